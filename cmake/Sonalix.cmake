@@ -1,0 +1,52 @@
+# sonalix_library(<target> [DEPS <targets...>] [PCH_QT])
+# One static library per folder of src/, its sources globbed so that adding a unit needs no edit
+# here. A folder without sources yet becomes an interface library carrying its dependencies.
+function(sonalix_library target)
+  cmake_parse_arguments(ARG "PCH_QT" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.c ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
+  set(has_cpp FALSE)
+  foreach(s ${sources})
+    if(s MATCHES "\\.(cpp|c)$")
+      set(has_cpp TRUE)
+    endif()
+  endforeach()
+  if(has_cpp)
+    add_library(${target} STATIC ${sources})
+    target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${target} PUBLIC ${ARG_DEPS})
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wno-unused-parameter)
+    if(ARG_PCH_QT)
+      target_precompile_headers(${target} REUSE_FROM sonalix_qt_pch)
+    endif()
+  else()
+    add_library(${target} INTERFACE)
+    target_include_directories(${target} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${target} INTERFACE ${ARG_DEPS})
+  endif()
+endfunction()
+
+# One precompiled header of the Qt classes the GUI layers use, shared by every library that asks.
+file(WRITE ${CMAKE_BINARY_DIR}/pch_dummy.cpp "")
+add_library(sonalix_qt_pch STATIC ${CMAKE_BINARY_DIR}/pch_dummy.cpp)
+target_link_libraries(sonalix_qt_pch PUBLIC Qt6::Widgets)
+target_compile_options(sonalix_qt_pch PRIVATE -Wall -Wextra -Wno-unused-parameter)
+target_precompile_headers(sonalix_qt_pch PRIVATE
+  <string> <vector> <memory> <functional> <map>
+  <QtCore/QObject> <QtCore/QString> <QtCore/QTimer> <QtCore/QEvent>
+  <QtGui/QImage> <QtGui/QPainter> <QtGui/QColor> <QtGui/QFont>
+  <QtWidgets/QWidget> <QtWidgets/QApplication>)
+
+# Outside libraries, found once for every folder.
+pkg_check_modules(ALSA REQUIRED IMPORTED_TARGET alsa)
+pkg_check_modules(FFMPEG REQUIRED IMPORTED_TARGET libavformat libavcodec libavutil libswresample)
+pkg_check_modules(LAME REQUIRED IMPORTED_TARGET lame)
+pkg_check_modules(VORBIS REQUIRED IMPORTED_TARGET vorbisenc vorbis ogg)
+pkg_check_modules(SOXR REQUIRED IMPORTED_TARGET soxr)
+pkg_check_modules(SOUNDTOUCH REQUIRED IMPORTED_TARGET soundtouch)
+pkg_check_modules(FFTW3 REQUIRED IMPORTED_TARGET fftw3f fftw3)
+pkg_check_modules(ESPEAK REQUIRED IMPORTED_TARGET espeak-ng)
+pkg_check_modules(CDIO REQUIRED IMPORTED_TARGET libcdio_paranoia libcdio_cdda libcdio)
+pkg_check_modules(ZLIB REQUIRED IMPORTED_TARGET zlib)
+pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)

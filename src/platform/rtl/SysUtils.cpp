@@ -1,0 +1,328 @@
+#include "platform/rtl/SysUtils.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cinttypes>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+void Abort() { throw EAbort("Operation aborted"); }
+
+std::string UpperCase(const std::string& s) {
+  std::string r = s;
+  for (char& c : r)
+    if (c >= 'a' && c <= 'z') c = char(c - 32);
+  return r;
+}
+
+std::string LowerCase(const std::string& s) {
+  std::string r = s;
+  for (char& c : r)
+    if (c >= 'A' && c <= 'Z') c = char(c + 32);
+  return r;
+}
+
+int CompareText(const std::string& a, const std::string& b) {
+  std::size_t n = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    int ca = (unsigned char)a[i], cb = (unsigned char)b[i];
+    if (ca >= 'a' && ca <= 'z') ca -= 32;
+    if (cb >= 'a' && cb <= 'z') cb -= 32;
+    if (ca != cb) return ca - cb;
+  }
+  return int(a.size()) - int(b.size());
+}
+
+bool SameText(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && CompareText(a, b) == 0;
+}
+
+// The platform trims every control character and blank (code <= 32).
+std::string TrimLeft(const std::string& s) {
+  std::size_t i = 0;
+  while (i < s.size() && (unsigned char)s[i] <= ' ') ++i;
+  return s.substr(i);
+}
+
+std::string TrimRight(const std::string& s) {
+  std::size_t n = s.size();
+  while (n > 0 && (unsigned char)s[n - 1] <= ' ') --n;
+  return s.substr(0, n);
+}
+
+std::string Trim(const std::string& s) { return TrimRight(TrimLeft(s)); }
+
+std::string IntToStr(int64_t value) { return std::to_string(value); }
+
+std::string IntToHex(int64_t value, int digits) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%0*" PRIX64, std::max(digits, 0), uint64_t(value));
+  return buf;
+}
+
+bool TryStrToInt64(const std::string& s, int64_t& value) {
+  std::size_t i = 0;
+  bool negative = false;
+  if (i < s.size() && (s[i] == '-' || s[i] == '+')) negative = s[i++] == '-';
+  int base = 10;
+  if (i < s.size() && s[i] == '$') {
+    base = 16;
+    ++i;
+  } else if (i + 1 < s.size() && s[i] == '0' && (s[i + 1] == 'x' || s[i + 1] == 'X')) {
+    base = 16;
+    i += 2;
+  }
+  if (i >= s.size()) return false;
+  uint64_t acc = 0;
+  const uint64_t limit = negative ? uint64_t(INT64_MAX) + 1 : uint64_t(INT64_MAX);
+  for (; i < s.size(); ++i) {
+    int d;
+    char c = s[i];
+    if (c >= '0' && c <= '9')
+      d = c - '0';
+    else if (base == 16 && c >= 'a' && c <= 'f')
+      d = c - 'a' + 10;
+    else if (base == 16 && c >= 'A' && c <= 'F')
+      d = c - 'A' + 10;
+    else
+      return false;
+    if (acc > (limit - d) / base) return false;
+    acc = acc * base + d;
+  }
+  value = negative ? int64_t(0 - acc) : int64_t(acc);
+  return true;
+}
+
+bool TryStrToInt(const std::string& s, int& value) {
+  int64_t v;
+  if (!TryStrToInt64(s, v) || v < INT32_MIN || v > INT32_MAX) return false;
+  value = int(v);
+  return true;
+}
+
+int64_t StrToInt64(const std::string& s) {
+  int64_t v;
+  if (!TryStrToInt64(s, v)) throw EConvertError(Format("'%s' is not a valid integer value", {s}));
+  return v;
+}
+
+int StrToInt(const std::string& s) {
+  int v;
+  if (!TryStrToInt(s, v)) throw EConvertError(Format("'%s' is not a valid integer value", {s}));
+  return v;
+}
+
+int StrToIntDef(const std::string& s, int fallback) {
+  int v;
+  return TryStrToInt(s, v) ? v : fallback;
+}
+
+namespace {
+
+[[noreturn]] void FormatError(const std::string& format) {
+  throw EConvertError("Format '" + format + "' invalid or incompatible with argument");
+}
+
+std::string ThousandSeparated(const std::string& digits) {
+  // digits: optional '-', integer part, optional fraction.
+  std::size_t start = digits[0] == '-' ? 1 : 0;
+  std::size_t point = digits.find('.');
+  if (point == std::string::npos) point = digits.size();
+  std::string r = digits.substr(0, start);
+  for (std::size_t i = start; i < point; ++i) {
+    r += digits[i];
+    std::size_t remaining = point - i - 1;
+    if (remaining > 0 && remaining % 3 == 0) r += ',';
+  }
+  return r + digits.substr(point);
+}
+
+// Scientific notation as the platform writes it: d.ddddE+ddd, precision significant digits.
+std::string Scientific(double v, int precision) {
+  if (precision < 1) precision = 1;
+  if (precision > 18) precision = 18;
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.*E", precision - 1, v);
+  std::string s = buf;
+  std::size_t e = s.find('E');
+  if (e == std::string::npos) return s;
+  std::string mantissa = s.substr(0, e);
+  char sign = s[e + 1];
+  std::string exp = s.substr(e + 2);
+  while (exp.size() < 3) exp = "0" + exp;
+  return mantissa + "E" + sign + exp;
+}
+
+// General format: the shortest of fixed and scientific with precision significant digits,
+// trailing zeros removed.
+std::string General(double v, int precision) {
+  if (precision < 1 || precision > 15) precision = 15;
+  if (v == 0) return "0";
+  int exponent = int(std::floor(std::log10(std::fabs(v))));
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.*E", precision - 1, v);
+  // Rounding may carry into a new digit.
+  exponent = std::atoi(std::strchr(buf, 'E') + 1);
+  if (exponent >= precision || exponent < -4) {
+    std::string s = buf;
+    std::size_t e = s.find('E');
+    std::string mantissa = s.substr(0, e);
+    if (mantissa.find('.') != std::string::npos) {
+      while (mantissa.back() == '0') mantissa.pop_back();
+      if (mantissa.back() == '.') mantissa.pop_back();
+    }
+    int ex = std::atoi(s.c_str() + e + 1);
+    return mantissa + "E" + (ex < 0 ? "-" : "") + std::to_string(std::abs(ex));
+  }
+  std::snprintf(buf, sizeof buf, "%.*f", std::max(precision - 1 - exponent, 0), v);
+  std::string s = buf;
+  if (s.find('.') != std::string::npos) {
+    while (s.back() == '0') s.pop_back();
+    if (s.back() == '.') s.pop_back();
+  }
+  return s;
+}
+
+}  // namespace
+
+std::string Format(const std::string& format, std::initializer_list<TVarRec> argList) {
+  const TVarRec* args = argList.begin();
+  const std::size_t count = argList.size();
+  std::size_t next = 0;
+  std::string out;
+  std::size_t i = 0;
+  const std::size_t n = format.size();
+
+  auto readNumber = [&](int& value) -> bool {
+    if (i < n && format[i] == '*') {
+      ++i;
+      if (next >= count) FormatError(format);
+      const auto* v = std::get_if<int64_t>(&args[next++].Value);
+      if (!v) FormatError(format);
+      value = int(*v);
+      return true;
+    }
+    if (i >= n || !std::isdigit((unsigned char)format[i])) return false;
+    value = 0;
+    while (i < n && std::isdigit((unsigned char)format[i])) value = value * 10 + (format[i++] - '0');
+    return true;
+  };
+
+  while (i < n) {
+    char c = format[i++];
+    if (c != '%') {
+      out += c;
+      continue;
+    }
+    if (i < n && format[i] == '%') {
+      out += '%';
+      ++i;
+      continue;
+    }
+    int number = -1;
+    bool left = false;
+    int width = -1, precision = -1;
+    // [index ":"] ["-"] [width] ["." prec]
+    if (readNumber(number)) {
+      if (i < n && format[i] == ':') {
+        ++i;
+        next = std::size_t(number);
+        number = -1;
+        if (i < n && format[i] == '-') {
+          left = true;
+          ++i;
+        }
+        readNumber(width);
+      } else {
+        width = number;
+      }
+    } else {
+      if (i < n && format[i] == '-') {
+        left = true;
+        ++i;
+      }
+      readNumber(width);
+    }
+    if (i < n && format[i] == '.') {
+      ++i;
+      if (!readNumber(precision)) precision = 0;
+    }
+    if (i >= n) FormatError(format);
+    char type = char(std::toupper((unsigned char)format[i++]));
+    if (next >= count) FormatError(format);
+    const TVarRec& arg = args[next++];
+    std::string text;
+    const auto* integer = std::get_if<int64_t>(&arg.Value);
+    const auto* real = std::get_if<double>(&arg.Value);
+    switch (type) {
+      case 'D':
+      case 'U': {
+        if (!integer) FormatError(format);
+        int64_t v = *integer;
+        if (type == 'U' && v < 0) v = int64_t(uint32_t(v));
+        std::string digits = std::to_string(v < 0 ? 0 - uint64_t(v) : uint64_t(v));
+        while (precision > 0 && int(digits.size()) < precision) digits = "0" + digits;
+        text = (v < 0 ? "-" : "") + digits;
+        break;
+      }
+      case 'X': {
+        if (!integer) FormatError(format);
+        uint64_t v = uint64_t(*integer);
+        if (*integer < 0 && *integer >= INT32_MIN) v = uint32_t(*integer);
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%" PRIX64, v);
+        text = buf;
+        while (precision > 0 && int(text.size()) < precision) text = "0" + text;
+        break;
+      }
+      case 'E':
+      case 'F':
+      case 'G':
+      case 'N':
+      case 'M': {
+        if (!real) FormatError(format);
+        double v = *real;
+        if (type == 'E') {
+          text = Scientific(v, precision < 0 ? 15 : precision);
+        } else if (type == 'G') {
+          text = General(v, precision < 0 ? 15 : precision);
+        } else {
+          int p = precision < 0 ? 2 : std::min(precision, 18);
+          char buf[512];
+          std::snprintf(buf, sizeof buf, "%.*f", p, v);
+          text = buf;
+          if (type != 'F') text = ThousandSeparated(text);
+          if (type == 'M') text = text[0] == '-' ? "-$" + text.substr(1) : "$" + text;
+        }
+        break;
+      }
+      case 'S': {
+        if (const auto* s = std::get_if<std::string>(&arg.Value))
+          text = *s;
+        else if (const auto* ch = std::get_if<char>(&arg.Value))
+          text = std::string(1, *ch);
+        else
+          FormatError(format);
+        if (precision >= 0 && int(text.size()) > precision) text.resize(precision);
+        break;
+      }
+      case 'P': {
+        const auto* p = std::get_if<const void*>(&arg.Value);
+        if (!p) FormatError(format);
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%0*" PRIXPTR, int(2 * sizeof(void*)), uintptr_t(*p));
+        text = buf;
+        break;
+      }
+      default:
+        FormatError(format);
+    }
+    if (width > int(text.size())) {
+      std::string pad(std::size_t(width) - text.size(), ' ');
+      text = left ? text + pad : pad + text;
+    }
+    out += text;
+  }
+  return out;
+}
