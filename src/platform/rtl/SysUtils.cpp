@@ -6,6 +6,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <clocale>
+#include <cstdlib>
+#include <locale.h>
 
 void Abort() { throw EAbort("Operation aborted"); }
 
@@ -325,4 +328,195 @@ std::string Format(const std::string& format, std::initializer_list<TVarRec> arg
     out += text;
   }
   return out;
+}
+
+int Pos(const std::string& Sub, const std::string& S, int Offset) {
+  if (Sub.empty() || Offset < 1 || Offset > int(S.size())) return 0;
+  std::size_t p = S.find(Sub, std::size_t(Offset - 1));
+  return p == std::string::npos ? 0 : int(p) + 1;
+}
+
+std::string Copy(const std::string& S, int Index, int Count) {
+  if (Index < 1) Index = 1;
+  if (Count <= 0 || Index > int(S.size())) return {};
+  return S.substr(std::size_t(Index - 1), std::size_t(Count));
+}
+
+std::string StringReplace(const std::string& S, const std::string& OldPattern,
+                          const std::string& NewPattern, TReplaceFlags Flags) {
+  if (OldPattern.empty()) return S;
+  const bool ignoreCase = Flags.Contains(rfIgnoreCase);
+  const std::string hay = ignoreCase ? UpperCase(S) : S;
+  const std::string needle = ignoreCase ? UpperCase(OldPattern) : OldPattern;
+  std::string r;
+  std::size_t from = 0;
+  while (true) {
+    std::size_t p = hay.find(needle, from);
+    if (p == std::string::npos) break;
+    r.append(S, from, p - from);
+    r += NewPattern;
+    from = p + needle.size();
+    if (!Flags.Contains(rfReplaceAll)) break;
+  }
+  r.append(S, from, std::string::npos);
+  return r;
+}
+
+std::string QuotedStr(const std::string& S) {
+  return "'" + StringReplace(S, "'", "''", {rfReplaceAll}) + "'";
+}
+
+int MulDiv(int A, int B, int C) {
+  if (C == 0) return -1;
+  int64_t p = int64_t(A) * int64_t(B);
+  const bool negative = (p < 0) != (C < 0);
+  uint64_t num = p < 0 ? uint64_t(0) - uint64_t(p) : uint64_t(p);
+  uint64_t den = C < 0 ? uint64_t(0) - uint64_t(int64_t(C)) : uint64_t(C);
+  uint64_t q = num / den;
+  if ((num % den) * 2 >= den) ++q;
+  if (negative ? q > uint64_t(INT32_MAX) + 1 : q > uint64_t(INT32_MAX)) return -1;
+  return negative ? int(-int64_t(q)) : int(q);
+}
+
+int64_t Round(double X) {
+  double f = std::floor(X);
+  double diff = X - f;
+  if (diff > 0.5 || (diff == 0.5 && std::fmod(f, 2.0) != 0)) f += 1;
+  return int64_t(f);
+}
+
+int64_t Trunc(double X) { return int64_t(X); }
+double Int(double X) { return std::trunc(X); }
+double Frac(double X) { return X - std::trunc(X); }
+
+int64_t Div(int64_t A, int64_t B) {
+  if (B == 0) throw EDivByZero("Division by zero");
+  return A / B;
+}
+
+int64_t Mod(int64_t A, int64_t B) {
+  if (B == 0) throw EDivByZero("Division by zero");
+  return A % B;
+}
+
+double Power(double Base, double Exponent) { return std::pow(Base, Exponent); }
+
+double IntPower(double Base, int Exponent) {
+  double r = 1;
+  double b = Base;
+  for (int64_t e = std::abs(int64_t(Exponent)); e > 0; e >>= 1) {
+    if (e & 1) r *= b;
+    b *= b;
+  }
+  return Exponent < 0 ? 1 / r : r;
+}
+
+std::string FloatToStr(double Value) { return Format("%g", {Value}); }
+
+bool TryStrToFloat(const std::string& S, double& Value) {
+  std::string s = Trim(S);
+  std::size_t i = 0;
+  const std::size_t n = s.size();
+  if (i < n && (s[i] == '+' || s[i] == '-')) ++i;
+  std::size_t digits = 0;
+  while (i < n && std::isdigit((unsigned char)s[i])) ++i, ++digits;
+  if (i < n && s[i] == '.') {
+    ++i;
+    while (i < n && std::isdigit((unsigned char)s[i])) ++i, ++digits;
+  }
+  if (digits == 0) return false;
+  if (i < n && (s[i] == 'e' || s[i] == 'E')) {
+    ++i;
+    if (i < n && (s[i] == '+' || s[i] == '-')) ++i;
+    std::size_t expDigits = 0;
+    while (i < n && std::isdigit((unsigned char)s[i])) ++i, ++expDigits;
+    if (expDigits == 0) return false;
+  }
+  if (i != n) return false;
+  // strtod follows LC_NUMERIC; the text was checked to hold only '.' as separator, so read it
+  // in the "C" locale.
+  static locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
+  double v = strtod_l(s.c_str(), nullptr, cLocale);
+  if (!std::isfinite(v)) return false;
+  Value = v;
+  return true;
+}
+
+double StrToFloat(const std::string& S) {
+  double v;
+  if (!TryStrToFloat(S, v))
+    throw EConvertError(Format("'%s' is not a valid floating point value", {S}));
+  return v;
+}
+
+double StrToFloatDef(const std::string& S, double Default) {
+  double v;
+  return TryStrToFloat(S, v) ? v : Default;
+}
+
+namespace {
+// Fixed notation of a non-negative value with Digits decimals, a decimal 5 rounding away from
+// zero (printf rounds the binary value to even).
+std::string FixedHalfAway(double v, int digits) {
+  char buf[512];
+  std::snprintf(buf, sizeof buf, "%.*f", digits + 30, v);
+  std::string s = buf;
+  std::size_t dot = s.find('.');
+  std::size_t cut = dot + 1 + std::size_t(digits);
+  bool up = s[cut] >= '5';
+  s.resize(digits == 0 ? dot : cut);
+  for (std::size_t i = s.size(); up && i-- > 0;) {
+    if (s[i] == '.') continue;
+    if (s[i] == '9') {
+      s[i] = '0';
+    } else {
+      ++s[i];
+      up = false;
+    }
+  }
+  if (up) s = "1" + s;
+  return s;
+}
+}  // namespace
+
+std::string FormatFloat(const std::string& Fmt, double Value) {
+  // Picture: [#,]0[.0#], a literal prefix/suffix kept as written.
+  std::size_t first = Fmt.find_first_of("0#");
+  if (first == std::string::npos) return Fmt;
+  std::size_t last = Fmt.find_last_of("0#");
+  std::string prefix = Fmt.substr(0, first), suffix = Fmt.substr(last + 1);
+  std::string picture = Fmt.substr(first, last - first + 1);
+  bool thousands = picture.find(',') != std::string::npos;
+  std::size_t point = picture.find('.');
+  std::string intPart = picture.substr(0, point);
+  std::string fracPart = point == std::string::npos ? "" : picture.substr(point + 1);
+  int minFrac = 0, maxFrac = 0;
+  for (char c : fracPart) {
+    if (c == '0') minFrac = ++maxFrac;
+    else if (c == '#') ++maxFrac;
+  }
+  int minInt = 0;
+  for (char c : intPart)
+    if (c == '0') ++minInt;
+  std::string digits = FixedHalfAway(std::fabs(Value), maxFrac);
+  std::size_t dot = digits.find('.');
+  std::string ip = digits.substr(0, dot);
+  std::string fp = dot == std::string::npos ? "" : digits.substr(dot + 1);
+  while (int(fp.size()) > minFrac && fp.back() == '0') fp.pop_back();
+  if (ip == "0" && minInt == 0) ip.clear();
+  while (int(ip.size()) < minInt) ip = "0" + ip;
+  if (thousands) {
+    std::string t;
+    for (std::size_t i = 0; i < ip.size(); ++i) {
+      t += ip[i];
+      std::size_t rest = ip.size() - i - 1;
+      if (rest > 0 && rest % 3 == 0) t += FormatSettings.ThousandSeparator;
+    }
+    ip = t;
+  }
+  std::string body = ip + (fp.empty() ? "" : std::string(1, FormatSettings.DecimalSeparator) + fp);
+  bool negative = Value < 0 && std::any_of(body.begin(), body.end(),
+                                           [](char c) { return c >= '1' && c <= '9'; });
+  if (body.empty()) body = "0";
+  return prefix + (negative ? "-" : "") + body + suffix;
 }
