@@ -1,0 +1,74 @@
+#pragma once
+// A run of frames as a list of pieces of shared blocks. Slicing, inserting and erasing only
+// rebuild the piece list; the samples are never copied, so an edit costs in proportion to the
+// pieces, and snapshots of sequences (undo, clipboard) share their blocks.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "audio/BlockStore.h"
+
+struct SummaryValue {
+  float Min = 0, Max = 0, Rms = 0;
+};
+
+class SampleSequence {
+ public:
+  struct Piece {
+    BlockRef Block;
+    int32_t Offset = 0;
+    int32_t Length = 0;
+  };
+
+  SampleSequence() = default;
+  explicit SampleSequence(int channels) : FChannels(channels) {}
+
+  int Channels() const { return FChannels; }
+  int64_t Length() const { return FStarts.empty() ? 0 : FStarts.back(); }
+  bool Empty() const { return FPieces.empty(); }
+  const std::vector<Piece>& Pieces() const { return FPieces; }
+
+  // Positions are clipped to 0..Length().
+  SampleSequence Slice(int64_t start, int64_t end) const;
+  void Insert(int64_t at, const SampleSequence& other);
+  void Erase(int64_t start, int64_t end);
+  void Append(const SampleSequence& other);
+  void AppendPiece(const Piece& piece);
+
+  // Copies frames [start, start + frames) interleaved into `out`; returns the frames copied
+  // (fewer past the end).
+  int64_t Read(int64_t start, int64_t frames, float* out) const;
+  // Minimum, maximum and RMS of one channel over [start, end), from the blocks' summaries where
+  // whole summary points fall inside the range.
+  SummaryValue Summary(int channel, int64_t start, int64_t end) const;
+
+ private:
+  size_t PieceAt(int64_t position) const;  // index of the piece holding `position`
+  void Rebuild();
+
+  int FChannels = 0;
+  std::vector<Piece> FPieces;
+  std::vector<int64_t> FStarts;  // FStarts[i] = first frame of piece i; one more at the end
+};
+
+// Turns a stream of interleaved frames into blocks and a sequence.
+class SequenceBuilder {
+ public:
+  SequenceBuilder(int channels, std::shared_ptr<const std::string> swapFolder);
+  void Append(const float* values, int64_t frames);
+  int64_t Frames() const { return FSequence.Length() + FPendingFrames; }
+  // What was appended so far, including the partial block (which is cut into its own block).
+  SampleSequence Finish();
+  int Channels() const { return FChannels; }
+
+ private:
+  void Flush();
+
+  int FChannels;
+  std::shared_ptr<const std::string> FFolder;
+  std::vector<float> FPending;
+  int FPendingFrames = 0;
+  SampleSequence FSequence;
+};

@@ -1,0 +1,238 @@
+#include "audio/WavFile.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "platform/rtl/SysUtils.h"
+
+namespace {
+uint32_t Le32(const unsigned char* p) {
+  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+uint16_t Le16(const unsigned char* p) { return uint16_t(p[0] | p[1] << 8); }
+void Put32(unsigned char* p, uint32_t v) {
+  for (int i = 0; i < 4; ++i) p[i] = (unsigned char)(v >> (8 * i));
+}
+void Put16(unsigned char* p, uint16_t v) {
+  p[0] = (unsigned char)v;
+  p[1] = (unsigned char)(v >> 8);
+}
+
+constexpr uint16_t kPcm = 1, kFloat = 3, kExtensible = 0xFFFE;
+constexpr int64_t kMaxFrames = 2147483647;
+}  // namespace
+
+bool WavReader::LooksLikeWav(const std::string& path) {
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return false;
+  unsigned char h[12];
+  bool ok = std::fread(h, 1, 12, f) == 12 && std::memcmp(h, "RIFF", 4) == 0 &&
+            std::memcmp(h + 8, "WAVE", 4) == 0;
+  std::fclose(f);
+  return ok;
+}
+
+WavReader::WavReader(const std::string& path) : FPath(path) {
+  FFile = std::fopen(path.c_str(), "rb");
+  if (!FFile) throw EFOpenError(Format("Cannot open file \"%s\". %s", {path, std::strerror(errno)}));
+  auto fail = [&](const std::string& why) {
+    std::fclose(FFile);
+    FFile = nullptr;
+    throw EReadError(Format("\"%s\" is not a usable WAV file: %s", {path, why}));
+  };
+  std::fseek(FFile, 0, SEEK_END);
+  const int64_t fileSize = std::ftell(FFile);
+  std::fseek(FFile, 0, SEEK_SET);
+  unsigned char h[12];
+  if (std::fread(h, 1, 12, FFile) != 12 || std::memcmp(h, "RIFF", 4) != 0 ||
+      std::memcmp(h + 8, "WAVE", 4) != 0)
+    fail("no RIFF WAVE header");
+  bool haveFormat = false;
+  uint16_t tag = 0;
+  int64_t dataSize = -1;
+  int64_t pos = 12;
+  while (pos + 8 <= fileSize) {
+    unsigned char ch[8];
+    std::fseek(FFile, long(pos), SEEK_SET);
+    if (std::fread(ch, 1, 8, FFile) != 8) break;
+    const int64_t size = Le32(ch + 4);
+    if (std::memcmp(ch, "fmt ", 4) == 0) {
+      if (size < 16) fail("format chunk too short");
+      unsigned char f[40] = {};
+      if (std::fread(f, 1, size_t(std::min<int64_t>(size, 40)), FFile) == 0) fail("truncated");
+      tag = Le16(f);
+      FInfo.Channels = Le16(f + 2);
+      FInfo.SampleRate = int(Le32(f + 4));
+      FInfo.Bits = Le16(f + 14);
+      FBytesPerFrame = Le16(f + 12);
+      if (tag == kExtensible && size >= 40) tag = Le16(f + 24);  // sub-format GUID's first bytes
+      haveFormat = true;
+    } else if (std::memcmp(ch, "data", 4) == 0) {
+      FDataOffset = pos + 8;
+      // Streams written without knowing their size leave 0 or 0xFFFFFFFF: take the rest.
+      dataSize = size;
+      if (size == 0 || size == 0xFFFFFFFF || FDataOffset + size > fileSize)
+        dataSize = fileSize - FDataOffset;
+      break;
+    }
+    pos += 8 + size + (size & 1);
+  }
+  if (!haveFormat) fail("no format chunk");
+  if (dataSize < 0) fail("no data chunk");
+  if (FInfo.Channels <= 0 || FInfo.SampleRate <= 0) fail("invalid format");
+  if (tag == kFloat && (FInfo.Bits == 32 || FInfo.Bits == 64))
+    FInfo.Float = true;
+  else if (tag != kPcm || !(FInfo.Bits == 8 || FInfo.Bits == 16 || FInfo.Bits == 24 ||
+                            FInfo.Bits == 32))
+    fail(Format("unsupported encoding (format %d, %d bits)", {int(tag), FInfo.Bits}));
+  const int expected = FInfo.Channels * (FInfo.Bits / 8);
+  if (FBytesPerFrame < expected) FBytesPerFrame = expected;
+  FInfo.Frames = dataSize / FBytesPerFrame;
+  if (FInfo.Frames > kMaxFrames)
+    fail(Format("it holds %d sample frames, more than the %d an editor can hold",
+                {FInfo.Frames, kMaxFrames}));
+  std::fseek(FFile, long(FDataOffset), SEEK_SET);
+}
+
+WavReader::~WavReader() {
+  if (FFile) std::fclose(FFile);
+}
+
+int64_t WavReader::Read(float* values, int64_t maxFrames) {
+  const int64_t n = std::min(maxFrames, FInfo.Frames - FPosition);
+  if (n <= 0) return 0;
+  std::vector<unsigned char> raw(size_t(n) * size_t(FBytesPerFrame));
+  const int64_t got = int64_t(std::fread(raw.data(), 1, raw.size(), FFile)) / FBytesPerFrame;
+  const int ch = FInfo.Channels, bytes = FInfo.Bits / 8;
+  for (int64_t f = 0; f < got; ++f) {
+    const unsigned char* p = raw.data() + size_t(f) * size_t(FBytesPerFrame);
+    float* out = values + f * ch;
+    for (int c = 0; c < ch; ++c, p += bytes) {
+      float v;
+      if (FInfo.Float) {
+        if (bytes == 4) {
+          uint32_t u = Le32(p);
+          std::memcpy(&v, &u, 4);
+        } else {
+          uint64_t u = uint64_t(Le32(p)) | uint64_t(Le32(p + 4)) << 32;
+          double d;
+          std::memcpy(&d, &u, 8);
+          v = float(d);
+        }
+      } else {
+        switch (bytes) {
+          case 1: v = float(int(p[0]) - 128) / 128.0f; break;
+          case 2: v = float(int16_t(Le16(p))) / 32768.0f; break;
+          case 3: v = float(int32_t(uint32_t(p[0]) << 8 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 24) >> 8) / 8388608.0f; break;
+          default: v = float(double(int32_t(Le32(p))) / 2147483648.0); break;
+        }
+      }
+      out[c] = v;
+    }
+  }
+  FPosition += got;
+  if (got < n) FInfo.Frames = FPosition;  // the file was shorter than its header said
+  return got;
+}
+
+WavWriter::WavWriter(const std::string& path, int sampleRate, int channels, int bits)
+    : FPath(path), FSampleRate(sampleRate), FChannels(channels), FBits(bits) {
+  if (!(bits == 8 || bits == 16 || bits == 24 || bits == 32))
+    throw EArgumentException(Format("WAV files of %d bits are not supported", {bits}));
+  if (channels <= 0 || channels > 65535 || sampleRate <= 0)
+    throw EArgumentException("Invalid WAV format");
+  FFile = std::fopen(path.c_str(), "wb");
+  if (!FFile)
+    throw EFCreateError(Format("Cannot create file \"%s\". %s", {path, std::strerror(errno)}));
+  std::setvbuf(FFile, nullptr, _IOFBF, 1 << 20);
+  WriteHeader();
+}
+
+WavWriter::~WavWriter() {
+  if (FFile) {
+    try {
+      Close();
+    } catch (...) {
+    }
+  }
+}
+
+void WavWriter::WriteHeader() {
+  const bool isFloat = FBits == 32;
+  const uint32_t blockAlign = uint32_t(FChannels * (FBits / 8));
+  const uint64_t dataBytes = uint64_t(FFrames) * blockAlign;
+  const uint32_t headerBytes = isFloat ? 58 : 44;
+  unsigned char h[58] = {};
+  std::memcpy(h, "RIFF", 4);
+  Put32(h + 4, uint32_t(std::min<uint64_t>(headerBytes - 8 + dataBytes + (dataBytes & 1), 0xFFFFFFFFu)));
+  std::memcpy(h + 8, "WAVEfmt ", 8);
+  Put32(h + 16, isFloat ? 18 : 16);
+  Put16(h + 20, isFloat ? kFloat : kPcm);
+  Put16(h + 22, uint16_t(FChannels));
+  Put32(h + 24, uint32_t(FSampleRate));
+  Put32(h + 28, uint32_t(FSampleRate) * blockAlign);
+  Put16(h + 32, uint16_t(blockAlign));
+  Put16(h + 34, uint16_t(FBits));
+  unsigned char* p = h + 36;
+  if (isFloat) {  // cbSize, then the fact chunk other formats than integer PCM carry
+    Put16(p, 0);
+    std::memcpy(p + 2, "fact", 4);
+    Put32(p + 6, 4);
+    Put32(p + 10, uint32_t(FFrames));
+    p += 14;
+  }
+  std::memcpy(p, "data", 4);
+  Put32(p + 4, uint32_t(std::min<uint64_t>(dataBytes, 0xFFFFFFFFu)));
+  std::fseek(FFile, 0, SEEK_SET);
+  if (std::fwrite(h, 1, headerBytes, FFile) != headerBytes) FFailed = true;
+}
+
+void WavWriter::Write(const float* values, int64_t frames) {
+  if (!FFile) throw EInvalidOperation("The WAV file is closed");
+  const int bytes = FBits / 8;
+  const uint64_t limit = 0xFFFFFFFFull - 64;
+  if (uint64_t(FFrames + frames) * uint64_t(FChannels * bytes) > limit)
+    throw EWriteError(Format("\"%s\" would exceed the 4 GB a WAV file can hold", {FPath}));
+  std::vector<unsigned char> raw(size_t(frames) * size_t(FChannels) * size_t(bytes));
+  unsigned char* p = raw.data();
+  const int64_t count = frames * FChannels;
+  for (int64_t i = 0; i < count; ++i, p += bytes) {
+    const float v = values[i];
+    switch (FBits) {
+      case 8: {
+        const long q = std::lround(std::clamp(v * 128.0f, -128.0f, 127.0f));
+        p[0] = (unsigned char)(q + 128);
+        break;
+      }
+      case 16: Put16(p, uint16_t(int16_t(std::lround(std::clamp(v * 32768.0f, -32768.0f, 32767.0f))))); break;
+      case 24: {
+        const int32_t q = int32_t(std::lround(std::clamp(double(v) * 8388608.0, -8388608.0, 8388607.0)));
+        p[0] = (unsigned char)q;
+        p[1] = (unsigned char)(q >> 8);
+        p[2] = (unsigned char)(q >> 16);
+        break;
+      }
+      default: {
+        uint32_t u;
+        std::memcpy(&u, &v, 4);
+        Put32(p, u);
+      }
+    }
+  }
+  if (std::fwrite(raw.data(), 1, raw.size(), FFile) != raw.size()) FFailed = true;
+  FFrames += frames;
+}
+
+void WavWriter::Close() {
+  if (!FFile) return;
+  const uint64_t dataBytes = uint64_t(FFrames) * uint64_t(FChannels) * uint64_t(FBits / 8);
+  if (dataBytes & 1) std::fputc(0, FFile);
+  WriteHeader();
+  if (std::fflush(FFile) != 0) FFailed = true;
+  const bool closedOk = std::fclose(FFile) == 0;
+  FFile = nullptr;
+  if (FFailed || !closedOk)
+    throw EWriteError(Format("Cannot write file \"%s\". %s", {FPath, std::strerror(errno)}));
+}
