@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "AudioTestUtil.h"
+#include "common/TestEnv.h"
+#include "audio/AudioDocument.h"
+#include "audio/BlockStore.h"
+
+using namespace audiotest;
+namespace fs = std::filesystem;
+
+namespace {
+int SwapFilesIn(const fs::path& dir) {
+  int n = 0;
+  for (const auto& e : fs::directory_iterator(dir))
+    n += BlockStore::IsSwapFileName(e.path().filename().string());
+  return n;
+}
+
+struct BudgetScope {
+  int64_t saved = BlockStore::Instance().MemoryBudget();
+  explicit BudgetScope(int64_t bytes) { BlockStore::Instance().SetMemoryBudget(bytes); }
+  ~BudgetScope() { BlockStore::Instance().SetMemoryBudget(saved); }
+};
+}  // namespace
+
+TEST(BlockStore, BudgetForcesSwapAndReadsBackEqual) {
+  BlockStore& store = BlockStore::Instance();
+  const fs::path dir = sonalix::test::MakeTempDir("swap");
+  // A leftover of a crashed run (nobody holds it locked) is removed on first use of the folder.
+  std::ofstream(dir / "sonalix-swap-999999-1.tmp") << "stale";
+  const SampleBuffer content = Ramp(600000, 2);  // about 4.6 MB of floats
+  {
+    BudgetScope budget(1 << 20);
+    AudioDocument doc;
+    doc.SetTempDirectory(dir.string());
+    doc.NewDocument(44100, 2);
+    doc.InsertPcm(content);
+    EXPECT_LE(store.ResidentBytes(), 1 << 20);
+    EXPECT_GT(store.SwapBytesInUse(), 3 << 20);
+    EXPECT_FALSE(fs::exists(dir / "sonalix-swap-999999-1.tmp"));
+    EXPECT_EQ(SwapFilesIn(dir), 1);
+    EXPECT_EQ(Contents(doc).Values(), content.Values());
+
+    // Edits, clipboard and undo share swapped blocks; the disk never holds more than the data.
+    doc.Select(1000, 300000);
+    doc.Cut();
+    doc.SetCursor(200000);
+    doc.Paste();
+    doc.Undo();
+    doc.Undo();
+    EXPECT_EQ(Contents(doc).Values(), content.Values());
+    EXPECT_LE(store.SwapFileBytes(), int64_t(content.ValueCount() * sizeof(float)) + (1 << 20));
+    // The swap file lives as long as the clipboard refers to its blocks.
+  }
+  EXPECT_EQ(SwapFilesIn(dir), 1);
+  AudioDocument other;
+  other.NewDocument(44100, 2);
+  other.Paste();  // the clipboard still reads back
+  EXPECT_EQ(other.Length(), 299000);
+  EXPECT_EQ(Contents(other).Slice(0, 2).Values(), content.Slice(1000, 2).Values());
+  other.Select(0, 0);
+  other.Copy();  // the clipboard lets go of the old blocks
+  other.NewDocument(44100, 2);
+  EXPECT_EQ(SwapFilesIn(dir), 0);
+}
+
+TEST(BlockStore, UnusableTempDirectoryFallsBack) {
+  const fs::path dir = sonalix::test::MakeTempDir("fallback");
+  std::ofstream(dir / "a-file") << "x";
+  BlockStore& store = BlockStore::Instance();
+  EXPECT_EQ(store.UsableFolder((dir / "a-file").string()), BlockStore::DefaultFolder());
+  EXPECT_EQ(store.UsableFolder(""), BlockStore::DefaultFolder());
+  EXPECT_EQ(BlockStore::DefaultFolder(), std::string(getenv("XDG_CACHE_HOME")) + "/sonalix");
+  EXPECT_EQ(store.UsableFolder((dir / "made" / "on demand").string()),
+            (dir / "made" / "on demand").string());
+
+  BudgetScope budget(0);
+  AudioDocument doc;
+  doc.SetTempDirectory((dir / "a-file").string());
+  doc.NewDocument(8000, 1);
+  doc.InsertPcm(Ramp(70000, 1, 8000));
+  EXPECT_GE(SwapFilesIn(BlockStore::DefaultFolder()), 1);
+  EXPECT_EQ(Contents(doc).Values(), Ramp(70000, 1, 8000).Values());
+}
+
+TEST(BlockStore, SummariesMatchTheSamples) {
+  std::mt19937 rng(7);
+  std::uniform_real_distribution<float> dist(-1, 1);
+  SampleBuffer noise(2, 44100, 200000);
+  for (float& v : noise.Values()) v = dist(rng);
+  AudioDocument doc;
+  doc.NewDocument(44100, 2);
+  doc.InsertPcm(noise);
+  doc.Select(70000, 70123);  // pieces that start and end off the summary grid
+  doc.DeleteSelection();
+  const SampleBuffer now = Contents(doc);
+  struct Range {
+    int64_t start, end;
+  };
+  for (Range r : {Range{0, 199877}, Range{5, 300}, Range{256, 512}, Range{65000, 140000},
+                  Range{69990, 70010}, Range{199800, 199877}}) {
+    for (int c = 0; c < 2; ++c) {
+      float lo = 2, hi = -2;
+      double sum = 0;
+      for (int64_t f = r.start; f < r.end; ++f) {
+        lo = std::min(lo, now.At(f, c));
+        hi = std::max(hi, now.At(f, c));
+        sum += double(now.At(f, c)) * now.At(f, c);
+      }
+      const SummaryValue s = doc.Samples().Summary(c, r.start, r.end);
+      EXPECT_EQ(s.Min, lo) << r.start << ".." << r.end;
+      EXPECT_EQ(s.Max, hi) << r.start << ".." << r.end;
+      EXPECT_NEAR(s.Rms, std::sqrt(sum / double(r.end - r.start)), 1e-4);
+    }
+  }
+}

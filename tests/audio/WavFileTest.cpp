@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "AudioTestUtil.h"
+#include "common/TestEnv.h"
+#include "audio/AudioDocument.h"
+#include "audio/WavFile.h"
+
+using namespace audiotest;
+namespace fs = std::filesystem;
+
+namespace {
+std::string Shell(const std::string& command) {
+  std::string out;
+  if (FILE* p = popen(command.c_str(), "r")) {
+    char buf[512];
+    while (size_t n = fread(buf, 1, sizeof buf, p)) out.append(buf, n);
+    pclose(p);
+  }
+  return out;
+}
+}  // namespace
+
+TEST(WavFile, RoundTripsAtEveryDepthThroughTheEditor) {
+  const fs::path dir = sonalix::test::MakeTempDir("wav");
+  struct Case {
+    int bits;
+    double step;  // one quantisation step
+    const char* codec;  // as an independent reader names it
+  };
+  const Case cases[] = {{8, 1.0 / 128, "pcm_u8"},
+                        {16, 1.0 / 32768, "pcm_s16le"},
+                        {24, 1.0 / 8388608, "pcm_s24le"},
+                        {32, 0, "pcm_f32le"}};
+  const SampleBuffer tone = Sine(10007, 440, 48000, 2, 0.9);
+  for (const Case& c : cases) {
+    AudioDocument doc;
+    doc.NewDocument(48000, 2);
+    doc.InsertPcm(tone);
+    doc.SetWavFormat(48000, 2, c.bits);
+    const std::string path = (dir / ("t" + std::to_string(c.bits) + ".wav")).string();
+    doc.SaveFile(path, false, afWav);
+
+    WavReader reader(path);
+    EXPECT_EQ(reader.Info().Bits, c.bits);
+    EXPECT_EQ(reader.Info().Frames, 10007);
+    SampleBuffer back(2, 48000, 10007);
+    EXPECT_EQ(reader.Read(back.Data(), 20000), 10007);
+    double worst = 0;
+    for (int64_t i = 0; i < back.ValueCount(); ++i)
+      worst = std::max(worst, std::abs(double(back[i]) - tone[i]));
+    EXPECT_LE(worst, c.step / 2 + 1e-7) << c.bits;
+
+    // Reopened by the editor: the same frames again.
+    AudioDocument again;
+    again.OpenFile(path);
+    EXPECT_EQ(again.Length(), 10007);
+    EXPECT_EQ(again.SampleRate(), 48000);
+    EXPECT_EQ(Contents(again).Values(), back.Values());
+
+    const std::string probe = Shell("ffprobe -v error -show_entries stream=codec_name,sample_rate,"
+                                  "channels,duration_ts -of csv=p=0 '" + path + "'");
+    EXPECT_EQ(probe, std::string(c.codec) + ",48000,2,10007\n") << c.bits;
+  }
+}
+
+TEST(WavFile, SavesSelectionAndConvertsToTheOutputFormat) {
+  const fs::path dir = sonalix::test::MakeTempDir("wavsel");
+  AudioDocument doc;
+  doc.NewDocument(44100, 2);
+  doc.InsertPcm(Constant(44100, {0.5f, -0.5f}));
+  doc.Select(0, 22050);
+  doc.SetWavFormat(22050, 1, 16);
+  const std::string path = (dir / "half.wav").string();
+  doc.SaveFile(path, true, afWav);
+  WavReader reader(path);
+  EXPECT_EQ(reader.Info().SampleRate, 22050);
+  EXPECT_EQ(reader.Info().Channels, 1);
+  EXPECT_EQ(reader.Info().Frames, 11025);
+  EXPECT_EQ(doc.Length(), 44100);  // the document is unchanged
+}
+
+TEST(WavFile, ErrorPaths) {
+  const fs::path dir = sonalix::test::MakeTempDir("wavbad");
+  auto write = [&](const std::string& name, const std::string& bytes) {
+    std::ofstream(dir / name, std::ios::binary) << bytes;
+    return (dir / name).string();
+  };
+  const std::string garbage = write("garbage.wav", "this is no sound file at all");
+  const std::string noData = write("nodata.wav", std::string("RIFF\x04\0\0\0WAVE", 12));
+  std::string adpcm("RIFF\x24\0\0\0WAVEfmt \x10\0\0\0\x02\0\x01\0\x44\xac\0\0\x88\x58\x01\0\x02\0\x04\0data\0\0\0\0", 44);
+  const std::string compressed = write("adpcm.wav", adpcm);
+  EXPECT_THROW(WavReader{garbage}, EReadError);
+  EXPECT_THROW(WavReader{noData}, EReadError);
+  EXPECT_THROW(WavReader{(dir / "missing.wav").string()}, EFOpenError);
+  EXPECT_THROW(WavReader{compressed}, EReadError);
+
+  // A failed open leaves a valid empty document, whatever it held before.
+  AudioDocument doc;
+  Fill(doc, 500);
+  doc.AddMarker(10, 0, "m", "Bookmark");
+  for (const std::string& path : {garbage, noData, (dir / "missing.wav").string()}) {
+    EXPECT_THROW(doc.OpenFile(path), Exception) << path;
+    EXPECT_EQ(doc.Length(), 0);
+    EXPECT_FALSE(doc.CanUndo());
+    EXPECT_EQ(doc.MarkerCount(), 0);
+    doc.InsertPcm(Ramp(3));  // and it still works
+    EXPECT_EQ(doc.Length(), 3);
+  }
+
+  // Over 2^31-1 frames is refused with a clear message (a sparse file costs no disk).
+  std::string header("RIFF\xff\xff\xff\xffWAVEfmt \x10\0\0\0\x01\0\x01\0\x40\x1f\0\0\x40\x1f\0\0\x01\0\x08\0data\xff\xff\xff\xff", 44);
+  const std::string huge = write("huge.wav", header);
+  ASSERT_EQ(truncate(huge.c_str(), 44 + (int64_t(1) << 31) + 100), 0);
+  try {
+    doc.OpenFile(huge);
+    FAIL() << "opened";
+  } catch (const Exception& e) {
+    EXPECT_NE(e.Message().find("2147483647"), std::string::npos) << e.Message();
+  }
+  EXPECT_EQ(doc.Length(), 0);
+
+  // Saving: a folder that does not exist, an unknown format, a format without its encoder.
+  doc.InsertPcm(Ramp(10));
+  EXPECT_THROW(doc.SaveFile((dir / "no" / "such.wav").string(), false, afWav), EFCreateError);
+  EXPECT_THROW(doc.SaveFile((dir / "x.xyz").string(), false, 99), EArgumentException);
+  EXPECT_FALSE(fs::exists(dir / "x.xyz"));
+  // A failed save leaves the old file alone.
+  const std::string keep = write("keep.wav", "old");
+  fs::create_directory(dir / "blocker.wav.sonalix-part");
+  EXPECT_THROW(doc.SaveFile((dir / "blocker.wav").string(), false, afWav), Exception);
+  EXPECT_FALSE(fs::exists(dir / "blocker.wav"));
+  doc.SaveFile(keep, false, afWav);
+  EXPECT_EQ(WavReader(keep).Info().Frames, 10);
+}
