@@ -189,7 +189,8 @@ void AppendQuoted(std::string& out, const std::string& text) {
 }
 
 void AppendNode(std::string& out, const TNode& node, const std::string& path, bool hive) {
-  if (!hive || !node.Values.empty()) {
+  // A key with subkeys and no values needs no section: its subkeys' headers make it.
+  if (!node.Values.empty() || (!hive && node.Keys.empty())) {
     out += "\n[" + path + "]\n";
     for (const auto& [name, value] : node.Values) {
       if (name.empty())
