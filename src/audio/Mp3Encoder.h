@@ -1,0 +1,31 @@
+#pragma once
+// MP3 files through libmp3lame: constant, variable and average bit rates, the stereo modes, the
+// Xing/LAME header (written over its placeholder frame once the stream is complete), CRC, and ID3
+// version 1 and 2 tags.
+
+#include <memory>
+
+#include "audio/AudioEncoder.h"
+#include "audio/SafeFileSave.h"
+
+struct lame_global_struct;
+
+class TMp3Encoder : public TAudioEncoder {
+ public:
+  TMp3Encoder(const TMp3Params& params, const std::string& path, const std::string& shownName,
+              const TAudioTags& tags);
+  ~TMp3Encoder() override;
+  void Write(const float* frames, size_t count) override;
+  void Finish() override;
+
+ private:
+  void Drain(int bytes);
+  lame_global_struct* FLame = nullptr;
+  TCheckedFile FFile;
+  std::vector<unsigned char> FBuffer;
+  std::vector<float> FLeft, FRight;
+  int64_t FFramesStart = 0;  // where the audio frames begin, after the ID3v2 tag
+  bool FXing = false;
+  bool FFinished = false;
+  std::string FShown;
+};

@@ -1,0 +1,24 @@
+#pragma once
+// Ogg Vorbis files through libvorbisenc: an average bit rate, or a quality level; tags as Vorbis
+// comments.
+
+#include <memory>
+
+#include "audio/AudioEncoder.h"
+#include "audio/SafeFileSave.h"
+
+class TOggEncoder : public TAudioEncoder {
+ public:
+  TOggEncoder(const TOggFormat& format, const std::string& path, const std::string& shownName,
+              const TAudioTags& tags);
+  ~TOggEncoder() override;
+  void Write(const float* frames, size_t count) override;
+  void Finish() override;
+
+ private:
+  struct TState;
+  void Pump(bool flushPages);
+  std::unique_ptr<TState> S;
+  TCheckedFile FFile;
+  bool FFinished = false;
+};

@@ -1,0 +1,95 @@
+#include "audio/SafeFileSave.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "audio/AudioFileError.h"
+
+namespace fs = std::filesystem;
+
+void RaiseWriteError(const std::string& shownName, const std::string& reason) {
+  throw EAudioFileError("Cannot write the file \"" + shownName + "\": " + reason + ".");
+}
+
+TSafeFileSave::TSafeFileSave(const std::string& target) : FTarget(target) {
+  fs::path t(target);
+  if (t.filename().empty()) RaiseWriteError(target, "no file name was given");
+  fs::path dir = t.parent_path();
+  if (dir.empty()) dir = ".";
+  std::error_code ec;
+  if (!fs::is_directory(dir, ec)) RaiseWriteError(target, "the folder does not exist");
+  if (fs::is_directory(t, ec)) RaiseWriteError(target, "a folder of that name exists");
+  std::string pattern = (dir / ("." + t.filename().string() + ".XXXXXX")).string();
+  const int fd = mkstemp(pattern.data());
+  if (fd < 0) RaiseWriteError(target, std::strerror(errno));
+  // mkstemp makes the file private; a saved sound is as readable as any file the user creates.
+  const mode_t mask = umask(0);
+  umask(mask);
+  fchmod(fd, 0666 & ~mask);
+  ::close(fd);
+  FTemp = pattern;
+}
+
+TSafeFileSave::~TSafeFileSave() { Discard(); }
+
+void TSafeFileSave::Discard() {
+  if (FDone) return;
+  FDone = true;
+  ::unlink(FTemp.c_str());
+}
+
+void TSafeFileSave::Commit() {
+  if (FDone) return;
+  const int fd = ::open(FTemp.c_str(), O_RDONLY);
+  if (fd < 0 || ::fsync(fd) != 0) {
+    const int err = errno;
+    if (fd >= 0) ::close(fd);
+    RaiseWriteError(FTarget, std::strerror(err));
+  }
+  ::close(fd);
+  if (::rename(FTemp.c_str(), FTarget.c_str()) != 0) RaiseWriteError(FTarget, std::strerror(errno));
+  FDone = true;
+}
+
+TCheckedFile::TCheckedFile(const std::string& path, const std::string& shownName, bool truncate)
+    : FShown(shownName) {
+  FFile = std::fopen(path.c_str(), truncate ? "wb" : "r+b");
+  if (!FFile) Fail(errno);
+  std::setvbuf(FFile, nullptr, _IOFBF, 1 << 16);
+}
+
+TCheckedFile::~TCheckedFile() {
+  if (FFile) std::fclose(FFile);
+}
+
+void TCheckedFile::Fail(int error) const {
+  RaiseWriteError(FShown, std::strerror(error ? error : EIO));
+}
+
+void TCheckedFile::Write(const void* data, size_t size) {
+  if (size && std::fwrite(data, 1, size, FFile) != size) Fail(errno);
+}
+
+void TCheckedFile::Seek(int64_t offset) {
+  if (fseeko(FFile, off_t(offset), SEEK_SET) != 0) Fail(errno);
+}
+
+int64_t TCheckedFile::Tell() const { return int64_t(ftello(FFile)); }
+
+void TCheckedFile::Flush() {
+  if (std::fflush(FFile) != 0) Fail(errno);
+}
+
+void TCheckedFile::Close() {
+  if (!FFile) return;
+  std::FILE* f = FFile;
+  FFile = nullptr;
+  const bool flushed = std::fflush(f) == 0;
+  const int err = errno;
+  const bool closed = std::fclose(f) == 0;
+  if (!flushed || !closed) Fail(flushed ? errno : err);
+}

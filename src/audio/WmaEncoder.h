@@ -1,0 +1,25 @@
+#pragma once
+// WMA files through FFmpeg's WMA version 2 encoder in an ASF container. A profile whose bit rate
+// is below what the encoder accepts (8 kbps, code 36) is written at kWmaMinKbps with the
+// profile's sample rate and channels.
+
+#include <memory>
+
+#include "audio/AudioEncoder.h"
+
+class TWmaEncoder : public TAudioEncoder {
+ public:
+  TWmaEncoder(const TWmaProfile& profile, const std::string& path, const std::string& shownName,
+              const TAudioTags& tags);
+  ~TWmaEncoder() override;
+  void Write(const float* frames, size_t count) override;
+  void Finish() override;
+
+ private:
+  struct TState;
+  void SendFrame(bool last);
+  void Drain();
+  std::unique_ptr<TState> S;
+  std::string FShown;
+  bool FFinished = false;
+};
