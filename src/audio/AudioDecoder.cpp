@@ -97,7 +97,7 @@ std::string DictValue(AVDictionary* const* dicts, size_t count, const char* key)
 struct TAudioDecoder::TImpl {
   std::string Path;
   TAudioStreamInfo Info;
-  TAudioTags Tags;
+  AudioTags Tags;
 
   AVFormatContext* Format = nullptr;
   int Stream = -1;
@@ -368,7 +368,7 @@ TAudioDecoder::TAudioDecoder(const std::string& path) : F(std::make_unique<TImpl
 TAudioDecoder::~TAudioDecoder() = default;
 
 const TAudioStreamInfo& TAudioDecoder::Info() const { return F->Info; }
-const TAudioTags& TAudioDecoder::Tags() const { return F->Tags; }
+const AudioTags& TAudioDecoder::Tags() const { return F->Tags; }
 const std::string& TAudioDecoder::Path() const { return F->Path; }
 int64_t TAudioDecoder::Position() const { return F->Delivered; }
 
@@ -391,7 +391,7 @@ std::vector<float> TAudioDecoder::ReadAll() {
 }
 
 TAudioStreamInfo DecodeAudioFile(const std::string& path, std::vector<float>& samples,
-                                 TAudioTags* tags) {
+                                 AudioTags* tags) {
   TAudioDecoder decoder(path);
   if (tags) *tags = decoder.Tags();
   std::vector<float> all = decoder.ReadAll();

@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "audio/AudioStream.h"
+
 struct TAudioStreamInfo {
   int SampleRate = 0;
   int Channels = 0;        // of the frames delivered: 1 or 2
@@ -26,17 +28,10 @@ struct TAudioStreamInfo {
   std::string CodecName;
 };
 
-// Text tags as stored in the file (absent ones are empty; Year 0 and GenreIndex -1 when absent).
-struct TAudioTags {
-  std::string Title, Artist, Album, Comment;
-  int Year = 0;
-  int GenreIndex = -1;
-  bool Empty() const {
-    return Title.empty() && Artist.empty() && Album.empty() && Comment.empty() && Year == 0 &&
-           GenreIndex < 0;
-  }
-  bool operator==(const TAudioTags&) const = default;
-};
+inline bool AudioTagsEmpty(const AudioTags& t) {
+  return t.Title.empty() && t.Artist.empty() && t.Album.empty() && t.Comment.empty() && t.Year == 0 &&
+         t.GenreIndex < 0;
+}
 
 class TAudioDecoder {
  public:
@@ -48,7 +43,7 @@ class TAudioDecoder {
   TAudioDecoder& operator=(const TAudioDecoder&) = delete;
 
   const TAudioStreamInfo& Info() const;
-  const TAudioTags& Tags() const;
+  const AudioTags& Tags() const;
   const std::string& Path() const;
 
   // Appends up to maxFrames frames to out; returns the frames appended, 0 only at the end.
@@ -68,7 +63,7 @@ class TAudioDecoder {
 
 // Whole file at once: frames appended to samples, the stream's description returned.
 TAudioStreamInfo DecodeAudioFile(const std::string& path, std::vector<float>& samples,
-                                 TAudioTags* tags = nullptr);
+                                 AudioTags* tags = nullptr);
 
 // Genre names of the ID3 table by index (0..147); empty for any other index.
 std::string AudioGenreName(int index);

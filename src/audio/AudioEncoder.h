@@ -1,6 +1,6 @@
 #pragma once
-// Encoders of the four save formats behind one interface: interleaved float frames in, at the
-// rate and channel count the encoder asks for, a finished file out.
+// Encoders of the save formats behind one interface: interleaved float frames in, at the rate and
+// channel count the encoder asks for, a finished file out.
 
 #include <memory>
 #include <string>
@@ -22,9 +22,17 @@ class TAudioEncoder {
   int FSampleRate = 0, FChannels = 0;
 };
 
-// Opens an encoder writing `path`; errors name `shownName`. sourceRate guides the formats whose
-// rate follows the source (MP3 variable and average bit rates).
-std::unique_ptr<TAudioEncoder> CreateAudioEncoder(TAudioFileKind kind, const TAudioOutputFormat& format,
+// Opens an encoder of MP3 (2), OGG (6) or WMA (11) writing `path`; errors name `shownName`.
+// sourceRate guides the formats whose rate follows the source (MP3 variable and average rates).
+std::unique_ptr<TAudioEncoder> CreateAudioEncoder(int formatCode, const TOutputFormat& format,
                                                   int sourceRate, const std::string& path,
                                                   const std::string& shownName,
-                                                  const TAudioTags& tags);
+                                                  const AudioTags& tags);
+
+// Saves what `source` delivers (already at OutputShape's rate and channels) as `path` through a
+// temporary file; the old file is replaced only by a complete new one.
+void EncodeAudioFile(int formatCode, const std::string& path, const TOutputFormat& format,
+                     const AudioTags& tags, AudioSource& source);
+
+// Hooks the FFmpeg decoder and the MP3, OGG and WMA encoders into the editing engine. Idempotent.
+void RegisterAudioCodecs();

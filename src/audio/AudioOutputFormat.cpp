@@ -13,18 +13,18 @@ namespace {
 
 struct TMp3PresetRow {
   int SampleRate, Kbps;
-  TMp3Mode Mode;
+  TMp3ChannelMode Mode;
 };
 
 // Presets 1..11: MPEG 2.5 rows at 8 and 11.025 kHz, MPEG 2 rows at 16 and 22.05 kHz, MPEG 1 at
 // 44.1 kHz.
 constexpr TMp3PresetRow kMp3Presets[] = {
-    {8000, 16, TMp3Mode::Mono},          {11025, 24, TMp3Mode::Mono},
-    {16000, 32, TMp3Mode::Mono},         {22050, 96, TMp3Mode::JointStereo},
-    {44100, 64, TMp3Mode::Mono},         {44100, 112, TMp3Mode::JointStereo},
-    {44100, 128, TMp3Mode::JointStereo}, {44100, 160, TMp3Mode::JointStereo},
-    {44100, 192, TMp3Mode::Stereo},      {44100, 256, TMp3Mode::Stereo},
-    {44100, 320, TMp3Mode::Stereo},
+    {8000, 16, TMp3ChannelMode::Mono},          {11025, 24, TMp3ChannelMode::Mono},
+    {16000, 32, TMp3ChannelMode::Mono},         {22050, 96, TMp3ChannelMode::JointStereo},
+    {44100, 64, TMp3ChannelMode::Mono},         {44100, 112, TMp3ChannelMode::JointStereo},
+    {44100, 128, TMp3ChannelMode::JointStereo}, {44100, 160, TMp3ChannelMode::JointStereo},
+    {44100, 192, TMp3ChannelMode::Stereo},      {44100, 256, TMp3ChannelMode::Stereo},
+    {44100, 320, TMp3ChannelMode::Stereo},
 };
 
 constexpr int kMpeg1Rates[] = {32000, 44100, 48000};
@@ -63,15 +63,15 @@ bool CanWriteOggFormat(int rate, int channels, int kbps) {
   return ok;
 }
 
-TMp3Params ResolveMp3(const TMp3Format& format, int sourceRate) {
+TMp3Params ResolveMp3(const TOutputFormat& format, int sourceRate) {
   TMp3Params p;
-  const TLameEncSettings& e = format.Encoder;
-  if (format.Cbr) {
-    p.SampleRate = format.CbrSampleRate;
-    p.Channels = format.CbrChannels == 1 ? 1 : 2;
-    p.Mode = p.Channels == 1 ? TMp3Mode::Mono : TMp3Mode::JointStereo;
+  const TLameEncoderSettings& e = format.Mp3Encoder;
+  if (format.Mp3Mode == TMp3Mode::Cbr) {
+    p.SampleRate = format.Mp3SampleRate;
+    p.Channels = format.Mp3Channels == 1 ? 1 : 2;
+    p.Mode = p.Channels == 1 ? TMp3ChannelMode::Mono : TMp3ChannelMode::JointStereo;
     p.Control = TMp3RateControl::Cbr;
-    p.Kbps = format.CbrKbps;
+    p.Kbps = format.Mp3Kbps;
     p.Xing = true;
     p.Crc = false;
     if (!IsMp3SampleRate(p.SampleRate))
@@ -81,13 +81,13 @@ TMp3Params ResolveMp3(const TMp3Format& format, int sourceRate) {
   }
   p.Xing = e.WriteXing;
   p.Crc = e.WriteCrc;
-  if (e.PresetRules) {
+  if (e.Preset != 0) {
     if (e.Preset < 1 || e.Preset > 11)
       throw EAudioFileError(Format("There is no MP3 preset %d.", {e.Preset}));
     const TMp3PresetRow& row = kMp3Presets[e.Preset - 1];
     p.SampleRate = row.SampleRate;
     p.Mode = row.Mode;
-    p.Channels = row.Mode == TMp3Mode::Mono ? 1 : 2;
+    p.Channels = row.Mode == TMp3ChannelMode::Mono ? 1 : 2;
     p.Control = TMp3RateControl::Cbr;
     p.Kbps = row.Kbps;
     return p;
@@ -95,12 +95,12 @@ TMp3Params ResolveMp3(const TMp3Format& format, int sourceRate) {
   p.SampleRate = IsMp3SampleRate(sourceRate) ? sourceRate : 44100;
   if (e.ChannelCount == 1) {
     p.Channels = 1;
-    p.Mode = TMp3Mode::Mono;
+    p.Mode = TMp3ChannelMode::Mono;
   } else {
     p.Channels = 2;
-    p.Mode = e.StereoMode == 1   ? TMp3Mode::Stereo
-             : e.StereoMode == 4 ? TMp3Mode::DualChannel
-                                 : TMp3Mode::JointStereo;
+    p.Mode = e.StereoMode == 1   ? TMp3ChannelMode::Stereo
+             : e.StereoMode == 4 ? TMp3ChannelMode::DualChannel
+                                 : TMp3ChannelMode::JointStereo;
   }
   p.MinKbps = std::max(0, e.VbrMinBitRate);
   p.MaxKbps = std::max(0, e.VbrMaxBitRate);
@@ -110,7 +110,7 @@ TMp3Params ResolveMp3(const TMp3Format& format, int sourceRate) {
     p.Kbps = std::clamp(e.AbrBitRate, 8, 320);
   } else {
     p.Control = TMp3RateControl::Vbr;
-    p.VbrLevel = 9 - std::clamp(e.VbrQuality, 0, 9);
+    p.VbrLevel = 9 - std::clamp(int(e.VbrQuality), 0, 9);
   }
   return p;
 }
@@ -121,20 +121,20 @@ TWmaProfile WmaProfile(int code) {
   throw EAudioFileError(Format("There is no WMA profile %d.", {code}));
 }
 
-TPcmShape OutputShape(TAudioFileKind kind, const TAudioOutputFormat& format, int sourceRate) {
-  switch (kind) {
-    case TAudioFileKind::Wav:
-      return {format.Wav.SampleRate, format.Wav.Channels};
-    case TAudioFileKind::Mp3: {
-      const TMp3Params p = ResolveMp3(format.Mp3, sourceRate);
+TPcmShape OutputShape(int formatCode, const TOutputFormat& format, int sourceRate) {
+  switch (formatCode) {
+    case afWav:
+      return {format.WavSampleRate, format.WavChannels};
+    case afMp3: {
+      const TMp3Params p = ResolveMp3(format, sourceRate);
       return {p.SampleRate, p.Channels};
     }
-    case TAudioFileKind::Ogg:
-      return {format.Ogg.SampleRate, format.Ogg.Channels};
-    case TAudioFileKind::Wma: {
-      const TWmaProfile p = WmaProfile(format.WmaCode);
+    case afOgg:
+      return {format.OggSampleRate, format.OggChannels};
+    case afWma: {
+      const TWmaProfile p = WmaProfile(format.WmaProfile);
       return {p.SampleRate, p.Channels};
     }
   }
-  throw EAudioFileError("Unknown file format.");
+  throw EAudioFileError(Format("There is no file format %d.", {formatCode}));
 }

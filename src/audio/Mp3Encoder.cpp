@@ -49,7 +49,7 @@ void SetText(lame_t gf, const char* frameId, const std::string& value,
   }
 }
 
-void SetTags(lame_t gf, const TAudioTags& tags) {
+void SetTags(lame_t gf, const AudioTags& tags) {
   id3tag_init(gf);
   id3tag_add_v2(gf);
   SetText(gf, "TIT2", tags.Title, id3tag_set_title);
@@ -69,12 +69,12 @@ void SetTags(lame_t gf, const TAudioTags& tags) {
     id3tag_set_genre(gf, std::to_string(tags.GenreIndex).c_str());
 }
 
-MPEG_mode LameMode(TMp3Mode m) {
+MPEG_mode LameMode(TMp3ChannelMode m) {
   switch (m) {
-    case TMp3Mode::Stereo: return STEREO;
-    case TMp3Mode::JointStereo: return JOINT_STEREO;
-    case TMp3Mode::DualChannel: return DUAL_CHANNEL;
-    case TMp3Mode::Mono: return MONO;
+    case TMp3ChannelMode::Stereo: return STEREO;
+    case TMp3ChannelMode::JointStereo: return JOINT_STEREO;
+    case TMp3ChannelMode::DualChannel: return DUAL_CHANNEL;
+    case TMp3ChannelMode::Mono: return MONO;
   }
   return JOINT_STEREO;
 }
@@ -82,7 +82,7 @@ MPEG_mode LameMode(TMp3Mode m) {
 }  // namespace
 
 TMp3Encoder::TMp3Encoder(const TMp3Params& p, const std::string& path, const std::string& shownName,
-                         const TAudioTags& tags)
+                         const AudioTags& tags)
     : FFile(path, shownName), FShown(shownName) {
   FSampleRate = p.SampleRate;
   FChannels = p.Channels;
@@ -114,12 +114,12 @@ TMp3Encoder::TMp3Encoder(const TMp3Params& p, const std::string& path, const std
   lame_set_bWriteVbrTag(FLame, p.Xing ? 1 : 0);
   lame_set_error_protection(FLame, p.Crc ? 1 : 0);
   lame_set_write_id3tag_automatic(FLame, 0);
-  if (!tags.Empty()) SetTags(FLame, tags);
+  if (!AudioTagsEmpty(tags)) SetTags(FLame, tags);
   if (lame_init_params(FLame) < 0)
     throw EAudioFileError(Format("The MP3 encoder refuses %d Hz, %d channel(s) at %d kbps for \"%s\".",
                                  {p.SampleRate, p.Channels, p.Kbps, shownName}));
   FBuffer.resize(1 << 16);
-  if (!tags.Empty()) {
+  if (!AudioTagsEmpty(tags)) {
     const size_t n = lame_get_id3v2_tag(FLame, FBuffer.data(), FBuffer.size());
     if (n > FBuffer.size()) {
       FBuffer.resize(n);

@@ -13,7 +13,7 @@ struct lame_global_struct;
 class TMp3Encoder : public TAudioEncoder {
  public:
   TMp3Encoder(const TMp3Params& params, const std::string& path, const std::string& shownName,
-              const TAudioTags& tags);
+              const AudioTags& tags);
   ~TMp3Encoder() override;
   void Write(const float* frames, size_t count) override;
   void Finish() override;

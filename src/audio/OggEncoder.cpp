@@ -27,27 +27,27 @@ struct TOggEncoder::TState {
   }
 };
 
-TOggEncoder::TOggEncoder(const TOggFormat& f, const std::string& path, const std::string& shownName,
-                         const TAudioTags& tags)
+TOggEncoder::TOggEncoder(const TOutputFormat& f, const std::string& path, const std::string& shownName,
+                         const AudioTags& tags)
     : S(std::make_unique<TState>()), FFile(path, shownName) {
-  FSampleRate = f.SampleRate;
-  FChannels = f.Channels;
+  FSampleRate = f.OggSampleRate;
+  FChannels = f.OggChannels;
   vorbis_info_init(&S->Info);
   S->InfoReady = true;
   vorbis_comment_init(&S->Comment);
   int rc;
-  if (f.Kbps > 0) {
-    rc = vorbis_encode_init(&S->Info, f.Channels, f.SampleRate, -1, long(f.Kbps) * 1000, -1);
+  if (f.OggKbps > 0) {
+    rc = vorbis_encode_init(&S->Info, f.OggChannels, f.OggSampleRate, -1, long(f.OggKbps) * 1000, -1);
   } else {
-    const float q = std::clamp(f.Quality / 1000.0f, -0.1f, 1.0f);
-    rc = vorbis_encode_init_vbr(&S->Info, f.Channels, f.SampleRate, q);
+    const float q = std::clamp(f.OggQuality / 1000.0f, -0.1f, 1.0f);
+    rc = vorbis_encode_init_vbr(&S->Info, f.OggChannels, f.OggSampleRate, q);
   }
   if (rc != 0) {
     throw EAudioFileError(
-        f.Kbps > 0 ? Format("The OGG encoder refuses %d Hz, %d channel(s) at %d kbps for \"%s\".",
-                            {f.SampleRate, f.Channels, f.Kbps, shownName})
+        f.OggKbps > 0 ? Format("The OGG encoder refuses %d Hz, %d channel(s) at %d kbps for \"%s\".",
+                            {f.OggSampleRate, f.OggChannels, f.OggKbps, shownName})
                    : Format("The OGG encoder refuses %d Hz, %d channel(s) for \"%s\".",
-                            {f.SampleRate, f.Channels, shownName}));
+                            {f.OggSampleRate, f.OggChannels, shownName}));
   }
   auto add = [&](const char* key, const std::string& v) {
     if (!v.empty()) vorbis_comment_add_tag(&S->Comment, key, v.c_str());

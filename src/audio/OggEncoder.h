@@ -9,8 +9,8 @@
 
 class TOggEncoder : public TAudioEncoder {
  public:
-  TOggEncoder(const TOggFormat& format, const std::string& path, const std::string& shownName,
-              const TAudioTags& tags);
+  TOggEncoder(const TOutputFormat& format, const std::string& path, const std::string& shownName,
+              const AudioTags& tags);
   ~TOggEncoder() override;
   void Write(const float* frames, size_t count) override;
   void Finish() override;

@@ -1,6 +1,7 @@
 #include "audio/SafeFileSave.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>

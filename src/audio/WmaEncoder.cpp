@@ -45,7 +45,7 @@ struct TWmaEncoder::TState {
 };
 
 TWmaEncoder::TWmaEncoder(const TWmaProfile& profile, const std::string& path,
-                         const std::string& shownName, const TAudioTags& tags)
+                         const std::string& shownName, const AudioTags& tags)
     : S(std::make_unique<TState>()), FShown(shownName) {
   FSampleRate = profile.SampleRate;
   FChannels = profile.Channels;

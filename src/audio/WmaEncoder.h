@@ -10,7 +10,7 @@
 class TWmaEncoder : public TAudioEncoder {
  public:
   TWmaEncoder(const TWmaProfile& profile, const std::string& path, const std::string& shownName,
-              const TAudioTags& tags);
+              const AudioTags& tags);
   ~TWmaEncoder() override;
   void Write(const float* frames, size_t count) override;
   void Finish() override;
