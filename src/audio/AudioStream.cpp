@@ -3,6 +3,7 @@
 #include <map>
 #include <vector>
 
+#include "audio/AudioEncoder.h"
 #include "audio/AudioRegistry.h"
 
 namespace {
@@ -27,12 +28,19 @@ void RegisterEncoderFormat(int formatCode, EncoderFormatQuery query) {
   TheRegistry().queries[formatCode] = std::move(query);
 }
 
-const std::vector<FileDecoder>& RegisteredDecoders() { return TheRegistry().decoders; }
+// The FFmpeg, LAME, Vorbis and WMA codecs join on first use, so no static initialiser has to
+// survive the linker.
+const std::vector<FileDecoder>& RegisteredDecoders() {
+  RegisterAudioCodecs();
+  return TheRegistry().decoders;
+}
 const FileEncoder* RegisteredEncoder(int formatCode) {
+  RegisterAudioCodecs();
   auto it = TheRegistry().encoders.find(formatCode);
   return it == TheRegistry().encoders.end() ? nullptr : &it->second;
 }
 const EncoderFormatQuery* RegisteredEncoderFormat(int formatCode) {
+  RegisterAudioCodecs();
   auto it = TheRegistry().queries.find(formatCode);
   return it == TheRegistry().queries.end() ? nullptr : &it->second;
 }

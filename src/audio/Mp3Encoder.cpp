@@ -153,6 +153,7 @@ void TMp3Encoder::Write(const float* frames, size_t count) {
       bytes = lame_encode_buffer_ieee_float(FLame, frames, frames, int(n), FBuffer.data(),
                                             int(FBuffer.size()));
     Drain(bytes);
+    FWrote = true;
     frames += n * FChannels;
     count -= n;
   }
@@ -162,6 +163,11 @@ void TMp3Encoder::Finish() {
   if (FFinished) return;
   FFinished = true;
   if (FBuffer.size() < 7200) FBuffer.resize(7200);
+  if (!FWrote) {
+    // A stream needs one frame to be a valid file: an empty sound is saved as one silent sample.
+    const float silence[2] = {0, 0};
+    Write(silence, 1);
+  }
   Drain(lame_encode_flush(FLame, FBuffer.data(), int(FBuffer.size())));
   const size_t v1 = lame_get_id3v1_tag(FLame, FBuffer.data(), FBuffer.size());
   if (v1 > 0 && v1 <= FBuffer.size()) FFile.Write(FBuffer.data(), v1);

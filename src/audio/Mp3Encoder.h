@@ -27,5 +27,6 @@ class TMp3Encoder : public TAudioEncoder {
   int64_t FFramesStart = 0;  // where the audio frames begin, after the ID3v2 tag
   bool FXing = false;
   bool FFinished = false;
+  bool FWrote = false;
   std::string FShown;
 };
