@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/rtl/Classes.h"
+#include "platform/rtl/Streams.h"
 #include "platform/rtl/SysUtils.h"
 
 const char* const HdrBreakChars = "\t ,;>]";
@@ -55,6 +57,25 @@ std::string ContentTypeOfFile(const std::string& FileName) {
   if (ext == "jpg" || ext == "jpeg") return "image/jpeg";
   if (ext == "txt") return "text/plain";
   return "application/octet-stream";
+}
+
+std::unique_ptr<TStream> OpenFileStream(const std::string& FileName, uint16_t Mode) {
+  return std::make_unique<TFileStream>(FileName, Mode);
+}
+
+void FreeFileStream(std::unique_ptr<TStream>& Stream) { Stream.reset(); }
+
+std::string EncodeBase64Line(TStream* Stream, bool& More) {
+  std::string r;
+  More = false;
+  while (r.size() < 72) {
+    char group[3];
+    const int64_t n = Stream->Read(group, 3);
+    if (n > 0) EncodeGroup(std::string(group, std::size_t(n)), 0, r);
+    More = n == 3;
+    if (!More) break;
+  }
+  return r;
 }
 
 std::string EncodeBase64(const std::string& Data) {
@@ -198,6 +219,16 @@ std::string TakeFoldPiece(const std::string& Text, const std::string& Delimiter,
   }
   Pos = int(Text.size()) + 1;
   return start < Text.size() ? Text.substr(start) : std::string();
+}
+
+void FoldHeaderLines(TStrings* List, const std::string& Header) {
+  int pos = 1;
+  bool first = true;
+  while (std::size_t(pos) <= Header.size()) {
+    const std::string piece = Trim(TakeFoldPiece(Header, FoldDelimiter, HdrBreakChars, 76, "", pos));
+    List->Add(first ? piece : "\t" + piece);
+    first = false;
+  }
 }
 
 std::string FoldText(const std::string& Text, const std::string& BreakChars, int MaxCol) {

@@ -1,7 +1,12 @@
 #pragma once
 // Text encodings of mail: base64, RFC 2047 encoded words, header folding, content types.
 
+#include <cstdint>
+#include <memory>
 #include <string>
+
+class TStream;
+class TStrings;
 
 // Sets of characters are passed as a text listing the characters.
 extern const char* const HdrBreakChars;     // tab, blank, ",", ";", ">", "]"
@@ -10,10 +15,17 @@ extern const char* const QuotedWordSpecials;  // always escaped in a "Q" word
 // "text/html", "image/jpeg"... from the file name's extension; "application/octet-stream" else.
 std::string ContentTypeOfFile(const std::string& FileName);
 
+// A file stream opened with the TFileStream modes; FreeFileStream frees it and clears Stream.
+std::unique_ptr<TStream> OpenFileStream(const std::string& FileName, uint16_t Mode);
+void FreeFileStream(std::unique_ptr<TStream>& Stream);
+
 std::string EncodeBase64(const std::string& Data);
 // Appends 4-character groups for the 3-byte groups from Pos (1-based, advanced by 3 per group)
 // while Result is shorter than MaxLen and data remain.
 void EncodeBase64Part(const std::string& Data, int MaxLen, int& Pos, std::string& Result);
+// One line of at most 72 base64 characters read from Stream 3 bytes at a time; More tells
+// whether the last read was a full group, so that more data may follow.
+std::string EncodeBase64Line(TStream* Stream, bool& More);
 // Decodes groups of four base64 characters; CR and LF between groups are skipped. Text that is
 // not base64 (a byte outside the alphabet, a misplaced pad, a group cut short) yields an empty
 // result: the text usually comes from the network.
@@ -33,4 +45,6 @@ std::string EncodeQuotedWord(const std::string& Input, int MaxLen, const std::st
 std::string TakeFoldPiece(const std::string& Text, const std::string& Delimiter,
                           const std::string& BreakChars, int MaxCol, const std::string& QuoteChars,
                           int& Pos);
+// Appends Header to List as folded lines of 76 columns, continuation lines starting with a tab.
+void FoldHeaderLines(TStrings* List, const std::string& Header);
 std::string FoldText(const std::string& Text, const std::string& BreakChars, int MaxCol);

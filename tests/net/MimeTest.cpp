@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "NetTestUtil.h"
+#include "common/TestEnv.h"
 #include "net/IcsMimeUtils.h"
+#include "platform/rtl/Classes.h"
+#include "platform/rtl/Streams.h"
 #include "platform/rtl/SysUtils.h"
 
 using nettest::Openssl;
@@ -190,4 +193,73 @@ TEST(Mime, FoldingPieces) {
   std::vector<std::string> pieces;
   while (std::size_t(pos) <= list.size()) pieces.push_back(TakeFoldPiece(list, "", ",;", 1, "\"", pos));
   EXPECT_EQ(pieces, (std::vector<std::string>{"\"Doe, J\" <j@x>,", " k@y;", "l@z"}));
+}
+
+TEST(Base64, LinesFromAStream) {
+  struct Case {
+    std::size_t size;
+    std::vector<std::string> lines;  // with the More flag after each: "+" or "-"
+  };
+  const std::string d = RandomBytes(200, 5);
+  const Case cases[] = {
+      {54, {EncodeBase64(d.substr(0, 54)) + "+", "-"}},
+      {55, {EncodeBase64(d.substr(0, 54)) + "+", "YQ==-"}},
+      {10, {EncodeBase64(d.substr(0, 10)) + "-"}},
+      {0, {"-"}},
+      {120, {EncodeBase64(d.substr(0, 54)) + "+", EncodeBase64(d.substr(54, 54)) + "+",
+             EncodeBase64(d.substr(108, 12)) + "-"}},
+  };
+  for (const auto& c : cases) {
+    std::string data = d.substr(0, c.size);
+    if (c.size == 55) data[54] = 'a';
+    TStringStream stream(data);
+    std::vector<std::string> got;
+    bool more = true;
+    while (more) {
+      const std::string line = EncodeBase64Line(&stream, more);
+      got.push_back(line + (more ? "+" : "-"));
+      ASSERT_LE(got.size(), 10u);
+    }
+    EXPECT_EQ(got, c.lines) << c.size;
+  }
+}
+
+TEST(Mime, FileStreamsAndFoldedHeaderLines) {
+  const auto dir = sonalix::test::MakeTempDir("mime");
+  const std::string name = (dir / "attachment.bin").string();
+  const std::string data = RandomBytes(1000, 8);
+  {
+    std::unique_ptr<TStream> out = OpenFileStream(name, fmCreate);
+    out->WriteBuffer(data.data(), int64_t(data.size()));
+    FreeFileStream(out);
+    EXPECT_EQ(out, nullptr);
+  }
+  std::unique_ptr<TStream> in = OpenFileStream(name, fmOpenRead | fmShareDenyWrite);
+  std::string encoded;
+  bool more = true;
+  while (more) {
+    const std::string line = EncodeBase64Line(in.get(), more);
+    EXPECT_LE(line.size(), 72u);
+    encoded += line + "\r\n";
+  }
+  EXPECT_EQ(DecodeBase64(encoded), data);
+  EXPECT_THROW(OpenFileStream((dir / "missing").string(), fmOpenRead), EFOpenError);
+
+  TStringList list;
+  list.Add("Before: x");
+  const std::string header =
+      "Subject: " + std::string("word ") + std::string(80, 'w') + " tail, with; breaks and more words "
+      "to fill a second line of this header until it runs past seventy-six columns again";
+  FoldHeaderLines(&list, header);
+  ASSERT_GE(list.Count(), 4);
+  EXPECT_EQ(list[0], "Before: x");
+  EXPECT_EQ(list[1], "Subject: word");
+  EXPECT_EQ(list[2], "\t" + std::string(80, 'w'));
+  std::string joined = list[1];
+  for (int i = 2; i < list.Count(); ++i) {
+    EXPECT_EQ(list[i][0], '\t');
+    if (i > 2) EXPECT_LE(list[i].size(), 77u) << list[i];  // a word longer than a line stays whole
+    joined += " " + list[i].substr(1);
+  }
+  EXPECT_EQ(joined, header);
 }
