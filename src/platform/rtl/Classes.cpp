@@ -171,3 +171,11 @@ void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
 }
 
 void TComponent::Loaded() { FComponentState.Exclude(csLoading); }
+
+void TComponent::GetChildren(TGetChildProc Proc, TComponent* Root) {
+  if (!Root) return;
+  for (TComponent* c : Root->FComponents) {
+    TComponent* parent = c->HasParent() ? c->GetParentComponent() : nullptr;
+    if (parent == this || (Root == this && !parent)) Proc(c);
+  }
+}

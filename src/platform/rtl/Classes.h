@@ -12,6 +12,10 @@
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/System.h"
 
+class TFiler;
+class TReader;
+class TWriter;
+
 class TPersistent : public TObject {
  public:
   // Copies the state of Source; the default asks Source to AssignTo this, then raises
@@ -22,6 +26,10 @@ class TPersistent : public TObject {
  protected:
   virtual void AssignTo(TPersistent* Dest);
   virtual TPersistent* GetOwner() const { return nullptr; }
+  // Stored properties beyond the published ones (Streaming.h).
+  virtual void DefineProperties(TFiler* Filer) {}
+  friend class TReader;
+  friend class TWriter;
 };
 
 enum class TComponentStateItem {
@@ -72,12 +80,30 @@ class TComponent : public TPersistent {
   virtual void Loaded();
   std::string GetNamePath() const override { return FName; }
 
+  // The component that holds this one in a stored description (a control's parent).
+  virtual bool HasParent() const { return false; }
+  virtual TComponent* GetParentComponent() const { return nullptr; }
+  virtual void SetParentComponent(TComponent* Value) {}
+
  protected:
   virtual void Notification(TComponent* AComponent, TOperation Operation);
   virtual void ValidateRename(TComponent* AComponent, const std::string& CurName,
                               const std::string& NewName);
   virtual void ChangeName(const std::string& NewName) { FName = NewName; }
   TPersistent* GetOwner() const override { return FOwner; }
+
+  // Stored descriptions (Streaming.h). GetChildren hands to Proc the components written inside
+  // this one's block; by default the components of Root whose parent component is this one,
+  // and for the root itself also those without a parent.
+  using TGetChildProc = std::function<void(TComponent* Child)>;
+  virtual void GetChildren(TGetChildProc Proc, TComponent* Root);
+  virtual TComponent* GetChildOwner() { return nullptr; }
+  virtual TComponent* GetChildParent() { return this; }
+  virtual void SetChildOrder(TComponent* Child, int Order) {}
+  virtual void ReadState(TReader* Reader);
+  virtual void WriteState(TWriter* Writer);
+  friend class TReader;
+  friend class TWriter;
 
  private:
   void Insert(TComponent* AComponent);
