@@ -8,10 +8,7 @@
 #include <map>
 #include <set>
 
-#if __has_include("platform/rtl/Streams.h")
 #include "platform/rtl/Streams.h"
-#define HAVE_STREAMS 1
-#endif
 
 namespace {
 
@@ -32,6 +29,7 @@ std::string RangeText(const TPropInfo& p) {
 
 struct TReader::Impl {
   std::string File;
+  std::string RootName;
 
   // Where an error is reported: the line and the dotted path of the property being read.
   int Line = 0;
@@ -239,13 +237,11 @@ struct TReader::Ops {
       case tkClass: {
         TObject* nested = p.GetObject(instance);
         if (!nested) R.Error("The property holds no object to read into");
-#ifdef HAVE_STREAMS
         if (auto* collection = dynamic_cast<TCollection*>(nested)) {
           if (v.Kind != dvItems) R.Error("Collection items { ... } expected");
           ReadItems(collection, v, path);
           return;
         }
-#endif
         if (v.Kind != dvBlock) R.Error("Nested object { ... } expected");
         ReadProperties(nested, v.Block, path);
         return;
@@ -253,7 +249,6 @@ struct TReader::Ops {
     }
   }
 
-#ifdef HAVE_STREAMS
   void ReadItems(TCollection* collection, const TDescValue& v, const std::string& path) {
     collection->BeginUpdate();
     try {
@@ -268,7 +263,6 @@ struct TReader::Ops {
     }
     collection->EndUpdate();
   }
-#endif
 
   // Creates the component a child block describes, inside Enclosing's block.
   void ReadChild(const TDescObject& desc, TComponent* enclosing, const std::string& path) {
@@ -297,7 +291,8 @@ struct TReader::Ops {
 
   TComponent* Resolve(const std::string& name) {
     TComponent* root = R.Root();
-    if (SameText(name, root->Name())) return root;
+    // The root answers to its name in the text too, when a second instance got another.
+    if (SameText(name, root->Name()) || SameText(name, I.RootName)) return root;
     TComponent* c = root;
     std::size_t start = 0;
     while (c) {
@@ -348,6 +343,7 @@ TComponent* TReader::ReadRootComponent(const TDescObject& Desc, TComponent* Root
       Error(Format("The description is of class %s, not %s", {Desc.ClassName, cls->Name}));
   }
   FRoot = Root;
+  FImpl->RootName = Desc.Name;
   FImpl->Loaded.push_back(Root);
   bool wasLoading = Root->ComponentState().Contains(csLoading);
   try {
@@ -467,10 +463,8 @@ void TReader::ReadListEnd() {
 }
 
 void TReader::ReadCollection(TCollection* Collection) {
-  [[maybe_unused]] const TDescValue& v = NextValue(dvItems);
-#ifdef HAVE_STREAMS
+  const TDescValue& v = NextValue(dvItems);
   Ops{*this, *FImpl}.ReadItems(Collection, v, FImpl->Path);
-#endif
 }
 
 void TReader::DefineProperty(const std::string& Name, std::function<void(TReader*)> ReadData,
@@ -503,12 +497,10 @@ void TReader::DefineBinaryProperty(const std::string& Name,
   const TDescValue& v = i.Wanted->Value;
   i.Wanted = nullptr;
   if (v.Kind != dvBinary) Error("Binary data hex { ... } expected");
-#ifdef HAVE_STREAMS
   TMemoryStream stream;
   if (!v.Bytes.empty()) stream.WriteBuffer(v.Bytes.data(), int64_t(v.Bytes.size()));
   stream.SetPosition(0);
   ReadData(&stream);
-#endif
 
 }
 
@@ -621,7 +613,8 @@ struct TWriter::Ops {
       }
       case tkFloat: {
         double d = p.GetFloat(instance);
-        if (p.HasDefault && d == p.DefaultFloat) return false;
+        if (p.HasDefault && d == p.DefaultFloat && std::signbit(d) == std::signbit(p.DefaultFloat))
+          return false;
         v.Kind = dvFloat;
         v.Float = d;
         return true;
@@ -648,13 +641,11 @@ struct TWriter::Ops {
       case tkClass: {
         TObject* nested = p.GetObject(instance);
         if (!nested) return false;
-#ifdef HAVE_STREAMS
         if (auto* collection = dynamic_cast<TCollection*>(nested)) {
           if (collection->Count() == 0) return false;
           Items(collection, v);
           return true;
         }
-#endif
 
         v.Kind = dvBlock;
         WriteProperties(nested, v.Block);
@@ -664,7 +655,6 @@ struct TWriter::Ops {
     return false;
   }
 
-#ifdef HAVE_STREAMS
   void Items(TCollection* collection, TDescValue& v) {
     v.Kind = dvItems;
     for (int i = 0; i < collection->Count(); ++i) {
@@ -672,7 +662,6 @@ struct TWriter::Ops {
       WriteProperties(collection->Items(i), v.Items.back());
     }
   }
-#endif
 
 
   void WriteComponent(TComponent* c, TDescObject& out) {
@@ -768,11 +757,9 @@ void TWriter::WriteListEnd() {
 }
 
 void TWriter::WriteCollection(TCollection* Collection) {
-#ifdef HAVE_STREAMS
   TDescValue v;
   Ops{*this, *FImpl}.Items(Collection, v);
   Ops{*this, *FImpl}.Put(std::move(v));
-#endif
 
 }
 
@@ -800,7 +787,6 @@ void TWriter::DefineProperty(const std::string& Name, std::function<void(TReader
 void TWriter::DefineBinaryProperty(const std::string& Name, std::function<void(TStream*)>,
                                    std::function<void(TStream*)> WriteData, bool HasData) {
   if (!HasData || !WriteData || !FImpl->DefinedTarget) return;
-#ifdef HAVE_STREAMS
   TMemoryStream stream;
   WriteData(&stream);
   TDescValue v;
@@ -808,7 +794,6 @@ void TWriter::DefineBinaryProperty(const std::string& Name, std::function<void(T
   auto* bytes = static_cast<const uint8_t*>(stream.Memory());
   v.Bytes.assign(bytes, bytes + stream.Size());
   FImpl->DefinedTarget->push_back({Name, 0, std::move(v)});
-#endif
 
 }
 
@@ -867,11 +852,7 @@ bool DescriptionExists(const std::string& ResName) {
 
 void ReadComponentRes(TComponent* Instance, const std::string& ResName) {
   QString path = FindDescription(kFormsFolder, ResName);
-#ifdef HAVE_STREAMS
   if (path.isEmpty()) throw EResNotFound(Format("Resource %s not found", {ResName}));
-#else
-  if (path.isEmpty()) throw EReadError(Format("Resource %s not found", {ResName}));
-#endif
   std::string file = path.mid(2).toStdString();
   ReadComponentFromText(Instance, ReadWhole(path), file);
   ++ReadCounts()[UpperCase(path.toStdString())];
@@ -947,7 +928,6 @@ const TClassInfo* FindGraphicClass(const std::string& ClassName) {
 
 std::vector<TGraphicClassEntry> GraphicClasses() { return GraphicRegistry(); }
 
-#ifdef HAVE_STREAMS
 void WriteGraphicClassName(TStream* Stream, const std::string& ClassName) {
   if (ClassName.empty() || ClassName.size() > 255)
     throw EWriteError(Format("Invalid graphic class name %s", {Quote(ClassName)}));
@@ -963,5 +943,4 @@ const TClassInfo* ReadGraphicClassName(TStream* Stream) {
   if (!cls) throw EReadError(Format("Unknown picture format %s", {Quote(name)}));
   return cls;
 }
-#endif
 
