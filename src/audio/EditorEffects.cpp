@@ -1,0 +1,112 @@
+#include "audio/EditorEffects.h"
+
+#include <algorithm>
+#include <string>
+
+#include "audio/AudioDocument.h"
+#include "audio/DspCommon.h"
+#include "audio/DspDynamics.h"
+#include "audio/DspFilter.h"
+#include "audio/DspLevel.h"
+
+namespace {
+
+// Selections shorter than this are done before anyone could watch a progress bar.
+constexpr int64_t kProgressValues = int64_t(1) << 20;
+
+}  // namespace
+
+template <class F>
+void AudioEditorEffects::OnSelection(const F& effect) {
+  const int64_t start = FDoc.SelectionStart(), end = FDoc.SelectionEnd();
+  if (end <= start) return;
+  SampleBuffer buffer = FDoc.CopyPcm(end - start);
+  DspSignal s;
+  s.Data = buffer.Data();
+  s.Channels = std::max(1, buffer.Channels());
+  s.Frames = size_t(buffer.Frames());
+  s.SampleRate = FDoc.SampleRate();
+
+  bool raised = false;
+  DspProgress progress;
+  if (buffer.ValueCount() >= kProgressValues)
+    progress = [&](int percent) {
+      raised = true;
+      if (FDoc.OnBlockOperation) FDoc.OnBlockOperation(int16_t(std::clamp(percent, 0, 100)));
+    };
+  auto end_ = [&] {
+    if (raised && FDoc.OnEndOperation) FDoc.OnEndOperation();
+  };
+  try {
+    effect(s, progress);
+  } catch (...) {
+    try {
+      end_();
+    } catch (...) {
+    }
+    throw;
+  }
+  end_();
+  FDoc.ReplaceRange(start, end, buffer);
+}
+
+void AudioEditorEffects::InsertSilence(int ms) {
+  DspCheckRange("Insert Silence", "the length", ms, 0, 2147483647, "ms");
+  const int64_t frames = FDoc.MsToSamples(ms);
+  if (frames <= 0) return;
+  FDoc.InsertPcm(SampleBuffer(FDoc.Channels(), FDoc.SampleRate(), frames));
+}
+
+void AudioEditorEffects::MixStereo(float LL, float LR, float RL, float RR) {
+  DspCheckMixStereo(LL, LR, RL, RR);
+  if (FDoc.Channels() != 2) return;
+  OnSelection([&](const DspSignal& s, const DspProgress& p) { DspMixStereo(s, LL, LR, RL, RR, p); });
+}
+
+void AudioEditorEffects::Silence() {
+  OnSelection([&](const DspSignal& s, const DspProgress&) { DspSilence(s); });
+}
+
+void AudioEditorEffects::Reverse() {
+  OnSelection([&](const DspSignal& s, const DspProgress&) { DspReverse(s); });
+}
+
+void AudioEditorEffects::Amplify(float percent) {
+  DspCheckAmplify(percent);
+  OnSelection([&](const DspSignal& s, const DspProgress& p) { DspAmplify(s, percent, p); });
+}
+
+void AudioEditorEffects::Fade(float startPercent, float endPercent) {
+  DspCheckFade(startPercent, endPercent);
+  OnSelection([&](const DspSignal& s, const DspProgress& p) { DspFade(s, startPercent, endPercent, p); });
+}
+
+void AudioEditorEffects::Normalize(float percent, int channelMode) {
+  DspCheckNormalize(percent, channelMode);
+  OnSelection([&](const DspSignal& s, const DspProgress& p) { DspNormalize(s, percent, channelMode, p); });
+}
+
+void AudioEditorEffects::Envelope(const SampleBuffer& gains) {
+  const std::vector<float>& g = gains.Values();
+  DspCheckEnvelope(g);
+  OnSelection([&](const DspSignal& s, const DspProgress& p) { DspEnvelope(s, g, p); });
+}
+
+void AudioEditorEffects::Compressor(float threshold, float rate, float amount) {
+  DspCheckCompressor(threshold, rate, amount);
+  OnSelection([&](const DspSignal& s, const DspProgress& p) {
+    DspCompressor(s, threshold, rate, amount, nullptr, p);
+  });
+}
+
+void AudioEditorEffects::HighPass(float cutoff, float amount) {
+  DspCheckHighPass(cutoff, amount);
+  OnSelection([&](const DspSignal& s, const DspProgress& p) { DspHighPass(s, cutoff, amount, nullptr, p); });
+}
+
+void AudioEditorEffects::Equalizer(const SampleBuffer& gains, const SampleBuffer& frequencies) {
+  const std::vector<float>& g = gains.Values();
+  const std::vector<float>& f = frequencies.Values();
+  DspCheckEqualizer(g, f);
+  OnSelection([&](const DspSignal& s, const DspProgress& p) { DspEqualizer(s, g, f, nullptr, p); });
+}
