@@ -28,7 +28,7 @@ function(sonalix_library target)
 endfunction()
 
 # One precompiled header of the Qt classes the GUI layers use, shared by every library that asks.
-file(WRITE ${CMAKE_BINARY_DIR}/pch_dummy.cpp "")
+file(WRITE ${CMAKE_BINARY_DIR}/pch_dummy.cpp "// carries the shared precompiled header\n")
 add_library(sonalix_qt_pch STATIC ${CMAKE_BINARY_DIR}/pch_dummy.cpp)
 target_link_libraries(sonalix_qt_pch PUBLIC Qt6::Widgets)
 target_compile_options(sonalix_qt_pch PRIVATE -Wall -Wextra -Wno-unused-parameter)
