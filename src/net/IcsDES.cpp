@@ -2,6 +2,7 @@
 
 namespace {
 
+// clang-format off
 // Bit positions are counted from 1 at the most significant bit, as the standard's tables are.
 const uint8_t InitialPerm[64] = {58, 50, 42, 34, 26, 18, 10, 2,  60, 52, 44, 36, 28, 20, 12, 4,
                                  62, 54, 46, 38, 30, 22, 14, 6,  64, 56, 48, 40, 32, 24, 16, 8,
@@ -66,6 +67,7 @@ const uint8_t SBoxes[8][64] = {
      1,  15, 13, 8, 10, 3,  7,  4,  12, 5,  6,  11, 0,  14, 9,  2,
      7,  11, 4,  1, 9,  12, 14, 2,  0,  6,  10, 13, 15, 3,  5,  8,
      2,  1,  14, 7, 4,  10, 8,  13, 15, 12, 9,  0,  3,  5,  6,  11}};
+// clang-format on
 
 // Picks bits of a value InWidth bits wide into a new value, first table entry most significant.
 uint64_t Permute(uint64_t value, int inWidth, const uint8_t* table, int outWidth) {

@@ -9,8 +9,7 @@ const char* const CodingClassPrefix = "THttpContentCoding";
 std::string THttpContentCoding::GetCoding(const std::string& ClassName) {
   const std::string prefix = CodingClassPrefix;
   if (ClassName.compare(0, prefix.size(), prefix) != 0)
-    throw EHttpContentCodingException(
-        Format("GetCoding must be overriden in %s", {ClassName}));
+    throw EHttpContentCodingException(Format("GetCoding must be overriden in %s", {ClassName}));
   return ClassName.substr(prefix.size());
 }
 

@@ -47,8 +47,7 @@ using THttpContentCodingClass = const THttpContentCodingClassRec*;
 template <class T>
 THttpContentCodingClass ContentCodingClass() {
   static const THttpContentCodingClassRec rec{
-      TypeName(typeid(T)),
-      &T::GetActive,
+      TypeName(typeid(T)), &T::GetActive,
       [] {
         if constexpr (requires { T::GetCoding(); })
           return std::string(T::GetCoding());

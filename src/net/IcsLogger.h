@@ -11,10 +11,19 @@
 class TStream;
 
 enum class TLogOption {
-  loDestEvent, loDestFile, loDestOutDebug, loAddStamp,
-  loWsockErr, loWsockInfo, loWsockDump,
-  loSslErr, loSslInfo, loSslDump,
-  loProtSpecErr, loProtSpecInfo, loProtSpecDump
+  loDestEvent,
+  loDestFile,
+  loDestOutDebug,
+  loAddStamp,
+  loWsockErr,
+  loWsockInfo,
+  loWsockDump,
+  loSslErr,
+  loSslInfo,
+  loSslDump,
+  loProtSpecErr,
+  loProtSpecInfo,
+  loProtSpecDump
 };
 using enum TLogOption;
 using TLogOptions = TSet<TLogOption, 16>;

@@ -55,7 +55,8 @@ void Md4Init(TMD4Context& Context) {
 
 void Md4Update(TMD4Context& Context, const void* Data, std::size_t Length) {
   CheckInitialized(Context);
-  const uint64_t bits = (uint64_t(Context.LengthHi) << 32 | Context.LengthLo) + uint64_t(Length) * 8;
+  const uint64_t bits =
+      (uint64_t(Context.LengthHi) << 32 | Context.LengthLo) + uint64_t(Length) * 8;
   Context.LengthLo = uint32_t(bits);
   Context.LengthHi = uint32_t(bits >> 32);
   const uint8_t* p = static_cast<const uint8_t*>(Data);

@@ -30,10 +30,22 @@ void Transform(uint32_t* state, const uint8_t* block) {
     uint32_t f;
     int k;
     switch (round) {
-      case 0: f = (b & c) | (~b & d); k = i; break;
-      case 1: f = (b & d) | (c & ~d); k = (5 * i + 1) % 16; break;
-      case 2: f = b ^ c ^ d; k = (3 * i + 5) % 16; break;
-      default: f = c ^ (b | ~d); k = (7 * i) % 16; break;
+      case 0:
+        f = (b & c) | (~b & d);
+        k = i;
+        break;
+      case 1:
+        f = (b & d) | (c & ~d);
+        k = (5 * i + 1) % 16;
+        break;
+      case 2:
+        f = b ^ c ^ d;
+        k = (3 * i + 5) % 16;
+        break;
+      default:
+        f = c ^ (b | ~d);
+        k = (7 * i) % 16;
+        break;
     }
     const uint32_t next = b + Rol(a + f + Sines[i] + x[k], Shifts[round][i % 4]);
     a = d;
@@ -59,7 +71,8 @@ void Md5Init(TMD5Context& Context) {
 
 void Md5Update(TMD5Context& Context, const void* Data, std::size_t Length) {
   std::size_t used = (Context.Count[0] >> 3) & 63;
-  const uint64_t bits = (uint64_t(Context.Count[1]) << 32 | Context.Count[0]) + uint64_t(Length) * 8;
+  const uint64_t bits =
+      (uint64_t(Context.Count[1]) << 32 | Context.Count[0]) + uint64_t(Length) * 8;
   Context.Count[0] = uint32_t(bits);
   Context.Count[1] = uint32_t(bits >> 32);
   const uint8_t* p = static_cast<const uint8_t*>(Data);

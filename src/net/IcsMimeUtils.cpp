@@ -50,7 +50,8 @@ bool DelimiterAt(const std::string& text, std::size_t i, const std::string& deli
 
 std::string ContentTypeOfFile(const std::string& FileName) {
   const std::size_t dot = FileName.rfind('.');
-  const std::string ext = dot == std::string::npos ? std::string() : LowerCase(FileName.substr(dot + 1));
+  const std::string ext =
+      dot == std::string::npos ? std::string() : LowerCase(FileName.substr(dot + 1));
   if (ext == "htm" || ext == "html") return "text/html";
   if (ext == "gif") return "image/gif";
   if (ext == "bmp") return "image/bmp";
@@ -225,7 +226,8 @@ void FoldHeaderLines(TStrings* List, const std::string& Header) {
   int pos = 1;
   bool first = true;
   while (std::size_t(pos) <= Header.size()) {
-    const std::string piece = Trim(TakeFoldPiece(Header, FoldDelimiter, HdrBreakChars, 76, "", pos));
+    const std::string piece =
+        Trim(TakeFoldPiece(Header, FoldDelimiter, HdrBreakChars, 76, "", pos));
     List->Add(first ? piece : "\t" + piece);
     first = false;
   }

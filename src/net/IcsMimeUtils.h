@@ -9,7 +9,7 @@ class TStream;
 class TStrings;
 
 // Sets of characters are passed as a text listing the characters.
-extern const char* const HdrBreakChars;     // tab, blank, ",", ";", ">", "]"
+extern const char* const HdrBreakChars;       // tab, blank, ",", ";", ">", "]"
 extern const char* const QuotedWordSpecials;  // always escaped in a "Q" word
 
 // "text/html", "image/jpeg"... from the file name's extension; "application/octet-stream" else.

@@ -26,7 +26,9 @@ uint32_t Get16(const std::string& m, std::size_t at) {
   return uint32_t(uint8_t(m[at])) | uint32_t(uint8_t(m[at + 1])) << 8;
 }
 
-uint32_t Get32(const std::string& m, std::size_t at) { return Get16(m, at) | Get16(m, at + 2) << 16; }
+uint32_t Get32(const std::string& m, std::size_t at) {
+  return Get16(m, at) | Get16(m, at + 2) << 16;
+}
 
 // Appends an item to the payload and fills its descriptor.
 void AddItem(std::string& m, std::size_t descriptor, const std::string& item) {
@@ -64,7 +66,11 @@ std::string Utf16Le(const std::string& text) {
   std::size_t i = 0;
   while (i < text.size()) {
     const uint8_t b = uint8_t(text[i]);
-    int extra = b < 0x80 ? 0 : (b & 0xE0) == 0xC0 ? 1 : (b & 0xF0) == 0xE0 ? 2 : (b & 0xF8) == 0xF0 ? 3 : -1;
+    int extra = b < 0x80             ? 0
+                : (b & 0xE0) == 0xC0 ? 1
+                : (b & 0xF0) == 0xE0 ? 2
+                : (b & 0xF8) == 0xF0 ? 3
+                                     : -1;
     uint32_t cp = extra == 0 ? b : extra == 1 ? b & 0x1F : extra == 2 ? b & 0x0F : b & 0x07;
     bool ok = extra >= 0 && i + extra < text.size();
     for (int k = 1; ok && k <= extra; ++k) {

@@ -98,7 +98,8 @@ int Sha1Result(TSha1Context* Context, uint8_t* Digest) {
     Context->LengthLow = Context->LengthHigh = 0;
     Context->Computed = true;
   }
-  for (int i = 0; i < 20; ++i) Digest[i] = uint8_t(Context->Intermediate[i / 4] >> (24 - 8 * (i % 4)));
+  for (int i = 0; i < 20; ++i)
+    Digest[i] = uint8_t(Context->Intermediate[i / 4] >> (24 - 8 * (i % 4)));
   return shaSuccess;
 }
 

@@ -7,7 +7,7 @@
 // Status results.
 enum : int {
   shaSuccess = 0,
-  shaNull = 1,  // missing argument, or a message longer than 2^64 - 1 bits
+  shaNull = 1,        // missing argument, or a message longer than 2^64 - 1 bits
   shaStateError = 3,  // input after the result was computed
 };
 

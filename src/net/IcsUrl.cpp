@@ -37,8 +37,8 @@ int Posn(const std::string& Sub, const std::string& Text, int Count) {
   return 0;
 }
 
-void ParseURL(const std::string& Url, std::string& Proto, std::string& User,
-              std::string& Password, std::string& Host, std::string& Port, std::string& Path) {
+void ParseURL(const std::string& Url, std::string& Proto, std::string& User, std::string& Password,
+              std::string& Host, std::string& Port, std::string& Path) {
   const std::string previous = Path;
   Proto.clear();
   User.clear();
@@ -58,7 +58,8 @@ void ParseURL(const std::string& Url, std::string& Proto, std::string& User,
     while (Url.compare(at, 3, "../") == 0) {
       at += 3;
       // Drop the last folder: "/a/c/" becomes "/a/"; the root stays.
-      const std::size_t slash = base.size() >= 2 ? base.rfind('/', base.size() - 2) : std::string::npos;
+      const std::size_t slash =
+          base.size() >= 2 ? base.rfind('/', base.size() - 2) : std::string::npos;
       if (slash != std::string::npos) base.erase(slash + 1);
     }
     Path = base + Url.substr(at);

@@ -10,8 +10,8 @@ int Posn(const std::string& Sub, const std::string& Text, int Count);
 
 // Splits Url. Every output is cleared first; the Path held on entry is the base against which
 // "./" and "../" are resolved.
-void ParseURL(const std::string& Url, std::string& Proto, std::string& User,
-              std::string& Password, std::string& Host, std::string& Port, std::string& Path);
+void ParseURL(const std::string& Url, std::string& Proto, std::string& User, std::string& Password,
+              std::string& Host, std::string& Port, std::string& Path);
 
 bool IsHexDigit(char Ch);
 int HexDigitValue(char Ch);

@@ -28,7 +28,8 @@ void TIcsBuffer::SetBufSize(int32_t Value) {
 
 int32_t TIcsBuffer::Fill(const void* Data, int32_t Offset, int32_t Len) {
   const int32_t n = std::max(0, std::min(Len, FBufSize - FWrCount));
-  if (n > 0) std::memcpy(FBuf.get() + FWrCount, static_cast<const uint8_t*>(Data) + Offset, std::size_t(n));
+  if (n > 0)
+    std::memcpy(FBuf.get() + FWrCount, static_cast<const uint8_t*>(Data) + Offset, std::size_t(n));
   FWrCount += n;
   return n;
 }

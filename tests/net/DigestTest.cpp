@@ -79,8 +79,8 @@ TEST(Digests, PublishedVectors) {
 // Lengths around the 55/56/64-byte padding boundaries and several blocks, fed whole and in
 // pieces of odd sizes, against the openssl command.
 TEST(Digests, AgreeWithOpenssl) {
-  const std::vector<std::string> md4Args = {"dgst", "-md4", "-binary", Legacy[0], Legacy[1],
-                                            Legacy[2], Legacy[3]};
+  const std::vector<std::string> md4Args = {"dgst",    "-md4",    "-binary", Legacy[0],
+                                            Legacy[1], Legacy[2], Legacy[3]};
   for (std::size_t n : {1u, 55u, 56u, 57u, 63u, 64u, 65u, 119u, 120u, 128u, 1000u, 70001u}) {
     const std::string data = RandomBytes(n, uint32_t(n));
     const std::string md4 = Hex(Openssl(md4Args, data));
@@ -146,7 +146,8 @@ TEST(Digests, HmacSha1) {
   const Case cases[] = {
       {std::string(20, '\x0b'), "Hi There", "b617318655057264e28bc0b6fb378c8ef146be00"},
       {"Jefe", "what do ya want for nothing?", "effcdf6ae5eb2fa2d27416d5f184df9c259a7c79"},
-      {std::string(20, '\xaa'), std::string(50, '\xdd'), "125d7342b9ac11cd91a39af48aa17b4f63f175d3"},
+      {std::string(20, '\xaa'), std::string(50, '\xdd'),
+       "125d7342b9ac11cd91a39af48aa17b4f63f175d3"},
       {std::string(80, '\xaa'), "Test Using Larger Than Block-Size Key - Hash Key First",
        "aa4ae5e15272d00e95705637ce8a3b55ed402112"},
       {std::string(80, '\xaa'),
@@ -164,9 +165,8 @@ TEST(Digests, HmacSha1) {
     const std::string text = RandomBytes(3 * keyLength + 5, 7);
     TSha1Digest d;
     HmacSha1(text.data(), text.size(), key.data(), key.size(), d);
-    const std::string expected =
-        Hex(Openssl({"dgst", "-sha1", "-binary", "-mac", "HMAC", "-macopt", "hexkey:" + Hex(key)},
-                    text));
+    const std::string expected = Hex(Openssl(
+        {"dgst", "-sha1", "-binary", "-mac", "HMAC", "-macopt", "hexkey:" + Hex(key)}, text));
     EXPECT_EQ(Hex(d, 20), expected) << keyLength;
   }
 }
@@ -201,9 +201,9 @@ TEST(Des, PublishedVectorsAndDecryption) {
 TEST(Des, AgreesWithOpenssl) {
   for (uint32_t seed = 1; seed <= 6; ++seed) {
     const std::string key = RandomBytes(8, seed), data = RandomBytes(8 * 32, seed + 50);
-    const std::string expected = Openssl({"enc", "-des-ecb", "-nopad", "-K", Hex(key), Legacy[0],
-                                          Legacy[1], Legacy[2], Legacy[3]},
-                                         data);
+    const std::string expected = Openssl(
+        {"enc", "-des-ecb", "-nopad", "-K", Hex(key), Legacy[0], Legacy[1], Legacy[2], Legacy[3]},
+        data);
     ASSERT_EQ(expected.size(), data.size());
     for (std::size_t i = 0; i < data.size(); i += 8) {
       uint8_t out[8];

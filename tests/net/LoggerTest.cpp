@@ -39,8 +39,10 @@ TEST(Logger, LineReachesEveryDestinationUnchanged) {
   logger.WriteLine(nullptr, loProtSpecInfo, "second");
   const std::string debug = testing::internal::GetCapturedStderr();
   ASSERT_EQ(events.size(), 2u);
-  EXPECT_EQ(events[0], std::make_tuple(static_cast<TObject*>(&logger), loWsockErr, std::string("first line")));
-  EXPECT_EQ(events[1], std::make_tuple(static_cast<TObject*>(nullptr), loProtSpecInfo, std::string("second")));
+  EXPECT_EQ(events[0],
+            std::make_tuple(static_cast<TObject*>(&logger), loWsockErr, std::string("first line")));
+  EXPECT_EQ(events[1],
+            std::make_tuple(static_cast<TObject*>(nullptr), loProtSpecInfo, std::string("second")));
   EXPECT_EQ(debug, "first line\nsecond\n");
   logger.CloseLogFile();
   EXPECT_EQ(ReadFile(dir / "net.log"), "first line\r\nsecond\r\n");
@@ -48,7 +50,8 @@ TEST(Logger, LineReachesEveryDestinationUnchanged) {
   logger.SetLogOptions({loDestEvent, loAddStamp});
   logger.WriteLine(nullptr, loWsockInfo, "stamped");
   ASSERT_EQ(events.size(), 3u);
-  EXPECT_TRUE(std::regex_match(std::get<2>(events[2]), std::regex(R"(\d\d:\d\d:\d\d:\d\d\d stamped)")))
+  EXPECT_TRUE(
+      std::regex_match(std::get<2>(events[2]), std::regex(R"(\d\d:\d\d:\d\d:\d\d\d stamped)")))
       << std::get<2>(events[2]);
 }
 

@@ -12,8 +12,13 @@ using nettest::RandomBytes;
 
 TEST(Base64, EncodeAndDecode) {
   const std::pair<std::string, std::string> cases[] = {
-      {"", ""},         {"a", "YQ=="},        {"ab", "YWI="},        {"abc", "YWJj"},
-      {"foob", "Zm9vYg=="}, {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"},
+      {"", ""},
+      {"a", "YQ=="},
+      {"ab", "YWI="},
+      {"abc", "YWJj"},
+      {"foob", "Zm9vYg=="},
+      {"fooba", "Zm9vYmE="},
+      {"foobar", "Zm9vYmFy"},
       {std::string("\0\xff\xfe", 3), "AP/+"},
   };
   for (const auto& [data, text] : cases) {
@@ -57,10 +62,16 @@ TEST(Base64, EncodePartContinuesFromPosition) {
 
 TEST(Mime, ContentTypeAndUnsafeChars) {
   const std::pair<const char*, const char*> types[] = {
-      {"index.htm", "text/html"},   {"a.b.HTML", "text/html"},  {"x.gif", "image/gif"},
-      {"x.bmp", "image/bmp"},       {"PHOTO.JPEG", "image/jpeg"}, {"p.jpg", "image/jpeg"},
-      {"read.TXT", "text/plain"},   {"noextension", "application/octet-stream"},
-      {"song.wav", "application/octet-stream"}, {"trailingdot.", "application/octet-stream"},
+      {"index.htm", "text/html"},
+      {"a.b.HTML", "text/html"},
+      {"x.gif", "image/gif"},
+      {"x.bmp", "image/bmp"},
+      {"PHOTO.JPEG", "image/jpeg"},
+      {"p.jpg", "image/jpeg"},
+      {"read.TXT", "text/plain"},
+      {"noextension", "application/octet-stream"},
+      {"song.wav", "application/octet-stream"},
+      {"trailingdot.", "application/octet-stream"},
   };
   for (const auto& [name, type] : types) EXPECT_EQ(ContentTypeOfFile(name), type) << name;
 
@@ -131,8 +142,10 @@ TEST(Mime, HdrEncodeInLine) {
 
   // Folded words stay within the columns (25 at least, the continuation's tab not counted) and
   // carry the input exactly.
-  const std::string input = "Gr\xc3\xbc\xc3\x9f" "e aus K\xc3\xb6ln = eine ziemlich lange Zeile? ja_ja " +
-                            RandomBytes(40, 3);
+  const std::string input =
+      "Gr\xc3\xbc\xc3\x9f"
+      "e aus K\xc3\xb6ln = eine ziemlich lange Zeile? ja_ja " +
+      RandomBytes(40, 3);
   struct Case {
     char type;
     const char* charset;
@@ -145,7 +158,9 @@ TEST(Mime, HdrEncodeInLine) {
     EXPECT_GT(lines.size(), 2u);
     for (std::size_t i = 0; i < lines.size(); ++i) {
       EXPECT_LE(int(lines[i].size() - (i > 0)), c.effective) << c.type << " " << lines[i];
-      if (i > 0) EXPECT_EQ(lines[i][0], '\t');
+      if (i > 0) {
+        EXPECT_EQ(lines[i][0], '\t');
+      }
     }
     const std::string prefix = std::string("=?") + LowerCase(c.charset) + "?" + c.type + "?";
     EXPECT_EQ(DecodeWords(folded, prefix), input) << c.type << c.maxCol;
@@ -191,7 +206,8 @@ TEST(Mime, FoldingPieces) {
   const std::string list = "\"Doe, J\" <j@x>, k@y;l@z";
   int pos = 1;
   std::vector<std::string> pieces;
-  while (std::size_t(pos) <= list.size()) pieces.push_back(TakeFoldPiece(list, "", ",;", 1, "\"", pos));
+  while (std::size_t(pos) <= list.size())
+    pieces.push_back(TakeFoldPiece(list, "", ",;", 1, "\"", pos));
   EXPECT_EQ(pieces, (std::vector<std::string>{"\"Doe, J\" <j@x>,", " k@y;", "l@z"}));
 }
 
@@ -206,8 +222,9 @@ TEST(Base64, LinesFromAStream) {
       {55, {EncodeBase64(d.substr(0, 54)) + "+", "YQ==-"}},
       {10, {EncodeBase64(d.substr(0, 10)) + "-"}},
       {0, {"-"}},
-      {120, {EncodeBase64(d.substr(0, 54)) + "+", EncodeBase64(d.substr(54, 54)) + "+",
-             EncodeBase64(d.substr(108, 12)) + "-"}},
+      {120,
+       {EncodeBase64(d.substr(0, 54)) + "+", EncodeBase64(d.substr(54, 54)) + "+",
+        EncodeBase64(d.substr(108, 12)) + "-"}},
   };
   for (const auto& c : cases) {
     std::string data = d.substr(0, c.size);
@@ -248,7 +265,8 @@ TEST(Mime, FileStreamsAndFoldedHeaderLines) {
   TStringList list;
   list.Add("Before: x");
   const std::string header =
-      "Subject: " + std::string("word ") + std::string(80, 'w') + " tail, with; breaks and more words "
+      "Subject: " + std::string("word ") + std::string(80, 'w') +
+      " tail, with; breaks and more words "
       "to fill a second line of this header until it runs past seventy-six columns again";
   FoldHeaderLines(&list, header);
   ASSERT_GE(list.Count(), 4);
@@ -258,7 +276,9 @@ TEST(Mime, FileStreamsAndFoldedHeaderLines) {
   std::string joined = list[1];
   for (int i = 2; i < list.Count(); ++i) {
     EXPECT_EQ(list[i][0], '\t');
-    if (i > 2) EXPECT_LE(list[i].size(), 77u) << list[i];  // a word longer than a line stays whole
+    if (i > 2) {  // a word longer than a line stays whole
+      EXPECT_LE(list[i].size(), 77u) << list[i];
+    }
     joined += " " + list[i].substr(1);
   }
   EXPECT_EQ(joined, header);

@@ -22,9 +22,7 @@ std::string Hex(const std::string& bytes) {
 }
 
 std::string Unhex(const std::string& hex) {
-  auto value = [](char c) {
-    return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
-  };
+  auto value = [](char c) { return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10; };
   std::string r;
   for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
     r += char(value(hex[i]) << 4 | value(hex[i + 1]));

@@ -13,7 +13,9 @@ namespace {
 uint32_t Get16(const std::string& m, std::size_t at) {
   return uint32_t(uint8_t(m[at])) | uint32_t(uint8_t(m[at + 1])) << 8;
 }
-uint32_t Get32(const std::string& m, std::size_t at) { return Get16(m, at) | Get16(m, at + 2) << 16; }
+uint32_t Get32(const std::string& m, std::size_t at) {
+  return Get16(m, at) | Get16(m, at + 2) << 16;
+}
 
 // The item a descriptor points to, checking that maximum length equals length.
 std::string Item(const std::string& m, std::size_t descriptor) {
@@ -75,7 +77,8 @@ TEST(Ntlm, NegotiateMessage) {
 // The NTLM v1 values of the published protocol documentation: user "User", domain "Domain",
 // password "Password", workstation "COMPUTER", server challenge 0123456789abcdef.
 TEST(Ntlm, AuthenticateMessageMatchesPublishedValues) {
-  const std::string m = DecodeBase64(NtlmMessage3("Domain", "COMPUTER", "User", "Password", Challenge));
+  const std::string m =
+      DecodeBase64(NtlmMessage3("Domain", "COMPUTER", "User", "Password", Challenge));
   EXPECT_EQ(m.substr(0, 8), std::string("NTLMSSP\0", 8));
   EXPECT_EQ(Get32(m, 8), 3u);
   EXPECT_EQ(Get32(m, 60), 0x8205u);
@@ -139,7 +142,8 @@ std::string Descriptor(std::size_t length, std::size_t offset) {
 }
 
 // A challenge message with target name and target information at their usual places.
-std::string Challenge2(const std::string& target, const std::string& info, uint32_t flags = 0x00028233) {
+std::string Challenge2(const std::string& target, const std::string& info,
+                       uint32_t flags = 0x00028233) {
   std::string m = std::string("NTLMSSP\0", 8) + Put32(2) + Descriptor(target.size(), 48) +
                   Put32(flags) + std::string(reinterpret_cast<const char*>(Challenge.data()), 8) +
                   std::string(8, '\0') + Descriptor(info.size(), 48 + target.size());
@@ -184,9 +188,10 @@ TEST(Ntlm, DamagedChallengeMessages) {
     return m;
   };
   // Not a challenge at all: no reply.
-  for (const std::string& text : {std::string(), std::string("not base64!"),
-                                  EncodeBase64(good.substr(0, 31)), EncodeBase64(patched(0, "NTLMSSQ")),
-                                  EncodeBase64(patched(8, Put32(3))), EncodeBase64(patched(8, Put32(0x102)))}) {
+  for (const std::string& text :
+       {std::string(), std::string("not base64!"), EncodeBase64(good.substr(0, 31)),
+        EncodeBase64(patched(0, "NTLMSSQ")), EncodeBase64(patched(8, Put32(3))),
+        EncodeBase64(patched(8, Put32(0x102)))}) {
     const TNTLM_Msg2_Info info = NtlmReadMessage2(text);
     EXPECT_FALSE(info.ReplyPresent) << text;
     EXPECT_EQ(info.ServerChallenge, TNtlmChallenge{}) << text;

@@ -140,7 +140,7 @@ TEST(SendBuffer, SingleChunk) {
   EXPECT_EQ(c.Consume(100), 5);
   EXPECT_EQ(c.UnreadBytes(p), 0);
   EXPECT_EQ(c.Fill("abcdefghijklmnopq", 0, 17), 16);  // emptied: the whole block is free again
-  c.SetBufSize(4);  // too small for the stored bytes: dropped
+  c.SetBufSize(4);                                    // too small for the stored bytes: dropped
   EXPECT_EQ(c.UnreadCount(), 0);
   EXPECT_EQ(c.Fill("abcdef", 0, 6), 4);
 }

@@ -63,6 +63,8 @@ TEST(Url, PosnAndHexDigits) {
   for (int ch = 0; ch < 256; ++ch) {
     const std::size_t at = digits.find(char(ch));
     EXPECT_EQ(IsHexDigit(char(ch)), ch != 0 && at != std::string::npos) << ch;
-    if (ch != 0 && at != std::string::npos) EXPECT_EQ(HexDigitValue(char(ch)), at < 16 ? int(at) : int(at) - 6);
+    if (ch != 0 && at != std::string::npos) {
+      EXPECT_EQ(HexDigitValue(char(ch)), at < 16 ? int(at) : int(at) - 6);
+    }
   }
 }
