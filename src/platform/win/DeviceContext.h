@@ -1,0 +1,100 @@
+#pragma once
+// The device context object and the drawing objects behind the GDI handles, for the libraries
+// that extend drawing (raster operations, text layout, themed parts). Uses Qt.
+
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QRegion>
+#include <memory>
+#include <variant>
+#include <vector>
+
+#include "platform/win/Gdi.h"
+
+struct TGdiPen {
+  LOGPEN Log;
+};
+struct TGdiBrush {
+  LOGBRUSH Log;
+  QImage Pattern;  // BS_PATTERN
+};
+struct TGdiFont {
+  LOGFONT Log;
+  QFont Font;
+};
+struct TGdiBitmap {
+  QImage Image;
+  int BitsPerPixel = 32;
+  HDC SelectedInto = nullptr;
+};
+struct TGdiRegion {
+  QRegion Region;
+};
+
+struct TGdiObject {
+  std::variant<TGdiPen, TGdiBrush, TGdiFont, TGdiBitmap, TGdiRegion> Data;
+  bool Stock = false;
+};
+
+// The object behind a handle, or null.
+TGdiObject* FindGdiObject(HGDIOBJ h);
+TGdiPen* FindPen(HGDIOBJ h);
+TGdiBrush* FindBrush(HGDIOBJ h);
+TGdiFont* FindFont(HGDIOBJ h);
+TGdiBitmap* FindBitmap(HGDIOBJ h);
+TGdiRegion* FindRegion(HGDIOBJ h);
+HGDIOBJ AddGdiObject(TGdiObject object);
+// A bitmap object over an image (the image is copied, sharing pixels until written).
+HBITMAP CreateBitmapFromImage(const QImage& image);
+
+QColor ColorRefToQColor(COLORREF c);
+COLORREF QColorToColorRef(const QColor& c);
+QFont FontFromLogFont(const LOGFONT& lf);
+
+class TDeviceContext {
+ public:
+  struct TState {
+    QPoint WindowOrg;
+    QPoint ViewportOrg;
+    bool HasClip = false;
+    QRegion Clip;  // device coordinates (before DeviceOrigin)
+    COLORREF TextColor = 0x000000;
+    COLORREF BkColor = 0xFFFFFF;
+    int BkMode = OPAQUE;
+    int Rop2 = R2_COPYPEN;
+    HGDIOBJ Pen = nullptr;
+    HGDIOBJ Brush = nullptr;
+    HGDIOBJ Font = nullptr;
+    HGDIOBJ Bitmap = nullptr;
+    QPoint CurrentPos;
+  };
+
+  HDC Handle = nullptr;
+  HWND Window = nullptr;  // window DCs
+  bool Memory = false;    // CreateCompatibleDC
+  QImage* Target = nullptr;  // window back buffer when not a memory DC
+  QPoint DeviceOrigin;       // the client area's place on the target
+  bool HasBaseClip = false;
+  QRegion BaseClip;  // target coordinates (the paint's update region, the client area)
+  TState S;
+  std::vector<TState> Saved;
+
+  // The image drawn into: the selected bitmap of a memory DC, else the target.
+  QImage* Surface();
+  // Logical to target coordinates.
+  QPoint ToSurface(QPoint logical) const {
+    return logical - S.WindowOrg + S.ViewportOrg + DeviceOrigin;
+  }
+  QPoint Offset() const { return -S.WindowOrg + S.ViewportOrg + DeviceOrigin; }
+  // The clip in target coordinates (always bounded by the surface).
+  QRegion EffectiveClip();
+  // Starts a painter on the surface with the clip and the logical-to-target translation set.
+  bool BeginPainter(QPainter& p);
+  QColor TextQColor() const { return ColorRefToQColor(S.TextColor); }
+  QFont CurrentFont();
+};
+
+TDeviceContext* FindDeviceContext(HDC hdc);
+// A device context drawing into an image that the caller keeps alive (off-screen drawing).
+HDC CreateImageDC(QImage* image);

@@ -1,0 +1,61 @@
+#pragma once
+// The bridge between window handles and Qt, for the libraries that host Qt widgets or read back
+// what a window drew. Light: Qt classes are only forward-declared.
+
+#include <exception>
+#include <functional>
+
+#include "platform/win/Windows.h"
+
+class QWidget;
+class QImage;
+class QEvent;
+
+// The widget of a window (null for message-only windows and stale handles).
+QWidget* GetWindowWidget(HWND hWnd);
+// The window a widget belongs to (its own or its nearest ancestor's), or null.
+HWND WindowFromWidget(const QWidget* widget);
+// The window's back buffer: what its painting produced, the whole window rectangle.
+QImage* GetWindowBackBuffer(HWND hWnd);
+// Paints whatever is invalid now, without waiting for Qt's repaint (also for hidden windows).
+void PaintWindowNow(HWND hWnd);
+
+// A window class may make its own widget (a hosted Qt control); the default is a plain widget
+// that shows the back buffer.
+using TWidgetFactory = std::function<QWidget*(QWidget* parent)>;
+void SetClassWidgetFactory(const char* className, TWidgetFactory factory);
+
+// Where exceptions raised by handlers go instead of crossing Qt's event loop.
+using TExceptionHandler = std::function<void(std::exception_ptr)>;
+void SetWindowExceptionHandler(TExceptionHandler handler);
+void HandleWindowException(std::exception_ptr e);
+
+// The application's pre-dispatch step for every retrieved message (its OnMessage, key preview,
+// shortcuts, dialog keys). Returns true when the message was handled and must not be
+// translated or dispatched.
+using TMessageFilter = std::function<bool(MSG&)>;
+void SetApplicationMessageFilter(TMessageFilter filter);
+// Runs one retrieved message the way the application's loop does: hooks were already called
+// at retrieval; this applies the application filter, then translates and dispatches.
+void ProcessRetrievedMessage(MSG& msg);
+
+// The test clock: while manual, GetTickCount only moves when told, and due timers fire from it.
+void SetManualClock(bool manual);
+bool ManualClock();
+void AdvanceClock(DWORD ms);
+
+// Message boxes and modal dialogs ask this hook first; a non-zero answer ends them at once.
+struct TModalRequest {
+  enum TKind { mrMessageBox, mrDialog } Kind = mrMessageBox;
+  HWND Owner = nullptr;
+  std::string Text;
+  std::string Caption;
+  UINT Type = 0;
+  void* Dialog = nullptr;  // the dialog object for mrDialog
+  std::string DialogClass;
+};
+using TModalHook = std::function<int(const TModalRequest&)>;
+// Returns the previous hook.
+TModalHook SetModalHook(TModalHook hook);
+// Asks the hook; 0 when there is none or it declines.
+int AskModalHook(const TModalRequest& request);

@@ -1,0 +1,780 @@
+// The Qt side of window objects: the shell widget, Qt events turned into messages, painting
+// through the back buffer, the default window procedure, key and mouse state, message boxes.
+#include <QApplication>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QCursor>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyleHints>
+#include <QWheelEvent>
+#include <QWindow>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/win/DeviceContext.h"
+#include "platform/win/WinInternal.h"
+
+namespace {
+thread_local TQtEventContext* tQtEvent = nullptr;
+BYTE gKeyDown[256] = {};
+BYTE gKeyToggled[256] = {};
+}  // namespace
+
+TQtEventContext*& CurrentQtEvent() { return tQtEvent; }
+
+QWidget* GetWindowWidget(HWND hWnd) {
+  TWindowObject* w = FindWindowObject(hWnd);
+  return w ? w->Widget.data() : nullptr;
+}
+
+HWND WindowFromWidget(const QWidget* widget) {
+  for (; widget; widget = widget->parentWidget()) {
+    if (auto* shell = dynamic_cast<const TWindowWidget*>(widget))
+      if (shell->Handle()) return shell->Handle();
+    QVariant v = widget->property("sonalix_hwnd");
+    if (v.isValid()) return reinterpret_cast<HWND>(uintptr_t(v.toULongLong()));
+  }
+  return nullptr;
+}
+
+QImage* GetWindowBackBuffer(HWND hWnd) {
+  TWindowObject* w = FindWindowObject(hWnd);
+  if (!w) return nullptr;
+  EnsureBackBuffer(w);
+  return &w->BackBuffer;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Keys
+
+WORD VirtualKeyFromQt(int key, Qt::KeyboardModifiers mods, quint32 nativeVk) {
+  if (key >= Qt::Key_A && key <= Qt::Key_Z) return WORD('A' + (key - Qt::Key_A));
+  if (key >= Qt::Key_0 && key <= Qt::Key_9) {
+    if (mods & Qt::KeypadModifier) return WORD(VK_NUMPAD0 + (key - Qt::Key_0));
+    return WORD('0' + (key - Qt::Key_0));
+  }
+  if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return WORD(VK_F1 + (key - Qt::Key_F1));
+  switch (key) {
+    case Qt::Key_Backspace: return VK_BACK;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return VK_TAB;
+    case Qt::Key_Clear: return VK_CLEAR;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return VK_RETURN;
+    case Qt::Key_Shift: return VK_SHIFT;
+    case Qt::Key_Control: return VK_CONTROL;
+    case Qt::Key_Alt: return VK_MENU;
+    case Qt::Key_Pause: return VK_PAUSE;
+    case Qt::Key_CapsLock: return VK_CAPITAL;
+    case Qt::Key_Escape: return VK_ESCAPE;
+    case Qt::Key_Space: return VK_SPACE;
+    case Qt::Key_PageUp: return VK_PRIOR;
+    case Qt::Key_PageDown: return VK_NEXT;
+    case Qt::Key_End: return VK_END;
+    case Qt::Key_Home: return VK_HOME;
+    case Qt::Key_Left: return VK_LEFT;
+    case Qt::Key_Up: return VK_UP;
+    case Qt::Key_Right: return VK_RIGHT;
+    case Qt::Key_Down: return VK_DOWN;
+    case Qt::Key_Select: return VK_SELECT;
+    case Qt::Key_Print: return VK_SNAPSHOT;
+    case Qt::Key_Insert: return VK_INSERT;
+    case Qt::Key_Delete: return VK_DELETE;
+    case Qt::Key_Help: return VK_HELP;
+    case Qt::Key_Meta: return VK_LWIN;
+    case Qt::Key_Menu: return VK_APPS;
+    case Qt::Key_NumLock: return VK_NUMLOCK;
+    case Qt::Key_ScrollLock: return VK_SCROLL;
+    case Qt::Key_Asterisk: return (mods & Qt::KeypadModifier) ? VK_MULTIPLY : WORD('8');
+    case Qt::Key_Plus: return (mods & Qt::KeypadModifier) ? VK_ADD : VK_OEM_PLUS;
+    case Qt::Key_Minus: return (mods & Qt::KeypadModifier) ? VK_SUBTRACT : VK_OEM_MINUS;
+    case Qt::Key_Slash: return (mods & Qt::KeypadModifier) ? VK_DIVIDE : VK_OEM_2;
+    case Qt::Key_Period: return (mods & Qt::KeypadModifier) ? VK_DECIMAL : VK_OEM_PERIOD;
+    case Qt::Key_Comma: return VK_OEM_COMMA;
+    case Qt::Key_Equal: return VK_OEM_PLUS;
+    case Qt::Key_Semicolon:
+    case Qt::Key_Colon: return VK_OEM_1;
+    case Qt::Key_QuoteLeft:
+    case Qt::Key_AsciiTilde: return VK_OEM_3;
+    case Qt::Key_BracketLeft:
+    case Qt::Key_BraceLeft: return VK_OEM_4;
+    case Qt::Key_Backslash:
+    case Qt::Key_Bar: return VK_OEM_5;
+    case Qt::Key_BracketRight:
+    case Qt::Key_BraceRight: return VK_OEM_6;
+    case Qt::Key_Apostrophe:
+    case Qt::Key_QuoteDbl: return VK_OEM_7;
+  }
+  (void)nativeVk;
+  return 0;
+}
+
+void NoteKeyState(WORD vk, bool down) {
+  if (down && !gKeyDown[vk & 0xFF]) gKeyToggled[vk & 0xFF] ^= 1;
+  gKeyDown[vk & 0xFF] = down;
+}
+
+void NoteButtonState(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods) {
+  gKeyDown[VK_LBUTTON] = bool(buttons & Qt::LeftButton);
+  gKeyDown[VK_RBUTTON] = bool(buttons & Qt::RightButton);
+  gKeyDown[VK_MBUTTON] = bool(buttons & Qt::MiddleButton);
+  gKeyDown[VK_SHIFT] = bool(mods & Qt::ShiftModifier);
+  gKeyDown[VK_CONTROL] = bool(mods & Qt::ControlModifier);
+  gKeyDown[VK_MENU] = bool(mods & Qt::AltModifier);
+}
+
+WPARAM MouseKeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods) {
+  WPARAM k = 0;
+  if (buttons & Qt::LeftButton) k |= MK_LBUTTON;
+  if (buttons & Qt::RightButton) k |= MK_RBUTTON;
+  if (buttons & Qt::MiddleButton) k |= MK_MBUTTON;
+  if (mods & Qt::ShiftModifier) k |= MK_SHIFT;
+  if (mods & Qt::ControlModifier) k |= MK_CONTROL;
+  return k;
+}
+
+SHORT GetKeyState(int vk) {
+  vk &= 0xFF;
+  bool down = gKeyDown[vk];
+  if (vk == VK_LSHIFT || vk == VK_RSHIFT) down = gKeyDown[VK_SHIFT];
+  if (vk == VK_LCONTROL || vk == VK_RCONTROL) down = gKeyDown[VK_CONTROL];
+  if (vk == VK_LMENU || vk == VK_RMENU) down = gKeyDown[VK_MENU];
+  return SHORT((down ? 0xFF80 : 0) | (gKeyToggled[vk] ? 1 : 0));
+}
+
+SHORT GetAsyncKeyState(int vk) { return SHORT(GetKeyState(vk) & 0x8000 ? 0x8000 : 0); }
+
+BOOL GetCursorPos(POINT* p) {
+  QPoint q = QCursor::pos();
+  *p = {q.x(), q.y()};
+  return TRUE;
+}
+
+BOOL SetCursorPos(int x, int y) {
+  QCursor::setPos(x, y);
+  return TRUE;
+}
+
+UINT GetDoubleClickTime() { return UINT(QGuiApplication::styleHints()->mouseDoubleClickInterval()); }
+
+BOOL MessageBeep(UINT) {
+  QApplication::beep();
+  return TRUE;
+}
+
+HWND WindowFromPoint(POINT pt) {
+  QWidget* w = QApplication::widgetAt(pt.x, pt.y);
+  HWND h = WindowFromWidget(w);
+  // Deepest visible child at that point.
+  for (;;) {
+    if (!h) return nullptr;
+    POINT c = pt;
+    ScreenToClient(h, &c);
+    HWND child = ChildWindowFromPoint(h, c);
+    if (!child || child == h) return h;
+    h = child;
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Painting
+
+void EnsureBackBuffer(TWindowObject* w) {
+  QSize size(std::max<LONG>(0, w->Rect.right - w->Rect.left), std::max<LONG>(0, w->Rect.bottom - w->Rect.top));
+  if (w->BackBuffer.size() == size && !w->BackBuffer.isNull()) return;
+  QImage old = w->BackBuffer;
+  QImage fresh(size.isEmpty() ? QSize(1, 1) : size, QImage::Format_RGB32);
+  fresh.fill(Qt::white);
+  if (!old.isNull()) {
+    QPainter p(&fresh);
+    p.drawImage(0, 0, old);
+  }
+  w->BackBuffer = fresh;
+  w->Update = QRegion(0, 0, size.width(), size.height());
+  w->EraseNeeded = true;
+}
+
+void PaintInvalid(TWindowObject* w) {
+  EnsureBackBuffer(w);
+  if (w->Update.isEmpty() || w->Painting) return;
+  HWND h = w->Handle;
+  w->Painting = true;
+  struct Done {
+    HWND H;
+    ~Done() {
+      if (TWindowObject* x = FindWindowObject(H)) x->Painting = false;
+    }
+  } done{h};
+  QRect client(w->Client.left, w->Client.top, w->Client.right - w->Client.left,
+               w->Client.bottom - w->Client.top);
+  if (!QRegion(w->Update).subtracted(client).isEmpty() || client.size() != w->BackBuffer.size())
+    if (client != QRect(QPoint(0, 0), w->BackBuffer.size())) SendMessage(h, WM_NCPAINT, 1, 0);
+  if (!(w = FindWindowObject(h))) return;
+  if (w->Update.intersects(client)) SendMessage(h, WM_PAINT, 0, 0);
+  if ((w = FindWindowObject(h))) {
+    w->Update = QRegion();
+    w->EraseNeeded = false;
+  }
+}
+
+void PaintWindowNow(HWND hWnd) {
+  if (TWindowObject* w = FindWindowObject(hWnd)) PaintInvalid(w);
+}
+
+HDC BeginPaint(HWND hWnd, PAINTSTRUCT* ps) {
+  TWindowObject* w = FindWindowObject(hWnd);
+  if (!w || !ps) return nullptr;
+  EnsureBackBuffer(w);
+  QRect client(w->Client.left, w->Client.top, w->Client.right - w->Client.left,
+               w->Client.bottom - w->Client.top);
+  QRegion region = w->Update & client;
+  bool erase = w->EraseNeeded;
+  w->Update -= client;
+  w->EraseNeeded = false;
+  HDC dc = CreateWindowDC(w, true, &region);
+  ps->hdc = dc;
+  QRect b = region.boundingRect().translated(-client.topLeft());
+  ps->rcPaint = b.isEmpty() ? RECT{} : RECT{b.left(), b.top(), b.right() + 1, b.bottom() + 1};
+  ps->fErase = TRUE;
+  if (erase) ps->fErase = SendMessage(hWnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) ? FALSE : TRUE;
+  return dc;
+}
+
+BOOL EndPaint(HWND, const PAINTSTRUCT* ps) {
+  if (ps && ps->hdc) DeleteDC(ps->hdc);
+  return TRUE;
+}
+
+BOOL InvalidateRect(HWND hWnd, const RECT* r, BOOL erase) {
+  TWindowObject* w = FindWindowObject(hWnd);
+  if (!w) return FALSE;
+  QRect client(w->Client.left, w->Client.top, w->Client.right - w->Client.left,
+               w->Client.bottom - w->Client.top);
+  QRect area = r ? QRect(r->left, r->top, r->right - r->left, r->bottom - r->top)
+                       .translated(client.topLeft()) & client
+                 : client;
+  if (area.isEmpty()) return TRUE;
+  w->Update |= area;
+  if (erase) w->EraseNeeded = true;
+  if (w->Widget && !w->RedrawOff) w->Widget->update(area);
+  return TRUE;
+}
+
+BOOL InvalidateRgn(HWND hWnd, HRGN rgn, BOOL erase) {
+  TGdiRegion* r = FindRegion(rgn);
+  if (!r) return InvalidateRect(hWnd, nullptr, erase);
+  TWindowObject* w = FindWindowObject(hWnd);
+  if (!w) return FALSE;
+  QRegion area = r->Region.translated(w->Client.left, w->Client.top);
+  w->Update |= area;
+  if (erase) w->EraseNeeded = true;
+  if (w->Widget && !w->RedrawOff) w->Widget->update(area);
+  return TRUE;
+}
+
+BOOL ValidateRect(HWND hWnd, const RECT* r) {
+  TWindowObject* w = FindWindowObject(hWnd);
+  if (!w) return FALSE;
+  if (!r) {
+    w->Update = QRegion();
+    w->EraseNeeded = false;
+  } else {
+    w->Update -= QRect(r->left, r->top, r->right - r->left, r->bottom - r->top)
+                     .translated(w->Client.left, w->Client.top);
+  }
+  return TRUE;
+}
+
+BOOL GetUpdateRect(HWND hWnd, RECT* r, BOOL) {
+  TWindowObject* w = FindWindowObject(hWnd);
+  if (!w) return FALSE;
+  QRect b = w->Update.boundingRect().translated(-w->Client.left, -w->Client.top);
+  if (r) *r = b.isEmpty() ? RECT{} : RECT{b.left(), b.top(), b.right() + 1, b.bottom() + 1};
+  return b.isEmpty() ? FALSE : TRUE;
+}
+
+BOOL UpdateWindow(HWND hWnd) {
+  TWindowObject* w = FindWindowObject(hWnd);
+  if (!w) return FALSE;
+  if (w->Update.isEmpty() || w->RedrawOff) return TRUE;
+  if (w->Widget && IsWindowVisible(hWnd) && w->Widget->isVisible()) {
+    QRegion area = w->Update;
+    w->Widget->repaint(area);
+    // Qt may decline to paint (an unexposed window): paint into the buffer anyway.
+    if ((w = FindWindowObject(hWnd)) && !w->Update.isEmpty()) PaintInvalid(w);
+  } else {
+    PaintInvalid(w);
+  }
+  return TRUE;
+}
+
+BOOL RedrawWindow(HWND hWnd, const RECT* r, HRGN rgn, UINT flags) {
+  TWindowObject* w = FindWindowObject(hWnd);
+  if (!w) return FALSE;
+  if (flags & RDW_INVALIDATE) {
+    if (rgn) InvalidateRgn(hWnd, rgn, flags & RDW_ERASE);
+    else InvalidateRect(hWnd, r, flags & RDW_ERASE);
+    if (flags & RDW_FRAME) {
+      if ((w = FindWindowObject(hWnd))) {
+        w->Update |= QRect(QPoint(0, 0), w->BackBuffer.size());
+        if (w->Widget) w->Widget->update();
+      }
+    }
+  }
+  if (flags & RDW_VALIDATE) ValidateRect(hWnd, r);
+  if (flags & RDW_ALLCHILDREN)
+    if ((w = FindWindowObject(hWnd)))
+      for (HWND c : std::vector<HWND>(w->Children)) RedrawWindow(c, nullptr, nullptr, flags);
+  if (flags & (RDW_UPDATENOW | RDW_ERASENOW)) UpdateWindow(hWnd);
+  return TRUE;
+}
+
+BOOL SetRedraw(HWND hWnd, BOOL redraw) {
+  TWindowObject* w = FindWindowObject(hWnd);
+  if (!w) return FALSE;
+  w->RedrawOff = redraw ? 0 : 1;
+  if (w->Widget) w->Widget->setUpdatesEnabled(redraw);
+  return TRUE;
+}
+
+int SetWindowRgn(HWND hWnd, HRGN hRgn, BOOL redraw) {
+  TWindowObject* w = FindWindowObject(hWnd);
+  if (!w) return 0;
+  TGdiRegion* r = FindRegion(hRgn);
+  w->HasRegion = r != nullptr;
+  w->Shape = r ? r->Region : QRegion();
+  if (w->Widget) {
+    if (r) w->Widget->setMask(w->Shape);
+    else w->Widget->clearMask();
+  }
+  // The window owns the region from now on.
+  if (r) DeleteObject(hRgn);
+  if (redraw) InvalidateRect(hWnd, nullptr, TRUE);
+  return 1;
+}
+
+int GetWindowRgn(HWND hWnd, HRGN hRgn) {
+  TWindowObject* w = FindWindowObject(hWnd);
+  TGdiRegion* r = FindRegion(hRgn);
+  if (!w || !r || !w->HasRegion) return ERROR;
+  r->Region = w->Shape;
+  return w->Shape.rectCount() > 1 ? COMPLEXREGION : (w->Shape.isEmpty() ? NULLREGION : SIMPLEREGION);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The default window procedure
+
+LRESULT DefWindowProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp) {
+  TWindowObject* w = FindWindowObject(hWnd);
+  if (!w) return 0;
+  TQtEventContext* ctx = CurrentQtEvent();
+  if (ctx && ctx->Window == hWnd && ctx->Message == msg && !ctx->DefaultDone && ctx->Event) {
+    ctx->DefaultDone = true;
+    if (auto* shell = dynamic_cast<TWindowWidget*>(ctx->Widget)) {
+      ctx->DefaultResult = shell->QtDefault(ctx->Event);
+    } else if (ctx->Widget) {
+      // A hosted Qt control: let it handle the event itself, bypassing our routing.
+      ctx->Widget->setProperty("sonalix_bypass", true);
+      ctx->DefaultResult = QCoreApplication::sendEvent(ctx->Widget, ctx->Event);
+      if (ctx->Widget) ctx->Widget->setProperty("sonalix_bypass", QVariant());
+    }
+    return 0;
+  }
+  switch (msg) {
+    case WM_NCCREATE: return TRUE;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      BeginPaint(hWnd, &ps);
+      EndPaint(hWnd, &ps);
+      return 0;
+    }
+    case WM_ERASEBKGND: {
+      HBRUSH brush = w->Class ? w->Class->Class.hbrBackground : nullptr;
+      if (!brush) return 0;
+      RECT r;
+      GetClientRect(hWnd, &r);
+      FillRect(reinterpret_cast<HDC>(wp), &r, brush);
+      return 1;
+    }
+    case WM_NCCALCSIZE: return 0;
+    case WM_NCHITTEST: {
+      POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+      RECT wr;
+      GetWindowRect(hWnd, &wr);
+      if (p.x < wr.left || p.y < wr.top || p.x >= wr.right || p.y >= wr.bottom) return HTNOWHERE;
+      int x = p.x - wr.left, y = p.y - wr.top;
+      if (x >= w->Client.left && x < w->Client.right && y >= w->Client.top && y < w->Client.bottom)
+        return HTCLIENT;
+      return HTBORDER;
+    }
+    case WM_SETTEXT: {
+      w->Text = lp ? reinterpret_cast<const char*>(lp) : "";
+      if (w->Widget && !(w->Style & WS_CHILD)) w->Widget->setWindowTitle(QString::fromStdString(w->Text));
+      return TRUE;
+    }
+    case WM_GETTEXT: {
+      if (!lp || wp == 0) return 0;
+      size_t n = std::min<size_t>(w->Text.size(), wp - 1);
+      std::memcpy(reinterpret_cast<char*>(lp), w->Text.data(), n);
+      reinterpret_cast<char*>(lp)[n] = 0;
+      return LRESULT(n);
+    }
+    case WM_GETTEXTLENGTH: return LRESULT(w->Text.size());
+    case WM_CLOSE: DestroyWindow(hWnd); return 0;
+    case WM_SETCURSOR: {
+      HWND parent = (w->Style & WS_CHILD) ? w->Parent : nullptr;
+      if (parent && SendMessage(parent, WM_SETCURSOR, wp, lp)) return TRUE;
+      if (SHORT(LOWORD(uintptr_t(lp))) == HTCLIENT && w->Widget && w->Class &&
+          !w->Class->Class.hCursor)
+        w->Widget->unsetCursor();
+      return FALSE;
+    }
+    case WM_MOUSEACTIVATE: {
+      HWND parent = (w->Style & WS_CHILD) ? w->Parent : nullptr;
+      if (parent)
+        if (LRESULT r = SendMessage(parent, WM_MOUSEACTIVATE, wp, lp)) return r;
+      return (w->ExStyle & WS_EX_NOACTIVATE) ? MA_NOACTIVATE : MA_ACTIVATE;
+    }
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
+    case WM_CONTEXTMENU:
+      if ((w->Style & WS_CHILD) && w->Parent) return SendMessage(w->Parent, msg, wp, lp);
+      return 0;
+    case WM_WINDOWPOSCHANGED: {
+      auto* pos = reinterpret_cast<WINDOWPOS*>(lp);
+      if (!(pos->flags & SWP_NOMOVE)) {
+        RECT r = w->Rect;
+        SendMessage(hWnd, WM_MOVE, 0, PointToLParam(r.left + w->Client.left, r.top + w->Client.top));
+      }
+      if (!(pos->flags & SWP_NOSIZE) && (w = FindWindowObject(hWnd))) {
+        WPARAM kind = SIZE_RESTORED;
+        if (w->Widget && w->Widget->isMaximized()) kind = SIZE_MAXIMIZED;
+        if (w->Widget && w->Widget->isMinimized()) kind = SIZE_MINIMIZED;
+        SendMessage(hWnd, WM_SIZE, kind,
+                    MAKELPARAM(WORD(w->Client.right - w->Client.left), WORD(w->Client.bottom - w->Client.top)));
+      }
+      return 0;
+    }
+    case WM_PRINTCLIENT: return 0;
+  }
+  return 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The shell widget and the routing of Qt events
+
+TWindowWidget::TWindowWidget(HWND hWnd, QWidget* parent, Qt::WindowFlags flags)
+    : QWidget(parent, flags), FHandle(hWnd) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setAttribute(Qt::WA_NoSystemBackground);
+  setMouseTracking(true);
+  setFocusPolicy(Qt::NoFocus);
+}
+
+bool TWindowWidget::event(QEvent* e) {
+  if (FHandle && !property("sonalix_bypass").isValid()) {
+    bool consumed = false;
+    try {
+      consumed = RouteQtEvent(FHandle, this, e);
+    } catch (...) {
+      HandleWindowException(std::current_exception());
+      consumed = true;
+    }
+    if (consumed) return true;
+  }
+  return QWidget::event(e);
+}
+
+namespace {
+
+struct TContextScope {
+  TQtEventContext Ctx;
+  TContextScope(HWND h, UINT msg, QEvent* e, QWidget* widget) {
+    Ctx.Window = h;
+    Ctx.Message = msg;
+    Ctx.Event = e;
+    Ctx.Widget = widget;
+    Ctx.Outer = CurrentQtEvent();
+    CurrentQtEvent() = &Ctx;
+  }
+  ~TContextScope() { CurrentQtEvent() = Ctx.Outer; }
+};
+
+LPARAM KeyData(QKeyEvent* k, bool up) {
+  LPARAM data = 1 | (LPARAM(k->nativeScanCode() & 0xFF) << 16);
+  if (k->modifiers() & Qt::AltModifier) data |= KF_ALTDOWN_BIT;
+  if (up || k->isAutoRepeat()) data |= KF_REPEAT_BIT;
+  if (up) data |= KF_UP_BIT;
+  return data;
+}
+
+bool RouteMouse(HWND h, QWidget* widget, QMouseEvent* me) {
+  NoteButtonState(me->buttons(), me->modifiers());
+  QPoint global = me->globalPosition().toPoint();
+  HWND target = h;
+  HWND capture = GetCapture();
+  if (capture) target = capture;
+  TWindowObject* w = FindWindowObject(target);
+  if (!w) return true;
+  UINT base = 0;  // 0: move; else the button-down message
+  Qt::MouseButton button = me->button();
+  if (button == Qt::LeftButton) base = WM_LBUTTONDOWN;
+  else if (button == Qt::RightButton) base = WM_RBUTTONDOWN;
+  else if (button == Qt::MiddleButton) base = WM_MBUTTONDOWN;
+  else if (me->type() != QEvent::MouseMove) return true;
+  UINT offset = 0;
+  if (me->type() == QEvent::MouseButtonRelease) offset = 1;
+  if (me->type() == QEvent::MouseButtonDblClick)
+    offset = (w->Class && (w->Class->Class.style & CS_DBLCLKS)) ? 2 : 0;
+
+  LRESULT hit = HTCLIENT;
+  if (!capture) {
+    hit = SendMessage(target, WM_NCHITTEST, 0, PointToLParam(global.x(), global.y()));
+    if (hit == HTTRANSPARENT) {
+      me->ignore();
+      return false;  // Qt hands it to the widget below
+    }
+    if (!(w = FindWindowObject(target))) return true;
+  }
+  bool press = me->type() == QEvent::MouseButtonPress || me->type() == QEvent::MouseButtonDblClick;
+  UINT msg = base ? base + offset : WM_MOUSEMOVE;
+  if (!capture) {
+    SendMessage(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), MAKELPARAM(WORD(SHORT(hit)), WORD(msg)));
+    if (!(w = FindWindowObject(target))) return true;
+  }
+  if (press && !capture) {
+    HWND top = GetAncestor(target, GA_ROOT);
+    LRESULT act = SendMessage(target, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top),
+                              MAKELPARAM(WORD(SHORT(hit)), WORD(msg)));
+    if (act == MA_ACTIVATEANDEAT || act == MA_NOACTIVATEANDEAT) return true;
+    if (!(w = FindWindowObject(target))) return true;
+  }
+  MSG m;
+  m.hwnd = target;
+  m.pt = {global.x(), global.y()};
+  if (hit == HTCLIENT || capture) {
+    POINT c{global.x(), global.y()};
+    ScreenToClient(target, &c);
+    m.message = msg;
+    m.wParam = MouseKeyFlags(me->buttons() | (press ? button : Qt::NoButton), me->modifiers());
+    if (me->type() == QEvent::MouseButtonRelease) m.wParam &= ~MouseKeyFlags(button, Qt::NoModifier);
+    m.lParam = PointToLParam(c.x, c.y);
+  } else {
+    m.message = msg - WM_MOUSEMOVE + WM_NCMOUSEMOVE;
+    m.wParam = WPARAM(hit);
+    m.lParam = PointToLParam(global.x(), global.y());
+  }
+  MOUSEHOOKSTRUCT mh;
+  mh.pt = m.pt;
+  mh.hwnd = target;
+  mh.wHitTestCode = UINT(hit);
+  if (CallMouseHooks(m.message, mh)) return true;
+  m.lPrivate = StashInputEvent(me, widget, {}, CurrentQueue()->OwnLoopWaiting > 0);
+  TContextScope scope(target, m.message, me, target == h ? widget : GetWindowWidget(target));
+  DeliverInputMessage(m, me);
+  me->accept();
+  return true;
+}
+
+bool RouteKey(HWND h, QWidget* widget, QKeyEvent* k) {
+  bool up = k->type() == QEvent::KeyRelease;
+  WORD vk = VirtualKeyFromQt(k->key(), k->modifiers(), k->nativeVirtualKey());
+  NoteButtonState(QGuiApplication::mouseButtons(), k->modifiers());
+  if (vk) NoteKeyState(vk, !up);
+  // Keys go to the focus window when it is ours, as the platform does.
+  HWND target = GetFocus();
+  if (!target || GetAncestor(target, GA_ROOT) != GetAncestor(h, GA_ROOT)) target = h;
+  if (!vk) {
+    // A key without a virtual key (a composed character): only its text matters.
+    if (up || k->text().isEmpty()) return true;
+    for (uint c : k->text().toUcs4()) PostMessage(target, WM_CHAR, c, 1);
+    return true;
+  }
+  bool alt = (k->modifiers() & Qt::AltModifier) && !(k->modifiers() & Qt::ControlModifier);
+  MSG m;
+  m.hwnd = target;
+  m.message = up ? (alt ? WM_SYSKEYUP : WM_KEYUP) : (alt ? WM_SYSKEYDOWN : WM_KEYDOWN);
+  m.wParam = vk;
+  m.lParam = KeyData(k, up);
+  if (CallKeyboardHooks(m.wParam, m.lParam)) return true;
+  std::string text = up ? std::string() : k->text().toStdString();
+  if (k->modifiers() & Qt::ControlModifier) {
+    // Ctrl+letter makes its control character, as the platform's translation does.
+    if (vk >= 'A' && vk <= 'Z') text = std::string(1, char(vk - 'A' + 1));
+  }
+  m.lPrivate = StashInputEvent(k, widget, text, CurrentQueue()->OwnLoopWaiting > 0);
+  TContextScope scope(target, m.message, k, target == h ? widget : GetWindowWidget(target));
+  DeliverInputMessage(m, k);
+  k->accept();
+  return true;
+}
+
+}  // namespace
+
+bool RouteQtEvent(HWND h, QWidget* widget, QEvent* e) {
+  TWindowObject* w = FindWindowObject(h);
+  if (!w) return false;
+  switch (e->type()) {
+    case QEvent::Paint: {
+      auto* pe = static_cast<QPaintEvent*>(e);
+      if (widget->size() != w->BackBuffer.size()) EnsureBackBuffer(w);
+      PaintInvalid(w);
+      if (!(w = FindWindowObject(h))) return true;
+      if (dynamic_cast<TWindowWidget*>(widget)) {
+        QPainter p(widget);
+        p.setClipRegion(pe->region());
+        p.drawImage(0, 0, w->BackBuffer);
+        return true;
+      }
+      return false;
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+      return RouteMouse(h, widget, static_cast<QMouseEvent*>(e));
+    case QEvent::Wheel: {
+      auto* we = static_cast<QWheelEvent*>(e);
+      NoteButtonState(we->buttons(), we->modifiers());
+      QPoint g = we->globalPosition().toPoint();
+      int delta = we->angleDelta().y();
+      bool horizontal = false;
+      if (!delta) {
+        delta = we->angleDelta().x();
+        horizontal = true;
+      }
+      if (!delta) return true;
+      MSG m;
+      m.hwnd = h;
+      m.message = horizontal ? WM_MOUSEHWHEEL : WM_MOUSEWHEEL;
+      m.wParam = MAKEWPARAM(WORD(MouseKeyFlags(we->buttons(), we->modifiers())), WORD(SHORT(delta)));
+      m.lParam = PointToLParam(g.x(), g.y());
+      m.pt = {g.x(), g.y()};
+      MOUSEHOOKSTRUCT mh;
+      mh.pt = m.pt;
+      mh.hwnd = h;
+      mh.wHitTestCode = UINT(HTCLIENT);
+      if (CallMouseHooks(m.message, mh)) return true;
+      m.lPrivate = StashInputEvent(we, widget, {}, CurrentQueue()->OwnLoopWaiting > 0);
+      TContextScope scope(h, m.message, we, widget);
+      DeliverInputMessage(m, we);
+      we->accept();
+      return true;
+    }
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+      return RouteKey(h, widget, static_cast<QKeyEvent*>(e));
+    case QEvent::ShortcutOverride:
+      return false;
+    case QEvent::Enter:
+      SendMessage(h, CM_MOUSEENTER, 0, 0);
+      return false;
+    case QEvent::Leave:
+      SendMessage(h, WM_MOUSELEAVE, 0, 0);
+      if (IsWindow(h)) SendMessage(h, CM_MOUSELEAVE, 0, 0);
+      return false;
+    case QEvent::FocusIn: {
+      auto reason = static_cast<QFocusEvent*>(e)->reason();
+      if (!SettingQtFocus() && GetFocus() != h &&
+          (reason == Qt::MouseFocusReason || reason == Qt::TabFocusReason ||
+           reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason))
+        SetFocus(h);
+      return false;
+    }
+    case QEvent::Resize:
+    case QEvent::Move: {
+      // Changes made by the window manager (top levels) reach the window object here.
+      if (w->Style & WS_CHILD) return false;
+      QRect g = widget->geometry();
+      if (g.x() == w->Rect.left && g.y() == w->Rect.top && g.width() == w->Rect.right - w->Rect.left &&
+          g.height() == w->Rect.bottom - w->Rect.top)
+        return false;
+      SetWindowPos(h, nullptr, g.x(), g.y(), g.width(), g.height(), SWP_NOZORDER | SWP_NOACTIVATE);
+      return false;
+    }
+    case QEvent::Close: {
+      e->ignore();
+      SendMessage(h, WM_CLOSE, 0, 0);
+      return true;
+    }
+    case QEvent::WindowActivate:
+    case QEvent::WindowDeactivate: {
+      bool active = e->type() == QEvent::WindowActivate;
+      if (w->Style & WS_CHILD) return false;
+      SendMessage(h, WM_NCACTIVATE, active, 0);
+      if (IsWindow(h)) SendMessage(h, WM_ACTIVATE, active ? WA_ACTIVE : WA_INACTIVE, 0);
+      return false;
+    }
+    case QEvent::ContextMenu: {
+      auto* ce = static_cast<QContextMenuEvent*>(e);
+      LPARAM pos = ce->reason() == QContextMenuEvent::Keyboard
+                       ? PointToLParam(-1, -1)
+                       : PointToLParam(ce->globalPos().x(), ce->globalPos().y());
+      SendMessage(h, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(h), pos);
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Message boxes
+
+int MessageBox(HWND hWnd, const std::string& text, const std::string& caption, UINT type) {
+  TModalRequest req;
+  req.Kind = TModalRequest::mrMessageBox;
+  req.Owner = hWnd;
+  req.Text = text;
+  req.Caption = caption;
+  req.Type = type;
+  if (int answer = AskModalHook(req)) return answer;
+  UINT kind = type & MB_TYPEMASK;
+  int buttons[3] = {IDOK, 0, 0};
+  switch (kind) {
+    case MB_OKCANCEL: buttons[0] = IDOK, buttons[1] = IDCANCEL; break;
+    case MB_ABORTRETRYIGNORE: buttons[0] = IDABORT, buttons[1] = IDRETRY, buttons[2] = IDIGNORE; break;
+    case MB_YESNOCANCEL: buttons[0] = IDYES, buttons[1] = IDNO, buttons[2] = IDCANCEL; break;
+    case MB_YESNO: buttons[0] = IDYES, buttons[1] = IDNO; break;
+    case MB_RETRYCANCEL: buttons[0] = IDRETRY, buttons[1] = IDCANCEL; break;
+  }
+  int defIndex = int((type & MB_DEFMASK) >> 8);
+  if (defIndex > 2 || !buttons[defIndex]) defIndex = 0;
+  if (QGuiApplication::platformName() == "offscreen" || !QApplication::instance()) {
+    // Nobody can answer on a screen nobody sees: take the default button, and say so.
+    std::fprintf(stderr, "message box \"%s\": %s\n", caption.c_str(), text.c_str());
+    return buttons[defIndex];
+  }
+  QMessageBox box(GetWindowWidget(GetAncestor(hWnd, GA_ROOT)));
+  box.setWindowTitle(QString::fromStdString(caption));
+  box.setText(QString::fromStdString(text));
+  switch (type & MB_ICONMASK) {
+    case MB_ICONHAND: box.setIcon(QMessageBox::Critical); break;
+    case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
+    case MB_ICONEXCLAMATION: box.setIcon(QMessageBox::Warning); break;
+    case MB_ICONASTERISK: box.setIcon(QMessageBox::Information); break;
+  }
+  static const std::pair<int, const char*> names[] = {
+      {IDOK, "OK"}, {IDCANCEL, "Cancel"}, {IDABORT, "&Abort"}, {IDRETRY, "&Retry"},
+      {IDIGNORE, "&Ignore"}, {IDYES, "&Yes"}, {IDNO, "&No"}};
+  std::map<QAbstractButton*, int> ids;
+  for (int i = 0; i < 3 && buttons[i]; ++i) {
+    const char* label = "OK";
+    for (auto& [id, name] : names)
+      if (id == buttons[i]) label = name;
+    auto role = buttons[i] == IDCANCEL || buttons[i] == IDNO ? QMessageBox::RejectRole : QMessageBox::AcceptRole;
+    QPushButton* b = box.addButton(QString::fromUtf8(label), role);
+    ids[b] = buttons[i];
+    if (i == defIndex) box.setDefaultButton(b);
+    if (buttons[i] == IDCANCEL) box.setEscapeButton(b);
+  }
+  box.exec();
+  auto it = ids.find(box.clickedButton());
+  if (it != ids.end()) return it->second;
+  return (kind == MB_OK) ? IDOK : IDCANCEL;
+}

@@ -1,0 +1,191 @@
+// Real widgets on the offscreen platform: painting through the back buffer, mouse input with
+// capture, keys and their characters.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWidget>
+#include <string>
+#include <vector>
+
+#include "platform/win/Messages.h"
+#include "platform/win/QtWindows.h"
+#include "platform/win/Windows.h"
+
+namespace {
+
+struct TSeen {
+  HWND Window;
+  UINT Msg;
+  WPARAM W;
+  LPARAM L;
+};
+std::vector<TSeen> gSeen;
+std::function<bool(HWND, UINT, WPARAM, LPARAM, LRESULT&)> gHandler;
+
+LRESULT TestProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  gSeen.push_back({h, m, w, l});
+  LRESULT r = 0;
+  if (gHandler && gHandler(h, m, w, l, r)) return r;
+  return DefWindowProc(h, m, w, l);
+}
+
+const char* TestClass() {
+  static bool done = false;
+  if (!done) {
+    WNDCLASS wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = MakeWindowProc(TestProc);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(uintptr_t(COLOR_WINDOW + 1));
+    wc.lpszClassName = "TestInput";
+    RegisterClass(&wc);
+    done = true;
+  }
+  return "TestInput";
+}
+
+std::vector<UINT> SeenIds(HWND h, std::initializer_list<UINT> only) {
+  std::vector<UINT> r;
+  for (auto& s : gSeen)
+    if (s.Window == h && std::find(only.begin(), only.end(), s.Msg) != only.end()) r.push_back(s.Msg);
+  return r;
+}
+
+void SendMouse(HWND h, QEvent::Type type, QPoint local, Qt::MouseButton button) {
+  QWidget* w = GetWindowWidget(h);
+  QPoint global = w->mapToGlobal(local);
+  Qt::MouseButtons buttons = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+  QMouseEvent e(type, QPointF(local), QPointF(global), button, buttons, Qt::NoModifier);
+  QCoreApplication::sendEvent(w, &e);
+}
+
+TEST(WindowPaint, PaintAndEraseDrawIntoTheBackBuffer) {
+  HWND top = CreateWindowEx(0, TestClass(), "Top", WS_POPUP | WS_VISIBLE, 10, 10, 60, 40,
+                            nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(top);
+  HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+  gHandler = [&](HWND h, UINT m, WPARAM, LPARAM, LRESULT&) {
+    if (m != WM_PAINT) return false;
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(h, &ps);
+    RECT r{5, 5, 15, 10};
+    FillRect(dc, &r, red);
+    EndPaint(h, &ps);
+    return true;
+  };
+  gSeen.clear();
+  UpdateWindow(top);
+  QImage* img = GetWindowBackBuffer(top);
+  ASSERT_TRUE(img);
+  EXPECT_EQ(img->size(), QSize(60, 40));
+  EXPECT_EQ(img->pixelColor(5, 5), QColor(255, 0, 0));
+  EXPECT_EQ(img->pixelColor(14, 9), QColor(255, 0, 0));
+  EXPECT_EQ(img->pixelColor(15, 10), QColor(255, 255, 255));  // erased with the class brush
+  EXPECT_EQ(SeenIds(top, {WM_ERASEBKGND, WM_PAINT}), (std::vector<UINT>{WM_PAINT, WM_ERASEBKGND}));
+  // Invalidation without erase paints without WM_ERASEBKGND; nothing invalid paints nothing.
+  struct Case {
+    BOOL Invalidate;
+    BOOL Erase;
+    std::vector<UINT> Expected;
+  };
+  for (Case c : std::vector<Case>{{TRUE, FALSE, {WM_PAINT}},
+                                  {TRUE, TRUE, {WM_PAINT, WM_ERASEBKGND}},
+                                  {FALSE, FALSE, {}}}) {
+    gSeen.clear();
+    if (c.Invalidate) InvalidateRect(top, nullptr, c.Erase);
+    UpdateWindow(top);
+    EXPECT_EQ(SeenIds(top, {WM_ERASEBKGND, WM_PAINT}), c.Expected);
+  }
+  gHandler = nullptr;
+  DestroyWindow(top);
+  DeleteObject(red);
+}
+
+TEST(WindowInput, CaptureRedirectsMouseAndReportsItsLoss) {
+  HWND top = CreateWindowEx(0, TestClass(), "Top", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100,
+                            nullptr, nullptr, nullptr, nullptr);
+  HWND a = CreateWindowEx(0, TestClass(), "A", WS_CHILD | WS_VISIBLE, 10, 10, 50, 50, top,
+                          nullptr, nullptr, nullptr);
+  HWND b = CreateWindowEx(0, TestClass(), "B", WS_CHILD | WS_VISIBLE, 100, 10, 50, 50, top,
+                          nullptr, nullptr, nullptr);
+  gSeen.clear();
+  SendMouse(a, QEvent::MouseButtonPress, QPoint(5, 6), Qt::LeftButton);
+  ASSERT_FALSE(gSeen.empty());
+  auto down = std::find_if(gSeen.begin(), gSeen.end(), [](auto& s) { return s.Msg == WM_LBUTTONDOWN; });
+  ASSERT_NE(down, gSeen.end());
+  EXPECT_EQ(down->Window, a);
+  EXPECT_EQ(GET_X_LPARAM(down->L), 5);
+  EXPECT_EQ(GET_Y_LPARAM(down->L), 6);
+  EXPECT_EQ(down->W & MK_LBUTTON, MK_LBUTTON);
+
+  EXPECT_EQ(SetCapture(b), nullptr);
+  gSeen.clear();
+  // While b has the capture, a's mouse goes to b in b's client coordinates.
+  SendMouse(a, QEvent::MouseMove, QPoint(5, 6), Qt::NoButton);
+  auto move = std::find_if(gSeen.begin(), gSeen.end(), [](auto& s) { return s.Msg == WM_MOUSEMOVE; });
+  ASSERT_NE(move, gSeen.end());
+  EXPECT_EQ(move->Window, b);
+  EXPECT_EQ(GET_X_LPARAM(move->L), 5 + 10 - 100);
+  EXPECT_EQ(GET_Y_LPARAM(move->L), 6);
+
+  gSeen.clear();
+  SetCapture(a);
+  ReleaseCapture();
+  std::vector<std::pair<HWND, LPARAM>> changes;
+  for (auto& s : gSeen)
+    if (s.Msg == WM_CAPTURECHANGED) changes.push_back({s.Window, s.L});
+  ASSERT_EQ(changes.size(), 2u);
+  EXPECT_EQ(changes[0], std::make_pair(b, reinterpret_cast<LPARAM>(a)));
+  EXPECT_EQ(changes[1], std::make_pair(a, LPARAM(0)));
+  EXPECT_EQ(GetCapture(), nullptr);
+  DestroyWindow(top);
+}
+
+TEST(WindowInput, CharacterFollowsKeyDownAndCanBeRemoved) {
+  HWND top = CreateWindowEx(0, TestClass(), "Top", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100,
+                            nullptr, nullptr, nullptr, nullptr);
+  SetFocus(top);
+  EXPECT_EQ(GetFocus(), top);
+  auto press = [&](int key, const QString& text) {
+    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(GetWindowWidget(top), &down);
+    QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(GetWindowWidget(top), &up);
+    QCoreApplication::processEvents();
+  };
+  bool eat = false;
+  gHandler = [&](HWND h, UINT m, WPARAM w, LPARAM, LRESULT&) {
+    if (m == WM_KEYDOWN && eat) {
+      MSG removed;
+      EXPECT_TRUE(PeekMessage(&removed, h, WM_CHAR, WM_CHAR, PM_REMOVE));
+      EXPECT_EQ(removed.wParam, WPARAM('q'));
+    }
+    return false;
+  };
+  gSeen.clear();
+  press(Qt::Key_Q, "q");
+  EXPECT_EQ(SeenIds(top, {WM_KEYDOWN, WM_CHAR, WM_KEYUP}),
+            (std::vector<UINT>{WM_KEYDOWN, WM_KEYUP, WM_CHAR}));
+  for (auto& s : gSeen) {
+    if (s.Msg == WM_KEYDOWN) EXPECT_EQ(s.W, WPARAM('Q'));
+    if (s.Msg == WM_CHAR) EXPECT_EQ(s.W, WPARAM('q'));
+  }
+  eat = true;
+  gSeen.clear();
+  press(Qt::Key_Q, "q");
+  EXPECT_EQ(SeenIds(top, {WM_KEYDOWN, WM_CHAR, WM_KEYUP}), (std::vector<UINT>{WM_KEYDOWN, WM_KEYUP}));
+  // The application's filter sees a key before the window and may keep it.
+  SetApplicationMessageFilter([](MSG& m) { return m.message == WM_KEYDOWN && m.wParam == VK_ESCAPE; });
+  eat = false;
+  gSeen.clear();
+  press(Qt::Key_Escape, QString(QChar(0x1B)));
+  EXPECT_EQ(SeenIds(top, {WM_KEYDOWN, WM_CHAR, WM_KEYUP}), (std::vector<UINT>{WM_KEYUP}));
+  SetApplicationMessageFilter(nullptr);
+  gHandler = nullptr;
+  DestroyWindow(top);
+  EXPECT_EQ(GetFocus(), nullptr);
+}
+
+}  // namespace
