@@ -5,10 +5,14 @@
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <clocale>
 #include <cstdlib>
+#include <cstring>
 #include <locale.h>
+
+#include <QString>
+#include <chrono>
+#include <random>
 
 void Abort() { throw EAbort("Operation aborted"); }
 
@@ -141,20 +145,85 @@ std::string ThousandSeparated(const std::string& digits) {
   return r + digits.substr(point);
 }
 
+// Texts of numbers round a decimal 5 away from zero (2.25 -> "2.3" with one decimal), as the
+// platform does; printf rounds the binary value to even instead. Both helpers print the exact
+// expansion with spare digits and round the decimal text.
+
+// printf in the "C" locale: the process locale (which Qt sets from the user's) may use a
+// decimal comma.
+template <class... A>
+void CPrintf(char* buf, std::size_t size, const char* format, A... args) {
+  static locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
+  locale_t old = uselocale(cLocale);
+  std::snprintf(buf, size, format, args...);
+  uselocale(old);
+}
+
+// Value >= 0 with Digits decimals.
+std::string FixedHalfAway(double v, int digits) {
+  char buf[512];
+  CPrintf(buf, sizeof buf, "%.*f", digits + 30, v);
+  std::string s = buf;
+  std::size_t dot = s.find('.');
+  std::size_t cut = dot + 1 + std::size_t(digits);
+  bool up = s[cut] >= '5';
+  s.resize(digits == 0 ? dot : cut);
+  for (std::size_t i = s.size(); up && i-- > 0;) {
+    if (s[i] == '.') continue;
+    if (s[i] == '9') {
+      s[i] = '0';
+    } else {
+      ++s[i];
+      up = false;
+    }
+  }
+  if (up) s = "1" + s;
+  return s;
+}
+
+// Value > 0 as Count significant digits and the decimal exponent of the first.
+void SignificantHalfAway(double v, int count, std::string& digits, int& exponent) {
+  char buf[128];
+  CPrintf(buf, sizeof buf, "%.*e", count - 1 + 30, v);
+  std::string s = buf;
+  std::size_t e = s.find('e');
+  exponent = std::atoi(s.c_str() + e + 1);
+  std::string all = s.substr(0, 1) + s.substr(2, e - 2);
+  bool up = all[std::size_t(count)] >= '5';
+  digits = all.substr(0, std::size_t(count));
+  for (std::size_t i = digits.size(); up && i-- > 0;) {
+    if (digits[i] == '9') {
+      digits[i] = '0';
+    } else {
+      ++digits[i];
+      up = false;
+    }
+  }
+  if (up) {
+    digits = "1" + digits.substr(0, digits.size() - 1);
+    ++exponent;
+  }
+}
+
+// Fixed notation with sign; no "-" when the text shows zero.
+std::string Fixed(double v, int digits) {
+  std::string s = FixedHalfAway(std::fabs(v), digits);
+  bool zero = s.find_first_of("123456789") == std::string::npos;
+  return (v < 0 && !zero ? "-" : "") + s;
+}
+
 // Scientific notation as the platform writes it: d.ddddE+ddd, precision significant digits.
 std::string Scientific(double v, int precision) {
   if (precision < 1) precision = 1;
   if (precision > 18) precision = 18;
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.*E", precision - 1, v);
-  std::string s = buf;
-  std::size_t e = s.find('E');
-  if (e == std::string::npos) return s;
-  std::string mantissa = s.substr(0, e);
-  char sign = s[e + 1];
-  std::string exp = s.substr(e + 2);
+  std::string digits(std::size_t(precision), '0');
+  int exponent = 0;
+  if (v != 0) SignificantHalfAway(std::fabs(v), precision, digits, exponent);
+  std::string mantissa = digits.substr(0, 1);
+  if (precision > 1) mantissa += "." + digits.substr(1);
+  std::string exp = std::to_string(std::abs(exponent));
   while (exp.size() < 3) exp = "0" + exp;
-  return mantissa + "E" + sign + exp;
+  return (v < 0 ? "-" : "") + mantissa + "E" + (exponent < 0 ? "-" : "+") + exp;
 }
 
 // General format: the shortest of fixed and scientific with precision significant digits,
@@ -162,29 +231,25 @@ std::string Scientific(double v, int precision) {
 std::string General(double v, int precision) {
   if (precision < 1 || precision > 15) precision = 15;
   if (v == 0) return "0";
-  int exponent = int(std::floor(std::log10(std::fabs(v))));
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.*E", precision - 1, v);
-  // Rounding may carry into a new digit.
-  exponent = std::atoi(std::strchr(buf, 'E') + 1);
+  std::string digits;
+  int exponent;
+  SignificantHalfAway(std::fabs(v), precision, digits, exponent);
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  std::string sign = v < 0 ? "-" : "";
   if (exponent >= precision || exponent < -4) {
-    std::string s = buf;
-    std::size_t e = s.find('E');
-    std::string mantissa = s.substr(0, e);
-    if (mantissa.find('.') != std::string::npos) {
-      while (mantissa.back() == '0') mantissa.pop_back();
-      if (mantissa.back() == '.') mantissa.pop_back();
-    }
-    int ex = std::atoi(s.c_str() + e + 1);
-    return mantissa + "E" + (ex < 0 ? "-" : "") + std::to_string(std::abs(ex));
+    std::string mantissa = digits.substr(0, 1);
+    if (digits.size() > 1) mantissa += "." + digits.substr(1);
+    return sign + mantissa + "E" + (exponent < 0 ? "-" : "") + std::to_string(std::abs(exponent));
   }
-  std::snprintf(buf, sizeof buf, "%.*f", std::max(precision - 1 - exponent, 0), v);
-  std::string s = buf;
-  if (s.find('.') != std::string::npos) {
-    while (s.back() == '0') s.pop_back();
-    if (s.back() == '.') s.pop_back();
+  std::string r;
+  if (exponent < 0) {
+    r = "0." + std::string(std::size_t(-exponent - 1), '0') + digits;
+  } else if (int(digits.size()) <= exponent + 1) {
+    r = digits + std::string(std::size_t(exponent + 1 - int(digits.size())), '0');
+  } else {
+    r = digits.substr(0, std::size_t(exponent + 1)) + "." + digits.substr(std::size_t(exponent + 1));
   }
-  return s;
+  return sign + r;
 }
 
 }  // namespace
@@ -292,9 +357,7 @@ std::string Format(const std::string& format, std::initializer_list<TVarRec> arg
           text = General(v, precision < 0 ? 15 : precision);
         } else {
           int p = precision < 0 ? 2 : std::min(precision, 18);
-          char buf[512];
-          std::snprintf(buf, sizeof buf, "%.*f", p, v);
-          text = buf;
+          text = Fixed(v, p);
           if (type != 'F') text = ThousandSeparated(text);
           if (type == 'M') text = text[0] == '-' ? "-$" + text.substr(1) : "$" + text;
         }
@@ -454,31 +517,6 @@ double StrToFloatDef(const std::string& S, double Default) {
   return TryStrToFloat(S, v) ? v : Default;
 }
 
-namespace {
-// Fixed notation of a non-negative value with Digits decimals, a decimal 5 rounding away from
-// zero (printf rounds the binary value to even).
-std::string FixedHalfAway(double v, int digits) {
-  char buf[512];
-  std::snprintf(buf, sizeof buf, "%.*f", digits + 30, v);
-  std::string s = buf;
-  std::size_t dot = s.find('.');
-  std::size_t cut = dot + 1 + std::size_t(digits);
-  bool up = s[cut] >= '5';
-  s.resize(digits == 0 ? dot : cut);
-  for (std::size_t i = s.size(); up && i-- > 0;) {
-    if (s[i] == '.') continue;
-    if (s[i] == '9') {
-      s[i] = '0';
-    } else {
-      ++s[i];
-      up = false;
-    }
-  }
-  if (up) s = "1" + s;
-  return s;
-}
-}  // namespace
-
 std::string FormatFloat(const std::string& Fmt, double Value) {
   // Picture: [#,]0[.0#], a literal prefix/suffix kept as written.
   std::size_t first = Fmt.find_first_of("0#");
@@ -520,3 +558,61 @@ std::string FormatFloat(const std::string& Fmt, double Value) {
   if (body.empty()) body = "0";
   return prefix + (negative ? "-" : "") + body + suffix;
 }
+
+int CompareStr(const std::string& S1, const std::string& S2) {
+  int c = S1.compare(S2);
+  return c < 0 ? -1 : c > 0 ? 1 : 0;
+}
+
+bool SameStr(const std::string& S1, const std::string& S2) { return S1 == S2; }
+
+std::string AnsiUpperCase(const std::string& S) {
+  return QString::fromStdString(S).toUpper().toStdString();
+}
+
+std::string AnsiLowerCase(const std::string& S) {
+  return QString::fromStdString(S).toLower().toStdString();
+}
+
+int AnsiCompareText(const std::string& S1, const std::string& S2) {
+  int c = QString::fromStdString(S1).compare(QString::fromStdString(S2), Qt::CaseInsensitive);
+  return c < 0 ? -1 : c > 0 ? 1 : 0;
+}
+
+int AnsiCompareStr(const std::string& S1, const std::string& S2) {
+  if (int c = AnsiCompareText(S1, S2)) return c;
+  const QString a = QString::fromStdString(S1), b = QString::fromStdString(S2);
+  for (qsizetype i = 0; i < std::min(a.size(), b.size()); ++i) {
+    if (a[i] == b[i]) continue;
+    if (a[i].isLower() != b[i].isLower()) return a[i].isLower() ? -1 : 1;
+    return a[i] < b[i] ? -1 : 1;
+  }
+  return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+
+bool AnsiSameText(const std::string& S1, const std::string& S2) {
+  return AnsiCompareText(S1, S2) == 0;
+}
+
+bool AnsiSameStr(const std::string& S1, const std::string& S2) { return S1 == S2; }
+
+namespace {
+std::mt19937& RandomEngine() {
+  static std::mt19937 engine(0);
+  return engine;
+}
+}  // namespace
+
+int Random(int Range) {
+  if (Range <= 0) return 0;
+  return int(std::uniform_int_distribution<int>(0, Range - 1)(RandomEngine()));
+}
+
+double Random() { return std::uniform_real_distribution<double>(0.0, 1.0)(RandomEngine()); }
+
+void Randomize() {
+  RandomEngine().seed(uint32_t(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                      std::random_device{}());
+}
+
+void SetRandSeed(uint32_t Seed) { RandomEngine().seed(Seed); }

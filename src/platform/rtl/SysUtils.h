@@ -114,6 +114,19 @@ using enum TReplaceFlag;
 std::string StringReplace(const std::string& S, const std::string& OldPattern,
                           const std::string& NewPattern, TReplaceFlags Flags);
 std::string QuotedStr(const std::string& S);
+// Byte-wise comparison.
+int CompareStr(const std::string& S1, const std::string& S2);
+bool SameStr(const std::string& S1, const std::string& S2);
+// The "Ansi" routines of the platform follow the user's language; on UTF-8 text they map and
+// compare cases by Unicode, the same on every machine. AnsiCompareStr orders as a dictionary:
+// letters without regard to case first, then lower case before upper case.
+std::string AnsiUpperCase(const std::string& S);
+std::string AnsiLowerCase(const std::string& S);
+int AnsiCompareText(const std::string& S1, const std::string& S2);
+int AnsiCompareStr(const std::string& S1, const std::string& S2);
+bool AnsiSameText(const std::string& S1, const std::string& S2);
+bool AnsiSameStr(const std::string& S1, const std::string& S2);
+inline int AnsiPos(const std::string& Sub, const std::string& S) { return Pos(Sub, S); }
 
 // ---------------------------------------------------------------------------------------------
 // Numbers with the platform's exact semantics.
@@ -133,6 +146,13 @@ int64_t Div(int64_t A, int64_t B);
 int64_t Mod(int64_t A, int64_t B);
 double Power(double Base, double Exponent);
 double IntPower(double Base, int Exponent);
+
+// Pseudo-random numbers: Random(Range) in [0, Range), Random() in [0, 1). The sequence
+// repeats for a seed; Randomize seeds from the clock.
+int Random(int Range);
+double Random();
+void Randomize();
+void SetRandSeed(uint32_t Seed);
 
 // Texts of floating-point numbers always use '.' as the decimal separator.
 // 15 significant digits, the shortest of fixed and scientific ("0.5", "1E20").
@@ -188,6 +208,14 @@ void DecodeDate(TDateTime Date, uint16_t& Year, uint16_t& Month, uint16_t& Day);
 void DecodeTime(TDateTime Time, uint16_t& Hour, uint16_t& Min, uint16_t& Sec, uint16_t& MSec);
 // 1 = Sunday ... 7 = Saturday.
 int DayOfWeek(TDateTime Date);
+// Milliseconds since midnight and days since 0001-01-01 (counted from 1).
+struct TTimeStamp {
+  int Time = 0;
+  int Date = 0;
+};
+constexpr int DateDelta = 693594;  // days from 0001-01-01 to 1899-12-31
+TTimeStamp DateTimeToTimeStamp(TDateTime DateTime);
+TDateTime TimeStampToDateTime(const TTimeStamp& TimeStamp);
 // Local time.
 TDateTime Now();
 TDateTime Date();

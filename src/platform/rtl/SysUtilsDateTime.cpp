@@ -123,6 +123,18 @@ int DayOfWeek(TDateTime Date) {
   return int(((day - 1) % 7 + 7) % 7) + 1;
 }
 
+TTimeStamp DateTimeToTimeStamp(TDateTime DateTime) {
+  int64_t day, msec;
+  Split(DateTime, day, msec);
+  return TTimeStamp{int(msec), int(day + DateDelta)};
+}
+
+TDateTime TimeStampToDateTime(const TTimeStamp& TimeStamp) {
+  double day = double(TimeStamp.Date - DateDelta);
+  double time = TimeStamp.Time / MSecsPerDay;
+  return day < 0 ? day - time : day + time;
+}
+
 TDateTime Now() {
   timespec ts;
   clock_gettime(CLOCK_REALTIME, &ts);

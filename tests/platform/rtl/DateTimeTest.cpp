@@ -86,6 +86,11 @@ TEST(DateTime, FormatDateTimePictures) {
 }
 
 TEST(DateTime, UnixConversionsAndClock) {
+  TTimeStamp ts = DateTimeToTimeStamp(EncodeDate(2000, 1, 2) + EncodeTime(0, 0, 1, 500));
+  EXPECT_EQ(ts.Date, 730121);
+  EXPECT_EQ(ts.Time, 1500);
+  EXPECT_DOUBLE_EQ(TimeStampToDateTime(ts), EncodeDate(2000, 1, 2) + EncodeTime(0, 0, 1, 500));
+  EXPECT_EQ(DateTimeToTimeStamp(0).Date, DateDelta);
   EXPECT_DOUBLE_EQ(UnixToDateTime(0), 25569);
   EXPECT_EQ(DateTimeToUnix(EncodeDate(2001, 9, 9) + EncodeTime(1, 46, 40, 0)), 1000000000);
   TDateTime now = Now();

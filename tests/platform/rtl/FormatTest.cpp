@@ -14,7 +14,11 @@ TEST(Format, PlatformRules) {
   EXPECT_EQ(Format("%5s|%-5s|", {"ab", "cd"}), "   ab|cd   |");
   EXPECT_EQ(Format("%1:s %0:s %s", {"a", "b"}), "b a b");
   EXPECT_EQ(Format("%.3d", {-5}), "-005");
-  EXPECT_EQ(Format("%f %.1f %n", {1.005, 2.25, 1234567.5}), "1.00 2.2 1,234,567.50");
+  // A decimal 5 rounds away from zero (1.005 is stored just below it).
+  EXPECT_EQ(Format("%f %.1f %n", {1.005, 2.25, 1234567.5}), "1.00 2.3 1,234,567.50");
+  EXPECT_EQ(Format("%.0f|%.0f|%.1f|%.2f", {2.5, -0.5, -0.04, 0.125}), "3|-1|0.0|0.13");
+  EXPECT_EQ(Format("%.3e|%e|%g|%g", {2.5e-7, 0.0, -0.000125, 123456.75}),
+            "2.50E-007|0.00000000000000E+000|-0.000125|123456.75");
   EXPECT_EQ(Format("%e", {1234.5}), "1.23450000000000E+003");
   EXPECT_EQ(Format("%g %g", {0.5, 1e20}), "0.5 1E20");
   EXPECT_EQ(Format("%*d%%", {4, 7}), "   7%");

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "platform/rtl/SysUtils.h"
 
@@ -91,4 +93,41 @@ TEST(Strings, OneBasedHelpers) {
   EXPECT_EQ(StringReplace("a<b<c", "<", "", {}), "ab<c");
   EXPECT_EQ(StringReplace("Wave WAVE", "wave", "x", {rfReplaceAll, rfIgnoreCase}), "x x");
   EXPECT_EQ(QuotedStr("it's"), "'it''s'");
+}
+
+TEST(Strings, UnicodeCaseAndOrder) {
+  EXPECT_EQ(AnsiUpperCase("straße ünd é"), "STRASSE ÜND É");
+  EXPECT_EQ(AnsiLowerCase("ÄÖÜ Abc"), "äöü abc");
+  EXPECT_EQ(UpperCase("é"), "é");  // the plain routine maps ASCII only
+  EXPECT_TRUE(AnsiSameText("Übung", "üBUNG"));
+  EXPECT_FALSE(AnsiSameStr("Übung", "übung"));
+  struct Case {
+    const char* a;
+    const char* b;
+    int text, str, ordinal;
+  } cases[] = {
+      {"apple", "Banana", -1, -1, 1},
+      {"a", "A", 0, -1, 1},
+      {"Ab", "aB", 0, 1, -1},
+      {"abc", "ab", 1, 1, 1},
+      {"x", "x", 0, 0, 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(AnsiCompareText(c.a, c.b), c.text) << c.a << " " << c.b;
+    EXPECT_EQ(AnsiCompareStr(c.a, c.b), c.str) << c.a << " " << c.b;
+    EXPECT_EQ(CompareStr(c.a, c.b), c.ordinal) << c.a << " " << c.b;
+  }
+}
+
+TEST(Numeric, RandomRepeatsForASeedAndStaysInRange) {
+  SetRandSeed(42);
+  std::vector<int> first;
+  for (int i = 0; i < 200; ++i) first.push_back(Random(100));
+  SetRandSeed(42);
+  for (int i = 0; i < 200; ++i) EXPECT_EQ(Random(100), first[std::size_t(i)]);
+  EXPECT_EQ(*std::min_element(first.begin(), first.end()), 0);
+  EXPECT_EQ(*std::max_element(first.begin(), first.end()), 99);
+  EXPECT_EQ(Random(0), 0);
+  double r = Random();
+  EXPECT_TRUE(r >= 0 && r < 1);
 }
