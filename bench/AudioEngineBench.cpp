@@ -1,0 +1,149 @@
+// The editing engine on a one-hour 44.1 kHz stereo WAV: opening (against `cat` reading the same
+// file), edits (against the same edits on a one-minute document: their cost must not grow with
+// the length), and the memory that 100 undo steps add. The input goes to $SONALIX_BENCH_DIR
+// (default /tmp/sonalix-bench) and is made once.
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "audio/AudioDocument.h"
+#include "audio/BlockStore.h"
+#include "audio/WavFile.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+fs::path BenchDir() {
+  const char* d = std::getenv("SONALIX_BENCH_DIR");
+  fs::path dir = d && *d ? d : "/tmp/sonalix-bench";
+  fs::create_directories(dir);
+  return dir;
+}
+
+// A WAV of `seconds` of a two-tone signal, 44.1 kHz stereo 16 bit.
+std::string Input(int seconds) {
+  const fs::path path = BenchDir() / ("input-" + std::to_string(seconds) + "s.wav");
+  const int64_t frames = int64_t(seconds) * 44100;
+  if (fs::exists(path) && WavReader(path.string()).Info().Frames == frames) return path.string();
+  WavWriter w(path.string(), 44100, 2, 16);
+  std::vector<float> chunk(2 * 44100);
+  for (int64_t f0 = 0; f0 < frames; f0 += 44100) {
+    for (int i = 0; i < 44100; ++i) {
+      const double t = double(f0 + i) / 44100;
+      chunk[size_t(2 * i)] = float(0.4 * std::sin(2 * M_PI * 440 * t));
+      chunk[size_t(2 * i + 1)] = float(0.3 * std::sin(2 * M_PI * 660 * t));
+    }
+    w.Write(chunk.data(), std::min<int64_t>(44100, frames - f0));
+  }
+  w.Close();
+  return path.string();
+}
+
+long RssKb() {
+  std::ifstream statm("/proc/self/statm");
+  long pages = 0, resident = 0;
+  statm >> pages >> resident;
+  return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+void BM_CatReadsFile(benchmark::State& state) {
+  const std::string path = Input(int(state.range(0)));
+  const std::string command = "cat '" + path + "' > /dev/null";
+  for (auto _ : state)
+    if (std::system(command.c_str()) != 0) state.SkipWithError("cat failed");
+  state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(fs::file_size(path)));
+}
+
+void BM_OpenAndSummarise(benchmark::State& state) {
+  const std::string path = Input(int(state.range(0)));
+  for (auto _ : state) {
+    AudioDocument doc;
+    doc.SetTempDirectory((BenchDir() / "swap").string());
+    doc.OpenFile(path);
+    benchmark::DoNotOptimize(doc.Samples().Summary(0, 0, 44100 * 10));
+  }
+  state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(fs::file_size(path)));
+}
+
+// One round of the edits a user makes: select ten seconds in the middle, cut, paste elsewhere,
+// delete a second, then undo all three.
+void BM_CutPasteDeleteUndo(benchmark::State& state) {
+  const int seconds = int(state.range(0));
+  AudioDocument doc;
+  doc.SetTempDirectory((BenchDir() / "swap").string());
+  doc.OpenFile(Input(seconds));
+  const int64_t mid = doc.Length() / 2;
+  for (auto _ : state) {
+    doc.Select(mid, mid + 441000);
+    doc.Cut();
+    doc.SetSelectionActive(false);
+    doc.SetCursor(mid / 2);
+    doc.Paste();
+    doc.Select(mid / 3, mid / 3 + 44100);
+    doc.DeleteSelection();
+    doc.Undo();
+    doc.Undo();
+    doc.Undo();
+  }
+  state.counters["ms_per_edit"] = benchmark::Counter(
+      double(state.iterations()) * 6, benchmark::Counter::kIsRate | benchmark::Counter::kInvert,
+      benchmark::Counter::kIs1000);
+}
+
+// 100 small edits kept in the undo history: memory beyond the document itself.
+void BM_HundredUndoSteps(benchmark::State& state) {
+  AudioDocument doc;
+  doc.SetTempDirectory((BenchDir() / "swap").string());
+  doc.OpenFile(Input(int(state.range(0))));
+  const long before = RssKb();
+  const int64_t resident = BlockStore::Instance().ResidentBytes();
+  for (auto _ : state) {
+    for (int i = 0; i < 100; ++i) {
+      const int64_t at = doc.Length() / 101 * (i + 1);
+      doc.Select(at, at + 4410);
+      doc.DeleteSelection();
+    }
+    state.PauseTiming();
+    state.counters["document_MB"] = double(resident) / 1e6;
+    state.counters["history_extra_MB"] = double(RssKb() - before) / 1e3;
+    for (int i = 0; i < 100; ++i) doc.Undo();
+    state.ResumeTiming();
+  }
+  state.counters["swap_MB"] = double(BlockStore::Instance().SwapFileBytes()) / 1e6;
+}
+
+void BM_SoxConvertRate(benchmark::State& state) {
+  const std::string path = Input(int(state.range(0)));
+  const std::string out = (BenchDir() / "sox-out.wav").string();
+  const std::string command = "sox -q '" + path + "' -r 48000 '" + out + "'";
+  for (auto _ : state)
+    if (std::system(command.c_str()) != 0) state.SkipWithError("sox failed");
+}
+
+void BM_EngineConvertRate(benchmark::State& state) {
+  const std::string path = Input(int(state.range(0)));
+  for (auto _ : state) {
+    state.PauseTiming();
+    AudioDocument doc;
+    doc.OpenFile(path);
+    state.ResumeTiming();
+    doc.ConvertFormat(48000, 2);
+  }
+}
+}  // namespace
+
+BENCHMARK(BM_CatReadsFile)->Arg(3600)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_OpenAndSummarise)->Arg(3600)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CutPasteDeleteUndo)->Arg(60)->Arg(3600)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HundredUndoSteps)->Arg(3600)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SoxConvertRate)->Arg(60)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_EngineConvertRate)->Arg(60)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+BENCHMARK_MAIN();

@@ -1,0 +1,1 @@
+#include "Imports/XOQAUDIOEDITOR2Lib_TLB.h"
