@@ -1,5 +1,14 @@
 #include "audio/AudioDocument.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <cstring>
+#include <mutex>
+#include <thread>
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -303,6 +312,93 @@ class DocumentSink : public AudioSink {
   int64_t FExpected = -1;
 };
 
+// Reads the frames of a WAV file into blocks on several threads, one block at a time each, so
+// blocks complete about in file order (the first screen is ready first). The calling thread
+// reports progress; an exception from it (a cancel) stops the workers.
+static SampleSequence LoadWav(const std::string& path, const WavReader& reader,
+                              const std::shared_ptr<const std::string>& folder,
+                              const std::function<void(double)>& progress) {
+  const WavInfo info = reader.Info();
+  const int bytesPerFrame = reader.BytesPerFrame();
+  const int64_t blockCount = (info.Frames + kBlockFrames - 1) / kBlockFrames;
+  std::vector<BlockRef> blocks{size_t(blockCount), BlockRef{}};
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throw EFOpenError(Format("Cannot open file \"%s\".", {path}));
+  std::atomic<int64_t> next{0};
+  std::atomic<bool> stop{false};
+  std::mutex lock;
+  std::condition_variable changed;
+  int64_t done = 0;
+  std::exception_ptr error;
+  auto work = [&] {
+    std::vector<unsigned char> raw;
+    while (!stop) {
+      const int64_t i = next++;
+      if (i >= blockCount) break;
+      try {
+        const int64_t first = i * kBlockFrames;
+        const int64_t frames = std::min<int64_t>(kBlockFrames, info.Frames - first);
+        raw.resize(size_t(frames) * size_t(bytesPerFrame));
+        size_t got = 0;
+        while (got < raw.size()) {
+          const ssize_t n = ::pread(fd, raw.data() + got, raw.size() - got,
+                                    off_t(reader.DataOffset() + first * bytesPerFrame + int64_t(got)));
+          if (n < 0 && errno == EINTR) continue;
+          if (n < 0) throw EReadError(Format("Cannot read file \"%s\". %s", {path, std::strerror(errno)}));
+          if (n == 0) break;  // the file shrank: keep what is there
+          got += size_t(n);
+        }
+        const int n = int(got / size_t(bytesPerFrame));
+        if (n > 0) {
+          std::shared_ptr<float[]> data = BlockStore::Allocate(n, info.Channels);
+          WavReader::Convert(raw.data(), n, info, bytesPerFrame, data.get());
+          blocks[size_t(i)] = BlockStore::Instance().Adopt(std::move(data), n, info.Channels, folder);
+        }
+      } catch (...) {
+        std::lock_guard g(lock);
+        if (!error) error = std::current_exception();
+        stop = true;
+      }
+      {
+        std::lock_guard g(lock);
+        ++done;
+      }
+      changed.notify_one();
+    }
+  };
+  const int threads = int(std::clamp<int64_t>(std::thread::hardware_concurrency(), 1, 8));
+  std::vector<std::thread> pool;
+  auto finish = [&] {
+    stop = true;
+    for (std::thread& t : pool) t.join();
+    ::close(fd);
+  };
+  try {
+    for (int t = 1; t < std::min<int64_t>(threads, blockCount); ++t) pool.emplace_back(work);
+    if (blockCount > 0 && pool.empty()) work();
+    std::unique_lock g(lock);
+    while (done < blockCount && !error) {
+      changed.wait(g);
+      const int64_t now = done;
+      g.unlock();
+      if (progress) progress(double(now) / double(blockCount));
+      g.lock();
+    }
+  } catch (...) {
+    finish();
+    throw;
+  }
+  finish();
+  if (error) std::rethrow_exception(error);
+  SampleSequence out(info.Channels);
+  for (const BlockRef& b : blocks) {
+    if (!b) break;
+    out.AppendPiece({b, 0, b->Frames()});
+    if (b->Frames() < kBlockFrames) break;
+  }
+  return out;
+}
+
 AudioDocument::Decoded AudioDocument::Decode(const std::string& path, Operation& op) const {
   std::error_code ec;
   if (!fs::is_regular_file(path, ec))
@@ -311,10 +407,10 @@ AudioDocument::Decoded AudioDocument::Decode(const std::string& path, Operation&
   Decoded result;
   if (WavReader::LooksLikeWav(path)) {
     WavReader reader(path);
-    const WavInfo& info = reader.Info();
-    sink.Begin(info.SampleRate, info.Channels, info.Frames);
-    std::vector<float> chunk(size_t(kChunkFrames) * size_t(info.Channels));
-    while (int64_t n = reader.Read(chunk.data(), kChunkFrames)) sink.Append(chunk.data(), n);
+    CheckFormat(reader.Info().SampleRate, reader.Info().Channels);
+    result.Samples = LoadWav(path, reader, FSwapFolder, [&op](double f) { op.Report(f); });
+    result.Rate = reader.Info().SampleRate;
+    return result;
   } else {
     bool taken = false;
     for (const FileDecoder& decoder : RegisteredDecoders())

@@ -2,7 +2,9 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <unistd.h>
+#include <xmmintrin.h>
 
 #include <algorithm>
 #include <atomic>
@@ -10,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <vector>
 
 #include "platform/rtl/SysUtils.h"
 
@@ -102,8 +105,132 @@ BlockStore::BlockStore() {
   FBudget = std::clamp<int64_t>(physical / 4, int64_t(256) << 20, int64_t(2) << 30);
 }
 
+namespace {
+// Minimum, maximum and sum of squares of each channel over `frames` interleaved frames.
+void SummariseChunk(const float* p, int frames, int channels, SummaryPoint* out /* channels */) {
+  if (channels == 2 || channels == 1) {
+    // Two stereo frames or four mono frames per vector; lanes are folded per channel after.
+    __m128 lo = _mm_set1_ps(INFINITY), hi = _mm_set1_ps(-INFINITY), sum = _mm_setzero_ps();
+    const int values = frames * channels;
+    int i = 0;
+    for (; i + 4 <= values; i += 4) {
+      const __m128 x = _mm_loadu_ps(p + i);
+      lo = _mm_min_ps(lo, x);
+      hi = _mm_max_ps(hi, x);
+      sum = _mm_add_ps(sum, _mm_mul_ps(x, x));
+    }
+    alignas(16) float l[4], h[4], q[4];
+    _mm_store_ps(l, lo);
+    _mm_store_ps(h, hi);
+    _mm_store_ps(q, sum);
+    for (int c = 0; c < channels; ++c) {
+      float cl = INFINITY, ch = -INFINITY, cq = 0;
+      for (int lane = c; lane < 4; lane += channels) {
+        cl = std::min(cl, l[lane]);
+        ch = std::max(ch, h[lane]);
+        cq += q[lane];
+      }
+      for (int j = i + c; j < values; j += channels) {
+        cl = std::min(cl, p[j]);
+        ch = std::max(ch, p[j]);
+        cq += p[j] * p[j];
+      }
+      out[c] = {cl, ch, cq};
+    }
+    return;
+  }
+  for (int c = 0; c < channels; ++c) {
+    float lo = INFINITY, hi = -INFINITY, sum = 0;
+    const float* s = p + c;
+    for (int f = 0; f < frames; ++f, s += channels) {
+      lo = std::min(lo, *s);
+      hi = std::max(hi, *s);
+      sum += *s * *s;
+    }
+    out[c] = {lo, hi, sum};
+  }
+}
+}  // namespace
+
+namespace {
+// Memory of full blocks: carved from large regions and kept for reuse when freed (fresh memory
+// costs the system a page clearing), up to a limit beyond which freed memory is given back to the
+// system (the address range stays for reuse).
+class BlockMemory {
+ public:
+  static constexpr size_t kRegion = size_t(64) << 20;
+  static constexpr size_t kHuge = size_t(2) << 20;
+  static constexpr size_t kKeep = size_t(256) << 20;
+
+  float* Take(size_t bytes) {
+    std::lock_guard g(FLock);
+    for (auto* list : {&FWarm, &FCold}) {
+      auto& chunks = (*list)[bytes];
+      if (!chunks.empty()) {
+        float* p = chunks.back();
+        chunks.pop_back();
+        if (list == &FWarm) FWarmBytes -= bytes;
+        return p;
+      }
+    }
+    if (FLeft < bytes) {
+      void* raw = ::mmap(nullptr, kRegion + kHuge, PROT_READ | PROT_WRITE,
+                         MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+      if (raw == MAP_FAILED) return nullptr;
+      char* base = reinterpret_cast<char*>((uintptr_t(raw) + kHuge - 1) & ~(kHuge - 1));
+      FNext = base;
+      FLeft = kRegion;
+    }
+    float* p = reinterpret_cast<float*>(FNext);
+    FNext += bytes;
+    FLeft -= bytes;
+    return p;
+  }
+  void Give(float* p, size_t bytes) {
+    std::lock_guard g(FLock);
+    if (FWarmBytes + bytes <= kKeep) {
+      FWarm[bytes].push_back(p);
+      FWarmBytes += bytes;
+    } else {
+      ::madvise(p, bytes, MADV_DONTNEED);
+      FCold[bytes].push_back(p);
+    }
+  }
+
+ private:
+  std::mutex FLock;
+  std::map<size_t, std::vector<float*>> FWarm, FCold;
+  size_t FWarmBytes = 0;
+  char* FNext = nullptr;
+  size_t FLeft = 0;
+};
+
+BlockMemory& TheBlockMemory() {
+  static BlockMemory* memory = new BlockMemory;
+  return *memory;
+}
+}  // namespace
+
+std::shared_ptr<float[]> BlockStore::Allocate(int frames, int channels) {
+  const size_t bytes = size_t(frames) * size_t(channels) * sizeof(float);
+  if (frames == kBlockFrames && channels <= 8) {
+    if (float* p = TheBlockMemory().Take(bytes))
+      return std::shared_ptr<float[]>(p, [bytes](float* q) { TheBlockMemory().Give(q, bytes); });
+  }
+  return std::shared_ptr<float[]>(new float[size_t(frames) * size_t(channels)]);
+}
+
 BlockRef BlockStore::Create(const float* values, int frames, int channels,
                             const std::shared_ptr<const std::string>& folder) {
+  if (frames <= 0 || channels <= 0 || frames > kBlockFrames)
+    throw EArgumentException("Invalid sample block size");
+  std::shared_ptr<float[]> data = Allocate(frames, channels);
+  std::memcpy(data.get(), values, size_t(frames) * size_t(channels) * sizeof(float));
+  return Adopt(std::move(data), frames, channels, folder);
+}
+
+BlockRef BlockStore::Adopt(std::shared_ptr<float[]> data, int frames, int channels,
+                           const std::shared_ptr<const std::string>& folder) {
   if (frames <= 0 || channels <= 0 || frames > kBlockFrames)
     throw EArgumentException("Invalid sample block size");
   std::shared_ptr<SampleBlock> block(new SampleBlock);
@@ -111,31 +238,22 @@ BlockRef BlockStore::Create(const float* values, int frames, int channels,
   block->FFrames = frames;
   block->FFolder = folder;
   const size_t count = size_t(frames) * size_t(channels);
-  std::shared_ptr<float[]> data(new float[count]);
-  std::memcpy(data.get(), values, count * sizeof(float));
 
   const int fine = block->FineCount();
   block->FFine.reset(new SummaryPoint[size_t(fine) * size_t(channels)]);
   block->FWhole.reset(new SummaryPoint[size_t(channels)]);
-  for (int c = 0; c < channels; ++c) {
-    SummaryPoint whole{INFINITY, -INFINITY, 0};
-    for (int k = 0; k < fine; ++k) {
-      const int first = k * kSummaryFrames, last = std::min(frames, first + kSummaryFrames);
-      float lo = INFINITY, hi = -INFINITY;
-      float sum = 0;
-      const float* p = values + size_t(first) * size_t(channels) + size_t(c);
-      for (int f = first; f < last; ++f, p += channels) {
-        const float v = *p;
-        lo = std::min(lo, v);
-        hi = std::max(hi, v);
-        sum += v * v;
-      }
-      block->FFine[size_t(c) * size_t(fine) + size_t(k)] = {lo, hi, sum};
-      whole.Min = std::min(whole.Min, lo);
-      whole.Max = std::max(whole.Max, hi);
-      whole.SumSquares += sum;
+  std::vector<SummaryPoint> point{size_t(channels), SummaryPoint{}};
+  for (int c = 0; c < channels; ++c) block->FWhole[size_t(c)] = {INFINITY, -INFINITY, 0};
+  for (int k = 0; k < fine; ++k) {
+    const int first = k * kSummaryFrames, n = std::min(frames - first, kSummaryFrames);
+    SummariseChunk(data.get() + size_t(first) * size_t(channels), n, channels, point.data());
+    for (int c = 0; c < channels; ++c) {
+      block->FFine[size_t(c) * size_t(fine) + size_t(k)] = point[size_t(c)];
+      SummaryPoint& whole = block->FWhole[size_t(c)];
+      whole.Min = std::min(whole.Min, point[size_t(c)].Min);
+      whole.Max = std::max(whole.Max, point[size_t(c)].Max);
+      whole.SumSquares += point[size_t(c)].SumSquares;
     }
-    block->FWhole[size_t(c)] = whole;
   }
 
   std::lock_guard lock(FLock);
@@ -189,7 +307,7 @@ bool BlockStore::SwapOut(const SampleBlock* block) {
 
 std::shared_ptr<const float[]> BlockStore::Load(const SampleBlock* block) {
   const size_t count = size_t(block->FFrames) * size_t(block->FChannels);
-  std::shared_ptr<float[]> data(new float[count]);
+  std::shared_ptr<float[]> data = Allocate(block->FFrames, block->FChannels);
   block->FSwap->Read(block->FSwapOffset, data.get(), int64_t(count * sizeof(float)));
   block->FData = data;
   FResident += int64_t(count * sizeof(float));

@@ -68,6 +68,11 @@ class BlockStore {
   // default folder).
   BlockRef Create(const float* values, int frames, int channels,
                   const std::shared_ptr<const std::string>& folder);
+  // The same without a copy: takes a buffer of frames × channels values from Allocate(). Safe
+  // to call from several threads.
+  BlockRef Adopt(std::shared_ptr<float[]> data, int frames, int channels,
+                 const std::shared_ptr<const std::string>& folder);
+  static std::shared_ptr<float[]> Allocate(int frames, int channels);
 
   int64_t MemoryBudget() const;
   void SetMemoryBudget(int64_t bytes);

@@ -1,5 +1,7 @@
 #include "audio/WavFile.h"
 
+#include <emmintrin.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -105,13 +107,36 @@ int64_t WavReader::Read(float* values, int64_t maxFrames) {
   if (n <= 0) return 0;
   std::vector<unsigned char> raw(size_t(n) * size_t(FBytesPerFrame));
   const int64_t got = int64_t(std::fread(raw.data(), 1, raw.size(), FFile)) / FBytesPerFrame;
-  const int ch = FInfo.Channels, bytes = FInfo.Bits / 8;
-  for (int64_t f = 0; f < got; ++f) {
-    const unsigned char* p = raw.data() + size_t(f) * size_t(FBytesPerFrame);
+  Convert(raw.data(), got, FInfo, FBytesPerFrame, values);
+  FPosition += got;
+  if (got < n) FInfo.Frames = FPosition;  // the file was shorter than its header said
+  return got;
+}
+
+void WavReader::Convert(const unsigned char* raw, int64_t frames, const WavInfo& info,
+                        int bytesPerFrame, float* values) {
+  const int ch = info.Channels, bytes = info.Bits / 8;
+  if (!info.Float && bytes == 2 && bytesPerFrame == 2 * ch) {
+    // The common case, eight values at a time.
+    const int64_t count = frames * ch;
+    const __m128 scale = _mm_set1_ps(1.0f / 32768.0f);
+    int64_t i = 0;
+    for (; i + 8 <= count; i += 8) {
+      const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(raw + 2 * i));
+      const __m128i lo = _mm_srai_epi32(_mm_unpacklo_epi16(x, x), 16);
+      const __m128i hi = _mm_srai_epi32(_mm_unpackhi_epi16(x, x), 16);
+      _mm_storeu_ps(values + i, _mm_mul_ps(_mm_cvtepi32_ps(lo), scale));
+      _mm_storeu_ps(values + i + 4, _mm_mul_ps(_mm_cvtepi32_ps(hi), scale));
+    }
+    for (; i < count; ++i) values[i] = float(int16_t(Le16(raw + 2 * i))) / 32768.0f;
+    return;
+  }
+  for (int64_t f = 0; f < frames; ++f) {
+    const unsigned char* p = raw + size_t(f) * size_t(bytesPerFrame);
     float* out = values + f * ch;
     for (int c = 0; c < ch; ++c, p += bytes) {
       float v;
-      if (FInfo.Float) {
+      if (info.Float) {
         if (bytes == 4) {
           uint32_t u = Le32(p);
           std::memcpy(&v, &u, 4);
@@ -125,16 +150,16 @@ int64_t WavReader::Read(float* values, int64_t maxFrames) {
         switch (bytes) {
           case 1: v = float(int(p[0]) - 128) / 128.0f; break;
           case 2: v = float(int16_t(Le16(p))) / 32768.0f; break;
-          case 3: v = float(int32_t(uint32_t(p[0]) << 8 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 24) >> 8) / 8388608.0f; break;
+          case 3:
+            v = float(int32_t(uint32_t(p[0]) << 8 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 24) >> 8) /
+                8388608.0f;
+            break;
           default: v = float(double(int32_t(Le32(p))) / 2147483648.0); break;
         }
       }
       out[c] = v;
     }
   }
-  FPosition += got;
-  if (got < n) FInfo.Frames = FPosition;  // the file was shorter than its header said
-  return got;
 }
 
 WavWriter::WavWriter(const std::string& path, int sampleRate, int channels, int bits)

@@ -30,6 +30,13 @@ class WavReader {
   // Reads up to maxFrames frames; returns the frames read, 0 at the end.
   int64_t Read(float* values, int64_t maxFrames);
 
+  // For readers of their own (several threads reading parts with pread): where the frames
+  // start, the bytes of one frame, and the conversion of raw frames to floats.
+  int64_t DataOffset() const { return FDataOffset; }
+  int BytesPerFrame() const { return FBytesPerFrame; }
+  static void Convert(const unsigned char* raw, int64_t frames, const WavInfo& info,
+                      int bytesPerFrame, float* values);
+
  private:
   std::FILE* FFile = nullptr;
   WavInfo FInfo;
