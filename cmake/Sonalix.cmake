@@ -50,3 +50,12 @@ pkg_check_modules(ESPEAK REQUIRED IMPORTED_TARGET espeak-ng)
 pkg_check_modules(CDIO REQUIRED IMPORTED_TARGET libcdio_paranoia libcdio_cdda libcdio)
 pkg_check_modules(ZLIB REQUIRED IMPORTED_TARGET zlib)
 pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
+
+# sonalix_embed_forms(<target>): every form description of resources/forms/ under ":/forms".
+function(sonalix_embed_forms target)
+  file(GLOB forms CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/forms/*.form)
+  if(forms)
+    qt_add_resources(${target} ${target}_forms PREFIX /forms
+                     BASE ${PROJECT_SOURCE_DIR}/resources/forms FILES ${forms})
+  endif()
+endfunction()

@@ -46,6 +46,28 @@ const TIdentMap kColors{
       return true;
     }};
 
+class TTestItem : public TCollectionItem {
+ public:
+  using TCollectionItem::TCollectionItem;
+  int Width() const { return FWidth; }
+  void SetWidth(int v) { FWidth = v; }
+  const std::string& Caption() const { return FCaption; }
+  void SetCaption(const std::string& v) { FCaption = v; }
+
+ private:
+  int FWidth = 0;
+  std::string FCaption;
+};
+
+class TTestItems : public TCollection {
+ public:
+  TTestItems() : TCollection(ItemClassOf<TTestItem>()) {}
+  int Updates = 0;
+
+ protected:
+  void Update(TCollectionItem* item) override { ++Updates; }
+};
+
 class TWidget : public TComponent {
  public:
   explicit TWidget(TComponent* owner) : TComponent(owner) { ++gLiveWidgets; }
@@ -72,6 +94,8 @@ class TWidget : public TComponent {
   TComponent* Other() const { return FOther; }
   void SetOther(TComponent* v) { FOther = v; }
   TPen* Pen() const { return FPen.get(); }
+  TTestItems* Items() const { return FItems.get(); }
+  TTestItems Extra;
 
   TNotifyEvent OnClick;
   Event<void(TObject*, int&)> OnMeasure;
@@ -126,6 +150,9 @@ class TWidget : public TComponent {
           if (!Blob.empty()) s->WriteBuffer(Blob.data(), int64_t(Blob.size()));
         },
         !Blob.empty());
+    filer->DefineProperty(
+        "Extra", [this](TReader* r) { r->ReadCollection(&Extra); },
+        [this](TWriter* w) { w->WriteCollection(&Extra); }, Extra.Count() > 0);
   }
 
  private:
@@ -140,6 +167,7 @@ class TWidget : public TComponent {
   TWidget* FBuddy = nullptr;
   TComponent* FOther = nullptr;
   std::unique_ptr<TPen> FPen = std::make_unique<TPen>();
+  std::unique_ptr<TTestItems> FItems = std::make_unique<TTestItems>();
 };
 
 // A component that owns what is written inside it, reached from outside as Frame.Name.
@@ -171,15 +199,60 @@ class TTestForm : public TComponent {
   std::string FTitle;
 };
 
+// A form that reads its own description when constructed.
+int gSelfLoadingReads = 0;
+class TSelfLoading : public TComponent {
+ public:
+  explicit TSelfLoading(TComponent* owner) : TComponent(owner) {
+    ReadComponentRes(this, "tselfloading");
+    ++gSelfLoadingReads;
+  }
+};
+
+// Graphic classes and a picture holder that stores "class name + data".
+class TGraphA : public TPersistent {
+ public:
+  std::string Data;
+};
+class TGraphB : public TGraphA {};
+
+class TPictureHolder : public TComponent {
+ public:
+  using TComponent::TComponent;
+  std::unique_ptr<TGraphA> Graphic;
+
+ protected:
+  void DefineProperties(TFiler* filer) override {
+    filer->DefineBinaryProperty(
+        "Picture",
+        [this](TStream* s) {
+          const TClassInfo* cls = ReadGraphicClassName(s);
+          Graphic.reset(static_cast<TGraphA*>(cls->CreateObject()));
+          Graphic->Data.resize(std::size_t(s->Size() - s->Position()));
+          s->ReadBuffer(Graphic->Data.data(), int64_t(Graphic->Data.size()));
+        },
+        [this](TStream* s) {
+          WriteGraphicClassName(s, Graphic->ClassName());
+          s->WriteString(Graphic->Data);
+        },
+        Graphic != nullptr);
+  }
+};
+
 void RegisterTestClasses() {
   static bool done = false;
   if (done) return;
   done = true;
   RegisterClass<TComponent>();
   RegisterClass<TPen>();
+  RegisterClass<TTestItem>();
   RegisterClass<TWidget, TComponent>();
   RegisterClass<TFrame, TComponent>();
   RegisterClass<TTestForm, TComponent>();
+  RegisterClass<TSelfLoading, TComponent>();
+  RegisterClass<TPictureHolder, TComponent>();
+  RegisterClass<TGraphA>();
+  RegisterClass<TGraphB, TGraphA>();
   RegisterEnumNames<TShade>({"shLight", "shMedium", "shDark"});
   RegisterEnumNames<TFlag>({"fA", "fB", "fC"});
   Published<TComponent>().Property("Tag", &TComponent::Tag, &TComponent::SetTag).Default(0);
@@ -187,6 +260,9 @@ void RegisterTestClasses() {
       .Property("Width", &TPen::Width, &TPen::SetWidth).Default(1)
       .Property("Color", &TPen::Color, &TPen::SetColor).Default(0).Idents(&kColors)
       .Property("Shade", &TPen::Shade, &TPen::SetShade).Default(0);
+  Published<TTestItem>()
+      .Property("Width", &TTestItem::Width, &TTestItem::SetWidth).Default(0)
+      .Property("Caption", &TTestItem::Caption, &TTestItem::SetCaption);
   Published<TWidget>()
       .Property("Count", &TWidget::Count, &TWidget::SetCount).Default(0)
       .Property("Small", &TWidget::Small, &TWidget::SetSmall).Default(0)
@@ -199,6 +275,7 @@ void RegisterTestClasses() {
       .Property("Buddy", &TWidget::Buddy, &TWidget::SetBuddy)
       .Property("Other", &TWidget::Other, &TWidget::SetOther)
       .Property("Pen", &TWidget::Pen)
+      .Property("Items", &TWidget::Items)
       .Property("OnClick", &TWidget::OnClick)
       .Property("OnMeasure", &TWidget::OnMeasure);
   Published<TTestForm>()
@@ -228,6 +305,14 @@ const char* kCanonical = R"(object Form: TTestForm {
       Width = 3
       Color = clRed
     }
+    Items = items {
+      item {
+        Width = 10
+        Caption = "first"
+      }
+      item {
+      }
+    }
     OnClick = ButtonClick
     OnMeasure = Measure
     Version = 2
@@ -235,6 +320,11 @@ const char* kCanonical = R"(object Form: TTestForm {
     Blob = hex {
       000102030405060708090A0B0C0D0E0F101112131415161718191A1B1C1D1E1F
       FF
+    }
+    Extra = items {
+      item {
+        Width = 3
+      }
     }
     object Inner: TWidget {
       Ratio = -1e+300
@@ -314,6 +404,13 @@ TEST(Streaming, RoundTripGivesEqualTextAndEqualObjects) {
   EXPECT_EQ(w1->Blob[31], 0x1F);
   EXPECT_EQ(w1->Blob[32], 0xFF);
   EXPECT_EQ(inner->Blob, std::vector<uint8_t>{0});
+  ASSERT_EQ(w1->Items()->Count(), 2);
+  EXPECT_EQ(w1->Items()->Get<TTestItem>(0)->Caption(), "first");
+  EXPECT_EQ(w1->Items()->Get<TTestItem>(0)->Width(), 10);
+  EXPECT_EQ(w1->Items()->Get<TTestItem>(1)->Caption(), "");
+  EXPECT_EQ(w1->Items()->Updates, 1);  // filled in one update
+  ASSERT_EQ(w1->Extra.Count(), 1);
+  EXPECT_EQ(w1->Extra.Get<TTestItem>(0)->Width(), 3);
   // Owned by the root, held by the block it was written in.
   EXPECT_EQ(inner->Owner(), form.get());
   EXPECT_EQ(inner->ParentComp, w1);
@@ -407,6 +504,15 @@ TEST(Streaming, ErrorsNameFileLineAndPropertyAndLeaveNothingBehind) {
       {"object W1: TWidget {\n  Pen {\n    Wdth = 2\n  }\n}",
        "test.form:4: W1.Pen.Wdth: Unknown property in class TPen"},
       {"object W1: TWidget {\n  Pen = 3\n}", "test.form:3: W1.Pen: Nested object { ... } expected"},
+      {"object W1: TWidget {\n  Items {\n  }\n}",
+       "test.form:3: W1.Items: Collection items { ... } expected"},
+      {"object W1: TWidget {\n  Items = items {\n    item {\n    }\n    item {\n      Wdth = 1\n"
+       "    }\n  }\n}",
+       "test.form:7: W1.Items[1].Wdth: Unknown property in class TTestItem"},
+      {"object W1: TWidget {\n  Items = items {\n    object X: TWidget {\n    }\n  }\n}",
+       "test.form:4: \"item\" expected, found \"object\""},
+      {"object W1: TWidget {\n  Extra = items {\n    item {\n      Width = \"3\"\n    }\n  }\n}",
+       "test.form:5: W1.Extra[0].Width: Integer value expected"},
       {"object W1: TWidget {\n\n  Buddy = Nobody\n}",
        "test.form:4: W1.Buddy: Unknown component \"Nobody\""},
       {"object W1: TWidget {\n  Buddy = Form\n}", "test.form:3: W1.Buddy: TTestForm is not a TWidget"},
@@ -500,6 +606,58 @@ TEST(Streaming, MalformedDescriptionsNeverCrash) {
   }
   // Some mutations (inside strings and comments) keep the text valid.
   EXPECT_GT(accepted, 0);
+}
+
+TEST(Streaming, EmbeddedDescriptionsAreFoundAndChecked) {
+  RegisterTestClasses();
+  EXPECT_TRUE(DescriptionExists("TTESTFORM"));
+  EXPECT_FALSE(DescriptionExists("TNoSuchForm"));
+  TTestForm form(nullptr);
+  ReadComponentRes(&form, "ttestform");
+  EXPECT_EQ(form.Title(), "embedded");
+  EXPECT_THROW(ReadComponentRes(&form, "TNoSuchForm"), EResNotFound);
+
+  // The check loads each description once: through the constructor when it reads its own.
+  gSelfLoadingReads = 0;
+  EXPECT_EQ(CheckDescriptions(":/forms"), std::vector<std::string>{});
+  EXPECT_EQ(gSelfLoadingReads, 1);
+  EXPECT_EQ(CheckDescriptions(":/badforms"),
+            std::vector<std::string>{
+                "badforms/TTestForm.form:3: W1.Cont: Unknown property in class TWidget"});
+}
+
+TEST(Streaming, PictureDataNamesARegisteredGraphicClass) {
+  RegisterTestClasses();
+  const TClassInfo* a = FindClassInfo(typeid(TGraphA));
+  const TClassInfo* b = FindClassInfo(typeid(TGraphB));
+  RegisterGraphicClass("png", "Portable Network Graphics", a);
+  RegisterGraphicClass(".PNG", "Portable Network Graphics", b);
+  EXPECT_EQ(GraphicClassForExtension("Png"), b);  // the later registration wins
+  EXPECT_EQ(FindGraphicClass("tgrapha"), a);
+  EXPECT_EQ(FindGraphicClass("TWidget"), nullptr);  // registered, but not as a graphic
+
+  TPictureHolder holder(nullptr);
+  holder.SetName("Holder");
+  holder.Graphic = std::make_unique<TGraphB>();
+  holder.Graphic->Data = "\x89PNG";
+  const std::string text = WriteComponentToText(&holder);
+  EXPECT_EQ(text, "object Holder: TPictureHolder {\n  Picture = hex { 075447726170684289504E47 }\n}\n");
+  TPictureHolder copy(nullptr);
+  ReadComponentFromText(&copy, text, "pic.form");
+  ASSERT_TRUE(dynamic_cast<TGraphB*>(copy.Graphic.get()));
+  EXPECT_EQ(copy.Graphic->Data, "\x89PNG");
+
+  // A class that is not a registered graphic, and a cut name, are read errors.
+  for (const char* data : {"0754576964676574", "0754477261"}) {
+    TPictureHolder bad(nullptr);
+    std::string desc = std::string("object Holder: TPictureHolder {\n  Picture = hex { ") + data +
+                       " }\n}\n";
+    EXPECT_THROW(ReadComponentFromText(&bad, desc, "pic.form"), EDescriptionError) << data;
+  }
+  UnregisterGraphicClass(b);
+  EXPECT_EQ(GraphicClassForExtension("png"), a);
+  UnregisterGraphicClass(a);
+  EXPECT_EQ(GraphicClassForExtension("png"), nullptr);
 }
 
 TEST(TypInfo, AccessorsByNameFollowTheRegistry) {
