@@ -225,3 +225,19 @@ TEST(Ntlm, DamagedChallengeMessages) {
     EXPECT_EQ(info.NetbiosServer, c.server) << Hex(c.message);
   }
 }
+
+// Lengths are 16-bit: over-long texts are cut (UTF-16 at a whole code unit) so that every
+// descriptor still matches its item.
+TEST(Ntlm, OverlongTextsAreCut) {
+  const std::string m3 =
+      DecodeBase64(NtlmMessage3("d", "h", std::string(40000, 'u'), "pw", Challenge));
+  EXPECT_EQ(Get16(m3, 36), 0xFFFEu);
+  EXPECT_EQ(Item(m3, 36), Wide(std::string(0x7FFF, 'u')));
+  EXPECT_EQ(Item(m3, 44), Wide("h"));
+  EXPECT_EQ(Get32(m3, 20 + 4) + 24, m3.size());
+
+  const std::string m1 = DecodeBase64(NtlmMessage1(std::string(70000, 'h'), "d"));
+  EXPECT_EQ(Item(m1, 24), std::string(0xFFFF, 'H'));
+  EXPECT_EQ(Item(m1, 16), "D");
+  EXPECT_EQ(m1.size(), 32u + 0xFFFF + 1);
+}
