@@ -5,6 +5,7 @@
 #include <sys/resource.h>
 
 #include "CodecTestUtil.h"
+#include "audio/AudioDocument.h"
 #include "audio/AudioFileError.h"
 #include "common/TestEnv.h"
 
@@ -366,4 +367,67 @@ TEST(AudioEncoder, FailedSaveKeepsTheOldFile) {
   Save(afOgg, target, TOutputFormat{});
   EXPECT_EQ(ProbeFile(target).Codec, "vorbis");
   EXPECT_TRUE(onlyTarget());
+}
+
+// The editing engine opens and saves the non-WAV formats through these codecs.
+TEST(AudioEncoder, EngineOpensAndSavesThroughTheCodecs) {
+  const fs::path dir = sonalix::test::MakeTempDir("engine");
+  const fs::path source = dir / "in.ogg";
+  ASSERT_TRUE(MakeTone(source, 48000, 2, 2.0, "-c:a libvorbis -q:a 6 -metadata title=Song -metadata genre=Pop"));
+  AudioDocument doc;
+  doc.OpenFile(source.string());
+  EXPECT_EQ(doc.SampleRate(), 48000);
+  EXPECT_EQ(doc.Channels(), 2);
+  EXPECT_EQ(doc.Length(), 96000);
+  EXPECT_EQ(doc.Tags().Title, "Song");
+  EXPECT_EQ(doc.Tags().GenreIndex, 13);
+
+  AudioTags tags = doc.Tags();
+  tags.Artist = "Band";
+  doc.SetTags(tags);
+  struct Case {
+    int Code;
+    const char* Name;
+    std::function<void()> SetFormat;
+    int Rate, Channels;
+  };
+  const Case cases[] = {
+      {afMp3, "out.mp3", [&] { doc.SetMp3CbrFormat(44100, 160, 1); }, 44100, 1},
+      {afMp3, "vbr.mp3", [&] {
+         TLameEncoderSettings s;
+         s.Preset = 0;
+         s.VbrMethod = 0;
+         s.VbrQuality = 7;
+         doc.SetMp3EncoderFormat(s);
+       }, 48000, 2},
+      {afOgg, "out.ogg", [&] { doc.SetOggFormat(22050, 1, 0, 0, 0, 500); }, 22050, 1},
+      {afWma, "out.wma", [&] { doc.SetWmaFormat(11); }, 44100, 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    c.SetFormat();
+    const fs::path out = dir / c.Name;
+    doc.SaveFile(out.string(), false, c.Code);
+    const Probe p = ProbeFile(out);
+    EXPECT_EQ(p.SampleRate, c.Rate);
+    EXPECT_EQ(p.Channels, c.Channels);
+    EXPECT_NEAR(p.Duration, 2.0, 0.1);
+    AudioDocument back;
+    back.OpenFile(out.string());
+    EXPECT_EQ(back.Tags().Title, "Song");
+    EXPECT_EQ(back.Tags().Artist, "Band");
+    EXPECT_EQ(back.Tags().GenreIndex, 13);
+    std::vector<float> v(size_t(back.Length() * back.Channels()));
+    back.Samples().Read(0, back.Length(), v.data());
+    EXPECT_NEAR(Frequency(v, c.Channels, 0, c.Rate), 440.0, 4.0);
+
+    // An empty selection still writes a file that opens.
+    doc.Select(1000, 1000);
+    const fs::path empty = dir / (std::string("empty-") + c.Name);
+    doc.SaveFile(empty.string(), true, c.Code);
+    AudioDocument none;
+    none.OpenFile(empty.string());
+    EXPECT_LE(none.Length(), 4096);
+    doc.SetSelectionActive(false);
+  }
 }
