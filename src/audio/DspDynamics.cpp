@@ -25,20 +25,20 @@ struct Setup {
   double ARms, AAttack, ARelease;
 };
 
-DSP_CLONES void RampAndMeasure(float* __restrict d, size_t frames, int channels, int position,
+DSP_CLONES void RampAndMeasure(float* __restrict d, int frames, int channels, int position,
                                float from, float to, double* squares) {
   const float step = (to - from) / float(kStep);
   const float g0 = from + step * float(position + 1);
   if (channels == 1) {
     float acc = 0;
-    for (size_t i = 0; i < frames; ++i) {
+    for (int i = 0; i < frames; ++i) {
       acc += d[i] * d[i];
       d[i] *= g0 + step * float(i);
     }
     squares[0] += acc;
   } else if (channels == 2) {
     float l = 0, r = 0;
-    for (size_t i = 0; i < frames; ++i) {
+    for (int i = 0; i < frames; ++i) {
       l += d[2 * i] * d[2 * i];
       r += d[2 * i + 1] * d[2 * i + 1];
       const float g = g0 + step * float(i);
@@ -48,10 +48,10 @@ DSP_CLONES void RampAndMeasure(float* __restrict d, size_t frames, int channels,
     squares[0] += l;
     squares[1] += r;
   } else {
-    for (size_t i = 0; i < frames; ++i) {
+    for (int i = 0; i < frames; ++i) {
       const float g = g0 + step * float(i);
       for (int c = 0; c < channels; ++c) {
-        float& v = d[i * size_t(channels) + size_t(c)];
+        float& v = d[size_t(i) * size_t(channels) + size_t(c)];
         squares[c] += double(v) * v;
         v *= g;
       }
@@ -77,7 +77,7 @@ void Run(const Setup& k, DspCompressorState& st, float* d, size_t frames, int ch
       st.To = float(k.Mix * std::pow(10.0, st.GainDb / 20) + (1 - k.Mix));
     }
     const size_t n = std::min(size_t(kStep - st.Position), frames - i);
-    RampAndMeasure(d + i * size_t(channels), n, channels, st.Position, st.From, st.To,
+    RampAndMeasure(d + i * size_t(channels), int(n), channels, st.Position, st.From, st.To,
                    st.Squares.data());
     st.Position += int(n);
     i += n;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #if defined(__x86_64__)
@@ -49,18 +50,20 @@ DSP_CLONES void DspGainRamp(float* __restrict d, size_t frames, int channels, do
     const float start = float(g0 + double(base) * step);
     const float fstep = float(step);
     float* p = d + base * size_t(channels);
+    // A 32-bit index converts to float in vector registers; a 64-bit one does not.
+    const int m = int(n);
     if (channels == 1) {
-      for (size_t i = 0; i < n; ++i) p[i] *= start + float(i) * fstep;
+      for (int i = 0; i < m; ++i) p[i] *= start + float(i) * fstep;
     } else if (channels == 2) {
-      for (size_t i = 0; i < n; ++i) {
+      for (int i = 0; i < m; ++i) {
         const float g = start + float(i) * fstep;
         p[2 * i] *= g;
         p[2 * i + 1] *= g;
       }
     } else {
-      for (size_t i = 0; i < n; ++i) {
+      for (int i = 0; i < m; ++i) {
         const float g = start + float(i) * fstep;
-        for (int c = 0; c < channels; ++c) p[i * size_t(channels) + size_t(c)] *= g;
+        for (int c = 0; c < channels; ++c) p[size_t(i) * size_t(channels) + size_t(c)] *= g;
       }
     }
   }
@@ -81,51 +84,58 @@ DSP_CLONES void DspMultiplyFrames(float* __restrict d, const float* __restrict g
   }
 }
 
-// The reductions keep sixteen independent lanes, which the compiler turns into vector registers
-// without being allowed to reorder floating-point sums on its own.
+// Peaks and extremes are taken on the bit patterns: for floats that are not NaN, the order of
+// the patterns (mapped to a monotonic integer key) is the order of the values, and integer
+// maximum reductions vectorise without licence to reorder floating-point arithmetic.
 namespace {
-constexpr size_t kLanes = 16;
+
+inline int32_t OrderKey(float v) {
+  int32_t b;
+  std::memcpy(&b, &v, sizeof b);
+  return b >= 0 ? b : b ^ 0x7fffffff;
 }
+
+inline float FromOrderKey(int32_t k) {
+  const int32_t b = k >= 0 ? k : k ^ 0x7fffffff;
+  float v;
+  std::memcpy(&v, &b, sizeof v);
+  return v;
+}
+
+}  // namespace
 
 DSP_CLONES void DspMinMax(const float* s, size_t n, float& lo, float& hi) {
   if (n == 0) {
     lo = hi = 0;
     return;
   }
-  float mn[kLanes], mx[kLanes];
-  for (size_t j = 0; j < kLanes; ++j) mn[j] = mx[j] = s[0];
-  size_t i = 0;
-  for (; i + kLanes <= n; i += kLanes)
-    for (size_t j = 0; j < kLanes; ++j) {
-      const float v = s[i + j];
-      mn[j] = v < mn[j] ? v : mn[j];
-      mx[j] = v > mx[j] ? v : mx[j];
-    }
-  float a = mn[0], b = mx[0];
-  for (size_t j = 1; j < kLanes; ++j) {
-    a = std::min(a, mn[j]);
-    b = std::max(b, mx[j]);
+  int32_t mn = INT32_MAX, mx = INT32_MIN;
+  for (size_t i = 0; i < n; ++i) {
+    const int32_t k = OrderKey(s[i]);
+    mn = k < mn ? k : mn;
+    mx = k > mx ? k : mx;
   }
-  for (; i < n; ++i) {
-    a = std::min(a, s[i]);
-    b = std::max(b, s[i]);
-  }
-  lo = a;
-  hi = b;
+  lo = FromOrderKey(mn);
+  hi = FromOrderKey(mx);
 }
 
 DSP_CLONES float DspPeak(const float* s, size_t n) {
-  float mx[kLanes] = {};
-  size_t i = 0;
-  for (; i + kLanes <= n; i += kLanes)
-    for (size_t j = 0; j < kLanes; ++j) {
-      const float v = std::fabs(s[i + j]);
-      mx[j] = v > mx[j] ? v : mx[j];
-    }
-  float b = 0;
-  for (size_t j = 0; j < kLanes; ++j) b = std::max(b, mx[j]);
-  for (; i < n; ++i) b = std::max(b, std::fabs(s[i]));
-  return b;
+  uint32_t mx = 0;
+  for (size_t i = 0; i < n; ++i) {
+    uint32_t b;
+    std::memcpy(&b, &s[i], sizeof b);
+    b &= 0x7fffffffu;
+    mx = b > mx ? b : mx;
+  }
+  float v;
+  std::memcpy(&v, &mx, sizeof v);
+  return v;
+}
+
+// The sum keeps sixteen independent lanes, which the compiler turns into vector registers
+// without being allowed to reorder floating-point sums on its own.
+namespace {
+constexpr size_t kLanes = 16;
 }
 
 DSP_CLONES double DspSumOfSquares(const float* s, size_t n) {

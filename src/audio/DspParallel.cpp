@@ -64,9 +64,9 @@ class Pool {
             job->Stop = true;
             job->Next = job->Count;
           }
-        } else {
-          reported = job->Done;
+          continue;  // items may have finished meanwhile: report them before leaving
         }
+        reported = job->Done;
         if (finished()) break;
       }
       FJob.reset();
