@@ -22,6 +22,22 @@ std::string RangeText(const TPropInfo& p) {
   return Format("%d..%d", {p.MinValue, p.MaxValue});
 }
 
+
+const char* KindName(TDescValueKind k) {
+  switch (k) {
+    case dvInteger: return "integer";
+    case dvFloat: return "number";
+    case dvString: return "string";
+    case dvIdent: return "identifier";
+    case dvSet: return "set";
+    case dvList: return "list";
+    case dvBinary: return "binary data";
+    case dvItems: return "collection";
+    case dvBlock: return "nested object";
+  }
+  return "value";
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -242,6 +258,10 @@ struct TReader::Ops {
           ReadItems(collection, v, path);
           return;
         }
+        if (auto* strings = dynamic_cast<TStrings*>(nested)) {
+          ReadStrings(strings, v);
+          return;
+        }
         if (v.Kind != dvBlock) R.Error("Nested object { ... } expected");
         ReadProperties(nested, v.Block, path);
         return;
@@ -262,6 +282,21 @@ struct TReader::Ops {
       throw;
     }
     collection->EndUpdate();
+  }
+
+  void ReadStrings(TStrings* strings, const TDescValue& v) {
+    if (v.Kind != dvList) R.Error("List of strings ( ... ) expected");
+    for (const auto& e : v.Elements)
+      if (e.Kind != dvString) R.Error(Format("String expected, found %s", {KindName(e.Kind)}));
+    strings->BeginUpdate();
+    try {
+      strings->Clear();
+      for (const auto& e : v.Elements) strings->Add(e.Text);
+    } catch (...) {
+      strings->EndUpdate();
+      throw;
+    }
+    strings->EndUpdate();
   }
 
   // Creates the component a child block describes, inside Enclosing's block.
@@ -389,24 +424,6 @@ TComponent* TReader::ReadRootComponent(const TDescObject& Desc, TComponent* Root
 
 // ---- values of defined properties
 
-namespace {
-
-const char* KindName(TDescValueKind k) {
-  switch (k) {
-    case dvInteger: return "integer";
-    case dvFloat: return "number";
-    case dvString: return "string";
-    case dvIdent: return "identifier";
-    case dvSet: return "set";
-    case dvList: return "list";
-    case dvBinary: return "binary data";
-    case dvItems: return "collection";
-    case dvBlock: return "nested object";
-  }
-  return "value";
-}
-
-}  // namespace
 
 const TDescValue& TReader::NextValue(TDescValueKind kind) {
   TReader& r = *this;
@@ -647,6 +664,16 @@ struct TWriter::Ops {
           return true;
         }
 
+        if (auto* strings = dynamic_cast<TStrings*>(nested)) {
+          if (strings->Count() == 0) return false;
+          v.Kind = dvList;
+          for (int i = 0; i < strings->Count(); ++i) {
+            v.Elements.emplace_back();
+            v.Elements.back().Kind = dvString;
+            v.Elements.back().Text = strings->Strings(i);
+          }
+          return true;
+        }
         v.Kind = dvBlock;
         WriteProperties(nested, v.Block);
         return !v.Block.empty();

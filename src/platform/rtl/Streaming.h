@@ -28,7 +28,8 @@
 //     Data = hex {                         binary data, two hexadecimal digits a byte
 //       0A0B0C0D
 //     }
-//     Strings = ("one", "two")             list of values (read and written by the class)
+//     Lines = ("one", "two")               string list (TStrings); also any list of values a
+//                                            class reads and writes itself (DefineProperty)
 //     object Button1: TButton {            owned component, created from its class name;
 //       Caption = "OK"                       "object TButton { }" when it has no name
 //     }

@@ -95,6 +95,7 @@ class TWidget : public TComponent {
   void SetOther(TComponent* v) { FOther = v; }
   TPen* Pen() const { return FPen.get(); }
   TTestItems* Items() const { return FItems.get(); }
+  TStringList* Lines() const { return FLines.get(); }
   TTestItems Extra;
 
   TNotifyEvent OnClick;
@@ -102,7 +103,8 @@ class TWidget : public TComponent {
 
   std::vector<uint8_t> Blob;
   int Version = 0;
-  std::vector<std::string> Lines;
+  std::vector<std::string> Names;
+  TComponent* ReaderParent = nullptr;
 
   TComponent* ParentComp = nullptr;
   bool BuddyAtLoaded = false;
@@ -122,24 +124,28 @@ class TWidget : public TComponent {
   }
 
  protected:
+  void ReadState(TReader* reader) override {
+    ReaderParent = reader->Parent();
+    TComponent::ReadState(reader);
+  }
   void DefineProperties(TFiler* filer) override {
     filer->DefineProperty(
         "Version", [this](TReader* r) { Version = r->ReadInteger(); },
         [this](TWriter* w) { w->WriteInteger(Version); }, Version != 0);
     filer->DefineProperty(
-        "Lines",
+        "Names",
         [this](TReader* r) {
-          Lines.clear();
+          Names.clear();
           r->ReadListBegin();
-          while (!r->EndOfList()) Lines.push_back(r->ReadString());
+          while (!r->EndOfList()) Names.push_back(r->ReadString());
           r->ReadListEnd();
         },
         [this](TWriter* w) {
           w->WriteListBegin();
-          for (const auto& l : Lines) w->WriteString(l);
+          for (const auto& l : Names) w->WriteString(l);
           w->WriteListEnd();
         },
-        !Lines.empty());
+        !Names.empty());
     filer->DefineBinaryProperty(
         "Blob",
         [this](TStream* s) {
@@ -168,6 +174,7 @@ class TWidget : public TComponent {
   TComponent* FOther = nullptr;
   std::unique_ptr<TPen> FPen = std::make_unique<TPen>();
   std::unique_ptr<TTestItems> FItems = std::make_unique<TTestItems>();
+  std::unique_ptr<TStringList> FLines = std::make_unique<TStringList>();
 };
 
 // A component that owns what is written inside it, reached from outside as Frame.Name.
@@ -276,6 +283,7 @@ void RegisterTestClasses() {
       .Property("Other", &TWidget::Other, &TWidget::SetOther)
       .Property("Pen", &TWidget::Pen)
       .Property("Items", &TWidget::Items)
+      .Property("Lines", &TWidget::Lines)
       .Property("OnClick", &TWidget::OnClick)
       .Property("OnMeasure", &TWidget::OnMeasure);
   Published<TTestForm>()
@@ -313,10 +321,11 @@ const char* kCanonical = R"(object Form: TTestForm {
       item {
       }
     }
+    Lines = ("alpha", "", "gamma \"g\"")
     OnClick = ButtonClick
     OnMeasure = Measure
     Version = 2
-    Lines = ("a", "b", "")
+    Names = ("a", "b", "")
     Blob = hex {
       000102030405060708090A0B0C0D0E0F101112131415161718191A1B1C1D1E1F
       FF
@@ -333,6 +342,11 @@ const char* kCanonical = R"(object Form: TTestForm {
       Pen {
         Color = 16
       }
+      Lines = (
+        "a string long enough to go on a line of its own",
+        "two\n" +
+          "lines"
+      )
       OnClick = ButtonClick
       Blob = hex { 00 }
     }
@@ -399,7 +413,8 @@ TEST(Streaming, RoundTripGivesEqualTextAndEqualObjects) {
   EXPECT_EQ(inner->Pen()->Color(), 16);
   EXPECT_EQ(inner->Ratio(), -1e300);
   EXPECT_EQ(w1->Version, 2);
-  EXPECT_EQ(w1->Lines, (std::vector<std::string>{"a", "b", ""}));
+  EXPECT_EQ(w1->Names, (std::vector<std::string>{"a", "b", ""}));
+  EXPECT_EQ(w1->Lines()->Text(), "alpha\n\ngamma \"g\"\n");
   ASSERT_EQ(w1->Blob.size(), 33u);
   EXPECT_EQ(w1->Blob[31], 0x1F);
   EXPECT_EQ(w1->Blob[32], 0xFF);
@@ -414,6 +429,7 @@ TEST(Streaming, RoundTripGivesEqualTextAndEqualObjects) {
   // Owned by the root, held by the block it was written in.
   EXPECT_EQ(inner->Owner(), form.get());
   EXPECT_EQ(inner->ParentComp, w1);
+  EXPECT_EQ(inner->ReaderParent, w1);
   EXPECT_EQ(w1->ParentComp, form.get());
 
   // Handlers are bound to the root's methods under their names.
@@ -529,8 +545,12 @@ TEST(Streaming, ErrorsNameFileLineAndPropertyAndLeaveNothingBehind) {
       {"object W1: TWidget {\n  Version = \"2\"\n}",
        "test.form:3: W1.Version: integer expected, found string"},
       {"object W1: TWidget {\n  Version = (2)\n}", "test.form:3: W1.Version: integer expected, found list"},
+      {"object W1: TWidget {\n  Names = (\"a\", 2)\n}",
+       "test.form:3: W1.Names: string expected, found integer"},
       {"object W1: TWidget {\n  Lines = (\"a\", 2)\n}",
-       "test.form:3: W1.Lines: string expected, found integer"},
+       "test.form:3: W1.Lines: String expected, found integer"},
+      {"object W1: TWidget {\n  Lines = \"a\"\n}",
+       "test.form:3: W1.Lines: List of strings ( ... ) expected"},
       {"object W1: TWidget {\n  Blob = \"00\"\n}",
        "test.form:3: W1.Blob: Binary data hex { ... } expected"},
       {"object W1: TWidget {\n  Blob = hex { 0A0 }\n}",
