@@ -161,11 +161,15 @@ void AudioDocument::SetPositions(const Positions& p) {
   FViewEnd = std::max(FViewStart, Clamp(p.ViewEnd));
 }
 
+// Events come last in every call; their handlers may call the document again (the marker handler
+// of the main window puts CurrentIndex), so the call stops counting as busy first.
 void AudioDocument::FirePosition(const Positions& before) {
+  FBusy = false;
   if (CapturePositions() != before && OnChangePosition) OnChangePosition();
 }
 
 void AudioDocument::FireMarkers(const std::vector<int>& moved) {
+  FBusy = false;
   if (!OnChangeMarker) return;
   for (int num : moved) OnChangeMarker(num);
 }

@@ -162,7 +162,10 @@ TEST(AudioDocument, MarkersFollowEditsUndoRedoAndConversion) {
   AudioDocument doc;
   Fill(doc, 1000);
   std::vector<int> events;
-  doc.OnChangeMarker = [&](int num) { events.push_back(num); };
+  doc.OnChangeMarker = [&](int num) {
+    events.push_back(num);
+    doc.SetCurrentMarkerIndex(num);  // as the main window's handler does, inside the edit
+  };
   doc.AddMarker(100, 0, "a", "Bookmark");
   doc.AddMarker(200, 100, "b", "Region");
   doc.AddMarker(900, 0, "c", "Bookmark");
