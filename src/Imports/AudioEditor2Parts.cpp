@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <climits>
 
+#include "Imports/XOQAUDIOFILE2Lib_TLB.h"
+
 void TAudioEditor2PositionPart::MsToSamples(int ms, int& samples) {
   samples = int(std::clamp<int64_t>(FDoc.MsToSamples(ms), INT_MIN, INT_MAX));
 }
@@ -11,7 +13,6 @@ void TAudioEditor2PositionPart::SamplesToMs(int samples, int& ms) {
   ms = int(std::clamp<int64_t>(FDoc.SamplesToMs(samples), INT_MIN, INT_MAX));
 }
 
-void TAudioEditor2FileFormatPart::SetMp3EncoderFormat(IAudioEditor2LameEnc* settings) {
-  if (!settings) throw EArgumentException("No MP3 encoder settings given");
-  FDoc.SetMp3EncoderFormat(settings->Settings());
+void TAudioEditor2FileFormatPart::SetMp3EncoderFormat(const TLameEncSettingsBase& settings) {
+  FDoc.SetMp3EncoderFormat(settings.Settings());
 }

@@ -86,7 +86,7 @@ class TAudioEditor2FileFormatPart : public IAudioEditor2FileFormat {
   void SetMp3CbrFormat(int sampleRate, int kbps, int channels) override {
     FDoc.SetMp3CbrFormat(sampleRate, kbps, channels);
   }
-  void SetMp3EncoderFormat(IAudioEditor2LameEnc* settings) override;
+  void SetMp3EncoderFormat(const TLameEncSettingsBase& settings) override;
   void SetOggFormat(int sampleRate, int channels, int kbps, int reserved1, int reserved2,
                     int16_t quality) override {
     FDoc.SetOggFormat(sampleRate, channels, kbps, reserved1, reserved2, quality);

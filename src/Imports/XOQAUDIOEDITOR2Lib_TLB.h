@@ -1,6 +1,6 @@
 #pragma once
 // The waveform editor component's declarations: the IAudioEditor2 interface family, its
-// constants and event types, and the MP3 encoder settings object handed to FileFormat. Positions
+// constants and event types. Positions
 // and lengths are sample frames (32-bit); WordBool is bool, Smallint int16_t, Single float, wide
 // strings UTF-8. A failing call raises an Exception.
 
@@ -124,23 +124,8 @@ class IAudioEditor2FileInfo {
   virtual void GenreName(int index, std::string& name) = 0;
 };
 
-// The MP3 encoder settings object (puts only; bit rates in kbps).
-class IAudioEditor2LameEnc {
- public:
-  virtual ~IAudioEditor2LameEnc() = default;
-  virtual void SetPreset(int value) = 0;
-  virtual void SetVbrMaxBitRate(int value) = 0;
-  virtual void SetVbrQuality(int16_t value) = 0;
-  virtual void SetVbrMethod(int value) = 0;
-  virtual void SetAbrBitRate(int value) = 0;
-  virtual void SetStereoMode(int value) = 0;
-  virtual void SetWriteXing(bool value) = 0;
-  virtual void SetWriteCrc(bool value) = 0;
-  virtual void SetChannelCount(int value) = 0;
-  virtual void SetVbrMinBitRate(int value) = 0;
-  // What the puts made, for the component that takes the object.
-  virtual TLameEncoderSettings Settings() const = 0;
-};
+// The MP3 encoder settings objects (TAudioEditor2LameEnc) are in XOQAUDIOFILE2Lib_TLB.h.
+class TLameEncSettingsBase;
 
 class IAudioEditor2FileFormat {
  public:
@@ -148,7 +133,7 @@ class IAudioEditor2FileFormat {
   virtual void SetWavFormat(int sampleRate, int channels, int bits) = 0;
   virtual void SetMp3CbrFormat(int sampleRate, int kbps, int channels) = 0;
   // Copies the settings: later puts on the object do not change this format.
-  virtual void SetMp3EncoderFormat(IAudioEditor2LameEnc* settings) = 0;
+  virtual void SetMp3EncoderFormat(const TLameEncSettingsBase& settings) = 0;
   virtual void SetOggFormat(int sampleRate, int channels, int kbps, int reserved1, int reserved2,
                             int16_t quality) = 0;
   virtual void SetWmaFormat(int profile) = 0;
@@ -261,24 +246,4 @@ class IAudioEditor2 {
   virtual bool CanUndo() = 0;
   virtual bool CanRedo() = 0;
   virtual int16_t PlayState() = 0;
-};
-
-// The MP3 encoder settings object the main window places and hands to SetMp3EncoderFormat.
-class TAudioEditor2LameEnc : public TComponent, public IAudioEditor2LameEnc {
- public:
-  explicit TAudioEditor2LameEnc(TComponent* AOwner) : TComponent(AOwner) {}
-  void SetPreset(int value) override { FSettings.Preset = value; }
-  void SetVbrMaxBitRate(int value) override { FSettings.VbrMaxBitRate = value; }
-  void SetVbrQuality(int16_t value) override { FSettings.VbrQuality = value; }
-  void SetVbrMethod(int value) override { FSettings.VbrMethod = value; }
-  void SetAbrBitRate(int value) override { FSettings.AbrBitRate = value; }
-  void SetStereoMode(int value) override { FSettings.StereoMode = value; }
-  void SetWriteXing(bool value) override { FSettings.WriteXing = value; }
-  void SetWriteCrc(bool value) override { FSettings.WriteCrc = value; }
-  void SetChannelCount(int value) override { FSettings.ChannelCount = value; }
-  void SetVbrMinBitRate(int value) override { FSettings.VbrMinBitRate = value; }
-  TLameEncoderSettings Settings() const override { return FSettings; }
-
- private:
-  TLameEncoderSettings FSettings;
 };

@@ -388,6 +388,9 @@ static SampleSequence LoadWav(const std::string& path, const WavReader& reader,
       if (progress) progress(double(now) / double(blockCount));
       g.lock();
     }
+    const bool complete = !error;
+    g.unlock();
+    if (complete && progress) progress(1.0);
   } catch (...) {
     finish();
     throw;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "Imports/AudioEditor2Parts.h"
+#include "Imports/XOQAUDIOFILE2Lib_TLB.h"
 
 TEST(AudioEditor2Parts, ForwardToTheDocument) {
   AudioDocument doc;
@@ -45,7 +46,7 @@ TEST(AudioEditor2Parts, ForwardToTheDocument) {
   TAudioEditor2LameEnc lame(nullptr);
   lame.SetPreset(5);
   lame.SetVbrQuality(7);
-  format.SetMp3EncoderFormat(&lame);
+  format.SetMp3EncoderFormat(lame);
   lame.SetPreset(9);  // the editor keeps the settings it was given
   EXPECT_EQ(doc.FileFormat().Mp3Encoder.Preset, 5);
   EXPECT_EQ(doc.FileFormat().Mp3Encoder.VbrQuality, 7);
