@@ -1,6 +1,9 @@
 #include "app/Utils.h"
 
+#include "platform/rtl/Classes.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/sys/Drives.h"
+#include "platform/sys/ShellFolders.h"
 
 std::string MakeUniqueFileName(const std::string& Name, const std::string& Folder) {
   const std::string folder = AddTrailingBackslash(Folder);
@@ -92,12 +95,59 @@ int Mp3VbrMinBitRateFromIndex(int Index) { return FromTable(kMp3VbrMin, Index, 1
 int Mp3VbrMaxBitRateFromIndex(int Index) { return FromTable(kMp3VbrMax, Index, 192); }
 int OggAbrBitRateFromIndex(int Index) { return FromTable(kOggBitRates, Index, 192); }
 
-#include <QStandardPaths>
-
 std::string GetShellFolder(const std::string& ValueName) {
-  QStandardPaths::StandardLocation location = QStandardPaths::HomeLocation;
-  if (ValueName == "AppData") location = QStandardPaths::GenericDataLocation;
-  if (ValueName == "My Music") location = QStandardPaths::MusicLocation;
-  std::string folder = QStandardPaths::writableLocation(location).toStdString();
-  return folder.empty() ? GetEnvironmentVariable("HOME") : folder;
+  std::string folder = ShellFolderByName(ValueName);
+  // The home folder stands in for the system drive's root of a folder nobody named.
+  return folder.empty() ? HomeFolder() : folder;
+}
+
+// Programs of the system live here ("control.exe" and the like are looked up beside them).
+std::string GetSystemDir() { return "/usr/bin"; }
+
+// The platform reports version 6.1.
+bool IsVistaOrLater() { return 6 > 5; }
+
+float DriveFreeSpaceGB(char Letter) {
+  uint64_t available = 0;
+  if (!GetDiskFreeSpaceEx(std::string(1, Letter) + ":/", &available, nullptr, nullptr)) return -1;
+  return float(double(available) / double(1ull << 30));
+}
+
+char DriveWithMostFreeSpace() {
+  // Without any fixed drive the system drive's letter still makes a usable folder name.
+  char best = 'C';
+  float bestSpace = -2;
+  for (char letter = 'A'; letter <= 'Z'; ++letter) {
+    if (GetDriveType(std::string(1, letter) + ":\\") != DRIVE_FIXED) continue;
+    float space = DriveFreeSpaceGB(letter);
+    if (space > bestSpace) {
+      best = letter;
+      bestSpace = space;
+    }
+  }
+  return best;
+}
+
+int CountCDDrives() {
+  int count = 0;
+  for (char letter = 'C'; letter <= 'Z'; ++letter)
+    if (GetDriveType(std::string(1, letter) + ":\\") == DRIVE_CDROM) ++count;
+  return count;
+}
+
+std::unique_ptr<TStringList> SplitString(const std::string& Text, const std::string& Delimiter) {
+  auto list = std::make_unique<TStringList>();
+  if (Delimiter.empty()) {
+    list->Add(Text);
+    return list;
+  }
+  size_t start = 0;
+  while (true) {
+    size_t end = Text.find(Delimiter, start);
+    if (end == std::string::npos) break;
+    list->Add(Text.substr(start, end - start));
+    start = end + Delimiter.size();
+  }
+  list->Add(Text.substr(start));
+  return list;
 }

@@ -5,7 +5,10 @@
 
 #include "app/Utils.h"
 #include "common/TestEnv.h"
+#include "platform/rtl/Classes.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/sys/Drives.h"
+#include "platform/sys/ShellFolders.h"
 
 TEST(Utils, IndexTables) {
   struct Case {
@@ -141,4 +144,63 @@ TEST(Utils, MakeUniqueFileName) {
   full.Free.clear();
   EXPECT_THROW(MakeUniqueFileName("a.wav", "Q:\\full"), EInOutError);
   SetVirtualFileProvider(previous);
+}
+
+TEST(Utils, SplitString) {
+  struct Case {
+    const char* text;
+    const char* delimiter;
+    std::vector<std::string> pieces;
+  } cases[] = {
+      {"a;;b;", ";", {"a", "", "b", ""}}, {"one", ";", {"one"}}, {"", ";", {""}},
+      {"x, y, z", ", ", {"x", "y", "z"}}, {";", ";", {"", ""}},
+  };
+  for (const Case& c : cases) {
+    std::unique_ptr<TStringList> list = SplitString(c.text, c.delimiter);
+    std::vector<std::string> pieces;
+    for (int i = 0; i < list->Count(); ++i) pieces.push_back(list->Strings(i));
+    EXPECT_EQ(pieces, c.pieces) << c.text;
+  }
+}
+
+TEST(Utils, DrivesAndFolders) {
+  const int64_t GB = int64_t(1) << 30;
+  auto fixed = [](char letter, int64_t free) {
+    TDriveInfo d;
+    d.Letter = letter;
+    d.Type = DRIVE_FIXED;
+    d.RootPath = "/";
+    d.FreeBytes = free;
+    d.TotalBytes = free * 2;
+    return d;
+  };
+  auto cd = [](char letter) {
+    TDriveInfo d;
+    d.Letter = letter;
+    d.Type = DRIVE_CDROM;
+    d.Device = "/dev/sr0";
+    return d;
+  };
+  SetDriveTable(
+      {cd('B'), fixed('C', 10 * GB), cd('D'), fixed('E', 10 * GB), fixed('F', 5 * GB), cd('G')});
+  EXPECT_FLOAT_EQ(DriveFreeSpaceGB('C'), 10);
+  EXPECT_FLOAT_EQ(DriveFreeSpaceGB('F'), 5);
+  EXPECT_FLOAT_EQ(DriveFreeSpaceGB('D'), -1);  // no folder to ask
+  EXPECT_FLOAT_EQ(DriveFreeSpaceGB('Z'), -1);
+  EXPECT_EQ(DriveWithMostFreeSpace(), 'C');  // a tie goes to the lower letter
+  EXPECT_EQ(CountCDDrives(), 2);             // from C: on
+  SetDriveTable({fixed('C', GB / 2), fixed('H', 3 * GB / 2), cd('D')});
+  EXPECT_FLOAT_EQ(DriveFreeSpaceGB('C'), 0.5f);
+  EXPECT_EQ(DriveWithMostFreeSpace(), 'H');
+  EXPECT_EQ(CountCDDrives(), 1);
+  SetDriveTable({cd('D')});
+  EXPECT_EQ(DriveWithMostFreeSpace(), 'C');
+  SetDriveTable({});
+  EXPECT_EQ(CountCDDrives(), 0);
+  ResetDriveTable();
+
+  EXPECT_EQ(GetShellFolder("AppData"), std::getenv("XDG_DATA_HOME"));
+  EXPECT_EQ(GetShellFolder("My Music"), MusicFolder());
+  EXPECT_EQ(GetShellFolder("Nothing such"), HomeFolder());
+  EXPECT_TRUE(IsVistaOrLater());
 }

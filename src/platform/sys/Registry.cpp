@@ -12,6 +12,8 @@
 #include <filesystem>
 #include <map>
 
+#include "platform/rtl/Classes.h"
+
 // The store file is plain text:
 //
 //   Sonalix registry 1
@@ -861,6 +863,24 @@ void TRegistry::GetValueNames(std::vector<std::string>& Names) {
 void TRegistry::GetKeyNames(std::vector<std::string>& Names) {
   Names.clear();
   if (FKeyOpen) FStore->KeyNames(CurrentKeyPath(), Names);
+}
+
+void TRegistry::GetValueNames(TStrings* Strings) {
+  std::vector<std::string> names;
+  GetValueNames(names);
+  Strings->BeginUpdate();
+  Strings->Clear();
+  for (const std::string& name : names) Strings->Add(name);
+  Strings->EndUpdate();
+}
+
+void TRegistry::GetKeyNames(TStrings* Strings) {
+  std::vector<std::string> names;
+  GetKeyNames(names);
+  Strings->BeginUpdate();
+  Strings->Clear();
+  for (const std::string& name : names) Strings->Add(name);
+  Strings->EndUpdate();
 }
 
 void TRegistry::PutValue(const std::string& Name, const TRegValue& Value) {

@@ -10,6 +10,8 @@
 
 #include "platform/rtl/SysUtils.h"
 
+class TStrings;
+
 using HKEY = uint32_t;
 inline constexpr HKEY HKEY_CLASSES_ROOT = 0x80000000u;
 inline constexpr HKEY HKEY_CURRENT_USER = 0x80000001u;
@@ -115,6 +117,9 @@ class TRegistry : public TObject {
   int GetDataSize(const std::string& Name);
   void GetValueNames(std::vector<std::string>& Names);
   void GetKeyNames(std::vector<std::string>& Names);
+  // Clear Strings and fill it with the names.
+  void GetValueNames(TStrings* Strings);
+  void GetKeyNames(TStrings* Strings);
 
   // Reading a value of another type raises ERegistryException "Invalid data type for '%s'";
   // reading a missing integer raises "Failed to get data for '%s'"; a missing string reads as

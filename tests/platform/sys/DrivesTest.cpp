@@ -55,8 +55,12 @@ TEST(Drives, ReplacedTableAnswersEveryQuery) {
   struct Case {
     const char* root;
     unsigned type;
-  } cases[] = {{"C:\\", DRIVE_FIXED}, {"c:/", DRIVE_FIXED},        {"E:", DRIVE_CDROM},
-               {"D:\\", DRIVE_NO_ROOT_DIR}, {"C:\\temp", DRIVE_NO_ROOT_DIR}, {"/", DRIVE_NO_ROOT_DIR}};
+  } cases[] = {{"C:\\", DRIVE_FIXED},
+               {"c:/", DRIVE_FIXED},
+               {"E:", DRIVE_CDROM},
+               {"D:\\", DRIVE_NO_ROOT_DIR},
+               {"C:\\temp", DRIVE_NO_ROOT_DIR},
+               {"/", DRIVE_NO_ROOT_DIR}};
   for (const auto& c : cases) EXPECT_EQ(GetDriveType(c.root), c.type) << c.root;
 
   uint64_t avail = 0, total = 0;
@@ -65,7 +69,7 @@ TEST(Drives, ReplacedTableAnswersEveryQuery) {
   EXPECT_EQ(total, 100u << 20);
   EXPECT_TRUE(GetDiskFreeSpaceEx("G:\\", &avail, nullptr, nullptr));  // measured
   EXPECT_GT(avail, 0u);
-  EXPECT_TRUE(GetDiskFreeSpaceEx(folder, &avail, nullptr, nullptr));   // a plain folder
+  EXPECT_TRUE(GetDiskFreeSpaceEx(folder, &avail, nullptr, nullptr));  // a plain folder
   EXPECT_FALSE(GetDiskFreeSpaceEx("D:\\", &avail, nullptr, nullptr));
   EXPECT_FALSE(GetDiskFreeSpaceEx("E:\\", &avail, nullptr, nullptr));  // no folder to measure
 

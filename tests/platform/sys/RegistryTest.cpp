@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "common/TestEnv.h"
+#include "platform/rtl/Classes.h"
 #include "platform/sys/Registry.h"
 
 namespace fs = std::filesystem;
@@ -303,4 +304,19 @@ TEST(Registry, UnreadableStoreIsKeptAsideAndTheDefaultsStart) {
     EXPECT_EQ(reg.KeyExists("\\K"), !text.empty());
     EXPECT_TRUE(fs::exists(file));
   }
+}
+
+TEST(Registry, NamesIntoStringLists) {
+  TRegistry reg(Store(StoreFile()));
+  ASSERT_TRUE(reg.OpenKey("\\Names", true));
+  reg.WriteInteger("b", 1);
+  reg.WriteInteger("a", 2);
+  reg.CreateKey("Zed");
+  reg.CreateKey("alpha");
+  TStringList list;
+  list.Add("stale");
+  reg.GetValueNames(&list);
+  EXPECT_EQ(list.CommaText(), "b,a");
+  reg.GetKeyNames(&list);
+  EXPECT_EQ(list.CommaText(), "alpha,Zed");
 }

@@ -66,7 +66,8 @@ TEST(ShellFolders, XdgFoldersWithFallbacks) {
   };
   for (const auto& c : cases) {
     std::ofstream(config + "/user-dirs.dirs")
-        << "# written by a test\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n" << c.line << "\n";
+        << "# written by a test\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
+        << c.line << "\n";
     EXPECT_EQ(MusicFolder(), c.expected) << c.line;
     EXPECT_EQ(ShellFolderByName("My Music"), c.expected);
   }
