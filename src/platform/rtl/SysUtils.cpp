@@ -441,24 +441,35 @@ int MulDiv(int A, int B, int C) {
   return negative ? int(-int64_t(q)) : int(q);
 }
 
+namespace {
+double CheckInt64Range(double X) {
+  // 2^63 itself is out of range; -2^63 is in.
+  if (!(X >= -9223372036854775808.0 && X < 9223372036854775808.0))
+    throw EInvalidOp("Invalid floating point operation");
+  return X;
+}
+}  // namespace
+
 int64_t Round(double X) {
   double f = std::floor(X);
   double diff = X - f;
   if (diff > 0.5 || (diff == 0.5 && std::fmod(f, 2.0) != 0)) f += 1;
-  return int64_t(f);
+  return int64_t(CheckInt64Range(f));
 }
 
-int64_t Trunc(double X) { return int64_t(X); }
+int64_t Trunc(double X) { return int64_t(CheckInt64Range(std::trunc(X))); }
 double Int(double X) { return std::trunc(X); }
 double Frac(double X) { return X - std::trunc(X); }
 
 int64_t Div(int64_t A, int64_t B) {
   if (B == 0) throw EDivByZero("Division by zero");
+  if (B == -1) return int64_t(0 - uint64_t(A));  // INT64_MIN / -1 wraps instead of trapping
   return A / B;
 }
 
 int64_t Mod(int64_t A, int64_t B) {
   if (B == 0) throw EDivByZero("Division by zero");
+  if (B == -1) return 0;
   return A % B;
 }
 

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -57,6 +58,7 @@ SONALIX_DECLARE_EXCEPTION(EIntError, Exception);
 SONALIX_DECLARE_EXCEPTION(EDivByZero, EIntError);
 SONALIX_DECLARE_EXCEPTION(ERangeError, EIntError);
 SONALIX_DECLARE_EXCEPTION(EMathError, Exception);
+SONALIX_DECLARE_EXCEPTION(EInvalidOp, EMathError);
 
 // Raises EAbort.
 [[noreturn]] void Abort();
@@ -134,7 +136,8 @@ inline int AnsiPos(const std::string& Sub, const std::string& S) { return Pos(Su
 // A * B / C with a 64-bit intermediate, rounded half away from zero; -1 when C is zero or the
 // result does not fit in 32 bits.
 int MulDiv(int A, int B, int C);
-// Rounds half to even (2.5 -> 2, 3.5 -> 4, -2.5 -> -2).
+// Rounds half to even (2.5 -> 2, 3.5 -> 4, -2.5 -> -2). Round and Trunc raise EInvalidOp
+// "Invalid floating point operation" for NaN and values outside 64 bits.
 int64_t Round(double X);
 // Towards zero.
 int64_t Trunc(double X);
@@ -216,8 +219,10 @@ struct TTimeStamp {
 constexpr int DateDelta = 693594;  // days from 0001-01-01 to 1899-12-31
 TTimeStamp DateTimeToTimeStamp(TDateTime DateTime);
 TDateTime TimeStampToDateTime(const TTimeStamp& TimeStamp);
-// Local time.
+// Local time. Tests may put a clock of their own behind Now, Date and Time (an empty
+// function restores the system's).
 TDateTime Now();
+void SetNowFunction(std::function<TDateTime()> Function);
 TDateTime Date();
 TDateTime Time();
 // Coordinated universal time.

@@ -135,7 +135,17 @@ TDateTime TimeStampToDateTime(const TTimeStamp& TimeStamp) {
   return day < 0 ? day - time : day + time;
 }
 
+namespace {
+std::function<TDateTime()>& NowFunction() {
+  static std::function<TDateTime()> f;
+  return f;
+}
+}  // namespace
+
+void SetNowFunction(std::function<TDateTime()> Function) { NowFunction() = std::move(Function); }
+
 TDateTime Now() {
+  if (NowFunction()) return NowFunction()();
   timespec ts;
   clock_gettime(CLOCK_REALTIME, &ts);
   return FromTimespec(ts, true);

@@ -96,4 +96,9 @@ TEST(DateTime, UnixConversionsAndClock) {
   TDateTime now = Now();
   EXPECT_GT(now, EncodeDate(2020, 1, 1));
   EXPECT_NEAR(now, NowUTC(), 1.0);
+  SetNowFunction([] { return EncodeDate(2010, 6, 7) + EncodeTime(8, 9, 10, 0); });
+  EXPECT_EQ(FormatDateTime("yyyy-mm-dd", Date()) + " " + FormatDateTime("hh:nn:ss", Time()),
+            "2010-06-07 08:09:10");
+  SetNowFunction(nullptr);
+  EXPECT_GT(Now(), EncodeDate(2020, 1, 1));
 }

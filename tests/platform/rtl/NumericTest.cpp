@@ -33,12 +33,18 @@ TEST(Numeric, RoundHalfToEvenAndTruncation) {
     EXPECT_EQ(Trunc(c.x), c.trunc) << c.x;
   }
   EXPECT_DOUBLE_EQ(Frac(-2.75), -0.75);
+  for (double bad : {double(NAN), double(INFINITY), 9.3e18, -9.3e18}) {
+    EXPECT_THROW(Round(bad), EInvalidOp) << bad;
+    EXPECT_THROW(Trunc(bad), EInvalidOp) << bad;
+  }
+  EXPECT_EQ(Trunc(-9223372036854775808.0), INT64_MIN);
 }
 
 TEST(Numeric, TruncatingDivisionAndPower) {
   struct Case {
     int64_t a, b, div, mod;
-  } cases[] = {{7, 2, 3, 1}, {-7, 2, -3, -1}, {7, -2, -3, 1}, {-7, -2, 3, -1}, {0, 5, 0, 0}};
+  } cases[] = {{7, 2, 3, 1},   {-7, 2, -3, -1}, {7, -2, -3, 1},
+               {-7, -2, 3, -1}, {0, 5, 0, 0},    {INT64_MIN, -1, INT64_MIN, 0}};
   for (const auto& c : cases) {
     EXPECT_EQ(Div(c.a, c.b), c.div) << c.a << " div " << c.b;
     EXPECT_EQ(Mod(c.a, c.b), c.mod) << c.a << " mod " << c.b;
