@@ -380,6 +380,8 @@ static SampleSequence LoadWav(const std::string& path, const WavReader& reader,
   try {
     for (int t = 1; t < std::min<int64_t>(threads, blockCount); ++t) pool.emplace_back(work);
     if (blockCount > 0 && pool.empty()) work();
+    // The workers may finish before this thread first waits: report both ends regardless.
+    if (progress) progress(0.0);
     std::unique_lock g(lock);
     while (done < blockCount && !error) {
       changed.wait(g);
@@ -397,6 +399,7 @@ static SampleSequence LoadWav(const std::string& path, const WavReader& reader,
   }
   finish();
   if (error) std::rethrow_exception(error);
+  if (progress) progress(1.0);
   SampleSequence out(info.Channels);
   for (const BlockRef& b : blocks) {
     if (!b) break;
