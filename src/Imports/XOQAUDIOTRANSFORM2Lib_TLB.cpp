@@ -1,12 +1,14 @@
 #include "Imports/XOQAUDIOTRANSFORM2Lib_TLB.h"
 
 #include <algorithm>
+#include <mutex>
 
 #include "audio/DspDynamics.h"
 #include "audio/DspFilter.h"
 #include "audio/DspKernels.h"
 #include "audio/DspLevel.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/rtl/TypInfo.h"
 
 namespace {
 
@@ -156,4 +158,14 @@ void TAudioTransform2::Equalizer(SampleBuffer& a, const SampleBuffer& gains,
                                  const SampleBuffer& frequencies) {
   const std::vector<float> g = Singles(gains), f = Singles(frequencies);
   Apply(a, [&](const DspSignal& s, const DspProgress& p) { DspEqualizer(s, g, f, &FStreams, p); });
+}
+
+void RegisterAudioTransform2() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    RegisterClass<TAudioTransform2, TComponent>("TAudioTransform2");
+    Published<TAudioTransform2>()
+        .Property("OnTransformBlock", &TAudioTransform2::OnTransformBlock)
+        .Property("OnEndTransform", &TAudioTransform2::OnEndTransform);
+  });
 }

@@ -65,3 +65,7 @@ class TAudioTransform2 : public TComponent {
   bool FBatchFlag = false;
   DspStreams FStreams;
 };
+
+// Makes TAudioTransform2 known to stored form descriptions by its class name, with its two events
+// as published properties. Safe to call more than once.
+void RegisterAudioTransform2();

@@ -8,6 +8,7 @@
 #include "Imports/XOQAUDIOTRANSFORM2Lib_TLB.h"
 #include "audio/DspTestSignals.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/rtl/TypInfo.h"
 
 using namespace dsptest;
 
@@ -64,6 +65,16 @@ double LargestDifference(const SampleBuffer& a, const SampleBuffer& b) {
 }
 
 }  // namespace
+
+TEST(AudioTransform, IsKnownToFormDescriptionsByName) {
+  RegisterAudioTransform2();
+  const TClassInfo* info = FindClassInfo("TAudioTransform2");
+  ASSERT_NE(info, nullptr);
+  std::unique_ptr<TComponent> c(info->CreateComponent(nullptr));
+  ASSERT_NE(dynamic_cast<TAudioTransform2*>(c.get()), nullptr);
+  EXPECT_TRUE(IsPublishedProp(c.get(), "OnTransformBlock"));
+  EXPECT_TRUE(IsPublishedProp(c.get(), "OnEndTransform"));
+}
 
 TEST(AudioTransform, ChannelsSplitMergeAndWiden) {
   TAudioTransform2 t(nullptr);
