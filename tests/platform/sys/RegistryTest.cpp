@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "common/TestEnv.h"
 #include "platform/rtl/Classes.h"
@@ -306,6 +307,12 @@ TEST(Registry, UnreadableStoreIsKeptAsideAndTheDefaultsStart) {
   }
 }
 
+TEST(Registry, TheUsersStoreLivesInTheConfigFolder) {
+  TRegistryStore::SetDefault(nullptr);
+  EXPECT_EQ(TRegistryStore::Default()->FileName(),
+            std::string(std::getenv("XDG_CONFIG_HOME")) + "/sonalix/registry");
+}
+
 TEST(Registry, NamesIntoStringLists) {
   TRegistry reg(Store(StoreFile()));
   ASSERT_TRUE(reg.OpenKey("\\Names", true));
@@ -319,4 +326,29 @@ TEST(Registry, NamesIntoStringLists) {
   EXPECT_EQ(list.CommaText(), "b,a");
   reg.GetKeyNames(&list);
   EXPECT_EQ(list.CommaText(), "alpha,Zed");
+}
+
+TEST(Registry, ConcurrentWritersLoseNothing) {
+  // Two stores on one file, writing at the same time from two threads: each write merges under
+  // the file lock, so every key of both survives.
+  const std::string file = StoreFile();
+  const int rounds = 40;
+  auto writer = [&](const std::string& name) {
+    auto store = Store(file);
+    for (int i = 0; i < rounds; ++i) {
+      TRegistry reg(store);
+      ASSERT_TRUE(reg.OpenKey("\\" + name + "\\K" + std::to_string(i), true));
+      reg.WriteInteger("v", i);
+    }
+  };
+  std::thread a(writer, "A"), b(writer, "B");
+  a.join();
+  b.join();
+  TRegistry reg(Store(file));
+  for (const char* name : {"A", "B"}) {
+    ASSERT_TRUE(reg.OpenKeyReadOnly(std::string("\\") + name));
+    std::vector<std::string> keys;
+    reg.GetKeyNames(keys);
+    EXPECT_EQ(keys.size(), size_t(rounds)) << name;
+  }
 }
