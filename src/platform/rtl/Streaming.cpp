@@ -564,6 +564,8 @@ struct TWriter::Ops {
     const TClassInfo* cls = ClassInfoOf(instance);
     if (!cls) throw EWriteError(Format("Class %s is not registered", {instance->ClassName()}));
     for (const TPropInfo* p : GetPropList(cls)) {
+      // What could not be read back is not written.
+      if (!p->Writable() && p->Kind != tkClass) continue;
       if (p->IsStored && !p->IsStored(instance)) continue;
       TDescValue v;
       if (!Value(instance, *p, v)) continue;

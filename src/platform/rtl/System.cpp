@@ -75,6 +75,9 @@ void RegisterClassInfo(TClassInfo info) {
   auto* entry = new TClassInfo(std::move(info));
   r.byName[UpperCase(entry->Name)] = entry;
   r.byType[entry->Type] = entry;
+  // Children registered before their parent are linked now.
+  for (auto& [type, other] : r.byType)
+    if (!other->Parent && other->ParentType == entry->Type && other != entry) other->Parent = entry;
 }
 
 const TClassInfo* FindClassInfo(const std::string& name) {

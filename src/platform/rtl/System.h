@@ -61,6 +61,9 @@ struct TClassInfo {
   std::string Name;
   const TClassInfo* Parent = nullptr;
   std::type_index Type = typeid(void);
+  // The parent's type, so that Parent is linked whichever of the two registers first (static
+  // initialisation runs in no fixed order across files).
+  std::type_index ParentType = typeid(void);
   std::function<TComponent*(TComponent* owner)> CreateComponent;  // empty for non-components
   std::function<TObject*()> CreateObject;                           // empty when abstract
 
@@ -76,16 +79,19 @@ const TClassInfo* FindClassInfo(const std::type_info& type);
 // Like FindClassInfo, raising EClassNotFound ("Class %s not found") when absent.
 const TClassInfo& GetClassInfo(const std::string& name);
 
-// RegisterClass<T, Parent>(): Parent must be registered first (or be void for a root).
+// RegisterClass<T, Parent>(): Parent is void for a root; it may register before or after T.
 // Components are constructed with their owner; other objects with no arguments.
 template <class T, class Parent = void>
 const TClassInfo& RegisterClass(const std::string& name = {}) {
   TClassInfo info;
   info.Name = name.empty() ? TypeName(typeid(T)) : name;
   info.Type = typeid(T);
-  if constexpr (!std::is_void_v<Parent>) info.Parent = FindClassInfo(typeid(Parent));
+  if constexpr (!std::is_void_v<Parent>) {
+    info.ParentType = typeid(Parent);
+    info.Parent = FindClassInfo(typeid(Parent));
+  }
   if constexpr (!std::is_abstract_v<T>) {
-    if constexpr (std::is_constructible_v<T, TComponent*>) {
+    if constexpr (std::is_base_of_v<TComponent, T> && std::is_constructible_v<T, TComponent*>) {
       info.CreateComponent = [](TComponent* owner) -> TComponent* { return new T(owner); };
       info.CreateObject = []() -> TObject* { return new T(nullptr); };
     } else if constexpr (std::is_default_constructible_v<T>) {

@@ -282,3 +282,19 @@ void SetMethodProp(TObject* Instance, const std::string& Name, TObject* Receiver
   if (!entry) throw EPropertyError(Format("Unknown handler: %s", {HandlerName}));
   p.SetMethod(Instance, entry, Receiver);
 }
+
+namespace {
+
+// The runtime library's own persistent classes, which the others derive from.
+const bool kRtlClassesRegistered = [] {
+  RegisterClass<TPersistent>();
+  RegisterClass<TComponent, TPersistent>();
+  RegisterClass<TCollectionItem, TPersistent>();
+  RegisterClass<TCollection, TPersistent>();
+  RegisterClass<TStrings, TPersistent>();
+  RegisterClass<TStringList, TStrings>();
+  Published<TComponent>().Property("Tag", &TComponent::Tag, &TComponent::SetTag).Default(0);
+  return true;
+}();
+
+}  // namespace

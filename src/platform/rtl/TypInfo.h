@@ -233,6 +233,15 @@ class TPublished {
     FLast->DefaultFloat = double(value);
     return *this;
   }
+  template <class E>
+    requires std::is_enum_v<E>
+  TPublished& Default(E value) {
+    return Default(int64_t(value));
+  }
+  template <class E, std::size_t N>
+  TPublished& Default(const TSet<E, N>& value) {
+    return Default(int64_t(value.ToInt()));
+  }
   TPublished& DefaultFloat(double value) {
     FLast->HasDefault = true;
     FLast->DefaultFloat = value;

@@ -16,17 +16,23 @@ using TFlags = TSet<TFlag>;
 int gLiveWidgets = 0;
 std::vector<std::string> gLoaded;
 
-class TPen : public TPersistent {
+class TPenBase : public TPersistent {
  public:
   int Width() const { return FWidth; }
   void SetWidth(int v) { FWidth = v; }
+
+ private:
+  int FWidth = 1;
+};
+
+class TPen : public TPenBase {
+ public:
   int Color() const { return FColor; }
   void SetColor(int v) { FColor = v; }
   TShade Shade() const { return FShade; }
   void SetShade(TShade v) { FShade = v; }
 
  private:
-  int FWidth = 1;
   int FColor = 0;
   TShade FShade = TShade::shLight;
 };
@@ -96,6 +102,7 @@ class TWidget : public TComponent {
   TPen* Pen() const { return FPen.get(); }
   TTestItems* Items() const { return FItems.get(); }
   TStringList* Lines() const { return FLines.get(); }
+  int Serial() const { return 99; }
   TTestItems Extra;
 
   TNotifyEvent OnClick;
@@ -250,8 +257,10 @@ void RegisterTestClasses() {
   static bool done = false;
   if (done) return;
   done = true;
-  RegisterClass<TComponent>();
-  RegisterClass<TPen>();
+  // Registered before their parent: the link is made when the parent comes.
+  RegisterClass<TPen, TPenBase>();
+  RegisterClass<TPenBase>();
+  RegisterClass<TGraphB, TGraphA>();
   RegisterClass<TTestItem>();
   RegisterClass<TWidget, TComponent>();
   RegisterClass<TFrame, TComponent>();
@@ -259,14 +268,12 @@ void RegisterTestClasses() {
   RegisterClass<TSelfLoading, TComponent>();
   RegisterClass<TPictureHolder, TComponent>();
   RegisterClass<TGraphA>();
-  RegisterClass<TGraphB, TGraphA>();
   RegisterEnumNames<TShade>({"shLight", "shMedium", "shDark"});
   RegisterEnumNames<TFlag>({"fA", "fB", "fC"});
-  Published<TComponent>().Property("Tag", &TComponent::Tag, &TComponent::SetTag).Default(0);
+  Published<TPenBase>().Property("Width", &TPenBase::Width, &TPenBase::SetWidth).Default(1);
   Published<TPen>()
-      .Property("Width", &TPen::Width, &TPen::SetWidth).Default(1)
       .Property("Color", &TPen::Color, &TPen::SetColor).Default(0).Idents(&kColors)
-      .Property("Shade", &TPen::Shade, &TPen::SetShade).Default(0);
+      .Property("Shade", &TPen::Shade, &TPen::SetShade).Default(TShade::shLight);
   Published<TTestItem>()
       .Property("Width", &TTestItem::Width, &TTestItem::SetWidth).Default(0)
       .Property("Caption", &TTestItem::Caption, &TTestItem::SetCaption);
@@ -275,7 +282,7 @@ void RegisterTestClasses() {
       .Property("Small", &TWidget::Small, &TWidget::SetSmall).Default(0)
       .Property("Big", &TWidget::Big, &TWidget::SetBig).Default(0)
       .Property("Shade", &TWidget::Shade, &TWidget::SetShade).Default(0)
-      .Property("Flags", &TWidget::Flags, &TWidget::SetFlags).Default(0)
+      .Property("Flags", &TWidget::Flags, &TWidget::SetFlags).Default(TFlags{})
       .Property("Active", &TWidget::Active, &TWidget::SetActive).Default(0)
       .Property("Ratio", &TWidget::Ratio, &TWidget::SetRatio).DefaultFloat(0)
       .Property("Caption", &TWidget::Caption, &TWidget::SetCaption)
@@ -284,6 +291,7 @@ void RegisterTestClasses() {
       .Property("Pen", &TWidget::Pen)
       .Property("Items", &TWidget::Items)
       .Property("Lines", &TWidget::Lines)
+      .Property("Serial", &TWidget::Serial)  // read-only: never written
       .Property("OnClick", &TWidget::OnClick)
       .Property("OnMeasure", &TWidget::OnMeasure);
   Published<TTestForm>()
@@ -500,6 +508,7 @@ TEST(Streaming, ErrorsNameFileLineAndPropertyAndLeaveNothingBehind) {
       {"object W1: TPen {\n}", "test.form:2: W1: Class TPen is not a component class"},
       {"object W1: TWidget {\n  Captoin = \"x\"\n}",
        "test.form:3: W1.Captoin: Unknown property in class TWidget"},
+      {"object W1: TWidget {\n  Serial = 1\n}", "test.form:3: W1.Serial: Property is read-only"},
       {"object W1: TWidget {\n  Count = \"x\"\n}", "test.form:3: W1.Count: Integer value expected"},
       {"object W1: TWidget {\n  Count = clRed\n}",
        "test.form:3: W1.Count: Invalid integer value \"clRed\""},
