@@ -639,7 +639,7 @@ SampleSequence AudioDocument::ToDocumentFormat(const SampleSequence& seq, int ra
 
 void AudioDocument::Paste() {
   Busy busy(this);
-  const Clipboard& clip = TheClipboard();
+  const Clipboard clip = TheClipboard();  // a copy: another editor may copy meanwhile
   if (!clip.Filled || clip.Samples.Empty()) return;
   Operation op(this);
   SampleSequence insert =
@@ -713,7 +713,7 @@ void AudioDocument::Mix(const SampleSequence& other, double selectPartPercent,
 
 void AudioDocument::PasteMix(double selectPartPercent, double clipPercent) {
   Busy busy(this);
-  const Clipboard& clip = TheClipboard();
+  const Clipboard clip = TheClipboard();  // a copy: another editor may copy meanwhile
   if (!clip.Filled) return;
   Operation op(this);
   SampleSequence other =
@@ -968,6 +968,13 @@ void AudioDocument::SetOggFormat(int sampleRate, int channels, int kbps, int, in
 void AudioDocument::SetWmaFormat(int profile) {
   Busy busy(this);
   FFormat.WmaProfile = profile;
+}
+
+void AudioDocument::RunLongOperation(
+    const std::function<void(const std::function<void(double)>&)>& work) {
+  Busy busy(this);
+  Operation op(this);
+  RunOperation(op, [&] { work([&op](double f) { op.Report(f); }); });
 }
 
 bool AudioDocument::ClipboardFilled() { return TheClipboard().Filled; }

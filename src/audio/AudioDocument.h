@@ -10,6 +10,7 @@
 // Decoders and encoders of other formats plug in through AudioStream.h; WAV is built in.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -124,6 +125,13 @@ class AudioDocument {
   void SetOggFormat(int sampleRate, int channels, int kbps, int reserved1, int reserved2,
                     int16_t quality);
   void SetWmaFormat(int profile);
+
+  // Runs `work` as one long operation of this document, as the document's own long operations
+  // run: changing calls made meanwhile (from a progress handler pumping messages) raise
+  // EAudioBusy, progress (0..1, passed to `work`) goes out as OnBlockOperation once the
+  // operation has run for the progress delay, and OnEndOperation follows, also on failure.
+  // For effects computed outside the document before they are put back with ReplaceRange.
+  void RunLongOperation(const std::function<void(const std::function<void(double)>& report)>& work);
 
   // Progress events start once an operation has run this long (milliseconds).
   void SetProgressDelay(int ms) { FProgressDelay = ms; }

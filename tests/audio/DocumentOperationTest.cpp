@@ -76,6 +76,20 @@ TEST(AudioDocument, LongOperationsReportProgressAndRefuseChangesMeanwhile) {
   }
   EXPECT_FALSE(fs::exists(dir / "cancelled.wav"));
 
+  // An operation run for an effect computed outside follows the same rules.
+  log.clear();
+  doc.SetProgressDelay(0);
+  doc.OnBlockOperation = [&](int16_t percent) {
+    log.push_back("block " + std::to_string(percent));
+    EXPECT_THROW(doc.DeleteSelection(), EAudioBusy);
+  };
+  doc.RunLongOperation([](const std::function<void(double)>& report) {
+    report(0.5);
+    report(1);
+  });
+  EXPECT_EQ(log, (std::vector<std::string>{"block 50", "block 100", "end"}));
+  doc.OnBlockOperation = nullptr;
+
   // Short operations report nothing with the usual delay.
   doc.SetProgressDelay(200);
   log.clear();
