@@ -86,7 +86,7 @@ void TStrings::Move(int CurIndex, int NewIndex) {
 }
 
 int TStrings::CompareStrings(const std::string& S1, const std::string& S2) const {
-  return CompareText(S1, S2);
+  return AnsiCompareText(S1, S2);
 }
 
 int TStrings::IndexOf(const std::string& S) const {
@@ -352,8 +352,7 @@ void TStringList::SetUpdateState(bool Updating) {
 }
 
 int TStringList::CompareStrings(const std::string& S1, const std::string& S2) const {
-  if (FCaseSensitive) return S1.compare(S2) < 0 ? -1 : S1 == S2 ? 0 : 1;
-  return CompareText(S1, S2);
+  return FCaseSensitive ? AnsiCompareStr(S1, S2) : AnsiCompareText(S1, S2);
 }
 
 std::string TStringList::Strings(int Index) const {

@@ -10,6 +10,8 @@
 #include <cstring>
 #include <locale.h>
 
+#include <QCollator>
+#include <QLocale>
 #include <QString>
 #include <chrono>
 #include <random>
@@ -585,20 +587,36 @@ std::string AnsiLowerCase(const std::string& S) {
   return QString::fromStdString(S).toLower().toStdString();
 }
 
+namespace {
+// One collation for every machine: the language-neutral Unicode order (ICU's root), whatever
+// the user's locale. Punctuation sorts before digits and letters, accented letters beside their
+// base letter, lower case before upper case.
+QCollator& Collator(bool caseSensitive) {
+  thread_local QCollator sensitive = [] {
+    QCollator c{QLocale(QLocale::English, QLocale::UnitedStates)};
+    c.setCaseSensitivity(Qt::CaseSensitive);
+    return c;
+  }();
+  thread_local QCollator insensitive = [] {
+    QCollator c{QLocale(QLocale::English, QLocale::UnitedStates)};
+    c.setCaseSensitivity(Qt::CaseInsensitive);
+    return c;
+  }();
+  return caseSensitive ? sensitive : insensitive;
+}
+
+int Sign(int c) { return c < 0 ? -1 : c > 0 ? 1 : 0; }
+}  // namespace
+
 int AnsiCompareText(const std::string& S1, const std::string& S2) {
-  int c = QString::fromStdString(S1).compare(QString::fromStdString(S2), Qt::CaseInsensitive);
-  return c < 0 ? -1 : c > 0 ? 1 : 0;
+  return Sign(Collator(false).compare(QString::fromStdString(S1), QString::fromStdString(S2)));
 }
 
 int AnsiCompareStr(const std::string& S1, const std::string& S2) {
-  if (int c = AnsiCompareText(S1, S2)) return c;
-  const QString a = QString::fromStdString(S1), b = QString::fromStdString(S2);
-  for (qsizetype i = 0; i < std::min(a.size(), b.size()); ++i) {
-    if (a[i] == b[i]) continue;
-    if (a[i].isLower() != b[i].isLower()) return a[i].isLower() ? -1 : 1;
-    return a[i] < b[i] ? -1 : 1;
-  }
-  return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+  if (S1 == S2) return 0;
+  int c = Sign(Collator(true).compare(QString::fromStdString(S1), QString::fromStdString(S2)));
+  // Only equal texts compare equal, so a sorted list keeps distinct strings apart.
+  return c != 0 ? c : CompareStr(S1, S2);
 }
 
 bool AnsiSameText(const std::string& S1, const std::string& S2) {

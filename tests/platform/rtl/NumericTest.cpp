@@ -117,6 +117,9 @@ TEST(Strings, UnicodeCaseAndOrder) {
       {"Ab", "aB", 0, 1, -1},
       {"abc", "ab", 1, 1, 1},
       {"x", "x", 0, 0, 0},
+      {"_", "a", -1, -1, -1},
+      {"Ärger", "zebra", -1, -1, 1},
+      {"arger", "Ärger", -1, -1, -1},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(AnsiCompareText(c.a, c.b), c.text) << c.a << " " << c.b;

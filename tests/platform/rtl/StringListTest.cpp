@@ -34,7 +34,7 @@ TEST(StringList, SortedWithDuplicatesAndCase) {
   } cases[] = {
       {dupIgnore, false, {"apple", "b", "Cherry"}},
       {dupAccept, false, {"apple", "Apple", "b", "Cherry", "cherry"}},
-      {dupIgnore, true, {"Apple", "Cherry", "apple", "b", "cherry"}},
+      {dupIgnore, true, {"apple", "Apple", "b", "cherry", "Cherry"}},
   };
   for (const auto& c : cases) {
     TStringList l;
@@ -44,6 +44,12 @@ TEST(StringList, SortedWithDuplicatesAndCase) {
     for (const char* s : {"Cherry", "apple", "b", "Apple", "cherry"}) l.Add(s);
     EXPECT_EQ(Items(l), c.expected);
   }
+  // Letters beyond ASCII sort by their letter, not by their bytes.
+  TStringList words;
+  words.SetSorted(true);
+  words.AddStrings({"zebra", "Ärger", "apfel", "_x"});
+  EXPECT_EQ(Items(words), (V{"_x", "apfel", "Ärger", "zebra"}));
+  EXPECT_EQ(words.IndexOf("ärger"), 2);
   TStringList l;
   l.SetSorted(true);
   l.SetDuplicates(dupError);
