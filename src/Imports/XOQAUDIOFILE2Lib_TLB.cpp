@@ -167,9 +167,15 @@ void TAudioFile2::SetPcmFormat(int rate, int channels) {
 }
 
 void TAudioFile2::CopyWavFormat(const std::string& path) {
-  WavReader reader(path);
-  const WavInfo& info = reader.Info();
-  SetWavFormat(info.SampleRate, info.Channels, info.Float ? 32 : info.Bits);
+  try {
+    WavReader reader(path);
+    const WavInfo& info = reader.Info();
+    SetWavFormat(info.SampleRate, info.Channels, info.Float ? 32 : info.Bits);
+  } catch (const EReadError&) {
+    // A WAV of a compressed codec: its rate and channels, written as 16-bit PCM.
+    TAudioDecoder decoder(path);
+    SetWavFormat(decoder.Info().SampleRate, decoder.Info().Channels, 16);
+  }
 }
 
 void TAudioFile2::SetWavFormat(int rate, int channels, int bits) {

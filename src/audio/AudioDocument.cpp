@@ -415,8 +415,16 @@ AudioDocument::Decoded AudioDocument::Decode(const std::string& path, Operation&
     throw EFOpenError(Format("The file \"%s\" was not found.", {path}));
   DocumentSink sink(FSwapFolder, [&op](double f) { op.Report(f); });
   Decoded result;
+  std::unique_ptr<WavReader> wav;
   if (WavReader::LooksLikeWav(path)) {
-    WavReader reader(path);
+    // WAV files of compressed codecs (ADPCM, mu-law...) are left to the other decoders.
+    try {
+      wav = std::make_unique<WavReader>(path);
+    } catch (const EReadError&) {
+    }
+  }
+  if (wav) {
+    WavReader& reader = *wav;
     CheckFormat(reader.Info().SampleRate, reader.Info().Channels);
     result.Samples = LoadWav(path, reader, FSwapFolder, [&op](double f) { op.Report(f); });
     result.Rate = reader.Info().SampleRate;

@@ -134,6 +134,12 @@ TEST(AudioFile2, RecordingWritesTheNamedFileAndCopiesWavFormats) {
   EXPECT_EQ(file.OutputFormat().WavChannels, 1);
   EXPECT_EQ(file.OutputFormat().WavBits, 24);
 
+  ASSERT_TRUE(MakeTone(dir / "adpcm.wav", 22050, 2, 0.2, "-c:a adpcm_ms"));
+  file.CopyWavFormat((dir / "adpcm.wav").string());
+  EXPECT_EQ(file.OutputFormat().WavSampleRate, 22050);
+  EXPECT_EQ(file.OutputFormat().WavChannels, 2);
+  EXPECT_EQ(file.OutputFormat().WavBits, 16);
+
   file.SetWavFormat(44100, 2, 16);
   file.SetPcmFormat(44100, 2);
   const fs::path rec = dir / "SonalixRecording.wav";

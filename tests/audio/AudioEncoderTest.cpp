@@ -431,3 +431,21 @@ TEST(AudioEncoder, EngineOpensAndSavesThroughTheCodecs) {
     doc.SetSelectionActive(false);
   }
 }
+
+// WAV files of compressed codecs open through FFmpeg when the engine's own WAV reader declines.
+TEST(AudioEncoder, EngineOpensCompressedWavFiles) {
+  const fs::path dir = sonalix::test::MakeTempDir("cwav");
+  for (const char* codec : {"pcm_mulaw", "pcm_alaw", "adpcm_ms", "adpcm_ima_wav"}) {
+    SCOPED_TRACE(codec);
+    const fs::path file = dir / (std::string(codec) + ".wav");
+    ASSERT_TRUE(MakeTone(file, 8000, 1, 1.0, std::string("-c:a ") + codec));
+    AudioDocument doc;
+    doc.OpenFile(file.string());
+    EXPECT_EQ(doc.SampleRate(), 8000);
+    EXPECT_EQ(doc.Channels(), 1);
+    EXPECT_NEAR(double(doc.Length()), 8000.0, 600.0);
+    std::vector<float> v(size_t(doc.Length()));
+    doc.Samples().Read(0, doc.Length(), v.data());
+    EXPECT_NEAR(Frequency(v, 1, 0, 8000), 440.0, 4.0);
+  }
+}
