@@ -276,7 +276,7 @@ void DspCheckEqualizer(const std::vector<float>& gains, const std::vector<float>
 namespace {
 
 // Weight of the points between band centres against the centres themselves.
-constexpr double kBetweenWeight = 0.3;
+constexpr double kBetweenWeight = 0.2;
 // Sections twice as wide as their spacing overlap enough to sum to a flat response when all
 // bands are equal; narrower ones leave dips between the centres.
 constexpr double kWidening = 2.0;
@@ -368,13 +368,13 @@ DspCascade DspEqualizerDesign(const std::vector<float>& gains,
       continue;
     }
     if (i == 0) {
-      // The shelf turns half way (geometrically) to the next band.
+      // The shelves turn at the neighbouring band, so they hold their gain over their own.
       b.Kind = BandKind::Low;
-      b.Corner = std::sqrt(b.Frequency * bands[1].Frequency);
+      b.Corner = bands[1].Frequency;
       b.Q = std::sqrt(0.5);
     } else if (i + 1 == n) {
       b.Kind = BandKind::High;
-      b.Corner = std::sqrt(b.Frequency * bands[i - 1].Frequency);
+      b.Corner = bands[i - 1].Frequency;
       b.Q = std::sqrt(0.5);
     } else {
       // Bandwidth in octaves: the mean distance to the two neighbours, widened.
