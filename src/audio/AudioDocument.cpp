@@ -27,9 +27,10 @@ struct Clipboard {
   int Rate = 0;
   bool Filled = false;
 };
+// Destroyed at exit (the block store outlives it), so its swap space is removed then.
 Clipboard& TheClipboard() {
-  static Clipboard* clipboard = new Clipboard;
-  return *clipboard;
+  static Clipboard clipboard;
+  return clipboard;
 }
 
 constexpr size_t kUndoLimit = 1000;
@@ -301,7 +302,9 @@ class DocumentSink : public AudioSink {
   }
   bool Started() const { return bool(FBuilder); }
   SampleSequence Finish() { return FBuilder->Finish(); }
+  const SampleSequence* Completed() const { return FBuilder ? &FBuilder->Completed() : nullptr; }
   int Rate() const { return FRate; }
+  int64_t Expected() const { return FExpected; }
 
  private:
   [[noreturn]] static void TooLong(int64_t frames) {
@@ -321,11 +324,14 @@ class DocumentSink : public AudioSink {
 // reports progress; an exception from it (a cancel) stops the workers.
 static SampleSequence LoadWav(const std::string& path, const WavReader& reader,
                               const std::shared_ptr<const std::string>& folder,
-                              const std::function<void(double)>& progress) {
+                              const std::function<void(double)>& progress,
+                              SampleSequence& prefix) {
   const WavInfo info = reader.Info();
   const int bytesPerFrame = reader.BytesPerFrame();
   const int64_t blockCount = (info.Frames + kBlockFrames - 1) / kBlockFrames;
   std::vector<BlockRef> blocks{size_t(blockCount), BlockRef{}};
+  std::vector<char> ready(size_t(blockCount), 0);
+  size_t contiguous = 0;  // blocks [0, contiguous) are in `prefix`
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) throw EFOpenError(Format("Cannot open file \"%s\".", {path}));
   std::atomic<int64_t> next{0};
@@ -365,10 +371,15 @@ static SampleSequence LoadWav(const std::string& path, const WavReader& reader,
       }
       {
         std::lock_guard g(lock);
+        ready[size_t(i)] = 1;
         ++done;
       }
       changed.notify_one();
     }
+  };
+  auto extend = [&] {  // the lock is held
+    for (; contiguous < ready.size() && ready[contiguous] && blocks[contiguous]; ++contiguous)
+      prefix.AppendPiece({blocks[contiguous], 0, blocks[contiguous]->Frames()});
   };
   const int threads = int(std::clamp<int64_t>(std::thread::hardware_concurrency(), 1, 8));
   std::vector<std::thread> pool;
@@ -386,11 +397,13 @@ static SampleSequence LoadWav(const std::string& path, const WavReader& reader,
     while (done < blockCount && !error) {
       changed.wait(g);
       const int64_t now = done;
+      extend();
       g.unlock();
       if (progress) progress(double(now) / double(blockCount));
       g.lock();
     }
     const bool complete = !error;
+    extend();
     g.unlock();
     if (complete && progress) progress(1.0);
   } catch (...) {
@@ -409,11 +422,21 @@ static SampleSequence LoadWav(const std::string& path, const WavReader& reader,
   return out;
 }
 
-AudioDocument::Decoded AudioDocument::Decode(const std::string& path, Operation& op) const {
+AudioDocument::Decoded AudioDocument::Decode(const std::string& path, Operation& op,
+                                             bool preview) {
   std::error_code ec;
   if (!fs::is_regular_file(path, ec))
     throw EFOpenError(Format("The file \"%s\" was not found.", {path}));
-  DocumentSink sink(FSwapFolder, [&op](double f) { op.Report(f); });
+  struct LoadingScope {
+    TLoadingView& view;
+    ~LoadingScope() { view = TLoadingView(); }
+  } scope{FLoading};
+  DocumentSink* sinkPtr = nullptr;
+  DocumentSink sink(FSwapFolder, [&](double f) {
+    if (preview) FLoading = {sinkPtr->Completed(), sinkPtr->Rate(), sinkPtr->Expected()};
+    op.Report(f);
+  });
+  sinkPtr = &sink;
   Decoded result;
   std::unique_ptr<WavReader> wav;
   if (WavReader::LooksLikeWav(path)) {
@@ -426,7 +449,10 @@ AudioDocument::Decoded AudioDocument::Decode(const std::string& path, Operation&
   if (wav) {
     WavReader& reader = *wav;
     CheckFormat(reader.Info().SampleRate, reader.Info().Channels);
-    result.Samples = LoadWav(path, reader, FSwapFolder, [&op](double f) { op.Report(f); });
+    SampleSequence prefix(reader.Info().Channels);
+    if (preview) FLoading = {&prefix, reader.Info().SampleRate, reader.Info().Frames};
+    result.Samples =
+        LoadWav(path, reader, FSwapFolder, [&op](double f) { op.Report(f); }, prefix);
     result.Rate = reader.Info().SampleRate;
     return result;
   } else {
@@ -459,7 +485,7 @@ void AudioDocument::OpenFile(const std::string& path) {
     SetPositions({0, 0, 0, false, 0, Length(), Length()});
   };
   try {
-    Decoded d = RunOperation(op, [&] { return Decode(path, op); });
+    Decoded d = RunOperation(op, [&] { return Decode(path, op, true); });
     reset(std::move(d.Samples), d.Rate);
     FTags = d.Tags;
   } catch (...) {
@@ -670,7 +696,7 @@ void AudioDocument::InsertFile(const std::string& path) {
   Busy busy(this);
   Operation op(this);
   SampleSequence insert = RunOperation(op, [&] {
-    Decoded d = Decode(path, op);
+    Decoded d = Decode(path, op, false);
     return ToDocumentFormat(d.Samples, d.Rate, op);
   });
   if (insert.Empty()) return;
@@ -734,7 +760,7 @@ void AudioDocument::MixFile(double selectPartPercent, const std::string& path,
   Busy busy(this);
   Operation op(this);
   SampleSequence other = RunOperation(op, [&] {
-    Decoded d = Decode(path, op);
+    Decoded d = Decode(path, op, false);
     return ToDocumentFormat(d.Samples, d.Rate, op);
   });
   Mix(other, selectPartPercent, filePercent);

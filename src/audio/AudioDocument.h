@@ -126,6 +126,16 @@ class AudioDocument {
                     int16_t quality);
   void SetWmaFormat(int profile);
 
+  // While OpenFile loads a file (as its progress handler sees it): the frames loaded so far from
+  // the start of the file, their rate and the whole length (-1 when unknown), so the first screen
+  // can be drawn before the rest has arrived. Null at other times.
+  struct TLoadingView {
+    const SampleSequence* Samples = nullptr;
+    int SampleRate = 0;
+    int64_t Length = -1;
+  };
+  const TLoadingView* Loading() const { return FLoading.Samples ? &FLoading : nullptr; }
+
   // Runs `work` as one long operation of this document, as the document's own long operations
   // run: changing calls made meanwhile (from a progress handler pumping messages) raise
   // EAudioBusy, progress (0..1, passed to `work`) goes out as OnBlockOperation once the
@@ -194,7 +204,7 @@ class AudioDocument {
                                const std::vector<MarkerPlace>* known);
   SampleSequence ToDocumentFormat(const SampleSequence& seq, int rate, Operation& op) const;
   struct Decoded;
-  Decoded Decode(const std::string& path, Operation& op) const;
+  Decoded Decode(const std::string& path, Operation& op, bool preview);
   void Mix(const SampleSequence& other, double selectPartPercent, double otherPercent);
   SampleSequence FromBuffer(const SampleBuffer& samples) const;
   void CheckLength(int64_t frames) const;
@@ -215,5 +225,6 @@ class AudioDocument {
   std::string FTempDirectory;
   std::shared_ptr<const std::string> FSwapFolder;
   bool FBusy = false;
+  TLoadingView FLoading;
   int FProgressDelay = 200;
 };

@@ -62,6 +62,8 @@ class SequenceBuilder {
   // What was appended so far, including the partial block (which is cut into its own block).
   SampleSequence Finish();
   int Channels() const { return FChannels; }
+  // The full blocks made so far.
+  const SampleSequence& Completed() const { return FSequence; }
 
  private:
   void Flush();

@@ -39,7 +39,26 @@ TEST(AudioDocument, LongOperationsReportProgressAndRefuseChangesMeanwhile) {
     }
   };
   doc.OnEndOperation = [&] { log.push_back("end"); };
+  EXPECT_EQ(doc.Loading(), nullptr);
+  int64_t previewed = 0;
+  doc.OnChangePosition = [&] { EXPECT_EQ(doc.Loading(), nullptr); };
+  auto blockHandler = doc.OnBlockOperation;
+  doc.OnBlockOperation = [&](int16_t percent) {
+    // The part loaded so far from the start, to draw the first screen with.
+    const AudioDocument::TLoadingView* view = doc.Loading();
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->Length, 300000);
+    EXPECT_EQ(view->SampleRate, 44100);
+    EXPECT_GE(view->Samples->Length(), previewed);
+    previewed = view->Samples->Length();
+    if (previewed > 0) EXPECT_NEAR(view->Samples->Summary(0, 0, previewed).Max, 0.5, 1e-3);
+    blockHandler(percent);
+  };
   doc.OpenFile(path);
+  EXPECT_GT(previewed, 0);
+  EXPECT_EQ(doc.Loading(), nullptr);
+  doc.OnBlockOperation = blockHandler;
+  doc.OnChangePosition = nullptr;
   EXPECT_EQ(doc.Length(), 300000);
   ASSERT_GE(log.size(), 2u);  // how many steps show depends on the loading threads
   EXPECT_EQ(log.back(), "end");
