@@ -313,9 +313,9 @@ class TStringList;
 using TStringListSortCompare = std::function<int(TStringList* List, int Index1, int Index2)>;
 
 // Strings with objects, optionally kept sorted. Strings compare with AnsiCompareText, or with
-// AnsiCompareStr when CaseSensitive (lower case before upper case). Errors raise EStringListError: "List index out
-// of bounds (%d)", "String list does not allow duplicates", "Operation not allowed on sorted
-// list".
+// AnsiCompareStr when CaseSensitive (lower case before upper case). Errors raise EStringListError:
+// "List index out of bounds (%d)", "String list does not allow duplicates", "Operation not allowed
+// on sorted list".
 class TStringList : public TStrings {
  public:
   TStringList() = default;

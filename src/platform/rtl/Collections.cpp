@@ -67,7 +67,8 @@ TCollectionItem* TCollection::Add() {
     throw;
   }
   gAddingTo = saved;
-  if (item->FCollection != this) item->SetCollection(this);
+  if (item->FCollection != this)
+    item->SetCollection(this);
   else {
     Notify(item, cnAdded);
     Changed();

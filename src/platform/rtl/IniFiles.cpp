@@ -216,7 +216,9 @@ void TMemIniFile::DeleteKey(const std::string& Section, const std::string& Ident
                     s->Values.end());
 }
 
-bool TMemIniFile::SectionExists(const std::string& Section) { return FindSection(Section) != nullptr; }
+bool TMemIniFile::SectionExists(const std::string& Section) {
+  return FindSection(Section) != nullptr;
+}
 
 bool TMemIniFile::ValueExists(const std::string& Section, const std::string& Ident) {
   if (TSection* s = FindSection(Section))
@@ -259,7 +261,8 @@ void TMemIniFile::UpdateFile() {
     if (!ok) ::unlink(temp.c_str());
   }
   if (!ok)
-    throw EFCreateError(Format("Cannot create file \"%s\". %s", {FFileName, SysErrorMessage(error)}));
+    throw EFCreateError(
+        Format("Cannot create file \"%s\". %s", {FFileName, SysErrorMessage(error)}));
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -28,7 +28,8 @@ class TCustomIniFile : public TObject {
   // Bytes as upper-case hexadecimal pairs. ReadBinaryStream writes the value's bytes at the
   // stream's position and returns their count (0 when absent or not hexadecimal).
   virtual int ReadBinaryStream(const std::string& Section, const std::string& Name, TStream* Value);
-  virtual void WriteBinaryStream(const std::string& Section, const std::string& Name, TStream* Value);
+  virtual void WriteBinaryStream(const std::string& Section, const std::string& Name,
+                                 TStream* Value);
 
   virtual bool SectionExists(const std::string& Section);
   virtual bool ValueExists(const std::string& Section, const std::string& Ident);

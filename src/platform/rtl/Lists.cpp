@@ -95,8 +95,7 @@ void TList::Move(int CurIndex, int NewIndex) {
 void TList::Pack() { FList.erase(std::remove(FList.begin(), FList.end(), nullptr), FList.end()); }
 
 void TList::Sort(const TListSortCompare& Compare) {
-  std::stable_sort(FList.begin(), FList.end(),
-                   [&](void* a, void* b) { return Compare(a, b) < 0; });
+  std::stable_sort(FList.begin(), FList.end(), [&](void* a, void* b) { return Compare(a, b) < 0; });
 }
 
 void TList::Assign(const TList* Source) {

@@ -90,9 +90,15 @@ TFileStream::TFileStream(const std::string& AFileName, uint16_t Mode)
   }
   int flags = O_CLOEXEC;
   switch (Mode & 3) {
-    case fmOpenWrite: flags |= O_WRONLY; break;
-    case fmOpenReadWrite: flags |= O_RDWR; break;
-    default: flags |= O_RDONLY; break;
+    case fmOpenWrite:
+      flags |= O_WRONLY;
+      break;
+    case fmOpenReadWrite:
+      flags |= O_RDWR;
+      break;
+    default:
+      flags |= O_RDONLY;
+      break;
   }
   FHandle = ::open(AFileName.c_str(), flags);
   int error = errno;
@@ -125,16 +131,20 @@ int64_t TCustomMemoryStream::Read(void* Buffer, int64_t Count) {
 
 int64_t TCustomMemoryStream::Seek(int64_t Offset, TSeekOrigin Origin) {
   switch (Origin) {
-    case soBeginning: FPosition = Offset; break;
-    case soCurrent: FPosition += Offset; break;
-    case soEnd: FPosition = FSize + Offset; break;
+    case soBeginning:
+      FPosition = Offset;
+      break;
+    case soCurrent:
+      FPosition += Offset;
+      break;
+    case soEnd:
+      FPosition = FSize + Offset;
+      break;
   }
   return FPosition;
 }
 
-void TCustomMemoryStream::SaveToStream(TStream* Stream) {
-  Stream->WriteBuffer(FMemory, FSize);
-}
+void TCustomMemoryStream::SaveToStream(TStream* Stream) { Stream->WriteBuffer(FMemory, FSize); }
 
 void TCustomMemoryStream::SaveToFile(const std::string& FileName) {
   TFileStream f(FileName, fmCreate);
@@ -235,11 +245,14 @@ TResourceStream::TResourceStream(const std::string& ResName, const std::string& 
   Load(path, ResName);
 }
 
-TResourceStream::TResourceStream(const std::string& ResourcePath) { Load(ResourcePath, ResourcePath); }
+TResourceStream::TResourceStream(const std::string& ResourcePath) {
+  Load(ResourcePath, ResourcePath);
+}
 
 void TResourceStream::Load(const std::string& path, const std::string& shownName) {
   QFile f(QString::fromStdString(path));
-  if (!f.open(QIODevice::ReadOnly)) throw EResNotFound(Format("Resource %s not found", {shownName}));
+  if (!f.open(QIODevice::ReadOnly))
+    throw EResNotFound(Format("Resource %s not found", {shownName}));
   QByteArray bytes = f.readAll();
   FData.assign(bytes.begin(), bytes.end());
   SetPointer(FData.data(), int64_t(FData.size()));

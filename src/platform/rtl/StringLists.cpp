@@ -390,8 +390,10 @@ int TStringList::AddObject(const std::string& S, TObject* AObject) {
     index = Count();
   } else if (Find(S, index)) {
     switch (FDuplicates) {
-      case dupIgnore: return index;
-      case dupError: Error("String list does not allow duplicates", 0);
+      case dupIgnore:
+        return index;
+      case dupError:
+        Error("String list does not allow duplicates", 0);
       case dupAccept:
         // After its equals, so that equal strings keep the order they were added in.
         while (index < Count() && CompareStrings(FList[std::size_t(index)].FString, S) == 0)
@@ -496,7 +498,8 @@ void TStringList::CustomSort(const TStringListSortCompare& Compare) {
   // The comparer sees indexes into the list as it stands, so sort a permutation.
   std::vector<int> order(FList.size());
   std::iota(order.begin(), order.end(), 0);
-  std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return Compare(this, a, b) < 0; });
+  std::stable_sort(order.begin(), order.end(),
+                   [&](int a, int b) { return Compare(this, a, b) < 0; });
   std::vector<TStringItem> sorted;
   sorted.reserve(FList.size());
   for (int i : order) sorted.push_back(std::move(FList[std::size_t(i)]));

@@ -1,19 +1,19 @@
 #include "platform/rtl/SysUtils.h"
 
-#include <algorithm>
-#include <cctype>
-#include <cinttypes>
-#include <cmath>
-#include <cstdio>
-#include <clocale>
-#include <cstdlib>
-#include <cstring>
 #include <locale.h>
 
 #include <QCollator>
 #include <QLocale>
 #include <QString>
+#include <algorithm>
+#include <cctype>
 #include <chrono>
+#include <cinttypes>
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <random>
 
 void Abort() { throw EAbort("Operation aborted"); }
@@ -249,7 +249,8 @@ std::string General(double v, int precision) {
   } else if (int(digits.size()) <= exponent + 1) {
     r = digits + std::string(std::size_t(exponent + 1 - int(digits.size())), '0');
   } else {
-    r = digits.substr(0, std::size_t(exponent + 1)) + "." + digits.substr(std::size_t(exponent + 1));
+    r = digits.substr(0, std::size_t(exponent + 1)) + "." +
+        digits.substr(std::size_t(exponent + 1));
   }
   return sign + r;
 }
@@ -275,7 +276,8 @@ std::string Format(const std::string& format, std::initializer_list<TVarRec> arg
     }
     if (i >= n || !std::isdigit((unsigned char)format[i])) return false;
     value = 0;
-    while (i < n && std::isdigit((unsigned char)format[i])) value = value * 10 + (format[i++] - '0');
+    while (i < n && std::isdigit((unsigned char)format[i]))
+      value = value * 10 + (format[i++] - '0');
     return true;
   };
 
@@ -543,8 +545,10 @@ std::string FormatFloat(const std::string& Fmt, double Value) {
   std::string fracPart = point == std::string::npos ? "" : picture.substr(point + 1);
   int minFrac = 0, maxFrac = 0;
   for (char c : fracPart) {
-    if (c == '0') minFrac = ++maxFrac;
-    else if (c == '#') ++maxFrac;
+    if (c == '0')
+      minFrac = ++maxFrac;
+    else if (c == '#')
+      ++maxFrac;
   }
   int minInt = 0;
   for (char c : intPart)

@@ -54,7 +54,8 @@ TDateTime FromTimespec(const timespec& ts, bool local) {
     gmtime_r(&secs, &tm);
   TDateTime d = EncodeDate(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday);
   TDateTime t = (tm.tm_hour * 3600000.0 + tm.tm_min * 60000.0 + tm.tm_sec * 1000.0 +
-                 double(ts.tv_nsec / 1000000)) / MSecsPerDay;
+                 double(ts.tv_nsec / 1000000)) /
+                MSecsPerDay;
   return d + t;
 }
 
@@ -77,8 +78,7 @@ bool TryEncodeDate(int Year, int Month, int Day, TDateTime& Date) {
 }
 
 bool TryEncodeTime(int Hour, int Min, int Sec, int MSec, TDateTime& Time) {
-  if (Hour < 0 || Hour > 23 || Min < 0 || Min > 59 || Sec < 0 || Sec > 59 || MSec < 0 ||
-      MSec > 999)
+  if (Hour < 0 || Hour > 23 || Min < 0 || Min > 59 || Sec < 0 || Sec > 59 || MSec < 0 || MSec > 999)
     return false;
   Time = (Hour * 3600000.0 + Min * 60000.0 + Sec * 1000.0 + MSec) / MSecsPerDay;
   return true;
@@ -238,10 +238,14 @@ void AppendFormatted(std::string& out, const std::string& fmt, TDateTime dt,
       case 'D': {
         int k = count('D');
         i += k;
-        if (k <= 2) out += Pad(day, k);
-        else if (k == 3) out += fs.ShortDayNames[DayOfWeek(dt) - 1];
-        else if (k == 4) out += fs.LongDayNames[DayOfWeek(dt) - 1];
-        else if (depth < 2) AppendFormatted(out, k == 5 ? fs.ShortDateFormat : fs.LongDateFormat, dt, fs, depth + 1);
+        if (k <= 2)
+          out += Pad(day, k);
+        else if (k == 3)
+          out += fs.ShortDayNames[DayOfWeek(dt) - 1];
+        else if (k == 4)
+          out += fs.LongDayNames[DayOfWeek(dt) - 1];
+        else if (depth < 2)
+          AppendFormatted(out, k == 5 ? fs.ShortDateFormat : fs.LongDateFormat, dt, fs, depth + 1);
         break;
       }
       case 'H': {
@@ -372,8 +376,10 @@ bool ParseTime(const std::string& s, std::size_t& i, TDateTime& value, const TFo
     }
   }
   SkipBlanks(s, i);
-  for (const auto& [text, pm] : {std::pair{fs.TimeAMString, false}, {fs.TimePMString, true},
-                                 {std::string("AM"), false}, {std::string("PM"), true}}) {
+  for (const auto& [text, pm] : {std::pair{fs.TimeAMString, false},
+                                 {fs.TimePMString, true},
+                                 {std::string("AM"), false},
+                                 {std::string("PM"), true}}) {
     if (!text.empty() && StartsWithNoCase(s, i, text.c_str())) {
       if (h < 1 || h > 12) return false;
       h = h % 12 + (pm ? 12 : 0);
@@ -400,7 +406,8 @@ bool ParseDate(const std::string& s, std::size_t& i, TDateTime& value, const TFo
     if (!ReadNumber(s, i, parts[count], 4)) break;
     digits[count] = int(i - start);
     if (count < 2) {
-      if (i < s.size() && s[i] == fs.DateSeparator) ++i;
+      if (i < s.size() && s[i] == fs.DateSeparator)
+        ++i;
       else {
         ++count;
         break;
@@ -447,8 +454,7 @@ bool TryStrToTime(const std::string& S, TDateTime& Value, const TFormatSettings&
 
 TDateTime StrToTime(const std::string& S, const TFormatSettings& Settings) {
   TDateTime v;
-  if (!TryStrToTime(S, v, Settings))
-    throw EConvertError(Format("'%s' is not a valid time", {S}));
+  if (!TryStrToTime(S, v, Settings)) throw EConvertError(Format("'%s' is not a valid time", {S}));
   return v;
 }
 
@@ -464,8 +470,7 @@ bool TryStrToDate(const std::string& S, TDateTime& Value, const TFormatSettings&
 
 TDateTime StrToDate(const std::string& S, const TFormatSettings& Settings) {
   TDateTime v;
-  if (!TryStrToDate(S, v, Settings))
-    throw EConvertError(Format("'%s' is not a valid date", {S}));
+  if (!TryStrToDate(S, v, Settings)) throw EConvertError(Format("'%s' is not a valid date", {S}));
   return v;
 }
 

@@ -83,8 +83,10 @@ bool MatchesMask(const std::string& name, const std::string& mask) {
 
 int AttributesOf(const std::string& name, const struct stat& st, bool isLink) {
   int attr = 0;
-  if (S_ISDIR(st.st_mode)) attr |= faDirectory;
-  else if (!S_ISREG(st.st_mode)) attr |= faSysFile;
+  if (S_ISDIR(st.st_mode))
+    attr |= faDirectory;
+  else if (!S_ISREG(st.st_mode))
+    attr |= faSysFile;
   if (name.size() > 1 && name[0] == '.' && name != "..") attr |= faHidden;
   if (!(st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH))) attr |= faReadOnly;
   if (isLink) attr |= faSymLink;
@@ -155,7 +157,8 @@ std::string ExcludeTrailingPathDelimiter(const std::string& S) {
 std::string ExpandFileName(const std::string& FileName) {
   if (FileName.empty()) return {};
   if (HasDrive(FileName)) return FileName;
-  std::string path = FileName[0] == '/' ? FileName : IncludeTrailingPathDelimiter(GetCurrentDir()) + FileName;
+  std::string path =
+      FileName[0] == '/' ? FileName : IncludeTrailingPathDelimiter(GetCurrentDir()) + FileName;
   std::vector<std::string> parts;
   std::size_t i = 0;
   while (i <= path.size()) {
@@ -202,8 +205,10 @@ int FindFirst(const std::string& Path, int Attr, TSearchRec& F) {
       struct stat lst, st;
       if (::lstat(full.c_str(), &lst) != 0) continue;
       bool isLink = S_ISLNK(lst.st_mode);
-      if (!isLink) st = lst;
-      else if (::stat(full.c_str(), &st) != 0) st = lst;  // dangling link
+      if (!isLink)
+        st = lst;
+      else if (::stat(full.c_str(), &st) != 0)
+        st = lst;  // dangling link
       r.Attr = AttributesOf(r.Name, st, isLink);
       r.Size = S_ISDIR(st.st_mode) ? 0 : int64_t(st.st_size);
       r.TimeStamp = FromFileTime(st.st_mtim);

@@ -46,7 +46,8 @@ std::vector<TDriveInfo> SystemDriveTable(const std::string& DevFolder) {
       std::string name = e->d_name;
       if (name.size() < 3 || name.compare(0, 2, "sr") != 0) continue;
       int n;
-      if (name.find_first_not_of("0123456789", 2) != std::string::npos || !TryStrToInt(name.substr(2), n))
+      if (name.find_first_not_of("0123456789", 2) != std::string::npos ||
+          !TryStrToInt(name.substr(2), n))
         continue;
       numbers.push_back(n);
     }

@@ -32,7 +32,8 @@ class TBands : public TOwnedCollection {
   }
   void Notify(TCollectionItem* Item, TCollectionNotification Action) override {
     // The item is complete when the addition is reported.
-    if (Action == cnAdded) Log.push_back("added gain " + std::to_string(static_cast<TBand*>(Item)->Gain));
+    if (Action == cnAdded)
+      Log.push_back("added gain " + std::to_string(static_cast<TBand*>(Item)->Gain));
     if (Action == cnExtracting) Log.push_back("extracting " + std::to_string(Item->ID()));
   }
 };

@@ -7,8 +7,8 @@ TEST(DateTime, EncodeAndDecodeAroundTheEpoch) {
     int y, m, d;
     double serial;
     int weekday;
-  } cases[] = {{1899, 12, 30, 0, 7},    {1900, 1, 1, 2, 2},     {2000, 2, 29, 36585, 3},
-               {1970, 1, 1, 25569, 5},  {1899, 12, 29, -1, 6},  {2024, 12, 31, 45657, 3}};
+  } cases[] = {{1899, 12, 30, 0, 7},   {1900, 1, 1, 2, 2},    {2000, 2, 29, 36585, 3},
+               {1970, 1, 1, 25569, 5}, {1899, 12, 29, -1, 6}, {2024, 12, 31, 45657, 3}};
   for (const auto& c : cases) {
     EXPECT_DOUBLE_EQ(EncodeDate(c.y, c.m, c.d), c.serial) << c.y << "-" << c.m << "-" << c.d;
     uint16_t y, m, d;
@@ -39,9 +39,9 @@ TEST(DateTime, StrToTimeAndDateLeaveGlobalSettingsAlone) {
   struct Case {
     const char* text;
     int h, n, s, ms;
-  } good[] = {{"1:02", 1, 2, 0, 0},        {"23:59:59", 23, 59, 59, 0},
-              {"12:00 AM", 0, 0, 0, 0},    {"12:30:00 pm", 12, 30, 0, 0},
-              {"1:15 PM", 13, 15, 0, 0},   {"00:00:01.5", 0, 0, 1, 500}};
+  } good[] = {{"1:02", 1, 2, 0, 0},      {"23:59:59", 23, 59, 59, 0},
+              {"12:00 AM", 0, 0, 0, 0},  {"12:30:00 pm", 12, 30, 0, 0},
+              {"1:15 PM", 13, 15, 0, 0}, {"00:00:01.5", 0, 0, 1, 500}};
   for (const auto& c : good)
     EXPECT_DOUBLE_EQ(StrToTime(c.text, fs), EncodeTime(c.h, c.n, c.s, c.ms)) << c.text;
   for (const char* bad : {"", "12", "24:00", "1:60", "13:00 PM", "1:2:3:4", "a:b"}) {

@@ -62,7 +62,8 @@ TEST(IniFile, ReadsHandWrittenTextAndRoundTrips) {
   EXPECT_DOUBLE_EQ(back.ReadFloat("Bar1", "Scale", 0), 1.25);
   TMemoryStream read;
   EXPECT_EQ(back.ReadBinaryStream("Bar1", "Data", &read), 3);
-  EXPECT_EQ(std::string(static_cast<const char*>(read.Memory()), 3), std::string("\x00\x7F\xFF", 3));
+  EXPECT_EQ(std::string(static_cast<const char*>(read.Memory()), 3),
+            std::string("\x00\x7F\xFF", 3));
   TStringList values;
   back.ReadSectionValues("Bar1", &values);
   EXPECT_EQ(values.Values("Row"), "-2");

@@ -10,10 +10,18 @@ TEST(Numeric, MulDivRoundsHalfAwayFromZeroWithWideIntermediate) {
   struct Case {
     int a, b, c, expected;
   } cases[] = {
-      {5, 1, 2, 3},          {-5, 1, 2, -3},          {5, -1, 2, -3},     {-5, -1, 2, 3},
-      {7, 1, 3, 2},          {8, 1, 3, 3},            {-8, 1, 3, -3},     {1, 1, 0, -1},
-      {0, 5, 0, -1},         {100000, 100000, 100000, 100000},  // product beyond 32 bits
-      {96, 120, 96, 120},    {INT32_MAX, 2, 2, INT32_MAX},
+      {5, 1, 2, 3},
+      {-5, 1, 2, -3},
+      {5, -1, 2, -3},
+      {-5, -1, 2, 3},
+      {7, 1, 3, 2},
+      {8, 1, 3, 3},
+      {-8, 1, 3, -3},
+      {1, 1, 0, -1},
+      {0, 5, 0, -1},
+      {100000, 100000, 100000, 100000},  // product beyond 32 bits
+      {96, 120, 96, 120},
+      {INT32_MAX, 2, 2, INT32_MAX},
       {INT32_MAX, 2, 1, -1},  // result does not fit
       {INT32_MIN, 1, 1, INT32_MIN},
   };
@@ -25,8 +33,16 @@ TEST(Numeric, RoundHalfToEvenAndTruncation) {
   struct Case {
     double x;
     int64_t round, trunc;
-  } cases[] = {{0.5, 0, 0},   {1.5, 2, 1},   {2.5, 2, 2},   {3.5, 4, 3},  {-0.5, 0, 0},
-               {-1.5, -2, -1}, {-2.5, -2, -2}, {2.4999, 2, 2}, {2.5001, 3, 2}, {-2.7, -3, -2},
+  } cases[] = {{0.5, 0, 0},
+               {1.5, 2, 1},
+               {2.5, 2, 2},
+               {3.5, 4, 3},
+               {-0.5, 0, 0},
+               {-1.5, -2, -1},
+               {-2.5, -2, -2},
+               {2.4999, 2, 2},
+               {2.5001, 3, 2},
+               {-2.7, -3, -2},
                {1e12 + 0.5, 1000000000000, 1000000000000}};
   for (const auto& c : cases) {
     EXPECT_EQ(Round(c.x), c.round) << c.x;
@@ -43,7 +59,7 @@ TEST(Numeric, RoundHalfToEvenAndTruncation) {
 TEST(Numeric, TruncatingDivisionAndPower) {
   struct Case {
     int64_t a, b, div, mod;
-  } cases[] = {{7, 2, 3, 1},   {-7, 2, -3, -1}, {7, -2, -3, 1},
+  } cases[] = {{7, 2, 3, 1},    {-7, 2, -3, -1}, {7, -2, -3, 1},
                {-7, -2, 3, -1}, {0, 5, 0, 0},    {INT64_MIN, -1, INT64_MIN, 0}};
   for (const auto& c : cases) {
     EXPECT_EQ(Div(c.a, c.b), c.div) << c.a << " div " << c.b;
@@ -65,8 +81,8 @@ TEST(Numeric, FloatTextUsesPointWhateverTheLocale) {
   struct Case {
     const char* text;
     double value;
-  } good[] = {{"1.5", 1.5}, {"-0.25", -0.25}, {"+3", 3},     {"1e3", 1000},
-              {"2.5E-2", 0.025}, {".5", 0.5}, {"7.", 7}, {" 4.0 ", 4}};
+  } good[] = {{"1.5", 1.5},      {"-0.25", -0.25}, {"+3", 3}, {"1e3", 1000},
+              {"2.5E-2", 0.025}, {".5", 0.5},      {"7.", 7}, {" 4.0 ", 4}};
   for (const auto& c : good) EXPECT_DOUBLE_EQ(StrToFloat(c.text), c.value) << c.text;
   for (const char* bad : {"", "1,5", "abc", "1.5x", "e5", "1e", "--1", "nan", "inf", "$10"}) {
     try {

@@ -91,7 +91,7 @@ TEST(Files, CreateQueryRenameDelete) {
   EXPECT_TRUE(RenameFile(f, g));
   EXPECT_FALSE(FileExists(f));
   EXPECT_FALSE(DeleteFile(f));
-  EXPECT_FALSE(DeleteFile(deep));  // folders are not deleted as files
+  EXPECT_FALSE(DeleteFile(deep));              // folders are not deleted as files
   EXPECT_FALSE(ForceDirectories(g + "/sub"));  // a file stands in the way
   EXPECT_EQ(SysErrorMessage(ENOENT), "No such file or directory");
 }
@@ -129,12 +129,12 @@ TEST(Files, FindFirstMasksAndAttributes) {
 
   using S = std::set<std::string>;
   EXPECT_EQ(FindAll(dir + "/*.wav", faAnyFile & ~faDirectory & ~faHidden), (S{"a.wav", "B.WAV"}));
-  EXPECT_EQ(FindAll(dir + "/*.wav", faAnyFile),
-            (S{"a.wav", "B.WAV", ".hidden.wav", "sub.wav"}));
+  EXPECT_EQ(FindAll(dir + "/*.wav", faAnyFile), (S{"a.wav", "B.WAV", ".hidden.wav", "sub.wav"}));
   EXPECT_EQ(FindAll(dir + "/?.mp3", 0), (S{"c.mp3"}));
   EXPECT_EQ(FindAll(dir + "/*.*", 0), (S{"a.wav", "B.WAV", "c.mp3", "noext"}));
   EXPECT_EQ(FindAll(dir + "/noext.*", 0), (S{"noext"}));
-  EXPECT_EQ(FindAll(dir + "/*", faDirectory), (S{".", "..", "a.wav", "B.WAV", "c.mp3", "noext", "sub.wav"}));
+  EXPECT_EQ(FindAll(dir + "/*", faDirectory),
+            (S{".", "..", "a.wav", "B.WAV", "c.mp3", "noext", "sub.wav"}));
   EXPECT_TRUE(FindAll(dir + "/*.ogg", faAnyFile).empty());
   TSearchRec sr;
   EXPECT_NE(FindFirst(dir + "/missing/*", faAnyFile, sr), 0);

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <QLibraryInfo>
@@ -48,9 +47,11 @@ TEST(Streams, FileStreamModesAndErrors) {
     std::string message;
     bool create;
   } cases[] = {
-      {dir + "/none.wav", fmOpenRead, "Cannot open file \"" + dir + "/none.wav\". No such file or directory", false},
+      {dir + "/none.wav", fmOpenRead,
+       "Cannot open file \"" + dir + "/none.wav\". No such file or directory", false},
       {dir, fmOpenRead, "Cannot open file \"" + dir + "\". Is a directory", false},
-      {dir + "/no/such.wav", fmCreate, "Cannot create file \"" + dir + "/no/such.wav\". No such file or directory", true},
+      {dir + "/no/such.wav", fmCreate,
+       "Cannot create file \"" + dir + "/no/such.wav\". No such file or directory", true},
   };
   for (const auto& c : cases) {
     try {
