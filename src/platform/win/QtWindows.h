@@ -59,3 +59,8 @@ using TModalHook = std::function<int(const TModalRequest&)>;
 TModalHook SetModalHook(TModalHook hook);
 // Asks the hook; 0 when there is none or it declines.
 int AskModalHook(const TModalRequest& request);
+
+class QCursor;
+// Cursor handles over Qt cursors (the screen's cursor table, resource cursors).
+HCURSOR CreateCursorHandle(const QCursor& cursor);
+bool CursorFromHandle(HCURSOR handle, QCursor* cursor);

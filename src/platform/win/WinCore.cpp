@@ -755,7 +755,8 @@ BOOL ShowWindow(HWND hWnd, int cmd) {
         default: widget->show(); break;
       }
       widget->setAttribute(Qt::WA_ShowWithoutActivating, keep);
-      if (!(w->Style & WS_CHILD) && !noActivate) widget->raise();
+      if (!(w->Style & WS_CHILD) && !noActivate && QGuiApplication::platformName() != "offscreen")
+        widget->raise();
     }
   }
   return was;

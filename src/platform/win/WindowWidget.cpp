@@ -19,6 +19,8 @@
 #include "platform/win/DeviceContext.h"
 #include "platform/win/WinInternal.h"
 
+QPointer<QWidget>& MouseWidget();
+
 namespace {
 thread_local TQtEventContext* tQtEvent = nullptr;
 BYTE gKeyDown[256] = {};
@@ -429,9 +431,10 @@ LRESULT DefWindowProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SETCURSOR: {
       HWND parent = (w->Style & WS_CHILD) ? w->Parent : nullptr;
       if (parent && SendMessage(parent, WM_SETCURSOR, wp, lp)) return TRUE;
-      if (SHORT(LOWORD(uintptr_t(lp))) == HTCLIENT && w->Widget && w->Class &&
-          !w->Class->Class.hCursor)
-        w->Widget->unsetCursor();
+      if (SHORT(LOWORD(uintptr_t(lp))) == HTCLIENT) {
+        HCURSOR c = w->Class ? w->Class->Class.hCursor : nullptr;
+        SetCursor(c ? c : LoadCursor(nullptr, IDC_ARROW));
+      }
       return FALSE;
     }
     case WM_MOUSEACTIVATE: {
@@ -515,6 +518,7 @@ LPARAM KeyData(QKeyEvent* k, bool up) {
 
 bool RouteMouse(HWND h, QWidget* widget, QMouseEvent* me) {
   NoteButtonState(me->buttons(), me->modifiers());
+  MouseWidget() = widget;
   QPoint global = me->globalPosition().toPoint();
   HWND target = h;
   HWND capture = GetCapture();
@@ -527,6 +531,7 @@ bool RouteMouse(HWND h, QWidget* widget, QMouseEvent* me) {
   else if (button == Qt::RightButton) base = WM_RBUTTONDOWN;
   else if (button == Qt::MiddleButton) base = WM_MBUTTONDOWN;
   else if (me->type() != QEvent::MouseMove) return true;
+  if (me->type() == QEvent::MouseMove) base = 0;
   UINT offset = 0;
   if (me->type() == QEvent::MouseButtonRelease) offset = 1;
   if (me->type() == QEvent::MouseButtonDblClick)
@@ -671,12 +676,8 @@ bool RouteQtEvent(HWND h, QWidget* widget, QEvent* e) {
       return RouteKey(h, widget, static_cast<QKeyEvent*>(e));
     case QEvent::ShortcutOverride:
       return false;
-    case QEvent::Enter:
-      SendMessage(h, CM_MOUSEENTER, 0, 0);
-      return false;
     case QEvent::Leave:
       SendMessage(h, WM_MOUSELEAVE, 0, 0);
-      if (IsWindow(h)) SendMessage(h, CM_MOUSELEAVE, 0, 0);
       return false;
     case QEvent::FocusIn: {
       auto reason = static_cast<QFocusEvent*>(e)->reason();
@@ -777,4 +778,75 @@ int MessageBox(HWND hWnd, const std::string& text, const std::string& caption, U
   auto it = ids.find(box.clickedButton());
   if (it != ids.end()) return it->second;
   return (kind == MB_OK) ? IDOK : IDCANCEL;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Cursors
+
+namespace {
+std::map<uintptr_t, QCursor> gCursors;
+uintptr_t gNextCursor = 0x10000;
+HCURSOR gCurrentCursor = nullptr;
+}  // namespace
+
+QPointer<QWidget>& MouseWidget() {
+  static QPointer<QWidget> w;
+  return w;
+}
+
+HCURSOR CreateCursorHandle(const QCursor& cursor) {
+  uintptr_t id = gNextCursor++;
+  gCursors[id] = cursor;
+  return reinterpret_cast<HCURSOR>(id);
+}
+
+bool CursorFromHandle(HCURSOR handle, QCursor* cursor) {
+  auto it = gCursors.find(reinterpret_cast<uintptr_t>(handle));
+  if (it == gCursors.end()) return false;
+  if (cursor) *cursor = it->second;
+  return true;
+}
+
+HCURSOR LoadCursor(HINSTANCE, intptr_t id) {
+  static std::map<intptr_t, HCURSOR> system;
+  auto it = system.find(id);
+  if (it != system.end()) return it->second;
+  Qt::CursorShape shape;
+  switch (id) {
+    case IDC_ARROW: shape = Qt::ArrowCursor; break;
+    case IDC_IBEAM: shape = Qt::IBeamCursor; break;
+    case IDC_WAIT: shape = Qt::WaitCursor; break;
+    case IDC_CROSS: shape = Qt::CrossCursor; break;
+    case IDC_UPARROW: shape = Qt::UpArrowCursor; break;
+    case IDC_SIZENWSE: shape = Qt::SizeFDiagCursor; break;
+    case IDC_SIZENESW: shape = Qt::SizeBDiagCursor; break;
+    case IDC_SIZEWE: shape = Qt::SizeHorCursor; break;
+    case IDC_SIZENS: shape = Qt::SizeVerCursor; break;
+    case IDC_SIZEALL: shape = Qt::SizeAllCursor; break;
+    case IDC_NO: shape = Qt::ForbiddenCursor; break;
+    case IDC_HAND: shape = Qt::PointingHandCursor; break;
+    case IDC_APPSTARTING: shape = Qt::BusyCursor; break;
+    case IDC_HELP: shape = Qt::WhatsThisCursor; break;
+    default: return nullptr;
+  }
+  return system[id] = CreateCursorHandle(QCursor(shape));
+}
+
+HCURSOR SetCursor(HCURSOR hCursor) {
+  HCURSOR old = gCurrentCursor;
+  gCurrentCursor = hCursor;
+  QWidget* w = MouseWidget();
+  if (HWND capture = GetCapture()) w = GetWindowWidget(capture);
+  if (w) {
+    QCursor c;
+    if (!hCursor) w->setCursor(Qt::BlankCursor);
+    else if (CursorFromHandle(hCursor, &c)) w->setCursor(c);
+  }
+  return old;
+}
+
+HCURSOR GetCursor() { return gCurrentCursor; }
+
+BOOL DestroyCursor(HCURSOR hCursor) {
+  return gCursors.erase(reinterpret_cast<uintptr_t>(hCursor)) ? TRUE : FALSE;
 }

@@ -803,3 +803,26 @@ LRESULT CallNextHookEx(HHOOK hhk, int nCode, WPARAM wParam, LPARAM lParam);
 int MessageBox(HWND hWnd, const std::string& text, const std::string& caption, UINT uType);
 
 #include "platform/win/Gdi.h"
+
+// ---------------------------------------------------------------------------------------------
+// Cursors
+constexpr intptr_t IDC_ARROW = 32512;
+constexpr intptr_t IDC_IBEAM = 32513;
+constexpr intptr_t IDC_WAIT = 32514;
+constexpr intptr_t IDC_CROSS = 32515;
+constexpr intptr_t IDC_UPARROW = 32516;
+constexpr intptr_t IDC_SIZENWSE = 32642;
+constexpr intptr_t IDC_SIZENESW = 32643;
+constexpr intptr_t IDC_SIZEWE = 32644;
+constexpr intptr_t IDC_SIZENS = 32645;
+constexpr intptr_t IDC_SIZEALL = 32646;
+constexpr intptr_t IDC_NO = 32648;
+constexpr intptr_t IDC_HAND = 32649;
+constexpr intptr_t IDC_APPSTARTING = 32650;
+constexpr intptr_t IDC_HELP = 32651;
+// The system cursors by id; a null HINSTANCE only.
+HCURSOR LoadCursor(HINSTANCE hInstance, intptr_t id);
+// Shows the cursor over the window that has the mouse now; returns the one shown before.
+HCURSOR SetCursor(HCURSOR hCursor);
+HCURSOR GetCursor();
+BOOL DestroyCursor(HCURSOR hCursor);
