@@ -52,7 +52,13 @@ TEST_F(Settings, DefaultsOfTheTable) {
   EXPECT_EQ(GlobalVars.ExportFolder, GetShellFolder("My Music"));
   EXPECT_EQ(GlobalVars.BatchFileSaveFolderpath, GetShellFolder("My Music"));
   EXPECT_DOUBLE_EQ(GlobalVars.RecordingStopAfter, 30.0 / 86400);
-  EXPECT_EQ(FormatSettings.TimeSeparator, ':');
+  // The stop-after time does not depend on, nor change, the process-wide separator.
+  FormatSettings.TimeSeparator = '.';
+  GlobalVars.RecordingStopAfter = 0;
+  SetDefaultGlobalVars();
+  EXPECT_DOUBLE_EQ(GlobalVars.RecordingStopAfter, 30.0 / 86400);
+  EXPECT_EQ(FormatSettings.TimeSeparator, '.');
+  FormatSettings.TimeSeparator = ':';
   EXPECT_EQ(GlobalVars.RecordingFile, "");
   EXPECT_TRUE(GlobalVars.ShowCommandBar);
   EXPECT_FALSE(GlobalVars.AccuEnabled);
