@@ -1,6 +1,7 @@
 #include "audio/EditorEffects.h"
 
 #include <algorithm>
+#include <functional>
 #include <string>
 
 #include "audio/AudioDocument.h"
@@ -9,44 +10,22 @@
 #include "audio/DspFilter.h"
 #include "audio/DspLevel.h"
 
-namespace {
-
-// Selections shorter than this are done before anyone could watch a progress bar.
-constexpr int64_t kProgressValues = int64_t(1) << 20;
-
-}  // namespace
-
 template <class F>
 void AudioEditorEffects::OnSelection(const F& effect) {
   const int64_t start = FDoc.SelectionStart(), end = FDoc.SelectionEnd();
   if (end <= start) return;
-  SampleBuffer buffer = FDoc.CopyPcm(end - start);
-  DspSignal s;
-  s.Data = buffer.Data();
-  s.Channels = std::max(1, buffer.Channels());
-  s.Frames = size_t(buffer.Frames());
-  s.SampleRate = FDoc.SampleRate();
-
-  bool raised = false;
-  DspProgress progress;
-  if (buffer.ValueCount() >= kProgressValues)
-    progress = [&](int percent) {
-      raised = true;
-      if (FDoc.OnBlockOperation) FDoc.OnBlockOperation(int16_t(std::clamp(percent, 0, 100)));
-    };
-  auto end_ = [&] {
-    if (raised && FDoc.OnEndOperation) FDoc.OnEndOperation();
-  };
-  try {
-    effect(s, progress);
-  } catch (...) {
-    try {
-      end_();
-    } catch (...) {
-    }
-    throw;
-  }
-  end_();
+  SampleBuffer buffer;
+  // The work runs as one of the document's long operations: progress after the usual delay, and
+  // no edits slipping in from a progress handler while the selection is out of the document.
+  FDoc.RunLongOperation([&](const std::function<void(double)>& report) {
+    buffer = FDoc.CopyPcm(end - start);
+    DspSignal s;
+    s.Data = buffer.Data();
+    s.Channels = std::max(1, buffer.Channels());
+    s.Frames = size_t(buffer.Frames());
+    s.SampleRate = FDoc.SampleRate();
+    effect(s, [&](int percent) { report(percent / 100.0); });
+  });
   FDoc.ReplaceRange(start, end, buffer);
 }
 

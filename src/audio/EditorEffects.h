@@ -5,7 +5,7 @@
 // (the callers select everything first).
 //
 // Long effects report progress through the document's OnBlockOperation and end with its
-// OnEndOperation, also when they fail.
+// OnEndOperation, also when they fail, as the document's own long operations do.
 
 #include <cstdint>
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -158,4 +159,42 @@ TEST(EditorEffects, InsertSilenceMonoMixAndRefusals) {
   // No refused call left an undo step: one undo takes back the document's insertion.
   d.doc.Undo();
   EXPECT_EQ(d.doc.Length(), 0);
+}
+
+TEST(EditorEffects, ReportProgressAsLongOperations) {
+  AudioDocument doc;
+  doc.NewDocument(kRate, 2);
+  const SampleBuffer original(Sine(440, kRate, 1 << 20, 2, 0.5), 2, kRate);
+  doc.InsertPcm(original);
+  doc.Select(0, doc.Length());
+  doc.SetProgressDelay(0);
+  std::vector<int> percents;
+  int ends = 0;
+  bool busyRefused = false;
+  doc.OnBlockOperation = [&](int16_t percent) {
+    percents.push_back(percent);
+    try {
+      doc.DeleteSelection();  // no edit may slip in while the selection is being worked on
+    } catch (const EAudioBusy&) {
+      busyRefused = true;
+    }
+  };
+  doc.OnEndOperation = [&] { ++ends; };
+  AudioEditorEffects e(doc);
+  e.HighPass(1000, 100);
+  ASSERT_FALSE(percents.empty());
+  EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end()));
+  EXPECT_EQ(percents.back(), 100);
+  EXPECT_EQ(ends, 1);
+  EXPECT_TRUE(busyRefused);
+  EXPECT_EQ(doc.Length(), original.Frames());
+
+  // A handler that gives up ends the operation and leaves the document as it was.
+  doc.Undo();
+  doc.OnBlockOperation = [&](int16_t) { Abort(); };
+  EXPECT_THROW(e.Amplify(50), EAbort);
+  EXPECT_EQ(ends, 2);
+  SampleBuffer now(2, kRate, doc.Length());
+  doc.Samples().Read(0, doc.Length(), now.Data());
+  EXPECT_EQ(now.Values(), original.Values());
 }
