@@ -16,6 +16,7 @@ extern "C" {
 #include <libavutil/channel_layout.h>
 #include <libavutil/dict.h>
 #include <libavutil/log.h>
+#include <libavutil/intreadwrite.h>
 #include <libavutil/opt.h>
 #include <libswresample/swresample.h>
 }
@@ -120,6 +121,8 @@ struct TAudioDecoder::TImpl {
   int64_t Produced = 0;
   int ErrorsInRow = 0;
   int Errors = 0;
+  bool ManualTrim = false;  // the decoder leaves start and end trimming to us
+  int64_t TrimTo = -1;      // frames the stream holds, when trimmed here
 
   ~TImpl() {
     swr_free(&Swr);
@@ -197,6 +200,13 @@ struct TAudioDecoder::TImpl {
     Codec = avcodec_alloc_context3(codec);
     if (avcodec_parameters_to_context(Codec, st->codecpar) < 0) Fail(Damaged(Path));
     Codec->pkt_timebase = st->time_base;
+    // FFmpeg's Ogg demuxer trims the last Vorbis packet by too much; the final granule position
+    // (the stream's duration) gives the exact length, so the end is trimmed here instead.
+    if (st->codecpar->codec_id == AV_CODEC_ID_VORBIS && st->duration > 0 &&
+        st->duration != AV_NOPTS_VALUE && std::string(Format->iformat->name) == "ogg") {
+      Codec->flags2 |= AV_CODEC_FLAG2_SKIP_MANUAL;
+      ManualTrim = true;
+    }
     if (avcodec_open2(Codec, codec, nullptr) < 0) Fail(Damaged(Path));
     Info.SampleRate = Codec->sample_rate;
     Info.SourceChannels = Codec->ch_layout.nb_channels;
@@ -206,6 +216,7 @@ struct TAudioDecoder::TImpl {
       Info.LengthFrames = av_rescale_q(st->duration, st->time_base, AVRational{1, Info.SampleRate});
     else if (Format->duration > 0)
       Info.LengthFrames = av_rescale(Format->duration, Info.SampleRate, AV_TIME_BASE);
+    if (ManualTrim) TrimTo = Info.LengthFrames;
     Info.BitRate = st->codecpar->bit_rate > 0 ? st->codecpar->bit_rate : Format->bit_rate;
     Info.CodecName = codec->name;
     ReadTags(st);
@@ -291,10 +302,31 @@ struct TAudioDecoder::TImpl {
     if (!Swr || f->sample_rate != SwrRate || f->format != SwrFormat ||
         (f->ch_layout.nb_channels != SwrLayout.nb_channels))
       SetupConverter(f);
-    const int maxOut = swr_get_out_samples(Swr, f->nb_samples);
+    int skip = 0, count = f->nb_samples;
+    const uint8_t* const* data = f->extended_data;
+    const uint8_t* planes[AV_NUM_DATA_POINTERS * 8];
+    if (ManualTrim) {
+      if (const AVFrameSideData* sd = av_frame_get_side_data(f, AV_FRAME_DATA_SKIP_SAMPLES);
+          sd && sd->size >= 4)
+        skip = std::min<int>(count, int(AV_RL32(sd->data)));
+      count -= skip;
+      if (TrimTo >= 0) count = int(std::clamp<int64_t>(TrimTo - Produced, 0, count));
+      if (count <= 0) return;
+      if (skip > 0) {
+        const int channels = f->ch_layout.nb_channels;
+        const int bytes = av_get_bytes_per_sample(AVSampleFormat(f->format));
+        const bool planar = av_sample_fmt_is_planar(AVSampleFormat(f->format));
+        const int n = planar ? channels : 1;
+        if (n > int(sizeof planes / sizeof planes[0])) return;
+        for (int c = 0; c < n; ++c)
+          planes[c] = f->extended_data[c] + size_t(skip) * bytes * (planar ? 1 : channels);
+        data = planes;
+      }
+    }
+    const int maxOut = swr_get_out_samples(Swr, count);
     if (maxOut <= 0) return;
     Append(maxOut, [&](uint8_t** out, int room) {
-      return swr_convert(Swr, out, room, (const uint8_t**)f->extended_data, f->nb_samples);
+      return swr_convert(Swr, out, room, (const uint8_t**)data, count);
     });
   }
 

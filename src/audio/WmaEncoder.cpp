@@ -86,6 +86,9 @@ TWmaEncoder::TWmaEncoder(const TWmaProfile& profile, const std::string& path,
   S->HeaderWritten = true;
   S->Frame = av_frame_alloc();
   S->Packet = av_packet_alloc();
+  // Decoders give nothing for the first frame of a WMA stream: one frame of silence goes first
+  // so that the sound starts where it should.
+  for (int c = 0; c < FChannels; ++c) S->Planes[c].assign(size_t(S->Codec->frame_size), 0.0f);
 }
 
 TWmaEncoder::~TWmaEncoder() = default;

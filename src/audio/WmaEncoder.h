@@ -1,7 +1,8 @@
 #pragma once
 // WMA files through FFmpeg's WMA version 2 encoder in an ASF container. A profile whose bit rate
 // is below what the encoder accepts (8 kbps, code 36) is written at kWmaMinKbps with the
-// profile's sample rate and channels.
+// profile's sample rate and channels. WMA states no exact length: the sound comes back from a
+// decoder in place, followed by silence up to the end of a codec frame.
 
 #include <memory>
 
