@@ -44,7 +44,9 @@ std::string Quote(const std::string& s) { return "\"" + s + "\""; }
 
 class Lexer {
  public:
-  Lexer(const std::string& text, const std::string& file) : FText(text), FFile(file) {}
+  Lexer(const std::string& text, const std::string& file) : FText(text), FFile(file) {
+    if (FText.compare(0, 3, "\xEF\xBB\xBF") == 0) FPos = 3;  // editors' byte-order mark
+  }
 
   [[noreturn]] void Fail(int line, const std::string& text) const {
     throw EDescriptionError(FFile, line, "", text);

@@ -593,6 +593,28 @@ TEST(Streaming, ErrorsNameFileLineAndPropertyAndLeaveNothingBehind) {
   }
 }
 
+TEST(Streaming, ReadsHandWrittenLayouts) {
+  // Byte-order mark, CR LF line ends, tabs, comments, hexadecimal integers, one-line blocks.
+  auto form = Load(
+      "\xEF\xBB\xBFobject Form: TTestForm { # the root\r\n"
+      "\tobject W1: TWidget { Count = $7F  Small = -0x10  Pen { Width = 2 } Flags = [] }\r\n"
+      "\tobject TWidget { Caption = \"unnamed\" }\r\n"
+      "}\r\n");
+  auto* w1 = Find<TWidget>(form.get(), "W1");
+  ASSERT_TRUE(w1);
+  EXPECT_EQ(w1->Count(), 127);
+  EXPECT_EQ(w1->Small(), -16);
+  EXPECT_EQ(w1->Pen()->Width(), 2);
+  ASSERT_EQ(form->ComponentCount(), 2);
+  EXPECT_EQ(static_cast<TWidget*>(form->Components(1))->Caption(), "unnamed");
+  EXPECT_EQ(WriteComponentToText(form.get()),
+            "object Form: TTestForm {\n"
+            "  object W1: TWidget {\n    Count = 127\n    Small = -16\n    Pen {\n"
+            "      Width = 2\n    }\n  }\n"
+            "  object TWidget {\n    Caption = \"unnamed\"\n  }\n"
+            "}\n");
+}
+
 TEST(Streaming, RootMustMatchTheDescriptionsClass) {
   RegisterTestClasses();
   TTestForm form(nullptr);
