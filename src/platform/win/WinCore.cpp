@@ -599,7 +599,10 @@ HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName
       if (widget && !(style & WS_CHILD)) {
         widget->setParent(parentWidget, TopLevelFlags(style, exStyle));
       }
-      if (widget) widget->setProperty("sonalix_hwnd", QVariant::fromValue<qulonglong>(reinterpret_cast<uintptr_t>(h)));
+      if (widget) {
+        widget->setProperty("sonalix_hwnd", QVariant::fromValue<qulonglong>(reinterpret_cast<uintptr_t>(h)));
+        InstallForeignWidgetFilter(widget);
+      }
     } else {
       widget = new TWindowWidget(h, parentWidget,
                                  (style & WS_CHILD) ? Qt::Widget : TopLevelFlags(style, exStyle));

@@ -137,6 +137,7 @@ class TWindowWidget : public QWidget {
   HWND FHandle;
 };
 
+void InstallForeignWidgetFilter(QWidget* widget);
 // Routes one Qt event of a window's widget into messages; true when consumed.
 bool RouteQtEvent(HWND hWnd, QWidget* widget, QEvent* e);
 

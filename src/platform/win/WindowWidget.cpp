@@ -377,6 +377,12 @@ LRESULT DefWindowProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp) {
   TQtEventContext* ctx = CurrentQtEvent();
   if (ctx && ctx->Window == hWnd && ctx->Message == msg && !ctx->DefaultDone && ctx->Event) {
     ctx->DefaultDone = true;
+    if (msg == WM_KEYDOWN && ctx->Widget && !dynamic_cast<TWindowWidget*>(ctx->Widget)) {
+      // A hosted control types its characters when WM_CHAR reaches it, as the platform's
+      // controls do, so that key filters can change or drop them first.
+      QString text = static_cast<QKeyEvent*>(ctx->Event)->text();
+      if (!text.isEmpty() && text.at(0).unicode() >= 0x20 && text.at(0).unicode() != 0x7F) return 0;
+    }
     if (auto* shell = dynamic_cast<TWindowWidget*>(ctx->Widget)) {
       ctx->DefaultResult = shell->QtDefault(ctx->Event);
     } else if (ctx->Widget) {
@@ -463,6 +469,16 @@ LRESULT DefWindowProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp) {
       }
       return 0;
     }
+    case WM_CHAR:
+      if (w->Widget && !dynamic_cast<TWindowWidget*>(w->Widget.data()) && wp >= 0x20 && wp != 0x7F) {
+        char32_t c = char32_t(wp);
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString::fromUcs4(&c, 1));
+        QWidget* widget = w->Widget;
+        widget->setProperty("sonalix_bypass", true);
+        QCoreApplication::sendEvent(widget, &key);
+        if (widget) widget->setProperty("sonalix_bypass", QVariant());
+      }
+      return 0;
     case WM_PRINTCLIENT: return 0;
   }
   return 0;
@@ -722,6 +738,35 @@ bool RouteQtEvent(HWND h, QWidget* widget, QEvent* e) {
     default:
       return false;
   }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Widgets of other classes (hosted Qt controls): their events pass through the same routing
+// first; what reaches DefWindowProc is handed back to the widget itself.
+
+namespace {
+class TForeignWidgetFilter : public QObject {
+ protected:
+  bool eventFilter(QObject* o, QEvent* e) override {
+    auto* widget = qobject_cast<QWidget*>(o);
+    if (!widget || widget->property("sonalix_bypass").isValid()) return false;
+    QVariant v = widget->property("sonalix_hwnd");
+    if (!v.isValid()) return false;
+    HWND h = reinterpret_cast<HWND>(uintptr_t(v.toULongLong()));
+    try {
+      return RouteQtEvent(h, widget, e);
+    } catch (...) {
+      HandleWindowException(std::current_exception());
+      return true;
+    }
+  }
+};
+}  // namespace
+
+void InstallForeignWidgetFilter(QWidget* widget) {
+  static TForeignWidgetFilter* filter = new TForeignWidgetFilter;
+  widget->setMouseTracking(true);
+  widget->installEventFilter(filter);
 }
 
 // ---------------------------------------------------------------------------------------------

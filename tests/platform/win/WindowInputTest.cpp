@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QRegion>
 #include <QMouseEvent>
 #include <QWidget>
 #include <string>
@@ -186,6 +188,133 @@ TEST(WindowInput, CharacterFollowsKeyDownAndCanBeRemoved) {
   gHandler = nullptr;
   DestroyWindow(top);
   EXPECT_EQ(GetFocus(), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<TSeen> gFramed;
+
+LRESULT FramedProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  gFramed.push_back({h, m, w, l});
+  switch (m) {
+    case WM_NCCALCSIZE: {
+      auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(l);
+      p->rgrc[0].left += 3, p->rgrc[0].top += 3, p->rgrc[0].right -= 3, p->rgrc[0].bottom -= 3;
+      return 0;
+    }
+    case WM_NCPAINT: {
+      HDC dc = GetWindowDC(h);
+      RECT r;
+      GetWindowRect(h, &r);
+      RECT whole{0, 0, r.right - r.left, r.bottom - r.top};
+      HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+      FillRect(dc, &whole, blue);
+      DeleteObject(blue);
+      ReleaseDC(h, dc);
+      return 0;
+    }
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(h, &ps);
+      RECT r;
+      GetClientRect(h, &r);
+      HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+      FillRect(dc, &r, red);
+      DeleteObject(red);
+      EndPaint(h, &ps);
+      return 0;
+    }
+  }
+  return DefWindowProc(h, m, w, l);
+}
+
+TEST(WindowNonClient, FrameAroundTheClientArea) {
+  WNDCLASS wc;
+  wc.lpfnWndProc = MakeWindowProc(FramedProc);
+  wc.lpszClassName = "TestFramed";
+  RegisterClass(&wc);
+  HWND top = CreateWindowEx(0, "TestFramed", "", WS_POPUP | WS_VISIBLE, 50, 40, 40, 30, nullptr,
+                            nullptr, nullptr, nullptr);
+  HWND child = CreateWindowEx(0, TestClass(), "", WS_CHILD | WS_VISIBLE, 0, 0, 5, 5, top, nullptr,
+                              nullptr, nullptr);
+  RECT client;
+  GetClientRect(top, &client);
+  EXPECT_EQ(client, (RECT{0, 0, 34, 24}));
+  POINT origin{0, 0};
+  ClientToScreen(top, &origin);
+  EXPECT_EQ(origin, (POINT{53, 43}));
+  // Children sit in the client area.
+  EXPECT_EQ(GetWindowWidget(child)->pos(), QPoint(3, 3));
+  RECT childRect;
+  GetWindowRect(child, &childRect);
+  EXPECT_EQ(childRect.left, 53);
+
+  UpdateWindow(top);
+  QImage* img = GetWindowBackBuffer(top);
+  EXPECT_EQ(img->pixelColor(1, 1), QColor(0, 0, 255));
+  EXPECT_EQ(img->pixelColor(20, 20), QColor(255, 0, 0));
+  EXPECT_EQ(img->pixelColor(38, 28), QColor(0, 0, 255));
+
+  struct Case {
+    QPoint At;
+    UINT Msg;
+    WPARAM W;
+    POINT Pos;  // client coordinates for client messages, screen for the others
+  };
+  for (Case c : std::vector<Case>{{{1, 1}, WM_NCLBUTTONDOWN, WPARAM(HTBORDER), {51, 41}},
+                                  {{20, 10}, WM_LBUTTONDOWN, MK_LBUTTON, {17, 7}}}) {
+    gFramed.clear();
+    SendMouse(top, QEvent::MouseButtonPress, c.At, Qt::LeftButton);
+    auto it = std::find_if(gFramed.begin(), gFramed.end(), [](auto& s) {
+      return s.Msg == WM_NCLBUTTONDOWN || s.Msg == WM_LBUTTONDOWN;
+    });
+    ASSERT_NE(it, gFramed.end());
+    EXPECT_EQ(it->Msg, c.Msg);
+    EXPECT_EQ(it->W, c.W);
+    EXPECT_EQ(GET_X_LPARAM(it->L), c.Pos.x);
+    EXPECT_EQ(GET_Y_LPARAM(it->L), c.Pos.y);
+    SendMouse(top, QEvent::MouseButtonRelease, c.At, Qt::LeftButton);
+  }
+  // A window shape is the widget's mask.
+  SetWindowRgn(top, CreateRectRgn(0, 0, 10, 10), FALSE);
+  EXPECT_EQ(GetWindowWidget(top)->mask(), QRegion(0, 0, 10, 10));
+  DestroyWindow(top);
+}
+
+// A hosted Qt control keeps its own behaviour, with key filtering as on the platform: the
+// character is typed when WM_CHAR reaches the default procedure.
+TEST(WindowInput, HostedQtControlsTypeOnCharacters) {
+  SetClassWidgetFactory("TestLineEdit", [](QWidget* parent) { return new QLineEdit(parent); });
+  WNDCLASS wc;
+  wc.lpfnWndProc = MakeWindowProc([](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+    if (m == WM_CHAR && w == 'x') return 0;  // filtered out
+    return DefWindowProc(h, m, w, l);
+  });
+  wc.lpszClassName = "TestLineEdit";
+  RegisterClass(&wc);
+  HWND top = CreateWindowEx(0, TestClass(), "", WS_POPUP | WS_VISIBLE, 0, 0, 200, 50, nullptr,
+                            nullptr, nullptr, nullptr);
+  HWND edit = CreateWindowEx(0, "TestLineEdit", "", WS_CHILD | WS_VISIBLE, 5, 5, 100, 20, top,
+                             nullptr, nullptr, nullptr);
+  auto* line = qobject_cast<QLineEdit*>(GetWindowWidget(edit));
+  ASSERT_TRUE(line);
+  SetFocus(edit);
+  auto type = [&](int key, const QString& text) {
+    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(line, &down);
+    QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(line, &up);
+    QCoreApplication::processEvents();
+  };
+  type(Qt::Key_A, "a");
+  type(Qt::Key_X, "x");
+  type(Qt::Key_B, "b");
+  EXPECT_EQ(line->text(), "ab");
+  type(Qt::Key_Backspace, "\b");
+  EXPECT_EQ(line->text(), "a");
+  DestroyWindow(top);
 }
 
 }  // namespace
