@@ -142,6 +142,8 @@ struct TAudioDecoder::TImpl {
     std::error_code ec;
     if (!fs::exists(path, ec)) Fail("The file \"" + path + "\" does not exist.");
     if (fs::is_directory(path, ec)) Fail("\"" + path + "\" is a folder, not a sound file.");
+    // Devices and pipes could be read without end.
+    if (!fs::is_regular_file(path, ec)) Fail("\"" + path + "\" is not a sound file.");
     if (fs::file_size(path, ec) == 0 || ec) Fail("The file \"" + path + "\" is empty.");
     Packet = av_packet_alloc();
     Frame = av_frame_alloc();
