@@ -98,8 +98,8 @@ uint32_t ResolveHost(const std::string& InAddr) {
   }
   hostent* he = ws::gethostbyname(InAddr.c_str());
   if (!he)
-    throw ESocketException("Winsock Resolve Host: Cannot convert host address '" + InAddr +
-                           "' - " + WinsockErrorMessage(WSAGetLastError()));
+    throw ESocketException("Winsock Resolve Host: Cannot convert host address '" + InAddr + "' - " +
+                           WinsockErrorMessage(WSAGetLastError()));
   uint32_t a;
   std::memcpy(&a, he->h_addr_list[0], 4);
   return a;
@@ -155,57 +155,108 @@ std::string LocalHostName() {
 
 std::string WinsockErrorText(int ErrCode) {
   switch (ErrCode) {
-    case 0: return "No Error";
-    case WSAEINTR: return "Interrupted system call";
-    case WSAEBADF: return "Bad file number";
-    case WSAEACCES: return "Permission denied";
-    case WSAEFAULT: return "Bad address";
-    case WSAEINVAL: return "Invalid argument";
-    case WSAEMFILE: return "Too many open files";
-    case WSAEWOULDBLOCK: return "Operation would block";
-    case WSAEINPROGRESS: return "Operation now in progress";
-    case WSAEALREADY: return "Operation already in progress";
-    case WSAENOTSOCK: return "Socket operation on non-socket";
-    case WSAEDESTADDRREQ: return "Destination address required";
-    case WSAEMSGSIZE: return "Message too long";
-    case WSAEPROTOTYPE: return "Protocol wrong type for socket";
-    case WSAENOPROTOOPT: return "Protocol not available";
-    case WSAEPROTONOSUPPORT: return "Protocol not supported";
-    case WSAESOCKTNOSUPPORT: return "Socket type not supported";
-    case WSAEOPNOTSUPP: return "Operation not supported on socket";
-    case WSAEPFNOSUPPORT: return "Protocol family not supported";
-    case WSAEAFNOSUPPORT: return "Address family not supported by protocol family";
-    case WSAEADDRINUSE: return "Address already in use";
-    case WSAEADDRNOTAVAIL: return "Address not available";
-    case WSAENETDOWN: return "Network is down";
-    case WSAENETUNREACH: return "Network is unreachable";
-    case WSAENETRESET: return "Network dropped connection on reset";
-    case WSAECONNABORTED: return "Connection aborted";
-    case WSAECONNRESET: return "Connection reset by peer";
-    case WSAENOBUFS: return "No buffer space available";
-    case WSAEISCONN: return "Socket is already connected";
-    case WSAENOTCONN: return "Socket is not connected";
-    case WSAESHUTDOWN: return "Can't send after socket shutdown";
-    case WSAETOOMANYREFS: return "Too many references: can't splice";
-    case WSAETIMEDOUT: return "Connection timed out";
-    case WSAECONNREFUSED: return "Connection refused";
-    case WSAELOOP: return "Too many levels of symbolic links";
-    case WSAENAMETOOLONG: return "File name too long";
-    case WSAEHOSTDOWN: return "Host is down";
-    case WSAEHOSTUNREACH: return "No route to host";
-    case WSAENOTEMPTY: return "Directory not empty";
-    case WSAEPROCLIM: return "Too many processes";
-    case WSAEUSERS: return "Too many users";
-    case WSAEDQUOT: return "Disc quota exceeded";
-    case WSAESTALE: return "Stale NFS file handle";
-    case WSAEREMOTE: return "Too many levels of remote in path";
-    case WSASYSNOTREADY: return "Network sub-system is unusable";
-    case WSAVERNOTSUPPORTED: return "WinSock DLL cannot support this application";
-    case WSANOTINITIALISED: return "WinSock not initialized";
-    case WSAHOST_NOT_FOUND: return "Host not found";
-    case WSATRY_AGAIN: return "Non-authoritative host not found";
-    case WSANO_RECOVERY: return "Non-recoverable error";
-    case WSANO_DATA: return "No Data";
+    case 0:
+      return "No Error";
+    case WSAEINTR:
+      return "Interrupted system call";
+    case WSAEBADF:
+      return "Bad file number";
+    case WSAEACCES:
+      return "Permission denied";
+    case WSAEFAULT:
+      return "Bad address";
+    case WSAEINVAL:
+      return "Invalid argument";
+    case WSAEMFILE:
+      return "Too many open files";
+    case WSAEWOULDBLOCK:
+      return "Operation would block";
+    case WSAEINPROGRESS:
+      return "Operation now in progress";
+    case WSAEALREADY:
+      return "Operation already in progress";
+    case WSAENOTSOCK:
+      return "Socket operation on non-socket";
+    case WSAEDESTADDRREQ:
+      return "Destination address required";
+    case WSAEMSGSIZE:
+      return "Message too long";
+    case WSAEPROTOTYPE:
+      return "Protocol wrong type for socket";
+    case WSAENOPROTOOPT:
+      return "Protocol not available";
+    case WSAEPROTONOSUPPORT:
+      return "Protocol not supported";
+    case WSAESOCKTNOSUPPORT:
+      return "Socket type not supported";
+    case WSAEOPNOTSUPP:
+      return "Operation not supported on socket";
+    case WSAEPFNOSUPPORT:
+      return "Protocol family not supported";
+    case WSAEAFNOSUPPORT:
+      return "Address family not supported by protocol family";
+    case WSAEADDRINUSE:
+      return "Address already in use";
+    case WSAEADDRNOTAVAIL:
+      return "Address not available";
+    case WSAENETDOWN:
+      return "Network is down";
+    case WSAENETUNREACH:
+      return "Network is unreachable";
+    case WSAENETRESET:
+      return "Network dropped connection on reset";
+    case WSAECONNABORTED:
+      return "Connection aborted";
+    case WSAECONNRESET:
+      return "Connection reset by peer";
+    case WSAENOBUFS:
+      return "No buffer space available";
+    case WSAEISCONN:
+      return "Socket is already connected";
+    case WSAENOTCONN:
+      return "Socket is not connected";
+    case WSAESHUTDOWN:
+      return "Can't send after socket shutdown";
+    case WSAETOOMANYREFS:
+      return "Too many references: can't splice";
+    case WSAETIMEDOUT:
+      return "Connection timed out";
+    case WSAECONNREFUSED:
+      return "Connection refused";
+    case WSAELOOP:
+      return "Too many levels of symbolic links";
+    case WSAENAMETOOLONG:
+      return "File name too long";
+    case WSAEHOSTDOWN:
+      return "Host is down";
+    case WSAEHOSTUNREACH:
+      return "No route to host";
+    case WSAENOTEMPTY:
+      return "Directory not empty";
+    case WSAEPROCLIM:
+      return "Too many processes";
+    case WSAEUSERS:
+      return "Too many users";
+    case WSAEDQUOT:
+      return "Disc quota exceeded";
+    case WSAESTALE:
+      return "Stale NFS file handle";
+    case WSAEREMOTE:
+      return "Too many levels of remote in path";
+    case WSASYSNOTREADY:
+      return "Network sub-system is unusable";
+    case WSAVERNOTSUPPORTED:
+      return "WinSock DLL cannot support this application";
+    case WSANOTINITIALISED:
+      return "WinSock not initialized";
+    case WSAHOST_NOT_FOUND:
+      return "Host not found";
+    case WSATRY_AGAIN:
+      return "Non-authoritative host not found";
+    case WSANO_RECOVERY:
+      return "Non-recoverable error";
+    case WSANO_DATA:
+      return "No Data";
   }
   return "Not a WinSock error";
 }
@@ -424,9 +475,14 @@ TSocketSendFlags TCustomWSocket::SendFlags() const {
 
 void TCustomWSocket::SetSendFlags(TSocketSendFlags Value) {
   switch (Value) {
-    case wsSendNormal: FSendFlags = 0; break;
-    case wsSendUrgent: FSendFlags = MSG_OOB; break;
-    default: RaiseOrReport("Invalid SendFlags");
+    case wsSendNormal:
+      FSendFlags = 0;
+      break;
+    case wsSendUrgent:
+      FSendFlags = MSG_OOB;
+      break;
+    default:
+      RaiseOrReport("Invalid SendFlags");
   }
 }
 
@@ -598,8 +654,7 @@ void TCustomWSocket::Connect() {
       if (FLocalAddr != "0.0.0.0") {
         in_addr ia;
         ia.s_addr = ResolveHost(FLocalAddr);
-        if (ws::setsockopt(FHSocket, IPPROTO_IP, IP_MULTICAST_IF, &ia, sizeof ia) ==
-            SOCKET_ERROR) {
+        if (ws::setsockopt(FHSocket, IPPROTO_IP, IP_MULTICAST_IF, &ia, sizeof ia) == SOCKET_ERROR) {
           ReportWinsockFailure("setsockopt(IP_MULTICAST_IF)");
           return;
         }
@@ -736,8 +791,8 @@ void TCustomWSocket::Listen() {
     RaiseOrReport("Listen: unexpected protocol.");
     return;
   }
-  FSelectEvent = FType == SOCK_STREAM ? (FD_ACCEPT | FD_CLOSE)
-                                      : (FD_READ | FD_WRITE | FD_ACCEPT | FD_CLOSE);
+  FSelectEvent =
+      FType == SOCK_STREAM ? (FD_ACCEPT | FD_CLOSE) : (FD_READ | FD_WRITE | FD_ACCEPT | FD_CLOSE);
   if (FHSocket != INVALID_SOCKET &&
       WSAAsyncSelect(FHSocket, Handle(), FMsg_WM_ASYNCSELECT, FSelectEvent) == SOCKET_ERROR)
     ReportWinsockFailure("WSAASyncSelect");
@@ -1218,9 +1273,9 @@ void TCustomWSocket::DnsLookup(const std::string& HostName) {
     RaiseOrReport("DnsLookup: Window not assigned");
     return;
   }
-  FDnsLookupHandle = WSAAsyncGetHostByName(HandleValue(), FMsg_WM_ASYNCGETHOSTBYNAME,
-                                           HostName.c_str(), FDnsLookupBuffer.data(),
-                                           int(FDnsLookupBuffer.size()));
+  FDnsLookupHandle =
+      WSAAsyncGetHostByName(HandleValue(), FMsg_WM_ASYNCGETHOSTBYNAME, HostName.c_str(),
+                            FDnsLookupBuffer.data(), int(FDnsLookupBuffer.size()));
   if (FDnsLookupHandle == 0)
     RaiseOrReport(HostName + ": can't start DNS lookup - " +
                   WinsockErrorMessage(WSAGetLastError()));
@@ -1613,11 +1668,20 @@ bool TCustomSocksWSocket::TriggerDataAvailable(WORD ErrCode) {
           return true;
         }
         switch (FRcvBuf[1]) {
-          case 90: break;
-          case 91: SocksFail(20016, "request rejected or failed"); return true;
-          case 92: SocksFail(20008, "connection refused"); return true;
-          case 93: SocksFail(20015, "authentification failed"); return true;
-          default: SocksFail(20012, "unassigned error #" + IntToStr(FRcvBuf[1])); return true;
+          case 90:
+            break;
+          case 91:
+            SocksFail(20016, "request rejected or failed");
+            return true;
+          case 92:
+            SocksFail(20008, "connection refused");
+            return true;
+          case 93:
+            SocksFail(20015, "authentification failed");
+            return true;
+          default:
+            SocksFail(20012, "unassigned error #" + IntToStr(FRcvBuf[1]));
+            return true;
         }
       } else {
         if (FRcvBuf[0] != 5) {
@@ -1655,7 +1719,9 @@ bool TCustomSocksWSocket::TriggerDataAvailable(WORD ErrCode) {
       TriggerDataAvailable(0);
       return true;
     }
-    default: SocksFail(20013, "internal error"); return true;
+    default:
+      SocksFail(20013, "internal error");
+      return true;
   }
 }
 
@@ -1761,11 +1827,9 @@ bool TCustomLineWSocket::TriggerDataAvailable(WORD ErrCode) {
   if (n == 0) n = 255;
   if (FRcvdPtr.size() < size_t(FRcvdCnt + n + 1)) FRcvdPtr.resize(size_t(FRcvdCnt + n + 1));
   int got = TCustomSocksWSocket::RecvRaw(FRcvdPtr.data() + FRcvdCnt, n);
-  if (got < 1) {
-    if (FRcvdCnt == 0) return true;
-    got = 0;
-  }
-  if (got > 0) {
+  // Nothing new: held bytes were offered when they came and wait for news.
+  if (got < 1) return true;
+  {
     if (FLineEdit) {
       EditReceivedBytes(got);
     } else if (FLineEcho) {
@@ -1787,6 +1851,7 @@ bool TCustomLineWSocket::TriggerDataAvailable(WORD ErrCode) {
 bool TCustomLineWSocket::DeliverHeld(bool AtClose) {
   if (FInLineLoop) return true;
   FInLineLoop = true;
+  FStalled = false;
   TWeakLink<TCustomLineWSocket> self(this);
   auto removeHead = [this](int n) {
     n = std::min(n, FRcvdCnt);
@@ -1842,7 +1907,10 @@ bool TCustomLineWSocket::DeliverHeld(bool AtClose) {
       }
     }
     FLineLength = 0;
-    if (stalled) break;
+    if (stalled) {
+      FStalled = true;
+      break;
+    }
   }
   FLineFound = false;
   FInLineLoop = false;
@@ -1899,7 +1967,7 @@ void TCustomLineWSocket::TriggerSessionClosed(WORD ErrCode) {
   if (FRcvdCnt > 0 && !FLineClearData && !FInLineLoop) {
     // Complete lines first, then what is left as a last line without terminator, offered once.
     if (!DeliverHeld(true)) return;
-    if (FRcvdCnt > 0 && OnDataAvailable) {
+    if (FRcvdCnt > 0 && OnDataAvailable && !FStalled) {
       FInLineLoop = true;
       FLineLength = FLineMode ? FRcvdCnt : 0;
       OnDataAvailable(this, 0);

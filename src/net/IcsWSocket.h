@@ -19,8 +19,15 @@
 SONALIX_DECLARE_EXCEPTION(ESocketException, Exception);
 
 enum class TSocketState {
-  wsInvalidState, wsOpened, wsBound, wsConnecting, wsSocksConnected, wsConnected, wsAccepting,
-  wsListening, wsClosed
+  wsInvalidState,
+  wsOpened,
+  wsBound,
+  wsConnecting,
+  wsSocksConnected,
+  wsConnected,
+  wsAccepting,
+  wsListening,
+  wsClosed
 };
 using enum TSocketState;
 enum class TSocketSendFlags { wsSendNormal, wsSendUrgent };
@@ -274,7 +281,12 @@ class TCustomWSocket : public TIcsWndControl {
 
 enum class TSocksAuthentication { socksNoAuthentication, socksAuthenticateUsercode };
 using enum TSocksAuthentication;
-enum class TSocksAuthState { socksAuthStart, socksAuthSuccess, socksAuthFailure, socksAuthNotRequired };
+enum class TSocksAuthState {
+  socksAuthStart,
+  socksAuthSuccess,
+  socksAuthFailure,
+  socksAuthNotRequired
+};
 using enum TSocksAuthState;
 using TSocksErrorEvent = Event<void(TObject* Sender, int Error, const std::string& Msg)>;
 using TSocksAuthStateEvent = Event<void(TObject* Sender, TSocksAuthState AuthState)>;
@@ -380,6 +392,7 @@ class TCustomLineWSocket : public TCustomSocksWSocket {
   bool FLineEcho = false;
   bool FLineEdit = false;
   bool FInLineLoop = false;
+  bool FStalled = false;
 };
 
 class TCustomSyncWSocket : public TCustomLineWSocket {

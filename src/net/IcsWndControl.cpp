@@ -54,8 +54,7 @@ void TIcsWndHandler::AllocateHWnd() {
     reg.cbWndExtra = 4;
     reg.lpszClassName = WndClassName;
     if (!RegisterClass(&reg))
-      throw EIcsException(
-          "Unable to register TIcsWndControl hidden window class. Error #0.");
+      throw EIcsException("Unable to register TIcsWndControl hidden window class. Error #0.");
   }
   // A message-only window: it has no widget.
   FHandle = CreateWindowEx(WS_EX_TOOLWINDOW, WndClassName, "", WS_POPUP, 0, 0, 0, 0, HWND_MESSAGE,

@@ -83,8 +83,12 @@ bool TPeerProcess::WaitExit(int Ms) {
   return PumpUntil([this] { return FProcess->state() == QProcess::NotRunning; }, Ms);
 }
 
-std::string TPeerProcess::Output() { return FProcess ? FProcess->readAllStandardOutput().toStdString() : ""; }
-std::string TPeerProcess::Errors() { return FProcess ? FProcess->readAllStandardError().toStdString() : ""; }
+std::string TPeerProcess::Output() {
+  return FProcess ? FProcess->readAllStandardOutput().toStdString() : "";
+}
+std::string TPeerProcess::Errors() {
+  return FProcess ? FProcess->readAllStandardError().toStdString() : "";
+}
 qint64 TPeerProcess::Pid() const { return FProcess ? FProcess->processId() : 0; }
 
 }  // namespace nettest

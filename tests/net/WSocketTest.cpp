@@ -21,15 +21,24 @@ namespace {
 
 const char* StateName(TSocketState s) {
   switch (s) {
-    case wsInvalidState: return "Invalid";
-    case wsOpened: return "Opened";
-    case wsBound: return "Bound";
-    case wsConnecting: return "Connecting";
-    case wsSocksConnected: return "SocksConnected";
-    case wsConnected: return "Connected";
-    case wsAccepting: return "Accepting";
-    case wsListening: return "Listening";
-    case wsClosed: return "Closed";
+    case wsInvalidState:
+      return "Invalid";
+    case wsOpened:
+      return "Opened";
+    case wsBound:
+      return "Bound";
+    case wsConnecting:
+      return "Connecting";
+    case wsSocksConnected:
+      return "SocksConnected";
+    case wsConnected:
+      return "Connected";
+    case wsAccepting:
+      return "Accepting";
+    case wsListening:
+      return "Listening";
+    case wsClosed:
+      return "Closed";
   }
   return "?";
 }
@@ -44,8 +53,12 @@ struct TRecorder {
     s.OnChangeState = [this](TObject*, TSocketState o, TSocketState n) {
       Events.push_back(std::string("state ") + StateName(o) + ">" + StateName(n));
     };
-    s.OnSessionConnected = [this](TObject*, WORD e) { Events.push_back("connected " + std::to_string(e)); };
-    s.OnSessionClosed = [this](TObject*, WORD e) { Events.push_back("closed " + std::to_string(e)); };
+    s.OnSessionConnected = [this](TObject*, WORD e) {
+      Events.push_back("connected " + std::to_string(e));
+    };
+    s.OnSessionClosed = [this](TObject*, WORD e) {
+      Events.push_back("closed " + std::to_string(e));
+    };
     s.OnDataSent = [this](TObject*, WORD e) { Events.push_back("sent " + std::to_string(e)); };
     s.OnDataAvailable = [this, &s](TObject*, WORD e) {
       Events.push_back("data " + std::to_string(e));
@@ -73,8 +86,8 @@ std::string Join(const std::vector<std::string>& v) {
   return r;
 }
 
-#define REQUIRE_PROGRAM(var, name)                                          \
-  std::string var = FindProgram(name);                                      \
+#define REQUIRE_PROGRAM(var, name)     \
+  std::string var = FindProgram(name); \
   if (var.empty()) GTEST_SKIP() << name " is not installed (scripts/setup installs it)";
 
 }  // namespace
@@ -83,8 +96,8 @@ TEST(WSocket, EchoPeerGivesConnectSendReceiveCloseInOrder) {
   REQUIRE_PROGRAM(socat, "socat");
   int port = FreePort();
   TPeerProcess echo;
-  ASSERT_TRUE(
-      echo.Start(socat, {QString("TCP-LISTEN:%1,bind=127.0.0.1,reuseaddr,fork").arg(port), "PIPE"}));
+  ASSERT_TRUE(echo.Start(
+      socat, {QString("TCP-LISTEN:%1,bind=127.0.0.1,reuseaddr,fork").arg(port), "PIPE"}));
   ASSERT_TRUE(WaitListening(port)) << echo.Errors();
   TWSocket s(nullptr);
   TRecorder rec;
@@ -217,7 +230,9 @@ TEST(WSocket, MultiMegabyteTransferArrivesCompleteThoughClosedAtOnce) {
     s.SetAddr("127.0.0.1");
     s.SetPort(std::to_string(port));
     s.Connect();
-    PumpUntil([&] { return s.State() == wsConnected && rec.Has("connected 0") || s.State() == wsClosed; });
+    PumpUntil([&] {
+      return s.State() == wsConnected && rec.Has("connected 0") || s.State() == wsClosed;
+    });
     connected = rec.Has("connected 0");
     if (!connected) std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
@@ -364,10 +379,18 @@ TEST(WSocket, NamesNumbersAndErrorTexts) {
     const char* Text;
     bool Dotted;
   };
-  for (TDotted c : {TDotted{"127.0.0.1", true}, {"  10.1.2.3", true}, {"10.1.2.3  ", true},
-                    {"1.2.3.256", false}, {".1.2.3", false}, {"1.2.3.", false},
-                    {"1.2.3.4.5", false}, {"1.2.3", false}, {"1..2.3", false},
-                    {"10.1.2.3x", false}, {"localhost", false}, {"", false}})
+  for (TDotted c : {TDotted{"127.0.0.1", true},
+                    {"  10.1.2.3", true},
+                    {"10.1.2.3  ", true},
+                    {"1.2.3.256", false},
+                    {".1.2.3", false},
+                    {"1.2.3.", false},
+                    {"1.2.3.4.5", false},
+                    {"1.2.3", false},
+                    {"1..2.3", false},
+                    {"10.1.2.3x", false},
+                    {"localhost", false},
+                    {"", false}})
     EXPECT_EQ(IsDottedIP(c.Text), c.Dotted) << c.Text;
   EXPECT_EQ(ResolveHost("255.255.255.255"), 0xFFFFFFFFu);
   EXPECT_EQ(ResolveHost("127.0.0.1"), htonl(0x7F000001));
@@ -387,10 +410,13 @@ TEST(WSocket, NamesNumbersAndErrorTexts) {
     int Code;
     const char* Text;
   };
-  for (TText c : {TText{0, "No Error (#0)"}, {10035, "Operation would block (#10035)"},
+  for (TText c : {TText{0, "No Error (#0)"},
+                  {10035, "Operation would block (#10035)"},
                   {10054, "Connection reset by peer (#10054)"},
-                  {10061, "Connection refused (#10061)"}, {11004, "No Data (#11004)"},
-                  {10069, "Disc quota exceeded (#10069)"}, {12345, "Not a WinSock error (#12345)"}})
+                  {10061, "Connection refused (#10061)"},
+                  {11004, "No Data (#11004)"},
+                  {10069, "Disc quota exceeded (#10069)"},
+                  {12345, "Not a WinSock error (#12345)"}})
     EXPECT_EQ(WinsockErrorMessage(c.Code), c.Text);
   EXPECT_FALSE(LocalHostName().empty());
 }

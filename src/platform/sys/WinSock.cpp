@@ -104,7 +104,8 @@ void Update(SOCKET h, TSock& s) {
     if (s.Listening)
       wantRead = (s.Mask & FD_ACCEPT) && s.AcceptArmed;
     else if (s.Connected || s.Type != SOCK_STREAM)
-      wantRead = ((s.Mask & FD_READ) && s.ReadArmed) || (!(s.Mask & FD_READ) && (s.Mask & FD_CLOSE));
+      wantRead =
+          ((s.Mask & FD_READ) && s.ReadArmed) || (!(s.Mask & FD_READ) && (s.Mask & FD_CLOSE));
     wantWrite = s.Connecting || ((s.Mask & FD_WRITE) && s.WriteWanted);
   }
   if (wantRead && !s.ReadNotifier) {
@@ -243,8 +244,8 @@ ws::TLookupAnswer LookupAddress(uint32_t addr) {
   sin.sin_family = AF_INET;
   sin.sin_addr.s_addr = addr;
   char host[NI_MAXHOST];
-  int rc = ::getnameinfo(reinterpret_cast<sockaddr*>(&sin), sizeof sin, host, sizeof host,
-                         nullptr, 0, NI_NAMEREQD);
+  int rc = ::getnameinfo(reinterpret_cast<sockaddr*>(&sin), sizeof sin, host, sizeof host, nullptr,
+                         0, NI_NAMEREQD);
   if (rc != 0) {
     a.Error = WinsockErrorFromLookup(rc, true);
     return a;
@@ -343,48 +344,95 @@ void WSASetLastError(int e) { tLastError = e; }
 
 int WinsockErrorFromErrno(int err) {
   switch (err) {
-    case 0: return 0;
-    case EINTR: return WSAEINTR;
-    case EBADF: return WSAENOTSOCK;
-    case EACCES: case EPERM: return WSAEACCES;
-    case EFAULT: return WSAEFAULT;
-    case EINVAL: return WSAEINVAL;
-    case EMFILE: case ENFILE: return WSAEMFILE;
-    case EAGAIN: case EINPROGRESS: return WSAEWOULDBLOCK;
-    case EALREADY: return WSAEALREADY;
-    case ENOTSOCK: return WSAENOTSOCK;
-    case EDESTADDRREQ: return WSAEDESTADDRREQ;
-    case EMSGSIZE: return WSAEMSGSIZE;
-    case EPROTOTYPE: return WSAEPROTOTYPE;
-    case ENOPROTOOPT: return WSAENOPROTOOPT;
-    case EPROTONOSUPPORT: return WSAEPROTONOSUPPORT;
-    case ESOCKTNOSUPPORT: return WSAESOCKTNOSUPPORT;
-    case EOPNOTSUPP: return WSAEOPNOTSUPP;
-    case EPFNOSUPPORT: return WSAEPFNOSUPPORT;
-    case EAFNOSUPPORT: return WSAEAFNOSUPPORT;
-    case EADDRINUSE: return WSAEADDRINUSE;
-    case EADDRNOTAVAIL: return WSAEADDRNOTAVAIL;
-    case ENETDOWN: return WSAENETDOWN;
-    case ENETUNREACH: return WSAENETUNREACH;
-    case ENETRESET: return WSAENETRESET;
-    case ECONNABORTED: return WSAECONNABORTED;
-    case ECONNRESET: case EPIPE: return WSAECONNRESET;
-    case ENOBUFS: case ENOMEM: return WSAENOBUFS;
-    case EISCONN: return WSAEISCONN;
-    case ENOTCONN: return WSAENOTCONN;
-    case ESHUTDOWN: return WSAESHUTDOWN;
-    case ETOOMANYREFS: return WSAETOOMANYREFS;
-    case ETIMEDOUT: return WSAETIMEDOUT;
-    case ECONNREFUSED: return WSAECONNREFUSED;
-    case ELOOP: return WSAELOOP;
-    case ENAMETOOLONG: return WSAENAMETOOLONG;
-    case EHOSTDOWN: return WSAEHOSTDOWN;
-    case EHOSTUNREACH: return WSAEHOSTUNREACH;
-    case ENOTEMPTY: return WSAENOTEMPTY;
-    case EUSERS: return WSAEUSERS;
-    case EDQUOT: return WSAEDQUOT;
-    case ESTALE: return WSAESTALE;
-    case EREMOTE: return WSAEREMOTE;
+    case 0:
+      return 0;
+    case EINTR:
+      return WSAEINTR;
+    case EBADF:
+      return WSAENOTSOCK;
+    case EACCES:
+    case EPERM:
+      return WSAEACCES;
+    case EFAULT:
+      return WSAEFAULT;
+    case EINVAL:
+      return WSAEINVAL;
+    case EMFILE:
+    case ENFILE:
+      return WSAEMFILE;
+    case EAGAIN:
+    case EINPROGRESS:
+      return WSAEWOULDBLOCK;
+    case EALREADY:
+      return WSAEALREADY;
+    case ENOTSOCK:
+      return WSAENOTSOCK;
+    case EDESTADDRREQ:
+      return WSAEDESTADDRREQ;
+    case EMSGSIZE:
+      return WSAEMSGSIZE;
+    case EPROTOTYPE:
+      return WSAEPROTOTYPE;
+    case ENOPROTOOPT:
+      return WSAENOPROTOOPT;
+    case EPROTONOSUPPORT:
+      return WSAEPROTONOSUPPORT;
+    case ESOCKTNOSUPPORT:
+      return WSAESOCKTNOSUPPORT;
+    case EOPNOTSUPP:
+      return WSAEOPNOTSUPP;
+    case EPFNOSUPPORT:
+      return WSAEPFNOSUPPORT;
+    case EAFNOSUPPORT:
+      return WSAEAFNOSUPPORT;
+    case EADDRINUSE:
+      return WSAEADDRINUSE;
+    case EADDRNOTAVAIL:
+      return WSAEADDRNOTAVAIL;
+    case ENETDOWN:
+      return WSAENETDOWN;
+    case ENETUNREACH:
+      return WSAENETUNREACH;
+    case ENETRESET:
+      return WSAENETRESET;
+    case ECONNABORTED:
+      return WSAECONNABORTED;
+    case ECONNRESET:
+    case EPIPE:
+      return WSAECONNRESET;
+    case ENOBUFS:
+    case ENOMEM:
+      return WSAENOBUFS;
+    case EISCONN:
+      return WSAEISCONN;
+    case ENOTCONN:
+      return WSAENOTCONN;
+    case ESHUTDOWN:
+      return WSAESHUTDOWN;
+    case ETOOMANYREFS:
+      return WSAETOOMANYREFS;
+    case ETIMEDOUT:
+      return WSAETIMEDOUT;
+    case ECONNREFUSED:
+      return WSAECONNREFUSED;
+    case ELOOP:
+      return WSAELOOP;
+    case ENAMETOOLONG:
+      return WSAENAMETOOLONG;
+    case EHOSTDOWN:
+      return WSAEHOSTDOWN;
+    case EHOSTUNREACH:
+      return WSAEHOSTUNREACH;
+    case ENOTEMPTY:
+      return WSAENOTEMPTY;
+    case EUSERS:
+      return WSAEUSERS;
+    case EDQUOT:
+      return WSAEDQUOT;
+    case ESTALE:
+      return WSAESTALE;
+    case EREMOTE:
+      return WSAEREMOTE;
   }
   return WSAEINVAL;
 }
@@ -392,26 +440,39 @@ int WinsockErrorFromErrno(int err) {
 int WinsockErrorFromLookup(int code, bool fromGetAddrInfo) {
   if (fromGetAddrInfo) {
     switch (code) {
-      case 0: return 0;
-      case EAI_NONAME: return WSAHOST_NOT_FOUND;
+      case 0:
+        return 0;
+      case EAI_NONAME:
+        return WSAHOST_NOT_FOUND;
 #ifdef EAI_NODATA
-      case EAI_NODATA: return WSANO_DATA;
+      case EAI_NODATA:
+        return WSANO_DATA;
 #endif
 #ifdef EAI_ADDRFAMILY
-      case EAI_ADDRFAMILY: return WSANO_DATA;
+      case EAI_ADDRFAMILY:
+        return WSANO_DATA;
 #endif
-      case EAI_AGAIN: return WSATRY_AGAIN;
-      case EAI_MEMORY: return WSAENOBUFS;
-      case EAI_SYSTEM: return WinsockErrorFromErrno(errno);
-      default: return WSANO_RECOVERY;
+      case EAI_AGAIN:
+        return WSATRY_AGAIN;
+      case EAI_MEMORY:
+        return WSAENOBUFS;
+      case EAI_SYSTEM:
+        return WinsockErrorFromErrno(errno);
+      default:
+        return WSANO_RECOVERY;
     }
   }
   switch (code) {
-    case 0: return 0;
-    case HOST_NOT_FOUND: return WSAHOST_NOT_FOUND;
-    case TRY_AGAIN: return WSATRY_AGAIN;
-    case NO_DATA: return WSANO_DATA;
-    default: return WSANO_RECOVERY;
+    case 0:
+      return 0;
+    case HOST_NOT_FOUND:
+      return WSAHOST_NOT_FOUND;
+    case TRY_AGAIN:
+      return WSATRY_AGAIN;
+    case NO_DATA:
+      return WSANO_DATA;
+    default:
+      return WSANO_RECOVERY;
   }
 }
 
@@ -727,7 +788,8 @@ bool CancelLookup(uintptr_t request) {
 bool PackHostEntry(const TLookupAnswer& a, char* buffer, int bufferLength) {
   // hostent, then the alias and address pointer arrays, then the addresses, then the texts.
   size_t need = sizeof(hostent) + (a.Aliases.size() + 1) * sizeof(char*) +
-                (a.Addresses.size() + 1) * sizeof(char*) + a.Addresses.size() * 4 + a.Name.size() + 1;
+                (a.Addresses.size() + 1) * sizeof(char*) + a.Addresses.size() * 4 + a.Name.size() +
+                1;
   for (const auto& s : a.Aliases) need += s.size() + 1;
   if (!buffer || bufferLength < 0 || need > size_t(bufferLength)) return false;
   std::memset(buffer, 0, need);
