@@ -22,8 +22,8 @@ int main(int argc, char** argv) {
        {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR", "HOME"}) {
     const QByteArray dir = root + "/" + name;
     QDir().mkpath(QString::fromUtf8(dir));
-    QFile::setPermissions(QString::fromUtf8(dir), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                      QFileDevice::ExeOwner);
+    QFile::setPermissions(QString::fromUtf8(dir),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     setenv(name, dir.constData(), 1);
   }
   setenv("QT_QPA_PLATFORM", "offscreen", 1);

@@ -7,8 +7,7 @@
 
 #include "platform/rtl/Streaming.h"
 
-EDescriptionError::EDescriptionError(std::string file, int line, std::string path,
-                                     std::string text)
+EDescriptionError::EDescriptionError(std::string file, int line, std::string path, std::string text)
     : EReadError(file + ":" + std::to_string(line) + ": " + (path.empty() ? "" : path + ": ") +
                  text),
       FFile(std::move(file)),
@@ -120,8 +119,9 @@ class Lexer {
       t.Text = FText.substr(start, FPos - start);
       return t;
     }
-    if (IsDigit(c) || c == '$' || ((c == '-' || c == '+') && FPos + 1 < FText.size() &&
-                                   (IsDigit(FText[FPos + 1]) || FText[FPos + 1] == '$')))
+    if (IsDigit(c) || c == '$' ||
+        ((c == '-' || c == '+') && FPos + 1 < FText.size() &&
+         (IsDigit(FText[FPos + 1]) || FText[FPos + 1] == '$')))
       return Number(t);
     if (c == '"') return String(t);
     if (std::strchr("={}[](),:+", c)) {
@@ -203,11 +203,21 @@ class Lexer {
       if (FPos >= FText.size()) Fail(t.Line, "Unterminated string");
       char e = FText[FPos++];
       switch (e) {
-        case '"': s += '"'; break;
-        case '\\': s += '\\'; break;
-        case 'n': s += '\n'; break;
-        case 'r': s += '\r'; break;
-        case 't': s += '\t'; break;
+        case '"':
+          s += '"';
+          break;
+        case '\\':
+          s += '\\';
+          break;
+        case 'n':
+          s += '\n';
+          break;
+        case 'r':
+          s += '\r';
+          break;
+        case 't':
+          s += '\t';
+          break;
         case 'x': {
           int hi = FPos < FText.size() ? HexDigit(FText[FPos]) : -1;
           int lo = FPos + 1 < FText.size() ? HexDigit(FText[FPos + 1]) : -1;
@@ -216,7 +226,8 @@ class Lexer {
           FPos += 2;
           break;
         }
-        default: Fail(t.Line, Format("Invalid escape \\%s in string", {std::string(1, e)}));
+        default:
+          Fail(t.Line, Format("Invalid escape \\%s in string", {std::string(1, e)}));
       }
     }
     t.Kind = Tok::String;
@@ -253,16 +264,19 @@ class Parser {
   }
   static std::string Describe(const Token& t) {
     switch (t.Kind) {
-      case Tok::End: return "the end of the text";
-      case Tok::String: return "a string";
-      default: return Quote(t.Text);
+      case Tok::End:
+        return "the end of the text";
+      case Tok::String:
+        return "a string";
+      default:
+        return Quote(t.Text);
     }
   }
   void Expect(char c, const std::string& where) {
     Token t = FLex.Next();
     if (!IsSym(t, c))
-      FLex.Fail(t.Line, Format("%s expected %s, found %s",
-                               {Quote(std::string(1, c)), where, Describe(t)}));
+      FLex.Fail(t.Line,
+                Format("%s expected %s, found %s", {Quote(std::string(1, c)), where, Describe(t)}));
   }
   std::string Name(const std::string& what) {
     Token t = FLex.Next();
@@ -317,8 +331,8 @@ class Parser {
     } else if (IsSym(next, '=')) {
       p.Value = Value(depth + 1);
     } else {
-      FLex.Fail(next.Line, Format("\"=\" or \"{\" expected after %s, found %s",
-                                  {p.Name, Describe(next)}));
+      FLex.Fail(next.Line,
+                Format("\"=\" or \"{\" expected after %s, found %s", {p.Name, Describe(next)}));
     }
     return p;
   }
@@ -409,7 +423,8 @@ class Parser {
           return v;
         }
         break;
-      default: break;
+      default:
+        break;
     }
     FLex.Fail(t.Line, Format("Value expected, found %s", {Describe(t)}));
   }
@@ -529,10 +544,18 @@ class Formatter {
 
   void Value(const TDescValue& v, int level) {
     switch (v.Kind) {
-      case dvInteger: FOut += std::to_string(v.Integer); break;
-      case dvFloat: FOut += FloatText(v.Float); break;
-      case dvIdent: FOut += v.Text; break;
-      case dvString: String(v.Text, level); break;
+      case dvInteger:
+        FOut += std::to_string(v.Integer);
+        break;
+      case dvFloat:
+        FOut += FloatText(v.Float);
+        break;
+      case dvIdent:
+        FOut += v.Text;
+        break;
+      case dvString:
+        String(v.Text, level);
+        break;
       case dvSet: {
         FOut += "[";
         for (std::size_t i = 0; i < v.Names.size(); ++i) FOut += (i ? ", " : "") + v.Names[i];
@@ -559,7 +582,9 @@ class Formatter {
         FOut += ")";
         break;
       }
-      case dvBinary: Binary(v.Bytes, level); break;
+      case dvBinary:
+        Binary(v.Bytes, level);
+        break;
       case dvItems: {
         FOut += "items {\n";
         for (const auto& item : v.Items) {
@@ -573,8 +598,8 @@ class Formatter {
         FOut += "}";
         break;
       }
-      case dvBlock: break;  // only ever a property's value, handled by Properties
-
+      case dvBlock:
+        break;  // only ever a property's value, handled by Properties
     }
   }
 

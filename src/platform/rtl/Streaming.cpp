@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -18,22 +17,28 @@ std::string Join(const std::string& path, const std::string& name) {
   return path.empty() ? name : path + "." + name;
 }
 
-std::string RangeText(const TPropInfo& p) {
-  return Format("%d..%d", {p.MinValue, p.MaxValue});
-}
-
+std::string RangeText(const TPropInfo& p) { return Format("%d..%d", {p.MinValue, p.MaxValue}); }
 
 const char* KindName(TDescValueKind k) {
   switch (k) {
-    case dvInteger: return "integer";
-    case dvFloat: return "number";
-    case dvString: return "string";
-    case dvIdent: return "identifier";
-    case dvSet: return "set";
-    case dvList: return "list";
-    case dvBinary: return "binary data";
-    case dvItems: return "collection";
-    case dvBlock: return "nested object";
+    case dvInteger:
+      return "integer";
+    case dvFloat:
+      return "number";
+    case dvString:
+      return "string";
+    case dvIdent:
+      return "identifier";
+    case dvSet:
+      return "set";
+    case dvList:
+      return "list";
+    case dvBinary:
+      return "binary data";
+    case dvItems:
+      return "collection";
+    case dvBlock:
+      return "nested object";
   }
   return "value";
 }
@@ -424,14 +429,13 @@ TComponent* TReader::ReadRootComponent(const TDescObject& Desc, TComponent* Root
 
 // ---- values of defined properties
 
-
 const TDescValue& TReader::NextValue(TDescValueKind kind) {
   TReader& r = *this;
   Impl& i = *FImpl;
   if (i.Cursors.empty()) r.Error("No property value to read");
   auto& c = i.Cursors.back();
-  if (c.Pos >= c.Count) r.Error(Format("Read past the end of the value (%s expected)",
-                                       {std::string(KindName(kind))}));
+  if (c.Pos >= c.Count)
+    r.Error(Format("Read past the end of the value (%s expected)", {std::string(KindName(kind))}));
   const TDescValue& v = c.Values[c.Pos++];
   if (v.Kind != kind && !(kind == dvFloat && v.Kind == dvInteger))
     r.Error(Format("%s expected, found %s", {std::string(KindName(kind)), KindName(v.Kind)}));
@@ -505,8 +509,7 @@ void TReader::DefineProperty(const std::string& Name, std::function<void(TReader
   if (!complete) Error("The property's value was not read whole");
 }
 
-void TReader::DefineBinaryProperty(const std::string& Name,
-                                   std::function<void(TStream*)> ReadData,
+void TReader::DefineBinaryProperty(const std::string& Name, std::function<void(TStream*)> ReadData,
                                    std::function<void(TStream*)>, bool) {
   Impl& i = *FImpl;
   if (!i.Wanted || i.Taken || !SameText(Name, i.Wanted->Name) || !ReadData) return;
@@ -518,7 +521,6 @@ void TReader::DefineBinaryProperty(const std::string& Name,
   if (!v.Bytes.empty()) stream.WriteBuffer(v.Bytes.data(), int64_t(v.Bytes.size()));
   stream.SetPosition(0);
   ReadData(&stream);
-
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -653,7 +655,8 @@ struct TWriter::Ops {
       case tkMethod: {
         if (!p.MethodAssigned(instance)) return false;
         std::string name = p.GetHandlerName(instance);
-        if (name.empty()) return false;
+        // Only a handler the root offers by that name can be bound again on reading.
+        if (name.empty() || !FindMethod(ClassInfoOf(W.Root()), name)) return false;
         v = Ident(name);
         return true;
       }
@@ -691,7 +694,6 @@ struct TWriter::Ops {
       WriteProperties(collection->Items(i), v.Items.back());
     }
   }
-
 
   void WriteComponent(TComponent* c, TDescObject& out) {
     const TClassInfo* cls = ClassInfoOf(c);
@@ -789,7 +791,6 @@ void TWriter::WriteCollection(TCollection* Collection) {
   TDescValue v;
   Ops{*this, *FImpl}.Items(Collection, v);
   Ops{*this, *FImpl}.Put(std::move(v));
-
 }
 
 void TWriter::DefineProperty(const std::string& Name, std::function<void(TReader*)>,
@@ -823,14 +824,12 @@ void TWriter::DefineBinaryProperty(const std::string& Name, std::function<void(T
   auto* bytes = static_cast<const uint8_t*>(stream.Memory());
   v.Bytes.assign(bytes, bytes + stream.Size());
   FImpl->DefinedTarget->push_back({Name, 0, std::move(v)});
-
 }
 
 // ---------------------------------------------------------------------------------------------
 // Text and resources
 
-void ReadComponentFromText(TComponent* Root, const std::string& Text,
-                           const std::string& FileName) {
+void ReadComponentFromText(TComponent* Root, const std::string& Text, const std::string& FileName) {
   TDescObject desc = ParseDescription(Text, FileName);
   TReader(FileName).ReadRootComponent(desc, Root);
 }
@@ -972,4 +971,3 @@ const TClassInfo* ReadGraphicClassName(TStream* Stream) {
   if (!cls) throw EReadError(Format("Unknown picture format %s", {Quote(name)}));
   return cls;
 }
-

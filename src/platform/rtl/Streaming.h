@@ -75,8 +75,17 @@ class EDescriptionError : public EReadError {
 };
 
 // The parsed form of a description.
-enum class TDescValueKind { dvInteger, dvFloat, dvString, dvIdent, dvSet, dvList, dvBinary,
-                            dvItems, dvBlock };
+enum class TDescValueKind {
+  dvInteger,
+  dvFloat,
+  dvString,
+  dvIdent,
+  dvSet,
+  dvList,
+  dvBinary,
+  dvItems,
+  dvBlock
+};
 using enum TDescValueKind;
 
 struct TDescProperty;
@@ -86,12 +95,12 @@ struct TDescValue {
   int Line = 0;
   int64_t Integer = 0;
   double Float = 0;
-  std::string Text;                                 // string, identifier
-  std::vector<std::string> Names;                   // set
-  std::vector<TDescValue> Elements;                 // list
-  std::vector<uint8_t> Bytes;                       // binary
-  std::vector<std::vector<TDescProperty>> Items;    // collection items
-  std::vector<TDescProperty> Block;                 // nested object
+  std::string Text;                               // string, identifier
+  std::vector<std::string> Names;                 // set
+  std::vector<TDescValue> Elements;               // list
+  std::vector<uint8_t> Bytes;                     // binary
+  std::vector<std::vector<TDescProperty>> Items;  // collection items
+  std::vector<TDescProperty> Block;               // nested object
 };
 
 struct TDescProperty {
@@ -120,8 +129,7 @@ class TFiler {
   virtual ~TFiler() = default;
   virtual void DefineProperty(const std::string& Name, std::function<void(TReader*)> ReadData,
                               std::function<void(TWriter*)> WriteData, bool HasData) = 0;
-  virtual void DefineBinaryProperty(const std::string& Name,
-                                    std::function<void(TStream*)> ReadData,
+  virtual void DefineBinaryProperty(const std::string& Name, std::function<void(TStream*)> ReadData,
                                     std::function<void(TStream*)> WriteData, bool HasData) = 0;
   TComponent* Root() const { return FRoot; }
   TComponent* LookupRoot() const { return FRoot; }

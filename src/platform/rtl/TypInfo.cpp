@@ -58,12 +58,17 @@ const TEnumInfo* FindEnumInfo(std::type_index type) {
 
 bool TPropInfo::Writable() const {
   switch (Kind) {
-    case tkFloat: return bool(SetFloat);
-    case tkString: return bool(SetStr);
+    case tkFloat:
+      return bool(SetFloat);
+    case tkString:
+      return bool(SetStr);
     case tkComponent:
-    case tkClass: return bool(SetObject);
-    case tkMethod: return bool(SetMethod);
-    default: return bool(SetOrd);
+    case tkClass:
+      return bool(SetObject);
+    case tkMethod:
+      return bool(SetMethod);
+    default:
+      return bool(SetOrd);
   }
 }
 
@@ -221,8 +226,8 @@ void SetSetProp(TObject* Instance, const std::string& Name, const std::string& V
   std::size_t start = 0;
   while (start <= text.size()) {
     std::size_t comma = text.find(',', start);
-    std::string item = Trim(text.substr(start, comma == std::string::npos ? std::string::npos
-                                                                          : comma - start));
+    std::string item =
+        Trim(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
     if (!item.empty()) {
       int64_t v = 0;
       if (!e || !e->ValueOf(item, v) || v < 0 || v >= 64)

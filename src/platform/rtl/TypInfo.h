@@ -39,7 +39,13 @@ SONALIX_DECLARE_EXCEPTION(EPropertyError, Exception);
 SONALIX_DECLARE_EXCEPTION(EPropertyConvertError, Exception);
 
 enum class TTypeKind {
-  tkInteger, tkInt64, tkEnumeration, tkSet, tkBool, tkFloat, tkString,
+  tkInteger,
+  tkInt64,
+  tkEnumeration,
+  tkSet,
+  tkBool,
+  tkFloat,
+  tkString,
   tkComponent,  // a reference to a component, stored by name
   tkClass,      // a nested persistent object owned by its holder (collections included)
   tkMethod      // an event, stored as the name of its handler
@@ -84,7 +90,7 @@ struct TPropInfo {
   const std::type_info* ValueType = &typeid(void);
   int64_t MinValue = 0, MaxValue = 0;  // ordinal kinds
   bool HasDefault = false;
-  int64_t Default = 0;                 // ordinal kinds
+  int64_t Default = 0;  // ordinal kinds
   double DefaultFloat = 0;
   const TIdentMap* Idents = nullptr;
   std::function<bool(TObject*)> IsStored;  // empty: stored
@@ -98,7 +104,8 @@ struct TPropInfo {
   std::function<std::string(TObject*)> GetStr;
   std::function<void(TObject*, const std::string&)> SetStr;
   std::function<TObject*(TObject*)> GetObject;
-  std::function<void(TObject*, TObject*)> SetObject;  // references: raises EInvalidCast on a wrong class
+  std::function<void(TObject*, TObject*)>
+      SetObject;  // references: raises EInvalidCast on a wrong class
   std::function<bool(TObject*)> MethodAssigned;
   std::function<std::string(TObject*)> GetHandlerName;
   // Binds the event to Entry's method of Receiver, or clears it when Entry is null. Raises
@@ -234,10 +241,7 @@ class TPublished {
     return *this;
   }
   template <class E>
-    requires std::is_enum_v<E>
-  TPublished& Default(E value) {
-    return Default(int64_t(value));
-  }
+  requires std::is_enum_v<E> TPublished& Default(E value) { return Default(int64_t(value)); }
   template <class E, std::size_t N>
   TPublished& Default(const TSet<E, N>& value) {
     return Default(int64_t(value.ToInt()));
@@ -269,8 +273,7 @@ class TPublished {
     entry.EventType = typeid(E);
     entry.Bind = [method, name](TObject* receiver, void* event) {
       auto* r = typinfo_detail::Cast<T>(receiver);
-      *static_cast<E*>(event) =
-          E::Bind(static_cast<typename Traits::Class*>(r), method, name);
+      *static_cast<E*>(event) = E::Bind(static_cast<typename Traits::Class*>(r), method, name);
     };
     auto& methods = ClassPropsOf(typeid(T)).Methods;
     for (auto& m : methods)
@@ -319,8 +322,8 @@ class TPublished {
         return;
       }
       if (entry->EventType != typeid(V))
-        throw EPropertyError(Format("Handler %s does not match the type of %s",
-                                    {entry->Name, name}));
+        throw EPropertyError(
+            Format("Handler %s does not match the type of %s", {entry->Name, name}));
       entry->Bind(receiver, &event);
     };
   }

@@ -38,19 +38,24 @@ class TPen : public TPenBase {
 };
 
 // Integer properties that accept colour names.
-const TIdentMap kColors{
-    [](const std::string& s, int64_t& v) {
-      if (SameText(s, "clRed")) v = 0xFF;
-      else if (SameText(s, "clBlack")) v = 0;
-      else return false;
-      return true;
-    },
-    [](int64_t v, std::string& s) {
-      if (v == 0xFF) s = "clRed";
-      else if (v == 0) s = "clBlack";
-      else return false;
-      return true;
-    }};
+const TIdentMap kColors{[](const std::string& s, int64_t& v) {
+                          if (SameText(s, "clRed"))
+                            v = 0xFF;
+                          else if (SameText(s, "clBlack"))
+                            v = 0;
+                          else
+                            return false;
+                          return true;
+                        },
+                        [](int64_t v, std::string& s) {
+                          if (v == 0xFF)
+                            s = "clRed";
+                          else if (v == 0)
+                            s = "clBlack";
+                          else
+                            return false;
+                          return true;
+                        }};
 
 class TTestItem : public TCollectionItem {
  public:
@@ -272,19 +277,30 @@ void RegisterTestClasses() {
   RegisterEnumNames<TFlag>({"fA", "fB", "fC"});
   Published<TPenBase>().Property("Width", &TPenBase::Width, &TPenBase::SetWidth).Default(1);
   Published<TPen>()
-      .Property("Color", &TPen::Color, &TPen::SetColor).Default(0).Idents(&kColors)
-      .Property("Shade", &TPen::Shade, &TPen::SetShade).Default(TShade::shLight);
+      .Property("Color", &TPen::Color, &TPen::SetColor)
+      .Default(0)
+      .Idents(&kColors)
+      .Property("Shade", &TPen::Shade, &TPen::SetShade)
+      .Default(TShade::shLight);
   Published<TTestItem>()
-      .Property("Width", &TTestItem::Width, &TTestItem::SetWidth).Default(0)
+      .Property("Width", &TTestItem::Width, &TTestItem::SetWidth)
+      .Default(0)
       .Property("Caption", &TTestItem::Caption, &TTestItem::SetCaption);
   Published<TWidget>()
-      .Property("Count", &TWidget::Count, &TWidget::SetCount).Default(0)
-      .Property("Small", &TWidget::Small, &TWidget::SetSmall).Default(0)
-      .Property("Big", &TWidget::Big, &TWidget::SetBig).Default(0)
-      .Property("Shade", &TWidget::Shade, &TWidget::SetShade).Default(0)
-      .Property("Flags", &TWidget::Flags, &TWidget::SetFlags).Default(TFlags{})
-      .Property("Active", &TWidget::Active, &TWidget::SetActive).Default(0)
-      .Property("Ratio", &TWidget::Ratio, &TWidget::SetRatio).DefaultFloat(0)
+      .Property("Count", &TWidget::Count, &TWidget::SetCount)
+      .Default(0)
+      .Property("Small", &TWidget::Small, &TWidget::SetSmall)
+      .Default(0)
+      .Property("Big", &TWidget::Big, &TWidget::SetBig)
+      .Default(0)
+      .Property("Shade", &TWidget::Shade, &TWidget::SetShade)
+      .Default(0)
+      .Property("Flags", &TWidget::Flags, &TWidget::SetFlags)
+      .Default(TFlags{})
+      .Property("Active", &TWidget::Active, &TWidget::SetActive)
+      .Default(0)
+      .Property("Ratio", &TWidget::Ratio, &TWidget::SetRatio)
+      .DefaultFloat(0)
       .Property("Caption", &TWidget::Caption, &TWidget::SetCaption)
       .Property("Buddy", &TWidget::Buddy, &TWidget::SetBuddy)
       .Property("Other", &TWidget::Other, &TWidget::SetOther)
@@ -475,7 +491,10 @@ TEST(Streaming, WriterOmitsDefaultsAndUnreachableValues) {
   TWidget outsider(nullptr);  // no owner: a reference to it cannot be read back
   w->SetBuddy(&outsider);
   w->OnClick = [](TObject*) {};  // a handler without a name is not stored
-  EXPECT_EQ(WriteComponentToText(&form), "object Form: TTestForm {\n  object W: TWidget {\n  }\n}\n");
+  TTestForm other(nullptr);
+  w->OnMeasure = Event<void(TObject*, int&)>::Bind(&other, &TTestForm::Measure, "Elsewhere");
+  EXPECT_EQ(WriteComponentToText(&form),
+            "object Form: TTestForm {\n  object W: TWidget {\n  }\n}\n");
   w->SetCaption("");
   w->SetRatio(-0.0);
   w->Pen()->SetShade(TShade::shMedium);
@@ -540,7 +559,8 @@ TEST(Streaming, ErrorsNameFileLineAndPropertyAndLeaveNothingBehind) {
        "test.form:5: W1.Extra[0].Width: Integer value expected"},
       {"object W1: TWidget {\n\n  Buddy = Nobody\n}",
        "test.form:4: W1.Buddy: Unknown component \"Nobody\""},
-      {"object W1: TWidget {\n  Buddy = Form\n}", "test.form:3: W1.Buddy: TTestForm is not a TWidget"},
+      {"object W1: TWidget {\n  Buddy = Form\n}",
+       "test.form:3: W1.Buddy: TTestForm is not a TWidget"},
       {"object W1: TWidget {\n  Other = Frame9.Edit1\n}",
        "test.form:3: W1.Other: Unknown component \"Frame9.Edit1\""},
       {"object W1: TWidget {\n  OnClick = NoSuchClick\n}",
@@ -553,7 +573,8 @@ TEST(Streaming, ErrorsNameFileLineAndPropertyAndLeaveNothingBehind) {
        "test.form:4: W1: A component named W1 already exists"},
       {"object W1: TWidget {\n  Version = \"2\"\n}",
        "test.form:3: W1.Version: integer expected, found string"},
-      {"object W1: TWidget {\n  Version = (2)\n}", "test.form:3: W1.Version: integer expected, found list"},
+      {"object W1: TWidget {\n  Version = (2)\n}",
+       "test.form:3: W1.Version: integer expected, found list"},
       {"object W1: TWidget {\n  Names = (\"a\", 2)\n}",
        "test.form:3: W1.Names: string expected, found integer"},
       {"object W1: TWidget {\n  Lines = (\"a\", 2)\n}",
@@ -565,7 +586,8 @@ TEST(Streaming, ErrorsNameFileLineAndPropertyAndLeaveNothingBehind) {
       {"object W1: TWidget {\n  Blob = hex { 0A0 }\n}",
        "test.form:3: Invalid binary data: hexadecimal digit pairs expected"},
       {"object W1: TWidget {\n  Count =\n", "test.form:5: Value expected, found \"}\""},
-      {"object W1: TWidget {\n  Count = 1\n", "test.form:6: \"}\" expected, found the end of the text"},
+      {"object W1: TWidget {\n  Count = 1\n",
+       "test.form:6: \"}\" expected, found the end of the text"},
       {"object W1: TWidget {\n  Caption = \"abc\n}", "test.form:3: Unterminated string"},
       {"object W1: TWidget {\n  Count = 12px\n}", "test.form:3: Invalid number \"12p\""},
       {"object W1: TWidget {\n  Caption = \"a\" + 5\n}",
@@ -639,10 +661,18 @@ TEST(Streaming, MalformedDescriptionsNeverCrash) {
     for (int e = 0; e < edits && !text.empty(); ++e) {
       std::size_t at = pick(text.size() - 1);
       switch (pick(3)) {
-        case 0: text.erase(at, 1 + pick(8)); break;
-        case 1: text.insert(at, 1, alphabet[pick(alphabet.size() - 1)]); break;
-        case 2: text.insert(at, text.substr(pick(text.size() - 1), pick(40))); break;
-        default: text.resize(at); break;
+        case 0:
+          text.erase(at, 1 + pick(8));
+          break;
+        case 1:
+          text.insert(at, 1, alphabet[pick(alphabet.size() - 1)]);
+          break;
+        case 2:
+          text.insert(at, text.substr(pick(text.size() - 1), pick(40)));
+          break;
+        default:
+          text.resize(at);
+          break;
       }
     }
     gLiveWidgets = 0;
@@ -692,7 +722,8 @@ TEST(Streaming, PictureDataNamesARegisteredGraphicClass) {
   holder.Graphic = std::make_unique<TGraphB>();
   holder.Graphic->Data = "\x89PNG";
   const std::string text = WriteComponentToText(&holder);
-  EXPECT_EQ(text, "object Holder: TPictureHolder {\n  Picture = hex { 075447726170684289504E47 }\n}\n");
+  EXPECT_EQ(text,
+            "object Holder: TPictureHolder {\n  Picture = hex { 075447726170684289504E47 }\n}\n");
   TPictureHolder copy(nullptr);
   ReadComponentFromText(&copy, text, "pic.form");
   ASSERT_TRUE(dynamic_cast<TGraphB*>(copy.Graphic.get()));
@@ -701,8 +732,8 @@ TEST(Streaming, PictureDataNamesARegisteredGraphicClass) {
   // A class that is not a registered graphic, and a cut name, are read errors.
   for (const char* data : {"0754576964676574", "0754477261"}) {
     TPictureHolder bad(nullptr);
-    std::string desc = std::string("object Holder: TPictureHolder {\n  Picture = hex { ") + data +
-                       " }\n}\n";
+    std::string desc =
+        std::string("object Holder: TPictureHolder {\n  Picture = hex { ") + data + " }\n}\n";
     EXPECT_THROW(ReadComponentFromText(&bad, desc, "pic.form"), EDescriptionError) << data;
   }
   UnregisterGraphicClass(b);
