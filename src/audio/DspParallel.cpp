@@ -16,6 +16,9 @@
 namespace {
 
 thread_local bool tInsideWorker = false;
+// Set while this thread waits for a job of the pool: a progress handler that pumps events may
+// start another effect, which then runs on this thread instead of waiting for the busy pool.
+thread_local bool tWaitingOnPool = false;
 
 struct Job {
   const std::function<void(size_t)>* Item = nullptr;
@@ -39,6 +42,10 @@ class Pool {
   void Run(size_t count, const std::function<void(size_t)>& item,
            const std::function<void(size_t, size_t)>& progress) {
     std::lock_guard serial(FCallers);  // one job at a time; callers are rare and long
+    tWaitingOnPool = true;
+    struct Reset {
+      ~Reset() { tWaitingOnPool = false; }
+    } reset;
     auto job = std::make_shared<Job>();
     job->Item = &item;
     job->Count = count;
@@ -138,7 +145,7 @@ int DspThreadCount() { return Pool::Instance().Workers(); }
 void DspParallelFor(size_t count, const std::function<void(size_t)>& item,
                     const std::function<void(size_t, size_t)>& progress) {
   if (count == 0) return;
-  if (count == 1 || tInsideWorker || DspThreadCount() == 1) {
+  if (count == 1 || tInsideWorker || tWaitingOnPool || DspThreadCount() == 1) {
     DspDenormalGuard guard;
     for (size_t i = 0; i < count; ++i) {
       item(i);

@@ -11,8 +11,8 @@ int DspThreadCount();
 
 // Runs item(i) for every i in [0, count). progress(done, count) is called on the calling thread
 // after items finish. The first exception thrown by an item or by progress is rethrown once every
-// started item has finished (items not yet started are then skipped). Called from inside a worker
-// or with count 1, the items run on the calling thread.
+// started item has finished (items not yet started are then skipped). Called from inside a worker,
+// from a progress handler of another job, or with count 1, the items run on the calling thread.
 void DspParallelFor(size_t count, const std::function<void(size_t)>& item,
                     const std::function<void(size_t, size_t)>& progress = {});
 
