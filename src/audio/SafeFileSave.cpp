@@ -27,10 +27,16 @@ TSafeFileSave::TSafeFileSave(const std::string& target) : FTarget(target) {
   std::string pattern = (dir / ("." + t.filename().string() + ".XXXXXX")).string();
   const int fd = mkstemp(pattern.data());
   if (fd < 0) RaiseWriteError(target, std::strerror(errno));
-  // mkstemp makes the file private; a saved sound is as readable as any file the user creates.
-  const mode_t mask = umask(0);
-  umask(mask);
-  fchmod(fd, 0666 & ~mask);
+  // mkstemp makes the file private: a replaced file keeps its permissions, a new one gets those
+  // of any file the user creates.
+  struct stat old {};
+  if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+    fchmod(fd, old.st_mode & 07777);
+  } else {
+    const mode_t mask = umask(0);
+    umask(mask);
+    fchmod(fd, 0666 & ~mask);
+  }
   ::close(fd);
   FTemp = pattern;
 }

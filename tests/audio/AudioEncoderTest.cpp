@@ -365,10 +365,13 @@ TEST(AudioEncoder, FailedSaveKeepsTheOldFile) {
   EXPECT_THROW(Save(afOgg, dir / "no such folder" / "x.ogg", TOutputFormat{}), EAudioFileError);
   EXPECT_TRUE(onlyTarget());
 
-  // A successful save replaces the file whole.
+  // A successful save replaces the file whole, keeping its permissions.
+  fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   Save(afOgg, target, TOutputFormat{});
   EXPECT_EQ(ProbeFile(target).Codec, "vorbis");
   EXPECT_TRUE(onlyTarget());
+  EXPECT_EQ(fs::status(target).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
 // The editing engine opens and saves the non-WAV formats through these codecs.
