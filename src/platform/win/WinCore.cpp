@@ -649,7 +649,10 @@ HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName
 BOOL DestroyWindow(HWND hWnd) {
   TWindowObject* w = FindWindowObject(hWnd);
   if (!w || w->Destroying) return FALSE;
-  w->Destroying = true;
+  {
+    std::lock_guard<std::mutex> g(gTableLock);
+    w->Destroying = true;
+  }
   if (gCapture == hWnd) ReleaseCapture();
   // Owned top-level windows go first, as they would with their owner.
   std::vector<HWND> owned;
@@ -1157,6 +1160,7 @@ LRESULT SendMessage(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp) {
     return result;
   }
   CallWndProcHooks(hWnd, msg, wp, lp);
+  if (!(w = FindWindowObject(hWnd))) return 0;
   return CallWindowChain(w, msg, wp, lp);
 }
 
@@ -1549,13 +1553,17 @@ void CallGetMessageHooks(MSG& msg, bool removing) {
                 reinterpret_cast<LPARAM>(&msg));
 }
 
-void CallWndProcHooks(HWND h, UINT m, WPARAM w, LPARAM l) {
+void CallWndProcHooks(HWND h, UINT& m, WPARAM& w, LPARAM& l) {
   bool any = false;
   for (auto& e : gHooks)
     if (e.Kind == WH_CALLWNDPROC) any = true;
   if (!any) return;
   CWPSTRUCT cwp{l, w, m, h};
   CallHookChain(WH_CALLWNDPROC, HC_ACTION, 0, reinterpret_cast<LPARAM>(&cwp));
+  // A hook may turn the message into another one (WM_NULL to suppress it).
+  m = cwp.message;
+  w = cwp.wParam;
+  l = cwp.lParam;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -104,7 +104,7 @@ LRESULT CallWindowChain(TWindowObject* w, UINT msg, WPARAM wp, LPARAM lp);
 bool CallKeyboardHooks(WPARAM vk, LPARAM keyData);  // true: swallowed
 bool CallMouseHooks(UINT msg, const MOUSEHOOKSTRUCT& info);  // true: swallowed
 void CallGetMessageHooks(MSG& msg, bool removing);
-void CallWndProcHooks(HWND, UINT, WPARAM, LPARAM);
+void CallWndProcHooks(HWND, UINT&, WPARAM&, LPARAM&);
 
 // Input arriving from Qt: either handed to a waiting loop of ours, or run through the pipeline
 // at once. Returns false when Qt's default should run (the caller does it).

@@ -10,6 +10,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyleHints>
 #include <QWheelEvent>
 #include <QWindow>
@@ -434,6 +435,7 @@ LRESULT DefWindowProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_GETTEXTLENGTH: return LRESULT(w->Text.size());
     case WM_CLOSE: DestroyWindow(hWnd); return 0;
+    case WM_SETREDRAW: SetRedraw(hWnd, wp ? TRUE : FALSE); return 0;
     case WM_SETCURSOR: {
       HWND parent = (w->Style & WS_CHILD) ? w->Parent : nullptr;
       if (parent && SendMessage(parent, WM_SETCURSOR, wp, lp)) return TRUE;
@@ -894,4 +896,169 @@ HCURSOR GetCursor() { return gCurrentCursor; }
 
 BOOL DestroyCursor(HCURSOR hCursor) {
   return gCursors.erase(reinterpret_cast<uintptr_t>(hCursor)) ? TRUE : FALSE;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Keyboard translation and system metrics
+
+UINT MapVirtualKey(UINT code, UINT mapType) {
+  if (mapType == MAPVK_VK_TO_CHAR) {
+    if (code >= 'A' && code <= 'Z') return code;
+    if (code >= '0' && code <= '9') return code;
+    switch (code) {
+      case VK_SPACE: return ' ';
+      case VK_RETURN: return '\r';
+      case VK_TAB: return '\t';
+      case VK_BACK: return 8;
+      case VK_ESCAPE: return 27;
+      case VK_OEM_PLUS: return '=';
+      case VK_OEM_MINUS: return '-';
+      case VK_OEM_COMMA: return ',';
+      case VK_OEM_PERIOD: return '.';
+      case VK_OEM_1: return ';';
+      case VK_OEM_2: return '/';
+      case VK_OEM_3: return '`';
+      case VK_OEM_4: return '[';
+      case VK_OEM_5: return '\\';
+      case VK_OEM_6: return ']';
+      case VK_OEM_7: return '\'';
+      case VK_MULTIPLY: return '*';
+      case VK_ADD: return '+';
+      case VK_SUBTRACT: return '-';
+      case VK_DIVIDE: return '/';
+      case VK_DECIMAL: return '.';
+    }
+    if (code >= VK_NUMPAD0 && code <= VK_NUMPAD9) return '0' + (code - VK_NUMPAD0);
+    return 0;
+  }
+  // Scan codes are not kept apart from virtual keys here.
+  return mapType == MAPVK_VK_TO_VSC || mapType == MAPVK_VSC_TO_VK ? code : 0;
+}
+
+int ToAscii(UINT vk, UINT, const BYTE* keyState, WORD* out, UINT) {
+  UINT c = MapVirtualKey(vk, MAPVK_VK_TO_CHAR);
+  if (!c || !out) return 0;
+  bool shift = keyState ? (keyState[VK_SHIFT] & 0x80) : GetKeyState(VK_SHIFT) < 0;
+  bool caps = keyState ? (keyState[VK_CAPITAL] & 1) : (GetKeyState(VK_CAPITAL) & 1);
+  bool ctrl = keyState ? (keyState[VK_CONTROL] & 0x80) : GetKeyState(VK_CONTROL) < 0;
+  if (c >= 'A' && c <= 'Z') {
+    if (ctrl) c = c - 'A' + 1;
+    else if (shift == caps) c = c - 'A' + 'a';
+  } else if (shift) {
+    static const char* plain = "1234567890-=[]\\;',./`";
+    static const char* shifted = "!@#$%^&*()_+{}|:\"<>?~";
+    if (const char* p = std::strchr(plain, int(c))) c = UINT(uint8_t(shifted[p - plain]));
+  }
+  *out = WORD(c);
+  return 1;
+}
+
+SHORT VkKeyScan(char ch) {
+  unsigned char c = static_cast<unsigned char>(ch);
+  if (c >= 'a' && c <= 'z') return SHORT(c - 'a' + 'A');
+  if (c >= 'A' && c <= 'Z') return SHORT(0x100 | c);
+  if (c >= '0' && c <= '9') return SHORT(c);
+  static const char* shifted = "!@#$%^&*()_+{}|:\"<>?~";
+  static const char* plain = "1234567890-=[]\\;',./`";
+  for (UINT vk = 0; vk < 256; ++vk) {
+    UINT m = MapVirtualKey(vk, MAPVK_VK_TO_CHAR);
+    if (m == c && !(vk >= VK_NUMPAD0 && vk <= VK_DIVIDE)) return SHORT(vk);
+  }
+  if (const char* p = std::strchr(shifted, c))
+    for (UINT vk = 0; vk < 256; ++vk)
+      if (MapVirtualKey(vk, MAPVK_VK_TO_CHAR) == UINT(uint8_t(plain[p - shifted])) &&
+          !(vk >= VK_NUMPAD0 && vk <= VK_DIVIDE))
+        return SHORT(0x100 | vk);
+  return -1;
+}
+
+BOOL GetKeyboardState(BYTE* state) {
+  if (!state) return FALSE;
+  for (int vk = 0; vk < 256; ++vk) {
+    SHORT s = GetKeyState(vk);
+    state[vk] = BYTE((s < 0 ? 0x80 : 0) | (s & 1));
+  }
+  return TRUE;
+}
+
+int GetSystemMetrics(int index) {
+  // Classic metrics at 96 DPI, fixed so that layouts are the same everywhere.
+  switch (index) {
+    case SM_CXSCREEN:
+    case SM_CYSCREEN: {
+      QScreen* s = QGuiApplication::primaryScreen();
+      QSize size = s ? s->size() : QSize(1024, 768);
+      return index == SM_CXSCREEN ? size.width() : size.height();
+    }
+    case SM_CXVSCROLL:
+    case SM_CYHSCROLL:
+    case SM_CYVTHUMB:
+    case SM_CXHTHUMB:
+    case SM_CYVSCROLL:
+    case SM_CXHSCROLL: return 17;
+    case SM_CYCAPTION: return 19;
+    case SM_CXBORDER:
+    case SM_CYBORDER: return 1;
+    case SM_CXDLGFRAME:
+    case SM_CYDLGFRAME:
+    case SM_CXEDGE:
+    case SM_CYEDGE: return 2;
+    case SM_CXFRAME:
+    case SM_CYFRAME: return 4;
+    case SM_CXICON:
+    case SM_CYICON: return 32;
+    case SM_CXCURSOR:
+    case SM_CYCURSOR: return 32;
+    case SM_CYMENU: return 19;
+    case SM_CXSMICON:
+    case SM_CYSMICON: return 16;
+    case SM_CXSIZE:
+    case SM_CYSIZE: return 18;
+    case SM_CXMENUSIZE:
+    case SM_CYMENUSIZE: return 18;
+    case SM_CXSMSIZE:
+    case SM_CYSMSIZE: return 15;
+    case SM_CYSMCAPTION: return 15;
+    case SM_CXMIN: return 112;
+    case SM_CYMIN: return 27;
+    case SM_CXDOUBLECLK:
+    case SM_CYDOUBLECLK: return 4;
+    case SM_CXDRAG:
+    case SM_CYDRAG: return 4;
+    case SM_SWAPBUTTON: return 0;
+    case SM_MOUSEPRESENT: return 1;
+    case SM_MOUSEWHEELPRESENT: return 1;
+    case SM_CMONITORS: return int(QGuiApplication::screens().size());
+  }
+  return 0;
+}
+
+BOOL SystemParametersInfo(UINT action, UINT param, void* pv, UINT) {
+  switch (action) {
+    case SPI_GETWORKAREA: {
+      if (!pv) return FALSE;
+      QScreen* s = QGuiApplication::primaryScreen();
+      QRect r = s ? s->availableGeometry() : QRect(0, 0, 1024, 768);
+      *static_cast<RECT*>(pv) = RECT{r.left(), r.top(), r.right() + 1, r.bottom() + 1};
+      return TRUE;
+    }
+    case SPI_GETWHEELSCROLLLINES:
+      if (pv) *static_cast<UINT*>(pv) = 3;
+      return TRUE;
+    case SPI_GETMENUANIMATION:
+    case SPI_GETTOOLTIPANIMATION:
+    case SPI_GETTOOLTIPFADE:
+    case SPI_GETMENUFADE:
+    case SPI_GETCOMBOBOXANIMATION:
+    case SPI_GETDRAGFULLWINDOWS:
+    case SPI_GETFLATMENU:
+      // Effects are off: no compositor can be assumed.
+      if (pv) *static_cast<BOOL*>(pv) = FALSE;
+      return TRUE;
+    case SPI_GETKEYBOARDCUES:
+      if (pv) *static_cast<BOOL*>(pv) = TRUE;
+      return TRUE;
+  }
+  (void)param;
+  return FALSE;
 }

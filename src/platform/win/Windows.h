@@ -826,3 +826,72 @@ HCURSOR LoadCursor(HINSTANCE hInstance, intptr_t id);
 HCURSOR SetCursor(HCURSOR hCursor);
 HCURSOR GetCursor();
 BOOL DestroyCursor(HCURSOR hCursor);
+
+// ---------------------------------------------------------------------------------------------
+// Keyboard translation
+constexpr UINT MAPVK_VK_TO_VSC = 0;
+constexpr UINT MAPVK_VSC_TO_VK = 1;
+constexpr UINT MAPVK_VK_TO_CHAR = 2;
+UINT MapVirtualKey(UINT uCode, UINT uMapType);
+// The character of a key for the given key states (US layout); 1 when there is one.
+int ToAscii(UINT uVirtKey, UINT uScanCode, const BYTE* lpKeyState, WORD* lpChar, UINT uFlags);
+// Virtual key in the low byte, shift state in the high byte (1: Shift), -1 when none.
+SHORT VkKeyScan(char ch);
+BOOL GetKeyboardState(BYTE* lpKeyState);
+
+// ---------------------------------------------------------------------------------------------
+// System metrics and parameters (a fixed classic table at 96 DPI)
+constexpr int SM_CXSCREEN = 0;
+constexpr int SM_CYSCREEN = 1;
+constexpr int SM_CXVSCROLL = 2;
+constexpr int SM_CYHSCROLL = 3;
+constexpr int SM_CYCAPTION = 4;
+constexpr int SM_CXBORDER = 5;
+constexpr int SM_CYBORDER = 6;
+constexpr int SM_CXDLGFRAME = 7;
+constexpr int SM_CYDLGFRAME = 8;
+constexpr int SM_CYVTHUMB = 9;
+constexpr int SM_CXHTHUMB = 10;
+constexpr int SM_CXICON = 11;
+constexpr int SM_CYICON = 12;
+constexpr int SM_CXCURSOR = 13;
+constexpr int SM_CYCURSOR = 14;
+constexpr int SM_CYMENU = 15;
+constexpr int SM_CYVSCROLL = 20;
+constexpr int SM_CXHSCROLL = 21;
+constexpr int SM_SWAPBUTTON = 23;
+constexpr int SM_CXMIN = 28;
+constexpr int SM_CYMIN = 29;
+constexpr int SM_CXSIZE = 30;
+constexpr int SM_CYSIZE = 31;
+constexpr int SM_CXFRAME = 32;
+constexpr int SM_CYFRAME = 33;
+constexpr int SM_CXDOUBLECLK = 36;
+constexpr int SM_CYDOUBLECLK = 37;
+constexpr int SM_CXEDGE = 45;
+constexpr int SM_CYEDGE = 46;
+constexpr int SM_CXSMICON = 49;
+constexpr int SM_CYSMICON = 50;
+constexpr int SM_CYSMCAPTION = 51;
+constexpr int SM_CXSMSIZE = 52;
+constexpr int SM_CYSMSIZE = 53;
+constexpr int SM_CXMENUSIZE = 54;
+constexpr int SM_CYMENUSIZE = 55;
+constexpr int SM_CXDRAG = 68;
+constexpr int SM_CYDRAG = 69;
+constexpr int SM_MOUSEPRESENT = 19;
+constexpr int SM_MOUSEWHEELPRESENT = 75;
+constexpr int SM_CMONITORS = 80;
+int GetSystemMetrics(int nIndex);
+
+constexpr UINT SPI_GETWORKAREA = 0x0030;
+constexpr UINT SPI_GETWHEELSCROLLLINES = 0x0068;
+constexpr UINT SPI_GETMENUANIMATION = 0x1002;
+constexpr UINT SPI_GETCOMBOBOXANIMATION = 0x1004;
+constexpr UINT SPI_GETKEYBOARDCUES = 0x100A;
+constexpr UINT SPI_GETMENUFADE = 0x1012;
+constexpr UINT SPI_GETTOOLTIPANIMATION = 0x1016;
+constexpr UINT SPI_GETTOOLTIPFADE = 0x1018;
+constexpr UINT SPI_GETFLATMENU = 0x1022;
+constexpr UINT SPI_GETDRAGFULLWINDOWS = 0x0026;
+BOOL SystemParametersInfo(UINT uiAction, UINT uiParam, void* pvParam, UINT fWinIni);

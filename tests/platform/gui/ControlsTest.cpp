@@ -200,6 +200,12 @@ TEST(Controls, GraphicChildrenGetMouseAndCapture) {
                                                         "down 10,10", "click", "up 10,10"}));
   EXPECT_EQ(GetCapture(), nullptr);
   EXPECT_TRUE(s.Panel->Mouse.empty());
+  // A press elsewhere cancels the modes of the focused control.
+  s.EditA->SetFocus();
+  gLog.clear();
+  SendMouse(s.Panel, QEvent::MouseButtonPress, QPoint(25, 35), Qt::LeftButton);
+  SendMouse(s.Panel, QEvent::MouseButtonRelease, QPoint(25, 35), Qt::LeftButton);
+  EXPECT_NE(std::find(gLog.begin(), gLog.end(), "EditA:cancelmode"), gLog.end());
   // Taking the capture away from the parent window tells the graphic child.
   gLog.clear();
   s.Graphic->SetMouseCapture(true);

@@ -313,17 +313,47 @@ TEST(Timers, FireFromTheTestClock) {
 
 // ---- hooks
 
-int gMouseHookCalls = 0;
-LRESULT SwallowRightButton(int code, WPARAM w, LPARAM l) {
-  ++gMouseHookCalls;
-  if (w == WM_RBUTTONDOWN) return 1;
-  return CallNextHookEx(nullptr, code, w, l);
-}
-
 LRESULT NullifyUser5(int code, WPARAM w, LPARAM l) {
   auto* m = reinterpret_cast<MSG*>(l);
   if (m->message == WM_USER + 5) m->message = WM_NULL;
   return 0;
+}
+
+LRESULT SuppressUser7(int code, WPARAM w, LPARAM l) {
+  auto* cwp = reinterpret_cast<CWPSTRUCT*>(l);
+  if (cwp->message == WM_USER + 7) cwp->message = WM_NULL;
+  return 0;
+}
+
+TEST(Hooks, CallWndProcHookSeesAndMaySuppressSentMessages) {
+  TRecorder r;
+  HHOOK hook = SetWindowsHookEx(WH_CALLWNDPROC, SuppressUser7, nullptr, GetCurrentThreadId());
+  SendMessage(r.Handle, WM_USER + 7, 0, 0);
+  SendMessage(r.Handle, WM_USER + 8, 0, 0);
+  EXPECT_EQ(r.Ids(), (std::vector<UINT>{WM_USER + 8}));
+  UnhookWindowsHookEx(hook);
+}
+
+TEST(Keyboard, TranslationOfVirtualKeys) {
+  BYTE state[256] = {};
+  struct Case {
+    UINT Vk;
+    bool Shift;
+    WORD Expected;
+  };
+  for (Case c : std::vector<Case>{{'A', false, 'a'}, {'A', true, 'A'}, {'1', true, '!'},
+                                  {VK_OEM_MINUS, false, '-'}, {VK_SPACE, false, ' '},
+                                  {VK_NUMPAD0 + 5, false, '5'}}) {
+    state[VK_SHIFT] = c.Shift ? 0x80 : 0;
+    WORD ch = 0;
+    EXPECT_EQ(ToAscii(c.Vk, 0, state, &ch, 0), 1) << c.Vk;
+    EXPECT_EQ(ch, c.Expected) << c.Vk;
+  }
+  EXPECT_EQ(ToAscii(VK_F1, 0, state, nullptr, 0), 0);
+  EXPECT_EQ(VkKeyScan('q'), SHORT('Q'));
+  EXPECT_EQ(VkKeyScan('Q'), SHORT(0x100 | 'Q'));
+  EXPECT_EQ(VkKeyScan('?'), SHORT(0x100 | VK_OEM_2));
+  EXPECT_EQ(GetSystemMetrics(SM_CXVSCROLL), 17);
 }
 
 TEST(Hooks, GetMessageHookCanTurnAMessageIntoNothing) {

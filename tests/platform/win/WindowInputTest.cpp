@@ -105,6 +105,50 @@ TEST(WindowPaint, PaintAndEraseDrawIntoTheBackBuffer) {
   DeleteObject(red);
 }
 
+LRESULT SwallowRightButton(int code, WPARAM w, LPARAM l) {
+  if (w == WM_RBUTTONDOWN) return 1;
+  return CallNextHookEx(nullptr, code, w, l);
+}
+
+TEST(WindowInput, MouseHookMaySwallowAPress) {
+  HWND top = CreateWindowEx(0, TestClass(), "Top", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
+                            nullptr, nullptr, nullptr);
+  HHOOK hook = SetWindowsHookEx(WH_MOUSE, SwallowRightButton, nullptr, GetCurrentThreadId());
+  gSeen.clear();
+  SendMouse(top, QEvent::MouseButtonPress, QPoint(5, 5), Qt::RightButton);
+  SendMouse(top, QEvent::MouseButtonRelease, QPoint(5, 5), Qt::RightButton);
+  SendMouse(top, QEvent::MouseButtonPress, QPoint(5, 5), Qt::LeftButton);
+  EXPECT_EQ(SeenIds(top, {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_LBUTTONDOWN}),
+            (std::vector<UINT>{WM_RBUTTONUP, WM_LBUTTONDOWN}));
+  UnhookWindowsHookEx(hook);
+  DestroyWindow(top);
+}
+
+// Window styles become the matching Qt window kinds.
+TEST(WindowInput, CreateParametersMapToQtWindows) {
+  struct Case {
+    DWORD Style, ExStyle;
+    Qt::WindowType Type;
+    bool OnTop, Frameless, NoActivate;
+    LRESULT MouseActivate;
+  };
+  for (Case c : std::vector<Case>{
+           {WS_POPUP, 0, Qt::Window, false, true, false, MA_ACTIVATE},
+           {WS_OVERLAPPEDWINDOW, 0, Qt::Window, false, false, false, MA_ACTIVATE},
+           {WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, Qt::Tool, true, true, false, MA_ACTIVATE},
+           {WS_POPUP, WS_EX_NOACTIVATE | WS_EX_TOPMOST, Qt::Window, true, true, true, MA_NOACTIVATE}}) {
+    HWND h = CreateWindowEx(c.ExStyle, TestClass(), "", c.Style, 0, 0, 20, 20, nullptr, nullptr,
+                            nullptr, nullptr);
+    QWidget* w = GetWindowWidget(h);
+    EXPECT_EQ(w->windowType(), c.Type);
+    EXPECT_EQ(bool(w->windowFlags() & Qt::WindowStaysOnTopHint), c.OnTop);
+    EXPECT_EQ(bool(w->windowFlags() & Qt::FramelessWindowHint), c.Frameless);
+    EXPECT_EQ(w->testAttribute(Qt::WA_ShowWithoutActivating), c.NoActivate);
+    EXPECT_EQ(SendMessage(h, WM_MOUSEACTIVATE, 0, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)), c.MouseActivate);
+    DestroyWindow(h);
+  }
+}
+
 TEST(WindowInput, CaptureRedirectsMouseAndReportsItsLoss) {
   HWND top = CreateWindowEx(0, TestClass(), "Top", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100,
                             nullptr, nullptr, nullptr, nullptr);
