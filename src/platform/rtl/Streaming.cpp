@@ -116,6 +116,8 @@ void Located(const TReader& reader, F body) {
     body();
   } catch (const EDescriptionError&) {
     throw;
+  } catch (const EAbort&) {
+    throw;  // stays silent
   } catch (const Exception& e) {
     reader.Error(e.Message());
   } catch (const std::exception& e) {
@@ -506,6 +508,7 @@ void TReader::DefineProperty(const std::string& Name, std::function<void(TReader
   }
   bool complete = i.Cursors.size() == depth + 1 && i.Cursors.back().Pos == 1;
   i.Cursors.resize(depth);
+  i.Taken = true;  // a nested lookup (collection items) may have reset it
   if (!complete) Error("The property's value was not read whole");
 }
 
