@@ -137,7 +137,13 @@ void TAudioFile2::WritePcm(SampleBuffer& block) {
   const int channels = block.Channels() > 0 ? block.Channels() : FPcmChannels;
   const int rate = block.SampleRate() > 0 ? block.SampleRate() : FPcmSampleRate;
   if (channels < 1 || rate < 1) throw EAudioFileError("The sound block has no valid format.");
-  FWriter->Write(block.Data(), block.ValueCount() / channels, rate, channels);
+  try {
+    FWriter->Write(block.Data(), block.ValueCount() / channels, rate, channels);
+  } catch (...) {
+    // A failed output is given up at once; a batch output's temporary file goes with it.
+    FWriter.reset();
+    throw;
+  }
 }
 
 SampleBuffer TAudioFile2::ReadPcm(int count) {

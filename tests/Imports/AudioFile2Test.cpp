@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 
 #include "Imports/XOQAUDIOFILE2Lib_TLB.h"
 #include "audio/AudioDecoder.h"
@@ -184,9 +186,41 @@ TEST(AudioFile2, ErrorsAreClearAndHarmless) {
   file.SetOggFormat(44100, 2, 192, 0, 0, -1);
   EXPECT_THROW(file.CreateFile((dir / "nowhere" / "x.ogg").string(), 0), EAudioFileError);
 
-  // A batch output that fails midway leaves no file.
+  // A batch output refused by its encoder, or failing midway, leaves no file.
   const fs::path out = dir / "x.ogg";
   file.SetOggFormat(44100, 2, 99999, 0, 0, -1);
   EXPECT_THROW(file.CreateFile(out.string(), 0), EAudioFileError);
   EXPECT_TRUE(fs::is_empty(dir));
+  for (int kind : {afWav, afMp3}) {
+    SCOPED_TRACE(kind);
+    if (kind == afWav)
+      file.SetWavFormat(44100, 2, 16);
+    else
+      file.SetMp3CbrFormat(44100, 320, 2);
+    file.SetPcmFormat(44100, 2);
+    file.CreateFile(out.string(), 0);
+    struct sigaction ignore {}, previous{};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGXFSZ, &ignore, &previous);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 100000;  // the disk fills up
+    setrlimit(RLIMIT_FSIZE, &small);
+    bool failed = false;
+    try {
+      for (int i = 0; i < 20; ++i) {
+        SampleBuffer second(2, 44100, 44100);
+        file.WritePcm(second);
+      }
+      file.CloseFile();
+    } catch (const Exception& e) {
+      failed = true;
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    sigaction(SIGXFSZ, &previous, nullptr);
+    EXPECT_TRUE(failed);
+    EXPECT_TRUE(fs::is_empty(dir));
+    file.CloseFile();  // nothing left to close
+  }
 }
