@@ -99,8 +99,9 @@ __attribute__((always_inline)) inline void RunFixed(const DspBiquad* q, double* 
     for (int c = 0; c < C; ++c) {
       double x = d[i * C + c];
       for (int k = 0; k < N; ++k) {
+        // Grouped so that only one multiply-add per memory waits for the output.
         const double y = q[k].B0 * x + m1[c][k];
-        m1[c][k] = q[k].B1 * x - q[k].A1 * y + m2[c][k];
+        m1[c][k] = (q[k].B1 * x + m2[c][k]) - q[k].A1 * y;
         m2[c][k] = q[k].B2 * x - q[k].A2 * y;
         x = y;
       }
@@ -121,7 +122,7 @@ void RunAny(const DspBiquad* q, size_t n, int channels, double* mem, float* d, s
       double* m = mem + size_t(c) * n * 2;
       for (size_t k = 0; k < n; ++k) {
         const double y = q[k].B0 * x + m[2 * k];
-        m[2 * k] = q[k].B1 * x - q[k].A1 * y + m[2 * k + 1];
+        m[2 * k] = (q[k].B1 * x + m[2 * k + 1]) - q[k].A1 * y;
         m[2 * k + 1] = q[k].B2 * x - q[k].A2 * y;
         x = y;
       }
