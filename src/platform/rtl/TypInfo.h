@@ -219,7 +219,8 @@ class TPublished {
     return Add(std::move(info));
   }
 
-  // Without a setter: a nested object read and written in place (Font, Items).
+  // Without a setter: a nested object read and written in place (Font, Items), given by a
+  // getter returning its pointer or reference, or by a data member; or an event member.
   template <class G>
   TPublished& Property(const std::string& name, G getter) {
     using V = std::decay_t<std::invoke_result_t<G, T*>>;
@@ -227,6 +228,10 @@ class TPublished {
     info->Name = name;
     if constexpr (IsEvent<V>()) {
       DescribeEvent<V>(*info, getter);
+    } else if constexpr (std::is_class_v<V> && std::is_base_of_v<TObject, V>) {
+      // An object held by value or returned by reference: published by its address.
+      auto address = [getter](T* o) { return &std::invoke(getter, o); };
+      Describe<V*>(*info, address, nullptr);
     } else {
       Describe<V>(*info, getter, nullptr);
     }

@@ -239,6 +239,7 @@ class TPictureHolder : public TComponent {
  public:
   using TComponent::TComponent;
   std::unique_ptr<TGraphA> Graphic;
+  TStringList Notes;
 
  protected:
   void DefineProperties(TFiler* filer) override {
@@ -272,6 +273,7 @@ void RegisterTestClasses() {
   RegisterClass<TTestForm, TComponent>();
   RegisterClass<TSelfLoading, TComponent>();
   RegisterClass<TPictureHolder, TComponent>();
+  Published<TPictureHolder>().Property("Notes", &TPictureHolder::Notes);
   RegisterClass<TGraphA>();
   RegisterEnumNames<TShade>({"shLight", "shMedium", "shDark"});
   RegisterEnumNames<TFlag>({"fA", "fB", "fC"});
@@ -721,13 +723,16 @@ TEST(Streaming, PictureDataNamesARegisteredGraphicClass) {
   holder.SetName("Holder");
   holder.Graphic = std::make_unique<TGraphB>();
   holder.Graphic->Data = "\x89PNG";
+  holder.Notes.Add("kept by value");
   const std::string text = WriteComponentToText(&holder);
   EXPECT_EQ(text,
-            "object Holder: TPictureHolder {\n  Picture = hex { 075447726170684289504E47 }\n}\n");
+            "object Holder: TPictureHolder {\n  Notes = (\"kept by value\")\n"
+            "  Picture = hex { 075447726170684289504E47 }\n}\n");
   TPictureHolder copy(nullptr);
   ReadComponentFromText(&copy, text, "pic.form");
   ASSERT_TRUE(dynamic_cast<TGraphB*>(copy.Graphic.get()));
   EXPECT_EQ(copy.Graphic->Data, "\x89PNG");
+  EXPECT_EQ(copy.Notes.Text(), "kept by value\n");
 
   // A class that is not a registered graphic, and a cut name, are read errors.
   for (const char* data : {"0754576964676574", "0754477261"}) {
