@@ -32,7 +32,9 @@ class WavSource : public AudioSource {
   int SampleRate() const override { return FReader.Info().SampleRate; }
   int Channels() const override { return FReader.Info().Channels; }
   int64_t Frames() const override { return FReader.Info().Frames; }
-  int64_t Read(float* values, int64_t maxFrames) override { return FReader.Read(values, maxFrames); }
+  int64_t Read(float* values, int64_t maxFrames) override {
+    return FReader.Read(values, maxFrames);
+  }
 
  private:
   WavReader FReader;
@@ -51,7 +53,8 @@ std::string Wav() {
       const double t = double(f0 + i) / 44100;
       seed = seed * 1664525u + 1013904223u;
       const float noise = float(int32_t(seed) / 2147483648.0 * 0.05);
-      chunk[size_t(2 * i)] = float(0.3 * std::sin(2 * M_PI * 440 * t) + 0.1 * std::sin(2 * M_PI * 3520 * t)) + noise;
+      chunk[size_t(2 * i)] =
+          float(0.3 * std::sin(2 * M_PI * 440 * t) + 0.1 * std::sin(2 * M_PI * 3520 * t)) + noise;
       chunk[size_t(2 * i + 1)] = float(0.3 * std::sin(2 * M_PI * 660 * t)) - noise;
     }
     w.Write(chunk.data(), 44100);
@@ -73,7 +76,8 @@ std::string Encoded(int code, const char* ext) {
 }
 
 void Shell(benchmark::State& state, const std::string& command) {
-  if (std::system((command + " >/dev/null 2>&1").c_str()) != 0) state.SkipWithError(command.c_str());
+  if (std::system((command + " >/dev/null 2>&1").c_str()) != 0)
+    state.SkipWithError(command.c_str());
 }
 
 void Decode(benchmark::State& state, const std::string& path) {
@@ -93,12 +97,14 @@ void Decode(benchmark::State& state, const std::string& path) {
 void BM_DecoderMp3(benchmark::State& state) { Decode(state, Encoded(afMp3, ".mp3")); }
 void BM_FfmpegDecodesMp3(benchmark::State& state) {
   const std::string in = Encoded(afMp3, ".mp3");
-  for (auto _ : state) Shell(state, "ffmpeg -nostdin -v quiet -i '" + in + "' -f f32le -y /dev/null");
+  for (auto _ : state)
+    Shell(state, "ffmpeg -nostdin -v quiet -i '" + in + "' -f f32le -y /dev/null");
 }
 void BM_DecoderOgg(benchmark::State& state) { Decode(state, Encoded(afOgg, ".ogg")); }
 void BM_FfmpegDecodesOgg(benchmark::State& state) {
   const std::string in = Encoded(afOgg, ".ogg");
-  for (auto _ : state) Shell(state, "ffmpeg -nostdin -v quiet -i '" + in + "' -f f32le -y /dev/null");
+  for (auto _ : state)
+    Shell(state, "ffmpeg -nostdin -v quiet -i '" + in + "' -f f32le -y /dev/null");
 }
 
 void Encode(benchmark::State& state, int code, const char* ext) {
@@ -117,13 +123,15 @@ void Encode(benchmark::State& state, int code, const char* ext) {
 void BM_Mp3EncoderSaves(benchmark::State& state) { Encode(state, afMp3, ".mp3"); }
 void BM_LameSaves(benchmark::State& state) {
   const std::string in = Wav();
-  for (auto _ : state) Shell(state, "lame --quiet -b 192 '" + in + "' '" + (Dir() / "lame.mp3").string() + "'");
+  for (auto _ : state)
+    Shell(state, "lame --quiet -b 192 '" + in + "' '" + (Dir() / "lame.mp3").string() + "'");
 }
 void BM_OggEncoderSaves(benchmark::State& state) { Encode(state, afOgg, ".ogg"); }
 void BM_OggencSaves(benchmark::State& state) {
   const std::string in = Wav();
   for (auto _ : state)
-    Shell(state, "oggenc -Q -b 192 --managed '" + in + "' -o '" + (Dir() / "oggenc.ogg").string() + "'");
+    Shell(state,
+          "oggenc -Q -b 192 --managed '" + in + "' -o '" + (Dir() / "oggenc.ogg").string() + "'");
 }
 
 }  // namespace

@@ -118,9 +118,11 @@ void TAudioFile2::CreateFile(const std::string& path, int mode) {
   }
   if (FKind == afWav) {
     if (FFormat.WavChannels < 1 || FFormat.WavSampleRate < 1)
-      throw EAudioFileError(Format("Cannot create \"%s\": %d Hz with %d channel(s) is no WAV format.",
-                                   {path, FFormat.WavSampleRate, FFormat.WavChannels}));
-    w->Wav = std::make_unique<WavWriter>(target, FFormat.WavSampleRate, FFormat.WavChannels, FFormat.WavBits);
+      throw EAudioFileError(
+          Format("Cannot create \"%s\": %d Hz with %d channel(s) is no WAV format.",
+                 {path, FFormat.WavSampleRate, FFormat.WavChannels}));
+    w->Wav = std::make_unique<WavWriter>(target, FFormat.WavSampleRate, FFormat.WavChannels,
+                                         FFormat.WavBits);
     w->OutRate = FFormat.WavSampleRate;
     w->OutChannels = FFormat.WavChannels;
   } else {

@@ -68,7 +68,8 @@ class TAudioFile2 : public TComponent {
   void SetWavFormat(int rate, int channels, int bits);
   void SetMp3CbrFormat(int rate, int kbps, int channels);
   void SetMp3EncoderFormat(const TLameEncSettingsBase& settings);
-  void SetOggFormat(int rate, int channels, int kbps, int reserved1, int reserved2, int16_t quality);
+  void SetOggFormat(int rate, int channels, int kbps, int reserved1, int reserved2,
+                    int16_t quality);
   void SetWmaFormat(int profileCode);
 
   // Frames of the file being read: its stated length, but never less than what was read, and

@@ -63,9 +63,13 @@ void WriteAudioTags(const std::string& path, const AudioTags& tags) {
   }
   if (avformat_find_stream_info(r.In, nullptr) < 0) damaged();
   const std::string ext = LowerCase(std::filesystem::path(path).extension().string());
-  const char* muxer = ext == ".wav" ? "wav" : ext == ".mp3" ? "mp3" : ext == ".ogg" ? "ogg"
-                      : ext == ".wma" ? "asf" : nullptr;
-  if (!muxer) throw EAudioFileError("Tags cannot be written into \"" + path + "\": unknown file type.");
+  const char* muxer = ext == ".wav"   ? "wav"
+                      : ext == ".mp3" ? "mp3"
+                      : ext == ".ogg" ? "ogg"
+                      : ext == ".wma" ? "asf"
+                                      : nullptr;
+  if (!muxer)
+    throw EAudioFileError("Tags cannot be written into \"" + path + "\": unknown file type.");
   const bool asf = std::string(muxer) == "asf";
 
   TSafeFileSave save(path);
@@ -87,7 +91,8 @@ void WriteAudioTags(const std::string& path, const AudioTags& tags) {
   const std::string outUrl = "file:" + save.TempPath();
   int err = avio_open(&r.Out->pb, outUrl.c_str(), AVIO_FLAG_WRITE);
   if (err < 0) RaiseWriteError(shown, "the file cannot be created");
-  if (avformat_write_header(r.Out, nullptr) < 0) RaiseWriteError(shown, "the tags cannot be written");
+  if (avformat_write_header(r.Out, nullptr) < 0)
+    RaiseWriteError(shown, "the tags cannot be written");
   while (av_read_frame(r.In, r.Packet) >= 0) {
     const int to = r.Packet->stream_index < int(map.size()) ? map[r.Packet->stream_index] : -1;
     if (to < 0) {

@@ -15,8 +15,8 @@ extern "C" {
 #include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
 #include <libavutil/dict.h>
-#include <libavutil/log.h>
 #include <libavutil/intreadwrite.h>
+#include <libavutil/log.h>
 #include <libavutil/opt.h>
 #include <libswresample/swresample.h>
 }
@@ -57,10 +57,8 @@ struct TRawKind {
 };
 
 constexpr TRawKind kRawKinds[] = {
-    {".raw", AV_CODEC_ID_PCM_S16LE, 8000, 16},
-    {".vox", AV_CODEC_ID_ADPCM_IMA_OKI, 8000, 4},
-    {".g721", AV_CODEC_ID_ADPCM_G726LE, 8000, 4},
-    {".g723", AV_CODEC_ID_ADPCM_G726LE, 8000, 3},
+    {".raw", AV_CODEC_ID_PCM_S16LE, 8000, 16},    {".vox", AV_CODEC_ID_ADPCM_IMA_OKI, 8000, 4},
+    {".g721", AV_CODEC_ID_ADPCM_G726LE, 8000, 4}, {".g723", AV_CODEC_ID_ADPCM_G726LE, 8000, 3},
     {".g726", AV_CODEC_ID_ADPCM_G726LE, 8000, 4},
 };
 
@@ -279,8 +277,8 @@ struct TAudioDecoder::TImpl {
   void SetupConverter(const AVFrame* f) {
     AVChannelLayout in{};
     if (f->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC || f->ch_layout.nb_channels <= 0)
-      av_channel_layout_default(&in, f->ch_layout.nb_channels > 0 ? f->ch_layout.nb_channels
-                                                                   : Info.SourceChannels);
+      av_channel_layout_default(
+          &in, f->ch_layout.nb_channels > 0 ? f->ch_layout.nb_channels : Info.SourceChannels);
     else
       av_channel_layout_copy(&in, &f->ch_layout);
     AVChannelLayout out{};
@@ -373,7 +371,8 @@ struct TAudioDecoder::TImpl {
     if (Swr && !Ended) {
       const int rest = swr_get_out_samples(Swr, 0);
       if (rest > 0)
-        Append(rest, [&](uint8_t** out, int room) { return swr_convert(Swr, out, room, nullptr, 0); });
+        Append(rest,
+               [&](uint8_t** out, int room) { return swr_convert(Swr, out, room, nullptr, 0); });
     }
     Ended = true;
   }
@@ -474,7 +473,8 @@ int AudioGenreIndex(const std::string& name) {
   if (digits.size() > 2 && digits.front() == '(' && digits.back() == ')')
     digits = digits.substr(1, digits.size() - 2);
   if (!digits.empty() && digits.size() <= 3 &&
-      std::all_of(digits.begin(), digits.end(), [](char c) { return std::isdigit((unsigned char)c); })) {
+      std::all_of(digits.begin(), digits.end(),
+                  [](char c) { return std::isdigit((unsigned char)c); })) {
     const int n = std::stoi(digits);
     return n <= 147 ? n : -1;
   }

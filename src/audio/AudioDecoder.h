@@ -21,16 +21,16 @@
 
 struct TAudioStreamInfo {
   int SampleRate = 0;
-  int Channels = 0;        // of the frames delivered: 1 or 2
-  int SourceChannels = 0;  // as stored in the file
+  int Channels = 0;          // of the frames delivered: 1 or 2
+  int SourceChannels = 0;    // as stored in the file
   int64_t LengthFrames = 0;  // estimate from the file's header or size; 0 when unknown
   int64_t BitRate = 0;       // bits per second, 0 when unknown
   std::string CodecName;
 };
 
 inline bool AudioTagsEmpty(const AudioTags& t) {
-  return t.Title.empty() && t.Artist.empty() && t.Album.empty() && t.Comment.empty() && t.Year == 0 &&
-         t.GenreIndex < 0;
+  return t.Title.empty() && t.Artist.empty() && t.Album.empty() && t.Comment.empty() &&
+         t.Year == 0 && t.GenreIndex < 0;
 }
 
 class TAudioDecoder {

@@ -27,7 +27,8 @@ std::unique_ptr<TAudioEncoder> CreateAudioEncoder(int formatCode, const TOutputF
 void EncodeAudioFile(int formatCode, const std::string& path, const TOutputFormat& format,
                      const AudioTags& tags, AudioSource& source) {
   TSafeFileSave save(path);
-  auto encoder = CreateAudioEncoder(formatCode, format, source.SampleRate(), save.TempPath(), path, tags);
+  auto encoder =
+      CreateAudioEncoder(formatCode, format, source.SampleRate(), save.TempPath(), path, tags);
   if (encoder->SampleRate() != source.SampleRate() || encoder->Channels() != source.Channels())
     throw EAudioFileError("The sound to save is not in the format of \"" + path + "\".");
   std::vector<float> block(size_t(65536) * size_t(encoder->Channels()));
@@ -67,10 +68,9 @@ void RegisterAudioCodecs() {
   std::call_once(once, [] {
     RegisterFileDecoder(DecodeWithFfmpeg);
     for (int code : {afMp3, afOgg, afWma}) {
-      RegisterFileEncoder(code, [code](const std::string& path, const TOutputFormat& format,
-                                       const AudioTags& tags, AudioSource& source) {
-        EncodeAudioFile(code, path, format, tags, source);
-      });
+      RegisterFileEncoder(
+          code, [code](const std::string& path, const TOutputFormat& format, const AudioTags& tags,
+                       AudioSource& source) { EncodeAudioFile(code, path, format, tags, source); });
       RegisterEncoderFormat(code, [code](const TOutputFormat& format, int& rate, int& channels) {
         const TPcmShape shape = OutputShape(code, format, rate);
         rate = shape.SampleRate;

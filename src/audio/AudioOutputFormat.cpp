@@ -38,13 +38,15 @@ bool Contains(const A& a, int v) {
 }
 
 constexpr TWmaProfile kWmaProfiles[] = {
-    {36, 8, 8000, 1},   {23, 32, 22050, 2}, {16, 48, 44100, 1},  {13, 64, 44100, 2},
+    {36, 8, 8000, 1},   {23, 32, 22050, 2},  {16, 48, 44100, 1}, {13, 64, 44100, 2},
     {11, 96, 44100, 2}, {10, 128, 44100, 2}, {8, 192, 44100, 2},
 };
 
 }  // namespace
 
-bool IsMp3SampleRate(int rate) { return Contains(kMpeg1Rates, rate) || Contains(kMpeg2Rates, rate); }
+bool IsMp3SampleRate(int rate) {
+  return Contains(kMpeg1Rates, rate) || Contains(kMpeg2Rates, rate);
+}
 
 bool CanWriteMp3Format(int rate, int kbps, int channels) {
   if (channels != 1 && channels != 2) return false;
@@ -57,8 +59,9 @@ bool CanWriteOggFormat(int rate, int channels, int kbps) {
   if (channels < 1 || channels > 2 || rate < 1 || kbps <= 0 || kbps > 100000) return false;
   vorbis_info vi;
   vorbis_info_init(&vi);
-  const bool ok = vorbis_encode_setup_managed(&vi, channels, rate, -1, long(kbps) * 1000, -1) == 0 &&
-                  vorbis_encode_setup_init(&vi) == 0;
+  const bool ok =
+      vorbis_encode_setup_managed(&vi, channels, rate, -1, long(kbps) * 1000, -1) == 0 &&
+      vorbis_encode_setup_init(&vi) == 0;
   vorbis_info_clear(&vi);
   return ok;
 }
@@ -75,8 +78,10 @@ TMp3Params ResolveMp3(const TOutputFormat& format, int sourceRate) {
     p.Xing = true;
     p.Crc = false;
     if (!IsMp3SampleRate(p.SampleRate))
-      throw EAudioFileError(Format("MP3 files cannot have a sample rate of %d Hz.", {p.SampleRate}));
-    if (p.Kbps <= 0) throw EAudioFileError(Format("An MP3 bit rate of %d kbps is not possible.", {p.Kbps}));
+      throw EAudioFileError(
+          Format("MP3 files cannot have a sample rate of %d Hz.", {p.SampleRate}));
+    if (p.Kbps <= 0)
+      throw EAudioFileError(Format("An MP3 bit rate of %d kbps is not possible.", {p.Kbps}));
     return p;
   }
   p.Xing = e.WriteXing;

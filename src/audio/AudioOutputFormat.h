@@ -15,8 +15,8 @@ struct TMp3Params {
   int Channels = 2;
   TMp3ChannelMode Mode = TMp3ChannelMode::JointStereo;
   TMp3RateControl Control = TMp3RateControl::Cbr;
-  int Kbps = 192;       // CBR rate, or the ABR mean
-  int VbrLevel = 2;     // LAME -V, 0 best .. 9
+  int Kbps = 192;                // CBR rate, or the ABR mean
+  int VbrLevel = 2;              // LAME -V, 0 best .. 9
   int MinKbps = 0, MaxKbps = 0;  // VBR/ABR limits, 0 = LAME's own
   bool Xing = true;
   bool Crc = false;

@@ -19,13 +19,19 @@ std::vector<unsigned short> Utf16(const std::string& s) {
     unsigned c = (unsigned char)s[i];
     unsigned cp;
     int extra;
-    if (c < 0x80) cp = c, extra = 0;
-    else if ((c >> 5) == 6) cp = c & 0x1F, extra = 1;
-    else if ((c >> 4) == 14) cp = c & 0x0F, extra = 2;
-    else if ((c >> 3) == 30) cp = c & 0x07, extra = 3;
-    else cp = 0xFFFD, extra = 0;
+    if (c < 0x80)
+      cp = c, extra = 0;
+    else if ((c >> 5) == 6)
+      cp = c & 0x1F, extra = 1;
+    else if ((c >> 4) == 14)
+      cp = c & 0x0F, extra = 2;
+    else if ((c >> 3) == 30)
+      cp = c & 0x07, extra = 3;
+    else
+      cp = 0xFFFD, extra = 0;
     ++i;
-    for (int k = 0; k < extra && i < s.size(); ++k, ++i) cp = (cp << 6) | ((unsigned char)s[i] & 0x3F);
+    for (int k = 0; k < extra && i < s.size(); ++k, ++i)
+      cp = (cp << 6) | ((unsigned char)s[i] & 0x3F);
     if (cp >= 0x10000) {
       cp -= 0x10000;
       out.push_back(static_cast<unsigned short>(0xD800 + (cp >> 10)));
@@ -71,10 +77,14 @@ void SetTags(lame_t gf, const AudioTags& tags) {
 
 MPEG_mode LameMode(TMp3ChannelMode m) {
   switch (m) {
-    case TMp3ChannelMode::Stereo: return STEREO;
-    case TMp3ChannelMode::JointStereo: return JOINT_STEREO;
-    case TMp3ChannelMode::DualChannel: return DUAL_CHANNEL;
-    case TMp3ChannelMode::Mono: return MONO;
+    case TMp3ChannelMode::Stereo:
+      return STEREO;
+    case TMp3ChannelMode::JointStereo:
+      return JOINT_STEREO;
+    case TMp3ChannelMode::DualChannel:
+      return DUAL_CHANNEL;
+    case TMp3ChannelMode::Mono:
+      return MONO;
   }
   return JOINT_STEREO;
 }
@@ -116,8 +126,9 @@ TMp3Encoder::TMp3Encoder(const TMp3Params& p, const std::string& path, const std
   lame_set_write_id3tag_automatic(FLame, 0);
   if (!AudioTagsEmpty(tags)) SetTags(FLame, tags);
   if (lame_init_params(FLame) < 0)
-    throw EAudioFileError(Format("The MP3 encoder refuses %d Hz, %d channel(s) at %d kbps for \"%s\".",
-                                 {p.SampleRate, p.Channels, p.Kbps, shownName}));
+    throw EAudioFileError(
+        Format("The MP3 encoder refuses %d Hz, %d channel(s) at %d kbps for \"%s\".",
+               {p.SampleRate, p.Channels, p.Kbps, shownName}));
   FBuffer.resize(1 << 16);
   if (!AudioTagsEmpty(tags)) {
     const size_t n = lame_get_id3v2_tag(FLame, FBuffer.data(), FBuffer.size());

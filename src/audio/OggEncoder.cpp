@@ -27,8 +27,8 @@ struct TOggEncoder::TState {
   }
 };
 
-TOggEncoder::TOggEncoder(const TOutputFormat& f, const std::string& path, const std::string& shownName,
-                         const AudioTags& tags)
+TOggEncoder::TOggEncoder(const TOutputFormat& f, const std::string& path,
+                         const std::string& shownName, const AudioTags& tags)
     : S(std::make_unique<TState>()), FFile(path, shownName) {
   FSampleRate = f.OggSampleRate;
   FChannels = f.OggChannels;
@@ -37,17 +37,19 @@ TOggEncoder::TOggEncoder(const TOutputFormat& f, const std::string& path, const 
   vorbis_comment_init(&S->Comment);
   int rc;
   if (f.OggKbps > 0) {
-    rc = vorbis_encode_init(&S->Info, f.OggChannels, f.OggSampleRate, -1, long(f.OggKbps) * 1000, -1);
+    rc = vorbis_encode_init(&S->Info, f.OggChannels, f.OggSampleRate, -1, long(f.OggKbps) * 1000,
+                            -1);
   } else {
     const float q = std::clamp(f.OggQuality / 1000.0f, -0.1f, 1.0f);
     rc = vorbis_encode_init_vbr(&S->Info, f.OggChannels, f.OggSampleRate, q);
   }
   if (rc != 0) {
     throw EAudioFileError(
-        f.OggKbps > 0 ? Format("The OGG encoder refuses %d Hz, %d channel(s) at %d kbps for \"%s\".",
-                            {f.OggSampleRate, f.OggChannels, f.OggKbps, shownName})
-                   : Format("The OGG encoder refuses %d Hz, %d channel(s) for \"%s\".",
-                            {f.OggSampleRate, f.OggChannels, shownName}));
+        f.OggKbps > 0
+            ? Format("The OGG encoder refuses %d Hz, %d channel(s) at %d kbps for \"%s\".",
+                     {f.OggSampleRate, f.OggChannels, f.OggKbps, shownName})
+            : Format("The OGG encoder refuses %d Hz, %d channel(s) for \"%s\".",
+                     {f.OggSampleRate, f.OggChannels, shownName}));
   }
   auto add = [&](const char* key, const std::string& v) {
     if (!v.empty()) vorbis_comment_add_tag(&S->Comment, key, v.c_str());

@@ -61,7 +61,8 @@ TWmaEncoder::TWmaEncoder(const TWmaProfile& profile, const std::string& path,
   av_channel_layout_default(&S->Codec->ch_layout, profile.Channels);
   S->Codec->bit_rate = int64_t(std::max(profile.Kbps, kWmaMinKbps)) * 1000;
   S->Codec->time_base = AVRational{1, profile.SampleRate};
-  if (S->Format->oformat->flags & AVFMT_GLOBALHEADER) S->Codec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+  if (S->Format->oformat->flags & AVFMT_GLOBALHEADER)
+    S->Codec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
   rc = avcodec_open2(S->Codec, codec, nullptr);
   if (rc < 0) fail(rc);
   rc = avcodec_parameters_from_context(S->Stream->codecpar, S->Codec);

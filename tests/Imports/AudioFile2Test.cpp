@@ -85,7 +85,8 @@ TEST(AudioFile2, ConvertsBlockByBlock) {
       }
       if (s.Channels <= 2) {
         // Mono to stereo copies; stereo to mono averages two tones of one level.
-        const double expected = (s.Channels == 2 && o.Channels == 1) ? kToneRms * std::sqrt(0.5) : kToneRms;
+        const double expected =
+            (s.Channels == 2 && o.Channels == 1) ? kToneRms * std::sqrt(0.5) : kToneRms;
         EXPECT_NEAR(Rms(v, o.Channels, 0, size_t(o.Rate / 4)), expected, expected * 0.25);
       }
     }
@@ -199,7 +200,8 @@ TEST(AudioFile2, ErrorsAreClearAndHarmless) {
       file.SetMp3CbrFormat(44100, 320, 2);
     file.SetPcmFormat(44100, 2);
     file.CreateFile(out.string(), 0);
-    struct sigaction ignore {}, previous{};
+    struct sigaction ignore {
+    }, previous{};
     ignore.sa_handler = SIG_IGN;
     sigaction(SIGXFSZ, &ignore, &previous);
     rlimit saved{};

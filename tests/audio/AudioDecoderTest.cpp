@@ -1,12 +1,10 @@
-#include "audio/AudioDecoder.h"
-
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <random>
 
 #include "CodecTestUtil.h"
+#include "audio/AudioDecoder.h"
 #include "audio/AudioFileError.h"
 #include "common/TestEnv.h"
 
@@ -20,9 +18,9 @@ constexpr double kToneRms = 0.125 / 1.4142135623730951;
 
 // Dialogic ADPCM, written here because no tool we have encodes it.
 std::vector<unsigned char> EncodeVox(const std::vector<short>& pcm) {
-  static const int steps[49] = {16,  17,  19,  21,  23,  25,  28,  31,  34,  37,  41,  45,   50,
-                                55,  60,  66,  73,  80,  88,  97,  107, 118, 130, 143, 157,  173,
-                                190, 209, 230, 253, 279, 307, 337, 371, 408, 449, 494, 544,  598,
+  static const int steps[49] = {16,  17,  19,  21,  23,  25,   28,   31,   34,   37,  41,  45,  50,
+                                55,  60,  66,  73,  80,  88,   97,   107,  118,  130, 143, 157, 173,
+                                190, 209, 230, 253, 279, 307,  337,  371,  408,  449, 494, 544, 598,
                                 658, 724, 796, 876, 963, 1060, 1166, 1282, 1411, 1552};
   static const int adjust[8] = {-1, -1, -1, -1, 2, 4, 6, 8};
   int predicted = 0, index = 0;
@@ -62,7 +60,7 @@ std::vector<short> Tone16(int rate, double seconds, double amplitude) {
 struct Fixture {
   const char* Name;
   int Rate, Channels;
-  const char* Options;  // ffmpeg output options; "" for the ones made in code
+  const char* Options;    // ffmpeg output options; "" for the ones made in code
   double LevelTolerance;  // relative, lossy codecs get more
 };
 
@@ -211,12 +209,14 @@ TEST(AudioDecoder, RefusesWhatIsNoSound) {
   fs::create_directories(dir / "folder.wav");
   mkfifo((dir / "pipe.mp3").c_str(), 0600);  // nobody writes to it: reading would never end
   // An image, no sound stream.
-  Shell("ffmpeg -nostdin -loglevel error -y -f lavfi -i color=c=red:s=16x16:d=0.1 -frames:v 1 -c:v png -f image2pipe " +
+  Shell(
+      "ffmpeg -nostdin -loglevel error -y -f lavfi -i color=c=red:s=16x16:d=0.1 -frames:v 1 -c:v "
+      "png -f image2pipe " +
       Quote((dir / "picture.mp3").string()));
 
-  for (const char* name : {"missing.mp3", "empty.wav", "text.mp3", "text.ogg", "text.wma",
-                           "text.wav", "noise.ogg", "noise.aiff", "cut.wav", "folder.wav",
-                           "picture.mp3", "pipe.mp3"}) {
+  for (const char* name :
+       {"missing.mp3", "empty.wav", "text.mp3", "text.ogg", "text.wma", "text.wav", "noise.ogg",
+        "noise.aiff", "cut.wav", "folder.wav", "picture.mp3", "pipe.mp3"}) {
     SCOPED_TRACE(name);
     try {
       TAudioDecoder decoder((dir / name).string());
@@ -247,11 +247,13 @@ TEST(AudioDecoder, SurvivesDamagedFiles) {
           bytes.resize(rng() % bytes.size());
           break;
         case 1:  // bytes flipped here and there
-          for (int k = 0; k < 20; ++k) bytes[rng() % bytes.size()] ^= static_cast<unsigned char>(1 + rng() % 255);
+          for (int k = 0; k < 20; ++k)
+            bytes[rng() % bytes.size()] ^= static_cast<unsigned char>(1 + rng() % 255);
           break;
         case 2: {  // a run overwritten, the header included at times
           const size_t at = round % 8 == 2 ? 0 : rng() % bytes.size();
-          for (size_t k = at; k < std::min(bytes.size(), at + 64); ++k) bytes[k] = static_cast<unsigned char>(rng());
+          for (size_t k = at; k < std::min(bytes.size(), at + 64); ++k)
+            bytes[k] = static_cast<unsigned char>(rng());
           break;
         }
         case 3: {  // sizes and counts set to extremes

@@ -1,11 +1,10 @@
-#include "audio/AudioEncoder.h"
-
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
 
 #include "CodecTestUtil.h"
 #include "audio/AudioDocument.h"
+#include "audio/AudioEncoder.h"
 #include "audio/AudioFileError.h"
 #include "common/TestEnv.h"
 
@@ -26,7 +25,8 @@ class ToneSource : public AudioSource {
     const int64_t n = std::min(maxFrames, FFrames - FPos);
     for (int64_t i = 0; i < n; ++i, ++FPos)
       for (int c = 0; c < FChannels; ++c)
-        values[i * FChannels + c] = float(0.5 * std::sin(2 * M_PI * (c ? 660 : 440) * double(FPos) / FRate));
+        values[i * FChannels + c] =
+            float(0.5 * std::sin(2 * M_PI * (c ? 660 : 440) * double(FPos) / FRate));
     return n;
   }
 
@@ -123,7 +123,8 @@ TEST(AudioEncoder, Mp3ConstantAndVariableRates) {
   struct Cbr {
     int Rate, Kbps, Channels;
   };
-  for (const Cbr& c : {Cbr{44100, 128, 2}, Cbr{22050, 64, 1}, Cbr{48000, 320, 2}, Cbr{8000, 8, 1}}) {
+  for (const Cbr& c :
+       {Cbr{44100, 128, 2}, Cbr{22050, 64, 1}, Cbr{48000, 320, 2}, Cbr{8000, 8, 1}}) {
     SCOPED_TRACE(c.Kbps);
     TOutputFormat f;
     f.Mp3Mode = TMp3Mode::Cbr;
@@ -155,8 +156,9 @@ TEST(AudioEncoder, Mp3ConstantAndVariableRates) {
     f.Mp3Encoder.ChannelCount = channelCount;
     f.Mp3Encoder.WriteXing = xing;
     f.Mp3Encoder.WriteCrc = crc;
-    const fs::path file = dir / ("vbr" + std::to_string(quality) + std::to_string(stereoMode) +
-                                 std::to_string(channelCount) + (xing ? "x" : "") + (crc ? "c" : "") + ".mp3");
+    const fs::path file =
+        dir / ("vbr" + std::to_string(quality) + std::to_string(stereoMode) +
+               std::to_string(channelCount) + (xing ? "x" : "") + (crc ? "c" : "") + ".mp3");
     Save(afMp3, file, f, 2.0);
     return file;
   };
@@ -168,8 +170,8 @@ TEST(AudioEncoder, Mp3ConstantAndVariableRates) {
   struct ModeCase {
     int StereoMode, ChannelCount, HeaderMode, Channels;
   };
-  for (const ModeCase& m : {ModeCase{1, 2, 0, 2}, ModeCase{2, 2, 1, 2}, ModeCase{4, 2, 2, 2},
-                            ModeCase{1, 1, 3, 1}}) {
+  for (const ModeCase& m :
+       {ModeCase{1, 2, 0, 2}, ModeCase{2, 2, 1, 2}, ModeCase{4, 2, 2, 2}, ModeCase{1, 1, 3, 1}}) {
     SCOPED_TRACE(m.StereoMode * 10 + m.ChannelCount);
     const fs::path file = vbr(7, m.StereoMode, m.ChannelCount, false, true);
     const auto bytes = ReadBytes(file);
@@ -191,8 +193,8 @@ TEST(AudioEncoder, Mp3ConstantAndVariableRates) {
 
   EXPECT_TRUE(CanWriteMp3Format(44100, 128, 2));
   EXPECT_TRUE(CanWriteMp3Format(22050, 160, 1));
-  EXPECT_FALSE(CanWriteMp3Format(44100, 8, 2));   // below MPEG 1's rates
-  EXPECT_FALSE(CanWriteMp3Format(22050, 192, 2)); // above MPEG 2's
+  EXPECT_FALSE(CanWriteMp3Format(44100, 8, 2));    // below MPEG 1's rates
+  EXPECT_FALSE(CanWriteMp3Format(22050, 192, 2));  // above MPEG 2's
   EXPECT_FALSE(CanWriteMp3Format(96000, 128, 2));
   EXPECT_FALSE(CanWriteMp3Format(44100, 187, 2));
   EXPECT_FALSE(CanWriteMp3Format(44100, 128, 3));
@@ -247,8 +249,9 @@ TEST(AudioEncoder, WmaProfileCodes) {
     int Code, Kbps, Rate, Channels;
   };
   // Code 36 asks for 8 kbps, below what the encoder can do: it is written at 24 kbps.
-  const Row rows[] = {{36, 24, 8000, 1},   {23, 32, 22050, 2},  {16, 48, 44100, 1}, {13, 64, 44100, 2},
-                      {11, 96, 44100, 2}, {10, 128, 44100, 2}, {8, 192, 44100, 2}};
+  const Row rows[] = {{36, 24, 8000, 1},  {23, 32, 22050, 2}, {16, 48, 44100, 1},
+                      {13, 64, 44100, 2}, {11, 96, 44100, 2}, {10, 128, 44100, 2},
+                      {8, 192, 44100, 2}};
   const fs::path dir = sonalix::test::MakeTempDir("wma");
   for (const Row& r : rows) {
     SCOPED_TRACE(r.Code);
@@ -282,7 +285,9 @@ TEST(AudioEncoder, TagsRoundTrip) {
   for (int code : {afMp3, afOgg, afWma}) {
     for (const AudioTags* tags : {&ascii, &unicode, &none}) {
       SCOPED_TRACE(code * 100 + int(tags - &ascii));
-      const fs::path file = dir / (std::to_string(code) + (code == afMp3 ? ".mp3" : code == afOgg ? ".ogg" : ".wma"));
+      const fs::path file = dir / (std::to_string(code) + (code == afMp3   ? ".mp3"
+                                                           : code == afOgg ? ".ogg"
+                                                                           : ".wma"));
       TOutputFormat f;
       Save(code, file, f, 0.3, *tags);
       TAudioDecoder decoder(file.string());
@@ -341,7 +346,8 @@ TEST(AudioEncoder, FailedSaveKeepsTheOldFile) {
   for (int code : {afMp3, afOgg, afWma}) {
     SCOPED_TRACE(code);
     WriteBytes(target, old);
-    struct sigaction ignore {}, previous{};
+    struct sigaction ignore {
+    }, previous{};
     ignore.sa_handler = SIG_IGN;
     sigaction(SIGXFSZ, &ignore, &previous);
     rlimit saved{};
@@ -378,7 +384,8 @@ TEST(AudioEncoder, FailedSaveKeepsTheOldFile) {
 TEST(AudioEncoder, EngineOpensAndSavesThroughTheCodecs) {
   const fs::path dir = sonalix::test::MakeTempDir("engine");
   const fs::path source = dir / "in.ogg";
-  ASSERT_TRUE(MakeTone(source, 48000, 2, 2.0, "-c:a libvorbis -q:a 6 -metadata title=Song -metadata genre=Pop"));
+  ASSERT_TRUE(MakeTone(source, 48000, 2, 2.0,
+                       "-c:a libvorbis -q:a 6 -metadata title=Song -metadata genre=Pop"));
   AudioDocument doc;
   doc.OpenFile(source.string());
   EXPECT_EQ(doc.SampleRate(), 48000);
@@ -398,13 +405,15 @@ TEST(AudioEncoder, EngineOpensAndSavesThroughTheCodecs) {
   };
   const Case cases[] = {
       {afMp3, "out.mp3", [&] { doc.SetMp3CbrFormat(44100, 160, 1); }, 44100, 1},
-      {afMp3, "vbr.mp3", [&] {
+      {afMp3, "vbr.mp3",
+       [&] {
          TLameEncoderSettings s;
          s.Preset = 0;
          s.VbrMethod = 0;
          s.VbrQuality = 7;
          doc.SetMp3EncoderFormat(s);
-       }, 48000, 2},
+       },
+       48000, 2},
       {afOgg, "out.ogg", [&] { doc.SetOggFormat(22050, 1, 0, 0, 0, 500); }, 22050, 1},
       {afWma, "out.wma", [&] { doc.SetWmaFormat(11); }, 44100, 2},
   };
@@ -468,7 +477,8 @@ TEST(AudioEncoder, SoundStaysInPlace) {
       const int64_t n = std::min(maxFrames, 30000 - FPos);
       for (int64_t i = 0; i < n; ++i, ++FPos)
         values[2 * i] = values[2 * i + 1] =
-            FPos < 10000 ? 0.0f : float(0.5 * std::sin(2 * M_PI * 440 * double(FPos - 10000) / 44100));
+            FPos < 10000 ? 0.0f
+                         : float(0.5 * std::sin(2 * M_PI * 440 * double(FPos - 10000) / 44100));
       return n;
     }
 

@@ -40,9 +40,8 @@ inline bool MakeTone(const std::filesystem::path& out, int rate, int channels, d
   std::string cmd = "ffmpeg -nostdin -hide_banner -loglevel error -y";
   const char* freqs[] = {"440", "660", "880", "550", "330", "770", "990", "220"};
   for (int c = 0; c < channels; ++c)
-    cmd += " -f lavfi -i " + Quote(std::string("sine=frequency=") + freqs[c % 8] +
-                                   ":sample_rate=" + std::to_string(rate) +
-                                   ":duration=" + std::to_string(seconds));
+    cmd += " -f lavfi -i " + Quote(std::string("sine=frequency=") + freqs[c % 8] + ":sample_rate=" +
+                                   std::to_string(rate) + ":duration=" + std::to_string(seconds));
   if (channels > 1) {
     std::string graph;
     for (int c = 0; c < channels; ++c) graph += "[" + std::to_string(c) + ":a]";
@@ -80,11 +79,16 @@ inline Probe ProbeFile(const std::filesystem::path& file) {
     if (eq == std::string::npos) continue;
     std::string key = line.substr(0, eq);
     const std::string value = line.substr(eq + 1);
-    if (key == "codec_name") p.Codec = value;
-    else if (key == "sample_rate") p.SampleRate = std::atoi(value.c_str());
-    else if (key == "channels") p.Channels = std::atoi(value.c_str());
-    else if (key == "duration" && value != "N/A" && p.Duration == 0) p.Duration = std::atof(value.c_str());
-    else if (key == "bit_rate" && value != "N/A" && p.BitRate == 0) p.BitRate = std::atol(value.c_str());
+    if (key == "codec_name")
+      p.Codec = value;
+    else if (key == "sample_rate")
+      p.SampleRate = std::atoi(value.c_str());
+    else if (key == "channels")
+      p.Channels = std::atoi(value.c_str());
+    else if (key == "duration" && value != "N/A" && p.Duration == 0)
+      p.Duration = std::atof(value.c_str());
+    else if (key == "bit_rate" && value != "N/A" && p.BitRate == 0)
+      p.BitRate = std::atol(value.c_str());
     else if (key.rfind("TAG:", 0) == 0) {
       key = key.substr(4);
       for (char& c : key) c = char(std::tolower((unsigned char)c));
@@ -99,7 +103,8 @@ inline Probe ProbeFile(const std::filesystem::path& file) {
 inline double Rms(const std::vector<float>& v, int channels, int channel, size_t skip = 0) {
   double sum = 0;
   size_t n = 0;
-  for (size_t i = skip * channels + channel; i < v.size(); i += channels, ++n) sum += double(v[i]) * v[i];
+  for (size_t i = skip * channels + channel; i < v.size(); i += channels, ++n)
+    sum += double(v[i]) * v[i];
   return n ? std::sqrt(sum / double(n)) : 0;
 }
 
