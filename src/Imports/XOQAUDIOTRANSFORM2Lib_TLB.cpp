@@ -3,10 +3,15 @@
 #include <algorithm>
 #include <mutex>
 
+#include "audio/DspDelay.h"
 #include "audio/DspDynamics.h"
 #include "audio/DspFilter.h"
 #include "audio/DspKernels.h"
 #include "audio/DspLevel.h"
+#include "audio/DspModulation.h"
+#include "audio/DspNoiseReduction.h"
+#include "audio/DspReverb.h"
+#include "audio/DspTimePitch.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/TypInfo.h"
 
@@ -158,6 +163,66 @@ void TAudioTransform2::Equalizer(SampleBuffer& a, const SampleBuffer& gains,
                                  const SampleBuffer& frequencies) {
   const std::vector<float> g = Singles(gains), f = Singles(frequencies);
   Apply(a, [&](const DspSignal& s, const DspProgress& p) { DspEqualizer(s, g, f, &FStreams, p); });
+}
+
+void TAudioTransform2::NoiseReduction(SampleBuffer& a, float threshold, float rate, float rmsTime) {
+  Apply(a, [&](const DspSignal& s, const DspProgress& p) {
+    DspNoiseReduction(s, threshold, rate, rmsTime, &FStreams, p);
+  });
+}
+
+void TAudioTransform2::Echo(SampleBuffer& a, float delay, float mixDepth, float feedbackGain) {
+  Apply(a, [&](const DspSignal& s, const DspProgress& p) {
+    DspEcho(s, delay, mixDepth, feedbackGain, &FStreams, p);
+  });
+}
+
+void TAudioTransform2::Flanger(SampleBuffer& a, float delayRate, float mixDepth,
+                               float feedbackGain, float sweepDepth, float sweepRate,
+                               float sweepPhase) {
+  Apply(a, [&](const DspSignal& s, const DspProgress& p) {
+    DspModulation(s, DspModulationKind::Flanger, delayRate, mixDepth, feedbackGain, sweepDepth,
+                  sweepRate, sweepPhase, &FStreams, p);
+  });
+}
+
+void TAudioTransform2::Chorus(SampleBuffer& a, float delayRate, float mixDepth, float feedbackGain,
+                              float sweepDepth, float sweepRate, float sweepPhase) {
+  Apply(a, [&](const DspSignal& s, const DspProgress& p) {
+    DspModulation(s, DspModulationKind::Chorus, delayRate, mixDepth, feedbackGain, sweepDepth,
+                  sweepRate, sweepPhase, &FStreams, p);
+  });
+}
+
+void TAudioTransform2::Phaser(SampleBuffer& a, float delay, float mixDepth, float feedbackGain) {
+  Apply(a, [&](const DspSignal& s, const DspProgress& p) {
+    DspPhaser(s, delay, mixDepth, feedbackGain, &FStreams, p);
+  });
+}
+
+void TAudioTransform2::Reverb(SampleBuffer& a, float delay, float mixDepth, float feedbackGain,
+                              float gain, float frequency, int taps) {
+  Apply(a, [&](const DspSignal& s, const DspProgress& p) {
+    DspReverb(s, delay, mixDepth, feedbackGain, gain, frequency, taps, &FStreams, p);
+  });
+}
+
+void TAudioTransform2::SpeedChange(SampleBuffer& a, float percent) {
+  DspCheckSpeedChange(percent);
+  std::vector<float> out;
+  Apply(a, [&](const DspSignal& s, const DspProgress& p) {
+    out = DspSpeedChange(s, percent, &FStreams, p);
+  });
+  a = SampleBuffer(std::move(out), ChannelsOf(a), a.SampleRate() > 0 ? a.SampleRate() : FSampleRate);
+}
+
+void TAudioTransform2::PitchChange(SampleBuffer& a, float percent) {
+  DspCheckPitchChange(percent);
+  std::vector<float> out;
+  Apply(a, [&](const DspSignal& s, const DspProgress& p) {
+    out = DspPitchChange(s, percent, &FStreams, p);
+  });
+  a = SampleBuffer(std::move(out), ChannelsOf(a), a.SampleRate() > 0 ? a.SampleRate() : FSampleRate);
 }
 
 void RegisterAudioTransform2() {

@@ -42,6 +42,19 @@ class TAudioTransform2 : public TComponent {
   // Two arrays of as many singles (twelve from the callers): band gains (value / 100) and band
   // frequencies in Hz.
   void Equalizer(SampleBuffer& a, const SampleBuffer& gains, const SampleBuffer& frequencies);
+  // See DspDelay.h, DspModulation.h, DspReverb.h, DspNoiseReduction.h and DspTimePitch.h. The
+  // speed change replaces the array by a longer or shorter one.
+  void NoiseReduction(SampleBuffer& a, float threshold, float rate, float rmsTime);
+  void Echo(SampleBuffer& a, float delay, float mixDepth, float feedbackGain);
+  void Flanger(SampleBuffer& a, float delayRate, float mixDepth, float feedbackGain,
+               float sweepDepth, float sweepRate, float sweepPhase);
+  void Chorus(SampleBuffer& a, float delayRate, float mixDepth, float feedbackGain,
+              float sweepDepth, float sweepRate, float sweepPhase);
+  void Phaser(SampleBuffer& a, float delay, float mixDepth, float feedbackGain);
+  void Reverb(SampleBuffer& a, float delay, float mixDepth, float feedbackGain, float gain,
+              float frequency, int taps);
+  void SpeedChange(SampleBuffer& a, float percent);
+  void PitchChange(SampleBuffer& a, float percent);
 
   int SampleRate() const { return FSampleRate; }
   void SetSampleRate(int value);

@@ -6,9 +6,14 @@
 
 #include "audio/AudioDocument.h"
 #include "audio/DspCommon.h"
+#include "audio/DspDelay.h"
 #include "audio/DspDynamics.h"
 #include "audio/DspFilter.h"
 #include "audio/DspLevel.h"
+#include "audio/DspModulation.h"
+#include "audio/DspNoiseReduction.h"
+#include "audio/DspReverb.h"
+#include "audio/DspTimePitch.h"
 
 template <class F>
 void AudioEditorEffects::OnSelection(const F& effect) {
@@ -88,4 +93,85 @@ void AudioEditorEffects::Equalizer(const SampleBuffer& gains, const SampleBuffer
   const std::vector<float>& f = frequencies.Values();
   DspCheckEqualizer(g, f);
   OnSelection([&](const DspSignal& s, const DspProgress& p) { DspEqualizer(s, g, f, nullptr, p); });
+}
+
+void AudioEditorEffects::ReplaceSelection(
+    const std::function<std::vector<float>(const DspSignal&, const DspProgress&)>& effect) {
+  const int64_t start = FDoc.SelectionStart(), end = FDoc.SelectionEnd();
+  if (end <= start) return;
+  SampleBuffer result;
+  FDoc.RunLongOperation([&](const std::function<void(double)>& report) {
+    SampleBuffer buffer = FDoc.CopyPcm(end - start);
+    DspSignal s;
+    s.Data = buffer.Data();
+    s.Channels = std::max(1, buffer.Channels());
+    s.Frames = size_t(buffer.Frames());
+    s.SampleRate = FDoc.SampleRate();
+    result = SampleBuffer(effect(s, [&](int percent) { report(percent / 100.0); }), s.Channels,
+                          FDoc.SampleRate());
+  });
+  FDoc.ReplaceRange(start, end, result);
+}
+
+void AudioEditorEffects::NoiseReduction(float threshold, float rate, float rmsTime) {
+  DspCheckNoiseReduction(threshold, rate, rmsTime);
+  OnSelection([&](const DspSignal& s, const DspProgress& p) {
+    DspNoiseReduction(s, threshold, rate, rmsTime, nullptr, p);
+  });
+}
+
+void AudioEditorEffects::Echo(float delay, float mixDepth, float feedbackGain) {
+  DspCheckEcho(delay, mixDepth, feedbackGain);
+  OnSelection([&](const DspSignal& s, const DspProgress& p) {
+    DspEcho(s, delay, mixDepth, feedbackGain, nullptr, p);
+  });
+}
+
+void AudioEditorEffects::Flanger(float delayRate, float mixDepth, float feedbackGain,
+                                 float sweepDepth, float sweepRate, float sweepPhase) {
+  DspCheckModulation(DspModulationKind::Flanger, delayRate, mixDepth, feedbackGain, sweepDepth,
+                     sweepRate, sweepPhase);
+  OnSelection([&](const DspSignal& s, const DspProgress& p) {
+    DspModulation(s, DspModulationKind::Flanger, delayRate, mixDepth, feedbackGain, sweepDepth,
+                  sweepRate, sweepPhase, nullptr, p);
+  });
+}
+
+void AudioEditorEffects::Chorus(float delayRate, float mixDepth, float feedbackGain,
+                                float sweepDepth, float sweepRate, float sweepPhase) {
+  DspCheckModulation(DspModulationKind::Chorus, delayRate, mixDepth, feedbackGain, sweepDepth,
+                     sweepRate, sweepPhase);
+  OnSelection([&](const DspSignal& s, const DspProgress& p) {
+    DspModulation(s, DspModulationKind::Chorus, delayRate, mixDepth, feedbackGain, sweepDepth,
+                  sweepRate, sweepPhase, nullptr, p);
+  });
+}
+
+void AudioEditorEffects::Phaser(float delay, float mixDepth, float feedbackGain) {
+  DspCheckPhaser(delay, mixDepth, feedbackGain);
+  OnSelection([&](const DspSignal& s, const DspProgress& p) {
+    DspPhaser(s, delay, mixDepth, feedbackGain, nullptr, p);
+  });
+}
+
+void AudioEditorEffects::Reverb(float delay, float mixDepth, float feedbackGain, float gain,
+                                float frequency, int taps) {
+  DspCheckReverb(delay, mixDepth, feedbackGain, gain, frequency, taps);
+  OnSelection([&](const DspSignal& s, const DspProgress& p) {
+    DspReverb(s, delay, mixDepth, feedbackGain, gain, frequency, taps, nullptr, p);
+  });
+}
+
+void AudioEditorEffects::SpeedChange(float percent) {
+  DspCheckSpeedChange(percent);
+  ReplaceSelection([&](const DspSignal& s, const DspProgress& p) {
+    return DspSpeedChange(s, percent, nullptr, p);
+  });
+}
+
+void AudioEditorEffects::PitchChange(float percent) {
+  DspCheckPitchChange(percent);
+  ReplaceSelection([&](const DspSignal& s, const DspProgress& p) {
+    return DspPitchChange(s, percent, nullptr, p);
+  });
 }

@@ -8,6 +8,10 @@
 // OnEndOperation, also when they fail, as the document's own long operations do.
 
 #include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "audio/DspCommon.h"
 
 #include "audio/SampleBuffer.h"
 
@@ -31,10 +35,27 @@ class AudioEditorEffects {
   void Compressor(float threshold, float rate, float amount);
   void HighPass(float cutoff, float amount);
   void Equalizer(const SampleBuffer& gains, const SampleBuffer& frequencies);
+  void NoiseReduction(float threshold, float rate, float rmsTime);
+  // Echoes and reverberation end with the selection.
+  void Echo(float delay, float mixDepth, float feedbackGain);
+  void Flanger(float delayRate, float mixDepth, float feedbackGain, float sweepDepth,
+               float sweepRate, float sweepPhase);
+  void Chorus(float delayRate, float mixDepth, float feedbackGain, float sweepDepth,
+              float sweepRate, float sweepPhase);
+  void Phaser(float delay, float mixDepth, float feedbackGain);
+  void Reverb(float delay, float mixDepth, float feedbackGain, float gain, float frequency,
+              int taps);
+  // The speed change makes the selection longer or shorter; the selection stays on the result
+  // and what follows moves with its end.
+  void SpeedChange(float percent);
+  void PitchChange(float percent);
 
  private:
   template <class F>
   void OnSelection(const F& effect);
+  // For effects that give back a new run of frames, perhaps of another length.
+  void ReplaceSelection(
+      const std::function<std::vector<float>(const DspSignal&, const DspProgress&)>& effect);
 
   AudioDocument& FDoc;
 };

@@ -1,0 +1,40 @@
+#pragma once
+// Speed and pitch changes by time stretching (overlapping pieces of the sound laid at a new
+// spacing, each where it fits its neighbour best) and resampling.
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "audio/DspCommon.h"
+#include "audio/DspStream.h"
+
+// Speed: more than 0, up to 300 %: the tempo is multiplied by percent / 100 and the pitch kept,
+// so the sound lasts 100 / percent times as long. 0 and below raise an error.
+void DspCheckSpeedChange(double percent);
+// Pitch: 10 to 300 %: every frequency is multiplied by 100 / percent and the length kept
+// (60 % sounds higher, 170 % lower).
+void DspCheckPitchChange(double percent);
+
+// Frames a run of `frames` frames becomes.
+int64_t DspSpeedChangeFrames(int64_t frames, double percent);
+
+// Both return the changed frames, interleaved like the input. Without a stream the result has
+// exactly the length promised above. With a stream inside a block, the processor carries on from
+// the previous block: each block gives what is ready (the first a little less, as the stretching
+// needs some sound ahead), and a block shorter than the stream's first one is taken as the last
+// and brings the total to the promised length.
+std::vector<float> DspSpeedChange(const DspSignal& s, double percent, DspStreams* streams = nullptr,
+                                  const DspProgress& progress = {});
+std::vector<float> DspPitchChange(const DspSignal& s, double percent, DspStreams* streams = nullptr,
+                                  const DspProgress& progress = {});
+
+class DspStretcher;
+struct DspTimePitchState : DspStreamState {
+  DspTimePitchState();
+  ~DspTimePitchState() override;
+  std::unique_ptr<DspStretcher> Stretcher;
+  int64_t In = 0, Out = 0;   // frames fed and given out so far
+  int64_t FirstBlock = -1;   // frames of the stream's first block
+  bool Ended = false;
+};

@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "audio/AudioDocument.h"
+#include "audio/DspEffectTestUtil.h"
+#include "audio/DspTimePitch.h"
+#include "audio/EditorEffects.h"
+#include "platform/rtl/SysUtils.h"
+
+using namespace dsptest;
+
+TEST(DspTimePitch, SpeedChangesTheLengthAndKeepsThePitch) {
+  struct Case {
+    const char* name;
+    double percent;
+  } cases[] = {{"Double Speed", 200}, {"Slow Down", 70}, {"Speed Up", 150},
+               {"most", 300},         {"slowest kept short", 5}, {"unchanged", 100},
+               {"fraction", 33.3}};
+  const double rate = 22050;
+  const size_t frames = size_t(1.5 * rate);
+  for (const auto& c : cases) {
+    std::vector<float> v = Sine(440, rate, frames, 2, 0.5);
+    const std::vector<float> out = DspSpeedChange(Wrap(v, 2, rate), c.percent);
+    const int64_t expected = int64_t(std::llround(double(frames) * 100 / c.percent));
+    ASSERT_EQ(int64_t(out.size()), 2 * expected) << c.name;
+    const std::vector<float> left = Channel(out, 2, 0);
+    const size_t n = left.size();
+    EXPECT_NEAR(ToneFrequency(left, rate, n / 4, 3 * n / 4), 440, 4) << c.name;
+  }
+}
+
+TEST(DspTimePitch, PitchMovesTheToneAndKeepsTheLength) {
+  struct Case {
+    const char* name;
+    double percent;
+  } cases[] = {{"Helium", 60}, {"Soprano", 80}, {"Alto", 140}, {"Bass", 170},
+               {"lowest setting", 10}, {"highest setting", 300}, {"unchanged", 100}};
+  const double rate = 44100, tone = 300;
+  const size_t frames = size_t(1.2 * rate);
+  for (const auto& c : cases) {
+    std::vector<float> v = Sine(tone, rate, frames, 1, 0.5);
+    const std::vector<float> out = DspPitchChange(Wrap(v, 1, rate), c.percent);
+    ASSERT_EQ(out.size(), frames) << c.name;
+    EXPECT_NEAR(ToneFrequency(out, rate, frames / 4, 3 * frames / 4) / tone, 100 / c.percent,
+                0.01 * 100 / c.percent)
+        << c.name;
+  }
+}
+
+TEST(DspTimePitch, BadValuesRaiseAndChangeNothing) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  std::vector<float> v = Sine(440, 8000, 800, 1, 0.5);
+  const std::vector<float> original = v;
+  const DspSignal s = Wrap(v, 1, 8000);
+  for (double p : {0.0, -10.0, 300.5, nan}) {
+    EXPECT_THROW(DspSpeedChange(s, p), EArgumentOutOfRangeException) << p;
+    EXPECT_EQ(v, original);
+  }
+  for (double p : {9.9, 301.0, nan}) EXPECT_THROW(DspPitchChange(s, p), EArgumentOutOfRangeException) << p;
+  try {
+    DspSpeedChange(s, 0);
+  } catch (const Exception& e) {
+    EXPECT_NE(e.Message().find("Speed Change"), std::string::npos) << e.Message();
+  }
+}
+
+// Fed as the batch converter feeds it, the stream gives the promised length once its last,
+// shorter block is through, and sounds like one call on the whole.
+TEST(DspTimePitch, BatchBlocksGiveOneContinuousStream) {
+  const double rate = 22050;
+  const size_t frames = size_t(4.4 * rate);
+  const std::vector<float> stereo = Sine(500, rate, frames, 2, 0.5);
+  for (double speed : {50.0, 150.0}) {
+    std::vector<float> right;
+    const std::vector<float> left = RunInBlocks(
+        [&](std::vector<float>& v, double r, DspStreams* st) { return DspSpeedChange(Wrap(v, 1, r), speed, st); },
+        stereo, rate, &right);
+    const int64_t expected = int64_t(std::llround(double(frames) * 100 / speed));
+    EXPECT_EQ(int64_t(left.size()), expected);
+    EXPECT_EQ(left.size(), right.size());
+    std::vector<float> whole = Channel(stereo, 2, 0);
+    const std::vector<float> once = DspSpeedChange(Wrap(whole, 1, rate), speed);
+    EXPECT_LT(LargestDifference(left, once), 1e-4) << speed;
+    // No seam: the tone flows on where the blocks meet.
+    EXPECT_LT(LargestStep(left, 1, 0, 0, left.size()), 2 * kPi * 500 / rate * 0.5 * 1.05) << speed;
+  }
+  std::vector<float> right;
+  const std::vector<float> pitched = RunInBlocks(
+      [&](std::vector<float>& v, double r, DspStreams* st) { return DspPitchChange(Wrap(v, 1, r), 60, st); },
+      stereo, rate, &right);
+  EXPECT_EQ(pitched.size(), frames);
+  EXPECT_NEAR(ToneFrequency(pitched, rate, frames / 4, 3 * frames / 4), 500 / 0.6, 8);
+}
+
+TEST(DspTimePitch, TheEditorKeepsTheSelectionOnTheResult) {
+  AudioDocument doc;
+  doc.NewDocument(22050, 2);
+  doc.InsertPcm(SampleBuffer(Sine(440, 22050, 44100, 2, 0.5), 2, 22050));
+  doc.AddMarker(30000, 0, "after", "Bookmark");
+  doc.AddMarker(5000, 0, "before", "Bookmark");
+  doc.Select(10000, 20000);
+  AudioEditorEffects effects(doc);
+  effects.SpeedChange(200);
+  EXPECT_EQ(doc.Length(), 44100 - 5000);
+  EXPECT_EQ(doc.SelectionStart(), 10000);
+  EXPECT_EQ(doc.SelectionEnd(), 15000);
+  doc.SetCurrentMarkerIndex(1);
+  EXPECT_EQ(doc.MarkerPosition(), 25000);
+  doc.SetCurrentMarkerIndex(2);
+  EXPECT_EQ(doc.MarkerPosition(), 5000);
+  effects.PitchChange(60);
+  EXPECT_EQ(doc.Length(), 44100 - 5000);
+  EXPECT_THROW(effects.SpeedChange(0), EArgumentOutOfRangeException);
+  EXPECT_EQ(doc.Length(), 44100 - 5000);
+  doc.Undo();
+  doc.Undo();
+  EXPECT_EQ(doc.Length(), 44100);
+}
