@@ -87,14 +87,14 @@ TEST(DspDelay, EffectsCarryTheirStateAcrossBatchBlocks) {
     std::function<void(const DspSignal&, DspStreams*)> effect;
     double tolerance;
   } cases[] = {
-      {"echo 1300 ms", [](const DspSignal& s, DspStreams* st) { DspEcho(s, 1300, 50, 60, st); }, 0},
-      {"echo 200 ms", [](const DspSignal& s, DspStreams* st) { DspEcho(s, 200, 70, 40, st); }, 0},
+      {"echo 1300 ms", [](const DspSignal& s, DspStreams* st) { DspEcho(s, 1300, 50, 60, st); }, 1e-6},
+      {"echo 200 ms", [](const DspSignal& s, DspStreams* st) { DspEcho(s, 200, 70, 40, st); }, 1e-6},
       {"flanger", [](const DspSignal& s, DspStreams* st) {
-         DspModulation(s, DspModulationKind::Flanger, 14, 50, 30, 99, 18, 40, st); }, 0},
+         DspModulation(s, DspModulationKind::Flanger, 14, 50, 30, 99, 18, 40, st); }, 1e-6},
       {"chorus", [](const DspSignal& s, DspStreams* st) {
-         DspModulation(s, DspModulationKind::Chorus, 31, 45, 60, 25, 12, 90, st); }, 0},
-      {"phaser", [](const DspSignal& s, DspStreams* st) { DspPhaser(s, 300, 30, 45, st); }, 0},
-      {"reverb", [](const DspSignal& s, DspStreams* st) { DspReverb(s, 30, 60, 60, 30, 11025, 8, st); }, 0},
+         DspModulation(s, DspModulationKind::Chorus, 31, 45, 60, 25, 12, 90, st); }, 1e-6},
+      {"phaser", [](const DspSignal& s, DspStreams* st) { DspPhaser(s, 300, 30, 45, st); }, 1e-6},
+      {"reverb", [](const DspSignal& s, DspStreams* st) { DspReverb(s, 30, 60, 60, 30, 11025, 8, st); }, 1e-6},
       {"noise reduction", [](const DspSignal& s, DspStreams* st) { DspNoiseReduction(s, -30, 75, 100, st); }, 1e-6},
   };
   const double rate = 22050;
