@@ -1208,6 +1208,15 @@ void TWinControl::Dispatch(TMessage& m) {
     case WM_SETCURSOR: WMSetCursor(m); return;
     case WM_NCDESTROY: WMNCDestroy(m); return;
     case WM_MOUSELEAVE: WMMouseLeave(m); return;
+    case WM_SYSCOLORCHANGE:
+      DefaultHandler(m);
+      NotifyControls(CM_SYSCOLORCHANGE);
+      Invalidate();
+      return;
+    case CM_SYSCOLORCHANGE:
+      NotifyControls(CM_SYSCOLORCHANGE);
+      Invalidate();
+      return;
     case WM_SETTEXT:
       TControl::WMSetText(m);
       DefaultHandler(m);

@@ -280,6 +280,7 @@ void SetSysColors(int count, const int* indices, const COLORREF* values) {
     gSysColors[k] = values[i];
     if (TGdiBrush* b = FindBrush(gSysBrushes[k])) b->Log.lbColor = values[i];
   }
+  BroadcastToTopLevels(WM_SYSCOLORCHANGE, 0, 0);
 }
 
 // ---------------------------------------------------------------------------------------------

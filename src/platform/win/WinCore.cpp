@@ -117,9 +117,24 @@ DWORD CurrentThreadId() {
 // ---------------------------------------------------------------------------------------------
 // Waker: a QObject in the queue's thread through which Qt's loop drains our queue.
 
+void BroadcastToTopLevels(UINT msg, WPARAM wp, LPARAM lp) {
+  EnumThreadWindows(GetCurrentThreadId(), [&](HWND h, LPARAM) {
+    SendMessage(h, msg, wp, lp);
+    return TRUE;
+  }, 0);
+}
+
 class TQueueWaker : public QObject {
  public:
   explicit TQueueWaker(TThreadQueue* q) : FQueue(q) {
+    if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+        app && app->thread() == QThread::currentThread()) {
+      // The top-level windows hear when the application as a whole gains or loses activation.
+      QObject::connect(app, &QGuiApplication::applicationStateChanged, this,
+                       [](Qt::ApplicationState state) {
+                         BroadcastToTopLevels(WM_ACTIVATEAPP, state == Qt::ApplicationActive, 0);
+                       });
+    }
     FTimer.setSingleShot(true);
     FTimer.setTimerType(Qt::PreciseTimer);
     QObject::connect(&FTimer, &QTimer::timeout, this, [this] { Drain(); });

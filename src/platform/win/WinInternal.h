@@ -94,6 +94,9 @@ struct TWindowObject {
   std::vector<HWND> Children;  // z-order, top first
 };
 
+// Sends a message to every top-level window of this thread.
+void BroadcastToTopLevels(UINT msg, WPARAM wp, LPARAM lp);
+
 // Lookups (GUI thread; the table is locked briefly).
 TWindowObject* FindWindowObject(HWND hWnd);
 std::shared_ptr<TThreadQueue> CurrentQueue();

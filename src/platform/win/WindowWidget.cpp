@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -14,6 +17,7 @@
 #include <QStyleHints>
 #include <QWheelEvent>
 #include <QWindow>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 
@@ -487,6 +491,109 @@ LRESULT DefWindowProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// Dropped files
+
+namespace {
+struct TDrop {
+  std::vector<std::string> Files;
+  POINT Point;
+};
+std::map<uintptr_t, TDrop> gDrops;
+uintptr_t gNextDrop = 0x100;
+
+HDROP NewDrop(std::vector<std::string> files, POINT point) {
+  uintptr_t id = gNextDrop++;
+  gDrops[id] = TDrop{std::move(files), point};
+  return reinterpret_cast<HDROP>(id);
+}
+}  // namespace
+
+void DragAcceptFiles(HWND hWnd, BOOL accept) {
+  TWindowObject* w = FindWindowObject(hWnd);
+  if (!w) return;
+  if (accept) w->ExStyle |= WS_EX_ACCEPTFILES;
+  else w->ExStyle &= ~WS_EX_ACCEPTFILES;
+  if (w->Widget) w->Widget->setAcceptDrops(accept);
+}
+
+UINT DragQueryFile(HDROP hDrop, UINT index, char* buffer, UINT cch) {
+  auto it = gDrops.find(reinterpret_cast<uintptr_t>(hDrop));
+  if (it == gDrops.end()) return 0;
+  const auto& files = it->second.Files;
+  if (index == 0xFFFFFFFF) return UINT(files.size());
+  if (index >= files.size()) return 0;
+  const std::string& name = files[index];
+  if (!buffer) return UINT(name.size());
+  if (cch == 0) return 0;
+  size_t n = std::min<size_t>(name.size(), cch - 1);
+  std::memcpy(buffer, name.data(), n);
+  buffer[n] = 0;
+  return UINT(n);
+}
+
+BOOL DragQueryPoint(HDROP hDrop, POINT* pt) {
+  auto it = gDrops.find(reinterpret_cast<uintptr_t>(hDrop));
+  if (it == gDrops.end()) return FALSE;
+  if (pt) *pt = it->second.Point;
+  return it->second.Point.x >= 0 && it->second.Point.y >= 0;
+}
+
+void DragFinish(HDROP hDrop) { gDrops.erase(reinterpret_cast<uintptr_t>(hDrop)); }
+
+// ---------------------------------------------------------------------------------------------
+// Monitors and layered windows
+
+HMONITOR MonitorFromPoint(POINT pt, DWORD flags) {
+  const auto screens = QGuiApplication::screens();
+  for (int i = 0; i < screens.size(); ++i)
+    if (screens[i]->geometry().contains(pt.x, pt.y)) return reinterpret_cast<HMONITOR>(intptr_t(i + 1));
+  if (flags == MONITOR_DEFAULTTONULL || screens.isEmpty()) return nullptr;
+  if (flags == MONITOR_DEFAULTTONEAREST) {
+    int best = 0;
+    long bestDist = LONG_MAX;
+    for (int i = 0; i < screens.size(); ++i) {
+      QRect g = screens[i]->geometry();
+      long dx = std::max({0, g.left() - int(pt.x), int(pt.x) - g.right()});
+      long dy = std::max({0, g.top() - int(pt.y), int(pt.y) - g.bottom()});
+      if (dx * dx + dy * dy < bestDist) bestDist = dx * dx + dy * dy, best = i;
+    }
+    return reinterpret_cast<HMONITOR>(intptr_t(best + 1));
+  }
+  int primary = int(screens.indexOf(QGuiApplication::primaryScreen()));
+  return reinterpret_cast<HMONITOR>(intptr_t(std::max(primary, 0) + 1));
+}
+
+HMONITOR MonitorFromRect(const RECT* r, DWORD flags) {
+  if (!r) return nullptr;
+  return MonitorFromPoint(POINT{(r->left + r->right) / 2, (r->top + r->bottom) / 2}, flags);
+}
+
+HMONITOR MonitorFromWindow(HWND hwnd, DWORD flags) {
+  RECT r;
+  if (!GetWindowRect(hwnd, &r)) return flags == MONITOR_DEFAULTTONULL ? nullptr : MonitorFromPoint({0, 0}, flags);
+  return MonitorFromRect(&r, flags);
+}
+
+BOOL GetMonitorInfo(HMONITOR monitor, MONITORINFO* info) {
+  const auto screens = QGuiApplication::screens();
+  intptr_t i = reinterpret_cast<intptr_t>(monitor) - 1;
+  if (!info || i < 0 || i >= screens.size()) return FALSE;
+  QScreen* s = screens[int(i)];
+  QRect g = s->geometry(), a = s->availableGeometry();
+  info->rcMonitor = RECT{g.left(), g.top(), g.right() + 1, g.bottom() + 1};
+  info->rcWork = RECT{a.left(), a.top(), a.right() + 1, a.bottom() + 1};
+  info->dwFlags = s == QGuiApplication::primaryScreen() ? MONITORINFOF_PRIMARY : 0;
+  return TRUE;
+}
+
+BOOL SetLayeredWindowAttributes(HWND hwnd, COLORREF, BYTE alpha, DWORD flags) {
+  TWindowObject* w = FindWindowObject(hwnd);
+  if (!w) return FALSE;
+  if ((flags & LWA_ALPHA) && w->Widget) w->Widget->setWindowOpacity(alpha / 255.0);
+  return TRUE;
+}
+
+// ---------------------------------------------------------------------------------------------
 // The shell widget and the routing of Qt events
 
 TWindowWidget::TWindowWidget(HWND hWnd, QWidget* parent, Qt::WindowFlags flags)
@@ -728,6 +835,31 @@ bool RouteQtEvent(HWND h, QWidget* widget, QEvent* e) {
       SendMessage(h, WM_NCACTIVATE, active, 0);
       if (IsWindow(h)) SendMessage(h, WM_ACTIVATE, active ? WA_ACTIVE : WA_INACTIVE, 0);
       return false;
+    }
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+      auto* de = static_cast<QDropEvent*>(e);
+      bool files = (w->ExStyle & WS_EX_ACCEPTFILES) && de->mimeData() && de->mimeData()->hasUrls();
+      if (files) {
+        files = false;
+        for (const QUrl& u : de->mimeData()->urls()) files |= u.isLocalFile();
+      }
+      if (files) de->acceptProposedAction();
+      else de->ignore();
+      return true;
+    }
+    case QEvent::Drop: {
+      auto* de = static_cast<QDropEvent*>(e);
+      if (!(w->ExStyle & WS_EX_ACCEPTFILES) || !de->mimeData()) return false;
+      std::vector<std::string> files;
+      for (const QUrl& u : de->mimeData()->urls())
+        if (u.isLocalFile()) files.push_back(u.toLocalFile().toStdString());
+      if (files.empty()) return false;
+      de->acceptProposedAction();
+      QPoint p = de->position().toPoint() - ClientOrigin(w);
+      HDROP drop = NewDrop(std::move(files), POINT{p.x(), p.y()});
+      if (!PostMessage(h, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0)) DragFinish(drop);
+      return true;
     }
     case QEvent::ContextMenu: {
       auto* ce = static_cast<QContextMenuEvent*>(e);

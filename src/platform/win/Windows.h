@@ -895,3 +895,38 @@ constexpr UINT SPI_GETTOOLTIPFADE = 0x1018;
 constexpr UINT SPI_GETFLATMENU = 0x1022;
 constexpr UINT SPI_GETDRAGFULLWINDOWS = 0x0026;
 BOOL SystemParametersInfo(UINT uiAction, UINT uiParam, void* pvParam, UINT fWinIni);
+
+// ---------------------------------------------------------------------------------------------
+// Files dropped from the desktop (WM_DROPFILES carries an HDROP in WParam)
+struct TDropTag;
+using HDROP = TDropTag*;
+void DragAcceptFiles(HWND hWnd, BOOL fAccept);
+// 0xFFFFFFFF: the count; a null buffer: the name's length; else the name, cut to cch - 1.
+UINT DragQueryFile(HDROP hDrop, UINT iFile, char* lpszFile, UINT cch);
+BOOL DragQueryPoint(HDROP hDrop, POINT* ppt);
+void DragFinish(HDROP hDrop);
+
+// ---------------------------------------------------------------------------------------------
+// Monitors
+struct TMonitorTag;
+using HMONITOR = TMonitorTag*;
+constexpr DWORD MONITOR_DEFAULTTONULL = 0;
+constexpr DWORD MONITOR_DEFAULTTOPRIMARY = 1;
+constexpr DWORD MONITOR_DEFAULTTONEAREST = 2;
+constexpr DWORD MONITORINFOF_PRIMARY = 1;
+struct MONITORINFO {
+  DWORD cbSize = sizeof(MONITORINFO);
+  RECT rcMonitor;
+  RECT rcWork;
+  DWORD dwFlags = 0;
+};
+HMONITOR MonitorFromPoint(POINT pt, DWORD dwFlags);
+HMONITOR MonitorFromRect(const RECT* lprc, DWORD dwFlags);
+HMONITOR MonitorFromWindow(HWND hwnd, DWORD dwFlags);
+BOOL GetMonitorInfo(HMONITOR hMonitor, MONITORINFO* lpmi);
+
+// ---------------------------------------------------------------------------------------------
+// Layered windows: a constant alpha becomes the window's opacity (with a compositor).
+constexpr DWORD LWA_COLORKEY = 0x1;
+constexpr DWORD LWA_ALPHA = 0x2;
+BOOL SetLayeredWindowAttributes(HWND hwnd, COLORREF crKey, BYTE bAlpha, DWORD dwFlags);

@@ -7,7 +7,9 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QRegion>
+#include <QMimeData>
 #include <QMouseEvent>
+#include <QUrl>
 #include <QWidget>
 #include <string>
 #include <vector>
@@ -358,6 +360,72 @@ TEST(WindowInput, HostedQtControlsTypeOnCharacters) {
   EXPECT_EQ(line->text(), "ab");
   type(Qt::Key_Backspace, "\b");
   EXPECT_EQ(line->text(), "a");
+  DestroyWindow(top);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(WindowShell, DroppedFilesArriveAsWmDropFiles) {
+  HWND top = CreateWindowEx(0, TestClass(), "", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr,
+                            nullptr, nullptr, nullptr);
+  std::vector<std::string> names;
+  POINT at{};
+  gHandler = [&](HWND h, UINT m, WPARAM w, LPARAM, LRESULT&) {
+    if (m != WM_DROPFILES) return false;
+    auto drop = reinterpret_cast<HDROP>(w);
+    UINT count = DragQueryFile(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+      char buf[8];
+      UINT len = DragQueryFile(drop, i, nullptr, 0);
+      DragQueryFile(drop, i, buf, sizeof buf);
+      names.push_back(std::string(buf) + "|" + std::to_string(len));
+    }
+    DragQueryPoint(drop, &at);
+    DragFinish(drop);
+    return true;
+  };
+  auto drop = [&](QList<QUrl> urls) {
+    QMimeData data;
+    data.setUrls(urls);
+    QDropEvent e(QPointF(12, 34), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    // Straight to the widget, as the window's drop handling of Qt delivers it.
+    static_cast<QObject*>(GetWindowWidget(top))->event(&e);
+    QCoreApplication::processEvents();
+  };
+  QList<QUrl> urls = {QUrl::fromLocalFile("/tmp/a.wav"), QUrl("http://example.invalid/x"),
+                      QUrl::fromLocalFile("/tmp/long name.mp3")};
+  drop(urls);  // not accepted yet
+  EXPECT_TRUE(names.empty());
+  DragAcceptFiles(top, TRUE);
+  drop(urls);
+  // Only local files come, cut to the buffer the caller gives.
+  EXPECT_EQ(names, (std::vector<std::string>{"/tmp/a.|10", "/tmp/lo|18"}));
+  EXPECT_EQ(at, (POINT{12, 34}));
+  gHandler = nullptr;
+  DestroyWindow(top);
+}
+
+TEST(WindowShell, MonitorsAndSystemColourChanges) {
+  HMONITOR m = MonitorFromPoint(POINT{1, 1}, MONITOR_DEFAULTTONULL);
+  ASSERT_TRUE(m);
+  MONITORINFO info;
+  ASSERT_TRUE(GetMonitorInfo(m, &info));
+  EXPECT_EQ(info.dwFlags, MONITORINFOF_PRIMARY);
+  EXPECT_GT(info.rcWork.right, info.rcWork.left);
+  EXPECT_EQ(MonitorFromPoint(POINT{-100000, 5}, MONITOR_DEFAULTTONULL), nullptr);
+  EXPECT_EQ(MonitorFromPoint(POINT{-100000, 5}, MONITOR_DEFAULTTONEAREST), m);
+
+  HWND top = CreateWindowEx(0, TestClass(), "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                            nullptr, nullptr);
+  gSeen.clear();
+  int index = COLOR_BTNFACE;
+  COLORREF before = GetSysColor(index), value = RGB(1, 2, 3);
+  SetSysColors(1, &index, &value);
+  EXPECT_EQ(GetSysColor(COLOR_BTNFACE), value);
+  EXPECT_EQ(SeenIds(top, {WM_SYSCOLORCHANGE}), (std::vector<UINT>{WM_SYSCOLORCHANGE}));
+  SetSysColors(1, &index, &before);
   DestroyWindow(top);
 }
 
