@@ -86,9 +86,48 @@ double DspCascade::ResponseDb(double frequency, double rate) const {
 namespace {
 
 // Transposed direct form II; memory layout [channel][section][2].
+// Stereo: both channels travel together in one vector register per memory.
+typedef double Pair __attribute__((vector_size(16)));
+
+template <int N>
+__attribute__((always_inline)) inline void RunStereo(const DspBiquad* q, double* mem, float* d,
+                                                     size_t frames) {
+  Pair m1[N], m2[N], b0[N], b1[N], b2[N], a1[N], a2[N];
+  for (int k = 0; k < N; ++k) {
+    m1[k] = Pair{mem[k * 2], mem[(N + k) * 2]};
+    m2[k] = Pair{mem[k * 2 + 1], mem[(N + k) * 2 + 1]};
+    b0[k] = Pair{q[k].B0, q[k].B0};
+    b1[k] = Pair{q[k].B1, q[k].B1};
+    b2[k] = Pair{q[k].B2, q[k].B2};
+    a1[k] = Pair{q[k].A1, q[k].A1};
+    a2[k] = Pair{q[k].A2, q[k].A2};
+  }
+  for (size_t i = 0; i < frames; ++i) {
+    Pair x = Pair{d[2 * i], d[2 * i + 1]};
+    for (int k = 0; k < N; ++k) {
+      const Pair y = b0[k] * x + m1[k];
+      m1[k] = (b1[k] * x + m2[k]) - a1[k] * y;
+      m2[k] = b2[k] * x - a2[k] * y;
+      x = y;
+    }
+    d[2 * i] = float(x[0]);
+    d[2 * i + 1] = float(x[1]);
+  }
+  for (int k = 0; k < N; ++k) {
+    mem[k * 2] = m1[k][0];
+    mem[(N + k) * 2] = m1[k][1];
+    mem[k * 2 + 1] = m2[k][0];
+    mem[(N + k) * 2 + 1] = m2[k][1];
+  }
+}
+
 template <int C, int N>
 __attribute__((always_inline)) inline void RunFixed(const DspBiquad* q, double* mem, float* d,
                                                     size_t frames) {
+  if constexpr (C == 2) {
+    RunStereo<N>(q, mem, d, frames);
+    return;
+  }
   double m1[C][N], m2[C][N];
   for (int c = 0; c < C; ++c)
     for (int k = 0; k < N; ++k) {
