@@ -3,7 +3,6 @@
 // the length), and the memory that 100 undo steps add. The input goes to $SONALIX_BENCH_DIR
 // (default /tmp/sonalix-bench) and is made once.
 #include <benchmark/benchmark.h>
-
 #include <malloc.h>
 #include <unistd.h>
 
@@ -162,10 +161,18 @@ void BM_EngineConvertRate(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_CatReadsFile)->Arg(3600)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_OpenAndSummarise)->Args({3600, 1})->Args({3600, 0})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_OpenAndSummarise)
+    ->Args({3600, 1})
+    ->Args({3600, 0})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(BM_OpenInNewProcess)->Arg(3600)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CutPasteDeleteUndo)->Arg(60)->Arg(3600)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_HundredUndoSteps)->Args({3600, 0})->Args({3600, 1})->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HundredUndoSteps)
+    ->Args({3600, 0})
+    ->Args({3600, 1})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SoxConvertRate)->Arg(60)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_EngineConvertRate)->Arg(60)->Unit(benchmark::kMillisecond)->UseRealTime();
 

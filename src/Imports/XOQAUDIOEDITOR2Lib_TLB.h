@@ -65,8 +65,8 @@ using TAudioEditor2GainChangeEvent = Event<void(TObject* Sender, int Gain)>;
 // The font the time and level scales are drawn with.
 struct TAudioEditor2ScaleFont {
   std::string Name = "Tahoma";
-  int Size = 7;           // points
-  uint32_t Color = 0;     // $BBGGRR
+  int Size = 7;        // points
+  uint32_t Color = 0;  // $BBGGRR
   bool operator==(const TAudioEditor2ScaleFont&) const = default;
 };
 

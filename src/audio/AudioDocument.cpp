@@ -3,17 +3,16 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <atomic>
-#include <condition_variable>
-#include <cstring>
-#include <mutex>
-#include <thread>
-
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <mutex>
+#include <thread>
 
 #include "audio/AudioRegistry.h"
 #include "audio/FormatConverter.h"
@@ -50,7 +49,8 @@ class AudioDocument::Busy {
  public:
   explicit Busy(AudioDocument* doc) : FDoc(doc) {
     if (doc->FBusy)
-      throw EAudioBusy("The audio editor is busy with another operation. Try again when it has finished.");
+      throw EAudioBusy(
+          "The audio editor is busy with another operation. Try again when it has finished.");
     doc->FBusy = true;
   }
   ~Busy() { FDoc->FBusy = false; }
@@ -63,8 +63,7 @@ class AudioDocument::Busy {
 // delay, and OnEndOperation after the last of them, on success and failure alike.
 class AudioDocument::Operation {
  public:
-  explicit Operation(AudioDocument* doc)
-      : FDoc(doc), FStart(std::chrono::steady_clock::now()) {}
+  explicit Operation(AudioDocument* doc) : FDoc(doc), FStart(std::chrono::steady_clock::now()) {}
   void Report(double fraction) {
     const int percent = int(std::clamp(fraction, 0.0, 1.0) * 100.0);
     if (!FStarted) {
@@ -137,9 +136,9 @@ int64_t AudioDocument::Clamp(int64_t p) const { return std::clamp<int64_t>(p, 0,
 
 void AudioDocument::CheckLength(int64_t frames) const {
   if (frames > kMaxDocumentFrames)
-    throw EComponentError(Format(
-        "The document would hold %d sample frames; at most %d are possible.",
-        {frames, kMaxDocumentFrames}));
+    throw EComponentError(
+        Format("The document would hold %d sample frames; at most %d are possible.",
+               {frames, kMaxDocumentFrames}));
 }
 
 AudioDocument::Positions AudioDocument::CapturePositions() const {
@@ -308,9 +307,10 @@ class DocumentSink : public AudioSink {
 
  private:
   [[noreturn]] static void TooLong(int64_t frames) {
-    throw EReadError(Format("The file is too long: it holds %d sample frames, more than the %d "
-                            "an editor can hold.",
-                            {frames, kMaxDocumentFrames}));
+    throw EReadError(
+        Format("The file is too long: it holds %d sample frames, more than the %d "
+               "an editor can hold.",
+               {frames, kMaxDocumentFrames}));
   }
   std::shared_ptr<const std::string> FFolder;
   std::function<void(double)> FProgress;
@@ -324,8 +324,7 @@ class DocumentSink : public AudioSink {
 // reports progress; an exception from it (a cancel) stops the workers.
 static SampleSequence LoadWav(const std::string& path, const WavReader& reader,
                               const std::shared_ptr<const std::string>& folder,
-                              const std::function<void(double)>& progress,
-                              SampleSequence& prefix) {
+                              const std::function<void(double)>& progress, SampleSequence& prefix) {
   const WavInfo info = reader.Info();
   const int bytesPerFrame = reader.BytesPerFrame();
   const int64_t blockCount = (info.Frames + kBlockFrames - 1) / kBlockFrames;
@@ -351,10 +350,12 @@ static SampleSequence LoadWav(const std::string& path, const WavReader& reader,
         raw.resize(size_t(frames) * size_t(bytesPerFrame));
         size_t got = 0;
         while (got < raw.size()) {
-          const ssize_t n = ::pread(fd, raw.data() + got, raw.size() - got,
-                                    off_t(reader.DataOffset() + first * bytesPerFrame + int64_t(got)));
+          const ssize_t n =
+              ::pread(fd, raw.data() + got, raw.size() - got,
+                      off_t(reader.DataOffset() + first * bytesPerFrame + int64_t(got)));
           if (n < 0 && errno == EINTR) continue;
-          if (n < 0) throw EReadError(Format("Cannot read file \"%s\". %s", {path, std::strerror(errno)}));
+          if (n < 0)
+            throw EReadError(Format("Cannot read file \"%s\". %s", {path, std::strerror(errno)}));
           if (n == 0) break;  // the file shrank: keep what is there
           got += size_t(n);
         }
@@ -362,7 +363,8 @@ static SampleSequence LoadWav(const std::string& path, const WavReader& reader,
         if (n > 0) {
           std::shared_ptr<float[]> data = BlockStore::Allocate(n, info.Channels);
           WavReader::Convert(raw.data(), n, info, bytesPerFrame, data.get());
-          blocks[size_t(i)] = BlockStore::Instance().Adopt(std::move(data), n, info.Channels, folder);
+          blocks[size_t(i)] =
+              BlockStore::Instance().Adopt(std::move(data), n, info.Channels, folder);
         }
       } catch (...) {
         std::lock_guard g(lock);
@@ -422,8 +424,7 @@ static SampleSequence LoadWav(const std::string& path, const WavReader& reader,
   return out;
 }
 
-AudioDocument::Decoded AudioDocument::Decode(const std::string& path, Operation& op,
-                                             bool preview) {
+AudioDocument::Decoded AudioDocument::Decode(const std::string& path, Operation& op, bool preview) {
   std::error_code ec;
   if (!fs::is_regular_file(path, ec))
     throw EFOpenError(Format("The file \"%s\" was not found.", {path}));
@@ -451,8 +452,8 @@ AudioDocument::Decoded AudioDocument::Decode(const std::string& path, Operation&
     CheckFormat(reader.Info().SampleRate, reader.Info().Channels);
     SampleSequence prefix(reader.Info().Channels);
     if (preview) FLoading = {&prefix, reader.Info().SampleRate, reader.Info().Frames};
-    result.Samples =
-        LoadWav(path, reader, FSwapFolder, [&op](double f) { op.Report(f); }, prefix);
+    result.Samples = LoadWav(
+        path, reader, FSwapFolder, [&op](double f) { op.Report(f); }, prefix);
     result.Rate = reader.Info().SampleRate;
     return result;
   } else {
@@ -527,8 +528,7 @@ class DocumentSource : public AudioSource {
         FConverter.Finish(FReady);
         FDone = true;
       }
-      if (FProgress && FSamples.Length() > 0)
-        FProgress(double(FRead) / double(FSamples.Length()));
+      if (FProgress && FSamples.Length() > 0) FProgress(double(FRead) / double(FSamples.Length()));
     }
     const int64_t n = std::min<int64_t>(maxFrames, int64_t(FReady.size()) / FOutChannels - FTaken);
     std::copy_n(FReady.begin() + FTaken * FOutChannels, n * FOutChannels, values);
@@ -579,8 +579,7 @@ void AudioDocument::SaveFile(const std::string& path, bool selectionOnly, int fo
       writer.Close();
       std::error_code ec;
       fs::rename(temp, path, ec);
-      if (ec)
-        throw EWriteError(Format("Cannot write file \"%s\". %s", {path, ec.message()}));
+      if (ec) throw EWriteError(Format("Cannot write file \"%s\". %s", {path, ec.message()}));
     } catch (...) {
       std::error_code ec;
       fs::remove(temp, ec);
@@ -755,8 +754,7 @@ void AudioDocument::PasteMix(double selectPartPercent, double clipPercent) {
   Mix(other, selectPartPercent, clipPercent);
 }
 
-void AudioDocument::MixFile(double selectPartPercent, const std::string& path,
-                            double filePercent) {
+void AudioDocument::MixFile(double selectPartPercent, const std::string& path, double filePercent) {
   Busy busy(this);
   Operation op(this);
   SampleSequence other = RunOperation(op, [&] {

@@ -36,10 +36,10 @@ class AudioDocument {
   AudioDocument& operator=(const AudioDocument&) = delete;
 
   // Events, fired synchronously inside the call that causes them.
-  Event<void()> OnChangePosition;           // selection, cursor, view or length changed
-  Event<void(int num)> OnChangeMarker;      // 1-based index of a marker an edit moved
+  Event<void()> OnChangePosition;                 // selection, cursor, view or length changed
+  Event<void(int num)> OnChangeMarker;            // 1-based index of a marker an edit moved
   Event<void(int16_t percent)> OnBlockOperation;  // progress of a long operation
-  Event<void()> OnEndOperation;             // after the last OnBlockOperation, also on failure
+  Event<void()> OnEndOperation;  // after the last OnBlockOperation, also on failure
 
   // Document
   void NewDocument(int sampleRate, int channels);

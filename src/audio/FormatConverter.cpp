@@ -13,8 +13,8 @@ int64_t FormatConverter::ScaleFrames(int64_t frames, int inRate, int outRate) {
   return (frames * int64_t(outRate) + inRate / 2) / inRate;
 }
 
-void FormatConverter::MapChannels(const float* in, int64_t frames, int inChannels,
-                                  int outChannels, float* out) {
+void FormatConverter::MapChannels(const float* in, int64_t frames, int inChannels, int outChannels,
+                                  float* out) {
   if (inChannels == outChannels) {
     std::memcpy(out, in, size_t(frames) * size_t(inChannels) * sizeof(float));
   } else if (outChannels == 1) {

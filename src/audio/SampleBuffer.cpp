@@ -46,7 +46,8 @@ SampleBuffer SampleBuffer::Channel(int channel) const {
   if (channel < 0 || channel >= FChannels) throw EArgumentException("Channel out of range");
   const int64_t n = Frames();
   SampleBuffer out(1, FSampleRate, n);
-  for (int64_t f = 0; f < n; ++f) out.FValues[std::size_t(f)] = FValues[std::size_t(f * FChannels + channel)];
+  for (int64_t f = 0; f < n; ++f)
+    out.FValues[std::size_t(f)] = FValues[std::size_t(f * FChannels + channel)];
   return out;
 }
 

@@ -13,7 +13,8 @@ class SampleBuffer {
   SampleBuffer() = default;
   // `frames` frames of silence.
   SampleBuffer(int channels, int sampleRate, int64_t frames = 0);
-  // Takes interleaved values; a trailing partial frame is kept as values but not counted as a frame.
+  // Takes interleaved values; a trailing partial frame is kept as values but not counted as a
+  // frame.
   SampleBuffer(std::vector<float> values, int channels, int sampleRate);
 
   int Channels() const { return FChannels; }
@@ -32,7 +33,9 @@ class SampleBuffer {
   const float* FrameData(int64_t frame) const { return FValues.data() + frame * FChannels; }
   float& operator[](int64_t index) { return FValues[std::size_t(index)]; }
   float operator[](int64_t index) const { return FValues[std::size_t(index)]; }
-  float& At(int64_t frame, int channel) { return FValues[std::size_t(frame * FChannels + channel)]; }
+  float& At(int64_t frame, int channel) {
+    return FValues[std::size_t(frame * FChannels + channel)];
+  }
   float At(int64_t frame, int channel) const {
     return FValues[std::size_t(frame * FChannels + channel)];
   }

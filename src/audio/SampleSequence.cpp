@@ -152,7 +152,8 @@ void SequenceBuilder::Append(const float* values, int64_t frames) {
 
 void SequenceBuilder::Flush() {
   if (FPendingFrames == 0) return;
-  BlockRef block = BlockStore::Instance().Create(FPending.data(), FPendingFrames, FChannels, FFolder);
+  BlockRef block =
+      BlockStore::Instance().Create(FPending.data(), FPendingFrames, FChannels, FFolder);
   FSequence.AppendPiece({block, 0, FPendingFrames});
   FPendingFrames = 0;
 }

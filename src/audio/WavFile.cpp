@@ -38,7 +38,8 @@ bool WavReader::LooksLikeWav(const std::string& path) {
 
 WavReader::WavReader(const std::string& path) : FPath(path) {
   FFile = std::fopen(path.c_str(), "rb");
-  if (!FFile) throw EFOpenError(Format("Cannot open file \"%s\". %s", {path, std::strerror(errno)}));
+  if (!FFile)
+    throw EFOpenError(Format("Cannot open file \"%s\". %s", {path, std::strerror(errno)}));
   auto fail = [&](const std::string& why) {
     std::fclose(FFile);
     FFile = nullptr;
@@ -86,8 +87,8 @@ WavReader::WavReader(const std::string& path) : FPath(path) {
   if (FInfo.Channels <= 0 || FInfo.SampleRate <= 0) fail("invalid format");
   if (tag == kFloat && (FInfo.Bits == 32 || FInfo.Bits == 64))
     FInfo.Float = true;
-  else if (tag != kPcm || !(FInfo.Bits == 8 || FInfo.Bits == 16 || FInfo.Bits == 24 ||
-                            FInfo.Bits == 32))
+  else if (tag != kPcm ||
+           !(FInfo.Bits == 8 || FInfo.Bits == 16 || FInfo.Bits == 24 || FInfo.Bits == 32))
     fail(Format("unsupported encoding (format %d, %d bits)", {int(tag), FInfo.Bits}));
   const int expected = FInfo.Channels * (FInfo.Bits / 8);
   if (FBytesPerFrame < expected) FBytesPerFrame = expected;
@@ -148,13 +149,20 @@ void WavReader::Convert(const unsigned char* raw, int64_t frames, const WavInfo&
         }
       } else {
         switch (bytes) {
-          case 1: v = float(int(p[0]) - 128) / 128.0f; break;
-          case 2: v = float(int16_t(Le16(p))) / 32768.0f; break;
+          case 1:
+            v = float(int(p[0]) - 128) / 128.0f;
+            break;
+          case 2:
+            v = float(int16_t(Le16(p))) / 32768.0f;
+            break;
           case 3:
-            v = float(int32_t(uint32_t(p[0]) << 8 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 24) >> 8) /
+            v = float(int32_t(uint32_t(p[0]) << 8 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 24) >>
+                      8) /
                 8388608.0f;
             break;
-          default: v = float(double(int32_t(Le32(p))) / 2147483648.0); break;
+          default:
+            v = float(double(int32_t(Le32(p))) / 2147483648.0);
+            break;
         }
       }
       out[c] = v;
@@ -191,7 +199,8 @@ void WavWriter::WriteHeader() {
   const uint32_t headerBytes = isFloat ? 58 : 44;
   unsigned char h[58] = {};
   std::memcpy(h, "RIFF", 4);
-  Put32(h + 4, uint32_t(std::min<uint64_t>(headerBytes - 8 + dataBytes + (dataBytes & 1), 0xFFFFFFFFu)));
+  Put32(h + 4,
+        uint32_t(std::min<uint64_t>(headerBytes - 8 + dataBytes + (dataBytes & 1), 0xFFFFFFFFu)));
   std::memcpy(h + 8, "WAVEfmt ", 8);
   Put32(h + 16, isFloat ? 18 : 16);
   Put16(h + 20, isFloat ? kFloat : kPcm);
@@ -231,9 +240,12 @@ void WavWriter::Write(const float* values, int64_t frames) {
         p[0] = (unsigned char)(q + 128);
         break;
       }
-      case 16: Put16(p, uint16_t(int16_t(std::lround(std::clamp(v * 32768.0f, -32768.0f, 32767.0f))))); break;
+      case 16:
+        Put16(p, uint16_t(int16_t(std::lround(std::clamp(v * 32768.0f, -32768.0f, 32767.0f)))));
+        break;
       case 24: {
-        const int32_t q = int32_t(std::lround(std::clamp(double(v) * 8388608.0, -8388608.0, 8388607.0)));
+        const int32_t q =
+            int32_t(std::lround(std::clamp(double(v) * 8388608.0, -8388608.0, 8388607.0)));
         p[0] = (unsigned char)q;
         p[1] = (unsigned char)(q >> 8);
         p[2] = (unsigned char)(q >> 16);

@@ -26,8 +26,8 @@ TEST(AudioEditor2Parts, ForwardToTheDocument) {
   position.SamplesToMs(position.Length(), ms);
   EXPECT_EQ(ms, 2000);
 
-  markers.Add(position.SelectionStart(), position.SelectionEnd() - position.SelectionStart(),
-              "r", AUDIO_MARKER_REGION, 0, 0, 0, 0, 0);
+  markers.Add(position.SelectionStart(), position.SelectionEnd() - position.SelectionStart(), "r",
+              AUDIO_MARKER_REGION, 0, 0, 0, 0, 0);
   markers.SetCurrentIndex(markers.Count());
   EXPECT_EQ(markers.MarkerPosition(), 22050);
   EXPECT_EQ(markers.MarkerLength(), 44100);

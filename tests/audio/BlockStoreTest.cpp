@@ -1,6 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -8,9 +7,9 @@
 #include <random>
 
 #include "AudioTestUtil.h"
-#include "common/TestEnv.h"
 #include "audio/AudioDocument.h"
 #include "audio/BlockStore.h"
+#include "common/TestEnv.h"
 
 using namespace audiotest;
 namespace fs = std::filesystem;

@@ -17,7 +17,8 @@ Sel Of(const AudioDocument& d) {
   return {d.SelectionStart(), d.SelectionEnd(), d.Cursor(), d.SelectionActive()};
 }
 std::ostream& operator<<(std::ostream& os, const Sel& s) {
-  return os << "(" << s.start << "," << s.end << " cursor " << s.cursor << (s.active ? " active)" : ")");
+  return os << "(" << s.start << "," << s.end << " cursor " << s.cursor
+            << (s.active ? " active)" : ")");
 }
 }  // namespace
 
@@ -32,18 +33,42 @@ TEST(AudioDocument, CursorAndSelectionPuts) {
   };
   const Step steps[] = {
       {"cursor alone", [](auto& d) { d.SetCursor(300); }, {300, 300, 300, false}},
-      {"activate: empty at the cursor", [](auto& d) { d.SetSelectionActive(true); }, {300, 300, 300, true}},
+      {"activate: empty at the cursor",
+       [](auto& d) { d.SetSelectionActive(true); },
+       {300, 300, 300, true}},
       {"start moves the cursor", [](auto& d) { d.SetSelectionStart(100); }, {100, 300, 100, true}},
       {"end", [](auto& d) { d.SetSelectionEnd(400); }, {100, 400, 100, true}},
       {"cursor leaves the selection", [](auto& d) { d.SetCursor(700); }, {100, 400, 700, true}},
-      {"start past the end drags it", [](auto& d) { d.SetSelectionStart(500); }, {500, 500, 500, true}},
+      {"start past the end drags it",
+       [](auto& d) { d.SetSelectionStart(500); },
+       {500, 500, 500, true}},
       {"then end: range asked", [](auto& d) { d.SetSelectionEnd(800); }, {500, 800, 500, true}},
-      {"start then end below", [](auto& d) { d.SetSelectionStart(100); d.SetSelectionEnd(200); }, {100, 200, 100, true}},
+      {"start then end below",
+       [](auto& d) {
+         d.SetSelectionStart(100);
+         d.SetSelectionEnd(200);
+       },
+       {100, 200, 100, true}},
       {"end before start drags it", [](auto& d) { d.SetSelectionEnd(50); }, {50, 50, 100, true}},
-      {"clipped to the document", [](auto& d) { d.SetSelectionStart(-5); d.SetSelectionEnd(5000); }, {0, 1000, 0, true}},
-      {"drop the selection", [](auto& d) { d.SetCursor(250); d.SetSelectionActive(false); }, {250, 250, 250, false}},
+      {"clipped to the document",
+       [](auto& d) {
+         d.SetSelectionStart(-5);
+         d.SetSelectionEnd(5000);
+       },
+       {0, 1000, 0, true}},
+      {"drop the selection",
+       [](auto& d) {
+         d.SetCursor(250);
+         d.SetSelectionActive(false);
+       },
+       {250, 250, 250, false}},
       {"mouse selection backwards", [](auto& d) { d.Select(900, 600); }, {600, 900, 600, true}},
-      {"cursor clipped", [](auto& d) { d.SetSelectionActive(false); d.SetCursor(99999); }, {1000, 1000, 1000, false}},
+      {"cursor clipped",
+       [](auto& d) {
+         d.SetSelectionActive(false);
+         d.SetCursor(99999);
+       },
+       {1000, 1000, 1000, false}},
   };
   for (const Step& s : steps) {
     s.put(doc);
@@ -61,20 +86,58 @@ TEST(AudioDocument, EditsPlaceCursorAndSelection) {
   };
   const Case cases[] = {
       {"delete leaves the cursor at the old start",
-       [](auto& d) { d.Select(100, 150); d.DeleteSelection(); }, 950, {100, 100, 100, false},
+       [](auto& d) {
+         d.Select(100, 150);
+         d.DeleteSelection();
+       },
+       950,
+       {100, 100, 100, false},
        {98, 99, 150, 151}},
       {"insert at the cursor, cursor at the insertion point",
-       [](auto& d) { d.SetCursor(100); d.InsertPcm(Ramp(2, 2, 44100, 5000)); }, 1002,
-       {100, 100, 100, false}, {98, 99, 5000, 5001, 100}},
+       [](auto& d) {
+         d.SetCursor(100);
+         d.InsertPcm(Ramp(2, 2, 44100, 5000));
+       },
+       1002,
+       {100, 100, 100, false},
+       {98, 99, 5000, 5001, 100}},
       {"paste over the selection selects the pasted frames",
-       [](auto& d) { d.Select(0, 3); d.Copy(); d.Select(100, 110); d.Paste(); }, 993,
-       {100, 103, 100, true}, {98, 99, 0, 1, 2, 110}},
+       [](auto& d) {
+         d.Select(0, 3);
+         d.Copy();
+         d.Select(100, 110);
+         d.Paste();
+       },
+       993,
+       {100, 103, 100, true},
+       {98, 99, 0, 1, 2, 110}},
       {"paste without a selection inserts at the cursor",
-       [](auto& d) { d.Select(0, 2); d.Copy(); d.SetSelectionActive(false); d.SetCursor(100); d.Paste(); },
-       1002, {100, 102, 100, true}, {98, 99, 0, 1, 100}},
-      {"cut", [](auto& d) { d.Select(100, 200); d.Cut(); }, 900, {100, 100, 100, false}, {98, 99, 200}},
-      {"empty selection deletes nothing", [](auto& d) { d.Select(100, 100); d.DeleteSelection(); }, 1000,
-       {100, 100, 100, true}, {98, 99, 100}},
+       [](auto& d) {
+         d.Select(0, 2);
+         d.Copy();
+         d.SetSelectionActive(false);
+         d.SetCursor(100);
+         d.Paste();
+       },
+       1002,
+       {100, 102, 100, true},
+       {98, 99, 0, 1, 100}},
+      {"cut",
+       [](auto& d) {
+         d.Select(100, 200);
+         d.Cut();
+       },
+       900,
+       {100, 100, 100, false},
+       {98, 99, 200}},
+      {"empty selection deletes nothing",
+       [](auto& d) {
+         d.Select(100, 100);
+         d.DeleteSelection();
+       },
+       1000,
+       {100, 100, 100, true},
+       {98, 99, 100}},
   };
   for (const Case& c : cases) {
     AudioDocument doc;
@@ -348,14 +411,10 @@ TEST(AudioDocument, PositionEventsAreSynchronousAndOnlyOnChange) {
     int events;
   };
   const Case cases[] = {
-      {[](auto& d) { d.SetCursor(10); }, 1},
-      {[](auto& d) { d.SetCursor(10); }, 0},
-      {[](auto& d) { d.Select(10, 20); }, 1},
-      {[](auto& d) { d.SetSelectionEnd(20); }, 0},
-      {[](auto& d) { d.DeleteSelection(); }, 1},
-      {[](auto& d) { d.ZoomToRange(0, 500); }, 1},
-      {[](auto& d) { d.ZoomFull(); }, 1},
-      {[](auto& d) { d.Copy(); }, 0},
+      {[](auto& d) { d.SetCursor(10); }, 1},     {[](auto& d) { d.SetCursor(10); }, 0},
+      {[](auto& d) { d.Select(10, 20); }, 1},    {[](auto& d) { d.SetSelectionEnd(20); }, 0},
+      {[](auto& d) { d.DeleteSelection(); }, 1}, {[](auto& d) { d.ZoomToRange(0, 500); }, 1},
+      {[](auto& d) { d.ZoomFull(); }, 1},        {[](auto& d) { d.Copy(); }, 0},
   };
   for (const Case& c : cases) {
     fired = 0;

@@ -3,8 +3,8 @@
 #include <filesystem>
 
 #include "AudioTestUtil.h"
-#include "common/TestEnv.h"
 #include "audio/AudioDocument.h"
+#include "common/TestEnv.h"
 
 using namespace audiotest;
 namespace fs = std::filesystem;
@@ -78,7 +78,8 @@ TEST(AudioDocument, LongOperationsReportProgressAndRefuseChangesMeanwhile) {
       {"open", [&](auto& d) { d.OpenFile(path); }, 0},
       {"insert file", [&](auto& d) { d.InsertFile(path); }, 300000},
       {"convert", [&](auto& d) { d.ConvertFormat(8000, 1); }, 300000},
-      {"save", [&](auto& d) { d.SaveFile((dir / "cancelled.wav").string(), false, afWav); }, 300000},
+      {"save", [&](auto& d) { d.SaveFile((dir / "cancelled.wav").string(), false, afWav); },
+       300000},
   };
   for (const Case& c : cases) {
     doc.OpenFile(path);

@@ -10,9 +10,7 @@ TEST(SampleBuffer, CountsFramesAndValues) {
     int64_t frames, upperBound;
   };
   const Case cases[] = {
-      {2, {}, 0, -1},
-      {1, {0.5f}, 1, 0},
-      {2, {1, 2, 3, 4, 5, 6}, 3, 5},
+      {2, {}, 0, -1},       {1, {0.5f}, 1, 0}, {2, {1, 2, 3, 4, 5, 6}, 3, 5},
       {2, {1, 2, 3}, 1, 2},  // a partial frame is a value but no frame
       {0, {1, 2}, 0, 1},
   };

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <cstdio>
@@ -7,9 +6,9 @@
 #include <fstream>
 
 #include "AudioTestUtil.h"
-#include "common/TestEnv.h"
 #include "audio/AudioDocument.h"
 #include "audio/WavFile.h"
+#include "common/TestEnv.h"
 
 using namespace audiotest;
 namespace fs = std::filesystem;
@@ -30,7 +29,7 @@ TEST(WavFile, RoundTripsAtEveryDepthThroughTheEditor) {
   const fs::path dir = sonalix::test::MakeTempDir("wav");
   struct Case {
     int bits;
-    double step;  // one quantisation step
+    double step;        // one quantisation step
     const char* codec;  // as an independent reader names it
   };
   const Case cases[] = {{8, 1.0 / 128, "pcm_u8"},
@@ -63,8 +62,10 @@ TEST(WavFile, RoundTripsAtEveryDepthThroughTheEditor) {
     EXPECT_EQ(again.SampleRate(), 48000);
     EXPECT_EQ(Contents(again).Values(), back.Values());
 
-    const std::string probe = Shell("ffprobe -v error -show_entries stream=codec_name,sample_rate,"
-                                  "channels,duration_ts -of csv=p=0 '" + path + "'");
+    const std::string probe = Shell(
+        "ffprobe -v error -show_entries stream=codec_name,sample_rate,"
+        "channels,duration_ts -of csv=p=0 '" +
+        path + "'");
     EXPECT_EQ(probe, std::string(c.codec) + ",48000,2,10007\n") << c.bits;
   }
 }
@@ -93,7 +94,10 @@ TEST(WavFile, ErrorPaths) {
   };
   const std::string garbage = write("garbage.wav", "this is no sound file at all");
   const std::string noData = write("nodata.wav", std::string("RIFF\x04\0\0\0WAVE", 12));
-  std::string adpcm("RIFF\x24\0\0\0WAVEfmt \x10\0\0\0\x02\0\x01\0\x44\xac\0\0\x88\x58\x01\0\x02\0\x04\0data\0\0\0\0", 44);
+  std::string adpcm(
+      "RIFF\x24\0\0\0WAVEfmt "
+      "\x10\0\0\0\x02\0\x01\0\x44\xac\0\0\x88\x58\x01\0\x02\0\x04\0data\0\0\0\0",
+      44);
   const std::string compressed = write("adpcm.wav", adpcm);
   EXPECT_THROW(WavReader{garbage}, EReadError);
   EXPECT_THROW(WavReader{noData}, EReadError);
@@ -114,7 +118,10 @@ TEST(WavFile, ErrorPaths) {
   }
 
   // Over 2^31-1 frames is refused with a clear message (a sparse file costs no disk).
-  std::string header("RIFF\xff\xff\xff\xffWAVEfmt \x10\0\0\0\x01\0\x01\0\x40\x1f\0\0\x40\x1f\0\0\x01\0\x08\0data\xff\xff\xff\xff", 44);
+  std::string header(
+      "RIFF\xff\xff\xff\xffWAVEfmt "
+      "\x10\0\0\0\x01\0\x01\0\x40\x1f\0\0\x40\x1f\0\0\x01\0\x08\0data\xff\xff\xff\xff",
+      44);
   const std::string huge = write("huge.wav", header);
   ASSERT_EQ(truncate(huge.c_str(), 44 + (int64_t(1) << 31) + 100), 0);
   try {
