@@ -1,0 +1,606 @@
+// The HTTP client against lighttpd, tinyproxy and scripted servers on 127.0.0.1 (no name is
+// looked up: every address is dotted).
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <thread>
+
+#include "NetTestUtil.h"
+#include "PeerUtil.h"
+#include "common/TestEnv.h"
+#include "net/HttpProt.h"
+#include "net/IcsMimeUtils.h"
+
+using namespace nettest;
+
+namespace {
+
+std::string MemText(TMemoryStream& m) {
+  return std::string(static_cast<const char*>(m.Memory()), size_t(m.Size()));
+}
+
+void WriteFile(const std::string& path, const std::string& data, bool exec = false) {
+  std::ofstream f(path, std::ios::binary);
+  f << data;
+  f.close();
+  if (exec) ::chmod(path.c_str(), 0755);
+}
+
+// lighttpd serving a folder of static files, CGI scripts and a Basic-protected folder.
+struct TLighttpd {
+  std::string Dir;
+  std::string Www;
+  int Port = 0;
+  TPeerProcess Process;
+  std::string Big;  // the download, also served by a CGI that streams it
+  static constexpr std::time_t OldTime = 1577880000;  // 2020-01-01 12:00:00 UTC
+
+  bool Start() {
+    std::string exe = FindProgram("lighttpd");
+    if (exe.empty()) return false;
+    Dir = sonalix::test::MakeTempDir("lighttpd").string();
+    Www = Dir + "/www";
+    ::mkdir(Www.c_str(), 0755);
+    ::mkdir((Www + "/cgi").c_str(), 0755);
+    ::mkdir((Www + "/private").c_str(), 0755);
+    Big = RandomBytes(300000, 11);
+    WriteFile(Www + "/big.bin", Big);
+    WriteFile(Www + "/a.txt", "hello\n");
+    // Changed long ago: the server distrusts times of the current second.
+    timespec times[2] = {{OldTime, 0}, {OldTime, 0}};
+    ::utimensat(AT_FDCWD, (Www + "/a.txt").c_str(), times, 0);
+    WriteFile(Www + "/private/s.txt", "secret\n");
+    WriteFile(Dir + "/users", "alice:s3cret\n");
+    WriteFile(Www + "/cgi/big.cgi",
+              "#!/bin/sh\nprintf 'Content-Type: application/octet-stream\\r\\n\\r\\n'\nexec cat '" +
+                  Www + "/big.bin'\n",
+              true);
+    WriteFile(Www + "/cgi/redirect.cgi",
+              "#!/bin/sh\nn=${QUERY_STRING#n=}\nif [ \"$n\" -gt 0 ]; then\n"
+              "  printf 'Status: 302 Found\\r\\nLocation: redirect.cgi?n=%d\\r\\n\\r\\n' $((n-1))\n"
+              "else\n  printf 'Content-Type: text/plain\\r\\n\\r\\nlanded'\nfi\n",
+              true);
+    WriteFile(Www + "/cgi/post.cgi",
+              "#!/bin/sh\nprintf 'Content-Type: text/plain\\r\\n\\r\\n%s:' \"$REQUEST_METHOD\"\n"
+              "exec head -c \"$CONTENT_LENGTH\"\n",
+              true);
+    Port = FreePort();
+    WriteFile(
+        Dir + "/lighttpd.conf",
+        "server.document-root = \"" + Www +
+            "\"\n"
+            "server.bind = \"127.0.0.1\"\n"
+            "server.port = " +
+            std::to_string(Port) +
+            "\n"
+            "server.modules = (\"mod_auth\", \"mod_authn_file\", \"mod_cgi\")\n"
+            "server.stream-response-body = 2\n"
+            "server.errorlog = \"" +
+            Dir +
+            "/error.log\"\n"
+            "cgi.assign = (\".cgi\" => \"\")\n"
+            // Dates (and so "not modified") come only with a known type.
+            "mimetype.assign = (\".txt\" => \"text/plain\")\n"
+            "auth.backend = \"plain\"\n"
+            "auth.backend.plain.userfile = \"" +
+            Dir +
+            "/users\"\n"
+            "auth.require = (\"/private/\" => (\"method\" => \"basic\", \"realm\" => \"test\", "
+            "\"require\" => \"valid-user\"))\n");
+    if (!Process.Start(exe, {"-D", "-f", QString::fromStdString(Dir + "/lighttpd.conf")}))
+      return false;
+    return WaitListening(Port);
+  }
+  std::string Url(const std::string& path) const {
+    return "http://127.0.0.1:" + std::to_string(Port) + path;
+  }
+};
+
+// Runs one request to its end; returns the error code of OnRequestDone (-1: no end in time).
+int RunRequest(THttpCli& h, const std::function<void()>& start, int Ms = 20000) {
+  int err = -1;
+  h.OnRequestDone = [&](TObject*, THttpRequest, WORD e) { err = e; };
+  start();
+  PumpUntil([&] { return err >= 0; }, Ms);
+  return err;
+}
+
+// A server played by a thread: for each request read (header and announced body), the script
+// returns the bytes to answer; Close makes it close the connection afterwards; "" with
+// Close = false stalls until the client goes.
+struct TScriptedHttp {
+  using TScript = std::function<std::string(const std::string& Request, int Index, bool& Close)>;
+  int ListenFd = -1;
+  int Port = 0;
+  std::thread Thread;
+  std::vector<std::string> Requests;
+  std::atomic<bool> Stop{false};
+
+  explicit TScriptedHttp(TScript script, int connections = 1) {
+    ListenFd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(ListenFd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    socklen_t len = sizeof a;
+    ::getsockname(ListenFd, reinterpret_cast<sockaddr*>(&a), &len);
+    Port = ntohs(a.sin_port);
+    ::listen(ListenFd, 4);
+    Thread = std::thread([this, script, connections] {
+      int index = 0;
+      for (int c = 0; c < connections; ++c) {
+        int fd = ::accept(ListenFd, nullptr, nullptr);
+        if (fd < 0) return;
+        timeval tv{10, 0};
+        ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
+        std::string pending;
+        bool open = true;
+        while (open && !Stop) {
+          size_t end;
+          while ((end = pending.find("\r\n\r\n")) == std::string::npos) {
+            char b[4096];
+            ssize_t n = ::recv(fd, b, sizeof b, 0);
+            if (n <= 0) {
+              open = false;
+              break;
+            }
+            pending.append(b, size_t(n));
+          }
+          if (!open) break;
+          std::string req = pending.substr(0, end + 4);
+          pending.erase(0, end + 4);
+          size_t cl = req.find("Content-Length: ");
+          size_t body = cl == std::string::npos ? 0 : std::stoul(req.substr(cl + 16));
+          while (pending.size() < body) {
+            char b[4096];
+            ssize_t n = ::recv(fd, b, sizeof b, 0);
+            if (n <= 0) break;
+            pending.append(b, size_t(n));
+          }
+          req += pending.substr(0, body);
+          pending.erase(0, std::min(body, pending.size()));
+          Requests.push_back(req);
+          bool close = true;
+          std::string reply = script(req, index++, close);
+          if (reply.empty() && !close) {
+            char b[256];
+            while (::recv(fd, b, sizeof b, 0) > 0) {
+            }
+            break;
+          }
+          ::send(fd, reply.data(), reply.size(), MSG_NOSIGNAL);
+          if (close) break;
+        }
+        ::close(fd);
+      }
+    });
+  }
+  ~TScriptedHttp() {
+    Stop = true;
+    ::shutdown(ListenFd, SHUT_RDWR);
+    if (Thread.joinable()) Thread.join();
+    ::close(ListenFd);
+  }
+  std::string Url(const std::string& path) const {
+    return "http://127.0.0.1:" + std::to_string(Port) + path;
+  }
+};
+
+std::string HeaderValue(const std::string& req, const std::string& name) {
+  size_t p = req.find("\r\n" + name + ": ");
+  if (p == std::string::npos) return "";
+  p += name.size() + 4;
+  return req.substr(p, req.find("\r\n", p) - p);
+}
+
+}  // namespace
+
+TEST(HttpCli, StaticFilesKeepAliveAndNotModified) {
+  TLighttpd web;
+  if (FindProgram("lighttpd").empty())
+    GTEST_SKIP() << "lighttpd is not installed (scripts/setup installs it)";
+  ASSERT_TRUE(web.Start()) << web.Process.Errors();
+  THttpCli h(nullptr);
+  TMemoryStream reply;
+  h.SetReplyStream(&reply);
+  h.SetRequestVer("1.1");
+  h.URL = web.Url("/big.bin");
+  std::vector<std::string> events;
+  h.OnDocBegin = [&](TObject*) { events.push_back("doc begin"); };
+  h.OnDocEnd = [&](TObject*) { events.push_back("doc end"); };
+  h.OnHeaderEnd = [&](TObject*) { events.push_back("header end"); };
+  int64_t docData = 0;
+  h.OnDocData = [&](TObject*, const void*, int n) { docData += n; };
+  ASSERT_EQ(RunRequest(h, [&] { h.GetAsync(); }), 0);
+  EXPECT_EQ(h.ReplyCode(), 200);
+  EXPECT_EQ(h.DocName(), "big.bin");
+  EXPECT_EQ(h.ContentLength(), int64_t(web.Big.size()));
+  EXPECT_TRUE(MemText(reply) == web.Big);
+  EXPECT_EQ(docData, int64_t(web.Big.size()));
+  EXPECT_EQ(events, (std::vector<std::string>{"header end", "doc begin", "doc end"}));
+  EXPECT_EQ(h.State(), httpReady);
+
+  // The next request to the same server goes over the same connection.
+  SOCKET first = h.CtrlSocket()->SocketHandle();
+  ASSERT_NE(first, INVALID_SOCKET);
+  reply.Clear();
+  h.URL = web.Url("/a.txt");
+  ASSERT_EQ(RunRequest(h, [&] { h.GetAsync(); }), 0);
+  EXPECT_EQ(MemText(reply), "hello\n");
+  EXPECT_EQ(h.CtrlSocket()->SocketHandle(), first);
+
+  // If-Modified-Since travels in GMT: with a local zone far from it, the file's own time (given
+  // as local time) is "not modified".
+  const char* oldTz = std::getenv("TZ");
+  std::string saved = oldTz ? oldTz : "";
+  setenv("TZ", "EST5EDT", 1);
+  tzset();
+  std::time_t t = TLighttpd::OldTime;
+  std::tm lt{};
+  localtime_r(&t, &lt);
+  h.ModifiedSince = EncodeDate(lt.tm_year + 1900, lt.tm_mon + 1, lt.tm_mday) +
+                    EncodeTime(lt.tm_hour, lt.tm_min, lt.tm_sec, 0);
+  reply.Clear();
+  int err = RunRequest(h, [&] { h.GetAsync(); });
+  if (oldTz)
+    setenv("TZ", saved.c_str(), 1);
+  else
+    unsetenv("TZ");
+  tzset();
+  ASSERT_EQ(err, 0);
+  EXPECT_EQ(h.ReplyCode(), 304);
+  EXPECT_EQ(reply.Size(), 0);
+  h.ModifiedSince = 0;
+}
+
+TEST(HttpCli, StreamedBodiesChunkedAndClosedByTheServer) {
+  TLighttpd web;
+  if (FindProgram("lighttpd").empty())
+    GTEST_SKIP() << "lighttpd is not installed (scripts/setup installs it)";
+  ASSERT_TRUE(web.Start()) << web.Process.Errors();
+  struct TCase {
+    const char* Version;
+    const char* Framing;
+  };
+  for (TCase c : {TCase{"1.1", "Transfer-Encoding: chunked"}, TCase{"1.0", "Connection: close"}}) {
+    SCOPED_TRACE(c.Version);
+    THttpCli h(nullptr);
+    TMemoryStream reply;
+    h.SetReplyStream(&reply);
+    h.SetRequestVer(c.Version);
+    h.URL = web.Url("/cgi/big.cgi");
+    ASSERT_EQ(RunRequest(h, [&] { h.GetAsync(); }), 0) << h.ReplyText();
+    EXPECT_EQ(h.ReplyCode(), 200);
+    bool framed = false;
+    for (const auto& l : h.RcvdHeader()) framed |= l == c.Framing;
+    EXPECT_TRUE(framed);
+    EXPECT_EQ(reply.Size(), int64_t(web.Big.size()));
+    EXPECT_TRUE(MemText(reply) == web.Big);
+  }
+}
+
+TEST(HttpCli, RelocationsAndTheirLimit) {
+  TLighttpd web;
+  if (FindProgram("lighttpd").empty())
+    GTEST_SKIP() << "lighttpd is not installed (scripts/setup installs it)";
+  ASSERT_TRUE(web.Start()) << web.Process.Errors();
+  struct TCase {
+    int Hops;
+    bool Allow;
+    int Code;
+    int Count;
+    int Asked;
+    const char* Body;
+  };
+  for (TCase c : {TCase{3, false, 200, 3, 0, "landed"}, TCase{5, false, 200, 5, 0, "landed"},
+                  TCase{6, false, 302, 6, 1, ""}, TCase{6, true, 200, 6, 1, "landed"}}) {
+    for (const char* ver : {"1.0", "1.1"}) {
+      SCOPED_TRACE(std::to_string(c.Hops) + (c.Allow ? " allowed " : " ") + ver);
+      THttpCli h(nullptr);
+      TMemoryStream reply;
+      h.SetReplyStream(&reply);
+      h.SetRequestVer(ver);
+      int asked = 0, changes = 0;
+      h.OnLocationChangeExceeded = [&](TObject*, int count, bool& allow) {
+        ++asked;
+        EXPECT_EQ(count, 6);
+        allow = c.Allow;
+      };
+      h.OnLocationChange = [&](TObject*) { ++changes; };
+      h.URL = web.Url("/cgi/redirect.cgi?n=" + std::to_string(c.Hops));
+      ASSERT_EQ(RunRequest(h, [&] { h.GetAsync(); }), 0) << h.ReplyText();
+      EXPECT_EQ(h.ReplyCode(), c.Code);
+      EXPECT_EQ(h.LocationChangeCurCount(), c.Count);
+      EXPECT_EQ(asked, c.Asked);
+      EXPECT_EQ(changes, c.Code == 200 ? c.Hops : 5);
+      EXPECT_EQ(MemText(reply), c.Body);
+      if (c.Code == 200) EXPECT_EQ(h.Location(), web.Url("/cgi/redirect.cgi?n=0"));
+    }
+  }
+}
+
+TEST(HttpCli, BasicAuthenticationAndPost) {
+  TLighttpd web;
+  if (FindProgram("lighttpd").empty())
+    GTEST_SKIP() << "lighttpd is not installed (scripts/setup installs it)";
+  ASSERT_TRUE(web.Start()) << web.Process.Errors();
+  struct TCase {
+    const char* Password;
+    THttpAuthType Preset;
+    int Code;
+    const char* Body;
+  };
+  for (TCase c : {TCase{"s3cret", httpAuthNone, 200, "secret\n"},
+                  {"s3cret", httpAuthBasic, 200, "secret\n"},
+                  {"wrong", httpAuthNone, 401, ""}}) {
+    SCOPED_TRACE(c.Password);
+    THttpCli h(nullptr);
+    TMemoryStream reply;
+    h.SetReplyStream(&reply);
+    h.Username = "alice";
+    h.Password = c.Password;
+    h.ServerAuth = c.Preset;
+    h.URL = web.Url("/private/s.txt");
+    ASSERT_EQ(RunRequest(h, [&] { h.GetAsync(); }), 0);
+    EXPECT_EQ(h.ReplyCode(), c.Code);
+    if (c.Code == 200) EXPECT_EQ(MemText(reply), c.Body);
+  }
+  THttpCli h(nullptr);
+  TMemoryStream reply, post;
+  std::string payload = RandomBytes(50000, 3);
+  post.WriteString(payload);
+  post.SetPosition(0);
+  h.SetReplyStream(&reply);
+  h.SetPostStream(&post);
+  h.URL = web.Url("/cgi/post.cgi");
+  int sent = 0;
+  h.OnSendData = [&](TObject*, const void*, int n) { sent += n; };
+  ASSERT_EQ(RunRequest(h, [&] { h.PostAsync(); }), 0) << h.ReplyText();
+  EXPECT_EQ(h.ReplyCode(), 200);
+  EXPECT_EQ(sent, int(payload.size()));
+  EXPECT_TRUE(MemText(reply) == "POST:" + payload);
+}
+
+TEST(HttpCli, ThroughTinyproxy) {
+  std::string tinyproxy = FindProgram("tinyproxy");
+  if (tinyproxy.empty() || FindProgram("lighttpd").empty())
+    GTEST_SKIP() << "tinyproxy or lighttpd is not installed (scripts/setup installs them)";
+  TLighttpd web;
+  ASSERT_TRUE(web.Start());
+  for (bool auth : {false, true}) {
+    SCOPED_TRACE(auth ? "proxy asks for credentials" : "open proxy");
+    int port = FreePort();
+    std::string conf = web.Dir + "/tinyproxy" + (auth ? "1" : "0") + ".conf";
+    WriteFile(conf, "Port " + std::to_string(port) +
+                        "\nListen 127.0.0.1\nTimeout 30\nAllow 127.0.0.1\nMaxClients 10\n"
+                        "DisableViaHeader Yes\nLogLevel Critical\n" +
+                        (auth ? "BasicAuth alice s3cret\n" : ""));
+    TPeerProcess proxy;
+    ASSERT_TRUE(proxy.Start(tinyproxy, {"-d", "-c", QString::fromStdString(conf)}));
+    ASSERT_TRUE(WaitListening(port)) << proxy.Errors();
+    for (bool credentials : {false, true}) {
+      if (!auth && credentials) continue;
+      THttpCli h(nullptr);
+      TMemoryStream reply;
+      h.SetReplyStream(&reply);
+      h.Proxy = "127.0.0.1";
+      h.ProxyPort = std::to_string(port);
+      if (credentials) {
+        h.ProxyUsername = "alice";
+        h.ProxyPassword = "s3cret";
+      }
+      h.URL = web.Url("/big.bin");
+      ASSERT_EQ(RunRequest(h, [&] { h.GetAsync(); }), 0) << h.ReplyText();
+      if (auth && !credentials) {
+        EXPECT_EQ(h.ReplyCode(), 407);
+      } else {
+        EXPECT_EQ(h.ReplyCode(), 200);
+        EXPECT_TRUE(MemText(reply) == web.Big);
+      }
+    }
+  }
+}
+
+TEST(HttpCli, RequestHeaderAndLocalFailures) {
+  TScriptedHttp peer([](const std::string&, int, bool& close) {
+    close = true;
+    return std::string("HTTP/1.0 200 OK\r\nContent-Length: 2\r\n\r\nok");
+  });
+  THttpCli h(nullptr);
+  TMemoryStream reply, post;
+  post.WriteString("a=1");
+  post.SetPosition(0);
+  h.SetReplyStream(&reply);
+  h.SetPostStream(&post);
+  h.URL = peer.Url("/a/b.txt?x=1");
+  h.OnCommand = [](TObject*, std::string& s) {
+    if (s.rfind("Content-Length:", 0) == 0) s += "\r\nX-Added: yes";
+  };
+  ASSERT_EQ(RunRequest(h, [&] { h.PostAsync(); }), 0);
+  ASSERT_EQ(peer.Requests.size(), 1u);
+  const std::string& req = peer.Requests[0];
+  EXPECT_EQ(req.substr(0, req.find("\r\n")), "POST /a/b.txt?x=1 HTTP/1.0");
+  EXPECT_EQ(HeaderValue(req, "Host"), "127.0.0.1:" + std::to_string(peer.Port));
+  EXPECT_EQ(HeaderValue(req, "User-Agent"), "Mozilla/4.0 (compatible; ICS)");
+  EXPECT_EQ(HeaderValue(req, "Content-Length"), "3");
+  EXPECT_EQ(HeaderValue(req, "X-Added"), "yes");
+  EXPECT_EQ(req.substr(req.size() - 3), "a=1");
+  EXPECT_EQ(h.DocName(), "b.txt");
+  EXPECT_EQ(MemText(reply), "ok");
+
+  // Local failures complete with a code and a text; nothing is raised.
+  h.URL = "https://127.0.0.1:1/x";
+  EXPECT_NE(RunRequest(h, [&] { h.GetAsync(); }), 0);
+  EXPECT_EQ(h.ReplyCode(), 501);
+  EXPECT_EQ(h.ReplyText(), "Protocol \"https\" not implemented");
+
+  h.URL = "http://127.0.0.1:" + std::to_string(FreePort()) + "/";
+  EXPECT_EQ(RunRequest(h, [&] { h.GetAsync(); }), 10061);
+  EXPECT_EQ(h.ReplyCode(), 404);
+
+  // Aborted while looking the name up (a dotted name is answered at once, so abort from the
+  // state change into the lookup).
+  h.URL = "http://localhost:1/";
+  h.OnStateChange = [&](TObject*) {
+    if (h.State() == httpDnsLookup) h.AbortRequest();
+  };
+  THttpRequest rq = httpABORT;
+  int err = -1;
+  h.OnRequestDone = [&](TObject*, THttpRequest r, WORD e) {
+    rq = r;
+    err = e;
+  };
+  h.GetAsync();
+  ASSERT_TRUE(PumpUntil([&] { return err >= 0; }));
+  h.OnStateChange = nullptr;
+  EXPECT_EQ(err, 3);
+  EXPECT_EQ(rq, httpGET);
+  EXPECT_EQ(h.ReplyCode(), 404);
+  EXPECT_EQ(h.ReplyText(), "Connection aborted on request");
+
+  try {
+    h.SetRequestVer("2.0");
+    FAIL();
+  } catch (EHttpException& e) {
+    EXPECT_EQ(e.Message(), "Insupported HTTP version");
+    EXPECT_EQ(e.ErrorCode(), 5);
+  }
+  h.SetPostStream(nullptr);
+  try {
+    h.PostAsync();
+    FAIL();
+  } catch (EHttpException& e) {
+    EXPECT_EQ(e.ErrorCode(), 2);
+  }
+}
+
+TEST(HttpCli, BusyWhileRunningAndAbortOfAStalledRequest) {
+  TScriptedHttp peer([](const std::string&, int, bool& close) {
+    close = false;  // never answers
+    return std::string();
+  });
+  THttpCli h(nullptr);
+  h.SetName("Client");
+  h.URL = peer.Url("/");
+  int err = -1;
+  h.OnRequestDone = [&](TObject*, THttpRequest, WORD e) { err = e; };
+  h.GetAsync();
+  try {
+    h.GetAsync();
+    FAIL();
+  } catch (EHttpException& e) {
+    EXPECT_EQ(e.Message(), "HTTP component Client is busy");
+    EXPECT_EQ(e.ErrorCode(), 1);
+  }
+  ASSERT_TRUE(PumpUntil([&] { return peer.Requests.size() == 1; }));
+  EXPECT_EQ(h.State(), httpWaitingHeader);
+  h.AbortRequest();
+  ASSERT_TRUE(PumpUntil([&] { return err >= 0; }));
+  EXPECT_EQ(err, 3);
+  EXPECT_EQ(h.ReplyText(), "Connection aborted on request");
+  EXPECT_EQ(h.State(), httpReady);
+}
+
+TEST(HttpCli, DamagedAndUnusualReplies) {
+  struct TCase {
+    const char* Name;
+    std::string Reply;
+    int Error;
+    int Code;
+    std::string Body;
+    std::string Text;
+  };
+  std::vector<TCase> cases = {
+      {"chunked", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n4\r\nwxyz\r\n0\r\n\r\n", 0,
+       200, "wxyz", "OK"},
+      {"chunk extension",
+       "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n3;x=y\r\nabc\r\n0\r\n\r\n", 0, 200,
+       "abc", "OK"},
+      {"until close", "HTTP/1.0 200 OK\r\n\r\nall of it", 0, 200, "all of it", "OK"},
+      {"negative length", "HTTP/1.0 200 OK\r\nContent-Length: -5\r\n\r\nabc", 0, 200, "abc", "OK"},
+      {"100 first", "HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 200 Fine\r\nContent-Length: 2\r\n\r\nok",
+       0, 200, "ok", "Fine"},
+      {"no header", "<HTML><body>x</body></HTML>\r\n", 0, 0, "<HTML><body>x</body></HTML>\r\n", ""},
+      {"bad status line", "XYZ 200 OK\r\nContent-Length: 2\r\n\r\nok", 0, 0, "ok", ""},
+      {"closed in header", "HTTP/1.1 200 OK\r\nContent-Le", httperrReplyDamaged, 200, "",
+       "Connection closed before the reply header was complete"},
+      {"closed before length", "HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\nshort",
+       httperrReplyDamaged, 200, "short", "Connection closed before the announced length"},
+      {"truncated chunk", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n10\r\nabc",
+       httperrReplyDamaged, 200, "abc", "Connection closed before the last chunk"},
+      {"oversized chunk size",
+       "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n1000000000000000000\r\nabc",
+       httperrReplyDamaged, 200, "", "Bad chunk size"},
+      {"oversized header", "HTTP/1.1 200 OK\r\nX-Big: " + std::string(70000, 'x') + "\r\n\r\n",
+       httperrReplyDamaged, 200, "", "Reply header too long"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TScriptedHttp peer([&c](const std::string&, int, bool& close) {
+      close = true;
+      return c.Reply;
+    });
+    THttpCli h(nullptr);
+    TMemoryStream reply;
+    h.SetReplyStream(&reply);
+    h.SetRequestVer("1.1");
+    h.URL = peer.Url("/doc");
+    EXPECT_EQ(RunRequest(h, [&] { h.GetAsync(); }), c.Error);
+    EXPECT_EQ(h.ReplyCode(), c.Code);
+    EXPECT_EQ(MemText(reply), c.Body);
+    EXPECT_EQ(h.ReplyText(), c.Text);
+    // A 1.0 reply to a 1.1 request closes the connection.
+    EXPECT_EQ(h.CtrlSocket()->State(), wsClosed);
+  }
+}
+
+TEST(HttpCli, NtlmExchangeWithAScriptedServer) {
+  // A challenge message: signature, type 2, empty target name, flags, the server challenge,
+  // reserved bytes and an empty target information list.
+  std::string msg2 = std::string("NTLMSSP\0", 8) + Unhex("02000000") + Unhex("0000000030000000") +
+                     Unhex("01820000") + Unhex("0123456789abcdef") + Unhex("0000000000000000") +
+                     Unhex("0000000030000000");
+  std::vector<std::string> auths;
+  TScriptedHttp peer([&](const std::string& req, int index, bool& close) {
+    close = false;
+    std::string auth = HeaderValue(req, "Authorization");
+    auths.push_back(auth);
+    if (auth.empty())
+      return std::string(
+          "HTTP/1.1 401 Unauthorized\r\nWWW-Authenticate: NTLM\r\nContent-Length: 0\r\n\r\n");
+    std::string msg = DecodeBase64(auth.substr(5));
+    if (msg.size() >= 12 && msg[8] == 1)
+      return "HTTP/1.1 401 Unauthorized\r\nWWW-Authenticate: NTLM " + EncodeBase64(msg2) +
+             "\r\nContent-Length: 0\r\n\r\n";
+    close = true;
+    bool type3 =
+        msg.size() >= 64 && msg.compare(0, 8, std::string("NTLMSSP\0", 8)) == 0 && msg[8] == 3;
+    std::string user = std::string("b\0o\0b\0", 6);
+    bool hasUser = msg.find(user) != std::string::npos;
+    return std::string("HTTP/1.1 200 OK\r\nContent-Length: 7\r\n\r\n") +
+           (type3 && hasUser ? "welcome" : "refused");
+  });
+  THttpCli h(nullptr);
+  TMemoryStream reply;
+  h.SetReplyStream(&reply);
+  h.SetRequestVer("1.1");
+  h.Username = "bob";
+  h.Password = "pw";
+  h.URL = peer.Url("/ntlm");
+  ASSERT_EQ(RunRequest(h, [&] { h.GetAsync(); }), 0);
+  EXPECT_EQ(h.ReplyCode(), 200);
+  EXPECT_EQ(MemText(reply), "welcome");
+  ASSERT_EQ(auths.size(), 3u);
+  EXPECT_EQ(auths[0], "");
+  EXPECT_EQ(auths[1].substr(0, 5), "NTLM ");
+  EXPECT_EQ(auths[2].substr(0, 5), "NTLM ");
+}
