@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "audio/DspKernels.h"
 #include "audio/DspTarget.h"
 
 namespace {
@@ -26,6 +27,7 @@ void Run(const DspSignal& s, DspEchoState& st, size_t lineValues, float mix, flo
     st.Line.assign(lineValues, 0.0f);
     st.Position = 0;
   }
+  DspDenormalGuard guard;
   const size_t total = s.Samples();
   size_t done = 0;
   // Progress about every 8 M values: often enough for an hour of sound, cheap for a second.

@@ -22,8 +22,9 @@ int64_t DspSpeedChangeFrames(int64_t frames, double percent);
 // Both return the changed frames, interleaved like the input. Without a stream the result has
 // exactly the length promised above. With a stream inside a block, the processor carries on from
 // the previous block: each block gives what is ready (the first a little less, as the stretching
-// needs some sound ahead), and a block shorter than the stream's first one is taken as the last
-// and brings the total to the promised length.
+// needs some sound ahead), and a block shorter than the stream's first one or than one second is
+// taken as the last and brings the total to the promised length. (A stream that ends on a full
+// block keeps back the last tenth of a second or so: nothing tells it that the block was the last.)
 std::vector<float> DspSpeedChange(const DspSignal& s, double percent, DspStreams* streams = nullptr,
                                   const DspProgress& progress = {});
 std::vector<float> DspPitchChange(const DspSignal& s, double percent, DspStreams* streams = nullptr,

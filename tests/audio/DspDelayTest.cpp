@@ -3,11 +3,13 @@
 #include <cmath>
 #include <limits>
 
+#include "audio/AudioDocument.h"
 #include "audio/DspDelay.h"
 #include "audio/DspEffectTestUtil.h"
 #include "audio/DspModulation.h"
 #include "audio/DspNoiseReduction.h"
 #include "audio/DspReverb.h"
+#include "audio/EditorEffects.h"
 #include "platform/rtl/SysUtils.h"
 
 using namespace dsptest;
@@ -118,4 +120,25 @@ TEST(DspDelay, EffectsCarryTheirStateAcrossBatchBlocks) {
       EXPECT_LE(LargestDifference(ch == 0 ? left : right, whole), c.tolerance) << c.name;
     }
   }
+}
+
+// On the editor's selection the echo ends with the selection: what follows is untouched, and the
+// effect is one undo step.
+TEST(DspDelay, EditorEchoEndsAtTheSelection) {
+  AudioDocument doc;
+  doc.NewDocument(8000, 1);
+  std::vector<float> v(16000, 0.0f);
+  v[1000] = 1;
+  v[12000] = 0.5f;
+  doc.InsertPcm(SampleBuffer(v, 1, 8000));
+  doc.Select(0, 4000);
+  AudioEditorEffects effects(doc);
+  effects.Echo(250, 50, 90);  // repeats every 2000 frames: at 3000, 5000, 7000...
+  std::vector<float> after(16000);
+  doc.Samples().Read(0, 16000, after.data());
+  EXPECT_FLOAT_EQ(after[3000], 0.5f);
+  for (size_t i = 4000; i < after.size(); ++i) ASSERT_EQ(after[i], v[i]) << i;
+  doc.Undo();
+  doc.Samples().Read(0, 16000, after.data());
+  EXPECT_EQ(after, v);
 }

@@ -86,6 +86,12 @@ TEST(DspTimePitch, BatchBlocksGiveOneContinuousStream) {
     // No seam: the tone flows on where the blocks meet.
     EXPECT_LT(LargestStep(left, 1, 0, 0, left.size()), 2 * kPi * 500 / rate * 0.5 * 1.05) << speed;
   }
+  // A file shorter than a block is one short block.
+  const std::vector<float> brief(stereo.begin(), stereo.begin() + 2 * size_t(0.6 * rate));
+  const std::vector<float> briefOut = RunInBlocks(
+      [&](std::vector<float>& v, double r, DspStreams* st) { return DspSpeedChange(Wrap(v, 1, r), 80, st); },
+      brief, rate);
+  EXPECT_EQ(int64_t(briefOut.size()), std::llround(0.6 * rate * 100 / 80));
   std::vector<float> right;
   const std::vector<float> pitched = RunInBlocks(
       [&](std::vector<float>& v, double r, DspStreams* st) { return DspPitchChange(Wrap(v, 1, r), 60, st); },
