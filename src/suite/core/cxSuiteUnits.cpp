@@ -1,0 +1,33 @@
+#include "suite/core/cxSuiteUnits.h"
+
+#include "suite/core/cxClasses.h"
+#include "suite/core/cxGeometry.h"
+#include "suite/core/cxLibraryStrs.h"
+#include "suite/core/dxCore.h"
+
+namespace {
+int gSuiteCount = 0;
+}
+
+const std::vector<TcxSuiteUnit>& SuiteUnits() {
+  static const std::vector<TcxSuiteUnit> units = {
+      {"dxCore", &dxCoreInitialize, &dxCoreFinalize},
+      {"cxLibraryStrs", &cxLibraryStrsInitialize, &cxLibraryStrsFinalize},
+      {"cxGeometry", &cxGeometryInitialize, &cxGeometryFinalize},
+      {"cxClasses", &cxClassesInitialize, &cxClassesFinalize},
+  };
+  return units;
+}
+
+void InitializeSuiteUnits() {
+  if (gSuiteCount++ > 0) return;
+  for (const TcxSuiteUnit& u : SuiteUnits()) u.Initialize();
+}
+
+void FinalizeSuiteUnits() {
+  if (gSuiteCount == 0 || --gSuiteCount > 0) return;
+  const auto& units = SuiteUnits();
+  for (auto it = units.rbegin(); it != units.rend(); ++it) it->Finalize();
+}
+
+bool SuiteUnitsInitialized() { return gSuiteCount > 0; }
