@@ -1,6 +1,6 @@
 #include "suite/core/cxDropDown.h"
 
-#include "platform/win/SystemMetrics.h"
+#include "platform/win/Windows.h"
 
 int GetDropDownNonClientHeight() {
   if (GetSystemMetrics(SM_CYHSCROLL) + 2 < GetSystemMetrics(SM_CYSIZE))
