@@ -168,7 +168,7 @@ TEST(AudioDecoder, ReadsTags) {
   const std::string meta =
       "-metadata title='Über Tune' -metadata artist=Someone -metadata album=Disc "
       "-metadata comment=Note -metadata date=1999 -metadata genre=Jazz";
-  for (const char* name : {"t.mp3", "t.ogg", "t.wma"}) {
+  for (const char* name : {"t.mp3", "t.ogg", "t.wma", "t.wav"}) {
     SCOPED_TRACE(name);
     const fs::path file = dir / name;
     ASSERT_TRUE(MakeTone(file, 44100, 2, 0.2, meta));
