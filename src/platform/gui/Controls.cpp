@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "platform/rtl/TypInfo.h"
 #include "platform/win/QtWindows.h"
 
 class TApplication;
@@ -143,7 +144,113 @@ TControl* FindDragTarget(TPoint Pos, bool AllowDisabled) {
 // ---------------------------------------------------------------------------------------------
 // TControl
 
+namespace {
+const std::pair<const char*, TCursor> kCursorNames[] = {
+    {"crDefault", crDefault}, {"crNone", crNone}, {"crArrow", crArrow}, {"crCross", crCross},
+    {"crIBeam", crIBeam}, {"crSizeNESW", crSizeNESW}, {"crSizeNS", crSizeNS},
+    {"crSizeNWSE", crSizeNWSE}, {"crSizeWE", crSizeWE}, {"crUpArrow", crUpArrow},
+    {"crHourGlass", crHourGlass}, {"crDrag", crDrag}, {"crNoDrop", crNoDrop},
+    {"crHSplit", crHSplit}, {"crVSplit", crVSplit}, {"crMultiDrag", crMultiDrag},
+    {"crSQLWait", crSQLWait}, {"crNo", crNo}, {"crAppStart", crAppStart}, {"crHelp", crHelp},
+    {"crHandPoint", crHandPoint}, {"crSizeAll", crSizeAll}};
+}  // namespace
+
+bool CursorToIdent(int64_t Cursor, std::string& Ident) {
+  for (auto& [name, value] : kCursorNames)
+    if (Cursor == value) {
+      Ident = name;
+      return true;
+    }
+  return false;
+}
+
+bool IdentToCursor(const std::string& Ident, int64_t& Cursor) {
+  for (auto& [name, value] : kCursorNames)
+    if (SameText(Ident, name)) {
+      Cursor = value;
+      return true;
+    }
+  return false;
+}
+
+void RegisterControlClasses() {
+  static const bool done = [] {
+    static const TIdentMap cursors{IdentToCursor, CursorToIdent};
+    RegisterEnumNames<TAlign>({"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient", "alCustom"});
+    RegisterEnumNames<TFontStyle>({"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"});
+    RegisterEnumNames<TFontPitch>({"fpDefault", "fpVariable", "fpFixed"});
+    RegisterEnumNames<TPenStyle>({"psSolid", "psDash", "psDot", "psDashDot", "psDashDotDot",
+                                  "psClear", "psInsideFrame"});
+    RegisterEnumNames<TPenMode>({"pmBlack", "pmWhite", "pmNop", "pmNot", "pmCopy", "pmNotCopy", "pmXor"});
+    RegisterEnumNames<TBrushStyle>({"bsSolid", "bsClear", "bsHorizontal", "bsVertical",
+                                    "bsFDiagonal", "bsBDiagonal", "bsCross", "bsDiagCross"});
+    RegisterClass<TGraphicsObject, TPersistent>();
+    RegisterClass<TFont, TGraphicsObject>();
+    RegisterClass<TPen, TGraphicsObject>();
+    RegisterClass<TBrush, TGraphicsObject>();
+    Published<TFont>()
+        .Property("Charset", &TFont::Charset, &TFont::SetCharset).Default(DEFAULT_CHARSET)
+        .Property("Color", &TFont::Color, &TFont::SetColor).Idents(ColorIdentMap())
+        .Property("Height", &TFont::Height, &TFont::SetHeight)
+        .Property("Name", &TFont::Name, &TFont::SetName)
+        .Property("Pitch", &TFont::Pitch, &TFont::SetPitch).Default(fpDefault)
+        .Property("Style", &TFont::Style, &TFont::SetStyle).Default(TFontStyles());
+    Published<TPen>()
+        .Property("Color", &TPen::Color, &TPen::SetColor).Idents(ColorIdentMap()).Default(clBlack)
+        .Property("Mode", &TPen::Mode, &TPen::SetMode).Default(pmCopy)
+        .Property("Style", &TPen::Style, &TPen::SetStyle).Default(psSolid)
+        .Property("Width", &TPen::Width, &TPen::SetWidth).Default(1);
+    Published<TBrush>()
+        .Property("Color", &TBrush::Color, &TBrush::SetColor).Idents(ColorIdentMap()).Default(clWhite)
+        .Property("Style", &TBrush::Style, &TBrush::SetStyle).Default(bsSolid);
+    RegisterClass<TControl, TComponent>();
+    RegisterClass<TWinControl, TControl>();
+    RegisterClass<TCustomControl, TWinControl>();
+    RegisterClass<TGraphicControl, TControl>();
+    Published<TControl>()
+        .Property("Left", &TControl::Left, &TControl::SetLeft)
+        .Property("Top", &TControl::Top, &TControl::SetTop)
+        .Property("Width", &TControl::Width, &TControl::SetWidth)
+        .Property("Height", &TControl::Height, &TControl::SetHeight)
+        .Property("Align", &TControl::Align, &TControl::SetAlign).Default(alNone)
+        .Property("Color", &TControl::Color, &TControl::SetColor).Idents(ColorIdentMap())
+            .Stored([](TControl* c) { return !c->ParentColor(); })
+        .Property("Cursor", &TControl::Cursor, &TControl::SetCursor).Idents(&cursors).Default(crDefault)
+        .Property("Enabled", &TControl::Enabled, &TControl::SetEnabled).Default(1)
+        .Property("Font", &TControl::Font)
+            .Stored([](TControl* c) { return !c->ParentFont(); })
+        .Property("Hint", &TControl::Hint, &TControl::SetHint)
+        .Property("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).Default(1)
+        .Property("ParentFont", &TControl::ParentFont, &TControl::SetParentFont).Default(1)
+        .Property("ParentShowHint", &TControl::ParentShowHint, &TControl::SetParentShowHint).Default(1)
+        .Property("ShowHint", &TControl::ShowHint, &TControl::SetShowHint)
+            .Stored([](TControl* c) { return !c->ParentShowHint(); })
+        .Property("Visible", &TControl::Visible, &TControl::SetVisible).Default(1)
+        .Property("OnClick", &TControl::OnClick)
+        .Property("OnDblClick", &TControl::OnDblClick)
+        .Property("OnMouseDown", &TControl::OnMouseDown)
+        .Property("OnMouseMove", &TControl::OnMouseMove)
+        .Property("OnMouseUp", &TControl::OnMouseUp)
+        .Property("OnMouseEnter", &TControl::OnMouseEnter)
+        .Property("OnMouseLeave", &TControl::OnMouseLeave)
+        .Property("OnMouseWheel", &TControl::OnMouseWheel)
+        .Property("OnResize", &TControl::OnResize);
+    Published<TWinControl>()
+        .Property("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder)
+            .Stored([](TWinControl* c) { return c->TabOrder() >= 0; })
+        .Property("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop).Default(0)
+        .Property("OnEnter", &TWinControl::OnEnter)
+        .Property("OnExit", &TWinControl::OnExit)
+        .Property("OnKeyDown", &TWinControl::OnKeyDown)
+        .Property("OnKeyPress", &TWinControl::OnKeyPress)
+        .Property("OnKeyUp", &TWinControl::OnKeyUp);
+    return true;
+  }();
+  (void)done;
+}
+
 TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(new TFont) {
+  RegisterControlClasses();
   FWindowProc = [this](TMessage& m) { WndProc(m); };
   FFont->OnChange = TNotifyEvent::Bind(this, &TControl::FontChanged);
   FControlStyle = {csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
@@ -229,6 +336,12 @@ void TControl::Dispatch(TMessage& m) {
 }
 
 void TControl::DefaultHandler(TMessage& Message) { Message.Result = 0; }
+
+TComponent* TControl::GetParentComponent() const { return FParent; }
+
+void TControl::SetParentComponent(TComponent* Value) {
+  if (auto* p = dynamic_cast<TWinControl*>(Value)) SetParent(p);
+}
 
 void TControl::SetParent(TWinControl* AParent) {
   if (FParent == AParent) return;
@@ -846,6 +959,27 @@ void TWinControl::SetParent(TWinControl* AParent) {
   if (hadHandle && FHandle) DestroyHandle();
   if (AParent) AParent->InsertControl(this);
   else UpdateShowing();
+}
+
+void TWinControl::SetChildOrder(TComponent* Child, int Order) {
+  auto* c = dynamic_cast<TControl*>(Child);
+  auto it = std::find(FControls.begin(), FControls.end(), c);
+  if (it == FControls.end()) return;
+  FControls.erase(it);
+  Order = std::clamp(Order, 0, int(FControls.size()));
+  FControls.insert(FControls.begin() + Order, c);
+  if (auto* wc = dynamic_cast<TWinControl*>(c); wc && wc->HandleAllocated()) {
+    // Stack the window under the next windowed sibling above it.
+    HWND above = HWND_TOP;
+    for (auto j = FControls.begin() + Order + 1; j != FControls.end(); ++j)
+      if (auto* w = dynamic_cast<TWinControl*>(*j); w && w->HandleAllocated()) {
+        above = w->WindowHandle();
+        break;
+      }
+    SetWindowPos(wc->WindowHandle(), above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  } else {
+    c->Invalidate();
+  }
 }
 
 bool TWinControl::ContainsControl(TControl* Control) const {

@@ -95,7 +95,9 @@ class TControl : public TComponent {
 
   TWinControl* Parent() const { return FParent; }
   virtual void SetParent(TWinControl* AParent);
-  virtual bool HasParent() const { return true; }
+  bool HasParent() const override { return true; }
+  TComponent* GetParentComponent() const override;
+  void SetParentComponent(TComponent* Value) override;
 
   int Left() const { return FLeft; }
   int Top() const { return FTop; }
@@ -319,6 +321,7 @@ class TWinControl : public TControl {
   TPoint ClientOrigin() const override;
   void SetParent(TWinControl* AParent) override;
   void PaintTo(HDC DC, int X, int Y);
+  void SetChildOrder(TComponent* Child, int Order) override;
   void DisableAlign() { ++FAlignLevel; }
   void EnableAlign();
   void Realign();
@@ -422,6 +425,12 @@ class TWinControl : public TControl {
   TWeakLink<TWinControl> FActiveControl;
   TWeakLink<TWinControl> FFocusedControl;
 };
+
+// Registers the control classes and their published properties for stored descriptions;
+// classes derived from them call it before registering themselves.
+void RegisterControlClasses();
+bool CursorToIdent(int64_t Cursor, std::string& Ident);
+bool IdentToCursor(const std::string& Ident, int64_t& Cursor);
 
 // The control that owns a window handle, or null.
 TWinControl* FindControl(HWND Handle);

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/rtl/TypInfo.h"
 #include "platform/win/DeviceContext.h"
 
 TColor ColorToRGB(TColor color) {
@@ -21,6 +22,65 @@ QColor TColorToQColor(TColor color) {
 }
 
 TColor QColorToTColor(const QColor& c) { return TColor(RGB(BYTE(c.red()), BYTE(c.green()), BYTE(c.blue()))); }
+
+namespace {
+const std::pair<const char*, TColor> kColorNames[] = {
+    {"clBlack", clBlack}, {"clMaroon", clMaroon}, {"clGreen", clGreen}, {"clOlive", clOlive},
+    {"clNavy", clNavy}, {"clPurple", clPurple}, {"clTeal", clTeal}, {"clGray", clGray},
+    {"clSilver", clSilver}, {"clRed", clRed}, {"clLime", clLime}, {"clYellow", clYellow},
+    {"clBlue", clBlue}, {"clFuchsia", clFuchsia}, {"clAqua", clAqua}, {"clWhite", clWhite},
+    {"clMoneyGreen", clMoneyGreen}, {"clSkyBlue", clSkyBlue}, {"clCream", clCream},
+    {"clMedGray", clMedGray}, {"clNone", clNone}, {"clDefault", clDefault},
+    {"clScrollBar", clScrollBar}, {"clBackground", clBackground},
+    {"clActiveCaption", clActiveCaption}, {"clInactiveCaption", clInactiveCaption},
+    {"clMenu", clMenu}, {"clWindow", clWindow}, {"clWindowFrame", clWindowFrame},
+    {"clMenuText", clMenuText}, {"clWindowText", clWindowText}, {"clCaptionText", clCaptionText},
+    {"clActiveBorder", clActiveBorder}, {"clInactiveBorder", clInactiveBorder},
+    {"clAppWorkSpace", clAppWorkSpace}, {"clHighlight", clHighlight},
+    {"clHighlightText", clHighlightText}, {"clBtnFace", clBtnFace}, {"clBtnShadow", clBtnShadow},
+    {"clGrayText", clGrayText}, {"clBtnText", clBtnText},
+    {"clInactiveCaptionText", clInactiveCaptionText}, {"clBtnHighlight", clBtnHighlight},
+    {"cl3DDkShadow", cl3DDkShadow}, {"cl3DLight", cl3DLight}, {"clInfoText", clInfoText},
+    {"clInfoBk", clInfoBk}, {"clHotLight", clHotLight},
+    {"clGradientActiveCaption", clGradientActiveCaption},
+    {"clGradientInactiveCaption", clGradientInactiveCaption},
+    {"clMenuHighlight", clMenuHighlight}, {"clMenuBar", clMenuBar}};
+}  // namespace
+
+bool ColorToIdent(int64_t Color, std::string& Ident) {
+  for (auto& [name, value] : kColorNames)
+    if (TColor(Color) == value) {
+      Ident = name;
+      return true;
+    }
+  return false;
+}
+
+bool IdentToColor(const std::string& Ident, int64_t& Color) {
+  for (auto& [name, value] : kColorNames)
+    if (SameText(Ident, name)) {
+      Color = value;
+      return true;
+    }
+  return false;
+}
+
+std::string ColorToString(TColor Color) {
+  std::string s;
+  if (ColorToIdent(Color, s)) return s;
+  return "$" + IntToHex(uint32_t(Color), 8);
+}
+
+TColor StringToColor(const std::string& S) {
+  int64_t v;
+  if (IdentToColor(S, v)) return TColor(v);
+  return TColor(StrToInt64(S));
+}
+
+const TIdentMap* ColorIdentMap() {
+  static const TIdentMap map{IdentToColor, ColorToIdent};
+  return &map;
+}
 
 void TGraphicsObject::Changed() {
   if (OnChange) OnChange(this);

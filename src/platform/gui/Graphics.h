@@ -69,6 +69,14 @@ constexpr TColor clGradientInactiveCaption = clSystemColor | 28;
 constexpr TColor clMenuHighlight = clSystemColor | 29;
 constexpr TColor clMenuBar = clSystemColor | 30;
 
+// Colour names ("clBtnFace") for stored descriptions; StringToColor also takes numbers.
+bool ColorToIdent(int64_t Color, std::string& Ident);
+bool IdentToColor(const std::string& Ident, int64_t& Color);
+std::string ColorToString(TColor Color);
+TColor StringToColor(const std::string& S);
+struct TIdentMap;
+const TIdentMap* ColorIdentMap();
+
 // The RGB value of a colour (system colours looked up; clNone and clDefault unchanged).
 TColor ColorToRGB(TColor color);
 QColor TColorToQColor(TColor color);
