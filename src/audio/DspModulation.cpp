@@ -6,12 +6,14 @@
 
 #include "audio/DspDelay.h"
 #include "audio/DspKernels.h"
+#include "audio/DspParallel.h"
 
 namespace {
 
 constexpr double kTwoPi = 6.283185307179586;
 constexpr double kMostFeedback = 0.9;
 constexpr size_t kReport = size_t(1) << 20;  // frames between progress reports
+constexpr int kSegment = 32;                  // frames between exact readings of the sweep
 
 const char* Name(DspModulationKind kind) {
   return kind == DspModulationKind::Flanger ? "Flanger" : "Chorus";
@@ -72,37 +74,53 @@ void DspModulation(const DspSignal& s, DspModulationKind kind, double delayRate,
   const size_t mask = ring - 1;
   if (st.Line.size() != ring * size_t(channels)) {
     st.Line.assign(ring * size_t(channels), 0.0f);
-    st.Last.assign(size_t(channels), 0.0f);
-    st.Position = 0;
-    st.Phase = 0;
+    st.Frame = 0;
   }
-  DspDenormalGuard guard;
-  float* line = st.Line.data();
-  for (size_t i = 0; i < s.Frames; ++i) {
-    float* f = s.Frame(i);
-    const size_t w = st.Position;
-    for (int c = 0; c < channels; ++c) {
-      const double phase = st.Phase + (c == 1 ? offset : 0.0);
-      // Starts at the base delay and swings up by the sweep.
-      const double delay = base + sweep * 0.5 * (1 - std::cos(kTwoPi * phase));
-      const double at = double(w) - delay;
-      const double whole = std::floor(at);
-      const float frac = float(at - whole);
-      const size_t r0 = size_t(int64_t(whole)) & mask;
-      const size_t r1 = (r0 + 1) & mask;
-      const float a = line[r0 * size_t(channels) + size_t(c)];
-      const float b = line[r1 * size_t(channels) + size_t(c)];
+  // The delay of frame m: the oscillator's phase comes from the frame's number, so a run cut
+  // anywhere gives the same sweep.
+  auto delayAt = [&](uint64_t m, double channelOffset) {
+    double phase = double(m) * step;
+    phase -= std::floor(phase);
+    return base + sweep * 0.5 * (1 - std::cos(kTwoPi * (phase + channelOffset)));
+  };
+  const uint64_t frame0 = st.Frame;
+  auto channel = [&](size_t c, const DspProgress& report) {
+    DspDenormalGuard guard;
+    const double channelOffset = c == 1 ? offset : 0.0;
+    float* line = st.Line.data() + c * ring;
+    float* d = s.Data + c;
+    const size_t stride = size_t(channels);
+    double d0 = 0, d1 = 0;
+    for (size_t i = 0; i < s.Frames; ++i) {
+      const uint64_t n = frame0 + i;
+      const uint64_t segment = n & ~uint64_t(kSegment - 1);
+      if (i == 0 || n == segment) {
+        // The cosine is taken every few frames; the delay glides linearly between.
+        d0 = delayAt(segment, channelOffset);
+        d1 = delayAt(segment + kSegment, channelOffset);
+      }
+      const double delay = d0 + (d1 - d0) * double(n - segment) / kSegment;
+      const size_t w = size_t(n) & mask;
+      const double at = double(w + ring) - delay;
+      const size_t whole = size_t(at);
+      const float frac = float(at - double(whole));
+      const float a = line[whole & mask];
+      const float b = line[(whole + 1) & mask];
       const float delayed = a + frac * (b - a);
-      const float x = f[c];
-      line[w * size_t(channels) + size_t(c)] = x + feedback * delayed;
-      f[c] = dry * x + wet * delayed;
-      st.Last[size_t(c)] = delayed;
+      const float x = d[i * stride];
+      line[w] = x + feedback * delayed;
+      d[i * stride] = dry * x + wet * delayed;
+      if (report && i % kReport == kReport - 1) report(int(100.0 * double(i) / double(s.Frames)));
     }
-    st.Position = (w + 1) & mask;
-    st.Phase += step;
-    if (st.Phase >= 1) st.Phase -= 1;
-    if (progress && i % kReport == kReport - 1) progress(int(100.0 * double(i) / double(s.Frames)));
+  };
+  if (channels == 1) {
+    channel(0, progress);
+  } else {
+    DspParallelFor(size_t(channels), [&](size_t c) { channel(c, {}); },
+                   progress ? [&](size_t done, size_t count) { progress(int(100 * done / count)); }
+                            : std::function<void(size_t, size_t)>());
   }
+  st.Frame += s.Frames;
 }
 
 void DspCheckPhaser(double delay, double mixDepth, double feedbackGain) {
@@ -125,7 +143,7 @@ void DspPhaser(const DspSignal& s, double delay, double mixDepth, double feedbac
   if (s.Frames == 0) return;
 
   constexpr int kSections = 6;
-  constexpr int kControl = 16;  // frames between updates of the all-pass coefficient
+  constexpr int kControl = 64;  // frames between exact readings of the all-pass coefficient
   const int channels = s.Channels;
   const double fs = s.SampleRate;
   const double step = delay > 0 ? 1000.0 / delay / fs : 0.0;
@@ -134,22 +152,36 @@ void DspPhaser(const DspSignal& s, double delay, double mixDepth, double feedbac
   if (st.Memory.size() != size_t(channels) * kSections * 2) {
     st.Memory.assign(size_t(channels) * kSections * 2, 0.0);
     st.Last.assign(size_t(channels), 0.0);
-    st.Phase = 0;
+    st.Frame = 0;
   }
-  DspDenormalGuard guard;
-  double coefficient = st.Coefficient;
-  for (size_t i = 0; i < s.Frames; ++i) {
-    if (st.Control-- == 0) {
-      st.Control = kControl - 1;
-      const double sweep = 0.5 * (1 - std::cos(kTwoPi * st.Phase));
-      const double turn = std::min(200.0 * std::pow(16.0, sweep), 0.45 * fs);
-      const double t = std::tan(kTwoPi / 2 * turn / fs);
-      coefficient = st.Coefficient = (t - 1) / (t + 1);
-    }
-    float* f = s.Frame(i);
-    for (int c = 0; c < channels; ++c) {
-      double* m = st.Memory.data() + size_t(c) * kSections * 2;
-      double v = f[c] + feedback * st.Last[size_t(c)];
+  // The all-pass coefficient of frame m, from the frame's number (so any cut gives the same run).
+  auto coefficientAt = [&](uint64_t m) {
+    double phase = double(m) * step;
+    phase -= std::floor(phase);
+    const double sweep = 0.5 * (1 - std::cos(kTwoPi * phase));
+    const double turn = std::min(200.0 * std::pow(16.0, sweep), 0.45 * fs);
+    const double t = std::tan(kTwoPi / 2 * turn / fs);
+    return (t - 1) / (t + 1);
+  };
+  const uint64_t frame0 = st.Frame;
+  auto channel = [&](size_t c, const DspProgress& report) {
+    DspDenormalGuard guard;
+    double m[2 * kSections];
+    std::copy_n(st.Memory.data() + c * 2 * kSections, 2 * kSections, m);
+    double last = st.Last[c];
+    double c0 = 0, c1 = 0;
+    float* d = s.Data + c;
+    const size_t stride = size_t(channels);
+    for (size_t i = 0; i < s.Frames; ++i) {
+      const uint64_t n = frame0 + i;
+      const uint64_t segment = n - n % kControl;
+      if (i == 0 || n == segment) {
+        // Between exact readings the coefficient glides linearly.
+        c0 = coefficientAt(segment);
+        c1 = coefficientAt(segment + kControl);
+      }
+      const double coefficient = c0 + (c1 - c0) * double(n - segment) / kControl;
+      double v = d[i * stride] + feedback * last;
       for (int k = 0; k < kSections; ++k) {
         // y = a x + x1 - a y1
         const double y = coefficient * v + m[2 * k] - coefficient * m[2 * k + 1];
@@ -157,11 +189,20 @@ void DspPhaser(const DspSignal& s, double delay, double mixDepth, double feedbac
         m[2 * k + 1] = y;
         v = y;
       }
-      st.Last[size_t(c)] = v;
-      f[c] = float(dry * f[c] + wet * v);
+      last = v;
+      d[i * stride] = float(dry * d[i * stride] + wet * v);
+      if (report && i % kReport == kReport - 1) report(int(100.0 * double(i) / double(s.Frames)));
     }
-    st.Phase += step;
-    if (st.Phase >= 1) st.Phase -= 1;
-    if (progress && i % kReport == kReport - 1) progress(int(100.0 * double(i) / double(s.Frames)));
+    std::copy_n(m, 2 * kSections, st.Memory.data() + c * 2 * kSections);
+    st.Last[c] = last;
+  };
+  if (channels == 1) {
+    channel(0, progress);
+  } else {
+    DspParallelFor(size_t(channels), [&](size_t c) { channel(c, {}); },
+                   progress ? [&](size_t done, size_t count) { progress(int(100 * done / count)); }
+                            : std::function<void(size_t, size_t)>());
   }
+  st.Frame += s.Frames;
 }
+

@@ -2,6 +2,7 @@
 // Modulation effects: flanger and chorus (a delay swept by a low-frequency oscillator, mixed back
 // with the sound) and phaser (a chain of all-pass filters whose turning frequency is swept).
 
+#include <cstdint>
 #include <vector>
 
 #include "audio/DspCommon.h"
@@ -38,16 +39,12 @@ void DspPhaser(const DspSignal& s, double delay, double mixDepth, double feedbac
                DspStreams* streams = nullptr, const DspProgress& progress = {});
 
 struct DspModulationState : DspStreamState {
-  double Phase = 0;               // oscillator phase of the left channel, in cycles
-  std::vector<float> Line;        // per channel rings, interleaved
-  size_t Position = 0;            // frame of the ring written next
-  std::vector<float> Last;        // per channel, the last delayed value (feedback)
+  std::vector<float> Line;        // one ring per channel, one after the other
+  uint64_t Frame = 0;             // frames done: the write position and the oscillator's time
 };
 
 struct DspPhaserState : DspStreamState {
-  double Phase = 0;
   std::vector<double> Memory;     // per channel: six sections * (x1, y1)
   std::vector<double> Last;       // per channel, the chain's last output
-  double Coefficient = 0;         // of the all-pass sections, renewed every few frames
-  int Control = 0;                // frames until the next renewal
+  uint64_t Frame = 0;             // frames done: the oscillator's time
 };

@@ -121,7 +121,8 @@ void DspCheckSpeedChange(double percent) {
                   percent);
     DspFail(text);
   }
-  DspCheckRange("Speed Change", "the speed", percent, 0, 300, "%");
+  // Below 1 % a second would become minutes of sound; the dialog gives whole percents anyway.
+  DspCheckRange("Speed Change", "the speed", percent, 1, 300, "%");
 }
 
 void DspCheckPitchChange(double percent) {

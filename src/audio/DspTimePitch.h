@@ -9,8 +9,8 @@
 #include "audio/DspCommon.h"
 #include "audio/DspStream.h"
 
-// Speed: more than 0, up to 300 %: the tempo is multiplied by percent / 100 and the pitch kept,
-// so the sound lasts 100 / percent times as long. 0 and below raise an error.
+// Speed: 1 to 300 %: the tempo is multiplied by percent / 100 and the pitch kept,
+// so the sound lasts 100 / percent times as long. 0 and below raise an error that says so.
 void DspCheckSpeedChange(double percent);
 // Pitch: 10 to 300 %: every frequency is multiplied by 100 / percent and the length kept
 // (60 % sounds higher, 170 % lower).

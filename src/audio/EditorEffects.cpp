@@ -14,6 +14,7 @@
 #include "audio/DspNoiseReduction.h"
 #include "audio/DspReverb.h"
 #include "audio/DspTimePitch.h"
+#include "platform/rtl/SysUtils.h"
 
 template <class F>
 void AudioEditorEffects::OnSelection(const F& effect) {
@@ -164,6 +165,13 @@ void AudioEditorEffects::Reverb(float delay, float mixDepth, float feedbackGain,
 
 void AudioEditorEffects::SpeedChange(float percent) {
   DspCheckSpeedChange(percent);
+  // A result the document cannot hold is refused before the work is done.
+  const int64_t selected = FDoc.SelectionEnd() - FDoc.SelectionStart();
+  if (selected > 0 &&
+      FDoc.Length() - selected + DspSpeedChangeFrames(selected, percent) > kMaxDocumentFrames)
+    throw EComponentError(Format("The document would hold %d sample frames; at most %d are possible.",
+                                 {FDoc.Length() - selected + DspSpeedChangeFrames(selected, percent),
+                                  kMaxDocumentFrames}));
   ReplaceSelection([&](const DspSignal& s, const DspProgress& p) {
     return DspSpeedChange(s, percent, nullptr, p);
   });

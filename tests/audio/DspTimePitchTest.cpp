@@ -54,7 +54,7 @@ TEST(DspTimePitch, BadValuesRaiseAndChangeNothing) {
   std::vector<float> v = Sine(440, 8000, 800, 1, 0.5);
   const std::vector<float> original = v;
   const DspSignal s = Wrap(v, 1, 8000);
-  for (double p : {0.0, -10.0, 300.5, nan}) {
+  for (double p : {0.0, -10.0, 0.5, 300.5, nan}) {
     EXPECT_THROW(DspSpeedChange(s, p), EArgumentOutOfRangeException) << p;
     EXPECT_EQ(v, original);
   }
