@@ -558,8 +558,9 @@ TEST(HttpCli, DamagedAndUnusualReplies) {
     EXPECT_EQ(h.ReplyCode(), c.Code);
     EXPECT_EQ(MemText(reply), c.Body);
     EXPECT_EQ(h.ReplyText(), c.Text);
-    // A 1.0 reply to a 1.1 request closes the connection.
-    EXPECT_EQ(h.CtrlSocket()->State(), wsClosed);
+    // A 1.0 reply to a 1.1 request closes the connection. After a 1.1 reply the peer's close
+    // may still be on its way when the request completes.
+    if (c.Reply.rfind("HTTP/1.0", 0) == 0) EXPECT_EQ(h.CtrlSocket()->State(), wsClosed);
   }
 }
 
