@@ -3,7 +3,10 @@
 #include "suite/core/cxClasses.h"
 #include "suite/core/cxGeometry.h"
 #include "suite/core/cxLibraryStrs.h"
+#include "suite/core/cxDWMApi.h"
 #include "suite/core/dxCore.h"
+#include "suite/core/dxThemeManager.h"
+#include "suite/core/dxUxTheme.h"
 
 namespace {
 int gSuiteCount = 0;
@@ -15,6 +18,10 @@ const std::vector<TcxSuiteUnit>& SuiteUnits() {
       {"cxLibraryStrs", &cxLibraryStrsInitialize, &cxLibraryStrsFinalize},
       {"cxGeometry", &cxGeometryInitialize, &cxGeometryFinalize},
       {"cxClasses", &cxClassesInitialize, &cxClassesFinalize},
+      {"dxUxTheme", &dxUxThemeInitialize, &dxUxThemeFinalize},
+      {"cxDWMApi", &cxDWMApiInitialize, &cxDWMApiFinalize},
+      {"dxThemeConsts", &dxThemeConstsInitialize, &dxThemeConstsFinalize},
+      {"dxThemeManager", &dxThemeManagerInitialize, &dxThemeManagerFinalize},
   };
   return units;
 }
