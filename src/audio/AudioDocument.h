@@ -79,7 +79,10 @@ class AudioDocument {
   int64_t SelectionStart() const { return FSelActive ? FSelStart : Cursor(); }
   int64_t SelectionEnd() const { return FSelActive ? FSelEnd : Cursor(); }
   bool SelectionActive() const { return FSelActive; }
-  int64_t Cursor() const { return FCursor; }
+  int64_t Cursor() const { return FCursorHook ? FCursorHook() : FCursor; }
+  // While a player plays the document, the cursor reads the play position from it; the stored
+  // cursor (where play began) comes back when the hook is removed (an empty function).
+  void SetCursorHook(std::function<int64_t()> hook) { FCursorHook = std::move(hook); }
   int64_t ViewStart() const { return FViewStart; }
   int64_t ViewEnd() const { return FViewEnd; }
   void SetSelectionStart(int64_t value);
@@ -227,4 +230,5 @@ class AudioDocument {
   bool FBusy = false;
   TLoadingView FLoading;
   int FProgressDelay = 200;
+  std::function<int64_t()> FCursorHook;
 };
