@@ -1,0 +1,1330 @@
+#include "net/SmtpProt.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <ctime>
+#include <random>
+
+#include "net/IcsMD5.h"
+#include "net/IcsMimeUtils.h"
+#include "net/IcsNtlmMsgs.h"
+#include "net/IcsSha1.h"
+#include "platform/rtl/SysUtils.h"
+
+namespace {
+
+// A reply line longer than this ends the request: the reply cannot be read any further.
+constexpr size_t MaxReplyLine = 4095;
+// RFC 5321 line limit without CR LF; a longer text line is sent quoted-printable.
+constexpr size_t MaxTextLine = 998;
+
+int ReplyCodeOf(const std::string& Line) {
+  size_t i = 0;
+  while (i < Line.size() && Line[i] == ' ') ++i;
+  bool neg = false;
+  if (i < Line.size() && (Line[i] == '-' || Line[i] == '+')) neg = Line[i++] == '-';
+  if (i >= Line.size() || !std::isdigit(uint8_t(Line[i]))) return 20600;
+  int v = 0;
+  while (i < Line.size() && std::isdigit(uint8_t(Line[i])) && v < 100000)
+    v = v * 10 + (Line[i++] - '0');
+  return neg ? -v : v;
+}
+
+bool IsContinuation(const std::string& Line) { return Line.size() > 3 && Line[3] == '-'; }
+
+std::string ToHex(const uint8_t* p, size_t n) {
+  static const char d[] = "0123456789abcdef";
+  std::string r;
+  for (size_t i = 0; i < n; ++i) {
+    r += d[p[i] >> 4];
+    r += d[p[i] & 15];
+  }
+  return r;
+}
+
+std::string Md5Of(const std::string& s) {
+  TMD5Context c;
+  Md5Init(c);
+  Md5Update(c, s.data(), s.size());
+  TMD5Digest d;
+  Md5Final(d, c);
+  return std::string(reinterpret_cast<char*>(d), 16);
+}
+
+std::vector<std::string> SplitLines(const std::string& Text) {
+  std::vector<std::string> r;
+  size_t p = 0;
+  for (;;) {
+    size_t e = Text.find("\r\n", p);
+    if (e == std::string::npos) {
+      r.push_back(Text.substr(p));
+      break;
+    }
+    r.push_back(Text.substr(p, e - p));
+    p = e + 2;
+  }
+  return r;
+}
+
+// Quoted-printable of one text line: blanks inside stay, blanks at the end are encoded, soft
+// breaks keep every output line within 76 characters.
+void QuotedPrintableLine(const std::string& Line, std::vector<std::string>& Out) {
+  static const char hex[] = "0123456789ABCDEF";
+  std::string cur;
+  for (size_t i = 0; i < Line.size(); ++i) {
+    uint8_t c = uint8_t(Line[i]);
+    bool last = i + 1 == Line.size();
+    std::string piece;
+    if ((c >= 33 && c <= 126 && c != '=') || ((c == ' ' || c == '\t') && !last))
+      piece = std::string(1, char(c));
+    else
+      piece = std::string("=") + hex[c >> 4] + hex[c & 15];
+    if (cur.size() + piece.size() > 75) {
+      Out.push_back(cur + "=");
+      cur.clear();
+    }
+    cur += piece;
+  }
+  Out.push_back(cur);
+}
+
+std::string BaseName(const std::string& Path) {
+  size_t s = Path.find_last_of("/\\");
+  return s == std::string::npos ? Path : Path.substr(s + 1);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Address and date helpers
+
+void ParseAddress(const std::string& Text, std::string& Name, std::string& Address) {
+  Name.clear();
+  Address.clear();
+  size_t i = 0;
+  while (i < Text.size() && (Text[i] == ' ' || Text[i] == '\t')) ++i;
+  std::string t = Text.substr(i);
+  if (!t.empty() && (t[0] == '"' || t[0] == '\'')) {
+    char q = t[0];
+    size_t e = t.find(q, 1);
+    Name = t.substr(1, e == std::string::npos ? std::string::npos : e - 1);
+    std::string rest = e == std::string::npos ? "" : t.substr(e + 1);
+    size_t lt = rest.find('<');
+    if (lt != std::string::npos) {
+      size_t gt = rest.find('>', lt);
+      Address = rest.substr(lt + 1, gt == std::string::npos ? std::string::npos : gt - lt - 1);
+    } else {
+      Address = Trim(rest);
+    }
+  } else if (t.find('<') != std::string::npos) {
+    size_t lt = t.find('<');
+    size_t gt = t.find('>', lt);
+    Name = Trim(t.substr(0, lt));
+    Address = t.substr(lt + 1, gt == std::string::npos ? std::string::npos : gt - lt - 1);
+  } else {
+    size_t sp = t.find(' ');
+    Name = t.substr(0, sp);
+    Address = sp == std::string::npos ? "" : Trim(t.substr(sp));
+  }
+  if (Address.empty() && Name.find('@') != std::string::npos) {
+    Address = Name;
+    Name.clear();
+  }
+}
+
+void FormatAddressHeader(TStrings* Lines, const std::string& HeaderName,
+                         const std::string& Addresses, char EncType, const std::string& CharSet,
+                         bool Allow8bit, bool DoFold) {
+  std::vector<std::string> items;
+  std::string cur;
+  char quote = 0;
+  for (char c : Addresses) {
+    if (quote) {
+      if (c == quote) quote = 0;
+      cur += c;
+    } else if (c == '"' || c == '\'') {
+      quote = c;
+      cur += c;
+    } else if (c == ',' || c == ';') {
+      items.push_back(cur);
+      cur.clear();
+    } else {
+      cur += c;
+    }
+  }
+  items.push_back(cur);
+  std::string list;
+  for (std::string item : items) {
+    size_t b = item.find_first_not_of(" \t");
+    if (b == std::string::npos) continue;
+    item = item.substr(b);
+    std::string name, addr;
+    ParseAddress(item, name, addr);
+    if (name.empty()) {
+      list += addr + ",";
+      continue;
+    }
+    std::string n;
+    if (Allow8bit || !HasUnsafeChars(name)) {
+      n = "\"";
+      for (char c : name) {
+        if (c == '"' || c == '\\') n += '\\';
+        n += c;
+      }
+      n += "\"";
+    } else {
+      n = HdrEncodeInLine(name, QuotedWordSpecials, EncType, CharSet, 76 - int(HeaderName.size()),
+                          DoFold);
+    }
+    list += n + " <" + addr + ">,";
+  }
+  while (!list.empty() && list.back() == ',') list.pop_back();
+  std::string line = Trim(HeaderName) + " " + Trim(list);
+  if (DoFold && line.size() > 76)
+    FoldHeaderLines(Lines, line);
+  else
+    Lines->Add(line);
+}
+
+std::string Rfc822Date() {
+  std::time_t now = std::time(nullptr);
+  std::tm lt{};
+  localtime_r(&now, &lt);
+  static const char* const days[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+  static const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                       "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  long off = lt.tm_gmtoff / 60;
+  char sign = off < 0 ? '-' : '+';
+  off = std::labs(off);
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%s, %d %s %04d %02d:%02d:%02d %c%02ld%02ld", days[lt.tm_wday],
+                lt.tm_mday, months[lt.tm_mon], lt.tm_year + 1900, lt.tm_hour, lt.tm_min, lt.tm_sec,
+                sign, off / 60, off % 60);
+  return buf;
+}
+
+std::string NewMessageId() {
+  timespec ts;
+  clock_gettime(CLOCK_REALTIME, &ts);
+  std::tm g{};
+  gmtime_r(&ts.tv_sec, &g);
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%04d%02d%02d%02d%02d%02d%03ld.", g.tm_year + 1900, g.tm_mon + 1,
+                g.tm_mday, g.tm_hour, g.tm_min, g.tm_sec, ts.tv_nsec / 1000000);
+  static std::mt19937 rng{std::random_device{}()};
+  std::string id = buf;
+  for (int i = 0; i < 4; ++i) id += IntToHex(int64_t(rng() % 32767), 4);
+  std::string host;
+  try {
+    host = LocalHostName();
+  } catch (...) {
+  }
+  return id + "@" + host;
+}
+
+std::string HmacMd5(const std::string& Key, const std::string& Text) {
+  std::string k = Key.size() > 64 ? Md5Of(Key) : Key;
+  k.resize(64, '\0');
+  std::string ipad(64, '\0'), opad(64, '\0');
+  for (int i = 0; i < 64; ++i) {
+    ipad[i] = char(k[i] ^ 0x36);
+    opad[i] = char(k[i] ^ 0x5C);
+  }
+  return Md5Of(opad + Md5Of(ipad + Text));
+}
+
+// ---------------------------------------------------------------------------------------------
+// TCustomSmtpClient
+
+TCustomSmtpClient::TCustomSmtpClient(TComponent* AOwner) : TIcsWndControl(AOwner) {
+  AllocateWindow();
+  FAuthTypesSupported = std::make_unique<TStringList>();
+  FRcptName = std::make_unique<TStringList>();
+  FMailMessage = std::make_unique<TStringList>();
+  FHdrLines = std::make_unique<TStringList>();
+  CreateSocket();
+  FRequestDoneFlag = true;
+}
+
+TCustomSmtpClient::~TCustomSmtpClient() {
+  TComponent::Destroying();
+  if (FWSocket) {
+    FWSocket->OnSessionClosed = nullptr;
+    FWSocket->OnDataSent = nullptr;
+    FWSocket.reset();
+  }
+  ShutdownWindowOnce();
+}
+
+void TCustomSmtpClient::CreateSocket() {
+  FWSocket = std::make_unique<TWSocket>(nullptr);
+  FWSocket->OnSessionClosed = TSessionClosed::Bind(this, &TCustomSmtpClient::SocketSessionClosed);
+}
+
+int TCustomSmtpClient::MessageCount() { return TIcsWndControl::MessageCount() + 3; }
+
+void TCustomSmtpClient::AllocateMessages() {
+  TIcsWndControl::AllocateMessages();
+  FMsg_WM_SMTP_REQUEST_DONE = WndHandler()->AllocateMessage(this);
+  FMsg_WM_SMTP_SEND_NEXT = WndHandler()->AllocateMessage(this);
+  FMsg_WM_SMTP_SPARE = WndHandler()->AllocateMessage(this);
+}
+
+void TCustomSmtpClient::FreeMessages() {
+  if (TIcsWndHandler* h = WndHandler()) {
+    h->FreeMessage(FMsg_WM_SMTP_REQUEST_DONE);
+    h->FreeMessage(FMsg_WM_SMTP_SEND_NEXT);
+    h->FreeMessage(FMsg_WM_SMTP_SPARE);
+  }
+  TIcsWndControl::FreeMessages();
+}
+
+void TCustomSmtpClient::AttachToThread() {
+  TIcsWndControl::AttachToThread();
+  FWSocket->AttachToThread();
+}
+
+void TCustomSmtpClient::DetachFromThread() {
+  FWSocket->DetachFromThread();
+  TIcsWndControl::DetachFromThread();
+}
+
+void TCustomSmtpClient::WindowProcedure(TMessage& MsgRec) {
+  try {
+    if (MsgRec.Msg == FMsg_WM_SMTP_REQUEST_DONE) {
+      FStatusCode = int(MsgRec.WParam);
+      HandleRequestDoneMessage();
+    } else if (MsgRec.Msg == FMsg_WM_SMTP_SEND_NEXT) {
+      SendNextDataLine();
+    } else {
+      TIcsWndControl::WindowProcedure(MsgRec);
+    }
+  } catch (Exception& E) {
+    HandleEventException(E);
+  }
+}
+
+void TCustomSmtpClient::HandleEventException(Exception& E) {
+  bool canClose = true;
+  CallBgExceptionEvent(E, canClose);
+  if (canClose) {
+    try {
+      Abort();
+    } catch (...) {
+    }
+  }
+}
+
+void TCustomSmtpClient::HandleRequestDoneMessage() { TriggerRequestDone(WORD(FStatusCode)); }
+
+void TCustomSmtpClient::SetRcptName(const TStrings* Value) {
+  FRcptName->Clear();
+  if (Value) FRcptName->AddStrings(Value);
+}
+
+void TCustomSmtpClient::SetMailMessage(const TStrings* Value) {
+  FMailMessage->Clear();
+  if (Value) FMailMessage->AddStrings(Value);
+}
+
+void TCustomSmtpClient::SetContentType(TSmtpContentType Value) {
+  FContentType = Value;
+  FContentTypeText = Value == smtpHtml ? "text/html" : "text/plain";
+}
+
+void TCustomSmtpClient::SetState(TSmtpState Value) {
+  if (FState == Value) return;
+  FState = Value;
+  TriggerStateChange();
+}
+
+void TCustomSmtpClient::TriggerDisplay(const std::string& Msg) {
+  if (OnDisplay) OnDisplay(this, Msg);
+}
+void TCustomSmtpClient::TriggerCommand(const std::string& Msg) {
+  if (OnCommand) OnCommand(this, Msg);
+}
+void TCustomSmtpClient::TriggerResponse(const std::string& Msg) {
+  if (OnResponse) OnResponse(this, Msg);
+}
+void TCustomSmtpClient::TriggerRequestDone(WORD Error) {
+  if (OnRequestDone) OnRequestDone(this, FRequestType, Error);
+}
+void TCustomSmtpClient::TriggerStateChange() {
+  if (OnStateChange) OnStateChange(this);
+}
+void TCustomSmtpClient::TriggerGetData(int LineNum, std::string& Line, bool& More) {
+  More = false;
+  if (OnGetData) OnGetData(this, LineNum, Line, More);
+}
+void TCustomSmtpClient::TriggerHeaderLine(std::string& Line) {
+  if (OnHeaderLine) OnHeaderLine(this, Line);
+}
+void TCustomSmtpClient::TriggerProcessHeader(TStrings* HdrLines) {
+  if (OnProcessHeader) OnProcessHeader(this, HdrLines);
+}
+void TCustomSmtpClient::TriggerSessionConnected(WORD ErrCode) {
+  if (OnSessionConnected) OnSessionConnected(this, ErrCode);
+}
+void TCustomSmtpClient::TriggerSessionClosed(WORD ErrCode) {
+  if (OnSessionClosed) OnSessionClosed(this, ErrCode);
+}
+
+void TCustomSmtpClient::CheckReady() {
+  if (FState != smtpReady && FState != smtpInternalReady)
+    throw SmtpException("SMTP component not ready");
+}
+
+void TCustomSmtpClient::SetError(int Code, const std::string& Text) {
+  FLastResponse = Text;
+  FStatusCode = Code;
+  if (FErrorMessage.empty()) FErrorMessage = Text;
+}
+
+void TCustomSmtpClient::RequestDone(int Status) {
+  if (FRequestDoneFlag) return;
+  FRequestDoneFlag = true;
+  FStatusCode = Status;
+  FOkHandler = nullptr;
+  if (FCombined) {
+    if (FState != smtpAbort) SetState(smtpInternalReady);
+    RunNextStep();
+    return;
+  }
+  SetState(smtpReady);
+  PostMessage(Handle(), FMsg_WM_SMTP_REQUEST_DONE, WPARAM(Status & 0xFFFF), 0);
+}
+
+void TCustomSmtpClient::SendCommand(const std::string& Cmd) {
+  TriggerCommand(Cmd);
+  TriggerDisplay("> " + Cmd);
+  if (FWSocket->State() == wsConnected) FWSocket->SendText(Cmd + "\r\n");
+}
+
+void TCustomSmtpClient::ExecRequest(TSmtpRequest RqType, const std::string& Cmd,
+                                    std::vector<int> Expected, THandler OkHandler) {
+  CheckReady();
+  if (!FConnected) throw SmtpException("SMTP component not connected");
+  if (!FCombined) FRequestType = RqType;
+  FExpected = std::move(Expected);
+  FRequestDoneFlag = false;
+  FHaveNext = true;
+  FOkHandler = OkHandler;
+  SetState(smtpWaitingResponse);
+  SendCommand(Cmd);
+}
+
+std::string TCustomSmtpClient::SignOnName() const {
+  std::string name = SignOn;
+  if (name.empty()) {
+    try {
+      name = LocalHostName();
+    } catch (...) {
+      name = "localhost";
+    }
+  }
+  std::replace(name.begin(), name.end(), ' ', '_');
+  return name;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Connection
+
+void TCustomSmtpClient::Connect() {
+  CheckReady();
+  if (FConnected) throw SmtpException("SMTP component already connected");
+  if (!FCombined) FRequestType = smtpConnect;
+  FRequestDoneFlag = false;
+  FReceiveBuffer.clear();
+  FDroppingLongLine = false;
+  FStatusCode = 0;
+  FESmtpSupported = false;
+  FErrorMessage.clear();
+  FLastResponse.clear();
+  FRunningStep = FCombined ? FRunningStep : 2;
+  SetState(smtpDnsLookup);
+  FWSocket->OnDnsLookupDone = TDnsLookupDone::Bind(this, &TCustomSmtpClient::SocketDnsLookupDone);
+  FWSocket->DnsLookup(Host);
+}
+
+void TCustomSmtpClient::SocketDnsLookupDone(TObject*, WORD Err) {
+  TWeakLink<TCustomSmtpClient> self(this);
+  if (Err != 0) {
+    SetError(500, "500 " + WinsockErrorText(Err) + " (Winsock error #" + IntToStr(Err) + ")");
+    TriggerSessionConnected(Err);
+    if (!self) return;
+    TriggerSessionClosed(Err);
+    if (!self) return;
+    RequestDone(Err);
+    return;
+  }
+  FWSocket->SetAddr(FWSocket->DnsResult());
+  FWSocket->SetLocalAddr(LocalAddr);
+  FWSocket->SetProto("tcp");
+  FWSocket->SetPort(Port);
+  FWSocket->OnSessionConnected =
+      TSessionConnected::Bind(this, &TCustomSmtpClient::SocketSessionConnected);
+  FWSocket->OnDataAvailable = TDataAvailable::Bind(this, &TCustomSmtpClient::SocketDataAvailable);
+  SetState(smtpConnecting);
+  try {
+    FWSocket->Connect();
+  } catch (Exception& E) {
+    SetError(500, "500 " + E.ClassName() + ": " + E.Message());
+    RequestDone(FWSocket->LastError() ? FWSocket->LastError() : 500);
+  }
+}
+
+void TCustomSmtpClient::SocketSessionConnected(TObject*, WORD Err) {
+  if (Err != 0) {
+    SetError(500, "500 " + WinsockErrorText(Err) + " (Winsock error #" + IntToStr(Err) + ")");
+    RequestDone(Err);
+    FWSocket->Close();
+    if (FState != smtpReady && !FCombined) SetState(smtpReady);
+    return;
+  }
+  FConnected = true;
+  SetState(smtpWaitingBanner);
+}
+
+void TCustomSmtpClient::SocketSessionClosed(TObject*, WORD Err) {
+  TWeakLink<TCustomSmtpClient> self(this);
+  FConnected = false;
+  FSendingData = false;
+  FWSocket->OnDataSent = nullptr;
+  TriggerSessionClosed(Err);
+  if (!self) return;
+  bool quitting = FRunningStep == 7;
+  if (!FRequestDoneFlag) RequestDone(quitting ? FStatusCode : (FStatusCode ? FStatusCode : 10004));
+}
+
+void TCustomSmtpClient::SocketDataAvailable(TObject*, WORD) {
+  TWeakLink<TCustomSmtpClient> self(this);
+  std::string got = FWSocket->ReceiveText();
+  if (got.empty()) return;
+  FReceiveBuffer += got;
+  for (;;) {
+    size_t nl = FReceiveBuffer.find('\n');
+    if (nl == std::string::npos) {
+      if (FReceiveBuffer.size() > MaxReplyLine) {
+        // Nothing can be understood after a reply that does not fit: the request ends and the
+        // connection goes.
+        FReceiveBuffer.clear();
+        SetError(500, "500 Reply line too long");
+        FWSocket->Abort();
+      }
+      return;
+    }
+    std::string line = FReceiveBuffer.substr(0, nl);
+    FReceiveBuffer.erase(0, nl + 1);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.size() > MaxReplyLine) {
+      SetError(500, "500 Reply line too long");
+      FWSocket->Abort();
+      return;
+    }
+    ProcessLine(line);
+    if (!self) return;
+  }
+}
+
+void TCustomSmtpClient::ProcessLine(const std::string& Line) {
+  FLastResponse = Line;
+  if (FRunningStep == 9 && FState == smtpWaitingResponse && Line.size() > 9) {
+    std::string s = UpperCase(Trim(Line)).substr(4);
+    if (s.compare(0, 5, "AUTH ") == 0 || s.compare(0, 5, "AUTH=") == 0) {
+      std::string words = s.substr(5);
+      std::replace(words.begin(), words.end(), '=', ' ');
+      size_t p = 0;
+      while (p < words.size()) {
+        size_t b = words.find_first_not_of(' ', p);
+        if (b == std::string::npos) break;
+        size_t e = words.find(' ', b);
+        std::string w = words.substr(b, e == std::string::npos ? std::string::npos : e - b);
+        if (FAuthTypesSupported->IndexOf(w) < 0) FAuthTypesSupported->Add(w);
+        p = e == std::string::npos ? words.size() : e;
+      }
+    }
+  }
+  TriggerResponse(Line);
+  switch (FState) {
+    case smtpWaitingBanner: {
+      TriggerDisplay("< " + Line);
+      if (IsContinuation(Line)) return;
+      int code = ReplyCodeOf(Line);
+      if (code != 220) {
+        if (FErrorMessage.empty()) FErrorMessage = Line;
+        FStatusCode = code;
+        FWSocket->Close();
+        return;
+      }
+      SetState(smtpConnected);
+      TriggerSessionConnected(0);
+      RequestDone(0);
+      return;
+    }
+    case smtpWaitingResponse:
+      if (!FHaveNext) throw SmtpException("Program error: FNext is nil");
+      GotResponse();
+      return;
+    default:
+      TriggerDisplay("< " + Line);
+  }
+}
+
+void TCustomSmtpClient::GotResponse() {
+  TriggerDisplay("< " + FLastResponse);
+  if (IsContinuation(FLastResponse)) return;
+  int code = ReplyCodeOf(FLastResponse);
+  FLastReplyCode = code;
+  bool ok = FExpected.empty()
+                ? code < 500
+                : std::find(FExpected.begin(), FExpected.end(), code) != FExpected.end();
+  FStatusCode = ok ? 0 : code;
+  if (!ok && FErrorMessage.empty()) FErrorMessage = FLastResponse;
+  if (FOkHandler) {
+    THandler h = FOkHandler;
+    FOkHandler = nullptr;
+    (this->*h)();
+  } else if (FRunningStep == 7 && FConnected && ok) {
+    // The server's close ends QUIT.
+  } else {
+    RequestDone(FStatusCode);
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Requests
+
+void TCustomSmtpClient::Helo() {
+  FRunningStep = 1;
+  ExecRequest(smtpHelo, "HELO " + SignOnName(), {250}, nullptr);
+}
+
+void TCustomSmtpClient::Ehlo() {
+  FAuthTypesSupported->Clear();
+  FRunningStep = 9;
+  ExecRequest(smtpEhlo, "EHLO " + SignOnName(), {250}, &TCustomSmtpClient::EhloDone);
+}
+
+void TCustomSmtpClient::EhloDone() {
+  if (FConnected && FStatusCode == 0) FESmtpSupported = true;
+  RequestDone(FStatusCode);
+}
+
+void TCustomSmtpClient::Vrfy() {
+  FRunningStep = 6;
+  ExecRequest(smtpVrfy, "VRFY " + HdrTo, {250}, nullptr);
+}
+
+void TCustomSmtpClient::MailFrom() {
+  FRunningStep = 3;
+  std::string name, addr;
+  ParseAddress(FromName, name, addr);
+  ExecRequest(smtpMailFrom, "MAIL FROM:<" + addr + ">", {250}, nullptr);
+}
+
+void TCustomSmtpClient::RcptTo() {
+  if (FRcptName->Count() == 0) throw SmtpException("RcptName list is empty");
+  FRunningStep = 4;
+  FRcptNameIdx = 0;
+  std::string name, addr;
+  ParseAddress(FRcptName->Strings(0), name, addr);
+  ExecRequest(smtpRcptTo, "RCPT TO:<" + addr + ">", {250, 251}, &TCustomSmtpClient::RcptToNext);
+}
+
+void TCustomSmtpClient::RcptToNext() {
+  if (FStatusCode != 0) {
+    TSmtpRcptToErrorAction action = srteAbort;
+    if (OnRcptToError) OnRcptToError(this, FStatusCode, FRcptNameIdx, action);
+    if (action == srteAbort) {
+      RequestDone(FStatusCode);
+      return;
+    }
+    if (action == srteIgnore) {
+      FStatusCode = 0;
+      FErrorMessage.clear();
+      ++FRcptNameIdx;
+    }
+  } else {
+    ++FRcptNameIdx;
+  }
+  if (FRcptNameIdx >= FRcptName->Count()) {
+    RequestDone(FStatusCode);
+    return;
+  }
+  std::string name, addr;
+  ParseAddress(FRcptName->Strings(FRcptNameIdx), name, addr);
+  SetState(smtpInternalReady);
+  ExecRequest(smtpRcptTo, "RCPT TO:<" + addr + ">", {250, 251}, &TCustomSmtpClient::RcptToNext);
+}
+
+void TCustomSmtpClient::BuildHeader() {
+  FHdrLines->Clear();
+  if (OwnHeaders) return;
+  char encType = DefaultEncoding == smtpEncBase64 ? 'B' : 'Q';
+  bool raw = Allow8bitChars && !FoldHeaders;
+  auto address = [&](const std::string& name, const std::string& value) {
+    std::string v = Trim(value);
+    if (v.empty()) return;
+    if (raw)
+      FHdrLines->Add(name + " " + v);
+    else
+      FormatAddressHeader(FHdrLines.get(), name, v, encType, CharSet, Allow8bitChars, FoldHeaders);
+  };
+  address("Reply-To:", HdrReplyTo);
+  address("Return-Path:", HdrReturnPath);
+  address("From:", HdrFrom);
+  address("To:", HdrTo);
+  address("Cc:", HdrCc);
+  std::string subject = Trim(HdrSubject);
+  if (Allow8bitChars && !FoldHeaders) {
+    FHdrLines->Add("Subject: " + subject);
+  } else if (!Allow8bitChars && HasUnsafeChars(subject)) {
+    FHdrLines->Add("Subject: " +
+                   HdrEncodeInLine(subject, QuotedWordSpecials, encType, CharSet, 66, FoldHeaders));
+  } else {
+    FoldHeaderLines(FHdrLines.get(), "Subject: " + subject);
+  }
+  address("Sender:", HdrSender.empty() ? HdrFrom : HdrSender);
+  FHdrLines->Add("Mime-Version: 1.0");
+  FHdrLines->Add("Content-Type: " + FContentTypeText + "; charset=\"" + CharSet + "\"");
+  FHdrLines->Add("Date: " + Rfc822Date());
+  if (HdrPriority != smtpPriorityNone) {
+    int p = int(HdrPriority);
+    FHdrLines->Add("X-Priority: " + IntToStr(p));
+    if (p <= 2) {
+      FHdrLines->Add("Priority: urgent");
+      FHdrLines->Add("X-MSMail-Priority: High");
+    } else if (p == 3) {
+      FHdrLines->Add("Priority: Normal");
+      FHdrLines->Add("X-MSMail-Priority: Normal");
+    } else {
+      FHdrLines->Add("Priority: non-urgent");
+      FHdrLines->Add("X-MSMail-Priority: Low");
+    }
+  }
+  FHdrLines->Add("Message-ID: <" + NewMessageId() + ">");
+  if (ConfirmReceipt && !Trim(HdrFrom).empty()) address("Disposition-Notification-To:", HdrFrom);
+  FHdrLines->Add("X-Mailer: ICS SMTP Component V6.4");
+  TriggerProcessHeader(FHdrLines.get());
+  FHdrLines->Add("");
+}
+
+void TCustomSmtpClient::Data() {
+  BuildHeader();
+  FRunningStep = 5;
+  ExecRequest(smtpData, "DATA", {354}, &TCustomSmtpClient::DataSendLines);
+}
+
+void TCustomSmtpClient::DataSendLines() {
+  if (FStatusCode != 0) {
+    RequestDone(FStatusCode);
+    return;
+  }
+  FHdrIndex = 0;
+  FLineNum = 0;
+  FMoreData = true;
+  FSendingData = true;
+  FWSocket->OnDataSent = TDataSent::Bind(this, &TCustomSmtpClient::SocketDataSent);
+  SendNextDataLine();
+}
+
+void TCustomSmtpClient::SocketDataSent(TObject*, WORD) {
+  if (FSendingData) SendNextDataLine();
+}
+
+void TCustomSmtpClient::FailBody(const std::string& Text) {
+  // The message is incomplete: the connection goes without the final ".", so nothing is
+  // delivered, and the request ends with the reason.
+  FSendingData = false;
+  FWSocket->OnDataSent = nullptr;
+  SetError(500, "500 " + Text);
+  FWSocket->Abort();
+}
+
+void TCustomSmtpClient::SendNextDataLine() {
+  if (!FSendingData) return;
+  if (!FConnected || FWSocket->State() != wsConnected) {
+    FSendingData = false;
+    FWSocket->OnDataSent = nullptr;
+    return;
+  }
+  std::string line;
+  if (FHdrIndex < FHdrLines->Count()) {
+    line = FHdrLines->Strings(FHdrIndex++);
+    TriggerHeaderLine(line);
+    if (!FSendingData) return;
+    TriggerDisplay("> " + line);
+    FWSocket->SendText(line + "\r\n");
+    return;
+  }
+  bool more = true;
+  ++FLineNum;
+  try {
+    TriggerGetData(FLineNum, line, more);
+  } catch (Exception& E) {
+    FailBody("Message data could not be read: " + E.Message());
+    return;
+  }
+  if (!FSendingData) return;
+  if (!more) {
+    FSendingData = false;
+    FWSocket->OnDataSent = nullptr;
+    FExpected = {250};
+    FOkHandler = nullptr;
+    SendCommand(".");
+    return;
+  }
+  if (!line.empty() && line[0] == '.') line.insert(0, ".");
+  TriggerDisplay("> " + line);
+  FWSocket->SendText(line + "\r\n");
+}
+
+void TCustomSmtpClient::Quit() {
+  CheckReady();
+  FRunningStep = 7;
+  if (FConnected) {
+    ExecRequest(smtpQuit, "QUIT", {221}, nullptr);
+    return;
+  }
+  if (!FCombined) FRequestType = smtpQuit;
+  FRequestDoneFlag = false;
+  RequestDone(0);
+}
+
+void TCustomSmtpClient::Rset() {
+  FRunningStep = 8;
+  ExecRequest(smtpRset, "RSET", {250}, nullptr);
+}
+
+void TCustomSmtpClient::Abort() {
+  FSendingData = false;
+  SetState(smtpAbort);
+  FWSocket->Abort();
+  SetState(smtpReady);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Authentication
+
+void TCustomSmtpClient::Auth() {
+  FRunningStep = 10;
+  if (!FCombined) FRequestType = smtpAuth;
+  if (!FESmtpSupported) {
+    SetError(500, "500 ESMTP not supported.");
+    FRequestDoneFlag = false;
+    RequestDone(500);
+    return;
+  }
+  TSmtpAuthType mech = AuthType;
+  FAutoSelect = mech == smtpAuthAutoSelect;
+  if (FAutoSelect) {
+    auto offered = [this](const char* m) { return FAuthTypesSupported->IndexOf(m) >= 0; };
+    mech = offered("NTLM")        ? smtpAuthNtlm
+           : offered("CRAM-MD5")  ? smtpAuthCramMD5
+           : offered("CRAM-SHA1") ? smtpAuthCramSha1
+           : offered("LOGIN")     ? smtpAuthLogin
+           : offered("PLAIN")     ? smtpAuthPlain
+                                  : smtpAuthCramMD5;
+  }
+  if (mech == smtpAuthNone) {
+    SetError(500, "500 No Authentication Type Selected.");
+    FRequestDoneFlag = false;
+    RequestDone(500);
+    return;
+  }
+  StartMechanism(mech);
+}
+
+void TCustomSmtpClient::StartMechanism(TSmtpAuthType Mech) {
+  FAuthMech = Mech;
+  switch (Mech) {
+    case smtpAuthPlain:
+      ExecRequest(smtpAuth,
+                  "AUTH PLAIN " + EncodeBase64(std::string(1, '\0') + Username +
+                                               std::string(1, '\0') + Password),
+                  {235}, &TCustomSmtpClient::AuthFinished);
+      break;
+    case smtpAuthLogin:
+      ExecRequest(smtpAuth, "AUTH LOGIN", {334}, &TCustomSmtpClient::AuthLoginUser);
+      break;
+    case smtpAuthCramMD5:
+      ExecRequest(smtpAuth, "AUTH CRAM-MD5", {334}, &TCustomSmtpClient::AuthCramResponse);
+      break;
+    case smtpAuthCramSha1:
+      ExecRequest(smtpAuth, "AUTH CRAM-SHA1", {334}, &TCustomSmtpClient::AuthCramResponse);
+      break;
+    case smtpAuthNtlm:
+      ExecRequest(smtpAuth, "AUTH NTLM " + NtlmMessage1("", ""), {334},
+                  &TCustomSmtpClient::AuthNtlmResponse);
+      break;
+    default:
+      RequestDone(500);
+  }
+}
+
+// The first reply of a mechanism was refused: with automatic selection 504 tries the next one.
+void TCustomSmtpClient::AuthNextMechanism() {
+  int code = FStatusCode;
+  if (FAutoSelect && code == 504 && FAuthMech != smtpAuthPlain) {
+    static const TSmtpAuthType order[] = {smtpAuthNtlm, smtpAuthCramMD5, smtpAuthCramSha1,
+                                          smtpAuthLogin, smtpAuthPlain};
+    auto it = std::find(std::begin(order), std::end(order), FAuthMech);
+    FErrorMessage.clear();
+    SetState(smtpInternalReady);
+    StartMechanism(*(it + 1));
+    return;
+  }
+  if (FAutoSelect) {
+    FErrorMessage.clear();
+    SetError(500, "500 Authentication Type could not be determined.");
+    RequestDone(500);
+    return;
+  }
+  RequestDone(code);
+}
+
+void TCustomSmtpClient::AuthLoginUser() {
+  if (FStatusCode != 0) {
+    AuthNextMechanism();
+    return;
+  }
+  SetState(smtpInternalReady);
+  ExecRequest(smtpAuth, EncodeBase64(Username), {334}, &TCustomSmtpClient::AuthLoginPass);
+}
+
+void TCustomSmtpClient::AuthLoginPass() {
+  if (FStatusCode != 0) {
+    RequestDone(FStatusCode);
+    return;
+  }
+  SetState(smtpInternalReady);
+  ExecRequest(smtpAuth, EncodeBase64(Password), {235}, &TCustomSmtpClient::AuthFinished);
+}
+
+void TCustomSmtpClient::AuthCramResponse() {
+  if (FStatusCode != 0) {
+    AuthNextMechanism();
+    return;
+  }
+  bool md5 = FAuthMech == smtpAuthCramMD5;
+  if (FLastResponse.size() <= 4) {
+    SetError(500,
+             std::string(md5 ? "500 Malformed MD5 Challege: " : "500 Malformed SHA1 Challege: ") +
+                 FLastResponse);
+    RequestDone(500);
+    return;
+  }
+  std::string challenge = DecodeBase64(FLastResponse.substr(4));
+  std::string digest;
+  if (md5) {
+    digest = HmacMd5(Password, challenge);
+  } else {
+    TSha1Digest d;
+    HmacSha1(challenge.data(), challenge.size(), Password.data(), Password.size(), d);
+    digest.assign(reinterpret_cast<char*>(d), 20);
+  }
+  std::string response =
+      Username + " " + ToHex(reinterpret_cast<const uint8_t*>(digest.data()), digest.size());
+  SetState(smtpInternalReady);
+  ExecRequest(smtpAuth, EncodeBase64(response), {235}, &TCustomSmtpClient::AuthFinished);
+}
+
+void TCustomSmtpClient::AuthNtlmResponse() {
+  if (FStatusCode != 0) {
+    AuthNextMechanism();
+    return;
+  }
+  TNTLM_Msg2_Info info =
+      NtlmReadMessage2(FLastResponse.size() > 4 ? FLastResponse.substr(4) : std::string());
+  if (!info.ReplyPresent) {
+    SetError(500, "500 Malformed NtlmMsg2: " + FLastResponse);
+    RequestDone(500);
+    return;
+  }
+  SetState(smtpInternalReady);
+  ExecRequest(smtpAuth, NtlmMessage3("", "", Username, Password, info.ServerChallenge), {235},
+              &TCustomSmtpClient::AuthFinished);
+}
+
+void TCustomSmtpClient::AuthFinished() {
+  if (FStatusCode != 0 && FAuthMech == smtpAuthPlain && FAutoSelect) {
+    AuthNextMechanism();
+    return;
+  }
+  RequestDone(FStatusCode);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Combined operations
+
+void TCustomSmtpClient::Open() {
+  if (AuthType == smtpAuthNone)
+    RunCombined(smtpOpen, {2, 1});
+  else
+    RunCombined(smtpOpen, {2, 9, 10});
+}
+
+void TCustomSmtpClient::Mail() { RunCombined(smtpMail, {3, 4, 5}); }
+
+void TCustomSmtpClient::RunCombined(TSmtpRequest RqType, std::vector<int> Steps) {
+  if (FConnected && std::find(Steps.begin(), Steps.end(), 2) != Steps.end())
+    throw SmtpException("SMTP component already connected");
+  CheckReady();
+  FRequestType = RqType;
+  FStatusCode = 0;
+  FPendingSteps = std::move(Steps);
+  FRunningStep = 0;
+  FSavedError = 0;
+  FCombined = true;
+  FLastResponse.clear();
+  FErrorMessage.clear();
+  RunNextStep();
+}
+
+void TCustomSmtpClient::RunNextStep() {
+  auto pending = [this](int s) {
+    return std::find(FPendingSteps.begin(), FPendingSteps.end(), s) != FPendingSteps.end();
+  };
+  if (FState == smtpAbort) {
+    FPendingSteps.clear();
+    FSavedError = FStatusCode = 426;
+    FErrorMessage = "426 Operation aborted.";
+  } else if (FStatusCode != 0) {
+    if (FRunningStep == 9) {
+      FPendingSteps = {1};
+      FStatusCode = 0;
+      FErrorMessage.clear();
+    } else {
+      FSavedError = FStatusCode;
+      bool quit = pending(7) && FRunningStep != 7;
+      FPendingSteps.clear();
+      if (quit) FPendingSteps = {7};
+    }
+  }
+  for (int step : {2, 1, 9, 10, 6, 3, 4, 5, 7}) {
+    if (!pending(step)) continue;
+    FPendingSteps.erase(std::find(FPendingSteps.begin(), FPendingSteps.end(), step));
+    FRunningStep = step;
+    try {
+      switch (step) {
+        case 2:
+          Connect();
+          break;
+        case 1:
+          Helo();
+          break;
+        case 9:
+          Ehlo();
+          break;
+        case 10:
+          Auth();
+          break;
+        case 6:
+          Vrfy();
+          break;
+        case 3:
+          MailFrom();
+          break;
+        case 4:
+          RcptTo();
+          break;
+        case 5:
+          Data();
+          break;
+        case 7:
+          Quit();
+          break;
+      }
+    } catch (Exception& E) {
+      SetError(500, "500 " + E.Message());
+      FRequestDoneFlag = false;
+      RequestDone(500);
+    }
+    return;
+  }
+  FCombined = false;
+  FRequestDoneFlag = false;
+  RequestDone(FSavedError);
+}
+
+// ---------------------------------------------------------------------------------------------
+// TSmtpCli
+
+TSmtpCli::TSmtpCli(TComponent* AOwner) : TCustomSmtpClient(AOwner) {
+  FEmailFiles = std::make_unique<TStringList>();
+}
+
+TSmtpCli::~TSmtpCli() { FAttachStream.reset(); }
+
+void TSmtpCli::SetEmailFiles(const TStrings* Value) {
+  FEmailFiles->Clear();
+  if (!Value) return;
+  for (int i = 0; i < Value->Count(); ++i) {
+    std::string f = Trim(Value->Strings(i));
+    if (f.empty()) continue;
+    if (!FileExists(f)) throw SmtpException("File not found '" + f + "'");
+    FEmailFiles->Add(f);
+  }
+}
+
+TSmtpShareMode TSmtpCli::ShareMode() const {
+  switch (FShareMode) {
+    case fmShareCompat:
+      return smtpShareCompat;
+    case fmShareExclusive:
+      return smtpShareExclusive;
+    case fmShareDenyRead:
+      return smtpShareDenyRead;
+    case fmShareDenyNone:
+      return smtpShareDenyNone;
+    default:
+      return smtpShareDenyWrite;
+  }
+}
+
+void TSmtpCli::SetShareMode(TSmtpShareMode Value) {
+  static const uint16_t modes[] = {fmShareCompat, fmShareExclusive, fmShareDenyWrite,
+                                   fmShareDenyRead, fmShareDenyNone};
+  FShareMode = modes[int(Value)];
+}
+
+std::string TSmtpCli::EncodingName() const {
+  switch (FBodyEncoding) {
+    case smtpEnc7bit:
+      return "7bit";
+    case smtpEnc8bit:
+      return "8bit";
+    case smtpEncQuotedPrintable:
+      return "quoted-printable";
+    case smtpEncBase64:
+      return "base64";
+  }
+  return "7bit";
+}
+
+void TSmtpCli::TriggerAttachContentType(int FileNumber, std::string& FileName,
+                                        std::string& ContentType) {
+  if (OnAttachContentType) OnAttachContentType(this, FileNumber, FileName, ContentType);
+}
+
+void TSmtpCli::TriggerAttachHeader(int FileNumber, const std::string& FileName,
+                                   TStrings* HdrLines) {
+  if (OnAttachHeader) OnAttachHeader(this, FileNumber, FileName, HdrLines);
+}
+
+void TSmtpCli::PrepareParts() {
+  FTextPartActive = true;
+  FFileIndex = 0;
+  FTextLineNum = 0;
+  FAttachStream.reset();
+  FClosingWritten = false;
+  FPartLines.clear();
+  FPartIndex = 0;
+  FBodyEncoding = DefaultEncoding;
+  std::string text;
+  for (int i = 0; i < FMailMessage->Count(); ++i) {
+    if (i) text += "\r\n";
+    text += FMailMessage->Strings(i);
+  }
+  std::vector<std::string> lines =
+      FMailMessage->Count() ? SplitLines(text) : std::vector<std::string>{};
+  bool longLine = false;
+  for (const auto& l : lines) longLine |= l.size() > MaxTextLine;
+  if (!text.empty() && (FBodyEncoding == smtpEnc7bit || FBodyEncoding == smtpEnc8bit) &&
+      ((!Allow8bitChars && HasUnsafeChars(text)) || longLine))
+    FBodyEncoding = smtpEncQuotedPrintable;
+  FTextLines.clear();
+  FTextIndex = 0;
+  switch (FBodyEncoding) {
+    case smtpEnc7bit:
+    case smtpEnc8bit:
+      for (const auto& l : lines) {
+        if (!WrapMessageText || l.size() <= 76) {
+          FTextLines.push_back(l);
+          continue;
+        }
+        // Wrapping breaks after a blank and keeps every character.
+        std::string rest = l;
+        while (rest.size() > 76) {
+          size_t cut = rest.find_last_of(' ', 75);
+          if (cut == std::string::npos) break;
+          FTextLines.push_back(rest.substr(0, cut + 1));
+          rest.erase(0, cut + 1);
+        }
+        FTextLines.push_back(rest);
+      }
+      break;
+    case smtpEncQuotedPrintable:
+      for (const auto& l : lines) QuotedPrintableLine(l, FTextLines);
+      break;
+    case smtpEncBase64: {
+      std::string b = EncodeBase64(text);
+      for (size_t p = 0; p < b.size(); p += 76) FTextLines.push_back(b.substr(p, 76));
+      break;
+    }
+  }
+  if (FEmailFiles->Count() == 0) {
+    FBoundary.clear();
+    return;
+  }
+  std::time_t now = std::time(nullptr);
+  std::tm lt{};
+  localtime_r(&now, &lt);
+  char stamp[64];
+  std::snprintf(stamp, sizeof stamp, "%02d%02d%02d%02d%02d", lt.tm_mon + 1, lt.tm_mday,
+                lt.tm_year % 100, lt.tm_hour, lt.tm_min);
+  FBoundary = std::string("= Multipart Boundary ") + stamp;
+  FPartLines = {"This is a multipart MIME message.",
+                "",
+                "--" + FBoundary,
+                "Content-Type: " + FContentTypeText + "; charset=\"" + CharSet + "\"",
+                "Content-Transfer-Encoding: " + EncodingName(),
+                ""};
+}
+
+bool TSmtpCli::NextTextPiece(std::string& Line) {
+  if (FTextIndex >= FTextLines.size()) return false;
+  Line = FTextLines[FTextIndex++];
+  return true;
+}
+
+void TSmtpCli::TriggerHeaderLine(std::string& Line) {
+  if (!FBoundary.empty()) {
+    if (UpperCase(Line.substr(0, 13)) == "CONTENT-TYPE:")
+      Line = "Content-Type: multipart/mixed;\r\n\tboundary=\"" + FBoundary + "\"";
+  } else if (UpperCase(Line.substr(0, 18)) == "CONTENT-TYPE: TEXT" &&
+             FBodyEncoding != smtpEnc7bit) {
+    Line += "\r\nContent-Transfer-Encoding: " + EncodingName();
+  }
+  TCustomSmtpClient::TriggerHeaderLine(Line);
+}
+
+void TSmtpCli::Data() {
+  PrepareParts();
+  TCustomSmtpClient::Data();
+}
+
+void TSmtpCli::Abort() {
+  FAttachStream.reset();
+  TCustomSmtpClient::Abort();
+}
+
+// Opens the next attachment that is not skipped and queues its part header. False when the
+// message must not be completed (the file could not be used and no handler chose otherwise).
+bool TSmtpCli::OpenNextFile() {
+  while (FFileIndex < FEmailFiles->Count()) {
+    std::string path = FEmailFiles->Strings(FFileIndex);
+    TSmtpBeforeOpenFileAction before = smtpBeforeOpenFileNone;
+    if (OnBeforeFileOpen) OnBeforeFileOpen(this, FFileIndex, path, before);
+    if (before == smtpBeforeOpenFileNext) {
+      ++FFileIndex;
+      continue;
+    }
+    if (before == smtpBeforeOpenFileAbort) {
+      FailBody("Attachment refused: " + path);
+      return false;
+    }
+    std::string error;
+    try {
+      FAttachStream = OpenFileStream(path, uint16_t(fmOpenRead | FShareMode));
+    } catch (Exception& E) {
+      error = E.Message();
+      FAttachStream.reset();
+    }
+    TSmtpAfterOpenFileAction after = smtpAfterOpenFileNone;
+    if (OnAfterFileOpen) OnAfterFileOpen(this, FFileIndex, path, error, after);
+    if (after == smtpAfterOpenFileNext) {
+      FAttachStream.reset();
+      ++FFileIndex;
+      continue;
+    }
+    if (after == smtpAfterOpenFileRetry) {
+      FAttachStream.reset();
+      continue;
+    }
+    if (after == smtpAfterOpenFileAbort || !FAttachStream) {
+      FAttachStream.reset();
+      FailBody(error.empty() ? "Attachment refused: " + path : "Attachment failed: " + error);
+      return false;
+    }
+    std::string name = BaseName(path);
+    std::string type = ContentTypeOfFile(name);
+    TriggerAttachContentType(FFileIndex, name, type);
+    if (!Allow8bitChars && HasUnsafeChars(name))
+      name = HdrEncodeInLine(name, QuotedWordSpecials, FBodyEncoding == smtpEncBase64 ? 'B' : 'Q',
+                             CharSet, 63, true);
+    else if (name.size() > 64 && FoldHeaders)
+      name = FoldText(name, " 0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ", 63);
+    FPartLines = {"--" + FBoundary,
+                  "Content-Type: " + type + ";",
+                  "\tname=\"" + name + "\"",
+                  "Content-Transfer-Encoding: base64",
+                  "Content-Disposition: attachment;",
+                  "\tfilename=\"" + name + "\""};
+    TStringList extra;
+    TriggerAttachHeader(FFileIndex, name, &extra);
+    for (int i = 0; i < extra.Count(); ++i) FPartLines.push_back(extra.Strings(i));
+    FPartLines.push_back("");
+    FPartIndex = 0;
+    return true;
+  }
+  return true;
+}
+
+void TSmtpCli::TriggerGetData(int LineNum, std::string& Line, bool& More) {
+  More = true;
+  for (;;) {
+    if (FPartIndex < FPartLines.size()) {
+      Line = FPartLines[FPartIndex++];
+      if (FPartIndex == FPartLines.size()) {
+        FPartLines.clear();
+        FPartIndex = 0;
+      }
+      return;
+    }
+    if (FTextPartActive) {
+      if (NextTextPiece(Line)) return;
+      ++FTextLineNum;
+      std::string l;
+      bool more = false;
+      if (OnGetData) OnGetData(this, FTextLineNum, l, more);
+      if (more) {
+        Line = l;
+        return;
+      }
+      FTextPartActive = false;
+      if (FBoundary.empty()) {
+        More = false;
+        return;
+      }
+    }
+    if (FAttachStream) {
+      bool more = false;
+      Line = EncodeBase64Line(FAttachStream.get(), more);
+      if (!more) {
+        FAttachStream.reset();
+        ++FFileIndex;
+      }
+      if (!Line.empty()) return;
+      continue;
+    }
+    if (FFileIndex < FEmailFiles->Count()) {
+      if (!OpenNextFile()) {
+        More = false;
+        return;
+      }
+      continue;
+    }
+    // The closing boundary ends every multipart message, also when each file was skipped.
+    if (!FClosingWritten) {
+      FClosingWritten = true;
+      FPartLines = {"", "--" + FBoundary + "--"};
+      FPartIndex = 0;
+      continue;
+    }
+    More = false;
+    return;
+  }
+}
