@@ -603,8 +603,10 @@ void TControl::WMMButtonDown(TMessage& m) {
 void TControl::WMLButtonDblClk(TMessage& m) {
   SendCancelMode(this);
   DefaultHandler(m);
+  TWeakLink<TControl> self(this);
   if (FControlStyle.Contains(csClickEvents)) DblClick();
-  DoMouseDown(m, mbLeft, {ssDouble});
+  // The handler may have freed the control.
+  if (self) DoMouseDown(m, mbLeft, {ssDouble});
 }
 
 void TControl::WMRButtonDblClk(TMessage& m) {
@@ -620,11 +622,13 @@ void TControl::WMMButtonDblClk(TMessage& m) {
 void TControl::WMLButtonUp(TMessage& m) {
   DefaultHandler(m);
   if (FControlStyle.Contains(csCaptureMouse)) SetMouseCapture(false);
+  TWeakLink<TControl> self(this);
   if (FControlState.Contains(csClicked)) {
     FControlState.Exclude(csClicked);
     if (ClientRect().Contains({GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)})) Click();
   }
-  DoMouseUp(m, mbLeft);
+  // The click handler may have freed the control.
+  if (self) DoMouseUp(m, mbLeft);
 }
 
 void TControl::WMRButtonUp(TMessage& m) {

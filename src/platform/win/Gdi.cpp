@@ -394,6 +394,21 @@ HDC GetWindowDC(HWND hWnd) {
   return w ? CreateWindowDC(w, false, nullptr) : nullptr;
 }
 
+HDC GetDCEx(HWND hWnd, HRGN rgn, DWORD flags) {
+  HDC dc = (flags & DCX_WINDOW) ? GetWindowDC(hWnd) : GetDC(hWnd);
+  TDeviceContext* d = FindDeviceContext(dc);
+  TGdiRegion* r = FindRegion(rgn);
+  if (d && r && (flags & (DCX_INTERSECTRGN | DCX_EXCLUDERGN))) {
+    QRegion area = r->Region.translated(d->DeviceOrigin);
+    QRegion base = d->HasBaseClip ? d->BaseClip : QRegion(QRect(QPoint(0, 0), d->Surface()->size()));
+    d->BaseClip = (flags & DCX_INTERSECTRGN) ? base & area : base - area;
+    d->HasBaseClip = true;
+  }
+  return dc;
+}
+
+BOOL LockWindowUpdate(HWND) { return TRUE; }
+
 int ReleaseDC(HWND hWnd, HDC hdc) {
   TDeviceContext* dc = FindDeviceContext(hdc);
   if (!dc) return 0;

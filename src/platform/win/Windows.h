@@ -930,3 +930,17 @@ BOOL GetMonitorInfo(HMONITOR hMonitor, MONITORINFO* lpmi);
 constexpr DWORD LWA_COLORKEY = 0x1;
 constexpr DWORD LWA_ALPHA = 0x2;
 BOOL SetLayeredWindowAttributes(HWND hwnd, COLORREF crKey, BYTE bAlpha, DWORD dwFlags);
+
+constexpr DWORD DCX_WINDOW = 0x00000001;
+constexpr DWORD DCX_CACHE = 0x00000002;
+constexpr DWORD DCX_CLIPCHILDREN = 0x00000008;
+constexpr DWORD DCX_CLIPSIBLINGS = 0x00000010;
+constexpr DWORD DCX_PARENTCLIP = 0x00000020;
+constexpr DWORD DCX_EXCLUDERGN = 0x00000040;
+constexpr DWORD DCX_INTERSECTRGN = 0x00000080;
+constexpr DWORD DCX_LOCKWINDOWUPDATE = 0x00000400;
+// The whole window with DCX_WINDOW, else the client area; a region limits it with the
+// intersect/exclude flags.
+HDC GetDCEx(HWND hWnd, HRGN hrgnClip, DWORD flags);
+// Updates are never held back here: windows draw into their own buffers.
+BOOL LockWindowUpdate(HWND hWndLock);

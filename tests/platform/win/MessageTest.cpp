@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <atomic>
 #include <string>
 #include <thread>
 #include <vector>
@@ -383,6 +384,29 @@ TEST(MessageBoxes, AnsweredByTheHook) {
   EXPECT_EQ(MessageBox(nullptr, "Other", "x", MB_YESNO | MB_DEFBUTTON2), IDNO);
   EXPECT_EQ(MessageBox(nullptr, "Other", "x", MB_OKCANCEL), IDOK);
   SetModalHook(old);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Queue, SendMessageFromAWorkerRunsOnTheWindowsThread) {
+  TRecorder r;
+  std::thread::id handlerThread;
+  r.OnMessage = [&](TMessage& m) {
+    handlerThread = std::this_thread::get_id();
+    m.Result = LRESULT(m.WParam * 2);
+  };
+  std::atomic<LRESULT> result{-1};
+  std::thread worker([&] {
+    result = SendMessage(r.Handle, WM_USER + 1, 21, 0);
+    PostMessage(r.Handle, WM_NULL, 0, 0);  // wakes the waiting loop once the answer is in
+  });
+  // The worker waits for this thread to run the window procedure.
+  while (result == -1) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  worker.join();
+  EXPECT_EQ(result, 42);
+  EXPECT_EQ(handlerThread, std::this_thread::get_id());
 }
 
 }  // namespace
