@@ -3,6 +3,7 @@
 #include "suite/core/cxClasses.h"
 #include "suite/core/cxGeometry.h"
 #include "suite/core/cxLibraryStrs.h"
+#include "suite/core/cxStyles.h"
 #include "suite/core/cxDWMApi.h"
 #include "suite/core/dxCore.h"
 #include "suite/core/dxThemeManager.h"
@@ -22,6 +23,7 @@ const std::vector<TcxSuiteUnit>& SuiteUnits() {
       {"cxDWMApi", &cxDWMApiInitialize, &cxDWMApiFinalize},
       {"dxThemeConsts", &dxThemeConstsInitialize, &dxThemeConstsFinalize},
       {"dxThemeManager", &dxThemeManagerInitialize, &dxThemeManagerFinalize},
+      {"cxStyles", &cxStylesInitialize, &cxStylesFinalize},
   };
   return units;
 }
