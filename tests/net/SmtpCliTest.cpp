@@ -15,6 +15,7 @@
 #include "PeerUtil.h"
 #include "common/TestEnv.h"
 #include "net/IcsMimeUtils.h"
+#include "net/IcsNtlmMsgs.h"
 #include "net/SmtpProt.h"
 
 using namespace nettest;
@@ -511,5 +512,54 @@ TEST(SmtpCli, TextThatNeedsQuotedPrintable) {
               std::string::npos)
         << d;
     EXPECT_EQ(d.substr(d.find("\n\n") + 2), c.Expected);
+  }
+}
+
+TEST(SmtpCli, ChallengeMechanismsAndAutomaticFallback) {
+  const std::string challenge = "<31415.926@example>";
+  const std::string expectedSha1 =
+      Openssl({"dgst", "-sha1", "-hmac", "pw"}, challenge);  // "SHA1(stdin)= <hex>" or similar
+  std::string sha1Hex = expectedSha1.substr(expectedSha1.rfind(' ') + 1, 40);
+  std::string msg2 = std::string("NTLMSSP\0", 8) + Unhex("02000000") + Unhex("0000000030000000") +
+                     Unhex("01820000") + Unhex("0123456789abcdef") + Unhex("0000000000000000") +
+                     Unhex("0000000030000000");
+  struct TCase {
+    const char* Name;
+    TSmtpAuthType Type;
+    std::vector<std::string> Auth;  // the AUTH dialogue the client must produce, in order
+  };
+  std::vector<TCase> cases = {
+      {"cram-sha1", smtpAuthCramSha1, {"AUTH CRAM-SHA1", EncodeBase64("bob " + sha1Hex)}},
+      {"ntlm", smtpAuthNtlm, {"AUTH NTLM " + NtlmMessage1("", ""), "type3"}},
+      {"auto falls back on 504",
+       smtpAuthAutoSelect,
+       {"AUTH NTLM " + NtlmMessage1("", ""), "AUTH CRAM-MD5", "AUTH CRAM-SHA1", "AUTH LOGIN",
+        EncodeBase64("bob"), EncodeBase64("pw")}},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    std::vector<std::string> auth;
+    TScriptedSmtp peer("220 ready\r\n", [&](const std::string& l) -> std::string {
+      if (l.rfind("EHLO", 0) == 0)
+        return "250-mail.example\r\n250-AUTH NTLM CRAM-MD5 CRAM-SHA1 LOGIN\r\n250 OK\r\n";
+      if (l == "QUIT") return "221 bye\r\n";
+      auth.push_back(l.rfind("TlRMTVNTUAAD", 0) == 0 ? "type3" : l);
+      bool automatic = c.Type == smtpAuthAutoSelect;
+      if (automatic && (l.rfind("AUTH NTLM", 0) == 0 || l.rfind("AUTH CRAM", 0) == 0))
+        return "504 not this one\r\n";
+      if (l.rfind("AUTH CRAM-SHA1", 0) == 0) return "334 " + EncodeBase64(challenge) + "\r\n";
+      if (l.rfind("AUTH NTLM", 0) == 0) return "334 " + EncodeBase64(msg2) + "\r\n";
+      if (l == "AUTH LOGIN" || l == EncodeBase64("bob")) return "334 next\r\n";
+      return "235 welcome\r\n";
+    });
+    TSmtpCli smtp(nullptr);
+    smtp.Host = "127.0.0.1";
+    smtp.Port = std::to_string(peer.Port);
+    smtp.Username = "bob";
+    smtp.Password = "pw";
+    smtp.AuthType = c.Type;
+    EXPECT_EQ(RunRequest(smtp, [&] { smtp.Open(); }), 0) << smtp.ErrorMessage();
+    EXPECT_EQ(auth, c.Auth);
+    EXPECT_EQ(RunRequest(smtp, [&] { smtp.Quit(); }), 0);
   }
 }

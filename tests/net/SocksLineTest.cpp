@@ -570,6 +570,46 @@ TEST(LineMode, SwitchingModesAndSendLine) {
   EXPECT_EQ(got.front(), "HEADER\r\n");
 }
 
+TEST(LineMode, EditingAndEcho) {
+  TLinePair p;
+  p.Line.SetLineMode(true);
+  p.Line.SetLineEdit(true);
+  p.Line.SetLineEcho(true);
+  std::vector<std::string> got;
+  p.Line.OnDataAvailable = [&](TObject*, WORD) { got.push_back(p.Line.ReceiveText()); };
+  std::string echoed;
+  p.Peer.OnDataAvailable = [&](TObject*, WORD) { echoed += p.Peer.ReceiveText(); };
+  // A typing user: a mistake erased with backspace, a tab to the next multiple of 8.
+  p.Peer.SendText("abx\bc\td\r\n");
+  ASSERT_TRUE(PumpUntil([&] { return !got.empty(); }));
+  EXPECT_EQ(got[0], "abc     d\r\n");
+  ASSERT_TRUE(PumpUntil([&] { return echoed.size() >= 14; }));
+  EXPECT_EQ(echoed, "abx\b \bc     d\r\n");
+}
+
+TEST(Socks, ConnectionClosedDuringAuthentication) {
+  TScriptedProxy proxy;
+  // Accept user/password authentication, then close instead of answering the credentials.
+  proxy.Steps = {{3, Bytes({5, 2})}, {1 + 1 + 3 + 1 + 2, ""}};
+  proxy.HoldOpen = false;
+  proxy.Start();
+  TWSocket s(nullptr);
+  TSocksRecord rec;
+  rec.Attach(s);
+  s.SetSocksServer("127.0.0.1");
+  s.SetSocksPort(std::to_string(proxy.Port));
+  s.SetSocksAuthentication(socksAuthenticateUsercode);
+  s.SetSocksUsercode("bob");
+  s.SetSocksPassword("pw");
+  s.SetAddr("127.0.0.1");
+  s.SetPort("80");
+  s.Connect();
+  ASSERT_TRUE(PumpUntil([&] { return s.State() == wsClosed; }));
+  EXPECT_EQ(rec.Joined(), "socks connected 0, auth start, auth failure, closed 0");
+  proxy.Thread.join();
+  EXPECT_EQ(Hex(proxy.Got), Hex(Bytes({5, 1, 2, 1, 3}) + "bob" + Bytes({2}) + "pw"));
+}
+
 TEST(SyncWait, WaitsForEachStepWithABound) {
   TEchoServer echo;
   TWSocket s(nullptr);

@@ -341,6 +341,20 @@ TEST(WSocket, LookupsOfLocalNames) {
   EXPECT_EQ(done[0], 0);
   EXPECT_EQ(s.DnsResult(), "localhost");
 
+  done.clear();
+  s.ReverseLookupBlocking("127.0.0.1");
+  ASSERT_EQ(done.size(), 1u);
+  EXPECT_EQ(done[0], 0);
+  EXPECT_EQ(s.DnsResult(), "localhost");
+
+  // A cancelled lookup reports 10004 at once and its answer never arrives.
+  done.clear();
+  s.DnsLookup("localhost");
+  s.CancelLookup();
+  EXPECT_EQ(done, std::vector<int>{10004});
+  PumpUntil([] { return false; }, 100);
+  EXPECT_EQ(done.size(), 1u);
+
   // A lookup cancelled by destruction never reports.
   {
     TWSocket gone(nullptr);

@@ -743,8 +743,15 @@ int AsyncSelect(SOCKET h, TSelectNotify notify, long mask) {
   if (!s) return SOCKET_ERROR;
   s->Notify = std::move(notify);
   s->Mask = mask;
+  // Notifiers belong to the thread that selects: a socket moved to another thread gets new ones.
+  QSocketNotifier* any = s->ReadNotifier ? s->ReadNotifier : s->WriteNotifier;
+  if (any && any->thread() != QThread::currentThread()) {
+    for (QSocketNotifier* n : {s->ReadNotifier, s->WriteNotifier})
+      if (n) n->deleteLater();  // safe from any thread; the owner's loop frees it
+    s->ReadNotifier = s->WriteNotifier = nullptr;
+  }
   if (mask == 0) {
-    Update(h, *s);
+    DropNotifiers(*s);
     return 0;
   }
   s->ReadArmed = true;
