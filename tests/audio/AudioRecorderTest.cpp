@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "AudioTestUtil.h"
+#include "DeviceTestUtil.h"
+#include "audio/AudioRecorder.h"
+#include "common/TestEnv.h"
+
+using namespace audiotest;
+
+namespace {
+
+void WriteInput(const std::filesystem::path& dir, const SampleBuffer& b) {
+  WavWriter w((dir / "input.wav").string(), b.SampleRate(), b.Channels(), 32);
+  w.Write(b.Data(), b.Frames());
+  w.Close();
+}
+
+// Distinct small values: frame f of channel c is (f + 1) / 2^15 (negative on the right).
+SampleBuffer Known(int64_t frames, int channels, int rate) {
+  SampleBuffer b(channels, rate, frames);
+  for (int64_t f = 0; f < frames; ++f)
+    for (int c = 0; c < channels; ++c) b.At(f, c) = float(f + 1) / 32768.f * (c ? -1.f : 1.f);
+  return b;
+}
+
+}  // namespace
+
+TEST(AudioRecorder, RecordsTheInputInBlocksAndLosesNothingWhileTheGuiStalls) {
+  const auto dir = sonalix::test::MakeTempDir("rec");
+  const SampleBuffer input = Known(4000, 2, 8000);  // 0.5 s
+  WriteInput(dir, input);
+  ScopedBackend backend("file:" + dir.string());
+  AudioRecorder rec;
+  rec.SetFormat(8000, 2);
+  rec.SetBlockSize(330);
+  std::vector<SampleBuffer> blocks;
+  rec.OnBlock = [&](const SampleBuffer& b) { blocks.push_back(b); };
+
+  // A second reader of the same device at the same time.
+  std::mutex lock;
+  std::vector<float> monitor;
+  TWaveInStream second;
+  ASSERT_EQ(second.Open(8000, 1,
+                        [&](const float* v, int64_t n) {
+                          std::lock_guard l(lock);
+                          monitor.insert(monitor.end(), v, v + n);
+                        }),
+            wrOk);
+
+  ASSERT_EQ(rec.Start(), wrOk);
+  EXPECT_TRUE(rec.Recording());
+  std::this_thread::sleep_for(std::chrono::milliseconds(250));  // the GUI does not answer
+  EXPECT_TRUE(blocks.empty()) << "blocks arrive as posted calls";
+  ASSERT_TRUE(PumpUntil([&] {
+    int64_t n = 0;
+    for (auto& b : blocks) n += b.Frames();
+    return n >= 4300;
+  }));
+  rec.Stop();
+  second.Close();
+  EXPECT_FALSE(rec.Recording());
+  SampleBuffer all(2, 8000);
+  for (size_t i = 0; i < blocks.size(); ++i) {
+    if (i + 1 < blocks.size()) ASSERT_EQ(blocks[i].Frames(), 330) << i;
+    EXPECT_EQ(blocks[i].SampleRate(), 8000);
+    all.Append(blocks[i]);
+  }
+  ASSERT_GE(all.Frames(), 4300);
+  EXPECT_EQ(all.Slice(0, 4000).Values(), input.Values());
+  for (int64_t f = 4000; f < all.Frames(); ++f)
+    ASSERT_EQ(all.At(f, 0), 0.f) << "silence after the input";
+  std::lock_guard l(lock);
+  ASSERT_GE(monitor.size(), 2000u);
+  EXPECT_FLOAT_EQ(monitor[1999], 0.f) << "the mono reader hears both channels mixed";
+  EXPECT_EQ(blocks.size(), size_t((all.Frames() + 329) / 330));
+  PumpFor(30);
+}
+
+TEST(AudioRecorder, VoiceActivationDropsTheSilentParts) {
+  const auto dir = sonalix::test::MakeTempDir("vox");
+  const int rate = 8000;
+  // 0.1 s silence, 0.15 s tone, 0.2 s quiet noise (-60 dB), 0.1 s tone, 0.2 s silence.
+  SampleBuffer input(1, rate);
+  auto add = [&](int64_t frames, float amp) {
+    for (int64_t f = 0; f < frames; ++f) {
+      const float v = amp * (f % 2 ? 1.f : -1.f);
+      input.AppendFrames(&v, 1);
+    }
+  };
+  add(800, 0);
+  add(1200, 0.5f);
+  add(1600, 0.001f);
+  add(800, 0.25f);
+  add(1600, 0);
+  WriteInput(dir, input);
+  ScopedBackend backend("file:" + dir.string());
+  AudioRecorder rec;
+  rec.SetFormat(rate, 1);
+  rec.SetBlockSize(400);
+  TVoiceActivation v;
+  v.Enabled = true;
+  v.AttackLevel = -20;
+  v.AttackTime = 20;
+  v.ReleaseLevel = -30;
+  v.ReleaseTime = 50;
+  rec.SetVoiceActivation(v);
+  SampleBuffer all(1, rate);
+  rec.OnBlock = [&](const SampleBuffer& b) { all.Append(b); };
+  ASSERT_EQ(rec.Start(), wrOk);
+  PumpFor(900);
+  rec.Stop();
+  // Both tones whole, each followed by the release time of what came after it.
+  int64_t loud = 0, quiet = 0;
+  for (int64_t f = 0; f < all.Frames(); ++f) (std::fabs(all.At(f, 0)) >= 0.2f ? loud : quiet)++;
+  EXPECT_EQ(loud, 2000);
+  EXPECT_GE(quiet, 2 * 400);  // release tails
+  EXPECT_LE(quiet, 2 * 500);
+  EXPECT_EQ(all.At(0, 0), -0.5f) << "the attack itself is kept";
+  EXPECT_EQ(all.At(1200 + 400, 0), -0.25f);
+}
