@@ -50,6 +50,7 @@ pkg_check_modules(ESPEAK REQUIRED IMPORTED_TARGET espeak-ng)
 pkg_check_modules(CDIO REQUIRED IMPORTED_TARGET libcdio_paranoia libcdio_cdda libcdio)
 pkg_check_modules(ZLIB REQUIRED IMPORTED_TARGET zlib)
 pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
+pkg_check_modules(JPEG REQUIRED IMPORTED_TARGET libjpeg)
 
 # sonalix_embed_forms(<target>): every form description of resources/forms/ under ":/forms".
 function(sonalix_embed_forms target)

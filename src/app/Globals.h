@@ -203,3 +203,10 @@ void SetDefaultGlobalVars(TGlobalVars& Vars = GlobalVars);
 bool LoadSettings();
 // Writes every stored field under the settings key.
 void SaveSettings();
+
+class TCustomForm;
+// Places Form from the subkey of that name under the settings key (kept on the screen); true
+// when the subkey exists. A value of another type leaves that part of the placement as it is.
+bool LoadFormPosition(const std::string& SubKey, TCustomForm* Form);
+// Writes the form's placement (its current bounds, also when maximised) under the subkey.
+void SaveFormPosition(const std::string& SubKey, TCustomForm* Form);

@@ -74,3 +74,17 @@ inline constexpr int NewFileSampleRates[12] = {96000, 88200, 48000, 44100, 32000
                                                22050, 16000, 12000, 11025, 8000,  6000};
 inline constexpr int ConvertSampleRates[10] = {96000, 88200, 48000, 44100, 32000,
                                                22050, 16000, 11025, 8000,  6000};
+
+// Busy cursor, links and fonts.
+
+// The hourglass while the count of BeginBusy calls not yet ended is above zero.
+void BeginBusy();
+// Ends one BeginBusy; does nothing when none is open.
+void EndBusy();
+int BusyCount();
+// Opens a web address or a file with the desktop's handler (xdg-open), with the busy cursor.
+void OpenURL(const std::string& Target);
+class TWinControl;
+// Gives NewName to the font of every child (windowed children recursively) whose font is named
+// OldName, when NewName is an installed font other than OldName. The control's own font stays.
+void SubstituteFontName(TWinControl* Control, const std::string& OldName, const std::string& NewName);

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/Program.h"
 #include "platform/rtl/Streaming.h"
 
 int main(int argc, char** argv) {
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
   }
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   if (!getenv("SONALIX_AUDIO")) setenv("SONALIX_AUDIO", "null", 1);
+  RegisterAppClasses();
   QApplication app(argc, argv);
 
   std::vector<std::string> failures = CheckDescriptions(":/forms");

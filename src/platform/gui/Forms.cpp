@@ -117,6 +117,7 @@ void TApplication::ProcessMessages() {
 }
 
 void TApplication::Idle(const MSG&) {
+  DoActionIdle();
   bool done = true;
   if (OnIdle) OnIdle(this, done);
   if (done) WaitMessage();

@@ -166,3 +166,6 @@ inline constexpr TGlobalRef<TMouse, GetMouse> Mouse{};
 
 // A message box with the application's title and an OK button.
 void ShowMessage(const std::string& Msg);
+
+// Forms and the action idle step build on the application object.
+#include "platform/gui/CustomForms.h"

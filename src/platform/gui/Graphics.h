@@ -196,17 +196,33 @@ class TBrush : public TGraphicsObject {
 class TCanvas;
 
 // Something that can draw itself on a canvas (bitmaps, pictures).
+class TStream;
 class TGraphic : public TPersistent {
  public:
   virtual int Width() const = 0;
   virtual int Height() const = 0;
+  virtual void SetWidth(int Value) {}
+  virtual void SetHeight(int Value) {}
   virtual bool Empty() const { return Width() == 0 || Height() == 0; }
-  virtual bool Transparent() const { return false; }
+  virtual bool Transparent() const { return FTransparent; }
+  virtual void SetTransparent(bool Value);
+  bool Modified() const { return FModified; }
+  void SetModified(bool Value);
+  // The graphic's own file format (what picture data holds after the class name). Classes that
+  // have none raise EInvalidGraphicOperation.
+  virtual void LoadFromStream(TStream* Stream);
+  virtual void SaveToStream(TStream* Stream);
+  void LoadFromFile(const std::string& FileName);
+  void SaveToFile(const std::string& FileName);
   TNotifyEvent OnChange;
 
  protected:
   friend class TCanvas;
+  friend class TPicture;
   virtual void Draw(TCanvas* ACanvas, const TRect& Rect) = 0;
+  virtual void Changed(TObject* Sender = nullptr);
+  bool FTransparent = false;
+  bool FModified = false;
 };
 
 

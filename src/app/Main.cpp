@@ -1,0 +1,121 @@
+#include "app/Main.h"
+
+#include <QCoreApplication>
+#include <filesystem>
+
+#include "app/ExplorerVerb.h"
+#include "app/Globals.h"
+#include "app/Splash.h"
+#include "app/Utils.h"
+#include "platform/rtl/TypInfo.h"
+#include "platform/sys/ShellFolders.h"
+
+TMainForm* MainForm = nullptr;
+
+namespace {
+const char* const kExplorerVerb = "Edit with Sonalix";
+}
+
+TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
+  MainForm = this;
+  InitForm("TMainForm");
+}
+
+TMainForm::~TMainForm() {
+  Application->OnMessage = TMessageEvent();
+  if (MainForm == this) MainForm = nullptr;
+}
+
+void TMainForm::FormCreate(TObject*) {
+  TimerSplash = dynamic_cast<TTimer*>(FindComponent("TimerSplash"));
+  // Whatever fails below, the deferred start still comes, so the splash goes and the window
+  // shows.
+  struct PostDeferredStart {
+    HWND Window;
+    ~PostDeferredStart() { PostMessage(Window, WM_DEFERRED_START, 0, 0); }
+  } post{Handle()};
+
+  Application->OnMessage = TMessageEvent::Bind(this, &TMainForm::AppMessage, "AppMessage");
+
+  GlobalVars.DataFolder =
+      AddTrailingBackslash(AddTrailingBackslash(GetShellFolder("AppData")) + "Sonalix Sound Editor5");
+  std::error_code ec;
+  std::filesystem::create_directories(GlobalVars.DataFolder, ec);
+  GlobalVars.TempFolder = AddTrailingBackslash(TempFolder());
+
+  FormatSettings.TimeSeparator = ':';
+  SetDefaultGlobalVars();
+  if (!LoadSettings()) {
+    SetBounds((Screen->Width() - Width()) / 2, (Screen->Height() - Height()) / 2, Width(), Height());
+  }
+  // The verb follows the stored option, so it is applied once the settings are read.
+  ApplyExplorerVerbs();
+
+  Constraints()->SetMinWidth(740);
+  Constraints()->SetMinHeight(450);
+  ClipboardFilled = false;
+  ClipboardLength = 0;
+
+  SubstituteFontName(this, "Tahoma", Screen->HintFont()->Name());
+  LoadFormPosition("FormPos", this);
+}
+
+void TMainForm::ApplyExplorerVerbs() {
+  const std::string program = Application->ExeName();
+  for (const char* ext : SupportedAudioExts) {
+    if (GlobalVars.OP_AddToExplorer) AddExplorerVerb(program, kExplorerVerb, ext);
+    else RemoveExplorerVerb(kExplorerVerb, ext);
+  }
+}
+
+void TMainForm::Dispatch(TMessage& Message) {
+  if (Message.Msg == WM_DEFERRED_START) {
+    DeferredStart();
+    return;
+  }
+  TForm::Dispatch(Message);
+}
+
+void TMainForm::DeferredStart() {
+  Show();
+  if (TimerSplash) TimerSplash->SetEnabled(true);
+  const QStringList args = QCoreApplication::arguments();
+  if (args.size() < 2) return;
+  const std::string file = args.at(1).toStdString();
+  // A folder, a missing file or another kind of file is passed over without a word.
+  if (OpensAtStart(file)) FStartFileName = file;
+}
+
+bool OpensAtStart(const std::string& Path) {
+  return FileExists(Path) && !DirectoryExists(Path) && IsSupportedAudioExt(ExtractFileExt(Path));
+}
+
+void TMainForm::TimerSplashTimer(TObject*) {
+  if (SplashForm) {
+    SplashForm->Hide();
+    delete SplashForm;
+    SplashForm = nullptr;
+  }
+  if (TimerSplash) TimerSplash->SetEnabled(false);
+}
+
+void TMainForm::AppMessage(MSG&, bool&) {
+  // Only messages for a document's editor are taken; without documents everything passes.
+  if (!HasDocument()) return;
+}
+
+void TMainForm::FormClose(TObject*, TCloseAction&) {
+  SaveFormPosition("FormPos", this);
+  SaveSettings();
+}
+
+void TMainForm::FormDestroy(TObject*) {}
+
+void RegisterMainClasses() {
+  RegisterClass<TMainForm, TForm>();
+  Published<TMainForm>()
+      .Method("FormCreate", &TMainForm::FormCreate)
+      .Method("FormClose", &TMainForm::FormClose)
+      .Method("FormDestroy", &TMainForm::FormDestroy)
+      .Method("TimerSplashTimer", &TMainForm::TimerSplashTimer);
+}

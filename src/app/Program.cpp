@@ -1,0 +1,40 @@
+#include "app/Program.h"
+
+#include <QResource>
+#include <cstdlib>
+
+#include "app/Main.h"
+#include "app/Splash.h"
+#include "platform/gui/QtApplication.h"
+
+static void InitAppImages() { Q_INIT_RESOURCE(sonalix_app_images); }
+
+void RegisterAppClasses() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  InitAppImages();
+  RegisterGuiClasses();
+  RegisterSplashClasses();
+  RegisterMainClasses();
+}
+
+int RunProgram(int argc, char** argv) {
+  RegisterAppClasses();
+  TQtApplication app(argc, argv);
+  // The system's own hand for links.
+  Screen->SetCursors(crHandPoint, LoadCursor(nullptr, IDC_HAND));
+
+  SplashForm = new TSplashForm(Application);
+  SplashForm->Show();
+  SplashForm->Update();
+  QCoreApplication::processEvents();
+
+  Application->SetTitle("Sonalix Sound Editor");
+  CreateForm(MainForm);
+  Application->Run();
+
+  // The forms go while Qt is still there.
+  delete GetApplication();
+  return 0;
+}

@@ -1,0 +1,450 @@
+#include "platform/gui/CustomForms.h"
+
+#include <QWidget>
+#include <algorithm>
+
+#include "platform/gui/ActnList.h"
+#include "platform/gui/ExtCtrls.h"
+#include "platform/gui/Forms.h"
+#include "platform/rtl/Streaming.h"
+#include "platform/win/QtWindows.h"
+
+// ---------------------------------------------------------------------------------------------
+
+void TSizeConstraints::Set(int& Field, int Value) {
+  Value = std::max(Value, 0);
+  if (Field == Value) return;
+  Field = Value;
+  if (OnChange) OnChange(this);
+}
+
+void TSizeConstraints::Apply(int& Width, int& Height) const {
+  if (FMaxWidth > 0) Width = std::min(Width, FMaxWidth);
+  if (FMaxHeight > 0) Height = std::min(Height, FMaxHeight);
+  Width = std::max(Width, FMinWidth);
+  Height = std::max(Height, FMinHeight);
+}
+
+void TSizeConstraints::Assign(TPersistent* Source) {
+  auto* s = dynamic_cast<TSizeConstraints*>(Source);
+  if (!s) return TPersistent::Assign(Source);
+  FMinWidth = s->FMinWidth;
+  FMinHeight = s->FMinHeight;
+  FMaxWidth = s->FMaxWidth;
+  FMaxHeight = s->FMaxHeight;
+  if (OnChange) OnChange(this);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TComponent* FormsApplicationOwner() { return Application; }
+
+void FormsSetMainFormIfNone(TCustomForm* Form) {
+  if (!Application->MainForm()) Application->SetMainForm(Form);
+}
+
+TCustomForm* GetParentCustomForm(TControl* Control) {
+  return dynamic_cast<TCustomForm*>(GetParentForm(Control));
+}
+
+TCustomForm::TCustomForm(TComponent* AOwner)
+    : TWinControl(AOwner), FConstraints(new TSizeConstraints) {
+  FFormState.Include(fsCreating);
+  SetControlStyle(TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption,
+                                csDoubleClicks});
+  SetVisible(false);
+  SetParentColor(false);
+  SetParentFont(false);
+  SetColor(clBtnFace);
+  SetBounds(0, 0, 320, 240);
+  FConstraints->OnChange = [this](TObject* s) { ConstraintsChanged(s); };
+  Screen->AddForm(this);
+  FFormState.Exclude(fsCreating);
+}
+
+TCustomForm::~TCustomForm() {
+  if (!FDestroyed) {
+    FDestroyed = true;
+    try {
+      DoDestroy();
+    } catch (...) {
+      HandleWindowException(std::current_exception());
+    }
+  }
+  Screen->RemoveForm(this);
+  if (Application->MainForm() == this) Application->SetMainForm(nullptr);
+  // Owned components go while the form is still a form.
+  DestroyComponents();
+  delete FConstraints;
+}
+
+void TCustomForm::InitForm(const std::string& ResName) {
+  FFormState.Include(fsCreating);
+  try {
+    if (DescriptionExists(ResName)) ReadComponentRes(this, ResName);
+    // A timer whose handler came from the description starts now that it has one.
+    for (int i = 0; i < ComponentCount(); ++i)
+      if (auto* t = dynamic_cast<TTimer*>(Components(i))) t->SetOnTimer(t->OnTimer);
+  } catch (...) {
+    FFormState.Exclude(fsCreating);
+    throw;
+  }
+  FFormState.Exclude(fsCreating);
+  DoCreate();
+  if (Visible()) {
+    SetVisible(false);
+    Show();
+  }
+}
+
+void TCustomForm::Loaded() {
+  TWinControl::Loaded();
+  ApplySizeLimits();
+}
+
+void TCustomForm::DoCreate() {
+  // A failing creation handler is reported; the form still exists and can be shown.
+  try {
+    if (OnCreate) OnCreate(this);
+  } catch (...) {
+    HandleWindowException(std::current_exception());
+  }
+}
+
+void TCustomForm::DoDestroy() {
+  if (OnDestroy) OnDestroy(this);
+}
+
+void TCustomForm::DoShow() {
+  if (OnShow) OnShow(this);
+}
+
+void TCustomForm::DoHide() {
+  if (OnHide) OnHide(this);
+}
+
+void TCustomForm::DoClose(TCloseAction& Action) {
+  if (OnClose) OnClose(this, Action);
+}
+
+void TCustomForm::Show() {
+  SetVisible(true);
+  if (HandleAllocated()) BringWindowToTop(WindowHandle());
+  RaiseStayOnTopForms();
+}
+
+// Without a window manager that keeps them there, stay-on-top forms are raised again whenever
+// another form comes to the front.
+void TCustomForm::RaiseStayOnTopForms() {
+  if (FFormStyle == fsStayOnTop) return;
+  for (int i = 0; i < Screen->FormCount(); ++i)
+    if (auto* f = dynamic_cast<TCustomForm*>(Screen->Forms(i));
+        f && f != this && f->FFormStyle == fsStayOnTop && f->Showing())
+      if (QWidget* w = GetWindowWidget(f->WindowHandle())) w->raise();
+}
+
+void TCustomForm::SetFormStyle(TFormStyle Value) {
+  if (FFormStyle == Value) return;
+  FFormStyle = Value;
+  if (HandleAllocated()) RecreateWnd();
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle Value) {
+  if (FBorderStyle == Value) return;
+  FBorderStyle = Value;
+  if (HandleAllocated()) RecreateWnd();
+}
+
+void TCustomForm::SetBorderIcons(TBorderIcons Value) {
+  if (FBorderIcons == Value) return;
+  FBorderIcons = Value;
+  if (HandleAllocated()) RecreateWnd();
+}
+
+TWindowState TCustomForm::WindowState() const {
+  if (HWND h = WindowHandle(); h && IsWindowVisible(h)) {
+    if (IsZoomed(h)) return wsMaximized;
+    if (IsIconic(h)) return wsMinimized;
+    return wsNormal;
+  }
+  return FWindowState;
+}
+
+void TCustomForm::SetWindowState(TWindowState Value) {
+  FWindowState = Value;
+  if (HWND h = WindowHandle(); h && Showing())
+    ShowWindow(h, Value == wsMaximized ? SW_SHOWMAXIMIZED
+                  : Value == wsMinimized ? SW_SHOWMINIMIZED
+                                         : SW_SHOWNORMAL);
+}
+
+void TCustomForm::ConstraintsChanged(TObject*) {
+  ApplySizeLimits();
+  SetBounds(Left(), Top(), Width(), Height());
+}
+
+void TCustomForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  if (FConstraints) FConstraints->Apply(AWidth, AHeight);
+  TWinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+}
+
+void TCustomForm::SetClientSize(int W, int H) {
+  TRect client = ClientRect();
+  SetBounds(Left(), Top(), Width() - client.Width() + W, Height() - client.Height() + H);
+}
+
+void TCustomForm::CreateParams(TCreateParams& P) {
+  TWinControl::CreateParams(P);
+  P.Style &= ~(WS_POPUP | WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+  switch (FBorderStyle) {
+    case bsNone: P.Style |= WS_POPUP; break;
+    case bsSingle:
+    case bsToolWindow: P.Style |= WS_CAPTION; break;
+    case bsSizeable:
+    case bsSizeToolWin: P.Style |= WS_CAPTION | WS_THICKFRAME; break;
+    case bsDialog:
+      P.Style |= WS_CAPTION;
+      P.ExStyle |= WS_EX_DLGMODALFRAME;
+      break;
+  }
+  if (FBorderStyle != bsNone) {
+    if (FBorderIcons.Contains(biSystemMenu)) P.Style |= WS_SYSMENU;
+    if (FBorderStyle != bsDialog && FBorderStyle != bsToolWindow && FBorderStyle != bsSizeToolWin) {
+      if (FBorderIcons.Contains(biMinimize)) P.Style |= WS_MINIMIZEBOX;
+      if (FBorderIcons.Contains(biMaximize)) P.Style |= WS_MAXIMIZEBOX;
+    }
+  }
+  if (FBorderStyle == bsToolWindow || FBorderStyle == bsSizeToolWin) P.ExStyle |= WS_EX_TOOLWINDOW;
+  if (FFormStyle == fsStayOnTop) P.ExStyle |= WS_EX_TOPMOST;
+}
+
+void TCustomForm::CreateWnd() {
+  TWinControl::CreateWnd();
+  ApplySizeLimits();
+}
+
+// The window manager keeps the form inside its constraints, and fixed borders keep its size.
+void TCustomForm::ApplySizeLimits() {
+  QWidget* w = HandleAllocated() ? GetWindowWidget(WindowHandle()) : nullptr;
+  if (!w) return;
+  bool fixed = FBorderStyle == bsNone || FBorderStyle == bsSingle || FBorderStyle == bsDialog ||
+               FBorderStyle == bsToolWindow;
+  if (fixed && FBorderStyle != bsNone) {
+    w->setFixedSize(Width(), Height());
+    return;
+  }
+  w->setMinimumSize(FConstraints->MinWidth(), FConstraints->MinHeight());
+  w->setMaximumSize(FConstraints->MaxWidth() > 0 ? FConstraints->MaxWidth() : QWIDGETSIZE_MAX,
+                    FConstraints->MaxHeight() > 0 ? FConstraints->MaxHeight() : QWIDGETSIZE_MAX);
+}
+
+void TCustomForm::ApplyPosition() {
+  TRect area = Screen->DesktopRect();
+  TWinControl* over = nullptr;
+  switch (FPosition) {
+    case poScreenCenter:
+    case poDesktopCenter: break;
+    case poMainFormCenter: over = Application->MainForm(); break;
+    case poOwnerFormCenter: over = dynamic_cast<TWinControl*>(Owner()); break;
+    default: return;
+  }
+  if (over == this) over = nullptr;
+  if (over && over->Visible()) area = over->BoundsRect();
+  else if (FPosition != poDesktopCenter) area = Bounds(0, 0, Screen->Width(), Screen->Height());
+  SetBounds(area.Left + (area.Width() - Width()) / 2, area.Top + (area.Height() - Height()) / 2,
+            Width(), Height());
+}
+
+void TCustomForm::CMShowingChanged(TMessage& Message) {
+  if (!HandleAllocated()) return;
+  HWND h = WindowHandle();
+  if (Showing()) {
+    if (!FPositioned) {
+      FPositioned = true;
+      ApplyPosition();
+    }
+    FFormState.Include(fsShowing);
+    try {
+      DoShow();
+    } catch (...) {
+      FFormState.Exclude(fsShowing);
+      throw;
+    }
+    FFormState.Exclude(fsShowing);
+    ShowWindow(h, FWindowState == wsMaximized   ? SW_SHOWMAXIMIZED
+                  : FWindowState == wsMinimized ? SW_SHOWMINIMIZED
+                                                : SW_SHOW);
+    if (FFormState.Contains(fsModal) || !GetActiveWindow()) SetActiveWindow(h);
+    RaiseStayOnTopForms();
+  } else {
+    FWindowState = WindowState();
+    DoHide();
+    ShowWindow(h, SW_HIDE);
+  }
+}
+
+bool TCustomForm::CloseQuery() {
+  bool canClose = true;
+  if (OnCloseQuery) OnCloseQuery(this, canClose);
+  return canClose;
+}
+
+void TCustomForm::Close() {
+  if (FFormState.Contains(fsModal)) {
+    FModalResult = mrCancel;
+    return;
+  }
+  if (!CloseQuery()) return;
+  TCloseAction action = FFormStyle == fsMDIChild ? caMinimize : caHide;
+  DoClose(action);
+  if (action == caNone) return;
+  if (Application->MainForm() == this) {
+    Application->Terminate();
+    return;
+  }
+  switch (action) {
+    case caHide: Hide(); break;
+    case caMinimize: SetWindowState(wsMinimized); break;
+    case caFree: Release(); break;
+    default: break;
+  }
+}
+
+void TCustomForm::Release() {
+  PostMessage(Handle(), CM_RELEASE, 0, 0);
+}
+
+void TCustomForm::CloseModal() {
+  TCloseAction action = caNone;
+  if (CloseQuery()) {
+    action = caHide;
+    DoClose(action);
+  }
+  if (action == caNone) FModalResult = mrNone;
+  else if (action == caFree) Release();
+}
+
+int TCustomForm::ShowModal() {
+  if (Visible() || !Enabled() || FFormState.Contains(fsModal) || FFormStyle == fsMDIChild)
+    throw EInvalidOperation("Cannot make a visible window modal");
+  if (GetCapture()) SendMessage(GetCapture(), WM_CANCELMODE, 0, 0);
+  ReleaseCapture();
+  FModalResult = mrNone;
+  TModalRequest request;
+  request.Kind = TModalRequest::mrDialog;
+  request.Caption = Caption();
+  request.Dialog = this;
+  request.DialogClass = ClassName();
+  if (int answer = AskModalHook(request)) {
+    FModalResult = answer;
+    return answer;
+  }
+  // Every other top-level window is disabled while the form runs.
+  std::vector<TWeakLink<TWinControl>> disabled;
+  for (int i = 0; i < Screen->FormCount(); ++i) {
+    TWinControl* f = Screen->Forms(i);
+    if (f == this || !f->HandleAllocated() || !IsWindowEnabled(f->WindowHandle())) continue;
+    if (!IsWindowVisible(f->WindowHandle())) continue;
+    EnableWindow(f->WindowHandle(), FALSE);
+    disabled.push_back(f);
+  }
+  HWND previousActive = GetActiveWindow();
+  TWeakLink<TCustomForm> self(this);
+  FFormState.Include(fsModal);
+  auto restore = [&] {
+    for (auto& f : disabled)
+      if (f.get() && f->HandleAllocated()) EnableWindow(f->WindowHandle(), TRUE);
+    if (previousActive && IsWindow(previousActive)) SetActiveWindow(previousActive);
+  };
+  try {
+    Show();
+    // A result set while showing ends the loop before it waits for a message.
+    for (;;) {
+      if (FModalResult == mrNone) Application->HandleMessage();
+      if (!self) break;
+      if (Application->Terminated()) FModalResult = mrCancel;
+      else if (FModalResult != mrNone) CloseModal();
+      if (FModalResult != mrNone) break;
+    }
+  } catch (...) {
+    if (self) {
+      FFormState.Exclude(fsModal);
+      Hide();
+    }
+    restore();
+    throw;
+  }
+  restore();
+  if (!self) return mrCancel;
+  FFormState.Exclude(fsModal);
+  Hide();
+  return FModalResult;
+}
+
+void TCustomForm::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_CLOSE: Close(); return;
+    case CM_RELEASE: delete this; return;
+    case WM_ACTIVATE: {
+      bool active = LOWORD(Message.WParam) != WA_INACTIVE;
+      TWinControl::Dispatch(Message);
+      if (active == FActive) return;
+      FActive = active;
+      if (active) {
+        if (OnActivate) OnActivate(this);
+      } else if (OnDeactivate) {
+        OnDeactivate(this);
+      }
+      return;
+    }
+    case WM_GETMINMAXINFO: {
+      auto* info = reinterpret_cast<MINMAXINFO*>(Message.LParam);
+      if (FConstraints->MinWidth() > 0) info->ptMinTrackSize.x = FConstraints->MinWidth();
+      if (FConstraints->MinHeight() > 0) info->ptMinTrackSize.y = FConstraints->MinHeight();
+      if (FConstraints->MaxWidth() > 0) info->ptMaxTrackSize.x = FConstraints->MaxWidth();
+      if (FConstraints->MaxHeight() > 0) info->ptMaxTrackSize.y = FConstraints->MaxHeight();
+      Message.Result = 0;
+      return;
+    }
+    case WM_WINDOWPOSCHANGING: {
+      // Sizes from the window manager stay inside the constraints too.
+      auto* pos = reinterpret_cast<WINDOWPOS*>(Message.LParam);
+      if (pos && !(pos->flags & SWP_NOSIZE)) FConstraints->Apply(pos->cx, pos->cy);
+      TWinControl::Dispatch(Message);
+      return;
+    }
+    default: TWinControl::Dispatch(Message);
+  }
+}
+
+bool TCustomForm::IsShortCut(TMessage& Message) {
+  bool handled = false;
+  if (OnShortCut) OnShortCut(Message, handled);
+  if (handled) return true;
+  for (int i = 0; i < ComponentCount(); ++i)
+    if (auto* list = dynamic_cast<TCustomActionList*>(Components(i)))
+      if (list->IsShortCut(Message)) return true;
+  return false;
+}
+
+void TCustomForm::UpdateActions() {
+  TWeakLink<TCustomForm> self(this);
+  std::vector<TWeakLink<TCustomActionList>> lists;
+  for (int i = 0; i < ComponentCount(); ++i)
+    if (auto* list = dynamic_cast<TCustomActionList*>(Components(i))) lists.push_back(list);
+  for (auto& l : lists) {
+    if (!self) return;
+    if (l.get()) l->UpdateActions();
+  }
+}
+
+void DoActionIdle() {
+  std::vector<TWeakLink<TCustomForm>> forms;
+  for (int i = 0; i < Screen->FormCount(); ++i)
+    if (auto* f = dynamic_cast<TCustomForm*>(Screen->Forms(i))) forms.push_back(f);
+  for (auto& f : forms) {
+    TCustomForm* form = f.get();
+    if (form && form->HandleAllocated() && IsWindowVisible(form->WindowHandle()))
+      form->UpdateActions();
+  }
+}

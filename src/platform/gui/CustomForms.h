@@ -1,0 +1,202 @@
+#pragma once
+// Forms: top-level windows built from their stored description, shown modeless or modal (with
+// their own message loop and a modal result), closed through CloseQuery/OnClose with a close
+// action, kept inside their constraints; and the action handling a form does (shortcuts through
+// its action lists, idle updates).
+
+#include <string>
+
+#include "platform/gui/Controls.h"
+
+class TCustomActionList;
+
+enum class TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+using enum TFormStyle;
+enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+using enum TFormBorderStyle;
+enum class TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
+using enum TBorderIcon;
+using TBorderIcons = TSet<TBorderIcon>;
+enum class TPosition {
+  poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
+  poMainFormCenter, poOwnerFormCenter
+};
+using enum TPosition;
+enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
+using enum TWindowState;
+enum class TCloseAction { caNone, caHide, caFree, caMinimize };
+using enum TCloseAction;
+enum class TFormStateItem { fsCreating, fsVisible, fsShowing, fsModal, fsCreatedMDIChild, fsActivated };
+using enum TFormStateItem;
+using TFormState = TSet<TFormStateItem>;
+
+using TModalResult = int;
+constexpr TModalResult mrNone = 0;
+constexpr TModalResult mrOk = 1;
+constexpr TModalResult mrCancel = 2;
+constexpr TModalResult mrAbort = 3;
+constexpr TModalResult mrRetry = 4;
+constexpr TModalResult mrIgnore = 5;
+constexpr TModalResult mrYes = 6;
+constexpr TModalResult mrNo = 7;
+constexpr TModalResult mrAll = 8;
+constexpr TModalResult mrNoToAll = 9;
+constexpr TModalResult mrYesToAll = 10;
+constexpr TModalResult mrClose = 11;
+
+using TCloseEvent = Event<void(TObject* Sender, TCloseAction& Action)>;
+using TCloseQueryEvent = Event<void(TObject* Sender, bool& CanClose)>;
+
+// Size limits of a control; 0 means no limit.
+class TSizeConstraints : public TPersistent {
+ public:
+  int MinWidth() const { return FMinWidth; }
+  void SetMinWidth(int Value) { Set(FMinWidth, Value); }
+  int MinHeight() const { return FMinHeight; }
+  void SetMinHeight(int Value) { Set(FMinHeight, Value); }
+  int MaxWidth() const { return FMaxWidth; }
+  void SetMaxWidth(int Value) { Set(FMaxWidth, Value); }
+  int MaxHeight() const { return FMaxHeight; }
+  void SetMaxHeight(int Value) { Set(FMaxHeight, Value); }
+  // Width and height brought inside the limits.
+  void Apply(int& Width, int& Height) const;
+  void Assign(TPersistent* Source) override;
+  TNotifyEvent OnChange;
+
+ private:
+  void Set(int& Field, int Value);
+  int FMinWidth = 0, FMinHeight = 0, FMaxWidth = 0, FMaxHeight = 0;
+};
+
+class TCustomForm : public TWinControl {
+ public:
+  // A form without a description; a form class reads its own with InitForm.
+  explicit TCustomForm(TComponent* AOwner);
+  ~TCustomForm() override;
+
+  // Shows the form and brings it to the front.
+  void Show();
+  // Shows the form modally and runs messages until ModalResult becomes non-zero (or the
+  // application ends: mrCancel). Raises EInvalidOperation for a visible or disabled form.
+  virtual int ShowModal();
+  // Asks CloseQuery, then OnClose with the close action, and acts on it (hide, free later,
+  // minimise); the main form ends the application instead. A modal form only sets mrCancel.
+  void Close();
+  virtual bool CloseQuery();
+  // Frees the form once the messages being handled now are done.
+  void Release();
+
+  TModalResult ModalResult() const { return FModalResult; }
+  void SetModalResult(TModalResult Value) { FModalResult = Value; }
+  TFormStyle FormStyle() const { return FFormStyle; }
+  void SetFormStyle(TFormStyle Value);
+  TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TFormBorderStyle Value);
+  TBorderIcons BorderIcons() const { return FBorderIcons; }
+  void SetBorderIcons(TBorderIcons Value);
+  TPosition Position() const { return FPosition; }
+  void SetPosition(TPosition Value) { FPosition = Value; }
+  TWindowState WindowState() const;
+  void SetWindowState(TWindowState Value);
+  TSizeConstraints* Constraints() const { return FConstraints; }
+  void SetConstraints(TSizeConstraints* Value) { FConstraints->Assign(Value); }
+  bool KeyPreview() const override { return FKeyPreview; }
+  void SetKeyPreview(bool Value) { FKeyPreview = Value; }
+  const TFormState& FormState() const { return FFormState; }
+  bool Active() const { return FActive; }
+  // The DPI the description was designed at (kept; forms are not scaled).
+  int PixelsPerInch() const { return 96; }
+  void SetPixelsPerInch(int) {}
+  bool Scaled() const { return false; }
+  void SetScaled(bool) {}
+  int TextHeight() const { return FTextHeight; }
+  void SetTextHeight(int Value) { FTextHeight = Value; }
+  bool OldCreateOrder() const { return false; }
+  void SetOldCreateOrder(bool) {}
+  void SetClientSize(int W, int H) override;
+  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+  bool HasParent() const override { return false; }
+
+  // Shortcuts go to the form's OnShortCut, then to its action lists (each action updated first).
+  bool IsShortCut(TMessage& Message) override;
+  // Runs the idle update of every action list the form owns.
+  virtual void UpdateActions();
+
+  TNotifyEvent OnCreate;
+  TNotifyEvent OnDestroy;
+  TNotifyEvent OnShow;
+  TNotifyEvent OnHide;
+  TNotifyEvent OnActivate;
+  TNotifyEvent OnDeactivate;
+  TCloseEvent OnClose;
+  TCloseQueryEvent OnCloseQuery;
+  Event<void(TMessage& Msg, bool& Handled)> OnShortCut;
+
+ protected:
+  // Reads the description named ResName (when there is one), then runs OnCreate; form classes
+  // call it at the end of their constructor.
+  void InitForm(const std::string& ResName);
+  virtual void DoCreate();
+  virtual void DoDestroy();
+  virtual void DoShow();
+  virtual void DoHide();
+  virtual void DoClose(TCloseAction& Action);
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  void Dispatch(TMessage& Message) override;
+  void CMShowingChanged(TMessage& Message) override;
+  void Loaded() override;
+
+ private:
+  void ApplyPosition();
+  void RaiseStayOnTopForms();
+  void ApplySizeLimits();
+  void CloseModal();
+  void ConstraintsChanged(TObject*);
+
+  TModalResult FModalResult = mrNone;
+  TFormStyle FFormStyle = fsNormal;
+  TFormBorderStyle FBorderStyle = bsSizeable;
+  TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};
+  TPosition FPosition = poDesigned;
+  TWindowState FWindowState = wsNormal;
+  TSizeConstraints* FConstraints;
+  bool FKeyPreview = false;
+  bool FActive = false;
+  bool FPositioned = false;
+  bool FDestroyed = false;
+  int FTextHeight = 13;
+  TFormState FFormState;
+};
+
+class TForm : public TCustomForm {
+ public:
+  explicit TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
+};
+
+// The form that holds a control, or null.
+TCustomForm* GetParentCustomForm(TControl* Control);
+
+// Creates a form class owned by the application; the first form made becomes the main form.
+template <class T>
+T* CreateForm(T*& Reference);
+
+// The idle step: every visible form updates its actions. Also called by tests.
+void DoActionIdle();
+
+// Registers TCustomForm, TForm and the control classes of this layer with their published
+// properties, and the graphic classes. Static libraries drop self-registering initialisers, so
+// the program calls this before reading any description.
+void RegisterGuiClasses();
+
+TComponent* FormsApplicationOwner();
+void FormsSetMainFormIfNone(TCustomForm* Form);
+
+template <class T>
+T* CreateForm(T*& Reference) {
+  Reference = nullptr;
+  T* form = new T(FormsApplicationOwner());
+  Reference = form;
+  FormsSetMainFormIfNone(form);
+  return form;
+}
