@@ -1,0 +1,304 @@
+// Start-up: the splash shape, the main window's creation, deferred start and splash timer on
+// the test clock, placement kept across starts, damaged settings; the busy cursor, fonts and
+// links.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QImage>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "common/TestEnv.h"
+#include "app/ExplorerVerb.h"
+#include "app/Globals.h"
+#include "app/Main.h"
+#include "app/Program.h"
+#include "app/Splash.h"
+#include "app/Utils.h"
+#include "platform/sys/Registry.h"
+#include "platform/win/QtWindows.h"
+
+namespace {
+
+struct TManualClock {
+  TManualClock() { SetManualClock(true); }
+  ~TManualClock() { SetManualClock(false); }
+};
+
+// Answers every message box (a failing creation step reports through one) and counts them.
+struct TQuietBoxes {
+  int Count = 0;
+  TModalHook Old;
+  TQuietBoxes() {
+    Old = SetModalHook([this](const TModalRequest& r) {
+      if (r.Kind == TModalRequest::mrMessageBox) ++Count;
+      return IDOK;
+    });
+  }
+  ~TQuietBoxes() { SetModalHook(Old); }
+};
+
+// A start as the program block makes it, without the loop: splash, then the main window.
+struct TStart {
+  TStart() {
+    RegisterAppClasses();
+    SplashForm = new TSplashForm(Application);
+    SplashForm->Show();
+    CreateForm(MainForm);
+  }
+  ~TStart() {
+    delete SplashForm;
+    SplashForm = nullptr;
+    delete MainForm;
+  }
+};
+
+void ClearSettings() {
+  TRegistry reg;
+  reg.SetRootKey(HKEY_CURRENT_USER);
+  reg.DeleteKey(SettingsKey);
+}
+
+TEST(Splash, RegionScanKeepsEveryRunOfARow) {
+  struct Case {
+    const char* Name;
+    std::vector<std::string> Rows;  // '#' a shape pixel, '.' the key
+  };
+  std::vector<Case> cases = {
+      {"row ending in a shape pixel", {"..##", "...#"}},
+      {"all key", {"....", "...."}},
+      {"runs and gaps", {"#.#.", "####", "##.."}},
+      {"single column", {"#", ".", "#"}},
+  };
+  for (const Case& c : cases) {
+    const int w = int(c.Rows[0].size()), h = int(c.Rows.size());
+    QImage img(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        img.setPixel(x, y, c.Rows[y][x] == '#' ? qRgb(10, 20, 30) : qRgb(255, 0, 255));
+    TBitmap bmp;
+    bmp.SetImage(img);
+    HRGN rgn = BitmapShapeRegion(&bmp, TColor(0xFF00FF));
+    ASSERT_TRUE(rgn) << c.Name;
+    int inside = 0;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        EXPECT_EQ(bool(PtInRegion(rgn, x, y)), c.Rows[y][x] == '#') << c.Name << " " << x << "," << y;
+        inside += c.Rows[y][x] == '#';
+      }
+    RECT box;
+    int kind = GetRgnBox(rgn, &box);
+    if (!inside) EXPECT_EQ(kind, NULLREGION) << c.Name;
+    DeleteObject(rgn);
+  }
+  // The splash window takes the shape of its picture.
+  RegisterAppClasses();
+  TSplashForm splash(nullptr);
+  ASSERT_TRUE(splash.Image);
+  EXPECT_EQ(splash.Image->Width(), 392);
+  EXPECT_EQ(splash.Image->Height(), 212);
+  EXPECT_EQ(splash.ClientWidth(), 392);
+  HRGN shape = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(splash.Handle(), shape), ERROR);
+  EXPECT_FALSE(PtInRegion(shape, 0, 0));      // a cut corner
+  EXPECT_TRUE(PtInRegion(shape, 196, 106));   // the middle
+  EXPECT_TRUE(PtInRegion(shape, 391, 106));   // the last column belongs to the shape
+  DeleteObject(shape);
+}
+
+TEST(Startup, DeferredStartShowsTheWindowAndTheTimerFreesTheSplash) {
+  ClearSettings();
+  TManualClock clock;
+  TStart start;
+  EXPECT_EQ(Application->MainForm(), MainForm);
+  // First start: the defaults are stored and the window centred before anything shows.
+  EXPECT_FALSE(MainForm->Visible());
+  EXPECT_TRUE(SplashForm->Visible());
+  {
+    TRegistry reg;
+    reg.SetRootKey(HKEY_CURRENT_USER);
+    EXPECT_TRUE(reg.OpenKeyReadOnly(SettingsKey));
+    EXPECT_TRUE(reg.ValueExists("DefAmplify"));
+  }
+  EXPECT_EQ(MainForm->Left(), (Screen->Width() - MainForm->Width()) / 2);
+  EXPECT_EQ(MainForm->Top(), (Screen->Height() - MainForm->Height()) / 2);
+  EXPECT_EQ(MainForm->Constraints()->MinWidth(), 740);
+  EXPECT_EQ(MainForm->Constraints()->MinHeight(), 450);
+  EXPECT_TRUE(std::filesystem::is_directory(GlobalVars.DataFolder));
+  EXPECT_EQ(GlobalVars.DataFolder.back(), '/');
+  EXPECT_TRUE(std::filesystem::exists(ExplorerVerbDesktopFile()));
+
+  Application->ProcessMessages();
+  EXPECT_TRUE(MainForm->Visible());
+  EXPECT_TRUE(MainForm->TimerSplash->Enabled());
+  EXPECT_EQ(MainForm->StartFileName(), "");
+  // A click on the picture hides the splash; the timer still frees it.
+  SplashForm->Image->OnClick(SplashForm->Image);
+  EXPECT_FALSE(SplashForm->Visible());
+  AdvanceClock(999);
+  Application->ProcessMessages();
+  EXPECT_NE(SplashForm, nullptr);
+  AdvanceClock(1);
+  Application->ProcessMessages();
+  EXPECT_EQ(SplashForm, nullptr);
+  EXPECT_FALSE(MainForm->TimerSplash->Enabled());
+}
+
+TEST(Startup, DamagedStoredValuesStillReachTheDeferredStart) {
+  ClearSettings();
+  {
+    TRegistry reg;
+    reg.SetRootKey(HKEY_CURRENT_USER);
+    ASSERT_TRUE(reg.OpenKey(SettingsKey, true));
+    reg.WriteString("DefAmplify", "loud");
+    reg.WriteInteger("DefNormalize", 77);
+    ASSERT_TRUE(reg.OpenKey(std::string("\\") + SettingsKey + "FormPos\\", true));
+    reg.WriteString("x", "left");
+    reg.WriteInteger("y", 20);
+    reg.WriteInteger("width", 800);
+    reg.WriteInteger("height", 500);
+    reg.WriteInteger("maximized", 0);
+  }
+  TQuietBoxes boxes;
+  TManualClock clock;
+  TStart start;
+  EXPECT_EQ(GlobalVars.DefAmplify, 25);    // the default stays
+  EXPECT_EQ(GlobalVars.DefNormalize, 77);  // the values after it still load
+  EXPECT_EQ(MainForm->Top(), 20);
+  EXPECT_EQ(MainForm->Width(), 800);
+  Application->ProcessMessages();
+  EXPECT_TRUE(MainForm->Visible());
+  AdvanceClock(1000);
+  Application->ProcessMessages();
+  EXPECT_EQ(SplashForm, nullptr);
+  EXPECT_EQ(boxes.Count, 0);
+}
+
+TEST(Startup, ClosingKeepsThePlacementForTheNextStart) {
+  ClearSettings();
+  TManualClock clock;
+  struct Placement {
+    int Left, Top, Width, Height;
+  };
+  std::vector<Placement> placements = {{10, 20, 750, 460}, {11, 21, 751, 461}};
+  for (const Placement& p : placements) {
+    for (int run = 0; run < 2; ++run) {
+      TStart start;
+      Application->ProcessMessages();
+      if (run == 0) {
+        MainForm->SetBounds(p.Left, p.Top, p.Width, p.Height);
+        GlobalVars.DefAmplify = 33;
+      } else {
+        // Read back as it was left, however often the window goes and comes.
+        EXPECT_EQ(MainForm->Left(), p.Left);
+        EXPECT_EQ(MainForm->Top(), p.Top);
+        EXPECT_EQ(MainForm->Width(), p.Width);
+        EXPECT_EQ(MainForm->Height(), p.Height);
+        EXPECT_EQ(GlobalVars.DefAmplify, 33);
+      }
+      MainForm->Close();
+      MSG quit;
+      EXPECT_TRUE(PeekMessage(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    }
+  }
+  // A placement beyond the screen is brought back onto it.
+  {
+    TRegistry reg;
+    reg.SetRootKey(HKEY_CURRENT_USER);
+    ASSERT_TRUE(reg.OpenKey(std::string(SettingsKey) + "FormPos\\", true));
+    reg.WriteInteger("x", Screen->Width() - 100);
+    reg.WriteInteger("y", -40);
+  }
+  TStart start;
+  EXPECT_EQ(MainForm->Left(), Screen->Width() - MainForm->Width());
+  EXPECT_EQ(MainForm->Top(), 0);
+}
+
+TEST(Startup, OnlyAnExistingSupportedFileOpensAtStart) {
+  auto dir = sonalix::test::MakeTempDir("start");
+  std::ofstream(dir / "song.WAV") << "x";
+  std::ofstream(dir / "notes.txt") << "x";
+  std::filesystem::create_directory(dir / "folder.wav");
+  struct Case {
+    std::string Path;
+    bool Opens;
+  };
+  for (const Case& c : std::vector<Case>{{(dir / "song.WAV").string(), true},
+                                         {(dir / "notes.txt").string(), false},
+                                         {(dir / "missing.mp3").string(), false},
+                                         {(dir / "folder.wav").string(), false}})
+    EXPECT_EQ(OpensAtStart(c.Path), c.Opens) << c.Path;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TEST(Utils, BusyCursorCountsItsCalls) {
+  ASSERT_EQ(BusyCount(), 0);
+  EndBusy();
+  EXPECT_EQ(BusyCount(), 0);
+  EXPECT_EQ(Screen->Cursor(), crDefault);
+  struct Step {
+    void (*Call)();
+    int Count;
+    TCursor Cursor;
+  };
+  for (Step s : std::vector<Step>{{BeginBusy, 1, crHourGlass},
+                                  {BeginBusy, 2, crHourGlass},
+                                  {EndBusy, 1, crHourGlass},
+                                  {EndBusy, 0, crDefault},
+                                  {EndBusy, 0, crDefault}}) {
+    s.Call();
+    EXPECT_EQ(BusyCount(), s.Count);
+    EXPECT_EQ(Screen->Cursor(), s.Cursor);
+    EXPECT_EQ(QGuiApplication::overrideCursor() != nullptr, s.Cursor != crDefault);
+  }
+}
+
+TEST(Utils, FontSubstitutionReachesNestedChildrenButNotTheWindow) {
+  RegisterAppClasses();
+  TForm form(nullptr);
+  form.Font()->SetName("Tahoma");
+  auto* panel = new TForm(&form);  // any windowed child
+  panel->SetParent(&form);
+  panel->Font()->SetName("Tahoma");
+  auto* inner = new TImage(&form);
+  inner->SetParent(panel);
+  inner->Font()->SetName("Tahoma");
+  auto* other = new TImage(&form);
+  other->SetParent(&form);
+  other->Font()->SetName("Arial");
+  SubstituteFontName(&form, "Tahoma", "No Such Font Family");
+  EXPECT_EQ(panel->Font()->Name(), "Tahoma");
+  SubstituteFontName(&form, "Tahoma", "DejaVu Sans");
+  EXPECT_EQ(form.Font()->Name(), "Tahoma");
+  EXPECT_EQ(panel->Font()->Name(), "DejaVu Sans");
+  EXPECT_EQ(inner->Font()->Name(), "DejaVu Sans");
+  EXPECT_EQ(other->Font()->Name(), "Arial");
+}
+
+TEST(Utils, OpenURLHandsTheTargetToTheDesktop) {
+  auto dir = sonalix::test::MakeTempDir("xdg");
+  auto seen = dir / "seen.txt";
+  {
+    std::ofstream script(dir / "xdg-open");
+    script << "#!/bin/sh\nprintf '%s' \"$1\" > '" << seen.string() << ".part'\nmv '" << seen.string()
+           << ".part' '" << seen.string() << "'\n";
+  }
+  std::filesystem::permissions(dir / "xdg-open", std::filesystem::perms::owner_all);
+  std::string oldPath = getenv("PATH") ? getenv("PATH") : "";
+  setenv("PATH", (dir.string() + ":" + oldPath).c_str(), 1);
+  OpenURL("https://example.invalid/a b?x=1");
+  setenv("PATH", oldPath.c_str(), 1);
+  EXPECT_EQ(BusyCount(), 0);
+  // The handler runs as its own process; give it the time it needs.
+  for (int i = 0; i < 500 && !std::filesystem::exists(seen); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  std::ifstream in(seen);
+  std::string got((std::istreambuf_iterator<char>(in)), {});
+  EXPECT_EQ(got, "https://example.invalid/a b?x=1");
+}
+
+}  // namespace
