@@ -1346,6 +1346,21 @@ void TWinControl::Dispatch(TMessage& m) {
     case WM_SETCURSOR: WMSetCursor(m); return;
     case WM_NCDESTROY: WMNCDestroy(m); return;
     case WM_MOUSELEAVE: WMMouseLeave(m); return;
+    case WM_COMMAND:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSCROLLBAR:
+      // A child control's notification goes back to that control as CN_xxx.
+      if (TWinControl* child = FindControl(reinterpret_cast<HWND>(m.LParam)); child && child != this) {
+        m.Result = child->Perform(CN_BASE + m.Msg, m.WParam, m.LParam);
+        return;
+      }
+      DefaultHandler(m);
+      return;
     case WM_SYSCOLORCHANGE:
       DefaultHandler(m);
       NotifyControls(CM_SYSCOLORCHANGE);

@@ -460,6 +460,10 @@ TWindowObject* FindWindowObject(HWND hWnd) {
     return it == gWindows.end() ? nullptr : it->second.get();
 }
 
+namespace {
+void EnsureBuiltinClasses();
+}
+
 ATOM RegisterClass(const WNDCLASS* wc) {
   if (!wc || !wc->lpszClassName) return 0;
   std::string name = wc->lpszClassName;
@@ -481,6 +485,7 @@ BOOL UnregisterClass(const char* className, HINSTANCE) {
 
 BOOL GetClassInfo(HINSTANCE, const char* className, WNDCLASS* wc) {
   if (!className) return FALSE;
+  EnsureBuiltinClasses();
   auto it = gClasses.find(className);
   if (it == gClasses.end()) return FALSE;
   if (wc) {
@@ -501,12 +506,15 @@ std::string GetClassName(HWND hWnd) {
   return w ? w->ClassName : std::string();
 }
 
+void RegisterEditClass();
+
 namespace {
 
 void EnsureBuiltinClasses() {
   static bool done = false;
   if (done) return;
   done = true;
+  RegisterEditClass();
   for (const char* name : {"STATIC", "#32770", "SonalixMessageWindow"}) {
     WNDCLASS wc;
     wc.lpfnWndProc = DefWindowProcInstance();

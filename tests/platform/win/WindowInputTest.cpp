@@ -430,3 +430,69 @@ TEST(WindowShell, MonitorsAndSystemColourChanges) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(EditClass, EditMessagesNotificationsAndNumberStyle) {
+  HWND top = CreateWindowEx(0, TestClass(), "", WS_POPUP | WS_VISIBLE, 0, 0, 200, 60, nullptr,
+                            nullptr, nullptr, nullptr);
+  HWND edit = CreateWindowEx(0, "Edit", "7", WS_CHILD | WS_VISIBLE | ES_NUMBER, 5, 5, 100, 20,
+                             top, reinterpret_cast<HMENU>(intptr_t(42)), nullptr, nullptr);
+  ASSERT_TRUE(edit);
+  auto* line = qobject_cast<QLineEdit*>(GetWindowWidget(edit));
+  ASSERT_TRUE(line);
+  EXPECT_EQ(GetWindowText(edit), "7");
+  SetFocus(edit);
+  auto changes = [&] {
+    int n = 0;
+    for (auto& s : gSeen)
+      if (s.Window == top && s.Msg == WM_COMMAND && HIWORD(s.W) == EN_CHANGE) {
+        EXPECT_EQ(LOWORD(s.W), 42);
+        EXPECT_EQ(reinterpret_cast<HWND>(s.L), edit);
+        ++n;
+      }
+    return n;
+  };
+  auto type = [&](const std::string& text) {
+    for (char ch : text) {
+      int key = ch >= 'a' && ch <= 'z' ? Qt::Key_A + (ch - 'a') : Qt::Key_0 + (ch - '0');
+      QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, QString(QChar(ch)));
+      QCoreApplication::sendEvent(line, &down);
+      QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, QString(QChar(ch)));
+      QCoreApplication::sendEvent(line, &up);
+      QCoreApplication::processEvents();
+    }
+  };
+  gSeen.clear();
+  line->setCursorPosition(1);
+  type("1a2");
+  EXPECT_EQ(GetWindowText(edit), "712");  // the number style refuses the letter
+  EXPECT_EQ(changes(), 2);
+  // Taking the style away (as code does with SetWindowLong) lets letters in.
+  SetWindowLongPtr(edit, GWL_STYLE, GetWindowLongPtr(edit, GWL_STYLE) & ~LONG_PTR(ES_NUMBER));
+  type("b");
+  EXPECT_EQ(GetWindowText(edit), "712b");
+  gSeen.clear();
+  SetWindowText(edit, "hello");
+  EXPECT_EQ(changes(), 1);
+  EXPECT_EQ(GetWindowTextLength(edit), 5);
+  SendMessage(edit, EM_SETSEL, 1, 3);
+  DWORD start = 0, end = 0;
+  SendMessage(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 1u);
+  EXPECT_EQ(end, 3u);
+  SendMessage(edit, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>("EY"));
+  EXPECT_EQ(GetWindowText(edit), "hEYlo");
+  SendMessage(edit, EM_LIMITTEXT, 5, 0);
+  SendMessage(edit, EM_SETSEL, 5, 5);
+  type("z");
+  EXPECT_EQ(GetWindowText(edit), "hEYlo");
+  SendMessage(edit, EM_SETREADONLY, TRUE, 0);
+  SendMessage(edit, EM_LIMITTEXT, 0, 0);
+  type("q");
+  EXPECT_EQ(GetWindowText(edit), "hEYlo");
+  EXPECT_TRUE(GetWindowLongPtr(edit, GWL_STYLE) & ES_READONLY);
+  DestroyWindow(top);
+}
+
+}  // namespace
