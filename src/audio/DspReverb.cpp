@@ -120,9 +120,11 @@ void RunChannel(const Setup& k, DspReverbChannel& ch, uint64_t frame0, float* d,
 
 }  // namespace
 
-double DspReverbTime(double feedbackGain) {
+double DspReverbSize(double delay) { return std::min(2.0, 0.6 + delay / 75); }
+
+double DspReverbTime(double feedbackGain, double delay) {
   const double f = feedbackGain / 100;
-  return 0.2 + 4.0 * f * f;
+  return (0.2 + 4.0 * f * f) * DspReverbSize(delay);
 }
 
 void DspCheckReverb(double delay, double mixDepth, double feedbackGain, double gain,
@@ -161,10 +163,11 @@ void DspReverb(const DspSignal& s, double delay, double mixDepth, double feedbac
   k.DampCoefficient =
       frequency >= 0.45 * fs ? 1.0f : float(1 - std::exp(-kTwoPi * frequency / fs));
   for (int j = 0; j < 2; ++j) k.Diffuser[j] = std::max<size_t>(1, size_t(std::llround(kDiffuserSeconds[j] * fs)));
-  const double t60 = DspReverbTime(feedbackGain);
+  const double t60 = DspReverbTime(feedbackGain, delay);
+  const double size = DspReverbSize(delay);
   double meanSquare = 0;
   for (int j = 0; j < 4; ++j) {
-    k.Line[j] = std::max<size_t>(1, size_t(std::llround(kLineSeconds[j] * fs)));
+    k.Line[j] = std::max<size_t>(1, size_t(std::llround(kLineSeconds[j] * size * fs)));
     const double g = std::pow(10.0, -3.0 * double(k.Line[j]) / (fs * t60));
     k.LineGain[j] = float(g);
     meanSquare += g * g / 4;
