@@ -247,3 +247,6 @@ class IAudioEditor2 {
   virtual bool CanRedo() = 0;
   virtual int16_t PlayState() = 0;
 };
+
+// The visual control that implements IAudioEditor2.
+#include "Imports/AudioEditorControl.h"

@@ -957,6 +957,34 @@ std::string AudioDocument::MarkerKind() const {
   return FMarkers[size_t(FCurrentMarker - 1)].Kind;
 }
 
+void AudioDocument::MoveMarker(int index, int64_t position, int64_t length) {
+  Busy busy(this);
+  if (index < 1 || index > MarkerCount()) return;
+  Marker& m = FMarkers[size_t(index - 1)];
+  const int64_t start = Clamp(position);
+  const int64_t end = std::max(start, Clamp(position + std::max<int64_t>(length, 0)));
+  if (start == m.Position && end - start == m.Length) return;
+  m.Position = start;
+  m.Length = end - start;
+  FireMarkers({index});
+}
+
+int64_t AudioDocument::MarkerPositionAt(int index) const {
+  return index < 1 || index > MarkerCount() ? -1 : FMarkers[size_t(index - 1)].Position;
+}
+
+int64_t AudioDocument::MarkerLengthAt(int index) const {
+  return index < 1 || index > MarkerCount() ? 0 : FMarkers[size_t(index - 1)].Length;
+}
+
+std::string AudioDocument::MarkerNameAt(int index) const {
+  return index < 1 || index > MarkerCount() ? std::string() : FMarkers[size_t(index - 1)].Name;
+}
+
+std::string AudioDocument::MarkerKindAt(int index) const {
+  return index < 1 || index > MarkerCount() ? std::string() : FMarkers[size_t(index - 1)].Kind;
+}
+
 // ---- file information and output format ---------------------------------------------------
 
 void AudioDocument::SetTags(const AudioTags& tags) {

@@ -113,6 +113,15 @@ class AudioDocument {
   int64_t MarkerLength() const;
   std::string MarkerName() const;
   std::string MarkerKind() const;
+  // Moves marker `index` (1-based) to [position, position + length), kept inside the document;
+  // raises OnChangeMarker(index) when it moved. Not an edit: nothing goes to the undo history.
+  void MoveMarker(int index, int64_t position, int64_t length);
+  // Position and length of marker `index` without changing the current marker (-1, 0 when
+  // there is none); its kind and name likewise.
+  int64_t MarkerPositionAt(int index) const;
+  int64_t MarkerLengthAt(int index) const;
+  std::string MarkerNameAt(int index) const;
+  std::string MarkerKindAt(int index) const;
 
   // File information
   const AudioTags& Tags() const { return FTags; }
