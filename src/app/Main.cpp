@@ -22,6 +22,7 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
 }
 
 TMainForm::~TMainForm() {
+  BeforeDestruction();
   Application->OnMessage = TMessageEvent();
   if (MainForm == this) MainForm = nullptr;
 }

@@ -217,6 +217,21 @@ TEST(Startup, ClosingKeepsThePlacementForTheNextStart) {
   EXPECT_EQ(MainForm->Top(), 0);
 }
 
+TEST(Startup, TheExplorerVerbFollowsTheStoredOption) {
+  ClearSettings();
+  for (bool offered : {true, false, true}) {
+    {
+      TRegistry reg;
+      reg.SetRootKey(HKEY_CURRENT_USER);
+      ASSERT_TRUE(reg.OpenKey(SettingsKey, true));
+      reg.WriteBool("OP_AddToExplorer", offered);
+    }
+    TStart start;
+    EXPECT_EQ(GlobalVars.OP_AddToExplorer, offered);
+    EXPECT_EQ(std::filesystem::exists(ExplorerVerbDesktopFile()), offered) << offered;
+  }
+}
+
 TEST(Startup, OnlyAnExistingSupportedFileOpensAtStart) {
   auto dir = sonalix::test::MakeTempDir("start");
   std::ofstream(dir / "song.WAV") << "x";

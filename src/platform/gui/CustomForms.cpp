@@ -62,15 +62,18 @@ TCustomForm::TCustomForm(TComponent* AOwner)
   FFormState.Exclude(fsCreating);
 }
 
-TCustomForm::~TCustomForm() {
-  if (!FDestroyed) {
-    FDestroyed = true;
-    try {
-      DoDestroy();
-    } catch (...) {
-      HandleWindowException(std::current_exception());
-    }
+void TCustomForm::BeforeDestruction() {
+  if (FDestroyed) return;
+  FDestroyed = true;
+  try {
+    DoDestroy();
+  } catch (...) {
+    HandleWindowException(std::current_exception());
   }
+}
+
+TCustomForm::~TCustomForm() {
+  BeforeDestruction();
   Screen->RemoveForm(this);
   if (Application->MainForm() == this) Application->SetMainForm(nullptr);
   // Owned components go while the form is still a form.

@@ -136,6 +136,9 @@ class TCustomForm : public TWinControl {
   // Reads the description named ResName (when there is one), then runs OnCreate; form classes
   // call it at the end of their constructor.
   void InitForm(const std::string& ResName);
+  // Runs OnDestroy while the whole form still exists: form classes call it first thing in
+  // their destructor (the base destructor calls it for forms that do not).
+  void BeforeDestruction();
   virtual void DoCreate();
   virtual void DoDestroy();
   virtual void DoShow();
