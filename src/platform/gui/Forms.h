@@ -26,6 +26,8 @@ class TApplication : public TComponent {
   TWinControl* MainForm() const { return FMainForm.get(); }
   void SetMainForm(TWinControl* Value) { FMainForm = Value; }
   bool Terminated() const { return FTerminated; }
+  // Lets a finished loop run again (tests run many loops in one process).
+  void ClearTerminated() { FTerminated = false; }
   bool Active() const;
 
   // The application's loop: messages until the quit request, then Terminated is set.

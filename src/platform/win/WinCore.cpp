@@ -1520,10 +1520,39 @@ BOOL SetForegroundWindow(HWND hWnd) {
 // ---------------------------------------------------------------------------------------------
 // Hooks
 
+namespace {
+// The hook running now on this thread: CallNextHookEx continues after it (its handle argument
+// is not needed, as on the platform).
+struct THookFrame {
+  HHOOK Handle;
+  int Kind;
+};
+thread_local std::vector<THookFrame> tHookFrames;
+
+LRESULT CallHookFrom(size_t index, int kind, int code, WPARAM wp, LPARAM lp) {
+  for (size_t i = index; i < gHooks.size(); ++i)
+    if (gHooks[i].Kind == kind) {
+      tHookFrames.push_back({gHooks[i].Handle, kind});
+      struct Pop {
+        ~Pop() { tHookFrames.pop_back(); }
+      } pop;
+      return gHooks[i].Proc(code, wp, lp);
+    }
+  return 0;
+}
+
+void UpdateHookFilter() {
+  bool input = false;
+  for (auto& e : gHooks) input |= e.Kind == WH_MOUSE || e.Kind == WH_KEYBOARD;
+  SetForeignInputHooks(input);
+}
+}  // namespace
+
 HHOOK SetWindowsHookEx(int kind, HOOKPROC proc, HINSTANCE, DWORD) {
   if (!proc) return nullptr;
   HHOOK h = reinterpret_cast<HHOOK>(gNextHook++);
   gHooks.insert(gHooks.begin(), {h, kind, proc});
+  UpdateHookFilter();
   return h;
 }
 
@@ -1531,34 +1560,25 @@ BOOL UnhookWindowsHookEx(HHOOK hhk) {
   auto it = std::find_if(gHooks.begin(), gHooks.end(), [&](auto& e) { return e.Handle == hhk; });
   if (it == gHooks.end()) return FALSE;
   gHooks.erase(it);
+  UpdateHookFilter();
   return TRUE;
 }
 
 LRESULT CallNextHookEx(HHOOK hhk, int code, WPARAM wp, LPARAM lp) {
-  auto it = std::find_if(gHooks.begin(), gHooks.end(), [&](auto& e) { return e.Handle == hhk; });
+  HHOOK current = tHookFrames.empty() ? hhk : tHookFrames.back().Handle;
+  auto it = std::find_if(gHooks.begin(), gHooks.end(), [&](auto& e) { return e.Handle == current; });
   if (it == gHooks.end()) return 0;
-  int kind = it->Kind;
-  for (++it; it != gHooks.end(); ++it)
-    if (it->Kind == kind) {
-      HOOKPROC p = it->Proc;
-      return p(code, wp, lp);
-    }
-  return 0;
+  return CallHookFrom(size_t(it - gHooks.begin()) + 1, it->Kind, code, wp, lp);
 }
 
 namespace {
 LRESULT CallHookChain(int kind, int code, WPARAM wp, LPARAM lp) {
-  for (auto& e : gHooks)
-    if (e.Kind == kind) {
-      HOOKPROC p = e.Proc;
-      try {
-        return p(code, wp, lp);
-      } catch (...) {
-        HandleWindowException(std::current_exception());
-        return 0;
-      }
-    }
-  return 0;
+  try {
+    return CallHookFrom(0, kind, code, wp, lp);
+  } catch (...) {
+    HandleWindowException(std::current_exception());
+    return 0;
+  }
 }
 }  // namespace
 

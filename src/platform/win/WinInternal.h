@@ -115,6 +115,8 @@ bool DeliverInputMessage(MSG& msg, QEvent* source);
 // Keeps the Qt event behind an input message (its text; a copy for queued default handling).
 DWORD StashInputEvent(QEvent* e, QWidget* widget, const std::string& text, bool keepEvent);
 bool SettingQtFocus();
+// Watches the input of widgets that are not our windows for the mouse and keyboard hooks.
+void SetForeignInputHooks(bool on);
 
 // Non-client and client geometry.
 void RecalcClient(TWindowObject* w);

@@ -904,6 +904,64 @@ void InstallForeignWidgetFilter(QWidget* widget) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// Input to Qt widgets that are not our windows (dialogs and menus of Qt) also reaches the mouse
+// and keyboard hooks, through one filter on the application.
+
+namespace {
+class THookInputFilter : public QObject {
+ protected:
+  bool eventFilter(QObject* o, QEvent* e) override {
+    auto* widget = qobject_cast<QWidget*>(o);
+    if (!widget || dynamic_cast<TWindowWidget*>(widget) || widget->property("sonalix_hwnd").isValid())
+      return false;
+    switch (e->type()) {
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonRelease:
+      case QEvent::MouseButtonDblClick:
+      case QEvent::MouseMove: {
+        auto* me = static_cast<QMouseEvent*>(e);
+        UINT msg = WM_MOUSEMOVE;
+        if (e->type() != QEvent::MouseMove) {
+          UINT base = me->button() == Qt::RightButton ? WM_RBUTTONDOWN
+                      : me->button() == Qt::MiddleButton ? WM_MBUTTONDOWN
+                                                         : WM_LBUTTONDOWN;
+          msg = base + (e->type() == QEvent::MouseButtonRelease ? 1 : e->type() == QEvent::MouseButtonDblClick ? 2 : 0);
+        }
+        QPoint g = me->globalPosition().toPoint();
+        MOUSEHOOKSTRUCT mh;
+        mh.pt = {g.x(), g.y()};
+        mh.hwnd = WindowFromWidget(widget);
+        mh.wHitTestCode = UINT(HTCLIENT);
+        return CallMouseHooks(msg, mh);
+      }
+      case QEvent::KeyPress:
+      case QEvent::KeyRelease: {
+        auto* k = static_cast<QKeyEvent*>(e);
+        WORD vk = VirtualKeyFromQt(k->key(), k->modifiers(), k->nativeVirtualKey());
+        if (!vk) return false;
+        return CallKeyboardHooks(vk, KeyData(k, e->type() == QEvent::KeyRelease));
+      }
+      default:
+        return false;
+    }
+  }
+};
+}  // namespace
+
+void SetForeignInputHooks(bool on) {
+  static THookInputFilter* filter = nullptr;
+  if (!QCoreApplication::instance()) return;
+  if (on && !filter) {
+    filter = new THookInputFilter;
+    QCoreApplication::instance()->installEventFilter(filter);
+  } else if (!on && filter) {
+    QCoreApplication::instance()->removeEventFilter(filter);
+    delete filter;
+    filter = nullptr;
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
 // Message boxes
 
 int MessageBox(HWND hWnd, const std::string& text, const std::string& caption, UINT type) {

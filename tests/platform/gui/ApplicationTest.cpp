@@ -40,6 +40,7 @@ TEST(Application, RunEndsOnTerminateAndOnMessageSeesMessagesFirst) {
   PostMessage(target, WM_USER + 2, 0, 0);
   Application->Run();
   EXPECT_TRUE(Application->Terminated());
+  Application->ClearTerminated();
   EXPECT_EQ(filtered, (std::vector<UINT>{WM_USER + 1, WM_USER + 2}));
   Application->OnMessage = nullptr;
   DeallocateHWnd(target);

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRegion>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -493,6 +494,49 @@ TEST(EditClass, EditMessagesNotificationsAndNumberStyle) {
   EXPECT_EQ(GetWindowText(edit), "hEYlo");
   EXPECT_TRUE(GetWindowLongPtr(edit, GWL_STYLE) & ES_READONLY);
   DestroyWindow(top);
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<std::string> gHookLog;
+LRESULT OlderMouseHook(int code, WPARAM w, LPARAM l) {
+  auto* mh = reinterpret_cast<MOUSEHOOKSTRUCT*>(l);
+  if (w == WM_LBUTTONDOWN) gHookLog.push_back(std::string("older ") + (mh->hwnd ? "ours" : "foreign"));
+  return CallNextHookEx(nullptr, code, w, l);
+}
+LRESULT NewerMouseHook(int code, WPARAM w, LPARAM l) {
+  if (w == WM_LBUTTONDOWN) gHookLog.push_back("newer");
+  // Passing on needs no handle: the chain knows where it is.
+  LRESULT r = CallNextHookEx(nullptr, code, w, l);
+  return w == WM_LBUTTONDOWN ? 1 : r;
+}
+
+TEST(Hooks, MouseHooksSeeQtsOwnWidgetsTooAndChainWithoutHandles) {
+  QPushButton button("Qt");
+  button.resize(40, 20);
+  button.show();
+  int clicks = 0;
+  QObject::connect(&button, &QPushButton::clicked, [&] { ++clicks; });
+  HHOOK older = SetWindowsHookEx(WH_MOUSE, OlderMouseHook, nullptr, GetCurrentThreadId());
+  HHOOK newer = SetWindowsHookEx(WH_MOUSE, NewerMouseHook, nullptr, GetCurrentThreadId());
+  auto click = [&] {
+    for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+      QMouseEvent e(type, QPointF(5, 5), QPointF(button.mapToGlobal(QPoint(5, 5))), Qt::LeftButton,
+                    type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+      QCoreApplication::sendEvent(&button, &e);
+    }
+  };
+  click();
+  EXPECT_EQ(gHookLog, (std::vector<std::string>{"newer", "older foreign"}));
+  EXPECT_EQ(clicks, 0);  // the press was swallowed
+  UnhookWindowsHookEx(newer);
+  UnhookWindowsHookEx(older);
+  gHookLog.clear();
+  click();
+  EXPECT_TRUE(gHookLog.empty());
+  EXPECT_EQ(clicks, 1);
 }
 
 }  // namespace
