@@ -118,7 +118,7 @@ class TAudioEditor2::TOutputPart : public IAudioEditor2Output {
   explicit TOutputPart(TAudioEditor2* owner) : FOwner(owner) {}
   void SetVolume(int value) override {
     FVolume = std::clamp(value, 0, 65535);
-    if (FOwner->FPlayback) FOwner->FPlayback->SetVolume(FVolume);
+    FOwner->FPlayer->SetVolume(FVolume);
   }
 
  private:
@@ -247,9 +247,22 @@ TAudioEditor2::TAudioEditor2(TComponent* AOwner)
     Invalidate();
     if (OnEndOperation) OnEndOperation(this);
   };
+  FPlayer = std::make_unique<DocumentPlayer>(FDoc);
+  FPlayer->OnChangePlayPosition = [this] {
+    if (FPlayer->PlayState() != DocumentPlayer::psIdle) SetPlayPosition(FPlayer->PlayPosition());
+    if (OnChangePlayPosition) OnChangePlayPosition(this);
+  };
+  FPlayer->OnMeter = [this](int left, int right) {
+    if (OnMeter) OnMeter(this, left, right);
+  };
+  FPlayer->OnEndPlay = [this] {
+    SetPlayPosition(-1);
+    if (OnEndPlay) OnEndPlay(this);
+  };
 }
 
 TAudioEditor2::~TAudioEditor2() {
+  FPlayer.reset();
   FDoc.OnChangePosition = nullptr;
   FDoc.OnChangeMarker = nullptr;
   FDoc.OnBlockOperation = nullptr;
@@ -287,18 +300,16 @@ void TAudioEditor2::SaveFile(const std::string& path, bool selectionOnly, int fo
   FDoc.SaveFile(path, selectionOnly, format);
 }
 void TAudioEditor2::Play(int mode) {
-  if (FPlayback) FPlayback->Play(mode);
+  FPlayer->Play(mode);
+  SetPlayPosition(FPlayer->PlayPosition());
 }
 void TAudioEditor2::Stop() {
-  if (FPlayback) FPlayback->Stop();
+  FPlayer->Stop();
+  SetPlayPosition(-1);
 }
-void TAudioEditor2::Pause() {
-  if (FPlayback) FPlayback->Pause();
-}
-void TAudioEditor2::Resume() {
-  if (FPlayback) FPlayback->Resume();
-}
-int16_t TAudioEditor2::PlayState() { return FPlayback ? FPlayback->PlayState() : 0; }
+void TAudioEditor2::Pause() { FPlayer->Pause(); }
+void TAudioEditor2::Resume() { FPlayer->Resume(); }
+int16_t TAudioEditor2::PlayState() { return FPlayer->PlayState(); }
 SampleBuffer TAudioEditor2::CopyPcm(int count) { return FDoc.CopyPcm(count); }
 void TAudioEditor2::InsertPcm(SampleBuffer& samples) { SONALIX_EDIT(FDoc.InsertPcm(samples)); }
 void TAudioEditor2::Undo() { SONALIX_EDIT(FDoc.Undo()); }

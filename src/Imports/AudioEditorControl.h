@@ -16,6 +16,7 @@
 
 #include "Imports/XOQAUDIOEDITOR2Lib_TLB.h"
 #include "audio/AudioDocument.h"
+#include "audio/DocumentPlayer.h"
 #include "audio/EditorEffects.h"
 #include "platform/gui/Controls.h"
 
@@ -24,26 +25,13 @@ class TAudioEditor2MarkersPart;
 class TAudioEditor2FileInfoPart;
 class TAudioEditor2FileFormatPart;
 
-// The playback side of the control, supplied by the player; without one Play does nothing and
-// PlayState stays idle.
-class TAudioEditor2Playback {
- public:
-  virtual ~TAudioEditor2Playback() = default;
-  virtual void Play(int mode) = 0;
-  virtual void Stop() = 0;
-  virtual void Pause() = 0;
-  virtual void Resume() = 0;
-  virtual int16_t PlayState() = 0;
-  virtual void SetVolume(int value) = 0;
-};
-
 class TAudioEditor2 : public TCustomControl, public IAudioEditor2 {
  public:
   explicit TAudioEditor2(TComponent* AOwner);
   ~TAudioEditor2() override;
 
   AudioDocument& Document() { return FDoc; }
-  void SetPlayback(TAudioEditor2Playback* playback) { FPlayback = playback; }
+  DocumentPlayer& Player() { return *FPlayer; }
 
   // IAudioEditor2
   void OpenFile(const std::string& path, int reserved) override;
@@ -90,8 +78,8 @@ class TAudioEditor2 : public TCustomControl, public IAudioEditor2 {
   bool CanRedo() override { return FDoc.CanRedo(); }
   int16_t PlayState() override;
 
-  // The play cursor, put by the player while it plays (-1 hides it). A position outside the view
-  // pages the view so that playback stays in sight.
+  // The play cursor, put from the player's position news while it plays (-1 hides it). A
+  // position outside the view pages the view so that playback stays in sight.
   int64_t PlayPosition() const { return FPlayPosition; }
   void SetPlayPosition(int64_t frame);
 
@@ -166,7 +154,7 @@ class TAudioEditor2 : public TCustomControl, public IAudioEditor2 {
   std::unique_ptr<TColorsPart> FColors;
   std::unique_ptr<TOutputPart> FOutput;
   std::unique_ptr<TEffectsPart> FEffects;
-  TAudioEditor2Playback* FPlayback = nullptr;
+  std::unique_ptr<DocumentPlayer> FPlayer;
 
   int16_t FTypeBorder = 4;
   int64_t FPlayPosition = -1;

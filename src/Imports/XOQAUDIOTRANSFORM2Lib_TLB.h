@@ -82,3 +82,6 @@ class TAudioTransform2 : public TComponent {
 // Makes TAudioTransform2 known to stored form descriptions by its class name, with its two events
 // as published properties. Safe to call more than once.
 void RegisterAudioTransform2();
+
+// The envelope curve editor control.
+#include "Imports/AudioTransformDisplay.h"

@@ -443,6 +443,20 @@ TEST(AudioEditorControl, MarkerClicksAndDragsRaiseTheirEvents) {
   EXPECT_NEAR(ed.Frames(x(300)), 300, 3);
 }
 
+TEST(AudioEditorControl, PlaybackShowsThePlayCursorUntilStopped) {
+  Editor ed;
+  ed.E->Position()->SetCursor(300);
+  ed.E->Play(AUDIO_PLAY_ONCE);
+  EXPECT_EQ(ed.E->PlayState(), AUDIO_PLAYSTATE_PLAYING);
+  EXPECT_GE(ed.E->PlayPosition(), 300);
+  ed.E->Pause();
+  EXPECT_EQ(ed.E->PlayState(), AUDIO_PLAYSTATE_PAUSED);
+  ed.E->Stop();
+  EXPECT_EQ(ed.E->PlayState(), AUDIO_PLAYSTATE_IDLE);
+  EXPECT_EQ(ed.E->PlayPosition(), -1);
+  EXPECT_EQ(ed.E->Position()->Cursor(), 300);
+}
+
 TEST(AudioEditorControl, StoredDescriptionsCanCreateIt) {
   RegisterAudioEditor2();
   const TClassInfo* info = FindClassInfo("TAudioEditor2");
