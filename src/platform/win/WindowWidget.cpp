@@ -1252,3 +1252,60 @@ BOOL SystemParametersInfo(UINT action, UINT param, void* pv, UINT) {
   (void)param;
   return FALSE;
 }
+
+// ---------------------------------------------------------------------------------------------
+// Scrolling
+
+int ScrollWindowEx(HWND hWnd, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN update,
+                   RECT* updateRect, UINT flags) {
+  TWindowObject* w = FindWindowObject(hWnd);
+  if (!w) return ERROR;
+  EnsureBackBuffer(w);
+  QPoint origin = ClientOrigin(w);
+  QRect client(origin, QSize(w->Client.right - w->Client.left, w->Client.bottom - w->Client.top));
+  auto toWindow = [&](const RECT* r) {
+    return r ? QRect(r->left, r->top, r->right - r->left, r->bottom - r->top).translated(origin) : client;
+  };
+  QRect area = toWindow(scroll) & client;
+  QRect limit = toWindow(clip) & client;
+  QRegion moved = QRegion(area.translated(dx, dy)) & area & limit;
+  if (!moved.isEmpty()) {
+    QImage copy = w->BackBuffer.copy(area);
+    QPainter p(&w->BackBuffer);
+    p.setClipRegion(moved);
+    p.drawImage(area.topLeft() + QPoint(dx, dy), copy);
+  }
+  // What was invalid moves with the contents; what comes into view is invalid now.
+  QRegion invalidInArea = w->Update & area;
+  w->Update = (w->Update - area) | (invalidInArea.translated(dx, dy) & area & limit);
+  QRegion exposed = (QRegion(area) & limit) - moved;
+  if (flags & SW_SCROLLCHILDREN) {
+    for (HWND c : std::vector<HWND>(w->Children)) {
+      TWindowObject* co = FindWindowObject(c);
+      if (!co) continue;
+      QRect r(co->Rect.left, co->Rect.top, co->Rect.right - co->Rect.left, co->Rect.bottom - co->Rect.top);
+      if (scroll && !r.translated(origin).intersects(area)) continue;
+      SetWindowPos(c, nullptr, co->Rect.left + dx, co->Rect.top + dy, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (!(w = FindWindowObject(hWnd))) return ERROR;
+  }
+  QRegion exposedClient = exposed.translated(-origin);
+  if (TGdiRegion* r = FindRegion(update)) r->Region = exposedClient;
+  if (updateRect) {
+    QRect b = exposedClient.boundingRect();
+    *updateRect = b.isEmpty() ? RECT{} : RECT{b.left(), b.top(), b.right() + 1, b.bottom() + 1};
+  }
+  if (flags & SW_INVALIDATE) {
+    w->Update |= exposed;
+    if (flags & SW_ERASE) w->EraseNeeded = true;
+  }
+  if (w->Widget && !w->RedrawOff) w->Widget->update(area);
+  if (exposed.isEmpty()) return NULLREGION;
+  return exposed.rectCount() > 1 ? COMPLEXREGION : SIMPLEREGION;
+}
+
+BOOL ScrollWindow(HWND hWnd, int dx, int dy, const RECT* rect, const RECT* clip) {
+  return ScrollWindowEx(hWnd, dx, dy, rect, clip, nullptr, nullptr,
+                        SW_INVALIDATE | SW_ERASE | (rect ? 0 : SW_SCROLLCHILDREN)) != ERROR;
+}

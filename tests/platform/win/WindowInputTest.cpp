@@ -540,3 +540,36 @@ TEST(Hooks, MouseHooksSeeQtsOwnWidgetsTooAndChainWithoutHandles) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(WindowPaint, ScrollingMovesPixelsAndInvalidatesWhatComesIntoView) {
+  HWND top = CreateWindowEx(0, TestClass(), "", WS_POPUP | WS_VISIBLE, 0, 0, 20, 10, nullptr,
+                            nullptr, nullptr, nullptr);
+  HWND child = CreateWindowEx(0, TestClass(), "", WS_CHILD | WS_VISIBLE, 2, 2, 3, 3, top, nullptr,
+                              nullptr, nullptr);
+  UpdateWindow(top);
+  HDC dc = GetDC(top);
+  HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+  RECT r{0, 0, 4, 10};
+  FillRect(dc, &r, red);
+  ReleaseDC(top, dc);
+  RECT exposed;
+  EXPECT_EQ(ScrollWindowEx(top, 5, 0, nullptr, nullptr, nullptr, &exposed, SW_INVALIDATE | SW_SCROLLCHILDREN),
+            SIMPLEREGION);
+  EXPECT_EQ(exposed, (RECT{0, 0, 5, 10}));
+  QImage* img = GetWindowBackBuffer(top);
+  EXPECT_EQ(img->pixelColor(5, 3), QColor(255, 0, 0));
+  EXPECT_EQ(img->pixelColor(8, 3), QColor(255, 0, 0));
+  EXPECT_NE(img->pixelColor(9, 3), QColor(255, 0, 0));
+  RECT invalid;
+  EXPECT_TRUE(GetUpdateRect(top, &invalid, FALSE));
+  EXPECT_EQ(invalid, (RECT{0, 0, 5, 10}));
+  RECT childRect;
+  GetWindowRect(child, &childRect);
+  EXPECT_EQ(childRect.left, 7);
+  DeleteObject(red);
+  DestroyWindow(top);
+}
+
+}  // namespace
