@@ -6,6 +6,7 @@
 #include "platform/rtl/Streaming.h"
 #include "platform/rtl/TypInfo.h"
 #include "platform/win/Messages.h"
+#include "suite/core/cxDialogMetrics.h"
 
 namespace {
 bool gClassesFinalizing = false;
@@ -762,5 +763,6 @@ void cxClassesInitialize() {
 void cxClassesFinalize() {
   if (gClassesUnitCount == 0 || --gClassesUnitCount > 0) return;
   gClassesFinalizing = true;
+  FreeSharedDialogsMetricsStore();
   FreeAndClearObject(gTimerWindow);
 }
