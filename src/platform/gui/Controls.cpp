@@ -1192,9 +1192,13 @@ void TWinControl::UpdateBounds() {
   if (!FHandle) return;
   RECT r;
   GetWindowRect(FHandle, &r);
-  if (FParent && FParent->FHandle) {
+  // A child window without a parent control (hosted in a foreign window, an MDI child) is
+  // placed in its parent window's client area as well.
+  HWND parent = FParent ? FParent->FHandle : nullptr;
+  if (!parent && (GetWindowLongPtr(FHandle, GWL_STYLE) & WS_CHILD)) parent = GetParent(FHandle);
+  if (parent) {
     POINT tl{r.left, r.top};
-    ::ScreenToClient(FParent->FHandle, &tl);
+    ::ScreenToClient(parent, &tl);
     r = {tl.x, tl.y, tl.x + (r.right - r.left), tl.y + (r.bottom - r.top)};
   }
   bool sized = (r.right - r.left) != FWidth || (r.bottom - r.top) != FHeight;

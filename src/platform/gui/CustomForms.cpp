@@ -1,5 +1,7 @@
 #include "platform/gui/CustomForms.h"
 
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QWidget>
 #include <algorithm>
 
@@ -8,6 +10,35 @@
 #include "platform/gui/Forms.h"
 #include "platform/rtl/Streaming.h"
 #include "platform/win/QtWindows.h"
+
+namespace {
+
+// Sub-windows moved or resized by the user carry the form's window along.
+class TSubWindowTracker : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject* o, QEvent* e) override {
+    if (e->type() != QEvent::Move && e->type() != QEvent::Resize) return false;
+    auto* w = static_cast<QWidget*>(o);
+    HWND h = WindowFromWidget(w);
+    if (!h) return false;
+    RECT r;
+    GetWindowRect(h, &r);
+    POINT p{r.left, r.top};
+    ScreenToClient(GetParent(h), &p);
+    QRect g = w->geometry();
+    if (g.x() != p.x || g.y() != p.y || g.width() != r.right - r.left || g.height() != r.bottom - r.top)
+      SetWindowPos(h, nullptr, g.x(), g.y(), g.width(), g.height(), SWP_NOZORDER | SWP_NOACTIVATE);
+    return false;
+  }
+};
+
+QMdiSubWindow* SubWindowOf(const TCustomForm* Form) {
+  return Form->HandleAllocated() ? qobject_cast<QMdiSubWindow*>(GetWindowWidget(Form->WindowHandle()))
+                                 : nullptr;
+}
+
+}  // namespace
 
 // ---------------------------------------------------------------------------------------------
 
@@ -94,7 +125,7 @@ void TCustomForm::InitForm(const std::string& ResName) {
   }
   FFormState.Exclude(fsCreating);
   DoCreate();
-  if (Visible()) {
+  if (Visible() || FFormStyle == fsMDIChild) {
     SetVisible(false);
     Show();
   }
@@ -132,6 +163,11 @@ void TCustomForm::DoClose(TCloseAction& Action) {
 
 void TCustomForm::Show() {
   SetVisible(true);
+  if (QMdiSubWindow* sub = SubWindowOf(this)) {
+    if (sub->mdiArea()) sub->mdiArea()->setActiveSubWindow(sub);
+    if (auto* frame = dynamic_cast<TCustomForm*>(Application->MainForm())) frame->FActiveMDIChild = this;
+    return;
+  }
   if (HandleAllocated()) BringWindowToTop(WindowHandle());
   RaiseStayOnTopForms();
 }
@@ -219,11 +255,149 @@ void TCustomForm::CreateParams(TCreateParams& P) {
   }
   if (FBorderStyle == bsToolWindow || FBorderStyle == bsSizeToolWin) P.ExStyle |= WS_EX_TOOLWINDOW;
   if (FFormStyle == fsStayOnTop) P.ExStyle |= WS_EX_TOPMOST;
+  if (FFormStyle == fsMDIChild) {
+    auto* frame = dynamic_cast<TCustomForm*>(Application->MainForm());
+    if (!frame || frame == this || frame->FFormStyle != fsMDIForm)
+      throw EInvalidOperation("Cannot create form. No MDI forms are currently active");
+    frame->HandleNeeded();
+    // A window of the frame's client, shown in a sub-window of Qt's MDI area.
+    P.Style = (P.Style & ~WS_POPUP) | WS_CHILD | WS_CLIPSIBLINGS | WS_CAPTION;
+    P.WndParent = frame->FClientHandle;
+    P.WinClassName = ClassName() + ".MDIChild";
+    SetClassWidgetFactory(P.WinClassName.c_str(), [](QWidget* parent) -> QWidget* {
+      auto* area = qobject_cast<QMdiArea*>(parent);
+      auto* sub = new QMdiSubWindow;
+      sub->setAttribute(Qt::WA_DeleteOnClose, false);
+      if (area) area->addSubWindow(sub);
+      return sub;
+    });
+  }
 }
+
 
 void TCustomForm::CreateWnd() {
   TWinControl::CreateWnd();
   ApplySizeLimits();
+  if (FFormStyle == fsMDIForm) CreateMDIClient();
+  if (QMdiSubWindow* sub = SubWindowOf(this)) {
+    static TSubWindowTracker* tracker = new TSubWindowTracker;
+    sub->installEventFilter(tracker);
+    sub->setWindowTitle(QString::fromStdString(Caption()));
+    // The client area lies inside the sub-window's frame and title bar.
+    SetWindowPos(WindowHandle(), nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+void TCustomForm::CreateMDIClient() {
+  static bool registered = false;
+  if (!registered) {
+    registered = true;
+    WNDCLASS wc;
+    wc.lpfnWndProc = DefWindowProcInstance();
+    wc.lpszClassName = "MDICLIENT";
+    RegisterClass(&wc);
+    SetClassWidgetFactory("MDICLIENT", [](QWidget* parent) -> QWidget* {
+      auto* area = new QMdiArea(parent);
+      area->setFrameShape(QFrame::NoFrame);
+      area->setBackground(QColor(0x80, 0x80, 0x80));
+      return area;
+    });
+  }
+  TRect r = ClientRect();
+  FClientHandle = CreateWindowEx(0, "MDICLIENT", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, r.Left,
+                                 r.Top, r.Width(), r.Height(), WindowHandle(), nullptr, nullptr, nullptr);
+  if (auto* area = qobject_cast<QMdiArea*>(GetWindowWidget(FClientHandle))) {
+    TWeakLink<TCustomForm> self(this);
+    QObject::connect(area, &QMdiArea::subWindowActivated, area, [self](QMdiSubWindow* sub) {
+      if (!self.get() || !sub) return;
+      if (auto* child = dynamic_cast<TCustomForm*>(FindControl(WindowFromWidget(sub))))
+        self->FActiveMDIChild = child;
+    });
+  }
+  Realign();
+}
+
+void TCustomForm::DestroyWnd() {
+  if (FClientHandle) {
+    // The children go with the client window.
+    for (TCustomForm* child : MDIChildList(false)) child->DestroyHandle();
+    DestroyWindow(FClientHandle);
+    FClientHandle = nullptr;
+  }
+  TWinControl::DestroyWnd();
+}
+
+void TCustomForm::AlignControls(TControl* AControl, TRect& Rect) {
+  TWinControl::AlignControls(AControl, Rect);
+  // The MDI client fills what the aligned controls leave.
+  if (FClientHandle)
+    SetWindowPos(FClientHandle, nullptr, Rect.Left, Rect.Top, Rect.Width(), Rect.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::vector<TCustomForm*> TCustomForm::MDIChildList(bool StackingOrder) const {
+  std::vector<TCustomForm*> list;
+  auto* area = FClientHandle ? qobject_cast<QMdiArea*>(GetWindowWidget(FClientHandle)) : nullptr;
+  if (!area) return list;
+  auto subs = area->subWindowList(StackingOrder ? QMdiArea::StackingOrder : QMdiArea::CreationOrder);
+  for (QMdiSubWindow* sub : subs)
+    if (auto* child = dynamic_cast<TCustomForm*>(FindControl(WindowFromWidget(sub)))) list.push_back(child);
+  if (StackingOrder) std::reverse(list.begin(), list.end());
+  return list;
+}
+
+int TCustomForm::MDIChildCount() const { return int(MDIChildList(false).size()); }
+
+TCustomForm* TCustomForm::MDIChildren(int Index) const {
+  auto list = MDIChildList(true);
+  return Index >= 0 && Index < int(list.size()) ? list[size_t(Index)] : nullptr;
+}
+
+void TCustomForm::Cascade() {
+  if (auto* area = FClientHandle ? qobject_cast<QMdiArea*>(GetWindowWidget(FClientHandle)) : nullptr)
+    area->cascadeSubWindows();
+}
+
+void TCustomForm::Tile() {
+  std::vector<TCustomForm*> shown;
+  for (TCustomForm* c : MDIChildList(false)) {
+    QMdiSubWindow* sub = SubWindowOf(c);
+    if (sub && sub->isVisible() && !sub->isMinimized()) shown.push_back(c);
+  }
+  if (shown.empty() || !FClientHandle) return;
+  RECT r;
+  GetClientRect(FClientHandle, &r);
+  const int n = int(shown.size()), w = r.right - r.left, h = r.bottom - r.top;
+  for (int i = 0; i < n; ++i) {
+    QMdiSubWindow* sub = SubWindowOf(shown[size_t(i)]);
+    if (sub->isMaximized()) sub->showNormal();
+    if (FTileMode == tbVertical) sub->setGeometry(w * i / n, 0, w * (i + 1) / n - w * i / n, h);
+    else sub->setGeometry(0, h * i / n, w, h * (i + 1) / n - h * i / n);
+  }
+}
+
+void TCustomForm::ArrangeIcons() {
+  if (!FClientHandle) return;
+  RECT r;
+  GetClientRect(FClientHandle, &r);
+  int x = 0;
+  for (TCustomForm* c : MDIChildList(false)) {
+    QMdiSubWindow* sub = SubWindowOf(c);
+    if (!sub || !sub->isMinimized()) continue;
+    sub->move(x, r.bottom - sub->height());
+    x += sub->width();
+  }
+}
+
+void TCustomForm::Next() {
+  if (auto* area = FClientHandle ? qobject_cast<QMdiArea*>(GetWindowWidget(FClientHandle)) : nullptr)
+    area->activateNextSubWindow();
+}
+
+void TCustomForm::Previous() {
+  if (auto* area = FClientHandle ? qobject_cast<QMdiArea*>(GetWindowWidget(FClientHandle)) : nullptr)
+    area->activatePreviousSubWindow();
 }
 
 // The window manager keeps the form inside its constraints, and fixed borders keep its size.
@@ -277,7 +451,7 @@ void TCustomForm::CMShowingChanged(TMessage& Message) {
     ShowWindow(h, FWindowState == wsMaximized   ? SW_SHOWMAXIMIZED
                   : FWindowState == wsMinimized ? SW_SHOWMINIMIZED
                                                 : SW_SHOW);
-    if (FFormState.Contains(fsModal) || !GetActiveWindow()) SetActiveWindow(h);
+    if (!SubWindowOf(this) && (FFormState.Contains(fsModal) || !GetActiveWindow())) SetActiveWindow(h);
     RaiseStayOnTopForms();
   } else {
     FWindowState = WindowState();
@@ -387,6 +561,23 @@ int TCustomForm::ShowModal() {
 void TCustomForm::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case WM_CLOSE: Close(); return;
+    case CM_TEXTCHANGED:
+      TWinControl::Dispatch(Message);
+      if (QMdiSubWindow* sub = SubWindowOf(this)) sub->setWindowTitle(QString::fromStdString(Caption()));
+      return;
+    case WM_NCCALCSIZE:
+      if (QMdiSubWindow* sub = SubWindowOf(this)) {
+        auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(Message.LParam);
+        QMargins m = sub->contentsMargins();
+        p->rgrc[0].left += m.left();
+        p->rgrc[0].top += m.top();
+        p->rgrc[0].right -= m.right();
+        p->rgrc[0].bottom -= m.bottom();
+        Message.Result = 0;
+        return;
+      }
+      TWinControl::Dispatch(Message);
+      return;
     case CM_RELEASE: delete this; return;
     case WM_ACTIVATE: {
       bool active = LOWORD(Message.WParam) != WA_INACTIVE;

@@ -5,6 +5,7 @@
 // its action lists, idle updates).
 
 #include <string>
+#include <vector>
 
 #include "platform/gui/Controls.h"
 
@@ -29,6 +30,9 @@ using enum TCloseAction;
 enum class TFormStateItem { fsCreating, fsVisible, fsShowing, fsModal, fsCreatedMDIChild, fsActivated };
 using enum TFormStateItem;
 using TFormState = TSet<TFormStateItem>;
+
+enum class TTileMode { tbHorizontal, tbVertical };
+using enum TTileMode;
 
 using TModalResult = int;
 constexpr TModalResult mrNone = 0;
@@ -119,6 +123,23 @@ class TCustomForm : public TWinControl {
 
   // Shortcuts go to the form's OnShortCut, then to its action lists (each action updated first).
   bool IsShortCut(TMessage& Message) override;
+
+  // The MDI frame (fsMDIForm): its client window holds the MDI children (fsMDIChild), which the
+  // application's main form must be when they are made.
+  HWND ClientHandle() const { return FClientHandle; }
+  int MDIChildCount() const;
+  // Topmost first.
+  TCustomForm* MDIChildren(int Index) const;
+  // The child activated last (also while the frame itself is not active).
+  TCustomForm* ActiveMDIChild() const { return FActiveMDIChild.get(); }
+  void Cascade();
+  // Side by side for tbVertical, full-width strips for tbHorizontal.
+  void Tile();
+  void ArrangeIcons();
+  void Next();
+  void Previous();
+  TTileMode TileMode() const { return FTileMode; }
+  void SetTileMode(TTileMode Value) { FTileMode = Value; }
   // Runs the idle update of every action list the form owns.
   virtual void UpdateActions();
 
@@ -148,6 +169,8 @@ class TCustomForm : public TWinControl {
   void CreateWnd() override;
   void Dispatch(TMessage& Message) override;
   void CMShowingChanged(TMessage& Message) override;
+  void AlignControls(TControl* AControl, TRect& Rect) override;
+  void DestroyWnd() override;
   void Loaded() override;
 
  private:
@@ -156,6 +179,12 @@ class TCustomForm : public TWinControl {
   void ApplySizeLimits();
   void CloseModal();
   void ConstraintsChanged(TObject*);
+  void CreateMDIClient();
+  std::vector<TCustomForm*> MDIChildList(bool StackingOrder) const;
+
+  HWND FClientHandle = nullptr;
+  TWeakLink<TCustomForm> FActiveMDIChild;
+  TTileMode FTileMode = tbHorizontal;
 
   TModalResult FModalResult = mrNone;
   TFormStyle FFormStyle = fsNormal;
