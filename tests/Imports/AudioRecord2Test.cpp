@@ -32,6 +32,11 @@ TEST(AudioRecord2, DevicesAndLinesAreListedWithAVolumeEach) {
   rec.Start();
   EXPECT_NE(rec.RecordError(), 0);
   EXPECT_FALSE(rec.Recording());
+  ScopedBackend backend("alsa:sonalix_no_such_device");
+  rec.SetDeviceIndex(1);
+  rec.Start();
+  EXPECT_NE(rec.RecordError(), 0) << "a missing capture device";
+  EXPECT_FALSE(rec.Recording());
 }
 
 TEST(AudioRecord2, BlocksAreNumberedAcrossStopAndStartAndTheErrorIsReset) {

@@ -27,7 +27,15 @@ struct TBackend {
   std::string Key() const { return std::to_string(int(K)) + ":" + Param; }
 };
 
+// ALSA reports every failed open on stderr; our callers get the result code instead.
+void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
+
 TBackend CurrentBackend() {
+  static const bool quiet = [] {
+    snd_lib_error_set_handler(QuietAlsa);
+    return true;
+  }();
+  (void)quiet;
   TBackend b;
   const char* env = std::getenv("SONALIX_AUDIO");
   std::string s = env ? env : "";
