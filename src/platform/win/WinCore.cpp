@@ -299,7 +299,11 @@ void TQueueWaker::ScheduleTimers() {
 
 void TQueueWaker::Drain() {
   TThreadQueue& q = *FQueue;
-  if (q.OwnLoopWaiting) return;  // the loop that waits takes them
+  if (q.OwnLoopWaiting) {
+    // The loop that waits takes the messages; it still needs waking for the next timer.
+    ScheduleTimers();
+    return;
+  }
   size_t count;
   {
     std::lock_guard<std::mutex> g(q.Lock);
@@ -1263,6 +1267,7 @@ BOOL GetMessage(MSG* msg, HWND hWnd, UINT lo, UINT hi) {
   for (;;) {
     if (PeekQueue(*q, &m, hWnd, lo, hi, true)) break;
     if (!QCoreApplication::instance()) return FALSE;
+    q->Waker->ScheduleTimers();
     TOwnWait wait(q);
     RunQtEvents(true);
   }
@@ -1276,6 +1281,8 @@ BOOL WaitMessage() {
   auto q = CurrentQueue();
   MSG m;
   if (PeekQueue(*q, &m, nullptr, 0, 0, false)) return TRUE;
+  // Timers read since the last wake need their next wake-up before the wait.
+  q->Waker->ScheduleTimers();
   TOwnWait wait(q);
   RunQtEvents(true);
   return TRUE;

@@ -165,3 +165,23 @@ TEST(Screen, CursorOverridesTheControlsAndComesBack) {
 }
 
 }  // namespace
+
+namespace {
+
+// The one test on the real clock: the application's own loop must wake for every tick.
+TEST(Timer, RealClockTicksWakeTheApplicationsLoop) {
+  ASSERT_FALSE(ManualClock());
+  TTimer timer(nullptr);
+  int ticks = 0;
+  timer.SetInterval(10);
+  timer.SetOnTimer([&](TObject*) {
+    if (++ticks == 3) Application->Terminate();
+  });
+  DWORD start = GetTickCount();
+  Application->Run();
+  Application->ClearTerminated();
+  EXPECT_EQ(ticks, 3);
+  EXPECT_GE(GetTickCount() - start, 25u);
+}
+
+}  // namespace
