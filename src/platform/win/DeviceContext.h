@@ -68,6 +68,8 @@ class TDeviceContext {
     HGDIOBJ Font = nullptr;
     HGDIOBJ Bitmap = nullptr;
     QPoint CurrentPos;
+    int StretchMode = 3;  // COLORONCOLOR
+    QPoint BrushOrg;
   };
 
   HDC Handle = nullptr;

@@ -1017,31 +1017,6 @@ BOOL FillRgn(HDC hdc, HRGN rgn, HBRUSH h) {
   return TRUE;
 }
 
-BOOL PatBlt(HDC hdc, int x, int y, int w, int h, DWORD rop) {
-  DC_OR(FALSE);
-  QRect rect = Normalized(x, y, x + w, y + h);
-  QPainter p;
-  if (!dc->BeginPainter(p)) return FALSE;
-  bool nullBrush;
-  QBrush brush = QtBrush(dc->S.Brush, &nullBrush);
-  switch (rop) {
-    case BLACKNESS: p.fillRect(rect, Qt::black); break;
-    case WHITENESS: p.fillRect(rect, Qt::white); break;
-    case DSTINVERT:
-      p.setCompositionMode(QPainter::RasterOp_NotDestination);
-      p.fillRect(rect, Qt::white);
-      break;
-    case PATINVERT:
-      p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-      p.fillRect(rect, brush);
-      break;
-    default:
-      if (!nullBrush) p.fillRect(rect, brush);
-      break;
-  }
-  return TRUE;
-}
-
 COLORREF SetPixel(HDC hdc, int x, int y, COLORREF c) {
   DC_OR(CLR_INVALID);
   QPoint pt = dc->ToSurface(QPoint(x, y));
@@ -1101,32 +1076,4 @@ BOOL GetTextMetrics(HDC hdc, TEXTMETRIC* tm) {
   return TRUE;
 }
 
-BOOL StretchBlt(HDC hdst, int x, int y, int cx, int cy, HDC hsrc, int x1, int y1, int cx1,
-                int cy1, DWORD rop) {
-  TDeviceContext* dst = FindDeviceContext(hdst);
-  TDeviceContext* src = FindDeviceContext(hsrc);
-  if (!dst) return FALSE;
-  if (rop == BLACKNESS || rop == WHITENESS || rop == DSTINVERT || rop == PATCOPY ||
-      rop == PATINVERT)
-    return PatBlt(hdst, x, y, cx, cy, rop);
-  if (!src || !src->Surface()) return FALSE;
-  QRect from(src->ToSurface(QPoint(x1, y1)), QSize(cx1, cy1));
-  QImage part = src->Surface()->copy(from.normalized());
-  if (cx1 < 0 || cx < 0) part = part.mirrored(true, false);
-  if (cy1 < 0 || cy < 0) part = part.mirrored(false, true);
-  QPainter p;
-  if (!dst->BeginPainter(p)) return FALSE;
-  switch (rop) {
-    case SRCAND: p.setCompositionMode(QPainter::RasterOp_SourceAndDestination); break;
-    case SRCPAINT: p.setCompositionMode(QPainter::RasterOp_SourceOrDestination); break;
-    case SRCINVERT: p.setCompositionMode(QPainter::RasterOp_SourceXorDestination); break;
-    case NOTSRCCOPY: p.setCompositionMode(QPainter::RasterOp_NotSource); break;
-    default: p.setCompositionMode(QPainter::CompositionMode_Source); break;
-  }
-  p.drawImage(Normalized(x, y, x + cx, y + cy), part);
-  return TRUE;
-}
-
-BOOL BitBlt(HDC dst, int x, int y, int cx, int cy, HDC src, int x1, int y1, DWORD rop) {
-  return StretchBlt(dst, x, y, cx, cy, src, x1, y1, cx, cy, rop);
-}
+// Block transfers are in GdiRaster.cpp.

@@ -262,3 +262,5 @@ BOOL GetTextMetrics(HDC hdc, TEXTMETRIC* tm);
 BOOL BitBlt(HDC dst, int x, int y, int cx, int cy, HDC src, int x1, int y1, DWORD rop);
 BOOL StretchBlt(HDC dst, int x, int y, int cx, int cy, HDC src, int x1, int y1, int cx1, int cy1,
                 DWORD rop);
+
+#include "platform/win/GdiExtras.h"
