@@ -1,5 +1,8 @@
 #include "net/HttpProt.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
 #include <cctype>
 #include <cmath>
 #include <cstring>
@@ -143,6 +146,46 @@ void THttpCli::HeadAsync() {
   DoRequestAsync(httpHEAD);
 }
 void THttpCli::CloseAsync() { DoRequestAsync(httpCLOSE); }
+
+void THttpCli::Get() {
+  FLocationChangeCurCount = 0;
+  DoRequestSync(httpGET);
+}
+void THttpCli::Post() {
+  FLocationChangeCurCount = 0;
+  DoRequestSync(httpPOST);
+}
+void THttpCli::Put() {
+  FLocationChangeCurCount = 0;
+  DoRequestSync(httpPUT);
+}
+void THttpCli::Head() {
+  FLocationChangeCurCount = 0;
+  DoRequestSync(httpHEAD);
+}
+
+void THttpCli::DoRequestSync(THttpRequest Rq) {
+  DoRequestAsync(Rq);
+  TWeakLink<THttpCli> self(this);
+  while (self && FState != httpReady) {
+    if (MultiThreaded()) {
+      FCtrlSocket->ProcessPendingMessages();
+      Sleep(0);
+      continue;
+    }
+    // Wait (at most a second) for something to happen, then run what came.
+    QTimer::singleShot(1000, [] {});
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    IcsProcessApplicationMessages();
+    if (IcsApplicationTerminated()) {
+      AbortRequest();
+      break;
+    }
+  }
+  if (!self) return;
+  if (FStatusCode > 399 && FStatusCode != 401 && FStatusCode != 407)
+    throw EHttpException(FReasonPhrase, FStatusCode);
+}
 
 void THttpCli::DoRequestAsync(THttpRequest Rq) {
   if (Rq != httpCLOSE && FState != httpReady)

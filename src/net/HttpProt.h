@@ -76,6 +76,12 @@ class THttpCli : public TIcsWndControl {
   void HeadAsync();
   void CloseAsync();
   void AbortRequest();
+  // The same requests, returning once the client is ready again; a reply code above 399 other
+  // than 401 and 407 raises EHttpException with the reply text and the code.
+  void Get();
+  void Post();
+  void Put();
+  void Head();
 
   // Properties.
   std::string URL;
@@ -177,6 +183,7 @@ class THttpCli : public TIcsWndControl {
  protected:
   void StateChange(THttpState NewState);
   void DoRequestAsync(THttpRequest Rq);
+  void DoRequestSync(THttpRequest Rq);
   void StartRequest(bool Restart);
   void PrepareTarget(const std::string& Url);
   void SendRequest(const std::string& Method, const std::string& Version);

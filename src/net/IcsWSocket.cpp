@@ -946,7 +946,7 @@ void TCustomWSocket::ReceiveLoop(WORD ErrCode, TWSocketOptions Options) {
         }
       }
       if (!self || FHSocket == INVALID_SOCKET) return;
-      if (Options.Contains(wsoNoReceiveLoop)) break;
+      if (Options.Contains(wsoNoReceiveLoop) || FPaused) break;
       if (FLastError != 0) {
         if (FLastError == -1) FLastError = 0;
         break;

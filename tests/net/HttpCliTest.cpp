@@ -19,6 +19,7 @@
 #include "common/TestEnv.h"
 #include "net/HttpProt.h"
 #include "net/IcsMimeUtils.h"
+#include "platform/win/QtWindows.h"
 
 using namespace nettest;
 
@@ -604,4 +605,67 @@ TEST(HttpCli, NtlmExchangeWithAScriptedServer) {
   EXPECT_EQ(auths[0], "");
   EXPECT_EQ(auths[1].substr(0, 5), "NTLM ");
   EXPECT_EQ(auths[2].substr(0, 5), "NTLM ");
+}
+
+TEST(HttpCli, SynchronousRequests) {
+  TScriptedHttp peer(
+      [](const std::string& req, int, bool& close) {
+        close = true;
+        if (req.find("/missing") != std::string::npos)
+          return std::string("HTTP/1.0 404 Not Found\r\nContent-Length: 4\r\n\r\ngone");
+        return std::string("HTTP/1.0 200 OK\r\nContent-Length: 5\r\n\r\nhello");
+      },
+      2);
+  THttpCli h(nullptr);
+  TMemoryStream reply;
+  h.SetReplyStream(&reply);
+  h.URL = peer.Url("/doc");
+  h.Get();
+  EXPECT_EQ(h.State(), httpReady);
+  EXPECT_EQ(h.ReplyCode(), 200);
+  EXPECT_EQ(MemText(reply), "hello");
+  h.URL = peer.Url("/missing");
+  try {
+    h.Get();
+    FAIL();
+  } catch (EHttpException& e) {
+    EXPECT_EQ(e.ErrorCode(), 404);
+    EXPECT_EQ(e.Message(), "Not Found");
+  }
+}
+
+TEST(HttpCli, BandwidthControlPacesTheBodyOnTheTestClock) {
+  std::string body = RandomBytes(40000, 9);
+  TScriptedHttp peer([&body](const std::string&, int, bool& close) {
+    close = true;
+    return "HTTP/1.0 200 OK\r\nContent-Length: 40000\r\n\r\n" + body;
+  });
+  SetManualClock(true);
+  struct TRestore {
+    ~TRestore() { SetManualClock(false); }
+  } restore;
+  THttpCli h(nullptr);
+  TMemoryStream reply;
+  h.SetReplyStream(&reply);
+  h.Options.Include(httpoBandwidthControl);
+  h.BandwidthLimit = 1000;  // bytes per second
+  h.BandwidthSampling = 1000;
+  h.URL = peer.Url("/slow");
+  int err = -1;
+  h.OnRequestDone = [&](TObject*, THttpRequest, WORD e) { err = e; };
+  h.GetAsync();
+  int ticks = 0;
+  while (err < 0 && ticks < 100) {
+    // Let whatever is allowed in this period arrive, then let the period end.
+    PumpUntil([&] { return err >= 0 || h.CtrlSocket()->Paused(); }, 2000);
+    if (err >= 0) break;
+    AdvanceClock(1000);
+    ++ticks;
+
+    PumpUntil([&] { return !h.CtrlSocket()->Paused() || err >= 0; }, 2000);
+  }
+  ASSERT_EQ(err, 0);
+  EXPECT_TRUE(MemText(reply) == body);
+  // Reads of up to 8 KiB each overrun the allowance and wait for the next period.
+  EXPECT_GE(ticks, 2);
 }

@@ -33,7 +33,7 @@ struct TSock {
   bool Listening = false;
   bool Connecting = false;
   bool Connected = false;
-  bool Dead = false;  // failed connection or close reported: nothing more to say
+  bool Dead = false;  // failed connection or close reported: nothing more to say until selected
   bool ReadArmed = true;
   bool AcceptArmed = true;
   bool WriteWanted = false;
@@ -120,11 +120,13 @@ void Update(SOCKET h, TSock& s) {
   if (s.WriteNotifier) s.WriteNotifier->setEnabled(wantWrite);
 }
 
+// Freed at once: a second notifier for the same descriptor would not be served while the first
+// still exists. Never called from a notifier's own signal (reports are only handed on there).
 void DropNotifiers(TSock& s) {
   for (QSocketNotifier** n : {&s.ReadNotifier, &s.WriteNotifier}) {
     if (*n) {
       (*n)->setEnabled(false);
-      (*n)->deleteLater();
+      delete *n;
       *n = nullptr;
     }
   }
@@ -756,6 +758,8 @@ int AsyncSelect(SOCKET h, TSelectNotify notify, long mask) {
   }
   s->ReadArmed = true;
   s->AcceptArmed = true;
+  // A close already reported is reported again: whoever stopped listening may have missed it.
+  if (s->Connected) s->Dead = false;
   std::vector<TReport> reports;
   // A connected stream that can send says so at once, as after its connection.
   if (s->Type == SOCK_STREAM && s->Connected && !s->Dead && Writable(s->Fd)) {
