@@ -5,33 +5,11 @@
 
 namespace {
 
-TcxDialogFormAccess DefaultAccess() {
-  TcxDialogFormAccess a;
-  auto positions = std::make_shared<std::map<TWinControl*, int>>();
-  a.Position = [positions](TWinControl* f) {
-    auto it = positions->find(f);
-    return it == positions->end() ? cxPositionDesigned : it->second;
-  };
-  a.SetPosition = [positions](TWinControl* f, int p) { (*positions)[f] = p; };
-  a.Maximized = [](TWinControl*) { return false; };
-  a.Maximize = [](TWinControl*) {};
-  a.Sizeable = [](TWinControl*) { return true; };
-  return a;
-}
-
-TcxDialogFormAccess& Access() {
-  static TcxDialogFormAccess access = DefaultAccess();
-  return access;
-}
-
 TcxDialogsMetricsStore* gStore = nullptr;
 
 }  // namespace
 
-void SetDialogFormAccess(TcxDialogFormAccess A) { Access() = std::move(A); }
-const TcxDialogFormAccess& DialogFormAccess() { return Access(); }
-
-TcxDialogMetricsInfo::TcxDialogMetricsInfo(TWinControl* AForm) { Capture(AForm); }
+TcxDialogMetricsInfo::TcxDialogMetricsInfo(TCustomForm* AForm) { Capture(AForm); }
 
 TcxDialogMetricsInfo::~TcxDialogMetricsInfo() { FreeData(); }
 
@@ -40,25 +18,25 @@ void TcxDialogMetricsInfo::FreeData() {
   Data = nullptr;
 }
 
-void TcxDialogMetricsInfo::Apply(TWinControl* AForm) {
-  const TcxDialogFormAccess& a = Access();
+void TcxDialogMetricsInfo::Apply(TCustomForm* AForm) {
   if (Maximized) {
-    a.Maximize(AForm);
+    AForm->SetWindowState(wsMaximized);
   } else {
     AForm->SetLeft(Left);
     AForm->SetTop(Top);
-    if (a.Sizeable(AForm)) AForm->SetClientSize(ClientWidth, ClientHeight);
+    if (AForm->BorderStyle() == bsSizeable || AForm->BorderStyle() == bsSizeToolWin)
+      AForm->SetClientSize(ClientWidth, ClientHeight);
   }
   if (auto* d = dynamic_cast<IcxDialogMetricsData*>(AForm); d && Data) d->SetData(Data);
 }
 
-void TcxDialogMetricsInfo::Capture(TWinControl* AForm) {
+void TcxDialogMetricsInfo::Capture(TCustomForm* AForm) {
   FormClass = typeid(*AForm);
   Left = AForm->Left();
   Top = AForm->Top();
   ClientHeight = AForm->ClientHeight();
   ClientWidth = AForm->ClientWidth();
-  Maximized = Access().Maximized(AForm);
+  Maximized = AForm->WindowState() == wsMaximized;
   FreeData();
   if (auto* d = dynamic_cast<IcxDialogMetricsData*>(AForm)) {
     int size = d->GetDataSize();
@@ -69,7 +47,7 @@ void TcxDialogMetricsInfo::Capture(TWinControl* AForm) {
   }
 }
 
-TcxDialogMetricsInfo* TcxDialogsMetricsStore::CreateInfo(TWinControl* AForm) {
+TcxDialogMetricsInfo* TcxDialogsMetricsStore::CreateInfo(TCustomForm* AForm) {
   return new TcxDialogMetricsInfo(AForm);
 }
 
@@ -79,19 +57,19 @@ int TcxDialogsMetricsStore::FindInfoByClass(const std::type_index& Class) const 
   return -1;
 }
 
-void TcxDialogsMetricsStore::ApplyToForm(TWinControl* AForm) {
+void TcxDialogsMetricsStore::ApplyToForm(TCustomForm* AForm) {
   if (!AForm) return;
   int i = FindInfoByClass(typeid(*AForm));
   if (i >= 0) {
-    Access().SetPosition(AForm, cxPositionDesigned);
+    AForm->SetPosition(poDesigned);
     FItems.Get<TcxDialogMetricsInfo>(i)->Apply(AForm);
   } else {
-    Access().SetPosition(AForm, FDefaultPosition);
+    AForm->SetPosition(FDefaultPosition);
     FItems.Add(CreateInfo(AForm));
   }
 }
 
-void TcxDialogsMetricsStore::CaptureFromForm(TWinControl* AForm) {
+void TcxDialogsMetricsStore::CaptureFromForm(TCustomForm* AForm) {
   if (!AForm) return;
   int i = FindInfoByClass(typeid(*AForm));
   if (i >= 0) FItems.Get<TcxDialogMetricsInfo>(i)->Capture(AForm);

@@ -4,11 +4,9 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
-#include <memory>
 #include <typeindex>
 
-#include "platform/gui/Controls.h"
+#include "platform/gui/CustomForms.h"
 #include "suite/core/cxClasses.h"
 
 // A dialog that keeps extra data with its metrics.
@@ -20,30 +18,12 @@ class IcxDialogMetricsData {
   virtual void SetData(const void* Data) = 0;
 };
 
-// The form properties the store reads and sets beyond a control's bounds. The forms library
-// installs its own with SetDialogFormAccess; until then every dialog is a sizeable, normal
-// window and the position choice is only recorded.
-struct TcxDialogFormAccess {
-  // The platform's TPosition numbers: 0 poDesigned ... 6 poMainFormCenter.
-  std::function<int(TWinControl*)> Position;
-  std::function<void(TWinControl*, int)> SetPosition;
-  std::function<bool(TWinControl*)> Maximized;
-  std::function<void(TWinControl*)> Maximize;
-  // bsSizeable or bsSizeToolWin.
-  std::function<bool(TWinControl*)> Sizeable;
-};
-void SetDialogFormAccess(TcxDialogFormAccess Access);
-const TcxDialogFormAccess& DialogFormAccess();
-
-constexpr int cxPositionDesigned = 0;
-constexpr int cxPositionMainFormCenter = 6;
-
 class TcxDialogMetricsInfo : public TObject {
  public:
-  explicit TcxDialogMetricsInfo(TWinControl* AForm);
+  explicit TcxDialogMetricsInfo(TCustomForm* AForm);
   ~TcxDialogMetricsInfo() override;
-  void Apply(TWinControl* AForm);
-  void Capture(TWinControl* AForm);
+  void Apply(TCustomForm* AForm);
+  void Capture(TCustomForm* AForm);
 
   int32_t ClientHeight = 0;
   int32_t ClientWidth = 0;
@@ -59,19 +39,19 @@ class TcxDialogMetricsInfo : public TObject {
 
 class TcxDialogsMetricsStore : public TObject {
  public:
-  void ApplyToForm(TWinControl* AForm);
-  void CaptureFromForm(TWinControl* AForm);
-  int DefaultPosition() const { return FDefaultPosition; }
-  void SetDefaultPosition(int Value) { FDefaultPosition = Value; }
+  void ApplyToForm(TCustomForm* AForm);
+  void CaptureFromForm(TCustomForm* AForm);
+  TPosition DefaultPosition() const { return FDefaultPosition; }
+  void SetDefaultPosition(TPosition Value) { FDefaultPosition = Value; }
   int Count() const { return FItems.Count(); }
 
  protected:
-  virtual TcxDialogMetricsInfo* CreateInfo(TWinControl* AForm);
+  virtual TcxDialogMetricsInfo* CreateInfo(TCustomForm* AForm);
 
  private:
   int FindInfoByClass(const std::type_index& Class) const;
   TcxObjectList FItems{true};
-  int FDefaultPosition = cxPositionMainFormCenter;
+  TPosition FDefaultPosition = poMainFormCenter;
 };
 
 // The one store of the process, made on first use and freed with the classes unit.

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/gui/Graphics.h"
+#include "platform/gui/Pictures.h"
 #include "platform/sys/Modules.h"
 
 bool IsWin9xPlatform = false;
@@ -267,6 +268,48 @@ void WriteIntToStream(TStream* Stream, int32_t Value) {
 uint32_t ColorToQuadWithAlpha(int32_t Color, uint8_t Alpha) {
   uint32_t rgb = uint32_t(ColorToRGB(Color));
   return uint32_t(Alpha) << 24 | (rgb & 0xFF) << 16 | ((rgb >> 8) & 0xFF) << 8 | ((rgb >> 16) & 0xFF);
+}
+
+int GetBitmapBitsPerPixel(TBitmap* Bitmap) {
+  switch (Bitmap->PixelFormat()) {
+    case pf1bit: return 1;
+    case pf4bit: return 4;
+    case pf8bit: return 8;
+    case pf15bit:
+    case pf16bit: return 16;
+    case pf24bit: return 24;
+    case pf32bit: return 32;
+    default: return GetDeviceCaps(Bitmap->Canvas()->Handle(), BITSPIXEL);
+  }
+}
+
+bool ReadBitmapColors(TBitmap* Bitmap, std::vector<uint32_t>& Colors, bool TopDown) {
+  int w = Bitmap->Width(), h = Bitmap->Height();
+  if (w <= 0 || h <= 0) return false;
+  Colors.assign(std::size_t(w) * std::size_t(h), 0);
+  for (int y = 0; y < h; ++y) {
+    const uint8_t* row = Bitmap->ScanLine(TopDown ? y : h - 1 - y);
+    std::memcpy(&Colors[std::size_t(y) * std::size_t(w)], row, std::size_t(w) * 4);
+  }
+  return true;
+}
+
+bool WriteBitmapColors(TBitmap* Bitmap, const std::vector<uint32_t>& Colors, bool TopDown) {
+  int w = Bitmap->Width(), h = Bitmap->Height();
+  if (w <= 0 || h <= 0 || Colors.size() < std::size_t(w) * std::size_t(h)) return false;
+  for (int y = 0; y < h; ++y)
+    std::memcpy(Bitmap->ScanLine(TopDown ? y : h - 1 - y), &Colors[std::size_t(y) * std::size_t(w)],
+                std::size_t(w) * 4);
+  return true;
+}
+
+bool IsBitmapAlphaUsed(TBitmap* Bitmap) {
+  if (GetBitmapBitsPerPixel(Bitmap) < 32) return false;
+  std::vector<uint32_t> colors;
+  if (!ReadBitmapColors(Bitmap, colors, false)) return false;
+  for (uint32_t c : colors)
+    if (c >> 24) return true;
+  return false;
 }
 
 // ---- unit start-up

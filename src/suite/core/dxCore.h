@@ -204,5 +204,15 @@ void WriteIntToStream(TStream* Stream, int32_t Value);
 // Alpha shl 24 or Red shl 16 or Green shl 8 or Blue, system colours resolved.
 uint32_t ColorToQuadWithAlpha(int32_t Color, uint8_t Alpha);
 
+class TBitmap;
+// Bits per pixel of a bitmap's format (15-bit counts 16; device and custom formats: the screen's).
+int GetBitmapBitsPerPixel(TBitmap* Bitmap);
+// The pixels as 32-bit values (alpha << 24 | red << 16 | green << 8 | blue), rows from the top
+// when TopDown, else from the bottom. False for an empty bitmap.
+bool ReadBitmapColors(TBitmap* Bitmap, std::vector<uint32_t>& Colors, bool TopDown);
+bool WriteBitmapColors(TBitmap* Bitmap, const std::vector<uint32_t>& Colors, bool TopDown);
+// A bitmap of 32 bits per pixel with any non-zero alpha byte.
+bool IsBitmapAlphaUsed(TBitmap* Bitmap);
+
 void dxCoreInitialize();
 void dxCoreFinalize();

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/gui/Pictures.h"
 #include "platform/rtl/Streams.h"
 #include "platform/sys/Modules.h"
 #include "platform/win/Windows.h"
@@ -236,4 +237,32 @@ TEST(Core, DropDownGeometry) {
   EXPECT_EQ(HitTestOfCorner(0), HTTOPLEFT);
   EXPECT_EQ(HitTestOfCorner(3), HTBOTTOMRIGHT);
   EXPECT_EQ(GetDropDownNonClientHeight(), 20) << "classic metrics: scroll bar 17, caption button 18";
+}
+
+TEST(Core, BitmapPixelsAsColours) {
+  TBitmap bmp;
+  std::vector<uint32_t> colors;
+  EXPECT_FALSE(ReadBitmapColors(&bmp, colors, true)) << "empty";
+  bmp.SetSize(2, 2);
+  const std::vector<uint32_t> topDown = {0x01FF0000u, 0x0000FF00u, 0x000000FFu, 0x00FFFFFFu};
+  ASSERT_TRUE(WriteBitmapColors(&bmp, topDown, true));
+  EXPECT_EQ(bmp.Canvas()->Pixel(0, 0), TColor(0x0000FF)) << "red, as a colour $00BBGGRR";
+  ASSERT_TRUE(ReadBitmapColors(&bmp, colors, false));
+  EXPECT_EQ(colors, (std::vector<uint32_t>{0x000000FFu, 0x00FFFFFFu, 0x01FF0000u, 0x0000FF00u}))
+      << "bottom row first";
+  // The fourth byte counts as alpha only for 32 bits per pixel.
+  struct Case {
+    TPixelFormat format;
+    int bits;
+    bool alpha;
+  } cases[] = {{pf24bit, 24, false}, {pf32bit, 32, true}, {pf15bit, 16, false}, {pf1bit, 1, false}};
+  for (const Case& c : cases) {
+    bmp.SetPixelFormat(c.format);
+    EXPECT_EQ(GetBitmapBitsPerPixel(&bmp), c.bits);
+    EXPECT_EQ(IsBitmapAlphaUsed(&bmp), c.alpha) << c.bits;
+  }
+  bmp.SetPixelFormat(pf32bit);
+  std::vector<uint32_t> opaque(4, 0x00808080u);
+  WriteBitmapColors(&bmp, opaque, true);
+  EXPECT_FALSE(IsBitmapAlphaUsed(&bmp));
 }
