@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QImage>
+#include <QWidget>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -93,6 +94,21 @@ TEST(Splash, RegionScanKeepsEveryRunOfARow) {
     int kind = GetRgnBox(rgn, &box);
     if (!inside) EXPECT_EQ(kind, NULLREGION) << c.Name;
     DeleteObject(rgn);
+  }
+  // A window given the region of an all-key picture shows nothing at all.
+  {
+    TForm blank(nullptr);
+    blank.SetBorderStyle(bsNone);
+    blank.SetBounds(0, 0, 4, 2);
+    blank.Show();
+    TBitmap keyOnly;
+    QImage img(4, 2, QImage::Format_RGB32);
+    img.fill(qRgb(255, 0, 255));
+    keyOnly.SetImage(img);
+    SetWindowShapeFromBitmap(blank.Handle(), &keyOnly, TColor(0xFF00FF));
+    QWidget* w = GetWindowWidget(blank.Handle());
+    ASSERT_FALSE(w->mask().isEmpty());
+    EXPECT_FALSE(w->mask().intersects(w->rect()));
   }
   // The splash window takes the shape of its picture.
   RegisterAppClasses();

@@ -356,7 +356,9 @@ int SetWindowRgn(HWND hWnd, HRGN hRgn, BOOL redraw) {
   w->HasRegion = r != nullptr;
   w->Shape = r ? r->Region : QRegion();
   if (w->Widget) {
-    if (r) w->Widget->setMask(w->Shape);
+    // Qt takes an empty mask for no mask at all; an empty region must hide the whole window,
+    // so it becomes one pixel outside it.
+    if (r) w->Widget->setMask(w->Shape.isEmpty() ? QRegion(-1, -1, 1, 1) : w->Shape);
     else w->Widget->clearMask();
   }
   // The window owns the region from now on.

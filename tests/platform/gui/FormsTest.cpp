@@ -173,6 +173,38 @@ TEST(Forms, CloseActionsAndTheMainForm) {
   EXPECT_EQ(Application->MainForm(), nullptr);
 }
 
+// A form class whose creation handler fails.
+class TFailingForm : public TForm {
+ public:
+  explicit TFailingForm(TComponent* AOwner) : TForm(AOwner) {
+    OnCreate = [](TObject*) { throw EConvertError("'x' is not a valid integer value"); };
+    InitForm("TFailingForm");
+  }
+  ~TFailingForm() override {
+    BeforeDestruction();
+    Label.clear();
+  }
+  std::string Label = "alive";
+};
+
+TEST(Forms, AFailingCreationHandlerIsReportedAndTheFormLives) {
+  std::vector<std::string> reported;
+  TModalHook old = SetModalHook([&](const TModalRequest& r) {
+    reported.push_back(r.Text);
+    return IDOK;
+  });
+  auto form = std::make_unique<TFailingForm>(nullptr);
+  SetModalHook(old);
+  EXPECT_EQ(reported, (std::vector<std::string>{"'x' is not a valid integer value."}));
+  form->Show();
+  EXPECT_TRUE(form->Visible());
+  // OnDestroy runs while the form class is still whole.
+  std::string seen;
+  form->OnDestroy = [&](TObject* f) { seen = static_cast<TFailingForm*>(f)->Label; };
+  form.reset();
+  EXPECT_EQ(seen, "alive");
+}
+
 TEST(Forms, DescriptionConstraintsAndPosition) {
   TRegistered reg;
   const std::string text = R"(object Dialog: TForm {
