@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 #include "AudioTestUtil.h"
@@ -108,9 +109,14 @@ TEST(AudioRecorder, VoiceActivationDropsTheSilentParts) {
   rec.SetVoiceActivation(v);
   SampleBuffer all(1, rate);
   rec.OnBlock = [&](const SampleBuffer& b) { all.Append(b); };
+  // Counts what the device delivered, to know when the whole input has passed.
+  std::atomic<int64_t> heard{0};
+  TWaveInStream counter;
+  ASSERT_EQ(counter.Open(rate, 1, [&](const float*, int64_t n) { heard += n; }), wrOk);
   ASSERT_EQ(rec.Start(), wrOk);
-  PumpFor(900);
+  ASSERT_TRUE(PumpUntil([&] { return heard > input.Frames() + 800; }));
   rec.Stop();
+  counter.Close();
   // Both tones whole, each followed by the release time of what came after it.
   int64_t loud = 0, quiet = 0;
   for (int64_t f = 0; f < all.Frames(); ++f) (std::fabs(all.At(f, 0)) >= 0.2f ? loud : quiet)++;

@@ -453,8 +453,18 @@ class TWaveOutput {
     std::vector<int16_t> s16(size_t(period * 2));
     for (;;) {
       {
-        std::lock_guard l(FLock);
+        std::unique_lock l(FLock);
         if (FQuit) return;
+        // Nothing to play: the device is left to run dry (recovered on the next write) rather
+        // than fed silence.
+        const bool idle = std::none_of(FStreams.begin(), FStreams.end(), [](auto& p) {
+          return p.second->Active && !p.second->Paused;
+        });
+        if (idle) {
+          FDelay = 0;
+          FWake.wait_for(l, std::chrono::milliseconds(kTickMs));
+          continue;
+        }
         std::fill(mix.begin(), mix.end(), 0.f);
         for (auto& [id, sp] : FStreams) {
           Stream& s = *sp;
