@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -124,4 +125,39 @@ void PaintVisualization(QImage& image, const TVisualizationSource& source,
         break;
     }
   }
+}
+
+TAudioVisualizationView::TAudioVisualizationView(TComponent* AOwner) : TCustomControl(AOwner) {
+  SetBounds(0, 0, 539, 231);
+}
+
+void TAudioVisualizationView::SetSource(TVisualizationSource source) {
+  FSource = std::move(source);
+  Invalidate();
+}
+
+void TAudioVisualizationView::SetDisplayFont(const TVisualizationFont& font) {
+  FFont = font;
+  Invalidate();
+}
+
+void TAudioVisualizationView::ValuesAt(int X, int Y, int& XValue, int& YValue) const {
+  const double fx = VisualizationFraction(X, ClientWidth());
+  const double fy = VisualizationFraction(Y, ClientHeight());
+  XValue = FSource.XValueAt ? int(std::lround(FSource.XValueAt(fx))) : 0;
+  YValue = int(std::lround(fy * std::min(FSource.Floor, -1.f)));
+}
+
+void TAudioVisualizationView::Paint() {
+  QImage image(std::max(1, ClientWidth()), std::max(1, ClientHeight()), QImage::Format_RGB32);
+  PaintVisualization(image, FSource, FFont);
+  DrawImageOnCanvas(Canvas(), ClientRect(), image);
+}
+
+void TAudioVisualizationView::MouseMove(TShiftState Shift, int X, int Y) {
+  TCustomControl::MouseMove(Shift, X, Y);
+  if (!OnMouseMove) return;
+  int xValue = 0, yValue = 0;
+  ValuesAt(X, Y, xValue, yValue);
+  OnMouseMove(this, X, Y, xValue, yValue);
 }

@@ -10,6 +10,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/gui/Controls.h"
+
 class QImage;
 
 struct TVisualizationSource {
@@ -33,3 +35,30 @@ double VisualizationFraction(int pixel, int size);
 // Draws the display into an RGB32 image of its size.
 void PaintVisualization(QImage& image, const TVisualizationSource& source,
                         const TVisualizationFont& font);
+
+using TVisualizationMouseMoveEvent =
+    Event<void(TObject* Sender, int X, int Y, int XValue, int YValue)>;
+
+// The display as a control: draws its source and reports, as the mouse moves over it, the
+// horizontal value under the mouse and the level of the vertical scale there (0 dB at the top).
+class TAudioVisualizationView : public TCustomControl {
+ public:
+  explicit TAudioVisualizationView(TComponent* AOwner);
+  const TVisualizationSource& Source() const { return FSource; }
+  void SetSource(TVisualizationSource source);
+  const TVisualizationFont& DisplayFont() const { return FFont; }
+  void SetDisplayFont(const TVisualizationFont& font);
+  // The values a point of the control stands for.
+  void ValuesAt(int X, int Y, int& XValue, int& YValue) const;
+
+  // Replaces the control's own mouse-move event, with the values added.
+  TVisualizationMouseMoveEvent OnMouseMove;
+
+ protected:
+  void Paint() override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+
+ private:
+  TVisualizationSource FSource;
+  TVisualizationFont FFont;
+};

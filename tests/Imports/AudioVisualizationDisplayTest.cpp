@@ -5,8 +5,10 @@
 #include <QImage>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "Imports/AudioVisualizationDisplay.h"
+#include "platform/win/QtWindows.h"
 
 namespace {
 
@@ -56,6 +58,35 @@ TEST(AudioVisualizationDisplay, EveryViewShowsThePeakAtItsColumn) {
   QImage empty(W, H, QImage::Format_RGB32);
   PaintVisualization(empty, source, {});
   EXPECT_EQ(DataSpan(empty, nearTop).first, -1);
+}
+
+TEST(AudioVisualizationDisplay, TheControlDrawsItsSourceAndReportsValuesUnderTheMouse) {
+  TAudioVisualizationView view(nullptr);
+  view.SetBounds(0, 0, 301, 121);
+  TVisualizationSource source;
+  source.View = 2;
+  source.Floor = -120;
+  source.LevelAt = [](double f) { return std::abs(f - 0.5) < 0.01 ? 0.f : -110.f; };
+  source.XValueAt = [](double f) { return f * 20000; };
+  view.SetSource(source);
+  std::vector<std::vector<int>> moves;
+  view.OnMouseMove = [&](TObject*, int x, int y, int xv, int yv) {
+    moves.push_back({x, y, xv, yv});
+  };
+  PaintWindowNow(view.Handle());
+  const QImage img = *GetWindowBackBuffer(view.Handle());
+  const auto [first, last] = DataSpan(img, 3);
+  EXPECT_GE(first, 145);
+  EXPECT_LE(last, 155);
+  struct Case {
+    int X, Y, XValue, YValue;
+  };
+  for (const Case c : {Case{0, 0, 0, 0}, Case{150, 60, 10000, -60}, Case{300, 120, 20000, -120}}) {
+    moves.clear();
+    SendMessage(view.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(c.X, c.Y));
+    ASSERT_EQ(moves.size(), 1u);
+    EXPECT_EQ(moves[0], (std::vector<int>{c.X, c.Y, c.XValue, c.YValue}));
+  }
 }
 
 }  // namespace
