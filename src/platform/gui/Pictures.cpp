@@ -321,6 +321,9 @@ void TBitmap::SetSize(int AWidth, int AHeight) {
     p.drawImage(0, 0, b->Image);
   }
   SetImage(img);
+  // Empty in one direction, the bitmap still keeps the other.
+  FWidth = AWidth;
+  FHeight = AHeight;
 }
 
 void TBitmap::SetPixelFormat(TPixelFormat Value) {
