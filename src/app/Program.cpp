@@ -5,6 +5,7 @@
 
 #include "app/Main.h"
 #include "app/Splash.h"
+#include "controls/PngImage.h"
 #include "platform/gui/QtApplication.h"
 
 static void InitAppImages() { Q_INIT_RESOURCE(sonalix_app_images); }
@@ -15,6 +16,7 @@ void RegisterAppClasses() {
   done = true;
   InitAppImages();
   RegisterGuiClasses();
+  RegisterPngClasses();
   RegisterSplashClasses();
   RegisterMainClasses();
 }

@@ -1518,6 +1518,9 @@ void TPNGObject::Draw(TCanvas* ACanvas, const TRect& Rect) {
 }
 
 void RegisterPngClasses() {
+  static bool done = false;
+  if (done) return;
+  done = true;
   RegisterClass<TPNGObject, TGraphic>();
   RegisterGraphicClass("png", "Portable Network Graphics", FindClassInfo(typeid(TPNGObject)));
 }
