@@ -563,3 +563,40 @@ TEST(SmtpCli, ChallengeMechanismsAndAutomaticFallback) {
     EXPECT_EQ(RunRequest(smtp, [&] { smtp.Quit(); }), 0);
   }
 }
+
+TEST(SmtpCli, EverySkippedFileStillClosesTheMultipartBody) {
+  TScriptedSmtp peer("220 ready\r\n", [](const std::string& l) -> std::string {
+    if (l == "DATA") return "354 go\r\n";
+    if (l == "QUIT") return "221 bye\r\n";
+    return "250 ok\r\n";
+  });
+  std::string dir = sonalix::test::MakeTempDir("skip").string();
+  WriteFile(dir + "/one.bin", "1");
+  WriteFile(dir + "/two.bin", "2");
+  TSmtpCli smtp(nullptr);
+  smtp.Host = "127.0.0.1";
+  smtp.Port = std::to_string(peer.Port);
+  smtp.FromName = "me@example.org";
+  smtp.RcptName()->Add("you@example.org");
+  smtp.MailMessage()->Add("only text");
+  TStringList files;
+  files.Add(dir + "/one.bin");
+  files.Add(dir + "/two.bin");
+  smtp.SetEmailFiles(&files);
+  int asked = 0;
+  smtp.OnBeforeFileOpen = [&](TObject*, int, const std::string&, TSmtpBeforeOpenFileAction& a) {
+    ++asked;
+    a = smtpBeforeOpenFileNext;
+  };
+  ASSERT_EQ(RunRequest(smtp, [&] { smtp.Open(); }), 0);
+  ASSERT_EQ(RunRequest(smtp, [&] { smtp.Mail(); }), 0) << smtp.ErrorMessage();
+  ASSERT_EQ(RunRequest(smtp, [&] { smtp.Quit(); }), 0);
+  ASSERT_TRUE(PumpUntil([&] { return peer.Done.load(); }));
+  EXPECT_EQ(asked, 2);
+  const std::string& d = peer.DataReceived;
+  std::string b = smtp.Boundary();
+  std::string tail = "only text\n\n--" + b + "--\n";
+  ASSERT_GE(d.size(), tail.size());
+  EXPECT_EQ(d.substr(d.size() - tail.size()), tail) << d;
+  EXPECT_EQ(d.find("Content-Disposition"), std::string::npos);
+}
