@@ -1,5 +1,7 @@
 #include "suite/core/cxControls.h"
 
+#include "platform/gui/Forms.h"
+
 HWND FindNonChildAncestor(HWND Window) {
   HWND w = Window;
   while (w && IsWindow(w) && (GetWindowLong(w, GWL_STYLE) & WS_CHILD)) w = GetParent(w);
@@ -10,7 +12,15 @@ bool IsFormActive(TWinControl* Form) {
   if (!Form || !Form->HandleAllocated()) return false;
   HWND active = GetActiveWindow();
   if (!active) return false;
-  return Form->Handle() == active || FindNonChildAncestor(Form->Handle()) == active;
+  if (Form->Handle() == active) return true;
+  auto* form = dynamic_cast<TCustomForm*>(Form);
+  if (form && form->FormStyle() == fsMDIChild) {
+    auto* main = dynamic_cast<TCustomForm*>(GetApplication()->MainForm());
+    if (main && main->HandleAllocated() && main->Handle() == active &&
+        main->ActiveMDIChild() == form)
+      return true;
+  }
+  return FindNonChildAncestor(Form->Handle()) == active;
 }
 
 void DisableWindowAndRecord(std::vector<HWND>& List, HWND Window) {

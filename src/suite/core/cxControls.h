@@ -3,12 +3,13 @@
 
 #include <vector>
 
-#include "platform/gui/Controls.h"
+#include "platform/gui/CustomForms.h"
 #include "platform/win/Windows.h"
 
 // The window itself or its first ancestor without WS_CHILD; null when none.
 HWND FindNonChildAncestor(HWND Window);
-// The form has a window and it, or its first non-child ancestor, is the active window.
+// The form has a window and is the active window, or it is the active MDI child of the active
+// main form, or its first non-child ancestor is the active window.
 bool IsFormActive(TWinControl* Form);
 // Records and disables the window when it is enabled.
 void DisableWindowAndRecord(std::vector<HWND>& List, HWND Window);
