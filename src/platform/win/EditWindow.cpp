@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QLineEdit>
 #include <QMargins>
+#include <QPalette>
 #include <QSignalBlocker>
 #include <algorithm>
 #include <cctype>
@@ -178,4 +179,31 @@ void RegisterEditClass() {
   wc.hCursor = LoadCursor(nullptr, IDC_IBEAM);
   wc.lpszClassName = "EDIT";
   RegisterClass(&wc);
+}
+
+// Before an edit paints, its parent chooses the colours (WM_CTLCOLOREDIT): the text colour set
+// on the device context and the background of the brush returned.
+void UpdateEditColors(HWND h) {
+  QLineEdit* e = EditOf(h);
+  HWND parent = GetParent(h);
+  if (!e || !parent || !(GetWindowLongPtr(h, GWL_STYLE) & WS_CHILD)) return;
+  static QImage scratch(1, 1, QImage::Format_RGB32);
+  HDC dc = CreateImageDC(&scratch);
+  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+  UINT msg = (GetWindowLongPtr(h, GWL_STYLE) & ES_READONLY) ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT;
+  auto brush = reinterpret_cast<HBRUSH>(SendMessage(parent, msg, reinterpret_cast<WPARAM>(dc),
+                                                    reinterpret_cast<LPARAM>(h)));
+  QColor text = ColorRefToQColor(GetTextColor(dc));
+  QColor base = ColorRefToQColor(GetBkColor(dc));
+  uintptr_t v = reinterpret_cast<uintptr_t>(brush);
+  if (v > 0 && v <= 31) base = ColorRefToQColor(GetSysColor(int(v - 1)));
+  else if (TGdiBrush* b = FindBrush(brush)) base = ColorRefToQColor(b->Log.lbColor);
+  DeleteDC(dc);
+  if (!IsWindow(h) || !(e = EditOf(h))) return;
+  QPalette pal = e->palette();
+  if (pal.color(QPalette::Text) == text && pal.color(QPalette::Base) == base) return;
+  pal.setColor(QPalette::Text, text);
+  pal.setColor(QPalette::Base, base);
+  e->setPalette(pal);
 }

@@ -25,6 +25,7 @@
 #include "platform/win/WinInternal.h"
 
 QPointer<QWidget>& MouseWidget();
+void UpdateEditColors(HWND h);
 
 namespace {
 thread_local TQtEventContext* tQtEvent = nullptr;
@@ -754,6 +755,10 @@ bool RouteQtEvent(HWND h, QWidget* widget, QEvent* e) {
   switch (e->type()) {
     case QEvent::Paint: {
       auto* pe = static_cast<QPaintEvent*>(e);
+      if (!dynamic_cast<TWindowWidget*>(widget) && w->Class && w->Class->Name == "EDIT") {
+        UpdateEditColors(h);
+        if (!(w = FindWindowObject(h))) return true;
+      }
       if (widget->size() != w->BackBuffer.size()) EnsureBackBuffer(w);
       PaintInvalid(w);
       if (!(w = FindWindowObject(h))) return true;

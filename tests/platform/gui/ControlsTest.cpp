@@ -404,3 +404,26 @@ TEST(Controls, RecreatingTheWindowKeepsChildrenAndText) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Controls, ControlsMayFreeThemselvesInTheirClick) {
+  TScene s;
+  int before = s.Panel->ControlCount();
+  s.EditA->OnClick = [&](TObject*) { delete s.EditA; };
+  s.Graphic->OnClick = [&](TObject*) { delete s.Graphic; };
+  SendMouse(s.EditA, QEvent::MouseButtonPress, QPoint(3, 3), Qt::LeftButton);
+  SendMouse(s.EditA, QEvent::MouseButtonRelease, QPoint(3, 3), Qt::LeftButton);
+  SendMouse(s.Panel, QEvent::MouseButtonPress, QPoint(25, 35), Qt::LeftButton);
+  SendMouse(s.Panel, QEvent::MouseButtonRelease, QPoint(25, 35), Qt::LeftButton);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(s.Panel->ControlCount(), before - 2);
+  EXPECT_EQ(s.Form->FindComponent("EditA"), nullptr);
+  EXPECT_EQ(GetCapture(), nullptr);
+  // The rest still works.
+  SendMouse(s.Panel, QEvent::MouseButtonPress, QPoint(150, 100), Qt::LeftButton);
+  SendMouse(s.Panel, QEvent::MouseButtonRelease, QPoint(150, 100), Qt::LeftButton);
+  EXPECT_EQ(s.Panel->Mouse, (std::vector<std::string>{"down 150,100", "click", "up 150,100"}));
+}
+
+}  // namespace

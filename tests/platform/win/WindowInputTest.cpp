@@ -573,3 +573,29 @@ TEST(WindowPaint, ScrollingMovesPixelsAndInvalidatesWhatComesIntoView) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(EditClass, ParentChoosesTheColoursBeforePainting) {
+  HWND top = CreateWindowEx(0, TestClass(), "", WS_POPUP | WS_VISIBLE, 0, 0, 200, 60, nullptr,
+                            nullptr, nullptr, nullptr);
+  HWND edit = CreateWindowEx(0, "EDIT", "x", WS_CHILD | WS_VISIBLE, 5, 5, 100, 20, top, nullptr,
+                             nullptr, nullptr);
+  HBRUSH yellow = CreateSolidBrush(RGB(255, 255, 0));
+  gHandler = [&](HWND h, UINT m, WPARAM w, LPARAM l, LRESULT& r) {
+    if (m != WM_CTLCOLOREDIT || reinterpret_cast<HWND>(l) != edit) return false;
+    SetTextColor(reinterpret_cast<HDC>(w), RGB(255, 0, 0));
+    r = reinterpret_cast<LRESULT>(yellow);
+    return true;
+  };
+  QImage shot = GetWindowWidget(edit)->grab().toImage();
+  auto* line = qobject_cast<QLineEdit*>(GetWindowWidget(edit));
+  EXPECT_EQ(line->palette().color(QPalette::Text), QColor(255, 0, 0));
+  EXPECT_EQ(line->palette().color(QPalette::Base), QColor(255, 255, 0));
+  EXPECT_EQ(shot.pixelColor(shot.width() - 3, shot.height() / 2), QColor(255, 255, 0));
+  gHandler = nullptr;
+  DestroyWindow(top);
+  DeleteObject(yellow);
+}
+
+}  // namespace
