@@ -126,3 +126,24 @@ TEST(AudioRecorder, VoiceActivationDropsTheSilentParts) {
   EXPECT_EQ(all.At(0, 0), -0.5f) << "the attack itself is kept";
   EXPECT_EQ(all.At(1200 + 400, 0), -0.25f);
 }
+
+TEST(AudioRecorder, AlsaCaptureDeliversBlocksAndAMissingDeviceIsAnError) {
+  {
+    ScopedBackend backend("alsa:sonalix_no_such_device");
+    AudioRecorder rec;
+    EXPECT_EQ(rec.Start(), wrNoDevice);
+    EXPECT_FALSE(rec.Recording());
+  }
+  ScopedBackend backend("alsa:null");
+  AudioRecorder rec;
+  rec.SetFormat(44100, 1);
+  rec.SetBlockSize(4410);
+  int blocks = 0;
+  rec.OnBlock = [&](const SampleBuffer& b) {
+    EXPECT_EQ(b.Channels(), 1);
+    ++blocks;
+  };
+  ASSERT_EQ(rec.Start(), wrOk);
+  ASSERT_TRUE(PumpUntil([&] { return blocks >= 2; }));
+  rec.Stop();
+}
