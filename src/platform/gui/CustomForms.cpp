@@ -224,7 +224,16 @@ void TCustomForm::ConstraintsChanged(TObject*) {
 
 void TCustomForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   if (FConstraints) FConstraints->Apply(AWidth, AHeight);
+  // A fixed border keeps the user from resizing, not the program.
+  if (IsFixedBorder())
+    if (QWidget* w = HandleAllocated() ? GetWindowWidget(WindowHandle()) : nullptr)
+      w->setFixedSize(AWidth, AHeight);
   TWinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+}
+
+bool TCustomForm::IsFixedBorder() const {
+  return FFormStyle != fsMDIChild && (FBorderStyle == bsSingle || FBorderStyle == bsDialog ||
+                                      FBorderStyle == bsToolWindow);
 }
 
 void TCustomForm::SetClientSize(int W, int H) {
@@ -404,9 +413,7 @@ void TCustomForm::Previous() {
 void TCustomForm::ApplySizeLimits() {
   QWidget* w = HandleAllocated() ? GetWindowWidget(WindowHandle()) : nullptr;
   if (!w) return;
-  bool fixed = FBorderStyle == bsNone || FBorderStyle == bsSingle || FBorderStyle == bsDialog ||
-               FBorderStyle == bsToolWindow;
-  if (fixed && FBorderStyle != bsNone) {
+  if (IsFixedBorder()) {
     w->setFixedSize(Width(), Height());
     return;
   }

@@ -177,6 +177,7 @@ class TCustomForm : public TWinControl {
   void ApplyPosition();
   void RaiseStayOnTopForms();
   void ApplySizeLimits();
+  bool IsFixedBorder() const;
   void CloseModal();
   void ConstraintsChanged(TObject*);
   void CreateMDIClient();

@@ -232,6 +232,11 @@ TEST(Forms, DescriptionConstraintsAndPosition) {
   form->Show();
   EXPECT_EQ(form->Left(), (Screen->Width() - 200) / 2);
   EXPECT_EQ(form->Top(), (Screen->Height() - 100) / 2);
+  // The dialog border stops the user, not the program.
+  form->SetBounds(form->Left(), form->Top(), 260, 130);
+  EXPECT_EQ(form->Width(), 260);
+  EXPECT_EQ(GetWindowWidget(form->Handle())->size(), QSize(260, 130));
+  EXPECT_EQ(GetWindowWidget(form->Handle())->maximumSize(), QSize(260, 130));
   // What the reader took in is written back the same way.
   std::string written = WriteComponentToText(form.get());
   EXPECT_NE(written.find("BorderStyle = bsDialog"), std::string::npos) << written;
