@@ -749,7 +749,15 @@ void TAudioEditor2::MouseDown(TMouseButton Button, TShiftState Shift, int X, int
 
 void TAudioEditor2::MouseMove(TShiftState Shift, int X, int Y) {
   if (OnMouseMove) OnMouseMove(this, ShiftBits(Shift), X, Y);
-  if (FDrag == TDrag::None) return;
+  if (FDrag == TDrag::None) {
+    // The pointer tells what a press would do: move a marker, select a region, or select.
+    const TMarkerGrip grip = MarkerAt(X, Y).Grip;
+    const TCursor shape = grip == TMarkerGrip::RegionBody ? crHandPoint
+                          : grip != TMarkerGrip::None     ? crSizeWE
+                                                          : crDefault;
+    if (Cursor() != shape) SetCursor(shape);
+    return;
+  }
   if (!FDragMoved && std::abs(X - FPressX) < kDragThreshold) return;
   FDragMoved = true;
   const int64_t frame = FrameAtX(X);

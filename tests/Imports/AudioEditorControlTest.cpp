@@ -147,6 +147,20 @@ TEST(AudioEditorControl, DrawsTheSignalsPeaksInTheirLanesAndColumns) {
           << p.What << (zoomed ? " zoomed" : " full");
     }
   }
+  // Effects reach the document through the control and show at once.
+  ed.E->ZoomFull();
+  ed.E->Position()->SetSelectionActive(true);
+  ed.E->Position()->SetSelectionStart(400);
+  ed.E->Position()->SetSelectionEnd(500);
+  ed.E->Effects()->Silence();
+  const QImage silenced = ed.Shot();
+  EXPECT_FALSE(Drawn(silenced, ed.E->XOfFrame(440), ed.E->XOfFrame(460), ed.Y(0, 0.77),
+                     ed.Y(0, 0.83), Q(kSelWave)));
+  ed.E->Undo();
+  EXPECT_TRUE(Drawn(ed.Shot(), ed.E->XOfFrame(440), ed.E->XOfFrame(460), ed.Y(0, 0.77),
+                    ed.Y(0, 0.83), Q(kSelWave)));
+  ed.E->Position()->SetSelectionActive(false);
+
   // The cursor and the play cursor at their columns.
   ed.E->ZoomFull();
   ed.E->Position()->SetCursor(700);
@@ -441,6 +455,16 @@ TEST(AudioEditorControl, MarkerClicksAndDragsRaiseTheirEvents) {
         << c.What;
   }
   EXPECT_NEAR(ed.Frames(x(300)), 300, 3);
+
+  // Over a grip the pointer offers to move it, over a region's body to select it.
+  m->Add(600, 100, "again", AUDIO_MARKER_REGION, 0, 0, 0, 0, 0);
+  ed.Shot();
+  const std::vector<std::pair<int, TCursor>> pointers = {
+      {x(300), crSizeWE}, {x(650), crHandPoint}, {x(200), crDefault}, {x(700), crSizeWE}};
+  for (auto [px, shape] : pointers) {
+    ed.Mouse(WM_MOUSEMOVE, px, band);
+    EXPECT_EQ(ed.E->Cursor(), shape) << px;
+  }
 }
 
 TEST(AudioEditorControl, PlaybackShowsThePlayCursorUntilStopped) {
