@@ -669,3 +669,46 @@ TEST(HttpCli, BandwidthControlPacesTheBodyOnTheTestClock) {
   // Reads of up to 8 KiB each overrun the allowance and wait for the next period.
   EXPECT_GE(ticks, 2);
 }
+
+TEST(HttpCli, HeadCookiesAndRanges) {
+  TScriptedHttp peer(
+      [](const std::string& req, int, bool& close) {
+        close = false;
+        if (req.rfind("HEAD", 0) == 0)
+          return std::string(
+              "HTTP/1.1 200 OK\r\nContent-Length: 100\r\nSet-Cookie: id=42; Path=/\r\n\r\n");
+        return std::string(
+            "HTTP/1.1 206 Partial\r\nContent-Range: bytes 0-3/1000\r\nAccept-Ranges: bytes\r\n"
+            "Content-Length: 4\r\n\r\nabcd");
+      },
+      1);
+  THttpCli h(nullptr);
+  TMemoryStream reply;
+  h.SetReplyStream(&reply);
+  h.SetRequestVer("1.1");
+  h.URL = peer.Url("/file");
+  std::vector<std::string> cookies;
+  h.OnCookie = [&](TObject*, const std::string& data, bool& accept) {
+    EXPECT_TRUE(accept);
+    cookies.push_back(data);
+  };
+  ASSERT_EQ(RunRequest(h, [&] { h.HeadAsync(); }), 0);
+  EXPECT_EQ(h.ReplyCode(), 200);
+  EXPECT_EQ(h.ContentLength(), 100);
+  EXPECT_EQ(reply.Size(), 0);
+  EXPECT_EQ(cookies, std::vector<std::string>{"id=42; Path=/"});
+
+  h.ContentRangeBegin = "0";
+  h.ContentRangeEnd = "3";
+  h.Cookie = "id=42";
+  ASSERT_EQ(RunRequest(h, [&] { h.GetAsync(); }), 0);
+  EXPECT_EQ(h.ReplyCode(), 206);
+  EXPECT_EQ(MemText(reply), "abcd");
+  EXPECT_EQ(h.ContentRangeBegin, "0");
+  EXPECT_EQ(h.ContentRangeEnd, "3");
+  EXPECT_EQ(h.AcceptRanges(), "bytes");
+  ASSERT_EQ(peer.Requests.size(), 2u);
+  EXPECT_EQ(peer.Requests[0].substr(0, 16), "HEAD /file HTTP/");
+  EXPECT_EQ(HeaderValue(peer.Requests[1], "Range"), "bytes=0-3");
+  EXPECT_EQ(HeaderValue(peer.Requests[1], "Cookie"), "id=42");
+}

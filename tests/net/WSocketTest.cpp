@@ -498,3 +498,26 @@ TEST(WSocket, PausedSocketHearsNothingUntilResumed) {
   client.Resume();
   ASSERT_TRUE(PumpUntil([&] { return crec.Received == "while paused"; }));
 }
+
+TEST(WSocket, LoggerHearsWhatItAsksFor) {
+  TIcsLogger logger(nullptr);
+  std::vector<std::string> lines;
+  logger.SetLogOptions(TLogOptions{loDestEvent, loWsockInfo});
+  logger.OnIcsLogEvent = [&](TObject*, TLogOption, const std::string& m) { lines.push_back(m); };
+  TWSocket server(nullptr), client(nullptr);
+  server.SetAddr("127.0.0.1");
+  server.SetPort("0");
+  server.Listen();
+  client.SetIcsLogger(&logger);
+  client.SetAddr("127.0.0.1");
+  client.SetPort(server.LocalPortText());
+  client.Connect();
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0], "TWSocket will connect to 127.0.0.1:" + server.LocalPortText());
+  ASSERT_TRUE(PumpUntil([&] { return client.State() == wsConnected; }));
+  client.CloseLater();
+  EXPECT_EQ(client.State(), wsConnected);
+  ASSERT_TRUE(PumpUntil([&] { return client.State() == wsClosed; }));
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_NE(lines[1].find(" TCustomWSocket.Shutdown 1 "), std::string::npos) << lines[1];
+}
