@@ -69,13 +69,24 @@ void TcxCustomStyle::RemoveWatcher(IcxStyleWatcher* AWatcher) { Erase(FWatchers,
 
 // ---- TcxStyle
 
-TcxStyle::TcxStyle(TComponent* AOwner) : TcxCustomStyle(AOwner), FFont(std::make_unique<TFont>()) {
+TcxStyle::TcxStyle(TComponent* AOwner)
+    : TcxCustomStyle(AOwner), FBitmap(std::make_unique<TBitmap>()),
+      FFont(std::make_unique<TFont>()) {
+  FBitmap->OnChange = TNotifyEvent::Bind(this, &TcxStyle::BitmapChanged);
   FFont->OnChange = TNotifyEvent::Bind(this, &TcxStyle::FontChanged);
 }
 
 TcxStyle::~TcxStyle() {
   FFont->OnChange = nullptr;
-  if (FBitmap) FBitmap->OnChange = nullptr;
+  FBitmap->OnChange = nullptr;
+}
+
+void TcxStyle::DefineProperties(TFiler* Filer) {
+  TcxCustomStyle::DefineProperties(Filer);
+  Filer->DefineBinaryProperty(
+      "Bitmap", [this](TStream* S) { FBitmap->LoadFromStream(S); },
+      [this](TStream* S) { FBitmap->SaveToStream(S); },
+      FAssignedValues.Contains(svBitmap) && !FBitmap->Empty());
 }
 
 void TcxStyle::SetValueAssigned(TcxStyleValue V, bool On) {
@@ -114,27 +125,25 @@ void TcxStyle::FontChanged(TObject*) {
   NotifyStyleModified();
 }
 
-void TcxStyle::SetBitmap(TGraphic* Value) {
+void TcxStyle::SetBitmap(TBitmap* Value) {
   if (Value == FBitmap.get()) return;
-  if (FBitmap) FBitmap->OnChange = nullptr;
-  FBitmap.reset();
-  if (Value) {
-    const TClassInfo* cls = ClassInfoOf(Value);
-    TObject* copy = cls && cls->CreateObject ? cls->CreateObject() : nullptr;
-    auto* g = dynamic_cast<TGraphic*>(copy);
-    if (!g) {
-      delete copy;
-      throw EConvertError(Format("Cannot assign a %s to a %s", {Value->ClassName(), ClassName()}));
-    }
-    FBitmap.reset(g);
-    FBitmap->Assign(Value);
+  // One report for the whole assignment, whatever the bitmap tells on the way.
+  FBitmap->OnChange = nullptr;
+  try {
+    if (Value)
+      FBitmap->Assign(Value);
+    else
+      FBitmap->SetSize(0, 0);
+  } catch (...) {
     FBitmap->OnChange = TNotifyEvent::Bind(this, &TcxStyle::BitmapChanged);
+    throw;
   }
+  FBitmap->OnChange = TNotifyEvent::Bind(this, &TcxStyle::BitmapChanged);
   BitmapChanged(FBitmap.get());
 }
 
 void TcxStyle::BitmapChanged(TObject*) {
-  SetValueAssigned(svBitmap, FBitmap && !FBitmap->Empty());
+  SetValueAssigned(svBitmap, !FBitmap->Empty());
   NotifyStyleModified();
 }
 
@@ -155,8 +164,9 @@ void TcxStyle::Assign(TPersistent* Source) {
 
 void TcxStyle::ResetValues() {
   FAssignedValues = {};
-  if (FBitmap) FBitmap->OnChange = nullptr;
-  FBitmap.reset();
+  FBitmap->OnChange = nullptr;
+  FBitmap->SetSize(0, 0);
+  FBitmap->OnChange = TNotifyEvent::Bind(this, &TcxStyle::BitmapChanged);
   FColor = clDefault;
   FTextColor = clDefault;
   NotifyStyleModified();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/gui/Graphics.h"
+#include "platform/gui/Pictures.h"
 #include "suite/core/cxClasses.h"
 
 class TcxCustomStyle;
@@ -65,11 +66,16 @@ class TcxStyle : public TcxCustomStyle {
   void ApplyScale(int M, int D) override;
   void ResetValues() override;
 
+ protected:
+  // The picture is stored as the bitmap's own data, when assigned.
+  void DefineProperties(TFiler* Filer) override;
+
+ public:
   TcxStyleValues AssignedValues() const { return FAssignedValues; }
   void SetAssignedValues(TcxStyleValues Value);
-  // The background picture: null when none was given. Setting copies the graphic.
-  TGraphic* Bitmap() const { return FBitmap.get(); }
-  void SetBitmap(TGraphic* Value);
+  // The background picture (empty when none); setting copies into it, null clears it.
+  TBitmap* Bitmap() const { return FBitmap.get(); }
+  void SetBitmap(TBitmap* Value);
   TColor Color() const { return FColor; }
   void SetColor(TColor Value);
   TFont* Font() const { return FFont.get(); }
@@ -83,7 +89,7 @@ class TcxStyle : public TcxCustomStyle {
   void SetValueAssigned(TcxStyleValue V, bool On);
 
   TcxStyleValues FAssignedValues;
-  std::unique_ptr<TGraphic> FBitmap;
+  std::unique_ptr<TBitmap> FBitmap;
   TColor FColor = clDefault;
   std::unique_ptr<TFont> FFont;
   TColor FTextColor = clDefault;

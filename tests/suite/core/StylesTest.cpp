@@ -35,29 +35,9 @@ class TOtherSheet : public TcxCustomStyleSheet {
   TcxCustomStyles* CreateStyles() override { return new TOtherStyles(this); }
 };
 
-// A picture of a given size, enough for a style's background.
-class TTestPicture : public TGraphic {
- public:
-  int W = 0, H = 0;
-  int Width() const override { return W; }
-  int Height() const override { return H; }
-  void Assign(TPersistent* Source) override {
-    if (auto* p = dynamic_cast<TTestPicture*>(Source)) {
-      W = p->W, H = p->H;
-      if (OnChange) OnChange(this);
-      return;
-    }
-    TGraphic::Assign(Source);
-  }
-
- protected:
-  void Draw(TCanvas*, const TRect&) override {}
-};
-
 const bool kRegistered = [] {
   RegisterClass<TRecordingSheet, TcxCustomStyleSheet>();
   RegisterClass<TOtherSheet, TcxCustomStyleSheet>();
-  RegisterClass<TTestPicture>();
   return true;
 }();
 
@@ -86,17 +66,20 @@ TEST(Styles, AssignedValuesFollowTheValues) {
   EXPECT_TRUE(style->AssignedValues().Contains(svFont));
   EXPECT_EQ(users.Changed.size(), 4u);
 
-  TTestPicture pic;
-  pic.W = 8, pic.H = 8;
+  TBitmap pic;
+  pic.SetSize(8, 8);
+  pic.Canvas()->SetPixel(3, 3, clRed);
+  users.Changed.clear();
   style->SetBitmap(&pic);
   EXPECT_TRUE(style->AssignedValues().Contains(svBitmap));
-  EXPECT_NE(style->Bitmap(), &pic) << "the style keeps its own copy";
-  TTestPicture empty;
-  style->Bitmap()->Assign(&empty);
+  EXPECT_EQ(users.Changed.size(), 1u) << "one report for the assignment";
+  EXPECT_EQ(style->Bitmap()->Canvas()->Pixel(3, 3), clRed) << "the style keeps its own copy";
+  style->Bitmap()->SetSize(0, 0);
   EXPECT_FALSE(style->AssignedValues().Contains(svBitmap)) << "an emptied picture clears the bit";
   style->SetBitmap(&pic);
   style->SetBitmap(nullptr);
   EXPECT_FALSE(style->AssignedValues().Contains(svBitmap));
+  style->SetBitmap(&pic);
 
   // What is stored is what is assigned: the colour left clDefault is not written.
   std::string text = WriteComponentToText(style);
@@ -104,8 +87,18 @@ TEST(Styles, AssignedValuesFollowTheValues) {
   EXPECT_NE(text.find("TextColor = clBlue"), std::string::npos) << text;
   EXPECT_NE(text.find("DejaVu Sans"), std::string::npos) << text;
 
+  // The picture travels with the description and sets its bit when read.
+  EXPECT_NE(text.find("Bitmap = hex"), std::string::npos) << text;
+  TcxStyle back(nullptr);
+  ReadComponentFromText(&back, text);
+  EXPECT_TRUE(back.AssignedValues().Contains(svBitmap));
+  EXPECT_EQ(back.Bitmap()->Width(), 8);
+  EXPECT_EQ(back.Bitmap()->Canvas()->Pixel(3, 3), clRed);
+  EXPECT_EQ(back.TextColor(), clBlue);
+
   style->ResetValues();
   EXPECT_TRUE(style->AssignedValues().Empty());
+  EXPECT_TRUE(style->Bitmap()->Empty());
   EXPECT_EQ(style->TextColor(), clDefault);
   EXPECT_EQ(style->Font()->Name(), "DejaVu Sans") << "the font keeps its value";
 
