@@ -98,19 +98,6 @@ void PutBE32(uint8_t* p, uint32_t v) {
   p[3] = uint8_t(v);
 }
 
-const std::array<uint32_t, 256>& CrcTable() {
-  static const std::array<uint32_t, 256> table = [] {
-    std::array<uint32_t, 256> t{};
-    for (uint32_t n = 0; n < 256; ++n) {
-      uint32_t c = n;
-      for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-      t[n] = c;
-    }
-    return t;
-  }();
-  return table;
-}
-
 // A chunk body's length must be a PNG length (below 2^31) and fit in what is left of the stream
 // (with the CRC after it); checked before anything is allocated for it.
 void CheckChunkLength(TStream* Stream, uint32_t Length) {
@@ -261,8 +248,13 @@ void WriteChunk(TStream* Stream, const char* Name, const uint8_t* Body, uint32_t
 }  // namespace
 
 uint32_t PngUpdateCrc(uint32_t Crc, const uint8_t* Buffer, size_t Size) {
-  const auto& t = CrcTable();
-  for (size_t i = 0; i < Size; ++i) Crc = t[(Crc ^ Buffer[i]) & 0xFF] ^ (Crc >> 8);
+  // zlib's CRC-32 is the same polynomial and conditioning, computed several bytes at a time.
+  while (Size > 0) {
+    uInt n = uInt(std::min<size_t>(Size, 1u << 30));
+    Crc = uint32_t(crc32(Crc ^ 0xFFFFFFFFu, Buffer, n)) ^ 0xFFFFFFFFu;
+    Buffer += n;
+    Size -= n;
+  }
   return Crc;
 }
 
@@ -775,12 +767,6 @@ void UnfilterRow(uint8_t* Row, const uint8_t* Prev, uint32_t RowBytes, uint32_t 
   }
 }
 
-// Puts pixel X of a PNG row (its samples) into the image: Dib is the image row, Alpha the alpha
-// row. Chosen once per image.
-using TPixelSink = void (*)(const TChunkIHDR& H, const std::array<uint8_t, 256>& Gamma,
-                            const uint8_t* Src, uint32_t SrcX, uint8_t* Dib, uint8_t* Alpha,
-                            uint32_t X);
-
 uint32_t PackedSample(const uint8_t* Src, uint32_t X, int Bits) {
   uint32_t bit = X * uint32_t(Bits);
   return (Src[bit >> 3] >> (8 - Bits - (bit & 7))) & ((1u << Bits) - 1);
@@ -792,42 +778,56 @@ void PutPacked(uint8_t* Dib, uint32_t X, int Bits, uint32_t Value) {
   Dib[bit >> 3] = uint8_t((Dib[bit >> 3] & ~mask) | ((Value << shift) & mask));
 }
 
-void SinkRgb(const TChunkIHDR& H, const std::array<uint8_t, 256>& G, const uint8_t* S, uint32_t SX,
-             uint8_t* D, uint8_t* A, uint32_t X) {
-  int step = H.BitDepth / 8;
-  int samples = H.ColorType == 6 ? 4 : 3;
-  const uint8_t* s = S + size_t(SX) * samples * step;
-  uint8_t* d = D + size_t(X) * 3;
-  d[0] = G[s[2 * step]];
-  d[1] = G[s[step]];
-  d[2] = G[s[0]];
-  if (samples == 4) A[X] = s[3 * step];
+// Puts the Count pixels of a PNG row (its samples) into the image at columns X0, X0 + Step...:
+// Dib is the image row, Alpha the alpha row. Chosen once per image.
+using TRowSink = void (*)(const TChunkIHDR& H, const std::array<uint8_t, 256>& Gamma,
+                          const uint8_t* Src, uint32_t Count, uint8_t* Dib, uint8_t* Alpha,
+                          uint32_t X0, uint32_t Step);
+
+template <int Samples, int Bytes>
+void SinkRgb(const TChunkIHDR&, const std::array<uint8_t, 256>& G, const uint8_t* S, uint32_t N,
+             uint8_t* D, uint8_t* A, uint32_t X0, uint32_t Step) {
+  uint8_t* d = D + size_t(X0) * 3;
+  const size_t dStep = size_t(Step) * 3;
+  uint8_t* a = A ? A + X0 : nullptr;
+  for (uint32_t k = 0; k < N; ++k, S += Samples * Bytes, d += dStep) {
+    d[0] = G[S[2 * Bytes]];
+    d[1] = G[S[Bytes]];
+    d[2] = G[S[0]];
+    if constexpr (Samples == 4) {
+      *a = S[3 * Bytes];
+      a += Step;
+    }
+  }
 }
-void SinkGrey16(const TChunkIHDR&, const std::array<uint8_t, 256>&, const uint8_t* S, uint32_t SX,
-                uint8_t* D, uint8_t*, uint32_t X) {
-  D[X] = S[size_t(SX) * 2];
+template <int Samples, int Bytes>
+void SinkGrey(const TChunkIHDR&, const std::array<uint8_t, 256>&, const uint8_t* S, uint32_t N,
+              uint8_t* D, uint8_t* A, uint32_t X0, uint32_t Step) {
+  // 16-bit grey, and grey with alpha: the first byte of each sample.
+  for (uint32_t k = 0; k < N; ++k, S += Samples * Bytes) {
+    D[X0 + k * Step] = S[0];
+    if constexpr (Samples == 2) A[X0 + k * Step] = S[Bytes];
+  }
 }
-void SinkGreyAlpha(const TChunkIHDR& H, const std::array<uint8_t, 256>&, const uint8_t* S,
-                   uint32_t SX, uint8_t* D, uint8_t* A, uint32_t X) {
-  int step = H.BitDepth / 8;
-  D[X] = S[size_t(SX) * 2 * step];
-  A[X] = S[size_t(SX) * 2 * step + step];
-}
-void SinkPacked(const TChunkIHDR& H, const std::array<uint8_t, 256>&, const uint8_t* S, uint32_t SX,
-                uint8_t* D, uint8_t*, uint32_t X) {
-  uint32_t v = PackedSample(S, SX, H.BitDepth);
-  if (H.BitDepth == 2) {
-    PutPacked(D, X, 4, H.ColorType == 0 ? v * 5 : v);
-  } else {
-    PutPacked(D, X, H.BitDepth, v);
+void SinkPacked(const TChunkIHDR& H, const std::array<uint8_t, 256>&, const uint8_t* S, uint32_t N,
+                uint8_t* D, uint8_t*, uint32_t X0, uint32_t Step) {
+  for (uint32_t k = 0; k < N; ++k) {
+    uint32_t v = PackedSample(S, k, H.BitDepth);
+    if (H.BitDepth == 2) {
+      PutPacked(D, X0 + k * Step, 4, H.ColorType == 0 ? v * 5 : v);
+    } else {
+      PutPacked(D, X0 + k * Step, H.BitDepth, v);
+    }
   }
 }
 
-TPixelSink SinkFor(const TChunkIHDR& H) {
+TRowSink SinkFor(const TChunkIHDR& H) {
+  const bool wide = H.BitDepth == 16;
   switch (H.ColorType) {
-    case 2: case 6: return SinkRgb;
-    case 4: return SinkGreyAlpha;
-    case 0: if (H.BitDepth == 16) return SinkGrey16; return SinkPacked;
+    case 2: return wide ? SinkRgb<3, 2> : SinkRgb<3, 1>;
+    case 6: return wide ? SinkRgb<4, 2> : SinkRgb<4, 1>;
+    case 4: return wide ? SinkGrey<2, 2> : SinkGrey<2, 1>;
+    case 0: return wide ? SinkGrey<1, 2> : SinkPacked;
     default: return SinkPacked;
   }
 }
@@ -851,7 +851,7 @@ bool TChunkIDAT::LoadChunk(TStream* Stream, const std::string& ChunkType, uint32
   std::vector<uint8_t> rowA(size_t(rowBytes) + 1), rowB(size_t(rowBytes) + 1);
   uint8_t* cur = rowA.data();
   uint8_t* prev = rowB.data();
-  TPixelSink sink = SinkFor(*h);
+  TRowSink sink = SinkFor(*h);
   const uint32_t width = h->Width, height = h->Height;
   uint8_t* bits = h->ImageData();
   uint8_t* alpha = h->ImageAlpha();
@@ -867,7 +867,7 @@ bool TChunkIDAT::LoadChunk(TStream* Stream, const std::string& ChunkType, uint32
       if (copyPacked) {
         std::memcpy(d, cur + 1, rowBytes);
       } else {
-        for (uint32_t x = 0; x < width; ++x) sink(*h, FOwner->GammaTable, cur + 1, x, d, a, x);
+        sink(*h, FOwner->GammaTable, cur + 1, width, d, a, 0, 1);
       }
       std::swap(cur, prev);
     }
@@ -888,8 +888,7 @@ bool TChunkIDAT::LoadChunk(TStream* Stream, const std::string& ChunkType, uint32
         UnfilterRow(cur, prev, passBytes, passOffset);
         uint8_t* d = bits + dibRow * (height - 1 - y);
         uint8_t* a = alpha ? alpha + size_t(width) * y : nullptr;
-        for (uint32_t k = 0; k < passWidth; ++k)
-          sink(*h, FOwner->GammaTable, cur + 1, k, d, a, kColStart[pass] + k * kColStep[pass]);
+        sink(*h, FOwner->GammaTable, cur + 1, passWidth, d, a, kColStart[pass], kColStep[pass]);
         std::swap(cur, prev);
       }
     }

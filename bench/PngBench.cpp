@@ -1,0 +1,147 @@
+// Decoding a large PNG with our codec beside libpng on the same bytes in memory. Each
+// "Png/Ours/..." row carries vs_libpng: libpng's time divided by ours (above 1: we are faster).
+// libpng expands to 8-bit RGBA rows, which is about the work ours does into its pixel buffer and
+// alpha plane. SONALIX_PNG_BENCH_SIZE sets the side of the square image (default 4096).
+#include <benchmark/benchmark.h>
+#include <png.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "controls/PngImage.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+int Side() {
+  const char* s = std::getenv("SONALIX_PNG_BENCH_SIZE");
+  return s ? std::max(16, std::atoi(s)) : 4096;
+}
+
+struct TKind {
+  const char* Name;
+  int ColorType;
+  bool Interlaced;
+};
+const TKind kKinds[] = {{"rgba8", 6, false}, {"rgb8", 2, false}, {"rgba8_adam7", 6, true}};
+
+void Append(png_structp png, png_bytep data, png_size_t n) {
+  auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
+  out->insert(out->end(), data, data + n);
+}
+
+// A photo-like picture: smooth gradients with a little noise, which the filters and zlib work on
+// as they would on real images.
+const Bytes& File(const TKind& k) {
+  static std::map<std::string, Bytes> files;
+  Bytes& out = files[k.Name];
+  if (!out.empty()) return out;
+  const int side = Side(), channels = k.ColorType == 6 ? 4 : 3;
+  std::mt19937 rng(5);
+  std::vector<Bytes> rows(size_t(side), Bytes(size_t(side) * channels));
+  for (int y = 0; y < side; ++y)
+    for (int x = 0; x < side; ++x)
+      for (int c = 0; c < channels; ++c)
+        rows[size_t(y)][size_t(x) * channels + c] =
+            uint8_t((x * (c + 1) + y * (3 - c)) / 16 + rng() % 6);
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  png_set_write_fn(png, &out, Append, nullptr);
+  png_set_IHDR(png, info, side, side, 8, k.ColorType,
+               k.Interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_write_info(png, info);
+  std::vector<png_bytep> pointers;
+  for (auto& r : rows) pointers.push_back(r.data());
+  png_write_image(png, pointers.data());
+  png_write_end(png, info);
+  png_destroy_write_struct(&png, &info);
+  return out;
+}
+
+struct TSource {
+  const Bytes* Data;
+  size_t Pos;
+};
+void Take(png_structp png, png_bytep data, png_size_t n) {
+  auto* s = static_cast<TSource*>(png_get_io_ptr(png));
+  std::memcpy(data, s->Data->data() + s->Pos, n);
+  s->Pos += n;
+}
+
+double Now() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+std::map<std::string, double>& LibpngSeconds() {
+  static std::map<std::string, double> m;
+  return m;
+}
+
+void BM_Libpng(benchmark::State& state, const TKind* k) {
+  const Bytes& file = File(*k);
+  double total = 0;
+  for (auto _ : state) {
+    const double t0 = Now();
+    TSource src{&file, 0};
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    png_set_read_fn(png, &src, Take);
+    png_read_info(png, info);
+    png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    const size_t w = png_get_image_width(png, info), h = png_get_image_height(png, info);
+    std::vector<uint8_t> pixels(w * h * 4);
+    std::vector<png_bytep> rows(h);
+    for (size_t y = 0; y < h; ++y) rows[y] = pixels.data() + y * w * 4;
+    png_read_image(png, rows.data());
+    png_read_end(png, nullptr);
+    png_destroy_read_struct(&png, &info, nullptr);
+    benchmark::DoNotOptimize(pixels.data());
+    total += Now() - t0;
+  }
+  LibpngSeconds()[k->Name] = total / double(state.iterations());
+}
+
+void BM_Ours(benchmark::State& state, const TKind* k) {
+  const Bytes& file = File(*k);
+  TMemoryStream in;
+  in.WriteBuffer(file.data(), int64_t(file.size()));
+  double total = 0;
+  for (auto _ : state) {
+    const double t0 = Now();
+    in.SetPosition(0);
+    TPNGObject png;
+    png.LoadFromStream(&in);
+    benchmark::DoNotOptimize(png.HeaderChunk()->ImageData());
+    total += Now() - t0;
+  }
+  const double ours = total / double(state.iterations());
+  auto it = LibpngSeconds().find(k->Name);
+  if (it != LibpngSeconds().end()) state.counters["vs_libpng"] = it->second / ours;
+  state.counters["megapixels_per_s"] =
+      benchmark::Counter(double(Side()) * Side() * double(state.iterations()) / 1e6,
+                         benchmark::Counter::kIsRate);
+}
+
+const bool kRegistered = [] {
+  for (const TKind& k : kKinds) {
+    benchmark::RegisterBenchmark((std::string("Png/Libpng/") + k.Name).c_str(), BM_Libpng, &k)
+        ->UseRealTime()
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark((std::string("Png/Ours/") + k.Name).c_str(), BM_Ours, &k)
+        ->UseRealTime()
+        ->Unit(benchmark::kMillisecond);
+  }
+  return true;
+}();
+
+}  // namespace
