@@ -147,3 +147,39 @@ TEST(AudioRecorder, AlsaCaptureDeliversBlocksAndAMissingDeviceIsAnError) {
   ASSERT_TRUE(PumpUntil([&] { return blocks >= 2; }));
   rec.Stop();
 }
+
+TEST(AudioRecorder, EachReaderGetsItsOwnRateAndChannels) {
+  const auto dir = sonalix::test::MakeTempDir("rates");
+  SampleBuffer input(2, 8000);
+  for (int f = 0; f < 1600; ++f) {
+    const float v[2] = {float(f) / 4096.f, -float(f) / 4096.f};
+    input.AppendFrames(v, 1);
+  }
+  WriteInput(dir, input);
+  ScopedBackend backend("file:" + dir.string());
+  struct Case {
+    int rate, channels;
+  } cases[] = {{16000, 2}, {4000, 2}, {8000, 1}};
+  std::vector<std::unique_ptr<AudioRecorder>> recs;
+  std::vector<SampleBuffer> got(3);
+  for (size_t i = 0; i < 3; ++i) {
+    recs.push_back(std::make_unique<AudioRecorder>());
+    recs[i]->SetFormat(cases[i].rate, cases[i].channels);
+    recs[i]->SetBlockSize(100);
+    got[i] = SampleBuffer(cases[i].channels, cases[i].rate);
+    recs[i]->OnBlock = [&got, i](const SampleBuffer& b) { got[i].Append(b); };
+  }
+  for (auto& r : recs) ASSERT_EQ(r->Start(), wrOk);
+  ASSERT_TRUE(PumpUntil([&] { return got[1].Frames() >= 700; }));
+  for (auto& r : recs) r->Stop();
+  // A ramp stays a ramp through linear interpolation; stereo mixed to mono cancels out here.
+  for (int64_t f = 0; f < 1200 && f < got[0].Frames(); ++f)
+    ASSERT_NEAR(got[0].At(f, 0), float(f) / 2 / 4096.f, 1e-6) << f;
+  for (int64_t f = 0; f < 700; ++f) {
+    ASSERT_NEAR(got[1].At(f, 0), float(2 * f) / 4096.f, 1e-6) << f;
+    ASSERT_NEAR(got[1].At(f, 1), -float(2 * f) / 4096.f, 1e-6) << f;
+  }
+  ASSERT_GE(got[2].Frames(), 1000);
+  for (int64_t f = 0; f < 1000; ++f) ASSERT_EQ(got[2].At(f, 0), 0.f) << f;
+  EXPECT_GE(got[0].Frames(), 1200);
+}

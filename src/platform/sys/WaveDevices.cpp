@@ -785,6 +785,25 @@ std::vector<int> CaptureCards() {
   return cards;
 }
 
+// Whether one of the card's PCM devices records.
+bool CardCanCapture(int card) {
+  snd_ctl_t* ctl = nullptr;
+  if (snd_ctl_open(&ctl, ("hw:" + std::to_string(card)).c_str(), 0) < 0) return false;
+  bool found = false;
+  snd_pcm_info_t* info = nullptr;
+  snd_pcm_info_malloc(&info);
+  int dev = -1;
+  while (!found && snd_ctl_pcm_next_device(ctl, &dev) == 0 && dev >= 0) {
+    snd_pcm_info_set_device(info, unsigned(dev));
+    snd_pcm_info_set_subdevice(info, 0);
+    snd_pcm_info_set_stream(info, SND_PCM_STREAM_CAPTURE);
+    found = snd_ctl_pcm_info(ctl, info) >= 0;
+  }
+  snd_pcm_info_free(info);
+  snd_ctl_close(ctl);
+  return found;
+}
+
 // Runs `f` on each capture element of the card's mixer; false when there is no mixer.
 template <class F>
 bool ForEachCaptureElement(int device, F f) {
@@ -820,6 +839,7 @@ std::vector<TWaveInDeviceInfo> WaveInDevices() {
   for (int card : CaptureCards()) {
     char* name = nullptr;
     TWaveInDeviceInfo info;
+    info.Usable = CardCanCapture(card);
     info.Name = snd_card_get_name(card, &name) == 0 && name ? name : "Card " + std::to_string(card);
     std::free(name);
     list.push_back(info);
