@@ -185,3 +185,28 @@ constexpr UINT BF_ADJUST = 0x2000;
 constexpr UINT BF_FLAT = 0x4000;
 constexpr UINT BF_MONO = 0x8000;
 BOOL DrawEdge(HDC hdc, RECT* rect, UINT edge, UINT flags);
+
+// Frame controls in the classic look.
+constexpr UINT DFC_CAPTION = 1;
+constexpr UINT DFC_MENU = 2;
+constexpr UINT DFC_SCROLL = 3;
+constexpr UINT DFC_BUTTON = 4;
+constexpr UINT DFCS_BUTTONCHECK = 0x0000;
+constexpr UINT DFCS_BUTTONRADIOIMAGE = 0x0001;
+constexpr UINT DFCS_BUTTONRADIOMASK = 0x0002;
+constexpr UINT DFCS_BUTTONRADIO = 0x0004;
+constexpr UINT DFCS_BUTTON3STATE = 0x0008;
+constexpr UINT DFCS_BUTTONPUSH = 0x0010;
+constexpr UINT DFCS_SCROLLUP = 0x0000;
+constexpr UINT DFCS_SCROLLDOWN = 0x0001;
+constexpr UINT DFCS_SCROLLLEFT = 0x0002;
+constexpr UINT DFCS_SCROLLRIGHT = 0x0003;
+constexpr UINT DFCS_INACTIVE = 0x0100;
+constexpr UINT DFCS_PUSHED = 0x0200;
+constexpr UINT DFCS_CHECKED = 0x0400;
+constexpr UINT DFCS_FLAT = 0x4000;
+constexpr UINT DFCS_MONO = 0x8000;
+// Check boxes and radio buttons fill the largest square centred in the rectangle. The radio
+// mask paints every pixel of that square (black for the button, white around it); the radio
+// image leaves the pixels around the button alone.
+BOOL DrawFrameControl(HDC hdc, RECT* rect, UINT type, UINT state);

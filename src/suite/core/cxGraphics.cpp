@@ -487,7 +487,13 @@ TcxPaintCanvas* SharedPaintCanvas() {
   return gPaintCanvas.get();
 }
 
-void FinalizeCxGraphics() {
+void cxGraphicsInitialize() {
+  gFinalizing = false;
+  if (!FindClassInfo(typeid(TcxBitmap))) RegisterClass<TcxBitmap, TBitmap>();
+  if (!FindClassInfo(typeid(TcxBitmap32))) RegisterClass<TcxBitmap32, TcxBitmap>();
+}
+
+void cxGraphicsFinalize() {
   gFinalizing = true;
   gPaintCanvas.reset();
   gScreenCanvas.reset();

@@ -223,8 +223,10 @@ class TcxPaintCanvas : public TcxCanvas {
 
 TcxScreenCanvas* SharedScreenCanvas();
 TcxPaintCanvas* SharedPaintCanvas();
-// Frees the shared canvases for good (the unit's shut-down).
-void FinalizeCxGraphics();
+// The unit's start-up (registers the bitmap classes) and shut-down (frees the shared canvases,
+// none is made again until the next start-up).
+void cxGraphicsInitialize();
+void cxGraphicsFinalize();
 
 // ---- graphics routines
 

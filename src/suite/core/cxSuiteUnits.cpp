@@ -2,6 +2,8 @@
 
 #include "suite/core/cxClasses.h"
 #include "suite/core/cxGeometry.h"
+#include "suite/core/cxGraphics.h"
+#include "suite/core/dxOffice11.h"
 #include "suite/core/cxLibraryStrs.h"
 #include "suite/core/cxStyles.h"
 #include "suite/core/cxDWMApi.h"
@@ -24,6 +26,8 @@ const std::vector<TcxSuiteUnit>& SuiteUnits() {
       {"dxThemeConsts", &dxThemeConstsInitialize, &dxThemeConstsFinalize},
       {"dxThemeManager", &dxThemeManagerInitialize, &dxThemeManagerFinalize},
       {"cxStyles", &cxStylesInitialize, &cxStylesFinalize},
+      {"cxGraphics", &cxGraphicsInitialize, &cxGraphicsFinalize},
+      {"dxOffice11", &dxOffice11Initialize, &dxOffice11Finalize},
   };
   return units;
 }
