@@ -3,6 +3,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QWidget>
+#include <QWindow>
 #include <algorithm>
 
 #include "platform/gui/ActnList.h"
@@ -533,6 +534,13 @@ int TCustomForm::ShowModal() {
     disabled.push_back(f);
   }
   HWND previousActive = GetActiveWindow();
+  // The window manager keeps the dialog above the window it was opened from.
+  HWND ownerWindow = previousActive;
+  for (TComponent* c : {Owner(), static_cast<TComponent*>(Application->MainForm())}) {
+    auto* form = dynamic_cast<TWinControl*>(c);
+    if (!ownerWindow && form && form != this && form->HandleAllocated() && form->Showing())
+      ownerWindow = form->WindowHandle();
+  }
   TWeakLink<TCustomForm> self(this);
   FFormState.Include(fsModal);
   auto restore = [&] {
@@ -542,6 +550,12 @@ int TCustomForm::ShowModal() {
   };
   try {
     Show();
+    // Showing sets Qt's own transient parent, so the owner is given afterwards.
+    QWidget* dialogWidget = HandleAllocated() ? GetWindowWidget(WindowHandle()) : nullptr;
+    QWidget* ownerWidget = ownerWindow ? GetWindowWidget(ownerWindow) : nullptr;
+    if (dialogWidget && ownerWidget && dialogWidget->isWindow() && ownerWidget->window() != dialogWidget)
+      if (QWindow* w = dialogWidget->windowHandle())
+        w->setTransientParent(ownerWidget->window()->windowHandle());
     // A result set while showing ends the loop before it waits for a message.
     for (;;) {
       if (FModalResult == mrNone) Application->HandleMessage();

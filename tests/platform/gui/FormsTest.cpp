@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QWidget>
+#include <QWindow>
 #include <functional>
 #include <memory>
 #include <string>
@@ -103,17 +104,20 @@ TEST(Forms, ModalLoopsEndWithTheirResult) {
     EXPECT_TRUE(IsWindowEnabled(owner->Handle())) << c.Name;
     EXPECT_FALSE(dialog->FormState().Contains(fsModal)) << c.Name;
   }
-  // Other windows are disabled while the loop runs.
+  // Other windows are disabled while the loop runs, and the dialog stays above its owner.
   {
     auto dialog = std::make_unique<TForm>(owner.get());
     bool ownerEnabled = true;
+    QWindow* transientParent = nullptr;
     Later([&] {
       ownerEnabled = IsWindowEnabled(owner->Handle());
+      transientParent = GetWindowWidget(dialog->Handle())->windowHandle()->transientParent();
       dialog->SetModalResult(mrOk);
     });
     EXPECT_EQ(dialog->ShowModal(), mrOk);
     EXPECT_FALSE(ownerEnabled);
     EXPECT_TRUE(IsWindowEnabled(owner->Handle()));
+    EXPECT_EQ(transientParent, GetWindowWidget(owner->Handle())->windowHandle());
   }
   // A visible form cannot become modal; the modal hook may answer for a dialog.
   auto shown = std::make_unique<TForm>(owner.get());
