@@ -712,3 +712,27 @@ TEST(HttpCli, HeadCookiesAndRanges) {
   EXPECT_EQ(HeaderValue(peer.Requests[1], "Range"), "bytes=0-3");
   EXPECT_EQ(HeaderValue(peer.Requests[1], "Cookie"), "id=42");
 }
+
+TEST(HttpCli, ThroughASocksProxy) {
+  std::string microsocks = FindProgram("microsocks");
+  if (microsocks.empty() || FindProgram("lighttpd").empty())
+    GTEST_SKIP() << "microsocks or lighttpd is not installed (scripts/setup installs them)";
+  TLighttpd web;
+  ASSERT_TRUE(web.Start());
+  int port = FreePort();
+  TPeerProcess proxy;
+  ASSERT_TRUE(proxy.Start(microsocks, {"-i", "127.0.0.1", "-p", QString::number(port)}));
+  ASSERT_TRUE(WaitListening(port));
+  THttpCli h(nullptr);
+  TMemoryStream reply;
+  h.SetReplyStream(&reply);
+  h.SocksServer = "127.0.0.1";
+  h.SocksPort = std::to_string(port);
+  int socksConnected = -1;
+  h.OnSocksConnected = [&](TObject*, WORD e) { socksConnected = e; };
+  h.URL = web.Url("/big.bin");
+  ASSERT_EQ(RunRequest(h, [&] { h.GetAsync(); }), 0) << h.ReplyText();
+  EXPECT_EQ(socksConnected, 0);
+  EXPECT_EQ(h.ReplyCode(), 200);
+  EXPECT_TRUE(MemText(reply) == web.Big);
+}

@@ -127,7 +127,8 @@ std::string Sha256(const std::string& data) {
 }
 
 // An SMTP server played by a thread: answers each command line by the script (Reply is sent as
-// given; "" closes the connection). DATA content is collected until the final ".".
+// given; "" closes the connection, "-" sends nothing). DATA content is collected until the final
+// ".".
 struct TScriptedSmtp {
   using TScript = std::function<std::string(const std::string& Line)>;
   int ListenFd = -1;
@@ -182,6 +183,7 @@ struct TScriptedSmtp {
         }
         std::string reply = Script(line);
         if (reply.empty()) break;
+        if (reply == "-") continue;  // no answer
         if (reply.compare(0, 3, "354") == 0) inData = true;
         ::send(fd, reply.data(), reply.size(), MSG_NOSIGNAL);
         if (line == "QUIT") break;
@@ -599,4 +601,32 @@ TEST(SmtpCli, EverySkippedFileStillClosesTheMultipartBody) {
   ASSERT_GE(d.size(), tail.size());
   EXPECT_EQ(d.substr(d.size() - tail.size()), tail) << d;
   EXPECT_EQ(d.find("Content-Disposition"), std::string::npos);
+}
+
+TEST(SmtpCli, AbortDuringACombinedOperation) {
+  TScriptedSmtp peer("220 ready\r\n", [](const std::string& l) -> std::string {
+    if (l.rfind("MAIL", 0) == 0) return "-";  // never answered
+    return "250 ok\r\n";
+  });
+  TSmtpCli smtp(nullptr);
+  smtp.Host = "127.0.0.1";
+  smtp.Port = std::to_string(peer.Port);
+  smtp.FromName = "me@example.org";
+  smtp.RcptName()->Add("you@example.org");
+  ASSERT_EQ(RunRequest(smtp, [&] { smtp.Open(); }), 0);
+  int err = -1;
+  TSmtpRequest rq = smtpConnect;
+  smtp.OnRequestDone = [&](TObject*, TSmtpRequest r, WORD e) {
+    rq = r;
+    err = e;
+  };
+  smtp.Mail();
+  ASSERT_TRUE(PumpUntil([&] { return peer.Commands.size() >= 2; }));
+  smtp.Abort();
+  EXPECT_EQ(smtp.State(), smtpReady);
+  ASSERT_TRUE(PumpUntil([&] { return err >= 0; }));
+  EXPECT_EQ(err, 426);
+  EXPECT_EQ(rq, smtpMail);
+  EXPECT_EQ(smtp.ErrorMessage(), "426 Operation aborted.");
+  EXPECT_FALSE(smtp.Connected());
 }
