@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QtCore/QCoreApplication>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -448,4 +449,60 @@ TEST(Helpers, RangeCentreAndHintParts) {
   EXPECT_EQ(ShortHintPart("Open"), "Open");
   EXPECT_EQ(CharByteLength("a\xC3\xA9", 2), 2);
   EXPECT_EQ(CharByteLength("a\xC3\xA9", 1), 1);
+}
+
+namespace {
+struct TCounted : TObject {
+  static inline int Alive = 0;
+  TCounted() { ++Alive; }
+  ~TCounted() override { --Alive; }
+};
+
+class TLinked : public TcxComponent {
+ public:
+  using TcxComponent::TcxComponent;
+  std::vector<TComponent*> Links;
+
+ protected:
+  void GetFakeComponentLinks(std::vector<TComponent*>& List) override { List = Links; }
+};
+}  // namespace
+
+TEST(ObjectList, RemoveAndFreeFreesWhetherOrNotTheListOwns) {
+  for (bool owns : {true, false}) {
+    TCounted::Alive = 0;
+    {
+      std::unique_ptr<TcxObjectList> list(TcxObjectList::CreateWithOwnership(owns));
+      auto* a = new TCounted;
+      auto* b = new TCounted;
+      list->Add(a);
+      list->Add(b);
+      EXPECT_EQ(list->RemoveAndFree(b), 1);
+      EXPECT_EQ(list->RemoveAndFree(b), -1) << "no longer there";
+      EXPECT_EQ(TCounted::Alive, 1);
+      EXPECT_EQ(list->ItemAt(0), a);
+      if (!owns) delete a;
+    }
+    EXPECT_EQ(TCounted::Alive, 0) << "owning: freed with the list";
+  }
+}
+
+TEST(FakeLinks, TakenAfterLoadingOnlyWhileDesigning) {
+  TComponent form(nullptr);
+  TComponent a(nullptr), b(nullptr), c(nullptr), d(nullptr);
+  auto* linked = new TLinked(&form);
+  linked->Links = {&a, &b};
+  linked->Loaded();
+  EXPECT_EQ(linked->FakeComponentLink1(), nullptr) << "not designing";
+  linked->SetComponentState(csDesigning, true);
+  linked->Loaded();
+  EXPECT_EQ(linked->FakeComponentLink1(), &a);
+  EXPECT_EQ(linked->FakeComponentLink2(), &b);
+  EXPECT_EQ(linked->FakeComponentLink3(), nullptr);
+  linked->Links = {&d, &c, &b, &a};
+  linked->Loaded();
+  EXPECT_EQ(linked->FakeComponentLink3(), &b) << "the first three";
+  linked->SetFakeComponentLink1(nullptr);
+  linked->SetFakeComponentLink2(nullptr);
+  linked->SetFakeComponentLink3(nullptr);
 }
