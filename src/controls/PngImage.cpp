@@ -12,6 +12,7 @@
 #include "platform/rtl/Streaming.h"
 #include "platform/win/DeviceContext.h"
 #include "platform/win/Gdi.h"
+#include "platform/win/GdiExtras.h"
 
 namespace {
 
@@ -1268,23 +1269,24 @@ void TPNGObject::Assign(TPersistent* Source) {
   if (auto* png = dynamic_cast<TPNGObject*>(Source)) {
     CopyPng(png);
   } else if (auto* bmp = dynamic_cast<TBitmap*>(Source)) {
-    AssignBitmap(bmp, bmp->Transparent(), ColorToRGB(bmp->TransparentColor()));
+    AssignBitmapHandle(bmp->Handle(), bmp->Transparent(), ColorToRGB(bmp->TransparentColor()));
   } else {
     TGraphic::Assign(Source);
   }
 }
 
-void TPNGObject::AssignBitmap(TBitmap* Bitmap, bool Transparent, COLORREF TransparentColor) {
+void TPNGObject::AssignBitmapHandle(HBITMAP Handle, bool Transparent, COLORREF TransparentColor) {
+  BITMAP bm;
+  if (!GetObject(Handle, sizeof bm, &bm)) bm = BITMAP{0, 0, 0, 0, 1, 24, nullptr};
   FreeChunks();
   auto* header = new TChunkIHDR(this);
   FChunks.Add(header);
-  // Our bitmaps hold 32-bit pixels whatever their format, so they come in as RGB.
-  header->Width = uint32_t(std::max(0, Bitmap->Width()));
-  header->Height = uint32_t(std::max(0, Bitmap->Height()));
-  header->BitDepth = 8;
-  header->ColorType = 2;
-  header->CompressionMethod = header->FilterMethod = header->InterlaceMethod = 0;
-  FInterlaceMethod = 0;
+  TChunkPLTE* plte = nullptr;
+  const bool indexed = bm.bmBitsPixel < 16;
+  if (indexed) {
+    plte = new TChunkPLTE(this);
+    FChunks.Add(plte);
+  }
   TChunktRNS* trns = nullptr;
   if (Transparent) {
     trns = new TChunktRNS(this);
@@ -1292,14 +1294,26 @@ void TPNGObject::AssignBitmap(TBitmap* Bitmap, bool Transparent, COLORREF Transp
   }
   FChunks.Add(new TChunkIDAT(this));
   FChunks.Add(new TChunkIEND(this));
+  header->Width = uint32_t(std::max<LONG>(0, bm.bmWidth));
+  header->Height = uint32_t(std::abs(bm.bmHeight));
+  // Depths a palette image cannot have are read at the next one it can.
+  header->BitDepth = !indexed ? 8 : bm.bmBitsPixel <= 1 ? 1 : bm.bmBitsPixel <= 4 ? 4 : 8;
+  header->ColorType = indexed ? 3 : 2;
+  header->CompressionMethod = header->FilterMethod = header->InterlaceMethod = 0;
+  FInterlaceMethod = 0;
   header->PrepareImageData();
-  for (uint32_t y = 0; y < header->Height; ++y) {
-    const uint8_t* s = Bitmap->ScanLine(int(y));
-    uint8_t* d = RowPointer(int(y));
-    for (uint32_t x = 0; x < header->Width; ++x) {
-      d[x * 3] = s[x * 4];
-      d[x * 3 + 1] = s[x * 4 + 1];
-      d[x * 3 + 2] = s[x * 4 + 2];
+  BITMAPINFO info;
+  info.bmiHeader.biWidth = LONG(header->Width);
+  info.bmiHeader.biHeight = LONG(header->Height);
+  info.bmiHeader.biBitCount = WORD(header->BitsPerPixel());
+  HDC dc = CreateCompatibleDC(nullptr);
+  GetDIBits(dc, Handle, 0, header->Height, header->ImageData(), &info, DIB_RGB_COLORS);
+  DeleteDC(dc);
+  if (plte) {
+    plte->SetCount(1 << header->BitDepth);
+    for (int i = 0; i < plte->Count(); ++i) {
+      const RGBQUAD& q = info.bmiColors[i];
+      header->ColorTable()[i] = {q.rgbBlue, q.rgbGreen, q.rgbRed, 0};
     }
   }
   if (trns) trns->SetTransparentColor(TransparentColor);

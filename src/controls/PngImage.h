@@ -265,8 +265,9 @@ class TPNGObject : public TGraphic {
   void Assign(TPersistent* Source) override;
   void AssignTo(TPersistent* Dest) override;
   void CopyPng(TPNGObject* Source);
-  // Builds a PNG from a bitmap's pixels, with a colour-key transparency when Transparent.
-  void AssignBitmap(TBitmap* Bitmap, bool Transparent, COLORREF TransparentColor);
+  // Builds a PNG from a GDI bitmap: a palette image below 16 bits per pixel, RGB otherwise, with
+  // a colour key when Transparent.
+  void AssignBitmapHandle(HBITMAP Handle, bool Transparent, COLORREF TransparentColor);
 
   TPNGList& Chunks() { return FChunks; }
   const TPNGList& Chunks() const { return FChunks; }

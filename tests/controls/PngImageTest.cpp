@@ -466,6 +466,23 @@ TEST(PngImage, BitmapsPicturesAndCopies) {
   EXPECT_TRUE(out.Transparent());
   EXPECT_EQ(out.Canvas()->Pixel(5, 2), TColor(RGB(200, 160, 7)));
 
+  // A monochrome GDI bitmap becomes a 1-bit palette image.
+  const uint8_t mono[] = {0xF0, 0, 0x0F, 0};
+  HBITMAP handle = CreateBitmap(8, 2, 1, 1, mono);
+  TPNGObject fromMono;
+  fromMono.AssignBitmapHandle(handle, false, 0);
+  DeleteObject(handle);
+  EXPECT_EQ(fromMono.HeaderChunk()->ColorType, 3);
+  EXPECT_EQ(fromMono.HeaderChunk()->BitDepth, 1);
+  EXPECT_EQ(fromMono.Chunks().FindChunk<TChunkPLTE>()->Count(), 2);
+  TRgbaImage mono1 = ReadPng(Save(fromMono));
+  EXPECT_EQ(mono1.BitDepth, 1);
+  const uint32_t white = 0xFFFFFFFF, black = 0xFF000000;
+  for (int x = 0; x < 8; ++x) {
+    EXPECT_EQ(mono1.At(x, 0), x < 4 ? white : black) << x;
+    EXPECT_EQ(mono1.At(x, 1), x < 4 ? black : white) << x;
+  }
+
   TPNGObject copy;
   copy.Assign(&png);
   EXPECT_EQ(OurPixels(copy), OurPixels(png));
