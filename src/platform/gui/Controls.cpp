@@ -793,6 +793,16 @@ void TWinControl::CreateParams(TCreateParams& P) {
   P.WinClassName = ClassName();
 }
 
+void TWinControl::CreateSubClass(TCreateParams& Params, const char* ControlClassName) {
+  WNDCLASS wc;
+  if (!ControlClassName || !GetClassInfo(nullptr, ControlClassName, &wc)) return;
+  DWORD keep = Params.WindowClass.style & (CS_VREDRAW | CS_HREDRAW);
+  Params.WindowClass = wc;
+  Params.WindowClass.style = (wc.style & ~(CS_VREDRAW | CS_HREDRAW)) | keep;
+  Params.WindowClass.lpszClassName = nullptr;
+  FSubClassName = ControlClassName;
+}
+
 void TWinControl::CreateWnd() {
   TCreateParams p;
   CreateParams(p);
@@ -807,6 +817,10 @@ void TWinControl::CreateWnd() {
     WNDCLASS wc = p.WindowClass;
     wc.lpfnWndProc = ControlProc();
     wc.lpszClassName = p.WinClassName.c_str();
+    // A subclassed built-in class keeps its widget (a Qt control).
+    SetClassWidgetFactory(wc.lpszClassName, FSubClassName.empty()
+                                                ? TWidgetFactory()
+                                                : GetClassWidgetFactory(FSubClassName.c_str()));
     RegisterClass(&wc);
   }
   FControlState.Include(csCreating);
@@ -1279,7 +1293,18 @@ void TWinControl::PaintTo(HDC DC, int X, int Y) {
   RestoreDC(DC, saved);
 }
 
-std::string TWinControl::GetText() const { return FText; }
+std::string TWinControl::GetText() const {
+  // A window of a built-in class keeps its own text (what the user typed).
+  if (FHandle && FDefWndProc && FDefWndProc != DefWindowProcInstance()) {
+    LRESULT n = CallWindowProc(FDefWndProc, FHandle, WM_GETTEXTLENGTH, 0, 0);
+    std::string buf(size_t(std::max<LRESULT>(n, 0)) + 1, '\0');
+    LRESULT got = CallWindowProc(FDefWndProc, FHandle, WM_GETTEXT, buf.size(),
+                                 reinterpret_cast<LPARAM>(buf.data()));
+    buf.resize(size_t(std::clamp<LRESULT>(got, 0, LRESULT(buf.size()))));
+    return buf;
+  }
+  return FText;
+}
 
 void TWinControl::MainWndProc(TMessage& Message) {
   ++gMainWndProcDepth;

@@ -347,6 +347,9 @@ class TWinControl : public TControl {
   std::string GetText() const override;
 
   virtual void CreateParams(TCreateParams& Params);
+  // Makes the window a window of a built-in class ("EDIT"): its procedure becomes the default
+  // handler and its widget kind is kept.
+  void CreateSubClass(TCreateParams& Params, const char* ControlClassName);
   virtual void CreateWnd();
   virtual void CreateWindowHandle(const TCreateParams& Params);
   virtual void DestroyWnd();
@@ -418,6 +421,7 @@ class TWinControl : public TControl {
   std::vector<TWinControl*> FTabList;  // windowed children in tab order
   HWND FParentWindow = nullptr;
   WNDPROC FDefWndProc = nullptr;
+  std::string FSubClassName;
   bool FShowing = false;
   bool FTabStop = false;
   int FAlignLevel = 0;

@@ -24,6 +24,7 @@ void PaintWindowNow(HWND hWnd);
 // that shows the back buffer.
 using TWidgetFactory = std::function<QWidget*(QWidget* parent)>;
 void SetClassWidgetFactory(const char* className, TWidgetFactory factory);
+TWidgetFactory GetClassWidgetFactory(const char* className);
 
 // Where exceptions raised by handlers go instead of crossing Qt's event loop.
 using TExceptionHandler = std::function<void(std::exception_ptr)>;

@@ -505,6 +505,14 @@ void SetClassWidgetFactory(const char* className, TWidgetFactory factory) {
   gPendingFactories[className] = std::move(factory);
 }
 
+TWidgetFactory GetClassWidgetFactory(const char* className) {
+  EnsureBuiltinClasses();
+  auto it = gClasses.find(className);
+  if (it != gClasses.end()) return it->second->WidgetFactory;
+  auto pending = gPendingFactories.find(className);
+  return pending == gPendingFactories.end() ? TWidgetFactory() : pending->second;
+}
+
 std::string GetClassName(HWND hWnd) {
   TWindowObject* w = FindWindowObject(hWnd);
   return w ? w->ClassName : std::string();

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QWidget>
 #include <memory>
@@ -424,6 +425,52 @@ TEST(Controls, ControlsMayFreeThemselvesInTheirClick) {
   SendMouse(s.Panel, QEvent::MouseButtonPress, QPoint(150, 100), Qt::LeftButton);
   SendMouse(s.Panel, QEvent::MouseButtonRelease, QPoint(150, 100), Qt::LeftButton);
   EXPECT_EQ(s.Panel->Mouse, (std::vector<std::string>{"down 150,100", "click", "up 150,100"}));
+}
+
+}  // namespace
+
+namespace {
+
+// A control over the built-in edit window, as the standard controls are made.
+class TTestEdit : public TWinControl {
+ public:
+  using TWinControl::TWinControl;
+  int Changes = 0;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override {
+    TWinControl::CreateParams(Params);
+    CreateSubClass(Params, "EDIT");
+  }
+  void Dispatch(TMessage& m) override {
+    if (m.Msg == CN_COMMAND && HIWORD(m.WParam) == EN_CHANGE) {
+      ++Changes;
+      return;
+    }
+    TWinControl::Dispatch(m);
+  }
+};
+
+TEST(Controls, ControlsOverBuiltInWindowClassesKeepTheirQtWidget) {
+  TScene s;
+  auto* edit = new TTestEdit(s.Form.get());
+  edit->SetBounds(5, 100, 80, 20);
+  edit->SetParent(s.Panel);
+  auto* line = qobject_cast<QLineEdit*>(GetWindowWidget(edit->Handle()));
+  ASSERT_TRUE(line);
+  edit->SetText("abc");
+  EXPECT_EQ(line->text(), "abc");
+  EXPECT_EQ(edit->Changes, 1);
+  // What the user types is the control's text, and the parent's notification comes back.
+  edit->SetFocus();
+  line->setCursorPosition(3);
+  QKeyEvent down(QEvent::KeyPress, Qt::Key_D, Qt::NoModifier, "d");
+  QCoreApplication::sendEvent(line, &down);
+  QKeyEvent up(QEvent::KeyRelease, Qt::Key_D, Qt::NoModifier, "d");
+  QCoreApplication::sendEvent(line, &up);
+  Application->ProcessMessages();
+  EXPECT_EQ(edit->Text(), "abcd");
+  EXPECT_EQ(edit->Changes, 2);
 }
 
 }  // namespace
