@@ -818,9 +818,8 @@ void TWinControl::CreateWnd() {
     wc.lpfnWndProc = ControlProc();
     wc.lpszClassName = p.WinClassName.c_str();
     // A subclassed built-in class keeps its widget (a Qt control).
-    SetClassWidgetFactory(wc.lpszClassName, FSubClassName.empty()
-                                                ? TWidgetFactory()
-                                                : GetClassWidgetFactory(FSubClassName.c_str()));
+    if (!FSubClassName.empty())
+      SetClassWidgetFactory(wc.lpszClassName, GetClassWidgetFactory(FSubClassName.c_str()));
     RegisterClass(&wc);
   }
   FControlState.Include(csCreating);
