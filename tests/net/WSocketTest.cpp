@@ -6,6 +6,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <QEventLoop>
+#include <atomic>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -520,4 +522,40 @@ TEST(WSocket, LoggerHearsWhatItAsksFor) {
   ASSERT_TRUE(PumpUntil([&] { return client.State() == wsClosed; }));
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_NE(lines[1].find(" TCustomWSocket.Shutdown 1 "), std::string::npos) << lines[1];
+}
+
+TEST(WSocket, MovesToAnotherThreadAndBack) {
+  TWSocket server(nullptr), client(nullptr), served(nullptr);
+  server.SetAddr("127.0.0.1");
+  server.SetPort("0");
+  server.Listen();
+  server.OnSessionAvailable = [&](TObject*, WORD) { served.Dup(server.Accept()); };
+  bool connected = false;
+  client.OnSessionConnected = [&](TObject*, WORD e) { connected = e == 0; };
+  client.SetAddr("127.0.0.1");
+  client.SetPort(server.LocalPortText());
+  client.Connect();
+  ASSERT_TRUE(PumpUntil([&] { return connected && served.State() == wsConnected; }));
+
+  std::string got;
+  std::atomic<int> stage{0};
+  client.OnDataAvailable = [&](TObject*, WORD) { got += client.ReceiveText(); };
+  client.DetachFromThread();
+  EXPECT_EQ(client.HandleValue(), nullptr);
+  std::thread worker([&] {
+    QEventLoop loop;  // gives this thread its event dispatcher
+    client.AttachToThread();
+    stage = 1;
+    PumpUntil([&] { return got == "to the worker"; });
+    client.DetachFromThread();
+    stage = 2;
+  });
+  ASSERT_TRUE(PumpUntil([&] { return stage.load() >= 1; }));
+  served.SendText("to the worker");
+  ASSERT_TRUE(PumpUntil([&] { return stage.load() == 2; }));
+  worker.join();
+  EXPECT_EQ(got, "to the worker");
+  client.AttachToThread();
+  served.SendText(" and back");
+  ASSERT_TRUE(PumpUntil([&] { return got == "to the worker and back"; }));
 }
