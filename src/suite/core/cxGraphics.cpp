@@ -8,6 +8,7 @@
 #include "platform/gui/Controls.h"
 #include "platform/rtl/SysUtils.h"
 #include "suite/core/dxCore.h"
+#include "suite/core/dxUxTheme.h"
 
 namespace {
 
@@ -874,4 +875,101 @@ bool PrefersLastCharOfDayName(BYTE Charset, const std::string& DayName) {
   if (Charset == DEFAULT_CHARSET) Charset = kSystemCharset;
   if (!DayName.empty() && static_cast<unsigned char>(DayName[0]) < 0x80) return false;
   return Charset == 134 || Charset == 136 || Charset == 178;
+}
+
+// ---- parent background
+
+namespace {
+
+// Paints a control's background and contents into the context at its current origin, clipped
+// to the rectangle (control coordinates) and to the control's window region.
+void PaintControlInto(TWinControl* Control, HDC DC, const TRect& R) {
+  int saved = SaveDC(DC);
+  IntersectClipRect(DC, R.Left, R.Top, R.Right, R.Bottom);
+  if (Control->HandleAllocated()) {
+    HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+    if (GetWindowRgn(Control->WindowHandle(), rgn) > NULLREGION) {
+      POINT org{};
+      GetWindowOrgEx(DC, &org);
+      POINT vp{};
+      GetViewportOrgEx(DC, &vp);
+      OffsetRgn(rgn, vp.x - org.x, vp.y - org.y);
+      ExtSelectClipRgn(DC, rgn, RGN_AND);
+    }
+    DeleteObject(rgn);
+  }
+  TControlState state = Control->ControlState();
+  Control->SetControlState(TControlState(state).Include(csPaintCopy));
+  try {
+    Control->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), reinterpret_cast<LPARAM>(DC));
+    Control->Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
+  } catch (...) {
+    Control->SetControlState(state);
+    RestoreDC(DC, saved);
+    throw;
+  }
+  Control->SetControlState(state);
+  RestoreDC(DC, saved);
+}
+
+// A windowed child painted in its own place with its border first, then its own children.
+void PaintChildSubtree(TWinControl* Child, HDC DC) {
+  int saved = SaveDC(DC);
+  OffsetWindowOrgEx(DC, -Child->Left(), -Child->Top(), nullptr);
+  RECT bounds{0, 0, Child->Width(), Child->Height()};
+  if (RectVisible(DC, &bounds)) {
+    LONG_PTR style = Child->HandleAllocated() ? GetWindowLongPtr(Child->WindowHandle(), GWL_STYLE) : 0;
+    LONG_PTR exStyle = Child->HandleAllocated() ? GetWindowLongPtr(Child->WindowHandle(), GWL_EXSTYLE) : 0;
+    RECT inner = bounds;
+    if (exStyle & WS_EX_CLIENTEDGE) DrawEdge(DC, &inner, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+    else if (style & WS_BORDER) DrawEdge(DC, &inner, BDR_RAISEDOUTER | BDR_SUNKENOUTER, BF_RECT | BF_ADJUST | BF_MONO);
+    OffsetWindowOrgEx(DC, -inner.left, -inner.top, nullptr);
+    PaintControlInto(Child, DC, TRect(0, 0, inner.right - inner.left, inner.bottom - inner.top));
+    for (int i = 0; i < Child->ControlCount(); ++i)
+      if (auto* w = dynamic_cast<TWinControl*>(Child->Controls(i)); w && w->Visible()) PaintChildSubtree(w, DC);
+  }
+  RestoreDC(DC, saved);
+}
+
+}  // namespace
+
+void DrawParentBackground(TControl* Control, TcxCanvas* Canvas, const TRect& R, bool WithSiblings) {
+  TWinControl* parent = Control ? Control->Parent() : nullptr;
+  if (!parent || !Canvas) return;
+  TRect inParent = R.Offset(Control->Left(), Control->Top());
+  Canvas->PushDCState();
+  try {
+    HDC dc = Canvas->CurrentDC();
+    OffsetWindowOrgEx(dc, Control->Left(), Control->Top(), nullptr);
+    RECT visible{inParent.Left, inParent.Top, inParent.Right, inParent.Bottom};
+    if (RectVisible(dc, &visible)) {
+      PaintControlInto(parent, dc, inParent);
+      if (WithSiblings) {
+        IntersectClipRect(dc, inParent.Left, inParent.Top, inParent.Right, inParent.Bottom);
+        for (int i = 0; i < parent->ControlCount(); ++i) {
+          TControl* c = parent->Controls(i);
+          if (c == Control) break;
+          if (auto* w = dynamic_cast<TWinControl*>(c); w && w->Visible()) PaintChildSubtree(w, dc);
+        }
+      }
+    }
+  } catch (...) {
+    Canvas->PopDCState();
+    throw;
+  }
+  Canvas->PopDCState();
+}
+
+void DrawThemedParentBackground(TControl* Control, TcxCanvas* Canvas, const TRect& R) {
+  TWinControl* parent = Control ? Control->Parent() : nullptr;
+  if (!parent) return;
+  if (!IsUxThemeLoaded()) {
+    DrawParentBackground(Control, Canvas, R, false);
+    return;
+  }
+  HDC dc = Canvas->CurrentDC();
+  RECT r{R.Left, R.Top, R.Right, R.Bottom};
+  auto* w = dynamic_cast<TWinControl*>(Control);
+  UxDrawThemeParentBackground(w && w->HandleAllocated() ? w->WindowHandle() : parent->Handle(), dc, &r);
+  CheckCondition(Canvas->CurrentDC() == dc, "cxDrawThemeParentBackground fails");
 }

@@ -154,6 +154,9 @@ class TcxCanvas : public TObject {
   void PushClipRegion();
   void PopClipRegion();
 
+  // Turns a bitmap (the canvas itself is not used).
+  static void RotateBitmap(TBitmap* Bitmap, TcxRotationAngle Rotation, bool Mirror);
+
   int DCStateDepth() const { return int(FDCStates.size()); }
   int DrawingStateDepth() const { return int(FCanvasStates.size()); }
   int ClipRegionDepth() const { return int(FSavedRegions.size()); }
@@ -282,6 +285,12 @@ bool QueryBitmapInfo(HBITMAP Handle, BITMAP& Info);
 bool QueryLogBrush(HBRUSH Handle, LOGBRUSH& Info);
 bool QueryLogFont(HFONT Handle, LOGFONT& Info);
 bool QueryLogPen(HPEN Handle, LOGPEN& Info);
+
+// Paints what lies behind a transparent control: its parent (and, with siblings, the windowed
+// controls before it in the parent's list) into the canvas over the rectangle, in the
+// control's coordinates. The themed form asks the visual-style library when it is loaded.
+void DrawParentBackground(TControl* Control, TcxCanvas* Canvas, const TRect& R, bool WithSiblings);
+void DrawThemedParentBackground(TControl* Control, TcxCanvas* Canvas, const TRect& R);
 
 void ResetFontToDefault(TFont* Font);
 bool PrefersLastCharOfDayName(BYTE Charset, const std::string& DayName);
@@ -415,6 +424,9 @@ class TcxAlphaBitmap : public TcxBitmap32 {
 void BlendPixel(uint32_t& Pixel, uint32_t Color, uint8_t Factor);
 void ResizeAndClearAlphaBitmap(TcxAlphaBitmap* Bitmap, int Width, int Height);
 void RotateBitmap(TBitmap* Bitmap, TcxRotationAngle Rotation, bool Mirror);
+inline void TcxCanvas::RotateBitmap(TBitmap* Bitmap, TcxRotationAngle Rotation, bool Mirror) {
+  ::RotateBitmap(Bitmap, Rotation, Mirror);
+}
 
 // The compressed body of the bitmap stream: version 2 (block size from the depth, remainder
 // first) and the expansion of versions 1 and 2.

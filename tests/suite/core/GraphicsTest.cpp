@@ -519,3 +519,52 @@ TEST(CxBitmap, CompressedStreamVectorsAndRoundTrips) {
   cut.SetPosition(0);
   EXPECT_THROW(victim.ReadData(&cut), EInvalidGraphic);
 }
+
+namespace {
+class TPaintedControl : public TCustomControl {
+ public:
+  TPaintedControl(TColor Fill, TColor Marker) : TCustomControl(nullptr), FFill(Fill), FMarker(Marker) {}
+
+ protected:
+  void Paint() override {
+    Canvas()->Brush()->SetColor(FFill);
+    Canvas()->FillRect(TRect(0, 0, Width(), Height()));
+    Canvas()->SetPixel(12, 12, FMarker);
+  }
+
+ private:
+  TColor FFill, FMarker;
+};
+}  // namespace
+
+TEST(CxGraphics, ParentBackgroundWithAndWithoutSiblings) {
+  TPaintedControl parent(clYellow, clRed);
+  parent.SetBounds(0, 0, 100, 100);
+  auto* behind = new TPaintedControl(clBlue, clBlue);
+  behind->SetBounds(0, 0, 15, 15);
+  behind->SetParent(&parent);
+  auto* control = new TPaintedControl(clLime, clLime);
+  control->SetBounds(10, 10, 30, 30);
+  control->SetParent(&parent);
+  auto* front = new TPaintedControl(clFuchsia, clFuchsia);
+  front->SetBounds(10, 10, 30, 30);
+  front->SetParent(&parent);
+
+  for (bool siblings : {false, true}) {
+    auto bmp = WhiteBitmap(30, 30);
+    TcxCanvas c(bmp->Canvas());
+    DrawParentBackground(control, &c, TRect(0, 0, 30, 30), siblings);
+    EXPECT_EQ(PixelRgb(bmp.get(), 2, 2), siblings ? 0x0000FFu : 0xFF0000u) << "the parent's (12, 12)";
+    EXPECT_EQ(PixelRgb(bmp.get(), 0, 0), siblings ? 0x0000FFu : 0xFFFF00u);
+    EXPECT_EQ(PixelRgb(bmp.get(), 5, 5), 0xFFFF00u) << "beyond the sibling behind";
+    EXPECT_EQ(c.WindowOrigin(), TPoint(0, 0)) << "the context's state comes back";
+    EXPECT_EQ(c.DCStateDepth(), 0);
+  }
+  TPaintedControl orphan(clLime, clLime);
+  auto bmp = WhiteBitmap(4, 4);
+  TcxCanvas c(bmp->Canvas());
+  DrawParentBackground(&orphan, &c, TRect(0, 0, 4, 4), true);
+  EXPECT_EQ(PixelRgb(bmp.get(), 1, 1), 0xFFFFFFu) << "nothing without a parent";
+  DrawThemedParentBackground(control, &c, TRect(0, 0, 4, 4));
+  EXPECT_EQ(PixelRgb(bmp.get(), 1, 1), 0xFFFF00u) << "without visual styles: the plain way";
+}
