@@ -7,6 +7,7 @@
 
 #include "platform/gui/Graphics.h"
 #include "platform/gui/Pictures.h"
+#include "platform/win/GdiExtras.h"
 #include "platform/sys/Modules.h"
 
 bool IsWin9xPlatform = false;
@@ -268,6 +269,16 @@ void WriteIntToStream(TStream* Stream, int32_t Value) {
 uint32_t ColorToQuadWithAlpha(int32_t Color, uint8_t Alpha) {
   uint32_t rgb = uint32_t(ColorToRGB(Color));
   return uint32_t(Alpha) << 24 | (rgb & 0xFF) << 16 | ((rgb >> 8) & 0xFF) << 8 | ((rgb >> 16) & 0xFF);
+}
+
+void InitBitmapInfoHeader(BITMAPINFOHEADER& Header, int Width, int Height, bool TopDown) {
+  std::memset(&Header, 0, sizeof Header);
+  Header.biSize = 40;
+  Header.biWidth = Width;
+  Header.biHeight = TopDown ? -Height : Height;
+  Header.biPlanes = 1;
+  Header.biBitCount = 32;
+  Header.biCompression = BI_RGB;
 }
 
 int GetBitmapBitsPerPixel(TBitmap* Bitmap) {

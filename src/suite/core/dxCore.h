@@ -205,6 +205,10 @@ void WriteIntToStream(TStream* Stream, int32_t Value);
 uint32_t ColorToQuadWithAlpha(int32_t Color, uint8_t Alpha);
 
 class TBitmap;
+struct BITMAPINFOHEADER;
+// Zeroes the header and makes it describe a 32-bit uncompressed bitmap (negative height for
+// rows from the top).
+void InitBitmapInfoHeader(BITMAPINFOHEADER& Header, int Width, int Height, bool TopDown);
 // Bits per pixel of a bitmap's format (15-bit counts 16; device and custom formats: the screen's).
 int GetBitmapBitsPerPixel(TBitmap* Bitmap);
 // The pixels as 32-bit values (alpha << 24 | red << 16 | green << 8 | blue), rows from the top

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/gui/Pictures.h"
+#include "platform/win/GdiExtras.h"
 #include "platform/rtl/Streams.h"
 #include "platform/sys/Modules.h"
 #include "platform/win/Windows.h"
@@ -261,6 +262,16 @@ TEST(Core, BitmapPixelsAsColours) {
     EXPECT_EQ(GetBitmapBitsPerPixel(&bmp), c.bits);
     EXPECT_EQ(IsBitmapAlphaUsed(&bmp), c.alpha) << c.bits;
   }
+  BITMAPINFOHEADER h;
+  h.biClrUsed = 9;
+  InitBitmapInfoHeader(h, 5, 7, true);
+  EXPECT_EQ(h.biSize, 40u);
+  EXPECT_EQ(h.biHeight, -7) << "rows from the top";
+  EXPECT_EQ(h.biBitCount, 32);
+  EXPECT_EQ(h.biClrUsed, 0u);
+  InitBitmapInfoHeader(h, 5, 7, false);
+  EXPECT_EQ(h.biHeight, 7);
+
   bmp.SetPixelFormat(pf32bit);
   std::vector<uint32_t> opaque(4, 0x00808080u);
   WriteBitmapColors(&bmp, opaque, true);
