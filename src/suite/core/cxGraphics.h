@@ -432,3 +432,4 @@ inline void TcxCanvas::RotateBitmap(TBitmap* Bitmap, TcxRotationAngle Rotation, 
 // first) and the expansion of versions 1 and 2.
 std::vector<uint8_t> CompressBitmapData(const std::vector<uint8_t>& Data, int BlockSize);
 std::vector<uint8_t> ExpandBitmapData(const uint8_t* Body, size_t Length, int Version);
+#include "suite/core/cxGraphicsImages.h"
