@@ -956,6 +956,9 @@ bool TChunkIDAT::SaveChunk(TStream* Stream) {
   TChunkIHDR* h = FOwner->HeaderChunk();
   uint32_t rowBytes, offset;
   FOwner->RowLayout(rowBytes, offset);
+  // A header whose reading failed has no pixels: no rows are written.
+  const uint32_t rows = h->ImageData() ? h->Height : 0;
+  if (!rows) rowBytes = 0;
   TPngFilters filters = FOwner->Filters();
   std::vector<uint8_t> cur(rowBytes), prev(rowBytes);
   std::array<std::vector<uint8_t>, 5> out;
@@ -1041,7 +1044,7 @@ bool TChunkIDAT::SaveChunk(TStream* Stream) {
 
   const bool wholeRows = h->ColorType == 0 || h->ColorType == 3;
   if (FOwner->InterlaceMethod() == 0) {
-    for (uint32_t y = 0; y < height && rowBytes; ++y) {
+    for (uint32_t y = 0; y < rows && rowBytes; ++y) {
       if (wholeRows && depth <= 8) {
         const uint8_t* d = h->ImageData() + size_t(h->BytesPerRow()) * (height - 1 - y);
         std::memcpy(cur.data(), d, rowBytes);
@@ -1058,7 +1061,7 @@ bool TChunkIDAT::SaveChunk(TStream* Stream) {
       LayoutFor(h, passWidth, passBytes, passOffset);
       std::fill(prev.begin(), prev.end(), 0);
       if (passBytes == 0) continue;
-      for (uint32_t y = kRowStart[pass]; y < height; y += kRowStep[pass]) {
+      for (uint32_t y = kRowStart[pass]; y < rows; y += kRowStep[pass]) {
         std::fill(cur.begin(), cur.end(), 0);
         for (uint32_t k = 0; k < passWidth; ++k) gather(y, kColStart[pass] + k * kColStep[pass], k);
         emitRow(passBytes);
@@ -1344,6 +1347,7 @@ void TPNGObject::AssignTo(TPersistent* Dest) {
 
 uint8_t* TPNGObject::RowPointer(int Y) {
   TChunkIHDR* h = HeaderChunk();
+  if (!h->ImageData()) return nullptr;
   return h->ImageData() + size_t(h->BytesPerRow()) * (h->Height - 1 - uint32_t(Y));
 }
 
@@ -1355,7 +1359,9 @@ uint8_t* TPNGObject::AlphaRowPointer(int Y) {
 
 COLORREF TPNGObject::ReadPixel(int X, int Y) {
   TChunkIHDR* h = HeaderChunk();
-  if (X < 0 || Y < 0 || uint32_t(X) >= h->Width || uint32_t(Y) >= h->Height) return 0;
+  // A header whose reading failed has no pixels.
+  if (X < 0 || Y < 0 || uint32_t(X) >= h->Width || uint32_t(Y) >= h->Height || !h->ImageData())
+    return 0;
   const uint8_t* row = RowPointer(Y);
   switch (h->ColorType) {
     case 0: case 3: {
@@ -1384,7 +1390,8 @@ COLORREF TPNGObject::ReadPixel(int X, int Y) {
 
 void TPNGObject::WritePixel(int X, int Y, COLORREF Value) {
   TChunkIHDR* h = HeaderChunk();
-  if (X < 0 || Y < 0 || uint32_t(X) >= h->Width || uint32_t(Y) >= h->Height) return;
+  if (X < 0 || Y < 0 || uint32_t(X) >= h->Width || uint32_t(Y) >= h->Height || !h->ImageData())
+    return;
   uint8_t* row = RowPointer(Y);
   switch (h->ColorType) {
     case 0: case 3: {
@@ -1420,6 +1427,7 @@ void TPNGObject::WritePixel(int X, int Y, COLORREF Value) {
 
 void TPNGObject::AddAlphaChannel() {
   TChunkIHDR* h = HeaderChunk();
+  if (!h->ImageData()) return;
   if ((h->ColorType == 0 && h->BitDepth >= 8) || h->ColorType == 2) {
     // Keep the pixels across the change of format.
     size_t bytes = size_t(h->BytesPerRow()) * h->Height;
@@ -1442,7 +1450,7 @@ void TPNGObject::AddAlphaChannel() {
 }
 
 QImage TPNGObject::ToImage() const {
-  if (!HasHeaderChunk()) return {};
+  if (!HasHeaderChunk() || !HeaderChunk()->ImageData()) return {};
   TChunkIHDR* h = HeaderChunk();
   auto* self = const_cast<TPNGObject*>(this);
   QImage image(int(h->Width), int(h->Height), QImage::Format_ARGB32);
@@ -1479,7 +1487,7 @@ QImage TPNGObject::ToImage() const {
 }
 
 void TPNGObject::Draw(TCanvas* ACanvas, const TRect& Rect) {
-  if (!HasHeaderChunk()) return;
+  if (!HasHeaderChunk() || !HeaderChunk()->ImageData()) return;
   TChunkIHDR* h = HeaderChunk();
   TPngTransparencyKind kind = TransparencyKind();
   QImage image = ToImage();

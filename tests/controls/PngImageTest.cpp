@@ -274,6 +274,17 @@ TEST(PngImage, RejectsMalformedStreams) {
     } catch (const Exception& e) {
       EXPECT_TRUE(c.Is(e)) << e.Message();
     }
+    // What a failed read leaves (chunks read so far, maybe a header without pixels) stays usable.
+    if (png.HasHeaderChunk()) {
+      EXPECT_FALSE(png.Empty());
+      png.ReadPixel(0, 0);
+      png.WritePixel(0, 0, 0xFFFFFF);
+      png.ToImage();
+      Save(png);
+      TBitmap bmp;
+      bmp.SetSize(4, 4);
+      bmp.Canvas()->Draw(0, 0, &png);
+    }
   }
   // Width 65535 is within bounds.
   Bytes wide = GreyFile({{"IHDR", Ihdr(65535, 1, 1, 0)}, {"IDAT", Deflate(Bytes(8193))}, {"IEND", {}}});
