@@ -630,3 +630,16 @@ TEST(SmtpCli, AbortDuringACombinedOperation) {
   EXPECT_EQ(smtp.ErrorMessage(), "426 Operation aborted.");
   EXPECT_FALSE(smtp.Connected());
 }
+
+TEST(SmtpCli, RefusedConnectionEndsTheRequestWithItsCode) {
+  TSmtpCli smtp(nullptr);
+  smtp.Host = "127.0.0.1";
+  smtp.Port = std::to_string(FreePort());
+  EXPECT_EQ(RunRequest(smtp, [&] { smtp.Open(); }), 10061);
+  EXPECT_EQ(smtp.ErrorMessage(), "500 Connection refused (Winsock error #10061)");
+  EXPECT_EQ(smtp.State(), smtpReady);
+  EXPECT_FALSE(smtp.Connected());
+  // Quit without a connection ends at once, from the message loop.
+  EXPECT_EQ(RunRequest(smtp, [&] { smtp.Quit(); }), 0);
+  EXPECT_EQ(smtp.RequestType(), smtpQuit);
+}
