@@ -490,6 +490,13 @@ void TReader::ReadCollection(TCollection* Collection) {
   Ops{*this, *FImpl}.ReadItems(Collection, v, FImpl->Path);
 }
 
+void TReader::ReadItemsInto(const std::function<TPersistent*(int Index)>& ItemAt) {
+  const TDescValue& v = NextValue(dvItems);
+  Ops ops{*this, *FImpl};
+  for (std::size_t i = 0; i < v.Items.size(); ++i)
+    ops.ReadProperties(ItemAt(int(i)), v.Items[i], FImpl->Path + "[" + std::to_string(i) + "]");
+}
+
 void TReader::DefineProperty(const std::string& Name, std::function<void(TReader*)> ReadData,
                              std::function<void(TWriter*)>, bool) {
   Impl& i = *FImpl;

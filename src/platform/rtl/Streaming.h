@@ -169,6 +169,9 @@ class TReader : public TFiler {
   bool EndOfList();
   void ReadListEnd();
   void ReadCollection(TCollection* Collection);
+  // Reads a collection value ("items { item { ... } ... }") into objects the caller gives for
+  // each item index (an existing object or a new one).
+  void ReadItemsInto(const std::function<TPersistent*(int Index)>& ItemAt);
 
   // Raises EDescriptionError at the property being read.
   [[noreturn]] void Error(const std::string& Text) const;

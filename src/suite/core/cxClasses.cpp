@@ -399,6 +399,12 @@ void TcxComponentCollection::FreeAllItems() {
   UnlockUpdates(true);
 }
 
+void TcxComponentCollection::ReadLegacyCollection(TReader* Reader) {
+  Reader->ReadItemsInto([this](int Index) -> TPersistent* {
+    return Index < CountItems() ? ItemAt(Index) : AddNew();
+  });
+}
+
 TcxComponentCollectionItem* TcxComponentCollection::ItemAt(int Index) const {
   if (Index < 0 || Index >= CountItems())
     throw EListError(Format("List index out of bounds (%d)", {Index}));

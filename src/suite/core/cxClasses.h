@@ -316,6 +316,8 @@ class TcxComponentCollection : public TPersistent {
   TcxComponentCollectionItem* AddNew();
   void Assign(TPersistent* Source) override;
   void FreeAllItems();
+  // Reads items stored in the plain collection form: entry i fills item i, or a new item.
+  void ReadLegacyCollection(TReader* Reader);
   int CountItems() const { return int(FItems.size()); }
   int Count() const { return CountItems(); }
   TcxComponentCollectionItem* ItemAt(int Index) const;

@@ -49,6 +49,19 @@ class TPanelItem : public TcxComponentCollectionItem {
 TPanelHost::TPanelHost(TComponent* AOwner)
     : TcxComponent(AOwner), FPanels(this, FindClassInfo(typeid(TPanelItem))) {}
 
+// A host whose older descriptions kept its panels in the plain collection form.
+class TLegacyHost : public TPanelHost {
+ public:
+  using TPanelHost::TPanelHost;
+
+ protected:
+  void DefineProperties(TFiler* Filer) override {
+    TPanelHost::DefineProperties(Filer);
+    Filer->DefineProperty(
+        "Panels", [this](TReader* R) { Panels()->ReadLegacyCollection(R); }, nullptr, false);
+  }
+};
+
 // A form whose description holds a timer bound to its handler.
 class TTimerForm : public TComponent {
  public:
@@ -69,6 +82,7 @@ class TScaled : public TcxScalableComponent {
 const bool kRegistered = [] {
   RegisterClass<TPanelHost, TcxComponent>();
   RegisterClass<TPanelItem, TcxComponentCollectionItem>();
+  RegisterClass<TLegacyHost, TPanelHost>();
   Published<TPanelItem>().Property("Width", &TPanelItem::Width, &TPanelItem::SetWidth);
   RegisterClass<TTimerForm, TComponent>();
   Published<TTimerForm>().Method("Timer1Timer", &TTimerForm::Timer1Timer);
@@ -108,6 +122,30 @@ TEST(ComponentStreaming, CollectionItemsComeBackIntoTheirCollection) {
   EXPECT_EQ(static_cast<TPanelItem*>(copy.Panels()->ItemAt(0))->Width(), 40);
   EXPECT_EQ(changes, 1);
   copy.Panels()->OnChange = nullptr;
+}
+
+TEST(ComponentStreaming, ItemsOfThePlainCollectionFormFillTheCollection) {
+  const char* text = R"(object Form1: TComponent {
+  object StatusBar1: TLegacyHost {
+    Panels = items {
+      item {
+        Width = 10
+      }
+      item {
+        Width = 20
+      }
+    }
+  }
+}
+)";
+  TComponent form(nullptr);
+  ReadComponentFromText(&form, text);
+  auto* host = dynamic_cast<TLegacyHost*>(form.FindComponent("StatusBar1"));
+  ASSERT_NE(host, nullptr);
+  ASSERT_EQ(host->Panels()->CountItems(), 2);
+  EXPECT_EQ(static_cast<TPanelItem*>(host->Panels()->ItemAt(0))->Width(), 10);
+  EXPECT_EQ(static_cast<TPanelItem*>(host->Panels()->ItemAt(1))->Width(), 20);
+  EXPECT_EQ(host->Panels()->ItemAt(1)->Owner(), &form);
 }
 
 TEST(ComponentStreaming, TimerFromADescriptionStartsWithItsHandler) {
