@@ -6,6 +6,8 @@
 #include "suite/core/dxOffice11.h"
 #include "suite/core/cxLibraryStrs.h"
 #include "suite/core/cxStyles.h"
+#include "suite/core/cxLookAndFeelPainters.h"
+#include "suite/core/cxLookAndFeels.h"
 #include "suite/core/cxDWMApi.h"
 #include "suite/core/dxCore.h"
 #include "suite/core/dxThemeManager.h"
@@ -28,6 +30,8 @@ const std::vector<TcxSuiteUnit>& SuiteUnits() {
       {"cxStyles", &cxStylesInitialize, &cxStylesFinalize},
       {"cxGraphics", &cxGraphicsInitialize, &cxGraphicsFinalize},
       {"dxOffice11", &dxOffice11Initialize, &dxOffice11Finalize},
+      {"cxLookAndFeelPainters", &cxLookAndFeelPaintersInitialize, &cxLookAndFeelPaintersFinalize},
+      {"cxLookAndFeels", &cxLookAndFeelsInitialize, &cxLookAndFeelsFinalize},
   };
   return units;
 }

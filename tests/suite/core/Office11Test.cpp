@@ -71,6 +71,8 @@ std::filesystem::path SheetDir() {
 }  // namespace
 
 TEST(Office11, ColoursWithoutVisualStyles) {
+  // With the units stopped nobody else holds the colours (the palette listener does otherwise).
+  TRestartedUnits units;
   Office11ColorsAddRef();
   EXPECT_EQ(CurrentOffice11Scheme(), schUnknown);
   EXPECT_FALSE(IsOffice11SchemeActive());

@@ -1,0 +1,1108 @@
+#include "suite/core/cxLookAndFeelPainters.h"
+
+#include <QString>
+#include <algorithm>
+#include <cmath>
+
+#include "platform/rtl/SysUtils.h"
+#include "platform/win/GdiExtras.h"
+#include "suite/core/cxLookAndFeels.h"
+#include "suite/core/dxCore.h"
+
+namespace {
+TcxLookAndFeelPaintersManager* gManager = nullptr;
+TBitmap* gScrollBarBitmaps[2] = {nullptr, nullptr};
+TSize gCheckBoxSize{13, 13};
+TcxSystemPaletteChangedNotifier* gPaintersPaletteNotifier = nullptr;
+
+TRect Deflated(TRect R, int D) {
+  R = R.Inflate(-D, -D);
+  return R;
+}
+
+void Ring(TcxCanvas* Canvas, const TRect& R, TColor LeftTop, TColor RightBottom) {
+  Canvas->DrawTwoToneFrame(R, LeftTop, RightBottom, cxBordersAll, 1);
+}
+
+void Frame(TcxCanvas* Canvas, const TRect& R, TColor Color, int Width = 1, TcxBorders Borders = cxBordersAll) {
+  Canvas->DrawTwoToneFrame(R, Color, Color, Borders, Width);
+}
+
+void SolidPenBrush(TcxCanvas* Canvas, TColor Color) {
+  Canvas->CurrentPen()->SetColor(Color);
+  Canvas->CurrentPen()->SetStyle(psSolid);
+  Canvas->CurrentPen()->SetWidth(1);
+  Canvas->SetBrushColor(Color);
+}
+
+void Line(TcxCanvas* Canvas, int X1, int Y1, int X2, int Y2, TColor Color) {
+  Canvas->CurrentPen()->SetColor(Color);
+  Canvas->CurrentPen()->SetStyle(psSolid);
+  Canvas->CurrentPen()->SetWidth(1);
+  Canvas->MovePenTo(X1, Y1);
+  Canvas->DrawLineTo(X2, Y2);
+}
+
+void Polyline(TcxCanvas* Canvas, const std::vector<TPoint>& Points, TColor Color) {
+  if (Points.size() < 2) return;
+  Canvas->CurrentPen()->SetColor(Color);
+  Canvas->CurrentPen()->SetStyle(psSolid);
+  Canvas->DrawPolyline(Points.data(), int(Points.size()));
+}
+
+TcxBorders BordersFromBits(int Bits) {
+  TcxBorders b;
+  if (Bits & 1) b.Include(bLeft);
+  if (Bits & 2) b.Include(bTop);
+  if (Bits & 4) b.Include(bRight);
+  if (Bits & 8) b.Include(bBottom);
+  return b;
+}
+}  // namespace
+
+// ---- arrows
+
+void ComputeArrowTriangle(const TRect& Rect, TPoint (&P)[3], TcxArrowDirection Direction, bool Proportional,
+                          int ArrowSize) {
+  TRect r = Rect;
+  if (Proportional) {
+    int w = r.Width(), h = r.Height();
+    if (w > h)
+      r = r.Inflate(-(w - h) / 2, 0);
+    else
+      r = r.Inflate(0, -(h - w) / 2);
+  }
+  bool vertical = Direction == adUp || Direction == adDown;
+  int s = ArrowSize != 0 ? ArrowSize : (vertical ? (r.Width() - 1) / 4 + 1 : (r.Height() - 1) / 4 + 1);
+  int bw = vertical ? 2 * s - 1 : s, bh = vertical ? s : 2 * s - 1;
+  int x0 = (r.Left + r.Right - bw) / 2;
+  int y0 = MulDiv(r.Top + r.Bottom - bh, 1, 2);
+  switch (Direction) {
+    case adUp:
+      P[0] = {x0, y0 + s - 1};
+      P[1] = {(r.Left + r.Right - 1) / 2, y0};
+      P[2] = {x0 + 2 * s - 2, y0 + s - 1};
+      break;
+    case adDown:
+      P[0] = {x0 + 2 * s - 2, y0};
+      P[1] = {(r.Left + r.Right - 1) / 2, y0 + s - 1};
+      P[2] = {x0, y0};
+      break;
+    case adLeft:
+      P[0] = {x0 + s - 1, y0 + 2 * s - 2};
+      P[1] = {x0, (r.Top + r.Bottom) / 2};
+      P[2] = {x0 + s - 1, y0};
+      break;
+    case adRight:
+      P[0] = {x0, y0};
+      P[1] = {x0 + s - 1, (r.Top + r.Bottom) / 2};
+      P[2] = {x0, y0 + 2 * s - 2};
+      break;
+  }
+}
+
+void TcxCustomLookAndFeelPainter::FillTriangle(TcxCanvas* Canvas, const TPoint* Points, TColor Color) {
+  SolidPenBrush(Canvas, Color);
+  Canvas->DrawPolygon(Points, 3);
+}
+
+void TcxCustomLookAndFeelPainter::PaintArrow(TcxCanvas* Canvas, const TRect& R, TcxArrowDirection Direction,
+                                             TColor Color) const {
+  TPoint p[3];
+  ComputeArrowTriangle(R, p, Direction, true);
+  FillTriangle(Canvas, p, Color);
+}
+
+void TcxCustomLookAndFeelPainter::DrawArrowButton(TcxCanvas* Canvas, const TRect& R, TcxElementState State,
+                                                  TcxArrowDirection Direction, bool Framed) const {
+  if (Framed)
+    DrawArrowButtonFrame(Canvas, R, State);
+  else
+    Canvas->FillRectWithColor(R, ButtonFaceColor(State));
+  TPoint p[3];
+  ComputeArrowTriangle(R, p, Direction, false);
+  FillTriangle(Canvas, p, ButtonGlyphColor(State, clDefault));
+}
+
+void TcxCustomLookAndFeelPainter::DrawArrowButtonFrame(TcxCanvas* Canvas, const TRect& R,
+                                                       TcxElementState State) const {
+  Canvas->FillRectWithColor(R, ButtonFaceColor(State));
+  PaintButtonFrame(Canvas, R, State);
+}
+
+void TcxCustomLookAndFeelPainter::DrawScrollArrow(TcxCanvas* Canvas, const TRect& Rect, TcxElementState State,
+                                                  TcxArrowDirection Direction) const {
+  TRect r = Rect;
+  if (State == esPressed) r = r.Offset(PressedCaptionShift(), PressedCaptionShift());
+  TPoint p[3];
+  ComputeArrowTriangle(r, p, Direction, true);
+  if (State == esDisabled) {
+    TPoint q[3] = {{p[0].X + 1, p[0].Y + 1}, {p[1].X + 1, p[1].Y + 1}, {p[2].X + 1, p[2].Y + 1}};
+    FillTriangle(Canvas, q, clBtnHighlight);
+    FillTriangle(Canvas, p, clBtnShadow);
+  } else {
+    FillTriangle(Canvas, p, ButtonGlyphColor(State, clDefault));
+  }
+}
+
+void TcxCustomLookAndFeelPainter::DrawDropDownArrow(TcxCanvas* Canvas, const TRect& R, TColor Color) const {
+  int w = (R.Right - R.Left) / 2;
+  if (w % 2 == 0) ++w;
+  int h = w / 2 + 1;
+  int x = (R.Left + R.Right - w) / 2, y = MulDiv(R.Top + R.Bottom - h, 1, 2);
+  TPoint p[3] = {{x, y}, {x + w - 1, y}, {x + w / 2, y + h - 1}};
+  FillTriangle(Canvas, p, Color);
+}
+
+// ---- general
+
+TColor TcxCustomLookAndFeelPainter::AccentTextColor() const {
+  return IsWindowsVistaOrLater ? TColor(0xCC6600) : clHighlightText;
+}
+
+void TcxCustomLookAndFeelPainter::FillBackground(TcxCanvas* Canvas, const TRect& R, bool Transparent, TColor Color,
+                                                 TBitmap* Bitmap) const {
+  if (!Transparent)
+    Canvas->FillRectWithColor(R, Color);
+  else if (Bitmap && !Bitmap->Empty())
+    Canvas->FillRectTiled(R, Bitmap, false);
+}
+
+static TcxTextFlags AlignFlags(TcxHorzAlign H, TcxVertAlign V, bool MultiLine, bool EndEllipsis) {
+  TcxTextFlags f = H == haLeft ? TextAlignLeft : H == haRight ? TextAlignRight : TextAlignHCenter;
+  f |= V == vaTop ? TextAlignTop : V == vaBottom ? TextAlignBottom : TextAlignVCenter;
+  f |= MultiLine ? TextWordBreak : TextSingleLine;
+  if (EndEllipsis) f |= TextShowEndEllipsis;
+  return f;
+}
+
+void TcxCustomLookAndFeelPainter::DrawCellContent(TcxCanvas* Canvas, const TRect& R, const TRect& TextRect,
+                                                  TcxElementState, TcxHorzAlign AlignHorz, TcxVertAlign AlignVert,
+                                                  bool MultiLine, bool ShowEndEllipsis, const std::string& Text,
+                                                  TFont* Font, TColor TextColor, TColor Color,
+                                                  const TcxCustomDrawBackground& OnCustomDraw, bool) const {
+  if (!(OnCustomDraw && OnCustomDraw(Canvas, R))) Canvas->FillRectWithColor(R, Color);
+  if (Text.empty()) return;
+  if (Font) Canvas->AssignFont(Font);
+  if (TextColor != clDefault) Canvas->CurrentFont()->SetColor(TextColor);
+  Canvas->CurrentBrush()->SetStyle(bsClear);
+  Canvas->DrawAlignedText(Text, TextRect, AlignFlags(AlignHorz, AlignVert, MultiLine, ShowEndEllipsis));
+  Canvas->CurrentBrush()->SetStyle(bsSolid);
+}
+
+void TcxCustomLookAndFeelPainter::DrawFooterPanel(TcxCanvas* Canvas, const TRect& R, TcxBorders) const {
+  TRect line(R.Left, R.Top, R.Right, R.Top + FooterLineHeight());
+  PaintFooterLine(Canvas, line);
+  TRect rest = R;
+  rest.Top = line.Bottom;
+  PaintFooterFrame(Canvas, rest);
+}
+
+TRect TcxCustomLookAndFeelPainter::FooterCellContentBounds(const TRect& R) const {
+  return Deflated(R, FooterCellFrameWidth());
+}
+
+TRect TcxCustomLookAndFeelPainter::FooterCellTextBounds(const TRect& R) const {
+  return Deflated(FooterCellContentBounds(R), 2);
+}
+
+TRect TcxCustomLookAndFeelPainter::SeparatorBounds(const TRect& R, int Thickness, bool Horizontal) const {
+  TRect b = R;
+  if (Horizontal) {
+    b.Top = (R.Top + R.Bottom) / 2 - Thickness / 2;
+    b.Bottom = b.Top + Thickness;
+  } else {
+    b.Left = (R.Left + R.Right) / 2 - Thickness / 2;
+    b.Right = b.Left + Thickness;
+  }
+  return b;
+}
+
+void TcxCustomLookAndFeelPainter::DrawSeparator(TcxCanvas* Canvas, const TRect& R, bool Horizontal) const {
+  TRect b = SeparatorBounds(R, SeparatorThickness(), Horizontal);
+  --b.Right;
+  --b.Bottom;
+  Canvas->FillRectWithColor(b, clBtnShadow);
+  b = b.Offset(1, 1);
+  Canvas->FillRectWithColor(b, clBtnHighlight);
+}
+
+void TcxCustomLookAndFeelPainter::DrawContainerFrame(TcxCanvas* Canvas, const TRect& R,
+                                                     TcxContainerBorderStyle BorderStyle, int Width, TColor Color,
+                                                     TcxBorders Borders) const {
+  switch (BorderStyle) {
+    case cbsSingle:
+    case cbsThick: Frame(Canvas, R, Color, Width); break;
+    case cbsFlat:
+      Canvas->DrawEdgeFrame(R, true, true, Borders);
+      Frame(Canvas, Deflated(R, 1), clBtnFace);
+      break;
+    case cbs3D:
+      Canvas->DrawEdgeFrame(R, true, true, Borders);
+      Canvas->DrawEdgeFrame(Deflated(R, 1), true, false, Borders);
+      break;
+    default: break;
+  }
+}
+
+// ---- buttons
+
+TRect TcxCustomLookAndFeelPainter::ButtonFocusBounds(TcxCanvas*, const TRect& R) const {
+  TRect d = Deflated(R, 4);
+  return d.IsEmpty() ? R : d;
+}
+
+TColor TcxCustomLookAndFeelPainter::ButtonGlyphColor(TcxElementState State, TColor DefaultColor) const {
+  if (State == esDisabled) return clBtnShadow;
+  return DefaultColor == clDefault ? clBtnText : DefaultColor;
+}
+
+void TcxCustomLookAndFeelPainter::PaintButton(TcxCanvas* Canvas, const TRect& Rect, const std::string& Caption,
+                                              TcxElementState State, bool DrawFrame, TColor Color, TColor TextColor,
+                                              bool WordWrap, bool) const {
+  TRect r = Rect;
+  if (DrawFrame) {
+    PaintButtonFrame(Canvas, r, State);
+    r = Deflated(r, ButtonBorderWidth(State));
+  }
+  Canvas->FillRectWithColor(r, Color == clDefault ? ButtonFaceColor(State) : Color);
+  Canvas->CurrentFont()->SetColor(TextColor == clDefault ? ButtonGlyphColor(State, clDefault) : TextColor);
+  Canvas->CurrentBrush()->SetStyle(bsClear);
+  if (r.Height() % 2 != 0) --r.Bottom;
+  if (r.Height() < 18) --r.Top;
+  if (State == esPressed) r = r.Offset(PressedCaptionShift(), PressedCaptionShift());
+  if (!Caption.empty())
+    Canvas->DrawAlignedText(Caption, r,
+                            TextAlignHCenter | TextAlignVCenter | TextShowPrefix |
+                                (WordWrap ? TextWordBreak : TextSingleLine),
+                            State != esDisabled);
+  Canvas->CurrentBrush()->SetStyle(bsSolid);
+}
+
+void TcxCustomLookAndFeelPainter::DrawExpandCross(TcxCanvas* Canvas, const TRect& R, bool Expanded, TColor Color) {
+  int cx = (R.Left + R.Right) / 2, cy = (R.Top + R.Bottom) / 2;
+  int a = (R.Width() - 4) / 2;
+  Canvas->FillRectWithColor(TRect(cx - a, cy, cx + a + 1, cy + 1), Color);
+  if (!Expanded) Canvas->FillRectWithColor(TRect(cx, cy - a, cx + 1, cy + a + 1), Color);
+}
+
+void TcxCustomLookAndFeelPainter::PaintGroupExpandButton(TcxCanvas* Canvas, const TRect& R, bool Expanded,
+                                                         TcxElementState State) const {
+  PaintButton(Canvas, R, {}, State);
+  // Two chevrons, each two pixels thick, the second two pixels further along their direction.
+  TColor c = ButtonGlyphColor(State, clDefault);
+  int cx = (R.Left + R.Right) / 2, cy = (R.Top + R.Bottom) / 2;
+  int dir = Expanded ? -1 : 1;  // collapsed chevrons point down
+  int top = cy - dir * 4;
+  for (int k = 0; k < 2; ++k)
+    for (int t = 0; t < 2; ++t) {
+      int y = top + dir * (k * 4 + t);
+      for (int i = 0; i <= 3; ++i) {
+        Canvas->SetPixelColor(cx - i, y - dir * i, ColorToRGB(c));
+        Canvas->SetPixelColor(cx + i, y - dir * i, ColorToRGB(c));
+      }
+    }
+}
+
+void TcxCustomLookAndFeelPainter::PaintSmallExpandButton(TcxCanvas* Canvas, const TRect& R, bool Expanded,
+                                                         TColor BorderColor, TColor Color) const {
+  Frame(Canvas, R, BorderColor);
+  if (Color != clDefault) Canvas->FillRectWithColor(Deflated(R, 1), Color);
+  DrawExpandCross(Canvas, R, Expanded, clBtnText);
+}
+
+// ---- check boxes and radio buttons
+
+TColor TcxCustomLookAndFeelPainter::CheckFaceColor(TcxElementState State) const {
+  static const TColor colors[] = {clWindow, clWindow, clWindow, clBtnFace, clBtnFace};
+  return colors[State];
+}
+
+TSize TcxCustomLookAndFeelPainter::CheckBoxExtent() const { return gCheckBoxSize; }
+
+void TcxCustomLookAndFeelPainter::PaintCheckMark(TcxCanvas* Canvas, const TRect& R, TcxElementState State,
+                                                 bool Checked, TColor Color) const {
+  if (Canvas->CurrentBrush()->Style() == bsSolid) Canvas->FillRectWithColor(R, CheckFaceColor(State));
+  if (!Checked) return;
+  int w = R.Width() - 2, h = R.Height() - 4;
+  if (w < 3 || h < 1) return;
+  for (int k = 0; k < 3; ++k) {
+    int x0 = R.Left + 1, y0 = R.Top + 1 + k;
+    std::vector<TPoint> p = {{x0, y0 + h / 2}, {x0 + w / 2 - 1, y0 + h - 1}, {x0 + w, y0 - 1}};
+    Polyline(Canvas, p, Color);
+  }
+}
+
+void TcxCustomLookAndFeelPainter::PaintCheckBox(TcxCanvas* Canvas, const TRect& R, TcxElementState State,
+                                                TcxCheckBoxState CheckState) const {
+  PaintCheckFrame(Canvas, R, State);
+  TRect r = Deflated(R, CheckFrameWidth());
+  PaintCheckMark(Canvas, r, State, CheckState == cbsChecked,
+                 State == esDisabled || CheckState == cbsGrayed ? clGrayText : clBtnText);
+}
+
+TColor TcxCustomLookAndFeelPainter::RadioFaceColor(TcxElementState State) const {
+  return State == esPressed || State == esDisabled ? clBtnFace : clWindow;
+}
+
+void TcxCustomLookAndFeelPainter::PaintEdgeLine(TcxCanvas* Canvas, const TRect& R, TColor DarkColor,
+                                                TColor LightColor, bool Vertical) const {
+  if (DarkColor == clDefault) DarkColor = clBtnShadow;
+  if (LightColor == clDefault) LightColor = clBtnHighlight;
+  Canvas->DrawTwoToneFrame(R, DarkColor, LightColor, Vertical ? TcxBorders{bLeft, bRight} : TcxBorders{bTop, bBottom},
+                           1);
+}
+
+// ---- headers
+
+void TcxCustomLookAndFeelPainter::PaintHeader(TcxCanvas* Canvas, const TRect& R, const TRect& TextRect,
+                                              TcxBorders Neighbors, TcxBorders Borders, TcxElementState State,
+                                              TcxHorzAlign AlignHorz, TcxVertAlign AlignVert, bool MultiLine,
+                                              bool ShowEndEllipsis, const std::string& Text, TFont* Font,
+                                              TColor TextColor, TColor Color,
+                                              const TcxCustomDrawBackground& OnCustomDraw) const {
+  PaintHeaderFrame(Canvas, R, Neighbors, Borders);
+  DrawCellContent(Canvas, HeaderInnerBounds(R, Borders), TextRect, State, AlignHorz, AlignVert, MultiLine,
+                  ShowEndEllipsis, Text, Font, TextColor, Color, OnCustomDraw, false);
+}
+
+TRect TcxCustomLookAndFeelPainter::HeaderOuterBounds(const TRect& R, TcxBorders Neighbors, TcxBorders Borders) const {
+  TcxBorders grow = Borders - HeaderFrameSides(Neighbors);
+  int w = HeaderFrameWidth();
+  TRect r = R;
+  if (grow.Contains(bLeft)) r.Left -= w;
+  if (grow.Contains(bTop)) r.Top -= w;
+  if (grow.Contains(bRight)) r.Right += w;
+  if (grow.Contains(bBottom)) r.Bottom += w;
+  return r;
+}
+
+TRect TcxCustomLookAndFeelPainter::HeaderInnerBounds(const TRect& R, TcxBorders Borders) const {
+  int w = HeaderFrameWidth();
+  TRect r = R;
+  if (Borders.Contains(bLeft)) r.Left += w;
+  if (Borders.Contains(bTop)) r.Top += w;
+  if (Borders.Contains(bRight)) r.Right -= w;
+  if (Borders.Contains(bBottom)) r.Bottom -= w;
+  return r;
+}
+
+void TcxCustomLookAndFeelPainter::DrawSortMarkWith(TcxCanvas* Canvas, const TRect& R, TColor DarkColor,
+                                                   TColor LightColor, bool Ascending) const {
+  TSize e = SortMarkExtent();
+  if (e.cx <= 0 || e.cy <= 0) return;
+  int l = (R.Left + R.Right - e.cx) / 2, t = (R.Top + R.Bottom - e.cy) / 2;
+  int r = l + e.cx - 1, b = t + e.cy - 1, mid = l + (e.cx - 1) / 2;
+  if (Ascending) {
+    Line(Canvas, mid, t, r + 1, b + 1, LightColor);     // right side
+    Line(Canvas, mid, t, l - 1, b + 1, DarkColor);      // left side
+    Line(Canvas, l, b, r + 1, b, LightColor);           // base at the bottom
+  } else {
+    Line(Canvas, mid, b, r + 1, t - 1, LightColor);
+    Line(Canvas, mid, b, l - 1, t - 1, DarkColor);
+    Line(Canvas, l, t, r + 1, t, DarkColor);
+  }
+}
+
+// ---- filter and popup close buttons
+
+void TcxCustomLookAndFeelPainter::PaintFilterCloseButton(TcxCanvas* Canvas, const TRect& R,
+                                                         TcxElementState State) const {
+  PaintButtonFrame(Canvas, R, State);
+  TRect r = Deflated(R, ButtonBorderWidth(esNormal));
+  Canvas->FillRectWithColor(r, ButtonFaceColor(State));
+  int size = FilterCloseButtonExtent().cx / 2;
+  if (size % 2 == 0) --size;
+  int x = (R.Left + R.Right - size) / 2, y = (R.Top + R.Bottom - size) / 2;
+  if (ButtonGlyphState(State) == esPressed) {
+    ++x;
+    ++y;
+  }
+  TColor c = ButtonGlyphColor(State, clDefault);
+  for (int d = 0; d < 2; ++d) {
+    Line(Canvas, x + d, y, x + d + size, y + size, c);
+    Line(Canvas, x + d, y + size - 1, x + d + size, y - 1, c);
+  }
+}
+
+// ---- popups, hints and screen tips
+
+void TcxCustomLookAndFeelPainter::PaintPopupFrame(TcxCanvas* Canvas, TRect& R, int FrameStyle, bool Flag) const {
+  if (FrameStyle == 1) {
+    Frame(Canvas, R, clBtnText);
+  } else if (FrameStyle == 2 || FrameStyle == 3) {
+    Canvas->DrawEdgeFrame(R, false, true, cxBordersAll);
+    R = R.Inflate(-1, -1);
+    Canvas->DrawEdgeFrame(R, false, false, cxBordersAll);
+    if (FrameStyle == 2) {
+      R = R.Inflate(-1, -1);
+      Frame(Canvas, R, Flag ? clInactiveBorder : clBtnFace);
+      R = R.Inflate(-1, -1);
+      if (Flag)
+        Frame(Canvas, R, clBtnFace);
+      else
+        Canvas->DrawEdgeFrame(R, true, true, cxBordersAll);
+    }
+  }
+  R = R.Inflate(-1, -1);
+}
+
+void TcxCustomLookAndFeelPainter::DrawTipBackground(TcxCanvas* Canvas, const TRect& R) const {
+  PaintHintBackground(Canvas, Deflated(R, 1), clDefault);
+  Canvas->CurrentPen()->SetColor(clWindowFrame);
+  Canvas->CurrentBrush()->SetStyle(bsClear);
+  Canvas->Canvas()->RoundRect(R.Left, R.Top, R.Right, R.Bottom, 2, 2);
+  Canvas->CurrentBrush()->SetStyle(bsSolid);
+}
+
+void TcxCustomLookAndFeelPainter::DrawTipFrame(TcxCanvas* Canvas, const TRect& R) const {
+  Canvas->FillRectWithColor(TRect(R.Left, R.Top, R.Right, R.Top + 1), clWindowFrame);
+  Canvas->FillRectWithColor(TRect(R.Left, R.Top + 1, R.Right, R.Top + 2), TColor(0xFFFFFF));
+}
+
+// ---- indicator column
+
+void TcxCustomLookAndFeelPainter::PaintListMark(TcxCanvas* Canvas, const TRect& R, TColor Color) const {
+  int y = (R.Top + R.Bottom - 9) / 2;
+  for (int i = 0; i < 5; ++i, y += 2) {
+    Canvas->FillRectWithColor(TRect(R.Left + 5, y, R.Right - 3, y + 1), Color);
+    if (i % 2 == 0) Canvas->FillRectWithColor(TRect(R.Left + 3, y, R.Left + 4, y + 1), Color);
+  }
+}
+
+void TcxCustomLookAndFeelPainter::PaintIndicatorGlyph(TcxCanvas*, const TRect&, int) const {
+  // Kind 0 is "no glyph"; the indicator images are not part of this program's resources.
+}
+
+// ---- scroll bars and size grip
+
+TSize TcxCustomLookAndFeelPainter::SizeGripExtent() const {
+  return {GetSystemMetrics(SM_CXVSCROLL), GetSystemMetrics(SM_CYHSCROLL)};
+}
+
+void TcxCustomLookAndFeelPainter::PaintSizeGripGlyph(TcxCanvas* Canvas, const TRect& R) const {
+  // Three diagonal ridges towards the bottom-right corner, each a light and two dark lines.
+  int n = std::min(R.Width(), R.Height());
+  for (int k = 0; k < 3; ++k) {
+    int off = n - 1 - k * 4 - 3;
+    if (off < 0) break;
+    TColor colors[3] = {clBtnHighlight, clBtnShadow, clBtnShadow};
+    for (int j = 0; j < 3; ++j) {
+      int o = off + j;
+      Line(Canvas, R.Left + o, R.Bottom - 1, R.Right, R.Top + o - 1 - (n - (R.Right - R.Left)), colors[j]);
+    }
+  }
+}
+
+void TcxCustomLookAndFeelPainter::PaintSizeGrip(TcxCanvas* Canvas, const TRect& R, TColor BackgroundColor,
+                                                TcxCorner Corner) const {
+  if (R.IsEmpty()) return;
+  std::unique_ptr<TcxBitmap> bmp(TcxBitmap::CreateForRect(R));
+  TcxCanvas* bc = bmp->cxCanvas();
+  bc->AssignBrush(Canvas->CurrentBrush());
+  TRect full = bmp->FullRect();
+  if (BackgroundColor == clNone)
+    bc->CopyRectFrom(full, Canvas->Canvas(), R);
+  else
+    bc->FillRectWithColor(full, BackgroundColor);
+  PaintSizeGripGlyph(bc, full);
+  switch (Corner) {
+    case coTopRight: bmp->RotateFlip(raNone, true); break;
+    case coBottomLeft: bmp->RotateFlip(ra180, true); break;
+    case coTopLeft: bmp->RotateFlip(ra180, false); break;
+    default: break;
+  }
+  Canvas->CopyRectFrom(R, bmp->Canvas(), bmp->FullRect());
+}
+
+void CalcPopupResizeBarLayout(const TcxCustomLookAndFeelPainter* Painter, TRect& R, TRect& BarRect,
+                              TRect& GripRect, TRect& CloseButtonRect, TcxCorner Corner, const TRect& BorderWidths,
+                              const TRect& CloseButtonMargins, int BarHeight, bool HasCloseButton, bool HasGrip) {
+  TSize grip = Painter->SizeGripExtent(), close = Painter->PopupCloseButtonExtent();
+  if (BarHeight == 0)
+    BarHeight = std::max({GetSystemMetrics(SM_CYHSCROLL) + 3, int(grip.cy) + 4, int(close.cy) + 6});
+  R.Left += BorderWidths.Left;
+  R.Top += BorderWidths.Top;
+  R.Right -= BorderWidths.Right;
+  R.Bottom -= BorderWidths.Bottom;
+  bool top = Corner == coTopLeft || Corner == coTopRight;
+  bool right = Corner == coTopRight || Corner == coBottomRight;
+  BarRect = R;
+  if (top) {
+    BarRect.Bottom = BarRect.Top + BarHeight;
+    R.Top = BarRect.Bottom;
+  } else {
+    BarRect.Top = BarRect.Bottom - BarHeight;
+    R.Bottom = BarRect.Top;
+  }
+  GripRect = TRect();
+  if (HasGrip) {
+    int x = right ? BarRect.Right - 2 - grip.cx : BarRect.Left + 2;
+    int y = top ? BarRect.Top + 2 : BarRect.Bottom - 2 - grip.cy;
+    GripRect = TRect(x, y, x + grip.cx, y + grip.cy);
+  }
+  CloseButtonRect = TRect();
+  if (HasCloseButton) {
+    TRect b = BarRect;
+    b.Left += CloseButtonMargins.Left;
+    b.Top += CloseButtonMargins.Top;
+    b.Right -= CloseButtonMargins.Right;
+    b.Bottom -= CloseButtonMargins.Bottom;
+    int side = b.Height();
+    if (right)
+      b.Right = b.Left + side;
+    else
+      b.Left = b.Right - side;
+    int x = (b.Left + b.Right - close.cx) / 2, y = (b.Top + b.Bottom - close.cy) / 2;
+    CloseButtonRect = TRect(x, y, x + close.cx, y + close.cy);
+  }
+}
+
+// ---- calendar and progress
+
+static void PaintMonthArrows(TcxCanvas* Canvas, const TRect& R, int BorderSize, int Arrows, int ArrowOffset) {
+  TRect a = R;
+  a.Top += BorderSize + 1;
+  a.Bottom -= 1;
+  int H = a.Height() / 2;
+  if (H % 2 == 0) ++H;
+  int y0 = (a.Top + a.Bottom - H) / 2 - 1;
+  if (Arrows & 1) {
+    int x0 = a.Left + ArrowOffset - 1;
+    TPoint p[3] = {{x0, y0}, {x0, y0 + H + 1}, {x0 - (H / 2 + 1), y0 + H / 2 + 1}};
+    TcxCustomLookAndFeelPainter::FillTriangle(Canvas, p, clWindowText);
+  }
+  if (Arrows & 2) {
+    int x0 = a.Right - ArrowOffset + 1;
+    TPoint p[3] = {{x0, y0}, {x0, y0 + H + 1}, {x0 + H / 2 + 1, y0 + H / 2 + 1}};
+    TcxCustomLookAndFeelPainter::FillTriangle(Canvas, p, clWindowText);
+  }
+}
+
+
+void TcxCustomLookAndFeelPainter::PaintMonthHeader(TcxCanvas* Canvas, const TRect& R, const std::string& Text,
+                                                   TcxBorders Neighbors, const TcxViewParams& ViewParams, int Arrows,
+                                                   int ArrowOffset) const {
+  PaintHeader(Canvas, R, R, Neighbors, HeaderFrameSides(Neighbors), esNormal, haCenter, vaCenter, false, false,
+              Text, ViewParams.Font, ViewParams.TextColor, ViewParams.Color);
+  PaintMonthArrows(Canvas, R, ControlBorderSize(), Arrows, ArrowOffset);
+}
+
+void TcxCustomLookAndFeelPainter::PaintProgressBar(TcxCanvas* Canvas, const TRect& Bounds, const TRect& ProgressRect,
+                                                   const TcxViewParams& ViewParams, bool Framed) const {
+  if (!Framed) Canvas->FillRectWithColor(Deflated(Bounds, 1), ViewParams.Color);
+  Frame(Canvas, Bounds, TColor(0x808080));
+  Canvas->FillRectWithColor(ProgressRect, TColor(0x800000));
+}
+
+void TcxCustomLookAndFeelPainter::DrawNavButtonFace(TcxCanvas* Canvas, const TRect& Rect, const TRect& ArrowRect,
+                                                    bool IsNext, TcxElementState State) const {
+  TRect r = Rect;
+  Canvas->FillRectWithColor(r, clBtnFace);
+  TcxBorders sides = IsNext ? TcxBorders{bLeft, bTop, bBottom} : TcxBorders{bTop, bRight, bBottom};
+  Canvas->DrawTwoToneFrame(r, clBtnShadow, clBtnShadow, sides, 1);
+  ++r.Top;
+  --r.Bottom;
+  if (IsNext)
+    ++r.Left;
+  else
+    --r.Right;
+  if (State == esPressed)
+    Ring(Canvas, r, clBtnShadow, clBtnHighlight);
+  else
+    Ring(Canvas, r, clBtnHighlight, clBtnShadow);
+  PaintNavButtonArrow(Canvas, ArrowRect, IsNext, ButtonGlyphColor(State, clDefault));
+}
+
+void TcxCustomLookAndFeelPainter::PaintNavButtonArrow(TcxCanvas* Canvas, const TRect& R, bool IsNext,
+                                                      TColor Color) const {
+  int pairs = (R.Height() + 1) / 2;
+  for (int i = 0; i < pairs; ++i) {
+    int x = IsNext ? R.Left + i : R.Right - 2 - i;
+    Canvas->FillRectWithColor(TRect(x, R.Top + i, x + 2, R.Top + i + 1), Color);
+    Canvas->FillRectWithColor(TRect(x, R.Bottom - 1 - i, x + 2, R.Bottom - i), Color);
+  }
+  int tip = IsNext ? R.Left + pairs + 1 : R.Right - pairs - 2;
+  Canvas->FillRectWithColor(TRect(tip, R.Top + pairs - 1, tip + 1, R.Bottom - pairs + 1), Color);
+}
+
+// ---- clock
+
+void TcxCustomLookAndFeelPainter::PaintClock(TcxCanvas* Canvas, const TRect& R, double Time,
+                                             TColor BackgroundColor) const {
+  const double pi = 3.14159265358979323846;
+  double cx = (R.Left + R.Right) / 2.0, cy = (R.Top + R.Bottom) / 2.0;
+  double rx = R.Width() / 2.0 - 2, ry = R.Height() / 2.0 - 2;
+  Canvas->PushClipRegion();
+  for (int i = 0; i < 60; i += 5) {
+    double a = i * 2 * pi / 60;
+    int x = int(std::lround(cx + rx * std::cos(a))), y = int(std::lround(cy + ry * std::sin(a)));
+    Canvas->SetPixelColor(x, y, TColor(0x808000));
+    Polyline(Canvas, {{x - 1, y + 1}, {x - 1, y - 1}, {x, y - 1}}, TColor(0xFFFF00));
+    Polyline(Canvas, {{x, y + 1}, {x + 1, y + 1}, {x + 1, y - 1}}, clBtnText);
+    Canvas->ClipOutRect(TRect(x - 1, y - 1, x + 2, y + 2));
+  }
+  Canvas->FillRectWithColor(R, BackgroundColor);
+  Canvas->PopClipRegion();
+
+  double f = R.Width() / 2.0 - 2, e = R.Height() / 2.0 - 2;
+  double day = Time - std::floor(Time);
+  int total = int(std::lround(day * 86400)) % 86400;
+  int hours = total / 3600, minutes = total / 60 % 60, seconds = total % 60;
+  auto hand = [&](double angle, double tip, double tail, double halfWidth) {
+    auto at = [&](double a, double kx, double ky) {
+      return TPoint{int(std::lround(cx + kx * std::cos(a))), int(std::lround(cy + ky * std::sin(a)))};
+    };
+    TPoint p[4] = {at(angle, tip * f, tip * e), at(angle + pi / 2, halfWidth, halfWidth),
+                   at(angle + pi, tail * f, tail * e), at(angle + 3 * pi / 2, halfWidth, halfWidth)};
+    Canvas->SetPixelColor(p[0].X, p[0].Y, TColor(0x808000));
+    SolidPenBrush(Canvas, TColor(0x808000));
+    Canvas->DrawPolygon(p, 4);
+  };
+  hand(((hours % 12) * 3600 + minutes * 60 + seconds - 10800) * 2 * pi / 43200, 0.75, 0.15, 4.5);
+  hand((minutes * 60 + seconds - 900) * 2 * pi / 3600, 0.85, 0.2, 3.5);
+  double sa = (seconds - 15) * 2 * pi / 60;
+  Line(Canvas, int(std::lround(cx)), int(std::lround(cy)), int(std::lround(cx + 0.9 * f * std::cos(sa))),
+       int(std::lround(cy + 0.9 * e * std::sin(sa))), TColor(0x0000FF));
+}
+
+// ---- containers, track bars, splitters
+
+void TcxCustomLookAndFeelPainter::PaintContainerBackground(TcxCanvas* Canvas, TRect& R) const {
+  Canvas->FillRectWithColor(R, ViewColor29());
+  Ring(Canvas, R, clBtnHighlight, clBtnShadow);
+  R = R.Inflate(-1, -1);
+}
+
+void TcxCustomLookAndFeelPainter::PaintTrackBarTrack(TcxCanvas* Canvas, const TRect& R, TColor Color) const {
+  Canvas->FillRectWithColor(R, Color);
+  PaintTrackBarTrackFrame(Canvas, R);
+}
+
+void TcxCustomLookAndFeelPainter::PaintTrackBarThumb(TcxCanvas* Canvas, const TRect& Rect, TcxElementState,
+                                                     bool Vertical, int Shape, TColor Color) const {
+  SolidPenBrush(Canvas, Color);
+  TRect r = Rect;
+  if (Shape == 2) {
+    Canvas->FillRectWithColor(r, Color);
+    PaintThumbRectFrame(Canvas, r);
+    return;
+  }
+  // The pentagon is built pointing up in a local frame and mapped to the requested direction.
+  int len = Vertical ? r.Width() : r.Height(), across = Vertical ? r.Height() : r.Width();
+  int half = (across - 1) / 2;
+  auto map = [&](int a, int l) {  // a across (0 left), l along (0 tip)
+    if (!Vertical) return Shape == 0 ? TPoint{r.Left + a, r.Top + l} : TPoint{r.Left + a, r.Bottom - 1 - l};
+    return Shape == 0 ? TPoint{r.Left + l, r.Top + a} : TPoint{r.Right - 1 - l, r.Top + a};
+  };
+  int w = across - 1, b = len - 1;
+  TPoint poly[5] = {map(half, 0), map(w, half), map(w, b), map(0, b), map(0, half)};
+  Canvas->DrawPolygon(poly, 5);
+  std::vector<TPoint> light = {map(0, b), map(0, half), map(half, 0)};
+  std::vector<TPoint> shadow = {map(half, 0), map(w, half), map(w, b), map(-1, b)};
+  std::vector<TPoint> dark = {map(half, 1), map(w - 1, half), map(w - 1, b - 1), map(0, b - 1)};
+  PaintThumbShapeFrame(Canvas, light, dark, shadow);
+}
+
+void TcxCustomLookAndFeelPainter::PaintSplitter(TcxCanvas* Canvas, const TRect& R, bool Highlighted, bool,
+                                                bool Horizontal) const {
+  bool two = (Horizontal ? SplitterExtent(Horizontal).cy : SplitterExtent(Horizontal).cx) > 1;
+  auto draw = [&](int shift, TColor c, int shorten) {
+    int start = Horizontal ? R.Left : R.Top, end = (Horizontal ? R.Right : R.Bottom) - shorten;
+    int centre = (start + (Horizontal ? R.Right : R.Bottom)) / 2;
+    int pos = (Horizontal ? (R.Top + R.Bottom) / 2 : (R.Left + R.Right) / 2) + shift;
+    auto seg = [&](int a, int b) {
+      if (b <= a) return;
+      Canvas->FillRectWithColor(Horizontal ? TRect(a, pos, b, pos + 1) : TRect(pos, a, pos + 1, b), c);
+    };
+    int s = start + shift;
+    int d0 = centre - 5;
+    seg(s, d0);
+    for (int i = 0; i < 3; ++i) seg(d0 + 1 + i * 3, d0 + 3 + i * 3);
+    seg(d0 + 10, end + shift);
+  };
+  draw(0, SplitterOuterColor(Highlighted), two ? 1 : 0);
+  if (two) draw(1, SplitterLightColor(Highlighted), 0);
+}
+
+// ---- Standard painter
+
+void TcxStandardLookAndFeelPainter::DrawControlBorder(TcxCanvas* Canvas, const TRect& R) const {
+  Ring(Canvas, R, clBtnShadow, clBtnHighlight);
+  Ring(Canvas, Deflated(R, 1), cl3DDkShadow, cl3DLight);
+}
+
+void TcxStandardLookAndFeelPainter::PaintButtonFrame(TcxCanvas* Canvas, const TRect& R, TcxElementState State) const {
+  if (State == esPressed) {
+    Frame(Canvas, R, TColor(0));
+    Ring(Canvas, Deflated(R, 1), clBtnShadow, clBtnShadow);
+  } else if (State == esDefault) {
+    Frame(Canvas, R, TColor(0));
+    Ring(Canvas, Deflated(R, 1), clBtnHighlight, cl3DDkShadow);
+    Ring(Canvas, Deflated(R, 2), cl3DLight, clBtnShadow);
+  } else {
+    Ring(Canvas, R, clBtnHighlight, cl3DDkShadow);
+    Ring(Canvas, Deflated(R, 1), cl3DLight, clBtnShadow);
+  }
+}
+
+void TcxStandardLookAndFeelPainter::PaintExpandButton(TcxCanvas* Canvas, const TRect& R, bool Expanded,
+                                                      TColor Color) const {
+  Ring(Canvas, R, clBtnHighlight, cl3DDkShadow);
+  TRect in = Deflated(R, 1);
+  Canvas->DrawTwoToneFrame(in, clBtnShadow, clBtnShadow, TcxBorders{bRight, bBottom}, 1);
+  TRect fill = in;
+  --fill.Right;
+  --fill.Bottom;
+  Canvas->FillRectWithColor(fill, Color == clDefault ? clBtnFace : Color);
+  DrawExpandCross(Canvas, R, Expanded, clBtnText);
+  Canvas->ClipOutRect(R);
+}
+
+void TcxStandardLookAndFeelPainter::PaintGroupExpandButton(TcxCanvas* Canvas, const TRect& R, bool Expanded,
+                                                           TcxElementState State) const {
+  TcxCustomLookAndFeelPainter* flat = gManager ? gManager->PainterForKind(psFlat) : nullptr;
+  if (flat && flat != this)
+    flat->PaintGroupExpandButton(Canvas, R, Expanded, State);
+  else
+    TcxCustomLookAndFeelPainter::PaintGroupExpandButton(Canvas, R, Expanded, State);
+}
+
+void TcxStandardLookAndFeelPainter::PaintCheckFrame(TcxCanvas* Canvas, const TRect& R, TcxElementState) const {
+  Ring(Canvas, R, clBtnShadow, clBtnHighlight);
+  Ring(Canvas, Deflated(R, 1), cl3DDkShadow, cl3DLight);
+}
+
+static void PaintClassicHeaderFrame(TcxCanvas* Canvas, const TRect& R, TcxBorders Neighbors) {
+  Ring(Canvas, R, clBtnHighlight, clBtnShadow);
+  if (Neighbors.Contains(bLeft)) {
+    Canvas->SetPixelColor(R.Left, R.Top + 1, clBtnFace);
+    Canvas->SetPixelColor(R.Left, R.Bottom - 2, clBtnFace);
+  }
+  if (Neighbors.Contains(bRight)) {
+    Canvas->SetPixelColor(R.Right - 1, R.Top, clBtnHighlight);
+    Canvas->SetPixelColor(R.Right - 1, R.Top + 1, clBtnFace);
+    Canvas->SetPixelColor(R.Right - 1, R.Bottom - 2, clBtnFace);
+  }
+}
+
+void TcxStandardLookAndFeelPainter::PaintHeaderFrame(TcxCanvas* Canvas, const TRect& R, TcxBorders Neighbors,
+                                                     TcxBorders) const {
+  PaintClassicHeaderFrame(Canvas, R, Neighbors);
+}
+
+void TcxStandardLookAndFeelPainter::PaintSortMark(TcxCanvas* Canvas, const TRect& R, bool Ascending) const {
+  DrawSortMarkWith(Canvas, R, clBtnShadow, clBtnHighlight, Ascending);
+}
+
+void TcxStandardLookAndFeelPainter::PaintFooterFrame(TcxCanvas* Canvas, const TRect& R) const {
+  Ring(Canvas, R, clBtnHighlight, clBtnShadow);
+}
+
+void TcxStandardLookAndFeelPainter::PaintFooterCellFrame(TcxCanvas* Canvas, const TRect& R) const {
+  Ring(Canvas, R, clBtnShadow, clBtnHighlight);
+}
+
+void TcxStandardLookAndFeelPainter::PaintScrollButtonFrame(TcxCanvas* Canvas, const TRect& R,
+                                                           bool PressedArrow) const {
+  if (PressedArrow) {
+    Ring(Canvas, R, clBtnShadow, clBtnShadow);
+    Ring(Canvas, Deflated(R, 1), clBtnFace, clBtnFace);
+  } else {
+    Ring(Canvas, R, clBtnFace, cl3DDkShadow);
+    Ring(Canvas, Deflated(R, 1), clBtnHighlight, clBtnShadow);
+  }
+}
+
+static TcxArrowDirection ScrollArrowDirection(bool Horizontal, TcxScrollPart Part) {
+  if (Horizontal) return Part == spLineBack ? adLeft : adRight;
+  return Part == spLineBack ? adUp : adDown;
+}
+
+static void PaintScrollPage(TcxCanvas* Canvas, const TRect& R, TcxElementState State) {
+  TBitmap* pattern = StdScrollBarBitmap(State == esPressed);
+  if (pattern)
+    Canvas->FillRectTiled(R, pattern, false);
+  else
+    Canvas->FillRectWithColor(R, clBtnFace);
+}
+
+void TcxStandardLookAndFeelPainter::PaintScrollBarPart(TcxCanvas* Canvas, bool Horizontal, const TRect& R,
+                                                       TcxScrollPart Part, TcxElementState State) const {
+  if (R.IsEmpty() || Part == spNone) return;
+  if (Part == spThumb && State == esDisabled) return;
+  if (State == esHot) State = esNormal;
+  switch (Part) {
+    case spPageBack:
+    case spPageForward: PaintScrollPage(Canvas, R, State); break;
+    case spThumb:
+      PaintScrollButtonFrame(Canvas, R, false);
+      Canvas->FillRectWithColor(Deflated(R, ButtonBorderWidth(esNormal)), clBtnFace);
+      break;
+    default: {
+      static const UINT glyphs[] = {DFCS_SCROLLUP, DFCS_SCROLLDOWN, DFCS_SCROLLLEFT, DFCS_SCROLLRIGHT};
+      UINT state = glyphs[ScrollArrowDirection(Horizontal, Part)];
+      if (State == esDisabled) state |= DFCS_INACTIVE;
+      if (State == esPressed) state |= DFCS_FLAT;
+      RECT rc = R;
+      if (State == esPressed) {
+        Canvas->FillRectWithColor(R, clBtnFace);
+        ++rc.left;
+        ++rc.top;
+        ++rc.right;
+        ++rc.bottom;
+        Canvas->PushClipRegion();
+        Canvas->ClipToRect(R);
+        DrawFrameControl(Canvas->CurrentDC(), &rc, DFC_SCROLL, state);
+        Canvas->PopClipRegion();
+      } else {
+        DrawFrameControl(Canvas->CurrentDC(), &rc, DFC_SCROLL, state);
+      }
+      PaintScrollButtonFrame(Canvas, R, State == esPressed);
+    }
+  }
+}
+
+void TcxStandardLookAndFeelPainter::PaintMonthHeader(TcxCanvas* Canvas, const TRect& R, const std::string& Text,
+                                                     TcxBorders Neighbors, const TcxViewParams& ViewParams,
+                                                     int Arrows, int ArrowOffset) const {
+  Canvas->DrawTwoToneFrame(R, TColor(0), TColor(0), Neighbors, 1);
+  TRect in = R;
+  if (Neighbors.Contains(bLeft)) ++in.Left;
+  if (Neighbors.Contains(bTop)) ++in.Top;
+  if (Neighbors.Contains(bRight)) --in.Right;
+  if (Neighbors.Contains(bBottom)) --in.Bottom;
+  DrawCellContent(Canvas, in, in, esNormal, haCenter, vaCenter, false, false, Text, ViewParams.Font,
+                  ViewParams.TextColor, ViewParams.Color, {}, false);
+  PaintMonthArrows(Canvas, R, ControlBorderSize(), Arrows, ArrowOffset);
+}
+
+void TcxStandardLookAndFeelPainter::PaintSplitterFrame(TcxCanvas* Canvas, const TRect& R,
+                                                       const TcxViewParams& ViewParams, bool Horizontal) const {
+  TRect r = R;
+  if (Horizontal) {
+    Canvas->DrawTwoToneFrame(r, clBtnFace, cl3DDkShadow, TcxBorders{bTop, bBottom}, 1);
+    r = r.Inflate(0, -1);
+    Canvas->DrawTwoToneFrame(r, clBtnHighlight, clBtnShadow, TcxBorders{bTop, bBottom}, 1);
+    r = r.Inflate(0, -1);
+  } else {
+    Canvas->DrawTwoToneFrame(r, clBtnFace, cl3DDkShadow, TcxBorders{bLeft, bRight}, 1);
+    r = r.Inflate(-1, 0);
+    Canvas->DrawTwoToneFrame(r, clBtnHighlight, clBtnShadow, TcxBorders{bLeft, bRight}, 1);
+    r = r.Inflate(-1, 0);
+  }
+  Canvas->FillRectWithColor(r, ViewParams.Color == clDefault ? clBtnFace : ViewParams.Color);
+}
+
+void TcxStandardLookAndFeelPainter::PaintGroupBoxFrame(TcxCanvas* Canvas, const TRect& R, bool,
+                                                       TcxBorders Borders) const {
+  TRect r = R;
+  --r.Right;
+  --r.Bottom;
+  Canvas->DrawTwoToneFrame(r, clBtnShadow, clBtnShadow, Borders, 1);
+  r = r.Offset(1, 1);
+  Canvas->DrawTwoToneFrame(r, clBtnHighlight, clBtnHighlight, Borders, 1);
+}
+
+void TcxStandardLookAndFeelPainter::PaintTrackBarTrackFrame(TcxCanvas* Canvas, const TRect& R) const {
+  Ring(Canvas, R, clBtnShadow, clBtnHighlight);
+  Ring(Canvas, Deflated(R, 1), cl3DDkShadow, cl3DLight);
+}
+
+void TcxStandardLookAndFeelPainter::PaintThumbShapeFrame(TcxCanvas* Canvas, const std::vector<TPoint>& Light,
+                                                         const std::vector<TPoint>& Dark,
+                                                         const std::vector<TPoint>& Shadow) const {
+  Polyline(Canvas, Light, clBtnHighlight);
+  Polyline(Canvas, Shadow, cl3DDkShadow);
+  Polyline(Canvas, Dark, clBtnShadow);
+}
+
+void TcxStandardLookAndFeelPainter::PaintThumbRectFrame(TcxCanvas* Canvas, const TRect& R) const {
+  Ring(Canvas, R, clBtnHighlight, cl3DDkShadow);
+  Ring(Canvas, Deflated(R, 1), cl3DLight, clBtnShadow);
+}
+
+// ---- Flat painter
+
+void TcxFlatLookAndFeelPainter::DrawControlBorder(TcxCanvas* Canvas, const TRect& R) const {
+  Ring(Canvas, R, clBtnShadow, clBtnHighlight);
+}
+
+void TcxFlatLookAndFeelPainter::PaintButtonFrame(TcxCanvas* Canvas, const TRect& R, TcxElementState State) const {
+  if (State == esPressed) {
+    Ring(Canvas, R, clBtnShadow, clBtnHighlight);
+  } else if (State == esDefault) {
+    Frame(Canvas, R, TColor(0));
+    Ring(Canvas, Deflated(R, 1), clBtnHighlight, clBtnShadow);
+  } else {
+    Ring(Canvas, R, clBtnHighlight, clBtnShadow);
+  }
+}
+
+void TcxFlatLookAndFeelPainter::PaintExpandButton(TcxCanvas* Canvas, const TRect& R, bool Expanded,
+                                                  TColor Color) const {
+  PaintButton(Canvas, R, {}, esNormal, true, Color);
+  DrawExpandCross(Canvas, Deflated(R, 1), Expanded, clBtnText);
+  Canvas->ClipOutRect(R);
+}
+
+void TcxFlatLookAndFeelPainter::PaintCheckFrame(TcxCanvas* Canvas, const TRect& R, TcxElementState State) const {
+  Ring(Canvas, R, clBtnShadow, clBtnHighlight);
+  Frame(Canvas, Deflated(R, 1), CheckFaceColor(State));
+}
+
+void TcxFlatLookAndFeelPainter::PaintHeaderFrame(TcxCanvas* Canvas, const TRect& R, TcxBorders Neighbors,
+                                                 TcxBorders) const {
+  PaintClassicHeaderFrame(Canvas, R, Neighbors);
+}
+
+void TcxFlatLookAndFeelPainter::PaintSortMark(TcxCanvas* Canvas, const TRect& R, bool Ascending) const {
+  DrawSortMarkWith(Canvas, R, clBtnShadow, clBtnHighlight, Ascending);
+}
+
+void TcxFlatLookAndFeelPainter::PaintFooterFrame(TcxCanvas* Canvas, const TRect& R) const {
+  Ring(Canvas, R, clBtnHighlight, clBtnShadow);
+}
+
+void TcxFlatLookAndFeelPainter::PaintFooterCellFrame(TcxCanvas* Canvas, const TRect& R) const {
+  Ring(Canvas, R, clBtnShadow, clBtnHighlight);
+}
+
+void TcxFlatLookAndFeelPainter::PaintScrollBarPart(TcxCanvas* Canvas, bool Horizontal, const TRect& R,
+                                                   TcxScrollPart Part, TcxElementState State) const {
+  if (R.IsEmpty() || Part == spNone) return;
+  if (Part == spThumb && State == esDisabled) return;
+  if (State == esHot) State = esNormal;
+  if (Part == spPageBack || Part == spPageForward) {
+    PaintScrollPage(Canvas, R, State);
+    return;
+  }
+  PaintButton(Canvas, R, {}, State);
+  if (Part != spThumb)
+    DrawScrollArrow(Canvas, Deflated(R, ButtonBorderWidth(esNormal)), State, ScrollArrowDirection(Horizontal, Part));
+}
+
+void TcxFlatLookAndFeelPainter::PaintSplitterFrame(TcxCanvas* Canvas, const TRect& R, const TcxViewParams& ViewParams,
+                                                   bool Horizontal) const {
+  TRect r = R;
+  if (Horizontal) {
+    Canvas->DrawTwoToneFrame(r, clBtnHighlight, clBtnShadow, TcxBorders{bTop, bBottom}, 1);
+    r = r.Inflate(0, -1);
+  } else {
+    Canvas->DrawTwoToneFrame(r, clBtnHighlight, clBtnShadow, TcxBorders{bLeft, bRight}, 1);
+    r = r.Inflate(-1, 0);
+  }
+  Canvas->FillRectWithColor(r, ViewParams.Color == clDefault ? clBtnFace : ViewParams.Color);
+}
+
+void TcxFlatLookAndFeelPainter::PaintGroupBoxFrame(TcxCanvas* Canvas, const TRect& R, bool,
+                                                   TcxBorders Borders) const {
+  Canvas->DrawTwoToneFrame(R, clBtnShadow, clBtnShadow, Borders, 1);
+  Canvas->DrawTwoToneFrame(Deflated(R, 1), clBtnHighlight, clBtnHighlight, Borders, 1);
+}
+
+void TcxFlatLookAndFeelPainter::PaintTrackBarTrackFrame(TcxCanvas* Canvas, const TRect& R) const {
+  Ring(Canvas, R, clBtnShadow, clBtnHighlight);
+  Ring(Canvas, Deflated(R, 1), clBtnFace, clBtnFace);
+}
+
+void TcxFlatLookAndFeelPainter::PaintThumbShapeFrame(TcxCanvas* Canvas, const std::vector<TPoint>& Light,
+                                                     const std::vector<TPoint>&,
+                                                     const std::vector<TPoint>& Shadow) const {
+  Polyline(Canvas, Light, clBtnHighlight);
+  Polyline(Canvas, Shadow, clBtnShadow);
+}
+
+void TcxFlatLookAndFeelPainter::PaintThumbRectFrame(TcxCanvas* Canvas, const TRect& R) const {
+  Ring(Canvas, R, clBtnHighlight, clBtnShadow);
+}
+
+void TcxFlatLookAndFeelPainter::PaintContainerBackground(TcxCanvas* Canvas, TRect& R) const {
+  Canvas->FillRectWithColor(R, ViewColor29());
+  Canvas->FillRectWithColor(TRect(R.Left, R.Bottom - 1, R.Right, R.Bottom), clBtnFace);
+  --R.Bottom;
+}
+
+// ---- radio buttons (drawn from the system's radio glyph)
+
+void TcxCustomLookAndFeelPainter::PaintRadioButton(TcxCanvas* Canvas, int X, int Y, TcxElementState State,
+                                                   bool Checked, bool, TColor BackgroundColor, bool) const {
+  TSize e = RadioButtonExtent();
+  TRect r(X, Y, X + e.cx, Y + e.cy);
+  if (BackgroundColor != clDefault) Canvas->FillRectWithColor(r, BackgroundColor);
+  RECT rc = r;
+  UINT state = DFCS_BUTTONRADIO | (Checked ? DFCS_CHECKED : 0) | (State == esDisabled ? DFCS_INACTIVE : 0) |
+               (State == esPressed ? DFCS_PUSHED : 0) | (StyleKind() == psFlat ? DFCS_FLAT : 0);
+  DrawFrameControl(Canvas->CurrentDC(), &rc, DFC_BUTTON, state);
+}
+
+TSize TcxCustomLookAndFeelPainter::RadioButtonExtent() const { return gCheckBoxSize; }
+
+// ---- the registry
+
+TcxLookAndFeelPaintersManager::~TcxLookAndFeelPaintersManager() = default;
+
+bool TcxLookAndFeelPaintersManager::RegisterPainter(TcxCustomLookAndFeelPainter* Painter) {
+  std::unique_ptr<TcxCustomLookAndFeelPainter> owned(Painter);
+  if (!Painter) return false;
+  if (PainterForName(Painter->KindName())) return false;
+  FPainters.push_back(std::move(owned));
+  std::stable_sort(FPainters.begin(), FPainters.end(), [](const auto& a, const auto& b) {
+    return QString::localeAwareCompare(QString::fromStdString(a->KindName()), QString::fromStdString(b->KindName())) <
+           0;
+  });
+  if (TcxLookAndFeel* root = RootLookAndFeelInstance()) root->RefreshAll();
+  return true;
+}
+
+TcxCustomLookAndFeelPainter* TcxLookAndFeelPaintersManager::PainterForKind(TcxPainterStyle Style) const {
+  for (const auto& p : FPainters)
+    if (p->StyleKind() == Style) return p.get();
+  return nullptr;
+}
+
+TcxCustomLookAndFeelPainter* TcxLookAndFeelPaintersManager::PainterForName(const std::string& Name) const {
+  for (const auto& p : FPainters)
+    if (SameText(p->KindName(), Name)) return p.get();
+  return nullptr;
+}
+
+TcxLookAndFeelPaintersManager* cxLookAndFeelPaintersManager() { return gManager; }
+
+TBitmap* StdScrollBarBitmap(bool Pressed) { return gScrollBarBitmaps[Pressed ? 1 : 0]; }
+
+void UpdateScrollBarPatterns() {
+  for (int k = 0; k < 2; ++k) {
+    if (!gScrollBarBitmaps[k]) {
+      gScrollBarBitmaps[k] = new TBitmap();
+      gScrollBarBitmaps[k]->SetSize(8, 8);
+    }
+    TCanvas* c = gScrollBarBitmaps[k]->Canvas();
+    TColor odd = ColorToRGB(k == 0 ? clBtnHighlight : cl3DDkShadow);
+    TColor even = k == 0 ? ColorToRGB(clBtnFace) : TColor(0);
+    for (int y = 0; y < 8; ++y)
+      for (int x = 0; x < 8; ++x) c->SetPixel(x, y, (x + y) % 2 ? odd : even);
+  }
+}
+
+void cxLookAndFeelPaintersInitialize() {
+  if (gManager) return;
+  gManager = new TcxLookAndFeelPaintersManager();
+  gPaintersPaletteNotifier = new TcxSystemPaletteChangedNotifier(true);
+  gPaintersPaletteNotifier->OnSystemPaletteChanged = [] { UpdateScrollBarPatterns(); };
+  UpdateScrollBarPatterns();
+  gCheckBoxSize = TSize{13, 13};
+  gManager->RegisterPainter(new TcxFlatLookAndFeelPainter());
+  gManager->RegisterPainter(new TcxStandardLookAndFeelPainter());
+}
+
+void cxLookAndFeelPaintersFinalize() {
+  delete gPaintersPaletteNotifier;
+  gPaintersPaletteNotifier = nullptr;
+  for (auto*& b : gScrollBarBitmaps) {
+    delete b;
+    b = nullptr;
+  }
+  delete gManager;
+  gManager = nullptr;
+}
