@@ -268,7 +268,31 @@ int ImageList_GetColorDepth(HIMAGELIST list) {
 
 TCustomImageList::TCustomImageList(TComponent* AOwner) : TComponent(AOwner) {}
 
-TCustomImageList::~TCustomImageList() { ImageList_Destroy(FHandle); }
+TCustomImageList::~TCustomImageList() {
+  for (TChangeLink* link : FLinks) link->SetSender(nullptr);
+  ImageList_Destroy(FHandle);
+}
+
+TChangeLink::~TChangeLink() {
+  if (FSender) FSender->UnRegisterChanges(this);
+}
+
+void TChangeLink::Change() {
+  if (OnChange) OnChange(FSender);
+}
+
+void TCustomImageList::RegisterChanges(TChangeLink* Link) {
+  if (!Link || std::find(FLinks.begin(), FLinks.end(), Link) != FLinks.end()) return;
+  Link->SetSender(this);
+  FLinks.push_back(Link);
+}
+
+void TCustomImageList::UnRegisterChanges(TChangeLink* Link) {
+  auto it = std::find(FLinks.begin(), FLinks.end(), Link);
+  if (it == FLinks.end()) return;
+  (*it)->SetSender(nullptr);
+  FLinks.erase(it);
+}
 
 void TCustomImageList::Initialize() { FHandle = ImageList_Create(FWidth, FHeight, ILC_MASK | ILC_COLOR32, FAllocBy, FAllocBy); }
 
@@ -334,6 +358,10 @@ void TCustomImageList::DoDraw(int Index, TCanvas* Canvas, int X, int Y, UINT Sty
 
 void TCustomImageList::Change() {
   if (ComponentState().Contains(csDestroying)) return;
+  // A link may unregister itself while it is told.
+  const std::vector<TChangeLink*> links = FLinks;
+  for (TChangeLink* link : links)
+    if (std::find(FLinks.begin(), FLinks.end(), link) != FLinks.end()) link->Change();
   if (OnChange) OnChange(this);
 }
 

@@ -4,6 +4,7 @@
 // and alpha; a mask-less image with alpha is drawn by its alpha.
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/gui/Graphics.h"
 #include "platform/rtl/Classes.h"
@@ -58,6 +59,21 @@ using enum TDrawingStyle;
 enum class TImageType { itImage, itMask };
 using enum TImageType;
 
+class TCustomImageList;
+
+// Told of every change of the image list it is registered with.
+class TChangeLink : public TObject {
+ public:
+  ~TChangeLink() override;
+  TCustomImageList* Sender() const { return FSender; }
+  void SetSender(TCustomImageList* Value) { FSender = Value; }
+  virtual void Change();
+  TNotifyEvent OnChange;
+
+ private:
+  TCustomImageList* FSender = nullptr;
+};
+
 class TCustomImageList : public TComponent {
  public:
   explicit TCustomImageList(TComponent* AOwner);
@@ -90,6 +106,8 @@ class TCustomImageList : public TComponent {
   bool GetBitmap(int Index, TBitmap* Image);
   void Draw(TCanvas* Canvas, int X, int Y, int Index, bool Enabled = true);
   void Assign(TPersistent* Source) override;
+  void RegisterChanges(TChangeLink* Link);
+  void UnRegisterChanges(TChangeLink* Link);
 
   TNotifyEvent OnChange;
 
@@ -108,6 +126,7 @@ class TCustomImageList : public TComponent {
   TDrawingStyle FDrawingStyle = dsNormal;
   TImageType FImageType = itImage;
   bool FShareImages = false;
+  std::vector<TChangeLink*> FLinks;
 };
 
 class TDragImageList : public TCustomImageList {
