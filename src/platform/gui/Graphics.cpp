@@ -363,7 +363,7 @@ void TCanvas::RequiredState() {
   if (!FOldPen) FOldPen = p;
   if (!FOldBrush) FOldBrush = b;
   if (!FOldFont) FOldFont = f;
-  static const int rop2[] = {R2_BLACK, R2_WHITE, R2_NOP, R2_NOT, R2_COPYPEN, 12 /* not copy */, R2_XORPEN};
+  static const int rop2[] = {R2_BLACK, R2_WHITE, R2_NOP, R2_NOT, R2_COPYPEN, R2_NOTCOPYPEN, R2_XORPEN};
   SetROP2(dc, rop2[int(FPen->Mode())]);
   SetTextColor(dc, COLORREF(ColorToRGB(FFont->Color())));
   SetBkColor(dc, COLORREF(ColorToRGB(FBrush->Color())));

@@ -138,6 +138,16 @@ void ApplyRop2(QPainter& p, int rop2) {
   switch (rop2) {
     case R2_XORPEN: p.setCompositionMode(QPainter::RasterOp_SourceXorDestination); break;
     case R2_NOT: p.setCompositionMode(QPainter::RasterOp_NotDestination); break;
+    case R2_NOTMERGEPEN: p.setCompositionMode(QPainter::RasterOp_NotSourceAndNotDestination); break;
+    case R2_MASKNOTPEN: p.setCompositionMode(QPainter::RasterOp_NotSourceAndDestination); break;
+    case R2_NOTCOPYPEN: p.setCompositionMode(QPainter::RasterOp_NotSource); break;
+    case R2_MASKPENNOT: p.setCompositionMode(QPainter::RasterOp_SourceAndNotDestination); break;
+    case R2_NOTMASKPEN: p.setCompositionMode(QPainter::RasterOp_NotSourceOrNotDestination); break;
+    case R2_MASKPEN: p.setCompositionMode(QPainter::RasterOp_SourceAndDestination); break;
+    case R2_NOTXORPEN: p.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination); break;
+    case R2_MERGENOTPEN: p.setCompositionMode(QPainter::RasterOp_NotSourceOrDestination); break;
+    case R2_MERGEPENNOT: p.setCompositionMode(QPainter::RasterOp_SourceOrNotDestination); break;
+    case R2_MERGEPEN: p.setCompositionMode(QPainter::RasterOp_SourceOrDestination); break;
     default: p.setCompositionMode(QPainter::CompositionMode_SourceOver); break;
   }
 }

@@ -17,6 +17,18 @@ constexpr DWORD PATPAINT = 0x00FB0A09;
 // The value of a raster operation at one pixel: bitwise over pattern, source and destination.
 DWORD ApplyRop3(DWORD rop, DWORD pattern, DWORD source, DWORD dest);
 
+// The remaining binary raster operations of pens.
+constexpr int R2_NOTMERGEPEN = 2;
+constexpr int R2_MASKNOTPEN = 3;
+constexpr int R2_NOTCOPYPEN = 4;
+constexpr int R2_MASKPENNOT = 5;
+constexpr int R2_NOTMASKPEN = 8;
+constexpr int R2_MASKPEN = 9;
+constexpr int R2_NOTXORPEN = 10;
+constexpr int R2_MERGENOTPEN = 12;
+constexpr int R2_MERGEPENNOT = 14;
+constexpr int R2_MERGEPEN = 15;
+
 // Stretching.
 constexpr int BLACKONWHITE = 1;
 constexpr int WHITEONBLACK = 2;

@@ -368,7 +368,7 @@ void TcxCanvas::SyncObjectsFromDC(HDC DC) {
   if (GetObject(GetCurrentObject(DC, OBJ_PEN), sizeof lp, &lp)) {
     CurrentPen()->SetColor(TColor(lp.lopnColor));
     if (lp.lopnStyle <= PS_INSIDEFRAME) CurrentPen()->SetStyle(TPenStyle(lp.lopnStyle));
-    static const int modes[] = {R2_BLACK, R2_WHITE, R2_NOP, R2_NOT, R2_COPYPEN, 4 /* not copy pen */, R2_XORPEN};
+    static const int modes[] = {R2_BLACK, R2_WHITE, R2_NOP, R2_NOT, R2_COPYPEN, R2_NOTCOPYPEN, R2_XORPEN};
     int rop2 = GetROP2(DC);
     TPenMode mode = pmCopy;
     for (int i = 0; i < 7; ++i)

@@ -377,3 +377,41 @@ TEST(GdiRaster, EdgesUseTheClassicColoursAndWriteASheet) {
   auto path = SheetDir() / "gdi-raster.png";
   ASSERT_TRUE(sheet.Image().save(QString::fromStdString(path.string())));
 }
+
+// Every binary raster operation of a pen, on a line over a known background.
+TEST(GdiRaster, PenRasterOperations) {
+  const uint32_t pen = 0x3C5AF0, dest = 0x6B19E2;
+  const struct {
+    int Rop2;
+    uint32_t Want;
+  } cases[] = {
+      {R2_BLACK, 0},
+      {R2_NOTMERGEPEN, ~(pen | dest)},
+      {R2_MASKNOTPEN, ~pen & dest},
+      {R2_NOTCOPYPEN, ~pen},
+      {R2_MASKPENNOT, pen & ~dest},
+      {R2_NOT, ~dest},
+      {R2_XORPEN, pen ^ dest},
+      {R2_NOTMASKPEN, ~(pen & dest)},
+      {R2_MASKPEN, pen & dest},
+      {R2_NOTXORPEN, ~(pen ^ dest)},
+      {R2_NOP, dest},
+      {R2_MERGENOTPEN, ~pen | dest},
+      {R2_COPYPEN, pen},
+      {R2_MERGEPENNOT, pen | ~dest},
+      {R2_MERGEPEN, pen | dest},
+      {R2_WHITE, 0xFFFFFF},
+  };
+  for (const auto& c : cases) {
+    TSurface s(4, 1, QImage::Format_RGB32, 0xFF000000u | dest);
+    HPEN h = CreatePen(PS_SOLID, 1, RGB(pen >> 16, (pen >> 8) & 0xFF, pen & 0xFF));
+    HGDIOBJ old = SelectObject(s.DC, h);
+    SetROP2(s.DC, c.Rop2);
+    MoveToEx(s.DC, 0, 0, nullptr);
+    LineTo(s.DC, 3, 0);
+    EXPECT_EQ(s.Rgb(1, 0), c.Want & 0xFFFFFF) << "rop2 " << c.Rop2;
+    EXPECT_EQ(s.Rgb(3, 0), dest) << "the last pixel is left out";
+    SelectObject(s.DC, old);
+    DeleteObject(h);
+  }
+}
