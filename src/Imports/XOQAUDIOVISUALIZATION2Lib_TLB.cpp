@@ -3,9 +3,28 @@
 #include <algorithm>
 #include <cmath>
 
-TAudioVisualization2::TAudioVisualization2(TComponent* AOwner) : TComponent(AOwner) {}
+TAudioVisualization2::TAudioVisualization2(TComponent* AOwner) : TAudioVisualizationView(AOwner) {
+  UpdateSource();
+}
 
-void TAudioVisualization2::FeedPcm(SampleBuffer& samples) { FAnalysis.Feed(samples); }
+void TAudioVisualization2::UpdateSource() {
+  TVisualizationSource source;
+  source.View = FAnalysis.View();
+  source.Floor = SpectrumAnalysis::Floor();
+  source.LevelAt = [this](double f) { return FAnalysis.LevelAt(f); };
+  source.XValueAt = [this](double f) { return FAnalysis.XValueAt(f); };
+  SetSource(std::move(source));
+}
+
+void TAudioVisualization2::SetVisType(int value) {
+  FAnalysis.SetView(value);
+  UpdateSource();
+}
+
+void TAudioVisualization2::FeedPcm(SampleBuffer& samples) {
+  FAnalysis.Feed(samples);
+  Invalidate();
+}
 
 void TAudioVisualization2::MouseValues(int X, int Y, int width, int height, int& XValue,
                                        int& YValue) const {
