@@ -8,6 +8,8 @@
 #include "platform/win/GdiExtras.h"
 #include "suite/core/cxLookAndFeels.h"
 #include "suite/core/dxCore.h"
+#include "suite/core/dxThemeManager.h"
+#include "suite/core/dxUxTheme.h"
 
 namespace {
 TcxLookAndFeelPaintersManager* gManager = nullptr;
@@ -1094,6 +1096,8 @@ void cxLookAndFeelPaintersInitialize() {
   gCheckBoxSize = TSize{13, 13};
   gManager->RegisterPainter(new TcxFlatLookAndFeelPainter());
   gManager->RegisterPainter(new TcxStandardLookAndFeelPainter());
+  gManager->RegisterPainter(new TcxUltraFlatLookAndFeelPainter());
+  gManager->RegisterPainter(new TcxWinXPLookAndFeelPainter());
 }
 
 void cxLookAndFeelPaintersFinalize() {
@@ -1105,4 +1109,288 @@ void cxLookAndFeelPaintersFinalize() {
   }
   delete gManager;
   gManager = nullptr;
+}
+
+// ---- UltraFlat painter
+
+void TcxUltraFlatLookAndFeelPainter::DrawControlBorder(TcxCanvas* Canvas, const TRect& R) const {
+  Frame(Canvas, R, clBtnShadow);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawSeparator(TcxCanvas* Canvas, const TRect& R, bool Horizontal) const {
+  Canvas->FillRectWithColor(SeparatorBounds(R, 1, Horizontal), clBtnShadow);
+}
+
+TColor TcxUltraFlatLookAndFeelPainter::ButtonFaceColor(TcxElementState State) const {
+  if (State == esHot) return HighlightMixLight();
+  if (State == esPressed) return HighlightMixStrong();
+  return clBtnFace;
+}
+
+TRect TcxUltraFlatLookAndFeelPainter::ButtonFocusBounds(TcxCanvas*, const TRect& R) const {
+  TRect d = Deflated(R, 3);
+  return d.IsEmpty() ? R : d;
+}
+
+TRect TcxUltraFlatLookAndFeelPainter::ButtonGroupBorderWidths(int ButtonCount, int ButtonIndex) const {
+  TRect w(1, 2, 1, 2);
+  if (ButtonIndex == 0) w.Left = 2;
+  else if (ButtonIndex == ButtonCount - 1) w.Right = 2;
+  return w;
+}
+
+TColor TcxUltraFlatLookAndFeelPainter::ButtonGlyphColor(TcxElementState State, TColor DefaultColor) const {
+  if (State == esPressed) return clHighlightText;
+  return TcxCustomLookAndFeelPainter::ButtonGlyphColor(State, DefaultColor);
+}
+
+void TcxUltraFlatLookAndFeelPainter::PaintButtonFrame(TcxCanvas* Canvas, const TRect& R,
+                                                      TcxElementState State) const {
+  switch (State) {
+    case esDefault:
+      Frame(Canvas, R, clWindowFrame);
+      Frame(Canvas, Deflated(R, 1), clWindowFrame);
+      break;
+    case esNormal: Frame(Canvas, R, clBtnText); break;
+    case esDisabled: Frame(Canvas, R, clBtnShadow); break;
+    default: Frame(Canvas, R, clHighlight); break;
+  }
+}
+
+void TcxUltraFlatLookAndFeelPainter::PaintExpandButton(TcxCanvas* Canvas, const TRect& R, bool Expanded,
+                                                       TColor Color) const {
+  Frame(Canvas, R, clBtnShadow);
+  Canvas->FillRectWithColor(Deflated(R, 1), Color == clDefault ? clBtnFace : Color);
+  DrawExpandCross(Canvas, R, Expanded, clBtnText);
+  Canvas->ClipOutRect(R);
+}
+
+void TcxUltraFlatLookAndFeelPainter::PaintCheckFrame(TcxCanvas* Canvas, const TRect& R,
+                                                     TcxElementState State) const {
+  Frame(Canvas, R, clBtnText);
+  Frame(Canvas, Deflated(R, 1), CheckFaceColor(State));
+}
+
+TColor TcxUltraFlatLookAndFeelPainter::RadioFaceColor(TcxElementState State) const {
+  switch (State) {
+    case esNormal: return clWindow;
+    case esHot: return HighlightMixLight();
+    case esPressed: return HighlightMixStrong();
+    default: return clBtnFace;
+  }
+}
+
+void TcxUltraFlatLookAndFeelPainter::PaintHeaderFrame(TcxCanvas* Canvas, const TRect& R, TcxBorders,
+                                                      TcxBorders Sides) const {
+  TcxBorders b{bRight, bBottom};
+  if (Sides.Contains(bLeft)) b.Include(bLeft);
+  if (Sides.Contains(bTop)) b.Include(bTop);
+  Canvas->DrawTwoToneFrame(R, clBtnText, clBtnText, b, 1);
+}
+
+void TcxUltraFlatLookAndFeelPainter::PaintSortMark(TcxCanvas* Canvas, const TRect& R, bool Ascending) const {
+  DrawSortMarkWith(Canvas, R, clBtnShadow, clBtnShadow, Ascending);
+}
+
+TcxBorders TcxUltraFlatLookAndFeelPainter::HeaderFrameSides(TcxBorders Neighbors) const {
+  TcxBorders b = cxBordersAll;
+  if (Neighbors.Contains(bLeft)) b.Exclude(bLeft);
+  if (Neighbors.Contains(bTop)) b.Exclude(bTop);
+  return b;
+}
+
+void TcxUltraFlatLookAndFeelPainter::PaintFooterCellFrame(TcxCanvas* Canvas, const TRect& R) const {
+  Frame(Canvas, R, FooterLineColor());
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawFooterPanel(TcxCanvas* Canvas, const TRect& R, TcxBorders Sides) const {
+  Canvas->DrawTwoToneFrame(R, FooterLineColor(), FooterLineColor(), Sides, FooterLineHeight());
+}
+
+void TcxUltraFlatLookAndFeelPainter::PaintScrollBarPart(TcxCanvas* Canvas, bool Horizontal, const TRect& R,
+                                                        TcxScrollPart Part, TcxElementState State) const {
+  if (R.IsEmpty() || Part == spNone) return;
+  if (Part == spThumb && State == esDisabled) return;
+  if (Part == spPageBack || Part == spPageForward) {
+    PaintScrollPage(Canvas, R, State);
+    return;
+  }
+  PaintButton(Canvas, R, {}, State);
+  if (Part != spThumb) DrawScrollArrow(Canvas, R, State, ScrollArrowDirection(Horizontal, Part));
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawNavButtonFace(TcxCanvas* Canvas, const TRect& R, const TRect& ArrowRect,
+                                                       bool IsNext, TcxElementState State) const {
+  Canvas->FillRectWithColor(R, clBtnFace);
+  TcxBorders sides = IsNext ? TcxBorders{bLeft, bTop, bBottom} : TcxBorders{bTop, bRight, bBottom};
+  TColor c = State == esHot ? TabFaceColor() : TabActiveColor();
+  Canvas->DrawTwoToneFrame(R, c, c, sides, 1);
+  PaintNavButtonArrow(Canvas, ArrowRect, IsNext, ButtonGlyphColor(State, clDefault));
+}
+
+void TcxUltraFlatLookAndFeelPainter::PaintSplitterFrame(TcxCanvas* Canvas, const TRect& R,
+                                                        const TcxViewParams& ViewParams, bool Horizontal) const {
+  TcxBorders ends = Horizontal ? TcxBorders{bTop, bBottom} : TcxBorders{bLeft, bRight};
+  Canvas->DrawTwoToneFrame(R, ViewColor42(), ViewColor42(), ends, 1);
+  TRect r = Horizontal ? R.Inflate(0, -1) : R.Inflate(-1, 0);
+  Canvas->FillRectWithColor(r, ViewParams.Color == clDefault ? clBtnFace : ViewParams.Color);
+}
+
+void TcxUltraFlatLookAndFeelPainter::PaintGroupBoxFrame(TcxCanvas* Canvas, const TRect& R, bool Enabled,
+                                                        TcxBorders Borders) const {
+  TColor c = Enabled ? clHighlight : clBtnShadow;
+  Canvas->DrawTwoToneFrame(R, c, c, Borders, 1);
+}
+
+void TcxUltraFlatLookAndFeelPainter::PaintTrackBarTrackFrame(TcxCanvas* Canvas, const TRect& R) const {
+  Frame(Canvas, R, clWindowText);
+}
+
+void TcxUltraFlatLookAndFeelPainter::PaintThumbRectFrame(TcxCanvas* Canvas, const TRect& R) const {
+  Frame(Canvas, R, clWindowText);
+}
+
+void TcxUltraFlatLookAndFeelPainter::PaintThumbShapeFrame(TcxCanvas* Canvas, const std::vector<TPoint>& Light,
+                                                          const std::vector<TPoint>&,
+                                                          const std::vector<TPoint>& Shadow) const {
+  Polyline(Canvas, Light, clWindowText);
+  Polyline(Canvas, Shadow, clWindowText);
+}
+
+// ---- Native painter
+
+namespace {
+// A theme handle of the kind, or 0 while visual styles are unavailable.
+HTHEME ThemeOf(TdxThemedObjectType Kind) { return IsThemingAvailable({}) ? AcquireThemeHandle(Kind) : 0; }
+const int PushButtonStates[] = {5, 1, 2, 3, 4};
+int ScrollBarState(TcxElementState S) { return S == esHot ? 2 : S == esPressed ? 3 : S == esDisabled ? 4 : 1; }
+}  // namespace
+
+bool TcxWinXPLookAndFeelPainter::ThemedLookFlag() const { return IsThemingAvailable({}); }
+
+void TcxWinXPLookAndFeelPainter::DrawArrowButton(TcxCanvas* Canvas, const TRect& R, TcxElementState State,
+                                                 TcxArrowDirection Direction, bool Framed) const {
+  HTHEME t = ThemeOf(totScrollBar);
+  if (!t) return TcxStandardLookAndFeelPainter::DrawArrowButton(Canvas, R, State, Direction, Framed);
+  static const int first[] = {1, 5, 9, 13};
+  static const int add[] = {0, 0, 1, 2, 3};
+  UxDrawThemeBackgroundByRef(t, Canvas->CurrentDC(), 1, first[Direction] + add[State], R);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawArrowButtonFrame(TcxCanvas* Canvas, const TRect& R,
+                                                      TcxElementState State) const {
+  HTHEME t = ThemeOf(totButton);
+  if (!t) return TcxStandardLookAndFeelPainter::DrawArrowButtonFrame(Canvas, R, State);
+  UxDrawThemeBackgroundByRef(t, Canvas->CurrentDC(), 1, PushButtonStates[State], R);
+}
+
+int TcxWinXPLookAndFeelPainter::ControlBorderSize() const {
+  return ThemeOf(totListView) ? 1 : TcxStandardLookAndFeelPainter::ControlBorderSize();
+}
+
+void TcxWinXPLookAndFeelPainter::DrawControlBorder(TcxCanvas* Canvas, const TRect& R) const {
+  HTHEME t = ThemeOf(totListView);
+  if (!t) return TcxStandardLookAndFeelPainter::DrawControlBorder(Canvas, R);
+  Canvas->PushClipRegion();
+  Canvas->ClipOutRect(Deflated(R, 1));
+  UxDrawThemeBackgroundByRef(t, Canvas->CurrentDC(), 5, 0, R);
+  Canvas->PopClipRegion();
+}
+
+int TcxWinXPLookAndFeelPainter::ButtonBorderWidth(TcxElementState State) const {
+  HTHEME t = ThemeOf(totButton);
+  if (!t) return TcxStandardLookAndFeelPainter::ButtonBorderWidth(esNormal);
+  RECT content{};
+  if (UxGetThemeBackgroundContentRect(t, nullptr, 1, PushButtonStates[State], RECT{0, 0, 100, 100}, content) != 0)
+    return TcxStandardLookAndFeelPainter::ButtonBorderWidth(esNormal);
+  return content.left;
+}
+
+void TcxWinXPLookAndFeelPainter::PaintButton(TcxCanvas* Canvas, const TRect& R, const std::string& Caption,
+                                             TcxElementState State, bool DrawFrame, TColor Color, TColor TextColor,
+                                             bool WordWrap, bool ToolbarStyle) const {
+  HTHEME t = ThemeOf(ToolbarStyle ? totToolBar : totButton);
+  if (!t)
+    return TcxStandardLookAndFeelPainter::PaintButton(Canvas, R, Caption, State, DrawFrame, Color, TextColor,
+                                                      WordWrap, ToolbarStyle);
+  UxDrawThemeBackgroundByRef(t, Canvas->CurrentDC(), 1, PushButtonStates[State], R);
+  if (!Caption.empty()) {
+    RECT rc = R;
+    UxDrawThemeTextAnsi(t, Canvas->CurrentDC(), 1, PushButtonStates[State], Caption, -1, 0x25, 0, &rc);
+  }
+}
+
+int TcxWinXPLookAndFeelPainter::CheckFrameWidth() const {
+  return ThemeOf(totButton) ? 0 : TcxStandardLookAndFeelPainter::CheckFrameWidth();
+}
+
+void TcxWinXPLookAndFeelPainter::PaintCheckMark(TcxCanvas* Canvas, const TRect& R, TcxElementState State,
+                                                bool Checked, TColor Color) const {
+  HTHEME t = ThemeOf(totButton);
+  if (!t) return TcxStandardLookAndFeelPainter::PaintCheckMark(Canvas, R, State, Checked, Color);
+  static const int unchecked[] = {1, 1, 2, 3, 4};
+  UxDrawThemeBackgroundByRef(t, Canvas->CurrentDC(), 3, unchecked[State] + (Checked ? 4 : 0), R);
+}
+
+void TcxWinXPLookAndFeelPainter::PaintCheckFrame(TcxCanvas* Canvas, const TRect& R, TcxElementState State) const {
+  if (!ThemeOf(totButton)) TcxStandardLookAndFeelPainter::PaintCheckFrame(Canvas, R, State);
+}
+
+void TcxWinXPLookAndFeelPainter::PaintSortMark(TcxCanvas* Canvas, const TRect& R, bool Ascending) const {
+  DrawSortMarkWith(Canvas, R, clBtnShadow, clBtnShadow, Ascending);
+}
+
+void TcxWinXPLookAndFeelPainter::PaintPopupFrame(TcxCanvas* Canvas, TRect& R, int, bool) const {
+  HTHEME t = IsWindowsVistaOrLater ? ThemeOf(totListBox) : 0;
+  if (t)
+    UxDrawThemeBackgroundByRef(t, Canvas->CurrentDC(), 3, 3, R);
+  else
+    Frame(Canvas, R, clBtnText);
+  R = R.Inflate(-1, -1);
+}
+
+TColor TcxWinXPLookAndFeelPainter::HintFrameColor() const {
+  return ThemeOf(totToolTip) ? clWindowFrame : TcxStandardLookAndFeelPainter::HintFrameColor();
+}
+
+void TcxWinXPLookAndFeelPainter::PaintHintBackground(TcxCanvas* Canvas, const TRect& R, TColor Color) const {
+  HTHEME t = ThemeOf(totToolTip);
+  if (!t) return TcxStandardLookAndFeelPainter::PaintHintBackground(Canvas, R, Color);
+  UxDrawThemeBackgroundByRef(t, Canvas->CurrentDC(), 1, 1, R.Inflate(4, 4));
+}
+
+void TcxWinXPLookAndFeelPainter::PaintScrollBarPart(TcxCanvas* Canvas, bool Horizontal, const TRect& R,
+                                                    TcxScrollPart Part, TcxElementState State) const {
+  HTHEME t = ThemeOf(totScrollBar);
+  if (!t) return TcxStandardLookAndFeelPainter::PaintScrollBarPart(Canvas, Horizontal, R, Part, State);
+  if (R.IsEmpty() || Part == spNone) return;
+  HDC dc = Canvas->CurrentDC();
+  int st = ScrollBarState(State);
+  switch (Part) {
+    case spLineBack:
+    case spLineForward: DrawArrowButton(Canvas, R, State, ScrollArrowDirection(Horizontal, Part), true); break;
+    case spThumb: {
+      UxDrawThemeBackgroundByRef(t, dc, Horizontal ? 2 : 3, st, R);
+      SIZE grip{};
+      bool ok = UxGetThemePartSizeByRef(t, dc, Horizontal ? 8 : 9, st, R, TS_TRUE, grip) == 0;
+      if (!ok || (Horizontal ? grip.cy < R.Width() : grip.cx < R.Height()))
+        UxDrawThemeBackgroundByRef(t, dc, Horizontal ? 8 : 9, st, R);
+      break;
+    }
+    case spPageBack: UxDrawThemeBackgroundByRef(t, dc, Horizontal ? 4 : 6, st, R); break;
+    case spPageForward: UxDrawThemeBackgroundByRef(t, dc, Horizontal ? 5 : 7, st, R); break;
+    default: break;
+  }
+}
+
+void TcxWinXPLookAndFeelPainter::PaintSizeGripGlyph(TcxCanvas* Canvas, const TRect& R) const {
+  HTHEME t = ThemeOf(totScrollBar);
+  if (!t) return TcxStandardLookAndFeelPainter::PaintSizeGripGlyph(Canvas, R);
+  UxDrawThemeBackgroundByRef(t, Canvas->CurrentDC(), 10, 1, R);
+}
+
+void TcxWinXPLookAndFeelPainter::PaintContainerBackground(TcxCanvas* Canvas, TRect& R) const {
+  HTHEME t = ThemeOf(totHeader);
+  if (!t) return TcxStandardLookAndFeelPainter::PaintContainerBackground(Canvas, R);
+  UxDrawThemeBackgroundByRef(t, Canvas->CurrentDC(), 2, 1, R);
 }

@@ -322,6 +322,105 @@ class TcxFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   TColor SplitterOuterColor(bool Highlighted) const override { return Highlighted ? cl3DDkShadow : clBtnShadow; }
 };
 
+class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
+ public:
+  std::string KindName() const override { return "UltraFlat"; }
+  TcxPainterStyle StyleKind() const override { return psUltraFlat; }
+  int ControlBorderSize() const override { return 1; }
+  void DrawControlBorder(TcxCanvas* Canvas, const TRect& R) const override;
+  void DrawSeparator(TcxCanvas* Canvas, const TRect& R, bool Horizontal) const override;
+  int ButtonBorderWidth(TcxElementState State) const override { return State == esDefault ? 2 : 1; }
+  TColor ButtonFaceColor(TcxElementState State) const override;
+  TRect ButtonFocusBounds(TcxCanvas* Canvas, const TRect& R) const override;
+  // Left, top, right and bottom widths of a button in a row.
+  TRect ButtonGroupBorderWidths(int ButtonCount, int ButtonIndex) const;
+  TColor ButtonGlyphColor(TcxElementState State, TColor DefaultColor = clDefault) const override;
+  TcxElementState ButtonGlyphState(TcxElementState) const override { return esNormal; }
+  int ButtonCaptionIndent() const override { return 2; }
+  int PressedCaptionShift() const override { return 0; }
+  void PaintButtonFrame(TcxCanvas* Canvas, const TRect& R, TcxElementState State) const override;
+  void PaintExpandButton(TcxCanvas* Canvas, const TRect& R, bool Expanded, TColor Color) const override;
+  int ExpandButtonExtent() const override { return 11; }
+  bool HotTracksButtons() const override { return true; }
+  void PaintCheckFrame(TcxCanvas* Canvas, const TRect& R, TcxElementState State) const override;
+  TColor RadioFaceColor(TcxElementState State) const override;
+  void PaintHeaderFrame(TcxCanvas* Canvas, const TRect& R, TcxBorders Neighbors, TcxBorders Sides) const override;
+  void PaintSortMark(TcxCanvas* Canvas, const TRect& R, bool Ascending) const override;
+  TcxBorders HeaderFrameSides(TcxBorders Neighbors) const override;
+  int HeaderFrameWidth() const override { return 1; }
+  TSize SortMarkExtent() const override { return {7, 8}; }
+  int FooterFrameWidth() const override { return 1; }
+  int FooterCellFrameWidth() const override { return 1; }
+  int FooterCellSpacing() const override { return 2; }
+  void PaintFooterCellFrame(TcxCanvas* Canvas, const TRect& R) const override;
+  void DrawFooterPanel(TcxCanvas* Canvas, const TRect& R, TcxBorders Sides) const override;
+  void PaintFooterFrame(TcxCanvas* Canvas, const TRect& R) const override {
+    DrawFooterPanel(Canvas, R, TcxBorders{bRight, bBottom});
+  }
+  TSize FilterCloseButtonExtent() const override { return {16, 15}; }
+  void PaintScrollBarPart(TcxCanvas* Canvas, bool Horizontal, const TRect& R, TcxScrollPart Part,
+                          TcxElementState State) const override;
+  void DrawNavButtonFace(TcxCanvas* Canvas, const TRect& R, const TRect& ArrowRect, bool IsNext,
+                         TcxElementState State) const override;
+  void PaintSplitterFrame(TcxCanvas* Canvas, const TRect& R, const TcxViewParams& ViewParams,
+                          bool Horizontal) const override;
+  void PaintGroupBoxFrame(TcxCanvas* Canvas, const TRect& R, bool Enabled, TcxBorders Borders) const override;
+  void PaintTrackBarTrackFrame(TcxCanvas* Canvas, const TRect& R) const override;
+  void PaintThumbRectFrame(TcxCanvas* Canvas, const TRect& R) const override;
+  void PaintThumbShapeFrame(TcxCanvas* Canvas, const std::vector<TPoint>& Light, const std::vector<TPoint>& Dark,
+                            const std::vector<TPoint>& Shadow) const override;
+  TColor SplitterOuterColor(bool Highlighted) const override { return Highlighted ? clHighlight : clBtnShadow; }
+  TSize SplitterExtent(bool Horizontal) const override { return Horizontal ? TSize{17, 1} : TSize{1, 17}; }
+
+  virtual TColor ButtonHotFrameColor(TcxElementState State) const {
+    return State == esNormal ? clBtnShadow : clHighlight;
+  }
+  virtual TColor TabFaceColor() const { return clBtnShadow; }
+  virtual TColor TabActiveColor() const { return clBtnText; }
+  virtual TColor FrameHighlightColor() const { return clHighlight; }
+  virtual TColor ViewColor42() const { return clBtnShadow; }
+};
+
+// Draws with the system's visual style and falls back to the Standard painter for every part
+// the style cannot give (always, while visual styles are unavailable).
+class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
+ public:
+  std::string KindName() const override { return "Native"; }
+  TcxPainterStyle StyleKind() const override { return psNative; }
+  bool ThemedLookFlag() const override;
+  TColor ViewColor47() const override { return TColor(0xD5FFFF); }
+  void PaintArrow(TcxCanvas* Canvas, const TRect& R, TcxArrowDirection Direction, TColor Color) const override {
+    TcxCustomLookAndFeelPainter::PaintArrow(Canvas, R, Direction, Color);
+  }
+  void DrawArrowButton(TcxCanvas* Canvas, const TRect& R, TcxElementState State, TcxArrowDirection Direction,
+                       bool Framed) const override;
+  void DrawArrowButtonFrame(TcxCanvas* Canvas, const TRect& R, TcxElementState State) const override;
+  int ControlBorderSize() const override;
+  void DrawControlBorder(TcxCanvas* Canvas, const TRect& R) const override;
+  int ButtonBorderWidth(TcxElementState State) const override;
+  int ButtonCaptionIndent() const override { return 2; }
+  int PressedCaptionShift() const override { return 0; }
+  void PaintButton(TcxCanvas* Canvas, const TRect& R, const std::string& Caption, TcxElementState State,
+                   bool DrawFrame = true, TColor Color = clDefault, TColor TextColor = clDefault,
+                   bool WordWrap = false, bool ToolbarStyle = false) const override;
+  bool HotTracksButtons() const override { return true; }
+  int CheckFrameWidth() const override;
+  void PaintCheckMark(TcxCanvas* Canvas, const TRect& R, TcxElementState State, bool Checked,
+                      TColor Color) const override;
+  void PaintCheckFrame(TcxCanvas* Canvas, const TRect& R, TcxElementState State) const override;
+  void PaintHeaderPressedMark(TcxCanvas*, const TRect&) const override {}
+  void PaintSortMark(TcxCanvas* Canvas, const TRect& R, bool Ascending) const override;
+  TSize SortMarkExtent() const override { return {7, 8}; }
+  void PaintPopupFrame(TcxCanvas* Canvas, TRect& R, int FrameStyle, bool Flag) const override;
+  TColor HintFrameColor() const override;
+  void PaintHintBackground(TcxCanvas* Canvas, const TRect& R, TColor Color) const override;
+  void PaintScrollBarPart(TcxCanvas* Canvas, bool Horizontal, const TRect& R, TcxScrollPart Part,
+                          TcxElementState State) const override;
+  void PaintSizeGripGlyph(TcxCanvas* Canvas, const TRect& R) const override;
+  void PaintSplitter(TcxCanvas*, const TRect&, bool, bool, bool) const override {}
+  void PaintContainerBackground(TcxCanvas* Canvas, TRect& R) const override;
+};
+
 // ---- the registry
 
 class TcxLookAndFeelPaintersManager : public TObject {

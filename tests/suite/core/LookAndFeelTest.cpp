@@ -229,6 +229,9 @@ TEST(PaintersManager, RegistryByStyleAndName) {
   for (int i = 0; i < m->PainterCount(); ++i) names.push_back(m->PainterAt(i)->KindName());
   EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
   EXPECT_EQ(names.front(), "Flat");
+  for (const char* n : {"Native", "Standard", "UltraFlat"})
+    EXPECT_NE(std::find(names.begin(), names.end(), n), names.end()) << n;
+  EXPECT_EQ(m->PainterForName("native"), m->PainterForKind(psNative));
   int count = m->PainterCount();
   TcxCustomLookAndFeelPainter* flat = m->PainterForName("FLAT");
   ASSERT_NE(flat, nullptr);
