@@ -492,6 +492,7 @@ void cxGraphicsInitialize() {
   gFinalizing = false;
   if (!FindClassInfo(typeid(TcxBitmap))) RegisterClass<TcxBitmap, TBitmap>();
   if (!FindClassInfo(typeid(TcxBitmap32))) RegisterClass<TcxBitmap32, TcxBitmap>();
+  RegisterImageListClasses();
 }
 
 void cxGraphicsFinalize() {

@@ -328,6 +328,7 @@ class TcxBitmap : public TBitmap {
   // compress flag is set; reading takes either.
   void ReadData(TStream* Stream);
   void WriteData(TStream* Stream);
+  void DefineProperties(TFiler* Filer) override;
 
  protected:
   TcxBitmap(int Width, int Height, TPixelFormat Format) { InitializeBitmap(Width, Height, Format); }

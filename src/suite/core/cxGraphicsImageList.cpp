@@ -4,6 +4,7 @@
 
 #include "platform/rtl/Streaming.h"
 #include "platform/rtl/Streams.h"
+#include "platform/rtl/TypInfo.h"
 #include "platform/win/DeviceContext.h"
 #include "suite/core/cxGraphics.h"
 
@@ -366,11 +367,59 @@ void TcxImageList::ConvertLegacyImages() {
   FImageInfo->EndUpdate();
 }
 
+void TcxBitmap::DefineProperties(TFiler* Filer) {
+  TBitmap::DefineProperties(Filer);
+  Filer->DefineBinaryProperty(
+      "Data",
+      [this](TStream* s) {
+        ReadData(s);
+        // Stored alpha comes back as a 32-bit bitmap.
+        if (!Empty() && ToImage().format() == QImage::Format_ARGB32) SetPixelFormat(pf32bit);
+      },
+      [this](TStream* s) { WriteData(s); }, !Empty());
+}
+
 void TcxImageList::DefineProperties(TFiler* Filer) {
   TDragImageList::DefineProperties(Filer);
   Filer->DefineProperty(
       "FormatVersion", [this](TReader* r) { FFormatVersion = r->ReadInteger(); },
       [](TWriter* w) { w->WriteInteger(1); }, true);
+  // Descriptions have no ancestor to compare with: the images are stored whenever there are any.
+  Filer->DefineProperty(
+      "ImageInfo", [this](TReader* r) { ReadImageInfo(r); }, [this](TWriter* w) { WriteImageInfo(w); },
+      FImageInfo->Count() > 0);
+}
+
+void TcxImageList::ReadImageInfo(TReader* Reader) {
+  FImageInfo->Clear();
+  Reader->ReadCollection(FImageInfo.get());
+  SynchronizeImageInfo();
+}
+
+void TcxImageList::WriteImageInfo(TWriter* Writer) { Writer->WriteCollection(FImageInfo.get()); }
+
+void RegisterImageListClasses() {
+  if (FindClassInfo(typeid(TcxImageList))) return;
+  RegisterEnumNames<TDrawingStyle>({"dsFocus", "dsSelected", "dsNormal", "dsTransparent"});
+  RegisterEnumNames<TImageType>({"itImage", "itMask"});
+  if (!FindClassInfo(typeid(TCustomImageList))) RegisterClass<TCustomImageList, TComponent>();
+  if (!FindClassInfo(typeid(TDragImageList))) RegisterClass<TDragImageList, TCustomImageList>();
+  RegisterClass<TcxImageList, TDragImageList>();
+  Published<TcxImageList>()
+      .Property("BlendColor", &TcxImageList::BlendColor, &TcxImageList::SetBlendColor).Default(clNone)
+      .Property("BkColor", &TcxImageList::BkColor, &TcxImageList::SetBkColor).Default(clNone)
+      .Property("CompressData", &TcxImageList::CompressData, &TcxImageList::SetCompressData).Default(0)
+      .Property("DrawingStyle", &TcxImageList::DrawingStyle, &TcxImageList::SetDrawingStyle).Default(dsNormal)
+      .Property("Height", &TcxImageList::Height, &TcxImageList::SetHeight).Default(16)
+      .Property("ImageType", &TcxImageList::ImageType, &TcxImageList::SetImageType).Default(itImage)
+      .Property("ShareImages", &TcxImageList::ShareImages, &TcxImageList::SetShareImages).Default(0)
+      .Property("Width", &TcxImageList::Width, &TcxImageList::SetWidth).Default(16)
+      .Property("OnChange", &TcxImageList::OnChange);
+  RegisterClass<TcxImageInfoItem, TCollectionItem>();
+  Published<TcxImageInfoItem>()
+      .Property("Image", [](TcxImageInfoItem* i) { return i->ImageInfo()->Image(); })
+      .Property("Mask", [](TcxImageInfoItem* i) { return i->ImageInfo()->Mask(); })
+      .Property("MaskColor", &TcxImageInfoItem::MaskColor, &TcxImageInfoItem::SetMaskColor).Default(clNone);
 }
 
 bool CompareImageLists(TCustomImageList* A, TCustomImageList* B) {

@@ -167,3 +167,6 @@ class TcxImageList : public TDragImageList {
 
 bool CompareImageLists(TCustomImageList* A, TCustomImageList* B);
 void FlattenImageListOnColor(TcxImageList* List, TColor Color, bool Enabled = true);
+
+// Registers the image list classes and their stored properties (the unit's start-up).
+void RegisterImageListClasses();

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "common/TestEnv.h"
+#include "platform/rtl/Streaming.h"
 #include "platform/rtl/Streams.h"
 #include "suite/core/cxGraphics.h"
 
@@ -272,4 +273,37 @@ TEST(CxImageList, FlattenedImagesSitOnTheColour) {
   list.Draw(target.Canvas(), 0, 0, 0);
   EXPECT_EQ(At(&target, 1, 1), 0xFF0000u);
   EXPECT_EQ(At(&target, 6, 1), 0xFFFFFFu) << "the colour became the mask";
+}
+
+TEST(CxImageList, DescriptionKeepsFullColourImagesAndCompressesWhenAsked) {
+  for (bool compress : {false, true}) {
+    TcxImageList list(nullptr);
+    list.SetName("Images");
+    list.SetSize(8, 8);
+    list.SetCompressData(compress);
+    list.AddBitmap(HalfRed(true).get(), nullptr);
+    list.AddMaskedBitmap(HalfRed(false).get(), TColor(0x00FF00FF));
+    const std::string text = WriteComponentToText(&list);
+    EXPECT_NE(text.find("FormatVersion = 1"), std::string::npos) << text;
+    EXPECT_NE(text.find("ImageInfo"), std::string::npos);
+    EXPECT_NE(text.find("MaskColor"), std::string::npos);
+    // The compressed bitmap stream starts with its signature.
+    EXPECT_EQ(text.find("58444") != std::string::npos, compress) << text.substr(0, 600);
+
+    TcxImageList back(nullptr);
+    ReadComponentFromText(&back, text);
+    ASSERT_EQ(back.ImageInfo()->Count(), 2);
+    EXPECT_EQ(back.Count(), 2);
+    EXPECT_EQ(back.FormatVersion(), 1);
+    EXPECT_EQ(back.ImageInfo()->Items(1)->MaskColor(), TColor(0x00FF00FF));
+    EXPECT_TRUE(CompareImageLists(&list, &back));
+    auto drawn = Drawn(&back, 0, ImageDrawNormal);
+    EXPECT_EQ(At(drawn.get(), 5, 5), 0xFF0000u);
+    EXPECT_EQ(At(drawn.get(), 10, 5), kBack);
+  }
+  // An empty list stores no images but still its format version.
+  TcxImageList empty(nullptr);
+  const std::string text = WriteComponentToText(&empty);
+  EXPECT_EQ(text.find("ImageInfo"), std::string::npos);
+  EXPECT_NE(text.find("FormatVersion = 1"), std::string::npos);
 }
