@@ -156,6 +156,8 @@ const int kColStart[7] = {0, 4, 0, 2, 0, 1, 0};
 const int kRowStep[7] = {8, 8, 8, 4, 4, 2, 2};
 const int kColStep[7] = {8, 8, 4, 4, 2, 2, 1};
 
+constexpr size_t kMaxInflatedText = size_t(16) << 20;
+
 // The one-shot zlib helpers for text chunks; output goes through a 256-byte work buffer.
 bool InflateBuffer(const uint8_t* In, size_t Size, std::string& Out) {
   z_stream z{};
@@ -170,6 +172,11 @@ bool InflateBuffer(const uint8_t* In, size_t Size, std::string& Out) {
     r = inflate(&z, Z_NO_FLUSH);
     if (r < 0) break;
     Out.append(reinterpret_cast<char*>(work), sizeof work - z.avail_out);
+    // Text of a picture: a few bytes that inflate without end are a bomb, not a comment.
+    if (Out.size() > kMaxInflatedText) {
+      r = Z_MEM_ERROR;
+      break;
+    }
     // Input exhausted without the stream's end and nothing produced: no progress is possible.
     if (r != Z_STREAM_END && z.avail_in == 0 && z.avail_out != 0) {
       r = Z_BUF_ERROR;

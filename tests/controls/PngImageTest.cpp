@@ -309,6 +309,13 @@ TEST(PngImage, ChunksAreKeptSkippedAndWrittenBack) {
                          {"IDAT", Deflate(Bytes(10))},  // after the image: skipped
                          {"IEND", {}}});
   auto png = Load(file);
+  // A compressed text that inflates beyond 16 MiB is left empty rather than held.
+  Bytes bomb = {'B', 0, 0};
+  Bytes zeros = Deflate(Bytes(size_t(17) << 20), 9);
+  bomb.insert(bomb.end(), zeros.begin(), zeros.end());
+  auto bombed = Load(GreyFile({{"IHDR", Ihdr(4, 2, 8, 0)}, {"zTXt", bomb}, {"IDAT", idat}, {"IEND", {}}}));
+  EXPECT_EQ(bombed->Chunks().FindChunk<TChunkzTXt>()->Keyword, "B");
+  EXPECT_EQ(bombed->Chunks().FindChunk<TChunkzTXt>()->Text, "");
   std::vector<std::string> names;
   for (int i = 0; i < png->Chunks().Count(); ++i) names.push_back(png->Chunks().Item(i)->Name());
   EXPECT_EQ(names, (std::vector<std::string>{"IHDR", "tEXt", "zTXt", "tIME", "prIv", "IDAT", "IEND"}));
