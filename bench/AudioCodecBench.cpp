@@ -12,6 +12,7 @@
 #include "audio/AudioDecoder.h"
 #include "audio/AudioEncoder.h"
 #include "audio/WavFile.h"
+#include "BenchCommon.h"
 
 namespace fs = std::filesystem;
 
@@ -19,12 +20,6 @@ namespace {
 
 constexpr int kSeconds = 120;
 
-fs::path Dir() {
-  const char* d = std::getenv("SONALIX_BENCH_DIR");
-  fs::path dir = d && *d ? d : "/tmp/sonalix-bench";
-  fs::create_directories(dir);
-  return dir;
-}
 
 class WavSource : public AudioSource {
  public:
@@ -42,7 +37,7 @@ class WavSource : public AudioSource {
 
 // A tone with some noise, so the encoders have work of a realistic kind.
 std::string Wav() {
-  const fs::path path = Dir() / "codec-input.wav";
+  const fs::path path = BenchFolder() / "codec-input.wav";
   const int64_t frames = int64_t(kSeconds) * 44100;
   if (fs::exists(path) && WavReader(path.string()).Info().Frames == frames) return path.string();
   WavWriter w(path.string(), 44100, 2, 16);
@@ -64,7 +59,7 @@ std::string Wav() {
 }
 
 std::string Encoded(int code, const char* ext) {
-  const fs::path path = Dir() / (std::string("codec-input") + ext);
+  const fs::path path = BenchFolder() / (std::string("codec-input") + ext);
   if (fs::exists(path)) return path.string();
   TOutputFormat f;
   f.Mp3Mode = TMp3Mode::Cbr;
@@ -109,7 +104,7 @@ void BM_FfmpegDecodesOgg(benchmark::State& state) {
 
 void Encode(benchmark::State& state, int code, const char* ext) {
   const std::string in = Wav();
-  const std::string out = (Dir() / (std::string("ours") + ext)).string();
+  const std::string out = (BenchFolder() / (std::string("ours") + ext)).string();
   TOutputFormat f;
   f.Mp3Mode = TMp3Mode::Cbr;
   f.Mp3Kbps = 192;
@@ -124,14 +119,14 @@ void BM_Mp3EncoderSaves(benchmark::State& state) { Encode(state, afMp3, ".mp3");
 void BM_LameSaves(benchmark::State& state) {
   const std::string in = Wav();
   for (auto _ : state)
-    Shell(state, "lame --quiet -b 192 '" + in + "' '" + (Dir() / "lame.mp3").string() + "'");
+    Shell(state, "lame --quiet -b 192 '" + in + "' '" + (BenchFolder() / "lame.mp3").string() + "'");
 }
 void BM_OggEncoderSaves(benchmark::State& state) { Encode(state, afOgg, ".ogg"); }
 void BM_OggencSaves(benchmark::State& state) {
   const std::string in = Wav();
   for (auto _ : state)
     Shell(state,
-          "oggenc -Q -b 192 --managed '" + in + "' -o '" + (Dir() / "oggenc.ogg").string() + "'");
+          "oggenc -Q -b 192 --managed '" + in + "' -o '" + (BenchFolder() / "oggenc.ogg").string() + "'");
 }
 
 }  // namespace

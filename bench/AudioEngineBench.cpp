@@ -17,20 +17,15 @@
 #include "audio/AudioDocument.h"
 #include "audio/BlockStore.h"
 #include "audio/WavFile.h"
+#include "BenchCommon.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-fs::path BenchDir() {
-  const char* d = std::getenv("SONALIX_BENCH_DIR");
-  fs::path dir = d && *d ? d : "/tmp/sonalix-bench";
-  fs::create_directories(dir);
-  return dir;
-}
 
 // A WAV of `seconds` of a two-tone signal, 44.1 kHz stereo 16 bit.
 std::string Input(int seconds) {
-  const fs::path path = BenchDir() / ("input-" + std::to_string(seconds) + "s.wav");
+  const fs::path path = BenchFolder() / ("input-" + std::to_string(seconds) + "s.wav");
   const int64_t frames = int64_t(seconds) * 44100;
   if (fs::exists(path) && WavReader(path.string()).Info().Frames == frames) return path.string();
   WavWriter w(path.string(), 44100, 2, 16);
@@ -69,7 +64,7 @@ void BM_OpenAndSummarise(benchmark::State& state) {
   double firstScreen = 0;  // ms until the first ten seconds could be drawn
   for (auto _ : state) {
     auto doc = std::make_unique<AudioDocument>();
-    doc->SetTempDirectory((BenchDir() / "swap").string());
+    doc->SetTempDirectory((BenchFolder() / "swap").string());
     doc->SetProgressDelay(0);
     const auto start = std::chrono::steady_clock::now();
     bool drawn = false;
@@ -98,7 +93,7 @@ void BM_OpenAndSummarise(benchmark::State& state) {
 void BM_CutPasteDeleteUndo(benchmark::State& state) {
   const int seconds = int(state.range(0));
   AudioDocument doc;
-  doc.SetTempDirectory((BenchDir() / "swap").string());
+  doc.SetTempDirectory((BenchFolder() / "swap").string());
   doc.OpenFile(Input(seconds));
   const int64_t mid = doc.Length() / 2;
   for (auto _ : state) {
@@ -124,7 +119,7 @@ void BM_HundredUndoSteps(benchmark::State& state) {
   const int64_t savedBudget = BlockStore::Instance().MemoryBudget();
   if (state.range(1)) BlockStore::Instance().SetMemoryBudget(int64_t(256) << 20);
   AudioDocument doc;
-  doc.SetTempDirectory((BenchDir() / "swap").string());
+  doc.SetTempDirectory((BenchFolder() / "swap").string());
   doc.OpenFile(Input(int(state.range(0))));
   const long before = RssKb();
   const int64_t resident = BlockStore::Instance().ResidentBytes();
@@ -157,7 +152,7 @@ void BM_OpenInNewProcess(benchmark::State& state) {
 
 void BM_SoxConvertRate(benchmark::State& state) {
   const std::string path = Input(int(state.range(0)));
-  const std::string out = (BenchDir() / "sox-out.wav").string();
+  const std::string out = (BenchFolder() / "sox-out.wav").string();
   const std::string command = "sox -q '" + path + "' -r 48000 '" + out + "'";
   for (auto _ : state)
     if (std::system(command.c_str()) != 0) state.SkipWithError("sox failed");
@@ -194,7 +189,7 @@ BENCHMARK(BM_EngineConvertRate)->Arg(60)->Unit(benchmark::kMillisecond)->UseReal
 int main(int argc, char** argv) {
   if (const char* path = std::getenv("SONALIX_BENCH_OPEN")) {
     AudioDocument doc;
-    doc.SetTempDirectory((BenchDir() / "swap").string());
+    doc.SetTempDirectory((BenchFolder() / "swap").string());
     doc.OpenFile(path);
     benchmark::DoNotOptimize(doc.Samples().Summary(0, 0, doc.Length()));
     std::_Exit(0);  // as a user closing the program would not wait for the memory to be freed
