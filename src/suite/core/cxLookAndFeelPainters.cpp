@@ -8,6 +8,7 @@
 #include "platform/win/GdiExtras.h"
 #include "suite/core/cxLookAndFeels.h"
 #include "suite/core/dxCore.h"
+#include "suite/core/dxOffice11.h"
 #include "suite/core/dxThemeManager.h"
 #include "suite/core/dxUxTheme.h"
 
@@ -1025,20 +1026,211 @@ void TcxFlatLookAndFeelPainter::PaintContainerBackground(TcxCanvas* Canvas, TRec
   --R.Bottom;
 }
 
-// ---- radio buttons (drawn from the system's radio glyph)
+// ---- radio buttons
 
-void TcxCustomLookAndFeelPainter::PaintRadioButton(TcxCanvas* Canvas, int X, int Y, TcxElementState State,
-                                                   bool Checked, bool, TColor BackgroundColor, bool) const {
-  TSize e = RadioButtonExtent();
-  TRect r(X, Y, X + e.cx, Y + e.cy);
-  if (BackgroundColor != clDefault) Canvas->FillRectWithColor(r, BackgroundColor);
-  RECT rc = r;
-  UINT state = DFCS_BUTTONRADIO | (Checked ? DFCS_CHECKED : 0) | (State == esDisabled ? DFCS_INACTIVE : 0) |
-               (State == esPressed ? DFCS_PUSHED : 0) | (StyleKind() == psFlat ? DFCS_FLAT : 0);
-  DrawFrameControl(Canvas->CurrentDC(), &rc, DFC_BUTTON, state);
+namespace {
+TcxRadioButtonImageList* gRadioImages = nullptr;
+bool gPaintersFinalizing = false;
+
+TColor PixelOf(TBitmap& B, int X, int Y) { return ColorToRGB(B.Canvas()->Pixel(X, Y)) & 0xFFFFFF; }
+}  // namespace
+
+TcxRadioButtonImageList* cxRadioImages() {
+  if (!gRadioImages && !gPaintersFinalizing) gRadioImages = new TcxRadioButtonImageList();
+  return gRadioImages;
 }
 
-TSize TcxCustomLookAndFeelPainter::RadioButtonExtent() const { return gCheckBoxSize; }
+TcxRadioButtonImageList::TcxRadioButtonImageList() {
+  const int cw = gCheckBoxSize.cx, ch = gCheckBoxSize.cy;
+  TBitmap cell;
+  cell.SetSize(cw, ch);
+  TCanvas* c = cell.Canvas();
+  RECT rc{0, 0, cw, ch};
+  auto clear = [&] {
+    c->Brush()->SetColor(TColor(0));
+    c->Brush()->SetStyle(bsSolid);
+    c->FillRect(TRect(0, 0, cw, ch));
+  };
+  clear();
+  DrawFrameControl(c->Handle(), &rc, DFC_BUTTON, DFCS_BUTTONRADIOMASK | DFCS_FLAT);
+  int firstCol = -1, firstRow = -1;
+  for (int x = 0; x < cw; ++x)
+    for (int y = 0; y < ch; ++y)
+      if (PixelOf(cell, x, y) == 0) {
+        if (firstCol < 0) firstCol = x;
+        ++FWidth;
+        break;
+      }
+  for (int y = 0; y < ch; ++y)
+    for (int x = 0; x < cw; ++x)
+      if (PixelOf(cell, x, y) == 0) {
+        if (firstRow < 0) firstRow = y;
+        ++FHeight;
+        break;
+      }
+  if (FWidth <= 2 || FHeight <= 2) {
+    FWidth = cw;
+    FHeight = ch;
+    firstCol = firstRow = 0;
+  }
+  FRadioRect = TRect(firstCol, firstRow, firstCol + FWidth, firstRow + FHeight);
+
+  clear();
+  DrawFrameControl(c->Handle(), &rc, DFC_BUTTON, DFCS_BUTTONRADIOIMAGE | DFCS_CHECKED | DFCS_FLAT);
+  const TColor dot = ColorToRGB(clWindowText) & 0xFFFFFF;
+  int cx = FRadioRect.Left + FWidth / 2, cy = FRadioRect.Top + FHeight / 2;
+  auto is = [&](int x, int y) { return x >= 0 && y >= 0 && x < cw && y < ch && PixelOf(cell, x, y) == dot; };
+  if (is(cx - 1, cy - 2) && is(cx - 2, cy - 1)) {
+    int top = cy - 2, left = cx - 2;
+    while (is(cx - 1, top - 1)) --top;
+    int bottom = top;
+    while (is(cx - 1, bottom)) ++bottom;
+    while (is(left - 1, cy - 1)) --left;
+    int right = left;
+    while (is(right, cy - 1)) ++right;
+    FCheckRect = TRect(left, top, right, bottom);
+  }
+  if (FCheckRect.IsEmpty() || FCheckRect.Width() >= FWidth - 2 || FCheckRect.Height() >= FHeight - 2)
+    FCheckRect = TRect(cx - 2, cy - 2, cx + 2, cy + 2);  // the dot could not be measured
+
+  // The mask and the cell codes, from round shapes drawn at the radio's size.
+  const int w = FWidth, h = FHeight;
+  TBitmap shape;
+  shape.SetSize(w, h);
+  TCanvas* sc = shape.Canvas();
+  auto white = [&] {
+    sc->Brush()->SetColor(TColor(0xFFFFFF));
+    sc->Brush()->SetStyle(bsSolid);
+    sc->FillRect(TRect(0, 0, w, h));
+    sc->Pen()->SetColor(TColor(0));
+    sc->Pen()->SetStyle(psSolid);
+  };
+  white();
+  sc->Brush()->SetColor(TColor(0));
+  sc->RoundRect(0, 0, w, h, w - 1, h - 1);
+  FMask.assign(size_t(w * h), false);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) FMask[y * w + x] = PixelOf(shape, x, y) == 0;
+
+  FPattern.assign(size_t(w * h), 0);
+  white();
+  sc->Brush()->SetStyle(bsClear);
+  sc->RoundRect(0, 0, w, h, w - 1, h - 1);
+  auto lowerRight = [&](int x, int y) { return (h - 1) * (w - 1 - x) < y * (w - 1); };
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      if (PixelOf(shape, x, y) == 0) FPattern[y * w + x] = lowerRight(x, y) ? 2 : 1;
+  const int mid = w / 2;
+  for (int y = 1; y < h - 1; ++y) {
+    for (int x = mid; x >= 0 && FPattern[y * w + x] == 0; --x) FPattern[y * w + x] = 5;
+    for (int x = mid + 1; x < w && FPattern[y * w + x] == 0; ++x) FPattern[y * w + x] = 5;
+  }
+  auto body = [&](int x, int y) { return x >= 0 && y >= 0 && x < w && y < h && FPattern[y * w + x] == 5; };
+  std::vector<bool> edge(size_t(w * h), false);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      if (!body(x, y)) continue;
+      bool outer = !body(x - 1, y) || !body(x + 1, y) || !body(x, y - 1) || !body(x, y + 1);
+      bool second = x == 1 || y == 1 || x == w - 2 || y == h - 2;
+      edge[y * w + x] = outer || second;
+    }
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      if (edge[y * w + x]) {
+        bool onDiagonal = (h - 1) * (w - 1 - x) == y * (w - 1);
+        bool lr = onDiagonal ? x > mid : lowerRight(x, y);
+        FPattern[y * w + x] = lr ? 4 : 3;
+      }
+  white();
+  sc->Brush()->SetColor(TColor(0));
+  TRect dotRect = FCheckRect.Offset(-FRadioRect.Left, -FRadioRect.Top);
+  sc->RoundRect(dotRect.Left, dotRect.Top, dotRect.Right, dotRect.Bottom, dotRect.Width(), dotRect.Height());
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      if (PixelOf(shape, x, y) == 0 && FPattern[y * w + x] != 0) FPattern[y * w + x] = 6;
+  PrepareImages();
+}
+
+TcxRadioButtonImageList::~TcxRadioButtonImageList() = default;
+
+int TcxRadioButtonImageList::MapIndex(int Kind, TcxElementState State, bool Checked, bool Focused,
+                                      bool Highlighted) {
+  if (State == esDefault) State = esNormal;
+  return int(State) + Kind * 8 + (Checked ? 4 : 0) + (Focused ? 32 : 0) + (Highlighted ? 64 : 0) - 1;
+}
+
+int TcxRadioButtonImageList::ImageIndexOf(int MapIndex) const {
+  return MapIndex >= 0 && MapIndex < int(FIndexMap.size()) ? FIndexMap[MapIndex] : -1;
+}
+
+void TcxRadioButtonImageList::ResetImages() {
+  FImages.clear();
+  FIndexMap.clear();
+  PrepareImages();
+}
+
+void TcxRadioButtonImageList::PrepareImages() {
+  if (!FImages.empty()) return;
+  FIndexMap.assign(128, -1);
+  const TColor o11Disabled = Office11ColorsUsers() > 0 ? Office11Colors[52] : clGrayText;
+  const TColor o11Border = Office11ColorsUsers() > 0 ? Office11Colors[41] : clHighlight;
+  for (int hl = 0; hl <= 1; ++hl)
+    for (int focused = 0; focused <= 1; ++focused)
+      for (int kind = 0; kind <= 3; ++kind)
+        for (int checked = 0; checked <= 1; ++checked)
+          for (int st = esNormal; st <= esDisabled; ++st) {
+            TcxElementState state = TcxElementState(st);
+            TColor map[7];
+            TcxCustomLookAndFeelPainter* p =
+                gManager ? gManager->PainterForKind(LookAndFeelKindToPainterStyle(TcxLookAndFeelKind(kind))) : nullptr;
+            TColor bodyColor = p ? p->RadioFaceColor(state) : clWindow;
+            map[0] = TColor(0);
+            map[5] = bodyColor;
+            bool lit = hl || state == esHot || state == esPressed;
+            switch (kind) {
+              case lfFlat: map[1] = clBtnShadow, map[2] = clBtnHighlight, map[3] = map[4] = cl3DLight; break;
+              case lfStandard: map[1] = clBtnShadow, map[2] = clBtnHighlight, map[3] = cl3DDkShadow, map[4] = cl3DLight; break;
+              case lfUltraFlat:
+                map[1] = map[2] = lit || (focused && state != esDisabled) ? clHighlight : clBtnShadow;
+                map[3] = map[4] = bodyColor;
+                break;
+              default:
+                map[1] = map[2] = state == esDisabled ? o11Disabled : (lit || focused) ? o11Border : clBtnText;
+                map[3] = map[4] = bodyColor;
+                break;
+            }
+            map[6] = !checked ? bodyColor
+                              : state == esDisabled ? (kind == lfOffice11 ? o11Disabled : clBtnShadow) : clWindowText;
+            std::vector<uint32_t> img(size_t(FWidth * FHeight));
+            for (size_t i = 0; i < img.size(); ++i) img[i] = uint32_t(ColorToRGB(map[FPattern[i]])) & 0xFFFFFF;
+            FImages.push_back(std::move(img));
+            FIndexMap[MapIndex(kind, state, checked, focused, hl)] = int(FImages.size()) - 1;
+          }
+}
+
+void TcxRadioButtonImageList::DrawRadio(TcxCanvas* Canvas, int X, int Y, TColor BackgroundColor, int Kind,
+                                        TcxElementState State, bool Checked, bool Highlighted, bool Focused) {
+  int index = ImageIndexOf(MapIndex(Kind, State, Checked, Focused, Highlighted));
+  if (index < 0) return;
+  if (BackgroundColor != clDefault) Canvas->FillRectWithColor(TRect(X, Y, X + FWidth, Y + FHeight), BackgroundColor);
+  const auto& img = FImages[index];
+  for (int y = 0; y < FHeight; ++y)
+    for (int x = 0; x < FWidth; ++x)
+      if (FMask[y * FWidth + x]) Canvas->SetPixelColor(X + x, Y + y, TColor(img[y * FWidth + x]));
+}
+
+void TcxCustomLookAndFeelPainter::PaintRadioButton(TcxCanvas* Canvas, int X, int Y, TcxElementState State,
+                                                   bool Checked, bool Highlighted, TColor BackgroundColor,
+                                                   bool Focused) const {
+  static const TcxLookAndFeelKind kinds[] = {lfFlat, lfStandard, lfUltraFlat, lfStandard, lfOffice11, lfStandard};
+  if (TcxRadioButtonImageList* images = cxRadioImages())
+    images->DrawRadio(Canvas, X, Y, BackgroundColor, kinds[StyleKind()], State, Checked, Highlighted, Focused);
+}
+
+TSize TcxCustomLookAndFeelPainter::RadioButtonExtent() const {
+  TcxRadioButtonImageList* images = cxRadioImages();
+  return images ? images->ImageExtent() : gCheckBoxSize;
+}
 
 // ---- the registry
 
@@ -1089,9 +1281,12 @@ void UpdateScrollBarPatterns() {
 
 void cxLookAndFeelPaintersInitialize() {
   if (gManager) return;
+  gPaintersFinalizing = false;
   gManager = new TcxLookAndFeelPaintersManager();
   gPaintersPaletteNotifier = new TcxSystemPaletteChangedNotifier(true);
-  gPaintersPaletteNotifier->OnSystemPaletteChanged = [] { UpdateScrollBarPatterns(); };
+  gPaintersPaletteNotifier->OnSystemPaletteChanged = [] {
+    if (gRadioImages) gRadioImages->ResetImages();
+  };
   UpdateScrollBarPatterns();
   gCheckBoxSize = TSize{13, 13};
   gManager->RegisterPainter(new TcxFlatLookAndFeelPainter());
@@ -1109,6 +1304,9 @@ void cxLookAndFeelPaintersFinalize() {
   }
   delete gManager;
   gManager = nullptr;
+  gPaintersFinalizing = true;
+  delete gRadioImages;
+  gRadioImages = nullptr;
 }
 
 // ---- UltraFlat painter

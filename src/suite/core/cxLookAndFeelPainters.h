@@ -421,6 +421,40 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
   void PaintContainerBackground(TcxCanvas* Canvas, TRect& R) const override;
 };
 
+// Radio images for every kind, state, check state, focus and highlight, built once from the
+// system's radio shape in the current system colours.
+class TcxRadioButtonImageList : public TObject {
+ public:
+  TcxRadioButtonImageList();
+  ~TcxRadioButtonImageList() override;
+  TSize ImageExtent() const { return {FWidth, FHeight}; }
+  int ImageCount() const { return int(FImages.size()); }
+  // The image index recorded under a map index, or -1.
+  int ImageIndexOf(int MapIndex) const;
+  static int MapIndex(int Kind, TcxElementState State, bool Checked, bool Focused, bool Highlighted);
+  // Kind is the look-and-feel kind's ordinal (0 to 3).
+  void DrawRadio(TcxCanvas* Canvas, int X, int Y, TColor BackgroundColor, int Kind, TcxElementState State,
+                 bool Checked, bool Highlighted, bool Focused);
+  void ResetImages();
+  // Cell codes: 0 outside, 1/2 outer ring, 3/4 inner ring, 5 body, 6 centre dot.
+  int PatternAt(int X, int Y) const { return FPattern[Y * FWidth + X]; }
+  bool MaskAt(int X, int Y) const { return FMask[Y * FWidth + X]; }
+  uint32_t ImagePixel(int ImageIndex, int X, int Y) const { return FImages[ImageIndex][Y * FWidth + X]; }
+  TRect CheckRect() const { return FCheckRect; }
+
+ private:
+  void PrepareImages();
+  int FWidth = 0, FHeight = 0;
+  TRect FRadioRect, FCheckRect;
+  std::vector<uint8_t> FPattern;
+  std::vector<bool> FMask;
+  std::vector<std::vector<uint32_t>> FImages;  // plain RGB, one per image
+  std::vector<int> FIndexMap;
+};
+
+// The process's radio images; the first call builds them.
+TcxRadioButtonImageList* cxRadioImages();
+
 // ---- the registry
 
 class TcxLookAndFeelPaintersManager : public TObject {

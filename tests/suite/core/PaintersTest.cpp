@@ -12,6 +12,7 @@
 
 #include "common/TestEnv.h"
 #include "suite/core/cxLookAndFeelPainters.h"
+#include "suite/core/cxLookAndFeels.h"
 
 namespace {
 
@@ -362,4 +363,44 @@ TEST(Painters, NativeFallsBackToStandard) {
   n->PaintSplitter(split.Canvas.get(), TRect(0, 0, 20, 20), false, false, true);
   n->PaintHeaderPressedMark(split.Canvas.get(), TRect(0, 0, 20, 20));
   EXPECT_TRUE(InkBounds(split.Image()).IsEmpty());
+}
+
+TEST(Painters, RadioImageMap) {
+  TcxRadioButtonImageList* images = cxRadioImages();
+  ASSERT_NE(images, nullptr);
+  EXPECT_EQ(images->ImageCount(), 128);
+  for (int i = 0; i < 128; ++i) EXPECT_GE(images->ImageIndexOf(i), 0) << i;
+  EXPECT_EQ(TcxRadioButtonImageList::MapIndex(lfFlat, esNormal, false, false, false), 0);
+  EXPECT_EQ(TcxRadioButtonImageList::MapIndex(lfOffice11, esDisabled, true, true, true), 127);
+  EXPECT_EQ(TcxRadioButtonImageList::MapIndex(lfStandard, esHot, true, false, false), 2 + 8 + 4 - 1);
+  TSize e = images->ImageExtent();
+  ASSERT_GT(e.cx, 4);
+  ASSERT_GT(e.cy, 4);
+  bool seen[7] = {};
+  for (int y = 0; y < e.cy; ++y)
+    for (int x = 0; x < e.cx; ++x) seen[images->PatternAt(x, y)] = true;
+  for (int code = 1; code <= 6; ++code) EXPECT_TRUE(seen[code]) << "cell code " << code;
+
+  // An unchecked radio shows no dot; a checked one a dot in the window-text colour.
+  int unchecked = images->ImageIndexOf(TcxRadioButtonImageList::MapIndex(lfStandard, esNormal, false, false, false));
+  int checked = images->ImageIndexOf(TcxRadioButtonImageList::MapIndex(lfStandard, esNormal, true, false, false));
+  int disabled = images->ImageIndexOf(TcxRadioButtonImageList::MapIndex(lfFlat, esDisabled, true, false, false));
+  for (int y = 0; y < e.cy; ++y)
+    for (int x = 0; x < e.cx; ++x)
+      if (images->PatternAt(x, y) == 6) {
+        EXPECT_EQ(images->ImagePixel(unchecked, x, y), uint32_t(ColorToRGB(clWindow)));
+        EXPECT_EQ(images->ImagePixel(checked, x, y), uint32_t(ColorToRGB(clWindowText)));
+        EXPECT_EQ(images->ImagePixel(disabled, x, y), uint32_t(ColorToRGB(clBtnShadow)));
+      }
+
+  // With the default background the pixels outside the round mask keep the canvas.
+  TSurface s(e.cx + 4, e.cy + 4, TColor(0x00FF00));
+  Painter("Standard")->PaintRadioButton(s.Canvas.get(), 2, 2, esNormal, true, false);
+  EXPECT_EQ(s.At(2, 2), 0x00FF00u) << "the corner is outside the circle";
+  EXPECT_EQ(s.At(2 + e.cx / 2, 2 + e.cy / 2), Rgb(clWindowText));
+  TSurface b(e.cx + 4, e.cy + 4, TColor(0x00FF00));
+  Painter("Standard")->PaintRadioButton(b.Canvas.get(), 2, 2, esNormal, false, false, TColor(0xFF0000));
+  EXPECT_EQ(b.At(2, 2), 0x0000FFu) << "a given background fills the corners";
+  EXPECT_EQ(b.At(2 + e.cx / 2, 2 + e.cy / 2), Rgb(clWindow));
+  EXPECT_EQ(Painter("UltraFlat")->RadioButtonExtent(), e);
 }
