@@ -307,3 +307,33 @@ TEST(CxImageList, DescriptionKeepsFullColourImagesAndCompressesWhenAsked) {
   EXPECT_EQ(text.find("ImageInfo"), std::string::npos);
   EXPECT_NE(text.find("FormatVersion = 1"), std::string::npos);
 }
+
+TEST(CxImageDrawing, HatchedStateRectAndHatch) {
+  for (bool positive : {true, false}) {
+    // The rectangle leaves the clip region afterwards: each case on a canvas of its own.
+    TBitmap target;
+    target.SetSize(40, 20);
+    TcxCanvas canvas(target.Canvas());
+    DrawHatchedStateRect(&canvas, TRect(2, 2, 20, 12), positive);
+    const uint32_t fill = positive ? 0xA0FFA0u : 0xFF9090u;
+    auto darker = [](uint32_t c, int pct) {
+      uint32_t o = 0;
+      for (int sh : {0, 8, 16}) o |= (((c >> sh) & 0xFF) * uint32_t(100 - pct) / 100) << sh;
+      return o;
+    };
+    EXPECT_EQ(At(&target, 3, 3), darker(fill, 75)) << "a hatch line from the top edge";
+    EXPECT_EQ(At(&target, 4, 3), fill);
+    EXPECT_EQ(At(&target, 10, 2), darker(fill, 50)) << "frame";
+    EXPECT_EQ(At(&target, 20, 12), Rgb(clBtnShadow)) << "the shadow copy";
+    EXPECT_EQ(At(&target, 30, 15), 0xFFFFFFu);
+  }
+  // Two colours in squares of the step, each blended with its alpha.
+  TBitmap plain;
+  plain.SetSize(8, 8);
+  HatchRectOnDC(plain.Canvas()->Handle(), TRect(0, 0, 8, 8), clBlack, clRed, 2, 255, 255);
+  const uint32_t a = At(&plain, 0, 0), b = At(&plain, 2, 0);
+  EXPECT_TRUE((a == 0u && b == 0xFF0000u) || (a == 0xFF0000u && b == 0u)) << std::hex << a << " " << b;
+  EXPECT_EQ(At(&plain, 1, 1), a);
+  EXPECT_EQ(At(&plain, 2, 2), a);
+  EXPECT_EQ(At(&plain, 0, 2), b);
+}
