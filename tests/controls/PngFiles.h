@@ -17,7 +17,7 @@ namespace pngfiles {
 
 using Bytes = std::vector<uint8_t>;
 
-struct TSpec {
+struct TPngShape {
   int Width = 13, Height = 11;
   int ColorType = 2, BitDepth = 8;
   bool Interlaced = false;
@@ -30,7 +30,7 @@ struct TSpec {
 inline int Samples(int ct) { return ct == 2 ? 3 : ct == 4 ? 2 : ct == 6 ? 4 : 1; }
 
 // Raw (unfiltered) PNG rows of random samples; indices of palette images stay within the palette.
-inline std::vector<Bytes> RandomRows(const TSpec& s) {
+inline std::vector<Bytes> RandomRows(const TPngShape& s) {
   std::mt19937 rng(s.Seed);
   size_t rowBytes = (size_t(s.Width) * s.BitDepth * Samples(s.ColorType) + 7) / 8;
   std::vector<Bytes> rows(size_t(s.Height), Bytes(rowBytes));
@@ -51,7 +51,7 @@ inline void WriteCallback(png_structp png, png_bytep data, png_size_t n) {
   out->insert(out->end(), data, data + n);
 }
 
-inline Bytes WritePng(const TSpec& s, const std::vector<Bytes>& rows) {
+inline Bytes WritePng(const TPngShape& s, const std::vector<Bytes>& rows) {
   Bytes out;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);

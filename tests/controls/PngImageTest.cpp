@@ -47,16 +47,16 @@ bool PngcheckAccepts(const Bytes& data) {
   return std::system(cmd.c_str()) == 0;
 }
 
-std::string Describe(const TSpec& s) {
+std::string Describe(const TPngShape& s) {
   return "ct" + std::to_string(s.ColorType) + " depth" + std::to_string(s.BitDepth) +
          (s.Interlaced ? " adam7" : "") + (s.Trns ? " trns" : "") + " " + std::to_string(s.Width) +
          "x" + std::to_string(s.Height);
 }
 
-std::vector<TSpec> EveryFormat() {
+std::vector<TPngShape> EveryFormat() {
   const std::pair<int, std::vector<int>> formats[] = {
       {0, {1, 2, 4, 8, 16}}, {2, {8, 16}}, {3, {1, 2, 4, 8}}, {4, {8, 16}}, {6, {8, 16}}};
-  std::vector<TSpec> specs;
+  std::vector<TPngShape> shapes;
   unsigned seed = 1;
   for (auto& [ct, depths] : formats)
     for (int depth : depths)
@@ -64,13 +64,13 @@ std::vector<TSpec> EveryFormat() {
         for (bool trns : {false, true}) {
           if (trns && ct != 0 && ct != 2 && ct != 3) continue;
           for (auto [w, h] : {std::pair{13, 11}, std::pair{3, 2}}) {
-            TSpec s;
+            TPngShape s;
             s.Width = w, s.Height = h, s.ColorType = ct, s.BitDepth = depth;
             s.Interlaced = interlaced, s.Trns = trns, s.Seed = seed++;
-            specs.push_back(s);
+            shapes.push_back(s);
           }
         }
-  return specs;
+  return shapes;
 }
 
 int ExpectedDibBits(int ct, int depth) {
@@ -85,27 +85,27 @@ int ExpectedDibBits(int ct, int depth) {
 }  // namespace
 
 TEST(PngImage, ReadsEveryFormatAsLibpngDoes) {
-  for (const TSpec& spec : EveryFormat()) {
-    SCOPED_TRACE(Describe(spec));
-    Bytes file = WritePng(spec, RandomRows(spec));
+  for (const TPngShape& shape : EveryFormat()) {
+    SCOPED_TRACE(Describe(shape));
+    Bytes file = WritePng(shape, RandomRows(shape));
     TRgbaImage ref = ReadPng(file);
     auto png = Load(file);
-    ASSERT_EQ(png->Width(), spec.Width);
-    ASSERT_EQ(png->Height(), spec.Height);
+    ASSERT_EQ(png->Width(), shape.Width);
+    ASSERT_EQ(png->Height(), shape.Height);
     TChunkIHDR* h = png->HeaderChunk();
-    EXPECT_EQ(h->BitsPerPixel(), ExpectedDibBits(spec.ColorType, spec.BitDepth));
-    EXPECT_EQ(h->ImageAlpha() != nullptr, spec.ColorType == 4 || spec.ColorType == 6);
-    EXPECT_EQ(png->InterlaceMethod(), spec.Interlaced ? 1 : 0);
+    EXPECT_EQ(h->BitsPerPixel(), ExpectedDibBits(shape.ColorType, shape.BitDepth));
+    EXPECT_EQ(h->ImageAlpha() != nullptr, shape.ColorType == 4 || shape.ColorType == 6);
+    EXPECT_EQ(png->InterlaceMethod(), shape.Interlaced ? 1 : 0);
     EXPECT_EQ(OurPixels(*png), ref.Argb);
-    for (int y = 0; y < spec.Height; ++y)
-      for (int x = 0; x < spec.Width; ++x) {
+    for (int y = 0; y < shape.Height; ++y)
+      for (int x = 0; x < shape.Width; ++x) {
         uint32_t c = ref.At(x, y);
         ASSERT_EQ(png->ReadPixel(x, y), RGB(uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c)))
             << x << "," << y;
       }
     TPngTransparencyKind kind =
-        spec.ColorType >= 4 ? ptkAlpha : !spec.Trns ? ptkNone
-        : spec.ColorType == 3 ? ptkAlpha : ptkColorKey;
+        shape.ColorType >= 4 ? ptkAlpha : !shape.Trns ? ptkNone
+        : shape.ColorType == 3 ? ptkAlpha : ptkColorKey;
     EXPECT_EQ(png->TransparencyKind(), kind);
   }
 }
@@ -115,19 +115,19 @@ TEST(PngImage, WritesWhatLibpngAndPngcheckAccept) {
                                     TPngFilters{fltNone, fltSub, fltUp, fltAverage, fltPaeth},
                                     TPngFilters{fltPaeth}, TPngFilters{fltAverage, fltUp}};
   int n = 0;
-  for (const TSpec& spec : EveryFormat()) {
-    SCOPED_TRACE(Describe(spec));
-    Bytes file = WritePng(spec, RandomRows(spec));
+  for (const TPngShape& shape : EveryFormat()) {
+    SCOPED_TRACE(Describe(shape));
+    Bytes file = WritePng(shape, RandomRows(shape));
     TRgbaImage ref = ReadPng(file);
     auto png = Load(file);
     png->SetFilters(filterSets[n % 5]);
     // Every other image changes its interlacing on the way out.
-    if (n++ % 2) png->SetInterlaceMethod(spec.Interlaced ? 0 : 1);
+    if (n++ % 2) png->SetInterlaceMethod(shape.Interlaced ? 0 : 1);
     Bytes ours = Save(*png);
     TRgbaImage back = ReadPng(ours);
     EXPECT_EQ(back.Argb, ref.Argb);
-    EXPECT_EQ(back.ColorType, spec.ColorType);
-    EXPECT_EQ(back.BitDepth, spec.BitDepth == 2 ? 4 : spec.BitDepth);
+    EXPECT_EQ(back.ColorType, shape.ColorType);
+    EXPECT_EQ(back.BitDepth, shape.BitDepth == 2 ? 4 : shape.BitDepth);
     EXPECT_EQ(back.Interlace, png->InterlaceMethod());
     EXPECT_TRUE(PngcheckAccepts(ours));
     // And our reader takes our own output back unchanged.
@@ -138,29 +138,29 @@ TEST(PngImage, WritesWhatLibpngAndPngcheckAccept) {
 TEST(PngImage, DrawsOpaqueStretchedKeyedAndBlended) {
   struct TCase {
     const char* Name;
-    TSpec Spec;
+    TPngShape Shape;
     TPngTransparencyKind Kind;
   };
-  auto spec = [](int ct, int depth, bool trns, int below = 2) {
-    TSpec s;
+  auto shape = [](int ct, int depth, bool trns, int below = 2) {
+    TPngShape s;
     s.Width = 7, s.Height = 5, s.ColorType = ct, s.BitDepth = depth, s.Trns = trns;
     s.PaletteTrnsBelow255 = below;
     return s;
   };
   const TCase cases[] = {
-      {"opaque rgb", spec(2, 8, false), ptkNone},
-      {"opaque grey 2-bit", spec(0, 2, false), ptkNone},
-      {"palette one entry 0", spec(3, 4, true, 1), ptkColorKey},
-      {"grey key", spec(0, 8, true), ptkColorKey},
-      {"rgb16 key", spec(2, 16, true), ptkColorKey},
-      {"palette two entries below 255", spec(3, 2, true, 2), ptkAlpha},
-      {"rgba", spec(6, 8, false), ptkAlpha},
-      {"grey alpha 16", spec(4, 16, false), ptkAlpha},
+      {"opaque rgb", shape(2, 8, false), ptkNone},
+      {"opaque grey 2-bit", shape(0, 2, false), ptkNone},
+      {"palette one entry 0", shape(3, 4, true, 1), ptkColorKey},
+      {"grey key", shape(0, 8, true), ptkColorKey},
+      {"rgb16 key", shape(2, 16, true), ptkColorKey},
+      {"palette two entries below 255", shape(3, 2, true, 2), ptkAlpha},
+      {"rgba", shape(6, 8, false), ptkAlpha},
+      {"grey alpha 16", shape(4, 16, false), ptkAlpha},
   };
   const uint32_t background = 0x336699;
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);
-    Bytes file = WritePng(c.Spec, RandomRows(c.Spec));
+    Bytes file = WritePng(c.Shape, RandomRows(c.Shape));
     TRgbaImage ref = ReadPng(file);
     auto png = Load(file);
     ASSERT_EQ(png->TransparencyKind(), c.Kind);
@@ -168,7 +168,7 @@ TEST(PngImage, DrawsOpaqueStretchedKeyedAndBlended) {
     bmp.SetSize(30, 20);
     bmp.Canvas()->Brush()->SetColor(TColor(RGB(0x33, 0x66, 0x99)));
     bmp.Canvas()->FillRect(TRect(0, 0, 30, 20));
-    const int left = 2, top = 3, w = c.Spec.Width, h = c.Spec.Height;
+    const int left = 2, top = 3, w = c.Shape.Width, h = c.Shape.Height;
     bmp.Canvas()->StretchDraw(TRect(left, top, left + 2 * w, top + 2 * h), png.get());
     for (int y = 0; y < 20; ++y)
       for (int x = 0; x < 30; ++x) {
@@ -368,7 +368,7 @@ TEST(PngImage, GammaTables) {
 
 TEST(PngImage, EncoderFiltersAndImageDataChunks) {
   // Noise does not compress, so the image data is about as large as the rows.
-  TSpec s;
+  TPngShape s;
   s.Width = 400, s.Height = 250, s.ColorType = 2, s.BitDepth = 8, s.Seed = 9;
   auto rows = RandomRows(s);
   auto png = Load(WritePng(s, rows));
@@ -406,7 +406,7 @@ TEST(PngImage, EncoderFiltersAndImageDataChunks) {
 }
 
 TEST(PngImage, ModelOperations) {
-  TSpec s;
+  TPngShape s;
   s.Width = 5, s.Height = 4, s.ColorType = 2, s.BitDepth = 8;
   auto png = Load(WritePng(s, RandomRows(s)));
   EXPECT_THROW(png->SetWidth(3), EPngError);
@@ -441,7 +441,7 @@ TEST(PngImage, ModelOperations) {
   EXPECT_EQ(back.At(2, 1), 0x80010203u);
 
   // A palette image gains a fully opaque tRNS.
-  TSpec p;
+  TPngShape p;
   p.ColorType = 3, p.BitDepth = 4;
   auto pal = Load(WritePng(p, RandomRows(p)));
   pal->AddAlphaChannel();
@@ -527,7 +527,7 @@ TEST(PngImage, FilterChoiceTies) {
                          {"equal scores", Bytes(10, 7), 1}};
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);
-    TSpec s;
+    TPngShape s;
     s.Width = 10, s.Height = 1, s.ColorType = 0, s.BitDepth = 8;
     auto png = Load(WritePng(s, {c.Row}));
     png->SetFilters(TPngFilters{fltSub, fltUp});

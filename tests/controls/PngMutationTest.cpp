@@ -19,11 +19,11 @@ namespace {
 // gamma, and image data spread over several chunks.
 std::vector<Bytes> Seeds() {
   std::vector<Bytes> files;
-  const TSpec specs[] = {
+  const TPngShape shapes[] = {
       {13, 11, 2, 8, false, false}, {9, 7, 0, 2, true, true},   {16, 5, 3, 4, false, true},
       {6, 6, 6, 16, true, false},   {11, 3, 4, 8, false, false}, {21, 4, 0, 16, false, true},
       {5, 9, 3, 1, true, true, 1},  {8, 8, 2, 16, true, true, 2, 0.45455}};
-  for (const TSpec& s : specs) files.push_back(WritePng(s, RandomRows(s)));
+  for (const TPngShape& s : shapes) files.push_back(WritePng(s, RandomRows(s)));
   // One with its image data over three chunks and ancillary chunks before it.
   Bytes raw;
   for (int y = 0; y < 10; ++y) {

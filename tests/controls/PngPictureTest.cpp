@@ -16,9 +16,9 @@ using namespace pngfiles;
 TEST(PngPicture, StoredInDescriptionsAndPainted) {
   RegisterGuiClasses();
   RegisterPngClasses();
-  TSpec spec;
-  spec.Width = 9, spec.Height = 6, spec.ColorType = 6, spec.BitDepth = 8;
-  Bytes file = WritePng(spec, RandomRows(spec));
+  TPngShape shape;
+  shape.Width = 9, shape.Height = 6, shape.ColorType = 6, shape.BitDepth = 8;
+  Bytes file = WritePng(shape, RandomRows(shape));
   TRgbaImage ref = ReadPng(file);
   TMemoryStream s;
   s.WriteBuffer(file.data(), int64_t(file.size()));
@@ -48,8 +48,8 @@ TEST(PngPicture, StoredInDescriptionsAndPainted) {
   ASSERT_TRUE(buffer);
   const uint32_t face = ColorToRGB(copy.Color());
   const uint32_t back = (uint32_t(GetRValue(face)) << 16) | (uint32_t(GetGValue(face)) << 8) | GetBValue(face);
-  for (int y = 0; y < spec.Height; ++y)
-    for (int x = 0; x < spec.Width; ++x) {
+  for (int y = 0; y < shape.Height; ++y)
+    for (int x = 0; x < shape.Width; ++x) {
       uint32_t src = ref.At(x, y), a = src >> 24, want = 0;
       for (int sh = 0; sh < 24; sh += 8)
         want |= ((((src >> sh) & 0xFF) * a + ((back >> sh) & 0xFF) * (255 - a) + 255) >> 8 & 0xFF) << sh;
