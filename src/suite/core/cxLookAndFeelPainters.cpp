@@ -1592,3 +1592,53 @@ void TcxWinXPLookAndFeelPainter::PaintContainerBackground(TcxCanvas* Canvas, TRe
   if (!t) return TcxStandardLookAndFeelPainter::PaintContainerBackground(Canvas, R);
   UxDrawThemeBackgroundByRef(t, Canvas->CurrentDC(), 2, 1, R);
 }
+
+void DrawPopupResizeBar(const TcxCustomLookAndFeelPainter* Painter, HWND Window, bool CloseHot, bool ClosePressed,
+                        TcxCorner Corner, const TRect& CloseButtonRect, const TRect& GripRect, TColor BorderColor) {
+  RECT wr{}, cr{};
+  if (!GetWindowRect(Window, &wr) || !GetClientRect(Window, &cr)) return;
+  POINT origin{0, 0};
+  ClientToScreen(Window, &origin);
+  const TRect windowRect(0, 0, wr.right - wr.left, wr.bottom - wr.top);
+  const TRect client = TRect(cr).Offset(origin.x - wr.left, origin.y - wr.top);
+  const int border = client.Left;
+  const bool top = Corner == coTopLeft || Corner == coTopRight;
+  TRect bar = windowRect.Inflate(-border, -border);
+  if (top)
+    bar.Bottom = client.Top;
+  else
+    bar.Top = client.Bottom;
+  const TRect grip = GripRect.Offset(-wr.left, -wr.top);
+  const TRect close = CloseButtonRect.Offset(-wr.left, -wr.top);
+
+  HDC dc = GetWindowDC(Window);
+  if (!dc) return;
+  TcxPaintCanvas* canvas = SharedPaintCanvas();
+  canvas->PushTargetDC(dc);
+  try {
+    canvas->DrawTwoToneFrame(windowRect, BorderColor, BorderColor, cxBordersAll, border);
+    TRect line = top ? TRect(bar.Left, bar.Bottom - 1, bar.Right, bar.Bottom) : TRect(bar.Left, bar.Top, bar.Right, bar.Top + 1);
+    canvas->FillRectWithColor(line, BorderColor);
+    if (!grip.IsEmpty()) {
+      std::unique_ptr<TcxBitmap> bmp(TcxBitmap::CreateForRect(grip));
+      Painter->FillWindowContent(bmp->cxCanvas(), bmp->FullRect());
+      Painter->PaintSizeGrip(bmp->cxCanvas(), bmp->FullRect(), clNone, Corner);
+      canvas->CopyRectFrom(grip, bmp->Canvas(), bmp->FullRect());
+      canvas->ClipOutRect(grip);
+    }
+    if (!close.IsEmpty()) {
+      TcxElementState state = CloseHot && ClosePressed ? esPressed : (CloseHot || ClosePressed) ? esHot : esNormal;
+      Painter->FillWindowContent(canvas, close);
+      Painter->PaintPopupCloseButton(canvas, close, state);
+      canvas->ClipOutRect(close);
+    }
+    Painter->FillWindowContent(canvas, top ? TRect(bar.Left, bar.Top, bar.Right, bar.Bottom - 1)
+                                           : TRect(bar.Left, bar.Top + 1, bar.Right, bar.Bottom));
+  } catch (...) {
+    canvas->PopTarget();
+    ReleaseDC(Window, dc);
+    throw;
+  }
+  canvas->PopTarget();
+  ReleaseDC(Window, dc);
+}

@@ -404,3 +404,30 @@ TEST(Painters, RadioImageMap) {
   EXPECT_EQ(b.At(2 + e.cx / 2, 2 + e.cy / 2), Rgb(clWindow));
   EXPECT_EQ(Painter("UltraFlat")->RadioButtonExtent(), e);
 }
+
+TEST(Painters, PopupResizeBarOnAWindow) {
+  HWND wnd = CreateWindowEx(0, "STATIC", "", WS_POPUP | WS_BORDER, 0, 0, 120, 80, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(wnd, nullptr);
+  RECT wr{}, cr{};
+  GetWindowRect(wnd, &wr);
+  GetClientRect(wnd, &cr);
+  POINT origin{0, 0};
+  ClientToScreen(wnd, &origin);
+  int border = origin.x - wr.left;
+  // The bar takes the window's bottom below a client area made smaller by the caller.
+  TcxCustomLookAndFeelPainter* p = Painter("Standard");
+  TRect bounds(wr), bar, grip, close;
+  TRect content = bounds;
+  CalcPopupResizeBarLayout(p, content, bar, grip, close, coBottomRight, TRect(border, border, border, border),
+                           TRect(2, 2, 2, 2), 0, true, true);
+  SetWindowPos(wnd, nullptr, wr.left, wr.top, wr.right - wr.left, wr.bottom - wr.top + bar.Height(),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  GetWindowRect(wnd, &wr);
+  bounds = TRect(wr);
+  content = bounds;
+  CalcPopupResizeBarLayout(p, content, bar, grip, close, coBottomRight, TRect(border, border, border, border),
+                           TRect(2, 2, 2, 2), 0, true, true);
+  EXPECT_NO_THROW(DrawPopupResizeBar(p, wnd, true, false, coBottomRight, close, grip, TColor(0x0000FF)));
+  EXPECT_EQ(SharedPaintCanvas()->Depth(), 0) << "the canvas is restored";
+  DestroyWindow(wnd);
+}
