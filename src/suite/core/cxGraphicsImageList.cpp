@@ -1,4 +1,5 @@
 #include <QImage>
+#include <QtCore/qglobal.h>
 #include <algorithm>
 #include <cstring>
 
@@ -398,8 +399,11 @@ void TcxImageList::ReadImageInfo(TReader* Reader) {
 
 void TcxImageList::WriteImageInfo(TWriter* Writer) { Writer->WriteCollection(FImageInfo.get()); }
 
+static void InitSuiteImages() { Q_INIT_RESOURCE(sonalix_suite_images); }
+
 void RegisterImageListClasses() {
   if (FindClassInfo(typeid(TcxImageList))) return;
+  InitSuiteImages();
   RegisterEnumNames<TDrawingStyle>({"dsFocus", "dsSelected", "dsNormal", "dsTransparent"});
   RegisterEnumNames<TImageType>({"itImage", "itMask"});
   if (!FindClassInfo(typeid(TCustomImageList))) RegisterClass<TCustomImageList, TComponent>();

@@ -337,3 +337,28 @@ TEST(CxImageDrawing, HatchedStateRectAndHatch) {
   EXPECT_EQ(At(&plain, 2, 2), a);
   EXPECT_EQ(At(&plain, 0, 2), b);
 }
+
+TEST(CxImageDrawing, ResourceBitmapsAreEmbedded) {
+  struct TCase {
+    const char* Name;
+    int W, H;
+    TPoint P;
+    uint32_t Expected;
+  };
+  const TCase cases[] = {
+      {"DXEXPANDBUTTON_PLUS", 9, 9, {4, 2}, 0x000000}, {"DXEXPANDBUTTON_MINUS", 9, 9, {4, 2}, 0xFFFFFF},
+      {"DXEXPANDBUTTON_MINUS", 9, 9, {0, 0}, 0x808080}, {"DXSUBMENUEXPAND", 8, 9, {0, 0}, 0x000000},
+  };
+  for (const TCase& t : cases) {
+    TBitmap b;
+    b.LoadFromResourceName(t.Name);
+    EXPECT_EQ(b.Width(), t.W) << t.Name;
+    EXPECT_EQ(b.Height(), t.H) << t.Name;
+    EXPECT_EQ(At(&b, t.P.X, t.P.Y), t.Expected) << t.Name;
+  }
+  // The arrow's red rises from its left column to its tip.
+  TBitmap arrow;
+  arrow.LoadFromResourceName("DXSUBMENUEXPAND");
+  EXPECT_LT(Ch(At(&arrow, 2, 4), 16), Ch(At(&arrow, 5, 4), 16));
+  EXPECT_EQ(Ch(At(&arrow, 5, 4), 16), 255);
+}
