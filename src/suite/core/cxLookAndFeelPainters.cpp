@@ -1290,6 +1290,7 @@ void cxLookAndFeelPaintersInitialize() {
   UpdateScrollBarPatterns();
   gCheckBoxSize = TSize{13, 13};
   gManager->RegisterPainter(new TcxFlatLookAndFeelPainter());
+  gManager->RegisterPainter(new TcxOffice11LookAndFeelPainter());
   gManager->RegisterPainter(new TcxStandardLookAndFeelPainter());
   gManager->RegisterPainter(new TcxUltraFlatLookAndFeelPainter());
   gManager->RegisterPainter(new TcxWinXPLookAndFeelPainter());
@@ -1641,4 +1642,78 @@ void DrawPopupResizeBar(const TcxCustomLookAndFeelPainter* Painter, HWND Window,
   }
   canvas->PopTarget();
   ReleaseDC(Window, dc);
+}
+
+// ---- Office11 painter
+
+namespace {
+// The Office 2003 colours this painter reads: the border highlight and the two glyph colours.
+TColor Office11Color(int Index, TColor Fallback) { return Office11ColorsUsers() > 0 ? Office11Colors[Index] : Fallback; }
+TColor Office11BorderHighlight() { return Office11Color(41, clHighlight); }
+TColor Office11GlyphColor() { return Office11Color(51, clBtnText); }
+TColor Office11DisabledGlyphColor() { return Office11Color(52, clGrayText); }
+}  // namespace
+
+TColor TcxOffice11LookAndFeelPainter::FrameHighlightColor() const { return Office11BorderHighlight(); }
+
+void TcxOffice11LookAndFeelPainter::DrawControlBorder(TcxCanvas* Canvas, const TRect& R) const {
+  Frame(Canvas, R, HeaderDarkColor());
+}
+
+void TcxOffice11LookAndFeelPainter::DrawSeparator(TcxCanvas* Canvas, const TRect& R, bool Horizontal) const {
+  TRect b = SeparatorBounds(R, 2, Horizontal);
+  TRect first = Horizontal ? TRect(b.Left, b.Top, b.Right, b.Top + 1) : TRect(b.Left, b.Top, b.Left + 1, b.Bottom);
+  Canvas->FillRectWithColor(first, HeaderDarkColor());
+  Canvas->FillRectWithColor(Horizontal ? first.Offset(0, 1) : first.Offset(1, 0), HeaderHighlightColor());
+}
+
+TColor TcxOffice11LookAndFeelPainter::ButtonFaceColor(TcxElementState State) const {
+  switch (State) {
+    case esHot: return HighlightMixLight();
+    case esPressed: return HighlightMixStrong();
+    default: return clBtnFace;
+  }
+}
+
+TColor TcxOffice11LookAndFeelPainter::ButtonGlyphColor(TcxElementState State, TColor) const {
+  if (State == esPressed && !IsOffice11SchemeActive()) return clHighlightText;
+  if (State == esDisabled) return Office11DisabledGlyphColor();
+  return Office11GlyphColor();
+}
+
+void TcxOffice11LookAndFeelPainter::PaintButtonFrame(TcxCanvas* Canvas, const TRect& R, TcxElementState State) const {
+  switch (State) {
+    case esDefault: TcxUltraFlatLookAndFeelPainter::PaintButtonFrame(Canvas, R, State); break;
+    case esNormal: Frame(Canvas, R, clBtnText); break;
+    case esDisabled: Frame(Canvas, R, Office11DisabledGlyphColor()); break;
+    default: Frame(Canvas, R, Office11BorderHighlight()); break;
+  }
+}
+
+TColor TcxOffice11LookAndFeelPainter::CheckFaceColor(TcxElementState State) const {
+  if (State == esHot || State == esPressed || State == esDisabled) return ButtonFaceColor(State);
+  return TcxCustomLookAndFeelPainter::CheckFaceColor(State);
+}
+
+TColor TcxOffice11LookAndFeelPainter::RadioFaceColor(TcxElementState State) const {
+  return State == esNormal ? clWindow : ButtonFaceColor(State);
+}
+
+void TcxOffice11LookAndFeelPainter::PaintSortMark(TcxCanvas* Canvas, const TRect& R, bool Ascending) const {
+  DrawSortMarkWith(Canvas, R, HeaderDarkColor(), HeaderHighlightColor(), Ascending);
+}
+
+void TcxOffice11LookAndFeelPainter::PaintScrollBarPart(TcxCanvas* Canvas, bool Horizontal, const TRect& R,
+                                                       TcxScrollPart Part, TcxElementState State) const {
+  if (TcxCustomLookAndFeelPainter* native = gManager ? gManager->PainterForKind(psNative) : nullptr)
+    return native->PaintScrollBarPart(Canvas, Horizontal, R, Part, State);
+  TcxUltraFlatLookAndFeelPainter::PaintScrollBarPart(Canvas, Horizontal, R, Part, State);
+}
+
+TColor TcxOffice11LookAndFeelPainter::SplitterOuterColor(bool Highlighted) const {
+  return Highlighted ? Office11BorderHighlight() : HeaderDarkColor();
+}
+
+TColor TcxOffice11LookAndFeelPainter::ButtonHotFrameColor(TcxElementState State) const {
+  return State == esNormal ? HeaderDarkColor() : Office11BorderHighlight();
 }

@@ -381,6 +381,40 @@ class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   virtual TColor ViewColor42() const { return clBtnShadow; }
 };
 
+// The Office 2003 look over the UltraFlat one: Office 2003 glyph and border colours, all-round
+// header frames, borrowing the native painter's scroll-bar parts.
+class TcxOffice11LookAndFeelPainter : public TcxUltraFlatLookAndFeelPainter {
+ public:
+  std::string KindName() const override { return "Office11"; }
+  TcxPainterStyle StyleKind() const override { return psOffice11; }
+  TColor AccentTextColor() const override { return clHighlightText; }
+  bool ThemedLookFlag() const override { return true; }
+  TColor FrameHighlightColor() const override;
+  void DrawControlBorder(TcxCanvas* Canvas, const TRect& R) const override;
+  void DrawSeparator(TcxCanvas* Canvas, const TRect& R, bool Horizontal) const override;
+  TColor ButtonFaceColor(TcxElementState State) const override;
+  TColor ButtonGlyphColor(TcxElementState State, TColor DefaultColor = clDefault) const override;
+  void PaintButtonFrame(TcxCanvas* Canvas, const TRect& R, TcxElementState State) const override;
+  TColor CheckFaceColor(TcxElementState State) const override;
+  TColor RadioFaceColor(TcxElementState State) const override;
+  void PaintSortMark(TcxCanvas* Canvas, const TRect& R, bool Ascending) const override;
+  TcxBorders HeaderFrameSides(TcxBorders) const override { return cxBordersAll; }
+  TColor FooterLineColor() const override { return HeaderDarkColor(); }
+  void PaintScrollBarPart(TcxCanvas* Canvas, bool Horizontal, const TRect& R, TcxScrollPart Part,
+                          TcxElementState State) const override;
+  void PaintContainerBackground(TcxCanvas* Canvas, TRect& R) const override {
+    Canvas->FillRectWithColor(R, ViewColor29());
+  }
+  TColor SplitterLightColor(bool) const override { return HeaderHighlightColor(); }
+  TColor SplitterOuterColor(bool Highlighted) const override;
+  TColor ButtonHotFrameColor(TcxElementState State) const override;
+  TColor TabFaceColor() const override { return HeaderDarkColor(); }
+
+  virtual TColor HeaderLightColor() const { return clBtnFace; }
+  virtual TColor HeaderDarkColor() const { return clBtnShadow; }
+  virtual TColor HeaderHighlightColor() const { return clBtnHighlight; }
+};
+
 // Draws with the system's visual style and falls back to the Standard painter for every part
 // the style cannot give (always, while visual styles are unavailable).
 class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {

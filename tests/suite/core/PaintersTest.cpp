@@ -431,3 +431,26 @@ TEST(Painters, PopupResizeBarOnAWindow) {
   EXPECT_EQ(SharedPaintCanvas()->Depth(), 0) << "the canvas is restored";
   DestroyWindow(wnd);
 }
+
+TEST(Painters, Office11BorrowsAndFramesAllRound) {
+  auto* o = dynamic_cast<TcxOffice11LookAndFeelPainter*>(Painter("Office11"));
+  ASSERT_NE(o, nullptr);
+  EXPECT_EQ(o->StyleKind(), psOffice11);
+  EXPECT_EQ(o->HeaderFrameSides(TcxBorders{bLeft, bTop}), cxBordersAll);
+  EXPECT_EQ(o->ButtonGlyphState(esPressed), esNormal);
+  EXPECT_EQ(o->ButtonGlyphColor(esPressed), clHighlightText) << "no Office 2003 scheme is active";
+  // Its scroll-bar parts are the native painter's.
+  for (TcxScrollPart part : {spLineBack, spThumb, spPageForward}) {
+    TSurface a(40, 40), b(40, 40);
+    o->PaintScrollBarPart(a.Canvas.get(), true, TRect(0, 0, 34, 17), part, esNormal);
+    Painter("Native")->PaintScrollBarPart(b.Canvas.get(), true, TRect(0, 0, 34, 17), part, esNormal);
+    EXPECT_EQ(a.Image(), b.Image()) << int(part);
+  }
+  std::vector<std::string> names;
+  for (int i = 0; i < cxLookAndFeelPaintersManager()->PainterCount(); ++i)
+    names.push_back(cxLookAndFeelPaintersManager()->PainterAt(i)->KindName());
+  EXPECT_EQ(names, (std::vector<std::string>{"Flat", "Native", "Office11", "Standard", "UltraFlat"}));
+  TcxLookAndFeel lf(nullptr);
+  lf.ApplyStyleIndex(4);
+  EXPECT_EQ(lf.ActivePainter(), o);
+}
