@@ -362,3 +362,25 @@ TEST(CxImageDrawing, ResourceBitmapsAreEmbedded) {
   EXPECT_LT(Ch(At(&arrow, 2, 4), 16), Ch(At(&arrow, 5, 4), 16));
   EXPECT_EQ(Ch(At(&arrow, 5, 4), 16), 255);
 }
+
+TEST(CxImageDrawing, GlyphsWithAKeyColourAndPlainImageLists) {
+  // A 24-bit glyph keyed by the colour given, and the same picture from a plain image list.
+  auto glyph = HalfRed(false);
+  TCustomImageList plain(nullptr);
+  plain.SetSize(8, 8);
+  plain.AddMasked(glyph.get(), TColor(0x00FF00FF));
+  HBRUSH brush = CreateSolidBrush(RGB(0x20, 0x40, 0xA0));
+  for (int source = 0; source < 2; ++source) {
+    TBitmap target;
+    target.SetSize(16, 16);
+    if (source == 0)
+      DrawImageInState(target.Canvas()->Handle(), TRect(4, 4, 12, 12), TRect(0, 0, 16, 16), glyph.get(), nullptr,
+                       -1, ImageDrawNormal, false, brush, TColor(0x00FF00FF));
+    else
+      DrawImageInState(target.Canvas()->Handle(), TRect(4, 4, 12, 12), TRect(0, 0, 16, 16), nullptr, &plain, 0,
+                       ImageDrawNormal, false, brush);
+    EXPECT_EQ(At(&target, 5, 5), 0xFF0000u) << source;
+    EXPECT_EQ(At(&target, 10, 5), kBack) << source;
+  }
+  DeleteObject(brush);
+}
