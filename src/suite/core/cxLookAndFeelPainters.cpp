@@ -1717,3 +1717,39 @@ TColor TcxOffice11LookAndFeelPainter::SplitterOuterColor(bool Highlighted) const
 TColor TcxOffice11LookAndFeelPainter::ButtonHotFrameColor(TcxElementState State) const {
   return State == esNormal ? HeaderDarkColor() : Office11BorderHighlight();
 }
+
+void TcxOffice11LookAndFeelPainter::PaintHeaderFrame(TcxCanvas* Canvas, const TRect& R, TcxBorders Neighbors,
+                                                     TcxBorders Sides) const {
+  const TColor mid = HeaderMidColor(), light = HeaderLightColor(), dark = HeaderDarkColor(),
+               high = HeaderHighlightColor();
+  auto column = [&](int x, int y0, int y1, TColor c) { Canvas->FillRectWithColor(TRect(x, y0, x + 1, y1), c); };
+  auto pixel = [&](int x, int y, TColor c) { column(x, y, y + 1, c); };
+  if (Sides.Contains(bTop)) Canvas->FillRectWithColor(TRect(R.Left, R.Top, R.Right, R.Top + 1), mid);
+  if (Sides.Contains(bBottom)) Canvas->FillRectWithColor(TRect(R.Left, R.Bottom - 1, R.Right, R.Bottom), dark);
+  if (Sides.Contains(bLeft)) {
+    pixel(R.Left, R.Top + 1, mid);
+    if (Neighbors.Contains(bLeft)) {
+      pixel(R.Left, R.Top + 2, mid);
+      pixel(R.Left, R.Bottom - 3, MixColors(mid, light, 25));
+      pixel(R.Left, R.Bottom - 2, light);
+      column(R.Left, R.Top + 2, R.Bottom - 3, high);
+    } else {
+      pixel(R.Left, R.Bottom - 2, light);
+      column(R.Left, R.Top + 1, R.Bottom - 2, high);
+    }
+  }
+  if (Sides.Contains(bRight)) {
+    const int x = R.Right - 1;
+    if (Neighbors.Contains(bRight)) {
+      pixel(x, R.Top + 1, mid);
+      pixel(x, R.Top + 2, mid);
+      pixel(x, R.Bottom - 3, MixColors(mid, light, 25));
+      pixel(x, R.Bottom - 2, light);
+      column(x, R.Top + 2, R.Bottom - 3, dark);
+    } else {
+      pixel(x, R.Top, MixColors(mid, dark, 50));
+      pixel(x, R.Bottom - 2, MixColors(light, dark, 50));
+      column(x, R.Top + 1, R.Bottom - 2, dark);
+    }
+  }
+}

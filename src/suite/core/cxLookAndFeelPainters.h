@@ -12,6 +12,7 @@
 #include "platform/gui/Graphics.h"
 #include "platform/rtl/Classes.h"
 #include "suite/core/cxGraphics.h"
+#include "suite/core/dxOffice11.h"
 
 enum TcxElementState : uint8_t { esDefault, esNormal, esHot, esPressed, esDisabled };
 enum TcxArrowDirection : uint8_t { adUp, adDown, adLeft, adRight };
@@ -399,6 +400,7 @@ class TcxOffice11LookAndFeelPainter : public TcxUltraFlatLookAndFeelPainter {
   TColor RadioFaceColor(TcxElementState State) const override;
   void PaintSortMark(TcxCanvas* Canvas, const TRect& R, bool Ascending) const override;
   TcxBorders HeaderFrameSides(TcxBorders) const override { return cxBordersAll; }
+  void PaintHeaderFrame(TcxCanvas* Canvas, const TRect& R, TcxBorders Neighbors, TcxBorders Sides) const override;
   TColor FooterLineColor() const override { return HeaderDarkColor(); }
   void PaintScrollBarPart(TcxCanvas* Canvas, bool Horizontal, const TRect& R, TcxScrollPart Part,
                           TcxElementState State) const override;
@@ -413,6 +415,7 @@ class TcxOffice11LookAndFeelPainter : public TcxUltraFlatLookAndFeelPainter {
   virtual TColor HeaderLightColor() const { return clBtnFace; }
   virtual TColor HeaderDarkColor() const { return clBtnShadow; }
   virtual TColor HeaderHighlightColor() const { return clBtnHighlight; }
+  virtual TColor HeaderMidColor() const { return MixColors(clBtnFace, HeaderLightColor(), 50); }
 };
 
 // Draws with the system's visual style and falls back to the Standard painter for every part

@@ -454,3 +454,32 @@ TEST(Painters, Office11BorrowsAndFramesAllRound) {
   lf.ApplyStyleIndex(4);
   EXPECT_EQ(lf.ActivePainter(), o);
 }
+
+TEST(Painters, Office11HeaderFrame) {
+  auto* o = dynamic_cast<TcxOffice11LookAndFeelPainter*>(Painter("Office11"));
+  ASSERT_NE(o, nullptr);
+  struct TCase {
+    TcxBorders Neighbors;
+    int X, Y;
+    TColor Color;
+  };
+  const TColor mid = o->HeaderMidColor(), dark = o->HeaderDarkColor(), high = o->HeaderHighlightColor();
+  const TCase cases[] = {
+      {{}, 5, 0, mid},                                   // top row
+      {{}, 5, 19, dark},                                 // bottom row
+      {{}, 0, 1, high},                                  // the left column covers its first pixel
+      {{}, 0, 10, high},
+      {{}, 0, 18, o->HeaderLightColor()},
+      {{}, 29, 10, dark},                                // right column, no neighbour
+      {{}, 29, 0, MixColors(mid, dark, 50)},             // right top corner blends
+      {TcxBorders{bRight}, 29, 1, mid},                  // with a right neighbour
+      {TcxBorders{bRight}, 29, 10, dark},
+      {TcxBorders{bLeft}, 0, 1, mid},                    // a left neighbour starts the column lower
+      {TcxBorders{bLeft}, 0, 17, MixColors(mid, o->HeaderLightColor(), 25)},
+  };
+  for (const TCase& c : cases) {
+    TSurface s(30, 20);
+    o->PaintHeaderFrame(s.Canvas.get(), TRect(0, 0, 30, 20), c.Neighbors, cxBordersAll);
+    EXPECT_EQ(s.At(c.X, c.Y), Rgb(c.Color)) << c.X << "," << c.Y;
+  }
+}
