@@ -62,6 +62,10 @@ using enum TImageType;
 class TCustomImageList;
 
 // Told of every change of the image list it is registered with.
+// The version the common controls report, major in the high word: 6.10, as on the system the
+// platform reports.
+constexpr uint32_t ComCtlVersion() { return 0x0006000A; }
+
 class TChangeLink : public TObject {
  public:
   ~TChangeLink() override;

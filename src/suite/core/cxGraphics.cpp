@@ -857,6 +857,27 @@ void StretchBitmapCopy(TBitmap* Dest, TBitmap* Source) {
 
 bool IsBitmapNonEmpty(TBitmap* Bitmap) { return Bitmap && !Bitmap->Empty(); }
 
+bool IsValidImageIndex(TCustomImageList* List, int Index) {
+  return List && Index >= 0 && Index < List->Count();
+}
+
+void ReplaceLinkedImageList(TCustomImageList* NewList, TCustomImageList*& Field,
+                            TChangeLink* ChangeLink, TComponent* Component) {
+  if (Field == NewList) return;
+  if (Field) {
+    Field->RemoveFreeNotification(Component);
+    Field->UnRegisterChanges(ChangeLink);
+  }
+  Field = NewList;
+  if (Field) {
+    Field->FreeNotification(Component);
+    Field->RegisterChanges(ChangeLink);
+  }
+  ChangeLink->Change();
+}
+
+bool IsComCtl6OrLater() { return ComCtlVersion() > 0x5FFFF; }
+
 bool QueryBitmapInfo(HBITMAP Handle, BITMAP& Info) { return GetObject(Handle, sizeof Info, &Info) != 0; }
 bool QueryLogBrush(HBRUSH Handle, LOGBRUSH& Info) { return GetObject(Handle, sizeof Info, &Info) != 0; }
 bool QueryLogFont(HFONT Handle, LOGFONT& Info) { return GetObject(Handle, sizeof Info, &Info) != 0; }

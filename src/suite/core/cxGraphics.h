@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/gui/Graphics.h"
+#include "platform/gui/ImgList.h"
 #include "platform/gui/Pictures.h"
 #include "platform/rtl/Classes.h"
 #include "platform/win/Windows.h"
@@ -280,6 +281,12 @@ TBitmap* CreateBitmapForRect(const TRect& R, TPixelFormat PixelFormat = pfDevice
 TBitmap* CopyDCRectToBitmap(HDC DC, const TRect& R);
 void StretchBitmapCopy(TBitmap* Dest, TBitmap* Source);
 bool IsBitmapNonEmpty(TBitmap* Bitmap);
+bool IsValidImageIndex(TCustomImageList* List, int Index);
+// Moves Field to NewList: the old list loses Component's free notification and the change
+// link, the new one gets both, and the link hears of the change. Nothing when unchanged.
+void ReplaceLinkedImageList(TCustomImageList* NewList, TCustomImageList*& Field,
+                            TChangeLink* ChangeLink, TComponent* Component);
+bool IsComCtl6OrLater();
 
 bool QueryBitmapInfo(HBITMAP Handle, BITMAP& Info);
 bool QueryLogBrush(HBRUSH Handle, LOGBRUSH& Info);

@@ -568,3 +568,46 @@ TEST(CxGraphics, ParentBackgroundWithAndWithoutSiblings) {
   DrawThemedParentBackground(control, &c, TRect(0, 0, 4, 4));
   EXPECT_EQ(PixelRgb(bmp.get(), 1, 1), 0xFFFF00u) << "without visual styles: the plain way";
 }
+
+namespace {
+struct TListUser : TComponent {
+  using TComponent::TComponent;
+  TCustomImageList* Images = nullptr;
+  TChangeLink Link;
+  int Changes = 0;
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == Images) Images = nullptr;
+  }
+};
+}  // namespace
+
+TEST(CxGraphics, LinkedImageListsFollowTheirUser) {
+  auto* a = new TCustomImageList(nullptr);
+  auto* b = new TCustomImageList(nullptr);
+  TListUser user(nullptr);
+  user.Link.OnChange = [&](TObject*) { ++user.Changes; };
+
+  ReplaceLinkedImageList(a, user.Images, &user.Link, &user);
+  EXPECT_EQ(user.Images, a);
+  EXPECT_EQ(user.Link.Sender(), a);
+  EXPECT_EQ(user.Changes, 1);
+  ReplaceLinkedImageList(a, user.Images, &user.Link, &user);
+  EXPECT_EQ(user.Changes, 1) << "an unchanged list is left alone";
+
+  ReplaceLinkedImageList(b, user.Images, &user.Link, &user);
+  EXPECT_EQ(user.Link.Sender(), b);
+  delete a;  // no longer linked: the user keeps b
+  EXPECT_EQ(user.Images, b);
+  delete b;  // the free notification clears the field
+  EXPECT_EQ(user.Images, nullptr);
+
+  auto* c = new TCustomImageList(nullptr);
+  EXPECT_FALSE(IsValidImageIndex(nullptr, 0));
+  EXPECT_FALSE(IsValidImageIndex(c, 0));
+  EXPECT_FALSE(IsValidImageIndex(c, -1));
+  delete c;
+  EXPECT_TRUE(IsComCtl6OrLater());
+}
