@@ -82,17 +82,25 @@ const TIdentMap* ColorIdentMap() {
   return &map;
 }
 
+TGraphicsObject::~TGraphicsObject() {
+  if (FHandle) DeleteObject(FHandle);
+}
+
 void TGraphicsObject::Changed() {
+  if (FHandle) {
+    DeleteObject(FHandle);
+    FHandle = nullptr;
+  }
+  Notify();
+}
+
+void TGraphicsObject::Notify() {
   if (OnChange) OnChange(this);
 }
 
 // ---------------------------------------------------------------------------------------------
 
 TFont::TFont() = default;
-
-TFont::~TFont() {
-  if (FHandle) DeleteObject(FHandle);
-}
 
 void TFont::Assign(TPersistent* Source) {
   if (auto* f = dynamic_cast<TFont*>(Source)) {
@@ -108,14 +116,6 @@ void TFont::Assign(TPersistent* Source) {
     return;
   }
   TPersistent::Assign(Source);
-}
-
-void TFont::Changed() {
-  if (FHandle) {
-    DeleteObject(FHandle);
-    FHandle = nullptr;
-  }
-  TGraphicsObject::Changed();
 }
 
 void TFont::SetName(const std::string& Value) {
@@ -145,7 +145,7 @@ void TFont::SetColor(TColor Value) {
   if (Value == FColor) return;
   FColor = Value;
   // The colour is not part of the font handle.
-  TGraphicsObject::Changed();
+  Notify();
 }
 
 void TFont::SetStyle(TFontStyles Value) {
@@ -216,10 +216,6 @@ QFont TFont::ToQFont() const {
 
 // ---------------------------------------------------------------------------------------------
 
-TPen::~TPen() {
-  if (FHandle) DeleteObject(FHandle);
-}
-
 void TPen::Assign(TPersistent* Source) {
   if (auto* p = dynamic_cast<TPen*>(Source)) {
     FColor = p->FColor;
@@ -232,14 +228,6 @@ void TPen::Assign(TPersistent* Source) {
   TPersistent::Assign(Source);
 }
 
-void TPen::Changed() {
-  if (FHandle) {
-    DeleteObject(FHandle);
-    FHandle = nullptr;
-  }
-  TGraphicsObject::Changed();
-}
-
 void TPen::SetColor(TColor Value) {
   if (Value != FColor) FColor = Value, Changed();
 }
@@ -250,7 +238,7 @@ void TPen::SetStyle(TPenStyle Value) {
   if (Value != FStyle) FStyle = Value, Changed();
 }
 void TPen::SetMode(TPenMode Value) {
-  if (Value != FMode) FMode = Value, TGraphicsObject::Changed();
+  if (Value != FMode) FMode = Value, Notify();
 }
 
 HPEN TPen::Handle() {
@@ -261,10 +249,6 @@ HPEN TPen::Handle() {
   return FHandle;
 }
 
-TBrush::~TBrush() {
-  if (FHandle) DeleteObject(FHandle);
-}
-
 void TBrush::Assign(TPersistent* Source) {
   if (auto* b = dynamic_cast<TBrush*>(Source)) {
     FColor = b->FColor;
@@ -273,14 +257,6 @@ void TBrush::Assign(TPersistent* Source) {
     return;
   }
   TPersistent::Assign(Source);
-}
-
-void TBrush::Changed() {
-  if (FHandle) {
-    DeleteObject(FHandle);
-    FHandle = nullptr;
-  }
-  TGraphicsObject::Changed();
 }
 
 void TBrush::SetColor(TColor Value) {

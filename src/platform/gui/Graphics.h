@@ -96,18 +96,24 @@ enum class TBrushStyle {
 };
 using enum TBrushStyle;
 
+// A pen, brush or font: its system object is made when first asked for and dropped whenever a
+// property it carries changes.
 class TGraphicsObject : public TPersistent {
  public:
+  ~TGraphicsObject() override;
   TNotifyEvent OnChange;
 
  protected:
+  // Drops the system object, then notifies.
   virtual void Changed();
+  // Notifies only: for properties the system object does not carry.
+  void Notify();
+  HGDIOBJ FHandle = nullptr;
 };
 
 class TFont : public TGraphicsObject {
  public:
   TFont();
-  ~TFont() override;
   void Assign(TPersistent* Source) override;
 
   const std::string& Name() const { return FName; }
@@ -134,7 +140,6 @@ class TFont : public TGraphicsObject {
   QFont ToQFont() const;
 
  protected:
-  void Changed() override;
 
  private:
   std::string FName = "Tahoma";
@@ -144,13 +149,11 @@ class TFont : public TGraphicsObject {
   TFontPitch FPitch = fpDefault;
   BYTE FCharset = DEFAULT_CHARSET;
   int FOrientation = 0;
-  HFONT FHandle = nullptr;
 };
 
 class TPen : public TGraphicsObject {
  public:
   TPen() = default;
-  ~TPen() override;
   void Assign(TPersistent* Source) override;
   TColor Color() const { return FColor; }
   void SetColor(TColor Value);
@@ -163,20 +166,17 @@ class TPen : public TGraphicsObject {
   HPEN Handle();
 
  protected:
-  void Changed() override;
 
  private:
   TColor FColor = clBlack;
   int FWidth = 1;
   TPenStyle FStyle = psSolid;
   TPenMode FMode = pmCopy;
-  HPEN FHandle = nullptr;
 };
 
 class TBrush : public TGraphicsObject {
  public:
   TBrush() = default;
-  ~TBrush() override;
   void Assign(TPersistent* Source) override;
   TColor Color() const { return FColor; }
   void SetColor(TColor Value);
@@ -185,12 +185,10 @@ class TBrush : public TGraphicsObject {
   HBRUSH Handle();
 
  protected:
-  void Changed() override;
 
  private:
   TColor FColor = clWhite;
   TBrushStyle FStyle = bsSolid;
-  HBRUSH FHandle = nullptr;
 };
 
 class TCanvas;
