@@ -175,6 +175,7 @@ TEST(Forms, CloseActionsAndTheMainForm) {
   delete tool;
   delete main;
   EXPECT_EQ(Application->MainForm(), nullptr);
+  Application->ClearTerminated();  // later tests in this process run loops of their own
 }
 
 // A form class whose creation handler fails.
