@@ -31,9 +31,12 @@ struct TGdiBitmap {
 struct TGdiRegion {
   QRegion Region;
 };
+struct TGdiPalette {
+  std::vector<PALETTEENTRY> Entries;
+};
 
 struct TGdiObject {
-  std::variant<TGdiPen, TGdiBrush, TGdiFont, TGdiBitmap, TGdiRegion> Data;
+  std::variant<TGdiPen, TGdiBrush, TGdiFont, TGdiBitmap, TGdiRegion, TGdiPalette> Data;
   bool Stock = false;
 };
 
@@ -44,6 +47,7 @@ TGdiBrush* FindBrush(HGDIOBJ h);
 TGdiFont* FindFont(HGDIOBJ h);
 TGdiBitmap* FindBitmap(HGDIOBJ h);
 TGdiRegion* FindRegion(HGDIOBJ h);
+TGdiPalette* FindPalette(HGDIOBJ h);
 HGDIOBJ AddGdiObject(TGdiObject object);
 // A bitmap object over an image (the image is copied, sharing pixels until written).
 HBITMAP CreateBitmapFromImage(const QImage& image);
@@ -70,6 +74,7 @@ class TDeviceContext {
     QPoint CurrentPos;
     int StretchMode = 3;  // COLORONCOLOR
     QPoint BrushOrg;
+    HGDIOBJ Palette = nullptr;  // null: the default palette
   };
 
   HDC Handle = nullptr;

@@ -488,6 +488,7 @@ DWORD GetObjectType(HGDIOBJ h) {
     case 2: return OBJ_FONT;
     case 3: return OBJ_BITMAP;
     case 4: return OBJ_REGION;
+    case 5: return OBJ_PAL;
   }
   return 0;
 }
@@ -552,6 +553,7 @@ int GetObject(HGDIOBJ h, int size, void* buffer) {
       bm.bmWidthBytes = LONG(((b.Image.width() * b.BitsPerPixel + 15) / 16) * 2);
       return put(bm);
     }
+    case 5: return put(WORD(std::get<TGdiPalette>(o->Data).Entries.size()));
   }
   return 0;
 }

@@ -222,3 +222,39 @@ constexpr UINT DFCS_MONO = 0x8000;
 // mask paints every pixel of that square (black for the button, white around it); the radio
 // image leaves the pixels around the button alone.
 BOOL DrawFrameControl(HDC hdc, RECT* rect, UINT type, UINT state);
+
+// Logical palettes. Surfaces are true colour, so a palette only maps colours to indexes; it
+// never changes what is drawn.
+constexpr UINT OBJ_PAL = 5;
+constexpr UINT GDI_ERROR = 0xFFFFFFFF;
+constexpr BYTE PC_RESERVED = 0x01;
+constexpr BYTE PC_EXPLICIT = 0x02;
+constexpr BYTE PC_NOCOLLAPSE = 0x04;
+struct PALETTEENTRY {
+  BYTE peRed = 0;
+  BYTE peGreen = 0;
+  BYTE peBlue = 0;
+  BYTE peFlags = 0;
+};
+// The entries follow the header; room for 256 inline. A caller may allocate a larger block and
+// set palNumEntries to the count that follows.
+struct LOGPALETTE {
+  WORD palVersion = 0x300;
+  WORD palNumEntries = 0;
+  PALETTEENTRY palPalEntry[256];
+};
+// Null when palNumEntries is 0.
+HPALETTE CreatePalette(const LOGPALETTE* log);
+// entries null: returns the palette's entry count. Otherwise copies the entries of
+// [start, start + count) that exist and returns how many were copied.
+UINT GetPaletteEntries(HPALETTE palette, UINT start, UINT count, PALETTEENTRY* entries);
+// Replaces the entries of [start, start + count) that exist; returns how many were set.
+UINT SetPaletteEntries(HPALETTE palette, UINT start, UINT count, const PALETTEENTRY* entries);
+// The index of the entry nearest to the colour (least squared RGB distance, the first of equal
+// ones); CLR_INVALID for an unknown or empty palette.
+UINT GetNearestPaletteIndex(HPALETTE palette, COLORREF color);
+// Returns the palette selected before (the default palette on a new context), null on failure.
+HPALETTE SelectPalette(HDC hdc, HPALETTE palette, BOOL forceBackground);
+// The number of entries mapped into the system palette: always 0 on true-colour surfaces;
+// GDI_ERROR for an unknown context.
+UINT RealizePalette(HDC hdc);
