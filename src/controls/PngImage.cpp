@@ -328,6 +328,7 @@ void TChunkIHDR::FreeImageData() {
 
 void TChunkIHDR::PrepareImageData() {
   FreeImageData();
+  if (FOwner) FOwner->DropPaletteHandle();
   FHasPalette = ColorType == 0 || ColorType == 3 || ColorType == 4;
   switch (ColorType) {
     case 0:
@@ -1135,7 +1136,41 @@ void TPNGList::PlaceNewChunk(TChunk* Chunk) {
 
 TPNGObject::TPNGObject() { ResetGamma(); }
 
-TPNGObject::~TPNGObject() { FreeChunks(); }
+TPNGObject::~TPNGObject() {
+  FreeChunks();
+  DropPaletteHandle();
+}
+
+void TPNGObject::DropPaletteHandle() {
+  if (FPaletteHandle) DeleteObject(FPaletteHandle);
+  FPaletteHandle = nullptr;
+}
+
+HPALETTE TPNGObject::GetPalette() {
+  TChunkIHDR* h = HeaderChunk();
+  if (h->ColorType != 0 && h->ColorType != 3) return nullptr;
+  if (!FPaletteHandle) {
+    auto log = std::make_unique<LOGPALETTE>();
+    log->palVersion = 0x300;
+    log->palNumEntries = 256;
+    for (int i = 0; i < 256; ++i) {
+      const TPngRgbQuad& q = h->ColorTable()[i];
+      log->palPalEntry[i] = {q.Red, q.Green, q.Blue, 0};
+    }
+    FPaletteHandle = CreatePalette(log.get());
+  }
+  return FPaletteHandle;
+}
+
+void TPNGObject::SetPalette(HPALETTE Value) {
+  TChunkIHDR* h = HeaderChunk();
+  if (h->ColorType != 0 && h->ColorType != 3) return;
+  PALETTEENTRY entries[256]{};
+  UINT n = GetPaletteEntries(Value, 0, 256, entries);
+  for (UINT i = 0; i < n; ++i)
+    h->ColorTable()[i] = {entries[i].peBlue, entries[i].peGreen, entries[i].peRed, 0};
+  DropPaletteHandle();
+}
 
 void TPNGObject::ResetGamma() {
   for (int i = 0; i < 256; ++i) GammaTable[i] = InverseGammaTable[i] = uint8_t(i);

@@ -296,6 +296,12 @@ class TPNGObject : public TGraphic {
   virtual COLORREF ReadPixel(int X, int Y);
   virtual void WritePixel(int X, int Y, COLORREF Value);
   void AddAlphaChannel();
+  // A logical palette of the colour table (grey and palette images only, else null), made on
+  // first use and kept until the table changes or the image is freed.
+  HPALETTE GetPalette();
+  // Takes up to 256 entries of the palette into the colour table (grey and palette images).
+  void SetPalette(HPALETTE Value);
+  void DropPaletteHandle();
   // The image as 32-bit pixels (blue, green, red, alpha), top row first: alpha is 255 but where
   // the image's transparency says otherwise.
   QImage ToImage() const;
@@ -309,6 +315,7 @@ class TPNGObject : public TGraphic {
   uint8_t FCompressionLevel = 7;
   uint32_t FMaxIdatBytes = 65535;
   uint8_t FInterlaceMethod = 0;
+  HPALETTE FPaletteHandle = nullptr;
   TPNGList FChunks{this};
 };
 
