@@ -129,39 +129,24 @@ void THttpCli::StateChange(THttpState NewState) {
 // ---------------------------------------------------------------------------------------------
 // Starting requests
 
-void THttpCli::GetAsync() {
-  FLocationChangeCurCount = 0;
-  DoRequestAsync(httpGET);
-}
-void THttpCli::PostAsync() {
-  FLocationChangeCurCount = 0;
-  DoRequestAsync(httpPOST);
-}
-void THttpCli::PutAsync() {
-  FLocationChangeCurCount = 0;
-  DoRequestAsync(httpPUT);
-}
-void THttpCli::HeadAsync() {
-  FLocationChangeCurCount = 0;
-  DoRequestAsync(httpHEAD);
-}
+void THttpCli::GetAsync() { StartRequest(httpGET, false); }
+void THttpCli::PostAsync() { StartRequest(httpPOST, false); }
+void THttpCli::PutAsync() { StartRequest(httpPUT, false); }
+void THttpCli::HeadAsync() { StartRequest(httpHEAD, false); }
 void THttpCli::CloseAsync() { DoRequestAsync(httpCLOSE); }
 
-void THttpCli::Get() {
+void THttpCli::Get() { StartRequest(httpGET, true); }
+void THttpCli::Post() { StartRequest(httpPOST, true); }
+void THttpCli::Put() { StartRequest(httpPUT, true); }
+void THttpCli::Head() { StartRequest(httpHEAD, true); }
+
+// A request the caller starts (not a relocation) counts its relocations from zero.
+void THttpCli::StartRequest(THttpRequest Rq, bool Wait) {
   FLocationChangeCurCount = 0;
-  DoRequestSync(httpGET);
-}
-void THttpCli::Post() {
-  FLocationChangeCurCount = 0;
-  DoRequestSync(httpPOST);
-}
-void THttpCli::Put() {
-  FLocationChangeCurCount = 0;
-  DoRequestSync(httpPUT);
-}
-void THttpCli::Head() {
-  FLocationChangeCurCount = 0;
-  DoRequestSync(httpHEAD);
+  if (Wait)
+    DoRequestSync(Rq);
+  else
+    DoRequestAsync(Rq);
 }
 
 void THttpCli::DoRequestSync(THttpRequest Rq) {

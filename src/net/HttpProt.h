@@ -184,6 +184,7 @@ class THttpCli : public TIcsWndControl {
   void StateChange(THttpState NewState);
   void DoRequestAsync(THttpRequest Rq);
   void DoRequestSync(THttpRequest Rq);
+  void StartRequest(THttpRequest Rq, bool Wait);
   void StartRequest(bool Restart);
   void PrepareTarget(const std::string& Url);
   void SendRequest(const std::string& Method, const std::string& Version);

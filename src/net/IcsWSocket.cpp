@@ -417,37 +417,30 @@ void TCustomWSocket::ChangeState(TSocketState NewState) {
   if (old != NewState) TriggerChangeState(old, NewState);
 }
 
-void TCustomWSocket::SetAddr(const std::string& Value) {
-  if (Value == FAddrStr && FAddrAssigned) return;
+// Addr, Port and Proto change only while closed; a new text must be resolved again.
+bool TCustomWSocket::SetEndpointText(const std::string& Value, const char* Name,
+                                     std::string& Text, bool& Assigned, bool& Resolved) {
+  if (Value == Text && Assigned) return false;
   if (FState != wsClosed) {
-    RaiseOrReport("Cannot change Addr if not closed");
-    return;
+    RaiseOrReport(std::string("Cannot change ") + Name + " if not closed");
+    return false;
   }
-  FAddrStr = Trim(Value);
-  FAddrResolved = false;
-  FAddrAssigned = !FAddrStr.empty();
+  Text = Trim(Value);
+  Resolved = false;
+  Assigned = !Text.empty();
+  return true;
+}
+
+void TCustomWSocket::SetAddr(const std::string& Value) {
+  SetEndpointText(Value, "Addr", FAddrStr, FAddrAssigned, FAddrResolved);
 }
 
 void TCustomWSocket::SetPort(const std::string& Value) {
-  if (Value == FPortStr && FPortAssigned) return;
-  if (FState != wsClosed) {
-    RaiseOrReport("Cannot change Port if not closed");
-    return;
-  }
-  FPortStr = Trim(Value);
-  FPortResolved = false;
-  FPortAssigned = !FPortStr.empty();
+  SetEndpointText(Value, "Port", FPortStr, FPortAssigned, FPortResolved);
 }
 
 void TCustomWSocket::SetProto(const std::string& Value) {
-  if (Value == FProtoStr && FProtoAssigned) return;
-  if (FState != wsClosed) {
-    RaiseOrReport("Cannot change Proto if not closed");
-    return;
-  }
-  FProtoStr = Trim(Value);
-  FProtoResolved = false;
-  FProtoAssigned = !FProtoStr.empty();
+  SetEndpointText(Value, "Proto", FProtoStr, FProtoAssigned, FProtoResolved);
 }
 
 void TCustomWSocket::SetLocalPort(const std::string& Value) {

@@ -151,6 +151,8 @@ class TCustomWSocket : public TIcsWndControl {
   virtual void BindLocal();
   virtual int RawSend(const void* Data, int Len);
   virtual void RaiseOrReport(const std::string& Msg);
+  bool SetEndpointText(const std::string& Value, const char* Name, std::string& Text,
+                       bool& Assigned, bool& Resolved);
   virtual bool TriggerDataAvailable(WORD ErrCode);
   virtual void TriggerSessionAvailable(WORD ErrCode);
   virtual void TriggerConnectStage(WORD ErrCode);

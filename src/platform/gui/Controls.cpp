@@ -1501,26 +1501,25 @@ void TWinControl::WMPrintClient(TMessage& m) {
 void TWinControl::WMSetFocus(TMessage& m) { DefaultHandler(m); }
 void TWinControl::WMKillFocus(TMessage& m) { DefaultHandler(m); }
 
-bool TWinControl::DoKeyDown(TMessage& m) {
+// The form sees a key first when it previews keys; a handler that clears the key takes it.
+bool TWinControl::DoKeyEvent(TMessage& m, bool (TWinControl::*Preview)(TMessage&),
+                             void (TWinControl::*Handler)(WORD&, TShiftState)) {
   TWinControl* form = GetParentForm(this);
-  if (form && form != this && form->KeyPreview() && form->DoKeyDown(m)) return true;
+  if (form && form != this && form->KeyPreview() && (form->*Preview)(m)) return true;
   if (FControlStyle.Contains(csNoStdEvents)) return false;
   WORD key = WORD(m.WParam);
-  KeyDown(key, KeyDataToShiftState(m.LParam));
+  (this->*Handler)(key, KeyDataToShiftState(m.LParam));
   if (key == 0) return true;
   m.WParam = key;
   return false;
 }
 
+bool TWinControl::DoKeyDown(TMessage& m) {
+  return DoKeyEvent(m, &TWinControl::DoKeyDown, &TWinControl::KeyDown);
+}
+
 bool TWinControl::DoKeyUp(TMessage& m) {
-  TWinControl* form = GetParentForm(this);
-  if (form && form != this && form->KeyPreview() && form->DoKeyUp(m)) return true;
-  if (FControlStyle.Contains(csNoStdEvents)) return false;
-  WORD key = WORD(m.WParam);
-  KeyUp(key, KeyDataToShiftState(m.LParam));
-  if (key == 0) return true;
-  m.WParam = key;
-  return false;
+  return DoKeyEvent(m, &TWinControl::DoKeyUp, &TWinControl::KeyUp);
 }
 
 bool TWinControl::DoKeyPress(TMessage& m) {

@@ -362,6 +362,8 @@ class TWinControl : public TControl {
   void PaintHandler(TMessage& Message);
   // Paints the visible graphic children that intersect the DC's clip, bottom first.
   void PaintControls(HDC DC, TControl* First);
+  bool DoKeyEvent(TMessage& m, bool (TWinControl::*Preview)(TMessage&),
+                  void (TWinControl::*Handler)(WORD&, TShiftState));
   virtual bool DoKeyDown(TMessage& Message);
   virtual bool DoKeyUp(TMessage& Message);
   virtual bool DoKeyPress(TMessage& Message);
