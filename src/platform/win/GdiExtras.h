@@ -213,6 +213,10 @@ constexpr UINT DFCS_SCROLLUP = 0x0000;
 constexpr UINT DFCS_SCROLLDOWN = 0x0001;
 constexpr UINT DFCS_SCROLLLEFT = 0x0002;
 constexpr UINT DFCS_SCROLLRIGHT = 0x0003;
+constexpr UINT DFCS_SCROLLSIZEGRIP = 0x0008;
+constexpr UINT DFCS_CAPTIONCLOSE = 0x0000;
+constexpr UINT DFCS_CAPTIONMIN = 0x0001;
+constexpr UINT DFCS_CAPTIONRESTORE = 0x0003;
 constexpr UINT DFCS_INACTIVE = 0x0100;
 constexpr UINT DFCS_PUSHED = 0x0200;
 constexpr UINT DFCS_CHECKED = 0x0400;
@@ -220,7 +224,9 @@ constexpr UINT DFCS_FLAT = 0x4000;
 constexpr UINT DFCS_MONO = 0x8000;
 // Check boxes and radio buttons fill the largest square centred in the rectangle. The radio
 // mask paints every pixel of that square (black for the button, white around it); the radio
-// image leaves the pixels around the button alone.
+// image leaves the pixels around the button alone. Caption buttons (close, minimize, restore)
+// are a push-button face with a glyph; the size grip fills its rectangle with the face colour
+// and draws its ridges in the lower-right square.
 BOOL DrawFrameControl(HDC hdc, RECT* rect, UINT type, UINT state);
 
 // Logical palettes. Surfaces are true colour, so a palette only maps colours to indexes; it

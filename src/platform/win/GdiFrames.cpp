@@ -1,5 +1,5 @@
 // Frame controls in the classic look, drawn by our own renderers: push buttons, check boxes,
-// radio buttons with their mask, and scroll arrows.
+// radio buttons with their mask, scroll arrows, the size grip and caption buttons.
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -93,13 +93,99 @@ BOOL DrawRadio(HDC dc, const RECT& r, UINT state) {
   return TRUE;
 }
 
-BOOL DrawPushButton(HDC dc, RECT r, UINT state) {
+// The button's edge and face; answers the face inside the edge.
+RECT ButtonFace(HDC dc, RECT r, UINT state) {
   if (state & (DFCS_PUSHED | DFCS_CHECKED)) DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST | BF_MIDDLE);
   else DrawEdge(dc, &r, EDGE_RAISED, BF_RECT | BF_ADJUST | BF_MIDDLE | ((state & DFCS_FLAT) ? BF_FLAT : 0));
+  return r;
+}
+
+BOOL DrawPushButton(HDC dc, RECT r, UINT state) {
+  ButtonFace(dc, r, state);
+  return TRUE;
+}
+
+// Caption glyphs are built as a square mask first, so that the embossed (inactive) look can
+// paint the same shape twice.
+std::vector<bool> CaptionGlyph(UINT kind, int g) {
+  std::vector<bool> m(size_t(g) * size_t(g), false);
+  auto set = [&](int x, int y) {
+    if (x >= 0 && y >= 0 && x < g && y < g) m[size_t(y) * size_t(g) + size_t(x)] = true;
+  };
+  const int t = g >= 7 ? 2 : 1;  // stroke width
+  switch (kind) {
+    case DFCS_CAPTIONCLOSE:
+      for (int i = 0; i + t <= g; ++i)
+        for (int k = 0; k < t; ++k) {
+          set(i + k, i);
+          set(g - 1 - i - k, i);
+        }
+      break;
+    case DFCS_CAPTIONMIN:
+      for (int y = g - t; y < g; ++y)
+        for (int x = 0; x < g - g / 4; ++x) set(x, y);
+      break;
+    default: {  // restore: a window behind another, each with a thick title bar
+      const int s = g - g / 4;
+      auto window = [&](int x0, int y0, auto covered) {
+        for (int y = y0; y < y0 + s; ++y)
+          for (int x = x0; x < x0 + s; ++x) {
+            bool edge = x == x0 || x == x0 + s - 1 || y == y0 + s - 1 || y < y0 + t;
+            if (edge && !covered(x, y)) set(x, y);
+          }
+      };
+      const int fx = 0, fy = g - s;
+      auto inFront = [&](int x, int y) { return x >= fx && x < fx + s && y >= fy && y < fy + s; };
+      window(g - s, 0, inFront);
+      window(fx, fy, [](int, int) { return false; });
+    }
+  }
+  return m;
+}
+
+void PaintMask(HDC dc, const std::vector<bool>& m, int g, int x, int y, COLORREF c) {
+  for (int j = 0; j < g; ++j)
+    for (int i = 0; i < g; ++i)
+      if (m[size_t(j) * size_t(g) + size_t(i)]) Pixel(dc, x + i, y + j, c);
+}
+
+BOOL DrawCaptionButton(HDC dc, RECT r, UINT state) {
+  const UINT kind = state & 0xFF;
+  if (kind != DFCS_CAPTIONCLOSE && kind != DFCS_CAPTIONMIN && kind != DFCS_CAPTIONRESTORE) return FALSE;
+  const bool pushed = state & DFCS_PUSHED;
+  // A flat button keeps its one-pixel frame even when pushed; only the glyph moves.
+  RECT face = ButtonFace(dc, r, (state & DFCS_FLAT) ? DFCS_FLAT : (pushed ? DFCS_PUSHED : 0));
+  const int w = face.right - face.left, h = face.bottom - face.top;
+  const int g = std::min(w, h) - 2;
+  if (g < 3) return TRUE;
+  std::vector<bool> m = CaptionGlyph(kind, g);
+  int x = face.left + (w - g) / 2 + (pushed ? 1 : 0), y = face.top + (h - g) / 2 + (pushed ? 1 : 0);
+  if (state & DFCS_INACTIVE) {
+    PaintMask(dc, m, g, x + 1, y + 1, GetSysColor(COLOR_BTNHIGHLIGHT));
+    PaintMask(dc, m, g, x, y, GetSysColor(COLOR_BTNSHADOW));
+  } else {
+    PaintMask(dc, m, g, x, y, GetSysColor(COLOR_BTNTEXT));
+  }
+  return TRUE;
+}
+
+// Ridges across the lower-right square, each a lit line above two shadowed ones, with a face
+// line between ridges.
+BOOL DrawSizeGrip(HDC dc, const RECT& r) {
+  Fill(dc, r.left, r.top, r.right, r.bottom, COLOR_BTNFACE);
+  const int s = std::min(r.right - r.left, r.bottom - r.top);
+  for (int dy = 0; dy < s; ++dy)
+    for (int dx = 0; dx + dy < s - 1; ++dx) {
+      int d = dx + dy;
+      if (d == 0 || d % 4 == 0) continue;
+      COLORREF c = GetSysColor(d % 4 == 3 ? COLOR_BTNHIGHLIGHT : COLOR_BTNSHADOW);
+      Pixel(dc, r.right - 1 - dx, r.bottom - 1 - dy, c);
+    }
   return TRUE;
 }
 
 BOOL DrawScrollArrow(HDC dc, RECT r, UINT state) {
+  if ((state & 0xFF) == DFCS_SCROLLSIZEGRIP) return DrawSizeGrip(dc, r);
   DrawPushButton(dc, r, state & DFCS_PUSHED);
   int w = r.right - r.left, h = r.bottom - r.top;
   int size = std::max(1, (std::min(w, h) - 4) / 3);  // half the triangle's base
@@ -123,6 +209,7 @@ BOOL DrawScrollArrow(HDC dc, RECT r, UINT state) {
 BOOL DrawFrameControl(HDC hdc, RECT* rect, UINT type, UINT state) {
   if (!FindDeviceContext(hdc) || !rect) return FALSE;
   if (type == DFC_SCROLL) return DrawScrollArrow(hdc, *rect, state);
+  if (type == DFC_CAPTION) return DrawCaptionButton(hdc, *rect, state);
   if (type != DFC_BUTTON) return FALSE;
   switch (state & 0xFF) {
     case DFCS_BUTTONCHECK:
