@@ -6,6 +6,7 @@
 
 #include "platform/rtl/SysUtils.h"
 #include "platform/win/GdiExtras.h"
+#include "suite/core/cxGraphicsImages.h"
 #include "suite/core/cxLookAndFeels.h"
 #include "suite/core/dxCore.h"
 #include "suite/core/dxOffice11.h"
@@ -363,7 +364,7 @@ void TcxCustomLookAndFeelPainter::PaintHeader(TcxCanvas* Canvas, const TRect& R,
                                               TcxHorzAlign AlignHorz, TcxVertAlign AlignVert, bool MultiLine,
                                               bool ShowEndEllipsis, const std::string& Text, TFont* Font,
                                               TColor TextColor, TColor Color,
-                                              const TcxCustomDrawBackground& OnCustomDraw) const {
+                                              const TcxCustomDrawBackground& OnCustomDraw, bool, bool) const {
   PaintHeaderFrame(Canvas, R, Neighbors, Borders);
   DrawCellContent(Canvas, HeaderInnerBounds(R, Borders), TextRect, State, AlignHorz, AlignVert, MultiLine,
                   ShowEndEllipsis, Text, Font, TextColor, Color, OnCustomDraw, false);
@@ -585,9 +586,10 @@ static void PaintMonthArrows(TcxCanvas* Canvas, const TRect& R, int BorderSize, 
 
 void TcxCustomLookAndFeelPainter::PaintMonthHeader(TcxCanvas* Canvas, const TRect& R, const std::string& Text,
                                                    TcxBorders Neighbors, const TcxViewParams& ViewParams, int Arrows,
-                                                   int ArrowOffset) const {
+                                                   int ArrowOffset,
+                                                   const TcxCustomDrawBackground& OnCustomDraw) const {
   PaintHeader(Canvas, R, R, Neighbors, HeaderFrameSides(Neighbors), esNormal, haCenter, vaCenter, false, false,
-              Text, ViewParams.Font, ViewParams.TextColor, ViewParams.Color);
+              Text, ViewParams.Font, ViewParams.TextColor, ViewParams.Color, OnCustomDraw);
   PaintMonthArrows(Canvas, R, ControlBorderSize(), Arrows, ArrowOffset);
 }
 
@@ -677,7 +679,7 @@ void TcxCustomLookAndFeelPainter::PaintContainerBackground(TcxCanvas* Canvas, TR
   R = R.Inflate(-1, -1);
 }
 
-void TcxCustomLookAndFeelPainter::PaintTrackBarTrack(TcxCanvas* Canvas, const TRect& R, TColor Color) const {
+void TcxCustomLookAndFeelPainter::PaintTrackBarTrack(TcxCanvas* Canvas, const TRect& R, bool, TColor Color) const {
   Canvas->FillRectWithColor(R, Color);
   PaintTrackBarTrackFrame(Canvas, R);
 }
@@ -726,6 +728,363 @@ void TcxCustomLookAndFeelPainter::PaintSplitter(TcxCanvas* Canvas, const TRect& 
   };
   draw(0, SplitterOuterColor(Highlighted), two ? 1 : 0);
   if (two) draw(1, SplitterLightColor(Highlighted), 0);
+}
+
+// ---- operations added to complete the vocabulary
+
+TColor TcxCustomLookAndFeelPainter::ViewColor28() const {
+  TColor c = ContentColorFor(false);
+  return c == clDefault ? WindowColor() : c;
+}
+
+TRect TcxCustomLookAndFeelPainter::ButtonGroupBorderWidths(int, int) const {
+  int w = ButtonBorderWidth(esNormal);
+  return TRect(w, w, w, w);
+}
+
+void TcxCustomLookAndFeelPainter::PaintPlainButton(TcxCanvas* Canvas, const TRect& R, TcxElementState State, int,
+                                                   int, TColor) const {
+  PaintButton(Canvas, R, {}, State, true, clDefault, clDefault);
+}
+
+namespace {
+// Two chevrons of arm length 3, each two pixels thick, the second two pixels behind the first,
+// centred in R and pointing in Direction.
+void DrawDoubleChevron(TcxCanvas* Canvas, const TRect& R, TcxArrowDirection Direction, TColor Color) {
+  const TColor c = ColorToRGB(Color);
+  const int cx = (R.Left + R.Right) / 2, cy = (R.Top + R.Bottom) / 2;
+  // Along the pointing axis the figure spans 8 pixels: tip row of the first chevron at 0, its
+  // arm ends at 3 (+1 for the thickness), the second chevron starts at 4.
+  for (int k = 0; k < 2; ++k)
+    for (int t = 0; t < 2; ++t) {
+      int along = k * 4 + t;  // distance of this tip from the front of the figure
+      for (int i = 0; i <= 3; ++i) {
+        int d = along + i - 4;  // from the figure's centre, positive away from the tip
+        switch (Direction) {
+          case adUp:
+            Canvas->SetPixelColor(cx - i, cy + d, c);
+            Canvas->SetPixelColor(cx + i, cy + d, c);
+            break;
+          case adDown:
+            Canvas->SetPixelColor(cx - i, cy - d, c);
+            Canvas->SetPixelColor(cx + i, cy - d, c);
+            break;
+          case adLeft:
+            Canvas->SetPixelColor(cx + d, cy - i, c);
+            Canvas->SetPixelColor(cx + d, cy + i, c);
+            break;
+          case adRight:
+            Canvas->SetPixelColor(cx - d, cy - i, c);
+            Canvas->SetPixelColor(cx - d, cy + i, c);
+            break;
+        }
+      }
+    }
+}
+}  // namespace
+
+void TcxCustomLookAndFeelPainter::PaintRotatedGroupButton(TcxCanvas* Canvas, const TRect& R,
+                                                          TcxRotationAngle Rotation, bool Expanded,
+                                                          TcxElementState State) const {
+  PaintButton(Canvas, R, {}, State);
+  // The upright mark points up when expanded; a quarter turn either way makes it point sideways.
+  static const TcxArrowDirection turned[4][2] = {
+      {adDown, adUp}, {adRight, adLeft}, {adLeft, adRight}, {adUp, adDown}};
+  DrawDoubleChevron(Canvas, R, turned[Rotation][Expanded ? 1 : 0], ButtonGlyphColor(State, clDefault));
+}
+
+void TcxCustomLookAndFeelPainter::PaintHeaderItem(TcxCanvas* Canvas, const TRect& R, const TRect& TextRect,
+                                                  TcxBorders Neighbors, TcxBorders Borders, TcxElementState State,
+                                                  TcxHorzAlign AlignHorz, TcxVertAlign AlignVert, bool MultiLine,
+                                                  bool ShowEndEllipsis, const std::string& Text, TFont* Font,
+                                                  TColor TextColor, TColor Color,
+                                                  const TcxCustomDrawBackground& OnCustomDraw) const {
+  PaintHeader(Canvas, R, TextRect, Neighbors, Borders, State, AlignHorz, AlignVert, MultiLine, ShowEndEllipsis,
+              Text, Font, TextColor, Color, OnCustomDraw, false, false);
+}
+
+void TcxCustomLookAndFeelPainter::PaintHeaderSection(TcxCanvas* Canvas, const TRect& R, const TRect& TextRect,
+                                                     TcxBorders, TcxBorders Borders, TcxElementState State,
+                                                     TcxHorzAlign AlignHorz, TcxVertAlign AlignVert,
+                                                     bool MultiLine, bool ShowEndEllipsis, const std::string& Text,
+                                                     TFont* Font, TColor TextColor, TColor Color) const {
+  PaintHeaderSectionFrame(Canvas, R, Borders, State);
+  PaintHeaderSectionContent(Canvas, HeaderSectionContentBounds(R, State), TextRect, State, AlignHorz, AlignVert,
+                            MultiLine, ShowEndEllipsis, Text, Font, TextColor, Color);
+}
+
+void TcxCustomLookAndFeelPainter::PaintHeaderSectionContent(TcxCanvas* Canvas, const TRect& R, const TRect& Bounds,
+                                                            TcxElementState State, TcxHorzAlign AlignHorz,
+                                                            TcxVertAlign AlignVert, bool MultiLine,
+                                                            bool ShowEndEllipsis, const std::string& Text,
+                                                            TFont* Font, TColor TextColor, TColor Color) const {
+  Canvas->FillRectWithColor(R, Color);
+  PaintHeaderSectionText(Canvas, HeaderSectionTextBounds(Bounds, State), State, AlignHorz, AlignVert, MultiLine,
+                         ShowEndEllipsis, Text, Font, TextColor);
+}
+
+void TcxCustomLookAndFeelPainter::PaintHeaderSectionText(TcxCanvas* Canvas, const TRect& TextBounds,
+                                                         TcxElementState State, TcxHorzAlign AlignHorz,
+                                                         TcxVertAlign AlignVert, bool MultiLine,
+                                                         bool ShowEndEllipsis, const std::string& Text, TFont* Font,
+                                                         TColor TextColor) const {
+  if (Text.empty()) return;
+  if (Font) Canvas->AssignFont(Font);
+  TcxTextFlags flags = AlignFlags(AlignHorz, AlignVert, MultiLine, ShowEndEllipsis);
+  Canvas->CurrentBrush()->SetStyle(bsClear);
+  if (State == esDisabled) {
+    Canvas->CurrentFont()->SetColor(clBtnHighlight);
+    Canvas->DrawAlignedText(Text, TextBounds.Offset(1, 1), flags);
+    Canvas->CurrentFont()->SetColor(clBtnShadow);
+  } else if (TextColor != clDefault) {
+    Canvas->CurrentFont()->SetColor(TextColor);
+  }
+  Canvas->DrawAlignedText(Text, TextBounds, flags);
+  Canvas->CurrentBrush()->SetStyle(bsSolid);
+}
+
+void TcxCustomLookAndFeelPainter::PaintHeaderDivider(TcxCanvas* Canvas, const TRect& Bounds, int IndentSize,
+                                                     TColor Color, const TcxViewParams& ViewParams) const {
+  int indent = std::clamp(IndentSize, 0, std::max(0, Bounds.Width() / 2));
+  TRect first(Bounds.Left, Bounds.Top, Bounds.Left + indent, Bounds.Bottom);
+  TRect last(Bounds.Right - indent, Bounds.Top, Bounds.Right, Bounds.Bottom);
+  for (const TRect& r : {first, last})
+    if (!r.IsEmpty()) Canvas->FillRectWithViewParams(r, ViewParams, TcxBorders{}, clNone, 0, false);
+  Canvas->FillRectWithColor(TRect(first.Right, Bounds.Top, last.Left, Bounds.Bottom), Color);
+}
+
+TRect TcxCustomLookAndFeelPainter::HeaderSectionTextBounds(const TRect& Bounds, TcxElementState State) const {
+  return State == esPressed ? Bounds.Offset(1, 1) : Bounds;
+}
+
+TRect TcxCustomLookAndFeelPainter::HeaderSectionContentBounds(const TRect& R, TcxElementState State) const {
+  return Deflated(R, HeaderSectionFrameWidth(State));
+}
+
+int TcxCustomLookAndFeelPainter::HeaderWidthFor(TcxCanvas* Canvas, TcxBorders Borders, const std::string& Text,
+                                                TFont* Font) const {
+  if (Font) Canvas->AssignFont(Font);
+  int w = Canvas->MeasureTextWidth(Text) + 4;
+  if (Borders.Contains(bLeft)) w += HeaderFrameWidth();
+  if (Borders.Contains(bRight)) w -= HeaderFrameWidth();
+  return w;
+}
+
+TColor TcxCustomLookAndFeelPainter::GroupPanelColor(bool Flag) const {
+  if (Flag) return clWindow;
+  return Office11ColorsUsers() > 0 ? Office11Colors[62] : IsOffice11SchemeActive() ? TColor(0xC9EEFD) : clBtnFace;
+}
+
+TColor TcxCustomLookAndFeelPainter::GroupPanelColorB() const {
+  return Office11ColorsUsers() > 0 ? Office11Colors[63] : clBtnShadow;
+}
+
+TColor TcxCustomLookAndFeelPainter::GroupPanelColorC() const {
+  return Office11ColorsUsers() > 0 ? Office11Colors[64] : clBtnShadow;
+}
+
+void TcxCustomLookAndFeelPainter::PaintGroupCaptionFill(TcxCanvas* Canvas, const TRect& R, TcxElementState State,
+                                                        bool) const {
+  Canvas->FillRectWithColor(R, State == esPressed ? ViewColor50() : ViewColor10());
+}
+
+void TcxCustomLookAndFeelPainter::PaintGroupRow(TcxCanvas* Canvas, const TRect& R, bool, TcxElementState State) const {
+  PaintGroupFrame(Canvas, R, State, cxBordersAll);
+  Canvas->FillRectWithColor(Deflated(R, 1), State == esHot ? ViewColor50() : ViewColor10());
+}
+
+void TcxCustomLookAndFeelPainter::PaintGroupFrame(TcxCanvas* Canvas, const TRect& R, TcxElementState State,
+                                                  TcxBorders Borders) const {
+  Frame(Canvas, R, State == esHot ? ViewColor50() : clBtnShadow, 1, Borders);
+}
+
+void TcxCustomLookAndFeelPainter::PaintGroupFrameFilled(TcxCanvas* Canvas, const TRect& R, bool,
+                                                        TcxElementState State, TcxBorders Borders) const {
+  PaintGroupFrame(Canvas, R, State, Borders);
+  TRect in = R;
+  if (Borders.Contains(bLeft)) ++in.Left;
+  if (Borders.Contains(bTop)) ++in.Top;
+  if (Borders.Contains(bRight)) --in.Right;
+  if (Borders.Contains(bBottom)) --in.Bottom;
+  Canvas->FillRectWithColor(in, ViewColor10());
+}
+
+void TcxCustomLookAndFeelPainter::PaintFooterCell(TcxCanvas* Canvas, const TRect& R, TcxHorzAlign AlignHorz,
+                                                  TcxVertAlign AlignVert, bool MultiLine, const std::string& Text,
+                                                  TFont* Font, TColor TextColor, TColor Color,
+                                                  const TcxCustomDrawBackground& OnCustomDraw) const {
+  PaintFooterCellFrame(Canvas, R);
+  PaintFooterCellContent(Canvas, R, AlignHorz, AlignVert, MultiLine, Text, Font, TextColor, Color, OnCustomDraw);
+}
+
+void TcxCustomLookAndFeelPainter::PaintFooterCellContent(TcxCanvas* Canvas, const TRect& R, TcxHorzAlign AlignHorz,
+                                                         TcxVertAlign AlignVert, bool MultiLine,
+                                                         const std::string& Text, TFont* Font, TColor TextColor,
+                                                         TColor Color,
+                                                         const TcxCustomDrawBackground& OnCustomDraw) const {
+  DrawCellContent(Canvas, FooterCellContentBounds(R), FooterCellTextBounds(R), esDefault, AlignHorz, AlignVert,
+                  MultiLine, false, Text, Font, TextColor, Color, OnCustomDraw, true);
+}
+
+void TcxCustomLookAndFeelPainter::PaintFooterBackground(TcxCanvas* Canvas, const TRect& R,
+                                                        const TcxViewParams& ViewParams) const {
+  if (!R.IsEmpty()) Canvas->FillRectWithViewParams(R, ViewParams, TcxBorders{}, clNone, 0, false);
+}
+
+int TcxCustomLookAndFeelPainter::PopupStyleCodeA(int Index) const {
+  static const int codes[] = {0, 1, 4, 2};
+  return Index >= 0 && Index < 4 ? codes[Index] : 0;
+}
+
+int TcxCustomLookAndFeelPainter::PopupStyleCodeB(int Index) const {
+  static const int codes[] = {0, 2, 2, 1};
+  return Index >= 0 && Index < 4 ? codes[Index] : 0;
+}
+
+void TcxCustomLookAndFeelPainter::PaintIndicatorCell(TcxCanvas* Canvas, const TRect& R, int Kind) const {
+  const TcxBorders aboveBelow{bTop, bBottom};
+  PaintHeader(Canvas, R, R, aboveBelow, HeaderFrameSides(aboveBelow), esNormal, haLeft, vaTop, false, false, {},
+              nullptr, clDefault, clNone);
+  PaintIndicatorGlyph(Canvas, R, Kind);
+}
+
+void TcxCustomLookAndFeelPainter::PaintIndicatorItem(TcxCanvas* Canvas, const TRect& R, int Kind) const {
+  PaintHeaderItem(Canvas, R, R, TcxBorders{}, cxBordersAll, esNormal, haLeft, vaTop, false, false, {}, nullptr,
+                  clDefault, clNone);
+  PaintIndicatorGlyph(Canvas, R, Kind);
+}
+
+void TcxCustomLookAndFeelPainter::NavButtonMetrics(bool IsNext, TRect& Borders, TSize& ArrowSize,
+                                                   bool& HasTextArea) const {
+  Borders = IsNext ? TRect(2, 6, 0, 6) : TRect(0, 6, 2, 6);
+  ArrowSize = {7, 7};
+  HasTextArea = true;
+}
+
+void TcxCustomLookAndFeelPainter::LayoutNavButtons(const TRect& R, bool IsNext, TRect& ArrowRect,
+                                                   TRect& TextRect) const {
+  TRect borders;
+  TSize arrow{};
+  bool hasText = false;
+  NavButtonMetrics(IsNext, borders, arrow, hasText);
+  TRect content(R.Left + borders.Left, R.Top + borders.Top, R.Right - borders.Right, R.Bottom - borders.Bottom);
+  int x = (content.Left + content.Right - arrow.cx) / 2;
+  // Without a text area the arrow sits in the middle; with one it leads and the text follows.
+  int y = hasText ? content.Top : (content.Top + content.Bottom - arrow.cy) / 2;
+  ArrowRect = TRect(x, y, x + arrow.cx, y + arrow.cy);
+  TextRect = TRect();
+  if (hasText) {
+    TextRect = TRect(content.Left, ArrowRect.Bottom + borders.Top, content.Right, content.Bottom);
+    if (TextRect.IsEmpty()) TextRect = TRect();
+  }
+}
+
+void TcxCustomLookAndFeelPainter::PaintNavButton(TcxCanvas* Canvas, const TRect& R, bool IsNext,
+                                                 TcxElementState State, const std::string& Text, const TRect& TextRect,
+                                                 const TRect& ArrowRect) const {
+  DrawNavButtonFace(Canvas, R, ArrowRect, IsNext, State);
+  TColor color = NavButtonTextColor(IsNext, State, clDefault);
+  if (TextRect.IsEmpty() || color == clNone) return;
+  // The previous button stands on the left edge and reads upwards, the next one downwards.
+  DrawRotatedText(Canvas->Canvas(), Text, TextRect, 0x25, color, IsNext ? raMinus90 : raPlus90);
+}
+
+int TcxCustomLookAndFeelPainter::ContainerStyleCode(int Index) const {
+  static const int codes[] = {0, 1, 2, 2, 2, 1, 1};
+  return Index >= 0 && Index < 7 ? codes[Index] : 0;
+}
+
+void TcxCustomLookAndFeelPainter::PaintImage(TcxCanvas* Canvas, TCustomImageList* Images, int ImageIndex,
+                                             TGraphic*, const TRect& R, TcxElementState State, bool) const {
+  static const TcxImageDrawMode modes[] = {ImageDrawNormal, ImageDrawNormal, ImageDrawNormal, ImageDrawNormal,
+                                           ImageDrawDisabled};
+  if (!Images || ImageIndex < 0) return;
+  DrawImageInState(Canvas->CurrentDC(), R, R, nullptr, Images, ImageIndex, modes[State], false, nullptr, clNone);
+}
+
+int TcxCustomLookAndFeelPainter::PreviewShadowAlpha(int Index) const {
+  static const int alphas[] = {128, 128, 128, 255};
+  return Index >= 0 && Index < 4 ? alphas[Index] : 255;
+}
+
+void TcxCustomLookAndFeelPainter::PaintTextPanel(TcxCanvas* Canvas, const TRect& R, const std::string& Text,
+                                                 TFont* Font, TColor Color) const {
+  Frame(Canvas, R, ViewColor7());
+  TRect in = Deflated(R, 1);
+  Canvas->FillRectWithColor(in, Color == clNone ? ViewColor10() : Color);
+  if (Text.empty()) return;
+  if (Font) Canvas->AssignFont(Font);
+  Canvas->CurrentBrush()->SetStyle(bsClear);
+  Canvas->DrawAlignedText(Text, in, TextAlignHCenter | TextAlignVCenter | TextSingleLine);
+  Canvas->CurrentBrush()->SetStyle(bsSolid);
+}
+
+void TcxCustomLookAndFeelPainter::PaintPreviewPage(TcxCanvas* Canvas, const TRect& R, const TRect& ContentRect,
+                                                   int FrameIndex, bool Selected) const {
+  TRect page(R.Left, R.Top, R.Right - 2, R.Bottom - 2);
+  if (FrameIndex == 0) page = Deflated(page, 1);
+  if (Selected) Canvas->FillRectWithColor(ContentRect, clWindow);
+  Canvas->PushClipRegion();
+  Canvas->ClipOutRect(ContentRect);
+  Canvas->FillRectWithColor(page, FrameIndex == 0 ? clWindowText : clHighlight);
+  Canvas->ClipOutRect(page);
+  Canvas->FillRectWithColor(page.Offset(2, 2), clWindowText);
+  Canvas->PopClipRegion();
+}
+
+namespace {
+// The caption text, plain outside the highlight and inverting the background inside it.
+void PaintInvertedCaption(TcxCanvas* Canvas, const std::string& Text, const TRect& TextRect, const TRect& Highlight,
+                          TcxTextFlags Flags, TcxRotationAngle Rotation) {
+  TRect hot;
+  const bool crosses = IntersectRect(hot, TextRect, Highlight);
+  Canvas->PushClipRegion();
+  if (crosses) Canvas->ClipOutRect(hot);
+  Canvas->DrawTextInRect(Text, TextRect, Flags, true, Rotation);
+  Canvas->PopClipRegion();
+  if (!crosses) return;
+  std::unique_ptr<TcxBitmap> mask(TcxBitmap::CreateForRect(TextRect));
+  TcxCanvas* mc = mask->cxCanvas();
+  mc->FillRectWithColor(mask->FullRect(), TColor(0xFFFFFF));
+  mc->AssignFont(Canvas->CurrentFont());
+  mc->CurrentFont()->SetColor(TColor(0));
+  mc->CurrentBrush()->SetStyle(bsClear);
+  mc->DrawTextInRect(Text, mask->FullRect(), Flags, true, Rotation);
+  TCanvas* dst = Canvas->Canvas();
+  for (int y = hot.Top; y < hot.Bottom; ++y)
+    for (int x = hot.Left; x < hot.Right; ++x)
+      if ((ColorToRGB(mask->Canvas()->Pixel(x - TextRect.Left, y - TextRect.Top)) & 0xFFFFFF) == 0)
+        dst->SetPixel(x, y, TColor(~ColorToRGB(dst->Pixel(x, y)) & 0xFFFFFF));
+}
+}  // namespace
+
+void TcxCustomLookAndFeelPainter::PaintCaptionText(TcxCanvas* Canvas, bool Vertical, bool UseTextColor,
+                                                   const std::string& Text, const TRect& TextRect, bool Enabled,
+                                                   const TRect& ClipRect, TColor TextColor) const {
+  if (Text.empty()) return;
+  const TcxTextFlags flags = TextAlignHCenter | TextAlignVCenter | TextSingleLine;
+  const TcxRotationAngle rotation = Vertical ? raMinus90 : raNone;
+  Canvas->PushDrawingState();
+  const bool ownColor = UseTextColor && TextColor != clDefault;
+  Canvas->CurrentFont()->SetColor(ownColor ? TextColor : CaptionTextColor());
+  Canvas->CurrentBrush()->SetStyle(bsClear);
+  if (ownColor) {
+    Canvas->DrawTextInRect(Text, TextRect, flags, Enabled, rotation);
+  } else if (CaptionColorFor(true) == clDefault) {
+    PaintInvertedCaption(Canvas, Text, TextRect, ClipRect, flags, rotation);
+  } else {
+    Canvas->CurrentFont()->SetColor(CaptionColorFor(false));
+    Canvas->DrawTextInRect(Text, TextRect, flags, Enabled, rotation);
+    TRect hot;
+    if (IntersectRect(hot, TextRect, ClipRect)) {
+      Canvas->PushClipRegion();
+      Canvas->ClipToRect(hot);
+      Canvas->CurrentFont()->SetColor(CaptionColorFor(true));
+      Canvas->DrawTextInRect(Text, TextRect, flags, Enabled, rotation);
+      Canvas->PopClipRegion();
+    }
+  }
+  Canvas->PopDrawingState();
 }
 
 // ---- Standard painter
@@ -868,7 +1227,8 @@ void TcxStandardLookAndFeelPainter::PaintScrollBarPart(TcxCanvas* Canvas, bool H
 
 void TcxStandardLookAndFeelPainter::PaintMonthHeader(TcxCanvas* Canvas, const TRect& R, const std::string& Text,
                                                      TcxBorders Neighbors, const TcxViewParams& ViewParams,
-                                                     int Arrows, int ArrowOffset) const {
+                                                     int Arrows, int ArrowOffset,
+                                                     const TcxCustomDrawBackground& OnCustomDraw) const {
   Canvas->DrawTwoToneFrame(R, TColor(0), TColor(0), Neighbors, 1);
   TRect in = R;
   if (Neighbors.Contains(bLeft)) ++in.Left;
@@ -876,7 +1236,7 @@ void TcxStandardLookAndFeelPainter::PaintMonthHeader(TcxCanvas* Canvas, const TR
   if (Neighbors.Contains(bRight)) --in.Right;
   if (Neighbors.Contains(bBottom)) --in.Bottom;
   DrawCellContent(Canvas, in, in, esNormal, haCenter, vaCenter, false, false, Text, ViewParams.Font,
-                  ViewParams.TextColor, ViewParams.Color, {}, false);
+                  ViewParams.TextColor, ViewParams.Color, OnCustomDraw, false);
   PaintMonthArrows(Canvas, R, ControlBorderSize(), Arrows, ArrowOffset);
 }
 
@@ -897,8 +1257,8 @@ void TcxStandardLookAndFeelPainter::PaintSplitterFrame(TcxCanvas* Canvas, const 
   Canvas->FillRectWithColor(r, ViewParams.Color == clDefault ? clBtnFace : ViewParams.Color);
 }
 
-void TcxStandardLookAndFeelPainter::PaintGroupBoxFrame(TcxCanvas* Canvas, const TRect& R, bool,
-                                                       TcxBorders Borders) const {
+void TcxStandardLookAndFeelPainter::PaintGroupBoxFrame(TcxCanvas* Canvas, const TRect& R, bool, int,
+    TcxBorders Borders) const {
   TRect r = R;
   --r.Right;
   --r.Bottom;
@@ -998,8 +1358,8 @@ void TcxFlatLookAndFeelPainter::PaintSplitterFrame(TcxCanvas* Canvas, const TRec
   Canvas->FillRectWithColor(r, ViewParams.Color == clDefault ? clBtnFace : ViewParams.Color);
 }
 
-void TcxFlatLookAndFeelPainter::PaintGroupBoxFrame(TcxCanvas* Canvas, const TRect& R, bool,
-                                                   TcxBorders Borders) const {
+void TcxFlatLookAndFeelPainter::PaintGroupBoxFrame(TcxCanvas* Canvas, const TRect& R, bool, int,
+    TcxBorders Borders) const {
   Canvas->DrawTwoToneFrame(R, clBtnShadow, clBtnShadow, Borders, 1);
   Canvas->DrawTwoToneFrame(Deflated(R, 1), clBtnHighlight, clBtnHighlight, Borders, 1);
 }
@@ -1435,8 +1795,8 @@ void TcxUltraFlatLookAndFeelPainter::PaintSplitterFrame(TcxCanvas* Canvas, const
   Canvas->FillRectWithColor(r, ViewParams.Color == clDefault ? clBtnFace : ViewParams.Color);
 }
 
-void TcxUltraFlatLookAndFeelPainter::PaintGroupBoxFrame(TcxCanvas* Canvas, const TRect& R, bool Enabled,
-                                                        TcxBorders Borders) const {
+void TcxUltraFlatLookAndFeelPainter::PaintGroupBoxFrame(TcxCanvas* Canvas, const TRect& R, bool Enabled, int,
+    TcxBorders Borders) const {
   TColor c = Enabled ? clHighlight : clBtnShadow;
   Canvas->DrawTwoToneFrame(R, c, c, Borders, 1);
 }

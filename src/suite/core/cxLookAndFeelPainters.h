@@ -47,22 +47,96 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   virtual TRect FooterCellContentBounds(const TRect& R) const;
   virtual TRect FooterCellTextBounds(const TRect& R) const;
   virtual TRect SeparatorBounds(const TRect& R, int Thickness, bool Horizontal) const;
+  virtual int BlankMetric1() const { return 0; }
+  virtual int BlankMetric2() const { return 0; }
+  virtual int BlankMetric3() const { return 0; }
   virtual std::string KindName() const { return {}; }
   virtual TcxPainterStyle StyleKind() const { return psStandard; }
   virtual bool ThemedLookFlag() const { return false; }
   virtual TColor WindowColor() const { return clWindow; }
+  virtual TColor AltWindowColor() const { return WindowColor(); }
+  virtual TColor CellWindowColor() const { return WindowColor(); }
   virtual TColor WindowTextColor() const { return clWindowText; }
+  virtual TColor ContentColorFor(bool Flag) const { return ContentColor(Flag ? esNormal : esDefault); }
   virtual TColor ContentColor(TcxElementState) const { return clDefault; }
+  virtual TColor ContentTextColorFor(bool Flag) const { return ContentTextColor(Flag ? esNormal : esDefault); }
+  // The bar customization form reads clDefault as clWindow and clWindowText.
   virtual TColor ContentTextColor(TcxElementState) const { return clDefault; }
-  TColor ContentColorFor(bool Flag) const { return ContentColor(Flag ? esNormal : esDefault); }
-  TColor ContentTextColorFor(bool Flag) const { return ContentTextColor(Flag ? esNormal : esDefault); }
-  // The data-view colours; only the size grip's fill is used here.
-  virtual TColor ViewColor21() const { return clBtnFace; }
-  virtual TColor ViewColor29() const { return clBtnFace; }
+
+  // The default colours of data views; only the size grip's fill (21) is read here.
+  virtual TColor ViewColor1() const { return clBtnShadow; }
+  virtual TColor ViewColor2() const { return clBtnHighlight; }
+  virtual TColor ViewColor3() const { return clBtnText; }
+  virtual TColor ViewColor4() const { return clBtnFace; }
+  virtual TColor ViewColor5() const { return clBtnText; }
+  virtual TColor ViewColor6() const { return clBtnFace; }
   virtual TColor ViewColor7() const { return clBtnShadow; }
+  virtual TColor ViewColor8() const { return clBtnShadow; }
+  virtual TColor ViewColor9() const { return clBtnFace; }
   virtual TColor ViewColor10() const { return clBtnFace; }
+  virtual TColor ViewColor11() const { return clBtnText; }
+  virtual TColor ViewColor12() const { return clBtnShadow; }
+  virtual TColor ViewColor13() const { return clBtnFace; }
+  virtual TColor ViewColor14() const { return clBtnFace; }
+  virtual TColor ViewColor15() const { return clBtnText; }
+  virtual TColor ViewColor16() const { return TColor(0xFF0000); }
+  virtual TColor ViewColor17() const { return clBtnFace; }
+  virtual TColor ViewColor18() const { return clBtnText; }
+  virtual TColor ViewColor19() const { return TColor(0xFF0000); }
+  virtual TColor ViewColor20() const { return ViewColor7(); }
+  virtual TColor ViewColor21() const { return clBtnFace; }
+  virtual TColor ViewColor22() const { return ViewColor27(); }
+  virtual TColor ViewColor23() const { return ViewColor14(); }
+  virtual TColor ViewColor24() const { return clDefault; }
+  virtual TColor ViewColor25() const { return ViewColor14(); }
+  virtual TColor ViewColor26() const { return ViewColor15(); }
+  virtual TColor ViewColor27() const { return TColor(0); }
+  virtual TColor ViewColor28() const;
+  virtual TColor ViewColor29() const { return clBtnFace; }
+  virtual TColor ViewColor30(bool Accent) const { return Accent ? AccentTextColor() : ViewColor15(); }
+  virtual TColor ViewColor31() const { return TColor(0x0000FF); }
+  virtual TColor ViewColor32() const { return clGrayText; }
+  virtual TColor ViewColor33() const { return clHighlight; }
+  virtual TColor ViewColor34() const { return clHighlightText; }
+  virtual TColor ViewColor35() const { return clBtnShadow; }
+  virtual TColor ViewColor36() const { return clWindow; }
+  virtual TColor ViewColor37() const { return clWindowText; }
+  virtual TColor ViewColor38() const { return TColor(0x000080); }
+  virtual TColor ViewColor39() const { return TColor(0x800000); }
+  virtual TColor ViewColor40() const { return clWindow; }
+  virtual TColor ViewColor41() const { return clWindowText; }
+  virtual TColor ViewColor42() const { return TColor(0x9D9DA1); }
+  virtual TColor ViewColor43() const { return clBtnFace; }
+  virtual TColor ViewColor44() const { return clBtnFace; }
+  virtual TColor ViewColor45() const { return ViewColor14(); }
+  virtual TColor ViewColor46() const { return ViewColor15(); }
   virtual TColor ViewColor47() const { return TColor(0xD5FFFF); }
+  virtual TColor ViewColor48() const { return ViewColor51(); }
+  virtual TColor ViewColor49() const { return clWindowText; }
   virtual TColor ViewColor50() const { return clHighlight; }
+  virtual TColor ViewColor51() const { return clHighlightText; }
+  virtual TColor ViewColor52() const { return clBtnFace; }
+  virtual TColor ViewColor53() const { return clBtnFace; }
+  virtual TColor ViewColor54() const { return clBtnText; }
+  virtual TColor ViewColor55() const { return clWindow; }
+  virtual TColor ViewColor56() const { return clBtnFace; }
+  virtual TColor ViewColor57() const { return TColor(0xFFFFFF); }
+  virtual TColor ViewColor58() const { return TColor(0); }
+  virtual TColor ViewColor59() const { return clBtnFace; }
+  virtual TColor ViewColor60() const { return clBtnText; }
+  virtual TColor ViewColor61() const { return TColor(0xFFFFFF); }
+  virtual TColor ViewColor62() const { return TColor(0); }
+  virtual TColor ViewColor63() const { return TColor(0); }
+  virtual TColor ViewColor64() const { return TColor(0); }
+  virtual TColor ViewColor65() const { return TColor(0xCFCFCF); }
+  virtual TColor ViewColor66() const { return TColor(0xFFFFFF); }
+  virtual TColor ViewColor67() const { return clBtnShadow; }
+  virtual TColor ViewColor68() const { return TColor(0xF0CAA6); }
+  virtual TColor ViewColor69() const { return TColor(0x800000); }
+  virtual TColor ViewColor70() const { return clBtnShadow; }
+  virtual TColor ViewColor71() const { return clBtnShadow; }
+  virtual TColor ViewColor72(bool Highlighted) const { return Highlighted ? clHighlight : clBtnShadow; }
+  virtual TColor ViewColor73(bool Highlighted) const { return Highlighted ? clHighlightText : clBtnText; }
 
   // Arrows.
   virtual void PaintArrow(TcxCanvas* Canvas, const TRect& R, TcxArrowDirection Direction, TColor Color) const;
@@ -79,11 +153,14 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   virtual void DrawContainerFrame(TcxCanvas* Canvas, const TRect& R, TcxContainerBorderStyle BorderStyle,
                                   int Width, TColor Color, TcxBorders Borders) const;
   virtual void DrawSeparator(TcxCanvas* Canvas, const TRect& R, bool Horizontal) const;
+  virtual TRect GroupButtonBounds(const TRect& R, int /*ButtonCount*/, int /*ButtonIndex*/) const { return R; }
 
   // Buttons.
   virtual int ButtonBorderWidth(TcxElementState) const { return 0; }
   virtual TColor ButtonFaceColor(TcxElementState) const { return clBtnFace; }
   virtual TRect ButtonFocusBounds(TcxCanvas* Canvas, const TRect& R) const;
+  // Left, top, right and bottom widths of a button in a row.
+  virtual TRect ButtonGroupBorderWidths(int ButtonCount, int ButtonIndex) const;
   virtual int ButtonCaptionIndent() const { return 0; }
   virtual int PressedCaptionShift() const { return 0; }
   virtual TColor ButtonGlyphColor(TcxElementState State, TColor DefaultColor = clDefault) const;
@@ -91,10 +168,16 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   virtual void PaintButton(TcxCanvas* Canvas, const TRect& R, const std::string& Caption, TcxElementState State,
                            bool DrawFrame = true, TColor Color = clDefault, TColor TextColor = clDefault,
                            bool WordWrap = false, bool ToolbarStyle = false) const;
+  virtual void PaintPlainButton(TcxCanvas* Canvas, const TRect& R, TcxElementState State, int ButtonCount,
+                                int ButtonIndex, TColor Color = clDefault) const;
   virtual void PaintButtonFrame(TcxCanvas*, const TRect&, TcxElementState) const {}
+  virtual void PaintButtonOutline(TcxCanvas*, const TRect&, bool /*Pressed*/, bool /*Hot*/) const {}
 
   // Expand buttons.
   virtual void PaintExpandButton(TcxCanvas*, const TRect&, bool /*Expanded*/, TColor /*Color*/) const {}
+  virtual void PaintRotatedGroupButton(TcxCanvas* Canvas, const TRect& R, TcxRotationAngle Rotation,
+                                       bool Expanded, TcxElementState State) const;
+  virtual bool ExpandButtonBeforeContent() const { return true; }
   virtual void PaintGroupExpandButton(TcxCanvas* Canvas, const TRect& R, bool Expanded,
                                       TcxElementState State) const;
   virtual void PaintSmallExpandButton(TcxCanvas* Canvas, const TRect& R, bool Expanded, TColor BorderColor,
@@ -102,6 +185,7 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   virtual int ExpandButtonExtent() const { return 0; }
   virtual int GroupExpandButtonExtent() const { return 15; }
   virtual bool HotTracksButtons() const { return false; }
+  virtual bool HitsGroupExpandButton(const TRect& R, const TPoint& P) const { return R.Contains(P); }
   virtual int SmallExpandButtonExtent() const { return 9; }
 
   // Check boxes and radio buttons.
@@ -111,48 +195,121 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   virtual void PaintCheckMark(TcxCanvas* Canvas, const TRect& R, TcxElementState State, bool Checked,
                               TColor Color) const;
   virtual void PaintCheckFrame(TcxCanvas*, const TRect&, TcxElementState) const {}
-  virtual void PaintCheckBox(TcxCanvas* Canvas, const TRect& R, TcxElementState State,
-                             TcxCheckBoxState CheckState) const;
-  void PaintCheckBoxChecked(TcxCanvas* Canvas, const TRect& R, TcxElementState State, bool Checked) const {
+  virtual void PaintCheckBoxChecked(TcxCanvas* Canvas, const TRect& R, TcxElementState State, bool Checked) const {
     PaintCheckBox(Canvas, R, State, Checked ? cbsChecked : cbsUnchecked);
   }
+  virtual void PaintCheckBox(TcxCanvas* Canvas, const TRect& R, TcxElementState State,
+                             TcxCheckBoxState CheckState) const;
   virtual void PaintRadioButton(TcxCanvas* Canvas, int X, int Y, TcxElementState State, bool Checked,
                                 bool Highlighted, TColor BackgroundColor = clDefault, bool Focused = false) const;
   virtual TColor RadioFaceColor(TcxElementState State) const;
   virtual TSize RadioButtonExtent() const;
   virtual void PaintEdgeLine(TcxCanvas* Canvas, const TRect& R, TColor DarkColor, TColor LightColor,
                              bool Vertical) const;
+  virtual int EdgeLineWidth() const { return 2; }
 
-  // Headers.
+  // Headers. Neighbors uses the border bits: a neighbour on that side.
   virtual void PaintHeader(TcxCanvas* Canvas, const TRect& R, const TRect& TextRect, TcxBorders Neighbors,
                            TcxBorders Borders, TcxElementState State, TcxHorzAlign AlignHorz,
                            TcxVertAlign AlignVert, bool MultiLine, bool ShowEndEllipsis, const std::string& Text,
                            TFont* Font, TColor TextColor, TColor Color,
-                           const TcxCustomDrawBackground& OnCustomDraw = {}) const;
+                           const TcxCustomDrawBackground& OnCustomDraw = {}, bool IsLast = false,
+                           bool IsGroup = false) const;
+  virtual void PaintHeaderItem(TcxCanvas* Canvas, const TRect& R, const TRect& TextRect, TcxBorders Neighbors,
+                               TcxBorders Borders, TcxElementState State, TcxHorzAlign AlignHorz,
+                               TcxVertAlign AlignVert, bool MultiLine, bool ShowEndEllipsis,
+                               const std::string& Text, TFont* Font, TColor TextColor, TColor Color,
+                               const TcxCustomDrawBackground& OnCustomDraw = {}) const;
   virtual void PaintHeaderFrame(TcxCanvas*, const TRect&, TcxBorders /*Neighbors*/, TcxBorders /*Borders*/) const {}
   virtual void PaintHeaderPressedMark(TcxCanvas* Canvas, const TRect& R) const { Canvas->InvertRect(R); }
+  virtual void PaintHeaderSection(TcxCanvas* Canvas, const TRect& R, const TRect& TextRect, TcxBorders Neighbors,
+                                  TcxBorders Borders, TcxElementState State, TcxHorzAlign AlignHorz,
+                                  TcxVertAlign AlignVert, bool MultiLine, bool ShowEndEllipsis,
+                                  const std::string& Text, TFont* Font, TColor TextColor, TColor Color) const;
+  virtual void PaintHeaderSectionFrame(TcxCanvas*, const TRect&, TcxBorders /*Borders*/, TcxElementState) const {}
+  virtual void PaintHeaderSectionContent(TcxCanvas* Canvas, const TRect& R, const TRect& Bounds,
+                                         TcxElementState State, TcxHorzAlign AlignHorz, TcxVertAlign AlignVert,
+                                         bool MultiLine, bool ShowEndEllipsis, const std::string& Text,
+                                         TFont* Font, TColor TextColor, TColor Color) const;
+  virtual void PaintHeaderSectionText(TcxCanvas* Canvas, const TRect& TextBounds, TcxElementState State,
+                                      TcxHorzAlign AlignHorz, TcxVertAlign AlignVert, bool MultiLine,
+                                      bool ShowEndEllipsis, const std::string& Text, TFont* Font,
+                                      TColor TextColor) const;
+  virtual void PaintHeaderDivider(TcxCanvas* Canvas, const TRect& Bounds, int IndentSize, TColor Color,
+                                  const TcxViewParams& ViewParams) const;
   virtual void PaintSortMark(TcxCanvas*, const TRect&, bool /*Ascending*/) const {}
   virtual TcxBorders HeaderFrameSides(TcxBorders) const { return cxBordersAll; }
   virtual int HeaderFrameWidth() const { return 0; }
-  TRect HeaderOuterBounds(const TRect& R, TcxBorders Neighbors, TcxBorders Borders) const;
-  TRect HeaderInnerBounds(const TRect& R, TcxBorders Borders) const;
+  virtual TRect HeaderOuterBounds(const TRect& R, TcxBorders Neighbors, TcxBorders Borders) const;
+  virtual TRect HeaderInnerBounds(const TRect& R, TcxBorders Borders) const;
+  virtual bool HeaderOptionFlag() const { return true; }
+  virtual int HeaderHeightFor(int TextHeight) const { return 2 * HeaderFrameWidth() + TextHeight + 4; }
+  virtual int HeaderSectionFrameWidth(TcxElementState) const { return 1; }
+  virtual TRect HeaderSectionTextBounds(const TRect& Bounds, TcxElementState State) const;
+  virtual TRect HeaderSectionContentBounds(const TRect& R, TcxElementState State) const;
+  virtual int HeaderWidthFor(TcxCanvas* Canvas, TcxBorders Borders, const std::string& Text, TFont* Font) const;
+  virtual bool HeaderGradientFlag() const { return false; }
+  virtual TSize SortMarkAreaExtent() const { return {16, SortMarkExtent().cy}; }
   virtual TSize SortMarkExtent() const { return {0, 0}; }
+
+  // Group rows.
+  virtual void FillGroupBackground(TcxCanvas* Canvas, const TRect& R, bool Transparent, TColor Color,
+                                   TBitmap* Bitmap) const {
+    FillBackground(Canvas, R, Transparent, Color, Bitmap);
+  }
+  virtual TColor GroupPanelColor(bool Flag) const;
+  virtual TColor GroupPanelColorB() const;
+  virtual TColor GroupPanelColorC() const;
+  virtual bool GroupOptionFlag() const { return HeaderOptionFlag(); }
+  virtual TColor GroupColorA() const { return ViewColor12(); }
+  virtual TColor GroupColorB() const { return ViewColor13(); }
+  virtual void PaintGroupCaptionFill(TcxCanvas* Canvas, const TRect& R, TcxElementState State, bool Flag) const;
+  virtual void PaintGroupRow(TcxCanvas* Canvas, const TRect& R, bool Selected, TcxElementState State) const;
+  virtual void PaintGroupFrame(TcxCanvas* Canvas, const TRect& R, TcxElementState State, TcxBorders Borders) const;
+  virtual void PaintGroupFrameFilled(TcxCanvas* Canvas, const TRect& R, bool Flag, TcxElementState State,
+                                     TcxBorders Borders) const;
+  virtual void PaintGroupExpandGlyph(TcxCanvas* Canvas, const TRect& R, bool Expanded,
+                                     TcxElementState State) const {
+    PaintGroupExpandButton(Canvas, R, Expanded, State);
+  }
+  virtual TRect GroupMarginsA(TcxElementState) const { return {}; }
+  virtual TRect GroupMarginsB(TcxElementState) const { return {}; }
+  virtual TcxBorders GroupFrameSides() const { return cxBordersAll; }
 
   // Footers.
   virtual int FooterFrameWidth() const { return 0; }
   virtual int FooterCellFrameWidth() const { return 0; }
   virtual int FooterCellSpacing() const { return 0; }
+  virtual bool FooterCellsBeforeFrame() const { return true; }
   virtual TColor FooterLineColor() const { return clBtnShadow; }
   virtual int FooterLineHeight() const { return 1; }
+  virtual void PaintFooterCell(TcxCanvas* Canvas, const TRect& R, TcxHorzAlign AlignHorz, TcxVertAlign AlignVert,
+                               bool MultiLine, const std::string& Text, TFont* Font, TColor TextColor, TColor Color,
+                               const TcxCustomDrawBackground& OnCustomDraw = {}) const;
+  virtual void PaintFooterCellContent(TcxCanvas* Canvas, const TRect& R, TcxHorzAlign AlignHorz,
+                                      TcxVertAlign AlignVert, bool MultiLine, const std::string& Text, TFont* Font,
+                                      TColor TextColor, TColor Color,
+                                      const TcxCustomDrawBackground& OnCustomDraw = {}) const;
   virtual void PaintFooterFrame(TcxCanvas*, const TRect&) const {}
   virtual void PaintFooterCellFrame(TcxCanvas*, const TRect&) const {}
+  virtual void PaintFooterBackground(TcxCanvas* Canvas, const TRect& R, const TcxViewParams& ViewParams) const;
   virtual void PaintFooterLine(TcxCanvas* Canvas, const TRect& R) const {
     Canvas->FillRectWithColor(R, FooterLineColor());
   }
 
-  // Filter and popup close buttons.
+  // Filter buttons.
+  virtual void PaintFilterCheck(TcxCanvas* Canvas, const TRect& R, TcxElementState State, bool Checked) const {
+    PaintCheckBoxChecked(Canvas, R, State, Checked);
+  }
   virtual void PaintFilterCloseButton(TcxCanvas* Canvas, const TRect& R, TcxElementState State) const;
+  virtual void PaintFilterDropDownButton(TcxCanvas*, const TRect&, TcxElementState, bool /*Active*/) const {}
+  virtual void FillFilterBackground(TcxCanvas* Canvas, const TRect& R, bool Transparent, TColor Color,
+                                    TBitmap* Bitmap) const {
+    FillBackground(Canvas, R, Transparent, Color, Bitmap);
+  }
+  virtual TSize FilterCheckExtent() const { return {13, 13}; }
   virtual TSize FilterCloseButtonExtent() const { return {16, 14}; }
+  virtual TSize FilterDropDownButtonExtent() const { return {15, 0}; }
 
   // Popups, hints and screen tips.
   // The border of a popup window by style; R comes back as the content rectangle.
@@ -160,6 +317,9 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   virtual void FillWindowContent(TcxCanvas* Canvas, const TRect& R) const {
     Canvas->FillRectWithColor(R, clBtnFace);
   }
+  virtual int PopupStyleCodeA(int Index) const;
+  virtual int PopupStyleCodeB(int Index) const;
+  virtual bool PopupStyleFlag() const { return true; }
   virtual TColor HintFrameColor() const { return clDefault; }
   virtual void PaintHintBackground(TcxCanvas* Canvas, const TRect& R, TColor Color) const {
     Canvas->FillRectWithColor(R, Color == clDefault ? clInfoBk : Color);
@@ -170,10 +330,22 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   virtual void DrawTipBackground(TcxCanvas* Canvas, const TRect& R) const;
   virtual void DrawTipFrame(TcxCanvas* Canvas, const TRect& R) const;
 
+  // Tabs; Side is the side of the strip the tabs stand on.
+  virtual void PaintTab(TcxCanvas*, const TRect&, TcxBorder /*Side*/, TcxElementState, bool /*Vertical*/) const {}
+  virtual void PaintTabFrame(TcxCanvas*, const TRect&, TcxBorder /*Side*/, TcxBorders /*Borders*/,
+                             bool /*Vertical*/) const {}
+  virtual void PaintTabStrip(TcxCanvas*, const TRect&, TcxBorders /*Borders*/, bool /*Vertical*/) const {}
+  virtual bool PaintsTabs(bool /*Vertical*/) const { return false; }
+  virtual bool HotTracksTabs(bool /*Vertical*/) const { return false; }
+  virtual int TabFrameWidth(bool /*Vertical*/) const { return 0; }
+
   // Indicator column.
   virtual void PaintListMark(TcxCanvas* Canvas, const TRect& R, TColor Color) const;
   // Kind 0 draws nothing; 1 to 6 the indicator images.
   virtual void PaintIndicatorGlyph(TcxCanvas* Canvas, const TRect& R, int Kind) const;
+  virtual void PaintIndicatorCell(TcxCanvas* Canvas, const TRect& R, int Kind) const;
+  virtual void PaintIndicatorItem(TcxCanvas* Canvas, const TRect& R, int Kind) const;
+  virtual bool IndicatorFlag() const { return true; }
 
   // Scroll bars and size grip.
   virtual int MinThumbLength(bool /*Horizontal*/) const { return 8; }
@@ -191,41 +363,120 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   }
 
   // Calendar, navigation buttons and progress.
+  // The arrow and text areas of a navigation button of bounds R.
+  virtual void LayoutNavButtons(const TRect& R, bool IsNext, TRect& ArrowRect, TRect& TextRect) const;
+  // Arrows: 1 left, 2 right, 3 both.
   virtual void PaintMonthHeader(TcxCanvas* Canvas, const TRect& R, const std::string& Text, TcxBorders Neighbors,
-                                const TcxViewParams& ViewParams, int Arrows, int ArrowOffset) const;
+                                const TcxViewParams& ViewParams, int Arrows, int ArrowOffset,
+                                const TcxCustomDrawBackground& OnCustomDraw = {}) const;
+  virtual void PaintCalendarFrame(TcxCanvas* Canvas, const TRect& R) const { DrawControlBorder(Canvas, R); }
   virtual void PaintProgressBar(TcxCanvas* Canvas, const TRect& Bounds, const TRect& ProgressRect,
                                 const TcxViewParams& ViewParams, bool Framed) const;
+  virtual void PaintNavButton(TcxCanvas* Canvas, const TRect& R, bool IsNext, TcxElementState State,
+                              const std::string& Text, const TRect& TextRect, const TRect& ArrowRect) const;
   virtual void PaintNavButtonArrow(TcxCanvas* Canvas, const TRect& R, bool IsNext, TColor Color) const;
+  virtual void PaintNavigatorButton(TcxCanvas* Canvas, const TRect& R, TcxElementState State) const {
+    PaintButton(Canvas, R, {}, State);
+  }
+  virtual void PaintSplitterFrame(TcxCanvas*, const TRect&, const TcxViewParams&, bool /*Horizontal*/) const {}
+  virtual TRect ProgressBarMargins() const { return {2, 2, 2, 2}; }
+  virtual TColor NavButtonTextColor(bool /*IsNext*/, TcxElementState State, TColor DefaultColor) const {
+    return ButtonGlyphColor(State, DefaultColor);
+  }
+  // Borders are left, top, right and bottom margins around the arrow and text areas.
+  virtual void NavButtonMetrics(bool IsNext, TRect& Borders, TSize& ArrowSize, bool& HasTextArea) const;
   virtual int ThinFrameWidth() const { return 1; }
 
-  // Clock.
+  // Clock. Time is a day fraction (the date part is ignored).
   virtual void PaintClock(TcxCanvas* Canvas, const TRect& R, double Time, TColor BackgroundColor) const;
 
-  // Containers, captions, group boxes.
-  virtual TColor ContainerFrameColor(bool) const { return clBtnText; }
+  // Edit buttons, containers, images and captions.
+  virtual void PaintEditButton(TcxCanvas*, const TRect&, TcxElementState, int /*Kind*/) const {}
+  virtual int EditButtonCaptionIndent() const { return 0; }
+  virtual TSize EditButtonExtent() const { return {0, 0}; }
+  virtual TColor EditButtonCaptionColor() const { return clDefault; }
+  virtual TColor ContainerFrameColor(bool /*Highlighted*/) const { return clBtnText; }
+  virtual int ContainerStyleCode(int Index) const;
   virtual void PaintContainerBackground(TcxCanvas* Canvas, TRect& R) const;
-  virtual void PaintGroupBoxFrame(TcxCanvas*, const TRect&, bool /*Enabled*/, TcxBorders) const {}
-  virtual TColor GroupBoxTextColor(bool Enabled) const { return Enabled ? clWindowText : clBtnShadow; }
-  virtual void FillPanel(TcxCanvas* Canvas, const TRect& R) const { Canvas->FillRectWithColor(R, clBtnFace); }
+  virtual void PaintImage(TcxCanvas* Canvas, TCustomImageList* Images, int ImageIndex, TGraphic* Glyph,
+                          const TRect& R, TcxElementState State, bool Flag = false) const;
+  virtual TSize GlyphExtent() const { return {0, 0}; }
+  virtual void PaintEditGlyphA(TcxCanvas*, const TRect&, TcxElementState) const {}
+  virtual void PaintEditGlyphB(TcxCanvas*, const TRect&, TcxElementState) const {}
+  // Caption text that shows inverted (or in the highlight colour) where it crosses the highlight
+  // given by ClipRect.
+  virtual void PaintCaptionText(TcxCanvas* Canvas, bool Vertical, bool UseTextColor, const std::string& Text,
+                                const TRect& TextRect, bool Enabled, const TRect& ClipRect,
+                                TColor TextColor) const;
+  virtual TRect CaptionMargins() const { return {}; }
+  virtual TColor CaptionTextColor() const { return CaptionColorFor(false); }
+  virtual TColor CaptionColorFor(bool Flag) const { return Flag ? clDefault : clWindowText; }
+  virtual void PaintCaptionFrameA(TcxCanvas*, const TRect&) const {}
+  virtual void PaintCaptionFrameB(TcxCanvas*, const TRect&) const {}
+  virtual void PaintCaptionFrameC(TcxCanvas*, const TRect&) const {}
+  virtual void PaintRotatedGroupButtonAlias(TcxCanvas* Canvas, const TRect& R, TcxRotationAngle Rotation,
+                                            bool Expanded, TcxElementState State) const {
+    PaintRotatedGroupButton(Canvas, R, Rotation, Expanded, State);
+  }
 
-  // Track bars.
-  virtual void PaintTrackBarTrack(TcxCanvas* Canvas, const TRect& R, TColor Color) const;
+  // Group boxes and panels; CaptionPosition 0 top, 1 bottom, 2 left, 3 right, 4 none.
+  virtual void PaintGroupBoxFrame(TcxCanvas*, const TRect&, bool /*Enabled*/, int /*CaptionPosition*/,
+                                  TcxBorders) const {}
+  virtual TRect GroupBoxFrameWidths(bool /*HasCaption*/, int /*CaptionPosition*/) const { return {}; }
+  virtual TColor GroupBoxTextColor(bool Enabled) const { return Enabled ? clWindowText : clBtnShadow; }
+  virtual int GroupBoxCaptionTail(int /*CaptionPosition*/) const { return 0; }
+  virtual void PaintGroupBoxBackground(TcxCanvas* Canvas, TControl* /*Control*/, const TRect& R,
+                                       TColor /*Color1*/, TColor /*Color2*/) const {
+    PaintCaptionFrameA(Canvas, R);
+  }
+  virtual void PaintGroupBoxCaption(TcxCanvas*, const TRect&, int /*CaptionPosition*/) const {}
+  virtual void PaintGroupBoxCaptionAlias(TcxCanvas* Canvas, const TRect& R, int /*CaptionPosition*/) const {
+    PaintCaptionFrameB(Canvas, R);
+  }
+  virtual void FillPanel(TcxCanvas* Canvas, const TRect& R) const { Canvas->FillRectWithColor(R, clBtnFace); }
+  virtual TRect PanelMargins() const { return {}; }
+  virtual TColor PanelTextColor() const { return GroupBoxTextColor(true); }
+
+  // Track bars; Shape 0 points up (or left when vertical), 1 down (or right), 2 is a rectangle.
+  virtual void TrackBarThumbBounds(TcxCanvas*, TRect& R, bool /*Vertical*/, int /*Shape*/) const {
+    --R.Right;
+    --R.Bottom;
+  }
+  virtual void PaintTrackBarTrack(TcxCanvas* Canvas, const TRect& R, bool Vertical, TColor Color) const;
   virtual void PaintTrackBarTrackFrame(TcxCanvas*, const TRect&) const {}
-  // Shape 0 points up (or left when vertical), 1 down (or right), 2 is a rectangle.
   virtual void PaintTrackBarThumb(TcxCanvas* Canvas, const TRect& R, TcxElementState State, bool Vertical,
                                   int Shape, TColor Color) const;
   virtual void PaintThumbShapeFrame(TcxCanvas*, const std::vector<TPoint>& /*Light*/,
                                     const std::vector<TPoint>& /*Dark*/,
                                     const std::vector<TPoint>& /*Shadow*/) const {}
   virtual void PaintThumbRectFrame(TcxCanvas*, const TRect&) const {}
+  virtual TSize TrackBarTickExtent() const { return {0, 0}; }
+  virtual TColor TrackBarTickColor() const { return clDefault; }
+  virtual int TrackBarTickOffset() const { return 0; }
 
   // Splitters.
-  virtual TColor SplitterLightColor(bool) const { return TColor(0xFFFFFF); }
-  virtual TColor SplitterOuterColor(bool) const { return clBtnShadow; }
+  virtual TColor SplitterLightColor(bool /*Highlighted*/) const { return TColor(0xFFFFFF); }
+  virtual TColor SplitterOuterColor(bool /*Highlighted*/) const { return clBtnShadow; }
   virtual void PaintSplitter(TcxCanvas* Canvas, const TRect& R, bool Highlighted, bool Flag,
                              bool Horizontal) const;
   virtual TSize SplitterExtent(bool Horizontal) const { return Horizontal ? TSize{17, 2} : TSize{2, 17}; }
-  virtual void PaintSplitterFrame(TcxCanvas*, const TRect&, const TcxViewParams&, bool) const {}
+
+  // Preview pages.
+  virtual TColor PreviewPageColor() const { return clBtnFace; }
+  virtual void PaintPreviewBackground(TcxCanvas* Canvas, const TRect& R) const {
+    Canvas->FillRectWithColor(R, PreviewPageColor());
+  }
+  virtual TRect PreviewMargins() const { return {2, 2, 4, 4}; }
+  virtual void PaintPreviewArea(TcxCanvas* Canvas, const TRect& R) const {
+    Canvas->FillRectWithColor(R, clBtnShadow);
+  }
+  // FrameIndex 0 draws a black page frame, 1 a highlighted one.
+  virtual void PaintPreviewPage(TcxCanvas* Canvas, const TRect& R, const TRect& ContentRect, int FrameIndex,
+                                bool Selected) const;
+  virtual int PreviewShadowAlpha(int Index) const;
+  virtual TColor PreviewSelectedColor() const { return clBtnFace; }
+  virtual void PaintTextPanel(TcxCanvas* Canvas, const TRect& R, const std::string& Text, TFont* Font,
+                              TColor Color) const;
 
   // Shared helpers the painters reuse.
   void DrawSortMarkWith(TcxCanvas* Canvas, const TRect& R, TColor DarkColor, TColor LightColor,
@@ -273,11 +524,13 @@ class TcxStandardLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   void PaintScrollBarPart(TcxCanvas* Canvas, bool Horizontal, const TRect& R, TcxScrollPart Part,
                           TcxElementState State) const override;
   void PaintMonthHeader(TcxCanvas* Canvas, const TRect& R, const std::string& Text, TcxBorders Neighbors,
-                        const TcxViewParams& ViewParams, int Arrows, int ArrowOffset) const override;
+                        const TcxViewParams& ViewParams, int Arrows, int ArrowOffset,
+                        const TcxCustomDrawBackground& OnCustomDraw = {}) const override;
   TColor ViewColor47() const override { return clWindow; }
   void PaintSplitterFrame(TcxCanvas* Canvas, const TRect& R, const TcxViewParams& ViewParams,
                           bool Horizontal) const override;
-  void PaintGroupBoxFrame(TcxCanvas* Canvas, const TRect& R, bool Enabled, TcxBorders Borders) const override;
+  void PaintGroupBoxFrame(TcxCanvas* Canvas, const TRect& R, bool Enabled, int CaptionPosition,
+                          TcxBorders Borders) const override;
   void PaintTrackBarTrackFrame(TcxCanvas* Canvas, const TRect& R) const override;
   void PaintThumbShapeFrame(TcxCanvas* Canvas, const std::vector<TPoint>& Light, const std::vector<TPoint>& Dark,
                             const std::vector<TPoint>& Shadow) const override;
@@ -314,7 +567,8 @@ class TcxFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
                           TcxElementState State) const override;
   void PaintSplitterFrame(TcxCanvas* Canvas, const TRect& R, const TcxViewParams& ViewParams,
                           bool Horizontal) const override;
-  void PaintGroupBoxFrame(TcxCanvas* Canvas, const TRect& R, bool Enabled, TcxBorders Borders) const override;
+  void PaintGroupBoxFrame(TcxCanvas* Canvas, const TRect& R, bool Enabled, int CaptionPosition,
+                          TcxBorders Borders) const override;
   void PaintTrackBarTrackFrame(TcxCanvas* Canvas, const TRect& R) const override;
   void PaintThumbShapeFrame(TcxCanvas* Canvas, const std::vector<TPoint>& Light, const std::vector<TPoint>& Dark,
                             const std::vector<TPoint>& Shadow) const override;
@@ -333,8 +587,7 @@ class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   int ButtonBorderWidth(TcxElementState State) const override { return State == esDefault ? 2 : 1; }
   TColor ButtonFaceColor(TcxElementState State) const override;
   TRect ButtonFocusBounds(TcxCanvas* Canvas, const TRect& R) const override;
-  // Left, top, right and bottom widths of a button in a row.
-  TRect ButtonGroupBorderWidths(int ButtonCount, int ButtonIndex) const;
+  TRect ButtonGroupBorderWidths(int ButtonCount, int ButtonIndex) const override;
   TColor ButtonGlyphColor(TcxElementState State, TColor DefaultColor = clDefault) const override;
   TcxElementState ButtonGlyphState(TcxElementState) const override { return esNormal; }
   int ButtonCaptionIndent() const override { return 2; }
@@ -365,7 +618,8 @@ class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
                          TcxElementState State) const override;
   void PaintSplitterFrame(TcxCanvas* Canvas, const TRect& R, const TcxViewParams& ViewParams,
                           bool Horizontal) const override;
-  void PaintGroupBoxFrame(TcxCanvas* Canvas, const TRect& R, bool Enabled, TcxBorders Borders) const override;
+  void PaintGroupBoxFrame(TcxCanvas* Canvas, const TRect& R, bool Enabled, int CaptionPosition,
+                          TcxBorders Borders) const override;
   void PaintTrackBarTrackFrame(TcxCanvas* Canvas, const TRect& R) const override;
   void PaintThumbRectFrame(TcxCanvas* Canvas, const TRect& R) const override;
   void PaintThumbShapeFrame(TcxCanvas* Canvas, const std::vector<TPoint>& Light, const std::vector<TPoint>& Dark,
@@ -379,7 +633,7 @@ class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   virtual TColor TabFaceColor() const { return clBtnShadow; }
   virtual TColor TabActiveColor() const { return clBtnText; }
   virtual TColor FrameHighlightColor() const { return clHighlight; }
-  virtual TColor ViewColor42() const { return clBtnShadow; }
+  TColor ViewColor42() const override { return clBtnShadow; }
 };
 
 // The Office 2003 look over the UltraFlat one: Office 2003 glyph and border colours, all-round

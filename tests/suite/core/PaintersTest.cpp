@@ -280,10 +280,10 @@ TEST(Painters, SheetPerPainter) {
     p->PaintClock(c, TRect(230, 220, 310, 300), (10 * 3600 + 8 * 60 + 30) / 86400.0, clWindow);
     p->DrawTipBackground(c, TRect(320, 220, 420, 260));
     p->DrawTipFrame(c, TRect(320, 250, 420, 260));
-    p->PaintTrackBarTrack(c, TRect(430, 220, 540, 226), clWindow);
+    p->PaintTrackBarTrack(c, TRect(430, 220, 540, 226), false, clWindow);
     TRect bg(430, 232, 540, 260);
     p->PaintContainerBackground(c, bg);
-    p->PaintGroupBoxFrame(c, TRect(8, 240, 100, 300), true, cxBordersAll);
+    p->PaintGroupBoxFrame(c, TRect(8, 240, 100, 300), true, 0, cxBordersAll);
     p->PaintMonthHeader(c, TRect(320, 270, 540, 290), "December 2026", TcxBorders{bLeft, bBottom}, TcxViewParams{clWindow},
                         3, 12);
     p->PaintProgressBar(c, TRect(8, 310, 200, 326), TRect(10, 312, 120, 324), TcxViewParams{clWindow}, false);
