@@ -1,6 +1,6 @@
 // Draws the suite's small resource bitmaps into a folder as BMP files, pixel by pixel at their
-// own size: the sub-menu arrow (red rising from left to right, so that recolouring by the red
-// value gives a two-colour ramp) and the plus and minus expand buttons.
+// own size: the sub-menu expand chevrons, the plus and minus expand buttons and the six
+// indicator images of grid rows.
 
 #include <QGuiApplication>
 #include <QImage>
@@ -18,31 +18,67 @@ void Save(const QImage& img, const std::string& path) {
 }
 
 QImage SubMenuArrow() {
-  // 8 x 9 on black; a 4-wide triangle pointing right.
-  QImage img(8, 9, QImage::Format_RGB32);
-  img.fill(0xFF000000u);
-  for (int x = 0; x < 4; ++x) {
-    const uint32_t red = uint32_t(64 + x * 191 / 3);
-    for (int y = 1 + x; y <= 7 - x; ++y) img.setPixel(2 + x, y, 0xFF000000u | red << 16);
+  // 7 x 7 on magenta: a double chevron pointing down, its grey rising from left to right so
+  // that recolouring by the red value gives a two-colour ramp.
+  QImage img(7, 7, QImage::Format_RGB32);
+  img.fill(0xFFFF00FFu);
+  for (int k = 0; k < 2; ++k)
+    for (int x = 0; x < 5; ++x) {
+      const uint32_t v = uint32_t(0x60 + x * 0x20);
+      const int y = 1 + 3 * k + (x <= 2 ? x : 4 - x);
+      img.setPixel(1 + x, y, 0xFF000000u | v << 16 | v << 8 | v);
+      if (y > 1 + 3 * k) img.setPixel(1 + x, y - 1, 0xFF000000u | v << 16 | v << 8 | v);
+    }
+  return img;
+}
+
+uint32_t Lerp(uint32_t a, uint32_t b, int num, int den) {
+  uint32_t out = 0xFF000000u;
+  for (int shift = 0; shift <= 16; shift += 8) {
+    const int ca = int((a >> shift) & 0xFF), cb = int((b >> shift) & 0xFF);
+    out |= uint32_t(ca + (cb - ca) * num / den) << shift;
+  }
+  return out;
+}
+
+// 11 x 11: a box whose frame runs from a light blue-grey at the top-left to a dark one at the
+// bottom-right (the painters blend the four corner pixels into the background), a white to
+// pale face and the sign in dark blue.
+QImage ExpandButton(bool Plus) {
+  const uint32_t light = 0xFF9EAEBFu, dark = 0xFF2E465Fu;
+  QImage img(11, 11, QImage::Format_RGB32);
+  for (int y = 0; y < 11; ++y)
+    for (int x = 0; x < 11; ++x) {
+      const bool edge = x == 0 || y == 0 || x == 10 || y == 10;
+      img.setPixel(x, y, edge ? Lerp(light, dark, x + y, 20) : Lerp(0xFFFFFFFFu, 0xFFD6DEE8u, y - 1, 8));
+    }
+  for (int i = 3; i <= 7; ++i) {
+    img.setPixel(i, 5, 0xFF1E3250u);
+    if (Plus) img.setPixel(5, i, 0xFF1E3250u);
   }
   return img;
 }
 
-QImage ExpandButton(bool Plus) {
-  QImage img(9, 9, QImage::Format_RGB32);
-  img.fill(0xFFFFFFFFu);
-  for (int i = 0; i < 9; ++i) {
-    img.setPixel(i, 0, 0xFF808080u);
-    img.setPixel(i, 8, 0xFF808080u);
-    img.setPixel(0, i, 0xFF808080u);
-    img.setPixel(8, i, 0xFF808080u);
-  }
-  for (int i = 2; i <= 6; ++i) {
-    img.setPixel(i, 4, 0xFF000000u);
-    if (Plus) img.setPixel(4, i, 0xFF000000u);
-  }
+// The indicator images: 8 x 9, black on white, white being transparent.
+QImage Indicator(const char* const (&Rows)[9]) {
+  QImage img(8, 9, QImage::Format_RGB32);
+  for (int y = 0; y < 9; ++y)
+    for (int x = 0; x < 8; ++x) img.setPixel(x, y, Rows[y][x] == '#' ? 0xFF000000u : 0xFFFFFFFFu);
   return img;
 }
+
+const char* const kArrow[9] = {"........", "..#.....", "..##....", "..###...", "..####..",
+                               "..###...", "..##....", "..#.....", "........"};
+const char* const kEdit[9] = {".##.##..", "...#....", "...#....", "...#....", "...#....",
+                              "...#....", "...#....", "...#....", ".##.##.."};
+const char* const kInsert[9] = {"........", "...#....", "#..#..#.", ".#.#.#..", "..###...",
+                                ".#.#.#..", "#..#..#.", "...#....", "........"};
+const char* const kMultiDot[9] = {"........", "........", "........", "...##...", "..####..",
+                                  "..####..", "...##...", "........", "........"};
+const char* const kMultiArrow[9] = {"#.......", "##......", "###.....", "####.##.", "###.####",
+                                    "##..####", "#....##.", "........", "........"};
+const char* const kFilter[9] = {"........", "#######.", ".#####..", "..###...", "...#....",
+                                "...#....", "...#....", "...#....", "........"};
 
 }  // namespace
 
@@ -57,6 +93,12 @@ int main(int argc, char** argv) {
     Save(SubMenuArrow(), dir + "/DXSUBMENUEXPAND.bmp");
     Save(ExpandButton(false), dir + "/DXEXPANDBUTTON_MINUS.bmp");
     Save(ExpandButton(true), dir + "/DXEXPANDBUTTON_PLUS.bmp");
+    Save(Indicator(kArrow), dir + "/CX_ARROWBITMAP.bmp");
+    Save(Indicator(kEdit), dir + "/CX_EDITBITMAP.bmp");
+    Save(Indicator(kInsert), dir + "/CX_INSERTBITMAP.bmp");
+    Save(Indicator(kMultiDot), dir + "/CX_MULTIDOTBITMAP.bmp");
+    Save(Indicator(kMultiArrow), dir + "/CX_MULTIARROWBITMAP.bmp");
+    Save(Indicator(kFilter), dir + "/CX_FILTERBITMAP.bmp");
   } catch (const Exception& e) {
     std::fprintf(stderr, "suitebitmaps: %s\n", e.Message().c_str());
     return 1;

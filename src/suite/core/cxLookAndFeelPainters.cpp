@@ -13,11 +13,28 @@
 #include "suite/core/dxThemeManager.h"
 #include "suite/core/dxUxTheme.h"
 
+// The bitmaps drawn at build time live in the suite library's own resources.
+static void InitSuiteBitmaps() { Q_INIT_RESOURCE(sonalix_suite_images); }
+
 namespace {
 TcxLookAndFeelPaintersManager* gManager = nullptr;
 TBitmap* gScrollBarBitmaps[2] = {nullptr, nullptr};
 TSize gCheckBoxSize{13, 13};
 TcxSystemPaletteChangedNotifier* gPaintersPaletteNotifier = nullptr;
+TCustomImageList* gIndicatorImages = nullptr;
+
+void LoadIndicatorImages() {
+  static const char* const names[] = {"CX_ARROWBITMAP",    "CX_EDITBITMAP",       "CX_INSERTBITMAP",
+                                      "CX_MULTIDOTBITMAP", "CX_MULTIARROWBITMAP", "CX_FILTERBITMAP"};
+  InitSuiteBitmaps();
+  gIndicatorImages = new TCustomImageList(nullptr);
+  gIndicatorImages->SetSize(8, 9);
+  for (const char* name : names) {
+    TBitmap b;
+    b.LoadFromResourceName(name);
+    gIndicatorImages->AddMasked(&b, TColor(0xFFFFFF));
+  }
+}
 
 TRect Deflated(TRect R, int D) {
   R = R.Inflate(-D, -D);
@@ -474,8 +491,11 @@ void TcxCustomLookAndFeelPainter::PaintListMark(TcxCanvas* Canvas, const TRect& 
   }
 }
 
-void TcxCustomLookAndFeelPainter::PaintIndicatorGlyph(TcxCanvas*, const TRect&, int) const {
-  // Kind 0 is "no glyph"; the indicator images are not part of this program's resources.
+void TcxCustomLookAndFeelPainter::PaintIndicatorGlyph(TcxCanvas* Canvas, const TRect& R, int Kind) const {
+  TCustomImageList* images = cxIndicatorImages();
+  if (!images || Kind < 1 || Kind > images->Count()) return;
+  ImageList_Draw(images->Handle(), Kind - 1, Canvas->CurrentDC(), (R.Left + R.Right - images->Width()) / 2,
+                 (R.Top + R.Bottom - images->Height()) / 2, ILD_TRANSPARENT);
 }
 
 // ---- scroll bars and size grip
@@ -1623,6 +1643,8 @@ TcxCustomLookAndFeelPainter* TcxLookAndFeelPaintersManager::PainterForName(const
 
 TcxLookAndFeelPaintersManager* cxLookAndFeelPaintersManager() { return gManager; }
 
+TCustomImageList* cxIndicatorImages() { return gIndicatorImages; }
+
 TBitmap* StdScrollBarBitmap(bool Pressed) { return gScrollBarBitmaps[Pressed ? 1 : 0]; }
 
 void UpdateScrollBarPatterns() {
@@ -1647,6 +1669,7 @@ void cxLookAndFeelPaintersInitialize() {
   gPaintersPaletteNotifier->OnSystemPaletteChanged = [] {
     if (gRadioImages) gRadioImages->ResetImages();
   };
+  LoadIndicatorImages();
   UpdateScrollBarPatterns();
   gCheckBoxSize = TSize{13, 13};
   gManager->RegisterPainter(new TcxFlatLookAndFeelPainter());
@@ -1663,6 +1686,8 @@ void cxLookAndFeelPaintersFinalize() {
     delete b;
     b = nullptr;
   }
+  delete gIndicatorImages;
+  gIndicatorImages = nullptr;
   delete gManager;
   gManager = nullptr;
   gPaintersFinalizing = true;
@@ -2007,17 +2032,15 @@ void DrawPopupResizeBar(const TcxCustomLookAndFeelPainter* Painter, HWND Window,
 // ---- Office11 painter
 
 namespace {
-// The Office 2003 colours this painter reads: the border highlight and the two glyph colours.
-TColor Office11Color(int Index, TColor Fallback) { return Office11ColorsUsers() > 0 ? Office11Colors[Index] : Fallback; }
-TColor Office11BorderHighlight() { return Office11Color(41, clHighlight); }
-TColor Office11GlyphColor() { return Office11Color(51, clBtnText); }
-TColor Office11DisabledGlyphColor() { return Office11Color(52, clGrayText); }
+TColor Office11BorderHighlight() { return Office11RoleColor(o11BorderHighlight); }
+TColor Office11GlyphColor() { return Office11RoleColor(o11Glyph); }
+TColor Office11DisabledGlyphColor() { return Office11RoleColor(o11DisabledGlyph); }
 }  // namespace
 
 TColor TcxOffice11LookAndFeelPainter::FrameHighlightColor() const { return Office11BorderHighlight(); }
 
 void TcxOffice11LookAndFeelPainter::DrawControlBorder(TcxCanvas* Canvas, const TRect& R) const {
-  Frame(Canvas, R, HeaderDarkColor());
+  Frame(Canvas, R, Office11RoleColor(o11ControlBorder));
 }
 
 void TcxOffice11LookAndFeelPainter::DrawSeparator(TcxCanvas* Canvas, const TRect& R, bool Horizontal) const {
@@ -2029,9 +2052,10 @@ void TcxOffice11LookAndFeelPainter::DrawSeparator(TcxCanvas* Canvas, const TRect
 
 TColor TcxOffice11LookAndFeelPainter::ButtonFaceColor(TcxElementState State) const {
   switch (State) {
-    case esHot: return HighlightMixLight();
-    case esPressed: return HighlightMixStrong();
-    default: return clBtnFace;
+    case esHot: return Office11RoleColor(o11HotButton);
+    case esPressed: return Office11RoleColor(o11PressedButton);
+    case esDisabled: return clBtnFace;
+    default: return Office11RoleColor(o11ButtonFace);
   }
 }
 

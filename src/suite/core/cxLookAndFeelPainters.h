@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/gui/Graphics.h"
+#include "platform/gui/ImgList.h"
 #include "platform/rtl/Classes.h"
 #include "suite/core/cxGraphics.h"
 #include "suite/core/dxOffice11.h"
@@ -666,10 +667,12 @@ class TcxOffice11LookAndFeelPainter : public TcxUltraFlatLookAndFeelPainter {
   TColor ButtonHotFrameColor(TcxElementState State) const override;
   TColor TabFaceColor() const override { return HeaderDarkColor(); }
 
-  virtual TColor HeaderLightColor() const { return clBtnFace; }
-  virtual TColor HeaderDarkColor() const { return clBtnShadow; }
-  virtual TColor HeaderHighlightColor() const { return clBtnHighlight; }
-  virtual TColor HeaderMidColor() const { return MixColors(clBtnFace, HeaderLightColor(), 50); }
+  virtual TColor HeaderLightColor() const { return Office11RoleColor(o11HeaderLight); }
+  virtual TColor HeaderDarkColor() const { return Office11RoleColor(o11SeparatorDark); }
+  virtual TColor HeaderHighlightColor() const { return Office11RoleColor(o11SeparatorLight); }
+  virtual TColor HeaderMidColor() const {
+    return MixColors(Office11RoleColor(o11HeaderGradientFirst), HeaderLightColor(), 50);
+  }
 };
 
 // Draws with the system's visual style and falls back to the Standard painter for every part
@@ -764,6 +767,9 @@ class TcxLookAndFeelPaintersManager : public TObject {
 
 // nil outside the unit's start-up and shut-down.
 TcxLookAndFeelPaintersManager* cxLookAndFeelPaintersManager();
+// The six 8 x 9 indicator images of grid rows (arrow, edit, insert, multi-dot, multi-arrow,
+// filter), white transparent; nil outside the unit's life.
+TCustomImageList* cxIndicatorImages();
 // The page-area pattern bitmaps of scroll bars, repainted in the current system colours.
 void UpdateScrollBarPatterns();
 TBitmap* StdScrollBarBitmap(bool Pressed);

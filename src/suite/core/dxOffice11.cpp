@@ -20,11 +20,15 @@ TBitmap* Office11SubMenuExpandBitmap = nullptr;
 TBitmap* Office11ExpandButtonMinusBitmap = nullptr;
 TBitmap* Office11ExpandButtonPlusBitmap = nullptr;
 
+// The bitmaps drawn at build time live in the suite library's own resources.
+static void InitSuiteBitmaps() { Q_INIT_RESOURCE(sonalix_suite_images); }
+
 namespace {
 
 TOffice11Scheme gScheme = schUnknown;
 bool gSchemeActive = false;
 int gUsers = 0;
+bool gComputed = false;
 HMODULE gMsimg32 = nullptr;
 using TGradientFillProc = BOOL (*)(HDC, const TRIVERTEX*, ULONG, const void*, ULONG, ULONG);
 TGradientFillProc gGradientFill = nullptr;
@@ -81,6 +85,7 @@ TColor CaptionTone(bool lighter) {
 }
 
 void ComputeColors() {
+  gComputed = true;
   gScheme = GetOffice11Scheme();
   gSchemeActive = IsThemingAvailable() && gScheme != schUnknown;
   const bool scheme = gScheme != schUnknown;
@@ -230,30 +235,11 @@ void MakeBrushes() {
   b[15] = make(55);
 }
 
-// The three small pictures, drawn here: a double chevron in greys on a magenta background and
-// the tree's minus and plus boxes.
-QImage ExpandArrowImage() {
-  QImage img(7, 7, QImage::Format_RGB32);
-  img.fill(0xFF00FF);
-  for (int k = 0; k < 2; ++k)
-    for (int i = 0; i < 3; ++i) {
-      uint32_t shade = k ? 0x404040 : 0x808080;
-      img.setPixel(1 + i + 3 * k - k, 1 + i, shade);
-      img.setPixel(1 + i + 3 * k - k, 5 - i, shade);
-    }
-  return img;
-}
-
-QImage ExpandButtonImage(bool plus) {
-  QImage img(9, 9, QImage::Format_RGB32);
-  img.fill(0xFFFFFF);
-  QPainter p(&img);
-  p.setPen(QColor(0x80, 0x80, 0x80));
-  p.drawRect(0, 0, 8, 8);
-  p.setPen(Qt::black);
-  p.drawLine(2, 4, 6, 4);
-  if (plus) p.drawLine(4, 2, 4, 6);
-  return img;
+QImage ResourceImage(const char* Name) {
+  InitSuiteBitmaps();
+  TBitmap b;
+  b.LoadFromResourceName(Name);
+  return b.ToImage().convertToFormat(QImage::Format_RGB32);
 }
 
 void RecolorSubMenuExpand(QImage& img) {
@@ -289,14 +275,14 @@ void FreeBitmaps() {
 
 void MakeBitmaps() {
   FreeBitmaps();
-  QImage arrow = ExpandArrowImage();
+  QImage arrow = ResourceImage("DXSUBMENUEXPAND");
   RecolorSubMenuExpand(arrow);
   Office11SubMenuExpandBitmap = new TBitmap();
   Office11SubMenuExpandBitmap->SetImage(arrow);
   Office11ExpandButtonMinusBitmap = new TBitmap();
-  Office11ExpandButtonMinusBitmap->SetImage(ExpandButtonImage(false));
+  Office11ExpandButtonMinusBitmap->SetImage(ResourceImage("DXEXPANDBUTTON_MINUS"));
   Office11ExpandButtonPlusBitmap = new TBitmap();
-  Office11ExpandButtonPlusBitmap->SetImage(ExpandButtonImage(true));
+  Office11ExpandButtonPlusBitmap->SetImage(ResourceImage("DXEXPANDBUTTON_PLUS"));
 }
 
 }  // namespace
@@ -324,6 +310,11 @@ void Office11ColorsRefresh() {
 }
 
 int Office11ColorsUsers() { return gUsers; }
+
+TColor Office11RoleColor(TOffice11Role Role) {
+  if (!gComputed) ComputeColors();
+  return Office11Colors[Role];
+}
 
 TOffice11Scheme CurrentOffice11Scheme() { return gScheme; }
 bool IsOffice11SchemeActive() { return gSchemeActive; }

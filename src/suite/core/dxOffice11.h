@@ -21,6 +21,48 @@ extern TBitmap* Office11SubMenuExpandBitmap;
 extern TBitmap* Office11ExpandButtonMinusBitmap;
 extern TBitmap* Office11ExpandButtonPlusBitmap;
 
+// The colours the look-and-feel painters, group panels and grids read, each one number of the set.
+// The bar painters read the first fifty-odd numbers by their own roles (dock, bar, mark gradients,
+// grip dots 18/19, separators 20/21, glyphs 51/52); the entries from 58 on that the bars never
+// read belong to the data views. Without users the set is not computed and each role answers the
+// system colour the no-scheme column would give.
+//   role                         number  scheme value             no scheme
+//   button face                  54      = 0, the dock colour     BtnFace
+//   hot button                   40      hot item colour          Light(-2, 30, 72)
+//   pressed button               48      pressed item colour      Light(14, 44, 40)
+//   hot accent                   59      row 33 (deep yellow)     the checked colour (47)
+//   border highlight             41      selection frame          Highlight
+//   glyph, disabled glyph        51, 52  text colours             BtnText, GrayText
+//   control border               53      = 38, the border colour  BtnShadow
+//   header gradient's first      58      row 32                   BtnFace
+//   header light                 61      row 34                   BtnFace
+//   separator dark, light        20, 21  bar separators           70% BtnShadow, white
+//   calendar frame               60      row 35                   BtnShadow
+//   expand-button corners        79, 80  fixed greys, as the glyph bitmaps are fixed
+//   group panel, B, C            62, 63, 64
+enum TOffice11Role : uint8_t {
+  o11ButtonFace = 54,
+  o11HotButton = 40,
+  o11PressedButton = 48,
+  o11HotAccent = 59,
+  o11BorderHighlight = 41,
+  o11Glyph = 51,
+  o11DisabledGlyph = 52,
+  o11ControlBorder = 53,
+  o11HeaderGradientFirst = 58,
+  o11HeaderLight = 61,
+  o11SeparatorDark = 20,
+  o11SeparatorLight = 21,
+  o11CalendarFrame = 60,
+  o11ExpandCornerFirst = 79,
+  o11ExpandCornerSecond = 80,
+  o11GroupPanel = 62,
+  o11GroupPanelB = 63,
+  o11GroupPanelC = 64,
+};
+// The role's colour; the system colour of the no-scheme column while nobody holds the set.
+TColor Office11RoleColor(TOffice11Role Role);
+
 void Office11ColorsAddRef();
 void Office11ColorsRelease();
 void Office11ColorsRefresh();

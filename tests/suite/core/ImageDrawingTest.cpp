@@ -346,8 +346,8 @@ TEST(CxImageDrawing, ResourceBitmapsAreEmbedded) {
     uint32_t Expected;
   };
   const TCase cases[] = {
-      {"DXEXPANDBUTTON_PLUS", 9, 9, {4, 2}, 0x000000}, {"DXEXPANDBUTTON_MINUS", 9, 9, {4, 2}, 0xFFFFFF},
-      {"DXEXPANDBUTTON_MINUS", 9, 9, {0, 0}, 0x808080}, {"DXSUBMENUEXPAND", 8, 9, {0, 0}, 0x000000},
+      {"DXEXPANDBUTTON_PLUS", 11, 11, {5, 3}, 0x1E3250}, {"DXEXPANDBUTTON_MINUS", 11, 11, {5, 5}, 0x1E3250},
+      {"DXEXPANDBUTTON_MINUS", 11, 11, {0, 0}, 0x9EAEBF}, {"DXSUBMENUEXPAND", 7, 7, {0, 0}, 0xFF00FF},
   };
   for (const TCase& t : cases) {
     TBitmap b;
@@ -356,11 +356,11 @@ TEST(CxImageDrawing, ResourceBitmapsAreEmbedded) {
     EXPECT_EQ(b.Height(), t.H) << t.Name;
     EXPECT_EQ(At(&b, t.P.X, t.P.Y), t.Expected) << t.Name;
   }
-  // The arrow's red rises from its left column to its tip.
+  // The chevrons' red rises from left to right, so that recolouring gives a ramp.
   TBitmap arrow;
   arrow.LoadFromResourceName("DXSUBMENUEXPAND");
-  EXPECT_LT(Ch(At(&arrow, 2, 4), 16), Ch(At(&arrow, 5, 4), 16));
-  EXPECT_EQ(Ch(At(&arrow, 5, 4), 16), 255);
+  EXPECT_LT(Ch(At(&arrow, 1, 1), 16), Ch(At(&arrow, 5, 1), 16));
+  EXPECT_LT(Ch(At(&arrow, 1, 4), 16), Ch(At(&arrow, 3, 6), 16));
 }
 
 TEST(CxImageDrawing, GlyphsWithAKeyColourAndPlainImageLists) {
