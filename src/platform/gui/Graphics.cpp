@@ -507,6 +507,7 @@ TRect TCanvas::ClipRect() {
 void DrawImageOnCanvas(TCanvas* Canvas, const TRect& Dest, const QImage& Image) {
   TDeviceContext* dc = FindDeviceContext(Canvas->Handle());
   if (!dc) return;
+  TDibSync sync;
   QPainter p;
   if (!dc->BeginPainter(p)) return;
   p.drawImage(QRect(Dest.Left, Dest.Top, Dest.Width(), Dest.Height()), Image);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/win/Gdi.h"
+#include "platform/win/GdiExtras.h"
 
 struct TGdiPen {
   LOGPEN Log;
@@ -23,10 +24,21 @@ struct TGdiFont {
   LOGFONT Log;
   QFont Font;
 };
+// The memory of a DIB section. A 32-bit top-down section's surface is this memory itself;
+// other layouts keep a 32-bit surface and exchange changes with the memory (TDibSync).
+struct TDibSection {
+  BITMAPINFO Info;  // the header with its colour table or masks, as created
+  std::shared_ptr<uint8_t[]> Memory;
+  size_t Size = 0;
+  bool Direct = false;
+  std::vector<uint8_t> Shadow;  // the memory as last exchanged with the surface
+  QImage Snapshot;              // the surface as last exchanged (shares its pixels until drawn on)
+};
 struct TGdiBitmap {
   QImage Image;
   int BitsPerPixel = 32;
   HDC SelectedInto = nullptr;
+  std::shared_ptr<TDibSection> Section;  // CreateDIBSection only
 };
 struct TGdiRegion {
   QRegion Region;
@@ -40,7 +52,21 @@ struct TGdiObject {
   bool Stock = false;
 };
 
-// The object behind a handle, or null.
+// Drawing entry points hold one of these while they run. A DIB section's memory and its drawing
+// surface are kept alike: what the caller wrote into the memory is taken in whenever the bitmap
+// is looked up, and what was drawn is written back when the outermost drawing call returns.
+// A 32-bit top-down section draws straight into its memory and needs neither.
+class TDibSync {
+ public:
+  TDibSync();
+  ~TDibSync();
+  TDibSync(const TDibSync&) = delete;
+  TDibSync& operator=(const TDibSync&) = delete;
+};
+// Brings the section's memory and surface together now (no-op for other bitmaps).
+void SyncDibSection(TGdiBitmap& bitmap);
+
+// The object behind a handle, or null. FindBitmap also takes in a section's memory.
 TGdiObject* FindGdiObject(HGDIOBJ h);
 TGdiPen* FindPen(HGDIOBJ h);
 TGdiBrush* FindBrush(HGDIOBJ h);

@@ -197,6 +197,7 @@ bool DashedStyle(UINT s) { return s == PS_DASH || s == PS_DOT || s == PS_DASHDOT
 void StrokeLine(TDeviceContext* dc, QPoint a, QPoint b) {
   TPenInfo pen = PenOf(dc);
   if (pen.Null) return;
+  TDibSync sync;
   QPainter p;
   if (!dc->BeginPainter(p)) return;
   ApplyRop2(p, dc->S.Rop2);
@@ -252,7 +253,34 @@ TGdiObject* FindGdiObject(HGDIOBJ h) {
 TGdiPen* FindPen(HGDIOBJ h) { return FindAs<TGdiPen>(h); }
 TGdiBrush* FindBrush(HGDIOBJ h) { return FindAs<TGdiBrush>(h); }
 TGdiFont* FindFont(HGDIOBJ h) { return FindAs<TGdiFont>(h); }
-TGdiBitmap* FindBitmap(HGDIOBJ h) { return FindAs<TGdiBitmap>(h); }
+namespace {
+// Sections looked up inside the drawing call running now; their surfaces may be drawn on.
+thread_local int gDibSyncDepth = 0;
+thread_local std::vector<HGDIOBJ> gDibTouched;
+}  // namespace
+
+TDibSync::TDibSync() { ++gDibSyncDepth; }
+
+TDibSync::~TDibSync() {
+  if (--gDibSyncDepth > 0) return;
+  std::vector<HGDIOBJ> touched;
+  touched.swap(gDibTouched);
+  for (HGDIOBJ h : touched)
+    if (TGdiBitmap* b = FindAs<TGdiBitmap>(h)) SyncDibSection(*b);
+}
+
+TGdiBitmap* FindBitmap(HGDIOBJ h) {
+  TGdiBitmap* b = FindAs<TGdiBitmap>(h);
+  if (!b || !b->Section) return b;
+  // Within a drawing call a section is brought up to date once, before anything paints on it.
+  if (gDibSyncDepth == 0) {
+    SyncDibSection(*b);
+  } else if (std::find(gDibTouched.begin(), gDibTouched.end(), h) == gDibTouched.end()) {
+    SyncDibSection(*b);
+    gDibTouched.push_back(h);
+  }
+  return b;
+}
 TGdiRegion* FindRegion(HGDIOBJ h) { return FindAs<TGdiRegion>(h); }
 
 HGDIOBJ AddGdiObject(TGdiObject object) {
@@ -551,7 +579,18 @@ int GetObject(HGDIOBJ h, int size, void* buffer) {
       bm.bmHeight = b.Image.height();
       bm.bmBitsPixel = WORD(b.BitsPerPixel);
       bm.bmWidthBytes = LONG(((b.Image.width() * b.BitsPerPixel + 15) / 16) * 2);
-      return put(bm);
+      if (!b.Section) return put(bm);
+      // Sections answer with their memory and 4-byte rows, and with the whole description when
+      // there is room for it.
+      bm.bmBits = b.Section->Memory.get();
+      bm.bmWidthBytes = DibStride(bm.bmWidth, bm.bmBitsPixel);
+      if (size < int(sizeof(DIBSECTION))) return put(bm);
+      DIBSECTION ds;
+      ds.dsBm = bm;
+      ds.dsBmih = b.Section->Info.bmiHeader;
+      ds.dsBmih.biSizeImage = DWORD(b.Section->Size);
+      if (ds.dsBmih.biCompression == BI_BITFIELDS) std::memcpy(ds.dsBitfields, b.Section->Info.bmiColors, 12);
+      return put(ds);
     }
     case 5: return put(WORD(std::get<TGdiPalette>(o->Data).Entries.size()));
   }
@@ -924,6 +963,7 @@ BOOL Polygon(HDC hdc, const POINT* pts, int count) {
   bool nullBrush;
   QBrush brush = QtBrush(dc->S.Brush, &nullBrush);
   if (!nullBrush) {
+    TDibSync sync;
     QPainter p;
     if (dc->BeginPainter(p)) {
       p.setPen(Qt::NoPen);
@@ -942,6 +982,7 @@ BOOL Rectangle(HDC hdc, int l, int t, int r, int b) {
   TPenInfo pen = PenOf(dc);
   bool nullBrush;
   QBrush brush = QtBrush(dc->S.Brush, &nullBrush);
+  TDibSync sync;
   QPainter p;
   if (!dc->BeginPainter(p)) return FALSE;
   ApplyRop2(p, dc->S.Rop2);
@@ -963,6 +1004,7 @@ BOOL RoundRect(HDC hdc, int l, int t, int r, int b, int w, int h) {
   TPenInfo pen = PenOf(dc);
   bool nullBrush;
   QBrush brush = QtBrush(dc->S.Brush, &nullBrush);
+  TDibSync sync;
   QPainter p;
   if (!dc->BeginPainter(p)) return FALSE;
   p.setPen(pen.Null ? QPen(Qt::NoPen) : QPen(pen.Color, pen.Width));
@@ -976,6 +1018,7 @@ BOOL Ellipse(HDC hdc, int l, int t, int r, int b) {
   TPenInfo pen = PenOf(dc);
   bool nullBrush;
   QBrush brush = QtBrush(dc->S.Brush, &nullBrush);
+  TDibSync sync;
   QPainter p;
   if (!dc->BeginPainter(p)) return FALSE;
   p.setPen(pen.Null ? QPen(Qt::NoPen) : QPen(pen.Color, pen.Width));
@@ -992,6 +1035,7 @@ int FillRect(HDC hdc, const RECT* r, HBRUSH h) {
   if (nullBrush) return 1;
   QRect rect(r->left, r->top, r->right - r->left, r->bottom - r->top);
   if (rect.width() <= 0 || rect.height() <= 0) return 1;
+  TDibSync sync;
   QPainter p;
   if (!dc->BeginPainter(p)) return 0;
   p.fillRect(rect, brush);
@@ -1004,6 +1048,7 @@ int FrameRect(HDC hdc, const RECT* r, HBRUSH h) {
   QBrush brush = QtBrush(h, &nullBrush);
   QRect rect(r->left, r->top, r->right - r->left, r->bottom - r->top);
   if (nullBrush || rect.width() <= 0 || rect.height() <= 0) return 1;
+  TDibSync sync;
   QPainter p;
   if (!dc->BeginPainter(p)) return 0;
   p.fillRect(QRect(rect.left(), rect.top(), rect.width(), 1), brush);
@@ -1020,6 +1065,7 @@ BOOL FillRgn(HDC hdc, HRGN rgn, HBRUSH h) {
   QBrush brush = QtBrush(h, &nullBrush);
   if (!r) return FALSE;
   if (nullBrush) return TRUE;
+  TDibSync sync;
   QPainter p;
   if (!dc->BeginPainter(p)) return FALSE;
   // Region coordinates are device coordinates.
@@ -1030,6 +1076,7 @@ BOOL FillRgn(HDC hdc, HRGN rgn, HBRUSH h) {
 }
 
 COLORREF SetPixel(HDC hdc, int x, int y, COLORREF c) {
+  TDibSync sync;
   DC_OR(CLR_INVALID);
   QPoint pt = dc->ToSurface(QPoint(x, y));
   QImage* img = dc->Surface();
@@ -1051,6 +1098,7 @@ BOOL TextOut(HDC hdc, int x, int y, const std::string& text) {
   QFont font = dc->CurrentFont();
   QFontMetrics fm(font);
   QString s = QString::fromStdString(text);
+  TDibSync sync;
   QPainter p;
   if (!dc->BeginPainter(p)) return FALSE;
   int escapement = 0;

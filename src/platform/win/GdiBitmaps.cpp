@@ -163,7 +163,88 @@ QImage DecodeDib(const void* bits, const BITMAPINFO* info) {
   return img;
 }
 
+bool IsRaw32(const QImage& img) {
+  return img.format() == QImage::Format_RGB32 || img.format() == QImage::Format_ARGB32;
+}
+
+void WrapDirect(TGdiBitmap& b) {
+  TDibSection& s = *b.Section;
+  const BITMAPINFOHEADER& h = s.Info.bmiHeader;
+  // The surface keeps the memory alive as long as any copy of it exists.
+  auto* keep = new std::shared_ptr<uint8_t[]>(s.Memory);
+  b.Image = QImage(
+      s.Memory.get(), h.biWidth, -h.biHeight, DibStride(h.biWidth, 32), QImage::Format_ARGB32,
+      [](void* p) { delete static_cast<std::shared_ptr<uint8_t[]>*>(p); }, keep);
+}
+
+// A surface shared with another image moves to memory of its own when drawn on; its pixels
+// are brought back and it is pointed at the section again.
+void SyncDirect(TGdiBitmap& b) {
+  TDibSection& s = *b.Section;
+  if (b.Image.constBits() == s.Memory.get()) return;
+  const BITMAPINFOHEADER& h = s.Info.bmiHeader;
+  if (b.Image.size() == QSize(h.biWidth, -h.biHeight)) {
+    QImage img = b.Image.format() == QImage::Format_ARGB32 ? b.Image : b.Image.convertToFormat(QImage::Format_ARGB32);
+    int stride = DibStride(h.biWidth, 32);
+    for (int y = 0; y < img.height(); ++y)
+      std::memcpy(s.Memory.get() + size_t(y) * size_t(stride), img.constScanLine(y), size_t(h.biWidth) * 4);
+  }
+  WrapDirect(b);
+}
+
+// The bits of pixel x of an encoded row (most significant bits first below 8 bits).
+void CopyPixelBits(const uint8_t* from, uint8_t* to, int x, int bits) {
+  if (bits >= 8) {
+    std::memcpy(to + size_t(x) * size_t(bits / 8), from + size_t(x) * size_t(bits / 8), size_t(bits / 8));
+    return;
+  }
+  int bit = x * bits, shift = 8 - bits - bit % 8;
+  uint8_t mask = uint8_t(((1 << bits) - 1) << shift);
+  to[bit / 8] = uint8_t((to[bit / 8] & ~mask) | (from[bit / 8] & mask));
+}
+
+// Pixels drawn since the last exchange are encoded into the memory (drawing wins over a write
+// to the same pixel); every other pixel keeps what the memory holds, so indexes and padding the
+// caller wrote survive. The surface is then decoded afresh, which also shows what a colour
+// table or a 16-bit layout made of the drawn colours.
+void SyncIndirect(TGdiBitmap& b) {
+  TDibSection& s = *b.Section;
+  const BITMAPINFOHEADER& h = s.Info.bmiHeader;
+  uint8_t* mem = s.Memory.get();
+  const bool drawn = b.Image.constBits() != s.Snapshot.constBits();
+  const bool written = std::memcmp(mem, s.Shadow.data(), s.Size) != 0;
+  if (!drawn && !written) return;
+  const int w = h.biWidth, ht = std::abs(h.biHeight), stride = DibStride(w, h.biBitCount);
+  if (drawn && b.Image.size() == s.Snapshot.size()) {
+    QImage now = IsRaw32(b.Image) ? b.Image : b.Image.convertToFormat(QImage::Format_ARGB32);
+    std::vector<uint8_t> row(static_cast<size_t>(stride));
+    for (int r = 0; r < ht; ++r) {
+      int y = h.biHeight > 0 ? ht - 1 - r : r;
+      auto* a = reinterpret_cast<const uint32_t*>(now.constScanLine(y));
+      auto* o = reinterpret_cast<const uint32_t*>(s.Snapshot.constScanLine(y));
+      if (std::memcmp(a, o, size_t(w) * 4) == 0) continue;
+      EncodeRow(&s.Info, a, row.data(), w);
+      for (int x = 0; x < w; ++x)
+        if (a[x] != o[x]) CopyPixelBits(row.data(), mem + size_t(r) * size_t(stride), x, h.biBitCount);
+    }
+  }
+  b.Image = DecodeDib(mem, &s.Info);
+  s.Snapshot = b.Image;
+  std::memcpy(s.Shadow.data(), mem, s.Size);
+}
+
+bool SameLayout(const BITMAPINFOHEADER& a, const BITMAPINFO* b) {
+  const BITMAPINFOHEADER& h = b->bmiHeader;
+  return a.biBitCount == h.biBitCount && a.biCompression == h.biCompression;
+}
+
 }  // namespace
+
+void SyncDibSection(TGdiBitmap& bitmap) {
+  if (!bitmap.Section) return;
+  if (bitmap.Section->Direct) SyncDirect(bitmap);
+  else SyncIndirect(bitmap);
+}
 
 int DibStride(int width, int bitCount) { return ((width * bitCount + 31) / 32) * 4; }
 
@@ -195,6 +276,27 @@ int GetDIBits(HDC, HBITMAP bitmap, UINT start, UINT lines, void* bits, BITMAPINF
     return ht;
   }
   if (!ValidDepth(h.biBitCount) || h.biWidth != w) return 0;
+  int rows = int(std::min<int64_t>(lines, std::max(0, ht - int(start))));
+  int stride = DibStride(w, h.biBitCount);
+  if (b->Section && SameLayout(b->Section->Info.bmiHeader, info)) {
+    // A section asked for in its own layout gives its memory and table as they are.
+    const TDibSection& sec = *b->Section;
+    const bool secUp = sec.Info.bmiHeader.biHeight > 0;
+    if (h.biBitCount <= 8) {
+      h.biClrUsed = sec.Info.bmiHeader.biClrUsed;
+      std::memcpy(info->bmiColors, sec.Info.bmiColors, sizeof(RGBQUAD) * size_t(DibColorCount(sec.Info.bmiHeader)));
+    } else if (h.biCompression == BI_BITFIELDS) {
+      std::memcpy(info->bmiColors, sec.Info.bmiColors, 12);
+    }
+    for (int i = 0; i < rows; ++i) {
+      int r = int(start) + i;
+      int y = h.biHeight > 0 ? ht - 1 - r : r;  // image row, top first
+      int from = secUp ? ht - 1 - y : y;
+      std::memcpy(static_cast<uint8_t*>(bits) + size_t(i) * size_t(stride),
+                  sec.Memory.get() + size_t(from) * size_t(stride), size_t(stride));
+    }
+    return rows;
+  }
   if (h.biBitCount <= 8) {
     h.biClrUsed = 0;
     DefaultTable(h.biBitCount, info->bmiColors);
@@ -202,8 +304,6 @@ int GetDIBits(HDC, HBITMAP bitmap, UINT start, UINT lines, void* bits, BITMAPINF
   QImage img = b->Image.format() == QImage::Format_ARGB32 || b->Image.format() == QImage::Format_RGB32
                    ? b->Image
                    : b->Image.convertToFormat(QImage::Format_ARGB32);
-  int rows = int(std::min<int64_t>(lines, std::max(0, ht - int(start))));
-  int stride = DibStride(w, h.biBitCount);
   for (int i = 0; i < rows; ++i) {
     int r = int(start) + i;  // DIB row counted in the header's order
     int y = h.biHeight > 0 ? ht - 1 - r : r;
@@ -214,6 +314,7 @@ int GetDIBits(HDC, HBITMAP bitmap, UINT start, UINT lines, void* bits, BITMAPINF
 }
 
 int SetDIBits(HDC, HBITMAP bitmap, UINT start, UINT lines, const void* bits, const BITMAPINFO* info, UINT) {
+  TDibSync sync;
   TGdiBitmap* b = FindBitmap(bitmap);
   if (!b || !info || !bits) return 0;
   const BITMAPINFOHEADER& h = info->bmiHeader;
@@ -249,25 +350,62 @@ int StretchDIBits(HDC hdc, int x, int y, int cx, int cy, int x1, int y1, int cx1
 
 int SetDIBitsToDevice(HDC hdc, int x, int y, DWORD cx, DWORD cy, int x1, int y1, UINT start, UINT lines,
                       const void* bits, const BITMAPINFO* info, UINT usage) {
-  if (!info || start != 0) return 0;
-  (void)lines;
-  return StretchDIBits(hdc, x, y, int(cx), int(cy), x1, y1, int(cx), int(cy), bits, info, usage, SRCCOPY)
-             ? int(cy)
-             : 0;
+  if (!info || !bits || !lines) return 0;
+  const BITMAPINFOHEADER& h = info->bmiHeader;
+  const int ht = std::abs(h.biHeight);
+  if (int64_t(start) >= ht) return 0;
+  const int band = int(std::min<int64_t>(lines, ht - int64_t(start)));
+  // The bits hold rows start .. start + band - 1 in memory order; source rows are counted from
+  // the bottom for bottom-up bitmaps and from the top otherwise, so the band is drawn as a
+  // bitmap of its own with the source rectangle moved and cut to it.
+  BITMAPINFO part = *info;
+  part.bmiHeader.biHeight = h.biHeight > 0 ? band : -band;
+  int top = y1 - int(start), bottom = top + int(cy);
+  int from = std::max(top, 0), to = std::min(bottom, band);
+  if (from >= to || cx == 0) return band;
+  int dy = h.biHeight > 0 ? bottom - to : from - top;  // rows of the destination skipped
+  TDibSync sync;
+  if (!StretchDIBits(hdc, x, y + dy, int(cx), to - from, x1, from, int(cx), to - from, bits, &part, usage, SRCCOPY))
+    return 0;
+  return band;
 }
 
-HBITMAP CreateDIBSection(HDC, const BITMAPINFO* info, UINT, void** bits, void*, DWORD) {
-  if (!info) return nullptr;
+HBITMAP CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** bits, void* section, DWORD) {
+  if (bits) *bits = nullptr;
+  if (!info || usage != DIB_RGB_COLORS || section) return nullptr;
   const BITMAPINFOHEADER& h = info->bmiHeader;
-  if (h.biBitCount != 32 || h.biHeight > 0 || h.biWidth <= 0 || h.biHeight == 0 || h.biCompression != BI_RGB)
+  const int bpp = h.biBitCount;
+  const bool fields = h.biCompression == BI_BITFIELDS;
+  if (!ValidDepth(bpp) || h.biWidth <= 0 || h.biHeight == 0 || h.biHeight == INT32_MIN ||
+      (h.biCompression != BI_RGB && !(fields && (bpp == 16 || bpp == 32))))
     return nullptr;
-  QImage img(h.biWidth, -h.biHeight, QImage::Format_ARGB32);
-  img.fill(0);
-  HBITMAP bm = CreateBitmapFromImage(img);
-  TGdiBitmap* b = FindBitmap(bm);
-  b->BitsPerPixel = 32;
-  // The object's own image owns the memory handed out.
-  if (bits) *bits = b->Image.bits();
+  const int64_t size = int64_t(DibStride(h.biWidth, bpp)) * std::abs(int64_t(h.biHeight));
+  if (DibStride(h.biWidth, bpp) <= 0 || size > (int64_t(1) << 31)) return nullptr;
+  auto s = std::make_shared<TDibSection>();
+  s->Info.bmiHeader = h;
+  s->Info.bmiHeader.biSizeImage = DWORD(size);
+  if (bpp <= 8) {
+    s->Info.bmiHeader.biClrUsed = DWORD(DibColorCount(h));
+    std::memcpy(s->Info.bmiColors, info->bmiColors, sizeof(RGBQUAD) * size_t(DibColorCount(h)));
+  } else if (fields) {
+    std::memcpy(s->Info.bmiColors, info->bmiColors, 12);
+  }
+  s->Size = size_t(size);
+  s->Memory = std::shared_ptr<uint8_t[]>(new (std::nothrow) uint8_t[s->Size]());
+  if (!s->Memory) return nullptr;
+  s->Direct = bpp == 32 && h.biHeight < 0 && !fields;
+  HBITMAP bm = CreateBitmapFromImage(QImage());
+  TGdiBitmap* b = std::get_if<TGdiBitmap>(&FindGdiObject(bm)->Data);
+  b->BitsPerPixel = bpp;
+  b->Section = s;
+  if (s->Direct) {
+    WrapDirect(*b);
+  } else {
+    s->Shadow.assign(s->Size, 0);
+    b->Image = DecodeDib(s->Memory.get(), &s->Info);
+    s->Snapshot = b->Image;
+  }
+  if (bits) *bits = s->Memory.get();
   return bm;
 }
 

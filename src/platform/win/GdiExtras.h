@@ -119,14 +119,24 @@ int StretchDIBits(HDC hdc, int x, int y, int cx, int cy, int x1, int y1, int cx1
                   const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop);
 int SetDIBitsToDevice(HDC hdc, int x, int y, DWORD cx, DWORD cy, int x1, int y1, UINT start,
                       UINT lines, const void* bits, const BITMAPINFO* info, UINT usage);
-// A bitmap of the header's size and depth; the pixels live in *bits, which the caller may write
-// directly: 32 bits per pixel with top-down rows (negative height) share their memory with
-// the drawing surface. Other layouts are refused (null).
+// A bitmap of the header's size and layout (1, 4, 8, 16, 24 or 32 bits; rows bottom-up for a
+// positive height, top-down for a negative one; the colour table or bit-field masks of the
+// header). The pixels live in *bits (zeroed), which the caller may read and write at any time
+// between drawing calls: drawing shows in the memory when the call returns, and the memory's
+// contents are what the next call draws with. DIB_RGB_COLORS only; no file mappings.
 HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* info, UINT usage, void** bits, void* section,
                          DWORD offset);
 HBITMAP CreateDIBitmap(HDC hdc, const BITMAPINFOHEADER* header, DWORD init, const void* bits,
                        const BITMAPINFO* info, UINT usage);
 constexpr DWORD CBM_INIT = 4;
+// GetObject of a DIB section fills this when the buffer is large enough.
+struct DIBSECTION {
+  BITMAP dsBm;
+  BITMAPINFOHEADER dsBmih;
+  DWORD dsBitfields[3] = {};
+  void* dshSection = nullptr;
+  DWORD dsOffset = 0;
+};
 // The depth a bitmap was created with (1 to 32).
 int BitmapBitsPerPixel(HBITMAP bitmap);
 

@@ -29,7 +29,7 @@ uint32_t ToPixel(COLORREF c) { return (uint32_t(GetRValue(c)) << 16) | (uint32_t
 bool IsMono(TDeviceContext* dc) {
   if (!dc || !dc->Memory) return false;
   TGdiBitmap* b = FindBitmap(dc->S.Bitmap);
-  return b && b->BitsPerPixel == 1;
+  return b && b->BitsPerPixel == 1 && !b->Section;  // a one-bit section maps through its table
 }
 
 COLORREF ResolveColor(COLORREF c) { return (c & 0xFF000000u) == 0xFF000000u ? GetSysColor(int(c & 0xFF)) : c; }
@@ -214,6 +214,7 @@ BOOL GetBrushOrgEx(HDC hdc, POINT* p) {
 
 BOOL StretchBlt(HDC hdst, int x, int y, int cx, int cy, HDC hsrc, int x1, int y1, int cx1, int cy1,
                 DWORD rop) {
+  TDibSync sync;
   TDeviceContext* dst = FindDeviceContext(hdst);
   QImage* dimg = Surface32(dst);
   if (!dimg) return FALSE;
@@ -279,6 +280,7 @@ BOOL PatBlt(HDC hdc, int x, int y, int w, int h, DWORD rop) {
 
 BOOL AlphaBlend(HDC hdst, int x, int y, int cx, int cy, HDC hsrc, int x1, int y1, int cx1, int cy1,
                 BLENDFUNCTION blend) {
+  TDibSync sync;
   TDeviceContext* dst = FindDeviceContext(hdst);
   TDeviceContext* src = FindDeviceContext(hsrc);
   QImage* dimg = Surface32(dst);
@@ -335,6 +337,7 @@ uint32_t Lerp16(int a, int b, int64_t i, int64_t n) {
 }  // namespace
 
 BOOL GradientFill(HDC hdc, const TRIVERTEX* v, ULONG nVertex, const void* mesh, ULONG nMesh, ULONG mode) {
+  TDibSync sync;
   TDeviceContext* dc = FindDeviceContext(hdc);
   QImage* img = Surface32(dc);
   if (!img || !v || !mesh) return FALSE;

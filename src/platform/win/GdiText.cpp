@@ -180,6 +180,8 @@ int DrawText(HDC hdc, std::string* text, int count, RECT* rect, UINT format) {
   if (single && (format & DT_VCENTER)) top = rect->top + (rect->bottom - rect->top - lineHeight) / 2;
   else if (single && (format & DT_BOTTOM)) top = rect->bottom - lineHeight;
 
+  TDibSync sync;
+
   QPainter p;
   if (!dc->BeginPainter(p)) return 0;
   if (!(format & DT_NOCLIP)) p.setClipRect(QRect(rect->left, rect->top, width, rect->bottom - rect->top), Qt::IntersectClip);
@@ -214,6 +216,7 @@ BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* rect, const std
   QFont font = dc->CurrentFont();
   QFontMetrics fm(font);
   QString s = QString::fromStdString(text);
+  TDibSync sync;
   QPainter p;
   if (!dc->BeginPainter(p)) return FALSE;
   QRect r = rect ? QRect(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top) : QRect();
@@ -284,6 +287,7 @@ void Strip(TDeviceContext* dc, QPainter& p, const QRect& r, int index) {
 BOOL DrawEdge(HDC hdc, RECT* rc, UINT edge, UINT flags) {
   TDeviceContext* dc = FindDeviceContext(hdc);
   if (!dc || !rc) return FALSE;
+  TDibSync sync;
   QPainter p;
   if (!dc->BeginPainter(p)) return FALSE;
   RECT r = *rc;
