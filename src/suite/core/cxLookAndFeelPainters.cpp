@@ -71,14 +71,40 @@ void Polyline(TcxCanvas* Canvas, const std::vector<TPoint>& Points, TColor Color
   Canvas->DrawPolyline(Points.data(), int(Points.size()));
 }
 
-TcxBorders BordersFromBits(int Bits) {
-  TcxBorders b;
-  if (Bits & 1) b.Include(bLeft);
-  if (Bits & 2) b.Include(bTop);
-  if (Bits & 4) b.Include(bRight);
-  if (Bits & 8) b.Include(bBottom);
-  return b;
+// Two chevrons of arm length 3, each two pixels thick, the second two pixels behind the first,
+// centred in R and pointing in Direction.
+void DrawDoubleChevron(TcxCanvas* Canvas, const TRect& R, TcxArrowDirection Direction, TColor Color) {
+  const TColor c = ColorToRGB(Color);
+  const int cx = (R.Left + R.Right) / 2, cy = (R.Top + R.Bottom) / 2;
+  // Along the pointing axis the figure spans 8 pixels: tip row of the first chevron at 0, its
+  // arm ends at 3 (+1 for the thickness), the second chevron starts at 4.
+  for (int k = 0; k < 2; ++k)
+    for (int t = 0; t < 2; ++t) {
+      int along = k * 4 + t;  // distance of this tip from the front of the figure
+      for (int i = 0; i <= 3; ++i) {
+        int d = along + i - 4;  // from the figure's centre, positive away from the tip
+        switch (Direction) {
+          case adUp:
+            Canvas->SetPixelColor(cx - i, cy + d, c);
+            Canvas->SetPixelColor(cx + i, cy + d, c);
+            break;
+          case adDown:
+            Canvas->SetPixelColor(cx - i, cy - d, c);
+            Canvas->SetPixelColor(cx + i, cy - d, c);
+            break;
+          case adLeft:
+            Canvas->SetPixelColor(cx + d, cy - i, c);
+            Canvas->SetPixelColor(cx + d, cy + i, c);
+            break;
+          case adRight:
+            Canvas->SetPixelColor(cx - d, cy - i, c);
+            Canvas->SetPixelColor(cx - d, cy + i, c);
+            break;
+        }
+      }
+    }
 }
+
 }  // namespace
 
 // ---- arrows
@@ -310,19 +336,7 @@ void TcxCustomLookAndFeelPainter::DrawExpandCross(TcxCanvas* Canvas, const TRect
 void TcxCustomLookAndFeelPainter::PaintGroupExpandButton(TcxCanvas* Canvas, const TRect& R, bool Expanded,
                                                          TcxElementState State) const {
   PaintButton(Canvas, R, {}, State);
-  // Two chevrons, each two pixels thick, the second two pixels further along their direction.
-  TColor c = ButtonGlyphColor(State, clDefault);
-  int cx = (R.Left + R.Right) / 2, cy = (R.Top + R.Bottom) / 2;
-  int dir = Expanded ? -1 : 1;  // collapsed chevrons point down
-  int top = cy - dir * 4;
-  for (int k = 0; k < 2; ++k)
-    for (int t = 0; t < 2; ++t) {
-      int y = top + dir * (k * 4 + t);
-      for (int i = 0; i <= 3; ++i) {
-        Canvas->SetPixelColor(cx - i, y - dir * i, ColorToRGB(c));
-        Canvas->SetPixelColor(cx + i, y - dir * i, ColorToRGB(c));
-      }
-    }
+  DrawDoubleChevron(Canvas, R, Expanded ? adUp : adDown, ButtonGlyphColor(State, clDefault));
 }
 
 void TcxCustomLookAndFeelPainter::PaintSmallExpandButton(TcxCanvas* Canvas, const TRect& R, bool Expanded,
@@ -505,17 +519,8 @@ TSize TcxCustomLookAndFeelPainter::SizeGripExtent() const {
 }
 
 void TcxCustomLookAndFeelPainter::PaintSizeGripGlyph(TcxCanvas* Canvas, const TRect& R) const {
-  // Three diagonal ridges towards the bottom-right corner, each a light and two dark lines.
-  int n = std::min(R.Width(), R.Height());
-  for (int k = 0; k < 3; ++k) {
-    int off = n - 1 - k * 4 - 3;
-    if (off < 0) break;
-    TColor colors[3] = {clBtnHighlight, clBtnShadow, clBtnShadow};
-    for (int j = 0; j < 3; ++j) {
-      int o = off + j;
-      Line(Canvas, R.Left + o, R.Bottom - 1, R.Right, R.Top + o - 1 - (n - (R.Right - R.Left)), colors[j]);
-    }
-  }
+  RECT rc = R;
+  DrawFrameControl(Canvas->CurrentDC(), &rc, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
 }
 
 void TcxCustomLookAndFeelPainter::PaintSizeGrip(TcxCanvas* Canvas, const TRect& R, TColor BackgroundColor,
@@ -615,7 +620,7 @@ void TcxCustomLookAndFeelPainter::PaintMonthHeader(TcxCanvas* Canvas, const TRec
 
 void TcxCustomLookAndFeelPainter::PaintProgressBar(TcxCanvas* Canvas, const TRect& Bounds, const TRect& ProgressRect,
                                                    const TcxViewParams& ViewParams, bool Framed) const {
-  if (!Framed) Canvas->FillRectWithColor(Deflated(Bounds, 1), ViewParams.Color);
+  if (!Framed) Canvas->FillRectWithViewParams(Deflated(Bounds, 1), ViewParams, TcxBorders{}, clNone, 0, false);
   Frame(Canvas, Bounds, TColor(0x808080));
   Canvas->FillRectWithColor(ProgressRect, TColor(0x800000));
 }
@@ -731,23 +736,27 @@ void TcxCustomLookAndFeelPainter::PaintTrackBarThumb(TcxCanvas* Canvas, const TR
 
 void TcxCustomLookAndFeelPainter::PaintSplitter(TcxCanvas* Canvas, const TRect& R, bool Highlighted, bool,
                                                 bool Horizontal) const {
-  bool two = (Horizontal ? SplitterExtent(Horizontal).cy : SplitterExtent(Horizontal).cx) > 1;
-  auto draw = [&](int shift, TColor c, int shorten) {
-    int start = Horizontal ? R.Left : R.Top, end = (Horizontal ? R.Right : R.Bottom) - shorten;
-    int centre = (start + (Horizontal ? R.Right : R.Bottom)) / 2;
-    int pos = (Horizontal ? (R.Top + R.Bottom) / 2 : (R.Left + R.Right) / 2) + shift;
+  const TSize extent = SplitterExtent(Horizontal);
+  const bool two = (Horizontal ? extent.cy : extent.cx) > 1;
+  const int start = Horizontal ? R.Left : R.Top, end = Horizontal ? R.Right : R.Bottom;
+  const int centre = (start + end) / 2;
+  const int middle = Horizontal ? (R.Top + R.Bottom) / 2 : (R.Left + R.Right) / 2;
+  // With two lines both are one pixel shorter: the light one sits one pixel further along and
+  // across, so that the pair stays inside the rectangle.
+  auto draw = [&](int shift, TColor Color) {
+    const int pos = middle + shift;
     auto seg = [&](int a, int b) {
-      if (b <= a) return;
-      Canvas->FillRectWithColor(Horizontal ? TRect(a, pos, b, pos + 1) : TRect(pos, a, pos + 1, b), c);
+      a = std::max(a, start + shift);
+      b = std::min(b, end - (two ? 1 : 0) + shift);
+      if (b > a) Canvas->FillRectWithColor(Horizontal ? TRect(a, pos, b, pos + 1) : TRect(pos, a, pos + 1, b), Color);
     };
-    int s = start + shift;
-    int d0 = centre - 5;
-    seg(s, d0);
+    const int d0 = centre - 5 + shift;
+    seg(start + shift, d0);
     for (int i = 0; i < 3; ++i) seg(d0 + 1 + i * 3, d0 + 3 + i * 3);
     seg(d0 + 10, end + shift);
   };
-  draw(0, SplitterOuterColor(Highlighted), two ? 1 : 0);
-  if (two) draw(1, SplitterLightColor(Highlighted), 0);
+  draw(0, SplitterOuterColor(Highlighted));
+  if (two) draw(1, SplitterLightColor(Highlighted));
 }
 
 // ---- operations added to complete the vocabulary
@@ -767,41 +776,6 @@ void TcxCustomLookAndFeelPainter::PaintPlainButton(TcxCanvas* Canvas, const TRec
   PaintButton(Canvas, R, {}, State, true, clDefault, clDefault);
 }
 
-namespace {
-// Two chevrons of arm length 3, each two pixels thick, the second two pixels behind the first,
-// centred in R and pointing in Direction.
-void DrawDoubleChevron(TcxCanvas* Canvas, const TRect& R, TcxArrowDirection Direction, TColor Color) {
-  const TColor c = ColorToRGB(Color);
-  const int cx = (R.Left + R.Right) / 2, cy = (R.Top + R.Bottom) / 2;
-  // Along the pointing axis the figure spans 8 pixels: tip row of the first chevron at 0, its
-  // arm ends at 3 (+1 for the thickness), the second chevron starts at 4.
-  for (int k = 0; k < 2; ++k)
-    for (int t = 0; t < 2; ++t) {
-      int along = k * 4 + t;  // distance of this tip from the front of the figure
-      for (int i = 0; i <= 3; ++i) {
-        int d = along + i - 4;  // from the figure's centre, positive away from the tip
-        switch (Direction) {
-          case adUp:
-            Canvas->SetPixelColor(cx - i, cy + d, c);
-            Canvas->SetPixelColor(cx + i, cy + d, c);
-            break;
-          case adDown:
-            Canvas->SetPixelColor(cx - i, cy - d, c);
-            Canvas->SetPixelColor(cx + i, cy - d, c);
-            break;
-          case adLeft:
-            Canvas->SetPixelColor(cx + d, cy - i, c);
-            Canvas->SetPixelColor(cx + d, cy + i, c);
-            break;
-          case adRight:
-            Canvas->SetPixelColor(cx - d, cy - i, c);
-            Canvas->SetPixelColor(cx - d, cy + i, c);
-            break;
-        }
-      }
-    }
-}
-}  // namespace
 
 void TcxCustomLookAndFeelPainter::PaintRotatedGroupButton(TcxCanvas* Canvas, const TRect& R,
                                                           TcxRotationAngle Rotation, bool Expanded,
@@ -1073,7 +1047,8 @@ void PaintInvertedCaption(TcxCanvas* Canvas, const std::string& Text, const TRec
   TCanvas* dst = Canvas->Canvas();
   for (int y = hot.Top; y < hot.Bottom; ++y)
     for (int x = hot.Left; x < hot.Right; ++x)
-      if ((ColorToRGB(mask->Canvas()->Pixel(x - TextRect.Left, y - TextRect.Top)) & 0xFFFFFF) == 0)
+      // Glyph edges are smoothed: the darker half of the mask counts as text.
+      if ((ColorToRGB(mask->Canvas()->Pixel(x - TextRect.Left, y - TextRect.Top)) & 0xFF) < 0x80)
         dst->SetPixel(x, y, TColor(~ColorToRGB(dst->Pixel(x, y)) & 0xFFFFFF));
 }
 }  // namespace
@@ -1274,7 +1249,7 @@ void TcxStandardLookAndFeelPainter::PaintSplitterFrame(TcxCanvas* Canvas, const 
     Canvas->DrawTwoToneFrame(r, clBtnHighlight, clBtnShadow, TcxBorders{bLeft, bRight}, 1);
     r = r.Inflate(-1, 0);
   }
-  Canvas->FillRectWithColor(r, ViewParams.Color == clDefault ? clBtnFace : ViewParams.Color);
+  Canvas->FillRectWithViewParams(r, ViewParams, TcxBorders{}, clNone, 0, false);
 }
 
 void TcxStandardLookAndFeelPainter::PaintGroupBoxFrame(TcxCanvas* Canvas, const TRect& R, bool, int,
@@ -1303,6 +1278,74 @@ void TcxStandardLookAndFeelPainter::PaintThumbShapeFrame(TcxCanvas* Canvas, cons
 void TcxStandardLookAndFeelPainter::PaintThumbRectFrame(TcxCanvas* Canvas, const TRect& R) const {
   Ring(Canvas, R, clBtnHighlight, cl3DDkShadow);
   Ring(Canvas, Deflated(R, 1), cl3DLight, clBtnShadow);
+}
+
+namespace {
+TRect InsideBorders(const TRect& R, TcxBorders Borders, int Width = 1) {
+  TRect r = R;
+  if (Borders.Contains(bLeft)) r.Left += Width;
+  if (Borders.Contains(bTop)) r.Top += Width;
+  if (Borders.Contains(bRight)) r.Right -= Width;
+  if (Borders.Contains(bBottom)) r.Bottom -= Width;
+  return r;
+}
+
+// A tab standing on Side of its strip: its edges on the other requested sides, light on the left
+// and top and dark on the right and bottom, and the two far corners cut in CornerColor.
+void PaintClassicTabFrame(TcxCanvas* Canvas, const TRect& R, TcxBorder Side, TcxBorders Borders, TColor CornerColor) {
+  const TcxBorders edges = Borders - TcxBorders{Side};
+  TRect r = R;
+  const TcxBorders trimmed = cxBordersAll - Borders - TcxBorders{Side};
+  r = InsideBorders(r, trimmed);
+  if (r.IsEmpty()) return;
+  Canvas->DrawTwoToneFrame(r, clBtnHighlight, clBtnShadow, edges, 1);
+  const int l = r.Left, t = r.Top, rr = r.Right - 1, b = r.Bottom - 1;
+  auto corner = [&](TcxBorder a, TcxBorder c, int x, int y) {
+    if (edges.Contains(a) && edges.Contains(c)) Canvas->SetPixelColor(x, y, CornerColor);
+  };
+  switch (Side) {
+    case bBottom: corner(bLeft, bTop, l, t), corner(bRight, bTop, rr, t); break;
+    case bTop: corner(bLeft, bBottom, l, b), corner(bRight, bBottom, rr, b); break;
+    case bRight: corner(bTop, bLeft, l, t), corner(bBottom, bLeft, l, b); break;
+    case bLeft: corner(bTop, bRight, rr, t), corner(bBottom, bRight, rr, b); break;
+  }
+}
+
+void PaintClassicFilterDropDownButton(const TcxCustomLookAndFeelPainter* Painter, TcxCanvas* Canvas, const TRect& R,
+                                      TcxElementState State, bool Active) {
+  if (State == esPressed)
+    Ring(Canvas, R, clBtnShadow, clBtnHighlight);
+  else
+    Ring(Canvas, R, clBtnHighlight, clBtnShadow);
+  const TRect in = Deflated(R, 1);
+  Canvas->FillRectWithColor(in, clBtnFace);
+  Painter->DrawDropDownArrow(Canvas, in, Active ? TColor(0xFF0000) : clBtnText);
+}
+}  // namespace
+
+void TcxStandardLookAndFeelPainter::PaintHeaderSectionFrame(TcxCanvas* Canvas, const TRect& R, TcxBorders Borders,
+                                                            TcxElementState State) const {
+  if (State == esPressed) {
+    Canvas->DrawTwoToneFrame(R, clBtnShadow, clBtnShadow, Borders, 1);
+    return;
+  }
+  Canvas->DrawTwoToneFrame(R, clBtnHighlight, cl3DDkShadow, Borders, 1);
+  Canvas->DrawTwoToneFrame(InsideBorders(R, Borders), cl3DLight, clBtnShadow, Borders, 1);
+}
+
+void TcxStandardLookAndFeelPainter::PaintFilterDropDownButton(TcxCanvas* Canvas, const TRect& R,
+                                                              TcxElementState State, bool Active) const {
+  PaintClassicFilterDropDownButton(this, Canvas, R, State, Active);
+}
+
+void TcxStandardLookAndFeelPainter::PaintTabFrame(TcxCanvas* Canvas, const TRect& R, TcxBorder Side,
+                                                  TcxBorders Borders, bool) const {
+  PaintClassicTabFrame(Canvas, R, Side, Borders, clBtnFace);
+}
+
+void TcxStandardLookAndFeelPainter::PaintTabStrip(TcxCanvas* Canvas, const TRect& R, TcxBorders Borders,
+                                                  bool) const {
+  Canvas->DrawTwoToneFrame(R, clBtnHighlight, clBtnShadow, Borders, 1);
 }
 
 // ---- Flat painter
@@ -1375,7 +1418,7 @@ void TcxFlatLookAndFeelPainter::PaintSplitterFrame(TcxCanvas* Canvas, const TRec
     Canvas->DrawTwoToneFrame(r, clBtnHighlight, clBtnShadow, TcxBorders{bLeft, bRight}, 1);
     r = r.Inflate(-1, 0);
   }
-  Canvas->FillRectWithColor(r, ViewParams.Color == clDefault ? clBtnFace : ViewParams.Color);
+  Canvas->FillRectWithViewParams(r, ViewParams, TcxBorders{}, clNone, 0, false);
 }
 
 void TcxFlatLookAndFeelPainter::PaintGroupBoxFrame(TcxCanvas* Canvas, const TRect& R, bool, int,
@@ -1404,6 +1447,28 @@ void TcxFlatLookAndFeelPainter::PaintContainerBackground(TcxCanvas* Canvas, TRec
   Canvas->FillRectWithColor(R, ViewColor29());
   Canvas->FillRectWithColor(TRect(R.Left, R.Bottom - 1, R.Right, R.Bottom), clBtnFace);
   --R.Bottom;
+}
+
+void TcxFlatLookAndFeelPainter::PaintHeaderSectionFrame(TcxCanvas* Canvas, const TRect& R, TcxBorders Borders,
+                                                        TcxElementState State) const {
+  if (State == esPressed)
+    Canvas->DrawTwoToneFrame(R, clBtnShadow, clBtnHighlight, Borders, 1);
+  else
+    Canvas->DrawTwoToneFrame(R, clBtnHighlight, clBtnShadow, Borders, 1);
+}
+
+void TcxFlatLookAndFeelPainter::PaintFilterDropDownButton(TcxCanvas* Canvas, const TRect& R,
+                                                          TcxElementState State, bool Active) const {
+  PaintClassicFilterDropDownButton(this, Canvas, R, State, Active);
+}
+
+void TcxFlatLookAndFeelPainter::PaintTabFrame(TcxCanvas* Canvas, const TRect& R, TcxBorder Side, TcxBorders Borders,
+                                              bool) const {
+  PaintClassicTabFrame(Canvas, R, Side, Borders, clBtnFace);
+}
+
+void TcxFlatLookAndFeelPainter::PaintTabStrip(TcxCanvas* Canvas, const TRect& R, TcxBorders Borders, bool) const {
+  Canvas->DrawTwoToneFrame(R, clBtnHighlight, clBtnShadow, Borders, 1);
 }
 
 // ---- radio buttons

@@ -516,6 +516,15 @@ class TcxStandardLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   void PaintHeaderFrame(TcxCanvas* Canvas, const TRect& R, TcxBorders Neighbors, TcxBorders Borders) const override;
   void PaintSortMark(TcxCanvas* Canvas, const TRect& R, bool Ascending) const override;
   int HeaderFrameWidth() const override { return 1; }
+  int HeaderSectionFrameWidth(TcxElementState State) const override { return State == esPressed ? 1 : 2; }
+  void PaintHeaderSectionFrame(TcxCanvas* Canvas, const TRect& R, TcxBorders Borders,
+                               TcxElementState State) const override;
+  void PaintFilterDropDownButton(TcxCanvas* Canvas, const TRect& R, TcxElementState State,
+                                 bool Active) const override;
+  void PaintTabFrame(TcxCanvas* Canvas, const TRect& R, TcxBorder Side, TcxBorders Borders,
+                     bool Vertical) const override;
+  void PaintTabStrip(TcxCanvas* Canvas, const TRect& R, TcxBorders Borders, bool Vertical) const override;
+  int TabFrameWidth(bool) const override { return 1; }
   TSize SortMarkExtent() const override { return {8, 7}; }
   int FooterFrameWidth() const override { return 1; }
   int FooterCellFrameWidth() const override { return 1; }
@@ -558,6 +567,14 @@ class TcxFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   void PaintHeaderFrame(TcxCanvas* Canvas, const TRect& R, TcxBorders Neighbors, TcxBorders Borders) const override;
   void PaintSortMark(TcxCanvas* Canvas, const TRect& R, bool Ascending) const override;
   int HeaderFrameWidth() const override { return 1; }
+  void PaintHeaderSectionFrame(TcxCanvas* Canvas, const TRect& R, TcxBorders Borders,
+                               TcxElementState State) const override;
+  void PaintFilterDropDownButton(TcxCanvas* Canvas, const TRect& R, TcxElementState State,
+                                 bool Active) const override;
+  void PaintTabFrame(TcxCanvas* Canvas, const TRect& R, TcxBorder Side, TcxBorders Borders,
+                     bool Vertical) const override;
+  void PaintTabStrip(TcxCanvas* Canvas, const TRect& R, TcxBorders Borders, bool Vertical) const override;
+  int TabFrameWidth(bool) const override { return 1; }
   TSize SortMarkExtent() const override { return {8, 7}; }
   int FooterFrameWidth() const override { return 1; }
   int FooterCellFrameWidth() const override { return 1; }

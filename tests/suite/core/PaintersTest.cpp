@@ -228,66 +228,180 @@ TEST(Painters, FramesReadBack) {
 
 TEST(Painters, SheetPerPainter) {
   const TcxElementState states[] = {esDefault, esNormal, esHot, esPressed, esDisabled};
+  const TcxArrowDirection dirs[] = {adUp, adDown, adLeft, adRight};
+  TFont font;
+  font.SetName("DejaVu Sans");
+  font.SetSize(8);
   for (int i = 0; i < cxLookAndFeelPaintersManager()->PainterCount(); ++i) {
     TcxCustomLookAndFeelPainter* p = cxLookAndFeelPaintersManager()->PainterAt(i);
-    TSurface s(560, 340, clBtnFace);
+    const int W = 800, H = 540;
+    TSurface s(W, H, clBtnFace);
     TcxCanvas* c = s.Canvas.get();
+    c->AssignFont(&font);
+    auto reset = [&] { c->ApplyClipRegion(TcxRegion::CreateFromBounds(0, 0, W, H)); };
+
+    // Every element that has a state, one column per state.
     for (int k = 0; k < 5; ++k) {
-      TcxElementState st = states[k];
-      int x = 8 + k * 100;
-      p->PaintButton(c, TRect(x, 8, x + 80, 31), "&Button", st);
-      p->DrawArrowButton(c, TRect(x, 40, x + 17, 57), st, adUp, true);
-      p->DrawScrollArrow(c, TRect(x + 20, 40, x + 37, 57), st, adDown);
-      p->PaintScrollBarPart(c, false, TRect(x + 40, 40, x + 57, 57), spLineBack, st);
-      p->PaintScrollBarPart(c, true, TRect(x + 60, 40, x + 77, 57), spLineForward, st);
-      p->PaintScrollBarPart(c, true, TRect(x, 62, x + 30, 79), spPageBack, st);
-      p->PaintScrollBarPart(c, true, TRect(x + 30, 62, x + 60, 79), spThumb, st);
-      p->PaintCheckBox(c, TRect(x, 86, x + 13, 99), st, cbsUnchecked);
-      p->PaintCheckBox(c, TRect(x + 18, 86, x + 31, 99), st, cbsChecked);
-      p->PaintCheckBox(c, TRect(x + 36, 86, x + 49, 99), st, cbsGrayed);
-      p->PaintRadioButton(c, x + 54, 86, st, false, false);
-      p->PaintRadioButton(c, x + 72, 86, st, true, false);
-      p->PaintGroupExpandButton(c, TRect(x, 106, x + 15, 121), true, st);
-      p->PaintGroupExpandButton(c, TRect(x + 20, 106, x + 35, 121), false, st);
-      p->PaintFilterCloseButton(c, TRect(x + 40, 106, x + 56, 120), st);
-      p->DrawNavButtonFace(c, TRect(x + 60, 106, x + 75, 124), TRect(x + 64, 110, x + 70, 120), false, st);
-      p->DrawNavButtonFace(c, TRect(x + 78, 106, x + 93, 124), TRect(x + 82, 110, x + 88, 120), true, st);
-      p->PaintHeader(c, TRect(x, 130, x + 80, 150), TRect(x + 2, 130, x + 78, 150), TcxBorders{bLeft, bRight},
+      const TcxElementState st = states[k];
+      const int x = 8 + k * 158;
+      p->PaintButton(c, TRect(x, 8, x + 76, 31), "&Button", st);
+      p->PaintButton(c, TRect(x + 80, 8, x + 150, 46), "Two &lines of text", st, true, clDefault, clDefault, true);
+      p->PaintPlainButton(c, TRect(x, 34, x + 30, 46), st, 1, 0);
+      p->PaintNavigatorButton(c, TRect(x + 34, 34, x + 64, 46), st);
+      for (int d = 0; d < 4; ++d) {
+        p->DrawArrowButton(c, TRect(x + d * 19, 52, x + d * 19 + 17, 69), st, dirs[d], true);
+        p->DrawArrowButton(c, TRect(x + 78 + d * 19, 52, x + 78 + d * 19 + 17, 69), st, dirs[d], false);
+        p->DrawScrollArrow(c, TRect(x + d * 19, 72, x + d * 19 + 17, 89), st, dirs[d]);
+      }
+      p->PaintScrollBarPart(c, false, TRect(x + 78, 72, x + 95, 89), spLineBack, st);
+      p->PaintScrollBarPart(c, false, TRect(x + 97, 72, x + 114, 89), spLineForward, st);
+      p->PaintScrollBarPart(c, true, TRect(x + 116, 72, x + 133, 89), spLineBack, st);
+      p->PaintScrollBarPart(c, true, TRect(x + 135, 72, x + 152, 89), spLineForward, st);
+      p->PaintScrollBarPart(c, true, TRect(x, 92, x + 30, 109), spPageBack, st);
+      p->PaintScrollBarPart(c, true, TRect(x + 30, 92, x + 70, 109), spThumb, st);
+      p->PaintScrollBarPart(c, true, TRect(x + 70, 92, x + 100, 109), spPageForward, st);
+      p->PaintScrollBarPart(c, false, TRect(x + 104, 92, x + 121, 146), spThumb, st);
+      p->PaintScrollBarBackground(c, TRect(x + 124, 92, x + 141, 146), false);
+      p->PaintCheckBox(c, TRect(x, 114, x + 13, 127), st, cbsUnchecked);
+      p->PaintCheckBox(c, TRect(x + 16, 114, x + 29, 127), st, cbsChecked);
+      p->PaintCheckBox(c, TRect(x + 32, 114, x + 45, 127), st, cbsGrayed);
+      p->PaintFilterCheck(c, TRect(x + 48, 114, x + 61, 127), st, true);
+      p->PaintRadioButton(c, x + 64, 114, st, false, false);
+      p->PaintRadioButton(c, x + 80, 114, st, true, false);
+      p->PaintRadioButton(c, x + 64, 132, st, false, true, clWindow, true);
+      p->PaintRadioButton(c, x + 80, 132, st, true, true, clWindow, true);
+      p->PaintGroupExpandButton(c, TRect(x, 132, x + 15, 147), true, st);
+      p->PaintGroupExpandButton(c, TRect(x + 18, 132, x + 33, 147), false, st);
+      p->PaintRotatedGroupButton(c, TRect(x + 36, 132, x + 51, 147), raPlus90, true, st);
+      p->PaintGroupExpandGlyph(c, TRect(x + 36, 150, x + 51, 165), false, st);
+      p->PaintFilterCloseButton(c, TRect(x, 150, x + 16, 164), st);
+      p->PaintPopupCloseButton(c, TRect(x + 18, 150, x + 32, 165), st);
+      p->PaintFilterDropDownButton(c, TRect(x + 54, 150, x + 69, 166), st, false);
+      p->PaintFilterDropDownButton(c, TRect(x + 72, 150, x + 87, 166), st, true);
+      TRect arrow, text;
+      p->LayoutNavButtons(TRect(x + 90, 150, x + 108, 230), false, arrow, text);
+      p->PaintNavButton(c, TRect(x + 90, 150, x + 108, 230), false, st, "Prev", text, arrow);
+      p->LayoutNavButtons(TRect(x + 112, 150, x + 130, 230), true, arrow, text);
+      p->PaintNavButton(c, TRect(x + 112, 150, x + 130, 230), true, st, "Next", text, arrow);
+      p->PaintHeader(c, TRect(x, 170, x + 86, 188), TRect(x + 2, 170, x + 84, 188), TcxBorders{bLeft, bRight},
                      cxBordersAll, st, haLeft, vaCenter, false, true, "Header", nullptr, clBtnText, clBtnFace);
-      p->PaintTrackBarThumb(c, TRect(x, 156, x + 11, 177), st, false, k % 3, clBtnFace);
-      p->PaintTrackBarThumb(c, TRect(x + 16, 160, x + 37, 171), st, true, (k + 1) % 3, clBtnFace);
+      p->PaintHeaderSection(c, TRect(x, 190, x + 86, 208), TRect(x + 4, 190, x + 82, 208), {}, cxBordersAll, st,
+                            haCenter, vaCenter, false, true, "Section", nullptr, clBtnText, clBtnFace);
+      p->PaintGroupRow(c, TRect(x, 212, x + 86, 228), false, st);
+      p->PaintTrackBarThumb(c, TRect(x, 234, x + 11, 255), st, false, 0, clBtnFace);
+      p->PaintTrackBarThumb(c, TRect(x + 14, 234, x + 25, 255), st, false, 1, clBtnFace);
+      p->PaintTrackBarThumb(c, TRect(x + 28, 234, x + 39, 255), st, false, 2, clBtnFace);
+      p->PaintTrackBarThumb(c, TRect(x + 44, 234, x + 65, 245), st, true, 0, clBtnFace);
+      p->PaintTrackBarThumb(c, TRect(x + 68, 234, x + 89, 245), st, true, 1, clBtnFace);
+      p->PaintTrackBarThumb(c, TRect(x + 92, 234, x + 113, 245), st, true, 2, clBtnFace);
+      p->PaintGroupFrameFilled(c, TRect(x + 116, 234, x + 150, 256), false, st, cxBordersAll);
+      p->PaintCaptionFrameA(c, TRect(x, 258, x + 20, 262));
     }
-    p->PaintExpandButton(c, TRect(8, 186, 20, 198), false, clDefault);
-    c->ApplyClipRegion(TcxRegion::CreateFromBounds(0, 0, 560, 340));
-    p->PaintExpandButton(c, TRect(24, 186, 36, 198), true, clDefault);
-    c->ApplyClipRegion(TcxRegion::CreateFromBounds(0, 0, 560, 340));
-    p->PaintSmallExpandButton(c, TRect(40, 186, 49, 195), false, clBtnShadow, clWindow);
-    p->PaintSortMark(c, TRect(56, 186, 70, 198), true);
-    p->PaintSortMark(c, TRect(72, 186, 86, 198), false);
-    p->PaintListMark(c, TRect(90, 186, 104, 200), clBtnText);
-    p->DrawDropDownArrow(c, TRect(108, 186, 120, 198), clBtnText);
-    p->DrawControlBorder(c, TRect(130, 186, 170, 210));
-    p->DrawContainerFrame(c, TRect(176, 186, 216, 210), cbs3D, 1, clBtnText, cxBordersAll);
-    p->DrawContainerFrame(c, TRect(222, 186, 262, 210), cbsFlat, 1, clBtnText, cxBordersAll);
-    p->DrawContainerFrame(c, TRect(268, 186, 308, 210), cbsSingle, 2, TColor(0x0000FF), cxBordersAll);
-    TRect popup(314, 186, 354, 216);
+
+    // The elements without a state.
+    int y = 266;
+    p->PaintExpandButton(c, TRect(8, y, 20, y + 12), false, clDefault);
+    reset();
+    p->PaintExpandButton(c, TRect(24, y, 36, y + 12), true, clWindow);
+    reset();
+    p->PaintSmallExpandButton(c, TRect(40, y, 49, y + 9), false, clBtnShadow, clWindow);
+    p->PaintSmallExpandButton(c, TRect(52, y, 61, y + 9), true, clBtnShadow, clDefault);
+    p->PaintSortMark(c, TRect(64, y, 78, y + 12), true);
+    p->PaintSortMark(c, TRect(80, y, 94, y + 12), false);
+    p->PaintListMark(c, TRect(96, y, 110, y + 14), clBtnText);
+    p->DrawDropDownArrow(c, TRect(112, y, 124, y + 12), clBtnText);
+    for (int d = 0; d < 4; ++d) p->PaintArrow(c, TRect(128 + d * 14, y, 140 + d * 14, y + 12), dirs[d], clBtnText);
+    for (int k = 1; k <= 6; ++k) p->PaintIndicatorGlyph(c, TRect(186 + k * 12, y, 196 + k * 12, y + 12), k);
+    p->PaintIndicatorCell(c, TRect(272, y, 284, y + 18), 1);
+    p->PaintIndicatorItem(c, TRect(286, y, 298, y + 18), 2);
+    p->PaintEdgeLine(c, TRect(302, y, 340, y + 8), clDefault, clDefault, false);
+    p->PaintEdgeLine(c, TRect(344, y, 352, y + 18), clDefault, clDefault, true);
+    p->PaintTextPanel(c, TRect(356, y, 436, y + 18), "Panel", &font, clNone);
+    p->PaintHintBackground(c, TRect(440, y, 480, y + 18), clDefault);
+    p->FillPanel(c, TRect(484, y, 500, y + 18));
+    p->PaintHeaderDivider(c, TRect(504, y + 8, 600, y + 10), 8, clBtnShadow, TcxViewParams{clWindow});
+    p->PaintHeaderPressedMark(c, TRect(604, y, 620, y + 18));
+    p->DrawSeparator(c, TRect(624, y, 700, y + 10), true);
+    p->DrawSeparator(c, TRect(704, y, 714, y + 30), false);
+
+    y = 296;
+    const TcxContainerBorderStyle styles[] = {cbsNone, cbsSingle, cbsThick, cbsFlat, cbs3D, cbsUltraFlat, cbsOffice11};
+    for (int k = 0; k < 7; ++k)
+      p->DrawContainerFrame(c, TRect(8 + k * 44, y, 48 + k * 44, y + 24), styles[k], k == 2 ? 2 : 1, clBtnText,
+                            cxBordersAll);
+    p->DrawControlBorder(c, TRect(316, y, 356, y + 24));
+    p->PaintCalendarFrame(c, TRect(360, y, 400, y + 24));
+    TRect popup(404, y, 444, y + 30);
+    p->PaintPopupFrame(c, popup, 1, false);
+    popup = TRect(448, y, 488, y + 30);
     p->PaintPopupFrame(c, popup, 2, false);
+    popup = TRect(492, y, 532, y + 30);
+    p->PaintPopupFrame(c, popup, 2, true);
+    popup = TRect(536, y, 576, y + 30);
+    p->PaintPopupFrame(c, popup, 3, false);
     for (int corner = 0; corner < 4; ++corner)
-      p->PaintSizeGrip(c, TRect(360 + corner * 20, 186, 377 + corner * 20, 203), clBtnFace, TcxCorner(corner));
-    p->DrawSeparator(c, TRect(8, 220, 100, 230), true);
-    p->PaintSplitter(c, TRect(110, 220, 200, 230), false, false, true);
-    p->PaintSplitter(c, TRect(210, 215, 220, 300), true, false, false);
-    p->PaintClock(c, TRect(230, 220, 310, 300), (10 * 3600 + 8 * 60 + 30) / 86400.0, clWindow);
-    p->DrawTipBackground(c, TRect(320, 220, 420, 260));
-    p->DrawTipFrame(c, TRect(320, 250, 420, 260));
-    p->PaintTrackBarTrack(c, TRect(430, 220, 540, 226), false, clWindow);
-    TRect bg(430, 232, 540, 260);
+      p->PaintSizeGrip(c, TRect(584 + corner * 20, y, 601 + corner * 20, y + 17), clNone, TcxCorner(corner));
+    p->PaintSizeGripGlyph(c, TRect(584, y + 20, 601, y + 37));
+
+    y = 334;
+    p->PaintSplitter(c, TRect(8, y, 100, y + 10), false, false, true);
+    p->PaintSplitter(c, TRect(8, y + 12, 100, y + 22), true, false, true);
+    p->PaintSplitter(c, TRect(104, y, 114, y + 80), false, false, false);
+    p->PaintSplitter(c, TRect(118, y, 128, y + 80), true, false, false);
+    p->PaintSplitterFrame(c, TRect(8, y + 26, 100, y + 34), TcxViewParams{clBtnFace}, true);
+    p->PaintSplitterFrame(c, TRect(132, y, 140, y + 80), TcxViewParams{clBtnFace}, false);
+    p->PaintClock(c, TRect(144, y, 224, y + 80), (10 * 3600 + 8 * 60 + 30) / 86400.0, clWindow);
+    p->DrawTipBackground(c, TRect(228, y, 328, y + 40));
+    p->DrawTipFrame(c, TRect(228, y + 30, 328, y + 40));
+    p->PaintTrackBarTrack(c, TRect(332, y, 440, y + 6), false, clWindow);
+    p->PaintTrackBarTrack(c, TRect(332, y + 10, 338, y + 80), true, clWindow);
+    TRect bg(344, y + 10, 440, y + 40);
     p->PaintContainerBackground(c, bg);
-    p->PaintGroupBoxFrame(c, TRect(8, 240, 100, 300), true, 0, cxBordersAll);
-    p->PaintMonthHeader(c, TRect(320, 270, 540, 290), "December 2026", TcxBorders{bLeft, bBottom}, TcxViewParams{clWindow},
-                        3, 12);
-    p->PaintProgressBar(c, TRect(8, 310, 200, 326), TRect(10, 312, 120, 324), TcxViewParams{clWindow}, false);
-    p->DrawFooterPanel(c, TRect(210, 306, 400, 330), cxBordersAll);
+    p->PaintGroupBoxFrame(c, TRect(344, y + 44, 440, y + 80), true, 0, cxBordersAll);
+    p->PaintMonthHeader(c, TRect(444, y, 660, y + 20), "December 2026", TcxBorders{bLeft, bBottom},
+                        TcxViewParams{clWindow, nullptr, &font}, 3, 12);
+    p->PaintProgressBar(c, TRect(444, y + 24, 660, y + 40), TRect(446, y + 26, 560, y + 38), TcxViewParams{clWindow},
+                        false);
+    p->PaintProgressBar(c, TRect(444, y + 44, 660, y + 60), TRect(446, y + 46, 600, y + 58), TcxViewParams{clWindow},
+                        true);
+    p->DrawFooterPanel(c, TRect(664, y, 790, y + 30), cxBordersAll);
+    p->PaintFooterCell(c, TRect(670, y + 6, 784, y + 24), haRight, vaCenter, false, "Sum 42", &font, clBtnText,
+                       clWindow);
+    p->PaintFooterBackground(c, TRect(664, y + 34, 790, y + 40), TcxViewParams{clWindow});
+
+    y = 420;
+    p->PaintTabStrip(c, TRect(8, y + 20, 200, y + 50), TcxBorders{bTop}, false);
+    p->PaintTabFrame(c, TRect(10, y, 70, y + 21), bBottom, TcxBorders{bLeft, bTop, bRight}, false);
+    p->PaintTabFrame(c, TRect(70, y + 2, 130, y + 20), bBottom, TcxBorders{bTop, bRight}, false);
+    p->PaintPreviewArea(c, TRect(210, y, 400, y + 80));
+    p->PaintPreviewPage(c, TRect(216, y + 6, 266, y + 76), TRect(220, y + 10, 260, y + 68), 0, false);
+    p->PaintPreviewPage(c, TRect(276, y + 6, 326, y + 76), TRect(280, y + 10, 320, y + 70), 1, true);
+    p->PaintPreviewBackground(c, TRect(336, y + 6, 390, y + 76));
+
+    // Caption text over a highlight, horizontal and vertical.
+    c->FillRectWithColor(TRect(410, y, 560, y + 24), clWindow);
+    c->FillRectWithColor(TRect(410, y, 470, y + 24), clHighlight);
+    p->PaintCaptionText(c, false, false, "Caption text", TRect(410, y, 560, y + 24), true, TRect(410, y, 470, y + 24),
+                        clDefault);
+    c->FillRectWithColor(TRect(570, y, 594, y + 90), clWindow);
+    c->FillRectWithColor(TRect(570, y, 594, y + 40), clHighlight);
+    p->PaintCaptionText(c, true, false, "Vertical", TRect(570, y, 594, y + 90), true, TRect(570, y, 594, y + 40),
+                        clDefault);
+    p->PaintCaptionText(c, false, true, "Own colour", TRect(410, y + 30, 560, y + 54), true, TRect(), TColor(0x0000C0));
+
+    // A cell with text and a header row of three neighbours.
+    p->DrawCellContent(c, TRect(8, 510, 120, 530), TRect(12, 510, 116, 530), esNormal, haLeft, vaCenter, false, true,
+                       "A cell with a long text", &font, clWindowText, clWindow, {}, false);
+    for (int k = 0; k < 3; ++k) {
+      TcxBorders n;
+      if (k > 0) n.Include(bLeft);
+      if (k < 2) n.Include(bRight);
+      p->PaintHeaderItem(c, TRect(130 + k * 60, 510, 190 + k * 60, 530), TRect(134 + k * 60, 510, 186 + k * 60, 530),
+                         n, cxBordersAll, esNormal, haLeft, vaCenter, false, true, "Col " + std::to_string(k + 1),
+                         &font, clBtnText, clBtnFace);
+    }
+    p->PaintSortMark(c, TRect(236, 514, 248, 526), true);
+
     std::string file = "painter-" + p->KindName() + ".png";
     ASSERT_TRUE(s.Image().save(QString::fromStdString((SheetDir() / file).string())));
   }
