@@ -1885,6 +1885,11 @@ void TcxUltraFlatLookAndFeelPainter::PaintSplitterFrame(TcxCanvas* Canvas, const
   Canvas->FillRectWithColor(r, ViewParams.Color == clDefault ? clBtnFace : ViewParams.Color);
 }
 
+void TcxUltraFlatLookAndFeelPainter::PaintNavigatorButton(TcxCanvas* Canvas, const TRect& R,
+                                                          TcxElementState State) const {
+  PaintButton(Canvas, R, {}, State, State == esHot || State == esPressed);
+}
+
 void TcxUltraFlatLookAndFeelPainter::PaintGroupBoxFrame(TcxCanvas* Canvas, const TRect& R, bool Enabled, int,
     TcxBorders Borders) const {
   TColor c = Enabled ? clHighlight : clBtnShadow;
@@ -1892,18 +1897,99 @@ void TcxUltraFlatLookAndFeelPainter::PaintGroupBoxFrame(TcxCanvas* Canvas, const
 }
 
 void TcxUltraFlatLookAndFeelPainter::PaintTrackBarTrackFrame(TcxCanvas* Canvas, const TRect& R) const {
-  Frame(Canvas, R, clWindowText);
+  Frame(Canvas, R, TrackFrameColor());
 }
 
 void TcxUltraFlatLookAndFeelPainter::PaintThumbRectFrame(TcxCanvas* Canvas, const TRect& R) const {
-  Frame(Canvas, R, clWindowText);
+  Frame(Canvas, R, TrackFrameColor());
 }
 
 void TcxUltraFlatLookAndFeelPainter::PaintThumbShapeFrame(TcxCanvas* Canvas, const std::vector<TPoint>& Light,
                                                           const std::vector<TPoint>&,
                                                           const std::vector<TPoint>& Shadow) const {
-  Polyline(Canvas, Light, clWindowText);
-  Polyline(Canvas, Shadow, clWindowText);
+  Polyline(Canvas, Light, TrackFrameColor());
+  Polyline(Canvas, Shadow, TrackFrameColor());
+}
+
+void TcxUltraFlatLookAndFeelPainter::PaintPlainButton(TcxCanvas* Canvas, const TRect& R, TcxElementState State,
+                                                      int ButtonCount, int ButtonIndex, TColor Color) const {
+  TRect inside = R;
+  if (State == esNormal || State == esDisabled) {
+    Frame(Canvas, R, Color == clDefault ? clBtnShadow : Color);
+    inside = Deflated(R, 1);
+  } else {
+    // A lit button of a row only marks the edges it shares with its neighbours.
+    if (ButtonIndex > 0) {
+      Canvas->FillRectWithColor(TRect(R.Left, R.Top, R.Left + 1, R.Bottom), FrameHighlightColor());
+      ++inside.Left;
+    }
+    if (ButtonIndex < ButtonCount - 1) {
+      Canvas->FillRectWithColor(TRect(R.Right - 1, R.Top, R.Right, R.Bottom), FrameHighlightColor());
+      --inside.Right;
+    }
+  }
+  Canvas->FillRectWithColor(inside, ButtonFaceColor(State));
+}
+
+void TcxUltraFlatLookAndFeelPainter::PaintButtonOutline(TcxCanvas* Canvas, const TRect& R, bool Pressed,
+                                                        bool Hot) const {
+  Frame(Canvas, R, Pressed ? clBtnText : Hot ? FrameHighlightColor() : clBtnShadow);
+}
+
+void TcxUltraFlatLookAndFeelPainter::PaintHeaderItem(TcxCanvas* Canvas, const TRect& R, const TRect& TextRect,
+                                                     TcxBorders Neighbors, TcxBorders Borders, TcxElementState State,
+                                                     TcxHorzAlign AlignHorz, TcxVertAlign AlignVert, bool MultiLine,
+                                                     bool ShowEndEllipsis, const std::string& Text, TFont* Font,
+                                                     TColor TextColor, TColor Color,
+                                                     const TcxCustomDrawBackground& OnCustomDraw) const {
+  DrawCellContent(Canvas, HeaderInnerBounds(R, Borders), TextRect, State, AlignHorz, AlignVert, MultiLine,
+                  ShowEndEllipsis, Text, Font, TextColor, Color, OnCustomDraw, false);
+  PaintHeaderFrame(Canvas, R, Neighbors, Borders);
+}
+
+void TcxUltraFlatLookAndFeelPainter::PaintHeaderSectionFrame(TcxCanvas* Canvas, const TRect& R, TcxBorders Borders,
+                                                             TcxElementState State) const {
+  Frame(Canvas, R, State == esDisabled ? clBtnShadow : TColor(0), 1, Borders);
+}
+
+void TcxUltraFlatLookAndFeelPainter::PaintHeaderSectionContent(TcxCanvas* Canvas, const TRect& R,
+                                                               const TRect& Bounds, TcxElementState State,
+                                                               TcxHorzAlign AlignHorz, TcxVertAlign AlignVert,
+                                                               bool MultiLine, bool ShowEndEllipsis,
+                                                               const std::string& Text, TFont* Font,
+                                                               TColor TextColor, TColor Color) const {
+  if (State > esNormal) Color = ButtonFaceColor(State);
+  TcxCustomLookAndFeelPainter::PaintHeaderSectionContent(Canvas, R, Bounds, State, AlignHorz, AlignVert, MultiLine,
+                                                         ShowEndEllipsis, Text, Font, TextColor, Color);
+}
+
+void TcxUltraFlatLookAndFeelPainter::PaintFilterDropDownButton(TcxCanvas* Canvas, const TRect& R,
+                                                               TcxElementState State, bool Active) const {
+  Frame(Canvas, R, ButtonHotFrameColor(State));
+  const TRect inside = Deflated(R, 1);
+  Canvas->FillRectWithColor(inside, ButtonFaceColor(State));
+  DrawDropDownArrow(Canvas, inside, Active ? TColor(0xFF0000) : ButtonGlyphColor(State));
+}
+
+// A tab is lit on the side away from its strip and on its flanks; the edge it stands on takes
+// the strip's colour.
+void TcxUltraFlatLookAndFeelPainter::PaintTabFrame(TcxCanvas* Canvas, const TRect& R, TcxBorder Side,
+                                                   TcxBorders Borders, bool Vertical) const {
+  const int w = TabFrameWidth(Vertical);
+  for (TcxBorder b : {bLeft, bTop, bRight, bBottom})
+    if (Borders.Contains(b)) Frame(Canvas, R, b == Side ? TabFaceColor() : TabActiveColor(), w, TcxBorders{b});
+}
+
+void TcxUltraFlatLookAndFeelPainter::PaintTabStrip(TcxCanvas* Canvas, const TRect& R, TcxBorders Borders,
+                                                   bool Vertical) const {
+  Frame(Canvas, R, TabFaceColor(), TabFrameWidth(Vertical), Borders);
+}
+
+void TcxUltraFlatLookAndFeelPainter::PaintPreviewArea(TcxCanvas* Canvas, const TRect& R) const {
+  const TColor c = ColorToRGB(clBtnShadow);
+  auto lift = [](int v) { return v + (255 - v) / 3; };
+  Canvas->FillRectWithColor(R, TColor(RGB(BYTE(lift(GetRValue(c))), BYTE(lift(GetGValue(c))),
+                                          BYTE(lift(GetBValue(c))))));
 }
 
 // ---- Native painter
@@ -2201,4 +2287,170 @@ void TcxOffice11LookAndFeelPainter::PaintHeaderFrame(TcxCanvas* Canvas, const TR
       column(x, R.Top + 1, R.Bottom - 2, dark);
     }
   }
+}
+
+namespace {
+TcxCustomLookAndFeelPainter* RegisteredNative() { return gManager ? gManager->PainterForKind(psNative) : nullptr; }
+}  // namespace
+
+void TcxOffice11LookAndFeelPainter::DrawCellContent(TcxCanvas* Canvas, const TRect& R, const TRect& TextRect,
+                                                    TcxElementState State, TcxHorzAlign AlignHorz,
+                                                    TcxVertAlign AlignVert, bool MultiLine, bool ShowEndEllipsis,
+                                                    const std::string& Text, TFont* Font, TColor TextColor,
+                                                    TColor Color, const TcxCustomDrawBackground& OnCustomDraw,
+                                                    bool Flat) const {
+  if (!(OnCustomDraw && OnCustomDraw(Canvas, R))) {
+    const bool hot = State == esHot;
+    const TColor first = hot ? Office11RoleColor(o11HeaderGradientFirst) : HeaderMidColor();
+    const TColor second = hot ? first : HeaderLightColor();
+    if (Flat) {
+      Canvas->FillRectWithColor(R, first);
+    } else {
+      Canvas->FillRectWithColor(TRect(R.Left, R.Top, R.Right, R.Bottom - 3), first);
+      GradientFillRect(Canvas->CurrentDC(), TRect(R.Left, R.Bottom - 4, R.Right, R.Bottom), first, second, false);
+    }
+  }
+  // The background is done; the base only writes the text.
+  TcxCustomLookAndFeelPainter::DrawCellContent(Canvas, R, TextRect, State, AlignHorz, AlignVert, MultiLine,
+                                               ShowEndEllipsis, Text, Font, TextColor, Color,
+                                               [](TcxCanvas*, const TRect&) { return true; }, Flat);
+  if (State == esHot)
+    GradientFillRect(Canvas->CurrentDC(), TRect(R.Left - 1, R.Bottom - 2, R.Right, R.Bottom + 1),
+                     Office11RoleColor(o11HotButton), Office11RoleColor(o11HotAccent), false);
+}
+
+// The glyph's rounded corners are blended into whatever lies under them before it is drawn.
+void TcxOffice11LookAndFeelPainter::PaintExpandButton(TcxCanvas* Canvas, const TRect& R, bool Expanded,
+                                                      TColor) const {
+  Office11ColorsAddRef();
+  TBitmap* glyph = Expanded ? Office11ExpandButtonMinusBitmap : Office11ExpandButtonPlusBitmap;
+  if (glyph && !glyph->Empty()) {
+    QImage img = glyph->ToImage().convertToFormat(QImage::Format_RGB32);
+    const int w = img.width(), h = img.height();
+    HDC dc = Canvas->CurrentDC();
+    auto blend = [&](TOffice11Role Corner, COLORREF Under) {
+      const TColor c = MixColors(Office11RoleColor(Corner), TColor(Under & 0xFFFFFF), 25);
+      return qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
+    };
+    const QRgb topLeft = blend(o11ExpandCornerFirst, GetPixel(dc, R.Left, R.Top));
+    const QRgb others = blend(o11ExpandCornerSecond, GetPixel(dc, R.Right - 1, R.Bottom - 1));
+    img.setPixel(0, 0, topLeft);
+    img.setPixel(w - 1, 0, others);
+    img.setPixel(0, h - 1, others);
+    img.setPixel(w - 1, h - 1, others);
+    TBitmap b;
+    b.SetImage(img);
+    Canvas->DrawGraphic(R.Left, R.Top, &b);
+  }
+  Office11ColorsRelease();
+}
+
+void TcxOffice11LookAndFeelPainter::PaintSmallExpandButton(TcxCanvas* Canvas, const TRect& R, bool Expanded,
+                                                           TColor, TColor Color) const {
+  PaintExpandButton(Canvas, R, Expanded, Color);
+}
+
+void TcxOffice11LookAndFeelPainter::PaintHeader(TcxCanvas* Canvas, const TRect& R, const TRect& TextRect,
+                                                TcxBorders Neighbors, TcxBorders Borders, TcxElementState State,
+                                                TcxHorzAlign AlignHorz, TcxVertAlign AlignVert, bool MultiLine,
+                                                bool ShowEndEllipsis, const std::string& Text, TFont* Font,
+                                                TColor TextColor, TColor Color, const TcxCustomDrawBackground&,
+                                                bool IsLast, bool) const {
+  TcxUltraFlatLookAndFeelPainter::PaintHeader(Canvas, R, TextRect, Neighbors, Borders, State, AlignHorz, AlignVert,
+                                              MultiLine, ShowEndEllipsis, Text, Font, TextColor, Color, {}, IsLast,
+                                              false);
+}
+
+void TcxOffice11LookAndFeelPainter::PaintHeaderSection(TcxCanvas* Canvas, const TRect& R, const TRect& TextRect,
+                                                       TcxBorders Neighbors, TcxBorders Borders,
+                                                       TcxElementState State, TcxHorzAlign AlignHorz,
+                                                       TcxVertAlign AlignVert, bool MultiLine, bool ShowEndEllipsis,
+                                                       const std::string& Text, TFont* Font, TColor TextColor,
+                                                       TColor Color) const {
+  PaintHeader(Canvas, R, TextRect, Neighbors, Borders, State, AlignHorz, AlignVert, MultiLine, ShowEndEllipsis, Text,
+              Font, TextColor, Color);
+  if (State == esPressed) PaintHeaderPressedMark(Canvas, R);
+}
+
+void TcxOffice11LookAndFeelPainter::PaintGroupRow(TcxCanvas* Canvas, const TRect& R, bool,
+                                                  TcxElementState State) const {
+  PaintGroupFrame(Canvas, R, State, cxBordersAll);
+  DrawCellContent(Canvas, Deflated(R, 1), Deflated(R, 1), State, haLeft, vaCenter, false, false, {}, nullptr,
+                  clDefault, ViewColor10(), {}, false);
+}
+
+void TcxOffice11LookAndFeelPainter::PaintSizeGripGlyph(TcxCanvas* Canvas, const TRect& R) const {
+  Office11ColorsAddRef();
+  Office11PaintSizeGrip(Canvas->CurrentDC(), R);
+  Office11ColorsRelease();
+}
+
+void TcxOffice11LookAndFeelPainter::PaintMonthHeader(TcxCanvas* Canvas, const TRect& R, const std::string& Text,
+                                                     TcxBorders, const TcxViewParams& ViewParams, int Arrows,
+                                                     int ArrowOffset,
+                                                     const TcxCustomDrawBackground& OnCustomDraw) const {
+  const TRect inside = Deflated(R, 1);
+  if (!(OnCustomDraw && OnCustomDraw(Canvas, inside)))
+    Canvas->FillRectWithViewParams(inside, ViewParams, TcxBorders{}, clNone, 0, false);
+  if (!Text.empty()) {
+    if (ViewParams.Font) Canvas->AssignFont(ViewParams.Font);
+    if (ViewParams.TextColor != clDefault) Canvas->CurrentFont()->SetColor(ViewParams.TextColor);
+    Canvas->CurrentBrush()->SetStyle(bsClear);
+    Canvas->DrawAlignedText(Text, inside, AlignFlags(haCenter, vaCenter, false, false));
+    Canvas->CurrentBrush()->SetStyle(bsSolid);
+  }
+  PaintMonthArrows(Canvas, R, ControlBorderSize(), Arrows, ArrowOffset);
+}
+
+void TcxOffice11LookAndFeelPainter::DrawNavButtonFace(TcxCanvas* Canvas, const TRect& R, const TRect& ArrowRect,
+                                                      bool IsNext, TcxElementState State) const {
+  const TOffice11Role fill = State == esHot ? o11HotButton : State == esPressed ? o11PressedButton : o11ButtonFace;
+  Canvas->FillRectWithColor(R, Office11RoleColor(fill));
+  const TcxBorders open = IsNext ? TcxBorders{bLeft, bTop, bBottom} : TcxBorders{bTop, bRight, bBottom};
+  Frame(Canvas, R, ViewColor42(), 1, open);
+  PaintNavButtonArrow(Canvas, ArrowRect, IsNext, ButtonGlyphColor(State, clDefault));
+}
+
+void TcxOffice11LookAndFeelPainter::PaintNavigatorButton(TcxCanvas* Canvas, const TRect& R,
+                                                         TcxElementState State) const {
+  if (TcxCustomLookAndFeelPainter* native = RegisteredNative()) return native->PaintNavigatorButton(Canvas, R, State);
+  TcxUltraFlatLookAndFeelPainter::PaintNavigatorButton(Canvas, R, State);
+}
+
+void TcxOffice11LookAndFeelPainter::PaintCalendarFrame(TcxCanvas* Canvas, const TRect& R) const {
+  Frame(Canvas, R, ViewColor42());
+}
+
+namespace {
+// The native painter when it is registered and the visual style can draw buttons.
+TcxCustomLookAndFeelPainter* ThemedNativeForButtons() {
+  TcxCustomLookAndFeelPainter* native = RegisteredNative();
+  return native && IsThemingAvailable({totButton}) ? native : nullptr;
+}
+}  // namespace
+
+void TcxOffice11LookAndFeelPainter::PaintGroupBoxFrame(TcxCanvas* Canvas, const TRect& R, bool Enabled,
+                                                       int CaptionPosition, TcxBorders Borders) const {
+  if (TcxCustomLookAndFeelPainter* native = ThemedNativeForButtons())
+    return native->PaintGroupBoxFrame(Canvas, R, Enabled, CaptionPosition, Borders);
+  TcxUltraFlatLookAndFeelPainter::PaintGroupBoxFrame(Canvas, R, Enabled, CaptionPosition, Borders);
+}
+
+TColor TcxOffice11LookAndFeelPainter::GroupBoxTextColor(bool Enabled) const {
+  if (TcxCustomLookAndFeelPainter* native = ThemedNativeForButtons()) return native->GroupBoxTextColor(Enabled);
+  return TcxUltraFlatLookAndFeelPainter::GroupBoxTextColor(Enabled);
+}
+
+void TcxOffice11LookAndFeelPainter::PaintGroupBoxBackground(TcxCanvas* Canvas, TControl* Control, const TRect& R,
+                                                            TColor Color1, TColor Color2) const {
+  if (Color1 == clDefault)
+    DrawParentBackground(Control, Canvas, R, false);
+  else if (Color2 == clDefault)
+    Canvas->FillRectWithColor(R, Color1);
+  else
+    GradientFillRect(Canvas->CurrentDC(), R, Color1, Color2, false);
+}
+
+void TcxOffice11LookAndFeelPainter::PaintPreviewBackground(TcxCanvas* Canvas, const TRect& R) const {
+  GradientFillRect(Canvas->CurrentDC(), R, Office11RoleColor(o11HeaderGradientFirst), HeaderLightColor(), false);
 }

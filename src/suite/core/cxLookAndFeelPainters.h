@@ -599,6 +599,7 @@ class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
  public:
   std::string KindName() const override { return "UltraFlat"; }
   TcxPainterStyle StyleKind() const override { return psUltraFlat; }
+  TColor ViewColor42() const override { return clBtnShadow; }
   int ControlBorderSize() const override { return 1; }
   void DrawControlBorder(TcxCanvas* Canvas, const TRect& R) const override;
   void DrawSeparator(TcxCanvas* Canvas, const TRect& R, bool Horizontal) const override;
@@ -606,44 +607,66 @@ class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   TColor ButtonFaceColor(TcxElementState State) const override;
   TRect ButtonFocusBounds(TcxCanvas* Canvas, const TRect& R) const override;
   TRect ButtonGroupBorderWidths(int ButtonCount, int ButtonIndex) const override;
-  TColor ButtonGlyphColor(TcxElementState State, TColor DefaultColor = clDefault) const override;
-  TcxElementState ButtonGlyphState(TcxElementState) const override { return esNormal; }
   int ButtonCaptionIndent() const override { return 2; }
   int PressedCaptionShift() const override { return 0; }
+  TColor ButtonGlyphColor(TcxElementState State, TColor DefaultColor = clDefault) const override;
+  TcxElementState ButtonGlyphState(TcxElementState) const override { return esNormal; }
+  void PaintPlainButton(TcxCanvas* Canvas, const TRect& R, TcxElementState State, int ButtonCount,
+                        int ButtonIndex, TColor Color = clDefault) const override;
   void PaintButtonFrame(TcxCanvas* Canvas, const TRect& R, TcxElementState State) const override;
+  void PaintButtonOutline(TcxCanvas* Canvas, const TRect& R, bool Pressed, bool Hot) const override;
   void PaintExpandButton(TcxCanvas* Canvas, const TRect& R, bool Expanded, TColor Color) const override;
   int ExpandButtonExtent() const override { return 11; }
   bool HotTracksButtons() const override { return true; }
   void PaintCheckFrame(TcxCanvas* Canvas, const TRect& R, TcxElementState State) const override;
   TColor RadioFaceColor(TcxElementState State) const override;
+  void PaintHeaderItem(TcxCanvas* Canvas, const TRect& R, const TRect& TextRect, TcxBorders Neighbors,
+                       TcxBorders Borders, TcxElementState State, TcxHorzAlign AlignHorz, TcxVertAlign AlignVert,
+                       bool MultiLine, bool ShowEndEllipsis, const std::string& Text, TFont* Font,
+                       TColor TextColor, TColor Color, const TcxCustomDrawBackground& OnCustomDraw = {}) const override;
   void PaintHeaderFrame(TcxCanvas* Canvas, const TRect& R, TcxBorders Neighbors, TcxBorders Sides) const override;
+  void PaintHeaderSectionFrame(TcxCanvas* Canvas, const TRect& R, TcxBorders Borders,
+                               TcxElementState State) const override;
+  void PaintHeaderSectionContent(TcxCanvas* Canvas, const TRect& R, const TRect& Bounds, TcxElementState State,
+                                 TcxHorzAlign AlignHorz, TcxVertAlign AlignVert, bool MultiLine,
+                                 bool ShowEndEllipsis, const std::string& Text, TFont* Font, TColor TextColor,
+                                 TColor Color) const override;
   void PaintSortMark(TcxCanvas* Canvas, const TRect& R, bool Ascending) const override;
   TcxBorders HeaderFrameSides(TcxBorders Neighbors) const override;
   int HeaderFrameWidth() const override { return 1; }
   TSize SortMarkExtent() const override { return {7, 8}; }
+  TcxBorders GroupFrameSides() const override { return TcxBorders{bRight, bBottom}; }
   int FooterFrameWidth() const override { return 1; }
   int FooterCellFrameWidth() const override { return 1; }
   int FooterCellSpacing() const override { return 2; }
-  void PaintFooterCellFrame(TcxCanvas* Canvas, const TRect& R) const override;
-  void DrawFooterPanel(TcxCanvas* Canvas, const TRect& R, TcxBorders Sides) const override;
   void PaintFooterFrame(TcxCanvas* Canvas, const TRect& R) const override {
     DrawFooterPanel(Canvas, R, TcxBorders{bRight, bBottom});
   }
+  void PaintFooterCellFrame(TcxCanvas* Canvas, const TRect& R) const override;
+  void DrawFooterPanel(TcxCanvas* Canvas, const TRect& R, TcxBorders Sides) const override;
+  void PaintFilterDropDownButton(TcxCanvas* Canvas, const TRect& R, TcxElementState State,
+                                 bool Active) const override;
   TSize FilterCloseButtonExtent() const override { return {16, 15}; }
+  void PaintTabFrame(TcxCanvas* Canvas, const TRect& R, TcxBorder Side, TcxBorders Borders,
+                     bool Vertical) const override;
+  void PaintTabStrip(TcxCanvas* Canvas, const TRect& R, TcxBorders Borders, bool Vertical) const override;
+  int TabFrameWidth(bool) const override { return 1; }
   void PaintScrollBarPart(TcxCanvas* Canvas, bool Horizontal, const TRect& R, TcxScrollPart Part,
                           TcxElementState State) const override;
   void DrawNavButtonFace(TcxCanvas* Canvas, const TRect& R, const TRect& ArrowRect, bool IsNext,
                          TcxElementState State) const override;
+  void PaintNavigatorButton(TcxCanvas* Canvas, const TRect& R, TcxElementState State) const override;
   void PaintSplitterFrame(TcxCanvas* Canvas, const TRect& R, const TcxViewParams& ViewParams,
                           bool Horizontal) const override;
   void PaintGroupBoxFrame(TcxCanvas* Canvas, const TRect& R, bool Enabled, int CaptionPosition,
                           TcxBorders Borders) const override;
   void PaintTrackBarTrackFrame(TcxCanvas* Canvas, const TRect& R) const override;
-  void PaintThumbRectFrame(TcxCanvas* Canvas, const TRect& R) const override;
   void PaintThumbShapeFrame(TcxCanvas* Canvas, const std::vector<TPoint>& Light, const std::vector<TPoint>& Dark,
                             const std::vector<TPoint>& Shadow) const override;
+  void PaintThumbRectFrame(TcxCanvas* Canvas, const TRect& R) const override;
   TColor SplitterOuterColor(bool Highlighted) const override { return Highlighted ? clHighlight : clBtnShadow; }
   TSize SplitterExtent(bool Horizontal) const override { return Horizontal ? TSize{17, 1} : TSize{1, 17}; }
+  void PaintPreviewArea(TcxCanvas* Canvas, const TRect& R) const override;
 
   virtual TColor ButtonHotFrameColor(TcxElementState State) const {
     return State == esNormal ? clBtnShadow : clHighlight;
@@ -651,31 +674,88 @@ class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   virtual TColor TabFaceColor() const { return clBtnShadow; }
   virtual TColor TabActiveColor() const { return clBtnText; }
   virtual TColor FrameHighlightColor() const { return clHighlight; }
-  TColor ViewColor42() const override { return clBtnShadow; }
+
+ protected:
+  // The colour of track-bar and thumb frames.
+  virtual TColor TrackFrameColor() const { return clWindowText; }
 };
 
-// The Office 2003 look over the UltraFlat one: Office 2003 glyph and border colours, all-round
-// header frames, borrowing the native painter's scroll-bar parts.
+// The Office 2003 look over the UltraFlat one: colours of the Office 2003 set, gradient headers
+// and cells, and the native painter's scroll bars, navigator buttons and themed group boxes.
 class TcxOffice11LookAndFeelPainter : public TcxUltraFlatLookAndFeelPainter {
  public:
+  TColor AccentTextColor() const override { return clHighlightText; }
+  void DrawCellContent(TcxCanvas* Canvas, const TRect& R, const TRect& TextRect, TcxElementState State,
+                       TcxHorzAlign AlignHorz, TcxVertAlign AlignVert, bool MultiLine, bool ShowEndEllipsis,
+                       const std::string& Text, TFont* Font, TColor TextColor, TColor Color,
+                       const TcxCustomDrawBackground& OnCustomDraw, bool Flat) const override;
   std::string KindName() const override { return "Office11"; }
   TcxPainterStyle StyleKind() const override { return psOffice11; }
-  TColor AccentTextColor() const override { return clHighlightText; }
   bool ThemedLookFlag() const override { return true; }
-  TColor FrameHighlightColor() const override;
+  // The data-view colours: 1 and 2 the separator pair, 4/29/59 the button face, 8 the border
+  // colour, 9 the header gradient's first colour, 10 the button face, 33 the border highlight,
+  // 42 the calendar frame, 43 the header light colour, 53 the header gradient's first colour.
+  TColor ViewColor1() const override { return HeaderDarkColor(); }
+  TColor ViewColor2() const override { return HeaderHighlightColor(); }
+  TColor ViewColor4() const override { return Office11RoleColor(o11ButtonFace); }
+  TColor ViewColor5() const override { return ViewColor15(); }
+  TColor ViewColor8() const override { return Office11RoleColor(o11ControlBorder); }
+  TColor ViewColor9() const override { return Office11RoleColor(o11HeaderGradientFirst); }
+  TColor ViewColor10() const override { return Office11RoleColor(o11ButtonFace); }
+  TColor ViewColor12() const override { return ViewColor8(); }
+  TColor ViewColor14() const override { return HeaderMidColor(); }
+  TColor ViewColor29() const override { return Office11RoleColor(o11ButtonFace); }
+  TColor ViewColor33() const override { return Office11RoleColor(o11BorderHighlight); }
+  TColor ViewColor34() const override { return clWindowText; }
+  TColor ViewColor42() const override { return Office11RoleColor(o11CalendarFrame); }
+  TColor ViewColor43() const override { return HeaderLightColor(); }
+  TColor ViewColor53() const override { return Office11RoleColor(o11HeaderGradientFirst); }
+  TColor ViewColor55() const override { return ViewColor53(); }
+  TColor ViewColor59() const override { return Office11RoleColor(o11ButtonFace); }
+  TColor ViewColor61() const override { return ViewColor43(); }
   void DrawControlBorder(TcxCanvas* Canvas, const TRect& R) const override;
   void DrawSeparator(TcxCanvas* Canvas, const TRect& R, bool Horizontal) const override;
   TColor ButtonFaceColor(TcxElementState State) const override;
   TColor ButtonGlyphColor(TcxElementState State, TColor DefaultColor = clDefault) const override;
   void PaintButtonFrame(TcxCanvas* Canvas, const TRect& R, TcxElementState State) const override;
+  void PaintExpandButton(TcxCanvas* Canvas, const TRect& R, bool Expanded, TColor Color) const override;
+  bool ExpandButtonBeforeContent() const override { return false; }
+  void PaintSmallExpandButton(TcxCanvas* Canvas, const TRect& R, bool Expanded, TColor BorderColor,
+                              TColor Color) const override;
+  int SmallExpandButtonExtent() const override { return ExpandButtonExtent(); }
   TColor CheckFaceColor(TcxElementState State) const override;
   TColor RadioFaceColor(TcxElementState State) const override;
+  void PaintHeader(TcxCanvas* Canvas, const TRect& R, const TRect& TextRect, TcxBorders Neighbors,
+                   TcxBorders Borders, TcxElementState State, TcxHorzAlign AlignHorz, TcxVertAlign AlignVert,
+                   bool MultiLine, bool ShowEndEllipsis, const std::string& Text, TFont* Font, TColor TextColor,
+                   TColor Color, const TcxCustomDrawBackground& OnCustomDraw = {}, bool IsLast = false,
+                   bool IsGroup = false) const override;
+  void PaintHeaderFrame(TcxCanvas* Canvas, const TRect& R, TcxBorders Neighbors, TcxBorders Sides) const override;
+  void PaintHeaderSection(TcxCanvas* Canvas, const TRect& R, const TRect& TextRect, TcxBorders Neighbors,
+                          TcxBorders Borders, TcxElementState State, TcxHorzAlign AlignHorz,
+                          TcxVertAlign AlignVert, bool MultiLine, bool ShowEndEllipsis, const std::string& Text,
+                          TFont* Font, TColor TextColor, TColor Color) const override;
   void PaintSortMark(TcxCanvas* Canvas, const TRect& R, bool Ascending) const override;
   TcxBorders HeaderFrameSides(TcxBorders) const override { return cxBordersAll; }
-  void PaintHeaderFrame(TcxCanvas* Canvas, const TRect& R, TcxBorders Neighbors, TcxBorders Sides) const override;
+  bool HeaderGradientFlag() const override { return true; }
+  void PaintGroupRow(TcxCanvas* Canvas, const TRect& R, bool Selected, TcxElementState State) const override;
   TColor FooterLineColor() const override { return HeaderDarkColor(); }
   void PaintScrollBarPart(TcxCanvas* Canvas, bool Horizontal, const TRect& R, TcxScrollPart Part,
                           TcxElementState State) const override;
+  void PaintSizeGripGlyph(TcxCanvas* Canvas, const TRect& R) const override;
+  void PaintMonthHeader(TcxCanvas* Canvas, const TRect& R, const std::string& Text, TcxBorders Neighbors,
+                        const TcxViewParams& ViewParams, int Arrows, int ArrowOffset,
+                        const TcxCustomDrawBackground& OnCustomDraw = {}) const override;
+  void DrawNavButtonFace(TcxCanvas* Canvas, const TRect& R, const TRect& ArrowRect, bool IsNext,
+                         TcxElementState State) const override;
+  void PaintNavigatorButton(TcxCanvas* Canvas, const TRect& R, TcxElementState State) const override;
+  void PaintCalendarFrame(TcxCanvas* Canvas, const TRect& R) const override;
+  void PaintGroupBoxFrame(TcxCanvas* Canvas, const TRect& R, bool Enabled, int CaptionPosition,
+                          TcxBorders Borders) const override;
+  TColor GroupBoxTextColor(bool Enabled) const override;
+  void PaintGroupBoxBackground(TcxCanvas* Canvas, TControl* Control, const TRect& R, TColor Color1,
+                               TColor Color2) const override;
+  void PaintPreviewBackground(TcxCanvas* Canvas, const TRect& R) const override;
   void PaintContainerBackground(TcxCanvas* Canvas, TRect& R) const override {
     Canvas->FillRectWithColor(R, ViewColor29());
   }
@@ -683,6 +763,7 @@ class TcxOffice11LookAndFeelPainter : public TcxUltraFlatLookAndFeelPainter {
   TColor SplitterOuterColor(bool Highlighted) const override;
   TColor ButtonHotFrameColor(TcxElementState State) const override;
   TColor TabFaceColor() const override { return HeaderDarkColor(); }
+  TColor FrameHighlightColor() const override;
 
   virtual TColor HeaderLightColor() const { return Office11RoleColor(o11HeaderLight); }
   virtual TColor HeaderDarkColor() const { return Office11RoleColor(o11SeparatorDark); }
@@ -690,6 +771,9 @@ class TcxOffice11LookAndFeelPainter : public TcxUltraFlatLookAndFeelPainter {
   virtual TColor HeaderMidColor() const {
     return MixColors(Office11RoleColor(o11HeaderGradientFirst), HeaderLightColor(), 50);
   }
+
+ protected:
+  TColor TrackFrameColor() const override { return clBtnText; }
 };
 
 // Draws with the system's visual style and falls back to the Standard painter for every part

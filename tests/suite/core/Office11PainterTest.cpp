@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 
+#include "common/TestEnv.h"
 #include "platform/sys/Modules.h"
 #include "suite/core/cxLookAndFeelPainters.h"
 #include "suite/core/cxSuiteUnits.h"
@@ -30,6 +33,15 @@ struct TSurface {
   QImage Image() { return Bitmap.ToImage(); }
   uint32_t At(int x, int y) { return Image().pixel(x, y) & 0xFFFFFF; }
 };
+
+std::filesystem::path SheetDir() {
+  if (const char* d = std::getenv("SONALIX_SHEETS_DIR")) {
+    std::filesystem::create_directories(d);
+    return d;
+  }
+  static std::filesystem::path dir = sonalix::test::MakeTempDir("sheets");
+  return dir;
+}
 
 TcxOffice11LookAndFeelPainter* Office11() {
   return dynamic_cast<TcxOffice11LookAndFeelPainter*>(cxLookAndFeelPaintersManager()->PainterForName("Office11"));
@@ -175,4 +187,196 @@ TEST(Office11Painter, IndicatorGlyphs) {
     for (const QImage& other : drawn) EXPECT_NE(img, other) << "kind " << kind << " is its own picture";
     drawn.push_back(img);
   }
+}
+
+TEST(Office11Painter, CellContentGradientAndHotLine) {
+  TSchemeUnits units(u"HomeStead");
+  TcxOffice11LookAndFeelPainter* o = Office11();
+  const TColor first = 0x91BAAF, light = 0xE4F1F2, mid = MixColors(first, light, 50);
+  const TRect cell(5, 5, 45, 25);
+  struct TCase {
+    TcxElementState State;
+    bool Flat;
+    int X, Y;
+    TColor Want;  // clNone: untouched white
+    const char* What;
+  };
+  const TCase cases[] = {
+      {esNormal, false, 20, 5, mid, "the top in the middle colour"},
+      {esNormal, false, 20, 21, mid, "down to the last four rows, where the gradient starts"},
+      {esNormal, false, 44, 24, light, "its last row is the light colour"},
+      {esNormal, true, 20, 24, mid, "flat: one colour to the bottom"},
+      {esHot, true, 20, 10, first, "hot: the header gradient's first colour"},
+      {esHot, false, 20, 21, first, "both ends the same"},
+      {esHot, false, 4, 23, 0xC2EEFF, "the hot line starts one pixel left, in the hot-button colour"},
+      {esHot, false, 44, 25, 0x94E6FB, "and ends below the cell in the hot accent"},
+      {esHot, false, 3, 24, clNone, "nothing further left"},
+      {esHot, false, 20, 26, clNone, "nor further down"},
+      {esNormal, false, 4, 24, clNone, "a cell that is not hot has no line"},
+  };
+  for (const TCase& c : cases) {
+    TSurface s(50, 30);
+    o->DrawCellContent(s.Canvas.get(), cell, cell, c.State, haLeft, vaCenter, false, false, {}, nullptr, clDefault,
+                       clRed, {}, c.Flat);
+    EXPECT_EQ(s.At(c.X, c.Y), c.Want == clNone ? 0xFFFFFFu : Rgb(c.Want)) << c.What;
+  }
+  // A handler that paints the background leaves it to the handler; the hot line still comes.
+  TSurface s(50, 30);
+  o->DrawCellContent(s.Canvas.get(), cell, cell, esHot, haLeft, vaCenter, false, false, {}, nullptr, clDefault, clRed,
+                     [](TcxCanvas*, const TRect&) { return true; }, false);
+  EXPECT_EQ(s.At(20, 10), 0xFFFFFFu);
+  EXPECT_EQ(s.At(20, 23), Rgb(0xC2EEFF));
+}
+
+TEST(Office11Painter, ExpandButtonBlendsItsCorners) {
+  TcxOffice11LookAndFeelPainter* o = Office11();
+  // Blue under the glyph, except a red pixel under its top-left corner.
+  TSurface s(20, 20, TColor(0xFF0000));
+  s.Canvas->SetPixelColor(3, 3, clRed);
+  o->PaintExpandButton(s.Canvas.get(), TRect(3, 3, 14, 14), false, clDefault);
+  const TColor firstCorner = TColor(RGB(158, 174, 191)), secondCorner = TColor(RGB(46, 70, 95));
+  EXPECT_EQ(s.At(3, 3), Rgb(MixColors(firstCorner, clRed, 25)));
+  for (auto [x, y] : {std::pair{13, 3}, {3, 13}, {13, 13}})
+    EXPECT_EQ(s.At(x, y), Rgb(MixColors(secondCorner, TColor(0xFF0000), 25))) << x << "," << y;
+  Office11ColorsAddRef();
+  const QImage plus = Office11ExpandButtonPlusBitmap->ToImage();
+  Office11ColorsRelease();
+  for (auto [x, y] : {std::pair{5, 5}, {5, 3}, {1, 1}, {9, 9}, {0, 5}})
+    EXPECT_EQ(s.At(3 + x, 3 + y), plus.pixel(x, y) & 0xFFFFFF) << "the plus glyph at " << x << "," << y;
+  EXPECT_EQ(s.At(14, 14), Rgb(TColor(0xFF0000))) << "nothing outside the glyph";
+  // The small expand button is the same glyph.
+  TSurface t(20, 20, TColor(0xFF0000));
+  t.Canvas->SetPixelColor(3, 3, clRed);
+  o->PaintSmallExpandButton(t.Canvas.get(), TRect(3, 3, 14, 14), false, clBlack, clWhite);
+  EXPECT_EQ(t.Image(), s.Image());
+}
+
+TEST(Office11Painter, UltraFlatRowsOutlinesAndSections) {
+  auto* u = dynamic_cast<TcxUltraFlatLookAndFeelPainter*>(cxLookAndFeelPaintersManager()->PainterForName("UltraFlat"));
+  ASSERT_NE(u, nullptr);
+  struct TCase {
+    TcxElementState State;
+    int Index;
+    TColor Color;
+    int X, Y;
+    TColor Want;
+    const char* What;
+  };
+  // Buttons of a row of three, 20 x 10 at (5, 5).
+  const TCase cases[] = {
+      {esNormal, 1, clDefault, 5, 9, clBtnShadow, "a normal button is framed"},
+      {esNormal, 1, clRed, 10, 5, clRed, "in the given colour"},
+      {esDisabled, 1, clDefault, 24, 14, clBtnShadow, "so is a disabled one"},
+      {esHot, 1, clDefault, 5, 9, clHighlight, "a lit middle button marks its left neighbour"},
+      {esHot, 1, clDefault, 24, 9, clHighlight, "and its right one"},
+      {esHot, 1, clDefault, 10, 5, HighlightMixLight(), "but not its top"},
+      {esPressed, 0, clDefault, 5, 9, HighlightMixStrong(), "the first button has no left neighbour"},
+      {esPressed, 0, clDefault, 24, 9, clHighlight, ""},
+      {esDefault, 2, clDefault, 24, 9, clBtnFace, "the last has no right one"},
+  };
+  for (const TCase& c : cases) {
+    TSurface s(30, 20);
+    u->PaintPlainButton(s.Canvas.get(), TRect(5, 5, 25, 15), c.State, 3, c.Index, c.Color);
+    EXPECT_EQ(s.At(c.X, c.Y), Rgb(c.Want)) << c.What;
+  }
+  struct TOutline {
+    bool Pressed, Hot;
+    TColor Want;
+  };
+  for (const TOutline& c : {TOutline{true, true, clBtnText}, {false, true, clHighlight}, {false, false, clBtnShadow}}) {
+    TSurface s(20, 20);
+    u->PaintButtonOutline(s.Canvas.get(), TRect(2, 2, 12, 12), c.Pressed, c.Hot);
+    EXPECT_EQ(s.At(2, 7), Rgb(c.Want));
+    EXPECT_EQ(s.At(6, 6), 0xFFFFFFu);
+  }
+  // Header sections: a black ring (grey when disabled) and a hot face in the hot colour.
+  TSurface s(40, 20);
+  u->PaintHeaderSection(s.Canvas.get(), TRect(0, 0, 40, 20), TRect(2, 2, 38, 18), {}, cxBordersAll, esHot, haLeft,
+                        vaCenter, false, false, {}, nullptr, clDefault, clRed);
+  EXPECT_EQ(s.At(0, 10), 0x000000u);
+  EXPECT_EQ(s.At(20, 10), Rgb(HighlightMixLight()));
+  u->PaintHeaderSection(s.Canvas.get(), TRect(0, 0, 40, 20), TRect(2, 2, 38, 18), {}, cxBordersAll, esNormal, haLeft,
+                        vaCenter, false, false, {}, nullptr, clDefault, clRed);
+  EXPECT_EQ(s.At(20, 10), Rgb(clRed)) << "a normal section keeps its colour";
+  u->PaintHeaderSectionFrame(s.Canvas.get(), TRect(0, 0, 40, 20), cxBordersAll, esDisabled);
+  EXPECT_EQ(s.At(39, 10), Rgb(clBtnShadow));
+  // The filter button: its arrow is blue while the filter is active.
+  TSurface f(20, 20);
+  u->PaintFilterDropDownButton(f.Canvas.get(), TRect(0, 0, 15, 20), esNormal, true);
+  EXPECT_EQ(f.At(0, 10), Rgb(clBtnShadow));
+  EXPECT_EQ(f.At(7, 11), 0x0000FFu);
+  // The preview area: the shadow colour lifted by a third towards white.
+  TSurface p(10, 10);
+  u->PaintPreviewArea(p.Canvas.get(), TRect(0, 0, 10, 10));
+  const TColor shadow = ColorToRGB(clBtnShadow);
+  const uint32_t r = GetRValue(shadow), g = GetGValue(shadow), b = GetBValue(shadow);
+  EXPECT_EQ(p.At(5, 5), ((r + (255 - r) / 3) << 16) | ((g + (255 - g) / 3) << 8) | (b + (255 - b) / 3));
+}
+
+TEST(Office11Painter, MonthHeaderNavButtonsAndGroupBoxes) {
+  TcxOffice11LookAndFeelPainter* o = Office11();
+  TSurface m(120, 20);
+  o->PaintMonthHeader(m.Canvas.get(), TRect(0, 0, 120, 20), {}, {}, TcxViewParams{clRed}, 0, 0);
+  EXPECT_EQ(m.At(0, 0), 0xFFFFFFu) << "a one-pixel rim is left";
+  EXPECT_EQ(m.At(119, 19), 0xFFFFFFu);
+  EXPECT_EQ(m.At(1, 1), 0xFF0000u);
+  EXPECT_EQ(m.At(118, 18), 0xFF0000u);
+  bool customised = false;
+  o->PaintMonthHeader(m.Canvas.get(), TRect(0, 0, 120, 20), {}, {}, TcxViewParams{clBlue}, 0, 0,
+                      [&](TcxCanvas*, const TRect& R) { return customised = R == TRect(1, 1, 119, 19); });
+  EXPECT_TRUE(customised);
+  EXPECT_EQ(m.At(60, 10), 0xFF0000u) << "the handler painted it";
+
+  for (TcxElementState st : {esNormal, esHot, esPressed}) {
+    TSurface n(20, 20);
+    o->DrawNavButtonFace(n.Canvas.get(), TRect(0, 0, 15, 20), TRect(4, 4, 10, 16), true, st);
+    EXPECT_EQ(n.At(0, 10), Rgb(o->ViewColor42())) << "the open side is framed";
+    EXPECT_EQ(n.At(14, 10), Rgb(o->ButtonFaceColor(st))) << "the side against the month is not";
+  }
+  TSurface c(20, 20);
+  o->PaintCalendarFrame(c.Canvas.get(), TRect(0, 0, 20, 20));
+  EXPECT_EQ(c.At(0, 7), Rgb(o->ViewColor42()));
+
+  // Without visual styles the group box is UltraFlat's.
+  TSurface g(30, 30);
+  o->PaintGroupBoxFrame(g.Canvas.get(), TRect(0, 0, 30, 30), true, 0, cxBordersAll);
+  EXPECT_EQ(g.At(0, 15), Rgb(clHighlight));
+  o->PaintGroupBoxBackground(g.Canvas.get(), nullptr, TRect(0, 0, 30, 30), clRed, clDefault);
+  EXPECT_EQ(g.At(15, 29), 0xFF0000u) << "one colour fills";
+  o->PaintGroupBoxBackground(g.Canvas.get(), nullptr, TRect(0, 0, 30, 30), clBlack, clWhite);
+  EXPECT_EQ(g.At(15, 0), 0x000000u) << "two run top to bottom";
+  EXPECT_GT(g.At(15, 29) & 0xFF, 0xF0u);
+}
+
+// The Office11 painter in the blue scheme, for a person to look at: buttons, headers, cells,
+// expand buttons, navigation buttons, a month header, separators and the indicator glyphs.
+TEST(Office11Painter, BlueSchemeSheet) {
+  TSchemeUnits units(u"NormalColor");
+  TcxOffice11LookAndFeelPainter* o = Office11();
+  TSurface s(420, 200, TColor(0xFFFFFF));
+  TcxCanvas* c = s.Canvas.get();
+  const TcxElementState states[] = {esDefault, esNormal, esHot, esPressed, esDisabled};
+  for (int k = 0; k < 5; ++k) {
+    const int x = 8 + k * 80;
+    o->PaintButton(c, TRect(x, 8, x + 72, 31), "Button", states[k]);
+    o->PaintHeader(c, TRect(x, 40, x + 72, 60), TRect(x + 4, 40, x + 68, 60), TcxBorders{bLeft, bRight}, cxBordersAll,
+                   states[k], haLeft, vaCenter, false, true, "Header", nullptr, clBtnText, clBtnFace);
+    o->DrawNavButtonFace(c, TRect(x, 68, x + 15, 86), TRect(x + 4, 72, x + 10, 82), false, states[k]);
+    o->PaintPlainButton(c, TRect(x + 20, 68, x + 40, 86), states[k], 3, 1);
+    o->PaintFilterDropDownButton(c, TRect(x + 44, 68, x + 59, 86), states[k], k == 3);
+    o->PaintCheckBox(c, TRect(x, 92, x + 13, 105), states[k], cbsChecked);
+  }
+  o->PaintExpandButton(c, TRect(8, 114, 19, 125), false, clDefault);
+  o->PaintExpandButton(c, TRect(24, 114, 35, 125), true, clDefault);
+  for (int kind = 1; kind <= 6; ++kind) o->PaintIndicatorGlyph(c, TRect(40 + kind * 14, 112, 52 + kind * 14, 126), kind);
+  o->DrawSeparator(c, TRect(140, 112, 240, 126), true);
+  o->PaintSortMark(c, TRect(250, 112, 262, 124), true);
+  o->PaintSortMark(c, TRect(266, 112, 278, 124), false);
+  o->PaintMonthHeader(c, TRect(8, 134, 200, 154), "December 2026", {}, TcxViewParams{o->ViewColor9()}, 3, 12);
+  o->PaintCalendarFrame(c, TRect(6, 132, 202, 156));
+  o->DrawControlBorder(c, TRect(210, 134, 300, 160));
+  o->PaintPreviewBackground(c, TRect(310, 112, 410, 190));
+  o->PaintGroupRow(c, TRect(8, 164, 200, 184), false, esNormal);
+  o->PaintSizeGripGlyph(c, TRect(210, 166, 230, 186));
+  ASSERT_TRUE(s.Image().save(QString::fromStdString((SheetDir() / "painter-Office11-blue.png").string())));
 }
