@@ -1996,12 +1996,93 @@ void TcxUltraFlatLookAndFeelPainter::PaintPreviewArea(TcxCanvas* Canvas, const T
 
 namespace {
 // A theme handle of the kind, or 0 while visual styles are unavailable.
-HTHEME ThemeOf(TdxThemedObjectType Kind) { return IsThemingAvailable({}) ? AcquireThemeHandle(Kind) : 0; }
+HTHEME ThemeOf(TdxThemedObjectType Kind) { return AcquireThemeHandle(Kind); }
+
+// Element states mapped to the style's state numbers of each kind of part.
 const int PushButtonStates[] = {5, 1, 2, 3, 4};
+const int HeaderItemStates[] = {1, 1, 2, 3, 1};
+const int CommonStates[] = {1, 1, 2, 3, 4};  // small close button, drop-down button, tab item
+const int TrackBarThumbStates[] = {2, 1, 2, 3, 5};
+const int NavigatorStates[] = {2, 2, 5, 3, 4};
 int ScrollBarState(TcxElementState S) { return S == esHot ? 2 : S == esPressed ? 3 : S == esDisabled ? 4 : 1; }
+int CheckState(TcxElementState S, bool Checked) { return CommonStates[S] + (Checked ? 4 : 0); }
+
+// Part numbers of the kinds used below.
+constexpr int BP_PUSHBUTTON = 1, BP_RADIOBUTTON = 2, BP_CHECKBOX = 3, BP_GROUPBOX = 4;
+constexpr int SBP_ARROWBTN = 1, SBP_THUMBBTNHORZ = 2, SBP_THUMBBTNVERT = 3, SBP_LOWERTRACKHORZ = 4,
+              SBP_UPPERTRACKHORZ = 5, SBP_LOWERTRACKVERT = 6, SBP_UPPERTRACKVERT = 7, SBP_GRIPPERHORZ = 8,
+              SBP_GRIPPERVERT = 9, SBP_SIZEBOX = 10;
+constexpr int WP_SMALLCLOSEBUTTON = 19;
+constexpr int TVP_GLYPH = 2;
+constexpr int EBP_NORMALGROUPCOLLAPSE = 6, EBP_NORMALGROUPEXPAND = 7;
+constexpr int HP_HEADERITEM = 1, HP_HEADERITEMLEFT = 2, HP_HEADERITEMRIGHT = 3;
+constexpr int TKP_TRACK = 1, TKP_TRACKVERT = 2;
+constexpr int PP_BAR = 1, PP_CHUNK = 3;
+constexpr int TP_BUTTON = 1, TP_SEPARATOR = 5, TP_SEPARATORVERT = 6;
+constexpr int TABP_TABITEM = 1;
+constexpr int TTP_STANDARD = 1;
+constexpr int CP_DROPDOWNBUTTON = 1;
+constexpr int LVP_LISTDETAIL = 5;
+constexpr int LBCP_BORDER_NOSCROLL = 3;
+
+// Colour and margin properties.
+constexpr int TMT_FILLCOLOR_BUTTON = 204, TMT_BORDERCOLOR = 3801, TMT_TEXTCOLOR = 3803;
+constexpr int TMT_CONTENTMARGINS = 3602;
+
+void DrawPart(HTHEME Theme, TcxCanvas* Canvas, int Part, int State, const TRect& R) {
+  UxDrawThemeBackgroundByRef(Theme, Canvas->CurrentDC(), Part, State, R);
+}
+
+bool PartSize(HTHEME Theme, int Part, int State, TSize& Size) {
+  SIZE s{};
+  if (!Theme || UxGetThemePartSizeDefault(Theme, nullptr, Part, State, TS_TRUE, s) != 0) return false;
+  Size = TSize{s.cx, s.cy};
+  return true;
+}
+
+// The insets of the part's content rectangle inside (0, 0, 100, 100), as left, top, right, bottom.
+bool ContentInsets(HTHEME Theme, int Part, int State, TRect& Insets) {
+  RECT content{};
+  if (!Theme || UxGetThemeBackgroundContentRect(Theme, nullptr, Part, State, RECT{0, 0, 100, 100}, content) != 0)
+    return false;
+  Insets = TRect(content.left, content.top, 100 - content.right, 100 - content.bottom);
+  return true;
+}
+
+bool PartColor(HTHEME Theme, int Part, int State, int Property, TColor& Color) {
+  COLORREF c = 0;
+  if (!Theme || UxGetThemeColor(Theme, Part, State, Property, c) != 0) return false;
+  Color = TColor(c & 0xFFFFFF);
+  return true;
+}
+
+int TrackBarThumbPart(bool Vertical, int Shape) {
+  static const int parts[3][2] = {{5, 7}, {4, 8}, {3, 6}};
+  return parts[std::clamp(Shape, 0, 2)][Vertical ? 1 : 0];
+}
+
+// The border colour of the style's combo box; the base's colour when the style has none.
+TColor ComboBoxBorderColor() {
+  TColor c;
+  return PartColor(ThemeOf(totComboBox), 1, 1, TMT_BORDERCOLOR, c) ? c : TColor(0x9D9DA1);
+}
 }  // namespace
 
 bool TcxWinXPLookAndFeelPainter::ThemedLookFlag() const { return IsThemingAvailable({}); }
+
+void TcxWinXPLookAndFeelPainter::DrawNavButtonFace(TcxCanvas* Canvas, const TRect& R, const TRect& ArrowRect,
+                                                   bool IsNext, TcxElementState State) const {
+  HTHEME t = ThemeOf(totTab);
+  if (!t || R.IsEmpty()) return TcxStandardLookAndFeelPainter::DrawNavButtonFace(Canvas, R, ArrowRect, IsNext, State);
+  // The tab item is drawn facing the button's side: the next button gets it flipped.
+  std::unique_ptr<TcxBitmap32> bmp(new TcxBitmap32(R.Width(), R.Height()));
+  bmp->cxCanvas()->CopyRectFrom(bmp->FullRect(), Canvas->Canvas(), R);
+  if (IsNext) bmp->RotateFlip(raNone, true);
+  DrawPart(t, bmp->cxCanvas(), TABP_TABITEM, CommonStates[State], bmp->FullRect());
+  if (IsNext) bmp->RotateFlip(raNone, true);
+  Canvas->CopyRectFrom(R, bmp->Canvas(), bmp->FullRect());
+  PaintNavButtonArrow(Canvas, ArrowRect, IsNext, ButtonGlyphColor(State));
+}
 
 void TcxWinXPLookAndFeelPainter::DrawArrowButton(TcxCanvas* Canvas, const TRect& R, TcxElementState State,
                                                  TcxArrowDirection Direction, bool Framed) const {
@@ -2009,14 +2090,14 @@ void TcxWinXPLookAndFeelPainter::DrawArrowButton(TcxCanvas* Canvas, const TRect&
   if (!t) return TcxStandardLookAndFeelPainter::DrawArrowButton(Canvas, R, State, Direction, Framed);
   static const int first[] = {1, 5, 9, 13};
   static const int add[] = {0, 0, 1, 2, 3};
-  UxDrawThemeBackgroundByRef(t, Canvas->CurrentDC(), 1, first[Direction] + add[State], R);
+  DrawPart(t, Canvas, SBP_ARROWBTN, first[Direction] + add[State], R);
 }
 
 void TcxWinXPLookAndFeelPainter::DrawArrowButtonFrame(TcxCanvas* Canvas, const TRect& R,
                                                       TcxElementState State) const {
   HTHEME t = ThemeOf(totButton);
   if (!t) return TcxStandardLookAndFeelPainter::DrawArrowButtonFrame(Canvas, R, State);
-  UxDrawThemeBackgroundByRef(t, Canvas->CurrentDC(), 1, PushButtonStates[State], R);
+  DrawPart(t, Canvas, BP_PUSHBUTTON, PushButtonStates[State], R);
 }
 
 int TcxWinXPLookAndFeelPainter::ControlBorderSize() const {
@@ -2026,19 +2107,45 @@ int TcxWinXPLookAndFeelPainter::ControlBorderSize() const {
 void TcxWinXPLookAndFeelPainter::DrawControlBorder(TcxCanvas* Canvas, const TRect& R) const {
   HTHEME t = ThemeOf(totListView);
   if (!t) return TcxStandardLookAndFeelPainter::DrawControlBorder(Canvas, R);
+  // Only the part's outermost pixel row is wanted as the border.
   Canvas->PushClipRegion();
   Canvas->ClipOutRect(Deflated(R, 1));
-  UxDrawThemeBackgroundByRef(t, Canvas->CurrentDC(), 5, 0, R);
+  DrawPart(t, Canvas, LVP_LISTDETAIL, 0, R);
   Canvas->PopClipRegion();
 }
 
+void TcxWinXPLookAndFeelPainter::DrawSeparator(TcxCanvas* Canvas, const TRect& R, bool Horizontal) const {
+  HTHEME t = ThemeOf(totToolBar);
+  if (!t) return TcxStandardLookAndFeelPainter::DrawSeparator(Canvas, R, Horizontal);
+  DrawPart(t, Canvas, Horizontal ? TP_SEPARATOR : TP_SEPARATORVERT, 1, R);
+}
+
 int TcxWinXPLookAndFeelPainter::ButtonBorderWidth(TcxElementState State) const {
-  HTHEME t = ThemeOf(totButton);
-  if (!t) return TcxStandardLookAndFeelPainter::ButtonBorderWidth(esNormal);
-  RECT content{};
-  if (UxGetThemeBackgroundContentRect(t, nullptr, 1, PushButtonStates[State], RECT{0, 0, 100, 100}, content) != 0)
+  TRect insets;
+  if (!ContentInsets(ThemeOf(totButton), BP_PUSHBUTTON, PushButtonStates[State], insets))
     return TcxStandardLookAndFeelPainter::ButtonBorderWidth(esNormal);
-  return content.left;
+  return insets.Left;
+}
+
+TColor TcxWinXPLookAndFeelPainter::ButtonFaceColor(TcxElementState State) const {
+  TColor c;
+  if (PartColor(ThemeOf(totButton), BP_PUSHBUTTON, PushButtonStates[State], TMT_FILLCOLOR_BUTTON, c)) return c;
+  return TcxStandardLookAndFeelPainter::ButtonFaceColor(State);
+}
+
+TRect TcxWinXPLookAndFeelPainter::ButtonFocusBounds(TcxCanvas* Canvas, const TRect& R) const {
+  HTHEME t = ThemeOf(totButton);
+  RECT content{};
+  if (t && UxGetThemeBackgroundContentRect(t, Canvas ? Canvas->CurrentDC() : nullptr, BP_PUSHBUTTON, 1, R,
+                                           content) == 0)
+    return TRect(content);
+  return TcxStandardLookAndFeelPainter::ButtonFocusBounds(Canvas, R);
+}
+
+TColor TcxWinXPLookAndFeelPainter::ButtonGlyphColor(TcxElementState State, TColor DefaultColor) const {
+  TColor c;
+  if (PartColor(ThemeOf(totButton), BP_PUSHBUTTON, PushButtonStates[State], TMT_TEXTCOLOR, c)) return c;
+  return TcxStandardLookAndFeelPainter::ButtonGlyphColor(State, DefaultColor);
 }
 
 void TcxWinXPLookAndFeelPainter::PaintButton(TcxCanvas* Canvas, const TRect& R, const std::string& Caption,
@@ -2048,37 +2155,186 @@ void TcxWinXPLookAndFeelPainter::PaintButton(TcxCanvas* Canvas, const TRect& R, 
   if (!t)
     return TcxStandardLookAndFeelPainter::PaintButton(Canvas, R, Caption, State, DrawFrame, Color, TextColor,
                                                       WordWrap, ToolbarStyle);
-  UxDrawThemeBackgroundByRef(t, Canvas->CurrentDC(), 1, PushButtonStates[State], R);
+  DrawPart(t, Canvas, BP_PUSHBUTTON, PushButtonStates[State], R);
   if (!Caption.empty()) {
     RECT rc = R;
-    UxDrawThemeTextAnsi(t, Canvas->CurrentDC(), 1, PushButtonStates[State], Caption, -1, 0x25, 0, &rc);
+    UxDrawThemeTextAnsi(t, Canvas->CurrentDC(), BP_PUSHBUTTON, PushButtonStates[State], Caption, -1, 0x25, 0, &rc);
   }
+}
+
+void TcxWinXPLookAndFeelPainter::PaintExpandButton(TcxCanvas* Canvas, const TRect& R, bool Expanded,
+                                                   TColor Color) const {
+  HTHEME t = ThemeOf(totTreeView);
+  if (!t) return TcxStandardLookAndFeelPainter::PaintExpandButton(Canvas, R, Expanded, Color);
+  DrawPart(t, Canvas, TVP_GLYPH, Expanded ? 2 : 1, R);
+  Canvas->ClipOutRect(R);
+}
+
+void TcxWinXPLookAndFeelPainter::PaintGroupExpandButton(TcxCanvas* Canvas, const TRect& R, bool Expanded,
+                                                        TcxElementState State) const {
+  HTHEME t = ThemeOf(totExplorerBar);
+  if (!t) return TcxStandardLookAndFeelPainter::PaintGroupExpandButton(Canvas, R, Expanded, State);
+  int st = State == esHot ? 2 : State == esPressed ? 3 : 1;
+  DrawPart(t, Canvas, Expanded ? EBP_NORMALGROUPCOLLAPSE : EBP_NORMALGROUPEXPAND, st, R);
+}
+
+void TcxWinXPLookAndFeelPainter::PaintSmallExpandButton(TcxCanvas* Canvas, const TRect& R, bool Expanded,
+                                                        TColor BorderColor, TColor) const {
+  if (ThemeOf(totTreeView))
+    PaintExpandButton(Canvas, R, Expanded, clDefault);
+  else
+    TcxStandardLookAndFeelPainter::PaintSmallExpandButton(Canvas, R, Expanded, BorderColor, clDefault);
+}
+
+int TcxWinXPLookAndFeelPainter::ExpandButtonExtent() const {
+  TSize s;
+  return PartSize(ThemeOf(totTreeView), TVP_GLYPH, 1, s) ? s.cx : TcxStandardLookAndFeelPainter::ExpandButtonExtent();
+}
+
+int TcxWinXPLookAndFeelPainter::GroupExpandButtonExtent() const {
+  TSize s;
+  return PartSize(ThemeOf(totExplorerBar), EBP_NORMALGROUPEXPAND, 1, s)
+             ? s.cx
+             : TcxStandardLookAndFeelPainter::GroupExpandButtonExtent();
+}
+
+int TcxWinXPLookAndFeelPainter::SmallExpandButtonExtent() const {
+  return ThemeOf(totTreeView) ? ExpandButtonExtent() : TcxStandardLookAndFeelPainter::SmallExpandButtonExtent();
 }
 
 int TcxWinXPLookAndFeelPainter::CheckFrameWidth() const {
   return ThemeOf(totButton) ? 0 : TcxStandardLookAndFeelPainter::CheckFrameWidth();
 }
 
+TSize TcxWinXPLookAndFeelPainter::CheckBoxExtent() const {
+  TSize s;
+  return PartSize(ThemeOf(totButton), BP_CHECKBOX, 1, s) ? s : TcxStandardLookAndFeelPainter::CheckBoxExtent();
+}
+
 void TcxWinXPLookAndFeelPainter::PaintCheckMark(TcxCanvas* Canvas, const TRect& R, TcxElementState State,
                                                 bool Checked, TColor Color) const {
   HTHEME t = ThemeOf(totButton);
   if (!t) return TcxStandardLookAndFeelPainter::PaintCheckMark(Canvas, R, State, Checked, Color);
-  static const int unchecked[] = {1, 1, 2, 3, 4};
-  UxDrawThemeBackgroundByRef(t, Canvas->CurrentDC(), 3, unchecked[State] + (Checked ? 4 : 0), R);
+  DrawPart(t, Canvas, BP_CHECKBOX, CheckState(State, Checked), R);
 }
 
 void TcxWinXPLookAndFeelPainter::PaintCheckFrame(TcxCanvas* Canvas, const TRect& R, TcxElementState State) const {
   if (!ThemeOf(totButton)) TcxStandardLookAndFeelPainter::PaintCheckFrame(Canvas, R, State);
 }
 
+void TcxWinXPLookAndFeelPainter::PaintRadioButton(TcxCanvas* Canvas, int X, int Y, TcxElementState State,
+                                                  bool Checked, bool Highlighted, TColor BackgroundColor,
+                                                  bool Focused) const {
+  HTHEME t = ThemeOf(totButton);
+  if (!t)
+    return TcxStandardLookAndFeelPainter::PaintRadioButton(Canvas, X, Y, State, Checked, Highlighted,
+                                                           BackgroundColor, Focused);
+  TSize e = RadioButtonExtent();
+  DrawPart(t, Canvas, BP_RADIOBUTTON, CheckState(State, Checked), TRect(X, Y, X + e.cx, Y + e.cy));
+}
+
+TSize TcxWinXPLookAndFeelPainter::RadioButtonExtent() const {
+  TSize s;
+  return PartSize(ThemeOf(totButton), BP_RADIOBUTTON, 1, s) ? s : TcxStandardLookAndFeelPainter::RadioButtonExtent();
+}
+
+void TcxWinXPLookAndFeelPainter::PaintThemedText(TcxCanvas* Canvas, HTHEME Theme, int Part, int State, const TRect&,
+                                                 const TRect& TextRect, TcxHorzAlign AlignHorz,
+                                                 TcxVertAlign AlignVert, bool MultiLine, bool ShowEndEllipsis,
+                                                 bool ShowPrefix, const std::string& Text, TFont* Font,
+                                                 TColor TextColor, TColor) const {
+  if (Text.empty()) return;
+  if (Font) Canvas->AssignFont(Font);
+  Canvas->CurrentFont()->SetColor(TextColor);
+  TRect r = TextRect;
+  if (MultiLine)
+    Canvas->AlignTextRectVertically(r, Text, ShowEndEllipsis, false, true, ShowPrefix, true,
+                                    AlignVert == vaBottom ? 1 : AlignVert == vaCenter ? 2 : 0);
+  static const DWORD horz[] = {0x0, 0x2, 0x1};  // left, right, centre
+  static const DWORD vert[] = {0x0, 0x8, 0x4};  // top, bottom, centre
+  DWORD flags = horz[AlignHorz] | vert[AlignVert] | (MultiLine ? 0x10 : 0x20) | 0x2000;
+  if (ShowEndEllipsis) flags |= 0x8000;
+  if (!ShowPrefix) flags |= 0x800;
+  RECT rc = r;
+  UxDrawThemeTextAnsi(Theme, Canvas->CurrentDC(), Part, State, Text, -1, flags, 0, &rc);
+}
+
+void TcxWinXPLookAndFeelPainter::PaintHeader(TcxCanvas* Canvas, const TRect& R, const TRect& TextRect,
+                                             TcxBorders Neighbors, TcxBorders Borders, TcxElementState State,
+                                             TcxHorzAlign AlignHorz, TcxVertAlign AlignVert, bool MultiLine,
+                                             bool ShowEndEllipsis, const std::string& Text, TFont* Font,
+                                             TColor TextColor, TColor Color,
+                                             const TcxCustomDrawBackground& OnCustomDraw) const {
+  HTHEME t = ThemeOf(totHeader);
+  if (!t)
+    return TcxStandardLookAndFeelPainter::PaintHeader(Canvas, R, TextRect, Neighbors, Borders, State, AlignHorz,
+                                                      AlignVert, MultiLine, ShowEndEllipsis, Text, Font, TextColor,
+                                                      Color, OnCustomDraw);
+  const bool IsLast = false;
+  const int st = HeaderItemStates[State];
+  // A handler that paints the background itself replaces the style's item.
+  if (!(OnCustomDraw && OnCustomDraw(Canvas, R))) {
+    TOffice11Scheme scheme = CurrentOffice11Scheme();
+    bool right = IsLast && st == 1 && (scheme == schNormalColor || scheme == schHomeStead);
+    DrawPart(t, Canvas, right ? HP_HEADERITEMRIGHT : HP_HEADERITEM, st, R);
+  }
+  TRect tr = TextRect;
+  if (State == esPressed) tr = tr.Offset(1, 1);
+  PaintThemedText(Canvas, t, HP_HEADERITEM, st, R, tr, AlignHorz, AlignVert, MultiLine, ShowEndEllipsis, false, Text,
+                  Font, TextColor, Color);
+}
+
 void TcxWinXPLookAndFeelPainter::PaintSortMark(TcxCanvas* Canvas, const TRect& R, bool Ascending) const {
   DrawSortMarkWith(Canvas, R, clBtnShadow, clBtnShadow, Ascending);
+}
+
+int TcxWinXPLookAndFeelPainter::HeaderFrameWidth() const {
+  TRect insets;
+  if (!ContentInsets(ThemeOf(totHeader), HP_HEADERITEM, 1, insets))
+    return TcxStandardLookAndFeelPainter::HeaderFrameWidth();
+  return std::max(1, (insets.Left + insets.Top) / 2);
+}
+
+int TcxWinXPLookAndFeelPainter::FooterFrameWidth() const {
+  return ThemeOf(totEdit) ? 1 : TcxStandardLookAndFeelPainter::FooterFrameWidth();
+}
+
+int TcxWinXPLookAndFeelPainter::FooterCellFrameWidth() const {
+  TRect insets;
+  return ContentInsets(ThemeOf(totTrackBar), TKP_TRACK, 1, insets)
+             ? insets.Left
+             : TcxStandardLookAndFeelPainter::FooterCellFrameWidth();
+}
+
+int TcxWinXPLookAndFeelPainter::FooterCellSpacing() const {
+  return ThemeOf(totTrackBar) ? 1 : TcxStandardLookAndFeelPainter::FooterCellSpacing();
+}
+
+void TcxWinXPLookAndFeelPainter::PaintFooterFrame(TcxCanvas* Canvas, const TRect& R) const {
+  HTHEME t = ThemeOf(totEdit);
+  if (!t) return TcxStandardLookAndFeelPainter::PaintFooterFrame(Canvas, R);
+  constexpr UINT BDR_RAISEDINNER = 4, BF_RECT = 15;
+  UxDrawThemeEdge(t, Canvas->CurrentDC(), 0, 0, R, BDR_RAISEDINNER, BF_RECT, nullptr);
+}
+
+void TcxWinXPLookAndFeelPainter::PaintFilterCloseButton(TcxCanvas* Canvas, const TRect& R,
+                                                        TcxElementState State) const {
+  HTHEME t = ThemeOf(totWindow);
+  if (!t) return TcxStandardLookAndFeelPainter::PaintFilterCloseButton(Canvas, R, State);
+  DrawPart(t, Canvas, WP_SMALLCLOSEBUTTON, CommonStates[State], R);
+}
+
+TSize TcxWinXPLookAndFeelPainter::FilterCloseButtonExtent() const {
+  TSize s;
+  if (!PartSize(ThemeOf(totWindow), WP_SMALLCLOSEBUTTON, 1, s))
+    return TcxStandardLookAndFeelPainter::FilterCloseButtonExtent();
+  return TSize{s.cx + 4, s.cy + 4};
 }
 
 void TcxWinXPLookAndFeelPainter::PaintPopupFrame(TcxCanvas* Canvas, TRect& R, int, bool) const {
   HTHEME t = IsWindowsVistaOrLater ? ThemeOf(totListBox) : 0;
   if (t)
-    UxDrawThemeBackgroundByRef(t, Canvas->CurrentDC(), 3, 3, R);
+    DrawPart(t, Canvas, LBCP_BORDER_NOSCROLL, 3, R);
   else
     Frame(Canvas, R, clBtnText);
   R = R.Inflate(-1, -1);
@@ -2091,7 +2347,33 @@ TColor TcxWinXPLookAndFeelPainter::HintFrameColor() const {
 void TcxWinXPLookAndFeelPainter::PaintHintBackground(TcxCanvas* Canvas, const TRect& R, TColor Color) const {
   HTHEME t = ThemeOf(totToolTip);
   if (!t) return TcxStandardLookAndFeelPainter::PaintHintBackground(Canvas, R, Color);
-  UxDrawThemeBackgroundByRef(t, Canvas->CurrentDC(), 1, 1, R.Inflate(4, 4));
+  DrawPart(t, Canvas, TTP_STANDARD, 1, R.Inflate(4, 4));
+}
+
+TColor TcxWinXPLookAndFeelPainter::TipDescriptionColor() const {
+  TColor c;
+  return PartColor(ThemeOf(totToolTip), TTP_STANDARD, 1, TMT_TEXTCOLOR, c)
+             ? c
+             : TcxStandardLookAndFeelPainter::TipDescriptionColor();
+}
+
+TColor TcxWinXPLookAndFeelPainter::TipTitleColor() const {
+  TColor c;
+  return PartColor(ThemeOf(totToolTip), TTP_STANDARD, 1, TMT_TEXTCOLOR, c)
+             ? c
+             : TcxStandardLookAndFeelPainter::TipTitleColor();
+}
+
+int TcxWinXPLookAndFeelPainter::MinThumbLength(bool Horizontal) const {
+  HTHEME t = ThemeOf(totScrollBar);
+  const int part = Horizontal ? SBP_THUMBBTNHORZ : SBP_THUMBBTNVERT;
+  TSize s;
+  if (!PartSize(t, part, 1, s)) return TcxStandardLookAndFeelPainter::MinThumbLength(Horizontal);
+  int length = Horizontal ? s.cx : s.cy;
+  MARGINS m;
+  if (IsWindowsVistaOrLater && UxGetThemeMargins(t, nullptr, part, 1, TMT_CONTENTMARGINS, nullptr, m) == 0)
+    length += Horizontal ? m.cxLeftWidth + m.cxRightWidth : m.cyTopHeight + m.cyBottomHeight;
+  return length;
 }
 
 void TcxWinXPLookAndFeelPainter::PaintScrollBarPart(TcxCanvas* Canvas, bool Horizontal, const TRect& R,
@@ -2099,35 +2381,97 @@ void TcxWinXPLookAndFeelPainter::PaintScrollBarPart(TcxCanvas* Canvas, bool Hori
   HTHEME t = ThemeOf(totScrollBar);
   if (!t) return TcxStandardLookAndFeelPainter::PaintScrollBarPart(Canvas, Horizontal, R, Part, State);
   if (R.IsEmpty() || Part == spNone) return;
-  HDC dc = Canvas->CurrentDC();
-  int st = ScrollBarState(State);
+  const int st = ScrollBarState(State);
   switch (Part) {
     case spLineBack:
     case spLineForward: DrawArrowButton(Canvas, R, State, ScrollArrowDirection(Horizontal, Part), true); break;
     case spThumb: {
-      UxDrawThemeBackgroundByRef(t, dc, Horizontal ? 2 : 3, st, R);
+      DrawPart(t, Canvas, Horizontal ? SBP_THUMBBTNHORZ : SBP_THUMBBTNVERT, st, R);
+      const int gripper = Horizontal ? SBP_GRIPPERHORZ : SBP_GRIPPERVERT;
       SIZE grip{};
-      bool ok = UxGetThemePartSizeByRef(t, dc, Horizontal ? 8 : 9, st, R, TS_TRUE, grip) == 0;
-      if (!ok || (Horizontal ? grip.cy < R.Width() : grip.cx < R.Height()))
-        UxDrawThemeBackgroundByRef(t, dc, Horizontal ? 8 : 9, st, R);
+      bool ok = UxGetThemePartSizeByRef(t, Canvas->CurrentDC(), gripper, st, R, TS_TRUE, grip) == 0;
+      // The gripper only goes on a thumb long enough to hold it.
+      if (!ok || (Horizontal ? grip.cy < R.Width() : grip.cx < R.Height())) DrawPart(t, Canvas, gripper, st, R);
       break;
     }
-    case spPageBack: UxDrawThemeBackgroundByRef(t, dc, Horizontal ? 4 : 6, st, R); break;
-    case spPageForward: UxDrawThemeBackgroundByRef(t, dc, Horizontal ? 5 : 7, st, R); break;
+    case spPageBack: DrawPart(t, Canvas, Horizontal ? SBP_LOWERTRACKHORZ : SBP_LOWERTRACKVERT, st, R); break;
+    case spPageForward: DrawPart(t, Canvas, Horizontal ? SBP_UPPERTRACKHORZ : SBP_UPPERTRACKVERT, st, R); break;
     default: break;
   }
+}
+
+TSize TcxWinXPLookAndFeelPainter::SizeGripExtent() const {
+  TSize s;
+  return PartSize(ThemeOf(totScrollBar), SBP_SIZEBOX, 1, s) ? s : TcxStandardLookAndFeelPainter::SizeGripExtent();
 }
 
 void TcxWinXPLookAndFeelPainter::PaintSizeGripGlyph(TcxCanvas* Canvas, const TRect& R) const {
   HTHEME t = ThemeOf(totScrollBar);
   if (!t) return TcxStandardLookAndFeelPainter::PaintSizeGripGlyph(Canvas, R);
-  UxDrawThemeBackgroundByRef(t, Canvas->CurrentDC(), 10, 1, R);
+  DrawPart(t, Canvas, SBP_SIZEBOX, 1, R);
+}
+
+TSize TcxWinXPLookAndFeelPainter::PopupCloseButtonExtent() const {
+  TSize s;
+  return PartSize(ThemeOf(totWindow), WP_SMALLCLOSEBUTTON, 1, s)
+             ? s
+             : TcxStandardLookAndFeelPainter::PopupCloseButtonExtent();
+}
+
+void TcxWinXPLookAndFeelPainter::PaintMonthHeader(TcxCanvas* Canvas, const TRect& R, const std::string& Text,
+                                                  TcxBorders Neighbors, const TcxViewParams& ViewParams, int Arrows,
+                                                  int ArrowOffset) const {
+  // With the style the base's composition runs through this painter's header.
+  if (ThemeOf(totHeader))
+    TcxCustomLookAndFeelPainter::PaintMonthHeader(Canvas, R, Text, Neighbors, ViewParams, Arrows, ArrowOffset);
+  else
+    TcxStandardLookAndFeelPainter::PaintMonthHeader(Canvas, R, Text, Neighbors, ViewParams, Arrows, ArrowOffset);
+}
+
+void TcxWinXPLookAndFeelPainter::PaintProgressBar(TcxCanvas* Canvas, const TRect& Bounds, const TRect& ProgressRect,
+                                                  const TcxViewParams& ViewParams, bool Framed) const {
+  HTHEME t = ThemeOf(totProgress);
+  if (!t) return TcxStandardLookAndFeelPainter::PaintProgressBar(Canvas, Bounds, ProgressRect, ViewParams, Framed);
+  DrawPart(t, Canvas, PP_BAR, 0, Bounds);
+  DrawPart(t, Canvas, PP_CHUNK, 0, ProgressRect);
+}
+
+void TcxWinXPLookAndFeelPainter::PaintSplitterFrame(TcxCanvas* Canvas, const TRect& R,
+                                                    const TcxViewParams& ViewParams, bool Horizontal) const {
+  if (!ThemeOf(totListView))
+    return TcxStandardLookAndFeelPainter::PaintSplitterFrame(Canvas, R, ViewParams, Horizontal);
+  TRect r = R;
+  Canvas->DrawTwoToneFrame(r, ComboBoxBorderColor(), ComboBoxBorderColor(),
+                           Horizontal ? TcxBorders{bTop, bBottom} : TcxBorders{bLeft, bRight}, 1);
+  r = Horizontal ? r.Inflate(0, -1) : r.Inflate(-1, 0);
+  Canvas->FillRectWithViewParams(r, ViewParams, {}, clNone, 0, false);
 }
 
 void TcxWinXPLookAndFeelPainter::PaintContainerBackground(TcxCanvas* Canvas, TRect& R) const {
   HTHEME t = ThemeOf(totHeader);
   if (!t) return TcxStandardLookAndFeelPainter::PaintContainerBackground(Canvas, R);
-  UxDrawThemeBackgroundByRef(t, Canvas->CurrentDC(), 2, 1, R);
+  DrawPart(t, Canvas, HP_HEADERITEMLEFT, 1, R);
+}
+
+void TcxWinXPLookAndFeelPainter::PaintGroupBoxFrame(TcxCanvas* Canvas, const TRect& R, bool Enabled,
+                                                    TcxBorders Borders) const {
+  HTHEME t = ThemeOf(totButton);
+  if (!t) return TcxStandardLookAndFeelPainter::PaintGroupBoxFrame(Canvas, R, Enabled, Borders);
+  DrawPart(t, Canvas, BP_GROUPBOX, Enabled ? 1 : 2, R);
+}
+
+TColor TcxWinXPLookAndFeelPainter::GroupBoxTextColor(bool Enabled) const {
+  TColor c;
+  return PartColor(ThemeOf(totButton), BP_GROUPBOX, Enabled ? 1 : 2, TMT_TEXTCOLOR, c)
+             ? c
+             : TcxStandardLookAndFeelPainter::GroupBoxTextColor(Enabled);
+}
+
+void TcxWinXPLookAndFeelPainter::PaintTrackBarThumb(TcxCanvas* Canvas, const TRect& R, TcxElementState State,
+                                                    bool Vertical, int Shape, TColor Color) const {
+  HTHEME t = ThemeOf(totTrackBar);
+  if (!t) return TcxStandardLookAndFeelPainter::PaintTrackBarThumb(Canvas, R, State, Vertical, Shape, Color);
+  DrawPart(t, Canvas, TrackBarThumbPart(Vertical, Shape), TrackBarThumbStates[State], R);
 }
 
 void DrawPopupResizeBar(const TcxCustomLookAndFeelPainter* Painter, HWND Window, bool CloseHot, bool ClosePressed,

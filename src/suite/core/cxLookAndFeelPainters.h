@@ -14,6 +14,7 @@
 #include "platform/rtl/Classes.h"
 #include "suite/core/cxGraphics.h"
 #include "suite/core/dxOffice11.h"
+#include "suite/core/dxUxTheme.h"
 
 enum TcxElementState : uint8_t { esDefault, esNormal, esHot, esPressed, esDisabled };
 enum TcxArrowDirection : uint8_t { adUp, adDown, adLeft, adRight };
@@ -780,40 +781,103 @@ class TcxOffice11LookAndFeelPainter : public TcxUltraFlatLookAndFeelPainter {
 // the style cannot give (always, while visual styles are unavailable).
 class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
  public:
+  void DrawNavButtonFace(TcxCanvas* Canvas, const TRect& R, const TRect& ArrowRect, bool IsNext,
+                         TcxElementState State) const override;
   std::string KindName() const override { return "Native"; }
   TcxPainterStyle StyleKind() const override { return psNative; }
   bool ThemedLookFlag() const override;
   TColor ViewColor47() const override { return TColor(0xD5FFFF); }
+
   void PaintArrow(TcxCanvas* Canvas, const TRect& R, TcxArrowDirection Direction, TColor Color) const override {
     TcxCustomLookAndFeelPainter::PaintArrow(Canvas, R, Direction, Color);
   }
   void DrawArrowButton(TcxCanvas* Canvas, const TRect& R, TcxElementState State, TcxArrowDirection Direction,
                        bool Framed) const override;
   void DrawArrowButtonFrame(TcxCanvas* Canvas, const TRect& R, TcxElementState State) const override;
+
   int ControlBorderSize() const override;
   void DrawControlBorder(TcxCanvas* Canvas, const TRect& R) const override;
+  void DrawSeparator(TcxCanvas* Canvas, const TRect& R, bool Horizontal) const override;
+
   int ButtonBorderWidth(TcxElementState State) const override;
+  TColor ButtonFaceColor(TcxElementState State) const override;
+  TRect ButtonFocusBounds(TcxCanvas* Canvas, const TRect& R) const override;
   int ButtonCaptionIndent() const override { return 2; }
   int PressedCaptionShift() const override { return 0; }
+  TColor ButtonGlyphColor(TcxElementState State, TColor DefaultColor = clDefault) const override;
   void PaintButton(TcxCanvas* Canvas, const TRect& R, const std::string& Caption, TcxElementState State,
                    bool DrawFrame = true, TColor Color = clDefault, TColor TextColor = clDefault,
                    bool WordWrap = false, bool ToolbarStyle = false) const override;
+
+  void PaintExpandButton(TcxCanvas* Canvas, const TRect& R, bool Expanded, TColor Color) const override;
+  void PaintGroupExpandButton(TcxCanvas* Canvas, const TRect& R, bool Expanded,
+                              TcxElementState State) const override;
+  void PaintSmallExpandButton(TcxCanvas* Canvas, const TRect& R, bool Expanded, TColor BorderColor,
+                              TColor Color) const override;
+  int ExpandButtonExtent() const override;
+  int GroupExpandButtonExtent() const override;
   bool HotTracksButtons() const override { return true; }
+  int SmallExpandButtonExtent() const override;
+
   int CheckFrameWidth() const override;
+  TSize CheckBoxExtent() const override;
   void PaintCheckMark(TcxCanvas* Canvas, const TRect& R, TcxElementState State, bool Checked,
                       TColor Color) const override;
   void PaintCheckFrame(TcxCanvas* Canvas, const TRect& R, TcxElementState State) const override;
+  void PaintRadioButton(TcxCanvas* Canvas, int X, int Y, TcxElementState State, bool Checked, bool Highlighted,
+                        TColor BackgroundColor = clDefault, bool Focused = false) const override;
+  TSize RadioButtonExtent() const override;
+
+  void PaintHeader(TcxCanvas* Canvas, const TRect& R, const TRect& TextRect, TcxBorders Neighbors,
+                   TcxBorders Borders, TcxElementState State, TcxHorzAlign AlignHorz, TcxVertAlign AlignVert,
+                   bool MultiLine, bool ShowEndEllipsis, const std::string& Text, TFont* Font, TColor TextColor,
+                   TColor Color, const TcxCustomDrawBackground& OnCustomDraw = {}) const override;
   void PaintHeaderPressedMark(TcxCanvas*, const TRect&) const override {}
   void PaintSortMark(TcxCanvas* Canvas, const TRect& R, bool Ascending) const override;
+  int HeaderFrameWidth() const override;
   TSize SortMarkExtent() const override { return {7, 8}; }
+
+  int FooterFrameWidth() const override;
+  int FooterCellFrameWidth() const override;
+  int FooterCellSpacing() const override;
+  void PaintFooterFrame(TcxCanvas* Canvas, const TRect& R) const override;
+
+  void PaintFilterCloseButton(TcxCanvas* Canvas, const TRect& R, TcxElementState State) const override;
+  TSize FilterCloseButtonExtent() const override;
+
   void PaintPopupFrame(TcxCanvas* Canvas, TRect& R, int FrameStyle, bool Flag) const override;
   TColor HintFrameColor() const override;
   void PaintHintBackground(TcxCanvas* Canvas, const TRect& R, TColor Color) const override;
+  TColor TipDescriptionColor() const override;
+  TColor TipTitleColor() const override;
+
+  int MinThumbLength(bool Horizontal) const override;
   void PaintScrollBarPart(TcxCanvas* Canvas, bool Horizontal, const TRect& R, TcxScrollPart Part,
                           TcxElementState State) const override;
+  TSize SizeGripExtent() const override;
   void PaintSizeGripGlyph(TcxCanvas* Canvas, const TRect& R) const override;
-  void PaintSplitter(TcxCanvas*, const TRect&, bool, bool, bool) const override {}
+  TSize PopupCloseButtonExtent() const override;
+
+  void PaintMonthHeader(TcxCanvas* Canvas, const TRect& R, const std::string& Text, TcxBorders Neighbors,
+                        const TcxViewParams& ViewParams, int Arrows, int ArrowOffset) const override;
+  void PaintProgressBar(TcxCanvas* Canvas, const TRect& Bounds, const TRect& ProgressRect,
+                        const TcxViewParams& ViewParams, bool Framed) const override;
+  void PaintSplitterFrame(TcxCanvas* Canvas, const TRect& R, const TcxViewParams& ViewParams,
+                          bool Horizontal) const override;
+
   void PaintContainerBackground(TcxCanvas* Canvas, TRect& R) const override;
+  void PaintGroupBoxFrame(TcxCanvas* Canvas, const TRect& R, bool Enabled, TcxBorders Borders) const override;
+  TColor GroupBoxTextColor(bool Enabled) const override;
+
+  void PaintTrackBarThumb(TcxCanvas* Canvas, const TRect& R, TcxElementState State, bool Vertical, int Shape,
+                          TColor Color) const override;
+  void PaintSplitter(TcxCanvas*, const TRect&, bool, bool, bool) const override {}
+
+  // Text in the style's font rendering for the part and state; R and Color are not used.
+  virtual void PaintThemedText(TcxCanvas* Canvas, HTHEME Theme, int Part, int State, const TRect& R,
+                               const TRect& TextRect, TcxHorzAlign AlignHorz, TcxVertAlign AlignVert,
+                               bool MultiLine, bool ShowEndEllipsis, bool ShowPrefix, const std::string& Text,
+                               TFont* Font, TColor TextColor, TColor Color) const;
 };
 
 // Radio images for every kind, state, check state, focus and highlight, built once from the

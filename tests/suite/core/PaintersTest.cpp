@@ -429,56 +429,6 @@ TEST(Painters, UltraFlatMetrics) {
   EXPECT_TRUE(p->HotTracksButtons());
 }
 
-// Without visual styles the native painter draws what the Standard painter draws, except where
-// its own values differ.
-TEST(Painters, NativeFallsBackToStandard) {
-  TcxCustomLookAndFeelPainter* n = Painter("native");
-  TcxCustomLookAndFeelPainter* s = Painter("Standard");
-  ASSERT_TRUE(n && s);
-  EXPECT_EQ(n->StyleKind(), psNative);
-  EXPECT_FALSE(n->ThemedLookFlag());
-  EXPECT_EQ(n->ControlBorderSize(), 2);
-  EXPECT_EQ(n->CheckFrameWidth(), 2);
-  for (TcxElementState st : {esDefault, esNormal, esPressed}) EXPECT_EQ(n->ButtonBorderWidth(st), 2);
-  EXPECT_EQ(n->PressedCaptionShift(), 0);
-  EXPECT_EQ(n->ButtonCaptionIndent(), 2);
-  EXPECT_EQ(n->SortMarkExtent(), (TSize{7, 8}));
-  EXPECT_EQ(n->HintFrameColor(), clDefault);
-  EXPECT_EQ(n->ViewColor47(), TColor(0xD5FFFF));
-  EXPECT_TRUE(n->HotTracksButtons());
-
-  using TDraw = std::function<void(TcxCustomLookAndFeelPainter*, TcxCanvas*)>;
-  const std::pair<const char*, TDraw> same[] = {
-      {"control border", [](auto* p, auto* c) { p->DrawControlBorder(c, TRect(2, 2, 30, 20)); }},
-      {"check box", [](auto* p, auto* c) { p->PaintCheckBox(c, TRect(2, 2, 15, 15), esNormal, cbsChecked); }},
-      {"arrow button", [](auto* p, auto* c) { p->DrawArrowButton(c, TRect(2, 2, 19, 19), esHot, adLeft, true); }},
-      {"scroll page", [](auto* p, auto* c) {
-         p->PaintScrollBarPart(c, true, TRect(0, 0, 30, 17), spPageForward, esPressed);
-       }},
-      {"scroll thumb", [](auto* p, auto* c) { p->PaintScrollBarPart(c, false, TRect(0, 0, 17, 30), spThumb, esNormal); }},
-      {"hint", [](auto* p, auto* c) { p->PaintHintBackground(c, TRect(4, 4, 30, 20), clDefault); }},
-      {"size grip", [](auto* p, auto* c) { p->PaintSizeGrip(c, TRect(0, 0, 17, 17), clBtnFace, coBottomLeft); }},
-  };
-  for (const auto& [what, draw] : same) {
-    TSurface a(40, 40), b(40, 40);
-    draw(n, a.Canvas.get());
-    draw(s, b.Canvas.get());
-    EXPECT_EQ(a.Image(), b.Image()) << what;
-  }
-  // Its own table: a one-pixel popup frame, no splitter, no pressed-header inversion, and a pressed
-  // button whose caption does not move.
-  TSurface popup(20, 20);
-  TRect r(0, 0, 20, 20);
-  n->PaintPopupFrame(popup.Canvas.get(), r, 2, false);
-  EXPECT_EQ(r, TRect(1, 1, 19, 19));
-  EXPECT_EQ(popup.At(0, 0), Rgb(clBtnText));
-  EXPECT_EQ(popup.At(1, 1), 0xFFFFFFu);
-  TSurface split(20, 20);
-  n->PaintSplitter(split.Canvas.get(), TRect(0, 0, 20, 20), false, false, true);
-  n->PaintHeaderPressedMark(split.Canvas.get(), TRect(0, 0, 20, 20));
-  EXPECT_TRUE(InkBounds(split.Image()).IsEmpty());
-}
-
 TEST(Painters, RadioImageMap) {
   TcxRadioButtonImageList* images = cxRadioImages();
   ASSERT_NE(images, nullptr);
