@@ -2019,7 +2019,7 @@ constexpr int HP_HEADERITEM = 1, HP_HEADERITEMLEFT = 2, HP_HEADERITEMRIGHT = 3;
 constexpr int TKP_TRACK = 1, TKP_TRACKVERT = 2;
 constexpr int PP_BAR = 1, PP_CHUNK = 3;
 constexpr int TP_BUTTON = 1, TP_SEPARATOR = 5, TP_SEPARATORVERT = 6;
-constexpr int TABP_TABITEM = 1;
+constexpr int TABP_TABITEM = 1, TABP_PANE = 9;
 constexpr int TTP_STANDARD = 1;
 constexpr int CP_DROPDOWNBUTTON = 1;
 constexpr int LVP_LISTDETAIL = 5;
@@ -2061,10 +2061,8 @@ int TrackBarThumbPart(bool Vertical, int Shape) {
   return parts[std::clamp(Shape, 0, 2)][Vertical ? 1 : 0];
 }
 
-// The border colour of the style's combo box; the base's colour when the style has none.
-TColor ComboBoxBorderColor() {
-  TColor c;
-  return PartColor(ThemeOf(totComboBox), 1, 1, TMT_BORDERCOLOR, c) ? c : TColor(0x9D9DA1);
+bool PartiallyTransparent(HTHEME Theme, int Part, int State) {
+  return Theme && UxIsThemeBackgroundPartiallyTransparent(Theme, Part, State);
 }
 }  // namespace
 
@@ -2264,13 +2262,13 @@ void TcxWinXPLookAndFeelPainter::PaintHeader(TcxCanvas* Canvas, const TRect& R, 
                                              TcxHorzAlign AlignHorz, TcxVertAlign AlignVert, bool MultiLine,
                                              bool ShowEndEllipsis, const std::string& Text, TFont* Font,
                                              TColor TextColor, TColor Color,
-                                             const TcxCustomDrawBackground& OnCustomDraw) const {
+                                             const TcxCustomDrawBackground& OnCustomDraw, bool IsLast,
+                                             bool IsGroup) const {
   HTHEME t = ThemeOf(totHeader);
   if (!t)
     return TcxStandardLookAndFeelPainter::PaintHeader(Canvas, R, TextRect, Neighbors, Borders, State, AlignHorz,
                                                       AlignVert, MultiLine, ShowEndEllipsis, Text, Font, TextColor,
-                                                      Color, OnCustomDraw);
-  const bool IsLast = false;
+                                                      Color, OnCustomDraw, IsLast, IsGroup);
   const int st = HeaderItemStates[State];
   // A handler that paints the background itself replaces the style's item.
   if (!(OnCustomDraw && OnCustomDraw(Canvas, R))) {
@@ -2420,12 +2418,14 @@ TSize TcxWinXPLookAndFeelPainter::PopupCloseButtonExtent() const {
 
 void TcxWinXPLookAndFeelPainter::PaintMonthHeader(TcxCanvas* Canvas, const TRect& R, const std::string& Text,
                                                   TcxBorders Neighbors, const TcxViewParams& ViewParams, int Arrows,
-                                                  int ArrowOffset) const {
+                                                  int ArrowOffset, const TcxCustomDrawBackground& OnCustomDraw) const {
   // With the style the base's composition runs through this painter's header.
   if (ThemeOf(totHeader))
-    TcxCustomLookAndFeelPainter::PaintMonthHeader(Canvas, R, Text, Neighbors, ViewParams, Arrows, ArrowOffset);
+    TcxCustomLookAndFeelPainter::PaintMonthHeader(Canvas, R, Text, Neighbors, ViewParams, Arrows, ArrowOffset,
+                                                  OnCustomDraw);
   else
-    TcxStandardLookAndFeelPainter::PaintMonthHeader(Canvas, R, Text, Neighbors, ViewParams, Arrows, ArrowOffset);
+    TcxStandardLookAndFeelPainter::PaintMonthHeader(Canvas, R, Text, Neighbors, ViewParams, Arrows, ArrowOffset,
+                                                    OnCustomDraw);
 }
 
 void TcxWinXPLookAndFeelPainter::PaintProgressBar(TcxCanvas* Canvas, const TRect& Bounds, const TRect& ProgressRect,
@@ -2441,7 +2441,7 @@ void TcxWinXPLookAndFeelPainter::PaintSplitterFrame(TcxCanvas* Canvas, const TRe
   if (!ThemeOf(totListView))
     return TcxStandardLookAndFeelPainter::PaintSplitterFrame(Canvas, R, ViewParams, Horizontal);
   TRect r = R;
-  Canvas->DrawTwoToneFrame(r, ComboBoxBorderColor(), ComboBoxBorderColor(),
+  Canvas->DrawTwoToneFrame(r, ViewColor42(), ViewColor42(),
                            Horizontal ? TcxBorders{bTop, bBottom} : TcxBorders{bLeft, bRight}, 1);
   r = Horizontal ? r.Inflate(0, -1) : r.Inflate(-1, 0);
   Canvas->FillRectWithViewParams(r, ViewParams, {}, clNone, 0, false);
@@ -2454,9 +2454,9 @@ void TcxWinXPLookAndFeelPainter::PaintContainerBackground(TcxCanvas* Canvas, TRe
 }
 
 void TcxWinXPLookAndFeelPainter::PaintGroupBoxFrame(TcxCanvas* Canvas, const TRect& R, bool Enabled,
-                                                    TcxBorders Borders) const {
+                                                    int CaptionPosition, TcxBorders Borders) const {
   HTHEME t = ThemeOf(totButton);
-  if (!t) return TcxStandardLookAndFeelPainter::PaintGroupBoxFrame(Canvas, R, Enabled, Borders);
+  if (!t) return TcxStandardLookAndFeelPainter::PaintGroupBoxFrame(Canvas, R, Enabled, CaptionPosition, Borders);
   DrawPart(t, Canvas, BP_GROUPBOX, Enabled ? 1 : 2, R);
 }
 
@@ -2472,6 +2472,185 @@ void TcxWinXPLookAndFeelPainter::PaintTrackBarThumb(TcxCanvas* Canvas, const TRe
   HTHEME t = ThemeOf(totTrackBar);
   if (!t) return TcxStandardLookAndFeelPainter::PaintTrackBarThumb(Canvas, R, State, Vertical, Shape, Color);
   DrawPart(t, Canvas, TrackBarThumbPart(Vertical, Shape), TrackBarThumbStates[State], R);
+}
+
+TColor TcxWinXPLookAndFeelPainter::ViewColor42() const {
+  TColor c;
+  return PartColor(ThemeOf(totComboBox), CP_DROPDOWNBUTTON, 1, TMT_BORDERCOLOR, c)
+             ? c
+             : TcxStandardLookAndFeelPainter::ViewColor42();
+}
+
+TRect TcxWinXPLookAndFeelPainter::GroupButtonBounds(const TRect& R, int ButtonCount, int ButtonIndex) const {
+  TRect r = TcxStandardLookAndFeelPainter::GroupButtonBounds(R, ButtonCount, ButtonIndex);
+  // A button with soft edges overlaps its neighbours by a pixel so the row reads as one.
+  return PartiallyTransparent(ThemeOf(totButton), BP_PUSHBUTTON, 1) ? r.Inflate(1, 1) : r;
+}
+
+TRect TcxWinXPLookAndFeelPainter::ButtonGroupBorderWidths(int ButtonCount, int ButtonIndex) const {
+  HTHEME t = ThemeOf(totButton);
+  TRect insets;
+  if (!ContentInsets(t, BP_PUSHBUTTON, 1, insets))
+    return TcxStandardLookAndFeelPainter::ButtonGroupBorderWidths(ButtonCount, ButtonIndex);
+  if (PartiallyTransparent(t, BP_PUSHBUTTON, 1)) insets = TRect(insets.Left - 1, insets.Top - 1, insets.Right - 1,
+                                                                insets.Bottom - 1);
+  return insets;
+}
+
+bool TcxWinXPLookAndFeelPainter::HitsGroupExpandButton(const TRect& R, const TPoint& P) const {
+  HTHEME t = ThemeOf(totExplorerBar);
+  HRGN region = nullptr;
+  if (!t || UxGetThemeBackgroundRegion(t, nullptr, EBP_NORMALGROUPEXPAND, 2, R, region) != 0 || !region)
+    return TcxStandardLookAndFeelPainter::HitsGroupExpandButton(R, P);
+  bool hit = PtInRegion(region, P.X, P.Y);
+  DeleteObject(region);
+  return hit;
+}
+
+void TcxWinXPLookAndFeelPainter::PaintHeaderSection(TcxCanvas* Canvas, const TRect& R, const TRect& TextRect,
+                                                    TcxBorders Neighbors, TcxBorders Borders, TcxElementState State,
+                                                    TcxHorzAlign AlignHorz, TcxVertAlign AlignVert, bool MultiLine,
+                                                    bool ShowEndEllipsis, const std::string& Text, TFont* Font,
+                                                    TColor TextColor, TColor Color) const {
+  if (!ThemeOf(totHeader))
+    return TcxStandardLookAndFeelPainter::PaintHeaderSection(Canvas, R, TextRect, Neighbors, Borders, State,
+                                                             AlignHorz, AlignVert, MultiLine, ShowEndEllipsis, Text,
+                                                             Font, TextColor, Color);
+  Canvas->FillRectWithColor(R, clBtnFace);
+  PaintHeader(Canvas, R, TextRect, Neighbors, Borders, State, AlignHorz, AlignVert, MultiLine, ShowEndEllipsis, Text,
+              Font, TextColor, Color);
+}
+
+int TcxWinXPLookAndFeelPainter::HeaderSectionFrameWidth(TcxElementState State) const {
+  return ThemeOf(totHeader) ? HeaderFrameWidth() : TcxStandardLookAndFeelPainter::HeaderSectionFrameWidth(State);
+}
+
+TRect TcxWinXPLookAndFeelPainter::HeaderSectionContentBounds(const TRect& R, TcxElementState State) const {
+  if (!ThemeOf(totHeader)) return TcxStandardLookAndFeelPainter::HeaderSectionContentBounds(R, State);
+  const int w = HeaderFrameWidth();
+  return R.Inflate(-w, -w);
+}
+
+void TcxWinXPLookAndFeelPainter::PaintGroupRow(TcxCanvas* Canvas, const TRect& R, bool Selected,
+                                               TcxElementState State) const {
+  if (!ThemeOf(totTab)) return TcxStandardLookAndFeelPainter::PaintGroupRow(Canvas, R, Selected, State);
+  PaintGroupFrame(Canvas, R, State, cxBordersAll);
+  PaintTab(Canvas, R, bTop, Selected ? esPressed : esNormal, false);
+}
+
+void TcxWinXPLookAndFeelPainter::PaintFooterCell(TcxCanvas* Canvas, const TRect& R, TcxHorzAlign AlignHorz,
+                                                 TcxVertAlign AlignVert, bool MultiLine, const std::string& Text,
+                                                 TFont* Font, TColor TextColor, TColor Color,
+                                                 const TcxCustomDrawBackground& OnCustomDraw) const {
+  HTHEME t = ThemeOf(totTrackBar);
+  if (!t)
+    return TcxStandardLookAndFeelPainter::PaintFooterCell(Canvas, R, AlignHorz, AlignVert, MultiLine, Text, Font,
+                                                          TextColor, Color, OnCustomDraw);
+  if (!(OnCustomDraw && OnCustomDraw(Canvas, R))) DrawPart(t, Canvas, TKP_TRACK, 1, R);
+  PaintThemedText(Canvas, t, TKP_TRACK, 1, R, FooterCellTextBounds(R), AlignHorz, AlignVert, MultiLine, false, false,
+                  Text, Font, TextColor, Color);
+}
+
+void TcxWinXPLookAndFeelPainter::PaintFilterDropDownButton(TcxCanvas* Canvas, const TRect& R, TcxElementState State,
+                                                           bool Active) const {
+  HTHEME t = ThemeOf(totComboBox);
+  if (!t) return TcxStandardLookAndFeelPainter::PaintFilterDropDownButton(Canvas, R, State, Active);
+  DrawPart(t, Canvas, CP_DROPDOWNBUTTON, CommonStates[State], R);
+}
+
+TSize TcxWinXPLookAndFeelPainter::FilterCheckExtent() const {
+  TSize s;
+  return PartSize(ThemeOf(totButton), BP_CHECKBOX, 1, s) ? s : TcxStandardLookAndFeelPainter::FilterCheckExtent();
+}
+
+void TcxWinXPLookAndFeelPainter::PaintTab(TcxCanvas* Canvas, const TRect& R, TcxBorder Side, TcxElementState State,
+                                          bool Vertical) const {
+  HTHEME t = ThemeOf(totTab);
+  if (!t) return TcxStandardLookAndFeelPainter::PaintTab(Canvas, R, Side, State, Vertical);
+  if (R.IsEmpty()) return;
+  if (!Vertical) return DrawPart(t, Canvas, TABP_TABITEM, CommonStates[State], R);
+  // The style only has upright tabs: draw one on the turned background and turn it back.
+  std::unique_ptr<TcxBitmap32> bmp(new TcxBitmap32(R.Width(), R.Height()));
+  bmp->cxCanvas()->CopyRectFrom(bmp->FullRect(), Canvas->Canvas(), R);
+  bmp->RotateFlip(raPlus90);
+  DrawPart(t, bmp->cxCanvas(), TABP_TABITEM, CommonStates[State], bmp->FullRect());
+  bmp->RotateFlip(raMinus90);
+  Canvas->CopyRectFrom(R, bmp->Canvas(), bmp->FullRect());
+}
+
+void TcxWinXPLookAndFeelPainter::PaintTabFrame(TcxCanvas* Canvas, const TRect& R, TcxBorder Side, TcxBorders Borders,
+                                               bool Vertical) const {
+  if (!ThemeOf(totTab)) TcxStandardLookAndFeelPainter::PaintTabFrame(Canvas, R, Side, Borders, Vertical);
+}
+
+void TcxWinXPLookAndFeelPainter::PaintTabStrip(TcxCanvas* Canvas, const TRect& R, TcxBorders Borders,
+                                               bool Vertical) const {
+  HTHEME t = ThemeOf(totTab);
+  if (!t) return TcxStandardLookAndFeelPainter::PaintTabStrip(Canvas, R, Borders, Vertical);
+  // The pane reaches past the strip on the sides without an edge, so only the edges asked for
+  // fall inside the strip.
+  TRect insets;
+  if (!ContentInsets(t, TABP_PANE, 1, insets)) insets = TRect();
+  TRect pane = R;
+  if (!Borders.Contains(bLeft)) pane.Left -= insets.Left + 10;
+  if (!Borders.Contains(bTop)) pane.Top -= insets.Top + 10;
+  if (!Borders.Contains(bRight)) pane.Right += insets.Right + 10;
+  if (!Borders.Contains(bBottom)) pane.Bottom += insets.Bottom + 10;
+  Canvas->PushClipRegion();
+  Canvas->ClipToRect(R);
+  DrawPart(t, Canvas, TABP_PANE, 1, pane);
+  Canvas->PopClipRegion();
+}
+
+bool TcxWinXPLookAndFeelPainter::PaintsTabs(bool Vertical) const {
+  return ThemeOf(totTab) ? true : TcxStandardLookAndFeelPainter::PaintsTabs(Vertical);
+}
+
+bool TcxWinXPLookAndFeelPainter::HotTracksTabs(bool Vertical) const {
+  return ThemeOf(totTab) ? true : TcxStandardLookAndFeelPainter::HotTracksTabs(Vertical);
+}
+
+int TcxWinXPLookAndFeelPainter::TabFrameWidth(bool Vertical) const {
+  return ThemeOf(totTab) ? 1 : TcxStandardLookAndFeelPainter::TabFrameWidth(Vertical);
+}
+
+void TcxWinXPLookAndFeelPainter::PaintIndicatorCell(TcxCanvas* Canvas, const TRect& R, int Kind) const {
+  const TcxCustomLookAndFeelPainter* flat =
+      cxLookAndFeelPaintersManager() ? cxLookAndFeelPaintersManager()->PainterForKind(psFlat) : nullptr;
+  if (flat)
+    flat->PaintIndicatorCell(Canvas, R, Kind);
+  else
+    TcxStandardLookAndFeelPainter::PaintIndicatorCell(Canvas, R, Kind);
+}
+
+void TcxWinXPLookAndFeelPainter::PaintNavigatorButton(TcxCanvas* Canvas, const TRect& R,
+                                                      TcxElementState State) const {
+  HTHEME t = ThemeOf(totToolBar);
+  if (!t) return TcxStandardLookAndFeelPainter::PaintNavigatorButton(Canvas, R, State);
+  DrawPart(t, Canvas, TP_BUTTON, NavigatorStates[State], R);
+}
+
+void TcxWinXPLookAndFeelPainter::PaintGroupBoxBackground(TcxCanvas* Canvas, TControl* Control, const TRect& R,
+                                                         TColor Color1, TColor) const {
+  if (Color1 == clDefault)
+    DrawThemedParentBackground(Control, Canvas, R);
+  else
+    Canvas->FillRectWithColor(R, Color1);
+}
+
+void TcxWinXPLookAndFeelPainter::TrackBarThumbBounds(TcxCanvas* Canvas, TRect& R, bool Vertical, int Shape) const {
+  TSize s;
+  if (!PartSize(ThemeOf(totTrackBar), TrackBarThumbPart(Vertical, Shape), 1, s))
+    return TcxStandardLookAndFeelPainter::TrackBarThumbBounds(Canvas, R, Vertical, Shape);
+  const int left = R.Left + (R.Width() - s.cx) / 2, top = R.Top + (R.Height() - s.cy) / 2;
+  R = TRect(left, top, left + s.cx, top + s.cy);
+}
+
+void TcxWinXPLookAndFeelPainter::PaintTrackBarTrack(TcxCanvas* Canvas, const TRect& R, bool Vertical,
+                                                    TColor Color) const {
+  HTHEME t = ThemeOf(totTrackBar);
+  if (!t) return TcxStandardLookAndFeelPainter::PaintTrackBarTrack(Canvas, R, Vertical, Color);
+  DrawPart(t, Canvas, Vertical ? TKP_TRACKVERT : TKP_TRACK, 1, R);
 }
 
 void DrawPopupResizeBar(const TcxCustomLookAndFeelPainter* Painter, HWND Window, bool CloseHot, bool ClosePressed,

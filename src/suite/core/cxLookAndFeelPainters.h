@@ -786,6 +786,7 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
   std::string KindName() const override { return "Native"; }
   TcxPainterStyle StyleKind() const override { return psNative; }
   bool ThemedLookFlag() const override;
+  TColor ViewColor42() const override;
   TColor ViewColor47() const override { return TColor(0xD5FFFF); }
 
   void PaintArrow(TcxCanvas* Canvas, const TRect& R, TcxArrowDirection Direction, TColor Color) const override {
@@ -798,10 +799,12 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
   int ControlBorderSize() const override;
   void DrawControlBorder(TcxCanvas* Canvas, const TRect& R) const override;
   void DrawSeparator(TcxCanvas* Canvas, const TRect& R, bool Horizontal) const override;
+  TRect GroupButtonBounds(const TRect& R, int ButtonCount, int ButtonIndex) const override;
 
   int ButtonBorderWidth(TcxElementState State) const override;
   TColor ButtonFaceColor(TcxElementState State) const override;
   TRect ButtonFocusBounds(TcxCanvas* Canvas, const TRect& R) const override;
+  TRect ButtonGroupBorderWidths(int ButtonCount, int ButtonIndex) const override;
   int ButtonCaptionIndent() const override { return 2; }
   int PressedCaptionShift() const override { return 0; }
   TColor ButtonGlyphColor(TcxElementState State, TColor DefaultColor = clDefault) const override;
@@ -810,6 +813,7 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
                    bool WordWrap = false, bool ToolbarStyle = false) const override;
 
   void PaintExpandButton(TcxCanvas* Canvas, const TRect& R, bool Expanded, TColor Color) const override;
+  bool ExpandButtonBeforeContent() const override { return false; }
   void PaintGroupExpandButton(TcxCanvas* Canvas, const TRect& R, bool Expanded,
                               TcxElementState State) const override;
   void PaintSmallExpandButton(TcxCanvas* Canvas, const TRect& R, bool Expanded, TColor BorderColor,
@@ -817,6 +821,7 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
   int ExpandButtonExtent() const override;
   int GroupExpandButtonExtent() const override;
   bool HotTracksButtons() const override { return true; }
+  bool HitsGroupExpandButton(const TRect& R, const TPoint& P) const override;
   int SmallExpandButtonExtent() const override;
 
   int CheckFrameWidth() const override;
@@ -831,25 +836,55 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
   void PaintHeader(TcxCanvas* Canvas, const TRect& R, const TRect& TextRect, TcxBorders Neighbors,
                    TcxBorders Borders, TcxElementState State, TcxHorzAlign AlignHorz, TcxVertAlign AlignVert,
                    bool MultiLine, bool ShowEndEllipsis, const std::string& Text, TFont* Font, TColor TextColor,
-                   TColor Color, const TcxCustomDrawBackground& OnCustomDraw = {}) const override;
+                   TColor Color, const TcxCustomDrawBackground& OnCustomDraw = {}, bool IsLast = false,
+                   bool IsGroup = false) const override;
   void PaintHeaderPressedMark(TcxCanvas*, const TRect&) const override {}
+  void PaintHeaderSection(TcxCanvas* Canvas, const TRect& R, const TRect& TextRect, TcxBorders Neighbors,
+                          TcxBorders Borders, TcxElementState State, TcxHorzAlign AlignHorz, TcxVertAlign AlignVert,
+                          bool MultiLine, bool ShowEndEllipsis, const std::string& Text, TFont* Font,
+                          TColor TextColor, TColor Color) const override;
   void PaintSortMark(TcxCanvas* Canvas, const TRect& R, bool Ascending) const override;
   int HeaderFrameWidth() const override;
+  int HeaderSectionFrameWidth(TcxElementState State) const override;
+  TRect HeaderSectionContentBounds(const TRect& R, TcxElementState State) const override;
+  bool HeaderGradientFlag() const override { return true; }
   TSize SortMarkExtent() const override { return {7, 8}; }
+
+  void PaintGroupRow(TcxCanvas* Canvas, const TRect& R, bool Selected, TcxElementState State) const override;
 
   int FooterFrameWidth() const override;
   int FooterCellFrameWidth() const override;
   int FooterCellSpacing() const override;
+  bool FooterCellsBeforeFrame() const override { return false; }
+  void PaintFooterCell(TcxCanvas* Canvas, const TRect& R, TcxHorzAlign AlignHorz, TcxVertAlign AlignVert,
+                       bool MultiLine, const std::string& Text, TFont* Font, TColor TextColor, TColor Color,
+                       const TcxCustomDrawBackground& OnCustomDraw = {}) const override;
   void PaintFooterFrame(TcxCanvas* Canvas, const TRect& R) const override;
 
   void PaintFilterCloseButton(TcxCanvas* Canvas, const TRect& R, TcxElementState State) const override;
+  void PaintFilterDropDownButton(TcxCanvas* Canvas, const TRect& R, TcxElementState State,
+                                 bool Active) const override;
+  TSize FilterCheckExtent() const override;
   TSize FilterCloseButtonExtent() const override;
 
   void PaintPopupFrame(TcxCanvas* Canvas, TRect& R, int FrameStyle, bool Flag) const override;
+  int PopupStyleCodeA(int) const override { return 1; }
+  int PopupStyleCodeB(int) const override { return 2; }
   TColor HintFrameColor() const override;
   void PaintHintBackground(TcxCanvas* Canvas, const TRect& R, TColor Color) const override;
   TColor TipDescriptionColor() const override;
   TColor TipTitleColor() const override;
+
+  void PaintTab(TcxCanvas* Canvas, const TRect& R, TcxBorder Side, TcxElementState State,
+                bool Vertical) const override;
+  void PaintTabFrame(TcxCanvas* Canvas, const TRect& R, TcxBorder Side, TcxBorders Borders,
+                     bool Vertical) const override;
+  void PaintTabStrip(TcxCanvas* Canvas, const TRect& R, TcxBorders Borders, bool Vertical) const override;
+  bool PaintsTabs(bool Vertical) const override;
+  bool HotTracksTabs(bool Vertical) const override;
+  int TabFrameWidth(bool Vertical) const override;
+
+  void PaintIndicatorCell(TcxCanvas* Canvas, const TRect& R, int Kind) const override;
 
   int MinThumbLength(bool Horizontal) const override;
   void PaintScrollBarPart(TcxCanvas* Canvas, bool Horizontal, const TRect& R, TcxScrollPart Part,
@@ -859,16 +894,24 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
   TSize PopupCloseButtonExtent() const override;
 
   void PaintMonthHeader(TcxCanvas* Canvas, const TRect& R, const std::string& Text, TcxBorders Neighbors,
-                        const TcxViewParams& ViewParams, int Arrows, int ArrowOffset) const override;
+                        const TcxViewParams& ViewParams, int Arrows, int ArrowOffset,
+                        const TcxCustomDrawBackground& OnCustomDraw = {}) const override;
   void PaintProgressBar(TcxCanvas* Canvas, const TRect& Bounds, const TRect& ProgressRect,
                         const TcxViewParams& ViewParams, bool Framed) const override;
+  TRect ProgressBarMargins() const override { return {3, 3, 3, 3}; }
+  void PaintNavigatorButton(TcxCanvas* Canvas, const TRect& R, TcxElementState State) const override;
   void PaintSplitterFrame(TcxCanvas* Canvas, const TRect& R, const TcxViewParams& ViewParams,
                           bool Horizontal) const override;
 
   void PaintContainerBackground(TcxCanvas* Canvas, TRect& R) const override;
-  void PaintGroupBoxFrame(TcxCanvas* Canvas, const TRect& R, bool Enabled, TcxBorders Borders) const override;
+  void PaintGroupBoxFrame(TcxCanvas* Canvas, const TRect& R, bool Enabled, int CaptionPosition,
+                          TcxBorders Borders) const override;
   TColor GroupBoxTextColor(bool Enabled) const override;
+  void PaintGroupBoxBackground(TcxCanvas* Canvas, TControl* Control, const TRect& R, TColor Color1,
+                               TColor Color2) const override;
 
+  void TrackBarThumbBounds(TcxCanvas* Canvas, TRect& R, bool Vertical, int Shape) const override;
+  void PaintTrackBarTrack(TcxCanvas* Canvas, const TRect& R, bool Vertical, TColor Color) const override;
   void PaintTrackBarThumb(TcxCanvas* Canvas, const TRect& R, TcxElementState State, bool Vertical, int Shape,
                           TColor Color) const override;
   void PaintSplitter(TcxCanvas*, const TRect&, bool, bool, bool) const override {}

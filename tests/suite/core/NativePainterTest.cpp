@@ -91,6 +91,8 @@ struct TFakeStyle {
   std::map<std::tuple<std::string, int, int, int>, COLORREF> Colors;
   std::map<std::pair<std::string, int>, MARGINS> Margins;
   std::vector<std::string> Refused;  // classes that fail to open
+  std::vector<std::pair<std::string, int>> Transparent;  // parts with soft edges
+  TRect RegionInset;  // the part's region: its rectangle less these insets
 
   std::string ClassOf(HTHEME t) const {
     std::u16string w = Classes.at(t - 1);
@@ -161,6 +163,17 @@ HRESULT FakeMargins(HTHEME t, HDC, int part, int, int, const RECT*, MARGINS* m) 
   return 0;
 }
 
+BOOL FakeTransparent(HTHEME t, int part, int) {
+  for (const auto& [cls, p] : gStyle->Transparent)
+    if (cls == gStyle->ClassOf(t) && p == part) return TRUE;
+  return FALSE;
+}
+HRESULT FakeRegion(HTHEME, HDC, int, int, const RECT* r, HRGN* region) {
+  const TRect& i = gStyle->RegionInset;
+  *region = CreateRectRgn(r->left + i.Left, r->top + i.Top, r->right - i.Right, r->bottom - i.Bottom);
+  return 0;
+}
+
 // Restarts the suite's units over a visual-style library the test provides, and afterwards
 // over the module table as it was.
 class NativeWithStyle : public ::testing::Test {
@@ -180,6 +193,8 @@ class NativeWithStyle : public ::testing::Test {
     SetModuleEntryAs("UxTheme.dll", "GetThemeBackgroundContentRect", &FakeContentRect);
     SetModuleEntryAs("UxTheme.dll", "GetThemeColor", &FakeColor);
     SetModuleEntryAs("UxTheme.dll", "GetThemeMargins", &FakeMargins);
+    SetModuleEntryAs("UxTheme.dll", "IsThemeBackgroundPartiallyTransparent", &FakeTransparent);
+    SetModuleEntryAs("UxTheme.dll", "GetThemeBackgroundRegion", &FakeRegion);
     InitializeSuiteUnits();
     P = Native();
     ASSERT_NE(P, nullptr);
@@ -250,8 +265,25 @@ TEST(NativePainter, WithoutStylesDrawsAsStandard) {
          p->PaintContainerBackground(c, x);
          c->FillRectWithColor(x, TColor(0x0000FF));  // what is left for the content
        }},
-      {"group box frame", [&](auto* p, auto* c) { p->PaintGroupBoxFrame(c, r, false, cxBordersAll); }},
-      {"track", [&](auto* p, auto* c) { p->PaintTrackBarTrack(c, r, TColor(0xFFFFFF)); }},
+      {"group box frame", [&](auto* p, auto* c) { p->PaintGroupBoxFrame(c, r, false, 0, TcxBorders{bLeft, bTop}); }},
+      {"track h", [&](auto* p, auto* c) { p->PaintTrackBarTrack(c, r, false, TColor(0xFFFFFF)); }},
+      {"track v", [&](auto* p, auto* c) { p->PaintTrackBarTrack(c, r, true, TColor(0x00FFFF)); }},
+      {"last header", [&](auto* p, auto* c) {
+         p->PaintHeader(c, r, r, TcxBorders{bLeft}, cxBordersAll, esNormal, haLeft, vaTop, true, true, "Wide text",
+                        &font, clBtnText, clBtnFace, {}, true, false);
+       }},
+      {"month header custom", [&](auto* p, auto* c) {
+         p->PaintMonthHeader(c, r, "Jun", {}, view, 1, 0, [](TcxCanvas* cc, const TRect& b) {
+           cc->FillRectWithColor(b, TColor(0x808000));
+           return true;
+         });
+       }},
+      {"footer cell", [&](auto* p, auto* c) {
+         p->PaintFooterCell(c, r, haRight, vaBottom, false, "12", &font, clBtnText, TColor(0xF0F0F0));
+       }},
+      {"filter drop-down active", [&](auto* p, auto* c) { p->PaintFilterDropDownButton(c, r, esPressed, true); }},
+      {"tab strip", [&](auto* p, auto* c) { p->PaintTabStrip(c, r, TcxBorders{bTop}, false); }},
+      {"tab frame", [&](auto* p, auto* c) { p->PaintTabFrame(c, r, bTop, cxBordersAll, false); }},
   };
   for (TcxElementState st : AllStates) {
     const std::string tag = " state " + std::to_string(int(st));
@@ -261,12 +293,21 @@ TEST(NativePainter, WithoutStylesDrawsAsStandard) {
                         c->AssignFont(&font);
                         p->PaintButton(c, r, "OK", st);
                       }});
+      rows.push_back({"navigator" + tag, [=](auto* p, auto* c) { p->PaintNavigatorButton(c, r, st); }});
       rows.push_back({"toolbar button" + tag, [=](auto* p, auto* c) {
                         p->PaintButton(c, r, "", st, true, clDefault, clDefault, false, true);
                       }});
     }
     rows.push_back({"arrow frame" + tag, [=](auto* p, auto* c) { p->DrawArrowButtonFrame(c, r, st); }});
     rows.push_back({"radio" + tag, [=](auto* p, auto* c) { p->PaintRadioButton(c, 3, 3, st, st != esHot, st == esPressed); }});
+    rows.push_back({"filter drop-down" + tag, [=](auto* p, auto* c) { p->PaintFilterDropDownButton(c, r, st, false); }});
+    rows.push_back({"tab" + tag, [=](auto* p, auto* c) { p->PaintTab(c, r, bTop, st, false); }});
+    rows.push_back({"vertical tab" + tag, [=](auto* p, auto* c) { p->PaintTab(c, r, bLeft, st, true); }});
+    rows.push_back({"group row" + tag, [=](auto* p, auto* c) { p->PaintGroupRow(c, r, st == esHot, st); }});
+    rows.push_back({"header section" + tag, [=, &font](auto* p, auto* c) {
+                      p->PaintHeaderSection(c, r, r.Inflate(-2, -2), {}, cxBordersAll, st, haCenter, vaCenter, false,
+                                            false, "Col", &font, clBtnText, clBtnFace);
+                    }});
     rows.push_back({"group expand" + tag, [=](auto* p, auto* c) { p->PaintGroupExpandButton(c, TRect(2, 2, 17, 17), true, st); }});
     for (TcxCheckBoxState cs : {cbsUnchecked, cbsChecked, cbsGrayed})
       rows.push_back({"check box" + tag + " check " + std::to_string(int(cs)),
@@ -326,12 +367,30 @@ TEST(NativePainter, WithoutStylesMeasuresAsStandard) {
       {"popup close extent", [](auto* p) { return V(p->PopupCloseButtonExtent()); }},
       {"group box text enabled", [](auto* p) { return V(p->GroupBoxTextColor(true)); }},
       {"group box text disabled", [](auto* p) { return V(p->GroupBoxTextColor(false)); }},
+      {"combo border colour", [](auto* p) { return V(p->ViewColor42()); }},
+      {"group button bounds", [](auto* p) { return V(p->GroupButtonBounds(TRect(5, 6, 30, 20), 3, 1)); }},
+      {"group border widths", [](auto* p) { return V(p->ButtonGroupBorderWidths(3, 0)); }},
+      {"hits group expand", [](auto* p) {
+         return TValues{p->HitsGroupExpandButton(TRect(0, 0, 15, 15), TPoint(0, 0)),
+                        p->HitsGroupExpandButton(TRect(0, 0, 15, 15), TPoint(15, 7))};
+       }},
+      {"filter check extent", [](auto* p) { return V(p->FilterCheckExtent()); }},
+      {"paints tabs", [](auto* p) { return TValues{p->PaintsTabs(false), p->HotTracksTabs(true), p->TabFrameWidth(false)}; }},
+      {"thumb bounds", [&](auto* p) {
+         TRect t(3, 3, 20, 30);
+         p->TrackBarThumbBounds(surface.Canvas.get(), t, true, 1);
+         return V(t);
+       }},
+      {"header height", [](auto* p) { return V(p->HeaderHeightFor(13)); }},
   };
   for (TcxElementState st : AllStates) {
     const std::string tag = " state " + std::to_string(int(st));
     rows.push_back({"face colour" + tag, [=](auto* p) { return V(p->ButtonFaceColor(st)); }});
     rows.push_back({"glyph colour" + tag, [=](auto* p) { return V(p->ButtonGlyphColor(st)); }});
     rows.push_back({"glyph colour given" + tag, [=](auto* p) { return V(p->ButtonGlyphColor(st, TColor(0x123456))); }});
+    rows.push_back({"header section frame" + tag, [=](auto* p) { return V(p->HeaderSectionFrameWidth(st)); }});
+    rows.push_back({"header section content" + tag,
+                    [=](auto* p) { return V(p->HeaderSectionContentBounds(TRect(0, 0, 40, 20), st)); }});
     if (st != esDefault)  // its own value for the default button: see below
       rows.push_back({"border width" + tag, [=](auto* p) { return V(p->ButtonBorderWidth(st)); }});
   }
@@ -351,6 +410,15 @@ TEST(NativePainter, OwnValuesWithoutStyles) {
   EXPECT_TRUE(n->HotTracksButtons());
   EXPECT_EQ(n->SortMarkExtent(), (TSize{7, 8}));
   EXPECT_EQ(n->MinThumbLength(true), 8);
+  EXPECT_FALSE(n->ExpandButtonBeforeContent());
+  EXPECT_TRUE(n->HeaderGradientFlag());
+  EXPECT_FALSE(n->FooterCellsBeforeFrame());
+  EXPECT_EQ(n->ProgressBarMargins(), TRect(3, 3, 3, 3));
+  for (int index : {0, 1, 2, 3, 7, -1}) {
+    EXPECT_EQ(n->PopupStyleCodeA(index), 1) << index;
+    EXPECT_EQ(n->PopupStyleCodeB(index), 2) << index;
+  }
+  EXPECT_EQ(s->PopupStyleCodeA(2), 4) << "the base's table differs";
 
   struct TRow {
     const char* What;
@@ -368,6 +436,15 @@ TEST(NativePainter, OwnValuesWithoutStyles) {
       {"small expand button ignores the fill",
        [](auto* p, auto* c) { p->PaintSmallExpandButton(c, TRect(2, 2, 11, 11), true, clBtnShadow, TColor(0xFF)); },
        [s](auto*, auto* c) { s->PaintSmallExpandButton(c, TRect(2, 2, 11, 11), true, clBtnShadow, clDefault); }},
+      {"indicator cell as Flat draws it",
+       [](auto* p, auto* c) { p->PaintIndicatorCell(c, TRect(2, 2, 20, 20), 1); },
+       [](auto*, auto* c) { Painter("Flat")->PaintIndicatorCell(c, TRect(2, 2, 20, 20), 1); }},
+      {"group box background in the given colour",
+       [](auto* p, auto* c) { p->PaintGroupBoxBackground(c, nullptr, TRect(2, 2, 20, 20), TColor(0x0000FF), clDefault); },
+       [](auto*, auto* c) { c->FillRectWithColor(TRect(2, 2, 20, 20), TColor(0x0000FF)); }},
+      {"group box background of a control without parent",
+       [](auto* p, auto* c) { p->PaintGroupBoxBackground(c, nullptr, TRect(2, 2, 20, 20), clDefault, clDefault); },
+       [](auto*, auto*) {}},
       {"popup frame of one pixel",
        [](auto* p, auto* c) {
          TRect r(2, 2, 30, 30);
@@ -626,8 +703,30 @@ TEST_F(NativeWithStyle, PartsAndStatesOfTheTable) {
          p->PaintContainerBackground(c, x);
          EXPECT_EQ(x, r) << "the rectangle is left as it was";
        }, {"Header 2/1"}},
-      {"group box enabled", [&](auto* p, auto* c) { p->PaintGroupBoxFrame(c, r, true, cxBordersAll); }, {"Button 4/1"}},
-      {"group box disabled", [&](auto* p, auto* c) { p->PaintGroupBoxFrame(c, r, false, cxBordersAll); }, {"Button 4/2"}},
+      {"group box enabled", [&](auto* p, auto* c) { p->PaintGroupBoxFrame(c, r, true, 0, cxBordersAll); }, {"Button 4/1"}},
+      {"group box disabled", [&](auto* p, auto* c) { p->PaintGroupBoxFrame(c, r, false, 0, cxBordersAll); }, {"Button 4/2"}},
+      {"track h", [&](auto* p, auto* c) { p->PaintTrackBarTrack(c, r, false, clWindow); }, {"TrackBar 1/1"}},
+      {"track v", [&](auto* p, auto* c) { p->PaintTrackBarTrack(c, r, true, clWindow); }, {"TrackBar 2/1"}},
+      {"navigator default", [&](auto* p, auto* c) { p->PaintNavigatorButton(c, r, esDefault); }, {"ToolBar 1/2"}},
+      {"navigator hot", [&](auto* p, auto* c) { p->PaintNavigatorButton(c, r, esHot); }, {"ToolBar 1/5"}},
+      {"navigator disabled", [&](auto* p, auto* c) { p->PaintNavigatorButton(c, r, esDisabled); }, {"ToolBar 1/4"}},
+      {"filter drop-down", [&](auto* p, auto* c) { p->PaintFilterDropDownButton(c, r, esHot, true); }, {"ComboBox 1/2"}},
+      {"footer cell", [&](auto* p, auto* c) {
+         p->PaintFooterCell(c, r, haLeft, vaTop, false, "", &font, clBtnText, clWindow);
+       }, {"TrackBar 1/1"}},
+      {"tab pressed", [&](auto* p, auto* c) { p->PaintTab(c, r, bTop, esPressed, false); }, {"Tab 1/3"}},
+      {"vertical tab", [&](auto* p, auto* c) { p->PaintTab(c, r, bLeft, esDisabled, true); }, {"Tab 1/4"}},
+      {"tab frame", [&](auto* p, auto* c) { p->PaintTabFrame(c, r, bTop, cxBordersAll, false); }, {}},
+      {"group row selected", [&](auto* p, auto* c) { p->PaintGroupRow(c, r, true, esNormal); }, {"Tab 1/3"}},
+      {"group row", [&](auto* p, auto* c) { p->PaintGroupRow(c, r, false, esHot); }, {"Tab 1/1"}},
+      {"header section", [&](auto* p, auto* c) {
+         p->PaintHeaderSection(c, r, r, {}, cxBordersAll, esHot, haLeft, vaTop, false, false, "", &font, clBtnText,
+                               clBtnFace);
+       }, {"Header 1/2"}},
+      {"last header", [&](auto* p, auto* c) {
+         p->PaintHeader(c, r, r, {}, cxBordersAll, esNormal, haLeft, vaTop, false, false, "", &font, clBtnText,
+                        clBtnFace, {}, true);
+       }, {"Header 1/1"}},
       {"thumb 0 h", [&](auto* p, auto* c) { p->PaintTrackBarThumb(c, r, esDefault, false, 0, clBtnFace); }, {"TrackBar 5/2"}},
       {"thumb 0 v", [&](auto* p, auto* c) { p->PaintTrackBarThumb(c, r, esNormal, true, 0, clBtnFace); }, {"TrackBar 7/1"}},
       {"thumb 1 h", [&](auto* p, auto* c) { p->PaintTrackBarThumb(c, r, esHot, false, 1, clBtnFace); }, {"TrackBar 4/2"}},
@@ -760,4 +859,73 @@ TEST_F(NativeWithStyle, SplitterFrameInTheComboBorderColour) {
   EXPECT_EQ(v.At(2, 10), 0xA19D9Du) << "the base's border colour";
   EXPECT_EQ(v.At(7, 10), 0xA19D9Du);
   EXPECT_EQ(v.At(3, 10), 0x00FF00u);
+}
+
+TEST_F(NativeWithStyle, ButtonRowsAndHitTests) {
+  Style.Insets[{"Button", 1}] = TRect(3, 4, 5, 6);
+  EXPECT_EQ(P->ButtonGroupBorderWidths(3, 1), TRect(3, 4, 5, 6));
+  EXPECT_EQ(P->GroupButtonBounds(TRect(10, 10, 30, 20), 3, 1), TRect(10, 10, 30, 20));
+  Style.Transparent = {{"Button", 1}};
+  EXPECT_EQ(P->ButtonGroupBorderWidths(3, 1), TRect(2, 3, 4, 5)) << "soft edges: one pixel less on every side";
+  EXPECT_EQ(P->GroupButtonBounds(TRect(10, 10, 30, 20), 3, 1), TRect(9, 9, 31, 21));
+
+  // The expand button is hit inside the part's own region only.
+  Style.RegionInset = TRect(2, 2, 2, 2);
+  const TRect b(10, 10, 25, 25);
+  EXPECT_FALSE(P->HitsGroupExpandButton(b, TPoint(10, 10)));
+  EXPECT_TRUE(P->HitsGroupExpandButton(b, TPoint(12, 12)));
+  EXPECT_TRUE(P->HitsGroupExpandButton(b, TPoint(22, 22)));
+  EXPECT_FALSE(P->HitsGroupExpandButton(b, TPoint(23, 22)));
+
+  Style.Colors[{"ComboBox", 1, 1, 3801}] = 0x00A0B0;
+  EXPECT_EQ(P->ViewColor42(), TColor(0x00A0B0));
+  Style.Colors.clear();
+  EXPECT_EQ(P->ViewColor42(), TColor(0x9D9DA1));
+}
+
+TEST_F(NativeWithStyle, TabsHeaderSectionsAndThumbs) {
+  EXPECT_TRUE(P->PaintsTabs(false));
+  EXPECT_TRUE(P->HotTracksTabs(true));
+  EXPECT_EQ(P->TabFrameWidth(false), 1);
+  Style.Insets[{"Header", 1}] = TRect(3, 5, 3, 3);
+  for (TcxElementState st : AllStates) {
+    EXPECT_EQ(P->HeaderSectionFrameWidth(st), 4);
+    EXPECT_EQ(P->HeaderSectionContentBounds(TRect(0, 0, 40, 20), st), TRect(4, 4, 36, 16));
+  }
+  Style.Sizes[{"Button", 3}] = TSize{16, 15};
+  EXPECT_EQ(P->FilterCheckExtent(), (TSize{16, 15}));
+
+  // The thumb of the part's size, centred.
+  Style.Sizes[{"TrackBar", 8}] = TSize{10, 20};
+  TRect t(0, 0, 30, 30);
+  TSurface s;
+  P->TrackBarThumbBounds(s.Canvas.get(), t, true, 1);
+  EXPECT_EQ(t, TRect(10, 5, 20, 25));
+  TRect u(0, 0, 30, 30);
+  P->TrackBarThumbBounds(s.Canvas.get(), u, false, 1);
+  EXPECT_EQ(u, TRect(0, 0, 29, 29)) << "no size for the part: the base's bounds";
+
+  // Only the strip's own edge shows: the pane reaches past the other sides, clipped to the strip.
+  TSurface strip;
+  P->PaintTabStrip(strip.Canvas.get(), TRect(4, 10, 40, 14), TcxBorders{bTop}, false);
+  ASSERT_EQ(Style.Drawn.size(), 1u);
+  EXPECT_EQ(Style.Drawn[0].Part, 9);
+  EXPECT_EQ(Style.Drawn[0].R, TRect(4 - 10, 10, 40 + 10, 14 + 10));
+  const uint32_t pane = Rgb(TColor(PartColour(16, 9, 1)));
+  EXPECT_EQ(strip.At(4, 10), pane);
+  EXPECT_EQ(strip.At(39, 13), pane);
+  EXPECT_EQ(strip.At(3, 12), 0x20C040u);
+  EXPECT_EQ(strip.At(20, 14), 0x20C040u);
+  Style.Drawn.clear();
+
+  // A vertical tab is drawn turned and put back over its own rectangle.
+  TSurface tab;
+  P->PaintTab(tab.Canvas.get(), TRect(5, 3, 15, 33), bLeft, esHot, true);
+  ASSERT_EQ(Style.Drawn.size(), 1u);
+  EXPECT_EQ(Style.Drawn[0].R, TRect(0, 0, 30, 10)) << "drawn in turned coordinates";
+  const uint32_t item = Rgb(TColor(PartColour(16, 1, 2)));
+  EXPECT_EQ(tab.At(5, 3), item);
+  EXPECT_EQ(tab.At(14, 32), item);
+  EXPECT_EQ(tab.At(15, 32), 0x20C040u);
+  EXPECT_EQ(tab.At(5, 33), 0x20C040u);
 }
