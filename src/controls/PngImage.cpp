@@ -1528,6 +1528,19 @@ QImage TPNGObject::ToImage() const {
   return image;
 }
 
+void TPNGObject::SaveToClipboardFormat(WORD& AFormat, HANDLE& AData, HPALETTE& APalette) {
+  TBitmap bitmap;
+  bitmap.SetSize(Width(), Height());
+  Draw(bitmap.Canvas(), TRect(0, 0, Width(), Height()));
+  bitmap.SaveToClipboardFormat(AFormat, AData, APalette);
+}
+
+void TPNGObject::LoadFromClipboardFormat(WORD AFormat, HANDLE AData, HPALETTE APalette) {
+  TBitmap bitmap;
+  bitmap.LoadFromClipboardFormat(AFormat, AData, APalette);
+  AssignBitmapHandle(bitmap.Handle(), false, 0);
+}
+
 void TPNGObject::Draw(TCanvas* ACanvas, const TRect& Rect) {
   if (!HasHeaderChunk() || !HeaderChunk()->ImageData()) return;
   TChunkIHDR* h = HeaderChunk();

@@ -268,6 +268,10 @@ class TPNGObject : public TGraphic {
   // Builds a PNG from a GDI bitmap: a palette image below 16 bits per pixel, RGB otherwise, with
   // a colour key when Transparent.
   void AssignBitmapHandle(HBITMAP Handle, bool Transparent, COLORREF TransparentColor);
+  // Through a platform bitmap: the image is drawn on one of its size (transparent parts over
+  // white) that puts itself on the clipboard; reading takes a bitmap's pixels, opaque.
+  void LoadFromClipboardFormat(WORD AFormat, HANDLE AData, HPALETTE APalette) override;
+  void SaveToClipboardFormat(WORD& AFormat, HANDLE& AData, HPALETTE& APalette) override;
 
   TPNGList& Chunks() { return FChunks; }
   const TPNGList& Chunks() const { return FChunks; }

@@ -6,6 +6,7 @@
 
 #include "platform/rtl/Classes.h"
 #include "platform/win/Types.h"
+#include "platform/win/WinClipboard.h"
 #include "platform/win/Windows.h"
 
 class QColor;
@@ -212,6 +213,10 @@ class TGraphic : public TPersistent {
   virtual void SaveToStream(TStream* Stream);
   void LoadFromFile(const std::string& FileName);
   void SaveToFile(const std::string& FileName);
+  // The clipboard form of the graphic (CF_BITMAP and a bitmap handle the receiver owns for
+  // bitmaps). Classes without one raise EInvalidGraphicOperation.
+  virtual void LoadFromClipboardFormat(WORD AFormat, HANDLE AData, HPALETTE APalette);
+  virtual void SaveToClipboardFormat(WORD& AFormat, HANDLE& AData, HPALETTE& APalette);
   TNotifyEvent OnChange;
 
  protected:

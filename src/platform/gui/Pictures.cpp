@@ -38,6 +38,14 @@ void TGraphic::SaveToStream(TStream*) {
   throw EInvalidGraphicOperation(Format("%s cannot be written to a stream", {ClassName()}));
 }
 
+void TGraphic::LoadFromClipboardFormat(WORD, HANDLE, HPALETTE) {
+  throw EInvalidGraphicOperation(Format("%s cannot be read from the clipboard", {ClassName()}));
+}
+
+void TGraphic::SaveToClipboardFormat(WORD&, HANDLE&, HPALETTE&) {
+  throw EInvalidGraphicOperation(Format("%s cannot be put on the clipboard", {ClassName()}));
+}
+
 void TGraphic::LoadFromFile(const std::string& FileName) {
   TFileStream stream(FileName, fmOpenRead);
   LoadFromStream(&stream);
@@ -434,6 +442,18 @@ void TBitmap::Draw(TCanvas* ACanvas, const TRect& Rect) {
 
 void TBitmap::Changed(TObject* Sender) { TGraphic::Changed(Sender); }
 
+void TBitmap::LoadFromClipboardFormat(WORD AFormat, HANDLE AData, HPALETTE) {
+  TGdiBitmap* b = AFormat == CF_BITMAP ? FindBitmap(static_cast<HBITMAP>(AData)) : nullptr;
+  if (!b) throw EInvalidGraphic("Unsupported clipboard format");
+  SetImage(b->Image.copy());
+}
+
+void TBitmap::SaveToClipboardFormat(WORD& AFormat, HANDLE& AData, HPALETTE& APalette) {
+  AFormat = CF_BITMAP;
+  AData = CreateBitmapFromImage(ToImage().copy());
+  APalette = nullptr;
+}
+
 // ---------------------------------------------------------------------------------------------
 // TPicture
 
@@ -495,6 +515,50 @@ void TPicture::Assign(TPersistent* Source) {
 void TPicture::AssignTo(TPersistent* Dest) {
   if (auto* g = dynamic_cast<TGraphic*>(Dest); g && FGraphic) g->Assign(FGraphic.get());
   else TPersistent::AssignTo(Dest);
+}
+
+namespace {
+std::vector<std::pair<WORD, const TClassInfo*>>& ClipboardFormats() {
+  static std::vector<std::pair<WORD, const TClassInfo*>> formats;
+  return formats;
+}
+}  // namespace
+
+void TPicture::RegisterClipboardFormat(WORD AFormat, const TClassInfo* GraphicClass) {
+  auto& list = ClipboardFormats();
+  for (auto& f : list)
+    if (f.first == AFormat) {
+      f.second = GraphicClass;
+      return;
+    }
+  list.emplace_back(AFormat, GraphicClass);
+}
+
+bool TPicture::SupportsClipboardFormat(WORD AFormat) {
+  for (const auto& f : ClipboardFormats())
+    if (f.first == AFormat) return true;
+  return false;
+}
+
+std::vector<WORD> TPicture::ClipboardFormatList() {
+  std::vector<WORD> out;
+  for (const auto& f : ClipboardFormats()) out.push_back(f.first);
+  return out;
+}
+
+void TPicture::LoadFromClipboardFormat(WORD AFormat, HANDLE AData, HPALETTE APalette) {
+  const TClassInfo* cls = nullptr;
+  for (const auto& f : ClipboardFormats())
+    if (f.first == AFormat) cls = f.second;
+  if (!cls || !cls->CreateObject) throw EInvalidGraphic("Unsupported clipboard format");
+  std::unique_ptr<TGraphic> g(dynamic_cast<TGraphic*>(cls->CreateObject()));
+  if (!g) throw EInvalidGraphic("Unsupported clipboard format");
+  g->LoadFromClipboardFormat(AFormat, AData, APalette);
+  SetOwnedGraphic(g.release());
+}
+
+void TPicture::SaveToClipboardFormat(WORD& AFormat, HANDLE& AData, HPALETTE& APalette) {
+  if (FGraphic) FGraphic->SaveToClipboardFormat(AFormat, AData, APalette);
 }
 
 void TPicture::DefineProperties(TFiler* Filer) {
@@ -596,6 +660,7 @@ void RegisterPictureClasses() {
   RegisterClass<TPicture, TPersistent>();
   RegisterClass<TImage, TGraphicControl>();
   RegisterGraphicClass("bmp", "Bitmaps", FindClassInfo(typeid(TBitmap)));
+  TPicture::RegisterClipboardFormat(CF_BITMAP, FindClassInfo(typeid(TBitmap)));
   Published<TImage>()
       .Property("AutoSize", &TImage::AutoSize, &TImage::SetAutoSize).Default(false)
       .Property("Center", &TImage::Center, &TImage::SetCenter).Default(false)

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/gui/Controls.h"
 #include "platform/gui/Graphics.h"
@@ -64,6 +65,9 @@ class TBitmap : public TGraphic {
   void LoadFromStream(TStream* Stream) override;
   void SaveToStream(TStream* Stream) override;
   void LoadFromResourceName(const std::string& ResName);
+  // CF_BITMAP only: a copy of the bitmap is read, and a copy is handed out.
+  void LoadFromClipboardFormat(WORD AFormat, HANDLE AData, HPALETTE APalette) override;
+  void SaveToClipboardFormat(WORD& AFormat, HANDLE& AData, HPALETTE& APalette) override;
 
  protected:
   void Draw(TCanvas* ACanvas, const TRect& Rect) override;
@@ -106,6 +110,16 @@ class TPicture : public TPersistent {
   void LoadFromFile(const std::string& FileName);
   void SaveToFile(const std::string& FileName);
   void Assign(TPersistent* Source) override;
+
+  // Clipboard formats and the graphic classes that read them (CF_BITMAP: TBitmap); a format
+  // registered again takes the newer class.
+  static void RegisterClipboardFormat(WORD AFormat, const TClassInfo* GraphicClass);
+  static bool SupportsClipboardFormat(WORD AFormat);
+  static std::vector<WORD> ClipboardFormatList();
+  // A new graphic of the format's class reads the data (EInvalidGraphic for an unregistered
+  // format); saving hands the graphic's own clipboard form out (nothing when empty).
+  void LoadFromClipboardFormat(WORD AFormat, HANDLE AData, HPALETTE APalette);
+  void SaveToClipboardFormat(WORD& AFormat, HANDLE& AData, HPALETTE& APalette);
 
   TNotifyEvent OnChange;
 
