@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <deque>
+#include <mutex>
 #include <vector>
 
 struct DocumentPlayer::Shared {
@@ -13,8 +15,26 @@ struct DocumentPlayer::Shared {
   int64_t Next = 0;  // next frame to pull (device thread only)
   int64_t TickFrames = 0, SinceTick = 0;
   float PeakLeft = 0, PeakRight = 0;
+  int64_t Measured = 0;  // frames pulled since the start, loops included
   std::function<void(std::function<void()>)> Post;
   DocumentPlayer* Owner = nullptr;
+
+  // The peaks of the pulled frames block by block, kept until the listener is past them: the
+  // device takes frames well before they are heard, and the meter shows what is heard.
+  struct Peak {
+    int64_t End;  // the block is the TickFrames frames before this count
+    float Left, Right;
+  };
+  std::mutex PeakLock;
+  std::deque<Peak> Peaks;
+
+  // The peaks of the block holding frame `heard` of the play; silence past the last block.
+  std::pair<float, float> PeakAt(int64_t heard) {
+    std::lock_guard l(PeakLock);
+    while (!Peaks.empty() && Peaks.front().End <= heard) Peaks.pop_front();
+    if (Peaks.empty()) return {0.f, 0.f};
+    return {Peaks.front().Left, Peaks.front().Right};
+  }
 
   // The device thread's source: frames from the range, around again when looping.
   int64_t Pull(float* out, int64_t frames) {
@@ -31,7 +51,20 @@ struct DocumentPlayer::Shared {
       Next += n;
       done += n;
     }
+    if (done < frames) EndBlock();  // the sound has ended: its last, shorter block
     return done;
+  }
+
+  void EndBlock() {
+    if (SinceTick == 0) return;
+    {
+      std::lock_guard l(PeakLock);
+      Peaks.push_back({Measured, PeakLeft, PeakRight});
+    }
+    SinceTick = 0;
+    PeakLeft = PeakRight = 0;
+    DocumentPlayer* owner = Owner;
+    Post([owner] { owner->Tick(); });
   }
 
   void Measure(const float* v, int64_t frames) {
@@ -40,13 +73,8 @@ struct DocumentPlayer::Shared {
       const float r = std::fabs(v[f * Channels + Channels - 1]);
       PeakLeft = std::max(PeakLeft, l);
       PeakRight = std::max(PeakRight, r);
-      if (++SinceTick >= TickFrames) {
-        const float pl = PeakLeft, pr = PeakRight;
-        DocumentPlayer* owner = Owner;
-        Post([owner, pl, pr] { owner->Tick(pl, pr); });
-        SinceTick = 0;
-        PeakLeft = PeakRight = 0;
-      }
+      ++Measured;
+      if (++SinceTick >= TickFrames) EndBlock();
     }
   }
 };
@@ -133,9 +161,10 @@ int64_t DocumentPlayer::PlayPosition() const {
   return s.Start + std::min(played, span);
 }
 
-void DocumentPlayer::Tick(float peakLeft, float peakRight) {
-  if (FState != psPlaying) return;
-  if (OnMeter) OnMeter(MeterLevel(peakLeft), MeterLevel(peakRight));
+void DocumentPlayer::Tick() {
+  if (FState != psPlaying || !FShared) return;
+  const auto [left, right] = FShared->PeakAt(FOut.PlayedFrames());
+  if (OnMeter) OnMeter(MeterLevel(left), MeterLevel(right));
   if (OnChangePlayPosition) OnChangePlayPosition();
 }
 

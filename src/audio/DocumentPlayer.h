@@ -3,7 +3,8 @@
 // selection (or the cursor to the end) as it is at the call, once or looped; the document's
 // cursor reads the play position while playing and goes back to where play began on Stop or at
 // the end. Play position and meter news (about 25 a second) and the end of play reach the GUI
-// thread as posted calls; what a call causes (Stop, Pause) happens inside it.
+// thread as posted calls; what a call causes (Stop, Pause) happens inside it. Both the position
+// and the meter describe what is heard at the moment, not what the device has taken.
 
 #include <cstdint>
 #include <memory>
@@ -51,7 +52,7 @@ class DocumentPlayer {
  private:
   struct Shared;
   void Finish();
-  void Tick(float peakLeft, float peakRight);
+  void Tick();
 
   AudioDocument& FDoc;
   TWaveOutStream FOut;

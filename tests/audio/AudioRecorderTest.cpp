@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cerrno>
 #include <thread>
 
 #include "AudioTestUtil.h"
@@ -127,7 +128,7 @@ TEST(AudioRecorder, VoiceActivationDropsTheSilentParts) {
   EXPECT_EQ(all.At(1200 + 400, 0), -0.25f);
 }
 
-TEST(AudioRecorder, AlsaCaptureDeliversBlocksAndAMissingDeviceIsAnError) {
+TEST(AudioRecorder, AlsaCaptureDeliversBlocksThroughAFaultAndAMissingDeviceIsAnError) {
   {
     ScopedBackend backend("alsa:sonalix_no_such_device");
     AudioRecorder rec;
@@ -145,6 +146,9 @@ TEST(AudioRecorder, AlsaCaptureDeliversBlocksAndAMissingDeviceIsAnError) {
   };
   ASSERT_EQ(rec.Start(), wrOk);
   ASSERT_TRUE(PumpUntil([&] { return blocks >= 2; }));
+  InjectWaveFault(true, -ESTRPIPE);  // the device was suspended under the next read
+  const int before = blocks;
+  ASSERT_TRUE(PumpUntil([&] { return blocks >= before + 2; })) << "recording goes on";
   rec.Stop();
 }
 

@@ -10,6 +10,7 @@
 
 #include "audio/SampleBuffer.h"
 #include "audio/WavFile.h"
+#include "platform/sys/WaveDevices.h"
 
 namespace audiotest {
 
@@ -43,6 +44,20 @@ inline bool PumpUntil(const std::function<bool()>& done, int ms = 5000) {
   QCoreApplication::processEvents();
   return done();
 }
+
+// The null and file backends' clock, moved by the test alone while this lives.
+class ManualClock {
+ public:
+  ManualClock() { SetWaveClockManual(true); }
+  ~ManualClock() { SetWaveClockManual(false); }
+  ManualClock(const ManualClock&) = delete;
+  ManualClock& operator=(const ManualClock&) = delete;
+  // Device time passes; then the GUI thread runs what the devices posted meanwhile.
+  void Advance(int ms) {
+    AdvanceWaveClock(ms);
+    QCoreApplication::processEvents();
+  }
+};
 
 inline void PumpFor(int ms) {
   PumpUntil([] { return false; }, ms);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cmath>
 
 #include "AudioTestUtil.h"
@@ -145,6 +146,58 @@ TEST(DocumentPlayer, MetersFollowTheSignalBeforeTheVolume) {
   EXPECT_NEAR(got.At(100, 0), 0.125, 1e-4) << "the volume is a gain on the sound only";
 }
 
+TEST(DocumentPlayer, MetersShowTheLevelBeingHeardNotTheOneTakenByTheDevice) {
+  const auto dir = sonalix::test::MakeTempDir("heard");
+  ScopedBackend backend("file:" + dir.string());
+  ManualClock clock;
+  // Parts of whole meter blocks (kRate / 25 frames): a level change at 1600, silence from 3200.
+  struct Part {
+    int64_t frames;
+    float left, right;
+    int levelLeft, levelRight;
+  } parts[] = {{1600, 0.5f, 0.25f, 86, 80}, {1600, 0.1f, 1.f, 72, 92}, {960, 0.f, 0.f, 0, 0}};
+  AudioDocument doc;
+  doc.NewDocument(kRate, 2);
+  SampleBuffer all(2, kRate);
+  for (const Part& p : parts) all.Append(Constant(p.frames, {p.left, p.right}, kRate));
+  doc.InsertPcm(all);
+  doc.SetSelectionActive(false);
+  doc.SetCursor(0);
+  DocumentPlayer player(doc);
+  player.SetVolume(65535 / 8);
+  struct Seen {
+    int64_t position;
+    int left, right;
+  };
+  std::vector<Seen> seen;
+  int ends = 0;
+  player.OnMeter = [&](int l, int r) {
+    if (player.PlayState() == DocumentPlayer::psPlaying)
+      seen.push_back({player.PlayPosition(), l, r});
+  };
+  player.OnEndPlay = [&] { ++ends; };
+  // The GUI thread answers every 50 ms, as when it is busy drawing, at each phase of the blocks.
+  for (int phase : {10, 20, 30, 40, 50}) {
+    SCOPED_TRACE(phase);
+    seen.clear();
+    ends = 0;
+    player.Play(DocumentPlayer::pmOnce);
+    clock.Advance(phase);
+    for (int i = 0; i < 20 && ends == 0; ++i) clock.Advance(50);
+    ASSERT_EQ(ends, 1);
+    std::vector<int> perPart(std::size(parts));
+    for (const Seen& s : seen) {
+      size_t k = 0;
+      for (int64_t end = parts[0].frames; s.position >= end && k + 1 < std::size(parts);)
+        end += parts[++k].frames;
+      ++perPart[k];
+      EXPECT_EQ(s.left, parts[k].levelLeft) << "at frame " << s.position;
+      EXPECT_EQ(s.right, parts[k].levelRight) << "at frame " << s.position;
+    }
+    for (size_t k = 0; k < perPart.size(); ++k) EXPECT_GE(perPart[k], 1) << "part " << k;
+  }
+}
+
 TEST(DocumentPlayer, TwoDocumentsPlayAtOnce) {
   const auto dir = sonalix::test::MakeTempDir("two");
   ScopedBackend backend("file:" + dir.string());
@@ -165,7 +218,7 @@ TEST(DocumentPlayer, TwoDocumentsPlayAtOnce) {
   EXPECT_EQ(ReadWav(pb.OutputFile()).Values(), Contents(b).Values());
 }
 
-TEST(DocumentPlayer, AlsaOutputPlaysToItsEndAndAMissingDeviceRaises) {
+TEST(DocumentPlayer, AlsaOutputPlaysToItsEndThroughAFaultAndAMissingDeviceRaises) {
   AudioDocument doc;
   Fill(doc, 1600, 1, 22050);
   {
@@ -178,6 +231,7 @@ TEST(DocumentPlayer, AlsaOutputPlaysToItsEndAndAMissingDeviceRaises) {
   DocumentPlayer player(doc);
   Recorder rec;
   rec.Bind(player);
+  InjectWaveFault(false, -ESTRPIPE);  // the device was suspended under the first write
   player.Play(DocumentPlayer::pmOnce);
   ASSERT_TRUE(PumpUntil([&] { return rec.Ends > 0; }));
   EXPECT_EQ(doc.Cursor(), 0);

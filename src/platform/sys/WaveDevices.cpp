@@ -12,6 +12,7 @@
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <set>
 #include <thread>
 
 namespace {
@@ -20,6 +21,7 @@ using Clock = std::chrono::steady_clock;
 constexpr int kDeviceRate = 48000;  // the ALSA devices run at this rate, stereo
 constexpr int kTickMs = 10;         // one period of the device threads
 constexpr int kAlsaLatencyUs = 40000;
+constexpr int kTimedLatencyMs = 40;  // the device buffer the null and file backends stand for
 
 struct TBackend {
   enum Kind { Alsa, Null, File } K = Alsa;
@@ -61,6 +63,16 @@ int AlsaResult(int err) {
   if (err == -ENOENT || err == -ENODEV || err == -ENXIO) return wrNoDevice;
   if (err == -EINVAL) return wrBadFormat;
   return wrError;
+}
+
+// Brings a PCM whose read or write failed with `err` back to moving frames; false when it cannot.
+// A resume can report success and still leave the PCM stopped, so the state is checked too.
+bool RecoverPcm(snd_pcm_t* pcm, int err) {
+  if (snd_pcm_recover(pcm, err, 1) >= 0) {
+    const snd_pcm_state_t state = snd_pcm_state(pcm);
+    if (state == SND_PCM_STATE_PREPARED || state == SND_PCM_STATE_RUNNING) return true;
+  }
+  return snd_pcm_prepare(pcm) >= 0;
 }
 
 // Maps interleaved frames between channel counts (1 <-> 2) and appends them to `out`.
@@ -253,6 +265,20 @@ class TWavInput {
 
 std::atomic<int> gNextFile{1};
 
+// While the clock is manual the null and file backends move only inside AdvanceWaveClock, on the
+// caller's thread; their own threads idle.
+std::atomic<bool> gManualClock{false};
+
+// Errors that the next ALSA write or read reports instead of moving frames.
+std::atomic<int> gPlaybackFault{0}, gCaptureFault{0};
+
+// A pending fault stops the PCM the way the driver does when it runs dry, over or is suspended.
+int TakeFault(std::atomic<int>& fault, snd_pcm_t* pcm) {
+  const int err = fault.exchange(0);
+  if (err != 0) snd_pcm_drop(pcm);
+  return err;
+}
+
 }  // namespace
 
 std::string WaveResultText(int result) {
@@ -282,6 +308,35 @@ std::string WaveBackendKind() {
 }
 
 // ---------------------------------------------------------------------------------------------
+// The manual clock
+
+namespace {
+
+std::mutex gTimedLock;
+std::set<TWaveOutput*> gTimedOutputs;
+std::set<TWaveCapture*> gTimedCaptures;
+
+void JoinManualClock(TWaveOutput* o) {
+  std::lock_guard l(gTimedLock);
+  gTimedOutputs.insert(o);
+}
+void JoinManualClock(TWaveCapture* c) {
+  std::lock_guard l(gTimedLock);
+  gTimedCaptures.insert(c);
+}
+// Waits for a running AdvanceWaveClock, so the device cannot go while it is being driven.
+void LeaveManualClock(TWaveOutput* o) {
+  std::lock_guard l(gTimedLock);
+  gTimedOutputs.erase(o);
+}
+void LeaveManualClock(TWaveCapture* c) {
+  std::lock_guard l(gTimedLock);
+  gTimedCaptures.erase(c);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
 // The shared output
 
 class TWaveOutput {
@@ -293,6 +348,7 @@ class TWaveOutput {
     bool Active = false, Paused = false, Draining = false;
     float Gain = 1;
     std::atomic<int64_t> Pulled{0};
+    int64_t Heard = 0;  // null and file backends: frames the listener has had
     double Credit = 0;
     int64_t EndAt = 0;  // device frames written when the source ended
     TResampler Resampler;
@@ -303,6 +359,7 @@ class TWaveOutput {
 
   explicit TWaveOutput(const TBackend& b) : FBackend(b) {}
   ~TWaveOutput() {
+    LeaveManualClock(this);
     {
       std::lock_guard l(FLock);
       FQuit = true;
@@ -349,6 +406,7 @@ class TWaveOutput {
         return AlsaResult(err);
       }
     }
+    if (FBackend.K != TBackend::Alsa) JoinManualClock(this);
     FThread = std::thread([this] { FBackend.K == TBackend::Alsa ? RunAlsa() : RunTimed(); });
     return wrOk;
   }
@@ -384,6 +442,7 @@ class TWaveOutput {
     s.Paused = false;
     s.Draining = false;
     s.Pulled = 0;
+    s.Heard = 0;
     s.Credit = 0;
     s.Fifo.clear();
     s.Resampler.Setup(s.Rate, kDeviceRate, 2);
@@ -401,7 +460,18 @@ class TWaveOutput {
     auto it = FStreams.find(id);
     if (it != FStreams.end()) StopLocked(*it->second);
   }
-  int64_t DelayFrames() const { return FDelay.load(); }
+  // Frames of the stream pulled but not yet heard; FLock held.
+  int64_t Latency(const Stream& s) const {
+    if (FBackend.K != TBackend::Alsa) return s.Pulled - s.Heard;
+    const double step = s.Resampler.Step();
+    return int64_t(double(FDelay.load() + int64_t(s.Fifo.size()) / 2) * step) +
+           s.Resampler.CarryFrames();
+  }
+  // Manual clock: the work of `seconds` of device time.
+  void Advance(double seconds) {
+    std::lock_guard l(FLock);
+    StepTimed(seconds);
+  }
 
  private:
   static void StopLocked(Stream& s) {
@@ -418,9 +488,9 @@ class TWaveOutput {
     if (onEnd) onEnd();
   }
 
-  // Null and file backends: each stream is consumed at its own rate on one clock.
+  // Null and file backends: each stream is consumed at its own rate on one clock, through a
+  // device buffer of kTimedLatencyMs that is kept full ahead of the listener.
   void RunTimed() {
-    std::vector<float> buf;
     auto last = Clock::now();
     std::unique_lock l(FLock);
     while (!FQuit) {
@@ -429,20 +499,30 @@ class TWaveOutput {
       const auto now = Clock::now();
       const double dt = std::chrono::duration<double>(now - last).count();
       last = now;
-      for (auto& [id, sp] : FStreams) {
-        Stream& s = *sp;
-        if (!s.Active || s.Paused) continue;
-        s.Credit += dt * s.Rate;
-        const int64_t n = int64_t(s.Credit);
-        s.Credit -= double(n);
-        buf.assign(size_t(n * s.Channels), 0.f);
-        const int64_t got = std::max<int64_t>(0, std::min(n, s.Source(buf.data(), n)));
+      if (!gManualClock) StepTimed(dt);
+    }
+  }
+
+  void StepTimed(double seconds) {
+    for (auto& [id, sp] : FStreams) {
+      Stream& s = *sp;
+      if (!s.Active || s.Paused) continue;
+      s.Credit += seconds * s.Rate;
+      const int64_t n = int64_t(s.Credit);
+      s.Credit -= double(n);
+      const int64_t want = s.Heard + n + int64_t(s.Rate) * kTimedLatencyMs / 1000 - s.Pulled;
+      if (!s.Draining && want > 0) {
+        FTimedBuf.assign(size_t(want * s.Channels), 0.f);
+        const int64_t got =
+            std::max<int64_t>(0, std::min(want, s.Source(FTimedBuf.data(), want)));
         if (s.Gain != 1)
-          for (int64_t i = 0; i < got * s.Channels; ++i) buf[size_t(i)] *= s.Gain;
-        if (s.File) s.File->Write(buf.data(), got);
+          for (int64_t i = 0; i < got * s.Channels; ++i) FTimedBuf[size_t(i)] *= s.Gain;
+        if (s.File) s.File->Write(FTimedBuf.data(), got);
         s.Pulled += got;
-        if (got < n) Ended(s);
+        if (got < want) s.Draining = true;
       }
+      s.Heard = std::min(s.Heard + n, s.Pulled.load());
+      if (s.Draining && s.Heard >= s.Pulled) Ended(s);
     }
   }
 
@@ -503,9 +583,10 @@ class TWaveOutput {
       int64_t done = 0;
       while (done < period) {
         const char* p = static_cast<const char*>(data) + done * 2 * (FFloat ? 4 : 2);
-        snd_pcm_sframes_t w = snd_pcm_writei(FPcm, p, snd_pcm_uframes_t(period - done));
+        snd_pcm_sframes_t w = TakeFault(gPlaybackFault, FPcm);
+        if (w == 0) w = snd_pcm_writei(FPcm, p, snd_pcm_uframes_t(period - done));
         if (w < 0) {
-          if (snd_pcm_recover(FPcm, int(w), 1) < 0) {
+          if (!RecoverPcm(FPcm, int(w))) {
             std::this_thread::sleep_for(std::chrono::milliseconds(kTickMs));
             break;
           }
@@ -532,6 +613,7 @@ class TWaveOutput {
   bool FFloat = true;
   int64_t FWritten = 0;
   std::atomic<int64_t> FDelay{0};
+  std::vector<float> FTimedBuf;
 };
 
 TWaveOutStream::TWaveOutStream() = default;
@@ -591,20 +673,14 @@ void TWaveOutStream::SetGain(float gain) {
 
 int64_t TWaveOutStream::LatencyFrames() const {
   if (!FOutput) return 0;
-  return FOutput->With(FId, [&](TWaveOutput::Stream* s) -> int64_t {
-    if (!s) return 0;
-    const double step = s->Resampler.Step();
-    return int64_t(double(FOutput->DelayFrames() + int64_t(s->Fifo.size()) / 2) * step) +
-           s->Resampler.CarryFrames();
-  });
+  return FOutput->With(FId, [&](TWaveOutput::Stream* s) { return s ? FOutput->Latency(*s) : 0; });
 }
 
 int64_t TWaveOutStream::PlayedFrames() const {
   if (!FOutput) return 0;
-  const int64_t latency = LatencyFrames();
-  const int64_t pulled = FOutput->With(
-      FId, [](TWaveOutput::Stream* s) -> int64_t { return s ? s->Pulled.load() : 0; });
-  return std::max<int64_t>(0, pulled - latency);
+  return FOutput->With(FId, [&](TWaveOutput::Stream* s) -> int64_t {
+    return s ? std::max<int64_t>(0, s->Pulled - FOutput->Latency(*s)) : 0;
+  });
 }
 
 std::string TWaveOutStream::FileName() const {
@@ -625,6 +701,7 @@ class TWaveCapture {
 
   TWaveCapture(const TBackend& b, int device) : FBackend(b), FDevice(device) {}
   ~TWaveCapture() {
+    LeaveManualClock(this);
     FQuit = true;
     if (FThread.joinable()) FThread.join();
     if (FPcm) snd_pcm_close(FPcm);
@@ -683,6 +760,7 @@ class TWaveCapture {
         break;
       }
     }
+    if (!FPcm) JoinManualClock(this);
     FThread = std::thread([this] { Run(); });
     return wrOk;
   }
@@ -703,17 +781,29 @@ class TWaveCapture {
     FSinks.erase(id);
   }
 
+ // Manual clock: the input of `seconds` of device time.
+  void Advance(double seconds) {
+    std::lock_guard l(FLock);
+    FCredit += seconds * FRate;
+    const int64_t n = int64_t(FCredit);
+    FCredit -= double(n);
+    std::vector<float> in(size_t(n * FChannels), 0.f);
+    if (FFile) FFile->Read(in.data(), n);
+    DeliverLocked(in.data(), n);
+  }
+
  private:
   void Run() {
     const int64_t period = int64_t(FRate) * kTickMs / 1000;
-    std::vector<float> in(size_t(period * FChannels)), mapped, out;
+    std::vector<float> in(size_t(period * FChannels));
     auto next = Clock::now();
     while (!FQuit) {
       int64_t got = period;
       if (FPcm) {
-        snd_pcm_sframes_t r = snd_pcm_readi(FPcm, in.data(), snd_pcm_uframes_t(period));
+        snd_pcm_sframes_t r = TakeFault(gCaptureFault, FPcm);
+        if (r == 0) r = snd_pcm_readi(FPcm, in.data(), snd_pcm_uframes_t(period));
         if (r < 0) {
-          if (snd_pcm_recover(FPcm, int(r), 1) < 0)
+          if (!RecoverPcm(FPcm, int(r)))
             std::this_thread::sleep_for(std::chrono::milliseconds(kTickMs));
           continue;
         }
@@ -721,18 +811,29 @@ class TWaveCapture {
       } else {
         next += std::chrono::milliseconds(kTickMs);
         std::this_thread::sleep_until(next);
+        if (gManualClock) {
+          next = Clock::now();
+          continue;
+        }
+        std::lock_guard l(FLock);
         std::fill(in.begin(), in.end(), 0.f);
         if (FFile) FFile->Read(in.data(), period);
+        DeliverLocked(in.data(), got);
+        continue;
       }
       std::lock_guard l(FLock);
-      for (auto& [id, sp] : FSinks) {
-        Sink& s = *sp;
-        mapped.clear();
-        MapChannels(in.data(), got, FChannels, s.Channels, mapped);
-        out.clear();
-        s.Resampler.Push(mapped.data(), got, out);
-        if (!out.empty()) s.Deliver(out.data(), int64_t(out.size()) / s.Channels);
-      }
+      DeliverLocked(in.data(), got);
+    }
+  }
+
+  void DeliverLocked(const float* in, int64_t frames) {
+    for (auto& [id, sp] : FSinks) {
+      Sink& s = *sp;
+      FMapped.clear();
+      MapChannels(in, frames, FChannels, s.Channels, FMapped);
+      FOut.clear();
+      s.Resampler.Push(FMapped.data(), frames, FOut);
+      if (!FOut.empty()) s.Deliver(FOut.data(), int64_t(FOut.size()) / s.Channels);
     }
   }
 
@@ -746,6 +847,8 @@ class TWaveCapture {
   int FRate = 0, FChannels = 0;
   snd_pcm_t* FPcm = nullptr;
   std::unique_ptr<TWavInput> FFile;
+  double FCredit = 0;
+  std::vector<float> FMapped, FOut;
 };
 
 TWaveInStream::TWaveInStream() = default;
@@ -915,4 +1018,22 @@ void SelectMixerLine(int device, int line) {
   }
   std::lock_guard l(gLineLock);
   gSelectedLine[device] = line;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Test seams
+
+void SetWaveClockManual(bool manual) { gManualClock = manual; }
+
+void AdvanceWaveClock(int ms) {
+  std::lock_guard l(gTimedLock);
+  for (int done = 0; done < ms; done += kTickMs) {
+    const double seconds = double(std::min(kTickMs, ms - done)) / 1000.0;
+    for (TWaveOutput* o : gTimedOutputs) o->Advance(seconds);
+    for (TWaveCapture* c : gTimedCaptures) c->Advance(seconds);
+  }
+}
+
+void InjectWaveFault(bool capture, int error) {
+  (capture ? gCaptureFault : gPlaybackFault) = error;
 }

@@ -9,6 +9,8 @@
 //   "file:DIR"        playback of each started stream goes to DIR/play-NNN.wav (32-bit float, the
 //                     stream's own format), capture reads DIR/input.wav in real time and gives
 //                     silence after its end.
+// Like a sound card, the null and file backends take playback 40 ms ahead of what is heard, so
+// that positions and levels are corrected for latency there too.
 // Device threads only move samples: a playback stream pulls frames from its source and a capture
 // stream pushes frames to its sink, both on the device thread; everything else is the caller's.
 // Samples are interleaved floats, full scale -1..1.
@@ -122,3 +124,12 @@ void SelectMixerLine(int device, int line);
 
 // The backend's description: "alsa", "null" or "file".
 std::string WaveBackendKind();
+
+// Test seams.
+// A manual clock stops the null and file backends; AdvanceWaveClock then does the device work of
+// `ms` milliseconds (pulling, writing, capturing) on the calling thread before it returns.
+void SetWaveClockManual(bool manual);
+void AdvanceWaveClock(int ms);
+// The next write of ALSA playback (or read of ALSA capture) fails with `error` (-EPIPE for an
+// under- or over-run, -ESTRPIPE for a suspended device), the PCM stopped as the driver stops it.
+void InjectWaveFault(bool capture, int error);
