@@ -1881,8 +1881,8 @@ void TcxUltraFlatLookAndFeelPainter::PaintSplitterFrame(TcxCanvas* Canvas, const
                                                         const TcxViewParams& ViewParams, bool Horizontal) const {
   TcxBorders ends = Horizontal ? TcxBorders{bTop, bBottom} : TcxBorders{bLeft, bRight};
   Canvas->DrawTwoToneFrame(R, ViewColor42(), ViewColor42(), ends, 1);
-  TRect r = Horizontal ? R.Inflate(0, -1) : R.Inflate(-1, 0);
-  Canvas->FillRectWithColor(r, ViewParams.Color == clDefault ? clBtnFace : ViewParams.Color);
+  Canvas->FillRectWithViewParams(Horizontal ? R.Inflate(0, -1) : R.Inflate(-1, 0), ViewParams, TcxBorders{}, clNone,
+                                 0, false);
 }
 
 void TcxUltraFlatLookAndFeelPainter::PaintNavigatorButton(TcxCanvas* Canvas, const TRect& R,

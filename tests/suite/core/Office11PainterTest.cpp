@@ -5,6 +5,7 @@
 #include <QImage>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -379,4 +380,26 @@ TEST(Office11Painter, BlueSchemeSheet) {
   o->PaintGroupRow(c, TRect(8, 164, 200, 184), false, esNormal);
   o->PaintSizeGripGlyph(c, TRect(210, 166, 230, 186));
   ASSERT_TRUE(s.Image().save(QString::fromStdString((SheetDir() / "painter-Office11-blue.png").string())));
+}
+
+// With visual styles the group box is the native painter's; the navigator buttons always are.
+TEST(Office11Painter, BorrowsFromTheNativePainter) {
+  auto same = [](const std::function<void(TcxCustomLookAndFeelPainter*, TcxCanvas*)>& Draw) {
+    TSurface a(40, 40), b(40, 40);
+    Draw(Office11(), a.Canvas.get());
+    Draw(cxLookAndFeelPaintersManager()->PainterForKind(psNative), b.Canvas.get());
+    return a.Image() == b.Image();
+  };
+  auto groupBox = [](TcxCustomLookAndFeelPainter* p, TcxCanvas* c) {
+    p->PaintGroupBoxFrame(c, TRect(2, 2, 38, 38), true, 0, cxBordersAll);
+  };
+  for (TcxElementState st : {esNormal, esHot, esPressed})
+    EXPECT_TRUE(same([st](TcxCustomLookAndFeelPainter* p, TcxCanvas* c) {
+      p->PaintNavigatorButton(c, TRect(2, 2, 30, 20), st);
+    })) << int(st);
+  EXPECT_FALSE(same(groupBox)) << "without visual styles the group box is UltraFlat's";
+  TSchemeUnits units(u"NormalColor");
+  EXPECT_TRUE(same(groupBox));
+  EXPECT_EQ(Office11()->GroupBoxTextColor(false),
+            cxLookAndFeelPaintersManager()->PainterForKind(psNative)->GroupBoxTextColor(false));
 }
