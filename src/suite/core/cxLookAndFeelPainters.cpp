@@ -2243,7 +2243,7 @@ void TcxWinXPLookAndFeelPainter::PaintThemedText(TcxCanvas* Canvas, HTHEME Theme
                                                  TColor TextColor, TColor) const {
   if (Text.empty()) return;
   if (Font) Canvas->AssignFont(Font);
-  Canvas->CurrentFont()->SetColor(TextColor);
+  if (TextColor != clDefault) Canvas->CurrentFont()->SetColor(TextColor);
   TRect r = TextRect;
   if (MultiLine)
     Canvas->AlignTextRectVertically(r, Text, ShowEndEllipsis, false, true, ShowPrefix, true,

@@ -93,6 +93,7 @@ struct TFakeStyle {
   std::vector<std::string> Refused;  // classes that fail to open
   std::vector<std::pair<std::string, int>> Transparent;  // parts with soft edges
   TRect RegionInset;  // the part's region: its rectangle less these insets
+  std::u16string ColourScheme;  // empty: the theme's name cannot be read
 
   std::string ClassOf(HTHEME t) const {
     std::u16string w = Classes.at(t - 1);
@@ -174,6 +175,16 @@ HRESULT FakeRegion(HTHEME, HDC, int, int, const RECT* r, HRGN* region) {
   return 0;
 }
 
+HRESULT FakeThemeName(char16_t* file, int, char16_t* colour, int, char16_t*, int) {
+  if (gStyle->ColourScheme.empty()) return kFail;
+  std::u16string f = u"Luna.msstyles";
+  std::copy(f.begin(), f.end(), file);
+  file[f.size()] = 0;
+  std::copy(gStyle->ColourScheme.begin(), gStyle->ColourScheme.end(), colour);
+  colour[gStyle->ColourScheme.size()] = 0;
+  return 0;
+}
+
 // Restarts the suite's units over a visual-style library the test provides, and afterwards
 // over the module table as it was.
 class NativeWithStyle : public ::testing::Test {
@@ -195,6 +206,7 @@ class NativeWithStyle : public ::testing::Test {
     SetModuleEntryAs("UxTheme.dll", "GetThemeMargins", &FakeMargins);
     SetModuleEntryAs("UxTheme.dll", "IsThemeBackgroundPartiallyTransparent", &FakeTransparent);
     SetModuleEntryAs("UxTheme.dll", "GetThemeBackgroundRegion", &FakeRegion);
+    SetModuleEntryAs("UxTheme.dll", "GetCurrentThemeName", &FakeThemeName);
     InitializeSuiteUnits();
     P = Native();
     ASSERT_NE(P, nullptr);
@@ -928,4 +940,31 @@ TEST_F(NativeWithStyle, TabsHeaderSectionsAndThumbs) {
   EXPECT_EQ(tab.At(14, 32), item);
   EXPECT_EQ(tab.At(15, 32), 0x20C040u);
   EXPECT_EQ(tab.At(5, 33), 0x20C040u);
+}
+
+// The last header item takes the right-hand part under the Office 2003 colour schemes that have one.
+TEST_F(NativeWithStyle, LastHeaderItemUnderColourSchemes) {
+  struct TCase {
+    const char16_t* Scheme;
+    TcxElementState State;
+    bool IsLast;
+    const char* Drawn;
+  };
+  const TCase cases[] = {
+      {u"NormalColor", esNormal, true, "Header 3/1"}, {u"HomeStead", esDisabled, true, "Header 3/1"},
+      {u"HomeStead", esHot, true, "Header 1/2"},      {u"NormalColor", esNormal, false, "Header 1/1"},
+      {u"Metallic", esNormal, true, "Header 1/1"},    {u"", esNormal, true, "Header 1/1"},
+  };
+  TFont font;
+  for (const TCase& c : cases) {
+    Style.ColourScheme = c.Scheme;
+    FinalizeSuiteUnits();
+    InitializeSuiteUnits();
+    P = Native();
+    TSurface s;
+    P->PaintHeader(s.Canvas.get(), TRect(0, 0, 40, 20), TRect(0, 0, 40, 20), {}, cxBordersAll, c.State, haLeft,
+                   vaTop, false, false, "", &font, clBtnText, clBtnFace, {}, c.IsLast);
+    EXPECT_EQ(TakeDrawn(), (std::vector<std::string>{c.Drawn}))
+        << std::string(c.Scheme, c.Scheme + std::char_traits<char16_t>::length(c.Scheme)) << " " << int(c.State);
+  }
 }
