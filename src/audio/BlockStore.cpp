@@ -110,18 +110,31 @@ namespace {
 void SummariseChunk(const float* p, int frames, int channels, SummaryPoint* out /* channels */) {
   if (channels == 2 || channels == 1) {
     // Two stereo frames or four mono frames per vector; lanes are folded per channel after.
-    __m128 lo = _mm_set1_ps(INFINITY), hi = _mm_set1_ps(-INFINITY), sum = _mm_setzero_ps();
+    // Two sets of accumulators, so the loop does not wait for each previous result.
+    __m128 lo0 = _mm_set1_ps(INFINITY), hi0 = _mm_set1_ps(-INFINITY), sq0 = _mm_setzero_ps();
+    __m128 lo1 = lo0, hi1 = hi0, sq1 = sq0;
     const int values = frames * channels;
     int i = 0;
+    for (; i + 8 <= values; i += 8) {
+      const __m128 x = _mm_loadu_ps(p + i), y = _mm_loadu_ps(p + i + 4);
+      lo0 = _mm_min_ps(lo0, x);
+      hi0 = _mm_max_ps(hi0, x);
+      sq0 = _mm_add_ps(sq0, _mm_mul_ps(x, x));
+      lo1 = _mm_min_ps(lo1, y);
+      hi1 = _mm_max_ps(hi1, y);
+      sq1 = _mm_add_ps(sq1, _mm_mul_ps(y, y));
+    }
     for (; i + 4 <= values; i += 4) {
       const __m128 x = _mm_loadu_ps(p + i);
-      lo = _mm_min_ps(lo, x);
-      hi = _mm_max_ps(hi, x);
-      sum = _mm_add_ps(sum, _mm_mul_ps(x, x));
+      lo0 = _mm_min_ps(lo0, x);
+      hi0 = _mm_max_ps(hi0, x);
+      sq0 = _mm_add_ps(sq0, _mm_mul_ps(x, x));
     }
+    const __m128 lowest = _mm_min_ps(lo0, lo1), highest = _mm_max_ps(hi0, hi1);
+    const __m128 sum = _mm_add_ps(sq0, sq1);
     alignas(16) float l[4], h[4], q[4];
-    _mm_store_ps(l, lo);
-    _mm_store_ps(h, hi);
+    _mm_store_ps(l, lowest);
+    _mm_store_ps(h, highest);
     _mm_store_ps(q, sum);
     for (int c = 0; c < channels; ++c) {
       float cl = INFINITY, ch = -INFINITY, cq = 0;

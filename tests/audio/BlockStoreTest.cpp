@@ -120,3 +120,39 @@ TEST(BlockStore, SummariesMatchTheSamples) {
     }
   }
 }
+
+TEST(BlockStore, SummariesOfBlocksOfEveryShape) {
+  std::mt19937 rng(11);
+  std::uniform_real_distribution<float> dist(-1, 1);
+  // Lengths that end the last summary point on and off the vector width, for the channel counts
+  // that take the vector path and one that does not.
+  for (int channels : {1, 2, 3}) {
+    for (int frames : {1, 3, 5, 7, 255, 257, 1001, kBlockFrames - 3, kBlockFrames}) {
+      std::vector<float> values(size_t(frames) * size_t(channels));
+      for (float& v : values) v = dist(rng);
+      values[size_t(frames / 2) * size_t(channels)] = 1.5f;  // extremes inside a point
+      values.back() = -1.5f;                                 // and in the last value
+      const BlockRef block = BlockStore::Instance().Create(values.data(), frames, channels, nullptr);
+      for (int c = 0; c < channels; ++c) {
+        SummaryPoint whole{2, -2, 0};
+        for (int k = 0; k < block->FineCount(); ++k) {
+          SummaryPoint expect{2, -2, 0};
+          for (int f = k * kSummaryFrames; f < std::min(frames, (k + 1) * kSummaryFrames); ++f) {
+            const float v = values[size_t(f) * size_t(channels) + size_t(c)];
+            expect = {std::min(expect.Min, v), std::max(expect.Max, v),
+                      expect.SumSquares + double(v) * v};
+          }
+          const SummaryPoint& got = block->Fine(c)[k];
+          ASSERT_EQ(got.Min, expect.Min) << channels << " " << frames << " " << k;
+          ASSERT_EQ(got.Max, expect.Max) << channels << " " << frames << " " << k;
+          ASSERT_NEAR(got.SumSquares, expect.SumSquares, 1e-4 * (1 + expect.SumSquares));
+          whole = {std::min(whole.Min, expect.Min), std::max(whole.Max, expect.Max),
+                   whole.SumSquares + expect.SumSquares};
+        }
+        EXPECT_EQ(block->Whole(c).Min, whole.Min);
+        EXPECT_EQ(block->Whole(c).Max, whole.Max);
+        EXPECT_NEAR(block->Whole(c).SumSquares, whole.SumSquares, 1e-4 * whole.SumSquares);
+      }
+    }
+  }
+}
