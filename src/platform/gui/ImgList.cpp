@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/gui/Pictures.h"
+#include "platform/rtl/Streaming.h"
 #include "platform/rtl/Streams.h"
 #include "platform/win/DeviceContext.h"
 
@@ -363,6 +364,23 @@ void TCustomImageList::Change() {
   for (TChangeLink* link : links)
     if (std::find(FLinks.begin(), FLinks.end(), link) != FLinks.end()) link->Change();
   if (OnChange) OnChange(this);
+}
+
+void TCustomImageList::DefineProperties(TFiler* Filer) {
+  TComponent::DefineProperties(Filer);
+  Filer->DefineBinaryProperty(
+      "Bitmap", [this](TStream* s) { ReadData(s); }, [this](TStream* s) { WriteData(s); }, Count() > 0);
+}
+
+void TCustomImageList::ReadData(TStream* Stream) {
+  HIMAGELIST list = ImageList_Read(Stream);
+  if (!list) throw EReadError("Failed to read ImageList data");
+  SetHandleValue(list);
+  Change();
+}
+
+void TCustomImageList::WriteData(TStream* Stream) {
+  if (!ImageList_Write(Handle(), Stream)) throw EWriteError("Failed to write ImageList data");
 }
 
 void TCustomImageList::Assign(TPersistent* Source) {

@@ -121,6 +121,11 @@ class TCustomImageList : public TComponent {
   virtual void Change();
   virtual void DoDraw(int Index, TCanvas* Canvas, int X, int Y, UINT Style, bool Enabled);
   void SetHandleValue(HIMAGELIST Value);
+  // The images are stored as "Bitmap" data in the ImageList_Write form; damaged data raises
+  // EReadError and leaves the list as it was.
+  void DefineProperties(TFiler* Filer) override;
+  virtual void ReadData(TStream* Stream);
+  virtual void WriteData(TStream* Stream);
   int FWidth = 16, FHeight = 16, FAllocBy = 4;
 
  private:

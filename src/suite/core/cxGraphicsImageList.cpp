@@ -381,7 +381,9 @@ void TcxBitmap::DefineProperties(TFiler* Filer) {
 }
 
 void TcxImageList::DefineProperties(TFiler* Filer) {
-  TDragImageList::DefineProperties(Filer);
+  // The platform list's own "Bitmap" data is only read (older descriptions); the images are
+  // written as "ImageInfo".
+  if (dynamic_cast<TReader*>(Filer)) TDragImageList::DefineProperties(Filer);
   Filer->DefineProperty(
       "FormatVersion", [this](TReader* r) { FFormatVersion = r->ReadInteger(); },
       [](TWriter* w) { w->WriteInteger(1); }, true);
@@ -389,6 +391,11 @@ void TcxImageList::DefineProperties(TFiler* Filer) {
   Filer->DefineProperty(
       "ImageInfo", [this](TReader* r) { ReadImageInfo(r); }, [this](TWriter* w) { WriteImageInfo(w); },
       FImageInfo->Count() > 0);
+}
+
+void TcxImageList::ReadData(TStream* Stream) {
+  TDragImageList::ReadData(Stream);
+  ConvertLegacyImages();
 }
 
 void TcxImageList::ReadImageInfo(TReader* Reader) {

@@ -154,6 +154,7 @@ class TcxImageList : public TDragImageList {
   void Change() override;
   void DoDraw(int Index, TCanvas* Canvas, int X, int Y, UINT Style, bool Enabled) override;
   void DefineProperties(TFiler* Filer) override;
+  void ReadData(TStream* Stream) override;
 
  private:
   void ReadImageInfo(TReader* Reader);

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <cstring>
 #include <memory>
+#include <string>
 
 #include "platform/gui/ImgList.h"
 #include "platform/gui/Pictures.h"
+#include "platform/rtl/Streaming.h"
 #include "platform/rtl/Streams.h"
 #include "platform/win/DeviceContext.h"
 
@@ -118,4 +121,38 @@ TEST(ImageList, StreamRoundTripAndDamagedStreams) {
   EXPECT_EQ(ImageList_Read(&big), nullptr);
   ImageList_Destroy(a);
   ImageList_Destroy(b);
+}
+
+// The list's images are stored as "Bitmap" data in descriptions and read back whole; damaged
+// data is an error and leaves the list's images alone.
+TEST(ImageList, BitmapDataInDescriptions) {
+  if (!FindClassInfo(typeid(TCustomImageList))) RegisterClass<TCustomImageList, TComponent>();
+  TCustomImageList list(nullptr);
+  list.SetSize(8, 8);
+  auto strip = Picture(16, 8, 0xFFFF0000, 0xFF0000FF);
+  ASSERT_EQ(list.AddMasked(strip.get(), TColor(0xFF0000)), 0);  // blue keyed out
+  const std::string text = WriteComponentToText(&list);
+  ASSERT_NE(text.find("Bitmap = hex"), std::string::npos) << text;
+
+  TCustomImageList back(nullptr);
+  ReadComponentFromText(&back, text);
+  ASSERT_EQ(back.Count(), 2);
+  EXPECT_EQ(back.Width(), 8);
+  TMemoryStream a, b;
+  ImageList_Write(list.Handle(), &a);
+  ImageList_Write(back.Handle(), &b);
+  ASSERT_EQ(a.Size(), b.Size());
+  EXPECT_EQ(std::memcmp(a.Memory(), b.Memory(), size_t(a.Size())), 0);
+  auto target = Canvas8(0xFF00FF00);
+  back.Draw(target->Canvas(), 0, 0, 0);
+  EXPECT_EQ(At(target.get(), 1, 1), 0xFF0000u);
+  EXPECT_EQ(At(target.get(), 5, 1), 0x00FF00u) << "the keyed half shows the background";
+
+  // An empty list stores nothing; cut-short data is refused.
+  TCustomImageList empty(nullptr);
+  EXPECT_EQ(WriteComponentToText(&empty).find("Bitmap"), std::string::npos);
+  const size_t cut = text.find("Bitmap = hex {") + 14;
+  std::string damaged = text.substr(0, cut) + "\n    5358494C01000000\n  }\n}\n";
+  EXPECT_THROW(ReadComponentFromText(&back, damaged), EReadError);
+  EXPECT_EQ(back.Count(), 2);
 }
