@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <cerrno>
-#include <thread>
 
 #include "AudioTestUtil.h"
 #include "DeviceTestUtil.h"
@@ -34,6 +33,7 @@ TEST(AudioRecorder, RecordsTheInputInBlocksAndLosesNothingWhileTheGuiStalls) {
   const SampleBuffer input = Known(4000, 2, 8000);  // 0.5 s
   WriteInput(dir, input);
   ScopedBackend backend("file:" + dir.string());
+  ManualClock clock;
   AudioRecorder rec;
   rec.SetFormat(8000, 2);
   rec.SetBlockSize(330);
@@ -53,9 +53,9 @@ TEST(AudioRecorder, RecordsTheInputInBlocksAndLosesNothingWhileTheGuiStalls) {
 
   ASSERT_EQ(rec.Start(), wrOk);
   EXPECT_TRUE(rec.Recording());
-  std::this_thread::sleep_for(std::chrono::milliseconds(250));  // the GUI does not answer
+  AdvanceWaveClock(250);  // the GUI does not answer meanwhile
   EXPECT_TRUE(blocks.empty()) << "blocks arrive as posted calls";
-  ASSERT_TRUE(PumpUntil([&] {
+  ASSERT_TRUE(clock.RunUntil([&] {
     int64_t n = 0;
     for (auto& b : blocks) n += b.Frames();
     return n >= 4300;
@@ -77,7 +77,7 @@ TEST(AudioRecorder, RecordsTheInputInBlocksAndLosesNothingWhileTheGuiStalls) {
   ASSERT_GE(monitor.size(), 2000u);
   EXPECT_FLOAT_EQ(monitor[1999], 0.f) << "the mono reader hears both channels mixed";
   EXPECT_EQ(blocks.size(), size_t((all.Frames() + 329) / 330));
-  PumpFor(30);
+  clock.Advance(30);
 }
 
 TEST(AudioRecorder, VoiceActivationDropsTheSilentParts) {
@@ -98,6 +98,7 @@ TEST(AudioRecorder, VoiceActivationDropsTheSilentParts) {
   add(1600, 0);
   WriteInput(dir, input);
   ScopedBackend backend("file:" + dir.string());
+  ManualClock clock;
   AudioRecorder rec;
   rec.SetFormat(rate, 1);
   rec.SetBlockSize(400);
@@ -115,7 +116,7 @@ TEST(AudioRecorder, VoiceActivationDropsTheSilentParts) {
   TWaveInStream counter;
   ASSERT_EQ(counter.Open(rate, 1, [&](const float*, int64_t n) { heard += n; }), wrOk);
   ASSERT_EQ(rec.Start(), wrOk);
-  ASSERT_TRUE(PumpUntil([&] { return heard > input.Frames() + 800; }));
+  ASSERT_TRUE(clock.RunUntil([&] { return heard > input.Frames() + 800; }));
   rec.Stop();
   counter.Close();
   // Both tones whole, each followed by the release time of what came after it.
@@ -161,6 +162,7 @@ TEST(AudioRecorder, EachReaderGetsItsOwnRateAndChannels) {
   }
   WriteInput(dir, input);
   ScopedBackend backend("file:" + dir.string());
+  ManualClock clock;
   struct Case {
     int rate, channels;
   } cases[] = {{16000, 2}, {4000, 2}, {8000, 1}};
@@ -174,7 +176,7 @@ TEST(AudioRecorder, EachReaderGetsItsOwnRateAndChannels) {
     recs[i]->OnBlock = [&got, i](const SampleBuffer& b) { got[i].Append(b); };
   }
   for (auto& r : recs) ASSERT_EQ(r->Start(), wrOk);
-  ASSERT_TRUE(PumpUntil([&] { return got[1].Frames() >= 700; }));
+  ASSERT_TRUE(clock.RunUntil([&] { return got[1].Frames() >= 700; }));
   for (auto& r : recs) r->Stop();
   // A ramp stays a ramp through linear interpolation; stereo mixed to mono cancels out here.
   for (int64_t f = 0; f < 1200 && f < got[0].Frames(); ++f)

@@ -1,6 +1,7 @@
 #pragma once
-// Helpers for tests of the sound devices: a backend chosen for one test, waiting for posted
-// device news (bounded: device timing is real time), and WAV files read back.
+// Helpers for tests of the sound devices: a backend chosen for one test, the null and file
+// backends' clock moved by the test, waiting for posted news of devices that run in real time
+// (bounded), and WAV files read back.
 #include <QCoreApplication>
 #include <chrono>
 #include <cstdlib>
@@ -56,6 +57,11 @@ class ManualClock {
   void Advance(int ms) {
     AdvanceWaveClock(ms);
     QCoreApplication::processEvents();
+  }
+  // Advances in device periods until `done` holds or `maxMs` of device time have passed.
+  bool RunUntil(const std::function<bool()>& done, int maxMs = 20000) {
+    for (int t = 0; t < maxMs && !done(); t += 10) Advance(10);
+    return done();
   }
 };
 

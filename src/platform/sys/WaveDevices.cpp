@@ -65,6 +65,14 @@ int AlsaResult(int err) {
   return wrError;
 }
 
+// A blocking open of a device that another program holds waits until it is let go; opening
+// without blocking makes that a busy error at once. Reads and writes block as usual afterwards.
+int OpenPcm(snd_pcm_t** pcm, const std::string& name, snd_pcm_stream_t stream) {
+  int err = snd_pcm_open(pcm, name.c_str(), stream, SND_PCM_NONBLOCK);
+  if (err >= 0 && (err = snd_pcm_nonblock(*pcm, 0)) < 0) snd_pcm_close(*pcm);
+  return err;
+}
+
 // Brings a PCM whose read or write failed with `err` back to moving frames; false when it cannot.
 // A resume can report success and still leave the PCM stopped, so the state is checked too.
 bool RecoverPcm(snd_pcm_t* pcm, int err) {
@@ -387,7 +395,7 @@ class TWaveOutput {
 
   int Begin() {
     if (FBackend.K == TBackend::Alsa) {
-      int err = snd_pcm_open(&FPcm, FBackend.Param.c_str(), SND_PCM_STREAM_PLAYBACK, 0);
+      int err = OpenPcm(&FPcm, FBackend.Param, SND_PCM_STREAM_PLAYBACK);
       if (err < 0) {
         FPcm = nullptr;
         return AlsaResult(err);
@@ -743,7 +751,7 @@ class TWaveCapture {
           while (snd_card_next(&card) == 0 && card >= 0 && index < FDevice) ++index;
           if (card >= 0) name = "plughw:" + std::to_string(card);
         }
-        int err = snd_pcm_open(&FPcm, name.c_str(), SND_PCM_STREAM_CAPTURE, 0);
+        int err = OpenPcm(&FPcm, name, SND_PCM_STREAM_CAPTURE);
         if (err < 0) {
           FPcm = nullptr;
           return AlsaResult(err);
