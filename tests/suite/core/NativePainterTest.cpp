@@ -968,3 +968,26 @@ TEST_F(NativeWithStyle, LastHeaderItemUnderColourSchemes) {
         << std::string(c.Scheme, c.Scheme + std::char_traits<char16_t>::length(c.Scheme)) << " " << int(c.State);
   }
 }
+
+// Before Vista the popup frame is a plain line and the thumb's content margins do not count.
+TEST_F(NativeWithStyle, OlderSystems) {
+  Style.Sizes[{"ScrollBar", 2}] = TSize{11, 17};
+  Style.Margins[{"ScrollBar", 2}] = MARGINS{3, 4, 1, 2};
+  struct TRestoreVersion {
+    TOSVersion Saved = OSVersion();
+    ~TRestoreVersion() { SetOSVersion(Saved); }
+  } restore;
+  SetOSVersion({VER_PLATFORM_WIN32_NT, 5, 1, 2600});
+  FinalizeSuiteUnits();
+  InitializeSuiteUnits();
+  P = Native();
+  EXPECT_EQ(P->MinThumbLength(true), 11);
+  TSurface s;
+  TRect r(2, 2, 30, 30);
+  P->PaintPopupFrame(s.Canvas.get(), r, 0, false);
+  EXPECT_EQ(r, TRect(3, 3, 29, 29));
+  EXPECT_TRUE(TakeDrawn().empty());
+  EXPECT_EQ(s.At(2, 2), Rgb(clBtnText));
+  EXPECT_EQ(s.At(29, 29), Rgb(clBtnText));
+  EXPECT_EQ(s.At(3, 3), 0x20C040u);
+}
