@@ -403,3 +403,33 @@ TEST(Office11Painter, BorrowsFromTheNativePainter) {
   EXPECT_EQ(Office11()->GroupBoxTextColor(false),
             cxLookAndFeelPaintersManager()->PainterForKind(psNative)->GroupBoxTextColor(false));
 }
+
+// A header draws its frame, then the cell with its hot line over the frame's bottom row; a
+// header item draws the cell first and the frame over it. Handlers of the header are dropped.
+TEST(Office11Painter, HeaderCompositions) {
+  TSchemeUnits units(u"HomeStead");
+  TcxOffice11LookAndFeelPainter* o = Office11();
+  const TRect r(0, 0, 60, 20);
+  auto handler = [](TcxCanvas*, const TRect&) { return true; };
+  TSurface header(60, 20), item(60, 20), normal(60, 20), pressed(60, 20);
+  o->PaintHeader(header.Canvas.get(), r, r, {}, cxBordersAll, esHot, haLeft, vaCenter, false, false, {}, nullptr,
+                 clDefault, clRed, handler);
+  o->PaintHeaderItem(item.Canvas.get(), r, r, {}, cxBordersAll, esHot, haLeft, vaCenter, false, false, {}, nullptr,
+                     clDefault, clRed, handler);
+  EXPECT_EQ(header.At(30, 19), Rgb(0x94E6FB)) << "the hot line covers the frame's bottom row";
+  EXPECT_EQ(item.At(30, 19), Rgb(o->HeaderDarkColor())) << "the item's frame comes last";
+  EXPECT_EQ(header.At(30, 8), Rgb(0x91BAAF)) << "the handler was not asked: the hot fill is there";
+  EXPECT_EQ(item.At(30, 8), 0xFFFFFFu) << "the item passes its handler on";
+  o->PaintHeaderSection(normal.Canvas.get(), r, r, {}, cxBordersAll, esNormal, haLeft, vaCenter, false, false, {},
+                        nullptr, clDefault, clRed);
+  o->PaintHeaderSection(pressed.Canvas.get(), r, r, {}, cxBordersAll, esPressed, haLeft, vaCenter, false, false, {},
+                        nullptr, clDefault, clRed);
+  for (auto [x, y] : {std::pair{30, 8}, {0, 10}, {59, 10}})
+    EXPECT_EQ(pressed.At(x, y), ~normal.At(x, y) & 0xFFFFFFu) << "a pressed section is inverted at " << x << "," << y;
+  // The separator: a dark line and a light one beside it.
+  TSurface sep(20, 20);
+  o->DrawSeparator(sep.Canvas.get(), TRect(0, 0, 20, 20), true);
+  EXPECT_EQ(sep.At(10, 9), Rgb(o->HeaderDarkColor()));
+  EXPECT_EQ(sep.At(10, 10), Rgb(o->HeaderHighlightColor()));
+  EXPECT_EQ(sep.At(10, 11), 0xFFFFFFu);
+}
