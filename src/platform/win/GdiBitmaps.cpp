@@ -233,9 +233,10 @@ void SyncIndirect(TGdiBitmap& b) {
   std::memcpy(s.Shadow.data(), mem, s.Size);
 }
 
-bool SameLayout(const BITMAPINFOHEADER& a, const BITMAPINFO* b) {
+bool SameLayout(const BITMAPINFO& a, const BITMAPINFO* b) {
   const BITMAPINFOHEADER& h = b->bmiHeader;
-  return a.biBitCount == h.biBitCount && a.biCompression == h.biCompression;
+  if (a.bmiHeader.biBitCount != h.biBitCount || a.bmiHeader.biCompression != h.biCompression) return false;
+  return h.biCompression != BI_BITFIELDS || std::memcmp(a.bmiColors, b->bmiColors, 12) == 0;
 }
 
 }  // namespace
@@ -272,13 +273,18 @@ int GetDIBits(HDC, HBITMAP bitmap, UINT start, UINT lines, void* bits, BITMAPINF
       h.biBitCount = WORD(b->BitsPerPixel == 1 ? 1 : 32);
       h.biCompression = BI_RGB;
       h.biSizeImage = DWORD(DibStride(w, h.biBitCount) * ht);
+      if (b->Section) {
+        // A section describes its own layout (row order included).
+        h = b->Section->Info.bmiHeader;
+        h.biClrUsed = 0;
+      }
     }
     return ht;
   }
   if (!ValidDepth(h.biBitCount) || h.biWidth != w) return 0;
   int rows = int(std::min<int64_t>(lines, std::max(0, ht - int(start))));
   int stride = DibStride(w, h.biBitCount);
-  if (b->Section && SameLayout(b->Section->Info.bmiHeader, info)) {
+  if (b->Section && SameLayout(b->Section->Info, info)) {
     // A section asked for in its own layout gives its memory and table as they are.
     const TDibSection& sec = *b->Section;
     const bool secUp = sec.Info.bmiHeader.biHeight > 0;

@@ -177,8 +177,12 @@ TEST(GdiDibSection, MemoryAndDrawingAgreeInEveryLayout) {
 
     // GetDIBits in the section's own layout gives the memory and its table; in the other row
     // order the rows come reversed.
-    BITMAPINFO q = InfoOf(l);
-    std::memset(q.bmiColors, 0, sizeof q.bmiColors);
+    BITMAPINFO q;
+    ASSERT_EQ(GetDIBits(dc, h, 0, kH, nullptr, &q, DIB_RGB_COLORS), kH);
+    EXPECT_EQ(q.bmiHeader.biBitCount, l.Bits) << "the header asked for describes the section";
+    EXPECT_EQ(q.bmiHeader.biHeight, bi.bmiHeader.biHeight);
+    EXPECT_EQ(q.bmiHeader.biCompression, bi.bmiHeader.biCompression);
+    EXPECT_EQ(q.bmiHeader.biSizeImage, DWORD(m.Stride() * kH));
     if (l.Fields565) std::memcpy(q.bmiColors, InfoOf(l).bmiColors, 12);
     std::vector<uint8_t> got(size_t(m.Stride()) * kH);
     ASSERT_EQ(GetDIBits(dc, h, 0, kH, got.data(), &q, DIB_RGB_COLORS), kH);
