@@ -360,12 +360,12 @@ static SampleSequence LoadWav(const std::string& path, const WavReader& reader,
           got += size_t(n);
         }
         const int n = int(got / size_t(bytesPerFrame));
-        if (n > 0) {
-          std::shared_ptr<float[]> data = BlockStore::Allocate(n, info.Channels);
-          WavReader::Convert(raw.data(), n, info, bytesPerFrame, data.get());
-          blocks[size_t(i)] =
-              BlockStore::Instance().Adopt(std::move(data), n, info.Channels, folder);
-        }
+        if (n > 0)
+          blocks[size_t(i)] = BlockStore::Instance().Fill(
+              n, info.Channels, folder, [&](float* values, int firstFrame, int frames) {
+                WavReader::Convert(raw.data() + size_t(firstFrame) * size_t(bytesPerFrame),
+                                   frames, info, bytesPerFrame, values);
+              });
       } catch (...) {
         std::lock_guard g(lock);
         if (!error) error = std::current_exception();

@@ -244,31 +244,57 @@ BlockRef BlockStore::Create(const float* values, int frames, int channels,
 
 BlockRef BlockStore::Adopt(std::shared_ptr<float[]> data, int frames, int channels,
                            const std::shared_ptr<const std::string>& folder) {
+  return Make(std::move(data), frames, channels, folder, nullptr);
+}
+
+BlockRef BlockStore::Fill(int frames, int channels,
+                          const std::shared_ptr<const std::string>& folder,
+                          const std::function<void(float*, int, int)>& fill) {
   if (frames <= 0 || channels <= 0 || frames > kBlockFrames)
     throw EArgumentException("Invalid sample block size");
+  return Make(Allocate(frames, channels), frames, channels, folder, &fill);
+}
+
+BlockRef BlockStore::Make(std::shared_ptr<float[]> data, int frames, int channels,
+                          const std::shared_ptr<const std::string>& folder,
+                          const std::function<void(float*, int, int)>* fill) {
+  if (frames <= 0 || channels <= 0 || frames > kBlockFrames)
+    throw EArgumentException("Invalid sample block size");
+  const size_t count = size_t(frames) * size_t(channels);
+  const int fine = (frames + kSummaryFrames - 1) / kSummaryFrames;
+  std::unique_ptr<SummaryPoint[]> fineOf(new SummaryPoint[size_t(fine) * size_t(channels)]);
+  std::unique_ptr<SummaryPoint[]> wholeOf(new SummaryPoint[size_t(channels)]);
+  SummaryPoint point[8];
+  std::vector<SummaryPoint> more;
+  SummaryPoint* points = point;
+  if (channels > 8) {
+    more.resize(size_t(channels));
+    points = more.data();
+  }
+  for (int c = 0; c < channels; ++c) wholeOf[size_t(c)] = {INFINITY, -INFINITY, 0};
+  // Filled a few points at a time, which are summarised while still in the cache.
+  constexpr int kPiece = 16 * kSummaryFrames;
+  for (int k = 0; k < fine; ++k) {
+    const int first = k * kSummaryFrames, n = std::min(frames - first, kSummaryFrames);
+    float* values = data.get() + size_t(first) * size_t(channels);
+    if (fill && first % kPiece == 0) (*fill)(values, first, std::min(frames - first, kPiece));
+    SummariseChunk(values, n, channels, points);
+    for (int c = 0; c < channels; ++c) {
+      fineOf[size_t(c) * size_t(fine) + size_t(k)] = points[c];
+      SummaryPoint& whole = wholeOf[size_t(c)];
+      whole.Min = std::min(whole.Min, points[c].Min);
+      whole.Max = std::max(whole.Max, points[c].Max);
+      whole.SumSquares += points[c].SumSquares;
+    }
+  }
+
+  // Made only now, so that a failure above leaves nothing to account for.
   std::shared_ptr<SampleBlock> block(new SampleBlock);
   block->FChannels = channels;
   block->FFrames = frames;
   block->FFolder = folder;
-  const size_t count = size_t(frames) * size_t(channels);
-
-  const int fine = block->FineCount();
-  block->FFine.reset(new SummaryPoint[size_t(fine) * size_t(channels)]);
-  block->FWhole.reset(new SummaryPoint[size_t(channels)]);
-  std::vector<SummaryPoint> point{size_t(channels), SummaryPoint{}};
-  for (int c = 0; c < channels; ++c) block->FWhole[size_t(c)] = {INFINITY, -INFINITY, 0};
-  for (int k = 0; k < fine; ++k) {
-    const int first = k * kSummaryFrames, n = std::min(frames - first, kSummaryFrames);
-    SummariseChunk(data.get() + size_t(first) * size_t(channels), n, channels, point.data());
-    for (int c = 0; c < channels; ++c) {
-      block->FFine[size_t(c) * size_t(fine) + size_t(k)] = point[size_t(c)];
-      SummaryPoint& whole = block->FWhole[size_t(c)];
-      whole.Min = std::min(whole.Min, point[size_t(c)].Min);
-      whole.Max = std::max(whole.Max, point[size_t(c)].Max);
-      whole.SumSquares += point[size_t(c)].SumSquares;
-    }
-  }
-
+  block->FFine = std::move(fineOf);
+  block->FWhole = std::move(wholeOf);
   std::lock_guard lock(FLock);
   block->FData = std::move(data);
   FResident += int64_t(count * sizeof(float));

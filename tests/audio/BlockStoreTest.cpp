@@ -10,6 +10,7 @@
 #include "audio/AudioDocument.h"
 #include "audio/BlockStore.h"
 #include "common/TestEnv.h"
+#include "platform/rtl/SysUtils.h"
 
 using namespace audiotest;
 namespace fs = std::filesystem;
@@ -155,4 +156,36 @@ TEST(BlockStore, SummariesOfBlocksOfEveryShape) {
       }
     }
   }
+}
+
+TEST(BlockStore, FilledBlocksTakeTheirPiecesAndAFailedFillLeavesNothing) {
+  BlockStore& store = BlockStore::Instance();
+  for (int frames : {1, 4096, 10000, kBlockFrames}) {
+    std::vector<std::pair<int, int>> pieces;
+    const BlockRef block = store.Fill(frames, 2, nullptr, [&](float* values, int first, int n) {
+      pieces.emplace_back(first, n);
+      for (int f = 0; f < n; ++f) values[2 * f] = -(values[2 * f + 1] = float(first + f));
+    });
+    int covered = 0;
+    for (const auto& [first, n] : pieces) {
+      EXPECT_EQ(first, covered) << frames;
+      covered += n;
+    }
+    EXPECT_EQ(covered, frames);
+    const auto data = block->Data();
+    bool same = true;
+    for (int f = 0; f < frames; ++f) same = same && data[2 * f + 1] == float(f) && data[2 * f] == -f;
+    EXPECT_TRUE(same) << frames;
+    EXPECT_EQ(block->Whole(1).Max, float(frames - 1));
+    EXPECT_EQ(block->Whole(0).Min, -float(frames - 1));
+  }
+  const int live = store.LiveBlocks();
+  const int64_t resident = store.ResidentBytes();
+  auto failing = [](float* values, int first, int n) {
+    if (first > 0) throw EReadError("the file went away");
+    std::fill_n(values, 2 * n, 0.5f);
+  };
+  EXPECT_THROW(store.Fill(kBlockFrames, 2, nullptr, failing), EReadError);
+  EXPECT_EQ(store.LiveBlocks(), live);
+  EXPECT_EQ(store.ResidentBytes(), resident);
 }
