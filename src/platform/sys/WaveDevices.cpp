@@ -557,7 +557,7 @@ class TWaveOutput {
         for (auto& [id, sp] : FStreams) {
           Stream& s = *sp;
           if (!s.Active || s.Paused) continue;
-          if (s.Draining) {
+          if (s.Draining && s.Fifo.empty()) {
             if (FWritten - FDelay.load() >= s.EndAt) Ended(s);
             continue;
           }
@@ -579,7 +579,9 @@ class TWaveOutput {
           const int64_t take = std::min<int64_t>(period * 2, int64_t(s.Fifo.size()));
           for (int64_t i = 0; i < take; ++i) mix[size_t(i)] += s.Fifo[size_t(i)] * s.Gain;
           s.Fifo.erase(s.Fifo.begin(), s.Fifo.begin() + take);
-          if (s.Draining) s.EndAt = FWritten + period;
+          // An ended source still has what waits in the FIFO mixed, over as many periods as it
+          // takes; it has been heard once the device has played past the last of them.
+          if (s.Draining && s.Fifo.empty()) s.EndAt = FWritten + period;
         }
       }
       const void* data = mix.data();
