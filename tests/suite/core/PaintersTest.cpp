@@ -234,7 +234,7 @@ TEST(Painters, SheetPerPainter) {
   font.SetSize(8);
   for (int i = 0; i < cxLookAndFeelPaintersManager()->PainterCount(); ++i) {
     TcxCustomLookAndFeelPainter* p = cxLookAndFeelPaintersManager()->PainterAt(i);
-    const int W = 800, H = 540;
+    const int W = 800, H = 556;
     TSurface s(W, H, clBtnFace);
     TcxCanvas* c = s.Canvas.get();
     c->AssignFont(&font);
@@ -295,11 +295,18 @@ TEST(Painters, SheetPerPainter) {
       p->PaintTrackBarThumb(c, TRect(x + 68, 234, x + 89, 245), st, true, 1, clBtnFace);
       p->PaintTrackBarThumb(c, TRect(x + 92, 234, x + 113, 245), st, true, 2, clBtnFace);
       p->PaintGroupFrameFilled(c, TRect(x + 116, 234, x + 150, 256), false, st, cxBordersAll);
-      p->PaintCaptionFrameA(c, TRect(x, 258, x + 20, 262));
+      p->PaintButtonOutline(c, TRect(x, 260, x + 20, 276), st == esPressed, st == esHot);
+      p->PaintEditButton(c, TRect(x + 24, 260, x + 40, 276), st, 0);
+      p->PaintEditButton(c, TRect(x + 42, 260, x + 58, 276), st, 1);
+      p->PaintEditGlyphA(c, TRect(x + 60, 260, x + 70, 276), st);
+      p->PaintEditGlyphB(c, TRect(x + 72, 260, x + 82, 276), st);
+      p->PaintTab(c, TRect(x + 84, 260, x + 114, 276), bBottom, st, false);
+      p->PaintGroupCaptionFill(c, TRect(x + 116, 260, x + 136, 276), st, false);
+      p->PaintImage(c, cxIndicatorImages(), 0, nullptr, TRect(x + 140, 262, x + 148, 271), st);
     }
 
     // The elements without a state.
-    int y = 266;
+    int y = 282;
     p->PaintExpandButton(c, TRect(8, y, 20, y + 12), false, clDefault);
     reset();
     p->PaintExpandButton(c, TRect(24, y, 36, y + 12), true, clWindow);
@@ -324,7 +331,7 @@ TEST(Painters, SheetPerPainter) {
     p->DrawSeparator(c, TRect(624, y, 700, y + 10), true);
     p->DrawSeparator(c, TRect(704, y, 714, y + 30), false);
 
-    y = 296;
+    y = 312;
     const TcxContainerBorderStyle styles[] = {cbsNone, cbsSingle, cbsThick, cbsFlat, cbs3D, cbsUltraFlat, cbsOffice11};
     for (int k = 0; k < 7; ++k)
       p->DrawContainerFrame(c, TRect(8 + k * 44, y, 48 + k * 44, y + 24), styles[k], k == 2 ? 2 : 1, clBtnText,
@@ -343,7 +350,7 @@ TEST(Painters, SheetPerPainter) {
       p->PaintSizeGrip(c, TRect(584 + corner * 20, y, 601 + corner * 20, y + 17), clNone, TcxCorner(corner));
     p->PaintSizeGripGlyph(c, TRect(584, y + 20, 601, y + 37));
 
-    y = 334;
+    y = 350;
     p->PaintSplitter(c, TRect(8, y, 100, y + 10), false, false, true);
     p->PaintSplitter(c, TRect(8, y + 12, 100, y + 22), true, false, true);
     p->PaintSplitter(c, TRect(104, y, 114, y + 80), false, false, false);
@@ -369,7 +376,7 @@ TEST(Painters, SheetPerPainter) {
                        clWindow);
     p->PaintFooterBackground(c, TRect(664, y + 34, 790, y + 40), TcxViewParams{clWindow});
 
-    y = 420;
+    y = 436;
     p->PaintTabStrip(c, TRect(8, y + 20, 200, y + 50), TcxBorders{bTop}, false);
     p->PaintTabFrame(c, TRect(10, y, 70, y + 21), bBottom, TcxBorders{bLeft, bTop, bRight}, false);
     p->PaintTabFrame(c, TRect(70, y + 2, 130, y + 20), bBottom, TcxBorders{bTop, bRight}, false);
@@ -390,17 +397,17 @@ TEST(Painters, SheetPerPainter) {
     p->PaintCaptionText(c, false, true, "Own colour", TRect(410, y + 30, 560, y + 54), true, TRect(), TColor(0x0000C0));
 
     // A cell with text and a header row of three neighbours.
-    p->DrawCellContent(c, TRect(8, 510, 120, 530), TRect(12, 510, 116, 530), esNormal, haLeft, vaCenter, false, true,
+    p->DrawCellContent(c, TRect(8, 526, 120, 546), TRect(12, 526, 116, 546), esNormal, haLeft, vaCenter, false, true,
                        "A cell with a long text", &font, clWindowText, clWindow, {}, false);
     for (int k = 0; k < 3; ++k) {
       TcxBorders n;
       if (k > 0) n.Include(bLeft);
       if (k < 2) n.Include(bRight);
-      p->PaintHeaderItem(c, TRect(130 + k * 60, 510, 190 + k * 60, 530), TRect(134 + k * 60, 510, 186 + k * 60, 530),
+      p->PaintHeaderItem(c, TRect(130 + k * 60, 526, 190 + k * 60, 546), TRect(134 + k * 60, 526, 186 + k * 60, 546),
                          n, cxBordersAll, esNormal, haLeft, vaCenter, false, true, "Col " + std::to_string(k + 1),
                          &font, clBtnText, clBtnFace);
     }
-    p->PaintSortMark(c, TRect(236, 514, 248, 526), true);
+    p->PaintSortMark(c, TRect(236, 530, 248, 542), true);
 
     std::string file = "painter-" + p->KindName() + ".png";
     ASSERT_TRUE(s.Image().save(QString::fromStdString((SheetDir() / file).string())));
