@@ -2004,14 +2004,16 @@ const int HeaderItemStates[] = {1, 1, 2, 3, 1};
 const int CommonStates[] = {1, 1, 2, 3, 4};  // small close button, drop-down button, tab item
 const int TrackBarThumbStates[] = {2, 1, 2, 3, 5};
 const int NavigatorStates[] = {2, 2, 5, 3, 4};
-int ScrollBarState(TcxElementState S) { return S == esHot ? 2 : S == esPressed ? 3 : S == esDisabled ? 4 : 1; }
+int ScrollBarState(TcxElementState S) {
+  return S == esHot ? 2 : S == esPressed ? 3 : S == esDisabled ? 4 : 1;
+}
 int CheckState(TcxElementState S, bool Checked) { return CommonStates[S] + (Checked ? 4 : 0); }
 
 // Part numbers of the kinds used below.
 constexpr int BP_PUSHBUTTON = 1, BP_RADIOBUTTON = 2, BP_CHECKBOX = 3, BP_GROUPBOX = 4;
 constexpr int SBP_ARROWBTN = 1, SBP_THUMBBTNHORZ = 2, SBP_THUMBBTNVERT = 3, SBP_LOWERTRACKHORZ = 4,
-              SBP_UPPERTRACKHORZ = 5, SBP_LOWERTRACKVERT = 6, SBP_UPPERTRACKVERT = 7, SBP_GRIPPERHORZ = 8,
-              SBP_GRIPPERVERT = 9, SBP_SIZEBOX = 10;
+              SBP_UPPERTRACKHORZ = 5, SBP_LOWERTRACKVERT = 6, SBP_UPPERTRACKVERT = 7,
+              SBP_GRIPPERHORZ = 8, SBP_GRIPPERVERT = 9, SBP_SIZEBOX = 10;
 constexpr int WP_SMALLCLOSEBUTTON = 19;
 constexpr int TVP_GLYPH = 2;
 constexpr int EBP_NORMALGROUPCOLLAPSE = 6, EBP_NORMALGROUPEXPAND = 7;
@@ -2035,7 +2037,8 @@ void DrawPart(HTHEME Theme, TcxCanvas* Canvas, int Part, int State, const TRect&
 
 bool PartSize(HTHEME Theme, int Part, int State, TSize& Size) {
   SIZE s{};
-  if (!Theme || UxGetThemePartSizeDefault(Theme, nullptr, Part, State, TS_TRUE, s) != 0) return false;
+  if (!Theme || UxGetThemePartSizeDefault(Theme, nullptr, Part, State, TS_TRUE, s) != 0)
+    return false;
   Size = TSize{s.cx, s.cy};
   return true;
 }
@@ -2043,7 +2046,8 @@ bool PartSize(HTHEME Theme, int Part, int State, TSize& Size) {
 // The insets of the part's content rectangle inside (0, 0, 100, 100), as left, top, right, bottom.
 bool ContentInsets(HTHEME Theme, int Part, int State, TRect& Insets) {
   RECT content{};
-  if (!Theme || UxGetThemeBackgroundContentRect(Theme, nullptr, Part, State, RECT{0, 0, 100, 100}, content) != 0)
+  if (!Theme || UxGetThemeBackgroundContentRect(Theme, nullptr, Part, State, RECT{0, 0, 100, 100},
+                                                content) != 0)
     return false;
   Insets = TRect(content.left, content.top, 100 - content.right, 100 - content.bottom);
   return true;
@@ -2068,10 +2072,12 @@ bool PartiallyTransparent(HTHEME Theme, int Part, int State) {
 
 bool TcxWinXPLookAndFeelPainter::ThemedLookFlag() const { return IsThemingAvailable({}); }
 
-void TcxWinXPLookAndFeelPainter::DrawNavButtonFace(TcxCanvas* Canvas, const TRect& R, const TRect& ArrowRect,
-                                                   bool IsNext, TcxElementState State) const {
+void TcxWinXPLookAndFeelPainter::DrawNavButtonFace(TcxCanvas* Canvas, const TRect& R,
+                                                   const TRect& ArrowRect, bool IsNext,
+                                                   TcxElementState State) const {
   HTHEME t = ThemeOf(totTab);
-  if (!t || R.IsEmpty()) return TcxStandardLookAndFeelPainter::DrawNavButtonFace(Canvas, R, ArrowRect, IsNext, State);
+  if (!t || R.IsEmpty())
+    return TcxStandardLookAndFeelPainter::DrawNavButtonFace(Canvas, R, ArrowRect, IsNext, State);
   // The tab item is drawn facing the button's side: the next button gets it flipped.
   std::unique_ptr<TcxBitmap32> bmp(new TcxBitmap32(R.Width(), R.Height()));
   bmp->cxCanvas()->CopyRectFrom(bmp->FullRect(), Canvas->Canvas(), R);
@@ -2082,10 +2088,12 @@ void TcxWinXPLookAndFeelPainter::DrawNavButtonFace(TcxCanvas* Canvas, const TRec
   PaintNavButtonArrow(Canvas, ArrowRect, IsNext, ButtonGlyphColor(State));
 }
 
-void TcxWinXPLookAndFeelPainter::DrawArrowButton(TcxCanvas* Canvas, const TRect& R, TcxElementState State,
-                                                 TcxArrowDirection Direction, bool Framed) const {
+void TcxWinXPLookAndFeelPainter::DrawArrowButton(TcxCanvas* Canvas, const TRect& R,
+                                                 TcxElementState State, TcxArrowDirection Direction,
+                                                 bool Framed) const {
   HTHEME t = ThemeOf(totScrollBar);
-  if (!t) return TcxStandardLookAndFeelPainter::DrawArrowButton(Canvas, R, State, Direction, Framed);
+  if (!t)
+    return TcxStandardLookAndFeelPainter::DrawArrowButton(Canvas, R, State, Direction, Framed);
   static const int first[] = {1, 5, 9, 13};
   static const int add[] = {0, 0, 1, 2, 3};
   DrawPart(t, Canvas, SBP_ARROWBTN, first[Direction] + add[State], R);
@@ -2112,7 +2120,8 @@ void TcxWinXPLookAndFeelPainter::DrawControlBorder(TcxCanvas* Canvas, const TRec
   Canvas->PopClipRegion();
 }
 
-void TcxWinXPLookAndFeelPainter::DrawSeparator(TcxCanvas* Canvas, const TRect& R, bool Horizontal) const {
+void TcxWinXPLookAndFeelPainter::DrawSeparator(TcxCanvas* Canvas, const TRect& R,
+                                               bool Horizontal) const {
   HTHEME t = ThemeOf(totToolBar);
   if (!t) return TcxStandardLookAndFeelPainter::DrawSeparator(Canvas, R, Horizontal);
   DrawPart(t, Canvas, Horizontal ? TP_SEPARATOR : TP_SEPARATORVERT, 1, R);
@@ -2127,36 +2136,42 @@ int TcxWinXPLookAndFeelPainter::ButtonBorderWidth(TcxElementState State) const {
 
 TColor TcxWinXPLookAndFeelPainter::ButtonFaceColor(TcxElementState State) const {
   TColor c;
-  if (PartColor(ThemeOf(totButton), BP_PUSHBUTTON, PushButtonStates[State], TMT_FILLCOLOR_BUTTON, c)) return c;
+  if (PartColor(ThemeOf(totButton), BP_PUSHBUTTON, PushButtonStates[State], TMT_FILLCOLOR_BUTTON,
+                c))
+    return c;
   return TcxStandardLookAndFeelPainter::ButtonFaceColor(State);
 }
 
 TRect TcxWinXPLookAndFeelPainter::ButtonFocusBounds(TcxCanvas* Canvas, const TRect& R) const {
   HTHEME t = ThemeOf(totButton);
   RECT content{};
-  if (t && UxGetThemeBackgroundContentRect(t, Canvas ? Canvas->CurrentDC() : nullptr, BP_PUSHBUTTON, 1, R,
-                                           content) == 0)
+  if (t && UxGetThemeBackgroundContentRect(t, Canvas ? Canvas->CurrentDC() : nullptr, BP_PUSHBUTTON,
+                                           1, R, content) == 0)
     return TRect(content);
   return TcxStandardLookAndFeelPainter::ButtonFocusBounds(Canvas, R);
 }
 
-TColor TcxWinXPLookAndFeelPainter::ButtonGlyphColor(TcxElementState State, TColor DefaultColor) const {
+TColor TcxWinXPLookAndFeelPainter::ButtonGlyphColor(TcxElementState State,
+                                                    TColor DefaultColor) const {
   TColor c;
-  if (PartColor(ThemeOf(totButton), BP_PUSHBUTTON, PushButtonStates[State], TMT_TEXTCOLOR, c)) return c;
+  if (PartColor(ThemeOf(totButton), BP_PUSHBUTTON, PushButtonStates[State], TMT_TEXTCOLOR, c))
+    return c;
   return TcxStandardLookAndFeelPainter::ButtonGlyphColor(State, DefaultColor);
 }
 
-void TcxWinXPLookAndFeelPainter::PaintButton(TcxCanvas* Canvas, const TRect& R, const std::string& Caption,
-                                             TcxElementState State, bool DrawFrame, TColor Color, TColor TextColor,
+void TcxWinXPLookAndFeelPainter::PaintButton(TcxCanvas* Canvas, const TRect& R,
+                                             const std::string& Caption, TcxElementState State,
+                                             bool DrawFrame, TColor Color, TColor TextColor,
                                              bool WordWrap, bool ToolbarStyle) const {
   HTHEME t = ThemeOf(ToolbarStyle ? totToolBar : totButton);
   if (!t)
-    return TcxStandardLookAndFeelPainter::PaintButton(Canvas, R, Caption, State, DrawFrame, Color, TextColor,
-                                                      WordWrap, ToolbarStyle);
+    return TcxStandardLookAndFeelPainter::PaintButton(Canvas, R, Caption, State, DrawFrame, Color,
+                                                      TextColor, WordWrap, ToolbarStyle);
   DrawPart(t, Canvas, BP_PUSHBUTTON, PushButtonStates[State], R);
   if (!Caption.empty()) {
     RECT rc = R;
-    UxDrawThemeTextAnsi(t, Canvas->CurrentDC(), BP_PUSHBUTTON, PushButtonStates[State], Caption, -1, 0x25, 0, &rc);
+    UxDrawThemeTextAnsi(t, Canvas->CurrentDC(), BP_PUSHBUTTON, PushButtonStates[State], Caption, -1,
+                        0x25, 0, &rc);
   }
 }
 
@@ -2168,7 +2183,8 @@ void TcxWinXPLookAndFeelPainter::PaintExpandButton(TcxCanvas* Canvas, const TRec
   Canvas->ClipOutRect(R);
 }
 
-void TcxWinXPLookAndFeelPainter::PaintGroupExpandButton(TcxCanvas* Canvas, const TRect& R, bool Expanded,
+void TcxWinXPLookAndFeelPainter::PaintGroupExpandButton(TcxCanvas* Canvas, const TRect& R,
+                                                        bool Expanded,
                                                         TcxElementState State) const {
   HTHEME t = ThemeOf(totExplorerBar);
   if (!t) return TcxStandardLookAndFeelPainter::PaintGroupExpandButton(Canvas, R, Expanded, State);
@@ -2176,17 +2192,21 @@ void TcxWinXPLookAndFeelPainter::PaintGroupExpandButton(TcxCanvas* Canvas, const
   DrawPart(t, Canvas, Expanded ? EBP_NORMALGROUPCOLLAPSE : EBP_NORMALGROUPEXPAND, st, R);
 }
 
-void TcxWinXPLookAndFeelPainter::PaintSmallExpandButton(TcxCanvas* Canvas, const TRect& R, bool Expanded,
-                                                        TColor BorderColor, TColor) const {
+void TcxWinXPLookAndFeelPainter::PaintSmallExpandButton(TcxCanvas* Canvas, const TRect& R,
+                                                        bool Expanded, TColor BorderColor,
+                                                        TColor) const {
   if (ThemeOf(totTreeView))
     PaintExpandButton(Canvas, R, Expanded, clDefault);
   else
-    TcxStandardLookAndFeelPainter::PaintSmallExpandButton(Canvas, R, Expanded, BorderColor, clDefault);
+    TcxStandardLookAndFeelPainter::PaintSmallExpandButton(Canvas, R, Expanded, BorderColor,
+                                                          clDefault);
 }
 
 int TcxWinXPLookAndFeelPainter::ExpandButtonExtent() const {
   TSize s;
-  return PartSize(ThemeOf(totTreeView), TVP_GLYPH, 1, s) ? s.cx : TcxStandardLookAndFeelPainter::ExpandButtonExtent();
+  return PartSize(ThemeOf(totTreeView), TVP_GLYPH, 1, s)
+             ? s.cx
+             : TcxStandardLookAndFeelPainter::ExpandButtonExtent();
 }
 
 int TcxWinXPLookAndFeelPainter::GroupExpandButtonExtent() const {
@@ -2197,7 +2217,8 @@ int TcxWinXPLookAndFeelPainter::GroupExpandButtonExtent() const {
 }
 
 int TcxWinXPLookAndFeelPainter::SmallExpandButtonExtent() const {
-  return ThemeOf(totTreeView) ? ExpandButtonExtent() : TcxStandardLookAndFeelPainter::SmallExpandButtonExtent();
+  return ThemeOf(totTreeView) ? ExpandButtonExtent()
+                              : TcxStandardLookAndFeelPainter::SmallExpandButtonExtent();
 }
 
 int TcxWinXPLookAndFeelPainter::CheckFrameWidth() const {
@@ -2206,48 +2227,58 @@ int TcxWinXPLookAndFeelPainter::CheckFrameWidth() const {
 
 TSize TcxWinXPLookAndFeelPainter::CheckBoxExtent() const {
   TSize s;
-  return PartSize(ThemeOf(totButton), BP_CHECKBOX, 1, s) ? s : TcxStandardLookAndFeelPainter::CheckBoxExtent();
+  return PartSize(ThemeOf(totButton), BP_CHECKBOX, 1, s)
+             ? s
+             : TcxStandardLookAndFeelPainter::CheckBoxExtent();
 }
 
-void TcxWinXPLookAndFeelPainter::PaintCheckMark(TcxCanvas* Canvas, const TRect& R, TcxElementState State,
-                                                bool Checked, TColor Color) const {
+void TcxWinXPLookAndFeelPainter::PaintCheckMark(TcxCanvas* Canvas, const TRect& R,
+                                                TcxElementState State, bool Checked,
+                                                TColor Color) const {
   HTHEME t = ThemeOf(totButton);
   if (!t) return TcxStandardLookAndFeelPainter::PaintCheckMark(Canvas, R, State, Checked, Color);
   DrawPart(t, Canvas, BP_CHECKBOX, CheckState(State, Checked), R);
 }
 
-void TcxWinXPLookAndFeelPainter::PaintCheckFrame(TcxCanvas* Canvas, const TRect& R, TcxElementState State) const {
+void TcxWinXPLookAndFeelPainter::PaintCheckFrame(TcxCanvas* Canvas, const TRect& R,
+                                                 TcxElementState State) const {
   if (!ThemeOf(totButton)) TcxStandardLookAndFeelPainter::PaintCheckFrame(Canvas, R, State);
 }
 
-void TcxWinXPLookAndFeelPainter::PaintRadioButton(TcxCanvas* Canvas, int X, int Y, TcxElementState State,
-                                                  bool Checked, bool Highlighted, TColor BackgroundColor,
+void TcxWinXPLookAndFeelPainter::PaintRadioButton(TcxCanvas* Canvas, int X, int Y,
+                                                  TcxElementState State, bool Checked,
+                                                  bool Highlighted, TColor BackgroundColor,
                                                   bool Focused) const {
   HTHEME t = ThemeOf(totButton);
   if (!t)
-    return TcxStandardLookAndFeelPainter::PaintRadioButton(Canvas, X, Y, State, Checked, Highlighted,
-                                                           BackgroundColor, Focused);
+    return TcxStandardLookAndFeelPainter::PaintRadioButton(Canvas, X, Y, State, Checked,
+                                                           Highlighted, BackgroundColor, Focused);
   TSize e = RadioButtonExtent();
   DrawPart(t, Canvas, BP_RADIOBUTTON, CheckState(State, Checked), TRect(X, Y, X + e.cx, Y + e.cy));
 }
 
 TSize TcxWinXPLookAndFeelPainter::RadioButtonExtent() const {
   TSize s;
-  return PartSize(ThemeOf(totButton), BP_RADIOBUTTON, 1, s) ? s : TcxStandardLookAndFeelPainter::RadioButtonExtent();
+  return PartSize(ThemeOf(totButton), BP_RADIOBUTTON, 1, s)
+             ? s
+             : TcxStandardLookAndFeelPainter::RadioButtonExtent();
 }
 
-void TcxWinXPLookAndFeelPainter::PaintThemedText(TcxCanvas* Canvas, HTHEME Theme, int Part, int State, const TRect&,
-                                                 const TRect& TextRect, TcxHorzAlign AlignHorz,
-                                                 TcxVertAlign AlignVert, bool MultiLine, bool ShowEndEllipsis,
-                                                 bool ShowPrefix, const std::string& Text, TFont* Font,
-                                                 TColor TextColor, TColor) const {
+void TcxWinXPLookAndFeelPainter::PaintThemedText(TcxCanvas* Canvas, HTHEME Theme, int Part,
+                                                 int State, const TRect&, const TRect& TextRect,
+                                                 TcxHorzAlign AlignHorz, TcxVertAlign AlignVert,
+                                                 bool MultiLine, bool ShowEndEllipsis,
+                                                 bool ShowPrefix, const std::string& Text,
+                                                 TFont* Font, TColor TextColor, TColor) const {
   if (Text.empty()) return;
   if (Font) Canvas->AssignFont(Font);
   if (TextColor != clDefault) Canvas->CurrentFont()->SetColor(TextColor);
   TRect r = TextRect;
   if (MultiLine)
     Canvas->AlignTextRectVertically(r, Text, ShowEndEllipsis, false, true, ShowPrefix, true,
-                                    AlignVert == vaBottom ? 1 : AlignVert == vaCenter ? 2 : 0);
+                                    AlignVert == vaBottom   ? 1
+                                    : AlignVert == vaCenter ? 2
+                                                            : 0);
   static const DWORD horz[] = {0x0, 0x2, 0x1};  // left, right, centre
   static const DWORD vert[] = {0x0, 0x8, 0x4};  // top, bottom, centre
   DWORD flags = horz[AlignHorz] | vert[AlignVert] | (MultiLine ? 0x10 : 0x20) | 0x2000;
@@ -2257,18 +2288,16 @@ void TcxWinXPLookAndFeelPainter::PaintThemedText(TcxCanvas* Canvas, HTHEME Theme
   UxDrawThemeTextAnsi(Theme, Canvas->CurrentDC(), Part, State, Text, -1, flags, 0, &rc);
 }
 
-void TcxWinXPLookAndFeelPainter::PaintHeader(TcxCanvas* Canvas, const TRect& R, const TRect& TextRect,
-                                             TcxBorders Neighbors, TcxBorders Borders, TcxElementState State,
-                                             TcxHorzAlign AlignHorz, TcxVertAlign AlignVert, bool MultiLine,
-                                             bool ShowEndEllipsis, const std::string& Text, TFont* Font,
-                                             TColor TextColor, TColor Color,
-                                             const TcxCustomDrawBackground& OnCustomDraw, bool IsLast,
-                                             bool IsGroup) const {
+void TcxWinXPLookAndFeelPainter::PaintHeader(
+    TcxCanvas* Canvas, const TRect& R, const TRect& TextRect, TcxBorders Neighbors,
+    TcxBorders Borders, TcxElementState State, TcxHorzAlign AlignHorz, TcxVertAlign AlignVert,
+    bool MultiLine, bool ShowEndEllipsis, const std::string& Text, TFont* Font, TColor TextColor,
+    TColor Color, const TcxCustomDrawBackground& OnCustomDraw, bool IsLast, bool IsGroup) const {
   HTHEME t = ThemeOf(totHeader);
   if (!t)
-    return TcxStandardLookAndFeelPainter::PaintHeader(Canvas, R, TextRect, Neighbors, Borders, State, AlignHorz,
-                                                      AlignVert, MultiLine, ShowEndEllipsis, Text, Font, TextColor,
-                                                      Color, OnCustomDraw, IsLast, IsGroup);
+    return TcxStandardLookAndFeelPainter::PaintHeader(
+        Canvas, R, TextRect, Neighbors, Borders, State, AlignHorz, AlignVert, MultiLine,
+        ShowEndEllipsis, Text, Font, TextColor, Color, OnCustomDraw, IsLast, IsGroup);
   const int st = HeaderItemStates[State];
   // A handler that paints the background itself replaces the style's item.
   if (!(OnCustomDraw && OnCustomDraw(Canvas, R))) {
@@ -2278,11 +2307,12 @@ void TcxWinXPLookAndFeelPainter::PaintHeader(TcxCanvas* Canvas, const TRect& R, 
   }
   TRect tr = TextRect;
   if (State == esPressed) tr = tr.Offset(1, 1);
-  PaintThemedText(Canvas, t, HP_HEADERITEM, st, R, tr, AlignHorz, AlignVert, MultiLine, ShowEndEllipsis, false, Text,
-                  Font, TextColor, Color);
+  PaintThemedText(Canvas, t, HP_HEADERITEM, st, R, tr, AlignHorz, AlignVert, MultiLine,
+                  ShowEndEllipsis, false, Text, Font, TextColor, Color);
 }
 
-void TcxWinXPLookAndFeelPainter::PaintSortMark(TcxCanvas* Canvas, const TRect& R, bool Ascending) const {
+void TcxWinXPLookAndFeelPainter::PaintSortMark(TcxCanvas* Canvas, const TRect& R,
+                                               bool Ascending) const {
   DrawSortMarkWith(Canvas, R, clBtnShadow, clBtnShadow, Ascending);
 }
 
@@ -2342,7 +2372,8 @@ TColor TcxWinXPLookAndFeelPainter::HintFrameColor() const {
   return ThemeOf(totToolTip) ? clWindowFrame : TcxStandardLookAndFeelPainter::HintFrameColor();
 }
 
-void TcxWinXPLookAndFeelPainter::PaintHintBackground(TcxCanvas* Canvas, const TRect& R, TColor Color) const {
+void TcxWinXPLookAndFeelPainter::PaintHintBackground(TcxCanvas* Canvas, const TRect& R,
+                                                     TColor Color) const {
   HTHEME t = ThemeOf(totToolTip);
   if (!t) return TcxStandardLookAndFeelPainter::PaintHintBackground(Canvas, R, Color);
   DrawPart(t, Canvas, TTP_STANDARD, 1, R.Inflate(4, 4));
@@ -2369,38 +2400,51 @@ int TcxWinXPLookAndFeelPainter::MinThumbLength(bool Horizontal) const {
   if (!PartSize(t, part, 1, s)) return TcxStandardLookAndFeelPainter::MinThumbLength(Horizontal);
   int length = Horizontal ? s.cx : s.cy;
   MARGINS m;
-  if (IsWindowsVistaOrLater && UxGetThemeMargins(t, nullptr, part, 1, TMT_CONTENTMARGINS, nullptr, m) == 0)
+  if (IsWindowsVistaOrLater &&
+      UxGetThemeMargins(t, nullptr, part, 1, TMT_CONTENTMARGINS, nullptr, m) == 0)
     length += Horizontal ? m.cxLeftWidth + m.cxRightWidth : m.cyTopHeight + m.cyBottomHeight;
   return length;
 }
 
-void TcxWinXPLookAndFeelPainter::PaintScrollBarPart(TcxCanvas* Canvas, bool Horizontal, const TRect& R,
-                                                    TcxScrollPart Part, TcxElementState State) const {
+void TcxWinXPLookAndFeelPainter::PaintScrollBarPart(TcxCanvas* Canvas, bool Horizontal,
+                                                    const TRect& R, TcxScrollPart Part,
+                                                    TcxElementState State) const {
   HTHEME t = ThemeOf(totScrollBar);
-  if (!t) return TcxStandardLookAndFeelPainter::PaintScrollBarPart(Canvas, Horizontal, R, Part, State);
+  if (!t)
+    return TcxStandardLookAndFeelPainter::PaintScrollBarPart(Canvas, Horizontal, R, Part, State);
   if (R.IsEmpty() || Part == spNone) return;
   const int st = ScrollBarState(State);
   switch (Part) {
     case spLineBack:
-    case spLineForward: DrawArrowButton(Canvas, R, State, ScrollArrowDirection(Horizontal, Part), true); break;
+    case spLineForward:
+      DrawArrowButton(Canvas, R, State, ScrollArrowDirection(Horizontal, Part), true);
+      break;
     case spThumb: {
       DrawPart(t, Canvas, Horizontal ? SBP_THUMBBTNHORZ : SBP_THUMBBTNVERT, st, R);
       const int gripper = Horizontal ? SBP_GRIPPERHORZ : SBP_GRIPPERVERT;
       SIZE grip{};
       bool ok = UxGetThemePartSizeByRef(t, Canvas->CurrentDC(), gripper, st, R, TS_TRUE, grip) == 0;
       // The gripper only goes on a thumb long enough to hold it.
-      if (!ok || (Horizontal ? grip.cy < R.Width() : grip.cx < R.Height())) DrawPart(t, Canvas, gripper, st, R);
+      if (!ok || (Horizontal ? grip.cy < R.Width() : grip.cx < R.Height()))
+        DrawPart(t, Canvas, gripper, st, R);
       break;
     }
-    case spPageBack: DrawPart(t, Canvas, Horizontal ? SBP_LOWERTRACKHORZ : SBP_LOWERTRACKVERT, st, R); break;
-    case spPageForward: DrawPart(t, Canvas, Horizontal ? SBP_UPPERTRACKHORZ : SBP_UPPERTRACKVERT, st, R); break;
-    default: break;
+    case spPageBack:
+      DrawPart(t, Canvas, Horizontal ? SBP_LOWERTRACKHORZ : SBP_LOWERTRACKVERT, st, R);
+      break;
+    case spPageForward:
+      DrawPart(t, Canvas, Horizontal ? SBP_UPPERTRACKHORZ : SBP_UPPERTRACKVERT, st, R);
+      break;
+    default:
+      break;
   }
 }
 
 TSize TcxWinXPLookAndFeelPainter::SizeGripExtent() const {
   TSize s;
-  return PartSize(ThemeOf(totScrollBar), SBP_SIZEBOX, 1, s) ? s : TcxStandardLookAndFeelPainter::SizeGripExtent();
+  return PartSize(ThemeOf(totScrollBar), SBP_SIZEBOX, 1, s)
+             ? s
+             : TcxStandardLookAndFeelPainter::SizeGripExtent();
 }
 
 void TcxWinXPLookAndFeelPainter::PaintSizeGripGlyph(TcxCanvas* Canvas, const TRect& R) const {
@@ -2416,28 +2460,34 @@ TSize TcxWinXPLookAndFeelPainter::PopupCloseButtonExtent() const {
              : TcxStandardLookAndFeelPainter::PopupCloseButtonExtent();
 }
 
-void TcxWinXPLookAndFeelPainter::PaintMonthHeader(TcxCanvas* Canvas, const TRect& R, const std::string& Text,
-                                                  TcxBorders Neighbors, const TcxViewParams& ViewParams, int Arrows,
-                                                  int ArrowOffset, const TcxCustomDrawBackground& OnCustomDraw) const {
+void TcxWinXPLookAndFeelPainter::PaintMonthHeader(
+    TcxCanvas* Canvas, const TRect& R, const std::string& Text, TcxBorders Neighbors,
+    const TcxViewParams& ViewParams, int Arrows, int ArrowOffset,
+    const TcxCustomDrawBackground& OnCustomDraw) const {
   // With the style the base's composition runs through this painter's header.
   if (ThemeOf(totHeader))
-    TcxCustomLookAndFeelPainter::PaintMonthHeader(Canvas, R, Text, Neighbors, ViewParams, Arrows, ArrowOffset,
-                                                  OnCustomDraw);
+    TcxCustomLookAndFeelPainter::PaintMonthHeader(Canvas, R, Text, Neighbors, ViewParams, Arrows,
+                                                  ArrowOffset, OnCustomDraw);
   else
-    TcxStandardLookAndFeelPainter::PaintMonthHeader(Canvas, R, Text, Neighbors, ViewParams, Arrows, ArrowOffset,
-                                                    OnCustomDraw);
+    TcxStandardLookAndFeelPainter::PaintMonthHeader(Canvas, R, Text, Neighbors, ViewParams, Arrows,
+                                                    ArrowOffset, OnCustomDraw);
 }
 
-void TcxWinXPLookAndFeelPainter::PaintProgressBar(TcxCanvas* Canvas, const TRect& Bounds, const TRect& ProgressRect,
-                                                  const TcxViewParams& ViewParams, bool Framed) const {
+void TcxWinXPLookAndFeelPainter::PaintProgressBar(TcxCanvas* Canvas, const TRect& Bounds,
+                                                  const TRect& ProgressRect,
+                                                  const TcxViewParams& ViewParams,
+                                                  bool Framed) const {
   HTHEME t = ThemeOf(totProgress);
-  if (!t) return TcxStandardLookAndFeelPainter::PaintProgressBar(Canvas, Bounds, ProgressRect, ViewParams, Framed);
+  if (!t)
+    return TcxStandardLookAndFeelPainter::PaintProgressBar(Canvas, Bounds, ProgressRect, ViewParams,
+                                                           Framed);
   DrawPart(t, Canvas, PP_BAR, 0, Bounds);
   DrawPart(t, Canvas, PP_CHUNK, 0, ProgressRect);
 }
 
 void TcxWinXPLookAndFeelPainter::PaintSplitterFrame(TcxCanvas* Canvas, const TRect& R,
-                                                    const TcxViewParams& ViewParams, bool Horizontal) const {
+                                                    const TcxViewParams& ViewParams,
+                                                    bool Horizontal) const {
   if (!ThemeOf(totListView))
     return TcxStandardLookAndFeelPainter::PaintSplitterFrame(Canvas, R, ViewParams, Horizontal);
   TRect r = R;
@@ -2456,7 +2506,9 @@ void TcxWinXPLookAndFeelPainter::PaintContainerBackground(TcxCanvas* Canvas, TRe
 void TcxWinXPLookAndFeelPainter::PaintGroupBoxFrame(TcxCanvas* Canvas, const TRect& R, bool Enabled,
                                                     int CaptionPosition, TcxBorders Borders) const {
   HTHEME t = ThemeOf(totButton);
-  if (!t) return TcxStandardLookAndFeelPainter::PaintGroupBoxFrame(Canvas, R, Enabled, CaptionPosition, Borders);
+  if (!t)
+    return TcxStandardLookAndFeelPainter::PaintGroupBoxFrame(Canvas, R, Enabled, CaptionPosition,
+                                                             Borders);
   DrawPart(t, Canvas, BP_GROUPBOX, Enabled ? 1 : 2, R);
 }
 
@@ -2467,10 +2519,13 @@ TColor TcxWinXPLookAndFeelPainter::GroupBoxTextColor(bool Enabled) const {
              : TcxStandardLookAndFeelPainter::GroupBoxTextColor(Enabled);
 }
 
-void TcxWinXPLookAndFeelPainter::PaintTrackBarThumb(TcxCanvas* Canvas, const TRect& R, TcxElementState State,
-                                                    bool Vertical, int Shape, TColor Color) const {
+void TcxWinXPLookAndFeelPainter::PaintTrackBarThumb(TcxCanvas* Canvas, const TRect& R,
+                                                    TcxElementState State, bool Vertical, int Shape,
+                                                    TColor Color) const {
   HTHEME t = ThemeOf(totTrackBar);
-  if (!t) return TcxStandardLookAndFeelPainter::PaintTrackBarThumb(Canvas, R, State, Vertical, Shape, Color);
+  if (!t)
+    return TcxStandardLookAndFeelPainter::PaintTrackBarThumb(Canvas, R, State, Vertical, Shape,
+                                                             Color);
   DrawPart(t, Canvas, TrackBarThumbPart(Vertical, Shape), TrackBarThumbStates[State], R);
 }
 
@@ -2481,7 +2536,8 @@ TColor TcxWinXPLookAndFeelPainter::ViewColor42() const {
              : TcxStandardLookAndFeelPainter::ViewColor42();
 }
 
-TRect TcxWinXPLookAndFeelPainter::GroupButtonBounds(const TRect& R, int ButtonCount, int ButtonIndex) const {
+TRect TcxWinXPLookAndFeelPainter::GroupButtonBounds(const TRect& R, int ButtonCount,
+                                                    int ButtonIndex) const {
   TRect r = TcxStandardLookAndFeelPainter::GroupButtonBounds(R, ButtonCount, ButtonIndex);
   // A button with soft edges overlaps its neighbours by a pixel so the row reads as one.
   return PartiallyTransparent(ThemeOf(totButton), BP_PUSHBUTTON, 1) ? r.Inflate(1, 1) : r;
@@ -2492,66 +2548,74 @@ TRect TcxWinXPLookAndFeelPainter::ButtonGroupBorderWidths(int ButtonCount, int B
   TRect insets;
   if (!ContentInsets(t, BP_PUSHBUTTON, 1, insets))
     return TcxStandardLookAndFeelPainter::ButtonGroupBorderWidths(ButtonCount, ButtonIndex);
-  if (PartiallyTransparent(t, BP_PUSHBUTTON, 1)) insets = TRect(insets.Left - 1, insets.Top - 1, insets.Right - 1,
-                                                                insets.Bottom - 1);
+  if (PartiallyTransparent(t, BP_PUSHBUTTON, 1))
+    insets = TRect(insets.Left - 1, insets.Top - 1, insets.Right - 1, insets.Bottom - 1);
   return insets;
 }
 
 bool TcxWinXPLookAndFeelPainter::HitsGroupExpandButton(const TRect& R, const TPoint& P) const {
   HTHEME t = ThemeOf(totExplorerBar);
   HRGN region = nullptr;
-  if (!t || UxGetThemeBackgroundRegion(t, nullptr, EBP_NORMALGROUPEXPAND, 2, R, region) != 0 || !region)
+  if (!t || UxGetThemeBackgroundRegion(t, nullptr, EBP_NORMALGROUPEXPAND, 2, R, region) != 0 ||
+      !region)
     return TcxStandardLookAndFeelPainter::HitsGroupExpandButton(R, P);
   bool hit = PtInRegion(region, P.X, P.Y);
   DeleteObject(region);
   return hit;
 }
 
-void TcxWinXPLookAndFeelPainter::PaintHeaderSection(TcxCanvas* Canvas, const TRect& R, const TRect& TextRect,
-                                                    TcxBorders Neighbors, TcxBorders Borders, TcxElementState State,
-                                                    TcxHorzAlign AlignHorz, TcxVertAlign AlignVert, bool MultiLine,
-                                                    bool ShowEndEllipsis, const std::string& Text, TFont* Font,
+void TcxWinXPLookAndFeelPainter::PaintHeaderSection(TcxCanvas* Canvas, const TRect& R,
+                                                    const TRect& TextRect, TcxBorders Neighbors,
+                                                    TcxBorders Borders, TcxElementState State,
+                                                    TcxHorzAlign AlignHorz, TcxVertAlign AlignVert,
+                                                    bool MultiLine, bool ShowEndEllipsis,
+                                                    const std::string& Text, TFont* Font,
                                                     TColor TextColor, TColor Color) const {
   if (!ThemeOf(totHeader))
-    return TcxStandardLookAndFeelPainter::PaintHeaderSection(Canvas, R, TextRect, Neighbors, Borders, State,
-                                                             AlignHorz, AlignVert, MultiLine, ShowEndEllipsis, Text,
-                                                             Font, TextColor, Color);
+    return TcxStandardLookAndFeelPainter::PaintHeaderSection(
+        Canvas, R, TextRect, Neighbors, Borders, State, AlignHorz, AlignVert, MultiLine,
+        ShowEndEllipsis, Text, Font, TextColor, Color);
   Canvas->FillRectWithColor(R, clBtnFace);
-  PaintHeader(Canvas, R, TextRect, Neighbors, Borders, State, AlignHorz, AlignVert, MultiLine, ShowEndEllipsis, Text,
-              Font, TextColor, Color);
+  PaintHeader(Canvas, R, TextRect, Neighbors, Borders, State, AlignHorz, AlignVert, MultiLine,
+              ShowEndEllipsis, Text, Font, TextColor, Color);
 }
 
 int TcxWinXPLookAndFeelPainter::HeaderSectionFrameWidth(TcxElementState State) const {
-  return ThemeOf(totHeader) ? HeaderFrameWidth() : TcxStandardLookAndFeelPainter::HeaderSectionFrameWidth(State);
+  return ThemeOf(totHeader) ? HeaderFrameWidth()
+                            : TcxStandardLookAndFeelPainter::HeaderSectionFrameWidth(State);
 }
 
-TRect TcxWinXPLookAndFeelPainter::HeaderSectionContentBounds(const TRect& R, TcxElementState State) const {
-  if (!ThemeOf(totHeader)) return TcxStandardLookAndFeelPainter::HeaderSectionContentBounds(R, State);
+TRect TcxWinXPLookAndFeelPainter::HeaderSectionContentBounds(const TRect& R,
+                                                             TcxElementState State) const {
+  if (!ThemeOf(totHeader))
+    return TcxStandardLookAndFeelPainter::HeaderSectionContentBounds(R, State);
   const int w = HeaderFrameWidth();
   return R.Inflate(-w, -w);
 }
 
 void TcxWinXPLookAndFeelPainter::PaintGroupRow(TcxCanvas* Canvas, const TRect& R, bool Selected,
                                                TcxElementState State) const {
-  if (!ThemeOf(totTab)) return TcxStandardLookAndFeelPainter::PaintGroupRow(Canvas, R, Selected, State);
+  if (!ThemeOf(totTab))
+    return TcxStandardLookAndFeelPainter::PaintGroupRow(Canvas, R, Selected, State);
   PaintGroupFrame(Canvas, R, State, cxBordersAll);
   PaintTab(Canvas, R, bTop, Selected ? esPressed : esNormal, false);
 }
 
-void TcxWinXPLookAndFeelPainter::PaintFooterCell(TcxCanvas* Canvas, const TRect& R, TcxHorzAlign AlignHorz,
-                                                 TcxVertAlign AlignVert, bool MultiLine, const std::string& Text,
-                                                 TFont* Font, TColor TextColor, TColor Color,
-                                                 const TcxCustomDrawBackground& OnCustomDraw) const {
+void TcxWinXPLookAndFeelPainter::PaintFooterCell(
+    TcxCanvas* Canvas, const TRect& R, TcxHorzAlign AlignHorz, TcxVertAlign AlignVert,
+    bool MultiLine, const std::string& Text, TFont* Font, TColor TextColor, TColor Color,
+    const TcxCustomDrawBackground& OnCustomDraw) const {
   HTHEME t = ThemeOf(totTrackBar);
   if (!t)
-    return TcxStandardLookAndFeelPainter::PaintFooterCell(Canvas, R, AlignHorz, AlignVert, MultiLine, Text, Font,
-                                                          TextColor, Color, OnCustomDraw);
+    return TcxStandardLookAndFeelPainter::PaintFooterCell(
+        Canvas, R, AlignHorz, AlignVert, MultiLine, Text, Font, TextColor, Color, OnCustomDraw);
   if (!(OnCustomDraw && OnCustomDraw(Canvas, R))) DrawPart(t, Canvas, TKP_TRACK, 1, R);
-  PaintThemedText(Canvas, t, TKP_TRACK, 1, R, FooterCellTextBounds(R), AlignHorz, AlignVert, MultiLine, false, false,
-                  Text, Font, TextColor, Color);
+  PaintThemedText(Canvas, t, TKP_TRACK, 1, R, FooterCellTextBounds(R), AlignHorz, AlignVert,
+                  MultiLine, false, false, Text, Font, TextColor, Color);
 }
 
-void TcxWinXPLookAndFeelPainter::PaintFilterDropDownButton(TcxCanvas* Canvas, const TRect& R, TcxElementState State,
+void TcxWinXPLookAndFeelPainter::PaintFilterDropDownButton(TcxCanvas* Canvas, const TRect& R,
+                                                           TcxElementState State,
                                                            bool Active) const {
   HTHEME t = ThemeOf(totComboBox);
   if (!t) return TcxStandardLookAndFeelPainter::PaintFilterDropDownButton(Canvas, R, State, Active);
@@ -2560,11 +2624,13 @@ void TcxWinXPLookAndFeelPainter::PaintFilterDropDownButton(TcxCanvas* Canvas, co
 
 TSize TcxWinXPLookAndFeelPainter::FilterCheckExtent() const {
   TSize s;
-  return PartSize(ThemeOf(totButton), BP_CHECKBOX, 1, s) ? s : TcxStandardLookAndFeelPainter::FilterCheckExtent();
+  return PartSize(ThemeOf(totButton), BP_CHECKBOX, 1, s)
+             ? s
+             : TcxStandardLookAndFeelPainter::FilterCheckExtent();
 }
 
-void TcxWinXPLookAndFeelPainter::PaintTab(TcxCanvas* Canvas, const TRect& R, TcxBorder Side, TcxElementState State,
-                                          bool Vertical) const {
+void TcxWinXPLookAndFeelPainter::PaintTab(TcxCanvas* Canvas, const TRect& R, TcxBorder Side,
+                                          TcxElementState State, bool Vertical) const {
   HTHEME t = ThemeOf(totTab);
   if (!t) return TcxStandardLookAndFeelPainter::PaintTab(Canvas, R, Side, State, Vertical);
   if (R.IsEmpty()) return;
@@ -2578,13 +2644,14 @@ void TcxWinXPLookAndFeelPainter::PaintTab(TcxCanvas* Canvas, const TRect& R, Tcx
   Canvas->CopyRectFrom(R, bmp->Canvas(), bmp->FullRect());
 }
 
-void TcxWinXPLookAndFeelPainter::PaintTabFrame(TcxCanvas* Canvas, const TRect& R, TcxBorder Side, TcxBorders Borders,
-                                               bool Vertical) const {
-  if (!ThemeOf(totTab)) TcxStandardLookAndFeelPainter::PaintTabFrame(Canvas, R, Side, Borders, Vertical);
+void TcxWinXPLookAndFeelPainter::PaintTabFrame(TcxCanvas* Canvas, const TRect& R, TcxBorder Side,
+                                               TcxBorders Borders, bool Vertical) const {
+  if (!ThemeOf(totTab))
+    TcxStandardLookAndFeelPainter::PaintTabFrame(Canvas, R, Side, Borders, Vertical);
 }
 
-void TcxWinXPLookAndFeelPainter::PaintTabStrip(TcxCanvas* Canvas, const TRect& R, TcxBorders Borders,
-                                               bool Vertical) const {
+void TcxWinXPLookAndFeelPainter::PaintTabStrip(TcxCanvas* Canvas, const TRect& R,
+                                               TcxBorders Borders, bool Vertical) const {
   HTHEME t = ThemeOf(totTab);
   if (!t) return TcxStandardLookAndFeelPainter::PaintTabStrip(Canvas, R, Borders, Vertical);
   // The pane reaches past the strip on the sides without an edge, so only the edges asked for
@@ -2614,9 +2681,11 @@ int TcxWinXPLookAndFeelPainter::TabFrameWidth(bool Vertical) const {
   return ThemeOf(totTab) ? 1 : TcxStandardLookAndFeelPainter::TabFrameWidth(Vertical);
 }
 
-void TcxWinXPLookAndFeelPainter::PaintIndicatorCell(TcxCanvas* Canvas, const TRect& R, int Kind) const {
+void TcxWinXPLookAndFeelPainter::PaintIndicatorCell(TcxCanvas* Canvas, const TRect& R,
+                                                    int Kind) const {
   const TcxCustomLookAndFeelPainter* flat =
-      cxLookAndFeelPaintersManager() ? cxLookAndFeelPaintersManager()->PainterForKind(psFlat) : nullptr;
+      cxLookAndFeelPaintersManager() ? cxLookAndFeelPaintersManager()->PainterForKind(psFlat)
+                                     : nullptr;
   if (flat)
     flat->PaintIndicatorCell(Canvas, R, Kind);
   else
@@ -2630,15 +2699,17 @@ void TcxWinXPLookAndFeelPainter::PaintNavigatorButton(TcxCanvas* Canvas, const T
   DrawPart(t, Canvas, TP_BUTTON, NavigatorStates[State], R);
 }
 
-void TcxWinXPLookAndFeelPainter::PaintGroupBoxBackground(TcxCanvas* Canvas, TControl* Control, const TRect& R,
-                                                         TColor Color1, TColor) const {
+void TcxWinXPLookAndFeelPainter::PaintGroupBoxBackground(TcxCanvas* Canvas, TControl* Control,
+                                                         const TRect& R, TColor Color1,
+                                                         TColor) const {
   if (Color1 == clDefault)
     DrawThemedParentBackground(Control, Canvas, R);
   else
     Canvas->FillRectWithColor(R, Color1);
 }
 
-void TcxWinXPLookAndFeelPainter::TrackBarThumbBounds(TcxCanvas* Canvas, TRect& R, bool Vertical, int Shape) const {
+void TcxWinXPLookAndFeelPainter::TrackBarThumbBounds(TcxCanvas* Canvas, TRect& R, bool Vertical,
+                                                     int Shape) const {
   TSize s;
   if (!PartSize(ThemeOf(totTrackBar), TrackBarThumbPart(Vertical, Shape), 1, s))
     return TcxStandardLookAndFeelPainter::TrackBarThumbBounds(Canvas, R, Vertical, Shape);
@@ -2646,8 +2717,8 @@ void TcxWinXPLookAndFeelPainter::TrackBarThumbBounds(TcxCanvas* Canvas, TRect& R
   R = TRect(left, top, left + s.cx, top + s.cy);
 }
 
-void TcxWinXPLookAndFeelPainter::PaintTrackBarTrack(TcxCanvas* Canvas, const TRect& R, bool Vertical,
-                                                    TColor Color) const {
+void TcxWinXPLookAndFeelPainter::PaintTrackBarTrack(TcxCanvas* Canvas, const TRect& R,
+                                                    bool Vertical, TColor Color) const {
   HTHEME t = ThemeOf(totTrackBar);
   if (!t) return TcxStandardLookAndFeelPainter::PaintTrackBarTrack(Canvas, R, Vertical, Color);
   DrawPart(t, Canvas, Vertical ? TKP_TRACKVERT : TKP_TRACK, 1, R);

@@ -789,12 +789,14 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
   TColor ViewColor42() const override;
   TColor ViewColor47() const override { return TColor(0xD5FFFF); }
 
-  void PaintArrow(TcxCanvas* Canvas, const TRect& R, TcxArrowDirection Direction, TColor Color) const override {
+  void PaintArrow(TcxCanvas* Canvas, const TRect& R, TcxArrowDirection Direction,
+                  TColor Color) const override {
     TcxCustomLookAndFeelPainter::PaintArrow(Canvas, R, Direction, Color);
   }
-  void DrawArrowButton(TcxCanvas* Canvas, const TRect& R, TcxElementState State, TcxArrowDirection Direction,
-                       bool Framed) const override;
-  void DrawArrowButtonFrame(TcxCanvas* Canvas, const TRect& R, TcxElementState State) const override;
+  void DrawArrowButton(TcxCanvas* Canvas, const TRect& R, TcxElementState State,
+                       TcxArrowDirection Direction, bool Framed) const override;
+  void DrawArrowButtonFrame(TcxCanvas* Canvas, const TRect& R,
+                            TcxElementState State) const override;
 
   int ControlBorderSize() const override;
   void DrawControlBorder(TcxCanvas* Canvas, const TRect& R) const override;
@@ -808,11 +810,13 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
   int ButtonCaptionIndent() const override { return 2; }
   int PressedCaptionShift() const override { return 0; }
   TColor ButtonGlyphColor(TcxElementState State, TColor DefaultColor = clDefault) const override;
-  void PaintButton(TcxCanvas* Canvas, const TRect& R, const std::string& Caption, TcxElementState State,
-                   bool DrawFrame = true, TColor Color = clDefault, TColor TextColor = clDefault,
-                   bool WordWrap = false, bool ToolbarStyle = false) const override;
+  void PaintButton(TcxCanvas* Canvas, const TRect& R, const std::string& Caption,
+                   TcxElementState State, bool DrawFrame = true, TColor Color = clDefault,
+                   TColor TextColor = clDefault, bool WordWrap = false,
+                   bool ToolbarStyle = false) const override;
 
-  void PaintExpandButton(TcxCanvas* Canvas, const TRect& R, bool Expanded, TColor Color) const override;
+  void PaintExpandButton(TcxCanvas* Canvas, const TRect& R, bool Expanded,
+                         TColor Color) const override;
   bool ExpandButtonBeforeContent() const override { return false; }
   void PaintGroupExpandButton(TcxCanvas* Canvas, const TRect& R, bool Expanded,
                               TcxElementState State) const override;
@@ -829,19 +833,22 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
   void PaintCheckMark(TcxCanvas* Canvas, const TRect& R, TcxElementState State, bool Checked,
                       TColor Color) const override;
   void PaintCheckFrame(TcxCanvas* Canvas, const TRect& R, TcxElementState State) const override;
-  void PaintRadioButton(TcxCanvas* Canvas, int X, int Y, TcxElementState State, bool Checked, bool Highlighted,
-                        TColor BackgroundColor = clDefault, bool Focused = false) const override;
+  void PaintRadioButton(TcxCanvas* Canvas, int X, int Y, TcxElementState State, bool Checked,
+                        bool Highlighted, TColor BackgroundColor = clDefault,
+                        bool Focused = false) const override;
   TSize RadioButtonExtent() const override;
 
   void PaintHeader(TcxCanvas* Canvas, const TRect& R, const TRect& TextRect, TcxBorders Neighbors,
-                   TcxBorders Borders, TcxElementState State, TcxHorzAlign AlignHorz, TcxVertAlign AlignVert,
-                   bool MultiLine, bool ShowEndEllipsis, const std::string& Text, TFont* Font, TColor TextColor,
-                   TColor Color, const TcxCustomDrawBackground& OnCustomDraw = {}, bool IsLast = false,
+                   TcxBorders Borders, TcxElementState State, TcxHorzAlign AlignHorz,
+                   TcxVertAlign AlignVert, bool MultiLine, bool ShowEndEllipsis,
+                   const std::string& Text, TFont* Font, TColor TextColor, TColor Color,
+                   const TcxCustomDrawBackground& OnCustomDraw = {}, bool IsLast = false,
                    bool IsGroup = false) const override;
   void PaintHeaderPressedMark(TcxCanvas*, const TRect&) const override {}
-  void PaintHeaderSection(TcxCanvas* Canvas, const TRect& R, const TRect& TextRect, TcxBorders Neighbors,
-                          TcxBorders Borders, TcxElementState State, TcxHorzAlign AlignHorz, TcxVertAlign AlignVert,
-                          bool MultiLine, bool ShowEndEllipsis, const std::string& Text, TFont* Font,
+  void PaintHeaderSection(TcxCanvas* Canvas, const TRect& R, const TRect& TextRect,
+                          TcxBorders Neighbors, TcxBorders Borders, TcxElementState State,
+                          TcxHorzAlign AlignHorz, TcxVertAlign AlignVert, bool MultiLine,
+                          bool ShowEndEllipsis, const std::string& Text, TFont* Font,
                           TColor TextColor, TColor Color) const override;
   void PaintSortMark(TcxCanvas* Canvas, const TRect& R, bool Ascending) const override;
   int HeaderFrameWidth() const override;
@@ -850,18 +857,21 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
   bool HeaderGradientFlag() const override { return true; }
   TSize SortMarkExtent() const override { return {7, 8}; }
 
-  void PaintGroupRow(TcxCanvas* Canvas, const TRect& R, bool Selected, TcxElementState State) const override;
+  void PaintGroupRow(TcxCanvas* Canvas, const TRect& R, bool Selected,
+                     TcxElementState State) const override;
 
   int FooterFrameWidth() const override;
   int FooterCellFrameWidth() const override;
   int FooterCellSpacing() const override;
   bool FooterCellsBeforeFrame() const override { return false; }
-  void PaintFooterCell(TcxCanvas* Canvas, const TRect& R, TcxHorzAlign AlignHorz, TcxVertAlign AlignVert,
-                       bool MultiLine, const std::string& Text, TFont* Font, TColor TextColor, TColor Color,
+  void PaintFooterCell(TcxCanvas* Canvas, const TRect& R, TcxHorzAlign AlignHorz,
+                       TcxVertAlign AlignVert, bool MultiLine, const std::string& Text, TFont* Font,
+                       TColor TextColor, TColor Color,
                        const TcxCustomDrawBackground& OnCustomDraw = {}) const override;
   void PaintFooterFrame(TcxCanvas* Canvas, const TRect& R) const override;
 
-  void PaintFilterCloseButton(TcxCanvas* Canvas, const TRect& R, TcxElementState State) const override;
+  void PaintFilterCloseButton(TcxCanvas* Canvas, const TRect& R,
+                              TcxElementState State) const override;
   void PaintFilterDropDownButton(TcxCanvas* Canvas, const TRect& R, TcxElementState State,
                                  bool Active) const override;
   TSize FilterCheckExtent() const override;
@@ -879,7 +889,8 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
                 bool Vertical) const override;
   void PaintTabFrame(TcxCanvas* Canvas, const TRect& R, TcxBorder Side, TcxBorders Borders,
                      bool Vertical) const override;
-  void PaintTabStrip(TcxCanvas* Canvas, const TRect& R, TcxBorders Borders, bool Vertical) const override;
+  void PaintTabStrip(TcxCanvas* Canvas, const TRect& R, TcxBorders Borders,
+                     bool Vertical) const override;
   bool PaintsTabs(bool Vertical) const override;
   bool HotTracksTabs(bool Vertical) const override;
   int TabFrameWidth(bool Vertical) const override;
@@ -893,13 +904,15 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
   void PaintSizeGripGlyph(TcxCanvas* Canvas, const TRect& R) const override;
   TSize PopupCloseButtonExtent() const override;
 
-  void PaintMonthHeader(TcxCanvas* Canvas, const TRect& R, const std::string& Text, TcxBorders Neighbors,
-                        const TcxViewParams& ViewParams, int Arrows, int ArrowOffset,
+  void PaintMonthHeader(TcxCanvas* Canvas, const TRect& R, const std::string& Text,
+                        TcxBorders Neighbors, const TcxViewParams& ViewParams, int Arrows,
+                        int ArrowOffset,
                         const TcxCustomDrawBackground& OnCustomDraw = {}) const override;
   void PaintProgressBar(TcxCanvas* Canvas, const TRect& Bounds, const TRect& ProgressRect,
                         const TcxViewParams& ViewParams, bool Framed) const override;
   TRect ProgressBarMargins() const override { return {3, 3, 3, 3}; }
-  void PaintNavigatorButton(TcxCanvas* Canvas, const TRect& R, TcxElementState State) const override;
+  void PaintNavigatorButton(TcxCanvas* Canvas, const TRect& R,
+                            TcxElementState State) const override;
   void PaintSplitterFrame(TcxCanvas* Canvas, const TRect& R, const TcxViewParams& ViewParams,
                           bool Horizontal) const override;
 
@@ -911,16 +924,18 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
                                TColor Color2) const override;
 
   void TrackBarThumbBounds(TcxCanvas* Canvas, TRect& R, bool Vertical, int Shape) const override;
-  void PaintTrackBarTrack(TcxCanvas* Canvas, const TRect& R, bool Vertical, TColor Color) const override;
-  void PaintTrackBarThumb(TcxCanvas* Canvas, const TRect& R, TcxElementState State, bool Vertical, int Shape,
+  void PaintTrackBarTrack(TcxCanvas* Canvas, const TRect& R, bool Vertical,
                           TColor Color) const override;
+  void PaintTrackBarThumb(TcxCanvas* Canvas, const TRect& R, TcxElementState State, bool Vertical,
+                          int Shape, TColor Color) const override;
   void PaintSplitter(TcxCanvas*, const TRect&, bool, bool, bool) const override {}
 
   // Text in the style's font rendering for the part and state; R and Color are not used.
   virtual void PaintThemedText(TcxCanvas* Canvas, HTHEME Theme, int Part, int State, const TRect& R,
-                               const TRect& TextRect, TcxHorzAlign AlignHorz, TcxVertAlign AlignVert,
-                               bool MultiLine, bool ShowEndEllipsis, bool ShowPrefix, const std::string& Text,
-                               TFont* Font, TColor TextColor, TColor Color) const;
+                               const TRect& TextRect, TcxHorzAlign AlignHorz,
+                               TcxVertAlign AlignVert, bool MultiLine, bool ShowEndEllipsis,
+                               bool ShowPrefix, const std::string& Text, TFont* Font,
+                               TColor TextColor, TColor Color) const;
 };
 
 // Radio images for every kind, state, check state, focus and highlight, built once from the

@@ -23,7 +23,9 @@ namespace {
 using TPainter = TcxCustomLookAndFeelPainter;
 
 TPainter* Painter(const char* Name) { return cxLookAndFeelPaintersManager()->PainterForName(Name); }
-TcxWinXPLookAndFeelPainter* Native() { return dynamic_cast<TcxWinXPLookAndFeelPainter*>(Painter("Native")); }
+TcxWinXPLookAndFeelPainter* Native() {
+  return dynamic_cast<TcxWinXPLookAndFeelPainter*>(Painter("Native"));
+}
 
 uint32_t Rgb(TColor c) {
   uint32_t v = uint32_t(ColorToRGB(c)) & 0xFFFFFF;
@@ -49,8 +51,8 @@ std::string FirstDifference(const QImage& a, const QImage& b) {
     for (int x = 0; x < a.width(); ++x)
       if ((a.pixel(x, y) & 0xFFFFFF) != (b.pixel(x, y) & 0xFFFFFF)) {
         std::ostringstream s;
-        s << std::hex << "at (" << std::dec << x << "," << y << ") " << std::hex << (a.pixel(x, y) & 0xFFFFFF)
-          << " vs " << (b.pixel(x, y) & 0xFFFFFF);
+        s << std::hex << "at (" << std::dec << x << "," << y << ") " << std::hex
+          << (a.pixel(x, y) & 0xFFFFFF) << " vs " << (b.pixel(x, y) & 0xFFFFFF);
         return s.str();
       }
   return {};
@@ -86,13 +88,13 @@ struct TFakeStyle {
   };
   std::vector<TText> Texts;
   std::vector<std::tuple<std::string, UINT, UINT, TRect>> Edges;
-  std::map<std::pair<std::string, int>, TSize> Sizes;    // missing: the query fails
-  std::map<std::pair<std::string, int>, TRect> Insets;   // missing: the query fails
+  std::map<std::pair<std::string, int>, TSize> Sizes;   // missing: the query fails
+  std::map<std::pair<std::string, int>, TRect> Insets;  // missing: the query fails
   std::map<std::tuple<std::string, int, int, int>, COLORREF> Colors;
   std::map<std::pair<std::string, int>, MARGINS> Margins;
-  std::vector<std::string> Refused;  // classes that fail to open
+  std::vector<std::string> Refused;                      // classes that fail to open
   std::vector<std::pair<std::string, int>> Transparent;  // parts with soft edges
-  TRect RegionInset;  // the part's region: its rectangle less these insets
+  TRect RegionInset;            // the part's region: its rectangle less these insets
   std::u16string ColourScheme;  // empty: the theme's name cannot be read
 
   std::string ClassOf(HTHEME t) const {
@@ -128,10 +130,11 @@ HRESULT FakeDraw(HTHEME t, HDC dc, int part, int state, const RECT* r, const REC
   DeleteObject(b);
   return 0;
 }
-HRESULT FakeText(HTHEME t, HDC, int part, int state, const char16_t* text, int count, DWORD flags, DWORD,
-                 const RECT* r) {
+HRESULT FakeText(HTHEME t, HDC, int part, int state, const char16_t* text, int count, DWORD flags,
+                 DWORD, const RECT* r) {
   std::u16string w = count < 0 ? std::u16string(text) : std::u16string(text, count);
-  gStyle->Texts.push_back({gStyle->ClassOf(t), std::string(w.begin(), w.end()), part, state, flags, TRect(*r)});
+  gStyle->Texts.push_back(
+      {gStyle->ClassOf(t), std::string(w.begin(), w.end()), part, state, flags, TRect(*r)});
   return 0;
 }
 HRESULT FakeEdge(HTHEME t, HDC, int, int, const RECT* r, UINT edge, UINT flags, RECT*) {
@@ -148,7 +151,8 @@ HRESULT FakeContentRect(HTHEME t, HDC, int part, int, const RECT* bounds, RECT* 
   auto it = gStyle->Insets.find({gStyle->ClassOf(t), part});
   if (it == gStyle->Insets.end()) return kFail;
   const TRect& i = it->second;
-  *content = RECT{bounds->left + i.Left, bounds->top + i.Top, bounds->right - i.Right, bounds->bottom - i.Bottom};
+  *content = RECT{bounds->left + i.Left, bounds->top + i.Top, bounds->right - i.Right,
+                  bounds->bottom - i.Bottom};
   return 0;
 }
 HRESULT FakeColor(HTHEME t, int part, int state, int prop, COLORREF* c) {
@@ -171,7 +175,8 @@ BOOL FakeTransparent(HTHEME t, int part, int) {
 }
 HRESULT FakeRegion(HTHEME, HDC, int, int, const RECT* r, HRGN* region) {
   const TRect& i = gStyle->RegionInset;
-  *region = CreateRectRgn(r->left + i.Left, r->top + i.Top, r->right - i.Right, r->bottom - i.Bottom);
+  *region =
+      CreateRectRgn(r->left + i.Left, r->top + i.Top, r->right - i.Right, r->bottom - i.Bottom);
   return 0;
 }
 
@@ -220,7 +225,8 @@ class NativeWithStyle : public ::testing::Test {
   // The parts drawn since the last call, as "Class part/state".
   std::vector<std::string> TakeDrawn() {
     std::vector<std::string> r;
-    for (const auto& d : Style.Drawn) r.push_back(d.Class + " " + std::to_string(d.Part) + "/" + std::to_string(d.State));
+    for (const auto& d : Style.Drawn)
+      r.push_back(d.Class + " " + std::to_string(d.Part) + "/" + std::to_string(d.State));
     Style.Drawn.clear();
     return r;
   }
@@ -243,57 +249,84 @@ TEST(NativePainter, WithoutStylesDrawsAsStandard) {
   TcxViewParams view{TColor(0xE0E0FF), nullptr, &font, TColor(0x200000)};
   const TRect r(3, 4, 41, 30);
   std::vector<std::pair<std::string, TDraw>> rows = {
-      {"nav button face prev", [&](auto* p, auto* c) { p->DrawNavButtonFace(c, r, TRect(6, 10, 13, 17), false, esHot); }},
-      {"nav button face next", [&](auto* p, auto* c) { p->DrawNavButtonFace(c, r, TRect(20, 10, 27, 17), true, esPressed); }},
+      {"nav button face prev",
+       [&](auto* p, auto* c) { p->DrawNavButtonFace(c, r, TRect(6, 10, 13, 17), false, esHot); }},
+      {"nav button face next",
+       [&](auto* p, auto* c) {
+         p->DrawNavButtonFace(c, r, TRect(20, 10, 27, 17), true, esPressed);
+       }},
       {"control border", [&](auto* p, auto* c) { p->DrawControlBorder(c, r); }},
       {"separator h", [&](auto* p, auto* c) { p->DrawSeparator(c, r, true); }},
       {"separator v", [&](auto* p, auto* c) { p->DrawSeparator(c, r, false); }},
-      {"expand button", [&](auto* p, auto* c) { p->PaintExpandButton(c, TRect(2, 2, 14, 14), true, clDefault); }},
-      {"expand button coloured", [&](auto* p, auto* c) {
+      {"expand button",
+       [&](auto* p, auto* c) { p->PaintExpandButton(c, TRect(2, 2, 14, 14), true, clDefault); }},
+      {"expand button coloured",
+       [&](auto* p, auto* c) {
          p->PaintExpandButton(c, TRect(2, 2, 14, 14), false, TColor(0x00FFFF));
-         c->FillRectWithColor(TRect(0, 0, 48, 40), TColor(0xFF0000));  // the button stays out of the clip
+         c->FillRectWithColor(TRect(0, 0, 48, 40),
+                              TColor(0xFF0000));  // the button stays out of the clip
        }},
-      {"group expand button", [&](auto* p, auto* c) { p->PaintGroupExpandButton(c, TRect(2, 2, 17, 17), false, esHot); }},
-      {"header", [&](auto* p, auto* c) {
-         p->PaintHeader(c, r, r.Inflate(-3, -3), {}, cxBordersAll, esPressed, haCenter, vaCenter, false, false, "Ab",
-                        &font, clBtnText, clBtnFace);
+      {"group expand button",
+       [&](auto* p, auto* c) { p->PaintGroupExpandButton(c, TRect(2, 2, 17, 17), false, esHot); }},
+      {"header",
+       [&](auto* p, auto* c) {
+         p->PaintHeader(c, r, r.Inflate(-3, -3), {}, cxBordersAll, esPressed, haCenter, vaCenter,
+                        false, false, "Ab", &font, clBtnText, clBtnFace);
        }},
       {"footer frame", [&](auto* p, auto* c) { p->PaintFooterFrame(c, r); }},
-      {"filter close button", [&](auto* p, auto* c) { p->PaintFilterCloseButton(c, TRect(2, 2, 18, 16), esPressed); }},
-      {"popup close button", [&](auto* p, auto* c) { p->PaintPopupCloseButton(c, TRect(2, 2, 16, 17), esHot); }},
+      {"filter close button",
+       [&](auto* p, auto* c) { p->PaintFilterCloseButton(c, TRect(2, 2, 18, 16), esPressed); }},
+      {"popup close button",
+       [&](auto* p, auto* c) { p->PaintPopupCloseButton(c, TRect(2, 2, 16, 17), esHot); }},
       {"hint background", [&](auto* p, auto* c) { p->PaintHintBackground(c, r, clDefault); }},
-      {"hint background coloured", [&](auto* p, auto* c) { p->PaintHintBackground(c, r, TColor(0x123456)); }},
+      {"hint background coloured",
+       [&](auto* p, auto* c) { p->PaintHintBackground(c, r, TColor(0x123456)); }},
       {"tip background", [&](auto* p, auto* c) { p->DrawTipBackground(c, r); }},
-      {"size grip", [&](auto* p, auto* c) { p->PaintSizeGrip(c, TRect(0, 0, 17, 17), clBtnFace, coBottomLeft); }},
-      {"month header", [&](auto* p, auto* c) {
+      {"size grip",
+       [&](auto* p, auto* c) {
+         p->PaintSizeGrip(c, TRect(0, 0, 17, 17), clBtnFace, coBottomLeft);
+       }},
+      {"month header",
+       [&](auto* p, auto* c) {
          p->PaintMonthHeader(c, r, "May", TcxBorders{bLeft, bBottom}, view, 3, 2);
        }},
-      {"progress framed", [&](auto* p, auto* c) { p->PaintProgressBar(c, r, TRect(5, 6, 20, 28), view, true); }},
-      {"progress unframed", [&](auto* p, auto* c) { p->PaintProgressBar(c, r, TRect(5, 6, 20, 28), view, false); }},
+      {"progress framed",
+       [&](auto* p, auto* c) { p->PaintProgressBar(c, r, TRect(5, 6, 20, 28), view, true); }},
+      {"progress unframed",
+       [&](auto* p, auto* c) { p->PaintProgressBar(c, r, TRect(5, 6, 20, 28), view, false); }},
       {"splitter frame h", [&](auto* p, auto* c) { p->PaintSplitterFrame(c, r, view, true); }},
       {"splitter frame v", [&](auto* p, auto* c) { p->PaintSplitterFrame(c, r, view, false); }},
-      {"container background", [&](auto* p, auto* c) {
+      {"container background",
+       [&](auto* p, auto* c) {
          TRect x = r;
          p->PaintContainerBackground(c, x);
          c->FillRectWithColor(x, TColor(0x0000FF));  // what is left for the content
        }},
-      {"group box frame", [&](auto* p, auto* c) { p->PaintGroupBoxFrame(c, r, false, 0, TcxBorders{bLeft, bTop}); }},
+      {"group box frame",
+       [&](auto* p, auto* c) {
+         p->PaintGroupBoxFrame(c, r, false, 0, TcxBorders{bLeft, bTop});
+       }},
       {"track h", [&](auto* p, auto* c) { p->PaintTrackBarTrack(c, r, false, TColor(0xFFFFFF)); }},
       {"track v", [&](auto* p, auto* c) { p->PaintTrackBarTrack(c, r, true, TColor(0x00FFFF)); }},
-      {"last header", [&](auto* p, auto* c) {
-         p->PaintHeader(c, r, r, TcxBorders{bLeft}, cxBordersAll, esNormal, haLeft, vaTop, true, true, "Wide text",
-                        &font, clBtnText, clBtnFace, {}, true, false);
+      {"last header",
+       [&](auto* p, auto* c) {
+         p->PaintHeader(c, r, r, TcxBorders{bLeft}, cxBordersAll, esNormal, haLeft, vaTop, true,
+                        true, "Wide text", &font, clBtnText, clBtnFace, {}, true, false);
        }},
-      {"month header custom", [&](auto* p, auto* c) {
+      {"month header custom",
+       [&](auto* p, auto* c) {
          p->PaintMonthHeader(c, r, "Jun", {}, view, 1, 0, [](TcxCanvas* cc, const TRect& b) {
            cc->FillRectWithColor(b, TColor(0x808000));
            return true;
          });
        }},
-      {"footer cell", [&](auto* p, auto* c) {
-         p->PaintFooterCell(c, r, haRight, vaBottom, false, "12", &font, clBtnText, TColor(0xF0F0F0));
+      {"footer cell",
+       [&](auto* p, auto* c) {
+         p->PaintFooterCell(c, r, haRight, vaBottom, false, "12", &font, clBtnText,
+                            TColor(0xF0F0F0));
        }},
-      {"filter drop-down active", [&](auto* p, auto* c) { p->PaintFilterDropDownButton(c, r, esPressed, true); }},
+      {"filter drop-down active",
+       [&](auto* p, auto* c) { p->PaintFilterDropDownButton(c, r, esPressed, true); }},
       {"tab strip", [&](auto* p, auto* c) { p->PaintTabStrip(c, r, TcxBorders{bTop}, false); }},
       {"tab frame", [&](auto* p, auto* c) { p->PaintTabFrame(c, r, bTop, cxBordersAll, false); }},
   };
@@ -305,39 +338,54 @@ TEST(NativePainter, WithoutStylesDrawsAsStandard) {
                         c->AssignFont(&font);
                         p->PaintButton(c, r, "OK", st);
                       }});
-      rows.push_back({"navigator" + tag, [=](auto* p, auto* c) { p->PaintNavigatorButton(c, r, st); }});
+      rows.push_back(
+          {"navigator" + tag, [=](auto* p, auto* c) { p->PaintNavigatorButton(c, r, st); }});
       rows.push_back({"toolbar button" + tag, [=](auto* p, auto* c) {
                         p->PaintButton(c, r, "", st, true, clDefault, clDefault, false, true);
                       }});
     }
-    rows.push_back({"arrow frame" + tag, [=](auto* p, auto* c) { p->DrawArrowButtonFrame(c, r, st); }});
-    rows.push_back({"radio" + tag, [=](auto* p, auto* c) { p->PaintRadioButton(c, 3, 3, st, st != esHot, st == esPressed); }});
-    rows.push_back({"filter drop-down" + tag, [=](auto* p, auto* c) { p->PaintFilterDropDownButton(c, r, st, false); }});
-    rows.push_back({"tab" + tag, [=](auto* p, auto* c) { p->PaintTab(c, r, bTop, st, false); }});
-    rows.push_back({"vertical tab" + tag, [=](auto* p, auto* c) { p->PaintTab(c, r, bLeft, st, true); }});
-    rows.push_back({"group row" + tag, [=](auto* p, auto* c) { p->PaintGroupRow(c, r, st == esHot, st); }});
-    rows.push_back({"header section" + tag, [=, &font](auto* p, auto* c) {
-                      p->PaintHeaderSection(c, r, r.Inflate(-2, -2), {}, cxBordersAll, st, haCenter, vaCenter, false,
-                                            false, "Col", &font, clBtnText, clBtnFace);
+    rows.push_back(
+        {"arrow frame" + tag, [=](auto* p, auto* c) { p->DrawArrowButtonFrame(c, r, st); }});
+    rows.push_back({"radio" + tag, [=](auto* p, auto* c) {
+                      p->PaintRadioButton(c, 3, 3, st, st != esHot, st == esPressed);
                     }});
-    rows.push_back({"group expand" + tag, [=](auto* p, auto* c) { p->PaintGroupExpandButton(c, TRect(2, 2, 17, 17), true, st); }});
+    rows.push_back({"filter drop-down" + tag,
+                    [=](auto* p, auto* c) { p->PaintFilterDropDownButton(c, r, st, false); }});
+    rows.push_back({"tab" + tag, [=](auto* p, auto* c) { p->PaintTab(c, r, bTop, st, false); }});
+    rows.push_back(
+        {"vertical tab" + tag, [=](auto* p, auto* c) { p->PaintTab(c, r, bLeft, st, true); }});
+    rows.push_back(
+        {"group row" + tag, [=](auto* p, auto* c) { p->PaintGroupRow(c, r, st == esHot, st); }});
+    rows.push_back({"header section" + tag, [=, &font](auto* p, auto* c) {
+                      p->PaintHeaderSection(c, r, r.Inflate(-2, -2), {}, cxBordersAll, st, haCenter,
+                                            vaCenter, false, false, "Col", &font, clBtnText,
+                                            clBtnFace);
+                    }});
+    rows.push_back({"group expand" + tag, [=](auto* p, auto* c) {
+                      p->PaintGroupExpandButton(c, TRect(2, 2, 17, 17), true, st);
+                    }});
     for (TcxCheckBoxState cs : {cbsUnchecked, cbsChecked, cbsGrayed})
       rows.push_back({"check box" + tag + " check " + std::to_string(int(cs)),
                       [=](auto* p, auto* c) { p->PaintCheckBox(c, TRect(2, 2, 15, 15), st, cs); }});
     for (TcxArrowDirection d : {adUp, adDown, adLeft, adRight})
       for (bool framed : {false, true})
-        rows.push_back({"arrow button" + tag + " dir " + std::to_string(int(d)) + (framed ? " framed" : ""),
-                        [=](auto* p, auto* c) { p->DrawArrowButton(c, TRect(2, 2, 19, 19), st, d, framed); }});
+        rows.push_back(
+            {"arrow button" + tag + " dir " + std::to_string(int(d)) + (framed ? " framed" : ""),
+             [=](auto* p, auto* c) { p->DrawArrowButton(c, TRect(2, 2, 19, 19), st, d, framed); }});
     for (bool horizontal : {true, false})
       for (TcxScrollPart part : {spLineBack, spLineForward, spThumb, spPageBack, spPageForward}) {
         const TRect pr = horizontal ? TRect(1, 2, 35, 19) : TRect(2, 1, 19, 35);
-        rows.push_back({"scroll part " + std::to_string(int(part)) + (horizontal ? " h" : " v") + tag,
-                        [=](auto* p, auto* c) { p->PaintScrollBarPart(c, horizontal, pr, part, st); }});
+        rows.push_back(
+            {"scroll part " + std::to_string(int(part)) + (horizontal ? " h" : " v") + tag,
+             [=](auto* p, auto* c) { p->PaintScrollBarPart(c, horizontal, pr, part, st); }});
       }
     for (int shape = 0; shape < 3; ++shape)
       for (bool vertical : {false, true})
         rows.push_back({"thumb shape " + std::to_string(shape) + (vertical ? " v" : " h") + tag,
-                        [=](auto* p, auto* c) { p->PaintTrackBarThumb(c, TRect(4, 4, 16, 26), st, vertical, shape, clBtnFace); }});
+                        [=](auto* p, auto* c) {
+                          p->PaintTrackBarThumb(c, TRect(4, 4, 16, 26), st, vertical, shape,
+                                                clBtnFace);
+                        }});
   }
   for (const auto& [what, draw] : rows) {
     TSurface a, b;
@@ -355,8 +403,10 @@ TEST(NativePainter, WithoutStylesMeasuresAsStandard) {
       {"themed look", [](auto* p) { return V(p->ThemedLookFlag()); }},
       {"control border size", [](auto* p) { return V(p->ControlBorderSize()); }},
       {"separator thickness", [](auto* p) { return V(p->SeparatorThickness()); }},
-      {"focus bounds", [&](auto* p) { return V(p->ButtonFocusBounds(surface.Canvas.get(), TRect(0, 0, 40, 20))); }},
-      {"focus bounds small", [&](auto* p) { return V(p->ButtonFocusBounds(surface.Canvas.get(), TRect(0, 0, 6, 6))); }},
+      {"focus bounds",
+       [&](auto* p) { return V(p->ButtonFocusBounds(surface.Canvas.get(), TRect(0, 0, 40, 20))); }},
+      {"focus bounds small",
+       [&](auto* p) { return V(p->ButtonFocusBounds(surface.Canvas.get(), TRect(0, 0, 6, 6))); }},
       {"expand extent", [](auto* p) { return V(p->ExpandButtonExtent()); }},
       {"group expand extent", [](auto* p) { return V(p->GroupExpandButtonExtent()); }},
       {"small expand extent", [](auto* p) { return V(p->SmallExpandButtonExtent()); }},
@@ -364,11 +414,13 @@ TEST(NativePainter, WithoutStylesMeasuresAsStandard) {
       {"check box extent", [](auto* p) { return V(p->CheckBoxExtent()); }},
       {"radio extent", [](auto* p) { return V(p->RadioButtonExtent()); }},
       {"header frame width", [](auto* p) { return V(p->HeaderFrameWidth()); }},
-      {"header inner bounds", [](auto* p) { return V(p->HeaderInnerBounds(TRect(0, 0, 30, 20), cxBordersAll)); }},
+      {"header inner bounds",
+       [](auto* p) { return V(p->HeaderInnerBounds(TRect(0, 0, 30, 20), cxBordersAll)); }},
       {"footer frame width", [](auto* p) { return V(p->FooterFrameWidth()); }},
       {"footer cell frame width", [](auto* p) { return V(p->FooterCellFrameWidth()); }},
       {"footer cell spacing", [](auto* p) { return V(p->FooterCellSpacing()); }},
-      {"footer cell bounds", [](auto* p) { return V(p->FooterCellTextBounds(TRect(0, 0, 30, 20))); }},
+      {"footer cell bounds",
+       [](auto* p) { return V(p->FooterCellTextBounds(TRect(0, 0, 30, 20))); }},
       {"filter close extent", [](auto* p) { return V(p->FilterCloseButtonExtent()); }},
       {"hint frame colour", [](auto* p) { return V(p->HintFrameColor()); }},
       {"tip description colour", [](auto* p) { return V(p->TipDescriptionColor()); }},
@@ -380,15 +432,21 @@ TEST(NativePainter, WithoutStylesMeasuresAsStandard) {
       {"group box text enabled", [](auto* p) { return V(p->GroupBoxTextColor(true)); }},
       {"group box text disabled", [](auto* p) { return V(p->GroupBoxTextColor(false)); }},
       {"combo border colour", [](auto* p) { return V(p->ViewColor42()); }},
-      {"group button bounds", [](auto* p) { return V(p->GroupButtonBounds(TRect(5, 6, 30, 20), 3, 1)); }},
+      {"group button bounds",
+       [](auto* p) { return V(p->GroupButtonBounds(TRect(5, 6, 30, 20), 3, 1)); }},
       {"group border widths", [](auto* p) { return V(p->ButtonGroupBorderWidths(3, 0)); }},
-      {"hits group expand", [](auto* p) {
+      {"hits group expand",
+       [](auto* p) {
          return TValues{p->HitsGroupExpandButton(TRect(0, 0, 15, 15), TPoint(0, 0)),
                         p->HitsGroupExpandButton(TRect(0, 0, 15, 15), TPoint(15, 7))};
        }},
       {"filter check extent", [](auto* p) { return V(p->FilterCheckExtent()); }},
-      {"paints tabs", [](auto* p) { return TValues{p->PaintsTabs(false), p->HotTracksTabs(true), p->TabFrameWidth(false)}; }},
-      {"thumb bounds", [&](auto* p) {
+      {"paints tabs",
+       [](auto* p) {
+         return TValues{p->PaintsTabs(false), p->HotTracksTabs(true), p->TabFrameWidth(false)};
+       }},
+      {"thumb bounds",
+       [&](auto* p) {
          TRect t(3, 3, 20, 30);
          p->TrackBarThumbBounds(surface.Canvas.get(), t, true, 1);
          return V(t);
@@ -399,10 +457,13 @@ TEST(NativePainter, WithoutStylesMeasuresAsStandard) {
     const std::string tag = " state " + std::to_string(int(st));
     rows.push_back({"face colour" + tag, [=](auto* p) { return V(p->ButtonFaceColor(st)); }});
     rows.push_back({"glyph colour" + tag, [=](auto* p) { return V(p->ButtonGlyphColor(st)); }});
-    rows.push_back({"glyph colour given" + tag, [=](auto* p) { return V(p->ButtonGlyphColor(st, TColor(0x123456))); }});
-    rows.push_back({"header section frame" + tag, [=](auto* p) { return V(p->HeaderSectionFrameWidth(st)); }});
-    rows.push_back({"header section content" + tag,
-                    [=](auto* p) { return V(p->HeaderSectionContentBounds(TRect(0, 0, 40, 20), st)); }});
+    rows.push_back({"glyph colour given" + tag,
+                    [=](auto* p) { return V(p->ButtonGlyphColor(st, TColor(0x123456))); }});
+    rows.push_back(
+        {"header section frame" + tag, [=](auto* p) { return V(p->HeaderSectionFrameWidth(st)); }});
+    rows.push_back({"header section content" + tag, [=](auto* p) {
+                      return V(p->HeaderSectionContentBounds(TRect(0, 0, 40, 20), st));
+                    }});
     if (st != esDefault)  // its own value for the default button: see below
       rows.push_back({"border width" + tag, [=](auto* p) { return V(p->ButtonBorderWidth(st)); }});
   }
@@ -440,22 +501,34 @@ TEST(NativePainter, OwnValuesWithoutStyles) {
   const TRow rows[] = {
       {"sort mark in one colour",
        [](auto* p, auto* c) { p->PaintSortMark(c, TRect(4, 4, 20, 20), true); },
-       [](auto* p, auto* c) { p->DrawSortMarkWith(c, TRect(4, 4, 20, 20), clBtnShadow, clBtnShadow, true); }},
-      {"no pressed mark", [](auto* p, auto* c) { p->PaintHeaderPressedMark(c, TRect(0, 0, 30, 30)); },
+       [](auto* p, auto* c) {
+         p->DrawSortMarkWith(c, TRect(4, 4, 20, 20), clBtnShadow, clBtnShadow, true);
+       }},
+      {"no pressed mark",
+       [](auto* p, auto* c) { p->PaintHeaderPressedMark(c, TRect(0, 0, 30, 30)); },
        [](auto*, auto*) {}},
-      {"no splitter", [](auto* p, auto* c) { p->PaintSplitter(c, TRect(0, 0, 30, 30), true, false, true); },
+      {"no splitter",
+       [](auto* p, auto* c) { p->PaintSplitter(c, TRect(0, 0, 30, 30), true, false, true); },
        [](auto*, auto*) {}},
       {"small expand button ignores the fill",
-       [](auto* p, auto* c) { p->PaintSmallExpandButton(c, TRect(2, 2, 11, 11), true, clBtnShadow, TColor(0xFF)); },
-       [s](auto*, auto* c) { s->PaintSmallExpandButton(c, TRect(2, 2, 11, 11), true, clBtnShadow, clDefault); }},
+       [](auto* p, auto* c) {
+         p->PaintSmallExpandButton(c, TRect(2, 2, 11, 11), true, clBtnShadow, TColor(0xFF));
+       },
+       [s](auto*, auto* c) {
+         s->PaintSmallExpandButton(c, TRect(2, 2, 11, 11), true, clBtnShadow, clDefault);
+       }},
       {"indicator cell as Flat draws it",
        [](auto* p, auto* c) { p->PaintIndicatorCell(c, TRect(2, 2, 20, 20), 1); },
        [](auto*, auto* c) { Painter("Flat")->PaintIndicatorCell(c, TRect(2, 2, 20, 20), 1); }},
       {"group box background in the given colour",
-       [](auto* p, auto* c) { p->PaintGroupBoxBackground(c, nullptr, TRect(2, 2, 20, 20), TColor(0x0000FF), clDefault); },
+       [](auto* p, auto* c) {
+         p->PaintGroupBoxBackground(c, nullptr, TRect(2, 2, 20, 20), TColor(0x0000FF), clDefault);
+       },
        [](auto*, auto* c) { c->FillRectWithColor(TRect(2, 2, 20, 20), TColor(0x0000FF)); }},
       {"group box background of a control without parent",
-       [](auto* p, auto* c) { p->PaintGroupBoxBackground(c, nullptr, TRect(2, 2, 20, 20), clDefault, clDefault); },
+       [](auto* p, auto* c) {
+         p->PaintGroupBoxBackground(c, nullptr, TRect(2, 2, 20, 20), clDefault, clDefault);
+       },
        [](auto*, auto*) {}},
       {"popup frame of one pixel",
        [](auto* p, auto* c) {
@@ -486,8 +559,9 @@ TEST(NativePainter, OwnValuesWithoutStyles) {
     TRect ink(a.width(), a.height(), -1, -1);
     for (int y = 0; y < a.height(); ++y)
       for (int x = 0; x < a.width(); ++x)
-        if (a.pixel(x, y) != b.pixel(x, y)) ink = TRect(std::min(ink.Left, x), std::min(ink.Top, y),
-                                                        std::max(ink.Right, x + 1), std::max(ink.Bottom, y + 1));
+        if (a.pixel(x, y) != b.pixel(x, y))
+          ink = TRect(std::min(ink.Left, x), std::min(ink.Top, y), std::max(ink.Right, x + 1),
+                      std::max(ink.Bottom, y + 1));
     return ink;
   };
   TRect standardInk = captionInk(s);
@@ -518,15 +592,17 @@ TEST_F(NativeWithStyle, CheckBoxAndRadioStates) {
   Style.Sizes[{"Button", 2}] = TSize{13, 13};
   for (const TCase& c : cases) {
     TSurface s;
-    P->PaintCheckBox(s.Canvas.get(), TRect(2, 2, 15, 15), c.State, c.Checked ? cbsChecked : cbsUnchecked);
+    P->PaintCheckBox(s.Canvas.get(), TRect(2, 2, 15, 15), c.State,
+                     c.Checked ? cbsChecked : cbsUnchecked);
     P->PaintRadioButton(s.Canvas.get(), 20, 2, c.State, c.Checked, false);
     EXPECT_EQ(TakeDrawn(), (std::vector<std::string>{"Button 3/" + std::to_string(c.Expected),
-                                                      "Button 2/" + std::to_string(c.Expected)}))
+                                                     "Button 2/" + std::to_string(c.Expected)}))
         << int(c.State) << " " << c.Checked;
     // The check box fills its whole rectangle: there is no frame left to draw.
     EXPECT_EQ(s.At(2, 2), Rgb(TColor(PartColour(0, 3, c.Expected))));
     EXPECT_EQ(s.At(14, 14), Rgb(TColor(PartColour(0, 3, c.Expected))));
-    EXPECT_EQ(s.At(32, 14), Rgb(TColor(PartColour(0, 2, c.Expected)))) << "radio of the part's size";
+    EXPECT_EQ(s.At(32, 14), Rgb(TColor(PartColour(0, 2, c.Expected))))
+        << "radio of the part's size";
     EXPECT_EQ(s.At(33, 15), 0x20C040u);
   }
 }
@@ -602,7 +678,10 @@ TEST_F(NativeWithStyle, HeaderFrameWidthNeverBelowOne) {
     TRect Insets;
     int Expected;
   };
-  const TCase cases[] = {{TRect(0, 0, 0, 0), 1}, {TRect(1, 0, 5, 5), 1}, {TRect(2, 3, 0, 0), 2}, {TRect(4, 5, 9, 9), 4}};
+  const TCase cases[] = {{TRect(0, 0, 0, 0), 1},
+                         {TRect(1, 0, 5, 5), 1},
+                         {TRect(2, 3, 0, 0), 2},
+                         {TRect(4, 5, 9, 9), 4}};
   EXPECT_EQ(P->HeaderFrameWidth(), 1) << "the content query fails";
   for (const TCase& c : cases) {
     Style.Insets[{"Header", 1}] = c.Insets;
@@ -656,11 +735,13 @@ TEST_F(NativeWithStyle, AMissingClassFallsBackAlone) {
   EXPECT_EQ(P->SmallExpandButtonExtent(), 9);
   TSurface a, b;
   P->PaintScrollBarPart(a.Canvas.get(), true, TRect(0, 0, 30, 17), spThumb, esNormal);
-  Painter("Standard")->PaintScrollBarPart(b.Canvas.get(), true, TRect(0, 0, 30, 17), spThumb, esNormal);
+  Painter("Standard")
+      ->PaintScrollBarPart(b.Canvas.get(), true, TRect(0, 0, 30, 17), spThumb, esNormal);
   EXPECT_EQ(a.Image(), b.Image());
   TSurface c, d;
   P->PaintSmallExpandButton(c.Canvas.get(), TRect(2, 2, 11, 11), false, clBtnShadow, TColor(0xFF));
-  Painter("Standard")->PaintSmallExpandButton(d.Canvas.get(), TRect(2, 2, 11, 11), false, clBtnShadow, clDefault);
+  Painter("Standard")
+      ->PaintSmallExpandButton(d.Canvas.get(), TRect(2, 2, 11, 11), false, clBtnShadow, clDefault);
   EXPECT_EQ(c.Image(), d.Image());
   EXPECT_TRUE(TakeDrawn().empty());
   TSurface e;
@@ -678,74 +759,149 @@ TEST_F(NativeWithStyle, PartsAndStatesOfTheTable) {
     std::vector<std::string> Drawn;
   };
   const TRow rows[] = {
-      {"arrow frame", [&](auto* p, auto* c) { p->DrawArrowButtonFrame(c, r, esDefault); }, {"Button 1/5"}},
-      {"arrow button", [&](auto* p, auto* c) { p->DrawArrowButton(c, r, esHot, adLeft, false); }, {"ScrollBar 1/10"}},
+      {"arrow frame",
+       [&](auto* p, auto* c) { p->DrawArrowButtonFrame(c, r, esDefault); },
+       {"Button 1/5"}},
+      {"arrow button",
+       [&](auto* p, auto* c) { p->DrawArrowButton(c, r, esHot, adLeft, false); },
+       {"ScrollBar 1/10"}},
       {"separator h", [&](auto* p, auto* c) { p->DrawSeparator(c, r, true); }, {"ToolBar 5/1"}},
       {"separator v", [&](auto* p, auto* c) { p->DrawSeparator(c, r, false); }, {"ToolBar 6/1"}},
       {"button", [&](auto* p, auto* c) { p->PaintButton(c, r, "", esHot); }, {"Button 1/2"}},
-      {"toolbar button", [&](auto* p, auto* c) { p->PaintButton(c, r, "", esPressed, true, clDefault, clDefault, false, true); },
+      {"toolbar button",
+       [&](auto* p, auto* c) {
+         p->PaintButton(c, r, "", esPressed, true, clDefault, clDefault, false, true);
+       },
        {"ToolBar 1/3"}},
-      {"expand expanded", [&](auto* p, auto* c) { p->PaintExpandButton(c, r, true, clDefault); }, {"TreeView 2/2"}},
-      {"expand collapsed", [&](auto* p, auto* c) { p->PaintSmallExpandButton(c, r, false, clBtnShadow, clWindow); },
+      {"expand expanded",
+       [&](auto* p, auto* c) { p->PaintExpandButton(c, r, true, clDefault); },
+       {"TreeView 2/2"}},
+      {"expand collapsed",
+       [&](auto* p, auto* c) { p->PaintSmallExpandButton(c, r, false, clBtnShadow, clWindow); },
        {"TreeView 2/1"}},
-      {"group expand collapsed hot", [&](auto* p, auto* c) { p->PaintGroupExpandButton(c, r, false, esHot); },
+      {"group expand collapsed hot",
+       [&](auto* p, auto* c) { p->PaintGroupExpandButton(c, r, false, esHot); },
        {"ExplorerBar 7/2"}},
-      {"group expand expanded pressed", [&](auto* p, auto* c) { p->PaintGroupExpandButton(c, r, true, esPressed); },
+      {"group expand expanded pressed",
+       [&](auto* p, auto* c) { p->PaintGroupExpandButton(c, r, true, esPressed); },
        {"ExplorerBar 6/3"}},
-      {"group expand disabled", [&](auto* p, auto* c) { p->PaintGroupExpandButton(c, r, true, esDisabled); },
+      {"group expand disabled",
+       [&](auto* p, auto* c) { p->PaintGroupExpandButton(c, r, true, esDisabled); },
        {"ExplorerBar 6/1"}},
-      {"header pressed", [&](auto* p, auto* c) {
-         p->PaintHeader(c, r, r, {}, cxBordersAll, esPressed, haLeft, vaTop, false, false, "", &font, clBtnText, clBtnFace);
-       }, {"Header 1/3"}},
-      {"header disabled", [&](auto* p, auto* c) {
-         p->PaintHeader(c, r, r, {}, cxBordersAll, esDisabled, haLeft, vaTop, false, false, "", &font, clBtnText, clBtnFace);
-       }, {"Header 1/1"}},
-      {"month header", [&](auto* p, auto* c) { p->PaintMonthHeader(c, r, "", {}, view, 0, 0); }, {"Header 1/1"}},
-      {"filter close", [&](auto* p, auto* c) { p->PaintFilterCloseButton(c, r, esDisabled); }, {"Window 19/4"}},
-      {"popup close", [&](auto* p, auto* c) { p->PaintPopupCloseButton(c, r, esHot); }, {"Window 19/2"}},
-      {"popup frame", [&](auto* p, auto* c) {
+      {"header pressed",
+       [&](auto* p, auto* c) {
+         p->PaintHeader(c, r, r, {}, cxBordersAll, esPressed, haLeft, vaTop, false, false, "",
+                        &font, clBtnText, clBtnFace);
+       },
+       {"Header 1/3"}},
+      {"header disabled",
+       [&](auto* p, auto* c) {
+         p->PaintHeader(c, r, r, {}, cxBordersAll, esDisabled, haLeft, vaTop, false, false, "",
+                        &font, clBtnText, clBtnFace);
+       },
+       {"Header 1/1"}},
+      {"month header",
+       [&](auto* p, auto* c) { p->PaintMonthHeader(c, r, "", {}, view, 0, 0); },
+       {"Header 1/1"}},
+      {"filter close",
+       [&](auto* p, auto* c) { p->PaintFilterCloseButton(c, r, esDisabled); },
+       {"Window 19/4"}},
+      {"popup close",
+       [&](auto* p, auto* c) { p->PaintPopupCloseButton(c, r, esHot); },
+       {"Window 19/2"}},
+      {"popup frame",
+       [&](auto* p, auto* c) {
          TRect x = r;
          p->PaintPopupFrame(c, x, 0, false);
-       }, {"ListBox 3/3"}},
-      {"size grip glyph", [&](auto* p, auto* c) { p->PaintSizeGripGlyph(c, r); }, {"ScrollBar 10/1"}},
-      {"progress", [&](auto* p, auto* c) { p->PaintProgressBar(c, r, TRect(3, 4, 20, 29), view, true); },
+       },
+       {"ListBox 3/3"}},
+      {"size grip glyph",
+       [&](auto* p, auto* c) { p->PaintSizeGripGlyph(c, r); },
+       {"ScrollBar 10/1"}},
+      {"progress",
+       [&](auto* p, auto* c) { p->PaintProgressBar(c, r, TRect(3, 4, 20, 29), view, true); },
        {"Progress 1/0", "Progress 3/0"}},
-      {"container", [&](auto* p, auto* c) {
+      {"container",
+       [&](auto* p, auto* c) {
          TRect x = r;
          p->PaintContainerBackground(c, x);
          EXPECT_EQ(x, r) << "the rectangle is left as it was";
-       }, {"Header 2/1"}},
-      {"group box enabled", [&](auto* p, auto* c) { p->PaintGroupBoxFrame(c, r, true, 0, cxBordersAll); }, {"Button 4/1"}},
-      {"group box disabled", [&](auto* p, auto* c) { p->PaintGroupBoxFrame(c, r, false, 0, cxBordersAll); }, {"Button 4/2"}},
-      {"track h", [&](auto* p, auto* c) { p->PaintTrackBarTrack(c, r, false, clWindow); }, {"TrackBar 1/1"}},
-      {"track v", [&](auto* p, auto* c) { p->PaintTrackBarTrack(c, r, true, clWindow); }, {"TrackBar 2/1"}},
-      {"navigator default", [&](auto* p, auto* c) { p->PaintNavigatorButton(c, r, esDefault); }, {"ToolBar 1/2"}},
-      {"navigator hot", [&](auto* p, auto* c) { p->PaintNavigatorButton(c, r, esHot); }, {"ToolBar 1/5"}},
-      {"navigator disabled", [&](auto* p, auto* c) { p->PaintNavigatorButton(c, r, esDisabled); }, {"ToolBar 1/4"}},
-      {"filter drop-down", [&](auto* p, auto* c) { p->PaintFilterDropDownButton(c, r, esHot, true); }, {"ComboBox 1/2"}},
-      {"footer cell", [&](auto* p, auto* c) {
+       },
+       {"Header 2/1"}},
+      {"group box enabled",
+       [&](auto* p, auto* c) { p->PaintGroupBoxFrame(c, r, true, 0, cxBordersAll); },
+       {"Button 4/1"}},
+      {"group box disabled",
+       [&](auto* p, auto* c) { p->PaintGroupBoxFrame(c, r, false, 0, cxBordersAll); },
+       {"Button 4/2"}},
+      {"track h",
+       [&](auto* p, auto* c) { p->PaintTrackBarTrack(c, r, false, clWindow); },
+       {"TrackBar 1/1"}},
+      {"track v",
+       [&](auto* p, auto* c) { p->PaintTrackBarTrack(c, r, true, clWindow); },
+       {"TrackBar 2/1"}},
+      {"navigator default",
+       [&](auto* p, auto* c) { p->PaintNavigatorButton(c, r, esDefault); },
+       {"ToolBar 1/2"}},
+      {"navigator hot",
+       [&](auto* p, auto* c) { p->PaintNavigatorButton(c, r, esHot); },
+       {"ToolBar 1/5"}},
+      {"navigator disabled",
+       [&](auto* p, auto* c) { p->PaintNavigatorButton(c, r, esDisabled); },
+       {"ToolBar 1/4"}},
+      {"filter drop-down",
+       [&](auto* p, auto* c) { p->PaintFilterDropDownButton(c, r, esHot, true); },
+       {"ComboBox 1/2"}},
+      {"footer cell",
+       [&](auto* p, auto* c) {
          p->PaintFooterCell(c, r, haLeft, vaTop, false, "", &font, clBtnText, clWindow);
-       }, {"TrackBar 1/1"}},
-      {"tab pressed", [&](auto* p, auto* c) { p->PaintTab(c, r, bTop, esPressed, false); }, {"Tab 1/3"}},
-      {"vertical tab", [&](auto* p, auto* c) { p->PaintTab(c, r, bLeft, esDisabled, true); }, {"Tab 1/4"}},
-      {"tab frame", [&](auto* p, auto* c) { p->PaintTabFrame(c, r, bTop, cxBordersAll, false); }, {}},
-      {"group row selected", [&](auto* p, auto* c) { p->PaintGroupRow(c, r, true, esNormal); }, {"Tab 1/3"}},
+       },
+       {"TrackBar 1/1"}},
+      {"tab pressed",
+       [&](auto* p, auto* c) { p->PaintTab(c, r, bTop, esPressed, false); },
+       {"Tab 1/3"}},
+      {"vertical tab",
+       [&](auto* p, auto* c) { p->PaintTab(c, r, bLeft, esDisabled, true); },
+       {"Tab 1/4"}},
+      {"tab frame",
+       [&](auto* p, auto* c) { p->PaintTabFrame(c, r, bTop, cxBordersAll, false); },
+       {}},
+      {"group row selected",
+       [&](auto* p, auto* c) { p->PaintGroupRow(c, r, true, esNormal); },
+       {"Tab 1/3"}},
       {"group row", [&](auto* p, auto* c) { p->PaintGroupRow(c, r, false, esHot); }, {"Tab 1/1"}},
-      {"header section", [&](auto* p, auto* c) {
-         p->PaintHeaderSection(c, r, r, {}, cxBordersAll, esHot, haLeft, vaTop, false, false, "", &font, clBtnText,
-                               clBtnFace);
-       }, {"Header 1/2"}},
-      {"last header", [&](auto* p, auto* c) {
-         p->PaintHeader(c, r, r, {}, cxBordersAll, esNormal, haLeft, vaTop, false, false, "", &font, clBtnText,
-                        clBtnFace, {}, true);
-       }, {"Header 1/1"}},
-      {"thumb 0 h", [&](auto* p, auto* c) { p->PaintTrackBarThumb(c, r, esDefault, false, 0, clBtnFace); }, {"TrackBar 5/2"}},
-      {"thumb 0 v", [&](auto* p, auto* c) { p->PaintTrackBarThumb(c, r, esNormal, true, 0, clBtnFace); }, {"TrackBar 7/1"}},
-      {"thumb 1 h", [&](auto* p, auto* c) { p->PaintTrackBarThumb(c, r, esHot, false, 1, clBtnFace); }, {"TrackBar 4/2"}},
-      {"thumb 1 v", [&](auto* p, auto* c) { p->PaintTrackBarThumb(c, r, esPressed, true, 1, clBtnFace); }, {"TrackBar 8/3"}},
-      {"thumb 2 h", [&](auto* p, auto* c) { p->PaintTrackBarThumb(c, r, esDisabled, false, 2, clBtnFace); }, {"TrackBar 3/5"}},
-      {"thumb 2 v", [&](auto* p, auto* c) { p->PaintTrackBarThumb(c, r, esNormal, true, 2, clBtnFace); }, {"TrackBar 6/1"}},
-      {"nav button", [&](auto* p, auto* c) { p->DrawNavButtonFace(c, r, TRect(5, 10, 12, 17), true, esPressed); },
+      {"header section",
+       [&](auto* p, auto* c) {
+         p->PaintHeaderSection(c, r, r, {}, cxBordersAll, esHot, haLeft, vaTop, false, false, "",
+                               &font, clBtnText, clBtnFace);
+       },
+       {"Header 1/2"}},
+      {"last header",
+       [&](auto* p, auto* c) {
+         p->PaintHeader(c, r, r, {}, cxBordersAll, esNormal, haLeft, vaTop, false, false, "", &font,
+                        clBtnText, clBtnFace, {}, true);
+       },
+       {"Header 1/1"}},
+      {"thumb 0 h",
+       [&](auto* p, auto* c) { p->PaintTrackBarThumb(c, r, esDefault, false, 0, clBtnFace); },
+       {"TrackBar 5/2"}},
+      {"thumb 0 v",
+       [&](auto* p, auto* c) { p->PaintTrackBarThumb(c, r, esNormal, true, 0, clBtnFace); },
+       {"TrackBar 7/1"}},
+      {"thumb 1 h",
+       [&](auto* p, auto* c) { p->PaintTrackBarThumb(c, r, esHot, false, 1, clBtnFace); },
+       {"TrackBar 4/2"}},
+      {"thumb 1 v",
+       [&](auto* p, auto* c) { p->PaintTrackBarThumb(c, r, esPressed, true, 1, clBtnFace); },
+       {"TrackBar 8/3"}},
+      {"thumb 2 h",
+       [&](auto* p, auto* c) { p->PaintTrackBarThumb(c, r, esDisabled, false, 2, clBtnFace); },
+       {"TrackBar 3/5"}},
+      {"thumb 2 v",
+       [&](auto* p, auto* c) { p->PaintTrackBarThumb(c, r, esNormal, true, 2, clBtnFace); },
+       {"TrackBar 6/1"}},
+      {"nav button",
+       [&](auto* p, auto* c) { p->DrawNavButtonFace(c, r, TRect(5, 10, 12, 17), true, esPressed); },
        {"Tab 1/3"}},
   };
   for (const TRow& row : rows) {
@@ -782,7 +938,8 @@ TEST_F(NativeWithStyle, NavButtonFacesTheirSide) {
   // Each side receives the tab item over its own rectangle, then the arrow in the glyph colour.
   for (bool next : {false, true}) {
     TSurface s;
-    P->DrawNavButtonFace(s.Canvas.get(), TRect(4, 4, 28, 24), TRect(10, 10, 17, 17), next, esNormal);
+    P->DrawNavButtonFace(s.Canvas.get(), TRect(4, 4, 28, 24), TRect(10, 10, 17, 17), next,
+                         esNormal);
     EXPECT_EQ(TakeDrawn(), (std::vector<std::string>{"Tab 1/1"}));
     EXPECT_EQ(s.At(4, 4), Rgb(TColor(PartColour(16, 1, 1))));
     EXPECT_EQ(s.At(27, 23), Rgb(TColor(PartColour(16, 1, 1))));
@@ -808,8 +965,8 @@ TEST_F(NativeWithStyle, ThemedTextFlags) {
   ASSERT_NE(t, 0u);
   for (const TCase& c : cases) {
     TSurface s;
-    P->PaintThemedText(s.Canvas.get(), t, 1, 2, TRect(0, 0, 1, 1), TRect(0, 0, 40, 30), c.H, c.Vt, c.MultiLine,
-                       c.Ellipsis, c.Prefix, "Ab", &font, clRed, clBlue);
+    P->PaintThemedText(s.Canvas.get(), t, 1, 2, TRect(0, 0, 1, 1), TRect(0, 0, 40, 30), c.H, c.Vt,
+                       c.MultiLine, c.Ellipsis, c.Prefix, "Ab", &font, clRed, clBlue);
     ASSERT_EQ(Style.Texts.size(), 1u);
     EXPECT_EQ(Style.Texts[0].Flags, c.Flags);
     EXPECT_EQ(Style.Texts[0].Text, "Ab");
@@ -822,8 +979,8 @@ TEST_F(NativeWithStyle, ThemedTextFlags) {
     Style.Texts.clear();
   }
   TSurface s;
-  P->PaintThemedText(s.Canvas.get(), t, 1, 1, TRect(), TRect(0, 0, 40, 30), haLeft, vaTop, false, false, false, "",
-                     &font, clRed, clBlue);
+  P->PaintThemedText(s.Canvas.get(), t, 1, 1, TRect(), TRect(0, 0, 40, 30), haLeft, vaTop, false,
+                     false, false, "", &font, clRed, clBlue);
   EXPECT_TRUE(Style.Texts.empty()) << "an empty text draws nothing";
 }
 
@@ -831,8 +988,8 @@ TEST_F(NativeWithStyle, HeaderTextMovesWhenPressed) {
   TFont font;
   for (TcxElementState st : {esNormal, esPressed}) {
     TSurface s;
-    P->PaintHeader(s.Canvas.get(), TRect(0, 0, 40, 20), TRect(3, 2, 37, 18), {}, cxBordersAll, st, haCenter, vaCenter,
-                   false, true, "Name", &font, clBtnText, clBtnFace);
+    P->PaintHeader(s.Canvas.get(), TRect(0, 0, 40, 20), TRect(3, 2, 37, 18), {}, cxBordersAll, st,
+                   haCenter, vaCenter, false, true, "Name", &font, clBtnText, clBtnFace);
     ASSERT_EQ(Style.Texts.size(), 1u);
     int d = st == esPressed ? 1 : 0;
     EXPECT_EQ(Style.Texts[0].R, TRect(3 + d, 2 + d, 37 + d, 18 + d));
@@ -842,8 +999,9 @@ TEST_F(NativeWithStyle, HeaderTextMovesWhenPressed) {
   TakeDrawn();
   // A handler that paints the background itself replaces the style's item; the text still comes.
   TSurface s;
-  P->PaintHeader(s.Canvas.get(), TRect(0, 0, 40, 20), TRect(0, 0, 40, 20), {}, cxBordersAll, esNormal, haLeft, vaTop,
-                 false, false, "X", &font, clBtnText, clBtnFace, [](TcxCanvas*, const TRect&) { return true; });
+  P->PaintHeader(s.Canvas.get(), TRect(0, 0, 40, 20), TRect(0, 0, 40, 20), {}, cxBordersAll,
+                 esNormal, haLeft, vaTop, false, false, "X", &font, clBtnText, clBtnFace,
+                 [](TcxCanvas*, const TRect&) { return true; });
   EXPECT_TRUE(TakeDrawn().empty());
   EXPECT_EQ(Style.Texts.size(), 1u);
 }
@@ -852,7 +1010,8 @@ TEST_F(NativeWithStyle, FooterFrameIsARaisedInnerEdge) {
   TSurface s;
   P->PaintFooterFrame(s.Canvas.get(), TRect(1, 2, 30, 20));
   ASSERT_EQ(Style.Edges.size(), 1u);
-  EXPECT_EQ(Style.Edges[0], std::make_tuple(std::string("Edit"), UINT(4), UINT(15), TRect(1, 2, 30, 20)));
+  EXPECT_EQ(Style.Edges[0],
+            std::make_tuple(std::string("Edit"), UINT(4), UINT(15), TRect(1, 2, 30, 20)));
 }
 
 TEST_F(NativeWithStyle, SplitterFrameInTheComboBorderColour) {
@@ -878,7 +1037,8 @@ TEST_F(NativeWithStyle, ButtonRowsAndHitTests) {
   EXPECT_EQ(P->ButtonGroupBorderWidths(3, 1), TRect(3, 4, 5, 6));
   EXPECT_EQ(P->GroupButtonBounds(TRect(10, 10, 30, 20), 3, 1), TRect(10, 10, 30, 20));
   Style.Transparent = {{"Button", 1}};
-  EXPECT_EQ(P->ButtonGroupBorderWidths(3, 1), TRect(2, 3, 4, 5)) << "soft edges: one pixel less on every side";
+  EXPECT_EQ(P->ButtonGroupBorderWidths(3, 1), TRect(2, 3, 4, 5))
+      << "soft edges: one pixel less on every side";
   EXPECT_EQ(P->GroupButtonBounds(TRect(10, 10, 30, 20), 3, 1), TRect(9, 9, 31, 21));
 
   // The expand button is hit inside the part's own region only.
@@ -942,7 +1102,8 @@ TEST_F(NativeWithStyle, TabsHeaderSectionsAndThumbs) {
   EXPECT_EQ(tab.At(5, 33), 0x20C040u);
 }
 
-// The last header item takes the right-hand part under the Office 2003 colour schemes that have one.
+// The last header item takes the right-hand part under the Office 2003 colour schemes that have
+// one.
 TEST_F(NativeWithStyle, LastHeaderItemUnderColourSchemes) {
   struct TCase {
     const char16_t* Scheme;
@@ -951,9 +1112,12 @@ TEST_F(NativeWithStyle, LastHeaderItemUnderColourSchemes) {
     const char* Drawn;
   };
   const TCase cases[] = {
-      {u"NormalColor", esNormal, true, "Header 3/1"}, {u"HomeStead", esDisabled, true, "Header 3/1"},
-      {u"HomeStead", esHot, true, "Header 1/2"},      {u"NormalColor", esNormal, false, "Header 1/1"},
-      {u"Metallic", esNormal, true, "Header 1/1"},    {u"", esNormal, true, "Header 1/1"},
+      {u"NormalColor", esNormal, true, "Header 3/1"},
+      {u"HomeStead", esDisabled, true, "Header 3/1"},
+      {u"HomeStead", esHot, true, "Header 1/2"},
+      {u"NormalColor", esNormal, false, "Header 1/1"},
+      {u"Metallic", esNormal, true, "Header 1/1"},
+      {u"", esNormal, true, "Header 1/1"},
   };
   TFont font;
   for (const TCase& c : cases) {
@@ -962,10 +1126,12 @@ TEST_F(NativeWithStyle, LastHeaderItemUnderColourSchemes) {
     InitializeSuiteUnits();
     P = Native();
     TSurface s;
-    P->PaintHeader(s.Canvas.get(), TRect(0, 0, 40, 20), TRect(0, 0, 40, 20), {}, cxBordersAll, c.State, haLeft,
-                   vaTop, false, false, "", &font, clBtnText, clBtnFace, {}, c.IsLast);
+    P->PaintHeader(s.Canvas.get(), TRect(0, 0, 40, 20), TRect(0, 0, 40, 20), {}, cxBordersAll,
+                   c.State, haLeft, vaTop, false, false, "", &font, clBtnText, clBtnFace, {},
+                   c.IsLast);
     EXPECT_EQ(TakeDrawn(), (std::vector<std::string>{c.Drawn}))
-        << std::string(c.Scheme, c.Scheme + std::char_traits<char16_t>::length(c.Scheme)) << " " << int(c.State);
+        << std::string(c.Scheme, c.Scheme + std::char_traits<char16_t>::length(c.Scheme)) << " "
+        << int(c.State);
   }
 }
 
