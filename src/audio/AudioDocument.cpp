@@ -371,12 +371,16 @@ static SampleSequence LoadWav(const std::string& path, const WavReader& reader,
         if (!error) error = std::current_exception();
         stop = true;
       }
+      bool wake;
       {
         std::lock_guard g(lock);
         ready[size_t(i)] = 1;
         ++done;
+        // Every wake of the reporting thread may push a worker off its processor: after the
+        // first screen's blocks, it is woken once per 16 blocks, and at the end or on failure.
+        wake = done <= 8 || done % 16 == 0 || done == blockCount || error;
       }
-      changed.notify_one();
+      if (wake) changed.notify_one();
     }
   };
   auto extend = [&] {  // the lock is held
