@@ -865,17 +865,12 @@ int TcxCustomLookAndFeelPainter::HeaderWidthFor(TcxCanvas* Canvas, TcxBorders Bo
 }
 
 TColor TcxCustomLookAndFeelPainter::GroupPanelColor(bool Flag) const {
-  if (Flag) return clWindow;
-  return Office11ColorsUsers() > 0 ? Office11Colors[62] : IsOffice11SchemeActive() ? TColor(0xC9EEFD) : clBtnFace;
+  return Flag ? clWindow : Office11RoleColor(o11GroupPanel);
 }
 
-TColor TcxCustomLookAndFeelPainter::GroupPanelColorB() const {
-  return Office11ColorsUsers() > 0 ? Office11Colors[63] : clBtnShadow;
-}
+TColor TcxCustomLookAndFeelPainter::GroupPanelColorB() const { return Office11RoleColor(o11GroupPanelB); }
 
-TColor TcxCustomLookAndFeelPainter::GroupPanelColorC() const {
-  return Office11ColorsUsers() > 0 ? Office11Colors[64] : clBtnShadow;
-}
+TColor TcxCustomLookAndFeelPainter::GroupPanelColorC() const { return Office11RoleColor(o11GroupPanelC); }
 
 void TcxCustomLookAndFeelPainter::PaintGroupCaptionFill(TcxCanvas* Canvas, const TRect& R, TcxElementState State,
                                                         bool) const {

@@ -191,6 +191,7 @@ TEST(PainterBase, DefaultColours) {
       {"group box disabled", b.GroupBoxTextColor(false), clBtnShadow},
       {"panel text", b.PanelTextColor(), clWindowText},
       {"group panel", b.GroupPanelColor(true), clWindow},
+      {"group panel without an Office 2003 scheme", ColorToRGB(b.GroupPanelColor(false)), ColorToRGB(clBtnFace)},
       {"group colour A", b.GroupColorA(), clBtnShadow},
       {"splitter light", b.SplitterLightColor(false), TColor(0xFFFFFF)},
       {"nav text", b.NavButtonTextColor(true, esDisabled, TColor(0x123456)), clBtnShadow},
