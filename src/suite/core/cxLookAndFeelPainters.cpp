@@ -728,9 +728,18 @@ void TcxCustomLookAndFeelPainter::PaintTrackBarThumb(TcxCanvas* Canvas, const TR
   int w = across - 1, b = len - 1;
   TPoint poly[5] = {map(half, 0), map(w, half), map(w, b), map(0, b), map(0, half)};
   Canvas->DrawPolygon(poly, 5);
-  std::vector<TPoint> light = {map(0, b), map(0, half), map(half, 0)};
-  std::vector<TPoint> shadow = {map(half, 0), map(w, half), map(w, b), map(-1, b)};
-  std::vector<TPoint> dark = {map(half, 1), map(w - 1, half), map(w - 1, b - 1), map(0, b - 1)};
+  // Light falls from the top left: a pointer turned down or right has its flat end on the lit
+  // side, so that end joins the light line instead of the shadow.
+  std::vector<TPoint> light, shadow, dark;
+  if (Shape == 0) {
+    light = {map(0, b), map(0, half), map(half, 0)};
+    shadow = {map(half, 0), map(w, half), map(w, b), map(-1, b)};
+    dark = {map(half, 1), map(w - 1, half), map(w - 1, b - 1), map(0, b - 1)};
+  } else {
+    light = {map(w, b), map(0, b), map(0, half), map(half, 0)};
+    shadow = {map(half, 0), map(w, half), map(w, b + 1)};
+    dark = {map(half, 1), map(w - 1, half), map(w - 1, b)};
+  }
   PaintThumbShapeFrame(Canvas, light, dark, shadow);
 }
 

@@ -492,6 +492,18 @@ TEST(PainterBase, TrackBarThumbs) {
   EXPECT_EQ(f.At(10, 10), Rgb(cl3DDkShadow));
   EXPECT_EQ(f.At(9, 10), Rgb(clBtnShadow));
   EXPECT_EQ(f.At(5, 20), Rgb(cl3DDkShadow));
+  // Turned down or right, the flat end faces the light.
+  TSurface d(11, 21, clBtnFace);
+  Painter("Standard")->PaintTrackBarThumb(d.C(), TRect(0, 0, 11, 21), esNormal, false, 1, clBtnFace);
+  EXPECT_EQ(d.At(5, 0), Rgb(clBtnHighlight));
+  EXPECT_EQ(d.At(0, 8), Rgb(clBtnHighlight));
+  EXPECT_EQ(d.At(10, 8), Rgb(cl3DDkShadow));
+  EXPECT_EQ(d.At(8, 17), Rgb(cl3DDkShadow)) << "the right slope";
+  TSurface v(21, 11, clBtnFace);
+  Painter("Standard")->PaintTrackBarThumb(v.C(), TRect(0, 0, 21, 11), esNormal, true, 1, clBtnFace);
+  EXPECT_EQ(v.At(0, 5), Rgb(clBtnHighlight));
+  EXPECT_EQ(v.At(8, 0), Rgb(clBtnHighlight));
+  EXPECT_EQ(v.At(8, 10), Rgb(cl3DDkShadow));
 }
 
 TEST(PainterBase, SplitterGrip) {
