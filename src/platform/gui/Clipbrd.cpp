@@ -50,7 +50,12 @@ void TClipboard::Assign(TPersistent* Source) {
   HPALETTE palette = nullptr;
   graphic->SaveToClipboardFormat(format, data, palette);
   if (palette) DeleteObject(palette);  // colour surfaces only: a palette carries nothing here
-  SetAsHandle(format, data);
+  try {
+    SetAsHandle(format, data);
+  } catch (...) {
+    DeleteObject(static_cast<HGDIOBJ>(data));  // refused data stays ours
+    throw;
+  }
 }
 
 void TClipboard::AssignTo(TPersistent* Dest) {
