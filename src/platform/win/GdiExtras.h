@@ -239,6 +239,12 @@ constexpr UINT DFCS_MONO = 0x8000;
 // and draws its ridges in the lower-right square.
 BOOL DrawFrameControl(HDC hdc, RECT* rect, UINT type, UINT state);
 
+// System bitmaps. OBM_CHECKBOXES is a sheet of 4 × 3 cells of 13 × 13: the rows hold check
+// boxes, radio buttons and three-state boxes; the columns are normal, checked, pushed and
+// pushed checked. Each call makes a new bitmap the caller deletes; unknown ids give nullptr.
+constexpr intptr_t OBM_CHECKBOXES = 32759;
+HBITMAP LoadBitmap(HINSTANCE hInstance, intptr_t id);
+
 // Logical palettes. Surfaces are true colour, so a palette only maps colours to indexes; it
 // never changes what is drawn.
 constexpr UINT OBJ_PAL = 5;

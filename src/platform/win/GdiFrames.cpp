@@ -220,3 +220,22 @@ BOOL DrawFrameControl(HDC hdc, RECT* rect, UINT type, UINT state) {
     default: return DrawPushButton(hdc, *rect, state);
   }
 }
+
+HBITMAP LoadBitmap(HINSTANCE hInstance, intptr_t id) {
+  if (hInstance || id != OBM_CHECKBOXES) return nullptr;
+  const int cell = 13;
+  HBITMAP sheet = CreateBitmap(4 * cell, 3 * cell, 1, 32, nullptr);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, sheet);
+  static const UINT kinds[3] = {DFCS_BUTTONCHECK, DFCS_BUTTONRADIO, DFCS_BUTTON3STATE};
+  static const UINT states[4] = {0, DFCS_CHECKED, DFCS_PUSHED, DFCS_PUSHED | DFCS_CHECKED};
+  for (int row = 0; row < 3; ++row)
+    for (int col = 0; col < 4; ++col) {
+      RECT r{col * cell, row * cell, (col + 1) * cell, (row + 1) * cell};
+      Fill(dc, r.left, r.top, r.right, r.bottom, COLOR_BTNFACE);
+      DrawFrameControl(dc, &r, DFC_BUTTON, kinds[row] | states[col]);
+    }
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  return sheet;
+}

@@ -1740,7 +1740,11 @@ void cxLookAndFeelPaintersInitialize() {
   };
   LoadIndicatorImages();
   UpdateScrollBarPatterns();
-  gCheckBoxSize = TSize{13, 13};
+  if (HBITMAP boxes = LoadBitmap(nullptr, OBM_CHECKBOXES)) {
+    BITMAP bm{};
+    if (GetObject(boxes, sizeof bm, &bm)) gCheckBoxSize = TSize{bm.bmWidth / 4, bm.bmHeight / 3};
+    DeleteObject(boxes);
+  }
   gManager->RegisterPainter(new TcxFlatLookAndFeelPainter());
   gManager->RegisterPainter(new TcxOffice11LookAndFeelPainter());
   gManager->RegisterPainter(new TcxStandardLookAndFeelPainter());

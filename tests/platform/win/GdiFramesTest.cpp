@@ -240,3 +240,37 @@ TEST(GdiFrames, SizeGripRidges) {
   std::filesystem::create_directories(dir);
   ASSERT_TRUE(sheet.Image.scaled(600, 240).save(QString::fromStdString((dir / "gdi-captions.png").string())));
 }
+
+TEST(GdiFrames, SystemCheckBoxSheet) {
+  EXPECT_EQ(LoadBitmap(nullptr, 1), nullptr);
+  HBITMAP sheet = LoadBitmap(nullptr, OBM_CHECKBOXES);
+  ASSERT_NE(sheet, nullptr);
+  BITMAP bm{};
+  ASSERT_TRUE(GetObject(sheet, sizeof bm, &bm));
+  EXPECT_EQ(bm.bmWidth, 4 * 13);
+  EXPECT_EQ(bm.bmHeight, 3 * 13);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, sheet);
+  // Every cell is the frame control of its row's kind and its column's state on the face colour.
+  const UINT kinds[3] = {DFCS_BUTTONCHECK, DFCS_BUTTONRADIO, DFCS_BUTTON3STATE};
+  const UINT states[4] = {0, DFCS_CHECKED, DFCS_PUSHED, DFCS_PUSHED | DFCS_CHECKED};
+  for (int row = 0; row < 3; ++row)
+    for (int col = 0; col < 4; ++col) {
+      TCell cell(13, 13, Sys(COLOR_BTNFACE));
+      RECT r{0, 0, 13, 13};
+      DrawFrameControl(cell.DC, &r, DFC_BUTTON, kinds[row] | states[col]);
+      int differ = 0;
+      for (int y = 0; y < 13; ++y)
+        for (int x = 0; x < 13; ++x) {
+          COLORREF c = GetPixel(dc, col * 13 + x, row * 13 + y);
+          uint32_t rgb = (uint32_t(GetRValue(c)) << 16) | (uint32_t(GetGValue(c)) << 8) | GetBValue(c);
+          differ += rgb != cell.At(x, y);
+        }
+      EXPECT_EQ(differ, 0) << "row " << row << " column " << col;
+    }
+  // Checked and unchecked cells differ.
+  EXPECT_NE(GetPixel(dc, 13 + 6, 6), GetPixel(dc, 6, 6));
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  DeleteObject(sheet);
+}
