@@ -107,7 +107,7 @@ TEST(WaveDevices, AlsaPlaybackRecoversFromFaultsAndDeliversEveryFrameInOrder) {
 }
 
 TEST(WaveDevices, AlsaCaptureRecoversFromFaultsAndDeliversLaterFramesInOrder) {
-  constexpr int64_t kFrames = 48000, kChecked = 24000;
+  constexpr int64_t kFrames = 16 * 48000, kChecked = 24000;
   const auto dir = sonalix::test::MakeTempDir("xrun-capture");
   const std::string input = (dir / "input.raw").string();
   {
@@ -124,38 +124,46 @@ TEST(WaveDevices, AlsaCaptureRecoversFromFaultsAndDeliversLaterFramesInOrder) {
       << input << "\" format raw }\n";
   snd_config_update_free_global();
   ScopedAudio audio("alsa:sonalix_test_input");
+  // ALSA's file plugin may skip ahead in its input file when the machine is loaded (at start as
+  // well as across the over-run), and once the file is used up it repeats its last buffer. What
+  // can be relied on is the order of the frames taken from the file, so the check stops at the
+  // file's end; a run that reached the end before enough frames came is played again.
   for (int fault : kFaults) {
     SCOPED_TRACE(fault);
-    std::mutex lock;
-    std::vector<float> heard;
-    std::atomic<int> injected{0};
-    Signal enough;
-    TWaveInStream in;
-    ASSERT_EQ(in.Open(48000, 2,
-                      [&](const float* v, int64_t frames) {
-                        std::lock_guard l(lock);
-                        const size_t before = heard.size();
-                        heard.insert(heard.end(), v, v + frames * 2);
-                        if (before < 4000 * 2 && heard.size() >= 4000 * 2) {
-                          InjectWaveFault(true, fault);
-                          ++injected;
-                        }
-                        if (heard.size() >= size_t(kChecked * 2)) enough.Raise();
-                      }),
-              wrOk);
-    ASSERT_TRUE(enough.Wait()) << "capture goes on after the fault";
-    in.Close();
-    EXPECT_EQ(injected, 1);
-    std::lock_guard l(lock);
-    // Frames come in the order captured: the ramp rises through the fault, none repeated.
-    int64_t last = 0;
-    for (size_t i = 0; i < size_t(kChecked * 2); i += 2) {
-      const float v = heard[i];
-      const int64_t f = int64_t(v * 65536.f);
-      ASSERT_GT(f, last) << "value " << i / 2;
-      ASSERT_EQ(heard[i + 1], -v);
-      last = f;
+    int64_t checked = 0;
+    for (int attempt = 0; attempt < 5 && checked < kChecked; ++attempt) {
+      std::mutex lock;
+      std::vector<float> heard;
+      std::atomic<int> injected{0};
+      Signal enough;
+      TWaveInStream in;
+      ASSERT_EQ(in.Open(48000, 2,
+                        [&](const float* v, int64_t frames) {
+                          std::lock_guard l(lock);
+                          const size_t before = heard.size();
+                          heard.insert(heard.end(), v, v + frames * 2);
+                          if (before < 4000 * 2 && heard.size() >= 4000 * 2) {
+                            InjectWaveFault(true, fault);
+                            ++injected;
+                          }
+                          if (heard.size() >= size_t(kChecked * 2)) enough.Raise();
+                        }),
+                wrOk);
+      ASSERT_TRUE(enough.Wait()) << "capture goes on after the fault";
+      in.Close();
+      EXPECT_EQ(injected, 1);
+      std::lock_guard l(lock);
+      // Frames come in the order captured: the ramp rises through the fault, none repeated.
+      int64_t last = 0;
+      checked = 0;
+      for (size_t i = 0; i < size_t(kChecked * 2) && last < kFrames; i += 2, ++checked) {
+        const float v = heard[i];
+        const int64_t f = int64_t(v * 65536.f);
+        ASSERT_GT(f, last) << "value " << i / 2;
+        ASSERT_EQ(heard[i + 1], -v);
+        last = f;
+      }
     }
-    EXPECT_GE(last, kChecked) << "frames after the fault arrived";
+    EXPECT_GE(checked, kChecked) << "frames after the fault arrived";
   }
 }
