@@ -327,6 +327,30 @@ TEST(PainterBase, SmallGlyphs) {
   EXPECT_EQ(none.Count(TRect(0, 0, 12, 12), TColor(0xFFFFFF)), 144);
 }
 
+TEST(PainterBase, SortMarks) {
+  // An outlined triangle of the painter's extent (8 × 7 here), centred: the left side dark, the
+  // right side light, the base light at the bottom when ascending and dark at the top otherwise.
+  auto draw = [](bool Ascending) {
+    TSurface s(14, 13, TColor(0x00FF00));
+    Painter("Standard")->PaintSortMark(s.C(), TRect(0, 0, 14, 13), Ascending);
+    std::vector<std::string> rows;
+    for (int y = 3; y < 10; ++y) {
+      std::string row;
+      for (int x = 2; x < 12; ++x)
+        row += s.At(x, y) == Rgb(clBtnShadow) ? 'D' : s.At(x, y) == Rgb(clBtnHighlight) ? 'L' : '.';
+      rows.push_back(row);
+    }
+    return rows;
+  };
+  EXPECT_EQ(draw(true), (std::vector<std::string>{"....D.....", "...D.L....", "...D.L....", "..D...L...",
+                                                  "..D....L..", ".D......L.", ".LLLLLLLL."}));
+  EXPECT_EQ(draw(false), (std::vector<std::string>{".DDDDDDDD.", ".D......L.", "..D....L..", "..D...L...",
+                                                   "...D.L....", "...D.L....", "....D....."}));
+  TSurface none(14, 13, TColor(0x00FF00));
+  Base().PaintSortMark(none.C(), TRect(0, 0, 14, 13), true);
+  EXPECT_EQ(none.Count(TRect(0, 0, 14, 13), TColor(0x00FF00)), 14 * 13) << "the base draws no sort mark";
+}
+
 TEST(PainterBase, CaptionTextOverAHighlight) {
   TFont font;
   font.SetName("DejaVu Sans");

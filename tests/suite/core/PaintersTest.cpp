@@ -396,6 +396,21 @@ TEST(Painters, SheetPerPainter) {
                         clDefault);
     p->PaintCaptionText(c, false, true, "Own colour", TRect(410, y + 30, 560, y + 54), true, TRect(), TColor(0x0000C0));
 
+    // Fills, group boxes and group frames.
+    p->FillBackground(c, TRect(604, y, 640, y + 20), false, clWindow, nullptr);
+    p->FillGroupBackground(c, TRect(644, y, 680, y + 20), false, clInfoBk, nullptr);
+    p->FillFilterBackground(c, TRect(684, y, 720, y + 20), false, clWindow, nullptr);
+    p->FillWindowContent(c, TRect(724, y, 760, y + 20));
+    p->PaintGroupBoxBackground(c, nullptr, TRect(604, y + 26, 700, y + 70), clWindow, clBtnFace);
+    p->PaintGroupBoxFrame(c, TRect(604, y + 32, 700, y + 70), true, 0, cxBordersAll);
+    p->PaintGroupBoxCaption(c, TRect(610, y + 26, 660, y + 38), 0);
+    p->PaintGroupBoxCaptionAlias(c, TRect(610, y + 26, 660, y + 38), 0);
+    p->PaintCaptionFrameB(c, TRect(704, y + 26, 740, y + 40));
+    p->PaintCaptionFrameC(c, TRect(744, y + 26, 780, y + 40));
+    p->PaintGroupFrame(c, TRect(704, y + 46, 760, y + 66), esNormal, TcxBorders{bLeft, bBottom});
+    p->PaintGroupFrame(c, TRect(704, y + 70, 760, y + 86), esHot, cxBordersAll);
+    p->PaintRotatedGroupButtonAlias(c, TRect(766, y + 46, 781, y + 61), raMinus90, true, esNormal);
+
     // A cell with text and a header row of three neighbours.
     p->DrawCellContent(c, TRect(8, 526, 120, 546), TRect(12, 526, 116, 546), esNormal, haLeft, vaCenter, false, true,
                        "A cell with a long text", &font, clWindowText, clWindow, {}, false);
