@@ -606,6 +606,9 @@ TEST(PainterBase, FramesByStyle) {
   Painter("Standard")->DrawSeparator(sep.C(), TRect(0, 0, 20, 10), true);
   EXPECT_EQ(sep.Picture(TRect(0, 4, 20, 5), clBtnShadow)[0], "XXXXXXXXXXXXXXXXXXX.");
   EXPECT_EQ(sep.Picture(TRect(0, 5, 20, 6), clBtnHighlight)[0], ".XXXXXXXXXXXXXXXXXXX");
+  TSurface zero(20, 10, g);
+  Base().DrawSeparator(zero.C(), TRect(0, 0, 20, 10), true);
+  EXPECT_EQ(zero.Count(TRect(0, 0, 20, 10), g), 200) << "no border, no separator";
 
   // The base container background: a raised ring, and the rectangle comes back one pixel in.
   TSurface bg(20, 20, g);
