@@ -1621,8 +1621,8 @@ void TcxRadioButtonImageList::ResetImages() {
 void TcxRadioButtonImageList::PrepareImages() {
   if (!FImages.empty()) return;
   FIndexMap.assign(128, -1);
-  const TColor o11Disabled = Office11ColorsUsers() > 0 ? Office11Colors[52] : clGrayText;
-  const TColor o11Border = Office11ColorsUsers() > 0 ? Office11Colors[41] : clHighlight;
+  const TColor o11Disabled = Office11RoleColor(o11DisabledGlyph);
+  const TColor o11Border = Office11RoleColor(o11BorderHighlight);
   for (int hl = 0; hl <= 1; ++hl)
     for (int focused = 0; focused <= 1; ++focused)
       for (int kind = 0; kind <= 3; ++kind)
