@@ -27,6 +27,15 @@ std::filesystem::path MakeTempDir(const std::string& stem) {
   return dir;
 }
 
+std::filesystem::path SheetDir() {
+  if (const char* d = std::getenv("SONALIX_SHEETS_DIR")) {
+    std::filesystem::create_directories(d);
+    return d;
+  }
+  static const std::filesystem::path dir = MakeTempDir("sheets");
+  return dir;
+}
+
 std::filesystem::path SourcePath(const std::string& relative) {
   return std::filesystem::path(SONALIX_SOURCE_DIR) / relative;
 }

@@ -39,14 +39,7 @@ struct TSurface {
   void Put(int x, int y, uint32_t v) { reinterpret_cast<uint32_t*>(Image().scanLine(y))[x] = v; }
 };
 
-std::filesystem::path SheetDir() {
-  if (const char* d = std::getenv("SONALIX_SHEETS_DIR")) {
-    std::filesystem::create_directories(d);
-    return d;
-  }
-  static std::filesystem::path dir = sonalix::test::MakeTempDir("sheets");
-  return dir;
-}
+using sonalix::test::SheetDir;
 
 }  // namespace
 

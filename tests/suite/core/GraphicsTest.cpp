@@ -30,14 +30,7 @@ std::unique_ptr<TBitmap> WhiteBitmap(int w, int h) {
   return b;
 }
 
-std::filesystem::path SheetDir() {
-  if (const char* d = std::getenv("SONALIX_SHEETS_DIR")) {
-    std::filesystem::create_directories(d);
-    return d;
-  }
-  static std::filesystem::path dir = sonalix::test::MakeTempDir("sheets");
-  return dir;
-}
+using sonalix::test::SheetDir;
 
 std::vector<uint8_t> Bytes(TMemoryStream& s) {
   const auto* p = static_cast<const uint8_t*>(s.Memory());

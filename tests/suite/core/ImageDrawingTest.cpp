@@ -15,14 +15,7 @@
 
 namespace {
 
-std::filesystem::path SheetDir() {
-  if (const char* d = std::getenv("SONALIX_SHEETS_DIR")) {
-    std::filesystem::create_directories(d);
-    return d;
-  }
-  static std::filesystem::path dir = sonalix::test::MakeTempDir("sheets");
-  return dir;
-}
+using sonalix::test::SheetDir;
 
 uint32_t Rgb(TColor c) {
   uint32_t v = uint32_t(ColorToRGB(c));

@@ -15,6 +15,7 @@
 #include "platform/sys/Modules.h"
 #include "platform/win/Gdi.h"
 #include "suite/core/cxLookAndFeelPainters.h"
+#include "suite/core/PainterTestSupport.h"
 #include "suite/core/cxSuiteUnits.h"
 #include "suite/core/dxThemeManager.h"
 
@@ -22,26 +23,15 @@ namespace {
 
 using TPainter = TcxCustomLookAndFeelPainter;
 
-TPainter* Painter(const char* Name) { return cxLookAndFeelPaintersManager()->PainterForName(Name); }
+using painter_test::Painter;
+using painter_test::Rgb;
 TcxWinXPLookAndFeelPainter* Native() {
   return dynamic_cast<TcxWinXPLookAndFeelPainter*>(Painter("Native"));
 }
 
-uint32_t Rgb(TColor c) {
-  uint32_t v = uint32_t(ColorToRGB(c)) & 0xFFFFFF;
-  return ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF);
-}
-
-struct TSurface {
-  TBitmap Bitmap;
-  std::unique_ptr<TcxCanvas> Canvas;
-  TSurface(int w = 48, int h = 40, TColor back = TColor(0x40C020)) {
-    Bitmap.SetSize(w, h);
-    Canvas = std::make_unique<TcxCanvas>(Bitmap.Canvas());
-    Canvas->FillRectWithColor(TRect(0, 0, w, h), back);
-  }
-  QImage Image() { return Bitmap.ToImage().convertToFormat(QImage::Format_RGB32); }
-  uint32_t At(int x, int y) { return Image().pixel(x, y) & 0xFFFFFF; }
+// Drawn on a coloured ground, so that a pixel left untouched never passes for white.
+struct TSurface : painter_test::TSurface {
+  TSurface(int w = 48, int h = 40, TColor back = TColor(0x40C020)) : painter_test::TSurface(w, h, back) {}
 };
 
 // Where two drawings first differ, for the failure message.

@@ -12,37 +12,17 @@
 #include "common/TestEnv.h"
 #include "platform/sys/Modules.h"
 #include "suite/core/cxLookAndFeelPainters.h"
+#include "suite/core/PainterTestSupport.h"
 #include "suite/core/cxSuiteUnits.h"
 #include "suite/core/dxOffice11.h"
 #include "suite/core/dxThemeManager.h"
 
 namespace {
 
-uint32_t Rgb(TColor c) {
-  uint32_t v = uint32_t(ColorToRGB(c)) & 0xFFFFFF;
-  return ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF);
-}
+using painter_test::Rgb;
+using painter_test::TSurface;
 
-struct TSurface {
-  TBitmap Bitmap;
-  std::unique_ptr<TcxCanvas> Canvas;
-  TSurface(int w, int h, TColor back = TColor(0xFFFFFF)) {
-    Bitmap.SetSize(w, h);
-    Canvas = std::make_unique<TcxCanvas>(Bitmap.Canvas());
-    Canvas->FillRectWithColor(TRect(0, 0, w, h), back);
-  }
-  QImage Image() { return Bitmap.ToImage(); }
-  uint32_t At(int x, int y) { return Image().pixel(x, y) & 0xFFFFFF; }
-};
-
-std::filesystem::path SheetDir() {
-  if (const char* d = std::getenv("SONALIX_SHEETS_DIR")) {
-    std::filesystem::create_directories(d);
-    return d;
-  }
-  static std::filesystem::path dir = sonalix::test::MakeTempDir("sheets");
-  return dir;
-}
+using sonalix::test::SheetDir;
 
 TcxOffice11LookAndFeelPainter* Office11() {
   return dynamic_cast<TcxOffice11LookAndFeelPainter*>(cxLookAndFeelPaintersManager()->PainterForName("Office11"));

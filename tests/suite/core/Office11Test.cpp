@@ -59,14 +59,7 @@ struct TImageDC {
   uint32_t At(int x, int y) { return Bitmap.ToImage().pixel(x, y) & 0xFFFFFF; }
 };
 
-std::filesystem::path SheetDir() {
-  if (const char* d = std::getenv("SONALIX_SHEETS_DIR")) {
-    std::filesystem::create_directories(d);
-    return d;
-  }
-  static std::filesystem::path dir = sonalix::test::MakeTempDir("sheets");
-  return dir;
-}
+using sonalix::test::SheetDir;
 
 }  // namespace
 

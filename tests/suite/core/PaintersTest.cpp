@@ -12,53 +12,16 @@
 
 #include "common/TestEnv.h"
 #include "suite/core/cxLookAndFeelPainters.h"
+#include "suite/core/PainterTestSupport.h"
 #include "suite/core/cxLookAndFeels.h"
 
 namespace {
 
-uint32_t Rgb(TColor c) {
-  uint32_t v = uint32_t(ColorToRGB(c)) & 0xFFFFFF;
-  return ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF);
-}
+using painter_test::Painter;
+using painter_test::Rgb;
+using painter_test::TSurface;
 
-struct TSurface {
-  TBitmap Bitmap;
-  std::unique_ptr<TcxCanvas> Canvas;
-  TSurface(int w, int h, TColor back = TColor(0xFFFFFF)) {
-    Bitmap.SetSize(w, h);
-    Canvas = std::make_unique<TcxCanvas>(Bitmap.Canvas());
-    Canvas->FillRectWithColor(TRect(0, 0, w, h), back);
-  }
-  QImage Image() { return Bitmap.ToImage(); }
-  uint32_t At(int x, int y) { return Image().pixel(x, y) & 0xFFFFFF; }
-};
-
-std::filesystem::path SheetDir() {
-  if (const char* d = std::getenv("SONALIX_SHEETS_DIR")) {
-    std::filesystem::create_directories(d);
-    return d;
-  }
-  static std::filesystem::path dir = sonalix::test::MakeTempDir("sheets");
-  return dir;
-}
-
-TcxCustomLookAndFeelPainter* Painter(const char* Name) {
-  return cxLookAndFeelPaintersManager()->PainterForName(Name);
-}
-
-// The bounding box of the pixels that differ from white.
-TRect InkBounds(const QImage& img) {
-  TRect r(img.width(), img.height(), -1, -1);
-  for (int y = 0; y < img.height(); ++y)
-    for (int x = 0; x < img.width(); ++x)
-      if ((img.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) {
-        r.Left = std::min(r.Left, x);
-        r.Top = std::min(r.Top, y);
-        r.Right = std::max(r.Right, x + 1);
-        r.Bottom = std::max(r.Bottom, y + 1);
-      }
-  return r;
-}
+using sonalix::test::SheetDir;
 
 }  // namespace
 
@@ -93,7 +56,7 @@ TEST(Painters, ArrowGeometry) {
   // The drop-down arrow of a 10-pixel-wide rectangle is 5 wide and 3 high.
   TSurface s(10, 10);
   Painter("Flat")->DrawDropDownArrow(s.Canvas.get(), TRect(0, 0, 10, 10), TColor(0));
-  TRect ink = InkBounds(s.Image());
+  TRect ink = s.Bounds(TColor(0xFFFFFF), true);
   EXPECT_EQ(ink.Width(), 5);
   EXPECT_EQ(ink.Height(), 3);
 }
@@ -174,7 +137,7 @@ TEST(Painters, ScrollBarPartsAndShortcuts) {
     // A disabled thumb draws nothing; a hot arrow looks like a normal one.
     TSurface s(20, 20);
     p->PaintScrollBarPart(s.Canvas.get(), false, TRect(0, 0, 20, 20), spThumb, esDisabled);
-    EXPECT_TRUE(InkBounds(s.Image()).IsEmpty()) << name;
+    EXPECT_TRUE(s.Bounds(TColor(0xFFFFFF), true).IsEmpty()) << name;
     TSurface hot(17, 17), normal(17, 17);
     p->PaintScrollBarPart(hot.Canvas.get(), true, TRect(0, 0, 17, 17), spLineForward, esHot);
     p->PaintScrollBarPart(normal.Canvas.get(), true, TRect(0, 0, 17, 17), spLineForward, esNormal);
