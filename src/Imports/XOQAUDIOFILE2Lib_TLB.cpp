@@ -122,7 +122,7 @@ void TAudioFile2::CreateFile(const std::string& path, int mode) {
           Format("Cannot create \"%s\": %d Hz with %d channel(s) is no WAV format.",
                  {path, FFormat.WavSampleRate, FFormat.WavChannels}));
     w->Wav = std::make_unique<WavWriter>(target, FFormat.WavSampleRate, FFormat.WavChannels,
-                                         FFormat.WavBits);
+                                         FFormat.WavBits, path);
     w->OutRate = FFormat.WavSampleRate;
     w->OutChannels = FFormat.WavChannels;
   } else {

@@ -12,10 +12,13 @@
 #include <cstring>
 #include <filesystem>
 #include <mutex>
+#include <optional>
 #include <thread>
 
+#include "audio/AudioFileError.h"
 #include "audio/AudioRegistry.h"
 #include "audio/FormatConverter.h"
+#include "audio/SafeFileSave.h"
 #include "audio/WavFile.h"
 
 namespace fs = std::filesystem;
@@ -363,8 +366,8 @@ static SampleSequence LoadWav(const std::string& path, const WavReader& reader,
         if (n > 0)
           blocks[size_t(i)] = BlockStore::Instance().Fill(
               n, info.Channels, folder, [&](float* values, int firstFrame, int frames) {
-                WavReader::Convert(raw.data() + size_t(firstFrame) * size_t(bytesPerFrame),
-                                   frames, info, bytesPerFrame, values);
+                WavReader::Convert(raw.data() + size_t(firstFrame) * size_t(bytesPerFrame), frames,
+                                   info, bytesPerFrame, values);
               });
       } catch (...) {
         std::lock_guard g(lock);
@@ -575,19 +578,20 @@ void AudioDocument::SaveFile(const std::string& path, bool selectionOnly, int fo
       return;
     }
     // Written aside and renamed over the target, so a failed save leaves the old file.
-    const std::string temp = path + ".sonalix-part";
+    std::optional<TSafeFileSave> save;
     try {
-      WavWriter writer(temp, rate, channels, FFormat.WavBits);
-      std::vector<float> chunk(size_t(kChunkFrames) * size_t(channels));
-      while (int64_t n = source.Read(chunk.data(), kChunkFrames)) writer.Write(chunk.data(), n);
-      writer.Close();
-      std::error_code ec;
-      fs::rename(temp, path, ec);
-      if (ec) throw EWriteError(Format("Cannot write file \"%s\". %s", {path, ec.message()}));
-    } catch (...) {
-      std::error_code ec;
-      fs::remove(temp, ec);
-      throw;
+      save.emplace(path);
+    } catch (const EAudioFileError& e) {
+      throw EFCreateError(e.Message());
+    }
+    WavWriter writer(save->TempPath(), rate, channels, FFormat.WavBits, path);
+    std::vector<float> chunk(size_t(kChunkFrames) * size_t(channels));
+    while (int64_t n = source.Read(chunk.data(), kChunkFrames)) writer.Write(chunk.data(), n);
+    writer.Close();
+    try {
+      save->Commit();
+    } catch (const EAudioFileError& e) {
+      throw EWriteError(e.Message());
     }
   });
 }

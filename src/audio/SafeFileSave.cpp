@@ -16,21 +16,43 @@ void RaiseWriteError(const std::string& shownName, const std::string& reason) {
   throw EAudioFileError("Cannot write the file \"" + shownName + "\": " + reason + ".");
 }
 
+namespace {
+// The file a save has to replace: a symbolic link stays a link and its file gets the new sound.
+fs::path FollowLinks(fs::path p) {
+  std::error_code ec;
+  for (int hops = 0; hops < 40 && fs::is_symlink(fs::symlink_status(p, ec)); ++hops) {
+    const fs::path link = fs::read_symlink(p, ec);
+    if (ec) break;
+    p = link.is_absolute() ? link : p.parent_path() / link;
+  }
+  return p;
+}
+}  // namespace
+
 TSafeFileSave::TSafeFileSave(const std::string& target) : FTarget(target) {
-  fs::path t(target);
-  if (t.filename().empty()) RaiseWriteError(target, "no file name was given");
+  if (fs::path(target).filename().empty()) RaiseWriteError(target, "no file name was given");
+  const fs::path t = FollowLinks(target);
+  FReplaced = t.string();
   fs::path dir = t.parent_path();
   if (dir.empty()) dir = ".";
   std::error_code ec;
   if (!fs::is_directory(dir, ec)) RaiseWriteError(target, "the folder does not exist");
   if (fs::is_directory(t, ec)) RaiseWriteError(target, "a folder of that name exists");
+  // Renaming over a file needs only the folder's permission; a file the user may not change is
+  // not replaced behind their back.
+  if (::access(t.c_str(), F_OK) == 0 && ::access(t.c_str(), W_OK) != 0)
+    RaiseWriteError(target, std::strerror(errno));
   std::string pattern = (dir / ("." + t.filename().string() + ".XXXXXX")).string();
   const int fd = mkstemp(pattern.data());
   if (fd < 0) RaiseWriteError(target, std::strerror(errno));
   // mkstemp makes the file private: a replaced file keeps its permissions, a new one gets those
   // of any file the user creates.
   struct stat old {};
-  if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+  if (::stat(FReplaced.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+    // Owner first: changing it may clear the set-id bits the mode then puts back.
+    if (fchown(fd, old.st_uid, old.st_gid) != 0) {
+      // Only the owner's group or root may hand a file over; the user's own stays.
+    }
     fchmod(fd, old.st_mode & 07777);
   } else {
     const mode_t mask = umask(0);
@@ -58,8 +80,17 @@ void TSafeFileSave::Commit() {
     RaiseWriteError(FTarget, std::strerror(err));
   }
   ::close(fd);
-  if (::rename(FTemp.c_str(), FTarget.c_str()) != 0) RaiseWriteError(FTarget, std::strerror(errno));
+  if (::rename(FTemp.c_str(), FReplaced.c_str()) != 0)
+    RaiseWriteError(FTarget, std::strerror(errno));
   FDone = true;
+  // The new name is on disk only once its folder is.
+  fs::path dir = fs::path(FReplaced).parent_path();
+  if (dir.empty()) dir = ".";
+  const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);
+  if (dirFd >= 0) {
+    ::fsync(dirFd);
+    ::close(dirFd);
+  }
 }
 
 TCheckedFile::TCheckedFile(const std::string& path, const std::string& shownName, bool truncate)

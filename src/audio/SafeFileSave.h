@@ -1,7 +1,8 @@
 #pragma once
 // Saving that never damages the file being replaced: everything is written to a temporary file
 // in the target's folder, which takes the target's name only once it is complete and on disk.
-// Until then, and whenever something fails, the old file stays exactly as it was.
+// Until then, and whenever something fails, the old file stays exactly as it was. A target that
+// is a symbolic link stays one: the file it leads to is replaced, with its owner and permissions.
 
 #include <cstdint>
 #include <cstdio>
@@ -23,6 +24,7 @@ class TSafeFileSave {
 
  private:
   std::string FTarget, FTemp;
+  std::string FReplaced;  // the target with symbolic links followed
   bool FDone = false;
 };
 

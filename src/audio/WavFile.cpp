@@ -3,6 +3,7 @@
 #include <emmintrin.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -170,15 +171,19 @@ void WavReader::Convert(const unsigned char* raw, int64_t frames, const WavInfo&
   }
 }
 
-WavWriter::WavWriter(const std::string& path, int sampleRate, int channels, int bits)
-    : FPath(path), FSampleRate(sampleRate), FChannels(channels), FBits(bits) {
+WavWriter::WavWriter(const std::string& path, int sampleRate, int channels, int bits,
+                     const std::string& shownName)
+    : FPath(shownName.empty() ? path : shownName),
+      FSampleRate(sampleRate),
+      FChannels(channels),
+      FBits(bits) {
   if (!(bits == 8 || bits == 16 || bits == 24 || bits == 32))
     throw EArgumentException(Format("WAV files of %d bits are not supported", {bits}));
   if (channels <= 0 || channels > 65535 || sampleRate <= 0)
     throw EArgumentException("Invalid WAV format");
   FFile = std::fopen(path.c_str(), "wb");
   if (!FFile)
-    throw EFCreateError(Format("Cannot create file \"%s\". %s", {path, std::strerror(errno)}));
+    throw EFCreateError(Format("Cannot create file \"%s\". %s", {FPath, std::strerror(errno)}));
   std::setvbuf(FFile, nullptr, _IOFBF, 1 << 20);
   WriteHeader();
 }
@@ -220,7 +225,11 @@ void WavWriter::WriteHeader() {
   std::memcpy(p, "data", 4);
   Put32(p + 4, uint32_t(std::min<uint64_t>(dataBytes, 0xFFFFFFFFu)));
   std::fseek(FFile, 0, SEEK_SET);
-  if (std::fwrite(h, 1, headerBytes, FFile) != headerBytes) FFailed = true;
+  if (std::fwrite(h, 1, headerBytes, FFile) != headerBytes) Failed();
+}
+
+void WavWriter::Failed() {
+  if (!FError) FError = errno ? errno : EIO;
 }
 
 void WavWriter::Write(const float* values, int64_t frames) {
@@ -258,7 +267,10 @@ void WavWriter::Write(const float* values, int64_t frames) {
       }
     }
   }
-  if (std::fwrite(raw.data(), 1, raw.size(), FFile) != raw.size()) FFailed = true;
+  if (std::fwrite(raw.data(), 1, raw.size(), FFile) != raw.size()) {
+    Failed();  // no use writing on: the disk is full or the file is gone
+    throw EWriteError(Format("Cannot write file \"%s\". %s", {FPath, std::strerror(FError)}));
+  }
   FFrames += frames;
 }
 
@@ -267,9 +279,9 @@ void WavWriter::Close() {
   const uint64_t dataBytes = uint64_t(FFrames) * uint64_t(FChannels) * uint64_t(FBits / 8);
   if (dataBytes & 1) std::fputc(0, FFile);
   WriteHeader();
-  if (std::fflush(FFile) != 0) FFailed = true;
-  const bool closedOk = std::fclose(FFile) == 0;
+  if (std::fflush(FFile) != 0) Failed();
+  if (std::fclose(FFile) != 0) Failed();
   FFile = nullptr;
-  if (FFailed || !closedOk)
-    throw EWriteError(Format("Cannot write file \"%s\". %s", {FPath, std::strerror(errno)}));
+  if (FError)
+    throw EWriteError(Format("Cannot write file \"%s\". %s", {FPath, std::strerror(FError)}));
 }

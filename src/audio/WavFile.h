@@ -49,7 +49,9 @@ class WavReader {
 class WavWriter {
  public:
   // bits: 8, 16, 24 (integer) or 32 (float). Throws EFCreateError when the file cannot be made.
-  WavWriter(const std::string& path, int sampleRate, int channels, int bits);
+  // Errors name shownName (the file the user asked for, when `path` is a temporary one).
+  WavWriter(const std::string& path, int sampleRate, int channels, int bits,
+            const std::string& shownName = {});
   ~WavWriter();
   WavWriter(const WavWriter&) = delete;
   WavWriter& operator=(const WavWriter&) = delete;
@@ -61,10 +63,11 @@ class WavWriter {
 
  private:
   void WriteHeader();
+  void Failed();
 
   std::FILE* FFile = nullptr;
   std::string FPath;
   int FSampleRate, FChannels, FBits;
   int64_t FFrames = 0;
-  bool FFailed = false;
+  int FError = 0;  // the first write error
 };

@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -139,9 +144,89 @@ TEST(WavFile, ErrorPaths) {
   EXPECT_FALSE(fs::exists(dir / "x.xyz"));
   // A failed save leaves the old file alone.
   const std::string keep = write("keep.wav", "old");
-  fs::create_directory(dir / "blocker.wav.sonalix-part");
-  EXPECT_THROW(doc.SaveFile((dir / "blocker.wav").string(), false, afWav), Exception);
-  EXPECT_FALSE(fs::exists(dir / "blocker.wav"));
+  fs::create_directory(dir / "blocker.wav");
+  EXPECT_THROW(doc.SaveFile((dir / "blocker.wav").string(), false, afWav), EFCreateError);
+  EXPECT_TRUE(fs::is_directory(dir / "blocker.wav"));
   doc.SaveFile(keep, false, afWav);
   EXPECT_EQ(WavReader(keep).Info().Frames, 10);
+}
+
+// Saving replaces the file the user named and nothing else about it: the link that leads to it,
+// its permissions, and, when the disk fills up, its old contents.
+TEST(WavFile, SavingKeepsWhatSurroundsTheFile) {
+  const fs::path dir = sonalix::test::MakeTempDir("wavsafe");
+  const std::string old = "old contents";
+  auto oldFile = [&](const fs::path& p) { std::ofstream(p, std::ios::binary) << old; };
+  auto readAll = [](const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  auto entries = [&](const fs::path& d) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(d)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  };
+  AudioDocument doc;
+  doc.NewDocument(44100, 2);
+  doc.InsertPcm(Sine(5 * 44100, 440, 44100, 2, 0.5));
+  doc.SetWavFormat(44100, 2, 16);
+
+  // Permissions of the replaced file stay.
+  const fs::path privateFile = dir / "private.wav";
+  oldFile(privateFile);
+  const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+  fs::permissions(privateFile, mode);
+  doc.SaveFile(privateFile.string(), false, afWav);
+  EXPECT_EQ(fs::status(privateFile).permissions(), mode);
+  EXPECT_EQ(WavReader(privateFile.string()).Info().Frames, 5 * 44100);
+
+  // A link stays a link, in its own folder, and the file it leads to gets the sound.
+  fs::create_directory(dir / "real");
+  const fs::path real = dir / "real" / "song.wav", link = dir / "link.wav";
+  oldFile(real);
+  fs::create_symlink("real/song.wav", link);
+  doc.SaveFile(link.string(), false, afWav);
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(fs::read_symlink(link), fs::path("real/song.wav"));
+  EXPECT_EQ(WavReader(real.string()).Info().Frames, 5 * 44100);
+  EXPECT_EQ(entries(dir / "real"), std::vector<std::string>{"song.wav"});
+
+  // The open file saved over itself after an edit holds the edit.
+  doc.OpenFile(real.string());
+  doc.Select(0, 44100);
+  doc.DeleteSelection();
+  doc.SaveFile(real.string(), false, afWav);
+  AudioDocument again;
+  again.OpenFile(real.string());
+  EXPECT_EQ(again.Length(), 4 * 44100);
+  EXPECT_EQ(Contents(again).Values(), Contents(doc).Values());
+
+  // The disk fills up midway (a file size limit stands in for a full disk): the save fails
+  // with a message naming the file and why, the old file stays and no temporary file is left.
+  const fs::path full = dir / "full" / "song.wav";
+  fs::create_directory(dir / "full");
+  oldFile(full);
+  struct sigaction ignore {
+  }, previous{};
+  ignore.sa_handler = SIG_IGN;
+  sigaction(SIGXFSZ, &ignore, &previous);
+  rlimit saved{};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  rlimit small = saved;
+  small.rlim_cur = 100000;
+  setrlimit(RLIMIT_FSIZE, &small);
+  std::string message;
+  try {
+    doc.SaveFile(full.string(), false, afWav);
+  } catch (const Exception& e) {
+    message = e.Message();
+  }
+  setrlimit(RLIMIT_FSIZE, &saved);
+  sigaction(SIGXFSZ, &previous, nullptr);
+  EXPECT_NE(message.find("\"" + full.string() + "\""), std::string::npos) << message;
+  EXPECT_NE(message.find(std::strerror(EFBIG)), std::string::npos) << message;
+  EXPECT_EQ(readAll(full), old);
+  EXPECT_EQ(entries(dir / "full"), std::vector<std::string>{"song.wav"});
+  EXPECT_EQ(doc.Length(), 4 * 44100);
 }
