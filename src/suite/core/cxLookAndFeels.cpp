@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/rtl/Streaming.h"
+#include "platform/rtl/TypInfo.h"
 #include "platform/win/Messages.h"
 #include "suite/core/dxOffice11.h"
 
@@ -88,7 +90,9 @@ TcxSystemPaletteChangedNotifier::~TcxSystemPaletteChangedNotifier() {
 
 // ---- look and feel
 
-TcxLookAndFeel::TcxLookAndFeel(TPersistent* AOwner) : TcxInterfacedPersistent(AOwner) { Construct(); }
+TcxLookAndFeel::TcxLookAndFeel(TPersistent* AOwner) : TcxInterfacedPersistent(AOwner) {
+  Construct();
+}
 
 TcxLookAndFeel::TcxLookAndFeel(TPersistent* AOwner, TRootTag) : TcxInterfacedPersistent(AOwner) {
   FIsRoot = true;
@@ -170,7 +174,8 @@ TcxLookAndFeel* TcxLookAndFeel::EffectiveMaster() const {
 }
 
 void TcxLookAndFeel::ApplyStyleIndex(int Index) {
-  static const TcxLookAndFeelKind kinds[] = {lfFlat, lfStandard, lfUltraFlat, lfStandard, lfOffice11, lfUltraFlat};
+  static const TcxLookAndFeelKind kinds[] = {lfFlat,     lfStandard, lfUltraFlat,
+                                             lfStandard, lfOffice11, lfUltraFlat};
   SetNativeStyle(Index == 3);
   if (!NativeStyle() && Index >= 0 && Index < 6) SetKind(kinds[Index]);
 }
@@ -215,7 +220,8 @@ TdxSkinName TcxLookAndFeel::ResolvedSkinName() const {
 }
 
 TcxCustomLookAndFeelPainter* TcxLookAndFeel::ResolvedSkinPainter() const {
-  return FAssignedValues.Contains(lfvSkinName) ? FindSkinPainter(FData.SkinName) : MasterSkinPainter();
+  return FAssignedValues.Contains(lfvSkinName) ? FindSkinPainter(FData.SkinName)
+                                               : MasterSkinPainter();
 }
 
 TcxLookAndFeelKind TcxLookAndFeel::MasterKind() const {
@@ -244,7 +250,8 @@ TcxPainterStyle TcxLookAndFeel::PainterStyle() const {
   return LookAndFeelKindToPainterStyle(Kind());
 }
 
-TcxCustomLookAndFeelPainter* TcxLookAndFeel::PainterFor(const TdxThemedObjectTypes& ThemedObjects) const {
+TcxCustomLookAndFeelPainter* TcxLookAndFeel::PainterFor(
+    const TdxThemedObjectTypes& ThemedObjects) const {
   TcxLookAndFeelPaintersManager* manager = cxLookAndFeelPaintersManager();
   if (!manager) return nullptr;
   if (NativeStyle() && IsThemingAvailable(ThemedObjects)) return manager->PainterForKind(psNative);
@@ -256,7 +263,9 @@ void TcxLookAndFeel::AttachListener(IcxLookAndFeelChangeListener* Listener) {
   if (!Listener) return;
   bool controller = IsController(Listener);
   if (controller && !FIsRoot) return;
-  if (std::find(FChangeListeners.begin(), FChangeListeners.end(), Listener) != FChangeListeners.end()) return;
+  if (std::find(FChangeListeners.begin(), FChangeListeners.end(), Listener) !=
+      FChangeListeners.end())
+    return;
   if (controller) ++gControllerCount;
   FChangeListeners.push_back(Listener);
 }
@@ -323,8 +332,16 @@ void TcxLookAndFeel::NotifyListeners(TcxLookAndFeelValues ChangedValues) {
 void TcxLookAndFeel::NotifyDestroying() {
   FBeingDestroyed = true;
   size_t count = FChangeListeners.size();
-  for (size_t i = 0; i < count && i < FChangeListeners.size(); ++i) FChangeListeners[i]->MasterDestroying(this);
+  for (size_t i = 0; i < count && i < FChangeListeners.size(); ++i)
+    FChangeListeners[i]->MasterDestroying(this);
   FBeingDestroyed = false;
+}
+
+void TcxLookAndFeel::DefineProperties(TFiler* Filer) {
+  TcxInterfacedPersistent::DefineProperties(Filer);
+  Filer->DefineProperty(
+      "SkinName", [this](TReader* Reader) { SetSkinName(Reader->ReadString()); },
+      [this](TWriter* Writer) { Writer->WriteString(SkinName()); }, StoresEmptySkinName());
 }
 
 // ---- controller
@@ -363,7 +380,36 @@ void TcxLookAndFeelController::ResetToDefaults() {
 
 // ---- the unit
 
+void RegisterLookAndFeelClasses() {
+  if (FindClassInfo(typeid(TcxLookAndFeelController))) return;
+  RegisterEnumNames<TcxLookAndFeelKind>({"lfFlat", "lfStandard", "lfUltraFlat", "lfOffice11"});
+  RegisterEnumNames<TcxLookAndFeelValue>({"lfvKind", "lfvNativeStyle", "lfvSkinName"});
+  if (!FindClassInfo(typeid(TcxInterfacedPersistent)))
+    RegisterClass<TcxInterfacedPersistent, TPersistent>();
+  RegisterClass<TcxLookAndFeel, TcxInterfacedPersistent>();
+  // Kind, NativeStyle and SkinName read the effective values, so only what was assigned is
+  // stored; the published SkinName skips an empty text, which DefineProperties covers.
+  Published<TcxLookAndFeel>()
+      .Property("AssignedValues", &TcxLookAndFeel::AssignedValues,
+                &TcxLookAndFeel::SetAssignedValues)
+      .Property("Kind", &TcxLookAndFeel::Kind, &TcxLookAndFeel::SetKind)
+      .Stored([](TcxLookAndFeel* L) { return L->AssignedValues().Contains(lfvKind); })
+      .Property("NativeStyle", &TcxLookAndFeel::NativeStyle, &TcxLookAndFeel::SetNativeStyle)
+      .Stored([](TcxLookAndFeel* L) { return L->AssignedValues().Contains(lfvNativeStyle); })
+      .Property("SkinName", &TcxLookAndFeel::SkinName, &TcxLookAndFeel::SetSkinName)
+      .Stored([](TcxLookAndFeel* L) { return L->AssignedValues().Contains(lfvSkinName); });
+  RegisterClass<TcxLookAndFeelController, TComponent>();
+  Published<TcxLookAndFeelController>()
+      .Property("Kind", &TcxLookAndFeelController::Kind, &TcxLookAndFeelController::SetKind)
+      .Property("NativeStyle", &TcxLookAndFeelController::NativeStyle,
+                &TcxLookAndFeelController::SetNativeStyle)
+      .Property("SkinName", &TcxLookAndFeelController::SkinName,
+                &TcxLookAndFeelController::SetSkinName)
+      .Stored([](TcxLookAndFeelController* C) { return !C->SkinName().empty(); });
+}
+
 void cxLookAndFeelsInitialize() {
+  RegisterLookAndFeelClasses();
   if (!gRootLookAndFeel) gRootLookAndFeel = TcxLookAndFeel::CreateRoot();
 }
 

@@ -146,6 +146,8 @@ class TcxLookAndFeel : public TcxInterfacedPersistent, public IcxLookAndFeelChan
   void NotifyDestroying();
   void RememberState();
   void NotifyDifferences();
+  // Streams the assigned empty skin name, which the published SkinName cannot carry.
+  void DefineProperties(TFiler* Filer) override;
 
  private:
   struct TRootTag {};
@@ -189,6 +191,10 @@ TcxLookAndFeel* RootLookAndFeelInstance();
 int LookAndFeelControllerCount();
 // The process-wide skins-in-use switch (on in this program).
 bool cxUseSkins();
+
+// Publishes the look and feel's and the controller's properties and the names of their
+// enumerations for form descriptions; called by the unit's start-up.
+void RegisterLookAndFeelClasses();
 
 void cxLookAndFeelsInitialize();
 void cxLookAndFeelsFinalize();

@@ -1,10 +1,13 @@
-// Look-and-feel chains, change notification, controllers and the painters' registry.
+// Look-and-feel chains, change notification, controllers, the painters' registry, and look and
+// feel in form descriptions.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
 #include <vector>
 
+#include "platform/rtl/Streaming.h"
+#include "platform/rtl/TypInfo.h"
 #include "suite/core/cxLookAndFeelPainters.h"
 #include "suite/core/cxLookAndFeels.h"
 
@@ -110,7 +113,7 @@ TEST(LookAndFeel, StyleIndexAndPainterChoice) {
     bool Native;
     TcxLookAndFeelKind Kind;
   };
-  const TCase cases[] = {{0, false, lfFlat},    {1, false, lfStandard}, {2, false, lfUltraFlat},
+  const TCase cases[] = {{0, false, lfFlat},     {1, false, lfStandard}, {2, false, lfUltraFlat},
                          {3, true, lfUltraFlat}, {4, false, lfOffice11}, {5, false, lfUltraFlat}};
   for (const TCase& c : cases) {
     TcxLookAndFeel lf(nullptr);
@@ -198,6 +201,40 @@ TEST(LookAndFeel, DestroyedMastersAndControllers) {
   EXPECT_EQ(follower.Kind(), lfUltraFlat);
 }
 
+TEST(LookAndFeel, ShutDownLeavesFollowersAtTheDefaults) {
+  TcxLookAndFeelPaintersManager* painters = cxLookAndFeelPaintersManager();
+  TcxLookAndFeel* root = RootLookAndFeelInstance();
+  root->SetKind(lfFlat);
+  root->SetNativeStyle(true);
+  TcxLookAndFeel follower(nullptr), grandchild(nullptr);
+  grandchild.AttachMaster(&follower);
+  ASSERT_EQ(grandchild.Kind(), lfFlat);
+  TRecorder r;
+  r.Watch(grandchild);
+
+  cxLookAndFeelsFinalize();
+  EXPECT_EQ(RootLookAndFeelInstance(), nullptr);
+  EXPECT_EQ(follower.EffectiveMaster(), nullptr);
+  EXPECT_EQ(grandchild.Kind(), lfUltraFlat);
+  EXPECT_FALSE(grandchild.NativeStyle());
+  EXPECT_EQ(grandchild.ActivePainter(), painters->PainterForKind(psUltraFlat));
+  ASSERT_EQ(r.Calls.size(), 1u);
+  EXPECT_EQ(r.Calls[0], (TcxLookAndFeelValues{lfvKind, lfvNativeStyle}));
+  {
+    // Without a root a controller reads the defaults and changes nothing.
+    TcxLookAndFeelController controller(nullptr);
+    controller.SetKind(lfOffice11);
+    EXPECT_EQ(controller.Kind(), lfUltraFlat);
+    EXPECT_EQ(LookAndFeelControllerCount(), 0);
+  }
+
+  cxLookAndFeelsInitialize();
+  ASSERT_NE(RootLookAndFeelInstance(), nullptr);
+  EXPECT_TRUE(RootLookAndFeelInstance()->AssignedValues().Empty());
+  EXPECT_EQ(RootLookAndFeelInstance()->ActivePainter(), painters->PainterForKind(psUltraFlat))
+      << "the new root picks its painter at once";
+}
+
 TEST(LookAndFeel, PaletteChangesReachEveryLookAndFeel) {
   TcxLookAndFeel lf(nullptr);
   TRecorder r;
@@ -250,4 +287,227 @@ TEST(PaintersManager, RegistryByStyleAndName) {
   EXPECT_EQ(m->PainterCount(), count);
   EXPECT_EQ(m->PainterForKind(psSkin), nullptr);
   EXPECT_EQ(m->PainterForName("nothing"), nullptr);
+}
+
+// ---- form descriptions
+
+namespace {
+
+// A component that owns a look and feel and publishes it as a nested object, as controls do.
+class TStyledHost : public TComponent {
+ public:
+  explicit TStyledHost(TComponent* AOwner) : TComponent(AOwner), FLookAndFeel(this) {}
+  TcxLookAndFeel* LookAndFeel() { return &FLookAndFeel; }
+
+ private:
+  TcxLookAndFeel FLookAndFeel;
+};
+
+const bool kStyledHostRegistered = [] {
+  RegisterClass<TStyledHost, TComponent>();
+  Published<TStyledHost>().Property("LookAndFeel", &TStyledHost::LookAndFeel);
+  return true;
+}();
+
+int Occurrences(const std::string& Text, const std::string& What) {
+  int n = 0;
+  for (std::size_t at = Text.find(What); at != std::string::npos; at = Text.find(What, at + 1)) ++n;
+  return n;
+}
+
+}  // namespace
+
+TEST(LookAndFeelStreaming, RoundTripKeepsExactlyWhatWasAssigned) {
+  TRootGuard guard;
+  TcxLookAndFeel* root = RootLookAndFeelInstance();
+  root->SetKind(lfStandard);
+  root->SetSkinName("UltraFlat");
+  struct TCase {
+    const char* Name;
+    std::function<void(TcxLookAndFeel&)> Setup;
+    const char* Block;
+    TcxLookAndFeelValues Assigned;
+    TcxLookAndFeelKind Kind;
+    bool Native;
+    const char* Skin;
+  };
+  const TCase cases[] = {
+      {"nothing",
+       [](TcxLookAndFeel&) {},
+       "    LookAndFeel {\n      AssignedValues = []\n    }\n",
+       {},
+       lfStandard,
+       false,
+       "UltraFlat"},
+      {"kind",
+       [](TcxLookAndFeel& L) { L.SetKind(lfOffice11); },
+       "      AssignedValues = [lfvKind]\n      Kind = lfOffice11\n    }",
+       {lfvKind},
+       lfOffice11,
+       false,
+       "UltraFlat"},
+      {"kind the root has too",
+       [](TcxLookAndFeel& L) { L.SetKind(lfStandard); },
+       "      AssignedValues = [lfvKind]\n      Kind = lfStandard\n    }",
+       {lfvKind},
+       lfStandard,
+       false,
+       "UltraFlat"},
+      {"native style",
+       [](TcxLookAndFeel& L) { L.SetNativeStyle(true); },
+       "      AssignedValues = [lfvNativeStyle]\n      NativeStyle = true\n    }",
+       {lfvNativeStyle},
+       lfStandard,
+       true,
+       "UltraFlat"},
+      {"empty skin name",
+       [](TcxLookAndFeel& L) { L.SetSkinName(""); },
+       "      AssignedValues = [lfvSkinName]\n      SkinName = \"\"\n    }",
+       {lfvSkinName},
+       lfStandard,
+       false,
+       ""},
+      {"skin name",
+       [](TcxLookAndFeel& L) { L.SetSkinName("Flat"); },
+       "      AssignedValues = [lfvSkinName]\n      SkinName = \"Flat\"\n    }",
+       {lfvSkinName},
+       lfStandard,
+       false,
+       "Flat"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TComponent form(nullptr);
+    form.SetName("Form1");
+    auto* host = new TStyledHost(&form);
+    host->SetName("Host1");
+    c.Setup(*host->LookAndFeel());
+    std::string text = WriteComponentToText(&form);
+    EXPECT_NE(text.find(c.Block), std::string::npos) << text;
+    EXPECT_EQ(Occurrences(text, "SkinName ="), c.Assigned.Contains(lfvSkinName) ? 1 : 0) << text;
+
+    TComponent back(nullptr);
+    ReadComponentFromText(&back, text);
+    auto* host2 = dynamic_cast<TStyledHost*>(back.FindComponent("Host1"));
+    ASSERT_NE(host2, nullptr) << text;
+    TcxLookAndFeel* lf = host2->LookAndFeel();
+    EXPECT_EQ(lf->AssignedValues(), c.Assigned);
+    EXPECT_EQ(lf->Kind(), c.Kind);
+    EXPECT_EQ(lf->NativeStyle(), c.Native);
+    EXPECT_EQ(lf->SkinName(), c.Skin);
+    // Native style puts the skin aside.
+    EXPECT_EQ(lf->SkinPainter(),
+              c.Native ? nullptr : cxLookAndFeelPaintersManager()->PainterForName(c.Skin));
+    EXPECT_EQ(WriteComponentToText(&back), text);
+
+    // What was read keeps following the root in everything it did not assign.
+    root->SetKind(lfFlat);
+    EXPECT_EQ(lf->Kind(), c.Assigned.Contains(lfvKind) ? c.Kind : lfFlat);
+    root->SetKind(lfStandard);
+  }
+}
+
+TEST(LookAndFeelStreaming, ControllerInADescriptionRestylesTheRootUntilFreed) {
+  TRootGuard guard;
+  TcxLookAndFeel* root = RootLookAndFeelInstance();
+  root->ResetToMaster();
+  TcxLookAndFeel follower(nullptr);
+  TRecorder r;
+  r.Watch(follower);
+  const std::string text = R"(object Form1: TComponent {
+  object Controller1: TcxLookAndFeelController {
+    Kind = lfFlat
+    NativeStyle = false
+    SkinName = "Standard"
+  }
+  object Host1: TStyledHost {
+    LookAndFeel {
+      AssignedValues = [lfvKind]
+      Kind = lfOffice11
+    }
+  }
+}
+)";
+  const int before = LookAndFeelControllerCount();
+  auto form = std::make_unique<TComponent>(nullptr);
+  ReadComponentFromText(form.get(), text);
+  EXPECT_EQ(LookAndFeelControllerCount(), before + 1);
+  EXPECT_EQ(root->AssignedValues(), cxAllLookAndFeelValues);
+  EXPECT_EQ(follower.Kind(), lfFlat);
+  EXPECT_EQ(follower.SkinName(), "Standard");
+  EXPECT_EQ(follower.ActivePainter(), cxLookAndFeelPaintersManager()->PainterForName("Standard"));
+  auto* host = dynamic_cast<TStyledHost*>(form->FindComponent("Host1"));
+  ASSERT_NE(host, nullptr);
+  EXPECT_EQ(host->LookAndFeel()->Kind(), lfOffice11);
+  EXPECT_EQ(host->LookAndFeel()->SkinName(), "Standard") << "the skin name comes from the root";
+  EXPECT_EQ(WriteComponentToText(form.get()), text);
+
+  // An empty skin name is not written for the controller.
+  auto* controller = dynamic_cast<TcxLookAndFeelController*>(form->FindComponent("Controller1"));
+  ASSERT_NE(controller, nullptr);
+  controller->SetSkinName("");
+  EXPECT_EQ(Occurrences(WriteComponentToText(form.get()), "SkinName ="), 0);
+
+  r.Calls.clear();
+  form.reset();
+  EXPECT_EQ(LookAndFeelControllerCount(), before);
+  EXPECT_TRUE(root->AssignedValues().Empty())
+      << "the last controller gone, the root is at its defaults";
+  EXPECT_EQ(follower.Kind(), lfUltraFlat);
+  EXPECT_EQ(follower.ActivePainter(), cxLookAndFeelPaintersManager()->PainterForKind(psUltraFlat));
+  ASSERT_EQ(r.Calls.size(), 1u);
+  EXPECT_EQ(r.Calls[0], TcxLookAndFeelValues{lfvKind});
+}
+
+TEST(LookAndFeelStreaming, DamagedValueNamesThePropertyAndLeavesTheRootAlone) {
+  TRootGuard guard;
+  TcxLookAndFeel* root = RootLookAndFeelInstance();
+  root->ResetToMaster();
+  struct TCase {
+    const char* ControllerLine;
+    const char* HostLine;
+    const char* Path;
+    const char* Message;
+  };
+  const TCase cases[] = {
+      {"Kind = lfOffice11", "Kind = lfBogus", "Host1.LookAndFeel.Kind",
+       R"(Invalid value "lfBogus" for TcxLookAndFeelKind)"},
+      {"Kind = lfOffice11", "Kind = 1", "Host1.LookAndFeel.Kind",
+       "Identifier of TcxLookAndFeelKind expected"},
+      {"Kind = lfOffice11", "AssignedValues = [lfvKind, lfvColor]",
+       "Host1.LookAndFeel.AssignedValues",
+       R"(Invalid set element "lfvColor" for TcxLookAndFeelValue)"},
+      {"Kind = lfOffice11", "NativeStyle = 1", "Host1.LookAndFeel.NativeStyle",
+       "Boolean value (true or false) expected"},
+      {"Kind = lfOffice11", "SkinName = Flat", "Host1.LookAndFeel.SkinName", "String expected"},
+      {"Kind = lfXP", "Kind = lfFlat", "Controller1.Kind",
+       R"(Invalid value "lfXP" for TcxLookAndFeelKind)"},
+      {"SkinName = 3", "Kind = lfFlat", "Controller1.SkinName", "String expected"},
+  };
+  const int before = LookAndFeelControllerCount();
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.HostLine);
+    std::string text =
+        std::string(
+            "object Form1: TComponent {\n  object Controller1: TcxLookAndFeelController {\n    ") +
+        c.ControllerLine + "\n  }\n  object Host1: TStyledHost {\n    LookAndFeel {\n      " +
+        c.HostLine + "\n    }\n  }\n}\n";
+    TComponent form(nullptr);
+    try {
+      ReadComponentFromText(&form, text, "styled.form");
+      ADD_FAILURE() << "read without an error";
+    } catch (const EDescriptionError& e) {
+      EXPECT_EQ(e.Path(), c.Path);
+      EXPECT_EQ(e.Text(), c.Message);
+      EXPECT_EQ(e.Line(), std::string(c.Path).starts_with("Host1") ? 7 : 3);
+      EXPECT_NE(
+          e.Message().find(std::string("styled.form:") + std::to_string(e.Line()) + ": " + c.Path),
+          std::string::npos)
+          << e.Message();
+    }
+    EXPECT_EQ(form.ComponentCount(), 0) << "nothing of a failed description stays";
+    EXPECT_EQ(LookAndFeelControllerCount(), before);
+    EXPECT_TRUE(root->AssignedValues().Empty());
+    EXPECT_EQ(root->Kind(), lfUltraFlat);
+  }
 }
