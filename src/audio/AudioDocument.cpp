@@ -291,16 +291,18 @@ class DocumentSink : public AudioSink {
       : FFolder(std::move(folder)), FProgress(std::move(progress)) {}
   void Begin(int sampleRate, int channels, int64_t expectedFrames) override {
     CheckFormat(sampleRate, channels);
-    if (expectedFrames > kMaxDocumentFrames) TooLong(expectedFrames);
+    // The expected length is a header's word, which a damaged file may overstate: only the
+    // frames that arrive count against the limit.
     FRate = sampleRate;
-    FExpected = expectedFrames;
+    FExpected = std::min(expectedFrames, kMaxDocumentFrames);
     FBuilder = std::make_unique<SequenceBuilder>(channels, FFolder);
   }
   void Append(const float* values, int64_t frames) override {
     if (!FBuilder) throw EInvalidOperation("Samples arrived before their format");
     if (FBuilder->Frames() + frames > kMaxDocumentFrames) TooLong(FBuilder->Frames() + frames);
     FBuilder->Append(values, frames);
-    if (FProgress && FExpected > 0) FProgress(double(FBuilder->Frames()) / double(FExpected));
+    if (FProgress && FExpected > 0)
+      FProgress(std::min(1.0, double(FBuilder->Frames()) / double(FExpected)));
   }
   bool Started() const { return bool(FBuilder); }
   SampleSequence Finish() { return FBuilder->Finish(); }

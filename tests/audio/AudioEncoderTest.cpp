@@ -464,6 +464,31 @@ TEST(AudioEncoder, EngineOpensCompressedWavFiles) {
   }
 }
 
+// A header that overstates the length (a damaged frame count in an MP3's Xing header) does not
+// get the file refused as too long: what the file holds opens.
+TEST(AudioEncoder, EngineOpensFilesWhoseHeaderOverstatesTheLength) {
+  const fs::path dir = sonalix::test::MakeTempDir("overstated");
+  const fs::path file = dir / "tone.mp3";
+  ASSERT_TRUE(MakeTone(file, 44100, 2, 1.0, "-c:a libmp3lame -q:a 5"));
+  std::vector<unsigned char> bytes = ReadBytes(file);
+  const std::string xing = "Xing";
+  auto at = std::search(bytes.begin(), bytes.end(), xing.begin(), xing.end());
+  ASSERT_NE(at, bytes.end());
+  ASSERT_TRUE(at[7] & 1);  // the frame count is there
+  at[8] = 0;
+  at[9] = at[10] = at[11] = 0xFF;  // 16.7 million frames: over 5 days of sound
+  WriteBytes(file, bytes);
+  ASSERT_GT(TAudioDecoder(file.string()).Info().LengthFrames, int64_t(1) << 31);
+
+  AudioDocument doc;
+  doc.OpenFile(file.string());
+  EXPECT_EQ(doc.Channels(), 2);
+  EXPECT_NEAR(double(doc.Length()), 44100.0, 2000.0);
+  std::vector<float> v(size_t(doc.Length() * 2));
+  doc.Samples().Read(0, doc.Length(), v.data());
+  EXPECT_NEAR(Frequency(v, 2, 0, 44100), 440.0, 4.0);
+}
+
 // Lossy formats keep the sound in place: a tone that starts after a silence starts at the same
 // frame once decoded, and the file holds every frame (MP3 and OGG exactly, WMA to the end of
 // a codec frame).
