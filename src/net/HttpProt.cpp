@@ -109,9 +109,12 @@ void THttpCli::WindowProcedure(TMessage& MsgRec) {
     if (MsgRec.Msg == FMsg_WM_HTTP_REQUEST_DONE) {
       if (OnRequestDone) OnRequestDone(this, FRequestType, WORD(FRequestDoneError));
     } else if (MsgRec.Msg == FMsg_WM_HTTP_SET_READY) {
-      SetReady();
+      if (FReadyPosted) SetReady();
     } else if (MsgRec.Msg == FMsg_WM_HTTP_RESTART) {
-      StartRequest(true);
+      if (FRestartPosted) {
+        FRestartPosted = false;
+        StartRequest(true);
+      }
     } else {
       TIcsWndControl::WindowProcedure(MsgRec);
     }
@@ -179,12 +182,13 @@ void THttpCli::DoRequestAsync(THttpRequest Rq) {
     throw EHttpException("HTTP component has nothing to post or put", 2);
   FRequestType = Rq;
   FRequestDoneError = 0;
+  FReadyPosted = FRestartPosted = false;
   if (Rq == httpCLOSE) {
     FStatusCode = 200;
     FReasonPhrase = "OK";
     StateChange(httpClosing);
     if (FCtrlSocket->State() == wsClosed)
-      PostMessage(Handle(), FMsg_WM_HTTP_SET_READY, 0, 0);
+      PostSetReady();
     else
       FCtrlSocket->Close();
     return;
@@ -516,7 +520,9 @@ void THttpCli::SocketDataAvailable(TObject*, WORD) {
 void THttpCli::ReceiveBytes() {
   TWeakLink<THttpCli> self(this);
   while (FState != httpWaitingBody && FRcvdCount > 0) {
-    if (FState != httpWaitingHeader && FState != httpWaitingProxyConnect) {
+    // Bytes after a reply that has no body belong to no request: read as header lines they
+    // would make a second reply and a second completion.
+    if ((FState != httpWaitingHeader && FState != httpWaitingProxyConnect) || FHeaderDone) {
       FRcvdCount = 0;
       return;
     }
@@ -696,7 +702,7 @@ void THttpCli::HeaderEnded() {
       if (FLocationFlag)
         StartRelocation();
       else
-        PostMessage(Handle(), FMsg_WM_HTTP_SET_READY, 0, 0);
+        PostSetReady();
     } else {
       if (FRequestType == httpHEAD) StateChange(httpWaitingBody);
       FCtrlSocket->Close();
@@ -817,11 +823,11 @@ void THttpCli::DocumentEnd() {
     if (FCtrlSocket->State() != wsClosed)
       FCtrlSocket->Close();
     else
-      PostMessage(Handle(), FMsg_WM_HTTP_SET_READY, 0, 0);
+      PostSetReady();
   } else if (FLocationFlag) {
     StartRelocation();
   } else {
-    PostMessage(Handle(), FMsg_WM_HTTP_SET_READY, 0, 0);
+    PostSetReady();
   }
 }
 
@@ -839,6 +845,10 @@ void THttpCli::ReplyDamaged(const std::string& Text) {
 
 void THttpCli::SocketSessionClosed(TObject*, WORD Err) {
   TWeakLink<THttpCli> self(this);
+  if (FRestartPosted) {
+    FConnected = false;
+    return;
+  }
   if (Err != 0 && FRequestDoneError == 0) FRequestDoneError = Err;
   FConnected = false;
   if (FState == httpAborting || FState == httpReady) return;
@@ -855,6 +865,12 @@ void THttpCli::SocketSessionClosed(TObject*, WORD Err) {
       // Completing the request with the fragment as a success would hand it on as a reply.
       if (FRequestDoneError == 0) FRequestDoneError = httperrReplyDamaged;
       FReasonPhrase = "Connection closed before the reply header was complete";
+      FLocationFlag = false;
+    } else if (FRequestDoneError == 0) {
+      // Closed before the request could be sent (a proxy ending its handshake): no reply.
+      FStatusCode = 404;
+      FReasonPhrase = "Connection closed before the request was sent";
+      FRequestDoneError = httperrReplyDamaged;
       FLocationFlag = false;
     }
   } else if (!FBodyDone) {
@@ -882,7 +898,7 @@ void THttpCli::SocketSessionClosed(TObject*, WORD Err) {
   }
   if (OnSessionClosed) OnSessionClosed(this, Err);
   if (!self) return;
-  if (FState != httpReady) PostMessage(Handle(), FMsg_WM_HTTP_SET_READY, 0, 0);
+  if (FState != httpReady) PostSetReady();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -896,7 +912,7 @@ void THttpCli::StartRelocation() {
     if (!allow) {
       // The relocation reply stands as the result.
       FLocationFlag = false;
-      PostMessage(Handle(), FMsg_WM_HTTP_SET_READY, 0, 0);
+      PostSetReady();
       return;
     }
   }
@@ -915,6 +931,14 @@ void THttpCli::StartRelocation() {
   if (FRequestType == httpPOST) FRequestType = httpGET;
   if (FRcvdStream)
     FRcvdStream->SetSize(FReceiveStreamStart), FRcvdStream->SetPosition(FReceiveStreamStart);
+  PostRestart();
+}
+
+// The relocation is under way: what the old connection does until the restart arrives (the
+// server's close, above all) must neither follow it again nor complete the request.
+void THttpCli::PostRestart() {
+  FLocationFlag = false;
+  FRestartPosted = true;
   PostMessage(Handle(), FMsg_WM_HTTP_RESTART, 0, 0);
 }
 
@@ -929,7 +953,7 @@ void THttpCli::ContinueRelocation() {
       if (OnLocationChangeExceeded) OnLocationChangeExceeded(this, FLocationChangeCurCount, allow);
       if (!allow) {
         FLocationFlag = false;
-        PostMessage(Handle(), FMsg_WM_HTTP_SET_READY, 0, 0);
+        PostSetReady();
         return;
       }
     }
@@ -940,13 +964,22 @@ void THttpCli::ContinueRelocation() {
   if (FRequestType == httpPOST) FRequestType = httpGET;
   if (FRcvdStream)
     FRcvdStream->SetSize(FReceiveStreamStart), FRcvdStream->SetPosition(FReceiveStreamStart);
-  PostMessage(Handle(), FMsg_WM_HTTP_RESTART, 0, 0);
+  PostRestart();
 }
 
 // ---------------------------------------------------------------------------------------------
 // Completion and authentication
 
+// One completion per reply: the server's close after a complete reply, or an abort, must not
+// finish the request a second time when its completion is already on its way.
+void THttpCli::PostSetReady() {
+  if (FReadyPosted) return;
+  FReadyPosted = true;
+  PostMessage(Handle(), FMsg_WM_HTTP_SET_READY, 0, 0);
+}
+
 void THttpCli::SetReady() {
+  FReadyPosted = false;
   TWeakLink<THttpCli> self(this);
   StopBandwidthControl();
   bool proxy407 = FStatusCode == 407, server401 = FStatusCode == 401;
@@ -1070,6 +1103,7 @@ void THttpCli::AbortRequest() {
     FReasonPhrase = "Connection aborted on request";
     FRequestDoneError = httperrAborted;
     FLocationFlag = false;
+    FRestartPosted = false;
     if (FCtrlSocket->State() != wsClosed) FCtrlSocket->Abort();
     FConnected = false;
     SetReady();

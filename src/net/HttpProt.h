@@ -193,6 +193,7 @@ class THttpCli : public TIcsWndControl {
   void Fail(int Code, const std::string& Text, int Error);
   void ResetReply(bool KeepLocation);
   void SetReady();
+  void PostSetReady();
   void DocumentEnd();
   void HeaderEnded();
   void ParseHeaderLine(const std::string& Line);
@@ -202,6 +203,7 @@ class THttpCli : public TIcsWndControl {
   void ResolveLocation(const std::string& Value);
   void StartRelocation();
   void ContinueRelocation();
+  void PostRestart();
   bool DoAuthentication();
   bool DoNtlmStep(bool Proxy);
   bool DoBasicStep(bool Proxy);
@@ -256,6 +258,8 @@ class THttpCli : public TIcsWndControl {
   bool FCloseReq = false;
   bool FLocationFlag = false;
   bool FRelocAfterClose = false;
+  bool FRestartPosted = false;
+  bool FReadyPosted = false;
   bool FBodyStarted = false;
   bool FBodyDone = false;
   bool FHeaderDone = false;

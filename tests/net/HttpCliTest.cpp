@@ -736,3 +736,125 @@ TEST(HttpCli, ThroughASocksProxy) {
   EXPECT_EQ(h.ReplyCode(), 200);
   EXPECT_TRUE(MemText(reply) == web.Big);
 }
+
+TEST(HttpCli, BytesAfterABodilessReplyAreNotASecondReply) {
+  struct TCase {
+    const char* Name;
+    bool Head;
+    std::string Reply;
+  };
+  for (const TCase& c : {TCase{"a stray reply after 204", false,
+                               "HTTP/1.1 204 No Content\r\n\r\nHTTP/1.1 204 No Content\r\n\r\n"},
+                         TCase{"HEAD answered with a body", true,
+                               "HTTP/1.1 200 OK\r\nContent-Length: 8\r\n\r\nbody\r\n\r\n"}}) {
+    SCOPED_TRACE(c.Name);
+    TScriptedHttp peer([&c](const std::string&, int index, bool& close) {
+      close = false;
+      return index == 0 ? c.Reply
+                        : std::string("HTTP/1.1 200 OK\r\nContent-Length: 6\r\n\r\nsecond");
+    });
+    THttpCli h(nullptr);
+    TMemoryStream reply;
+    h.SetReplyStream(&reply);
+    h.SetRequestVer("1.1");
+    h.URL = peer.Url("/doc");
+    std::vector<std::string> done;
+    h.OnRequestDone = [&](TObject*, THttpRequest, WORD e) {
+      done.push_back(std::to_string(e) + " " + std::to_string(h.ReplyCode()) + " " +
+                     MemText(reply));
+    };
+    if (c.Head)
+      h.HeadAsync();
+    else
+      h.GetAsync();
+    ASSERT_TRUE(PumpUntil([&] { return !done.empty(); }));
+    // The same connection carries the next request; its completion is the only other one.
+    if (h.State() == httpReady) h.GetAsync();
+    ASSERT_TRUE(PumpUntil([&] { return done.size() >= 2; }));
+    std::string first = c.Head ? "0 200 " : "0 204 ";
+    EXPECT_EQ(done, (std::vector<std::string>{first, "0 200 second"}));
+  }
+}
+
+TEST(HttpCli, SocksProxyThatClosesDuringItsHandshakeFailsTheRequest) {
+  struct TCase {
+    const char* Name;
+    const char* Level;
+    // What the proxy reads and answers before it closes the connection.
+    std::vector<std::pair<size_t, std::string>> Steps;
+  };
+  const std::string v4req = std::string("\x04\x01\x00\x09\x7f\x00\x00\x01\x00", 9);
+  for (const TCase& c : {
+           TCase{"closed after the greeting", "5", {{3, ""}}},
+           TCase{"short connect reply",
+                 "5",
+                 {{3, std::string("\x05\x00", 2)}, {5 + 9 + 2, std::string("\x05\x00\x00", 3)}}},
+           TCase{"short SOCKS 4 reply", "4", {{v4req.size(), std::string("\x00\x5a", 2)}}},
+       }) {
+    SCOPED_TRACE(c.Name);
+    int listenFd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(listenFd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    socklen_t len = sizeof a;
+    ::getsockname(listenFd, reinterpret_cast<sockaddr*>(&a), &len);
+    ::listen(listenFd, 1);
+    std::thread proxy([&] {
+      int fd = ::accept(listenFd, nullptr, nullptr);
+      if (fd < 0) return;
+      timeval tv{10, 0};
+      ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
+      for (const auto& [need, answer] : c.Steps) {
+        char b[512];
+        for (size_t have = 0; have < need;) {
+          ssize_t n = ::recv(fd, b, std::min(sizeof b, need - have), 0);
+          if (n <= 0) break;
+          have += size_t(n);
+        }
+        if (!answer.empty()) ::send(fd, answer.data(), answer.size(), MSG_NOSIGNAL);
+      }
+      ::close(fd);
+    });
+    {
+      THttpCli h(nullptr);
+      h.SocksServer = "127.0.0.1";
+      h.SocksPort = std::to_string(ntohs(a.sin_port));
+      h.SocksLevel = c.Level;
+      h.URL = "http://127.0.0.1:9/x";
+      EXPECT_NE(RunRequest(h, [&] { h.GetAsync(); }), 0);
+      EXPECT_EQ(h.ReplyCode(), 404);
+      EXPECT_EQ(h.ReplyText(), "Connection closed before the request was sent");
+      EXPECT_EQ(h.State(), httpReady);
+    }
+    proxy.join();
+    ::close(listenFd);
+  }
+}
+
+TEST(HttpCli, KeepAliveRelocationThatTheServerClosesIsFollowedOnce) {
+  TScriptedHttp peer(
+      [](const std::string& req, int, bool& close) {
+        close = true;  // the reply announces nothing, yet the server closes after it
+        if (req.rfind("GET /a ", 0) == 0)
+          return std::string("HTTP/1.1 302 Found\r\nLocation: /b\r\nContent-Length: 0\r\n\r\n");
+        return std::string("HTTP/1.1 200 OK\r\nContent-Length: 6\r\n\r\nlanded");
+      },
+      2);
+  THttpCli h(nullptr);
+  TMemoryStream reply;
+  h.SetReplyStream(&reply);
+  h.SetRequestVer("1.1");
+  h.URL = peer.Url("/a");
+  int changes = 0, done = 0;
+  h.OnLocationChange = [&](TObject*) { ++changes; };
+  h.OnRequestDone = [&](TObject*, THttpRequest, WORD) { ++done; };
+  h.GetAsync();
+  ASSERT_TRUE(PumpUntil([&] { return done > 0; }));
+  EXPECT_EQ(done, 1);
+  EXPECT_EQ(h.ReplyCode(), 200);
+  EXPECT_EQ(MemText(reply), "landed");
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(h.LocationChangeCurCount(), 1);
+  EXPECT_EQ(peer.Requests.size(), 2u);
+}
