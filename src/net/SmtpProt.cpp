@@ -531,7 +531,9 @@ void TCustomSmtpClient::SocketDataAvailable(TObject*, WORD) {
 void TCustomSmtpClient::ProcessLine(const std::string& Line) {
   FLastResponse = Line;
   if (FRunningStep == 9 && FState == smtpWaitingResponse && Line.size() > 9) {
-    std::string s = UpperCase(Trim(Line)).substr(4);
+    // A line of blanks trims to less than the code and its separator.
+    const std::string t = UpperCase(Trim(Line));
+    const std::string s = t.size() > 4 ? t.substr(4) : std::string();
     if (s.compare(0, 5, "AUTH ") == 0 || s.compare(0, 5, "AUTH=") == 0) {
       std::string words = s.substr(5);
       std::replace(words.begin(), words.end(), '=', ' ');
@@ -909,14 +911,16 @@ void TCustomSmtpClient::AuthCramResponse() {
     return;
   }
   bool md5 = FAuthMech == smtpAuthCramMD5;
-  if (FLastResponse.size() <= 4) {
+  // A challenge that does not decode would be answered with a digest of nothing.
+  const std::string challenge =
+      FLastResponse.size() > 4 ? DecodeBase64(Trim(FLastResponse.substr(4))) : std::string();
+  if (challenge.empty()) {
     SetError(500,
              std::string(md5 ? "500 Malformed MD5 Challege: " : "500 Malformed SHA1 Challege: ") +
                  FLastResponse);
     RequestDone(500);
     return;
   }
-  std::string challenge = DecodeBase64(FLastResponse.substr(4));
   std::string digest;
   if (md5) {
     digest = HmacMd5(Password, challenge);
@@ -937,7 +941,7 @@ void TCustomSmtpClient::AuthNtlmResponse() {
     return;
   }
   TNTLM_Msg2_Info info =
-      NtlmReadMessage2(FLastResponse.size() > 4 ? FLastResponse.substr(4) : std::string());
+      NtlmReadMessage2(FLastResponse.size() > 4 ? Trim(FLastResponse.substr(4)) : std::string());
   if (!info.ReplyPresent) {
     SetError(500, "500 Malformed NtlmMsg2: " + FLastResponse);
     RequestDone(500);

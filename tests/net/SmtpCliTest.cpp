@@ -643,3 +643,45 @@ TEST(SmtpCli, RefusedConnectionEndsTheRequestWithItsCode) {
   EXPECT_EQ(RunRequest(smtp, [&] { smtp.Quit(); }), 0);
   EXPECT_EQ(smtp.RequestType(), smtpQuit);
 }
+
+TEST(SmtpCli, DamagedRepliesEndTheRequestWithTheirError) {
+  const std::string ehlo = "250-mail.example\r\n250-AUTH CRAM-MD5 CRAM-SHA1 NTLM\r\n250 OK\r\n";
+  struct TCase {
+    const char* Name;
+    TSmtpAuthType Type;
+    std::string EhloReply;
+    std::string AuthReply;  // the answer to the first AUTH command
+    int Error;
+    std::string Message;
+  };
+  std::vector<TCase> cases = {
+      {"EHLO line of blanks", smtpAuthPlain,
+       "250-mail.example\r\n   -      \r\n250-AUTH PLAIN\r\n250 OK\r\n", "235 fine\r\n", 0, ""},
+      {"reply without a code", smtpAuthPlain, ehlo, "fine\r\n", 20600, "fine"},
+      {"CRAM-MD5 without a challenge", smtpAuthCramMD5, ehlo, "334\r\n", 500,
+       "500 Malformed MD5 Challege: 334"},
+      {"CRAM-SHA1 challenge that is not base64", smtpAuthCramSha1, ehlo, "334 ***\r\n", 500,
+       "500 Malformed SHA1 Challege: 334 ***"},
+      {"NTLM answer that is no challenge", smtpAuthNtlm, ehlo,
+       "334 " + EncodeBase64("NTLMSSP") + "\r\n", 500,
+       "500 Malformed NtlmMsg2: 334 " + EncodeBase64("NTLMSSP")},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TScriptedSmtp peer("220 ready\r\n", [&c](const std::string& l) -> std::string {
+      if (l.rfind("EHLO", 0) == 0) return c.EhloReply;
+      if (l.rfind("AUTH", 0) == 0) return c.AuthReply;
+      if (l == "QUIT") return "221 bye\r\n";
+      return "500 what\r\n";
+    });
+    TSmtpCli smtp(nullptr);
+    smtp.Host = "127.0.0.1";
+    smtp.Port = std::to_string(peer.Port);
+    smtp.Username = "bob";
+    smtp.Password = "pw";
+    smtp.AuthType = c.Type;
+    EXPECT_EQ(RunRequest(smtp, [&] { smtp.Open(); }), c.Error);
+    EXPECT_EQ(smtp.ErrorMessage(), c.Message);
+    EXPECT_TRUE(smtp.ESmtp());
+  }
+}
