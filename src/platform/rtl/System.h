@@ -46,7 +46,9 @@ class TWeakLink {
  public:
   TWeakLink() = default;
   TWeakLink(T* object) : FToken(object ? object->WeakToken() : nullptr) {}  // NOLINT
-  T* get() const { return FToken && *FToken ? static_cast<T*>(*FToken) : nullptr; }
+  // While the object is being destroyed its dynamic type walks back up the hierarchy: once T's
+  // destructor has run the link reads null rather than handing out a T that no longer exists.
+  T* get() const { return FToken && *FToken ? dynamic_cast<T*>(*FToken) : nullptr; }
   T* operator->() const { return get(); }
   explicit operator bool() const { return get() != nullptr; }
   bool Alive() const { return get() != nullptr; }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -79,6 +81,44 @@ TEST(Component, WeakLinkClearsWhenFreed) {
   EXPECT_EQ(link.get(), nullptr);
 }
 
+// A base class's destructor may run code that reaches the object through a link (a signal fired
+// while its window goes): by then the derived part is gone and only the base may be handed out.
+struct TProbeBase : TComponent {
+  using TComponent::TComponent;
+  std::function<void()> OnBaseDestroy;
+  ~TProbeBase() override {
+    if (OnBaseDestroy) OnBaseDestroy();
+  }
+};
+struct TProbeDerived : TProbeBase {
+  using TProbeBase::TProbeBase;
+  std::string Data = "derived";
+};
+
+TEST(Component, WeakLinkHandsOutOnlyWhatIsLeftDuringDestruction) {
+  auto* d = new TProbeDerived(nullptr);
+  TWeakLink<TProbeDerived> derived(d);
+  TWeakLink<TProbeBase> base(d);
+  TWeakLink<TComponent> root(d);
+  EXPECT_EQ(derived.get(), d);
+  TProbeBase* const asBase = d;
+  TComponent* const asRoot = d;
+  TProbeDerived* derivedSeen = d;
+  TProbeBase* baseSeen = nullptr;
+  TComponent* rootSeen = nullptr;
+  d->OnBaseDestroy = [&] {
+    derivedSeen = derived.get();
+    baseSeen = base.get();
+    rootSeen = root.get();
+  };
+  delete d;
+  EXPECT_EQ(derivedSeen, nullptr);
+  EXPECT_EQ(baseSeen, asBase);
+  EXPECT_EQ(rootSeen, asRoot);
+  EXPECT_FALSE(base.Alive());
+  EXPECT_FALSE(root.Alive());
+}
+
 struct TReceiver : TObject {
   int hits = 0;
   void Click(TObject*) { ++hits; }
@@ -100,6 +140,38 @@ TEST(Events, MethodIdentityComparesReceiverAndMethod) {
   e1(nullptr);
   EXPECT_EQ(r1.hits, 1);
   EXPECT_EQ(e1.HandlerName(), "Click");
+}
+
+// What a handler captured stays alive until it returns, even when the handler frees the object
+// holding the event or replaces the handler; it goes once nothing refers to it.
+TEST(Events, HandlerOutlivesItsEventDuringTheCall) {
+  struct TCaptured {
+    bool* Alive;
+    ~TCaptured() { *Alive = false; }
+  };
+  struct THolder : TObject {
+    TNotifyEvent OnFire;
+  };
+  for (bool freeHolder : {true, false}) {
+    SCOPED_TRACE(freeHolder ? "holder freed" : "handler replaced");
+    bool alive = true, aliveAfter = false;
+    std::string seen;
+    auto* holder = new THolder;
+    auto captured = std::make_shared<TCaptured>(&alive);
+    holder->OnFire = [&, captured, text = std::string(40, 'x')](TObject* sender) {
+      auto* h = static_cast<THolder*>(sender);
+      if (freeHolder) delete h;
+      else h->OnFire = nullptr;
+      aliveAfter = alive;
+      seen = text;
+    };
+    captured.reset();
+    holder->OnFire(holder);
+    EXPECT_TRUE(aliveAfter);
+    EXPECT_EQ(seen, std::string(40, 'x'));
+    EXPECT_FALSE(alive);
+    if (!freeHolder) delete holder;
+  }
 }
 
 TEST(Classes, RegistryConstructsByNameAndKnowsAncestry) {
