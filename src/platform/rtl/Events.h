@@ -38,15 +38,15 @@ class Event<R(Args...)> {
   // A plain callable (lambda, free function): equal only to copies of itself.
   template <class F, class = std::enable_if_t<std::is_invocable_r_v<R, F, Args...> &&
                                               !std::is_same_v<std::decay_t<F>, Event>>>
-  Event(F&& f) : FFunction(std::forward<F>(f)), FId(std::make_shared<int>(0)) {}  // NOLINT
+  Event(F&& f) : FFunction(Share(std::forward<F>(f))), FId(std::make_shared<int>(0)) {}  // NOLINT
 
   // Binds a method of a receiver: Event<void(TObject*)>::Bind(this, &TMainForm::ButtonClick).
   template <class C, class M>
   static Event Bind(C* receiver, M C::*method, std::string handlerName = {}) {
     Event e;
-    e.FFunction = [receiver, method](Args... args) -> R {
+    e.FFunction = Share([receiver, method](Args... args) -> R {
       return (receiver->*method)(std::forward<Args>(args)...);
-    };
+    });
     TMethodIdentity id;
     id.Receiver = receiver;
     id.MethodType = typeid(M C::*);
@@ -60,7 +60,13 @@ class Event<R(Args...)> {
   explicit operator bool() const { return static_cast<bool>(FFunction); }
   bool Assigned() const { return static_cast<bool>(FFunction); }
 
-  R operator()(Args... args) const { return FFunction(std::forward<Args>(args)...); }
+  // A handler may free the object that holds this event, or assign the event anew, and still
+  // go on using what it captured: the callable lives until the call returns.
+  R operator()(Args... args) const {
+    if (!FFunction) throw std::bad_function_call();
+    std::shared_ptr<const Function> running = FFunction;
+    return (*running)(std::forward<Args>(args)...);
+  }
 
   bool operator==(const Event& o) const {
     if (!FFunction || !o.FFunction) return !FFunction && !o.FFunction;
@@ -74,10 +80,19 @@ class Event<R(Args...)> {
   // The handler name given at binding (form descriptions), or empty.
   const std::string& HandlerName() const { return FHandlerName; }
   void SetHandlerName(std::string name) { FHandlerName = std::move(name); }
-  const Function& Target() const { return FFunction; }
+  const Function& Target() const {
+    static const Function none;
+    return FFunction ? *FFunction : none;
+  }
 
  private:
-  Function FFunction;
+  template <class F>
+  static std::shared_ptr<const Function> Share(F&& f) {
+    Function fn(std::forward<F>(f));
+    return fn ? std::make_shared<const Function>(std::move(fn)) : nullptr;
+  }
+
+  std::shared_ptr<const Function> FFunction;
   std::shared_ptr<const TMethodIdentity> FMethod;
   std::shared_ptr<int> FId;
   std::string FHandlerName;
