@@ -191,7 +191,12 @@ void TIcsWndHandlerPool::FreeHandler(TIcsWndHandler*& Handler) {
 
 TIcsWndControl::TIcsWndControl(TComponent* AOwner) : TComponent(AOwner) {}
 
-TIcsWndControl::~TIcsWndControl() { ShutdownWindowOnce(); }
+TIcsWndControl::~TIcsWndControl() {
+  // Owned timers go while this is still a window control, so they can take their timers back
+  // from a window that still exists.
+  DestroyComponents();
+  ShutdownWindowOnce();
+}
 
 HWND TIcsWndControl::Handle() {
   if (!FHandle) AllocateWindow();
