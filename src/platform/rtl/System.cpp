@@ -57,8 +57,10 @@ struct ClassRegistry {
   std::map<std::type_index, TClassInfo*> byType;
 };
 ClassRegistry& Registry() {
-  static ClassRegistry registry;
-  return registry;
+  // Never destroyed, so that lookups from static destructors still work and the entries stay
+  // reachable until the process ends.
+  static ClassRegistry* registry = new ClassRegistry;
+  return *registry;
 }
 }  // namespace
 

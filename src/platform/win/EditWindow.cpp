@@ -175,7 +175,9 @@ void RegisterEditClass() {
   SetClassWidgetFactory("EDIT", [](QWidget* parent) { return new QLineEdit(parent); });
   WNDCLASS wc;
   wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = MakeWindowProc(EditProc);
+  // Held here for the life of the program: a class does not own its procedure.
+  static WNDPROC proc = MakeWindowProc(EditProc);
+  wc.lpfnWndProc = proc;
   wc.hCursor = LoadCursor(nullptr, IDC_IBEAM);
   wc.lpszClassName = "EDIT";
   RegisterClass(&wc);
