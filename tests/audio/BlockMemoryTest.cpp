@@ -151,5 +151,9 @@ TEST(BlockMemory, OpeningAndClosingDocumentsReturnsMemory) {
     if (round == 2) settled = ResidentKb();
   }
   // One round holds about 30 MB of blocks; later rounds reuse the memory of earlier ones.
+#ifndef __SANITIZE_ADDRESS__  // the address sanitizer holds freed memory back on purpose
   EXPECT_LT(ResidentKb() - settled, 8 * 1024);
+#else
+  (void)settled;
+#endif
 }

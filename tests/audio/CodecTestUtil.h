@@ -141,7 +141,7 @@ inline std::vector<unsigned char> ReadBytes(const std::filesystem::path& file) {
 
 inline void WriteBytes(const std::filesystem::path& file, const std::vector<unsigned char>& data) {
   if (std::FILE* f = std::fopen(file.c_str(), "wb")) {
-    std::fwrite(data.data(), 1, data.size(), f);
+    if (!data.empty()) std::fwrite(data.data(), 1, data.size(), f);
     std::fclose(f);
   }
 }

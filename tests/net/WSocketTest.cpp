@@ -46,6 +46,7 @@ const char* StateName(TSocketState s) {
 }
 
 // Records every event of a socket as one text each; the data handler reads what is there.
+// Declared before the sockets it records, which still report their closing when destroyed.
 struct TRecorder {
   std::vector<std::string> Events;
   std::string Received;
@@ -101,8 +102,8 @@ TEST(WSocket, EchoPeerGivesConnectSendReceiveCloseInOrder) {
   ASSERT_TRUE(echo.Start(
       socat, {QString("TCP-LISTEN:%1,bind=127.0.0.1,reuseaddr,fork").arg(port), "PIPE"}));
   ASSERT_TRUE(WaitListening(port)) << echo.Errors();
-  TWSocket s(nullptr);
   TRecorder rec;
+  TWSocket s(nullptr);
   rec.Attach(s);
   s.SetAddr("127.0.0.1");
   s.SetPort(std::to_string(port));
@@ -174,8 +175,8 @@ TEST(WSocket, PeerThatClosesOrResetsEndsTheSessionAfterItsData) {
       }
       ::close(fd);
     });
-    TWSocket s(nullptr);
     TRecorder rec;
+    TWSocket s(nullptr);
     rec.Attach(s);
     s.SetAddr("127.0.0.1");
     s.SetPort(std::to_string(ntohs(a.sin_port)));
@@ -200,8 +201,8 @@ TEST(WSocket, PeerThatClosesOrResetsEndsTheSessionAfterItsData) {
 
 TEST(WSocket, RefusedConnectionReportsOnlyTheConnectError) {
   int port = FreePort();
-  TWSocket s(nullptr);
   TRecorder rec;
+  TWSocket s(nullptr);
   rec.Attach(s);
   s.SetAddr("127.0.0.1");
   s.SetPort(std::to_string(port));
@@ -224,8 +225,8 @@ TEST(WSocket, MultiMegabyteTransferArrivesCompleteThoughClosedAtOnce) {
   ASSERT_TRUE(sink.Start(socat, {"-u", QString("TCP-LISTEN:%1,bind=127.0.0.1,reuseaddr").arg(port),
                                  QString::fromStdString("CREATE:" + file)}));
   std::string payload = RandomBytes(8 * 1024 * 1024 + 123, 7);
-  TWSocket s(nullptr);
   TRecorder rec;
+  TWSocket s(nullptr);
   rec.Attach(s);
   bool connected = false;
   for (int attempt = 0; attempt < 200 && !connected; ++attempt) {
@@ -252,6 +253,7 @@ TEST(WSocket, MultiMegabyteTransferArrivesCompleteThoughClosedAtOnce) {
 }
 
 TEST(WSocket, ListenerAcceptsAndBothSidesTalk) {
+  TRecorder srec, crec;
   TWSocket server(nullptr), client(nullptr), served(nullptr);
   server.SetAddr("127.0.0.1");
   server.SetPort("0");
@@ -264,7 +266,6 @@ TEST(WSocket, ListenerAcceptsAndBothSidesTalk) {
     EXPECT_EQ(err, 0);
     served.Dup(server.Accept());
   };
-  TRecorder srec, crec;
   srec.Attach(served);
   crec.Attach(client);
   client.SetAddr("127.0.0.1");
@@ -482,12 +483,12 @@ TEST(WSocket, ExceptionInHandlerReachesBgExceptionAndAbortsByDefault) {
 }
 
 TEST(WSocket, PausedSocketHearsNothingUntilResumed) {
+  TRecorder crec;
   TWSocket server(nullptr), client(nullptr), served(nullptr);
   server.SetAddr("127.0.0.1");
   server.SetPort("0");
   server.Listen();
   server.OnSessionAvailable = [&](TObject*, WORD) { served.Dup(server.Accept()); };
-  TRecorder crec;
   crec.Attach(client);
   client.SetAddr("127.0.0.1");
   client.SetPort(server.LocalPortText());

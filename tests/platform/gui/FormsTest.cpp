@@ -19,23 +19,6 @@
 
 namespace {
 
-struct TRegistered {
-  TRegistered() { RegisterGuiClasses(); }
-};
-
-// A plain windowed control that can be clicked.
-class TClickable : public TCustomControl {
- public:
-  using TCustomControl::TCustomControl;
-  void DoClick() { Click(); }
-};
-
-// Keeps the application from waiting for messages while a test drives it.
-struct TNoWait {
-  TNoWait() { Application->OnIdle = [](TObject*, bool& done) { done = false; }; }
-  ~TNoWait() { Application->OnIdle = nullptr; }
-};
-
 // Posts Fn to run once the loop that reads messages next gets to it.
 HWND gRunner = nullptr;
 std::vector<std::function<void()>> gQueued;
@@ -50,6 +33,28 @@ void Later(std::function<void()> Fn) {
   gQueued.push_back(std::move(Fn));
   PostMessage(gRunner, WM_USER + 50, 0, 0);
 }
+
+struct TRegistered {
+  TRegistered() { RegisterGuiClasses(); }
+  ~TRegistered() {
+    if (gRunner) DeallocateHWnd(gRunner);
+    gRunner = nullptr;
+    gQueued.clear();
+  }
+};
+
+// A plain windowed control that can be clicked.
+class TClickable : public TCustomControl {
+ public:
+  using TCustomControl::TCustomControl;
+  void DoClick() { Click(); }
+};
+
+// Keeps the application from waiting for messages while a test drives it.
+struct TNoWait {
+  TNoWait() { Application->OnIdle = [](TObject*, bool& done) { done = false; }; }
+  ~TNoWait() { Application->OnIdle = nullptr; }
+};
 
 TEST(Forms, ModalLoopsEndWithTheirResult) {
   TRegistered reg;

@@ -213,13 +213,14 @@ TEST(WindowProc, CreateAndDestroyMessagesAndTexts) {
   static std::vector<UINT>* sink;
   sink = &seen;
   WNDCLASS wc;
-  wc.lpfnWndProc = MakeWindowProc([](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+  static WNDPROC proc = MakeWindowProc([](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
     if (m == WM_NCCREATE || m == WM_CREATE || m == WM_DESTROY || m == WM_NCDESTROY)
       sink->push_back(m);
     if (m == WM_CREATE && std::string(reinterpret_cast<CREATESTRUCT*>(l)->lpszName) == "refuse")
       return -1;
     return DefWindowProc(h, m, w, l);
   });
+  wc.lpfnWndProc = proc;
   wc.lpszClassName = "TestLifecycle";
   ASSERT_TRUE(RegisterClass(&wc));
   HWND parent = CreateWindowEx(0, "testlifecycle", "Parent", WS_POPUP, 0, 0, 50, 50, nullptr,

@@ -42,7 +42,8 @@ const char* TestClass() {
   if (!done) {
     WNDCLASS wc;
     wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = MakeWindowProc(TestProc);
+    static WNDPROC proc = MakeWindowProc(TestProc);
+    wc.lpfnWndProc = proc;
     wc.hbrBackground = reinterpret_cast<HBRUSH>(uintptr_t(COLOR_WINDOW + 1));
     wc.lpszClassName = "TestInput";
     RegisterClass(&wc);
@@ -279,7 +280,8 @@ LRESULT FramedProc(HWND h, UINT m, WPARAM w, LPARAM l) {
 
 TEST(WindowNonClient, FrameAroundTheClientArea) {
   WNDCLASS wc;
-  wc.lpfnWndProc = MakeWindowProc(FramedProc);
+  static WNDPROC proc = MakeWindowProc(FramedProc);
+  wc.lpfnWndProc = proc;
   wc.lpszClassName = "TestFramed";
   RegisterClass(&wc);
   HWND top = CreateWindowEx(0, "TestFramed", "", WS_POPUP | WS_VISIBLE, 50, 40, 40, 30, nullptr,
@@ -335,10 +337,11 @@ TEST(WindowNonClient, FrameAroundTheClientArea) {
 TEST(WindowInput, HostedQtControlsTypeOnCharacters) {
   SetClassWidgetFactory("TestLineEdit", [](QWidget* parent) { return new QLineEdit(parent); });
   WNDCLASS wc;
-  wc.lpfnWndProc = MakeWindowProc([](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+  static WNDPROC proc = MakeWindowProc([](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
     if (m == WM_CHAR && w == 'x') return 0;  // filtered out
     return DefWindowProc(h, m, w, l);
   });
+  wc.lpfnWndProc = proc;
   wc.lpszClassName = "TestLineEdit";
   RegisterClass(&wc);
   HWND top = CreateWindowEx(0, TestClass(), "", WS_POPUP | WS_VISIBLE, 0, 0, 200, 50, nullptr,
