@@ -216,8 +216,16 @@ struct TAudioDecoder::TImpl {
       Info.LengthFrames = av_rescale_q(st->duration, st->time_base, AVRational{1, Info.SampleRate});
     else if (Format->duration > 0)
       Info.LengthFrames = av_rescale(Format->duration, Info.SampleRate, AV_TIME_BASE);
-    if (ManualTrim) TrimTo = Info.LengthFrames;
     Info.BitRate = st->codecpar->bit_rate > 0 ? st->codecpar->bit_rate : Format->bit_rate;
+    // A damaged header (a frame count in an MP3's Xing header, say) can claim days of sound in a
+    // small file; a length that would take far more bytes than the file has is not believed.
+    std::error_code ec;
+    const auto fileBytes = int64_t(fs::file_size(Path, ec));
+    if (!ec && Info.BitRate > 0 && Info.LengthFrames > 0 &&
+        double(Info.LengthFrames) / Info.SampleRate * double(Info.BitRate) / 8 >
+            8.0 * double(fileBytes) + 65536)
+      Info.LengthFrames = 0;
+    if (ManualTrim) TrimTo = Info.LengthFrames;
     Info.CodecName = codec->name;
     ReadTags(st);
   }

@@ -291,10 +291,9 @@ class DocumentSink : public AudioSink {
       : FFolder(std::move(folder)), FProgress(std::move(progress)) {}
   void Begin(int sampleRate, int channels, int64_t expectedFrames) override {
     CheckFormat(sampleRate, channels);
-    // The expected length is a header's word, which a damaged file may overstate: only the
-    // frames that arrive count against the limit.
+    if (expectedFrames > kMaxDocumentFrames) TooLong(expectedFrames);
     FRate = sampleRate;
-    FExpected = std::min(expectedFrames, kMaxDocumentFrames);
+    FExpected = expectedFrames;
     FBuilder = std::make_unique<SequenceBuilder>(channels, FFolder);
   }
   void Append(const float* values, int64_t frames) override {

@@ -27,6 +27,24 @@ constexpr uint16_t kPcm = 1, kFloat = 3, kExtensible = 0xFFFE;
 constexpr int64_t kMaxFrames = 2147483647;
 }  // namespace
 
+// Whether the bytes from `pos` to the end of the file are a run of chunks, each with a printable
+// name and a size that ends within the file, the last one at its end.
+static bool OnlyChunksFollow(std::FILE* f, int64_t pos, int64_t fileSize) {
+  if (pos >= fileSize) return true;
+  while (pos + 8 <= fileSize) {
+    unsigned char ch[8];
+    if (std::fseek(f, long(pos), SEEK_SET) != 0 || std::fread(ch, 1, 8, f) != 8) return false;
+    for (int i = 0; i < 4; ++i)
+      if (ch[i] < 0x20 || ch[i] > 0x7E) return false;
+    const int64_t size = Le32(ch + 4);
+    pos += 8 + size;
+    if (pos > fileSize) return false;
+    if (pos == fileSize || (pos + 1 == fileSize && (size & 1))) return true;
+    pos += size & 1;
+  }
+  return false;
+}
+
 bool WavReader::LooksLikeWav(const std::string& path) {
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) return false;
@@ -75,9 +93,12 @@ WavReader::WavReader(const std::string& path) : FPath(path) {
       haveFormat = true;
     } else if (std::memcmp(ch, "data", 4) == 0) {
       FDataOffset = pos + 8;
-      // Streams written without knowing their size leave 0 or 0xFFFFFFFF: take the rest.
+      // Streams written without knowing their size leave 0 or 0xFFFFFFFF: take the rest. A 0
+      // followed by nothing but well-formed chunks (tags written after the sound) is an empty
+      // sound, though.
       dataSize = size;
-      if (size == 0 || size == 0xFFFFFFFF || FDataOffset + size > fileSize)
+      if ((size == 0 && !OnlyChunksFollow(FFile, FDataOffset, fileSize)) || size == 0xFFFFFFFF ||
+          FDataOffset + size > fileSize)
         dataSize = fileSize - FDataOffset;
       break;
     }

@@ -464,8 +464,8 @@ TEST(AudioEncoder, EngineOpensCompressedWavFiles) {
   }
 }
 
-// A header that overstates the length (a damaged frame count in an MP3's Xing header) does not
-// get the file refused as too long: what the file holds opens.
+// A header that overstates the length (a damaged frame count in an MP3's Xing header) is not
+// believed: the file is not refused as too long, and what it holds opens.
 TEST(AudioEncoder, EngineOpensFilesWhoseHeaderOverstatesTheLength) {
   const fs::path dir = sonalix::test::MakeTempDir("overstated");
   const fs::path file = dir / "tone.mp3";
@@ -478,7 +478,7 @@ TEST(AudioEncoder, EngineOpensFilesWhoseHeaderOverstatesTheLength) {
   at[8] = 0;
   at[9] = at[10] = at[11] = 0xFF;  // 16.7 million frames: over 5 days of sound
   WriteBytes(file, bytes);
-  ASSERT_GT(TAudioDecoder(file.string()).Info().LengthFrames, int64_t(1) << 31);
+  EXPECT_LT(TAudioDecoder(file.string()).Info().LengthFrames, 50000);
 
   AudioDocument doc;
   doc.OpenFile(file.string());

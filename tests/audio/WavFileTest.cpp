@@ -151,6 +151,53 @@ TEST(WavFile, ErrorPaths) {
   EXPECT_EQ(WavReader(keep).Info().Frames, 10);
 }
 
+// The data chunk's declared size against what follows it: streams written without knowing their
+// size (0 or 0xFFFFFFFF), a file cut short, and chunks of tags after the sound.
+TEST(WavFile, ReadsWhatTheDataChunkHolds) {
+  const fs::path dir = sonalix::test::MakeTempDir("wavdata");
+  auto le32 = [](uint32_t v) {
+    std::string b(4, '\0');
+    for (int i = 0; i < 4; ++i) b[size_t(i)] = char(v >> (8 * i));
+    return b;
+  };
+  // Stereo 16-bit at 8000 Hz; frame f holds f + 1 in both channels (never a printable name).
+  auto frames = [](int n) {
+    std::string b;
+    for (int f = 0; f < n; ++f)
+      for (int c = 0; c < 2; ++c) b += {char((f + 1) & 0xFF), char((f + 1) >> 8)};
+    return b;
+  };
+  const std::string tags = "LIST" + std::string("\x0e\0\0\0INFOINAM\x02\0\0\0x\0", 18);
+  const std::string fmt = "fmt " + le32(16) + std::string("\x01\0\x02\0", 4) + le32(8000) +
+                          le32(32000) + std::string("\x04\0\x10\0", 4);
+  struct Case {
+    const char* name;
+    uint32_t declared;
+    std::string after;  // the data chunk's bytes and whatever follows them
+    int64_t expected;
+  };
+  const Case cases[] = {
+      {"empty", 0, "", 0},
+      {"empty-then-tags", 0, tags, 0},
+      {"unfinished-stream", 0, frames(1000), 1000},
+      {"unknown-size", 0xFFFFFFFF, frames(1000), 1000},
+      {"cut-short", 4 * 4000, frames(1000), 1000},
+      {"sound-then-tags", 4 * 1000, frames(1000) + tags, 1000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string body = "WAVE" + fmt + "data" + le32(c.declared) + c.after;
+    const fs::path file = dir / (std::string(c.name) + ".wav");
+    std::ofstream(file, std::ios::binary) << "RIFF" + le32(uint32_t(body.size())) + body;
+    AudioDocument doc;
+    doc.OpenFile(file.string());
+    ASSERT_EQ(doc.Length(), c.expected);
+    ASSERT_EQ(doc.Channels(), 2);
+    const SampleBuffer got = Contents(doc);
+    for (int64_t f = 0; f < c.expected; ++f) ASSERT_EQ(got.At(f, 1), float(f + 1) / 32768.0f) << f;
+  }
+}
+
 // Saving replaces the file the user named and nothing else about it: the link that leads to it,
 // its permissions, and, when the disk fills up, its old contents.
 TEST(WavFile, SavingKeepsWhatSurroundsTheFile) {
