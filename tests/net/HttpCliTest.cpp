@@ -858,3 +858,34 @@ TEST(HttpCli, KeepAliveRelocationThatTheServerClosesIsFollowedOnce) {
   EXPECT_EQ(h.LocationChangeCurCount(), 1);
   EXPECT_EQ(peer.Requests.size(), 2u);
 }
+
+TEST(HttpCli, RelocationTargetsResolveAgainstTheRequestPath) {
+  struct TCase {
+    std::string Path, Location, Requested;
+  };
+  for (const TCase& c : {TCase{"/a/b/c", "d", "/a/b/d"}, TCase{"/a/b?q=/z", "d", "/a/d"},
+                         TCase{"/a/b/c", "/x/y?k=v", "/x/y?k=v"},
+                         TCase{"/a/b/c", "http://127.0.0.1:PORT/full#part", "/full"}}) {
+    SCOPED_TRACE(c.Path + " + " + c.Location);
+    TScriptedHttp peer(
+        [&c](const std::string& req, int index, bool& close) {
+          close = true;
+          std::string location = c.Location, host = HeaderValue(req, "Host");
+          if (size_t p = location.find("PORT"); p != std::string::npos)
+            location.replace(p, 4, host.substr(host.find(':') + 1));
+          return index == 0 ? "HTTP/1.0 302 Found\r\nLocation: " + location + "\r\n\r\n"
+                            : std::string("HTTP/1.0 200 OK\r\n\r\nlanded");
+        },
+        2);
+    THttpCli h(nullptr);
+    TMemoryStream reply;
+    h.SetReplyStream(&reply);
+    h.URL = peer.Url(c.Path);
+    ASSERT_EQ(RunRequest(h, [&] { h.GetAsync(); }), 0) << h.ReplyText();
+    EXPECT_EQ(MemText(reply), "landed");
+    ASSERT_EQ(peer.Requests.size(), 2u);
+    EXPECT_EQ(peer.Requests[1].substr(0, peer.Requests[1].find("\r\n")),
+              "GET " + c.Requested + " HTTP/1.0");
+    EXPECT_EQ(h.Location(), peer.Url(c.Requested));
+  }
+}
