@@ -560,3 +560,29 @@ TEST(WSocket, MovesToAnotherThreadAndBack) {
   served.SendText(" and back");
   ASSERT_TRUE(PumpUntil([&] { return got == "to the worker and back"; }));
 }
+
+TEST(WSocket, NegativeLengthsAreRefusedWithoutTouchingTheBuffer) {
+  TWSocket listener(nullptr), client(nullptr), served(nullptr);
+  listener.SetAddr("127.0.0.1");
+  listener.SetPort("0");
+  listener.OnSessionAvailable = [&](TObject*, WORD) {
+    served.Dup(listener.Accept());
+    served.SendText("abc");
+  };
+  listener.Listen();
+  std::vector<std::string> got;
+  client.OnDataAvailable = [&](TObject*, WORD) {
+    char buf[8] = "-------";
+    int n = client.Receive(buf, -1);
+    got.push_back(std::to_string(n) + " " + std::to_string(client.LastError()) + " " + buf);
+    n = client.Receive(buf, sizeof buf - 1);
+    if (n > 0) got.push_back(std::string(buf, size_t(n)));
+  };
+  client.SetAddr("127.0.0.1");
+  client.SetPort(listener.LocalPortText());
+  client.Connect();
+  ASSERT_TRUE(PumpUntil([&] { return got.size() >= 2; }));
+  EXPECT_EQ(got[0], "-1 10014 -------");
+  EXPECT_EQ(got[1], "abc");
+  EXPECT_EQ(client.Send("x", -5), 0);
+}

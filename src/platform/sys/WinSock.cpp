@@ -64,6 +64,13 @@ int Fail(int err) {
   return SOCKET_ERROR;
 }
 
+// A negative length would reach the system as a huge size and let it write past the buffer.
+bool BadBuffer(const void* buf, int len) {
+  if (len >= 0 && (buf || len == 0)) return false;
+  tLastError = WSAEFAULT;
+  return true;
+}
+
 void MakeNonBlocking(int fd) {
   int fl = fcntl(fd, F_GETFL, 0);
   fcntl(fd, F_SETFL, fl | O_NONBLOCK);
@@ -561,7 +568,7 @@ SOCKET accept(SOCKET h, sockaddr* addr, int* addrlen) {
 
 int send(SOCKET h, const void* buf, int len, int flags) {
   auto s = FindOrFail(h);
-  if (!s) return SOCKET_ERROR;
+  if (!s || BadBuffer(buf, len)) return SOCKET_ERROR;
   ssize_t n = ::send(s->Fd, buf, size_t(len), flags | MSG_NOSIGNAL | MSG_DONTWAIT);
   if (n < 0) {
     int e = errno;
@@ -576,7 +583,7 @@ int send(SOCKET h, const void* buf, int len, int flags) {
 
 int sendto(SOCKET h, const void* buf, int len, int flags, const sockaddr* to, int tolen) {
   auto s = FindOrFail(h);
-  if (!s) return SOCKET_ERROR;
+  if (!s || BadBuffer(buf, len)) return SOCKET_ERROR;
   ssize_t n =
       ::sendto(s->Fd, buf, size_t(len), flags | MSG_NOSIGNAL | MSG_DONTWAIT, to, socklen_t(tolen));
   if (n < 0) {
@@ -592,7 +599,7 @@ int sendto(SOCKET h, const void* buf, int len, int flags, const sockaddr* to, in
 
 int recv(SOCKET h, void* buf, int len, int flags) {
   auto s = FindOrFail(h);
-  if (!s) return SOCKET_ERROR;
+  if (!s || BadBuffer(buf, len)) return SOCKET_ERROR;
   ssize_t n = ::recv(s->Fd, buf, size_t(len), flags | MSG_DONTWAIT);
   int e = errno;
   s->ReadArmed = true;
@@ -602,7 +609,7 @@ int recv(SOCKET h, void* buf, int len, int flags) {
 
 int recvfrom(SOCKET h, void* buf, int len, int flags, sockaddr* from, int* fromlen) {
   auto s = FindOrFail(h);
-  if (!s) return SOCKET_ERROR;
+  if (!s || BadBuffer(buf, len)) return SOCKET_ERROR;
   socklen_t fl = fromlen ? socklen_t(*fromlen) : 0;
   ssize_t n = ::recvfrom(s->Fd, buf, size_t(len), flags | MSG_DONTWAIT, from, from ? &fl : nullptr);
   int e = errno;
