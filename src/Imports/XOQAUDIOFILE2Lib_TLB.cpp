@@ -225,7 +225,7 @@ int64_t TAudioFile2::LengthInSamples() const {
   TAudioDecoder& d = FReader->Decoder;
   const int64_t read = d.Position();
   const int64_t atLeast = d.AtEnd() ? read : read + 1;
-  return std::max(d.Info().LengthFrames, atLeast);
+  return std::max(d.Info().LengthDoubtful ? 0 : d.Info().LengthFrames, atLeast);
 }
 
 int TAudioFile2::FileSampleRate() const { return FReader ? FReader->Decoder.Info().SampleRate : 0; }

@@ -216,15 +216,16 @@ struct TAudioDecoder::TImpl {
       Info.LengthFrames = av_rescale_q(st->duration, st->time_base, AVRational{1, Info.SampleRate});
     else if (Format->duration > 0)
       Info.LengthFrames = av_rescale(Format->duration, Info.SampleRate, AV_TIME_BASE);
-    Info.BitRate = st->codecpar->bit_rate > 0 ? st->codecpar->bit_rate : Format->bit_rate;
+    // A Vorbis header without a nominal rate comes through as 2^32 - 2.
+    const int64_t streamRate = st->codecpar->bit_rate;
+    Info.BitRate = streamRate > 0 && streamRate < INT32_MAX ? streamRate : Format->bit_rate;
     // A damaged header (a frame count in an MP3's Xing header, say) can claim days of sound in a
-    // small file; a length that would take far more bytes than the file has is not believed.
+    // small file: a length that would take far more bytes than the file has is doubtful.
     std::error_code ec;
     const auto fileBytes = int64_t(fs::file_size(Path, ec));
-    if (!ec && Info.BitRate > 0 && Info.LengthFrames > 0 &&
-        double(Info.LengthFrames) / Info.SampleRate * double(Info.BitRate) / 8 >
-            8.0 * double(fileBytes) + 65536)
-      Info.LengthFrames = 0;
+    Info.LengthDoubtful = !ec && Info.BitRate > 0 && Info.LengthFrames > 0 &&
+                          double(Info.LengthFrames) / Info.SampleRate * double(Info.BitRate) / 8 >
+                              8.0 * double(fileBytes) + 65536;
     if (ManualTrim) TrimTo = Info.LengthFrames;
     Info.CodecName = codec->name;
     ReadTags(st);
@@ -424,7 +425,7 @@ size_t TAudioDecoder::Read(std::vector<float>& out, size_t maxFrames) {
 
 std::vector<float> TAudioDecoder::ReadAll() {
   std::vector<float> out;
-  if (F->Info.LengthFrames > F->Delivered)
+  if (F->Info.LengthFrames > F->Delivered && !F->Info.LengthDoubtful)
     out.reserve(size_t(F->Info.LengthFrames - F->Delivered + 4096) * F->Info.Channels);
   while (Read(out, 1 << 20) > 0) {
   }

@@ -21,10 +21,11 @@
 
 struct TAudioStreamInfo {
   int SampleRate = 0;
-  int Channels = 0;          // of the frames delivered: 1 or 2
-  int SourceChannels = 0;    // as stored in the file
-  int64_t LengthFrames = 0;  // estimate from the file's header or size; 0 when unknown
-  int64_t BitRate = 0;       // bits per second, 0 when unknown
+  int Channels = 0;             // of the frames delivered: 1 or 2
+  int SourceChannels = 0;       // as stored in the file
+  int64_t LengthFrames = 0;     // estimate from the file's header or size; 0 when unknown
+  bool LengthDoubtful = false;  // far more than the file's size and bit rate allow
+  int64_t BitRate = 0;          // bits per second, 0 when unknown
   std::string CodecName;
 };
 

@@ -50,7 +50,8 @@ bool DecodeWithFfmpeg(const std::string& path, AudioSink& sink, AudioTags& tags)
   TAudioDecoder decoder(path);
   const TAudioStreamInfo& info = decoder.Info();
   tags = decoder.Tags();
-  sink.Begin(info.SampleRate, info.Channels, info.LengthFrames > 0 ? info.LengthFrames : -1);
+  sink.Begin(info.SampleRate, info.Channels,
+             info.LengthFrames > 0 && !info.LengthDoubtful ? info.LengthFrames : -1);
   std::vector<float> block;
   for (;;) {
     block.clear();

@@ -35,8 +35,10 @@ TOggEncoder::TOggEncoder(const TOutputFormat& f, const std::string& path,
   vorbis_info_init(&S->Info);
   S->InfoReady = true;
   vorbis_comment_init(&S->Comment);
-  int rc;
-  if (f.OggKbps > 0) {
+  // Only mono and stereo: more channels would need their order mapped to the Vorbis layouts.
+  int rc = -1;
+  if (f.OggChannels < 1 || f.OggChannels > 2) {
+  } else if (f.OggKbps > 0) {
     rc = vorbis_encode_init(&S->Info, f.OggChannels, f.OggSampleRate, -1, long(f.OggKbps) * 1000,
                             -1);
   } else {

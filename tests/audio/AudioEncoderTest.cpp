@@ -342,6 +342,16 @@ TEST(AudioEncoder, FailedSaveKeepsTheOldFile) {
   EXPECT_EQ(ReadBytes(target), old);
   EXPECT_TRUE(onlyTarget());
 
+  // OGG files are written in mono or stereo only; more channels are refused, not scrambled.
+  for (int channels : {3, 6}) {
+    SCOPED_TRACE(channels);
+    TOutputFormat f;
+    f.OggChannels = channels;
+    EXPECT_THROW(Save(afOgg, target, f), EAudioFileError);
+    EXPECT_EQ(ReadBytes(target), old);
+    EXPECT_TRUE(onlyTarget());
+  }
+
   // The disk fills up midway (a file size limit stands in for a full disk).
   for (int code : {afMp3, afOgg, afWma}) {
     SCOPED_TRACE(code);
@@ -464,29 +474,51 @@ TEST(AudioEncoder, EngineOpensCompressedWavFiles) {
   }
 }
 
-// A header that overstates the length (a damaged frame count in an MP3's Xing header) is not
-// believed: the file is not refused as too long, and what it holds opens.
-TEST(AudioEncoder, EngineOpensFilesWhoseHeaderOverstatesTheLength) {
+// A length in a header is believed only when the file is big enough to hold it: a damaged frame
+// count in an MP3's Xing header does not get the file refused as too long, and an OGG file
+// whose header gives no nominal bit rate still opens whole.
+TEST(AudioEncoder, EngineBelievesOnlyPlausibleLengths) {
   const fs::path dir = sonalix::test::MakeTempDir("overstated");
-  const fs::path file = dir / "tone.mp3";
-  ASSERT_TRUE(MakeTone(file, 44100, 2, 1.0, "-c:a libmp3lame -q:a 5"));
-  std::vector<unsigned char> bytes = ReadBytes(file);
+  const fs::path mp3 = dir / "tone.mp3";
+  ASSERT_TRUE(MakeTone(mp3, 44100, 2, 1.0, "-c:a libmp3lame -q:a 5"));
+  std::vector<unsigned char> bytes = ReadBytes(mp3);
   const std::string xing = "Xing";
   auto at = std::search(bytes.begin(), bytes.end(), xing.begin(), xing.end());
   ASSERT_NE(at, bytes.end());
   ASSERT_TRUE(at[7] & 1);  // the frame count is there
   at[8] = 0;
   at[9] = at[10] = at[11] = 0xFF;  // 16.7 million frames: over 5 days of sound
-  WriteBytes(file, bytes);
-  EXPECT_LT(TAudioDecoder(file.string()).Info().LengthFrames, 50000);
+  WriteBytes(mp3, bytes);
+  EXPECT_TRUE(TAudioDecoder(mp3.string()).Info().LengthDoubtful);
 
-  AudioDocument doc;
-  doc.OpenFile(file.string());
-  EXPECT_EQ(doc.Channels(), 2);
-  EXPECT_NEAR(double(doc.Length()), 44100.0, 2000.0);
-  std::vector<float> v(size_t(doc.Length() * 2));
-  doc.Samples().Read(0, doc.Length(), v.data());
-  EXPECT_NEAR(Frequency(v, 2, 0, 44100), 440.0, 4.0);
+  const fs::path ogg = dir / "tone.ogg";
+  {
+    AudioDocument doc;
+    doc.NewDocument(7350, 2);
+    std::vector<float> tone(7350 * 2);
+    for (size_t i = 0; i < tone.size(); ++i)
+      tone[i] = float(0.5 * std::sin(2 * M_PI * 440 * double(i / 2) / 7350));
+    doc.InsertPcm(SampleBuffer(std::move(tone), 2, 7350));
+    doc.SetOggFormat(7350, 2, 0, 0, 0, 50);
+    doc.SaveFile(ogg.string(), false, afOgg);
+  }
+  EXPECT_FALSE(TAudioDecoder(ogg.string()).Info().LengthDoubtful);
+
+  struct Case {
+    fs::path file;
+    int rate;
+    int64_t frames, tolerance;
+  };
+  for (const Case& c : {Case{mp3, 44100, 44100, 2000}, Case{ogg, 7350, 7350, 0}}) {
+    SCOPED_TRACE(c.file.filename().string());
+    AudioDocument doc;
+    doc.OpenFile(c.file.string());
+    EXPECT_EQ(doc.Channels(), 2);
+    EXPECT_NEAR(double(doc.Length()), double(c.frames), double(c.tolerance));
+    std::vector<float> v(size_t(doc.Length() * 2));
+    doc.Samples().Read(0, doc.Length(), v.data());
+    EXPECT_NEAR(Frequency(v, 2, 0, c.rate), 440.0, 4.0);
+  }
 }
 
 // Lossy formats keep the sound in place: a tone that starts after a silence starts at the same
