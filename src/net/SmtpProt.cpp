@@ -437,6 +437,7 @@ void TCustomSmtpClient::Connect() {
   if (!FCombined) FRequestType = smtpConnect;
   FRequestDoneFlag = false;
   FReceiveBuffer.clear();
+  FReceivePos = 0;
   FDroppingLongLine = false;
   FStatusCode = 0;
   FESmtpSupported = false;
@@ -503,9 +504,13 @@ void TCustomSmtpClient::SocketDataAvailable(TObject*, WORD) {
   std::string got = FWSocket->ReceiveText();
   if (got.empty()) return;
   FReceiveBuffer += got;
+  // Lines are taken from a read position and the buffer is compacted once: erasing each line
+  // from the front would make a long multi-line reply cost the square of its size.
   for (;;) {
-    size_t nl = FReceiveBuffer.find('\n');
+    size_t nl = FReceiveBuffer.find('\n', FReceivePos);
     if (nl == std::string::npos) {
+      FReceiveBuffer.erase(0, FReceivePos);
+      FReceivePos = 0;
       if (FReceiveBuffer.size() > MaxReplyLine) {
         // Nothing can be understood after a reply that does not fit: the request ends and the
         // connection goes.
@@ -515,8 +520,8 @@ void TCustomSmtpClient::SocketDataAvailable(TObject*, WORD) {
       }
       return;
     }
-    std::string line = FReceiveBuffer.substr(0, nl);
-    FReceiveBuffer.erase(0, nl + 1);
+    std::string line = FReceiveBuffer.substr(FReceivePos, nl - FReceivePos);
+    FReceivePos = nl + 1;
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.size() > MaxReplyLine) {
       SetError(500, "500 Reply line too long");

@@ -253,6 +253,7 @@ class TCustomSmtpClient : public TIcsWndControl {
   TSmtpRequest FRequestType = smtpConnect;
   bool FRequestDoneFlag = false;
   std::string FReceiveBuffer;
+  size_t FReceivePos = 0;  // start of the first reply line not yet taken
   bool FDroppingLongLine = false;
   int FStatusCode = 0;
   int FLastReplyCode = 0;
