@@ -38,6 +38,9 @@ TSafeFileSave::TSafeFileSave(const std::string& target) : FTarget(target) {
   std::error_code ec;
   if (!fs::is_directory(dir, ec)) RaiseWriteError(target, "the folder does not exist");
   if (fs::is_directory(t, ec)) RaiseWriteError(target, "a folder of that name exists");
+  // A device or pipe is not swapped for a file.
+  if (fs::exists(fs::status(t, ec)) && !fs::is_regular_file(t, ec))
+    RaiseWriteError(target, "it is not a regular file");
   // Renaming over a file needs only the folder's permission; a file the user may not change is
   // not replaced behind their back.
   if (::access(t.c_str(), F_OK) == 0 && ::access(t.c_str(), W_OK) != 0)

@@ -97,3 +97,20 @@ TEST(SafeFileSave, FollowsLinksToTheirFile) {
   }
   fs::remove_all(dir);
 }
+
+// What is not a regular file (a pipe, a device) is never replaced by one.
+TEST(SafeFileSave, LeavesPipesAndDevicesAlone) {
+  char pattern[] = "/tmp/sonalix-special-XXXXXX";
+  ASSERT_NE(mkdtemp(pattern), nullptr);
+  const fs::path dir = pattern;
+  ASSERT_EQ(mkfifo((dir / "pipe.wav").c_str(), 0600), 0);
+  fs::create_symlink("/dev/null", dir / "null.wav");
+  for (const char* name : {"pipe.wav", "null.wav"}) {
+    SCOPED_TRACE(name);
+    EXPECT_THROW(TSafeFileSave((dir / name).string()), EAudioFileError);
+  }
+  EXPECT_EQ(fs::status(dir / "pipe.wav").type(), fs::file_type::fifo);
+  EXPECT_EQ(fs::status("/dev/null").type(), fs::file_type::character);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
+  fs::remove_all(dir);
+}
