@@ -45,7 +45,11 @@ TSafeFileSave::TSafeFileSave(const std::string& target) : FTarget(target) {
   // not replaced behind their back.
   if (::access(t.c_str(), F_OK) == 0 && ::access(t.c_str(), W_OK) != 0)
     RaiseWriteError(target, std::strerror(errno));
-  std::string pattern = (dir / ("." + t.filename().string() + ".XXXXXX")).string();
+  // The temporary name is the target's, shortened so that a name near the system's limit of
+  // 255 bytes still leaves room for the dot and the unique ending.
+  std::string stem = t.filename().string();
+  if (stem.size() > 200) stem.resize(200);
+  std::string pattern = (dir / ("." + stem + ".XXXXXX")).string();
   const int fd = mkstemp(pattern.data());
   if (fd < 0) RaiseWriteError(target, std::strerror(errno));
   // mkstemp makes the file private: a replaced file keeps its permissions, a new one gets those

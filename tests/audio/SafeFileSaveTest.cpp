@@ -114,3 +114,22 @@ TEST(SafeFileSave, LeavesPipesAndDevicesAlone) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
   fs::remove_all(dir);
 }
+
+// A name as long as the system allows (255 bytes, here in two-byte letters) can be saved to.
+TEST(SafeFileSave, TakesTheLongestNames) {
+  char pattern[] = "/tmp/sonalix-long-XXXXXX";
+  ASSERT_NE(mkdtemp(pattern), nullptr);
+  const fs::path dir = pattern;
+  std::string name;
+  while (name.size() + 2 <= 251) name += "\u00e9";
+  name += ".wav";
+  ASSERT_LE(name.size(), 255u);
+  for (int round = 0; round < 2; ++round) {  // a new file, then replacing it
+    TSafeFileSave save((dir / name).string());
+    std::ofstream(save.TempPath()) << round;
+    save.Commit();
+    EXPECT_EQ(ReadAll(dir / name), std::to_string(round));
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+  fs::remove_all(dir);
+}
