@@ -194,6 +194,12 @@ void THttpCli::DoRequestAsync(THttpRequest Rq) {
     return;
   }
   FTargetURL = URL;
+  {
+    std::string proto, user, pass, port, path;
+    ParseURL(URL, proto, user, pass, FOriginHost, port, path);
+    FOriginProto = proto.empty() ? "http" : proto;
+    FOriginPort = port.empty() ? "80" : port;
+  }
   StartRequest(false);
 }
 
@@ -243,6 +249,12 @@ void THttpCli::PrepareTarget(const std::string& Url) {
   if (!user.empty() || !pass.empty()) {
     FCurrUsername = user;
     FCurrPassword = pass;
+  } else if (proto != FOriginProto || !SameText(host, FOriginHost) ||
+             (port.empty() ? "80" : port) != FOriginPort) {
+    // A relocation to another server must not hand it the credentials meant for the first.
+    FCurrUsername.clear();
+    FCurrPassword.clear();
+    FAuthBasicState = FAuthNTLMState = 0;
   }
   FDocName = DeriveDocName(path);
 }

@@ -247,6 +247,7 @@ class THttpCli : public TIcsWndControl {
   std::string FProtocol, FHostName, FPort, FPath, FTargetHost, FTargetPort;
   std::string FConnectedHost, FConnectedPort, FConnectedProto;
   std::string FCurrUsername, FCurrPassword;
+  std::string FOriginProto, FOriginHost, FOriginPort;  // the server the caller's URL names
   bool FConnected = false;
 
   // Reply.

@@ -889,3 +889,47 @@ TEST(HttpCli, RelocationTargetsResolveAgainstTheRequestPath) {
     EXPECT_EQ(h.Location(), peer.Url(c.Requested));
   }
 }
+
+TEST(HttpCli, CredentialsStayWithTheHostTheyWereGivenFor) {
+  // The second server stands for another host: it asks for Basic credentials, which must not
+  // be the ones given for the first.
+  TScriptedHttp other(
+      [](const std::string& req, int, bool& close) {
+        close = true;
+        return HeaderValue(req, "Authorization").empty()
+                   ? std::string("HTTP/1.0 401 Who\r\nWWW-Authenticate: Basic realm=\"x\"\r\n\r\n")
+                   : std::string("HTTP/1.0 200 OK\r\n\r\ngot them");
+      },
+      2);
+  for (bool sameHost : {true, false}) {
+    SCOPED_TRACE(sameHost ? "same host" : "other host");
+    const std::string target = sameHost ? "/there" : other.Url("/there");
+    TScriptedHttp first(
+        [&target](const std::string& req, int, bool& close) {
+          close = true;
+          if (req.rfind("GET /there ", 0) == 0) return std::string("HTTP/1.0 200 OK\r\n\r\nhere");
+          return "HTTP/1.0 302 Found\r\nLocation: " + target + "\r\n\r\n";
+        },
+        2);
+    THttpCli h(nullptr);
+    TMemoryStream reply;
+    h.SetReplyStream(&reply);
+    h.ServerAuth = httpAuthBasic;
+    h.Username = "bob";
+    h.Password = "secret";
+    h.URL = first.Url("/start");
+    ASSERT_EQ(RunRequest(h, [&] { h.GetAsync(); }), 0) << h.ReplyText();
+    const std::string basic = "Basic " + EncodeBase64("bob:secret");
+    ASSERT_GE(first.Requests.size(), 1u);
+    EXPECT_EQ(HeaderValue(first.Requests[0], "Authorization"), basic);
+    if (sameHost) {
+      ASSERT_EQ(first.Requests.size(), 2u);
+      EXPECT_EQ(HeaderValue(first.Requests[1], "Authorization"), basic);
+      EXPECT_EQ(MemText(reply), "here");
+    } else {
+      EXPECT_EQ(h.ReplyCode(), 401);
+      ASSERT_EQ(other.Requests.size(), 1u);
+      EXPECT_EQ(HeaderValue(other.Requests[0], "Authorization"), "");
+    }
+  }
+}
