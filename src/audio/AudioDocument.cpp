@@ -44,6 +44,16 @@ void CheckFormat(int rate, int channels) {
   if (channels < 1 || channels > 32)
     throw EArgumentException(Format("Invalid channel count %d", {channels}));
 }
+
+// The same for a file's sound, in words that name the file.
+void CheckFileFormat(const std::string& path, int rate, int channels) {
+  if (rate < 1000 || rate > 768000 || channels < 1 || channels > 32)
+    throw EReadError(
+        Format("The file \"%s\" cannot be opened: its sound of %d Hz with %d "
+               "channels is outside what the editor handles (1000 to 768000 Hz, "
+               "1 to 32 channels).",
+               {path, rate, channels}));
+}
 }  // namespace
 
 // Marks the document busy for the length of a changing call; a changing call made meanwhile (from
@@ -287,10 +297,11 @@ struct AudioDocument::Decoded {
 // Collects a decoder's output into blocks, with progress and the length limit.
 class DocumentSink : public AudioSink {
  public:
-  DocumentSink(std::shared_ptr<const std::string> folder, std::function<void(double)> progress)
-      : FFolder(std::move(folder)), FProgress(std::move(progress)) {}
+  DocumentSink(std::string path, std::shared_ptr<const std::string> folder,
+               std::function<void(double)> progress)
+      : FPath(std::move(path)), FFolder(std::move(folder)), FProgress(std::move(progress)) {}
   void Begin(int sampleRate, int channels, int64_t expectedFrames) override {
-    CheckFormat(sampleRate, channels);
+    CheckFileFormat(FPath, sampleRate, channels);
     if (expectedFrames > kMaxDocumentFrames) TooLong(expectedFrames);
     FRate = sampleRate;
     FExpected = expectedFrames;
@@ -316,6 +327,7 @@ class DocumentSink : public AudioSink {
                "an editor can hold.",
                {frames, kMaxDocumentFrames}));
   }
+  std::string FPath;
   std::shared_ptr<const std::string> FFolder;
   std::function<void(double)> FProgress;
   std::unique_ptr<SequenceBuilder> FBuilder;
@@ -441,7 +453,7 @@ AudioDocument::Decoded AudioDocument::Decode(const std::string& path, Operation&
     ~LoadingScope() { view = TLoadingView(); }
   } scope{FLoading};
   DocumentSink* sinkPtr = nullptr;
-  DocumentSink sink(FSwapFolder, [&](double f) {
+  DocumentSink sink(path, FSwapFolder, [&](double f) {
     if (preview) FLoading = {sinkPtr->Completed(), sinkPtr->Rate(), sinkPtr->Expected()};
     op.Report(f);
   });
@@ -457,7 +469,7 @@ AudioDocument::Decoded AudioDocument::Decode(const std::string& path, Operation&
   }
   if (wav) {
     WavReader& reader = *wav;
-    CheckFormat(reader.Info().SampleRate, reader.Info().Channels);
+    CheckFileFormat(path, reader.Info().SampleRate, reader.Info().Channels);
     SampleSequence prefix(reader.Info().Channels);
     if (preview) FLoading = {&prefix, reader.Info().SampleRate, reader.Info().Frames};
     result.Samples = LoadWav(

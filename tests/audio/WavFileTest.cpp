@@ -122,6 +122,25 @@ TEST(WavFile, ErrorPaths) {
     EXPECT_EQ(doc.Length(), 3);
   }
 
+  // Rates and channel counts the editor does not take are refused in words naming the file.
+  for (const auto& [rate, channels] : {std::pair{500, 1}, std::pair{8000, 40}}) {
+    const std::string odd = (dir / ("odd" + std::to_string(rate) + ".wav")).string();
+    {
+      WavWriter w(odd, rate, channels, 16);
+      std::vector<float> silence(size_t(100 * channels));
+      w.Write(silence.data(), 100);
+      w.Close();
+    }
+    try {
+      doc.OpenFile(odd);
+      ADD_FAILURE() << "opened";
+    } catch (const EReadError& e) {
+      EXPECT_NE(e.Message().find(odd), std::string::npos) << e.Message();
+      EXPECT_NE(e.Message().find(std::to_string(rate) + " Hz"), std::string::npos) << e.Message();
+    }
+    EXPECT_EQ(doc.Length(), 0);
+  }
+
   // Over 2^31-1 frames is refused with a clear message (a sparse file costs no disk).
   std::string header(
       "RIFF\xff\xff\xff\xffWAVEfmt "
