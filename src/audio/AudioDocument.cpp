@@ -464,6 +464,8 @@ AudioDocument::Decoded AudioDocument::Decode(const std::string& path, Operation&
     // WAV files of compressed codecs (ADPCM, mu-law...) are left to the other decoders.
     try {
       wav = std::make_unique<WavReader>(path);
+    } catch (const EWavTooLong&) {
+      throw;
     } catch (const EReadError&) {
     }
   }

@@ -97,9 +97,14 @@ WavReader::WavReader(const std::string& path) : FPath(path) {
       // followed by nothing but well-formed chunks (tags written after the sound) is an empty
       // sound, though.
       dataSize = size;
+      const int64_t rest = fileSize - FDataOffset;
       if ((size == 0 && !OnlyChunksFollow(FFile, FDataOffset, fileSize)) || size == 0xFFFFFFFF ||
-          FDataOffset + size > fileSize)
-        dataSize = fileSize - FDataOffset;
+          size > rest)
+        dataSize = rest;
+      // Writers that know no larger files let the size of a sound over 4 GB wrap around; a
+      // file longer by whole multiples of 4 GB (and a pad byte) holds that much more sound.
+      else if (rest - size >= (int64_t(1) << 32) && (rest - size) % (int64_t(1) << 32) <= 1)
+        dataSize = rest - (rest - size) % (int64_t(1) << 32);
       break;
     }
     pos += 8 + size + (size & 1);
@@ -115,9 +120,13 @@ WavReader::WavReader(const std::string& path) : FPath(path) {
   const int expected = FInfo.Channels * (FInfo.Bits / 8);
   if (FBytesPerFrame < expected) FBytesPerFrame = expected;
   FInfo.Frames = dataSize / FBytesPerFrame;
-  if (FInfo.Frames > kMaxFrames)
-    fail(Format("it holds %d sample frames, more than the %d an editor can hold",
-                {FInfo.Frames, kMaxFrames}));
+  if (FInfo.Frames > kMaxFrames) {
+    std::fclose(FFile);
+    FFile = nullptr;
+    throw EWavTooLong(
+        Format("\"%s\" is too long: it holds %d sample frames, more than the %d an editor can hold",
+               {path, FInfo.Frames, kMaxFrames}));
+  }
   std::fseek(FFile, long(FDataOffset), SEEK_SET);
 }
 

@@ -7,6 +7,11 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/rtl/SysUtils.h"
+
+// A WAV file of more frames than an editor holds: no other reader will do better with it.
+SONALIX_DECLARE_EXCEPTION(EWavTooLong, EReadError);
+
 struct WavInfo {
   int SampleRate = 0;
   int Channels = 0;

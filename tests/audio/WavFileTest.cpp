@@ -156,6 +156,31 @@ TEST(WavFile, ErrorPaths) {
   }
   EXPECT_EQ(doc.Length(), 0);
 
+  // A size that wrapped around past 4 GB: the file holds 4 GB more than its header says. Read
+  // whole, 16-bit stereo is about a billion frames; 8-bit mono is too long to open.
+  for (const auto& [channels, bits] : {std::pair{2, 16}, std::pair{1, 8}}) {
+    const int align = channels * bits / 8;
+    const std::string wrapped = (dir / ("wrapped" + std::to_string(bits) + ".wav")).string();
+    {
+      WavWriter w(wrapped, 8000, channels, bits);
+      std::vector<float> some(size_t(1000 * channels), 0.25f);
+      w.Write(some.data(), 1000);
+      w.Close();
+    }
+    ASSERT_EQ(truncate(wrapped.c_str(), 44 + 1000 * align + (int64_t(1) << 32)), 0);
+    if (bits == 16) {
+      EXPECT_EQ(WavReader(wrapped).Info().Frames, 1000 + (int64_t(1) << 32) / align);
+      continue;
+    }
+    try {
+      doc.OpenFile(wrapped);
+      FAIL() << "opened " << doc.Length() << " frames";
+    } catch (const Exception& e) {
+      EXPECT_NE(e.Message().find("2147483647"), std::string::npos) << e.Message();
+    }
+    EXPECT_EQ(doc.Length(), 0);
+  }
+
   // Saving: a folder that does not exist, an unknown format, a format without its encoder.
   doc.InsertPcm(Ramp(10));
   EXPECT_THROW(doc.SaveFile((dir / "no" / "such.wav").string(), false, afWav), EFCreateError);
