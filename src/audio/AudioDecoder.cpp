@@ -69,6 +69,24 @@ const TRawKind* RawKindOf(const std::string& path) {
   return nullptr;
 }
 
+// Whether a file starts with the header of a container format: such a file named as a
+// headerless kind (a WAV saved as .raw, say) is read by its header, not as raw codes.
+bool HasContainerHeader(const std::string& path) {
+  unsigned char h[12] = {};
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return false;
+  const size_t n = std::fread(h, 1, sizeof h, f);
+  std::fclose(f);
+  auto at = [&](size_t offset, const char* magic) {
+    const size_t len = std::strlen(magic);
+    return n >= offset + len && std::memcmp(h + offset, magic, len) == 0;
+  };
+  static const unsigned char kAsf[] = {0x30, 0x26, 0xB2, 0x75, 0x8E, 0x66, 0xCF, 0x11};
+  return (at(0, "RIFF") && at(8, "WAVE")) || (at(0, "FORM") && (at(8, "AIFF") || at(8, "AIFC"))) ||
+         at(0, "OggS") || at(0, "ID3") || at(0, "MPCK") || at(0, "MP+") || at(0, "fLaC") ||
+         (n >= sizeof kAsf && std::memcmp(h, kAsf, sizeof kAsf) == 0);
+}
+
 std::string Damaged(const std::string& path) {
   return "The file \"" + path + "\" is damaged or the format is not supported.";
 }
@@ -146,7 +164,8 @@ struct TAudioDecoder::TImpl {
     Packet = av_packet_alloc();
     Frame = av_frame_alloc();
     if (!Packet || !Frame) Fail("Out of memory opening \"" + path + "\".");
-    if (const TRawKind* raw = RawKindOf(path))
+    const TRawKind* raw = RawKindOf(path);
+    if (raw && !HasContainerHeader(path))
       OpenRaw(*raw);
     else
       OpenContainer();

@@ -127,6 +127,28 @@ TEST(AudioDecoder, OpensEveryOpenableFormat) {
   }
 }
 
+// A file with a container's header is read by that header even when its name is that of a
+// headerless kind; headerless files (the fixtures above) stay raw.
+TEST(AudioDecoder, ReadsFilesByTheirHeaderWhateverTheirName) {
+  const fs::path dir = sonalix::test::MakeTempDir("renamed");
+  const std::pair<int, const char*> cases[] = {
+      {0, "wav.raw"}, {2, "mp3.vox"}, {5, "wma.g721"}, {6, "ogg.g726"}, {8, "aiff.g723"}};
+  for (const auto& [which, name] : cases) {
+    const Fixture& f = kFixtures[which];
+    SCOPED_TRACE(name);
+    const fs::path made = MakeFixture(dir, f);
+    ASSERT_FALSE(made.empty());
+    const fs::path file = dir / name;
+    fs::rename(made, file);
+    TAudioDecoder decoder(file.string());
+    EXPECT_EQ(decoder.Info().SampleRate, f.Rate);
+    EXPECT_EQ(decoder.Info().Channels, f.Channels);
+    const std::vector<float> v = decoder.ReadAll();
+    EXPECT_NEAR(double(v.size() / size_t(f.Channels)), double(f.Rate), f.Rate * 0.06);
+    EXPECT_NEAR(Frequency(v, f.Channels, 0, f.Rate), 440.0, 3.0);
+  }
+}
+
 TEST(AudioDecoder, ReadsInBlocksWithoutLosingFrames) {
   const fs::path dir = sonalix::test::MakeTempDir("blocks");
   const fs::path file = MakeFixture(dir, kFixtures[2]);  // MP3
