@@ -479,8 +479,12 @@ ATOM RegisterClass(const WNDCLASS* wc) {
   auto pending = gPendingFactories.find(name);
   if (pending != gPendingFactories.end()) entry->WidgetFactory = pending->second;
   gClasses[name] = std::move(entry);
+  // Class atoms lie in 0xC000-0xFFFF and come round again: a process that registers and drops
+  // classes for long (a network component made after the last one went) must never get 0.
   static ATOM next = 0xC000;
-  return next++;
+  const ATOM atom = next;
+  next = next == 0xFFFF ? ATOM(0xC000) : ATOM(next + 1);
+  return atom;
 }
 
 BOOL UnregisterClass(const char* className, HINSTANCE) {

@@ -244,6 +244,19 @@ TEST(WindowProc, CreateAndDestroyMessagesAndTexts) {
   EXPECT_FALSE(IsWindow(parent));
 }
 
+TEST(WindowProc, ClassesRegisteredAgainAndAgainAlwaysGetAnAtom) {
+  static WNDPROC proc = MakeWindowProc(
+      [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT { return DefWindowProc(h, m, w, l); });
+  WNDCLASS wc{};
+  wc.lpfnWndProc = proc;
+  wc.lpszClassName = "TestRegisteredAgain";
+  // More rounds than there are class atoms.
+  for (int i = 0; i < 20000; ++i) {
+    ASSERT_NE(RegisterClass(&wc), 0) << i;
+    ASSERT_TRUE(UnregisterClass("TestRegisteredAgain", nullptr)) << i;
+  }
+}
+
 TEST(Messages, RegisteredMessagesByName) {
   UINT a = RegisterWindowMessage("Sonalix.Test.One");
   UINT b = RegisterWindowMessage("Sonalix.Test.Two");
