@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <atomic>
 #include <cstdlib>
 #include <ctime>
@@ -931,5 +932,73 @@ TEST(HttpCli, CredentialsStayWithTheHostTheyWereGivenFor) {
       ASSERT_EQ(other.Requests.size(), 1u);
       EXPECT_EQ(HeaderValue(other.Requests[0], "Authorization"), "");
     }
+  }
+}
+
+TEST(HttpCli, DamagedRepliesEachEndTheRequestOnce) {
+  const std::string ntlm2 =
+      EncodeBase64(std::string("NTLMSSP\0", 8) + Unhex("02000000") + Unhex("0000000030000000") +
+                   Unhex("01820000") + Unhex("0123456789abcdef") + Unhex("0000000000000000") +
+                   Unhex("0000000030000000"));
+  const std::vector<std::string> bases = {
+      "HTTP/1.1 200 OK\r\nContent-Length: 5\r\nContent-Type: text/html\r\n\r\nhello",
+      "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5;ext\r\nhello\r\n3\r\nabc\r\n0\r\n"
+      "Trailer: x\r\n\r\n",
+      "HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 206 Partial\r\nContent-Range: bytes 0-4/10\r\n"
+      "Set-Cookie: a=b\r\nConnection: keep-alive\r\nContent-Length: 5\r\n\r\nhello",
+      "HTTP/1.1 401 No\r\nWWW-Authenticate: NTLM " + ntlm2 +
+          "\r\nWWW-Authenticate: Basic realm=x\r\nContent-Length: 0\r\n\r\n",
+  };
+  const std::string junk = "\r\n:;0123456789abcdefHTTP/1.1 -chunked\x00\xff";
+  uint32_t seed = 12345;
+  auto next = [&seed](uint32_t n) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 8) % n;
+  };
+  for (int round = 0; round < 600; ++round) {
+    std::string reply = bases[size_t(round) % bases.size()];
+    for (int edits = 1 + int(next(4)); edits > 0 && !reply.empty(); --edits) {
+      const size_t at = next(uint32_t(reply.size()));
+      switch (next(5)) {
+        case 0:
+          reply[at] = junk[next(uint32_t(junk.size()))];
+          break;
+        case 1:
+          reply.insert(at, 1 + next(8), junk[next(uint32_t(junk.size()))]);
+          break;
+        case 2:
+          reply.erase(at, 1 + next(12));
+          break;
+        case 3:
+          reply.insert(at, reply.substr(at, 1 + next(40)));
+          break;
+        default:
+          reply.resize(at);
+      }
+    }
+    SCOPED_TRACE(Hex(reply));
+    TScriptedHttp peer(
+        [reply](const std::string&, int, bool& close) {
+          close = true;
+          return reply;
+        },
+        4);
+    THttpCli h(nullptr);
+    TMemoryStream body;
+    h.SetReplyStream(&body);
+    h.SetRequestVer(round % 2 ? "1.1" : "1.0");
+    h.FollowRelocation = false;
+    h.Username = "bob";
+    h.Password = "pw";
+    h.URL = peer.Url("/doc");
+    int done = 0;
+    h.OnRequestDone = [&done](TObject*, THttpRequest, WORD) { ++done; };
+    h.GetAsync();
+    ASSERT_TRUE(PumpUntil([&] { return done > 0; }));
+    // Whatever was posted before the completion has arrived by now.
+    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+    EXPECT_EQ(done, 1);
+    EXPECT_EQ(h.State(), httpReady);
+    EXPECT_LE(body.Size(), int64_t(reply.size()) * 4);
   }
 }
