@@ -111,11 +111,11 @@ void TAudioFile2::CreateFile(const std::string& path, int mode) {
   FWriter.reset();
   auto w = std::make_unique<TWriter>();
   w->Path = path;
-  std::string target = path;
-  if (mode == 0) {
-    w->Safe = std::make_unique<TSafeFileSave>(path);
-    target = w->Safe->TempPath();
-  }
+  // Both modes start on a temporary file, so that an encoder refusing the format leaves an
+  // existing file of that name alone. A recording then takes the name at once and grows in
+  // place (what was recorded survives a crash); a batch output takes it only when complete.
+  w->Safe = std::make_unique<TSafeFileSave>(path);
+  const std::string target = w->Safe->TempPath();
   if (FKind == afWav) {
     if (FFormat.WavChannels < 1 || FFormat.WavSampleRate < 1)
       throw EAudioFileError(
@@ -129,6 +129,10 @@ void TAudioFile2::CreateFile(const std::string& path, int mode) {
     w->Encoder = CreateAudioEncoder(FKind, FFormat, FPcmSampleRate, target, path, AudioTags{});
     w->OutRate = w->Encoder->SampleRate();
     w->OutChannels = w->Encoder->Channels();
+  }
+  if (mode != 0) {
+    w->Safe->Commit();
+    w->Safe.reset();
   }
   FWriter = std::move(w);
 }

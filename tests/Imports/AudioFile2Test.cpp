@@ -2,6 +2,8 @@
 #include <signal.h>
 #include <sys/resource.h>
 
+#include <fstream>
+
 #include "Imports/XOQAUDIOFILE2Lib_TLB.h"
 #include "audio/AudioDecoder.h"
 #include "audio/AudioFileError.h"
@@ -186,6 +188,20 @@ TEST(AudioFile2, ErrorsAreClearAndHarmless) {
   EXPECT_THROW(file.WritePcm(block), EAudioFileError);
   file.SetOggFormat(44100, 2, 192, 0, 0, -1);
   EXPECT_THROW(file.CreateFile((dir / "nowhere" / "x.ogg").string(), 0), EAudioFileError);
+
+  // An encoder refusing the format leaves an existing file of that name alone, in both modes.
+  const fs::path existing = dir / "take.ogg";
+  std::ofstream(existing) << "old";
+  for (int mode : {0, 1}) {
+    for (const auto& [rate, channels] : {std::pair{44100, 3}, std::pair{500000, 2}}) {
+      SCOPED_TRACE(std::to_string(mode) + "/" + std::to_string(rate));
+      file.SetOggFormat(rate, channels, 0, 0, 0, 50);
+      EXPECT_THROW(file.CreateFile(existing.string(), mode), EAudioFileError);
+      std::ifstream in(existing);
+      EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old");
+    }
+  }
+  fs::remove(existing);
 
   // A batch output refused by its encoder, or failing midway, leaves no file.
   const fs::path out = dir / "x.ogg";
