@@ -1,6 +1,11 @@
 #include "Imports/XOQAUDIOINFORMATION2Lib_TLB.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <memory>
+#include <vector>
 
 #include "audio/AudioDecoder.h"
 #include "audio/AudioFileError.h"
@@ -38,6 +43,62 @@ void ApplyTags(AVDictionary** dict, const AudioTags& tags, bool asf) {
   SetTag(dict, "comment", tags.Comment);
   SetTag(dict, "date", tags.Year > 0 ? std::to_string(tags.Year) : std::string());
   SetTag(dict, "genre", AudioGenreName(tags.GenreIndex));
+}
+
+// The last page of an Ogg file: where it starts and its bytes, or an empty vector.
+std::vector<unsigned char> LastOggPage(std::FILE* f, int64_t& start) {
+  if (fseeko(f, 0, SEEK_END) != 0) return {};
+  const int64_t size = ftello(f);
+  const int64_t from = std::max<int64_t>(0, size - 65307);  // the largest page there is
+  std::vector<unsigned char> tail(size_t(size - from));
+  if (fseeko(f, from, SEEK_SET) != 0 || std::fread(tail.data(), 1, tail.size(), f) != tail.size())
+    return {};
+  if (tail.size() < 27) return {};
+  for (size_t i = tail.size() - 27;; --i) {
+    if (std::memcmp(&tail[i], "OggS", 4) == 0 && tail[i + 4] == 0) {
+      const size_t segments = tail[i + 26];
+      size_t length = 27 + segments;
+      if (i + length <= tail.size()) {
+        for (size_t k = 0; k < segments; ++k) length += tail[i + 27 + k];
+        if (i + length == tail.size()) {
+          start = from + int64_t(i);
+          return std::vector<unsigned char>(tail.begin() + std::ptrdiff_t(i), tail.end());
+        }
+      }
+    }
+    if (i == 0) return {};
+  }
+}
+
+uint32_t OggCrc(const std::vector<unsigned char>& page) {
+  uint32_t crc = 0;
+  for (unsigned char b : page) {
+    crc ^= uint32_t(b) << 24;
+    for (int k = 0; k < 8; ++k) crc = crc & 0x80000000u ? (crc << 1) ^ 0x04C11DB7u : crc << 1;
+  }
+  return crc;
+}
+
+// Copying the packets of an Ogg stream loses the end position of its last page when that
+// packet starts past the end of the sound (its length comes through negative): the copy gets
+// the original's end position back.
+void KeepOggEnd(const std::string& original, const std::string& copy, const std::string& shown) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(original.c_str(), "rb"),
+                                                     std::fclose);
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> out(std::fopen(copy.c_str(), "r+b"), std::fclose);
+  if (!in || !out) return;
+  int64_t at = 0, unused = 0;
+  const std::vector<unsigned char> was = LastOggPage(in.get(), unused);
+  std::vector<unsigned char> page = LastOggPage(out.get(), at);
+  if (was.empty() || page.empty() || std::memcmp(&was[6], &page[6], 8) == 0) return;
+  std::memcpy(&page[6], &was[6], 8);
+  std::memset(&page[22], 0, 4);
+  const uint32_t crc = OggCrc(page);
+  for (int k = 0; k < 4; ++k) page[22 + size_t(k)] = (unsigned char)(crc >> (8 * k));
+  if (fseeko(out.get(), at, SEEK_SET) != 0 ||
+      std::fwrite(page.data(), 1, page.size(), out.get()) != page.size() ||
+      std::fflush(out.get()) != 0)
+    RaiseWriteError(shown, std::strerror(errno));
 }
 
 }  // namespace
@@ -109,6 +170,7 @@ void WriteAudioTags(const std::string& path, const AudioTags& tags) {
   if (av_write_trailer(r.Out) < 0) RaiseWriteError(shown, "writing failed");
   avio_flush(r.Out->pb);
   if (r.Out->pb->error < 0 || avio_closep(&r.Out->pb) < 0) RaiseWriteError(shown, "writing failed");
+  if (std::string(muxer) == "ogg") KeepOggEnd(path, save.TempPath(), shown);
   save.Commit();
 }
 

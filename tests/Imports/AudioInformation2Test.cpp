@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <functional>
+
 #include "Imports/XOQAUDIOFILE2Lib_TLB.h"
 #include "Imports/XOQAUDIOINFORMATION2Lib_TLB.h"
 #include "audio/AudioDecoder.h"
+#include "audio/AudioDocument.h"
+#include "audio/AudioEncoder.h"
 #include "audio/AudioFileError.h"
 #include "audio/CodecTestUtil.h"
 #include "common/TestEnv.h"
@@ -53,4 +58,51 @@ TEST(AudioInformation2, CarriesTagsOverAndCountsFrames) {
   EXPECT_THROW(none.OpenFile((dir / "missing.ogg").string()), EAudioFileError);
   EXPECT_THROW(none.WriteInfoTo((dir / "t.ogg").string()), EAudioFileError);
   EXPECT_THROW(info.WriteInfoTo((dir / "missing.ogg").string()), EAudioFileError);
+}
+
+// Files of our own encoders keep every frame, no more and no fewer, when tags are carried into
+// them; among them an OGG file whose last packet starts past the end of its sound.
+TEST(AudioInformation2, CarryingTagsKeepsTheExactLength) {
+  RegisterAudioCodecs();
+  const fs::path dir = sonalix::test::MakeTempDir("infolen");
+  const fs::path source = dir / "src.mp3";
+  ASSERT_TRUE(MakeTone(source, 44100, 2, 0.5, "-c:a libmp3lame -metadata title=Song"));
+  TAudioInformation2 info(nullptr);
+  info.OpenFile(source.string());
+
+  AudioDocument doc;
+  doc.NewDocument(44100, 2);
+  std::vector<float> tone(size_t(2 * 44877));
+  for (size_t i = 0; i < tone.size(); ++i) tone[i] = float(0.5 * std::sin(0.03 * double(i / 2)));
+  doc.InsertPcm(SampleBuffer(std::move(tone), 2, 44100));
+  struct Case {
+    const char* name;
+    int code;
+    std::function<void()> format;
+  };
+  const Case cases[] = {
+      {"mono64.ogg", afOgg, [&] { doc.SetOggFormat(22050, 1, 64, 0, 0, -1); }},
+      {"quality.ogg", afOgg, [&] { doc.SetOggFormat(44100, 2, 0, 0, 0, 400); }},
+      {"cbr.mp3", afMp3, [&] { doc.SetMp3CbrFormat(44100, 128, 2); }},
+      {"float.wav", afWav, [&] { doc.SetWavFormat(44100, 1, 32); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const fs::path file = dir / c.name;
+    c.format();
+    doc.SaveFile(file.string(), false, c.code);
+    std::vector<float> before, after;
+    DecodeAudioFile(file.string(), before);
+    const std::string lengthBefore = Shell(
+        "ffprobe -v error -show_entries stream=duration_ts -of csv=p=0 " + Quote(file.string()));
+    info.WriteInfoTo(file.string());
+    AudioTags tags;
+    DecodeAudioFile(file.string(), after, &tags);
+    EXPECT_EQ(tags.Title, "Song");
+    EXPECT_EQ(after.size(), before.size());
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(Shell("ffprobe -v error -show_entries stream=duration_ts -of csv=p=0 " +
+                    Quote(file.string())),
+              lengthBefore);
+  }
 }
