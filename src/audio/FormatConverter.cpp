@@ -4,8 +4,22 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "platform/rtl/SysUtils.h"
+
+namespace {
+// The side ('L', 'R' or 'C' for centre) of channel k of a sound of `count` channels, in the
+// WAV layouts: 3 FL FR FC, 4 FL FR BL BR, 5 FL FR FC BL BR, 6 FL FR FC LFE BL BR, 7 FL FR FC LFE
+// BC SL SR, 8 FL FR FC LFE BL BR SL SR; channels past the eighth alternate left and right.
+char StereoSide(int k, int count) {
+  static const char* const kLayouts[] = {"LR",     "LRC",     "LRLR",    "LRCLR",
+                                         "LRCCLR", "LRCCCLR", "LRCCLRLR"};
+  if (count >= 2 && count <= 8 && k < count) return kLayouts[count - 2][k];
+  if (k < 8) return kLayouts[6][k];
+  return k % 2 == 0 ? 'L' : 'R';
+}
+}  // namespace
 
 int64_t FormatConverter::ScaleFrames(int64_t frames, int inRate, int outRate) {
   if (inRate == outRate || inRate <= 0) return frames;
@@ -24,6 +38,31 @@ void FormatConverter::MapChannels(const float* in, int64_t frames, int inChannel
       for (int c = 0; c < inChannels; ++c) sum += in[c];
       out[f] = sum * scale;
     }
+  } else if (inChannels > outChannels) {
+    // No channel is dropped: a centre or surround channel may carry the voice.
+    std::vector<float> gain(size_t(outChannels) * size_t(inChannels), 0.0f);
+    for (int k = 0; k < inChannels; ++k) {
+      if (outChannels == 2) {
+        const char side = StereoSide(k, inChannels);
+        if (side != 'R') gain[size_t(k)] = side == 'C' ? 0.70710678f : 1.0f;
+        if (side != 'L') gain[size_t(inChannels + k)] = side == 'C' ? 0.70710678f : 1.0f;
+      } else {
+        gain[size_t(k % outChannels) * size_t(inChannels) + size_t(k)] = 1.0f;
+      }
+    }
+    for (int c = 0; c < outChannels; ++c) {
+      float* row = gain.data() + size_t(c) * size_t(inChannels);
+      float sum = 0;
+      for (int k = 0; k < inChannels; ++k) sum += row[k];
+      for (int k = 0; k < inChannels; ++k) row[k] /= sum;
+    }
+    for (int64_t f = 0; f < frames; ++f, in += inChannels, out += outChannels)
+      for (int c = 0; c < outChannels; ++c) {
+        const float* row = gain.data() + size_t(c) * size_t(inChannels);
+        float sum = 0;
+        for (int k = 0; k < inChannels; ++k) sum += row[k] * in[k];
+        out[c] = sum;
+      }
   } else {
     for (int64_t f = 0; f < frames; ++f, in += inChannels, out += outChannels)
       for (int c = 0; c < outChannels; ++c) out[c] = in[c % inChannels];

@@ -1,8 +1,11 @@
 #pragma once
 // Streaming conversion of interleaved float frames to another channel count and rate (rate by
-// soxr). Channels are mapped first: to mono by averaging, from mono by copying, otherwise channel
-// c takes input channel c mod the input count. The output holds exactly
-// OutputFrames(total input) frames once Finish() has run.
+// soxr). Channels are mapped first: to mono by averaging; to fewer channels by mixing every input
+// channel in (into stereo by the channel's side in the usual WAV layout of its count, centre
+// channels to both sides at -3 dB; otherwise channel c into output c mod the output count), each
+// output scaled by the sum of its gains; to more channels, channel c takes input channel c mod
+// the input count. The output holds exactly OutputFrames(total input) frames once Finish() has
+// run.
 
 #include <cstdint>
 #include <functional>

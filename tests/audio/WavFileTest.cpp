@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -239,6 +240,51 @@ TEST(WavFile, ReadsWhatTheDataChunkHolds) {
     ASSERT_EQ(doc.Channels(), 2);
     const SampleBuffer got = Contents(doc);
     for (int64_t f = 0; f < c.expected; ++f) ASSERT_EQ(got.At(f, 1), float(f + 1) / 32768.0f) << f;
+  }
+}
+
+// Saving a sound of many channels in fewer drops none of them: each channel's tone is heard in
+// the file, front left only on the left, front right only on the right, the centre on both.
+TEST(WavFile, SavingInFewerChannelsKeepsEveryChannel) {
+  const fs::path dir = sonalix::test::MakeTempDir("wavmix");
+  const int rate = 8000;
+  auto hz = [](int channel) { return 300.0 + 200.0 * channel; };
+  // Amplitude of a tone in one channel over whole cycles (one second).
+  auto level = [&](const SampleBuffer& b, int channel, double f) {
+    double re = 0, im = 0;
+    for (int64_t i = 0; i < b.Frames(); ++i) {
+      re += b.At(i, channel) * std::cos(2 * M_PI * f * double(i) / rate);
+      im += b.At(i, channel) * std::sin(2 * M_PI * f * double(i) / rate);
+    }
+    return 2 * std::hypot(re, im) / double(b.Frames());
+  };
+  for (const auto& [from, to] :
+       {std::pair{3, 2}, std::pair{6, 2}, std::pair{8, 2}, std::pair{6, 1}, std::pair{5, 3}}) {
+    SCOPED_TRACE(std::to_string(from) + " to " + std::to_string(to));
+    SampleBuffer tones(from, rate, rate);
+    for (int64_t i = 0; i < rate; ++i)
+      for (int c = 0; c < from; ++c)
+        tones.At(i, c) = float(0.9 * std::sin(2 * M_PI * hz(c) * double(i) / rate));
+    AudioDocument doc;
+    doc.NewDocument(rate, from);
+    doc.InsertPcm(tones);
+    doc.SetWavFormat(rate, to, 32);
+    const std::string path = (dir / "mix.wav").string();
+    doc.SaveFile(path, false, afWav);
+    WavReader reader(path);
+    SampleBuffer back(to, rate, rate);
+    ASSERT_EQ(reader.Read(back.Data(), rate), rate);
+    for (int c = 0; c < from; ++c) {
+      double loudest = 0;
+      for (int o = 0; o < to; ++o) loudest = std::max(loudest, level(back, o, hz(c)));
+      EXPECT_GT(loudest, 0.05) << "channel " << c << " is lost";
+    }
+    if (to == 2) {
+      EXPECT_LT(level(back, 1, hz(0)), 1e-3);
+      EXPECT_LT(level(back, 0, hz(1)), 1e-3);
+      EXPECT_NEAR(level(back, 0, hz(2)), level(back, 1, hz(2)), 1e-3);
+    }
+    for (float v : back.Values()) ASSERT_LE(std::abs(v), 1.0f);
   }
 }
 
