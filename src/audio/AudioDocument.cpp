@@ -468,10 +468,13 @@ AudioDocument::Decoded AudioDocument::Decode(const std::string& path, Operation&
       throw;
     } catch (const EReadError&) {
     }
+    // Sounds of more than two channels are mixed down to stereo, as the decoders do for every
+    // other file: the devices play one or two.
+    if (wav) CheckFileFormat(path, wav->Info().SampleRate, wav->Info().Channels);
+    if (wav && wav->Info().Channels > 2) wav.reset();
   }
   if (wav) {
     WavReader& reader = *wav;
-    CheckFileFormat(path, reader.Info().SampleRate, reader.Info().Channels);
     SampleSequence prefix(reader.Info().Channels);
     if (preview) FLoading = {&prefix, reader.Info().SampleRate, reader.Info().Frames};
     result.Samples = LoadWav(

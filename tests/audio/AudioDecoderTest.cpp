@@ -5,6 +5,8 @@
 
 #include "CodecTestUtil.h"
 #include "audio/AudioDecoder.h"
+#include "audio/AudioDocument.h"
+#include "audio/AudioEncoder.h"
 #include "audio/AudioFileError.h"
 #include "common/TestEnv.h"
 
@@ -182,6 +184,13 @@ TEST(AudioDecoder, MixesSurroundDownToStereo) {
     EXPECT_GT(Rms(v, 2, 0), 0.02);
     EXPECT_GT(Rms(v, 2, 1), 0.02);
     EXPECT_LE(*std::max_element(v.begin(), v.end()), 1.0f);
+    // The editor opens such a WAV file the same way, so that it can be played.
+    AudioDocument doc;
+    doc.OpenFile(file.string());
+    EXPECT_EQ(doc.Channels(), 2);
+    std::vector<float> opened(size_t(doc.Length() * doc.Channels()));
+    doc.Samples().Read(0, doc.Length(), opened.data());
+    EXPECT_EQ(opened, v);
   }
 }
 
