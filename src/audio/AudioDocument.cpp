@@ -595,6 +595,10 @@ void AudioDocument::SaveFile(const std::string& path, bool selectionOnly, int fo
       (*encoder)(path, FFormat, FTags, source);
       return;
     }
+    // Known before anything is written: a sound too big for a WAV file.
+    if (uint64_t(source.Frames()) * uint64_t(channels) * uint64_t(FFormat.WavBits / 8) >
+        kMaxWavDataBytes)
+      throw EWriteError(Format("\"%s\" would exceed the 4 GB a WAV file can hold.", {path}));
     // Written aside and renamed over the target, so a failed save leaves the old file.
     std::optional<TSafeFileSave> save;
     try {

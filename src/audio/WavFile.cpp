@@ -265,8 +265,7 @@ void WavWriter::Failed() {
 void WavWriter::Write(const float* values, int64_t frames) {
   if (!FFile) throw EInvalidOperation("The WAV file is closed");
   const int bytes = FBits / 8;
-  const uint64_t limit = 0xFFFFFFFFull - 64;
-  if (uint64_t(FFrames + frames) * uint64_t(FChannels * bytes) > limit)
+  if (uint64_t(FFrames + frames) * uint64_t(FChannels * bytes) > kMaxWavDataBytes)
     throw EWriteError(Format("\"%s\" would exceed the 4 GB a WAV file can hold", {FPath}));
   std::vector<unsigned char> raw(size_t(frames) * size_t(FChannels) * size_t(bytes));
   unsigned char* p = raw.data();

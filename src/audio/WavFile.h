@@ -12,6 +12,9 @@
 // A WAV file of more frames than an editor holds: no other reader will do better with it.
 SONALIX_DECLARE_EXCEPTION(EWavTooLong, EReadError);
 
+// The most bytes of sound a WAV file holds (its sizes are 32-bit, the header takes the rest).
+constexpr uint64_t kMaxWavDataBytes = 0xFFFFFFFFull - 64;
+
 struct WavInfo {
   int SampleRate = 0;
   int Channels = 0;

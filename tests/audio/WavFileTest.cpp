@@ -187,6 +187,34 @@ TEST(WavFile, ErrorPaths) {
   EXPECT_THROW(doc.SaveFile((dir / "no" / "such.wav").string(), false, afWav), EFCreateError);
   EXPECT_THROW(doc.SaveFile((dir / "x.xyz").string(), false, 99), EArgumentException);
   EXPECT_FALSE(fs::exists(dir / "x.xyz"));
+  // A sound too big for a WAV file is refused before anything is written (a file size limit
+  // would stop any writing at once).
+  {
+    AudioDocument big;
+    big.NewDocument(8000, 1);
+    big.InsertPcm(Ramp(1000000, 1, 8000));
+    big.SetWavFormat(768000, 32, 32);  // 96 million frames of 128 bytes
+    struct sigaction ignore {
+    }, previous{};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGXFSZ, &ignore, &previous);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 1 << 20;
+    setrlimit(RLIMIT_FSIZE, &small);
+    std::string message;
+    try {
+      big.SaveFile((dir / "big.wav").string(), false, afWav);
+    } catch (const EWriteError& e) {
+      message = e.Message();
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    sigaction(SIGXFSZ, &previous, nullptr);
+    EXPECT_NE(message.find("4 GB"), std::string::npos) << message;
+    EXPECT_FALSE(fs::exists(dir / "big.wav"));
+  }
+
   // A failed save leaves the old file alone.
   const std::string keep = write("keep.wav", "old");
   fs::create_directory(dir / "blocker.wav");
