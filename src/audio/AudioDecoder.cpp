@@ -244,7 +244,7 @@ struct TAudioDecoder::TImpl {
     const auto fileBytes = int64_t(fs::file_size(Path, ec));
     Info.LengthDoubtful = !ec && Info.BitRate > 0 && Info.LengthFrames > 0 &&
                           double(Info.LengthFrames) / Info.SampleRate * double(Info.BitRate) / 8 >
-                              8.0 * double(fileBytes) + 65536;
+                              64.0 * double(fileBytes) + 65536;
     if (ManualTrim) TrimTo = Info.LengthFrames;
     Info.CodecName = codec->name;
     ReadTags(st);

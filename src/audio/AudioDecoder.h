@@ -2,7 +2,8 @@
 // Reads any sound file the editor opens into interleaved 32-bit float frames, block by block.
 //
 // Files are recognised by their content through FFmpeg, except the headerless kinds, which only
-// their extension identifies and whose layout is therefore assumed:
+// their extension identifies (unless the file starts with a container's header after all) and
+// whose layout is therefore assumed:
 //   .raw          signed 16-bit little-endian PCM, mono, 8000 Hz
 //   .vox          Dialogic (OKI) 4-bit ADPCM, mono, 8000 Hz
 //   .g721         G.726 ADPCM at 32 kbit/s (4-bit codes), mono, 8000 Hz
