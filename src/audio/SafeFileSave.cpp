@@ -58,7 +58,7 @@ TSafeFileSave::TSafeFileSave(const std::string& target) : FTarget(target) {
   if (::stat(FReplaced.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
     // Owner first: changing it may clear the set-id bits the mode then puts back.
     if (fchown(fd, old.st_uid, old.st_gid) != 0) {
-      // Only the owner's group or root may hand a file over; the user's own stays.
+      // Not allowed (another owner, a group the user is not in): the file becomes the user's.
     }
     fchmod(fd, old.st_mode & 07777);
   } else {
