@@ -955,7 +955,7 @@ TEST(HttpCli, DamagedRepliesEachEndTheRequestOnce) {
     seed = seed * 1103515245u + 12345u;
     return (seed >> 8) % n;
   };
-  for (int round = 0; round < 600; ++round) {
+  for (int round = 0; round < 300; ++round) {
     std::string reply = bases[size_t(round) % bases.size()];
     for (int edits = 1 + int(next(4)); edits > 0 && !reply.empty(); --edits) {
       const size_t at = next(uint32_t(reply.size()));

@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <atomic>
 #include <fstream>
 #include <sstream>
@@ -683,5 +684,95 @@ TEST(SmtpCli, DamagedRepliesEndTheRequestWithTheirError) {
     EXPECT_EQ(RunRequest(smtp, [&] { smtp.Open(); }), c.Error);
     EXPECT_EQ(smtp.ErrorMessage(), c.Message);
     EXPECT_TRUE(smtp.ESmtp());
+  }
+}
+
+TEST(SmtpCli, DamagedConversationsEachEndTheRequestOnce) {
+  // The whole server side of a conversation is sent at once, damaged, and the server then stops
+  // sending; the client must end its request exactly once, whatever it made of the bytes.
+  const std::string ntlm2 =
+      EncodeBase64(std::string("NTLMSSP\0", 8) + Unhex("02000000") + Unhex("0000000030000000") +
+                   Unhex("01820000") + Unhex("0123456789abcdef") + Unhex("0000000000000000") +
+                   Unhex("0000000030000000"));
+  const std::vector<std::pair<TSmtpAuthType, std::string>> bases = {
+      {smtpAuthCramMD5,
+       "220-first\r\n220 ready\r\n250-mail.example\r\n250-AUTH PLAIN LOGIN CRAM-MD5\r\n"
+       "250 OK\r\n334 " +
+           EncodeBase64("<1.2@x>") + "\r\n235 ok\r\n"},
+      {smtpAuthNtlm,
+       "220 ready\r\n250-x\r\n250-AUTH=NTLM\r\n250 OK\r\n334 " + ntlm2 + "\r\n235 ok\r\n"},
+      {smtpAuthAutoSelect,
+       "220 ready\r\n250-x\r\n250 AUTH LOGIN PLAIN\r\n334 VXNlcm5hbWU6\r\n334 UGFzc3dvcmQ6\r\n"
+       "504 no\r\n235 ok\r\n"},
+      {smtpAuthNone, "220 ready\r\n250 hello\r\n"},
+  };
+  const std::string junk = "\r\n- 0123456789=+/AUTH\x00\xff";
+  uint32_t seed = 777;
+  auto next = [&seed](uint32_t n) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 8) % n;
+  };
+  for (int round = 0; round < 300; ++round) {
+    const auto& [type, base] = bases[size_t(round) % bases.size()];
+    std::string script = base;
+    for (int edits = 1 + int(next(4)); edits > 0 && !script.empty(); --edits) {
+      const size_t at = next(uint32_t(script.size()));
+      switch (next(5)) {
+        case 0:
+          script[at] = junk[next(uint32_t(junk.size()))];
+          break;
+        case 1:
+          script.insert(at, 1 + next(8), junk[next(uint32_t(junk.size()))]);
+          break;
+        case 2:
+          script.erase(at, 1 + next(12));
+          break;
+        case 3:
+          script.insert(at, script.substr(at, 1 + next(40)));
+          break;
+        default:
+          script.resize(at);
+      }
+    }
+    SCOPED_TRACE(Hex(script));
+    int listenFd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(listenFd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    socklen_t len = sizeof a;
+    ::getsockname(listenFd, reinterpret_cast<sockaddr*>(&a), &len);
+    ::listen(listenFd, 1);
+    std::thread server([listenFd, script] {
+      int fd = ::accept(listenFd, nullptr, nullptr);
+      if (fd < 0) return;
+      ::send(fd, script.data(), script.size(), MSG_NOSIGNAL);
+      ::shutdown(fd, SHUT_WR);
+      timeval tv{10, 0};
+      ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
+      char b[512];
+      while (::recv(fd, b, sizeof b, 0) > 0) {
+      }
+      ::close(fd);
+    });
+    {
+      TSmtpCli smtp(nullptr);
+      smtp.Host = "127.0.0.1";
+      smtp.Port = std::to_string(ntohs(a.sin_port));
+      smtp.Username = "bob";
+      smtp.Password = "pw";
+      smtp.AuthType = type;
+      int done = 0;
+      smtp.OnRequestDone = [&done](TObject*, TSmtpRequest, WORD) { ++done; };
+      smtp.Open();
+      EXPECT_TRUE(PumpUntil([&] { return done > 0; }));
+      for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+      EXPECT_EQ(done, 1);
+      EXPECT_EQ(smtp.State(), smtpReady);
+      smtp.Abort();
+    }
+    ::shutdown(listenFd, SHUT_RDWR);  // a connection that never came must not hold the server
+    server.join();
+    ::close(listenFd);
   }
 }
