@@ -639,3 +639,86 @@ TEST(SyncWait, WaitsForEachStepWithABound) {
   EXPECT_EQ(s.WaitUntilDone(never), 12001);
   SetManualClock(false);
 }
+
+TEST(Socks, DamagedProxyRepliesEndInAConnectionOrAnError) {
+  // The proxy sends all its answers at once, damaged, and then stops sending: the socket ends
+  // either connected (error 0) or with one error, and is closed when the proxy is gone.
+  const std::string v5ok = Bytes({5, 0, 0, 1, 127, 0, 0, 1, 0x12, 0x34});
+  const std::vector<std::pair<std::string, std::string>> bases = {
+      {"5", Bytes({5, 0}) + v5ok + "data"},
+      {"5", Bytes({5, 2}) + Bytes({1, 0}) + Bytes({5, 0, 0, 3, 4}) + "host" + Bytes({0, 80})},
+      {"4", Bytes({0, 90, 0, 0, 0, 0, 0, 0}) + "data"},
+      {"4A", Bytes({0, 91, 0, 0, 0, 0, 0, 0})},
+  };
+  uint32_t seed = 4242;
+  auto next = [&seed](uint32_t n) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 8) % n;
+  };
+  for (int round = 0; round < 200; ++round) {
+    const auto& [level, base] = bases[size_t(round) % bases.size()];
+    std::string reply = base;
+    for (int edits = 1 + int(next(3)); edits > 0 && !reply.empty(); --edits) {
+      const size_t at = next(uint32_t(reply.size()));
+      switch (next(4)) {
+        case 0:
+          reply[at] = char(next(256));
+          break;
+        case 1:
+          reply.insert(at, 1 + next(300), char(next(256)));
+          break;
+        case 2:
+          reply.erase(at, 1 + next(6));
+          break;
+        default:
+          reply.resize(at);
+      }
+    }
+    SCOPED_TRACE(level + " " + Hex(reply));
+    int listenFd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(listenFd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    socklen_t len = sizeof a;
+    ::getsockname(listenFd, reinterpret_cast<sockaddr*>(&a), &len);
+    ::listen(listenFd, 1);
+    std::thread proxy([listenFd, reply] {
+      int fd = ::accept(listenFd, nullptr, nullptr);
+      if (fd < 0) return;
+      timeval tv{10, 0};
+      ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
+      char b[512];
+      if (::recv(fd, b, sizeof b, 0) > 0) ::send(fd, reply.data(), reply.size(), MSG_NOSIGNAL);
+      ::shutdown(fd, SHUT_WR);
+      while (::recv(fd, b, sizeof b, 0) > 0) {
+      }
+      ::close(fd);
+    });
+    std::vector<std::string> events;
+    {
+      TWSocket s(nullptr);
+      TSocksRecord rec;
+      rec.Attach(s);
+      s.SetSocksServer("127.0.0.1");
+      s.SetSocksPort(std::to_string(ntohs(a.sin_port)));
+      s.SetSocksLevel(level);
+      s.SetSocksAuthentication(socksAuthenticateUsercode);
+      s.SetSocksUsercode("bob");
+      s.SetSocksPassword("pw");
+      s.SetAddr(level == "4A" ? "host.example" : "127.0.0.1");
+      s.SetPort("4660");
+      s.Connect();
+      EXPECT_TRUE(PumpUntil([&] { return s.State() == wsClosed; }));
+      events = rec.Events;
+    }
+    ::shutdown(listenFd, SHUT_RDWR);
+    proxy.join();
+    ::close(listenFd);
+    int connected = 0;
+    for (const auto& e : events) connected += e.rfind("connected ", 0) == 0;
+    EXPECT_LE(connected, 1);
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.back().rfind("closed ", 0), 0u);
+  }
+}
