@@ -292,6 +292,7 @@ void THttpCli::StartRequest(bool Restart) {
     }
   }
   StartBandwidthControl();
+  FSentOnKeptConnection = sameTarget;
   if (sameTarget) {
     StateChange(httpWaitingHeader);
     static const char* const methods[] = {"", "GET", "POST", "PUT", "HEAD", ""};
@@ -859,6 +860,16 @@ void THttpCli::SocketSessionClosed(TObject*, WORD Err) {
   TWeakLink<THttpCli> self(this);
   if (FRestartPosted) {
     FConnected = false;
+    return;
+  }
+  if (FSentOnKeptConnection && FState == httpWaitingHeader && !FHeaderDone && FHeaderBytes == 0 &&
+      FRcvdCount == 0 && (FRequestType == httpGET || FRequestType == httpHEAD)) {
+    // A server may let a kept connection go at any time, here just as the request went out.
+    // Nothing of a reply came, so a request that is safe to repeat goes again, once, on a new
+    // connection.
+    FSentOnKeptConnection = false;
+    FConnected = false;
+    PostRestart();
     return;
   }
   if (Err != 0 && FRequestDoneError == 0) FRequestDoneError = Err;

@@ -260,6 +260,7 @@ class THttpCli : public TIcsWndControl {
   bool FLocationFlag = false;
   bool FRelocAfterClose = false;
   bool FRestartPosted = false;
+  bool FSentOnKeptConnection = false;  // the request went out on a connection kept from before
   bool FReadyPosted = false;
   bool FBodyStarted = false;
   bool FBodyDone = false;

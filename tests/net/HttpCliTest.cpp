@@ -860,6 +860,48 @@ TEST(HttpCli, KeepAliveRelocationThatTheServerClosesIsFollowedOnce) {
   EXPECT_EQ(peer.Requests.size(), 2u);
 }
 
+// The server keeps the first connection, then drops it without a word when the next request
+// arrives on it: a GET goes again on a new connection, a POST (not safe to repeat) fails.
+TEST(HttpCli, KeptConnectionDroppedUnderARequestIsRetriedOnlyWhenSafe) {
+  for (bool post : {false, true}) {
+    SCOPED_TRACE(post ? "POST" : "GET");
+    TScriptedHttp peer(
+        [](const std::string&, int index, bool& close) {
+          close = index == 1;
+          if (index == 1) return std::string();
+          return "HTTP/1.1 200 OK\r\nContent-Length: 1\r\n\r\n" + std::to_string(index);
+        },
+        2);
+    THttpCli h(nullptr);
+    TMemoryStream reply, body;
+    body.WriteBuffer("x", 1);
+    h.SetReplyStream(&reply);
+    h.SetPostStream(&body);
+    h.SetRequestVer("1.1");
+    h.URL = peer.Url("/k");
+    ASSERT_EQ(RunRequest(h, [&] { h.GetAsync(); }), 0) << h.ReplyText();
+    EXPECT_EQ(MemText(reply), "0");
+    reply.Clear();
+    body.SetPosition(0);
+    int done = 0;
+    WORD err = 0;
+    h.OnRequestDone = [&](TObject*, THttpRequest, WORD e) { ++done, err = e; };
+    post ? h.PostAsync() : h.GetAsync();
+    ASSERT_TRUE(PumpUntil([&] { return done > 0; }));
+    PumpUntil([] { return false; }, 50);  // and no second completion
+    EXPECT_EQ(done, 1);
+    if (post) {
+      EXPECT_NE(err, 0);
+      EXPECT_EQ(peer.Requests.size(), 2u);
+    } else {
+      EXPECT_EQ(err, 0) << h.ReplyText();
+      EXPECT_EQ(h.ReplyCode(), 200);
+      EXPECT_EQ(MemText(reply), "2");
+      EXPECT_EQ(peer.Requests.size(), 3u);
+    }
+  }
+}
+
 TEST(HttpCli, RelocationTargetsResolveAgainstTheRequestPath) {
   struct TCase {
     std::string Path, Location, Requested;
