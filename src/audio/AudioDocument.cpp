@@ -40,9 +40,11 @@ constexpr int64_t kChunkFrames = kBlockFrames;
 
 void CheckFormat(int rate, int channels) {
   if (rate < 1000 || rate > 768000)
-    throw EArgumentException(Format("Invalid sample rate %d", {rate}));
+    throw EArgumentException(
+        Format("Invalid sample rate %d Hz: the editor handles 1000 to 768000 Hz.", {rate}));
   if (channels < 1 || channels > 32)
-    throw EArgumentException(Format("Invalid channel count %d", {channels}));
+    throw EArgumentException(
+        Format("Invalid channel count %d: the editor handles 1 to 32 channels.", {channels}));
 }
 
 // The same for a file's sound, in words that name the file.

@@ -7,9 +7,15 @@
 #include <mutex>
 #include <vector>
 
+#include "audio/FormatConverter.h"
+
 struct DocumentPlayer::Shared {
   SampleSequence Samples;
-  int Channels = 0;
+  int Rate = 0, Channels = 0;                  // the document's
+  int OutRate = 0, OutChannels = 0;            // what the output plays
+  std::unique_ptr<FormatConverter> Converter;  // when these differ
+  std::vector<float> Raw, Ready;               // device thread only
+  bool Drained = false;
   int64_t Start = 0, End = 0;
   bool Loop = false;
   int64_t Next = 0;  // next frame to pull (device thread only)
@@ -38,6 +44,13 @@ struct DocumentPlayer::Shared {
 
   // The device thread's source: frames from the range, around again when looping.
   int64_t Pull(float* out, int64_t frames) {
+    const int64_t done = Converter ? PullConverted(out, frames) : Read(out, frames);
+    Measure(out, done);
+    if (done < frames) EndBlock();  // the sound has ended: its last, shorter block
+    return done;
+  }
+
+  int64_t Read(float* out, int64_t frames) {
     int64_t done = 0;
     while (done < frames) {
       if (Next >= End) {
@@ -47,12 +60,29 @@ struct DocumentPlayer::Shared {
       const int64_t n =
           Samples.Read(Next, std::min(frames - done, End - Next), out + done * Channels);
       if (n <= 0) break;
-      Measure(out + done * Channels, n);
       Next += n;
       done += n;
     }
-    if (done < frames) EndBlock();  // the sound has ended: its last, shorter block
     return done;
+  }
+
+  // A loop feeds the converter without a break, so its seam is filtered like any other frame.
+  int64_t PullConverted(float* out, int64_t frames) {
+    auto ready = [this] { return int64_t(Ready.size()) / OutChannels; };
+    while (ready() < frames && !Drained) {
+      const int64_t want = FormatConverter::ScaleFrames(frames - ready(), OutRate, Rate) + 1;
+      Raw.resize(size_t(want * Channels));
+      const int64_t n = Read(Raw.data(), want);
+      Converter->Process(Raw.data(), n, Ready);
+      if (n < want) {
+        Converter->Finish(Ready);
+        Drained = true;
+      }
+    }
+    const int64_t n = std::min(frames, ready());
+    std::copy_n(Ready.begin(), n * OutChannels, out);
+    Ready.erase(Ready.begin(), Ready.begin() + n * OutChannels);
+    return n;
   }
 
   void EndBlock() {
@@ -69,8 +99,8 @@ struct DocumentPlayer::Shared {
 
   void Measure(const float* v, int64_t frames) {
     for (int64_t f = 0; f < frames; ++f) {
-      const float l = std::fabs(v[f * Channels]);
-      const float r = std::fabs(v[f * Channels + Channels - 1]);
+      const float l = std::fabs(v[f * OutChannels]);
+      const float r = std::fabs(v[f * OutChannels + OutChannels - 1]);
       PeakLeft = std::max(PeakLeft, l);
       PeakRight = std::max(PeakRight, r);
       ++Measured;
@@ -93,14 +123,21 @@ int DocumentPlayer::MeterLevel(float peak) {
 
 void DocumentPlayer::Play(int mode) {
   if (FState != psIdle) Stop();
-  if (!FOut.IsOpen() || FOut.SampleRate() != FDoc.SampleRate() ||
-      FOut.Channels() != FDoc.Channels()) {
-    const int result = FOut.Open(FDoc.SampleRate(), FDoc.Channels());
-    if (result != wrOk) throw EAudioDevice("Cannot play the sound: " + WaveResultText(result));
-  }
   auto shared = std::make_shared<Shared>();
   shared->Samples = FDoc.Samples();
+  shared->Rate = FDoc.SampleRate();
   shared->Channels = FDoc.Channels();
+  shared->OutRate = shared->Rate;
+  shared->OutChannels = std::min(shared->Channels, int(kWaveMaxChannels));
+  if (shared->Rate < kWaveMinRate || shared->Rate > kWaveMaxRate) shared->OutRate = kWaveDeviceRate;
+  if (shared->OutRate != shared->Rate || shared->OutChannels != shared->Channels)
+    shared->Converter = std::make_unique<FormatConverter>(shared->Rate, shared->Channels,
+                                                          shared->OutRate, shared->OutChannels);
+  if (!FOut.IsOpen() || FOut.SampleRate() != shared->OutRate ||
+      FOut.Channels() != shared->OutChannels) {
+    const int result = FOut.Open(shared->OutRate, shared->OutChannels);
+    if (result != wrOk) throw EAudioDevice("Cannot play the sound: " + WaveResultText(result));
+  }
   if (FDoc.SelectionActive() && FDoc.SelectionEnd() > FDoc.SelectionStart()) {
     shared->Start = FDoc.SelectionStart();
     shared->End = FDoc.SelectionEnd();
@@ -110,7 +147,7 @@ void DocumentPlayer::Play(int mode) {
   }
   shared->Loop = mode == pmLoop;
   shared->Next = shared->Start;
-  shared->TickFrames = std::max(1, FDoc.SampleRate() / 25);
+  shared->TickFrames = std::max(1, shared->OutRate / 25);
   shared->Owner = this;
   FPoster.Cancel();
   shared->Post = FPoster.Maker();
@@ -156,7 +193,7 @@ int64_t DocumentPlayer::PlayPosition() const {
   const Shared& s = *FShared;
   const int64_t span = s.End - s.Start;
   if (span <= 0) return s.Start;
-  const int64_t played = FOut.PlayedFrames();
+  const int64_t played = FormatConverter::ScaleFrames(FOut.PlayedFrames(), s.OutRate, s.Rate);
   if (s.Loop) return s.Start + played % span;
   return s.Start + std::min(played, span);
 }

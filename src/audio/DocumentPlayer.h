@@ -4,7 +4,10 @@
 // cursor reads the play position while playing and goes back to where play began on Stop or at
 // the end. Play position and meter news (about 25 a second) and the end of play reach the GUI
 // thread as posted calls; what a call causes (Stop, Pause) happens inside it. Both the position
-// and the meter describe what is heard at the moment, not what the device has taken.
+// and the meter describe what is heard at the moment, not what the device has taken. A document
+// whose format the output does not take (a rate above kWaveMaxRate, more than two channels) plays
+// converted to one it takes, mixed down as FormatConverter mixes; positions stay in document
+// frames.
 
 #include <cstdint>
 #include <memory>

@@ -457,3 +457,32 @@ TEST(AudioDocument, FileInfoAndFormatSettings) {
   EXPECT_EQ(AudioDocument::GenreName(147), "Synthpop");
   EXPECT_EQ(AudioDocument::GenreName(148), "");
 }
+
+TEST(AudioDocument, FormatsOutsideTheEditorsRangeAreRefusedAndChangeNothing) {
+  struct Case {
+    int rate, channels;
+    const char* words;  // the message names the value and the range
+  } cases[] = {{999, 2, "999 Hz: the editor handles 1000 to 768000 Hz"},
+               {768001, 1, "768001 Hz"},
+               {0, 1, "0 Hz"},
+               {44100, 0, "count 0: the editor handles 1 to 32 channels"},
+               {44100, 33, "count 33"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.words);
+    AudioDocument doc;
+    Fill(doc, 100, 2, 22050);
+    for (int call = 0; call < 3; ++call) {
+      try {
+        if (call == 0) doc.NewDocument(c.rate, c.channels);
+        if (call == 1) doc.ConvertFormat(c.rate, c.channels);
+        if (call == 2) doc.SetWavFormat(c.rate, c.channels, 16);
+        ADD_FAILURE() << "call " << call << " accepted the format";
+      } catch (const EArgumentException& e) {
+        EXPECT_NE(e.Message().find(c.words), std::string::npos) << e.Message();
+      }
+      EXPECT_EQ(doc.SampleRate(), 22050);
+      EXPECT_EQ(doc.Channels(), 2);
+      EXPECT_EQ(doc.Length(), 100);
+    }
+  }
+}

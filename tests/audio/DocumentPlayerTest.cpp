@@ -6,6 +6,7 @@
 #include "AudioTestUtil.h"
 #include "DeviceTestUtil.h"
 #include "audio/DocumentPlayer.h"
+#include "audio/FormatConverter.h"
 #include "common/TestEnv.h"
 
 using namespace audiotest;
@@ -221,6 +222,106 @@ TEST(DocumentPlayer, TwoDocumentsPlayAtOnce) {
   EXPECT_NE(pa.OutputFile(), pb.OutputFile());
   EXPECT_EQ(ReadWav(pa.OutputFile()).Values(), Contents(a).Values());
   EXPECT_EQ(ReadWav(pb.OutputFile()).Values(), Contents(b).Values());
+}
+
+TEST(DocumentPlayer, FormatsTheOutputDoesNotTakePlayConvertedWithPositionsInDocumentFrames) {
+  struct Case {
+    int rate, channels;
+    bool select;  // a selection up to seven eighths, else from the cursor to the end
+    int outRate, outChannels;
+  } cases[] = {{768000, 2, true, kWaveDeviceRate, 2},
+               {705600, 1, false, kWaveDeviceRate, 1},
+               {8000, 6, false, 8000, 2},
+               {768000, 32, true, kWaveDeviceRate, 2}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.rate) + " Hz, " + std::to_string(c.channels) + " channels");
+    const auto dir = sonalix::test::MakeTempDir("convert");
+    ScopedBackend backend("file:" + dir.string());
+    ManualClock clock;
+    const int64_t frames = c.rate / 5;
+    const SampleBuffer sound = Sine(frames, 1000, c.rate, c.channels, 0.5);
+    AudioDocument doc;
+    doc.NewDocument(c.rate, c.channels);
+    doc.InsertPcm(sound);
+    const int64_t start = frames / 4, end = c.select ? frames * 7 / 8 : frames;
+    if (c.select) {
+      doc.Select(start, end);
+    } else {
+      doc.SetSelectionActive(false);
+      doc.SetCursor(start);
+    }
+    DocumentPlayer player(doc);
+    Recorder rec;
+    rec.Bind(player);
+    player.Play(DocumentPlayer::pmOnce);
+    int64_t lowest = end, highest = start;
+    ASSERT_TRUE(clock.RunUntil([&] {
+      if (player.PlayState() == DocumentPlayer::psPlaying) {
+        lowest = std::min(lowest, doc.Cursor());
+        highest = std::max(highest, doc.Cursor());
+      }
+      return rec.Ends > 0;
+    }));
+    clock.Advance(100);
+    EXPECT_EQ(rec.Ends, 1);
+    EXPECT_GE(lowest, start);
+    EXPECT_LE(highest, end);
+    EXPECT_GT(highest, start + (end - start) * 3 / 4) << "the cursor counts document frames";
+    EXPECT_EQ(doc.Cursor(), start);
+    const SampleBuffer got = ReadWav(player.OutputFile());
+    EXPECT_EQ(got.SampleRate(), c.outRate);
+    ASSERT_EQ(got.Channels(), c.outChannels);
+    ASSERT_EQ(got.Frames(), FormatConverter::ScaleFrames(end - start, c.rate, c.outRate));
+    const SampleBuffer want = ConvertBuffer(Range(sound, start, end), c.outRate, c.outChannels);
+    float worst = 0;
+    for (size_t i = 0; i < got.Values().size(); ++i)
+      worst = std::max(worst, std::fabs(got.Values()[i] - want.Values()[i]));
+    EXPECT_LT(worst, 1e-4f) << "the sound is the editor's own conversion of the range";
+  }
+}
+
+TEST(DocumentPlayer, AConvertedLoopRunsOnWithoutASeam) {
+  const auto dir = sonalix::test::MakeTempDir("convertloop");
+  ScopedBackend backend("file:" + dir.string());
+  ManualClock clock;
+  constexpr int kHigh = 768000;
+  AudioDocument doc;
+  doc.NewDocument(kHigh, 2);
+  doc.InsertPcm(Sine(kHigh / 5, 1000, kHigh, 2, 0.5));
+  const int64_t start = kHigh / 10, end = kHigh / 5;  // 100 whole periods
+  doc.Select(start, end);
+  DocumentPlayer player(doc);
+  Recorder rec;
+  rec.Bind(player);
+  std::vector<int64_t> seen;
+  player.OnChangePlayPosition = [&] { seen.push_back(doc.Cursor()); };
+  int wraps = 0;
+  player.Play(DocumentPlayer::pmLoop);
+  // Two passes of 100 ms, with room for the output's delay: the position wraps per pass.
+  ASSERT_TRUE(clock.RunUntil(
+      [&] {
+        wraps = 0;
+        for (size_t i = 1; i < seen.size(); ++i) wraps += seen[i] < seen[i - 1];
+        return wraps >= 2;
+      },
+      300));
+  player.Stop();
+  for (int64_t p : seen) {
+    EXPECT_GE(p, start);
+    EXPECT_LT(p, end);
+  }
+  EXPECT_EQ(doc.Cursor(), start);
+  EXPECT_EQ(rec.Ends, 0);
+  // Every pass is whole periods of the tone, so what is heard is one unbroken 1 kHz sine.
+  const SampleBuffer got = ReadWav(player.OutputFile());
+  EXPECT_EQ(got.SampleRate(), kWaveDeviceRate);
+  ASSERT_GT(got.Frames(), 2 * kWaveDeviceRate / 10);
+  float worst = 0;
+  for (int64_t f = 200; f < got.Frames(); ++f)
+    for (int ch = 0; ch < 2; ++ch)
+      worst = std::max(
+          worst, std::fabs(got.At(f, ch) - float(0.5 * std::sin(2 * M_PI * double(f) / 48 + ch))));
+  EXPECT_LT(worst, 2e-3f);
 }
 
 TEST(DocumentPlayer, AlsaOutputPlaysToItsEndThroughAFaultAndAMissingDeviceRaises) {

@@ -18,7 +18,7 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr int kDeviceRate = 48000;  // the ALSA devices run at this rate, stereo
+constexpr int kDeviceRate = kWaveDeviceRate;  // the ALSA devices run at this rate, stereo
 constexpr int kTickMs = 10;         // one period of the device threads
 constexpr int kAlsaLatencyUs = 40000;
 constexpr int kTimedLatencyMs = 40;  // the device buffer the null and file backends stand for
@@ -55,7 +55,8 @@ TBackend CurrentBackend() {
 }
 
 bool FormatOk(int rate, int channels) {
-  return rate >= 1000 && rate <= 384000 && channels >= 1 && channels <= 2;
+  return rate >= kWaveMinRate && rate <= kWaveMaxRate && channels >= 1 &&
+         channels <= kWaveMaxChannels;
 }
 
 int AlsaResult(int err) {

@@ -31,6 +31,11 @@ enum TWaveResult : int {
 };
 std::string WaveResultText(int result);
 
+// The formats a stream takes. The sound card itself runs at kWaveDeviceRate, stereo: the ALSA
+// output converts every stream to that.
+constexpr int kWaveMinRate = 1000, kWaveMaxRate = 384000, kWaveMaxChannels = 2;
+constexpr int kWaveDeviceRate = 48000;
+
 class TWaveOutput;
 class TWaveCapture;
 
@@ -47,7 +52,7 @@ class TWaveOutStream {
   TWaveOutStream(const TWaveOutStream&) = delete;
   TWaveOutStream& operator=(const TWaveOutStream&) = delete;
 
-  // Joins the shared output with this format (1..2 channels, 1000..384000 frames a second).
+  // Joins the shared output with this format (see kWaveMaxRate and kWaveMaxChannels).
   // Returns a TWaveResult; an open stream is closed first.
   int Open(int sampleRate, int channels);
   void Close();
