@@ -6,11 +6,14 @@
 #include <QPointer>
 #include <QRegion>
 #include <QWidget>
+#include <algorithm>
+#include <cctype>
 #include <deque>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/win/Messages.h"
@@ -93,6 +96,32 @@ struct TWindowObject {
   std::shared_ptr<TThreadQueue> Queue;
   std::vector<HWND> Children;  // z-order, top first
 };
+
+// Window class and registered message names compare without case.
+struct CaseLess {
+  bool operator()(const std::string& a, const std::string& b) const {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+      return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
+    });
+  }
+};
+
+// The window table (windows), read by posting (queue); gTableLock guards the map itself.
+extern std::mutex gTableLock;
+extern std::unordered_map<uintptr_t, std::unique_ptr<TWindowObject>> gWindows;
+// The capture and focus windows (input), dropped when their window goes (windows).
+extern HWND gCapture;
+extern HWND gFocus;
+
+// A Qt input event kept behind the message made from it (input), for the character it types
+// and for Qt's default handling when the message is dispatched later (queue).
+struct TStashedEvent {
+  DWORD Serial = 0;
+  std::unique_ptr<QEvent> Event;
+  QPointer<QWidget> Widget;
+  std::string Text;
+};
+TStashedEvent* FindStash(DWORD serial);
 
 // Sends a message to every top-level window of this thread.
 void BroadcastToTopLevels(UINT msg, WPARAM wp, LPARAM lp);
