@@ -100,6 +100,12 @@ void TIcsWndHandler::FreeMessage(UINT& Msg) {
   if (FMsgMap[i] == nullptr) throw EIcsException("Msg not registered");
   FMsgMap[i] = nullptr;
   --FMsgCnt;
+  // What is still queued under the number was meant for the component giving it back; the next
+  // component to take the number must not receive it.
+  MSG queued;
+  if (FHandle)
+    while (PeekMessage(&queued, FHandle, Msg, Msg, PM_REMOVE | PM_NOYIELD)) {
+    }
   Msg = 0;
   if (FMsgCnt == 0) DeallocateHWnd();
 }

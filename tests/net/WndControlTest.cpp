@@ -144,3 +144,32 @@ TEST(IcsWndControl, TimerTicksOnTheTestClock) {
     delete t;
   }
 }
+
+namespace {
+struct TProbe : TIcsWndControl {
+  using TIcsWndControl::TIcsWndControl;
+  UINT ReleaseNumber() const { return FMsgRelease; }
+};
+}  // namespace
+
+// The first component asks to be released and is freed before the request arrives; the second
+// takes the same number on the same window and must not be released by it.
+TEST(IcsWndControl, NumberGivenBackDropsWhatWasPostedUnderIt) {
+  TIcsWndControl keeper(nullptr);  // keeps the window alive
+  keeper.Handle();
+  auto* first = new TProbe(nullptr);
+  ASSERT_EQ(first->Handle(), keeper.HandleValue());
+  first->ReleaseDeferred();
+  UINT number = first->ReleaseNumber();
+  delete first;
+  auto* second = new TProbe(nullptr);
+  ASSERT_EQ(second->Handle(), keeper.HandleValue());
+  ASSERT_EQ(second->ReleaseNumber(), number);
+  TWeakLink<TProbe> link(second);
+  keeper.ProcessPendingMessages();
+  ASSERT_TRUE(link.Alive());
+  // Its own posts still arrive.
+  second->ReleaseDeferred();
+  keeper.ProcessPendingMessages();
+  EXPECT_FALSE(link.Alive());
+}
