@@ -3,7 +3,9 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
+#include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <ctime>
@@ -16,6 +18,11 @@ namespace {
 // Bounds on what a server can make us hold.
 constexpr int64_t MaxHeaderBytes = 64 * 1024;
 constexpr int MaxChunkDigits = 15;
+
+const char* const StateNames[] = {"httpReady",       "httpNotConnected",  "httpConnected",
+                                  "httpDnsLookup",   "httpDnsLookupDone", "httpWaitingHeader",
+                                  "httpWaitingBody", "httpBodyReceived",  "httpWaitingProxyConnect",
+                                  "httpClosing",     "httpAborting"};
 
 std::string Lower(std::string s) {
   for (char& c : s) c = char(std::tolower(uint8_t(c)));
@@ -126,7 +133,16 @@ void THttpCli::WindowProcedure(TMessage& MsgRec) {
 void THttpCli::StateChange(THttpState NewState) {
   if (FState == NewState) return;
   FState = NewState;
-  if (OnStateChange) OnStateChange(this);
+  TWeakLink<THttpCli> self(this);
+  Trace(std::string("State = ") + StateNames[int(NewState)]);
+  if (self && OnStateChange) OnStateChange(this);
+}
+
+void THttpCli::Trace(const std::string& Line) {
+  TIcsLogger* logger = FCtrlSocket ? FCtrlSocket->IcsLogger() : nullptr;
+  if (logger && logger->LogOptions().Contains(loProtSpecInfo))
+    logger->WriteLine(this, loProtSpecInfo, Line);
+  if (OnTrace) OnTrace(this, Line);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -337,7 +353,7 @@ void THttpCli::SocketDnsLookupDone(TObject*, WORD Err) {
   FConnectedHost = FHostName;
   FConnectedPort = FPort;
   FConnectedProto = FProtocol;
-  if (FProtocol != "http" && Proxy.empty()) {
+  if (FProtocol != "http") {
     FStatusCode = 501;
     FReasonPhrase = "Protocol \"" + FProtocol + "\" not implemented";
     FRequestDoneError = WSAEPROTONOSUPPORT;
@@ -367,11 +383,6 @@ void THttpCli::SocketSessionConnected(TObject*, WORD Err) {
   FConnected = true;
   StateChange(httpConnected);
   if (OnSessionConnected) OnSessionConnected(this, 0);
-  if (!Proxy.empty() && FProtocol == "https") {
-    StateChange(httpWaitingProxyConnect);
-    SendRequest("CONNECT", FRequestVer);
-    return;
-  }
   StateChange(httpWaitingHeader);
   static const char* const methods[] = {"", "GET", "POST", "PUT", "HEAD", ""};
   SendRequest(methods[int(FRequestType)], FRequestVer);
@@ -409,23 +420,18 @@ void THttpCli::SendRequest(const std::string& Method, const std::string& Version
     if (!value.empty()) h.push_back(name + value);
   };
   bool body = Method == "POST" || Method == "PUT";
-  if (Method != "CONNECT") {
-    h.push_back(Method + " " + FPath + " HTTP/" + Version);
-    add("From: ", Sender);
-    add("Accept: ", Accept);
-    add("Referer: ", Reference);
-    add("Connection: ", Connection);
-    add("Accept-Language: ", AcceptLanguage);
-    if (Method != "HEAD" && Options.Contains(httpoEnableContentCoding)) {
-      FContentCodingHnd->SetEnabled(true);
-      FContentCodingHnd->SetUseQuality(Options.Contains(httpoUseQuality));
-      add("Accept-Encoding: ", FContentCodingHnd->HeaderText());
-    }
-    if (body) add("Content-Type: ", ContentTypePost);
-  } else {
-    h.push_back("CONNECT " + FTargetHost + ":" + (FTargetPort.empty() ? "443" : FTargetPort) +
-                " HTTP/" + Version);
+  h.push_back(Method + " " + FPath + " HTTP/" + Version);
+  add("From: ", Sender);
+  add("Accept: ", Accept);
+  add("Referer: ", Reference);
+  add("Connection: ", Connection);
+  add("Accept-Language: ", AcceptLanguage);
+  if (Method != "HEAD" && Options.Contains(httpoEnableContentCoding)) {
+    FContentCodingHnd->SetEnabled(true);
+    FContentCodingHnd->SetUseQuality(Options.Contains(httpoUseQuality));
+    add("Accept-Encoding: ", FContentCodingHnd->HeaderText());
   }
+  if (body) add("Content-Type: ", ContentTypePost);
   add("User-Agent: ", Agent);
   add("Host: ",
       FTargetHost + (!FTargetPort.empty() && FTargetPort != "80" ? ":" + FTargetPort : ""));
@@ -436,8 +442,6 @@ void THttpCli::SendRequest(const std::string& Method, const std::string& Version
     if (FAuthNTLMState != 1 && FProxyAuthNTLMState != 1 && FSendStream)
       len = FSendStream->Size() - FSendStream->Position();
     h.push_back("Content-Length: " + IntToStr(len));
-  } else if (Method == "CONNECT") {
-    h.push_back("Content-Length: 0");
   }
   if (ModifiedSince != 0) h.push_back("If-Modified-Since: " + RfcDate(ModifiedSince));
   if (FProxyAuthNTLMState != 1) {
@@ -514,7 +518,19 @@ void THttpCli::SocketDataSent(TObject*, WORD) {
 // ---------------------------------------------------------------------------------------------
 // Receiving
 
+// Whatever a handler or the reply stream raises while a reply is taken in ends the request here,
+// with its text; left to the socket, it would only close the connection, and a body that ends
+// with the connection would then pass as complete.
 void THttpCli::SocketDataAvailable(TObject*, WORD) {
+  TWeakLink<THttpCli> self(this);
+  try {
+    ReceiveAvailable();
+  } catch (Exception& E) {
+    if (self && FState != httpReady) ReplyDamaged(E.Message(), httperrDocNotStored);
+  }
+}
+
+void THttpCli::ReceiveAvailable() {
   if (FRcvBuf.size() < size_t(FRcvdCount) + 8192 + 1) FRcvBuf.resize(size_t(FRcvdCount) + 8192 + 1);
   int n = FCtrlSocket->Receive(FRcvBuf.data() + FRcvdCount, 8192);
   if (n <= 0) return;
@@ -535,7 +551,7 @@ void THttpCli::ReceiveBytes() {
   while (FState != httpWaitingBody && FRcvdCount > 0) {
     // Bytes after a reply that has no body belong to no request: read as header lines they
     // would make a second reply and a second completion.
-    if ((FState != httpWaitingHeader && FState != httpWaitingProxyConnect) || FHeaderDone) {
+    if (FState != httpWaitingHeader || FHeaderDone) {
       FRcvdCount = 0;
       return;
     }
@@ -554,10 +570,6 @@ void THttpCli::ReceiveBytes() {
     if (FHeaderBytes > MaxHeaderBytes) {
       ReplyDamaged("Reply header too long");
       return;
-    }
-    if (FState == httpWaitingProxyConnect) {
-      if (OnDataPush) OnDataPush(this, line);
-      continue;
     }
     ParseHeaderLine(line);
     if (!self) return;
@@ -599,18 +611,24 @@ void THttpCli::ParseHeaderLine(const std::string& Line) {
   if (OnHeaderData) OnHeaderData(this);
   if (!self) return;
   if (FHeaderLineCount == 1) {
+    // Without a status line nothing tells what the rest is: passing it on as a reply would
+    // report success with no status at all.
     if (Line.compare(0, 8, "HTTP/1.0") != 0 && Line.compare(0, 8, "HTTP/1.1") != 0) {
       if (OnDataPush2) OnDataPush2(this, Line);
+      if (self) ReplyDamaged("The reply has no HTTP/1.x status line");
+      return;
+    }
+    size_t i = 9;
+    while (i < Line.size() && !std::isdigit(uint8_t(Line[i]))) ++i;
+    std::string code = Line.substr(std::min(i, Line.size()), 3);
+    if (code.size() != 3 ||
+        !std::all_of(code.begin(), code.end(), [](char c) { return std::isdigit(uint8_t(c)); })) {
+      ReplyDamaged("The reply's status line has no status code");
       return;
     }
     FReplyVer = Line.substr(5, 3);
     FCloseReq = FRequestVer == "1.0" || FReplyVer == "1.0";
-    size_t i = 9;
-    while (i < Line.size() && !std::isdigit(uint8_t(Line[i]))) ++i;
-    std::string code = Line.substr(std::min(i, Line.size()), 3);
-    FStatusCode = 0;
-    for (char c : code)
-      if (std::isdigit(uint8_t(c))) FStatusCode = FStatusCode * 10 + (c - '0');
+    FStatusCode = std::stoi(code);
     FReasonPhrase = i + 4 <= Line.size() ? Line.substr(i + 4) : "";
     return;
   }
@@ -762,7 +780,7 @@ void THttpCli::BodyBytes(const uint8_t* Data, int Len) {
     if (FContentLength >= 0) n = int(std::min<int64_t>(n, FContentLength - FRcvdBodyLen));
     if (n > 0) {
       FRcvdBodyLen += n;
-      FContentCodingHnd->WriteInput(Data, n);
+      StoreBody(Data, n);
       if (!self) return;
     }
     if (FContentLength >= 0 && FRcvdBodyLen >= FContentLength) DocumentEnd();
@@ -793,18 +811,14 @@ void THttpCli::BodyBytes(const uint8_t* Data, int Len) {
         if (c == '\n') {
           FChunkRcvd = 0;
           FChunkState = FChunkLength == 0 ? 4 : 2;
-          // The last chunk: the document ends here; trailer lines are not read.
-          if (FChunkState == 4) {
-            DocumentEnd();
-            return;
-          }
+          FTrailerLineLen = 0;
         }
         break;
       case 2: {
         int n = int(std::min<int64_t>(Len - i, FChunkLength - FChunkRcvd));
         FRcvdBodyLen += n;
         FChunkRcvd += n;
-        FContentCodingHnd->WriteInput(Data + i, n);
+        StoreBody(Data + i, n);
         if (!self) return;
         i += n;
         if (FChunkRcvd >= FChunkLength) FChunkState = 3;
@@ -819,8 +833,33 @@ void THttpCli::BodyBytes(const uint8_t* Data, int Len) {
         }
         break;
       default:
-        i = Len;
+        // Trailer lines after the last chunk, up to the empty line that ends the reply: a part
+        // left unread would be taken for the next request's reply on a kept connection.
+        ++i;
+        if (c == '\n') {
+          if (FTrailerLineLen == 0) {
+            Trace("httpChunkDone, end of document");
+            DocumentEnd();
+            return;
+          }
+          FTrailerLineLen = 0;
+        } else if (c != '\r') {
+          ++FTrailerLineLen;
+        }
     }
+  }
+}
+
+// A stream that cannot take the bytes says no more than that; the system's reason (a full disk)
+// goes into the text.
+void THttpCli::StoreBody(const uint8_t* Data, int Len) {
+  errno = 0;
+  try {
+    FContentCodingHnd->WriteInput(Data, Len);
+  } catch (EWriteError& E) {
+    int reason = errno;
+    if (reason == 0) throw;
+    throw EWriteError(E.Message() + " (" + SysErrorMessage(reason) + ")");
   }
 }
 
@@ -844,9 +883,9 @@ void THttpCli::DocumentEnd() {
   }
 }
 
-void THttpCli::ReplyDamaged(const std::string& Text) {
+void THttpCli::ReplyDamaged(const std::string& Text, int Error) {
   FReasonPhrase = Text;
-  FRequestDoneError = httperrReplyDamaged;
+  FRequestDoneError = Error;
   FLocationFlag = false;
   FBodyDone = true;
   FRcvdCount = 0;
@@ -857,6 +896,15 @@ void THttpCli::ReplyDamaged(const std::string& Text) {
 }
 
 void THttpCli::SocketSessionClosed(TObject*, WORD Err) {
+  TWeakLink<THttpCli> self(this);
+  try {
+    ConnectionClosed(Err);
+  } catch (Exception& E) {
+    if (self && FState != httpReady) ReplyDamaged(E.Message(), httperrDocNotStored);
+  }
+}
+
+void THttpCli::ConnectionClosed(WORD Err) {
   TWeakLink<THttpCli> self(this);
   if (FRestartPosted) {
     FConnected = false;
@@ -882,7 +930,7 @@ void THttpCli::SocketSessionClosed(TObject*, WORD Err) {
   }
   // The close may have been ours (after a complete reply) or the server's.
   if (!FHeaderDone) {
-    if (FState == httpWaitingHeader || FState == httpWaitingProxyConnect) {
+    if (FState == httpWaitingHeader) {
       if (OnHeaderEnd) OnHeaderEnd(this);
       if (!self) return;
       // Completing the request with the fragment as a success would hand it on as a reply.
@@ -899,8 +947,8 @@ void THttpCli::SocketSessionClosed(TObject*, WORD Err) {
   } else if (!FBodyDone) {
     bool chunked = FTransferEncoding == "chunked";
     if (FBodyStarted || FContentLength > 0 || chunked) {
-      if (!chunked && FContentLength < 0) {
-        // The body ends with the connection.
+      // The body ends with the connection, or it was complete but for its trailer.
+      if ((!chunked && FContentLength < 0) || (chunked && FChunkState == 4)) {
         FBodyDone = true;
         StateChange(httpBodyReceived);
         FContentCodingHnd->Complete();
@@ -1065,6 +1113,7 @@ bool THttpCli::DoNtlmStep(bool Proxy) {
   switch (state) {
     case 0:
       state = 1;
+      Trace("Starting NTLM authentication");
       if (FRequestVer == "1.0") (Proxy ? ProxyConnection : Connection) = "Keep-alive";
       return true;
     case 1: {
@@ -1100,6 +1149,7 @@ bool THttpCli::DoBasicStep(bool Proxy) {
   switch (state) {
     case 0:
       state = 1;
+      Trace("Starting Basic authentication");
       return true;
     case 1:
     case 2:

@@ -53,6 +53,9 @@ using THttpCliOptions = TSet<THttpCliOption>;
 // ReplyText), and of one aborted on request.
 constexpr int httperrAborted = 3;
 constexpr int httperrReplyDamaged = WSAECONNABORTED;
+// The error code of a request whose document could not be stored (the reply stream or OnDocData
+// failed; ReplyText names the cause): the client broke the connection off itself.
+constexpr int httperrDocNotStored = WSAECONNABORTED;
 
 using THttpRequestDone = Event<void(TObject* Sender, THttpRequest RqType, WORD ErrCode)>;
 using TDocDataEvent = Event<void(TObject* Sender, const void* Buffer, int Len)>;
@@ -63,6 +66,9 @@ using TLocationChangeExceeded =
 using TBeforeHeaderSendEvent =
     Event<void(TObject* Sender, const std::string& Method, std::vector<std::string>& Headers)>;
 using THttpDataPush = Event<void(TObject* Sender, const std::string& Line)>;
+// One line of the request's trace: "State = httpReady" at every change of state, and the steps
+// of chunked bodies and authentication.
+using THttpTraceEvent = Event<void(TObject* Sender, const std::string& Line)>;
 
 class THttpCli : public TIcsWndControl {
  public:
@@ -145,7 +151,7 @@ class THttpCli : public TIcsWndControl {
   TWSocket* CtrlSocket() const { return FCtrlSocket.get(); }
 
   // Events.
-  TNotifyEvent OnTrace;
+  THttpTraceEvent OnTrace;
   TSessionConnected OnSessionConnected;
   TSessionClosed OnSessionClosed;
   TNotifyEvent OnHeaderData;
@@ -182,6 +188,8 @@ class THttpCli : public TIcsWndControl {
 
  protected:
   void StateChange(THttpState NewState);
+  // To OnTrace, and to the logger when it asks for protocol information.
+  void Trace(const std::string& Line);
   void DoRequestAsync(THttpRequest Rq);
   void DoRequestSync(THttpRequest Rq);
   void StartRequest(THttpRequest Rq, bool Wait);
@@ -198,8 +206,10 @@ class THttpCli : public TIcsWndControl {
   void HeaderEnded();
   void ParseHeaderLine(const std::string& Line);
   void BodyBytes(const uint8_t* Data, int Len);
+  void StoreBody(const uint8_t* Data, int Len);
+  void ReceiveAvailable();
   void ReceiveBytes();
-  void ReplyDamaged(const std::string& Text);
+  void ReplyDamaged(const std::string& Text, int Error = httperrReplyDamaged);
   void ResolveLocation(const std::string& Value);
   void StartRelocation();
   void ContinueRelocation();
@@ -217,6 +227,7 @@ class THttpCli : public TIcsWndControl {
   void SocketDataAvailable(TObject* Sender, WORD Err);
   void SocketDataSent(TObject* Sender, WORD Err);
   void SocketSessionClosed(TObject* Sender, WORD Err);
+  void ConnectionClosed(WORD Err);
 
   std::unique_ptr<TWSocket> FCtrlSocket;
   std::unique_ptr<THttpContCodHandler> FContentCodingHnd;
@@ -275,6 +286,7 @@ class THttpCli : public TIcsWndControl {
   int64_t FChunkRcvd = 0;
   int FChunkState = 0;
   int FChunkDigits = 0;
+  int FTrailerLineLen = 0;  // bytes of the trailer line being read, its CR not counted
 
   // Authentication progress.
   int FAuthNTLMState = 0, FProxyAuthNTLMState = 0;

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
+#include <future>
 #include <thread>
 
 #include "NetTestUtil.h"
@@ -116,6 +117,20 @@ int RunRequest(THttpCli& h, const std::function<void()>& start, int Ms = 20000) 
   return err;
 }
 
+// A socket listening on 127.0.0.1 at a port of the system's choice.
+int ListenOnLoopback(int& Port, int Backlog = 4) {
+  int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+  socklen_t len = sizeof a;
+  ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
+  Port = ntohs(a.sin_port);
+  ::listen(fd, Backlog);
+  return fd;
+}
+
 // A server played by a thread: for each request read (header and announced body), the script
 // returns the bytes to answer; Close makes it close the connection afterwards; "" with
 // Close = false stalls until the client goes.
@@ -128,15 +143,7 @@ struct TScriptedHttp {
   std::atomic<bool> Stop{false};
 
   explicit TScriptedHttp(TScript script, int connections = 1) {
-    ListenFd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(ListenFd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    socklen_t len = sizeof a;
-    ::getsockname(ListenFd, reinterpret_cast<sockaddr*>(&a), &len);
-    Port = ntohs(a.sin_port);
-    ::listen(ListenFd, 4);
+    ListenFd = ListenOnLoopback(Port);
     Thread = std::thread([this, script, connections] {
       int index = 0;
       for (int c = 0; c < connections; ++c) {
@@ -439,11 +446,24 @@ TEST(HttpCli, RequestHeaderAndLocalFailures) {
   EXPECT_EQ(h.DocName(), "b.txt");
   EXPECT_EQ(MemText(reply), "ok");
 
-  // Local failures complete with a code and a text; nothing is raised.
-  h.URL = "https://127.0.0.1:1/x";
-  EXPECT_NE(RunRequest(h, [&] { h.GetAsync(); }), 0);
-  EXPECT_EQ(h.ReplyCode(), 501);
-  EXPECT_EQ(h.ReplyText(), "Protocol \"https\" not implemented");
+  // Local failures complete with a code and a text; nothing is raised. A proxy is not even
+  // asked to tunnel what the client could not speak.
+  TScriptedHttp proxy([](const std::string&, int, bool& close) {
+    close = false;
+    return std::string("HTTP/1.0 200 Connection established\r\n\r\n");
+  });
+  for (bool viaProxy : {false, true}) {
+    SCOPED_TRACE(viaProxy ? "through a proxy" : "direct");
+    h.Proxy = viaProxy ? "127.0.0.1" : "";
+    h.ProxyPort = std::to_string(proxy.Port);
+    h.URL = "https://127.0.0.1:1/x";
+    EXPECT_EQ(RunRequest(h, [&] { h.GetAsync(); }), WSAEPROTONOSUPPORT);
+    EXPECT_EQ(h.ReplyCode(), 501);
+    EXPECT_EQ(h.ReplyText(), "Protocol \"https\" not implemented");
+    EXPECT_EQ(h.State(), httpReady);
+  }
+  h.Proxy.clear();
+  EXPECT_TRUE(proxy.Requests.empty());
 
   h.URL = "http://127.0.0.1:" + std::to_string(FreePort()) + "/";
   EXPECT_EQ(RunRequest(h, [&] { h.GetAsync(); }), 10061);
@@ -532,7 +552,15 @@ TEST(HttpCli, DamagedAndUnusualReplies) {
       {"100 first", "HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 200 Fine\r\nContent-Length: 2\r\n\r\nok",
        0, 200, "ok", "Fine"},
       {"no header", "<HTML><body>x</body></HTML>\r\n", 0, 0, "<HTML><body>x</body></HTML>\r\n", ""},
-      {"bad status line", "XYZ 200 OK\r\nContent-Length: 2\r\n\r\nok", 0, 0, "ok", ""},
+      {"not a status line", "XYZ 200 OK\r\nContent-Length: 2\r\n\r\nok", httperrReplyDamaged, 0, "",
+       "The reply has no HTTP/1.x status line"},
+      {"status line without a code", "HTTP/1.1 abc\r\nContent-Length: 2\r\n\r\nok",
+       httperrReplyDamaged, 0, "", "The reply's status line has no status code"},
+      {"version alone", "HTTP/1.1\r\nContent-Length: 2\r\n\r\nok", httperrReplyDamaged, 0, "",
+       "The reply's status line has no status code"},
+      {"closed after the last chunk, before its trailer ended",
+       "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n2\r\nab\r\n0\r\nX-Sum: 1\r\n", 0, 200,
+       "ab", "OK"},
       {"closed in header", "HTTP/1.1 200 OK\r\nContent-Le", httperrReplyDamaged, 200, "",
        "Connection closed before the reply header was complete"},
       {"closed before length", "HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\nshort",
@@ -793,14 +821,8 @@ TEST(HttpCli, SocksProxyThatClosesDuringItsHandshakeFailsTheRequest) {
            TCase{"short SOCKS 4 reply", "4", {{v4req.size(), std::string("\x00\x5a", 2)}}},
        }) {
     SCOPED_TRACE(c.Name);
-    int listenFd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(listenFd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    socklen_t len = sizeof a;
-    ::getsockname(listenFd, reinterpret_cast<sockaddr*>(&a), &len);
-    ::listen(listenFd, 1);
+    int proxyPort = 0;
+    int listenFd = ListenOnLoopback(proxyPort, 1);
     std::thread proxy([&] {
       int fd = ::accept(listenFd, nullptr, nullptr);
       if (fd < 0) return;
@@ -820,7 +842,7 @@ TEST(HttpCli, SocksProxyThatClosesDuringItsHandshakeFailsTheRequest) {
     {
       THttpCli h(nullptr);
       h.SocksServer = "127.0.0.1";
-      h.SocksPort = std::to_string(ntohs(a.sin_port));
+      h.SocksPort = std::to_string(proxyPort);
       h.SocksLevel = c.Level;
       h.URL = "http://127.0.0.1:9/x";
       EXPECT_NE(RunRequest(h, [&] { h.GetAsync(); }), 0);
@@ -1042,5 +1064,209 @@ TEST(HttpCli, DamagedRepliesEachEndTheRequestOnce) {
     EXPECT_EQ(done, 1);
     EXPECT_EQ(h.State(), httpReady);
     EXPECT_LE(body.Size(), int64_t(reply.size()) * 4);
+  }
+}
+
+TEST(HttpCli, DocumentThatCannotBeStoredEndsTheRequestWithTheCause) {
+  if (::access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
+  const std::string body(3000, 'b');
+  struct TFraming {
+    const char* Name;
+    std::string Reply;
+  };
+  const std::vector<TFraming> framings = {
+      {"announced length", "HTTP/1.1 200 OK\r\nContent-Length: 3000\r\n\r\n" + body},
+      {"chunked",
+       "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nbb8\r\n" + body + "\r\n0\r\n\r\n"},
+      {"until the server closes", "HTTP/1.0 200 OK\r\n\r\n" + body},
+  };
+  for (const TFraming& f : framings) {
+    for (bool fullDisk : {true, false}) {
+      SCOPED_TRACE(std::string(f.Name) + (fullDisk ? ", full disk" : ", refusing handler"));
+      TScriptedHttp peer([&f](const std::string&, int, bool& close) {
+        close = true;
+        return f.Reply;
+      });
+      THttpCli h(nullptr);
+      TFileStream disk("/dev/full", fmOpenWrite);
+      TMemoryStream memory;
+      if (fullDisk) {
+        h.SetReplyStream(&disk);
+      } else {
+        h.SetReplyStream(&memory);
+        h.OnDocData = [](TObject*, const void*, int) {
+          throw Exception("the handler refused the data");
+        };
+      }
+      h.SetRequestVer("1.1");
+      h.URL = peer.Url("/doc");
+      int done = 0;
+      WORD err = 0;
+      h.OnRequestDone = [&](TObject*, THttpRequest, WORD e) { ++done, err = e; };
+      h.GetAsync();
+      ASSERT_TRUE(PumpUntil([&] { return done > 0; }));
+      for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+      EXPECT_EQ(done, 1);
+      EXPECT_EQ(err, httperrDocNotStored);
+      EXPECT_EQ(h.ReplyText(), fullDisk ? "Stream write error (No space left on device)"
+                                        : "the handler refused the data");
+      EXPECT_EQ(h.State(), httpReady);
+    }
+  }
+}
+
+// The last chunk arrives without the empty line that ends its trailer; the server sends that
+// line only when told. The document must not end before it, or the line would be read as the
+// reply to the next request on the same connection.
+TEST(HttpCli, ChunkedTrailerIsReadBeforeTheDocumentEnds) {
+  int port = 0;
+  int listenFd = ListenOnLoopback(port, 1);
+  std::promise<void> sendRest;
+  std::thread server([&listenFd, rest = sendRest.get_future()] {
+    int fd = ::accept(listenFd, nullptr, nullptr);
+    if (fd < 0) return;
+    timeval tv{10, 0};
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
+    auto readRequest = [fd] {
+      std::string r;
+      char b[1024];
+      while (r.find("\r\n\r\n") == std::string::npos) {
+        ssize_t n = ::recv(fd, b, sizeof b, 0);
+        if (n <= 0) return false;
+        r.append(b, size_t(n));
+      }
+      return true;
+    };
+    auto send = [fd](const std::string& s) { ::send(fd, s.data(), s.size(), MSG_NOSIGNAL); };
+    if (readRequest()) {
+      send("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n4\r\nwxyz\r\n0\r\nX-Sum: 1\r\n");
+      rest.wait_for(std::chrono::seconds(20));
+      send("\r\n");
+      if (readRequest()) send("HTTP/1.1 200 OK\r\nContent-Length: 6\r\n\r\nsecond");
+      char b[256];
+      while (::recv(fd, b, sizeof b, 0) > 0) {
+      }
+    }
+    ::close(fd);
+  });
+  {
+    THttpCli h(nullptr);
+    TMemoryStream reply;
+    h.SetReplyStream(&reply);
+    h.SetRequestVer("1.1");
+    h.URL = "http://127.0.0.1:" + std::to_string(port) + "/doc";
+    std::vector<std::string> done;
+    // The next request goes out as soon as one ends, as a caller chaining requests does.
+    h.OnRequestDone = [&](TObject*, THttpRequest, WORD e) {
+      done.push_back(std::to_string(e) + " " + std::to_string(h.ReplyCode()) + " " +
+                     MemText(reply));
+      reply.Clear();
+      if (done.size() == 1) h.GetAsync();
+    };
+    h.GetAsync();
+    ASSERT_TRUE(PumpUntil([&] { return reply.Size() == 4 || !done.empty(); }));
+    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+    EXPECT_TRUE(done.empty());
+    sendRest.set_value();
+    ASSERT_TRUE(PumpUntil([&] { return done.size() >= 2; }));
+    EXPECT_EQ(done, (std::vector<std::string>{"0 200 wxyz", "0 200 second"}));
+  }
+  server.join();
+  ::close(listenFd);
+}
+
+// The first client's completion is still queued when it is freed; the second takes the same
+// message numbers on the same hidden window.
+TEST(HttpCli, CompletionOfAFreedClientDoesNotReachTheNextOnItsNumbers) {
+  THttpCli keeper(nullptr);  // keeps the window alive
+  auto* first = new THttpCli(nullptr);
+  ASSERT_EQ(first->HandleValue(), keeper.HandleValue());
+  first->URL = "http://127.0.0.1:" + std::to_string(FreePort()) + "/";
+  first->GetAsync();
+  first->AbortRequest();
+  delete first;
+  THttpCli second(nullptr);
+  ASSERT_EQ(second.HandleValue(), keeper.HandleValue());
+  int done = 0;
+  second.OnRequestDone = [&](TObject*, THttpRequest, WORD) { ++done; };
+  second.ProcessPendingMessages();
+  EXPECT_EQ(done, 0);
+  EXPECT_EQ(second.State(), httpReady);
+}
+
+TEST(HttpCli, TraceNamesEveryStateAndStep) {
+  struct TCase {
+    const char* Name;
+    const char* Version;
+    std::vector<std::string> Replies;
+    std::vector<std::string> Trace;
+  };
+  const std::vector<std::string> connect = {"State = httpNotConnected", "State = httpDnsLookup",
+                                            "State = httpDnsLookupDone", "State = httpConnected",
+                                            "State = httpWaitingHeader"};
+  auto join = [](std::vector<std::vector<std::string>> parts) {
+    std::vector<std::string> all;
+    for (auto& p : parts) all.insert(all.end(), p.begin(), p.end());
+    return all;
+  };
+  const std::vector<TCase> cases = {
+      {"announced length",
+       "1.0",
+       {"HTTP/1.0 200 OK\r\nContent-Length: 2\r\n\r\nok"},
+       join({connect,
+             {"State = httpWaitingBody", "State = httpBodyReceived", "State = httpReady"}})},
+      {"chunked",
+       "1.1",
+       {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n2\r\nok\r\n0\r\n\r\n"},
+       join({connect,
+             {"State = httpWaitingBody", "httpChunkDone, end of document",
+              "State = httpBodyReceived", "State = httpReady"}})},
+      {"Basic authentication",
+       "1.0",
+       {"HTTP/1.0 401 Who\r\nWWW-Authenticate: Basic realm=\"x\"\r\nContent-Length: 0\r\n\r\n",
+        "HTTP/1.0 200 OK\r\nContent-Length: 2\r\n\r\nok"},
+       join({connect,
+             {"State = httpReady", "Starting Basic authentication"},
+             connect,
+             {"State = httpWaitingBody", "State = httpBodyReceived", "State = httpReady"}})},
+  };
+  for (const TCase& c : cases) {
+    for (bool logged : {false, true}) {
+      SCOPED_TRACE(std::string(c.Name) + (logged ? ", logger asks for it" : ", logger does not"));
+      TScriptedHttp peer(
+          [&c](const std::string&, int index, bool& close) {
+            close = true;
+            return c.Replies[size_t(index)];
+          },
+          int(c.Replies.size()));
+      THttpCli h(nullptr);
+      TMemoryStream reply;
+      h.SetReplyStream(&reply);
+      h.SetRequestVer(c.Version);
+      h.Username = "bob";
+      h.Password = "pw";
+      h.URL = peer.Url("/doc");
+      TIcsLogger logger(nullptr);
+      if (logged)
+        logger.SetLogOptions({loDestEvent, loProtSpecInfo});
+      else
+        logger.SetLogOptions({loDestEvent});
+      std::vector<std::string> logLines, trace;
+      logger.OnIcsLogEvent = [&](TObject* sender, TLogOption option, const std::string& line) {
+        EXPECT_EQ(sender, &h);
+        EXPECT_EQ(option, loProtSpecInfo);
+        logLines.push_back(line);
+      };
+      h.SetIcsLogger(&logger);
+      h.OnTrace = [&](TObject* sender, const std::string& line) {
+        EXPECT_EQ(sender, &h);
+        trace.push_back(line);
+      };
+      ASSERT_EQ(RunRequest(h, [&] { h.GetAsync(); }), 0) << h.ReplyText();
+      EXPECT_EQ(MemText(reply), "ok");
+      EXPECT_EQ(trace, c.Trace);
+      EXPECT_EQ(logLines, logged ? c.Trace : std::vector<std::string>{});
+      h.SetIcsLogger(nullptr);
+    }
   }
 }
