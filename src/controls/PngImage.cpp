@@ -170,16 +170,14 @@ bool InflateBuffer(const uint8_t* In, size_t Size, std::string& Out) {
     z.next_out = work;
     z.avail_out = sizeof work;
     r = inflate(&z, Z_NO_FLUSH);
-    if (r < 0) break;
+    // Anything but progress or the end fails: truncated input comes back as no progress, and a
+    // stream that asks for a preset dictionary (which a text chunk cannot name) would be asked
+    // again for ever.
+    if (r != Z_OK && r != Z_STREAM_END) break;
     Out.append(reinterpret_cast<char*>(work), sizeof work - z.avail_out);
     // Text of a picture: a few bytes that inflate without end are a bomb, not a comment.
     if (Out.size() > kMaxInflatedText) {
       r = Z_MEM_ERROR;
-      break;
-    }
-    // Input exhausted without the stream's end and nothing produced: no progress is possible.
-    if (r != Z_STREAM_END && z.avail_in == 0 && z.avail_out != 0) {
-      r = Z_BUF_ERROR;
       break;
     }
   } while (r != Z_STREAM_END);
@@ -690,9 +688,7 @@ class TIdatReader {
       if (FZ.avail_in == 0 && FStream->Position() >= FChunkEnd) {
         // zlib may still hold output for input it has already taken.
         uInt room = FZ.avail_out;
-        int r = inflate(&FZ, Z_NO_FLUSH);
-        if (r == Z_STREAM_END || r == Z_NEED_DICT) FEnded = true;
-        if (r < 0 && r != Z_BUF_ERROR) RaisePngError<EPNGZLIBError>(kZlibError + ZlibDescription(r));
+        Inflate();
         if (FEnded || FZ.avail_out != room) continue;
         CheckCrc();
         uint8_t head[8];
@@ -712,9 +708,7 @@ class TIdatReader {
         FZ.next_in = FInput.data();
         FZ.avail_in = uInt(got);
       }
-      int r = inflate(&FZ, Z_NO_FLUSH);
-      if (r < 0) RaisePngError<EPNGZLIBError>(kZlibError + ZlibDescription(r));
-      if (r == Z_STREAM_END || r == Z_NEED_DICT) FEnded = true;
+      Inflate();
     }
     return N - FZ.avail_out;
   }
@@ -732,6 +726,15 @@ class TIdatReader {
   }
 
  private:
+  // No progress is no error here (it means all input taken so far is out); anything else but
+  // progress or the end is, a request for a preset dictionary included: image data cannot name one.
+  void Inflate() {
+    int r = inflate(&FZ, Z_NO_FLUSH);
+    if (r == Z_STREAM_END) FEnded = true;
+    else if (r != Z_OK && r != Z_BUF_ERROR)
+      RaisePngError<EPNGZLIBError>(kZlibError + ZlibDescription(r));
+  }
+
   void CheckCrc() {
     uint8_t b[4];
     if (FStream->Read(b, 4) != 4) RaisePngError<EPngUnexpectedEnd>(kUnexpectedEnd);

@@ -105,7 +105,9 @@ TDecompressionStream::TDecompressionStream(TStream* Source) : TCustomZlibStream(
 TDecompressionStream::~TDecompressionStream() { inflateEnd(&FZRec); }
 
 void TDecompressionStream::Check(int code) {
-  if (code < 0) throw EDecompressionError("compression error");
+  // Anything but progress or the end is an error: a stream that asks for a preset dictionary
+  // (which no caller has) would otherwise be asked again for ever.
+  if (code != Z_OK && code != Z_STREAM_END) throw EDecompressionError("compression error");
 }
 
 int64_t TDecompressionStream::Read(void* Buffer, int64_t Count) {

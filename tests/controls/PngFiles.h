@@ -192,6 +192,22 @@ inline Bytes Deflate(const Bytes& raw, int level = 6) {
   return out;
 }
 
+// A zlib stream that can only be inflated with the preset dictionary it was made with.
+inline Bytes DeflateWithDictionary(const Bytes& raw, const std::string& dictionary) {
+  z_stream z{};
+  deflateInit(&z, 9);
+  deflateSetDictionary(&z, reinterpret_cast<const Bytef*>(dictionary.data()), uInt(dictionary.size()));
+  Bytes out(deflateBound(&z, uLong(raw.size())) + 16);
+  z.next_in = const_cast<Bytef*>(raw.data());
+  z.avail_in = uInt(raw.size());
+  z.next_out = out.data();
+  z.avail_out = uInt(out.size());
+  if (deflate(&z, Z_FINISH) != Z_STREAM_END) throw std::runtime_error("deflate failed");
+  out.resize(z.total_out);
+  deflateEnd(&z);
+  return out;
+}
+
 struct TChunkView {
   std::string Name;
   Bytes Body;

@@ -261,6 +261,13 @@ TEST(PngImage, RejectsMalformedStreams) {
                 e.Message() == "Could not decompress the image because it contains invalid "
                                "compressed data.\r\n Description: data error (-3)";
        }},
+      {"image data that needs a preset dictionary",
+       GreyFile({{"IHDR", ihdr}, {"IDAT", DeflateWithDictionary(GreyRaw(), "dictionary")}, {"IEND", {}}}),
+       [](const Exception& e) {
+         return dynamic_cast<const EPNGZLIBError*>(&e) &&
+                e.Message() == "Could not decompress the image because it contains invalid "
+                               "compressed data.\r\n Description: need dictionary (2)";
+       }},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -309,13 +316,22 @@ TEST(PngImage, ChunksAreKeptSkippedAndWrittenBack) {
                          {"IDAT", Deflate(Bytes(10))},  // after the image: skipped
                          {"IEND", {}}});
   auto png = Load(file);
-  // A compressed text that inflates beyond 16 MiB is left empty rather than held.
-  Bytes bomb = {'B', 0, 0};
-  Bytes zeros = Deflate(Bytes(size_t(17) << 20), 9);
-  bomb.insert(bomb.end(), zeros.begin(), zeros.end());
-  auto bombed = Load(GreyFile({{"IHDR", Ihdr(4, 2, 8, 0)}, {"zTXt", bomb}, {"IDAT", idat}, {"IEND", {}}}));
-  EXPECT_EQ(bombed->Chunks().FindChunk<TChunkzTXt>()->Keyword, "B");
-  EXPECT_EQ(bombed->Chunks().FindChunk<TChunkzTXt>()->Text, "");
+  // Compressed texts that cannot be read are left empty, and the image still loads: one that
+  // inflates beyond 16 MiB, and one that needs a preset dictionary.
+  const std::pair<const char*, Bytes> unreadable[] = {
+      {"bomb", Deflate(Bytes(size_t(17) << 20), 9)},
+      {"dictionary", DeflateWithDictionary({'h', 'e', 'l', 'l', 'o'}, "hello world")}};
+  for (auto& [keyword, packed] : unreadable) {
+    SCOPED_TRACE(keyword);
+    Bytes body(keyword, keyword + std::strlen(keyword));
+    body.insert(body.end(), {0, 0});
+    body.insert(body.end(), packed.begin(), packed.end());
+    Bytes withText = GreyFile({{"IHDR", Ihdr(4, 2, 8, 0)}, {"zTXt", body}, {"IDAT", Deflate(GreyRaw())}, {"IEND", {}}});
+    auto read = Load(withText);
+    EXPECT_EQ(read->Chunks().FindChunk<TChunkzTXt>()->Keyword, keyword);
+    EXPECT_EQ(read->Chunks().FindChunk<TChunkzTXt>()->Text, "");
+    EXPECT_EQ(read->ReadPixel(3, 1), RGB(80, 80, 80));
+  }
   std::vector<std::string> names;
   for (int i = 0; i < png->Chunks().Count(); ++i) names.push_back(png->Chunks().Item(i)->Name());
   EXPECT_EQ(names, (std::vector<std::string>{"IHDR", "tEXt", "zTXt", "tIME", "prIv", "IDAT", "IEND"}));

@@ -3,6 +3,7 @@
 #include <random>
 #include <vector>
 
+#include "PngFiles.h"
 #include "controls/ZlibStreams.h"
 
 namespace {
@@ -117,6 +118,27 @@ TEST(ZlibStreams, DamagedInput) {
     EXPECT_EQ(e.Message(), "Invalid stream operation");
   }
   EXPECT_THROW(c.Seek(1, soBeginning), ECompressionError);
+}
+
+TEST(ZlibStreams, StreamNeedingPresetDictionaryIsAnError) {
+  // A valid zlib stream, but made with a preset dictionary that no reader here can supply.
+  auto packed = pngfiles::DeflateWithDictionary({'h', 'e', 'l', 'l', 'o'}, "hello world");
+  TMemoryStream source;
+  source.WriteBuffer(packed.data(), int64_t(packed.size()));
+  source.SetPosition(0);
+  {
+    TDecompressionStream z(&source);
+    uint8_t b[16];
+    try {
+      z.Read(b, sizeof b);
+      FAIL() << "no error";
+    } catch (const EDecompressionError& e) {
+      EXPECT_EQ(e.Message(), "compression error");
+    }
+  }
+  TMemoryStream out;
+  EXPECT_THROW(DecompressStreamTo(&out, &source), EDecompressionError);
+  EXPECT_EQ(out.Size(), 0);
 }
 
 TEST(ZlibStreams, UnderlyingPositionIsRestoredWhenMovedBehindItsBack) {
