@@ -4,10 +4,12 @@
 
 #include <QImage>
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <utility>
 
 #include "platform/rtl/Streaming.h"
 #include "platform/win/DeviceContext.h"
@@ -157,6 +159,15 @@ const int kRowStep[7] = {8, 8, 8, 4, 4, 2, 2};
 const int kColStep[7] = {8, 8, 4, 4, 2, 2, 1};
 
 constexpr size_t kMaxInflatedText = size_t(16) << 20;
+
+// The pictures of this program are glyphs, icons and window art. A few hundred bytes of valid
+// file can describe gigabytes of pixels, so an image beyond these bounds is refused before
+// anything is allocated for it. The memory counts the decoded planes and the 32-bit form that
+// drawing makes of them.
+constexpr uint64_t kMaxPixels = uint64_t(1) << 26;
+constexpr uint64_t kMaxImageBytes = uint64_t(384) << 20;
+
+std::atomic<uint64_t> gPixelStamps{0};
 
 // The one-shot zlib helpers for text chunks; output goes through a 256-byte work buffer.
 bool InflateBuffer(const uint8_t* In, size_t Size, std::string& Out) {
@@ -316,12 +327,16 @@ TChunkIHDR::TChunkIHDR(TPNGObject* AOwner) : TChunk(AOwner) { SetName("IHDR"); }
 
 TChunkIHDR::~TChunkIHDR() { FreeImageData(); }
 
+void TChunkIHDR::Touch() { FStamp = ++gPixelStamps; }
+
 void TChunkIHDR::FreeImageData() {
   std::free(FBits);
   std::free(FAlpha);
   FBits = FAlpha = nullptr;
+  FKeyMask = {};
   FBytesPerRow = 0;
   FBitCount = 0;
+  Touch();
 }
 
 void TChunkIHDR::PrepareImageData() {
@@ -341,7 +356,16 @@ void TChunkIHDR::PrepareImageData() {
     default:
       FBitCount = 24;
   }
-  FBytesPerRow = uint32_t(((uint64_t(FBitCount) * Width + 31) / 32) * 4);
+  const uint64_t rowBytes = ((uint64_t(FBitCount) * Width + 31) / 32) * 4;
+  const uint64_t pixels = uint64_t(Width) * Height;
+  const bool alpha = ColorType == 4 || ColorType == 6;
+  const bool keyMask = BitDepth == 16 && (ColorType == 0 || ColorType == 2);
+  const uint64_t memory = rowBytes * Height + pixels * ((alpha ? 1 : 0) + (keyMask ? 1 : 0) + 4);
+  if (pixels > kMaxPixels || memory > kMaxImageBytes) {
+    FBitCount = 0;
+    RaisePngError<EPNGSizeExceeds>(kSizeExceeds);
+  }
+  FBytesPerRow = uint32_t(rowBytes);
   size_t bytes = size_t(FBytesPerRow) * Height;
   // calloc: a large image costs address space, not memory, until its rows are written.
   FBits = static_cast<uint8_t*>(std::calloc(std::max<size_t>(bytes, 1), 1));
@@ -387,6 +411,7 @@ void TChunkIHDR::Assign(TChunk* Source) {
   PrepareImageData();
   if (s->FBits) std::memcpy(FBits, s->FBits, size_t(FBytesPerRow) * Height);
   if (FAlpha && s->FAlpha) std::memcpy(FAlpha, s->FAlpha, size_t(Width) * Height);
+  FKeyMask = s->FKeyMask;
   FColorTable = s->FColorTable;
 }
 
@@ -515,10 +540,14 @@ bool TChunktRNS::LoadChunk(TStream* Stream, const std::string& ChunkType, uint32
   if (h->ColorType == 0 || h->ColorType == 2) {
     BitTransparency = true;
   } else if (h->ColorType == 3) {
-    int below = 0;
-    for (uint32_t i = 0; i < FDataSize; ++i)
+    // A colour key only when one entry is fully transparent and all others opaque; an entry in
+    // between needs blending.
+    int below = 0, clear = 0;
+    for (uint32_t i = 0; i < FDataSize; ++i) {
       if (FData[i] < 255) ++below;
-    BitTransparency = below == 1;
+      if (FData[i] == 0) ++clear;
+    }
+    BitTransparency = below == 1 && clear == 1;
   }
   return true;
 }
@@ -527,10 +556,6 @@ bool TChunktRNS::SaveChunk(TStream* Stream) {
   TChunkIHDR* h = FOwner->HasHeaderChunk() ? FOwner->HeaderChunk() : nullptr;
   if (h && FDataSize <= 256 && h->ColorType == 3)
     std::memcpy(FData.data(), PaletteValues.data(), FDataSize);
-  // 16-bit samples are written as their high byte followed by 0; so is the key, or it would
-  // match none of them.
-  if (h && h->BitDepth == 16 && (h->ColorType == 0 || h->ColorType == 2))
-    for (uint32_t i = 1; i < FDataSize; i += 2) FData[i] = 0;
   return SaveData(Stream);
 }
 
@@ -790,6 +815,46 @@ void PutPacked(uint8_t* Dib, uint32_t X, int Bits, uint32_t Value) {
   Dib[bit >> 3] = uint8_t((Dib[bit >> 3] & ~mask) | ((Value << shift) & mask));
 }
 
+const uint8_t* HeldRow(const TChunkIHDR& H, uint32_t Y) {
+  return H.ImageData() + size_t(H.BytesPerRow()) * (H.Height - 1 - Y);
+}
+
+// The colour key of a grey or RGB image in the form its pixels are held: a grey level index (-1
+// when the key is no level of the image) or an RGB colour.
+struct THeldKey {
+  int GreyIndex = -1;
+  COLORREF Colour = 0;
+};
+
+THeldKey HeldKey(const TPNGObject& Png) {
+  THeldKey key;
+  key.Colour = Png.KeyColor();
+  const TChunktRNS* t = Png.Chunks().FindChunk<TChunktRNS>();
+  const TChunkIHDR* h = Png.HeaderChunk();
+  if (t && h->ColorType == 0 && t->DataSize() >= 2) {
+    uint32_t v = (uint32_t(t->Data()[0]) << 8) | t->Data()[1];
+    if (h->BitDepth == 16) key.GreyIndex = int(v >> 8);
+    else if (v < (1u << h->BitDepth)) key.GreyIndex = int(h->BitDepth == 2 ? v * 5 : v);
+  }
+  return key;
+}
+
+bool HeldFormShowsKey(const TChunkIHDR& H, const THeldKey& Key, const uint8_t* Row, uint32_t X) {
+  if (H.ColorType == 0)
+    return int(H.BitsPerPixel() == 8 ? Row[X] : PackedSample(Row, X, H.BitsPerPixel())) ==
+           Key.GreyIndex;
+  const uint8_t* p = Row + size_t(X) * 3;
+  return RGB(p[2], p[1], p[0]) == Key.Colour;
+}
+
+// Whether a pixel of a grey or RGB image shows the colour key: as decoding marked it for 16-bit
+// images, else by the pixel as held.
+bool ShowsKey(const TChunkIHDR& H, const THeldKey& Key, const uint8_t* Row, uint32_t X,
+              uint32_t Y) {
+  if (!H.KeyMask().empty()) return H.KeyMask()[size_t(Y) * H.Width + X] != 0;
+  return HeldFormShowsKey(H, Key, Row, X);
+}
+
 // Puts the Count pixels of a PNG row (its samples) into the image at columns X0, X0 + Step...:
 // Dib is the image row, Alpha the alpha row. Chosen once per image.
 using TRowSink = void (*)(const TChunkIHDR& H, const std::array<uint8_t, 256>& Gamma,
@@ -833,6 +898,13 @@ void SinkPacked(const TChunkIHDR& H, const std::array<uint8_t, 256>&, const uint
   }
 }
 
+// Marks the pixels of a 16-bit grey or RGB row whose samples equal the key in all their bits.
+void MarkKeyed(const uint8_t* Src, uint32_t Count, const uint8_t* Key, size_t PixelBytes,
+               uint8_t* Mask, uint32_t X0, uint32_t Step) {
+  for (uint32_t k = 0; k < Count; ++k, Src += PixelBytes)
+    Mask[X0 + k * Step] = std::memcmp(Src, Key, PixelBytes) == 0;
+}
+
 TRowSink SinkFor(const TChunkIHDR& H) {
   const bool wide = H.BitDepth == 16;
   switch (H.ColorType) {
@@ -870,6 +942,15 @@ bool TChunkIDAT::LoadChunk(TStream* Stream, const std::string& ChunkType, uint32
   const size_t dibRow = h->BytesPerRow();
   const bool copyPacked = (h->ColorType == 0 || h->ColorType == 3) && h->BitDepth <= 8 &&
                           h->BitDepth != 2;
+  // 16-bit samples keep only their high byte: which pixels hold the colour key is decided here.
+  const size_t keyBytes = h->ColorType == 0 ? 2 : 6;
+  const TChunktRNS* trns = FOwner->Chunks().FindChunk<TChunktRNS>();
+  uint8_t* keyMask = nullptr;
+  if (h->BitDepth == 16 && (h->ColorType == 0 || h->ColorType == 2) && trns &&
+      trns->DataSize() >= keyBytes) {
+    h->KeyMask().assign(size_t(width) * height, 0);
+    keyMask = h->KeyMask().data();
+  }
   if (FOwner->InterlaceMethod() == 0) {
     for (uint32_t y = 0; y < height; ++y) {
       if (reader.Read(cur, size_t(rowBytes) + 1) == 0) break;
@@ -881,6 +962,8 @@ bool TChunkIDAT::LoadChunk(TStream* Stream, const std::string& ChunkType, uint32
       } else {
         sink(*h, FOwner->GammaTable, cur + 1, width, d, a, 0, 1);
       }
+      if (keyMask)
+        MarkKeyed(cur + 1, width, trns->Data(), keyBytes, keyMask + size_t(width) * y, 0, 1);
       std::swap(cur, prev);
     }
   } else {
@@ -901,6 +984,9 @@ bool TChunkIDAT::LoadChunk(TStream* Stream, const std::string& ChunkType, uint32
         uint8_t* d = bits + dibRow * (height - 1 - y);
         uint8_t* a = alpha ? alpha + size_t(width) * y : nullptr;
         sink(*h, FOwner->GammaTable, cur + 1, passWidth, d, a, kColStart[pass], kColStep[pass]);
+        if (keyMask)
+          MarkKeyed(cur + 1, passWidth, trns->Data(), keyBytes, keyMask + size_t(width) * y,
+                    kColStart[pass], kColStep[pass]);
         std::swap(cur, prev);
       }
     }
@@ -964,7 +1050,7 @@ class TIdatWriter {
 }  // namespace
 
 bool TChunkIDAT::SaveChunk(TStream* Stream) {
-  TChunkIHDR* h = FOwner->HeaderChunk();
+  const TChunkIHDR* h = FOwner->HeaderChunk();
   uint32_t rowBytes, offset;
   FOwner->RowLayout(rowBytes, offset);
   // A header whose reading failed has no pixels: no rows are written.
@@ -979,6 +1065,13 @@ bool TChunkIDAT::SaveChunk(TStream* Stream) {
   const auto& inv = FOwner->InverseGammaTable;
   const uint32_t width = h->Width, height = h->Height;
   const int depth = h->BitDepth, step = depth / 8;
+  // 16-bit samples go out as their high byte followed by 0, but pixels that show a colour key go
+  // out as the key itself, and no other pixel may come out equal to it.
+  const TChunktRNS* trns = FOwner->Chunks().FindChunk<TChunktRNS>();
+  const size_t keyBytes = h->ColorType == 0 ? 2 : 6;
+  const bool key16 = depth == 16 && (h->ColorType == 0 || h->ColorType == 2) && trns &&
+                     trns->DataSize() >= keyBytes;
+  const THeldKey heldKey = key16 ? HeldKey(*FOwner) : THeldKey{};
 
   // One PNG pixel from image column X into position K of the current row.
   auto gather = [&](uint32_t Y, uint32_t X, uint32_t K) {
@@ -1012,6 +1105,11 @@ bool TChunkIDAT::SaveChunk(TStream* Stream) {
           int bits = depth == 2 ? 4 : depth;
           PutPacked(c, K, bits, PackedSample(d, X, bits));
         }
+    }
+    if (key16) {
+      uint8_t* o = c + size_t(K) * keyBytes;
+      if (ShowsKey(*h, heldKey, d, X, Y)) std::memcpy(o, trns->Data(), keyBytes);
+      else if (std::memcmp(o, trns->Data(), keyBytes) == 0) o[keyBytes - 1] = 1;
     }
   };
 
@@ -1403,11 +1501,11 @@ uint8_t* TPNGObject::AlphaRowPointer(int Y) {
 }
 
 COLORREF TPNGObject::ReadPixel(int X, int Y) {
-  TChunkIHDR* h = HeaderChunk();
+  const TChunkIHDR* h = HeaderChunk();
   // A header whose reading failed has no pixels.
   if (X < 0 || Y < 0 || uint32_t(X) >= h->Width || uint32_t(Y) >= h->Height || !h->ImageData())
     return 0;
-  const uint8_t* row = RowPointer(Y);
+  const uint8_t* row = HeldRow(*h, uint32_t(Y));
   switch (h->ColorType) {
     case 0: case 3: {
       // Two-bit images are held with four-bit rows; they are addressed as such.
@@ -1435,7 +1533,8 @@ COLORREF TPNGObject::ReadPixel(int X, int Y) {
 
 void TPNGObject::WritePixel(int X, int Y, COLORREF Value) {
   TChunkIHDR* h = HeaderChunk();
-  if (X < 0 || Y < 0 || uint32_t(X) >= h->Width || uint32_t(Y) >= h->Height || !h->ImageData())
+  if (X < 0 || Y < 0 || uint32_t(X) >= h->Width || uint32_t(Y) >= h->Height ||
+      !std::as_const(*h).ImageData())
     return;
   uint8_t* row = RowPointer(Y);
   switch (h->ColorType) {
@@ -1468,6 +1567,10 @@ void TPNGObject::WritePixel(int X, int Y, COLORREF Value) {
       p[2] = GetRValue(Value);
     }
   }
+  // A pixel written with 8 bits shows the key when its colour is the key's.
+  if (!std::as_const(*h).KeyMask().empty())
+    h->KeyMask()[size_t(Y) * h->Width + uint32_t(X)] =
+        HeldFormShowsKey(*h, HeldKey(*this), row, uint32_t(X));
 }
 
 void TPNGObject::AddAlphaChannel() {
@@ -1494,37 +1597,64 @@ void TPNGObject::AddAlphaChannel() {
   // Grey images below 8 bits keep their format: packed rows cannot carry an alpha plane.
 }
 
+TPNGObject::TConversionKey TPNGObject::ConversionKey() const {
+  const TChunkIHDR* h = HeaderChunk();
+  TConversionKey key;
+  key.PixelStamp = h->PixelStamp();
+  key.Kind = TransparencyKind();
+  key.Colors = h->ColorTable();
+  if (const TChunkPLTE* plte = FChunks.FindChunk<TChunkPLTE>()) key.PaletteCount = plte->Count();
+  if (const TChunktRNS* trns = FChunks.FindChunk<TChunktRNS>()) {
+    key.Alphas = trns->PaletteValues;
+    std::memcpy(key.Key.data(), trns->Data(), std::min<size_t>(trns->DataSize(), key.Key.size()));
+  }
+  return key;
+}
+
 QImage TPNGObject::ToImage() const {
-  if (!HasHeaderChunk() || !HeaderChunk()->ImageData()) return {};
-  TChunkIHDR* h = HeaderChunk();
-  auto* self = const_cast<TPNGObject*>(this);
+  if (!HasHeaderChunk() || !std::as_const(*HeaderChunk()).ImageData()) return {};
+  TConversionKey key = ConversionKey();
+  if (FConverted.isNull() || !(key == FConvertedKey)) {
+    FConverted = QImage();
+    FConverted = ConvertImage();
+    FConvertedKey = key;
+  }
+  return FConverted;
+}
+
+QImage TPNGObject::ConvertImage() const {
+  const TChunkIHDR* h = HeaderChunk();
   QImage image(int(h->Width), int(h->Height), QImage::Format_ARGB32);
   if (image.isNull()) RaisePngError<EPNGOutMemory>(kOutOfMemory);
-  TPngTransparencyKind kind = TransparencyKind();
-  TChunktRNS* trns = FChunks.FindChunk<TChunktRNS>();
-  TChunkPLTE* plte = FChunks.FindChunk<TChunkPLTE>();
-  COLORREF key = KeyColor();
+  const TPngTransparencyKind kind = TransparencyKind();
+  const TChunktRNS* trns = FChunks.FindChunk<TChunktRNS>();
+  const TChunkPLTE* plte = FChunks.FindChunk<TChunkPLTE>();
+  const THeldKey key = HeldKey(*this);
+  const auto& table = h->ColorTable();
+  const int bits = h->BitsPerPixel();
   for (uint32_t y = 0; y < h->Height; ++y) {
-    const uint8_t* row = self->RowPointer(int(y));
+    const uint8_t* row = HeldRow(*h, y);
     const uint8_t* alpha = h->ImageAlpha() ? h->ImageAlpha() + size_t(h->Width) * y : nullptr;
     auto* out = reinterpret_cast<uint32_t*>(image.scanLine(int(y)));
     for (uint32_t x = 0; x < h->Width; ++x) {
       uint8_t r, g, b, a = 255;
-      if (h->HasPalette() && h->ColorType != 4) {
-        uint32_t index = PackedSample(row, x, h->BitsPerPixel());
-        if (h->ColorType == 3 && kind == ptkAlpha) {
-          if (!plte || int(index) >= plte->Count()) RaisePngError<EPngError>(kNoPaletteEntry);
+      if (h->ColorType == 0 || h->ColorType == 3) {
+        uint32_t index = bits == 8 ? row[x] : PackedSample(row, x, bits);
+        const TPngRgbQuad& q = table[index];
+        r = q.Red, g = q.Green, b = q.Blue;
+        // Each palette entry has its own alpha, whether it draws keyed or blended.
+        if (h->ColorType == 3 && trns) {
+          if (kind == ptkAlpha && (!plte || int(index) >= plte->Count()))
+            RaisePngError<EPngError>(kNoPaletteEntry);
           a = trns->PaletteValues[index];
         }
-        const TPngRgbQuad& q = h->ColorTable()[index];
-        r = q.Red, g = q.Green, b = q.Blue;
       } else if (h->ColorType == 4) {
         r = g = b = row[x];
       } else {
         b = row[x * 3], g = row[x * 3 + 1], r = row[x * 3 + 2];
       }
       if (alpha) a = alpha[x];
-      if (kind == ptkColorKey && RGB(r, g, b) == key) a = 0;
+      if (kind == ptkColorKey && h->ColorType != 3 && ShowsKey(*h, key, row, x, y)) a = 0;
       out[x] = (uint32_t(a) << 24) | (uint32_t(r) << 16) | (uint32_t(g) << 8) | b;
     }
   }
@@ -1545,39 +1675,52 @@ void TPNGObject::LoadFromClipboardFormat(WORD AFormat, HANDLE AData, HPALETTE AP
 }
 
 void TPNGObject::Draw(TCanvas* ACanvas, const TRect& Rect) {
-  if (!HasHeaderChunk() || !HeaderChunk()->ImageData()) return;
-  TChunkIHDR* h = HeaderChunk();
-  TPngTransparencyKind kind = TransparencyKind();
-  QImage image = ToImage();
+  if (!HasHeaderChunk() || !std::as_const(*HeaderChunk()).ImageData()) return;
+  const TChunkIHDR* h = HeaderChunk();
+  const TPngTransparencyKind kind = TransparencyKind();
   TRect dest = Rect;
   if (kind == ptkAlpha) dest = TRect(Rect.Left, Rect.Top, Rect.Left + int(h->Width),
                                      Rect.Top + int(h->Height));
-  int w = dest.Width(), ht = dest.Height();
+  const int w = dest.Width(), ht = dest.Height();
   if (w <= 0 || ht <= 0) return;
-  // The background under the destination, blended or keyed in a 32-bit buffer, and put back.
-  QImage buffer(w, ht, QImage::Format_RGB32);
-  if (buffer.isNull()) RaisePngError<EPNGOutMemory>(kOutOfMemory);
   HDC canvasDC = ACanvas->Handle();
+  // Only the part of the destination the canvas can show is worked on.
+  TRect part = dest;
+  RECT clip;
+  if (GetClipBox(canvasDC, &clip) != ERROR) {
+    part = TRect(std::max<int>(dest.Left, clip.left), std::max<int>(dest.Top, clip.top),
+                 std::min<int>(dest.Right, clip.right), std::min<int>(dest.Bottom, clip.bottom));
+    if (part.Width() <= 0 || part.Height() <= 0) return;
+  }
+  const int pw = part.Width(), ph = part.Height();
+  const QImage image = ToImage();
+  // The background under the destination, blended or keyed in a 32-bit buffer, and put back.
   HDC memDC = CreateCompatibleDC(canvasDC);
   if (!memDC) RaisePngError<EPNGOutMemory>(kOutOfMemory);
   struct TDcGuard {
     HDC Dc;
     ~TDcGuard() { DeleteDC(Dc); }
   } guard{memDC};
-  buffer.fill(0);
-  HBITMAP bitmap = CreateBitmapFromImage(buffer);
+  HBITMAP bitmap = nullptr;
+  {
+    // Given up before the bitmap's pixels are written, so that they are not copied then.
+    QImage buffer(pw, ph, QImage::Format_RGB32);
+    if (buffer.isNull()) RaisePngError<EPNGOutMemory>(kOutOfMemory);
+    bitmap = CreateBitmapFromImage(buffer);
+  }
   if (!bitmap) RaisePngError<EPNGOutMemory>(kOutOfMemory);
   HGDIOBJ old = SelectObject(memDC, bitmap);
-  if (kind != ptkNone) BitBlt(memDC, 0, 0, w, ht, canvasDC, dest.Left, dest.Top, SRCCOPY);
-  TGdiBitmap* bits = FindBitmap(bitmap);
-  QImage& px = bits->Image;
+  if (kind != ptkNone) BitBlt(memDC, 0, 0, pw, ph, canvasDC, part.Left, part.Top, SRCCOPY);
+  QImage& px = FindBitmap(bitmap)->Image;
   const int iw = int(h->Width), ih = int(h->Height);
-  for (int y = 0; y < ht; ++y) {
+  for (int y = 0; y < ph; ++y) {
     auto* o = reinterpret_cast<uint32_t*>(px.scanLine(y));
-    int sy = kind == ptkAlpha ? y : int(int64_t(y) * ih / ht);
+    const int dy = part.Top - dest.Top + y;
+    const int sy = kind == ptkAlpha ? dy : int(int64_t(dy) * ih / ht);
     const auto* s = reinterpret_cast<const uint32_t*>(image.constScanLine(sy));
-    for (int x = 0; x < w; ++x) {
-      uint32_t src = s[kind == ptkAlpha ? x : int(int64_t(x) * iw / w)];
+    for (int x = 0; x < pw; ++x) {
+      const int dx = part.Left - dest.Left + x;
+      uint32_t src = s[kind == ptkAlpha ? dx : int(int64_t(dx) * iw / w)];
       uint32_t a = src >> 24;
       if (kind == ptkAlpha) {
         uint32_t dst = o[x], result = 0xFF000000u;
@@ -1591,7 +1734,7 @@ void TPNGObject::Draw(TCanvas* ACanvas, const TRect& Rect) {
       }
     }
   }
-  BitBlt(canvasDC, dest.Left, dest.Top, w, ht, memDC, 0, 0, SRCCOPY);
+  BitBlt(canvasDC, part.Left, part.Top, pw, ph, memDC, 0, 0, SRCCOPY);
   SelectObject(memDC, old);
   DeleteObject(bitmap);
 }

@@ -3,6 +3,7 @@
 // pixel buffer (with a separate alpha plane for images that carry alpha), drawing, writing, and
 // per-pixel access.
 
+#include <QImage>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -79,6 +80,7 @@ class TChunkIEND : public TChunk {
 
 struct TPngRgbQuad {
   uint8_t Blue = 0, Green = 0, Red = 0, Reserved = 0;
+  bool operator==(const TPngRgbQuad&) const = default;
 };
 
 class TChunkIHDR : public TChunk {
@@ -95,25 +97,41 @@ class TChunkIHDR : public TChunk {
   uint8_t BitDepth = 0, ColorType = 0, CompressionMethod = 0, FilterMethod = 0,
           InterlaceMethod = 0;
 
-  // The decoded image: rows bottom-up, BytesPerRow() bytes each (a multiple of 4).
+  // The decoded image: rows bottom-up, BytesPerRow() bytes each (a multiple of 4). Writable
+  // access counts as a change of the pixels (see PixelStamp).
   int BitsPerPixel() const { return FBitCount; }
   uint32_t BytesPerRow() const { return FBytesPerRow; }
-  uint8_t* ImageData() { return FBits; }
+  uint8_t* ImageData() { Touch(); return FBits; }
+  const uint8_t* ImageData() const { return FBits; }
   // Width x Height bytes, rows top-down; null for images without alpha.
-  uint8_t* ImageAlpha() { return FAlpha; }
+  uint8_t* ImageAlpha() { Touch(); return FAlpha; }
+  const uint8_t* ImageAlpha() const { return FAlpha; }
+  // For 16-bit grey and RGB images read with a colour key, whose 8-bit pixels cannot tell: one
+  // byte per pixel, rows top-down, set where every sample equals the key in all 16 bits. Empty
+  // otherwise.
+  std::vector<uint8_t>& KeyMask() { Touch(); return FKeyMask; }
+  const std::vector<uint8_t>& KeyMask() const { return FKeyMask; }
   bool HasPalette() const { return FHasPalette; }
   std::array<TPngRgbQuad, 256>& ColorTable() { return FColorTable; }
+  const std::array<TPngRgbQuad, 256>& ColorTable() const { return FColorTable; }
+  // A number that changes, to one never used before, whenever the pixels may have changed.
+  uint64_t PixelStamp() const { return FStamp; }
 
-  // Makes an empty (zeroed) image of the header's size and format; EPNGOutMemory when it cannot.
+  // Makes an empty (zeroed) image of the header's size and format. Raises EPNGSizeExceeds,
+  // before allocating, for an image beyond the pixel and memory budget; EPNGOutMemory when the
+  // memory cannot be had.
   void PrepareImageData();
   void FreeImageData();
 
  private:
+  void Touch();
   uint8_t* FBits = nullptr;
   uint8_t* FAlpha = nullptr;
+  std::vector<uint8_t> FKeyMask;
   int FBitCount = 0;
   uint32_t FBytesPerRow = 0;
   bool FHasPalette = false;
+  uint64_t FStamp = 0;
   std::array<TPngRgbQuad, 256> FColorTable{};
 };
 
@@ -307,14 +325,29 @@ class TPNGObject : public TGraphic {
   void SetPalette(HPALETTE Value);
   void DropPaletteHandle();
   // The image as 32-bit pixels (blue, green, red, alpha), top row first: alpha is 255 but where
-  // the image's transparency says otherwise.
+  // the image's transparency says otherwise. Converted once and kept until the pixels, the
+  // colour table or the transparency change.
   QImage ToImage() const;
 
  protected:
   void Draw(TCanvas* ACanvas, const TRect& Rect) override;
 
  private:
+  // What the 32-bit form is made from, but the pixels themselves (they carry a stamp).
+  struct TConversionKey {
+    uint64_t PixelStamp = 0;
+    TPngTransparencyKind Kind = ptkNone;
+    int PaletteCount = -1;
+    std::array<TPngRgbQuad, 256> Colors{};
+    std::array<uint8_t, 256> Alphas{};
+    std::array<uint8_t, 6> Key{};
+    bool operator==(const TConversionKey&) const = default;
+  };
+  TConversionKey ConversionKey() const;
+  QImage ConvertImage() const;
   void ResetGamma();
+  mutable QImage FConverted;
+  mutable TConversionKey FConvertedKey;
   TPngFilters FFilters{fltSub};
   uint8_t FCompressionLevel = 7;
   uint32_t FMaxIdatBytes = 65535;

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <QImage>
 #include <memory>
+#include <utility>
 
 #include "PngFiles.h"
 #include "common/TestEnv.h"
@@ -135,17 +137,49 @@ TEST(PngImage, WritesWhatLibpngAndPngcheckAccept) {
   }
 }
 
+namespace {
+
+// One-row-filter (None) image data from rows of raw samples.
+Bytes RawImageData(const std::vector<Bytes>& rows) {
+  Bytes raw;
+  for (const Bytes& r : rows) {
+    raw.push_back(0);
+    raw.insert(raw.end(), r.begin(), r.end());
+  }
+  return Deflate(raw);
+}
+
+Bytes FileOf(const std::vector<std::pair<std::string, Bytes>>& chunks) {
+  Bytes f = Signature();
+  for (auto& [n, b] : chunks) AddChunk(f, n, b);
+  return f;
+}
+
+}  // namespace
+
 TEST(PngImage, DrawsOpaqueStretchedKeyedAndBlended) {
   struct TCase {
     const char* Name;
-    TPngShape Shape;
+    Bytes File;
     TPngTransparencyKind Kind;
   };
   auto shape = [](int ct, int depth, bool trns, int below = 2) {
     TPngShape s;
     s.Width = 7, s.Height = 5, s.ColorType = ct, s.BitDepth = depth, s.Trns = trns;
     s.PaletteTrnsBelow255 = below;
-    return s;
+    return WritePng(s, RandomRows(s));
+  };
+  // Palette entries 0 and 1 share a colour; only the first is transparent.
+  const Bytes twins = {10, 20, 30, 10, 20, 30, 200, 0, 0};
+  const std::vector<Bytes> indices = {{0, 1, 2, 1}, {2, 1, 0, 0}};
+  // 16-bit keys, and pixels that differ from them in a low byte only.
+  const Bytes rgbKey = {0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC};
+  const Bytes rgbTwin = {0x12, 0xFF, 0x56, 0x78, 0x9A, 0xBC};
+  const Bytes other = {0x40, 0, 0x80, 0, 0xC0, 0};
+  auto rgbRow = [&](const std::vector<Bytes>& pixels) {
+    Bytes r;
+    for (const Bytes& p : pixels) r.insert(r.end(), p.begin(), p.end());
+    return r;
   };
   const TCase cases[] = {
       {"opaque rgb", shape(2, 8, false), ptkNone},
@@ -156,19 +190,44 @@ TEST(PngImage, DrawsOpaqueStretchedKeyedAndBlended) {
       {"palette two entries below 255", shape(3, 2, true, 2), ptkAlpha},
       {"rgba", shape(6, 8, false), ptkAlpha},
       {"grey alpha 16", shape(4, 16, false), ptkAlpha},
+      {"palette key whose colour an opaque entry shares",
+       FileOf({{"IHDR", Ihdr(4, 2, 8, 3)}, {"PLTE", twins}, {"tRNS", {0}},
+               {"IDAT", RawImageData(indices)}, {"IEND", {}}}),
+       ptkColorKey},
+      {"palette with one half-transparent entry",
+       FileOf({{"IHDR", Ihdr(4, 2, 8, 3)}, {"PLTE", twins}, {"tRNS", {255, 128}},
+               {"IDAT", RawImageData(indices)}, {"IEND", {}}}),
+       ptkAlpha},
+      {"rgb16 key against a pixel equal in its high bytes",
+       FileOf({{"IHDR", Ihdr(3, 2, 16, 2)}, {"tRNS", rgbKey},
+               {"IDAT", RawImageData({rgbRow({rgbKey, rgbTwin, other}), rgbRow({other, rgbKey, rgbTwin})})},
+               {"IEND", {}}}),
+       ptkColorKey},
+      {"grey16 key against a pixel equal in its high byte",
+       FileOf({{"IHDR", Ihdr(3, 2, 16, 0)}, {"tRNS", {0x12, 0x34}},
+               {"IDAT", RawImageData({{0x12, 0x34, 0x12, 0x00, 0x80, 0}, {0x12, 0x35, 0x12, 0x34, 0xFF, 0xFF}})},
+               {"IEND", {}}}),
+       ptkColorKey},
+      {"grey16 key with a zero low byte",
+       FileOf({{"IHDR", Ihdr(3, 1, 16, 0)}, {"tRNS", {0x12, 0x00}},
+               {"IDAT", RawImageData({{0x12, 0x00, 0x12, 0x01, 0x12, 0x00}})}, {"IEND", {}}}),
+       ptkColorKey},
   };
   const uint32_t background = 0x336699;
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);
-    Bytes file = WritePng(c.Shape, RandomRows(c.Shape));
+    const Bytes& file = c.File;
     TRgbaImage ref = ReadPng(file);
     auto png = Load(file);
     ASSERT_EQ(png->TransparencyKind(), c.Kind);
+    EXPECT_EQ(OurPixels(*png), ref.Argb);
+    // Written out and read by libpng, the transparency is the same.
+    EXPECT_EQ(ReadPng(Save(*png)).Argb, ref.Argb);
     TBitmap bmp;
     bmp.SetSize(30, 20);
     bmp.Canvas()->Brush()->SetColor(TColor(RGB(0x33, 0x66, 0x99)));
     bmp.Canvas()->FillRect(TRect(0, 0, 30, 20));
-    const int left = 2, top = 3, w = c.Shape.Width, h = c.Shape.Height;
+    const int left = 2, top = 3, w = ref.Width, h = ref.Height;
     bmp.Canvas()->StretchDraw(TRect(left, top, left + 2 * w, top + 2 * h), png.get());
     for (int y = 0; y < 20; ++y)
       for (int x = 0; x < 30; ++x) {
@@ -554,5 +613,99 @@ TEST(PngImage, FilterChoiceTies) {
     uLongf size = 11;
     ASSERT_EQ(uncompress(raw.data(), &size, data.data(), uLong(data.size())), Z_OK);
     EXPECT_EQ(raw[0], c.Type);
+  }
+}
+
+TEST(PngImage, ConvertsOnceUntilThePixelsChange) {
+  TPngShape s;
+  s.Width = 6, s.Height = 4, s.ColorType = 3, s.BitDepth = 8, s.Trns = true;
+  auto png = Load(WritePng(s, RandomRows(s)));
+  const qint64 first = png->ToImage().cacheKey();
+  TBitmap bmp;
+  bmp.SetSize(8, 8);
+  bmp.Canvas()->Draw(0, 0, png.get());
+  bmp.Canvas()->Draw(1, 1, png.get());
+  EXPECT_EQ(png->ToImage().cacheKey(), first) << "converted again with nothing changed";
+
+  // Every kind of change shows in the next conversion: compared with a fresh copy's.
+  struct TCase {
+    const char* Name;
+    std::function<void(TPNGObject&)> Change;
+  };
+  const TCase cases[] = {
+      {"pixel written", [](TPNGObject& p) { p.WritePixel(1, 1, RGB(255, 255, 255)); }},
+      {"row written in place", [](TPNGObject& p) { p.RowPointer(2)[3] ^= 1; }},
+      {"image data written in place",
+       [](TPNGObject& p) { p.HeaderChunk()->ImageData()[0] ^= 1; }},
+      {"colour table",
+       [](TPNGObject& p) {
+         for (TPngRgbQuad& q : p.HeaderChunk()->ColorTable()) q.Red ^= 0x80;
+       }},
+      {"palette alphas",
+       [](TPNGObject& p) {
+         for (uint8_t& a : p.Chunks().FindChunk<TChunktRNS>()->PaletteValues) a ^= 0x55;
+       }},
+      {"transparency removed",
+       [](TPNGObject& p) { p.Chunks().DeleteChunk(p.Chunks().FindChunk<TChunktRNS>()); }},
+      {"another image read", [&](TPNGObject& p) {
+         TPngShape t = s;
+         t.Seed = 77;
+         Bytes other = WritePng(t, RandomRows(t));
+         TMemoryStream in;
+         in.WriteBuffer(other.data(), int64_t(other.size()));
+         in.SetPosition(0);
+         p.LoadFromStream(&in);
+       }},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    QImage before = png->ToImage();
+    c.Change(*png);
+    TPNGObject fresh;
+    fresh.Assign(png.get());
+    QImage after = png->ToImage();
+    EXPECT_NE(after, before);
+    EXPECT_EQ(after, fresh.ToImage());
+  }
+}
+
+TEST(PngImage, RefusesImagesBeyondThePixelAndMemoryBudget) {
+  // A valid header and the start of the image data: what decides is the header.
+  struct TCase {
+    const char* Name;
+    uint32_t Width, Height;
+    int Depth, ColorType;
+    bool Refused;
+  };
+  const TCase cases[] = {
+      {"widest and tallest", 65535, 65535, 1, 0, true},
+      {"one row over the pixel budget", 8192, 8193, 1, 0, true},
+      {"at the pixel budget, one bit per pixel", 8192, 8192, 1, 0, false},
+      {"under the pixel budget, over the memory budget with alpha", 7200, 7200, 8, 6, true},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Bytes file = FileOf({{"IHDR", Ihdr(c.Width, c.Height, c.Depth, c.ColorType)},
+                         {"IDAT", Deflate(Bytes(64))}, {"IEND", {}}});
+    TMemoryStream in;
+    in.WriteBuffer(file.data(), int64_t(file.size()));
+    in.SetPosition(0);
+    TPNGObject png;
+    if (!c.Refused) {
+      png.LoadFromStream(&in);
+      EXPECT_EQ(png.Width(), int(c.Width));
+      continue;
+    }
+    try {
+      png.LoadFromStream(&in);
+      ADD_FAILURE() << "loaded";
+    } catch (const EPNGSizeExceeds& e) {
+      EXPECT_EQ(e.Message(),
+                "This \"Portable Network Graphics\" image is not supported because either it's "
+                "width or height exceeds the maximum size, which is 65535 pixels length.");
+    }
+    // Refused before anything was allocated for its pixels.
+    ASSERT_TRUE(png.HasHeaderChunk());
+    EXPECT_EQ(png.HeaderChunk()->ImageData(), nullptr);
   }
 }
