@@ -1,15 +1,21 @@
 // Decoding a large PNG with our codec beside libpng on the same bytes in memory. Each
 // "Png/Ours/..." row carries vs_libpng: libpng's time divided by ours (above 1: we are faster).
 // libpng expands to 8-bit RGBA rows, which is about the work ours does into its pixel buffer and
-// alpha plane. SONALIX_PNG_BENCH_SIZE sets the side of the square image (default 4096).
+// alpha plane. Then drawing the decoded picture, beside QPainter (see below).
+// SONALIX_PNG_BENCH_SIZE sets the side of the square image (default 4096).
 #include <benchmark/benchmark.h>
 #include <png.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -132,12 +138,101 @@ void BM_Ours(benchmark::State& state, const TKind* k) {
                          benchmark::Counter::kIsRate);
 }
 
+// Drawing: the decoded picture painted again and again, as a window repaints it, onto a bitmap
+// of its size. Beside it QPainter draws libpng's pixels of the same file onto a QImage; each
+// "Png/Draw/Ours/..." row carries vs_qpainter, QPainter's time divided by ours.
+std::map<std::string, double>& QPainterSeconds() {
+  static std::map<std::string, double> m;
+  return m;
+}
+
+void EnsureGuiApplication() {
+  static std::unique_ptr<QApplication> app;
+  if (QCoreApplication::instance()) return;
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "sonalix_bench";
+  static char* argv[] = {name, nullptr};
+  app = std::make_unique<QApplication>(argc, argv);
+}
+
+QImage LibpngImage(const TKind& k) {
+  const Bytes& file = File(k);
+  TSource src{&file, 0};
+  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  png_set_read_fn(png, &src, Take);
+  png_read_info(png, info);
+  png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+  png_set_bgr(png);  // with the filler: B, G, R, A in memory, QImage's ARGB32 on this machine
+  png_set_interlace_handling(png);
+  png_read_update_info(png, info);
+  const int w = int(png_get_image_width(png, info)), h = int(png_get_image_height(png, info));
+  QImage image(w, h, QImage::Format_ARGB32);
+  std::vector<png_bytep> rows(static_cast<size_t>(h));
+  for (int y = 0; y < h; ++y) rows[size_t(y)] = image.scanLine(y);
+  png_read_image(png, rows.data());
+  png_read_end(png, nullptr);
+  png_destroy_read_struct(&png, &info, nullptr);
+  return image;
+}
+
+void BM_QPainterDraw(benchmark::State& state, const TKind* k) {
+  EnsureGuiApplication();
+  const QImage image = LibpngImage(*k);
+  QImage target(image.size(), QImage::Format_RGB32);
+  target.fill(0x336699);
+  double total = 0;
+  for (auto _ : state) {
+    const double t0 = Now();
+    QPainter p(&target);
+    p.drawImage(0, 0, image);
+    p.end();
+    benchmark::DoNotOptimize(target.constBits());
+    total += Now() - t0;
+  }
+  QPainterSeconds()[k->Name] = total / double(state.iterations());
+}
+
+void BM_OursDraw(benchmark::State& state, const TKind* k) {
+  EnsureGuiApplication();
+  const Bytes& file = File(*k);
+  TMemoryStream in;
+  in.WriteBuffer(file.data(), int64_t(file.size()));
+  in.SetPosition(0);
+  TPNGObject png;
+  png.LoadFromStream(&in);
+  TBitmap target;
+  target.SetSize(png.Width(), png.Height());
+  target.Canvas()->Brush()->SetColor(TColor(0x996633));
+  target.Canvas()->FillRect(TRect(0, 0, png.Width(), png.Height()));
+  double total = 0;
+  for (auto _ : state) {
+    const double t0 = Now();
+    target.Canvas()->Draw(0, 0, &png);
+    benchmark::DoNotOptimize(target.ScanLine(0));
+    total += Now() - t0;
+  }
+  const double ours = total / double(state.iterations());
+  auto it = QPainterSeconds().find(k->Name);
+  if (it != QPainterSeconds().end()) state.counters["vs_qpainter"] = it->second / ours;
+}
+
 const bool kRegistered = [] {
   for (const TKind& k : kKinds) {
     benchmark::RegisterBenchmark((std::string("Png/Libpng/") + k.Name).c_str(), BM_Libpng, &k)
         ->UseRealTime()
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark((std::string("Png/Ours/") + k.Name).c_str(), BM_Ours, &k)
+        ->UseRealTime()
+        ->Unit(benchmark::kMillisecond);
+  }
+  for (const TKind& k : kKinds) {
+    benchmark::RegisterBenchmark((std::string("Png/Draw/QPainter/") + k.Name).c_str(),
+                                 BM_QPainterDraw, &k)
+        ->UseRealTime()
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark((std::string("Png/Draw/Ours/") + k.Name).c_str(), BM_OursDraw, &k)
         ->UseRealTime()
         ->Unit(benchmark::kMillisecond);
   }
