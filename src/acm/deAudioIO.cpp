@@ -235,6 +235,8 @@ void TdeCustomAudioIn::BufferDone(WAVEHDR* Header) {
   FLastBlockSize = int(Header->dwBytesRecorded);
   try {
     FSubject->Notify(this, Header->lpData, int(Header->dwBytesRecorded));
+    // Closed meanwhile: the block went back to the system with the pool.
+    if (!stillMine()) return;
     if (OnAudioRecorded) OnAudioRecorded(this, Header->lpData, int(Header->dwBytesRecorded));
   } catch (...) {
     // The buffer goes round again even when a delivery fails, so capture goes on.

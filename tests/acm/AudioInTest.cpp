@@ -217,6 +217,30 @@ TEST(AudioIn, BlocksDueWhenTheInputClosesAreNeverDelivered) {
   EXPECT_EQ(blocks.List[0].size(), 22048u);
 }
 
+TEST(AudioIn, ADeliveryMayCloseAndReopenTheInput) {
+  InputFolder folder;
+  MakeInput(folder.Dir, "synth 2 sine 440");
+  Clock clock;
+  TdeAudioIn in(nullptr);
+  in.SetFormat(PcmFormat(44100, 16, 2).get());
+  Blocks blocks;
+  blocks.Watch(in);
+  TComponent consumer(nullptr);
+  int updates = 0;
+  TdeAudioObserver restart(&consumer, [&](IdeAudioSubject*, const void*, int) {
+    if (++updates == 1) {
+      in.SetActive(false);
+      in.SetActive(true);
+    }
+  });
+  restart.SetAudioSource(&in);
+  in.SetActive(true);
+  ASSERT_TRUE(clock.RunUntil([&] { return blocks.List.size() >= 6; }));
+  EXPECT_TRUE(in.Active());
+  EXPECT_EQ(int(blocks.List.size()), updates - 1) << "the block whose delivery closed the input";
+  for (auto& b : blocks.List) EXPECT_EQ(b.size(), 22048u);
+}
+
 TEST(AudioIn, SamplesAreRoundedAndSaturated) {
   InputFolder folder;
   {
