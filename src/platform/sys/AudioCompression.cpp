@@ -24,12 +24,158 @@ struct TDriver {
   TAcmScriptedDriver Script;
 };
 
+// round(frames x out / in), halves up.
+int64_t ScaleFrames(int64_t frames, uint32_t in, uint32_t out) {
+  if (in == out) return frames;
+  return (frames * int64_t(out) + int64_t(in) / 2) / int64_t(in);
+}
+
+// Rate conversion in which every call stands alone: n frames give round(n x out / in) frames
+// that depend on those n frames only. The block is fed between extensions by odd reflection
+// (continuing value and slope), so that a block cut anywhere does not ring at its edges as it
+// would against silence; the extensions' output is left out.
+// Building a soxr filter costs ten times more than running a block through it, and the level
+// meter opens a stream for every block, so a resampler is kept between calls and shared through
+// a pool: a chunk fed is a whole number of Unit input frames, which puts the block's first output
+// exactly on an output frame, and the extension keeps the history of earlier calls away from
+// what is kept. Pairs of rates without a small common unit get a fresh resampler each call.
+class TResampler {
+ public:
+  TResampler(uint32_t in, uint32_t out, int channels)
+      : FIn(in), FOutRate(out), FChannels(channels) {
+    const uint32_t g = std::gcd(in, out);
+    FUnit = in / g;
+    FOutUnit = out / g;
+    const int64_t want = 512 * std::max<int64_t>(1, int64_t(in) / out);
+    FKept = FUnit <= 4096;
+    FPad = FKept ? (want + FUnit - 1) / FUnit * FUnit : want;
+  }
+  ~TResampler() { Drop(); }
+  uint32_t InRate() const { return FIn; }
+  uint32_t OutRate() const { return FOutRate; }
+  int Channels() const { return FChannels; }
+
+  // Writes `target` frames made from `frames` frames to `out`.
+  bool Convert(const float* x, int64_t frames, int64_t target, float* out) {
+    if (!FKept || !FSoxr) {
+      Drop();
+      soxr_error_t error = nullptr;
+      soxr_io_spec_t io = soxr_io_spec(SOXR_FLOAT32_I, SOXR_FLOAT32_I);
+      soxr_quality_spec_t quality = soxr_quality_spec(SOXR_HQ, 0);
+      FSoxr = soxr_create(double(FIn), double(FOutRate), unsigned(FChannels), &error, &io,
+                          &quality, nullptr);
+      if (!FSoxr || error) return Drop(), false;
+      FFed = FMade = 0;
+    }
+    const int ch = FChannels;
+    const int64_t pad = FPad;
+    int64_t chunk = pad + frames + pad;
+    if (FKept) chunk = (chunk + FUnit - 1) / FUnit * FUnit;
+    const int64_t tail = chunk - pad - frames;
+    FPadded.resize(size_t(chunk * ch));
+    float* p = FPadded.data();
+    std::copy(x, x + frames * ch, p + pad * ch);
+    for (int64_t k = 1; k <= std::max(pad, tail); ++k)
+      for (int c = 0; c < ch; ++c) {
+        if (k <= pad) p[(pad - k) * ch + c] = 2 * x[c] - x[std::min(k, frames - 1) * ch + c];
+        if (k <= tail)
+          p[(pad + frames - 1 + k) * ch + c] =
+              2 * x[(frames - 1) * ch + c] - x[std::max<int64_t>(frames - 1 - k, 0) * ch + c];
+      }
+    FFirst = FKept ? (FFed + pad) / FUnit * FOutUnit : ScaleFrames(pad, FIn, FOutRate);
+    FEnd = FFirst + target;
+    FTarget = out;
+    std::fill(out, out + target * ch, 0.f);
+    if (!Feed(p, chunk)) return Drop(), false;
+    if (FKept) {
+      // Whatever the stream still holds back comes out behind silence fed after the chunk.
+      FZeros.assign(size_t(FUnit * ch), 0.f);
+      for (int guard = 0; FMade < FEnd && guard < 1000; ++guard)
+        if (!Feed(FZeros.data(), FUnit)) return Drop(), false;
+      if (FMade < FEnd) return Drop(), false;
+    } else {
+      while (FMade < FEnd) {
+        size_t made = 0;
+        if (soxr_process(FSoxr, nullptr, 0, nullptr, FScratch.data(), kScratch, &made) || !made)
+          break;
+        Collect(made);
+      }
+    }
+    return true;
+  }
+
+ private:
+  static constexpr size_t kScratch = 8192;
+
+  bool Feed(const float* p, int64_t frames) {
+    FScratch.resize(kScratch * size_t(FChannels));
+    int64_t taken = 0;
+    while (taken < frames) {
+      size_t used = 0, made = 0;
+      if (soxr_process(FSoxr, p + taken * FChannels, size_t(frames - taken), &used,
+                       FScratch.data(), kScratch, &made))
+        return false;
+      taken += int64_t(used);
+      Collect(made);
+      if (!used && !made) return false;
+    }
+    FFed += frames;
+    return true;
+  }
+  void Collect(size_t made) {
+    for (size_t i = 0; i < made; ++i, ++FMade)
+      if (FMade >= FFirst && FMade < FEnd)
+        std::copy_n(FScratch.data() + i * size_t(FChannels), FChannels,
+                    FTarget + (FMade - FFirst) * FChannels);
+  }
+  void Drop() {
+    if (FSoxr) soxr_delete(FSoxr);
+    FSoxr = nullptr;
+  }
+
+  uint32_t FIn, FOutRate;
+  int FChannels;
+  int64_t FUnit = 1, FOutUnit = 1, FPad = 0;
+  bool FKept = true;
+  soxr_t FSoxr = nullptr;
+  int64_t FFed = 0, FMade = 0;  // frames into and out of the stream since it was made
+  int64_t FFirst = 0, FEnd = 0;  // the output frames the current call keeps
+  float* FTarget = nullptr;
+  std::vector<float> FPadded, FZeros, FScratch;
+};
+
+std::mutex gPoolLock;
+std::vector<std::unique_ptr<TResampler>> gIdleResamplers;
+
+std::unique_ptr<TResampler> TakeResampler(uint32_t in, uint32_t out, int channels) {
+  {
+    std::lock_guard l(gPoolLock);
+    for (auto it = gIdleResamplers.begin(); it != gIdleResamplers.end(); ++it)
+      if ((*it)->InRate() == in && (*it)->OutRate() == out && (*it)->Channels() == channels) {
+        auto r = std::move(*it);
+        gIdleResamplers.erase(it);
+        return r;
+      }
+  }
+  return std::make_unique<TResampler>(in, out, channels);
+}
+
+void GiveBack(std::unique_ptr<TResampler> r) {
+  std::lock_guard l(gPoolLock);
+  // A few of each kind are plenty: streams are used one block at a time.
+  if (gIdleResamplers.size() < 16) gIdleResamplers.push_back(std::move(r));
+}
+
 struct TStream {
   std::shared_ptr<const TDriver> Driver;
   std::vector<uint8_t> Src, Dst;
   const WAVEFORMATEX& SrcFormat() const { return *reinterpret_cast<const WAVEFORMATEX*>(Src.data()); }
   const WAVEFORMATEX& DstFormat() const { return *reinterpret_cast<const WAVEFORMATEX*>(Dst.data()); }
-  std::vector<float> In, Mapped, Padded, Out;
+  std::vector<float> In, Mapped, Out;
+  std::unique_ptr<TResampler> Resampler;
+  ~TStream() {
+    if (Resampler) GiveBack(std::move(Resampler));
+  }
 };
 
 std::mutex gLock;
@@ -98,11 +244,6 @@ bool CanConvert(const TDriver& d, const WAVEFORMATEX& src, const WAVEFORMATEX& d
   return false;
 }
 
-// round(frames x out / in), halves up.
-int64_t ScaleFrames(int64_t frames, uint32_t in, uint32_t out) {
-  if (in == out) return frames;
-  return (frames * int64_t(out) + int64_t(in) / 2) / int64_t(in);
-}
 
 // The most source blocks whose output fits `room` destination blocks.
 int64_t BlocksFitting(const TStream& s, int64_t blocks, int64_t room) {
@@ -157,56 +298,12 @@ MMRESULT ConvertPcm(TStream& s, const uint8_t* src, int64_t frames, uint8_t* dst
     Encode(mapped, frames * cb, b.wBitsPerSample / 8, dst);
     return MMSYSERR_NOERROR;
   }
-  // Each call stands alone: a fresh resampler, flushed at the end. The block's edges are
-  // extended by odd reflection (continuing value and slope), so that a block cut anywhere does
-  // not ring at its edges as it would against silence; the extension's output is left out.
-  const uint32_t in = a.nSamplesPerSec, outRate = b.nSamplesPerSec;
-  const int64_t unit = in / std::gcd(in, outRate);
-  const int64_t want = 256 * std::max<int64_t>(1, int64_t(in) / outRate);
-  const int64_t pad = unit <= want ? (want + unit - 1) / unit * unit : want;
-  s.Padded.resize(size_t((frames + 2 * pad) * cb));
-  float* p = s.Padded.data();
-  std::copy(mapped, mapped + frames * cb, p + pad * cb);
-  for (int64_t k = 1; k <= pad; ++k)
-    for (int c = 0; c < cb; ++c) {
-      const int64_t front = std::min(k, frames - 1), back = std::max<int64_t>(frames - 1 - k, 0);
-      p[(pad - k) * cb + c] = 2 * mapped[c] - mapped[front * cb + c];
-      p[(pad + frames - 1 + k) * cb + c] =
-          2 * mapped[(frames - 1) * cb + c] - mapped[back * cb + c];
-    }
-  const int64_t skip = ScaleFrames(pad, in, outRate);
-  const int64_t padded = frames + 2 * pad;
-  soxr_error_t error = nullptr;
-  soxr_io_spec_t io = soxr_io_spec(SOXR_FLOAT32_I, SOXR_FLOAT32_I);
-  soxr_quality_spec_t quality = soxr_quality_spec(SOXR_HQ, 0);
-  soxr_t rs = soxr_create(double(in), double(outRate), unsigned(cb), &error, &io, &quality, nullptr);
-  if (!rs || error) {
-    if (rs) soxr_delete(rs);
-    return MMSYSERR_NOMEM;
-  }
-  const size_t room = size_t(ScaleFrames(padded, in, outRate) + 64);
-  const size_t needed = size_t(skip + target);
-  s.Out.assign(room * size_t(cb), 0.f);
-  size_t taken = 0, total = 0;
-  while (!error && taken < size_t(padded) && total < room) {
-    size_t idone = 0, odone = 0;
-    error = soxr_process(rs, p + taken * size_t(cb), size_t(padded) - taken, &idone,
-                         s.Out.data() + total * size_t(cb), room - total, &odone);
-    taken += idone;
-    total += odone;
-    if (idone == 0 && odone == 0) break;
-  }
-  while (!error && total < needed) {
-    size_t odone = 0;
-    error = soxr_process(rs, nullptr, 0, nullptr, s.Out.data() + total * size_t(cb), room - total,
-                         &odone);
-    if (odone == 0) break;
-    total += odone;
-  }
-  soxr_delete(rs);
-  if (error) return MMSYSERR_ERROR;
-  // Any shortfall stays silent (the buffer was zeroed).
-  Encode(s.Out.data() + skip * cb, target * cb, b.wBitsPerSample / 8, dst);
+  std::unique_ptr<TResampler>& rs = s.Resampler;
+  if (!rs) rs = TakeResampler(a.nSamplesPerSec, b.nSamplesPerSec, cb);
+  if (!rs) return MMSYSERR_NOMEM;
+  s.Out.resize(size_t(target * cb));
+  if (!rs->Convert(mapped, frames, target, s.Out.data())) return MMSYSERR_ERROR;
+  Encode(s.Out.data(), target * cb, b.wBitsPerSample / 8, dst);
   return MMSYSERR_NOERROR;
 }
 
