@@ -4,9 +4,10 @@
 //
 // One driver is built in: "PCM converter" converts integer PCM (8, 16, 24, 32 bits; one or two
 // channels; any rate the device layer takes) with soxr for the rate, rounding and saturating.
-// Every convert call stands alone: rate conversion is flushed at its end, so n frames give
-// round(n x out / in) frames (the count sox gives for a file of n frames). Conversion always
-// takes whole source blocks and leaves the rest for the next call. The driver lists the usual
+// Every convert call stands alone: n frames give round(n x out / in) frames (the count sox gives
+// for a file of n frames) made from those n frames only, the block's edges extended by
+// reflection rather than by silence, so that a block cut anywhere does not ring at its edges.
+// Conversion always takes whole source blocks and leaves the rest for the next call. The driver lists the usual
 // rates 8000..48000 at 8 and 16 bits, mono and stereo.
 //
 // Format suggestion ignores drivers: it gives PCM (16 bits unless asked otherwise) at the
