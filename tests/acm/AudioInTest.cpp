@@ -44,6 +44,19 @@ struct Blocks {
   }
 };
 
+// A wave input of 16-bit stereo at 44.1 kHz on an input.wav that sox makes, keeping its blocks.
+struct StereoCapture {
+  InputFolder Folder;
+  Clock Time;
+  TdeAudioIn In{nullptr};
+  Blocks Got;
+  explicit StereoCapture(const std::string& synth) {
+    MakeInput(Folder.Dir, synth);
+    In.SetFormat(PcmFormat(44100, 16, 2).get());
+    Got.Watch(In);
+  }
+};
+
 }  // namespace
 
 TEST(AudioIn, BuffersHoldWholeFramesWhenAdjusted) {
@@ -91,31 +104,19 @@ TEST(AudioIn, PropertiesThatCannotBeTakenAreRefused) {
 }
 
 TEST(AudioIn, TheBlocksPutTogetherAreTheInputByteForByte) {
-  InputFolder folder;
-  MakeInput(folder.Dir, "synth 0.6 whitenoise vol 0.8");
-  const std::vector<uint8_t> expected = RawSamples(folder.Dir / "input.wav");
-  Clock clock;
-  TdeAudioIn in(nullptr);
-  in.SetFormat(PcmFormat(44100, 16, 2).get());
-  in.SetBufferSize(8820);
-  Blocks blocks;
-  blocks.Watch(in);
-  in.SetActive(true);
-  ASSERT_TRUE(clock.RunUntil([&] { return blocks.Bytes() > expected.size(); }));
+  StereoCapture c("synth 0.6 whitenoise vol 0.8");
+  const std::vector<uint8_t> expected = RawSamples(c.Folder.Dir / "input.wav");
+  c.In.SetBufferSize(8820);
+  c.In.SetActive(true);
+  ASSERT_TRUE(c.Time.RunUntil([&] { return c.Got.Bytes() > expected.size(); }));
   std::vector<uint8_t> all;
-  for (auto& b : blocks.List) all.insert(all.end(), b.begin(), b.end());
+  for (auto& b : c.Got.List) all.insert(all.end(), b.begin(), b.end());
   all.resize(expected.size());
   EXPECT_TRUE(all == expected);
 }
 
 TEST(AudioIn, WaveInputAndTheRecorderCaptureTheSameSamplesAtOnce) {
-  InputFolder folder;
-  MakeInput(folder.Dir, "synth 0.5 sine 300 sine 700");
-  Clock clock;
-  TdeAudioIn in(nullptr);
-  in.SetFormat(PcmFormat(44100, 16, 2).get());
-  Blocks blocks;
-  blocks.Watch(in);
+  StereoCapture c("synth 0.5 sine 300 sine 700");
   AudioRecorder rec;
   rec.SetFormat(44100, 2);
   rec.SetBlockSize(4410);
@@ -123,13 +124,14 @@ TEST(AudioIn, WaveInputAndTheRecorderCaptureTheSameSamplesAtOnce) {
   rec.OnBlock = [&](const SampleBuffer& b) {
     recorded.insert(recorded.end(), b.Data(), b.Data() + b.Frames() * 2);
   };
-  in.SetActive(true);
+  c.In.SetActive(true);
   ASSERT_EQ(rec.Start(), wrOk);
-  ASSERT_TRUE(clock.RunUntil([&] { return blocks.Bytes() >= 4 * 22048 && recorded.size() >= 44100; }));
+  ASSERT_TRUE(
+      c.Time.RunUntil([&] { return c.Got.Bytes() >= 4 * 22048 && recorded.size() >= 44100; }));
   rec.Stop();
-  std::vector<int16_t> ours(blocks.Bytes() / 2);
+  std::vector<int16_t> ours(c.Got.Bytes() / 2);
   size_t at = 0;
-  for (auto& b : blocks.List) {
+  for (auto& b : c.Got.List) {
     std::memcpy(ours.data() + at, b.data(), b.size());
     at += b.size() / 2;
   }
@@ -199,46 +201,34 @@ TEST(AudioIn, AnObserverThatAlwaysFailsDoesNotStopCapture) {
 }
 
 TEST(AudioIn, BlocksDueWhenTheInputClosesAreNeverDelivered) {
-  InputFolder folder;
-  MakeInput(folder.Dir, "synth 2 sine 440");
-  Clock clock;
-  TdeAudioIn in(nullptr);
-  in.SetFormat(PcmFormat(44100, 16, 2).get());
-  Blocks blocks;
-  blocks.Watch(in);
-  in.SetActive(true);
+  StereoCapture c("synth 2 sine 440");
+  c.In.SetActive(true);
   AdvanceWaveClock(400);  // three buffers filled; their messages wait
-  in.SetActive(false);
-  in.SetActive(true);  // the pool may hand out the same addresses again
+  c.In.SetActive(false);
+  c.In.SetActive(true);  // the pool may hand out the same addresses again
   QCoreApplication::processEvents();
-  EXPECT_EQ(blocks.List.size(), 0u);
-  clock.Advance(130);
-  ASSERT_EQ(blocks.List.size(), 1u);
-  EXPECT_EQ(blocks.List[0].size(), 22048u);
+  EXPECT_EQ(c.Got.List.size(), 0u);
+  c.Time.Advance(130);
+  ASSERT_EQ(c.Got.List.size(), 1u);
+  EXPECT_EQ(c.Got.List[0].size(), 22048u);
 }
 
 TEST(AudioIn, ADeliveryMayCloseAndReopenTheInput) {
-  InputFolder folder;
-  MakeInput(folder.Dir, "synth 2 sine 440");
-  Clock clock;
-  TdeAudioIn in(nullptr);
-  in.SetFormat(PcmFormat(44100, 16, 2).get());
-  Blocks blocks;
-  blocks.Watch(in);
+  StereoCapture c("synth 2 sine 440");
   TComponent consumer(nullptr);
   int updates = 0;
   TdeAudioObserver restart(&consumer, [&](IdeAudioSubject*, const void*, int) {
     if (++updates == 1) {
-      in.SetActive(false);
-      in.SetActive(true);
+      c.In.SetActive(false);
+      c.In.SetActive(true);
     }
   });
-  restart.SetAudioSource(&in);
-  in.SetActive(true);
-  ASSERT_TRUE(clock.RunUntil([&] { return blocks.List.size() >= 6; }));
-  EXPECT_TRUE(in.Active());
-  EXPECT_EQ(int(blocks.List.size()), updates - 1) << "the block whose delivery closed the input";
-  for (auto& b : blocks.List) EXPECT_EQ(b.size(), 22048u);
+  restart.SetAudioSource(&c.In);
+  c.In.SetActive(true);
+  ASSERT_TRUE(c.Time.RunUntil([&] { return c.Got.List.size() >= 6; }));
+  EXPECT_TRUE(c.In.Active());
+  EXPECT_EQ(int(c.Got.List.size()), updates - 1) << "the block whose delivery closed the input";
+  for (auto& b : c.Got.List) EXPECT_EQ(b.size(), 22048u);
 }
 
 TEST(AudioIn, SamplesAreRoundedAndSaturated) {
