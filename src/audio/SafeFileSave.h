@@ -1,12 +1,13 @@
 #pragma once
-// Saving that never damages the file being replaced: everything is written to a temporary file
-// in the target's folder, which takes the target's name only once it is complete and on disk.
-// Until then, and whenever something fails, the old file stays exactly as it was. A target that
-// is a symbolic link stays one: the file it leads to is replaced, with its owner and permissions.
+// Saving that never damages the file being replaced (platform/rtl/AtomicFile.h), with the
+// errors of the audio components.
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
+
+class TAtomicFile;
 
 class TSafeFileSave {
  public:
@@ -17,15 +18,14 @@ class TSafeFileSave {
   TSafeFileSave& operator=(const TSafeFileSave&) = delete;
 
   const std::string& Target() const { return FTarget; }
-  const std::string& TempPath() const { return FTemp; }
+  const std::string& TempPath() const;
   // Flushes the temporary file to disk and renames it over the target.
   void Commit();
   void Discard();
 
  private:
-  std::string FTarget, FTemp;
-  std::string FReplaced;  // the target with symbolic links followed
-  bool FDone = false;
+  std::string FTarget;
+  std::unique_ptr<TAtomicFile> FFile;
 };
 
 // A file written with every error checked; errors name the file the user asked for.

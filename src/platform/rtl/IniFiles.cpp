@@ -1,12 +1,11 @@
 #include "platform/rtl/IniFiles.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <fstream>
 #include <sstream>
+
+#include "platform/rtl/AtomicFile.h"
 
 int TCustomIniFile::ReadInteger(const std::string& Section, const std::string& Ident, int Default) {
   return StrToIntDef(ReadString(Section, Ident, ""), Default);
@@ -229,40 +228,11 @@ bool TMemIniFile::ValueExists(const std::string& Section, const std::string& Ide
 
 void TMemIniFile::UpdateFile() {
   if (FFileName.empty()) return;
-  // A temporary file renamed over the old one: a failed write never leaves half a file.
-  std::string text = Text();
-  std::string temp = FFileName + ".tmp-" + std::to_string(::getpid());
-  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  int error = errno;
-  bool ok = fd >= 0;
-  if (ok) {
-    const char* p = text.data();
-    std::size_t left = text.size();
-    while (ok && left > 0) {
-      ssize_t n = ::write(fd, p, left);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) {
-        ok = false;
-        error = errno;
-      } else {
-        p += n;
-        left -= std::size_t(n);
-      }
-    }
-    if (ok && ::fsync(fd) != 0) {
-      ok = false;
-      error = errno;
-    }
-    ::close(fd);
-    if (ok && ::rename(temp.c_str(), FFileName.c_str()) != 0) {
-      ok = false;
-      error = errno;
-    }
-    if (!ok) ::unlink(temp.c_str());
+  try {
+    WriteFileAtomically(FFileName, Text());
+  } catch (const EAtomicFileError& e) {
+    throw EFCreateError(Format("Cannot create file \"%s\". %s", {FFileName, e.Reason()}));
   }
-  if (!ok)
-    throw EFCreateError(
-        Format("Cannot create file \"%s\". %s", {FFileName, SysErrorMessage(error)}));
 }
 
 // ---------------------------------------------------------------------------------------------
