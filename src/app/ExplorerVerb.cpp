@@ -1,6 +1,5 @@
 #include "app/ExplorerVerb.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <QMimeDatabase>
@@ -14,6 +13,7 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/rtl/AtomicFile.h"
 #include "platform/rtl/SysUtils.h"
 
 namespace {
@@ -44,18 +44,42 @@ std::string NormalExtension(const std::string& extension) {
 
 std::string OwnType(const std::string& ext) { return kOwnTypePrefix + ext.substr(1); }
 
-// The types the desktop gives files of that extension, sound types preferred; empty when it
-// knows none but ours.
+// The sound types the desktop gives files of that extension; empty when it knows none but ours.
+// Other kinds of type are never claimed (".raw" is also a camera's picture).
 std::vector<std::string> KnownTypes(const std::string& ext) {
-  std::vector<std::string> all, audio;
+  std::vector<std::string> audio;
   QMimeDatabase db;
   for (const QMimeType& type : db.mimeTypesForFileName(QString::fromStdString("file" + ext))) {
     std::string name = type.name().toStdString();
-    if (name.starts_with(kOwnTypePrefix)) continue;
-    all.push_back(name);
-    if (name.starts_with("audio/")) audio.push_back(name);
+    if (name.starts_with("audio/") && !name.starts_with(kOwnTypePrefix)) audio.push_back(name);
   }
-  return audio.empty() ? all : audio;
+  return audio;
+}
+
+// The types to offer the program for: the known sound types of each extension, else our own
+// type, which Own lists.
+struct TOffer {
+  std::vector<std::string> Types;
+  std::vector<std::string> Own;
+  bool Any = false;  // some extension was usable
+};
+
+TOffer OfferFor(const std::vector<std::string>& extensions) {
+  TOffer offer;
+  for (const std::string& extension : extensions) {
+    const std::string ext = NormalExtension(extension);
+    if (ext.empty()) continue;
+    offer.Any = true;
+    std::vector<std::string> types = KnownTypes(ext);
+    if (types.empty()) {
+      offer.Own.push_back(ext);
+      types = {OwnType(ext)};
+    }
+    for (const std::string& type : types)
+      if (std::find(offer.Types.begin(), offer.Types.end(), type) == offer.Types.end())
+        offer.Types.push_back(type);
+  }
+  return offer;
 }
 
 bool ReadFile(const std::string& file, std::string& content) {
@@ -68,25 +92,15 @@ bool ReadFile(const std::string& file, std::string& content) {
   return true;
 }
 
-bool WriteFileAtomically(const std::string& file, const std::string& content) {
+bool SaveFile(const std::string& file, const std::string& content) {
   std::error_code ec;
   fs::create_directories(fs::path(file).parent_path(), ec);
-  const std::string temp = file + ".new";
-  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  size_t done = 0;
-  bool ok = true;
-  while (ok && done < content.size()) {
-    ssize_t n = ::write(fd, content.data() + done, content.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    ok = n > 0;
-    if (ok) done += size_t(n);
+  try {
+    WriteFileAtomically(file, content);
+    return true;
+  } catch (const EAtomicFileError&) {
+    return false;
   }
-  ok = ok && ::fsync(fd) == 0;
-  ok = ::close(fd) == 0 && ok;
-  ok = ok && ::rename(temp.c_str(), file.c_str()) == 0;
-  if (!ok) ::unlink(temp.c_str());
-  return ok;
 }
 
 // The desktop's caches are refreshed by their tools when those are installed; without them the
@@ -183,7 +197,7 @@ std::string WithMimeTypes(const std::string& content, const std::vector<std::str
 
 bool SaveDesktopEntry(const std::string& file, const std::string& old, const std::string& content) {
   if (content == old) return true;
-  if (!WriteFileAtomically(file, content)) return false;
+  if (!SaveFile(file, content)) return false;
   RunTool("update-desktop-database", fs::path(file).parent_path().string());
   return true;
 }
@@ -217,21 +231,24 @@ std::string PackageContent(const std::vector<std::string>& exts) {
   return out;
 }
 
-// Adds or removes our type for the extension; the package goes with its last type.
-bool UpdatePackage(const std::string& ext, bool present) {
+// Adds or removes our types for the extensions, rebuilding the desktop's database once; the
+// package goes with its last type.
+bool UpdatePackage(const std::vector<std::string>& changed, bool present) {
+  if (changed.empty()) return true;
   const std::string file = ExplorerVerbMimePackage();
   std::string old;
   ReadFile(file, old);
-  std::vector<std::string> exts = PackageExtensions(old);
-  auto it = std::find(exts.begin(), exts.end(), ext);
-  if ((it != exts.end()) == present) return true;
-  if (present)
-    exts.push_back(ext);
-  else
-    exts.erase(it);
+  const std::vector<std::string> before = PackageExtensions(old);
+  std::vector<std::string> exts = before;
+  for (const std::string& ext : changed) {
+    auto it = std::find(exts.begin(), exts.end(), ext);
+    if (present && it == exts.end()) exts.push_back(ext);
+    if (!present && it != exts.end()) exts.erase(it);
+  }
+  if (exts == before) return true;
   if (exts.empty()) {
     if (::unlink(file.c_str()) != 0 && errno != ENOENT) return false;
-  } else if (!WriteFileAtomically(file, PackageContent(exts))) {
+  } else if (!SaveFile(file, PackageContent(exts))) {
     return false;
   }
   RunTool("update-mime-database", fs::path(file).parent_path().parent_path().string());
@@ -244,21 +261,17 @@ std::string ExplorerVerbDesktopFile() { return DataHome() + "/applications/sonal
 
 std::string ExplorerVerbMimePackage() { return DataHome() + "/mime/packages/sonalix.xml"; }
 
-bool AddExplorerVerb(const std::string& CommandPath, const std::string& Verb,
-                     const std::string& Extension) {
+bool AddExplorerVerbs(const std::string& CommandPath, const std::string& Verb,
+                      const std::vector<std::string>& Extensions) {
   try {
-    const std::string ext = NormalExtension(Extension);
-    if (ext.empty()) return false;
-    std::vector<std::string> types = KnownTypes(ext);
-    if (types.empty()) {
-      if (!UpdatePackage(ext, true)) return false;
-      types = {OwnType(ext)};
-    }
+    const TOffer offer = OfferFor(Extensions);
+    if (!offer.Any) return false;
+    if (!UpdatePackage(offer.Own, true)) return false;
     const std::string file = ExplorerVerbDesktopFile();
     std::string old;
     ReadFile(file, old);
     std::vector<std::string> list = MimeTypesOf(old);
-    for (const std::string& type : types)
+    for (const std::string& type : offer.Types)
       if (std::find(list.begin(), list.end(), type) == list.end()) list.push_back(type);
     std::string content = "[Desktop Entry]\nType=Application\n";
     content += "Name=" + EscapeValue(Verb) + "\n";
@@ -271,20 +284,17 @@ bool AddExplorerVerb(const std::string& CommandPath, const std::string& Verb,
   }
 }
 
-bool RemoveExplorerVerb(const std::string& Verb, const std::string& Extension) {
+bool RemoveExplorerVerbs(const std::string& Verb, const std::vector<std::string>& Extensions) {
   try {
-    const std::string ext = NormalExtension(Extension);
-    if (ext.empty()) return false;
-    std::vector<std::string> types = KnownTypes(ext);
-    bool own = types.empty();
-    if (own) types = {OwnType(ext)};
+    const TOffer offer = OfferFor(Extensions);
+    if (!offer.Any) return false;
     const std::string file = ExplorerVerbDesktopFile();
     std::string old;
     bool ok = true;
     if (ReadFile(file, old)) {
       std::vector<std::string> list = MimeTypesOf(old);
       std::erase_if(list, [&](const std::string& type) {
-        return std::find(types.begin(), types.end(), type) != types.end();
+        return std::find(offer.Types.begin(), offer.Types.end(), type) != offer.Types.end();
       });
       if (list.empty())
         ok = ::unlink(file.c_str()) == 0 || errno == ENOENT;
@@ -293,9 +303,17 @@ bool RemoveExplorerVerb(const std::string& Verb, const std::string& Extension) {
       if (ok && list.empty())
         RunTool("update-desktop-database", fs::path(file).parent_path().string());
     }
-    if (own) ok = UpdatePackage(ext, false) && ok;
-    return ok;
+    return UpdatePackage(offer.Own, false) && ok;
   } catch (...) {
     return false;
   }
+}
+
+bool AddExplorerVerb(const std::string& CommandPath, const std::string& Verb,
+                     const std::string& Extension) {
+  return AddExplorerVerbs(CommandPath, Verb, {Extension});
+}
+
+bool RemoveExplorerVerb(const std::string& Verb, const std::string& Extension) {
+  return RemoveExplorerVerbs(Verb, {Extension});
 }
