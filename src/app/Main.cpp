@@ -44,9 +44,15 @@ void TMainForm::FormCreate(TObject*) {
   std::filesystem::create_directories(GlobalVars.DataFolder, ec);
   GlobalVars.TempFolder = AddTrailingBackslash(TempFolder());
 
-  FormatSettings.TimeSeparator = ':';
   SetDefaultGlobalVars();
-  if (!LoadSettings()) {
+  bool stored = false;
+  try {
+    stored = LoadSettings();
+  } catch (...) {
+    // The defaults could not be stored: the user hears of it, and the start goes on.
+    Application->HandleException(this, std::current_exception());
+  }
+  if (!stored) {
     SetBounds((Screen->Width() - Width()) / 2, (Screen->Height() - Height()) / 2, Width(), Height());
   }
   // The verb follows the stored option, so it is applied once the settings are read.
@@ -62,11 +68,11 @@ void TMainForm::FormCreate(TObject*) {
 }
 
 void TMainForm::ApplyExplorerVerbs() {
-  const std::string program = Application->ExeName();
-  for (const char* ext : SupportedAudioExts) {
-    if (GlobalVars.OP_AddToExplorer) AddExplorerVerb(program, kExplorerVerb, ext);
-    else RemoveExplorerVerb(kExplorerVerb, ext);
-  }
+  const std::vector<std::string> exts(std::begin(SupportedAudioExts), std::end(SupportedAudioExts));
+  if (GlobalVars.OP_AddToExplorer)
+    AddExplorerVerbs(Application->ExeName(), kExplorerVerb, exts);
+  else
+    RemoveExplorerVerbs(kExplorerVerb, exts);
 }
 
 void TMainForm::Dispatch(TMessage& Message) {
@@ -106,8 +112,13 @@ void TMainForm::AppMessage(MSG&, bool&) {
 }
 
 void TMainForm::FormClose(TObject*, TCloseAction&) {
-  SaveFormPosition("FormPos", this);
-  SaveSettings();
+  // Settings that cannot be saved are reported, but never keep the program from closing.
+  try {
+    SaveFormPosition("FormPos", this);
+    SaveSettings();
+  } catch (...) {
+    Application->HandleException(this, std::current_exception());
+  }
 }
 
 void TMainForm::FormDestroy(TObject*) {}

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -205,4 +206,60 @@ TEST_F(Settings, CorruptStoreStartsFromDefaults) {
   EXPECT_EQ(GlobalVars, FDefaults);
   auto reg = OpenStored();
   EXPECT_EQ(reg->ReadInteger("DefAmplify"), 25);
+}
+
+// One damaged line in the store costs its own value only: every other setting and the window
+// placement load as saved.
+TEST_F(Settings, OneDamagedLineCostsOnlyItsValue) {
+  GlobalVars.DefAmplify = 30;
+  GlobalVars.DefNormalize = 90;
+  GlobalVars.LastOpenDir = "/music/";
+  GlobalVars.OutputWMAPresets = 2;
+  SaveSettings();
+  {
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(std::string(SettingsKey) + "FormPos\\", true));
+    reg.WriteInteger("x", 123);
+  }
+  const TGlobalVars saved = GlobalVars;
+  std::string text = FileText();
+  const std::string line = "\"DefAmplify\"=dword:30\n";
+  ASSERT_NE(text.find(line), std::string::npos);
+  text.replace(text.find(line), line.size(), "\"DefAmplify\"=dword:3O\n");
+  std::ofstream(FFile, std::ios::trunc) << text;
+
+  GlobalVars = FDefaults;
+  testing::internal::CaptureStderr();
+  TRegistryStore::SetDefault(std::make_shared<TRegistryStore>(FFile));  // a fresh start
+  EXPECT_TRUE(LoadSettings());
+  const std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("DefAmplify"), std::string::npos) << err;
+  TGlobalVars expected = saved;
+  expected.DefAmplify = FDefaults.DefAmplify;
+  EXPECT_EQ(GlobalVars, expected);
+  TRegistry reg;
+  ASSERT_TRUE(reg.OpenKeyReadOnly(std::string(SettingsKey) + "FormPos\\"));
+  EXPECT_EQ(reg.ReadInteger("x"), 123);
+}
+
+// Settings that cannot be written are an error naming the store; nothing is lost silently.
+TEST_F(Settings, UnwritableStoreFailsVisibly) {
+  const auto dir = sonalix::test::MakeTempDir("settings-unwritable");
+  std::ofstream(dir / "config") << "a file where the folder should be";
+  const std::string file = (dir / "config" / "sonalix" / "registry").string();
+  TRegistryStore::SetDefault(std::make_shared<TRegistryStore>(file));
+  testing::internal::CaptureStderr();
+  for (bool first : {true, false}) {
+    try {
+      if (first)
+        LoadSettings();  // the first start stores the defaults
+      else
+        SaveSettings();
+      ADD_FAILURE() << "nothing raised";
+    } catch (const ERegistryException& e) {
+      EXPECT_NE(e.Message().find(file), std::string::npos) << e.Message();
+      EXPECT_NE(e.Message().find(std::strerror(ENOTDIR)), std::string::npos) << e.Message();
+    }
+  }
+  testing::internal::GetCapturedStderr();
 }

@@ -7,7 +7,9 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QWidget>
+#include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -128,7 +130,12 @@ TEST(Splash, RegionScanKeepsEveryRunOfARow) {
 TEST(Startup, DeferredStartShowsTheWindowAndTheTimerFreesTheSplash) {
   ClearSettings();
   TManualClock clock;
+  const char separator = FormatSettings.TimeSeparator;
+  FormatSettings.TimeSeparator = '.';
   TStart start;
+  // The process-wide time texts are the locale's, whatever the start does.
+  EXPECT_EQ(FormatSettings.TimeSeparator, '.');
+  FormatSettings.TimeSeparator = separator;
   EXPECT_EQ(Application->MainForm(), MainForm);
   // First start: the defaults are stored and the window centred before anything shows.
   EXPECT_FALSE(MainForm->Visible());
@@ -233,6 +240,41 @@ TEST(Startup, ClosingKeepsThePlacementForTheNextStart) {
   EXPECT_EQ(MainForm->Top(), 0);
 }
 
+// Settings that cannot be saved: the user is told at the first start and at closing, naming
+// the store and the cause, and the program still comes up fully and still closes.
+TEST(Startup, UnwritableSettingsAreReportedAndTheProgramStillCloses) {
+  const auto dir = sonalix::test::MakeTempDir("start-unwritable");
+  std::ofstream(dir / "config") << "a file where the folder should be";
+  const std::string file = (dir / "config" / "sonalix" / "registry").string();
+  TRegistryStore::SetDefault(std::make_shared<TRegistryStore>(file));
+  std::vector<std::string> texts;
+  TModalHook old = SetModalHook([&](const TModalRequest& r) {
+    if (r.Kind == TModalRequest::mrMessageBox) texts.push_back(r.Text);
+    return IDOK;
+  });
+  testing::internal::CaptureStderr();
+  {
+    TManualClock clock;
+    TStart start;
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(MainForm->Constraints()->MinWidth(), 740);  // the rest of the start still ran
+    EXPECT_EQ(MainForm->Left(), (Screen->Width() - MainForm->Width()) / 2);
+    Application->ProcessMessages();
+    EXPECT_TRUE(MainForm->Visible());
+    MainForm->Close();
+    MSG quit;
+    EXPECT_TRUE(PeekMessage(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  }
+  testing::internal::GetCapturedStderr();
+  SetModalHook(old);
+  TRegistryStore::SetDefault(nullptr);
+  ASSERT_EQ(texts.size(), 2u);
+  for (const std::string& text : texts) {
+    EXPECT_NE(text.find(file), std::string::npos) << text;
+    EXPECT_NE(text.find(std::strerror(ENOTDIR)), std::string::npos) << text;
+  }
+}
+
 TEST(Startup, TheExplorerVerbFollowsTheStoredOption) {
   ClearSettings();
   for (bool offered : {true, false, true}) {
@@ -246,6 +288,38 @@ TEST(Startup, TheExplorerVerbFollowsTheStoredOption) {
     EXPECT_EQ(GlobalVars.OP_AddToExplorer, offered);
     EXPECT_EQ(std::filesystem::exists(ExplorerVerbDesktopFile()), offered) << offered;
   }
+}
+
+// The first start offers the program for all sixteen extensions with one write of the desktop
+// entry and of our MIME package, and one rebuild of each desktop database; it claims sound
+// types only.
+TEST(Startup, FirstStartOffersTheVerbInOneWrite) {
+  ClearSettings();
+  const auto dir = sonalix::test::MakeTempDir("verb-once");
+  const auto bin = dir / "bin", log = dir / "tools.log";
+  std::filesystem::create_directories(bin);
+  for (const char* tool : {"update-mime-database", "update-desktop-database"}) {
+    std::ofstream(bin / tool) << "#!/bin/sh\necho " << tool << " >> '" << log.string() << "'\n";
+    std::filesystem::permissions(bin / tool, std::filesystem::perms(0755));
+  }
+  const std::string oldPath = std::getenv("PATH"), oldData = std::getenv("XDG_DATA_HOME");
+  setenv("PATH", (bin.string() + ":" + oldPath).c_str(), 1);
+  setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
+  {
+    TStart start;
+  }
+  setenv("PATH", oldPath.c_str(), 1);
+  std::ifstream in(log);
+  std::vector<std::string> runs;
+  for (std::string line; std::getline(in, line);) runs.push_back(line);
+  std::sort(runs.begin(), runs.end());
+  EXPECT_EQ(runs, (std::vector<std::string>{"update-desktop-database", "update-mime-database"}));
+  std::ifstream entryFile(ExplorerVerbDesktopFile());
+  const std::string entry((std::istreambuf_iterator<char>(entryFile)), {});
+  setenv("XDG_DATA_HOME", oldData.c_str(), 1);
+  EXPECT_NE(entry.find("audio/x-sonalix-raw;"), std::string::npos) << entry;
+  EXPECT_NE(entry.find("audio/x-wav;"), std::string::npos) << entry;
+  EXPECT_EQ(entry.find("image/"), std::string::npos) << entry;
 }
 
 TEST(Startup, OnlyAnExistingSupportedFileOpensAtStart) {

@@ -1,5 +1,6 @@
 #include "platform/sys/Registry.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "platform/rtl/Classes.h"
@@ -10,7 +11,14 @@ TRegistry::TRegistry() : TRegistry(TRegistryStore::Default()) {}
 
 TRegistry::TRegistry(std::shared_ptr<TRegistryStore> Store) : FStore(std::move(Store)) {}
 
-TRegistry::~TRegistry() { CloseKey(); }
+TRegistry::~TRegistry() {
+  try {
+    CloseKey();
+  } catch (const ERegistryException& e) {
+    // No exception leaves a destructor; code that must know closes the key itself.
+    std::fprintf(stderr, "sonalix: %s\n", e.Message().c_str());
+  }
+}
 
 void TRegistry::SetRootKey(HKEY Value) {
   if (Value == FRootKey) return;
@@ -19,7 +27,7 @@ void TRegistry::SetRootKey(HKEY Value) {
 }
 
 bool TRegistry::Resolve(const std::string& Key, TRegistryStore::TPath& Path) const {
-  const char* hive = HiveName(FRootKey);
+  const char* hive = TRegistryStore::HiveName(FRootKey);
   if (!hive) return false;
   Path = {hive};
   std::string full = Key;
@@ -31,7 +39,7 @@ bool TRegistry::Resolve(const std::string& Key, TRegistryStore::TPath& Path) con
     if (q > p) Path.push_back(full.substr(p, q - p));
     p = q + 1;
   }
-  return ValidPath(Path);
+  return TRegistryStore::ValidPath(Path);
 }
 
 TRegistryStore::TPath TRegistry::CurrentKeyPath() const {
@@ -65,13 +73,12 @@ bool TRegistry::OpenKeyReadOnly(const std::string& Key) {
 }
 
 void TRegistry::CloseKey() {
-  if (FModified) {
-    FStore->Commit();
-    FModified = false;
-  }
+  const bool modified = FModified;
+  FModified = false;
   FKeyOpen = false;
   FReadOnly = false;
   FCurrentPath.clear();
+  if (modified) FStore->Commit();
 }
 
 bool TRegistry::CreateKey(const std::string& Key) {

@@ -1,4 +1,4 @@
-#include "platform/sys/Registry.h"
+#include "platform/sys/RegistryStore.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <map>
 
-#include "platform/rtl/Classes.h"
+#include "platform/rtl/AtomicFile.h"
 
 // The store file is plain text:
 //
@@ -46,22 +46,9 @@ bool SameName(const std::string& a, const std::string& b) {
   return a.size() == b.size() && !TCaseLess()(a, b) && !TCaseLess()(b, a);
 }
 
-const char* HiveName(HKEY key) {
-  switch (key) {
-    case HKEY_CLASSES_ROOT:
-      return "HKEY_CLASSES_ROOT";
-    case HKEY_CURRENT_USER:
-      return "HKEY_CURRENT_USER";
-    case HKEY_LOCAL_MACHINE:
-      return "HKEY_LOCAL_MACHINE";
-    default:
-      return nullptr;
-  }
-}
-
 bool IsHiveName(const std::string& name) {
   for (HKEY key : {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
-    if (name == HiveName(key)) return true;
+    if (name == TRegistryStore::HiveName(key)) return true;
   return false;
 }
 
@@ -144,16 +131,10 @@ TNode* MakeNode(TNode& root, const TPath& path) {
 std::unique_ptr<TNode> NewRoot() {
   auto root = std::make_unique<TNode>();
   for (HKEY key : {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
-    root->AddChild(HiveName(key));
+    root->AddChild(TRegistryStore::HiveName(key));
   return root;
 }
 
-bool ValidPath(const TPath& path) {
-  if (path.empty() || !IsHiveName(path[0])) return false;
-  for (const std::string& name : path)
-    if (!ValidKeyName(name)) return false;
-  return true;
-}
 
 // --- text form ---------------------------------------------------------------------------------
 
@@ -323,12 +304,13 @@ bool ParseValue(const std::string& line, std::string& name, TRegValue& value) {
   return false;
 }
 
-// Fills root from the text; on failure returns false with the reason.
-bool Parse(const std::string& text, TNode& root, std::string& error) {
+// Fills root from the text. False when the text is not a store at all; a line that cannot be
+// read is left out and listed in damaged, with the values that follow a damaged key header.
+bool Parse(const std::string& text, TNode& root, std::vector<std::string>& damaged) {
+  damaged.clear();
   if (text.empty()) return true;
   size_t start = 0;
   int lineNo = 0;
-  bool sawMagic = false;
   TNode* current = nullptr;
   while (start < text.size()) {
     size_t end = text.find('\n', start);
@@ -337,18 +319,23 @@ bool Parse(const std::string& text, TNode& root, std::string& error) {
     start = end + 1;
     ++lineNo;
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    auto fail = [&](const char* why) {
-      error = "line " + std::to_string(lineNo) + ": " + why;
-      return false;
-    };
-    if (!sawMagic) {
-      if (line != kMagic) return fail("not a settings store");
-      sawMagic = true;
+    if (lineNo == 1) {
+      if (line != kMagic) return false;
       continue;
     }
+    auto skip = [&](const char* why) {
+      std::string shown = line.size() > 60 ? line.substr(0, 60) + "..." : line;
+      for (char& c : shown)
+        if ((unsigned char)c < 0x20) c = '?';
+      damaged.push_back("line " + std::to_string(lineNo) + ", " + why + ": " + shown);
+    };
     if (line.empty()) continue;
     if (line[0] == '[') {
-      if (line.size() < 3 || line.back() != ']') return fail("bad key header");
+      current = nullptr;
+      if (line.size() < 3 || line.back() != ']') {
+        skip("bad key header");
+        continue;
+      }
       TPath path;
       std::string inner = line.substr(1, line.size() - 2);
       size_t p = 0;
@@ -358,19 +345,24 @@ bool Parse(const std::string& text, TNode& root, std::string& error) {
         if (q == std::string::npos) break;
         p = q + 1;
       }
-      if (!ValidPath(path)) return fail("bad key name");
+      if (!TRegistryStore::ValidPath(path)) {
+        skip("bad key name");
+        continue;
+      }
       current = MakeNode(root, path);
       continue;
     }
-    if (!current) return fail("value outside a key");
+    if (!current) {
+      skip("value outside a key");
+      continue;
+    }
     std::string name;
     TRegValue value;
-    if (!ParseValue(line, name, value)) return fail("bad value");
+    if (!ParseValue(line, name, value)) {
+      skip("bad value");
+      continue;
+    }
     current->SetValue(name, value);
-  }
-  if (!sawMagic) {
-    error = "not a settings store";
-    return false;
   }
   return true;
 }
@@ -382,6 +374,7 @@ struct TDisk {
   std::unique_ptr<TNode> Root = NewRoot();
   std::string Content;
   std::string Error;
+  std::vector<std::string> Damaged;  // lines left out of a readable store
 };
 
 template <class Id>
@@ -429,8 +422,13 @@ TDisk ReadDisk(const std::string& file, Id& id) {
     disk.Content.append(buffer, size_t(n));
   }
   ::close(fd);
-  disk.Status = Parse(disk.Content, *disk.Root, disk.Error) ? TDisk::dsOk : TDisk::dsCorrupt;
-  if (disk.Status == TDisk::dsCorrupt) disk.Root = NewRoot();
+  if (Parse(disk.Content, *disk.Root, disk.Damaged)) {
+    disk.Status = TDisk::dsOk;
+  } else {
+    disk.Status = TDisk::dsCorrupt;
+    disk.Error = "not a settings store";
+    disk.Root = NewRoot();
+  }
   return disk;
 }
 
@@ -439,9 +437,13 @@ class TStoreLock {
  public:
   explicit TStoreLock(const std::string& file) {
     FFd = ::open((file + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (FFd < 0) return;
+    if (FFd < 0) {
+      FError = errno;
+      return;
+    }
     while (::flock(FFd, LOCK_EX) != 0) {
       if (errno != EINTR) {
+        FError = errno;
         ::close(FFd);
         FFd = -1;
         return;
@@ -452,56 +454,25 @@ class TStoreLock {
     if (FFd >= 0) ::close(FFd);  // closing releases the lock
   }
   bool Held() const { return FFd >= 0; }
+  int Error() const { return FError; }
 
  private:
   int FFd = -1;
+  int FError = 0;
 };
 
-bool WriteAll(int fd, const std::string& text) {
-  size_t done = 0;
-  while (done < text.size()) {
-    ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += size_t(n);
-  }
-  return true;
-}
-
-// Temporary file, fsync, rename, fsync of the folder: a crash leaves the old or the new store.
-bool WriteAtomically(const std::string& file, const std::string& text, std::string& error) {
-  std::string temp = file + ".new";
-  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-  if (fd < 0) {
-    error = std::strerror(errno);
-    return false;
-  }
-  bool ok = WriteAll(fd, text) && ::fsync(fd) == 0;
-  if (!ok) error = std::strerror(errno);
-  if (::close(fd) != 0 && ok) {
-    ok = false;
-    error = std::strerror(errno);
-  }
-  if (ok && ::rename(temp.c_str(), file.c_str()) != 0) {
-    ok = false;
-    error = std::strerror(errno);
-  }
-  if (!ok) {
-    ::unlink(temp.c_str());
-    return false;
-  }
-  std::string folder = std::filesystem::path(file).parent_path().string();
-  int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir >= 0) {
-    ::fsync(dir);
-    ::close(dir);
-  }
-  return true;
+void ReportDamaged(const std::string& file, const std::vector<std::string>& damaged) {
+  if (damaged.empty()) return;
+  std::string text = "the settings store " + file + " has damaged lines, which are left out:";
+  for (const std::string& line : damaged) text += "\n  " + line;
+  Report(text);
 }
 
 // Moves an unreadable store out of the way so that the program can start from its defaults;
 // the old file stays for the user to inspect.
-bool SetAside(const std::string& file, const std::string& reason) {
+bool SetAside(const std::string& store, const std::string& reason) {
+  // A linked store is moved aside where it really is; the link is left to lead to the new one.
+  const std::string file = FollowSymlinks(store);
   char stamp[32];
   time_t now = ::time(nullptr);
   struct tm tm;
@@ -523,6 +494,26 @@ bool SetAside(const std::string& file, const std::string& reason) {
 }  // namespace
 
 // --- TRegistryStore ----------------------------------------------------------------------------
+
+const char* TRegistryStore::HiveName(HKEY key) {
+  switch (key) {
+    case HKEY_CLASSES_ROOT:
+      return "HKEY_CLASSES_ROOT";
+    case HKEY_CURRENT_USER:
+      return "HKEY_CURRENT_USER";
+    case HKEY_LOCAL_MACHINE:
+      return "HKEY_LOCAL_MACHINE";
+    default:
+      return nullptr;
+  }
+}
+
+bool TRegistryStore::ValidPath(const TPath& path) {
+  if (path.empty() || !IsHiveName(path[0])) return false;
+  for (const std::string& name : path)
+    if (!ValidKeyName(name)) return false;
+  return true;
+}
 
 TRegistryStore::TRegistryStore(std::string FileName)
     : FFileName(std::move(FileName)), FRoot(NewRoot()) {}
@@ -572,43 +563,41 @@ void TRegistryStore::Refresh() {
     Report("the settings store " + FFileName + " cannot be read (" + disk.Error +
            "); the defaults are used");
   }
+  ReportDamaged(FFileName, disk.Damaged);
   FRoot = std::move(disk.Root);
   for (const TChange& change : FPending) Apply(*FRoot, change);
   FFileId = id;
   FLoaded = true;
 }
 
-bool TRegistryStore::Commit() {
+void TRegistryStore::Commit() {
   std::lock_guard guard(FLock);
-  if (FPending.empty()) return true;
+  if (FPending.empty()) return;
+  auto fail = [&](const std::string& reason) {
+    throw ERegistryException("Failed to save the settings in \"" + FFileName + "\": " + reason);
+  };
+  const std::filesystem::path folder = std::filesystem::path(FFileName).parent_path();
   std::error_code ec;
-  std::filesystem::create_directories(std::filesystem::path(FFileName).parent_path(), ec);
+  if (!folder.empty()) std::filesystem::create_directories(folder, ec);
+  if (ec) fail("the folder " + folder.string() + " cannot be made (" + ec.message() + ")");
   TStoreLock lock(FFileName);
-  if (!lock.Held()) {
-    Report("the settings store " + FFileName + " cannot be locked (" + std::strerror(errno) +
-           "); the settings were not saved");
-    return false;
-  }
+  if (!lock.Held()) fail(std::strerror(lock.Error()));
   TFileId id;
   TDisk disk = ReadDisk(FFileName, id);
-  if (disk.Status == TDisk::dsCorrupt && SetAside(FFileName, disk.Error)) {
+  if (disk.Status == TDisk::dsCorrupt) {
+    if (!SetAside(FFileName, disk.Error))
+      fail("it is not a settings store and cannot be moved aside");
     disk.Status = TDisk::dsMissing;
     disk.Content.clear();
   }
-  if (disk.Status == TDisk::dsCorrupt || disk.Status == TDisk::dsFailed) {
-    if (disk.Status == TDisk::dsFailed)
-      Report("the settings store " + FFileName + " cannot be read (" + disk.Error +
-             "); the settings were not saved");
-    return false;
-  }
+  if (disk.Status == TDisk::dsFailed) fail(disk.Error);
   for (const TChange& change : FPending) Apply(*disk.Root, change);
   std::string text = Serialize(*disk.Root);
   if (disk.Status != TDisk::dsOk || text != disk.Content) {
-    std::string error;
-    if (!WriteAtomically(FFileName, text, error)) {
-      Report("the settings store " + FFileName + " cannot be written (" + error +
-             "); the settings were not saved");
-      return false;
+    try {
+      WriteFileAtomically(FFileName, text, 0600);
+    } catch (const EAtomicFileError& e) {
+      fail(e.Reason());
     }
     id = StatFile<TFileId>(FFileName);
   }
@@ -616,7 +605,6 @@ bool TRegistryStore::Commit() {
   FPending.clear();
   FFileId = id;
   FLoaded = true;
-  return true;
 }
 
 bool TRegistryStore::HasPendingChanges() const {
@@ -715,229 +703,4 @@ bool TRegistryStore::KeyNames(const TPath& Path, std::vector<std::string>& Names
   if (!node) return false;
   for (const auto& [name, child] : node->Keys) Names.push_back(child->Name);
   return true;
-}
-
-// --- TRegistry ---------------------------------------------------------------------------------
-
-TRegistry::TRegistry() : TRegistry(TRegistryStore::Default()) {}
-
-TRegistry::TRegistry(std::shared_ptr<TRegistryStore> Store) : FStore(std::move(Store)) {}
-
-TRegistry::~TRegistry() { CloseKey(); }
-
-void TRegistry::SetRootKey(HKEY Value) {
-  if (Value == FRootKey) return;
-  CloseKey();
-  FRootKey = Value;
-}
-
-bool TRegistry::Resolve(const std::string& Key, TRegistryStore::TPath& Path) const {
-  const char* hive = HiveName(FRootKey);
-  if (!hive) return false;
-  Path = {hive};
-  std::string full = Key;
-  if (!Key.starts_with("\\") && FKeyOpen) full = FCurrentPath + "\\" + Key;
-  size_t p = 0;
-  while (p <= full.size()) {
-    size_t q = full.find('\\', p);
-    if (q == std::string::npos) q = full.size();
-    if (q > p) Path.push_back(full.substr(p, q - p));
-    p = q + 1;
-  }
-  return ValidPath(Path);
-}
-
-TRegistryStore::TPath TRegistry::CurrentKeyPath() const {
-  TRegistryStore::TPath path;
-  if (FKeyOpen) Resolve("\\" + FCurrentPath, path);
-  return path;
-}
-
-bool TRegistry::OpenKey(const std::string& Key, bool CanCreate) {
-  TRegistryStore::TPath path;
-  if (!Resolve(Key, path)) return false;
-  FStore->Refresh();
-  bool exists = FStore->KeyExists(path);
-  if (!exists && !CanCreate) return false;
-  CloseKey();  // the changes made under the previous key are written now, the new key's later
-  if (!exists) {
-    if (!FStore->CreateKey(path)) return false;
-    FModified = true;
-  }
-  FCurrentPath.clear();
-  for (size_t i = 1; i < path.size(); ++i) FCurrentPath += (i > 1 ? "\\" : "") + path[i];
-  FKeyOpen = true;
-  FReadOnly = false;
-  return true;
-}
-
-bool TRegistry::OpenKeyReadOnly(const std::string& Key) {
-  if (!OpenKey(Key, false)) return false;
-  FReadOnly = true;
-  return true;
-}
-
-void TRegistry::CloseKey() {
-  if (FModified) {
-    FStore->Commit();
-    FModified = false;
-  }
-  FKeyOpen = false;
-  FReadOnly = false;
-  FCurrentPath.clear();
-}
-
-bool TRegistry::CreateKey(const std::string& Key) {
-  TRegistryStore::TPath path;
-  if (Resolve(Key, path)) {
-    FStore->Refresh();
-    if (FStore->KeyExists(path)) return true;
-    if (FStore->CreateKey(path)) {
-      FModified = true;
-      return true;
-    }
-  }
-  throw ERegistryException(Format("Failed to create key %s", {Key}));
-}
-
-bool TRegistry::DeleteKey(const std::string& Key) {
-  TRegistryStore::TPath path;
-  if (!Resolve(Key, path)) return false;
-  FStore->Refresh();
-  if (!FStore->DeleteKey(path)) return false;
-  FModified = true;
-  return true;
-}
-
-bool TRegistry::KeyExists(const std::string& Key) {
-  TRegistryStore::TPath path;
-  if (!Resolve(Key, path)) return false;
-  FStore->Refresh();
-  return FStore->KeyExists(path);
-}
-
-bool TRegistry::HasSubKeys() {
-  std::vector<std::string> names;
-  GetKeyNames(names);
-  return !names.empty();
-}
-
-bool TRegistry::DeleteValue(const std::string& Name) {
-  if (!FKeyOpen || FReadOnly || !FStore->DeleteValue(CurrentKeyPath(), Name)) return false;
-  FModified = true;
-  return true;
-}
-
-bool TRegistry::ReadValue(const std::string& Name, TRegValue& Value) {
-  return FKeyOpen && FStore->FindValue(CurrentKeyPath(), Name, Value);
-}
-
-bool TRegistry::ValueExists(const std::string& Name) {
-  TRegValue value;
-  return ReadValue(Name, value);
-}
-
-TRegDataType TRegistry::GetDataType(const std::string& Name) {
-  TRegValue value;
-  return ReadValue(Name, value) ? value.Type : rdUnknown;
-}
-
-int TRegistry::GetDataSize(const std::string& Name) {
-  TRegValue value;
-  if (!ReadValue(Name, value)) return -1;
-  switch (value.Type) {
-    case rdString:
-      return int(value.Text.size()) + 1;
-    case rdInteger:
-      return 4;
-    default:
-      return int(value.Bytes.size());
-  }
-}
-
-void TRegistry::GetValueNames(std::vector<std::string>& Names) {
-  Names.clear();
-  if (FKeyOpen) FStore->ValueNames(CurrentKeyPath(), Names);
-}
-
-void TRegistry::GetKeyNames(std::vector<std::string>& Names) {
-  Names.clear();
-  if (FKeyOpen) FStore->KeyNames(CurrentKeyPath(), Names);
-}
-
-void TRegistry::GetValueNames(TStrings* Strings) {
-  std::vector<std::string> names;
-  GetValueNames(names);
-  Strings->BeginUpdate();
-  Strings->Clear();
-  for (const std::string& name : names) Strings->Add(name);
-  Strings->EndUpdate();
-}
-
-void TRegistry::GetKeyNames(TStrings* Strings) {
-  std::vector<std::string> names;
-  GetKeyNames(names);
-  Strings->BeginUpdate();
-  Strings->Clear();
-  for (const std::string& name : names) Strings->Add(name);
-  Strings->EndUpdate();
-}
-
-void TRegistry::PutValue(const std::string& Name, const TRegValue& Value) {
-  if (!FKeyOpen || FReadOnly || !FStore->SetValue(CurrentKeyPath(), Name, Value))
-    throw ERegistryException(Format("Failed to set data for '%s'", {Name}));
-  FModified = true;
-}
-
-std::string TRegistry::ReadString(const std::string& Name) {
-  TRegValue value;
-  if (!ReadValue(Name, value)) return {};
-  if (value.Type != rdString)
-    throw ERegistryException(Format("Invalid data type for '%s'", {Name}));
-  return value.Text;
-}
-
-void TRegistry::WriteString(const std::string& Name, const std::string& Value) {
-  TRegValue value;
-  value.Type = rdString;
-  value.Text = Value;
-  PutValue(Name, value);
-}
-
-int TRegistry::ReadInteger(const std::string& Name) {
-  TRegValue value;
-  if (!ReadValue(Name, value))
-    throw ERegistryException(Format("Failed to get data for '%s'", {Name}));
-  if (value.Type != rdInteger)
-    throw ERegistryException(Format("Invalid data type for '%s'", {Name}));
-  return value.Integer;
-}
-
-void TRegistry::WriteInteger(const std::string& Name, int Value) {
-  TRegValue value;
-  value.Type = rdInteger;
-  value.Integer = Value;
-  PutValue(Name, value);
-}
-
-bool TRegistry::ReadBool(const std::string& Name) { return ReadInteger(Name) != 0; }
-
-void TRegistry::WriteBool(const std::string& Name, bool Value) {
-  WriteInteger(Name, Value ? 1 : 0);
-}
-
-int TRegistry::ReadBinaryData(const std::string& Name, void* Buffer, int BufSize) {
-  TRegValue value;
-  if (!ReadValue(Name, value)) return 0;
-  if (value.Type != rdBinary || int(value.Bytes.size()) > BufSize)
-    throw ERegistryException(Format("Invalid data type for '%s'", {Name}));
-  if (!value.Bytes.empty()) std::memcpy(Buffer, value.Bytes.data(), value.Bytes.size());
-  return int(value.Bytes.size());
-}
-
-void TRegistry::WriteBinaryData(const std::string& Name, const void* Buffer, int BufSize) {
-  TRegValue value;
-  value.Type = rdBinary;
-  if (BufSize > 0) value.Bytes.assign(static_cast<const char*>(Buffer), size_t(BufSize));
-  PutValue(Name, value);
 }

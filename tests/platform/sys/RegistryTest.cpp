@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <climits>
+#include <cstring>
+#include <functional>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -263,18 +267,14 @@ TEST(Registry, TwoInstancesMergeTheirChanges) {
   EXPECT_TRUE(last.KeyExists("\\OnlyB"));
 }
 
-TEST(Registry, UnreadableStoreIsKeptAsideAndTheDefaultsStart) {
+TEST(Registry, StoreThatIsNoStoreIsKeptAsideAndTheDefaultsStart) {
   const std::string good = "Sonalix registry 1\n[HKEY_CURRENT_USER\\K]\n";
-  const char* const broken[] = {
+  const std::string broken[] = {
       "garbage\n",
-      "Sonalix registry 1\n\"v\"=dword:1\n",  // value outside a key
-      "Sonalix registry 1\n[HKEY_CURRENT_USER\\K]\n\"v\"=dword:99999999999\n",
-      "Sonalix registry 1\n[HKEY_CURRENT_USER\\K]\n\"v\"=sz:\"bad \\q escape\"\n",
-      "Sonalix registry 1\n[HKEY_CURRENT_USER\\K]\n\"v\"=hex:abc\n",
-      "Sonalix registry 1\n[HKEY_SOMEWHERE\\K]\n",
-      "Sonalix registry 1\n[HKEY_CURRENT_USER\\K]\n\"v\"=float:1\n",
+      std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16),
+      "[HKEY_CURRENT_USER\\K]\n\"v\"=dword:1\n",  // no header line
   };
-  for (const char* text : broken) {
+  for (const std::string& text : broken) {
     const std::string file = StoreFile();
     WriteAll(file, text);
     testing::internal::CaptureStderr();
@@ -305,6 +305,165 @@ TEST(Registry, UnreadableStoreIsKeptAsideAndTheDefaultsStart) {
     EXPECT_EQ(reg.KeyExists("\\K"), !text.empty());
     EXPECT_TRUE(fs::exists(file));
   }
+}
+
+// A damaged line costs only itself (and, for a key header, the values under it): the rest of
+// the store is read, the line is reported, and the next write keeps every good value.
+TEST(Registry, DamagedLinesAreLeftOutAndTheRestKept) {
+  const std::string before = "Sonalix registry 1\n[HKEY_CURRENT_USER\\K]\n\"a\"=dword:1\n";
+  const std::string after = "\"z\"=sz:\"last\"\n[HKEY_CURRENT_USER\\L]\n\"b\"=dword:2\n";
+  struct Case {
+    std::string line;
+    bool keyKept;  // the values after the line, up to the next header, are still read
+  };
+  const Case cases[] = {
+      {"\"v\"=dword:99999999999", true},
+      {"\"v\"=sz:\"bad \\q escape\"", true},
+      {"\"v\"=hex:abc", true},
+      {"\"v\"=float:1", true},
+      {"\"v\"=sz:\"unterminated", true},
+      {"\"v\"dword:1", true},
+      {"[HKEY_SOMEWHERE\\K]", false},
+      {"[HKEY_CURRENT_USER\\K", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    const std::string file = StoreFile();
+    WriteAll(file, before + c.line + "\n" + after);
+    testing::internal::CaptureStderr();
+    TRegistry reg(Store(file));
+    ASSERT_TRUE(reg.OpenKey("\\K", false));
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("line 4"), std::string::npos) << err;
+    EXPECT_EQ(err.find("line 3"), std::string::npos) << err;
+    EXPECT_EQ(reg.ReadInteger("a"), 1);
+    EXPECT_EQ(reg.ValueExists("z"), c.keyKept);
+    EXPECT_FALSE(reg.ValueExists("v"));
+    reg.WriteInteger("new", 3);
+    reg.CloseKey();
+
+    EXPECT_TRUE(fs::exists(file));
+    EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(file).parent_path()),
+                            fs::directory_iterator()),
+              2);  // the store and its lock: nothing set aside
+    TRegistry again(Store(file));
+    ASSERT_TRUE(again.OpenKeyReadOnly("\\K"));
+    EXPECT_EQ(again.ReadInteger("a"), 1);
+    EXPECT_EQ(again.ReadInteger("new"), 3);
+    EXPECT_EQ(again.ReadString("z"), c.keyKept ? "last" : "");
+    ASSERT_TRUE(again.OpenKeyReadOnly("\\L"));
+    EXPECT_EQ(again.ReadInteger("b"), 2);
+  }
+}
+
+// A store reached through a symbolic link is written where the link leads; the link stays.
+TEST(Registry, LinkedStoreIsWrittenThrough) {
+  const fs::path dir = sonalix::test::MakeTempDir("reg-link");
+  fs::create_directories(dir / "dotfiles");
+  fs::create_directories(dir / "config" / "sonalix");
+  WriteAll((dir / "dotfiles" / "registry").string(),
+           "Sonalix registry 1\n[HKEY_CURRENT_USER\\K]\n\"old\"=dword:1\n");
+  fs::permissions(dir / "dotfiles" / "registry", fs::perms(0640));
+  const fs::path link = dir / "config" / "sonalix" / "registry";
+  fs::create_symlink("../../dotfiles/registry", link);
+  {
+    TRegistry reg(Store(link.string()));
+    ASSERT_TRUE(reg.OpenKey("\\K", false));
+    reg.WriteInteger("new", 2);
+  }
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(fs::status(dir / "dotfiles" / "registry").permissions(), fs::perms(0640));
+  TRegistry reg(Store((dir / "dotfiles" / "registry").string()));
+  ASSERT_TRUE(reg.OpenKeyReadOnly("\\K"));
+  EXPECT_EQ(reg.ReadInteger("old"), 1);
+  EXPECT_EQ(reg.ReadInteger("new"), 2);
+
+  // One that is no store is set aside where it is, and the link then leads to the new store.
+  WriteAll((dir / "dotfiles" / "registry").string(), "garbage\n");
+  testing::internal::CaptureStderr();
+  {
+    TRegistry fresh(Store(link.string()));
+    ASSERT_TRUE(fresh.OpenKey("\\K", true));
+    fresh.WriteInteger("again", 3);
+  }
+  testing::internal::GetCapturedStderr();
+  EXPECT_TRUE(fs::is_symlink(link));
+  int aside = 0;
+  for (const auto& entry : fs::directory_iterator(dir / "dotfiles"))
+    aside += entry.path().filename().string().starts_with("registry.corrupt-");
+  EXPECT_EQ(aside, 1);
+  TRegistry back(Store((dir / "dotfiles" / "registry").string()));
+  ASSERT_TRUE(back.OpenKeyReadOnly("\\K"));
+  EXPECT_EQ(back.ReadInteger("again"), 3);
+}
+
+namespace {
+constexpr uid_t kNobody = 65534;
+
+// Runs check where permissions hold: in a child that drops root's rights when the tests run as
+// root, else in a child as the user. The answer is the child's exit status.
+bool AsOrdinaryUser(const std::function<bool()>& check) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    const bool dropped = geteuid() != 0 || (setgid(kNobody) == 0 && setuid(kNobody) == 0);
+    _exit(dropped && check() ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Writes one value; true when closing the key raised naming the file and the reason, and the
+// change stayed pending.
+bool CommitFailsWith(const std::string& file, const std::string& reason) {
+  auto store = Store(file);
+  TRegistry reg(store);
+  if (!reg.OpenKey(kKey, true)) return false;
+  reg.WriteInteger("DefAmplify", 30);
+  const std::string message = RaisedMessage([&] { reg.CloseKey(); });
+  const bool ok = message.find("\"" + file + "\"") != std::string::npos &&
+                  message.find(reason) != std::string::npos && store->HasPendingChanges();
+  if (!ok) std::fprintf(stderr, "raised: %s\n", message.c_str());
+  return ok;
+}
+}  // namespace
+
+// A store that cannot be written is an error the caller sees, naming the file and the cause.
+TEST(Registry, UnwritableStoreRaisesOnClose) {
+  const fs::path dir = sonalix::test::MakeTempDir("reg-unwritable");
+  std::ofstream(dir / "file") << "in the way";
+  fs::create_directories(dir / "store-is-a-folder" / "registry");
+  struct Case {
+    std::string file;
+    std::string reason;
+  };
+  const Case cases[] = {
+      // The config folder cannot be made: its parent is a file.
+      {(dir / "file" / "sonalix" / "registry").string(),
+       "the folder " + (dir / "file" / "sonalix").string() + " cannot be made (" +
+           std::strerror(ENOTDIR) + ")"},
+      {(dir / "store-is-a-folder" / "registry").string(), std::strerror(EISDIR)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    EXPECT_TRUE(CommitFailsWith(c.file, c.reason));
+  }
+
+  // A read-only config folder, and one of another user (the root folder, seen by an ordinary
+  // user).
+  char pattern[] = "/tmp/sonalix-reg-XXXXXX";
+  ASSERT_NE(mkdtemp(pattern), nullptr);
+  const fs::path readOnly = pattern;
+  fs::permissions(readOnly, fs::perms(0555));
+  if (geteuid() == 0) ASSERT_EQ(chown(readOnly.c_str(), kNobody, kNobody), 0);
+  for (const fs::path& folder : {readOnly, fs::path("/")}) {
+    SCOPED_TRACE(folder.string());
+    const std::string file = (folder / "sonalix-test-registry").string();
+    EXPECT_TRUE(AsOrdinaryUser([&] { return CommitFailsWith(file, std::strerror(EACCES)); }));
+    EXPECT_FALSE(fs::exists(file));
+  }
+  fs::permissions(readOnly, fs::perms::all);
+  fs::remove_all(readOnly);
 }
 
 TEST(Registry, TheUsersStoreLivesInTheConfigFolder) {
