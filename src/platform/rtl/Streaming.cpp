@@ -43,6 +43,90 @@ const char* KindName(TDescValueKind k) {
   return "value";
 }
 
+// What a property holds now, as a function that puts it back into an object of the same class;
+// empty when that cannot be done (an event bound in code rather than by a handler's name).
+using TRestore = std::function<void(TObject*)>;
+TRestore SavedObject(TObject* o, TComponent* root, int depth);
+
+TRestore SavedProperty(TObject* o, const TPropInfo& p, TComponent* root, int depth) {
+  const TPropInfo* info = &p;
+  switch (p.Kind) {
+    case tkInteger:
+    case tkInt64:
+    case tkBool:
+    case tkEnumeration:
+    case tkSet: {
+      if (!p.GetOrd || !p.SetOrd) return {};
+      const int64_t v = p.GetOrd(o);
+      return [info, v](TObject* t) { info->SetOrd(t, v); };
+    }
+    case tkFloat: {
+      if (!p.GetFloat || !p.SetFloat) return {};
+      const double v = p.GetFloat(o);
+      return [info, v](TObject* t) { info->SetFloat(t, v); };
+    }
+    case tkString: {
+      if (!p.GetStr || !p.SetStr) return {};
+      const std::string v = p.GetStr(o);
+      return [info, v](TObject* t) { info->SetStr(t, v); };
+    }
+    case tkComponent: {
+      if (!p.GetObject || !p.SetObject) return {};
+      TObject* v = p.GetObject(o);
+      return [info, v](TObject* t) { info->SetObject(t, v); };
+    }
+    case tkMethod: {
+      if (!p.MethodAssigned || !p.SetMethod) return {};
+      if (!p.MethodAssigned(o)) return [info](TObject* t) { info->SetMethod(t, nullptr, nullptr); };
+      const std::string name = p.GetHandlerName ? p.GetHandlerName(o) : std::string();
+      const TMethodEntry* m = name.empty() ? nullptr : FindMethod(ClassInfoOf(root), name);
+      if (!m) return {};
+      return [info, m, root](TObject* t) { info->SetMethod(t, m, root); };
+    }
+    case tkClass: {
+      TObject* nested = p.GetObject ? p.GetObject(o) : nullptr;
+      if (!nested || depth > 8) return {};
+      if (auto* strings = dynamic_cast<TStrings*>(nested)) {
+        auto copy = std::make_shared<TStringList>();
+        copy->Assign(strings);
+        return [info, copy](TObject* t) {
+          if (auto* target = dynamic_cast<TStrings*>(info->GetObject(t))) target->Assign(copy.get());
+        };
+      }
+      if (auto* collection = dynamic_cast<TCollection*>(nested)) {
+        std::vector<TRestore> items;
+        for (int i = 0; i < collection->Count(); ++i)
+          items.push_back(SavedObject(collection->Items(i), root, depth + 1));
+        return [info, items](TObject* t) {
+          auto* target = dynamic_cast<TCollection*>(info->GetObject(t));
+          if (!target) return;
+          target->BeginUpdate();
+          target->Clear();
+          for (const TRestore& item : items) item(target->Add());
+          target->EndUpdate();
+        };
+      }
+      TRestore whole = SavedObject(nested, root, depth + 1);
+      return [info, whole](TObject* t) {
+        if (TObject* target = info->GetObject(t)) whole(target);
+      };
+    }
+  }
+  return {};
+}
+
+TRestore SavedObject(TObject* o, TComponent* root, int depth) {
+  std::vector<TRestore> parts;
+  if (const TClassInfo* cls = ClassInfoOf(o))
+    for (const TPropInfo* p : GetPropList(cls)) {
+      if (p->Kind != tkClass && !p->Writable()) continue;
+      if (TRestore part = SavedProperty(o, *p, root, depth)) parts.push_back(std::move(part));
+    }
+  return [parts](TObject* t) {
+    for (const TRestore& part : parts) part(t);
+  };
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -66,6 +150,11 @@ struct TReader::Impl {
 
   std::vector<TComponent*> Created;  // newest last; freed newest first on failure
   std::vector<TComponent*> Loaded;   // creation order, the root first
+
+  // Reading into a root that existed before: what each property held before it was set,
+  // newest last, so that a failed read can put everything back.
+  bool Remembering = false;
+  std::vector<std::function<void()>> Undo;
 
   struct Fixup {
     TObject* Instance;
@@ -164,9 +253,21 @@ struct TReader::Ops {
     }
   }
 
+  void Remember(TObject* instance, const TPropInfo& p) {
+    if (!I.Remembering) return;
+    // A plain nested object is remembered property by property as it is read.
+    if (p.Kind == tkClass && p.GetObject) {
+      TObject* nested = p.GetObject(instance);
+      if (!dynamic_cast<TStrings*>(nested) && !dynamic_cast<TCollection*>(nested)) return;
+    }
+    if (TRestore restore = SavedProperty(instance, p, R.Root(), 0))
+      I.Undo.push_back([instance, restore] { restore(instance); });
+  }
+
   void ReadValue(TObject* instance, const TPropInfo& p, const TDescValue& v,
                  const std::string& path) {
     if (!p.Writable() && p.Kind != tkClass) R.Error("Property is read-only");
+    Remember(instance, p);
     switch (p.Kind) {
       case tkInteger:
       case tkInt64: {
@@ -327,7 +428,11 @@ struct TReader::Ops {
       if (parent) child->SetParentComponent(parent);
     });
     I.Frames.push_back({&desc, owner, parent, childPath});
+    // A new component goes whole on failure: nothing of it needs remembering.
+    const bool remembering = I.Remembering;
+    I.Remembering = false;
     Located(R, [&] { child->ReadState(&R); });
+    I.Remembering = remembering;
     I.Frames.pop_back();
   }
 
@@ -388,6 +493,8 @@ TComponent* TReader::ReadRootComponent(const TDescObject& Desc, TComponent* Root
   FImpl->RootName = Desc.Name;
   FImpl->Loaded.push_back(Root);
   bool wasLoading = Root->ComponentState().Contains(csLoading);
+  const std::string oldName = Root->Name();
+  FImpl->Remembering = !createdRoot;
   try {
     Root->SetComponentState(csLoading, true);
     Root->SetComponentState(csReading, true);
@@ -413,12 +520,27 @@ TComponent* TReader::ReadRootComponent(const TDescObject& Desc, TComponent* Root
     if (createdRoot) {
       delete Root;
     } else {
+      // Whole or not at all: what was set on the existing root goes back, newest first.
+      for (auto it = FImpl->Undo.rbegin(); it != FImpl->Undo.rend(); ++it) {
+        try {
+          (*it)();
+        } catch (...) {
+        }
+      }
+      if (Root->Name() != oldName) {
+        try {
+          Root->SetName(oldName);
+        } catch (...) {
+        }
+      }
       Root->SetComponentState(csReading, false);
       Root->SetComponentState(csLoading, wasLoading);
     }
+    FImpl->Undo.clear();
     FRoot = nullptr;
     throw;
   }
+  FImpl->Undo.clear();
   FImpl->Created.clear();
   // Loaded may free components (its own children); weak links skip those.
   std::vector<TWeakLink<TComponent>> loaded(FImpl->Loaded.begin(), FImpl->Loaded.end());

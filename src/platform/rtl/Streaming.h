@@ -46,7 +46,9 @@
 // references once the whole description is read (so they may point forward), then clears
 // csReading and calls Loaded on each component in creation order, the root first. Any error
 // raises EDescriptionError naming the file, the line and the property; the components created
-// until then are freed, so a description is applied whole or not at all.
+// until then are freed and the published properties already set on an existing root (and its
+// nested objects, lists and collections) are put back, so a description is applied whole or not
+// at all. Data a class stores through DefineProperties is its own to keep consistent.
 
 #include <cstdint>
 #include <functional>

@@ -617,6 +617,83 @@ TEST(Streaming, ErrorsNameFileLineAndPropertyAndLeaveNothingBehind) {
   }
 }
 
+// A description that fails part way, after it has set every kind of property on an existing
+// root, leaves that root exactly as it was.
+TEST(Streaming, FailedReadLeavesAnExistingRootAsItWas) {
+  RegisterTestClasses();
+  const char* before = R"(object Root: TWidget {
+  Count = 5
+  Shade = shDark
+  Flags = [fA]
+  Active = true
+  Ratio = 0.25
+  Caption = "before"
+  Buddy = Mate
+  Pen {
+    Width = 2
+  }
+  Items = items {
+    item {
+      Width = 7
+      Caption = "kept"
+    }
+  }
+  Lines = ("a", "b")
+  object Mate: TWidget {
+  }
+})";
+  const std::string changes = R"(object Root: TWidget {
+  Count = 6
+  Shade = shLight
+  Flags = [fB, fC]
+  Active = false
+  Ratio = 0.5
+  Caption = "after"
+  Buddy = nil
+  Pen {
+    Width = 9
+  }
+  Items = items {
+    item {
+      Width = 1
+    }
+    item {
+      Width = 2
+    }
+  }
+  Lines = ("c")
+)";
+  struct Case {
+    const char* name;
+    std::string tail;
+  };
+  const Case cases[] = {
+      {"unknown property", "  Wdth = 1\n}"},
+      {"child of an unknown class", "  object W8: TWidget {\n    Count = 1\n  }\n"
+                                    "  object W9: TNoSuch {\n  }\n}"},
+      {"reference resolved at the end", "  Other = Nobody\n}"},
+      {"reference to the root, then a bad one", "  Other = Root\n  object W8: TWidget {\n"
+                                                "    Buddy = Nobody\n  }\n}"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto root = std::make_unique<TWidget>(nullptr);
+    ReadComponentFromText(root.get(), before);
+    const std::string original = WriteComponentToText(root.get());
+    const int widgets = gLiveWidgets;
+    EXPECT_THROW(ReadComponentFromText(root.get(), changes + c.tail), EDescriptionError);
+    EXPECT_EQ(WriteComponentToText(root.get()), original);
+    EXPECT_EQ(root->Other(), nullptr);
+    EXPECT_EQ(root->ComponentCount(), 1);
+    EXPECT_EQ(gLiveWidgets, widgets);
+  }
+  // A root without a name keeps none.
+  auto unnamed = std::make_unique<TWidget>(nullptr);
+  EXPECT_THROW(ReadComponentFromText(unnamed.get(), changes + cases[0].tail), EDescriptionError);
+  EXPECT_EQ(unnamed->Name(), "");
+  EXPECT_EQ(unnamed->Count(), 0);
+}
+
 TEST(Streaming, ReadsHandWrittenLayouts) {
   // Byte-order mark, CR LF line ends, tabs, comments, hexadecimal integers, one-line blocks.
   auto form = Load(
