@@ -1,6 +1,7 @@
 #pragma once
 // The asynchronous HTTP/1.0 and 1.1 client: a request is started, the call returns, and the
-// exchange runs from the component's window messages until OnRequestDone.
+// exchange runs from the component's window messages until OnRequestDone. Sources: HttpProt.cpp
+// (the request) and HttpProtReply.cpp (the reply).
 
 #include <memory>
 #include <string>
@@ -53,8 +54,9 @@ using THttpCliOptions = TSet<THttpCliOption>;
 // ReplyText), and of one aborted on request.
 constexpr int httperrAborted = 3;
 constexpr int httperrReplyDamaged = WSAECONNABORTED;
-// The error code of a request whose document could not be stored (the reply stream or OnDocData
-// failed; ReplyText names the cause): the client broke the connection off itself.
+// The error code of a request whose reply could not be taken in (the reply stream, OnDocData or
+// another handler of the reply failed; ReplyText names the cause): the client broke the
+// connection off itself.
 constexpr int httperrDocNotStored = WSAECONNABORTED;
 
 using THttpRequestDone = Event<void(TObject* Sender, THttpRequest RqType, WORD ErrCode)>;
