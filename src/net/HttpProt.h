@@ -213,7 +213,9 @@ class THttpCli : public TIcsWndControl {
   void ReceiveBytes();
   void ReplyDamaged(const std::string& Text, int Error = httperrReplyDamaged);
   void ResolveLocation(const std::string& Value);
+  bool CountRelocation();
   void StartRelocation();
+  void RestartRelocated();
   void ContinueRelocation();
   void PostRestart();
   bool DoAuthentication();

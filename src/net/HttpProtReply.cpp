@@ -485,18 +485,21 @@ void THttpCli::ConnectionClosed(WORD Err) {
 // ---------------------------------------------------------------------------------------------
 // Relocation
 
-void THttpCli::StartRelocation() {
+// Counts one more relocation; past the limit OnLocationChangeExceeded decides, and a refusal
+// leaves the relocation reply standing as the result.
+bool THttpCli::CountRelocation() {
   ++FLocationChangeCurCount;
-  if (FLocationChangeCurCount > LocationChangeMaxCount) {
-    bool allow = false;
-    if (OnLocationChangeExceeded) OnLocationChangeExceeded(this, FLocationChangeCurCount, allow);
-    if (!allow) {
-      // The relocation reply stands as the result.
-      FLocationFlag = false;
-      PostSetReady();
-      return;
-    }
-  }
+  if (FLocationChangeCurCount <= LocationChangeMaxCount) return true;
+  bool allow = false;
+  if (OnLocationChangeExceeded) OnLocationChangeExceeded(this, FLocationChangeCurCount, allow);
+  if (allow) return true;
+  FLocationFlag = false;
+  PostSetReady();
+  return false;
+}
+
+void THttpCli::StartRelocation() {
+  if (!CountRelocation()) return;
   std::string newHost = Proxy.empty() ? FNewHost : Proxy;
   std::string newPort = Proxy.empty() ? (FNewPort.empty() ? "80" : FNewPort) : FPort;
   if (newHost != FConnectedHost || newPort != FConnectedPort || FNewProto != FConnectedProto ||
@@ -508,6 +511,11 @@ void THttpCli::StartRelocation() {
       ContinueRelocation();
     return;
   }
+  RestartRelocated();
+}
+
+// The relocated request goes as a GET, into the reply stream as it was before this reply.
+void THttpCli::RestartRelocated() {
   if (OnLocationChange) OnLocationChange(this);
   if (FRequestType == httpPOST) FRequestType = httpGET;
   if (FRcvdStream)
@@ -526,26 +534,11 @@ void THttpCli::PostRestart() {
 void THttpCli::ContinueRelocation() {
   size_t hash = FLocation.find('#');
   if (hash != std::string::npos) FLocation.erase(hash);
-  if (!FRelocAfterClose) {
-    // Reached by the server's close before the relocation was counted.
-    ++FLocationChangeCurCount;
-    if (FLocationChangeCurCount > LocationChangeMaxCount) {
-      bool allow = false;
-      if (OnLocationChangeExceeded) OnLocationChangeExceeded(this, FLocationChangeCurCount, allow);
-      if (!allow) {
-        FLocationFlag = false;
-        PostSetReady();
-        return;
-      }
-    }
-  }
+  // Reached by the server's close before the relocation was counted.
+  if (!FRelocAfterClose && !CountRelocation()) return;
   FLocationFlag = false;
   FRelocAfterClose = false;
-  if (OnLocationChange) OnLocationChange(this);
-  if (FRequestType == httpPOST) FRequestType = httpGET;
-  if (FRcvdStream)
-    FRcvdStream->SetSize(FReceiveStreamStart), FRcvdStream->SetPosition(FReceiveStreamStart);
-  PostRestart();
+  RestartRelocated();
 }
 
 // ---------------------------------------------------------------------------------------------
