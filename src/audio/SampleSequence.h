@@ -1,7 +1,8 @@
 #pragma once
-// A run of frames as a list of pieces of shared blocks. Slicing, inserting and erasing only
-// rebuild the piece list; the samples are never copied, so an edit costs in proportion to the
-// pieces, and snapshots of sequences (undo, clipboard) share their blocks.
+// A run of frames as pieces of shared blocks, kept in a balanced tree of immutable nodes. An edit
+// (slice, insert, erase, append) rebuilds only the nodes on its paths, so it costs in proportion
+// to the logarithm of the number of pieces, and a copy of a sequence (an undo step, the
+// clipboard) costs nothing: it shares the tree, as the tree shares the samples.
 
 #include <cstdint>
 #include <memory>
@@ -26,9 +27,9 @@ class SampleSequence {
   explicit SampleSequence(int channels) : FChannels(channels) {}
 
   int Channels() const { return FChannels; }
-  int64_t Length() const { return FStarts.empty() ? 0 : FStarts.back(); }
-  bool Empty() const { return FPieces.empty(); }
-  const std::vector<Piece>& Pieces() const { return FPieces; }
+  int64_t Length() const;
+  bool Empty() const { return !FRoot; }
+  int64_t PieceCount() const;
 
   // Positions are clipped to 0..Length().
   SampleSequence Slice(int64_t start, int64_t end) const;
@@ -44,13 +45,14 @@ class SampleSequence {
   // whole summary points fall inside the range.
   SummaryValue Summary(int channel, int64_t start, int64_t end) const;
 
+  struct Node;
+  using Tree = std::shared_ptr<const Node>;
+
  private:
-  size_t PieceAt(int64_t position) const;  // index of the piece holding `position`
-  void Rebuild();
+  explicit SampleSequence(int channels, Tree root) : FChannels(channels), FRoot(std::move(root)) {}
 
   int FChannels = 0;
-  std::vector<Piece> FPieces;
-  std::vector<int64_t> FStarts;  // FStarts[i] = first frame of piece i; one more at the end
+  Tree FRoot;
 };
 
 // Turns a stream of interleaved frames into blocks and a sequence.
