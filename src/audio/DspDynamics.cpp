@@ -59,7 +59,28 @@ DSP_CLONES void RampAndMeasure(float* __restrict d, int frames, int channels, in
   }
 }
 
-void Run(const Setup& k, DspCompressorState& st, float* d, size_t frames, int channels) {
+// The squares as RampAndMeasure sums them, in the same order, without touching the frames.
+DSP_CLONES void Measure(const float* __restrict d, int frames, int channels, double* squares) {
+  if (channels == 1) {
+    float acc = 0;
+    for (int i = 0; i < frames; ++i) acc += d[i] * d[i];
+    squares[0] += acc;
+  } else if (channels == 2) {
+    float l = 0, r = 0;
+    for (int i = 0; i < frames; ++i) {
+      l += d[2 * i] * d[2 * i];
+      r += d[2 * i + 1] * d[2 * i + 1];
+    }
+    squares[0] += l;
+    squares[1] += r;
+  } else {
+    for (int i = 0; i < frames * channels; ++i) squares[i % channels] += double(d[i]) * d[i];
+  }
+}
+
+// Runs the detector and the gain over `frames` frames; the frames are changed only when `apply`.
+void Run(const Setup& k, DspCompressorState& st, float* d, size_t frames, int channels,
+         bool apply = true) {
   if (st.Squares.size() != size_t(channels)) {
     st.Squares.assign(size_t(channels), 0.0);
     st.Level.assign(size_t(channels), 0.0);
@@ -77,8 +98,11 @@ void Run(const Setup& k, DspCompressorState& st, float* d, size_t frames, int ch
       st.To = float(k.Mix * std::pow(10.0, st.GainDb / 20) + (1 - k.Mix));
     }
     const size_t n = std::min(size_t(kStep - st.Position), frames - i);
-    RampAndMeasure(d + i * size_t(channels), int(n), channels, st.Position, st.From, st.To,
-                   st.Squares.data());
+    if (apply)
+      RampAndMeasure(d + i * size_t(channels), int(n), channels, st.Position, st.From, st.To,
+                     st.Squares.data());
+    else
+      Measure(d + i * size_t(channels), int(n), channels, st.Squares.data());
     st.Position += int(n);
     i += n;
     if (st.Position == kStep) {
@@ -105,20 +129,26 @@ void Process(const Setup& k, const DspSignal& s, DspCompressorState& st,
     const size_t b = offset + (s.Frames - offset) * i / pieces;
     return b - (b - offset) % kStep;
   };
-  std::vector<std::vector<float>> lead(pieces);
-  for (size_t i = 1; i < pieces; ++i) lead[i].assign(s.Frame(begin(i) - settle), s.Frame(begin(i)));
-  DspCompressorState last;
+  // Each later piece first warms its detector on the input before it, read while nobody has
+  // written yet; only then are the pieces compressed in place. (Copying those inputs instead
+  // cost more than the whole effect: fresh memory on every call, given back while the workers
+  // ran.)
+  struct alignas(64) Own {  // a cache line of its own for each worker's state
+    DspCompressorState State;
+  };
+  std::vector<Own> states(pieces);
+  if (pieces > 1)
+    DspParallelFor(pieces - 1, [&](size_t i) {
+      Run(k, states[i + 1].State, s.Frame(begin(i + 1) - settle), settle, s.Channels, false);
+    });
   auto item = [&](size_t i) {
-    DspCompressorState local;
-    DspCompressorState& own = i == 0 ? st : local;
-    if (i > 0) Run(k, own, lead[i].data(), settle, s.Channels);
-    Run(k, own, s.Frame(begin(i)), begin(i + 1) - begin(i), s.Channels);
-    if (i + 1 == pieces && i > 0) last = own;
+    Run(k, i == 0 ? st : states[i].State, s.Frame(begin(i)), begin(i + 1) - begin(i), s.Channels);
   };
   std::function<void(size_t, size_t)> report;
   if (progress) report = [&](size_t done, size_t count) { progress(int(100 * done / count)); };
   DspParallelFor(pieces, item, report);
   if (pieces > 1) {
+    const DspCompressorState& last = states.back().State;
     st.Level = last.Level;
     st.GainDb = last.GainDb;
     st.From = last.From;
