@@ -191,6 +191,10 @@ class BlockMemory {
                          MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
       if (raw == MAP_FAILED) return nullptr;
       char* base = reinterpret_cast<char*>((uintptr_t(raw) + kHuge - 1) & ~(kHuge - 1));
+      // Most of the time of opening a long file goes into the system clearing fresh pages: in
+      // pages of 2 MB it needs 512 times fewer faults. Kernels that give huge pages only to
+      // those who ask need this; others ignore it.
+      ::madvise(base, kRegion, MADV_HUGEPAGE);
       FNext = base;
       FLeft = kRegion;
     }
