@@ -1,6 +1,6 @@
 // The editing engine on a one-hour 44.1 kHz stereo WAV: opening (against `cat` reading the same
-// file), edits (against the same edits on a one-minute document: their cost must not grow with
-// the length), and the memory that 100 undo steps add. The input goes to $SONALIX_BENCH_DIR
+// file and ffmpeg decoding it), edits (the same edits on documents from one minute to ten hours:
+// their cost must not grow with the length), and the memory that 100 undo steps add. The input goes to $SONALIX_BENCH_DIR
 // (default /tmp/sonalix-bench) and is made once.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
@@ -92,12 +92,24 @@ void BM_OpenAndSummarise(benchmark::State& state) {
 }
 
 // One round of the edits a user makes: select ten seconds in the middle, cut, paste elsewhere,
-// delete a second, then undo all three.
+// delete a second, then undo all three; time_per_edit is one of those six. Argument: the
+// document's length in seconds. Up to an hour the document is the input file; longer ones are
+// the hour pasted after itself (as many pieces of blocks as a file of that length). The cost
+// must not grow with the length.
 void BM_CutPasteDeleteUndo(benchmark::State& state) {
   const int seconds = int(state.range(0));
   AudioDocument doc;
   doc.SetTempDirectory((BenchFolder() / "swap").string());
-  doc.OpenFile(Input(seconds));
+  doc.OpenFile(Input(std::min(seconds, 3600)));
+  const int64_t wanted = int64_t(seconds) * 44100;
+  const int64_t hour = doc.Length();
+  while (doc.Length() < wanted) {
+    doc.Select(0, std::min(hour, wanted - doc.Length()));
+    doc.Copy();
+    doc.SetSelectionActive(false);
+    doc.SetCursor(doc.Length());
+    doc.Paste();
+  }
   const int64_t mid = doc.Length() / 2;
   for (auto _ : state) {
     doc.Select(mid, mid + 441000);
@@ -111,9 +123,10 @@ void BM_CutPasteDeleteUndo(benchmark::State& state) {
     doc.Undo();
     doc.Undo();
   }
-  state.counters["ms_per_edit"] = benchmark::Counter(
+  state.counters["time_per_edit"] = benchmark::Counter(
       double(state.iterations()) * 6, benchmark::Counter::kIsRate | benchmark::Counter::kInvert,
       benchmark::Counter::kIs1000);
+  state.counters["pieces"] = double(doc.Samples().PieceCount());
 }
 
 // 100 small edits kept in the undo history: memory beyond the document itself. Arg 1 = 1 runs
@@ -148,10 +161,11 @@ double Median(std::vector<double> v) {
   return v.empty() ? 0 : v[v.size() / 2];
 }
 
-// The first open of a run against `cat` reading the same file: each a new process, run in turn so
-// both see the same machine. open_ms runs until the opening process has exited, ready_ms until
-// its document was open (its teardown of the memory aside); x_cat and ready_x_cat are the
-// medians of the ratios pair by pair, start_ms the time until the opening process's main().
+// The first open of a run against `cat` reading the same file and ffmpeg decoding it to nothing
+// (`ffmpeg -v quiet -i f.wav -f null -`): each a new process, run in turn so all see the same
+// machine. open_ms runs until the opening process has exited, ready_ms until its document was
+// open (its teardown of the memory aside); x_cat, ready_x_cat and x_ffmpeg are the medians of
+// the ratios round by round, start_ms the time until the opening process's main().
 void BM_OpenInNewProcessVsCat(benchmark::State& state) {
   const std::string path = Input(int(state.range(0)));
   const std::string self = fs::read_symlink("/proc/self/exe").string();
@@ -159,18 +173,20 @@ void BM_OpenInNewProcessVsCat(benchmark::State& state) {
   const std::string open = "SONALIX_BENCH_OPEN='" + path + "' SONALIX_BENCH_OPEN_TIMES='" +
                            times.string() + "' '" + self + "'";
   const std::string cat = "cat '" + path + "' > /dev/null";
+  const std::string ffmpeg = "ffmpeg -nostdin -v quiet -i '" + path + "' -f null -";
   bool failed = false;
   auto timed = [&](const std::string& command) {
     const double start = BenchNow();
     failed = std::system(command.c_str()) != 0 || failed;
     return std::pair{start, BenchNow() - start};
   };
-  timed(cat);  // the file is in the page cache for both
+  timed(cat);  // the file is in the page cache for all
   timed(open);
-  std::vector<double> opens, readies, starts, cats, ratios, readyRatios;
+  std::vector<double> opens, readies, starts, cats, ffmpegs, ratios, readyRatios, ffmpegRatios;
   for (auto _ : state) {
     cats.push_back(timed(cat).second);
     const auto [start, whole] = timed(open);
+    ffmpegs.push_back(timed(ffmpeg).second);
     double entered = 0, ready = 0;
     std::ifstream(times) >> entered >> ready;
     opens.push_back(whole);
@@ -178,6 +194,7 @@ void BM_OpenInNewProcessVsCat(benchmark::State& state) {
     starts.push_back(entered - start);
     ratios.push_back(opens.back() / cats.back());
     readyRatios.push_back(readies.back() / cats.back());
+    ffmpegRatios.push_back(opens.back() / ffmpegs.back());
   }
   fs::remove(times);
   if (failed) state.SkipWithError("a command failed");
@@ -185,8 +202,10 @@ void BM_OpenInNewProcessVsCat(benchmark::State& state) {
   state.counters["ready_ms"] = Median(readies) * 1e3;
   state.counters["start_ms"] = Median(starts) * 1e3;
   state.counters["cat_ms"] = Median(cats) * 1e3;
+  state.counters["ffmpeg_ms"] = Median(ffmpegs) * 1e3;
   state.counters["x_cat"] = Median(ratios);
   state.counters["ready_x_cat"] = Median(readyRatios);
+  state.counters["x_ffmpeg"] = Median(ffmpegRatios);
 }
 
 void BM_SoxConvertRate(benchmark::State& state) {
@@ -220,7 +239,12 @@ BENCHMARK(BM_OpenInNewProcessVsCat)
     ->Iterations(9)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
-BENCHMARK(BM_CutPasteDeleteUndo)->Arg(60)->Arg(3600)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CutPasteDeleteUndo)
+    ->Arg(60)
+    ->Arg(600)
+    ->Arg(3600)
+    ->Arg(36000)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HundredUndoSteps)
     ->Args({3600, 0})
     ->Args({3600, 1})
@@ -242,6 +266,7 @@ int main(int argc, char** argv) {
   }
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
+  BenchTearDown();
   benchmark::Shutdown();
   return 0;
 }

@@ -43,12 +43,30 @@ std::string BenchInputWav(const std::string& name,
 }
 
 namespace {
+std::vector<std::function<void()>>& EndWork() {
+  static std::vector<std::function<void()>> work;
+  return work;
+}
+}  // namespace
+
+void BenchAtEnd(std::function<void()> work) { EndWork().push_back(std::move(work)); }
+
+void BenchTearDown() {
+  while (!EndWork().empty()) {
+    auto work = std::move(EndWork().back());
+    EndWork().pop_back();
+    work();
+  }
+}
+
+namespace {
 
 struct Comparison {
   std::string Prefix;
   std::function<std::string()> Input;
   SoxPair Pair;
   double SoxSeconds = 0;  // filled by the sox row, which runs first
+  double NoopSeconds = 0;
 };
 
 struct Samples {
@@ -69,14 +87,24 @@ const Samples& SamplesOf(const std::string& path) {
 }
 
 void BM_Sox(benchmark::State& state, Comparison* c) {
-  const std::string command = "sox -V1 -q '" + c->Input() + "' -n " + c->Pair.SoxEffect;
-  double total = 0;
-  for (auto _ : state) {
+  const std::string prefix = "sox -V1 -q '" + c->Input() + "' -n ";
+  double total = 0, noop = 0;
+  auto timed = [&](const std::string& effect) {
     const double t0 = BenchNow();
-    if (std::system(command.c_str()) != 0) state.SkipWithError("sox failed (is it installed?)");
-    total += BenchNow() - t0;
+    if (std::system((prefix + effect).c_str()) != 0)
+      state.SkipWithError("sox failed (is it installed?)");
+    return BenchNow() - t0;
+  };
+  for (auto _ : state) {
+    total += timed(c->Pair.SoxEffect);
+    state.PauseTiming();
+    noop += timed("gain 0");
+    state.ResumeTiming();
   }
   c->SoxSeconds = total / double(state.iterations());
+  c->NoopSeconds = noop / double(state.iterations());
+  state.counters["noop_ms"] = c->NoopSeconds * 1e3;
+  state.counters["effect_ms"] = (c->SoxSeconds - c->NoopSeconds) * 1e3;
 }
 
 void BM_Ours(benchmark::State& state, Comparison* c) {
@@ -98,7 +126,10 @@ void BM_Ours(benchmark::State& state, Comparison* c) {
   }
   const double ours = total / double(state.iterations());
   state.counters["audio_x_realtime"] = double(input.Values.size() / 2) / input.Rate / ours;
-  if (c->SoxSeconds > 0) state.counters["vs_sox"] = c->SoxSeconds / ours;
+  if (c->SoxSeconds > 0) {
+    state.counters["vs_sox"] = c->SoxSeconds / ours;
+    state.counters["vs_sox_effect"] = (c->SoxSeconds - c->NoopSeconds) / ours;
+  }
 }
 
 }  // namespace

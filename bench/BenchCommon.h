@@ -22,14 +22,22 @@ double BenchNow();
 std::string BenchInputWav(const std::string& name,
                           const std::function<void(double t, float& left, float& right)>& frame);
 
+// Work to do before the process exits, while every library is still up (an application object
+// a benchmark made, for instance): run by BenchTearDown in reverse order of registration.
+void BenchAtEnd(std::function<void()> work);
+void BenchTearDown();
+
 struct SoxPair {
   const char* Name;
   std::string SoxEffect;  // the arguments after "sox in.wav -n"
   std::function<void(const DspSignal&)> Ours;
 };
 
-// Registers "Sox/<name>" and "<prefix>/<name>" for every pair. Ours runs on a fresh copy of the
-// input's samples each iteration (effects work in place); its row carries vs_sox, sox's time
-// divided by ours, and audio_x_realtime. The input is read once from the file `input` makes.
+// Registers "Sox/<name>" and "<prefix>/<name>" for every pair. The sox row times the effect and,
+// in turn with it, sox's no-op pass (gain 0) on the same file: noop_ms is what sox spends reading
+// the file and starting, effect_ms the effect alone (the difference). Ours runs on a fresh copy
+// of the input's samples each iteration (effects work in place); its row carries vs_sox, sox's
+// whole time divided by ours, vs_sox_effect, sox's effect alone divided by ours, and
+// audio_x_realtime. The input is read once from the file `input` makes.
 void RegisterSoxComparisons(const std::string& prefix, std::function<std::string()> input,
                             const std::vector<SoxPair>& pairs, int iterations);

@@ -8,26 +8,36 @@
 #include <QApplication>
 #include <QImage>
 #include <cmath>
-#include <memory>
 
+#include "BenchCommon.h"
 #include "Imports/XOQAUDIOEDITOR2Lib_TLB.h"
 
 namespace {
 
 constexpr int kRate = 44100;
 
+// Made on first use and torn down before the process exits, editor first: left to the exit, they
+// would be destroyed after parts of the platform layer they still use.
 TAudioEditor2& HourEditor() {
-  static std::unique_ptr<QApplication> app;
-  static std::unique_ptr<TAudioEditor2> editor;
+  static QApplication* app = nullptr;
+  static TAudioEditor2* editor = nullptr;
   if (editor) return *editor;
   if (!QCoreApplication::instance()) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "sonalix_bench";
     static char* argv[] = {name, nullptr};
-    app = std::make_unique<QApplication>(argc, argv);
+    app = new QApplication(argc, argv);
+    BenchAtEnd([] {
+      delete app;
+      app = nullptr;
+    });
   }
-  editor = std::make_unique<TAudioEditor2>(nullptr);
+  editor = new TAudioEditor2(nullptr);
+  BenchAtEnd([] {
+    delete editor;
+    editor = nullptr;
+  });
   editor->SetBounds(0, 0, 1000 + 60, 300 + 40);
   editor->NewDocument(kRate, 2);
   SampleBuffer tone(2, kRate, 10 * kRate);
