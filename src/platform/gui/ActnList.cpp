@@ -103,20 +103,20 @@ bool TContainedAction::Update() {
 
 void TCustomAction::SetCaption(const std::string& Value) {
   if (Value == FCaption) return;
-  FCaption = Value;
   ForEachClient([&](TBasicActionLink* l) { l->SetCaption(Value); });
+  FCaption = Value;
 }
 
 void TCustomAction::SetEnabled(bool Value) {
   if (Value == FEnabled) return;
-  FEnabled = Value;
   ForEachClient([&](TBasicActionLink* l) { l->SetEnabled(Value); });
+  FEnabled = Value;
 }
 
 void TCustomAction::SetChecked(bool Value) {
   if (Value == FChecked) return;
-  FChecked = Value;
   ForEachClient([&](TBasicActionLink* l) { l->SetChecked(Value); });
+  FChecked = Value;
   // Checking one action of a group unchecks the others of its list.
   if (Value && FGroupIndex > 0 && ActionList()) {
     for (int i = 0; i < ActionList()->ActionCount(); ++i)
@@ -128,26 +128,34 @@ void TCustomAction::SetChecked(bool Value) {
 
 void TCustomAction::SetHint(const std::string& Value) {
   if (Value == FHint) return;
-  FHint = Value;
   ForEachClient([&](TBasicActionLink* l) { l->SetHint(Value); });
+  FHint = Value;
 }
 
 void TCustomAction::SetImageIndex(int Value) {
   if (Value == FImageIndex) return;
-  FImageIndex = Value;
   ForEachClient([&](TBasicActionLink* l) { l->SetImageIndex(Value); });
+  FImageIndex = Value;
 }
 
 void TCustomAction::SetShortCut(TShortCut Value) {
   if (Value == FShortCut) return;
-  FShortCut = Value;
   ForEachClient([&](TBasicActionLink* l) { l->SetShortCut(Value); });
+  FShortCut = Value;
 }
 
 void TCustomAction::SetVisible(bool Value) {
   if (Value == FVisible) return;
-  FVisible = Value;
   ForEachClient([&](TBasicActionLink* l) { l->SetVisible(Value); });
+  FVisible = Value;
+}
+
+void TCustomAction::SetHelpContext(int Value) {
+  if (Value == FHelpContext) return;
+  ForEachClient([&](TBasicActionLink* l) {
+    if (auto* link = dynamic_cast<TActionLink*>(l)) link->SetHelpContext(Value);
+  });
+  FHelpContext = Value;
 }
 
 bool TCustomAction::Execute() {
@@ -265,64 +273,35 @@ void TCustomActionList::SetChildOrder(TComponent* Child, int Order) {
 
 // ---------------------------------------------------------------------------------------------
 
-TControlActionLink::TControlActionLink(TControl* AClient) : TBasicActionLink(AClient) {}
+TCustomAction* TActionLink::CustomAction() const { return dynamic_cast<TCustomAction*>(FAction); }
 
-void TControlActionLink::SetCaption(const std::string& Value) { Control()->SetCaption(Value); }
-void TControlActionLink::SetEnabled(bool Value) { Control()->SetEnabled(Value); }
-void TControlActionLink::SetHint(const std::string& Value) { Control()->SetHint(Value); }
-void TControlActionLink::SetVisible(bool Value) { Control()->SetVisible(Value); }
-void TControlActionLink::SetChecked(bool Value) {
-  if (OnSetChecked) OnSetChecked(Value);
+bool TControlActionLink::IsCaptionLinked() const {
+  return TActionLink::IsCaptionLinked() && Control()->Caption() == CustomAction()->Caption();
+}
+bool TControlActionLink::IsEnabledLinked() const {
+  return TActionLink::IsEnabledLinked() && Control()->Enabled() == CustomAction()->Enabled();
+}
+bool TControlActionLink::IsHintLinked() const {
+  return TActionLink::IsHintLinked() && Control()->Hint() == CustomAction()->Hint();
+}
+bool TControlActionLink::IsVisibleLinked() const {
+  return TActionLink::IsVisibleLinked() && Control()->Visible() == CustomAction()->Visible();
+}
+bool TControlActionLink::IsOnExecuteLinked() const {
+  return TActionLink::IsOnExecuteLinked() && Control()->OnClick == FAction->OnExecute;
 }
 
-void TControlActionLink::ActionChanged() {
-  auto* a = dynamic_cast<TCustomAction*>(FAction);
-  if (!a) return;
-  SetCaption(a->Caption());
-  SetEnabled(a->Enabled());
-  SetHint(a->Hint());
-  SetVisible(a->Visible());
-  SetChecked(a->Checked());
+void TControlActionLink::SetCaption(const std::string& Value) {
+  if (IsCaptionLinked()) Control()->SetCaption(Value);
 }
-
-namespace {
-
-// Keeps a control's action link; owned by the control, so it goes with it.
-class TActionLinkHolder : public TComponent {
- public:
-  explicit TActionLinkHolder(TControl* AOwner)
-      : TComponent(AOwner), Link(std::make_unique<TControlActionLink>(AOwner)) {}
-  std::unique_ptr<TControlActionLink> Link;
-};
-
-TActionLinkHolder* FindHolder(TControl* Control) {
-  for (int i = 0; i < Control->ComponentCount(); ++i)
-    if (auto* h = dynamic_cast<TActionLinkHolder*>(Control->Components(i))) return h;
-  return nullptr;
+void TControlActionLink::SetEnabled(bool Value) {
+  if (IsEnabledLinked()) Control()->SetEnabled(Value);
 }
-
-}  // namespace
-
-void SetControlAction(TControl* Control, TBasicAction* Action) {
-  TActionLinkHolder* holder = FindHolder(Control);
-  if (!Action) {
-    delete holder;
-    return;
-  }
-  if (!holder) holder = new TActionLinkHolder(Control);
-  holder->Link->SetAction(Action);
-  if (!Control->OnClick) {
-    TWeakLink<TControl> control(Control);
-    Control->OnClick = [control](TObject*) {
-      if (!control) return;
-      if (TActionLinkHolder* h = FindHolder(control.get())) h->Link->Execute(control.get());
-    };
-  }
+void TControlActionLink::SetHint(const std::string& Value) {
+  if (IsHintLinked()) Control()->SetHint(Value);
 }
-
-TBasicAction* ControlAction(TControl* Control) {
-  TActionLinkHolder* h = FindHolder(Control);
-  return h ? h->Link->Action() : nullptr;
+void TControlActionLink::SetVisible(bool Value) {
+  if (IsVisibleLinked()) Control()->SetVisible(Value);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -334,6 +313,7 @@ void RegisterActionClasses() {
   RegisterClass<TAction, TCustomAction>();
   RegisterClass<TCustomActionList, TComponent>();
   RegisterClass<TActionList, TCustomActionList>();
+  RegisterClass<THintAction, TCustomAction>();
   Published<TContainedAction>().Property("Category", &TContainedAction::Category,
                                          &TContainedAction::SetCategory);
   Published<TCustomAction>()

@@ -50,10 +50,34 @@ class TBasicActionLink : public TObject {
   TBasicAction* FAction = nullptr;
 };
 
+// The link of a client that follows a TCustomAction. A property follows the action only while
+// its Is...Linked test holds: the base tests ask that the action is a TCustomAction; client
+// links also ask that the client's value still equals the action's (the action tells its links
+// before it stores a new value), so a value the client changed on its own stays.
+class TActionLink : public TBasicActionLink {
+ public:
+  using TBasicActionLink::TBasicActionLink;
+  TCustomAction* CustomAction() const;
+  virtual bool IsCaptionLinked() const { return CustomAction() != nullptr; }
+  virtual bool IsCheckedLinked() const { return CustomAction() != nullptr; }
+  virtual bool IsEnabledLinked() const { return CustomAction() != nullptr; }
+  virtual bool IsHelpContextLinked() const { return CustomAction() != nullptr; }
+  virtual bool IsHintLinked() const { return CustomAction() != nullptr; }
+  virtual bool IsImageIndexLinked() const { return CustomAction() != nullptr; }
+  virtual bool IsShortCutLinked() const { return CustomAction() != nullptr; }
+  virtual bool IsVisibleLinked() const { return CustomAction() != nullptr; }
+  virtual bool IsOnExecuteLinked() const { return FAction != nullptr; }
+  virtual void SetHelpContext(int Value) {}
+};
+
 class TBasicAction : public TComponent {
  public:
   explicit TBasicAction(TComponent* AOwner) : TComponent(AOwner) {}
   ~TBasicAction() override;
+
+  // Whether the action acts on a target offered to it (ExecuteAction of controls), and the acts.
+  virtual bool HandlesTarget(TObject* Target) { return false; }
+  virtual void ExecuteTarget(TObject* Target) {}
 
   // True when something handled the execution.
   virtual bool Execute();
@@ -126,7 +150,7 @@ class TCustomAction : public TContainedAction {
   int GroupIndex() const { return FGroupIndex; }
   void SetGroupIndex(int Value) { FGroupIndex = Value; }
   int HelpContext() const { return FHelpContext; }
-  void SetHelpContext(int Value) { FHelpContext = Value; }
+  void SetHelpContext(int Value);
   bool Execute() override;
 
  private:
@@ -196,24 +220,29 @@ class TActionList : public TCustomActionList {
   explicit TActionList(TComponent* AOwner) : TCustomActionList(AOwner) {}
 };
 
-// A control following an action: caption, enabled, hint, visible (and checked for controls
-// that have a Checked state through OnSetChecked); a click executes the action.
-class TControlActionLink : public TBasicActionLink {
+// A control following its action (TControl::SetAction): caption, enabled, hint and visible
+// while linked; the click runs the action. Controls with more to follow derive their own link
+// (CreateActionLink).
+class TControlActionLink : public TActionLink {
  public:
-  explicit TControlActionLink(TControl* AClient);
+  explicit TControlActionLink(TControl* AClient) : TActionLink(AClient) {}
   TControl* Control() const { return static_cast<TControl*>(FClient); }
+  bool IsCaptionLinked() const override;
+  bool IsEnabledLinked() const override;
+  bool IsHintLinked() const override;
+  bool IsVisibleLinked() const override;
+  bool IsOnExecuteLinked() const override;
   void SetCaption(const std::string& Value) override;
   void SetEnabled(bool Value) override;
   void SetHint(const std::string& Value) override;
   void SetVisible(bool Value) override;
-  void SetChecked(bool Value) override;
-  void ActionChanged() override;
-  Event<void(bool)> OnSetChecked;
 };
 
-// The action of a control: a link kept by the control (freed with it); the control's click runs
-// the action. Null removes it.
-void SetControlAction(TControl* Control, TBasicAction* Action);
-TBasicAction* ControlAction(TControl* Control);
+// The action the application sends its new hint with (TApplication::SetHint without OnHint):
+// offered to the controls of the active form, the first that takes it shows the hint.
+class THintAction : public TCustomAction {
+ public:
+  explicit THintAction(TComponent* AOwner) : TCustomAction(AOwner) {}
+};
 
 void RegisterActionClasses();

@@ -4,11 +4,48 @@
 
 #include <algorithm>
 
+#include "platform/gui/ActnList.h"
+#include "platform/gui/Forms.h"
+#include "platform/gui/Menus.h"
 #include "platform/rtl/TypInfo.h"
 #include "platform/win/QtWindows.h"
 
 // The graphic child or windowed control holding the capture; windowed controls read it too.
 TWeakLink<TControl> gCaptureControl;
+
+std::string GetShortHint(const std::string& Hint) {
+  size_t bar = Hint.find('|');
+  return bar == std::string::npos ? Hint : Hint.substr(0, bar);
+}
+
+std::string GetLongHint(const std::string& Hint) {
+  size_t bar = Hint.find('|');
+  return bar == std::string::npos ? Hint : Hint.substr(bar + 1);
+}
+
+void TSizeConstraints::Set(int& Field, int Value) {
+  Value = std::max(Value, 0);
+  if (Field == Value) return;
+  Field = Value;
+  if (OnChange) OnChange(this);
+}
+
+void TSizeConstraints::Apply(int& Width, int& Height) const {
+  if (FMaxWidth > 0) Width = std::min(Width, FMaxWidth);
+  if (FMaxHeight > 0) Height = std::min(Height, FMaxHeight);
+  Width = std::max(Width, FMinWidth);
+  Height = std::max(Height, FMinHeight);
+}
+
+void TSizeConstraints::Assign(TPersistent* Source) {
+  auto* s = dynamic_cast<TSizeConstraints*>(Source);
+  if (!s) return TPersistent::Assign(Source);
+  FMinWidth = s->FMinWidth;
+  FMinHeight = s->FMinHeight;
+  FMaxWidth = s->FMaxWidth;
+  FMaxHeight = s->FMaxHeight;
+  if (OnChange) OnChange(this);
+}
 
 TShiftState KeyDataToShiftState(LPARAM KeyData) {
   TShiftState s;
@@ -156,6 +193,15 @@ void RegisterControlClasses() {
     Published<TBrush>()
         .Property("Color", &TBrush::Color, &TBrush::SetColor).Idents(ColorIdentMap()).Default(clWhite)
         .Property("Style", &TBrush::Style, &TBrush::SetStyle).Default(bsSolid);
+    RegisterClass<TSizeConstraints, TPersistent>();
+    Published<TSizeConstraints>()
+        .Property("MaxHeight", &TSizeConstraints::MaxHeight, &TSizeConstraints::SetMaxHeight).Default(0)
+        .Property("MaxWidth", &TSizeConstraints::MaxWidth, &TSizeConstraints::SetMaxWidth).Default(0)
+        .Property("MinHeight", &TSizeConstraints::MinHeight, &TSizeConstraints::SetMinHeight).Default(0)
+        .Property("MinWidth", &TSizeConstraints::MinWidth, &TSizeConstraints::SetMinWidth).Default(0);
+    RegisterEnumNames<TAnchorKind>({"akLeft", "akTop", "akRight", "akBottom"});
+    RegisterEnumNames<TDragMode>({"dmManual", "dmAutomatic"});
+    RegisterMenuClasses();
     RegisterClass<TControl, TComponent>();
     RegisterClass<TWinControl, TControl>();
     RegisterClass<TCustomControl, TWinControl>();
@@ -165,7 +211,13 @@ void RegisterControlClasses() {
         .Property("Top", &TControl::Top, &TControl::SetTop)
         .Property("Width", &TControl::Width, &TControl::SetWidth)
         .Property("Height", &TControl::Height, &TControl::SetHeight)
+        .Property("Action", &TControl::Action, &TControl::SetAction)
         .Property("Align", &TControl::Align, &TControl::SetAlign).Default(alNone)
+        .Property("Anchors", &TControl::Anchors, &TControl::SetAnchors).Default(TAnchors{akLeft, akTop})
+        .Property("Constraints", &TControl::Constraints)
+        .Property("DragCursor", &TControl::DragCursor, &TControl::SetDragCursor).Idents(&cursors).Default(crDrag)
+        .Property("DragMode", &TControl::DragMode, &TControl::SetDragMode).Default(int(dmManual))
+        .Property("PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu)
         .Property("Color", &TControl::Color, &TControl::SetColor).Idents(ColorIdentMap())
             .Stored([](TControl* c) { return !c->ParentColor(); })
         .Property("Cursor", &TControl::Cursor, &TControl::SetCursor).Idents(&cursors).Default(crDefault)
@@ -173,6 +225,7 @@ void RegisterControlClasses() {
         .Property("Font", &TControl::Font)
             .Stored([](TControl* c) { return !c->ParentFont(); })
         .Property("Hint", &TControl::Hint, &TControl::SetHint)
+            .Stored([](TControl* c) { return !c->ActionLink() || !c->ActionLink()->IsHintLinked(); })
         .Property("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).Default(1)
         .Property("ParentFont", &TControl::ParentFont, &TControl::SetParentFont).Default(1)
         .Property("ParentShowHint", &TControl::ParentShowHint, &TControl::SetParentShowHint).Default(1)
@@ -187,7 +240,12 @@ void RegisterControlClasses() {
         .Property("OnMouseEnter", &TControl::OnMouseEnter)
         .Property("OnMouseLeave", &TControl::OnMouseLeave)
         .Property("OnMouseWheel", &TControl::OnMouseWheel)
-        .Property("OnResize", &TControl::OnResize);
+        .Property("OnResize", &TControl::OnResize)
+        .Property("OnContextPopup", &TControl::OnContextPopup)
+        .Property("OnDragDrop", &TControl::OnDragDrop)
+        .Property("OnDragOver", &TControl::OnDragOver)
+        .Property("OnEndDrag", &TControl::OnEndDrag)
+        .Property("OnStartDrag", &TControl::OnStartDrag);
     Published<TWinControl>()
         .Property("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder)
             .Stored([](TWinControl* c) { return c->TabOrder() >= 0; })
@@ -202,8 +260,10 @@ void RegisterControlClasses() {
   (void)done;
 }
 
-TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(new TFont) {
+TControl::TControl(TComponent* AOwner)
+    : TComponent(AOwner), FFont(new TFont), FConstraints(new TSizeConstraints) {
   RegisterControlClasses();
+  FConstraints->OnChange = [this](TObject*) { ConstraintsChanged(); };
   FWindowProc = [this](TMessage& m) { WndProc(m); };
   FFont->OnChange = TNotifyEvent::Bind(this, &TControl::FontChanged);
   FControlStyle = {csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
@@ -211,8 +271,11 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(new TFont) {
 
 TControl::~TControl() {
   if (gCaptureControl.get() == this) SetCaptureControl(nullptr);
+  if (Dragging()) EndDrag(false);
   if (FParent) FParent->RemoveControl(this);
+  FActionLink.reset();
   delete FFont;
+  delete FConstraints;
 }
 
 void TControl::MainWndProcChecked(TMessage& Message) {
@@ -262,6 +325,9 @@ void TControl::Dispatch(TMessage& m) {
     case WM_MBUTTONDBLCLK: WMMButtonDblClk(m); return;
     case WM_LBUTTONUP: WMLButtonUp(m); return;
     case WM_RBUTTONUP: WMRButtonUp(m); return;
+    case WM_CONTEXTMENU: WMContextMenu(m); return;
+    case CM_DRAG: CMDrag(m); return;
+    case CM_HINTSHOW: CMHintShow(m); return;
     case WM_MBUTTONUP: WMMButtonUp(m); return;
     case WM_MOUSEMOVE: WMMouseMove(m); return;
     case WM_MOUSEWHEEL: WMMouseWheel(m); return;
@@ -301,9 +367,11 @@ void TControl::SetParent(TWinControl* AParent) {
   if (AParent == this) throw EInvalidOperation("A control cannot have itself as its parent");
   if (FParent) FParent->RemoveControl(this);
   if (AParent) AParent->InsertControl(this);
+  UpdateAnchorRules();
 }
 
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  FConstraints->Apply(AWidth, AHeight);
   AWidth = std::max(AWidth, 0);
   AHeight = std::max(AHeight, 0);
   if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
@@ -316,6 +384,46 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   InvalidateControl(FVisible, FControlStyle.Contains(csOpaque));
   if (sized && !ComponentState().Contains(csLoading)) Resize();
   RequestAlign();
+  if (!FAnchoring) UpdateAnchorRules();
+}
+
+void TControl::ConstraintsChanged() { SetBounds(FLeft, FTop, FWidth, FHeight); }
+
+void TControl::SetAnchors(TAnchors Value) {
+  if (FAnchors == Value) return;
+  FAnchors = Value;
+  UpdateAnchorRules();
+}
+
+void TControl::UpdateAnchorRules() {
+  if (!FParent) return;
+  FAnchorBounds = BoundsRect();
+  FAnchorParentSize = TPoint{FParent->ClientWidth(), FParent->ClientHeight()};
+}
+
+void TControl::AnchorToParent(int ParentWidth, int ParentHeight) {
+  if (FAnchorParentSize.X < 0) return UpdateAnchorRules();
+  auto place = [](bool lowEdge, bool highEdge, int pos, int size, int delta, int& outPos,
+                  int& outSize) {
+    outPos = pos;
+    outSize = size;
+    if (lowEdge && highEdge) outSize = std::max(size + delta, 0);
+    else if (highEdge) outPos = pos + delta;
+    else if (!lowEdge) outPos = pos + delta / 2;
+  };
+  int l, t, w, h;
+  place(FAnchors.Contains(akLeft), FAnchors.Contains(akRight), FAnchorBounds.Left,
+        FAnchorBounds.Width(), ParentWidth - FAnchorParentSize.X, l, w);
+  place(FAnchors.Contains(akTop), FAnchors.Contains(akBottom), FAnchorBounds.Top,
+        FAnchorBounds.Height(), ParentHeight - FAnchorParentSize.Y, t, h);
+  FAnchoring = true;
+  try {
+    SetBounds(l, t, w, h);
+  } catch (...) {
+    FAnchoring = false;
+    throw;
+  }
+  FAnchoring = false;
 }
 
 void TControl::SetClientSize(int W, int H) { SetBounds(FLeft, FTop, W, H); }
@@ -481,7 +589,10 @@ bool TControl::HitTest(int X, int Y) const {
 }
 
 void TControl::Click() {
-  if (OnClick) OnClick(this);
+  // A click handler of its own runs instead of the action's, unless it is the action's.
+  if (OnClick && !(FActionLink && FActionLink->IsOnExecuteLinked())) OnClick(this);
+  else if (FActionLink) FActionLink->Execute(this);
+  else if (OnClick) OnClick(this);
 }
 
 void TControl::DblClick() {
@@ -518,6 +629,88 @@ void TControl::Loaded() {
     if (FParentColor) Perform(CM_PARENTCOLORCHANGED);
     if (FParentFont) Perform(CM_PARENTFONTCHANGED);
   }
+  if (TBasicAction* a = Action()) ActionChange(a, true);
+  UpdateAnchorRules();
+}
+
+// ---- popup menu, action
+
+void TControl::SetPopupMenu(TPopupMenu* Value) {
+  if (FPopupMenu == Value) return;
+  if (FPopupMenu) FPopupMenu->RemoveFreeNotification(this);
+  FPopupMenu = Value;
+  if (FPopupMenu) FPopupMenu->FreeNotification(this);
+}
+
+void TControl::Notification(TComponent* AComponent, TOperation Operation) {
+  TComponent::Notification(AComponent, Operation);
+  if (Operation != opRemove) return;
+  if (AComponent == FPopupMenu) FPopupMenu = nullptr;
+  if (FActionLink && AComponent == FActionLink->Action()) SetAction(nullptr);
+}
+
+TBasicAction* TControl::Action() const { return FActionLink ? FActionLink->Action() : nullptr; }
+
+TControlActionLink* TControl::CreateActionLink() { return new TControlActionLink(this); }
+
+void TControl::SetAction(TBasicAction* Value) {
+  if (!Value) {
+    FActionLink.reset();
+    return;
+  }
+  if (!FActionLink) FActionLink.reset(CreateActionLink());
+  FActionLink->OnChange = TNotifyEvent::Bind(this, &TControl::DoActionChange);
+  FActionLink->SetAction(Value);
+  ActionChange(Value, Value->ComponentState().Contains(csLoading));
+  Value->FreeNotification(this);
+}
+
+void TControl::DoActionChange(TObject* Sender) {
+  if (Sender == Action()) ActionChange(Sender, false);
+}
+
+void TControl::ActionChange(TObject* Sender, bool CheckDefaults) {
+  auto* a = dynamic_cast<TCustomAction*>(Sender);
+  if (!a) return;
+  if (!CheckDefaults || Caption().empty() || Caption() == Name()) SetCaption(a->Caption());
+  if (!CheckDefaults || FEnabled) SetEnabled(a->Enabled());
+  if (!CheckDefaults || FHint.empty()) SetHint(a->Hint());
+  if (!CheckDefaults || FVisible) SetVisible(a->Visible());
+}
+
+bool TControl::ExecuteAction(TBasicAction* Action) {
+  if (!Action->HandlesTarget(this)) return false;
+  Action->ExecuteTarget(this);
+  return true;
+}
+
+// ---- context popup
+
+void TControl::DoContextPopup(TPoint MousePos, bool& Handled) {
+  if (OnContextPopup) OnContextPopup(this, MousePos, Handled);
+}
+
+void TControl::WMContextMenu(TMessage& m) {
+  if (m.Result) return;
+  TPoint pos{SHORT(LOWORD(DWORD(m.LParam))), SHORT(HIWORD(DWORD(m.LParam)))};
+  bool keyboard = pos.X == -1 && pos.Y == -1;
+  TWeakLink<TControl> self(this);
+  bool handled = false;
+  DoContextPopup(keyboard ? pos : ScreenToClient(pos), handled);
+  if (handled || !self) {
+    m.Result = 1;
+    return;
+  }
+  if (FPopupMenu && FPopupMenu->AutoPopup()) {
+    if (keyboard) pos = ClientToScreen(TPoint{0, 0});
+    FPopupMenu->SetPopupComponent(this);
+    FPopupMenu->Popup(pos.X, pos.Y);
+    m.Result = 1;
+    return;
+  }
+  // A graphic control passes the request on to its parent; a window's default does that.
+  if (!dynamic_cast<TWinControl*>(this) && FParent) m.Result = FParent->Perform(WM_CONTEXTMENU, m.WParam, m.LParam);
+  else DefaultHandler(m);
 }
 
 void TControl::SendCancelMode(TControl* Sender) {
@@ -540,6 +733,8 @@ void TControl::DoMouseUp(TMessage& m, TMouseButton Button) {
 void TControl::WMLButtonDown(TMessage& m) {
   SendCancelMode(this);
   DefaultHandler(m);
+  // A control dragged automatically starts its drag instead of a press.
+  if (FDragMode == dmAutomatic && FEnabled) return BeginDrag(Mouse->DragImmediate(), -1);
   DoMouseDown(m, mbLeft, {});
 }
 
@@ -586,7 +781,13 @@ void TControl::WMLButtonUp(TMessage& m) {
 
 void TControl::WMRButtonUp(TMessage& m) {
   DefaultHandler(m);
+  TWeakLink<TControl> self(this);
   DoMouseUp(m, mbRight);
+  // A window's default handling asks for its context menu; a graphic control asks itself.
+  if (self && !dynamic_cast<TWinControl*>(this)) {
+    TPoint p = ClientToScreen(TPoint{SHORT(LOWORD(DWORD(m.LParam))), SHORT(HIWORD(DWORD(m.LParam)))});
+    Perform(WM_CONTEXTMENU, 0, MAKELPARAM(WORD(SHORT(p.X)), WORD(SHORT(p.Y))));
+  }
 }
 
 void TControl::WMMButtonUp(TMessage& m) {

@@ -3,6 +3,8 @@
 // and its widget), TCustomControl (paints itself on a canvas) and TGraphicControl (a windowless
 // control painted and fed with mouse messages by its parent).
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,11 @@
 #include "platform/win/Windows.h"
 
 class TWinControl;
+class TBasicAction;
+class TControlActionLink;
+class TPopupMenu;
+class TDragObject;
+class THintWindow;
 
 enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 using enum TAlign;
@@ -39,6 +46,25 @@ using TShiftState = TSet<TShiftStateItem>;
 
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 using enum TMouseButton;
+
+// The edges of its parent a control keeps its distance to when the parent is resized; left and
+// right together stretch it, neither keeps it centred where it was.
+enum class TAnchorKind { akLeft, akTop, akRight, akBottom };
+using enum TAnchorKind;
+using TAnchors = TSet<TAnchorKind>;
+
+enum class TDragMode { dmManual, dmAutomatic };
+using enum TDragMode;
+enum class TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+using enum TDragState;
+// What CM_DRAG asks of the control under the mouse (WParam); LParam points to a TDragRec.
+enum class TDragMessage { dmDragEnter, dmDragLeave, dmDragMove, dmDragDrop, dmDragCancel, dmFindTarget };
+using enum TDragMessage;
+struct TDragRec {
+  TPoint Pos;  // screen
+  TDragObject* Source = nullptr;
+  void* Target = nullptr;  // the control found (dmFindTarget answers through it)
+};
 
 using TCursor = int16_t;
 constexpr TCursor crDefault = 0;
@@ -73,6 +99,57 @@ using TKeyEvent = Event<void(TObject* Sender, WORD& Key, TShiftState Shift)>;
 using TKeyPressEvent = Event<void(TObject* Sender, char32_t& Key)>;
 using TMouseWheelEvent = Event<void(TObject* Sender, TShiftState Shift, int WheelDelta,
                                     TPoint MousePos, bool& Handled)>;
+
+class TControl;
+using TDragOverEvent = Event<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State,
+                                  bool& Accept)>;
+using TDragDropEvent = Event<void(TObject* Sender, TObject* Source, int X, int Y)>;
+// Target is the control the drag ended on, or null when it was refused or cancelled.
+using TEndDragEvent = Event<void(TObject* Sender, TObject* Target, int X, int Y)>;
+using TStartDragEvent = Event<void(TObject* Sender, TDragObject*& DragObject)>;
+// MousePos is in client coordinates, (-1, -1) when the keyboard asked for the menu.
+using TContextPopupEvent = Event<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
+
+// Size limits of a control; 0 means no limit.
+class TSizeConstraints : public TPersistent {
+ public:
+  int MinWidth() const { return FMinWidth; }
+  void SetMinWidth(int Value) { Set(FMinWidth, Value); }
+  int MinHeight() const { return FMinHeight; }
+  void SetMinHeight(int Value) { Set(FMinHeight, Value); }
+  int MaxWidth() const { return FMaxWidth; }
+  void SetMaxWidth(int Value) { Set(FMaxWidth, Value); }
+  int MaxHeight() const { return FMaxHeight; }
+  void SetMaxHeight(int Value) { Set(FMaxHeight, Value); }
+  // Width and height brought inside the limits.
+  void Apply(int& Width, int& Height) const;
+  void Assign(TPersistent* Source) override;
+  TNotifyEvent OnChange;
+
+ private:
+  void Set(int& Field, int Value);
+  int FMinWidth = 0, FMinHeight = 0, FMaxWidth = 0, FMaxHeight = 0;
+};
+
+// What CM_HINTSHOW hands to the control about to show its hint (LParam points to it); the
+// control may change any of it, or answer non-zero to show no hint.
+struct THintInfo {
+  TControl* HintControl = nullptr;
+  THintWindow* (*HintWindowClass)(TComponent*) = nullptr;  // the window class to show it in
+  TPoint HintPos;  // screen
+  int HintMaxWidth = 0;
+  TColor HintColor = clInfoBk;
+  TRect CursorRect;  // client coordinates of HintControl: leaving it hides the hint
+  TPoint CursorPos;  // client coordinates
+  std::string HintStr;
+  int ReshowTimeout = 0;  // ms; > 0 asks for the hint again after it
+  int HideTimeout = 0;    // ms
+  void* HintData = nullptr;
+};
+
+// A hint "short|long": the part before the first "|" (all of it without one), and after it.
+std::string GetShortHint(const std::string& Hint);
+std::string GetLongHint(const std::string& Hint);
 
 // The shift state of a key message's data, or of the keys held now.
 TShiftState KeyDataToShiftState(LPARAM KeyData);
@@ -155,6 +232,34 @@ class TControl : public TComponent {
   bool ParentShowHint() const { return FParentShowHint; }
   void SetParentShowHint(bool Value);
 
+  TAnchors Anchors() const { return FAnchors; }
+  void SetAnchors(TAnchors Value);
+  TSizeConstraints* Constraints() const { return FConstraints; }
+  void SetConstraints(TSizeConstraints* Value) { FConstraints->Assign(Value); }
+
+  // The menu a right-button release or the menu key shows (when AutoPopup) unless
+  // OnContextPopup handles the request first.
+  TPopupMenu* PopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(TPopupMenu* Value);
+
+  // The action the control follows (caption, enabled, hint, visible...) and a click runs.
+  TBasicAction* Action() const;
+  void SetAction(TBasicAction* Value);
+  TControlActionLink* ActionLink() const { return FActionLink.get(); }
+  // Offers an action to the control (the hint action...); true when the control took it.
+  virtual bool ExecuteAction(TBasicAction* Action);
+
+  TDragMode DragMode() const { return FDragMode; }
+  void SetDragMode(TDragMode Value) { FDragMode = Value; }
+  TCursor DragCursor() const { return FDragCursor; }
+  void SetDragCursor(TCursor Value) { FDragCursor = Value; }
+  // Starts dragging the control: at once, or once the mouse has moved more than Threshold
+  // pixels (-1: the mouse's drag threshold) with the button held.
+  void BeginDrag(bool Immediate, int Threshold = -1);
+  // Ends the drag this control started: dropped where it is, or cancelled.
+  void EndDrag(bool Drop);
+  bool Dragging() const;
+
   const TControlStyle& ControlStyle() const { return FControlStyle; }
   void SetControlStyle(TControlStyle Value) { FControlStyle = Value; }
   const TControlState& ControlState() const { return FControlState; }
@@ -182,9 +287,32 @@ class TControl : public TComponent {
   TNotifyEvent OnMouseLeave;
   TNotifyEvent OnResize;
   TMouseWheelEvent OnMouseWheel;
+  TContextPopupEvent OnContextPopup;
+  TStartDragEvent OnStartDrag;
+  TDragOverEvent OnDragOver;
+  TDragDropEvent OnDragDrop;
+  TEndDragEvent OnEndDrag;
 
  protected:
   friend class TWinControl;
+  friend class TDragObject;
+  friend struct TDragEngine;
+  friend class TBaseDragControlObject;
+  friend class TControlActionLink;
+  virtual void ActionChange(TObject* Sender, bool CheckDefaults);
+  virtual TControlActionLink* CreateActionLink();
+  void DoActionChange(TObject* Sender);
+  virtual void DoContextPopup(TPoint MousePos, bool& Handled);
+  virtual void ConstraintsChanged();
+  virtual void DoStartDrag(TDragObject*& DragObject);
+  virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
+  virtual void DragDrop(TObject* Source, int X, int Y);
+  virtual void DoEndDrag(TObject* Target, int X, int Y);
+  // Records where the control stands in its parent, for the anchors.
+  void UpdateAnchorRules();
+  // Moves the control by its anchors for the parent's new client size.
+  void AnchorToParent(int ParentWidth, int ParentHeight);
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   virtual std::string GetText() const { return FText; }
   virtual void Click();
   virtual void DblClick();
@@ -230,6 +358,9 @@ class TControl : public TComponent {
   virtual void CMHitTest(TMessage& Message);
   virtual void CMCursorChanged(TMessage& Message);
   virtual void CMCancelMode(TMessage& Message) {}
+  virtual void CMDrag(TMessage& Message);
+  virtual void CMHintShow(TMessage& Message) {}
+  virtual void WMContextMenu(TMessage& Message);
   virtual void WMSetText(TMessage& Message);
   virtual void WMGetText(TMessage& Message);
   virtual void WMGetTextLength(TMessage& Message);
@@ -257,6 +388,16 @@ class TControl : public TComponent {
   std::string FHint;
   bool FShowHint = false;
   bool FParentShowHint = true;
+  TAnchors FAnchors{akLeft, akTop};
+  // The bounds the anchors keep, and the parent client size they were taken at.
+  TRect FAnchorBounds;
+  TPoint FAnchorParentSize{-1, -1};
+  bool FAnchoring = false;
+  TSizeConstraints* FConstraints;
+  TPopupMenu* FPopupMenu = nullptr;
+  std::unique_ptr<TControlActionLink> FActionLink;
+  TDragMode FDragMode = dmManual;
+  TCursor FDragCursor = crDrag;
 };
 
 struct TCreateParams {
@@ -494,4 +635,46 @@ class TGraphicControl : public TControl {
 
  private:
   TControlCanvas* FCanvas;
+};
+
+// What a drag carries. One drag runs at a time; it follows the mouse on a capture window of its
+// own, asks the control under the mouse with CM_DRAG, and ends on the button's release (dropped
+// where accepted), on Esc or when the capture is lost (cancelled).
+class TDragObject : public TObject {
+ public:
+  // The screen point the drag is at, the control under it and that point in its coordinates.
+  TPoint DragPos() const { return FDragPos; }
+  TControl* DragTarget() const { return FDragTarget.get(); }
+  TPoint DragTargetPos() const { return FDragTargetPos; }
+  bool Cancelling() const { return FCancelling; }
+  bool Dropped() const { return FDropped; }
+  // The cursor over a target that accepts the drag or refuses it.
+  virtual TCursor GetDragCursor(bool Accepted, int X, int Y);
+  // The drag has ended on Target (null when refused or cancelled), at X, Y in its coordinates.
+  virtual void Finished(TObject* Target, int X, int Y, bool Accepted) {}
+
+ private:
+  friend struct TDragEngine;
+  TPoint FDragPos;
+  TWeakLink<TControl> FDragTarget;
+  TPoint FDragTargetPos;
+  bool FCancelling = false;
+  bool FDropped = false;
+};
+
+// A drag of a control: targets see the control as the source; the end reaches its OnEndDrag.
+class TBaseDragControlObject : public TDragObject {
+ public:
+  explicit TBaseDragControlObject(TControl* AControl) : FControl(AControl) {}
+  TControl* Control() const { return FControl.get(); }
+  TCursor GetDragCursor(bool Accepted, int X, int Y) override;
+  void Finished(TObject* Target, int X, int Y, bool Accepted) override;
+
+ private:
+  TWeakLink<TControl> FControl;
+};
+
+class TDragControlObject : public TBaseDragControlObject {
+ public:
+  using TBaseDragControlObject::TBaseDragControlObject;
 };

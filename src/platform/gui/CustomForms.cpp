@@ -43,32 +43,6 @@ QMdiSubWindow* SubWindowOf(const TCustomForm* Form) {
 
 // ---------------------------------------------------------------------------------------------
 
-void TSizeConstraints::Set(int& Field, int Value) {
-  Value = std::max(Value, 0);
-  if (Field == Value) return;
-  Field = Value;
-  if (OnChange) OnChange(this);
-}
-
-void TSizeConstraints::Apply(int& Width, int& Height) const {
-  if (FMaxWidth > 0) Width = std::min(Width, FMaxWidth);
-  if (FMaxHeight > 0) Height = std::min(Height, FMaxHeight);
-  Width = std::max(Width, FMinWidth);
-  Height = std::max(Height, FMinHeight);
-}
-
-void TSizeConstraints::Assign(TPersistent* Source) {
-  auto* s = dynamic_cast<TSizeConstraints*>(Source);
-  if (!s) return TPersistent::Assign(Source);
-  FMinWidth = s->FMinWidth;
-  FMinHeight = s->FMinHeight;
-  FMaxWidth = s->FMaxWidth;
-  FMaxHeight = s->FMaxHeight;
-  if (OnChange) OnChange(this);
-}
-
-// ---------------------------------------------------------------------------------------------
-
 TComponent* FormsApplicationOwner() { return Application; }
 
 void FormsSetMainFormIfNone(TCustomForm* Form) {
@@ -80,7 +54,7 @@ TCustomForm* GetParentCustomForm(TControl* Control) {
 }
 
 TCustomForm::TCustomForm(TComponent* AOwner)
-    : TWinControl(AOwner), FConstraints(new TSizeConstraints) {
+    : TWinControl(AOwner) {
   FFormState.Include(fsCreating);
   SetControlStyle(TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption,
                                 csDoubleClicks});
@@ -89,7 +63,6 @@ TCustomForm::TCustomForm(TComponent* AOwner)
   SetParentFont(false);
   SetColor(clBtnFace);
   SetBounds(0, 0, 320, 240);
-  FConstraints->OnChange = [this](TObject* s) { ConstraintsChanged(s); };
   Screen->AddForm(this);
   FFormState.Exclude(fsCreating);
 }
@@ -110,7 +83,6 @@ TCustomForm::~TCustomForm() {
   if (Application->MainForm() == this) Application->SetMainForm(nullptr);
   // Owned components go while the form is still a form.
   DestroyComponents();
-  delete FConstraints;
 }
 
 void TCustomForm::InitForm(const std::string& ResName) {
@@ -218,13 +190,13 @@ void TCustomForm::SetWindowState(TWindowState Value) {
                                          : SW_SHOWNORMAL);
 }
 
-void TCustomForm::ConstraintsChanged(TObject*) {
+void TCustomForm::ConstraintsChanged() {
   ApplySizeLimits();
-  SetBounds(Left(), Top(), Width(), Height());
+  TWinControl::ConstraintsChanged();
 }
 
 void TCustomForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
-  if (FConstraints) FConstraints->Apply(AWidth, AHeight);
+  Constraints()->Apply(AWidth, AHeight);
   // A fixed border keeps the user from resizing, not the program.
   if (IsFixedBorder())
     if (QWidget* w = HandleAllocated() ? GetWindowWidget(WindowHandle()) : nullptr)
@@ -418,9 +390,9 @@ void TCustomForm::ApplySizeLimits() {
     w->setFixedSize(Width(), Height());
     return;
   }
-  w->setMinimumSize(FConstraints->MinWidth(), FConstraints->MinHeight());
-  w->setMaximumSize(FConstraints->MaxWidth() > 0 ? FConstraints->MaxWidth() : QWIDGETSIZE_MAX,
-                    FConstraints->MaxHeight() > 0 ? FConstraints->MaxHeight() : QWIDGETSIZE_MAX);
+  w->setMinimumSize(Constraints()->MinWidth(), Constraints()->MinHeight());
+  w->setMaximumSize(Constraints()->MaxWidth() > 0 ? Constraints()->MaxWidth() : QWIDGETSIZE_MAX,
+                    Constraints()->MaxHeight() > 0 ? Constraints()->MaxHeight() : QWIDGETSIZE_MAX);
 }
 
 void TCustomForm::ApplyPosition() {
@@ -614,17 +586,17 @@ void TCustomForm::Dispatch(TMessage& Message) {
     }
     case WM_GETMINMAXINFO: {
       auto* info = reinterpret_cast<MINMAXINFO*>(Message.LParam);
-      if (FConstraints->MinWidth() > 0) info->ptMinTrackSize.x = FConstraints->MinWidth();
-      if (FConstraints->MinHeight() > 0) info->ptMinTrackSize.y = FConstraints->MinHeight();
-      if (FConstraints->MaxWidth() > 0) info->ptMaxTrackSize.x = FConstraints->MaxWidth();
-      if (FConstraints->MaxHeight() > 0) info->ptMaxTrackSize.y = FConstraints->MaxHeight();
+      if (Constraints()->MinWidth() > 0) info->ptMinTrackSize.x = Constraints()->MinWidth();
+      if (Constraints()->MinHeight() > 0) info->ptMinTrackSize.y = Constraints()->MinHeight();
+      if (Constraints()->MaxWidth() > 0) info->ptMaxTrackSize.x = Constraints()->MaxWidth();
+      if (Constraints()->MaxHeight() > 0) info->ptMaxTrackSize.y = Constraints()->MaxHeight();
       Message.Result = 0;
       return;
     }
     case WM_WINDOWPOSCHANGING: {
       // Sizes from the window manager stay inside the constraints too.
       auto* pos = reinterpret_cast<WINDOWPOS*>(Message.LParam);
-      if (pos && !(pos->flags & SWP_NOSIZE)) FConstraints->Apply(pos->cx, pos->cy);
+      if (pos && !(pos->flags & SWP_NOSIZE)) Constraints()->Apply(pos->cx, pos->cy);
       TWinControl::Dispatch(Message);
       return;
     }
@@ -640,6 +612,24 @@ bool TCustomForm::IsShortCut(TMessage& Message) {
     if (auto* list = dynamic_cast<TCustomActionList*>(Components(i)))
       if (list->IsShortCut(Message)) return true;
   return false;
+}
+
+bool TCustomForm::ExecuteAction(TBasicAction* Action) {
+  TWeakLink<TCustomForm> self(this);
+  if (TWinControl* active = ActiveControl(); active && active != this && active->ExecuteAction(Action))
+    return true;
+  if (!self) return false;
+  if (TWinControl::ExecuteAction(Action)) return true;
+  std::function<bool(TWinControl*)> offer = [&](TWinControl* parent) {
+    for (int i = 0; self && i < parent->ControlCount(); ++i) {
+      TControl* c = parent->Controls(i);
+      if (!c->Visible()) continue;
+      if (c->ExecuteAction(Action)) return true;
+      if (auto* w = dynamic_cast<TWinControl*>(c); w && offer(w)) return true;
+    }
+    return false;
+  };
+  return offer(this);
 }
 
 void TCustomForm::UpdateActions() {

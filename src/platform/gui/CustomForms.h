@@ -51,27 +51,6 @@ constexpr TModalResult mrClose = 11;
 using TCloseEvent = Event<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = Event<void(TObject* Sender, bool& CanClose)>;
 
-// Size limits of a control; 0 means no limit.
-class TSizeConstraints : public TPersistent {
- public:
-  int MinWidth() const { return FMinWidth; }
-  void SetMinWidth(int Value) { Set(FMinWidth, Value); }
-  int MinHeight() const { return FMinHeight; }
-  void SetMinHeight(int Value) { Set(FMinHeight, Value); }
-  int MaxWidth() const { return FMaxWidth; }
-  void SetMaxWidth(int Value) { Set(FMaxWidth, Value); }
-  int MaxHeight() const { return FMaxHeight; }
-  void SetMaxHeight(int Value) { Set(FMaxHeight, Value); }
-  // Width and height brought inside the limits.
-  void Apply(int& Width, int& Height) const;
-  void Assign(TPersistent* Source) override;
-  TNotifyEvent OnChange;
-
- private:
-  void Set(int& Field, int Value);
-  int FMinWidth = 0, FMinHeight = 0, FMaxWidth = 0, FMaxHeight = 0;
-};
-
 class TCustomForm : public TWinControl {
  public:
   // A form without a description; a form class reads its own with InitForm.
@@ -102,8 +81,6 @@ class TCustomForm : public TWinControl {
   void SetPosition(TPosition Value) { FPosition = Value; }
   TWindowState WindowState() const;
   void SetWindowState(TWindowState Value);
-  TSizeConstraints* Constraints() const { return FConstraints; }
-  void SetConstraints(TSizeConstraints* Value) { FConstraints->Assign(Value); }
   bool KeyPreview() const override { return FKeyPreview; }
   void SetKeyPreview(bool Value) { FKeyPreview = Value; }
   const TFormState& FormState() const { return FFormState; }
@@ -123,6 +100,8 @@ class TCustomForm : public TWinControl {
 
   // Shortcuts go to the form's OnShortCut, then to its action lists (each action updated first).
   bool IsShortCut(TMessage& Message) override;
+  // Offers the action to the active control, the form, then each visible control in turn.
+  bool ExecuteAction(TBasicAction* Action) override;
 
   // The MDI frame (fsMDIForm): its client window holds the MDI children (fsMDIChild), which the
   // application's main form must be when they are made.
@@ -179,7 +158,7 @@ class TCustomForm : public TWinControl {
   void ApplySizeLimits();
   bool IsFixedBorder() const;
   void CloseModal();
-  void ConstraintsChanged(TObject*);
+  void ConstraintsChanged() override;
   void CreateMDIClient();
   std::vector<TCustomForm*> MDIChildList(bool StackingOrder) const;
 
@@ -193,7 +172,6 @@ class TCustomForm : public TWinControl {
   TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};
   TPosition FPosition = poDesigned;
   TWindowState FWindowState = wsNormal;
-  TSizeConstraints* FConstraints;
   bool FKeyPreview = false;
   bool FActive = false;
   bool FPositioned = false;

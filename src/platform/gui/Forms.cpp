@@ -12,6 +12,7 @@
 #include <climits>
 #include <filesystem>
 
+#include "platform/gui/ActnList.h"
 #include "platform/win/QtWindows.h"
 
 namespace {
@@ -55,6 +56,7 @@ TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
 }
 
 TApplication::~TApplication() {
+  FreeHints();
   SetApplicationMessageFilter(nullptr);
   SetWindowExceptionHandler(nullptr);
   if (FHandle) DeallocateHWnd(FHandle);
@@ -76,6 +78,7 @@ bool TApplication::FilterMessage(MSG& Msg) {
   bool handled = false;
   if (OnMessage) OnMessage(Msg, handled);
   if (handled) return true;
+  HintMouseMessage(Msg);
   return IsKeyMsg(Msg);
 }
 
@@ -86,6 +89,9 @@ bool TApplication::IsKeyMsg(MSG& Msg) {
   // The nearest window with a control takes the key first (shortcuts, dialog keys).
   TWinControl* control = nullptr;
   for (HWND h = wnd; h && !control; h = GetParent(h)) control = FindControl(h);
+  // A capture window of no control (a running drag) hears the keys itself.
+  if (!control && wnd == GetCapture() && wnd)
+    return SendMessage(wnd, CN_BASE + Msg.message, Msg.wParam, Msg.lParam) != 0;
   if (!control) return false;
   return control->Perform(CN_BASE + Msg.message, Msg.wParam, Msg.lParam) != 0;
 }
@@ -179,7 +185,22 @@ int TApplication::MessageBox(const std::string& Text, const std::string& Caption
 void TApplication::SetHint(const std::string& Value) {
   if (FHint == Value) return;
   FHint = Value;
-  if (OnHint) OnHint(this);
+  if (OnHint) {
+    OnHint(this);
+    return;
+  }
+  THintAction action(nullptr);
+  action.SetHint(Value);
+  ExecuteAction(&action);
+}
+
+bool TApplication::ExecuteAction(TBasicAction* Action) {
+  bool handled = false;
+  if (OnActionExecute) OnActionExecute(Action, handled);
+  if (handled) return true;
+  TWinControl* form = Screen->ActiveForm();
+  if (!form) form = MainForm();
+  return form && form->ExecuteAction(Action);
 }
 
 void TApplication::BringToFront() {

@@ -3,6 +3,7 @@
 // cursors, fonts) and the mouse, with their one instance each: Application, Screen, Mouse.
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,37 @@ using TMessageEvent = Event<void(MSG& Msg, bool& Handled)>;
 using TExceptionEvent = Event<void(TObject* Sender, Exception* E)>;
 using TIdleEvent = Event<void(TObject* Sender, bool& Done)>;
 using TShortCutEvent = Event<void(TMessage& Msg, bool& Handled)>;
+using TShowHintEvent = Event<void(std::string& HintStr, bool& CanShow, THintInfo& HintInfo)>;
+
+class TBasicAction;
+
+// The window a hint shows in: a top-level window that never takes the activation, painted with
+// the screen's hint font on its colour (clInfoBk unless the hint asks for another).
+class THintWindow : public TCustomControl {
+ public:
+  explicit THintWindow(TComponent* AOwner);
+  // The size the text needs at most MaxWidth wide (word-wrapped), at (0, 0).
+  virtual TRect CalcHintRect(int MaxWidth, const std::string& AHint, void* AData);
+  // Shows the text in the rectangle (screen coordinates, kept on the screen).
+  virtual void ActivateHint(TRect Rect, const std::string& AHint);
+  virtual void ActivateHintData(TRect Rect, const std::string& AHint, void* AData);
+  // Hides the hint by destroying its window.
+  void ReleaseHandle() { DestroyHandle(); }
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void Paint() override;
+  void Dispatch(TMessage& Message) override;
+};
+
+// A hint window class: the factory the application makes its hint window with.
+using THintWindowClass = THintWindow* (*)(TComponent* AOwner);
+template <class T>
+THintWindow* MakeHintWindow(TComponent* AOwner) {
+  return new T(AOwner);
+}
+// The class of the application's hint windows (THintWindow unless replaced).
+extern THintWindowClass HintWindowClass;
 
 class TApplication : public TComponent {
  public:
@@ -48,6 +80,12 @@ class TApplication : public TComponent {
   void Minimize();
   void Restore();
   bool IsShortCut(TMessage& Message);
+  // Offers an action to the active form's controls (OnActionExecute first); true when taken.
+  bool ExecuteAction(TBasicAction* Action);
+  // Hides the hint showing now; the next one waits for the mouse to reach another control.
+  void CancelHint();
+  // The hint window showing now, or null.
+  THintWindow* HintWindow() const;
 
   TColor HintColor() const { return FHintColor; }
   void SetHintColor(TColor Value) { FHintColor = Value; }
@@ -67,6 +105,8 @@ class TApplication : public TComponent {
   TIdleEvent OnIdle;
   TShortCutEvent OnShortCut;
   TNotifyEvent OnHint;
+  TShowHintEvent OnShowHint;
+  Event<void(TBasicAction* Action, bool& Handled)> OnActionExecute;
   TNotifyEvent OnActivate;
   TNotifyEvent OnDeactivate;
 
@@ -78,6 +118,12 @@ class TApplication : public TComponent {
   bool ProcessMessage(MSG& Msg);
 
  private:
+  friend struct THintState;
+  void HintMouseMessage(const MSG& Msg);
+  void HintTimer(UINT_PTR Id);
+  void ActivateHint(TPoint CursorPos);
+  void FreeHints();
+  struct THintState* FHintState = nullptr;
   std::string FTitle;
   std::string FExeName;
   HWND FHandle = nullptr;

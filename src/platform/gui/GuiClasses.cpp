@@ -15,13 +15,6 @@ void RegisterGuiClasses() {
 
   RegisterControlClasses();
 
-  RegisterClass<TSizeConstraints, TPersistent>();
-  Published<TSizeConstraints>()
-      .Property("MaxHeight", &TSizeConstraints::MaxHeight, &TSizeConstraints::SetMaxHeight).Default(0)
-      .Property("MaxWidth", &TSizeConstraints::MaxWidth, &TSizeConstraints::SetMaxWidth).Default(0)
-      .Property("MinHeight", &TSizeConstraints::MinHeight, &TSizeConstraints::SetMinHeight).Default(0)
-      .Property("MinWidth", &TSizeConstraints::MinWidth, &TSizeConstraints::SetMinWidth).Default(0);
-
   RegisterClass<TCustomForm, TWinControl>();
   RegisterClass<TForm, TCustomForm>();
   RegisterEnumNames<TFormStyle>({"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"});
@@ -38,7 +31,6 @@ void RegisterGuiClasses() {
       .Property("Caption", &TCustomForm::Caption, &TCustomForm::SetCaption)
       .Property("ClientHeight", &TCustomForm::ClientHeight, &TCustomForm::SetClientHeight)
       .Property("ClientWidth", &TCustomForm::ClientWidth, &TCustomForm::SetClientWidth)
-      .Property("Constraints", &TCustomForm::Constraints)
       .Property("FormStyle", &TCustomForm::FormStyle, &TCustomForm::SetFormStyle).Default(int(fsNormal))
       .Property("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview).Default(false)
       .Property("OldCreateOrder", &TCustomForm::OldCreateOrder, &TCustomForm::SetOldCreateOrder)

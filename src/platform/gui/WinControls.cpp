@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "platform/gui/Menus.h"
 #include "platform/win/QtWindows.h"
 
 class TApplication;
@@ -499,12 +500,15 @@ void TWinControl::Repaint() {
 }
 
 void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  Constraints()->Apply(AWidth, AHeight);
   AWidth = std::max(AWidth, 0);
   AHeight = std::max(AHeight, 0);
   if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
   if (FHandle) {
     SetWindowPos(FHandle, nullptr, ALeft, ATop, AWidth, AHeight, SWP_NOZORDER | SWP_NOACTIVATE);
-    return;  // the window's messages bring the new bounds in
+    // The window's messages bring the new bounds in.
+    if (!FAnchoring) UpdateAnchorRules();
+    return;
   }
   bool sized = AWidth != FWidth || AHeight != FHeight;
   FLeft = ALeft;
@@ -513,6 +517,7 @@ void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   FHeight = AHeight;
   if (sized) Realign();
   RequestAlign();
+  if (!FAnchoring) UpdateAnchorRules();
 }
 
 TRect TWinControl::ClientRect() const {
@@ -609,6 +614,10 @@ void TWinControl::AlignControls(TControl*, TRect& R) {
     }
   };
   for (TAlign a : {alTop, alBottom, alLeft, alRight, alClient}) place(a);
+  // Unaligned children keep their distances to the edges they are anchored to.
+  int w = ClientWidth(), h = ClientHeight();
+  for (TControl* c : std::vector<TControl*>(FControls))
+    if (c->Align() == alNone && c->Anchors() != TAnchors{akLeft, akTop}) c->AnchorToParent(w, h);
 }
 
 void TWinControl::PaintTo(HDC DC, int X, int Y) {
@@ -938,6 +947,9 @@ void TWinControl::WMCaptureChanged(TMessage& m) {
 
 void TWinControl::CNKeyDown(TMessage& m) {
   m.Result = 1;
+  // The pop-up menus of the control and its parents know their items' shortcuts.
+  for (TControl* c = this; c; c = c->Parent())
+    if (TPopupMenu* menu = c->PopupMenu(); menu && menu->IsShortCut(m)) return;
   TWinControl* form = GetParentForm(this);
   if (form && form->IsShortCut(m)) return;
   if (ApplicationIsShortCut(m)) return;

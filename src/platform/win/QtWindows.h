@@ -47,7 +47,8 @@ void AdvanceClock(DWORD ms);
 
 // Message boxes and modal dialogs ask this hook first; a non-zero answer ends them at once.
 struct TModalRequest {
-  enum TKind { mrMessageBox, mrDialog } Kind = mrMessageBox;
+  // A pop-up menu (Dialog: the TPopupMenu) answers the command of the item to run, or < 0.
+  enum TKind { mrMessageBox, mrDialog, mrPopupMenu } Kind = mrMessageBox;
   HWND Owner = nullptr;
   std::string Text;
   std::string Caption;

@@ -379,7 +379,28 @@ int GetWindowRgn(HWND hWnd, HRGN hRgn) {
 // ---------------------------------------------------------------------------------------------
 // The default window procedure
 
+namespace {
+LRESULT DefaultWindowHandling(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp);
+}  // namespace
+
 LRESULT DefWindowProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT result = DefaultWindowHandling(hWnd, msg, wp, lp);
+  // The context menu is asked for on the right button's release, the menu key and Shift+F10,
+  // never on Qt's own context-menu events.
+  if (msg == WM_RBUTTONUP && IsWindow(hWnd)) {
+    POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+    ClientToScreen(hWnd, &p);
+    SendMessage(hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hWnd), PointToLParam(p.x, p.y));
+  } else if (((msg == WM_KEYUP && wp == VK_APPS) ||
+              ((msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN) && wp == VK_F10 && GetKeyState(VK_SHIFT) < 0)) &&
+             IsWindow(hWnd)) {
+    SendMessage(hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hWnd), PointToLParam(-1, -1));
+  }
+  return result;
+}
+
+namespace {
+LRESULT DefaultWindowHandling(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp) {
   TWindowObject* w = FindWindowObject(hWnd);
   if (!w) return 0;
   TQtEventContext* ctx = CurrentQtEvent();
@@ -492,6 +513,7 @@ LRESULT DefWindowProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp) {
   }
   return 0;
 }
+}  // namespace
 
 // ---------------------------------------------------------------------------------------------
 // Dropped files
@@ -870,10 +892,8 @@ bool RouteQtEvent(HWND h, QWidget* widget, QEvent* e) {
     }
     case QEvent::ContextMenu: {
       auto* ce = static_cast<QContextMenuEvent*>(e);
-      LPARAM pos = ce->reason() == QContextMenuEvent::Keyboard
-                       ? PointToLParam(-1, -1)
-                       : PointToLParam(ce->globalPos().x(), ce->globalPos().y());
-      SendMessage(h, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(h), pos);
+      // The default handling of the button release and the keys asks for the menu instead.
+      ce->accept();
       return true;
     }
     default:

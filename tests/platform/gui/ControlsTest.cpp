@@ -474,3 +474,60 @@ TEST(Controls, ControlsOverBuiltInWindowClassesKeepTheirQtWidget) {
 }
 
 }  // namespace
+
+// Every combination of anchors, on a windowed and a graphic child, through a grow and a shrink
+// of the parent's window: each axis keeps the distance to its anchored edges (both stretch it,
+// neither keeps its centre where it was), always measured from where the child was placed.
+TEST(Controls, AnchoredChildrenFollowTheirParentsEdges) {
+  auto parent = std::make_unique<TPaintedControl>(nullptr);
+  parent->SetBounds(0, 0, 200, 100);
+  parent->SetVisible(true);
+  struct Child {
+    TAnchors Anchors;
+    TControl* Windowed;
+    TControl* Graphic;
+  };
+  std::vector<Child> children;
+  for (int bits = 0; bits < 16; ++bits) {
+    TAnchors anchors;
+    for (int k = 0; k < 4; ++k)
+      if (bits & (1 << k)) anchors.Include(TAnchorKind(k));
+    Child c{anchors, new TPaintedControl(parent.get()), new TPaintedGraphic(parent.get())};
+    for (TControl* control : {c.Windowed, c.Graphic}) {
+      control->SetBounds(40, 20, 60, 30);
+      control->SetParent(parent.get());
+      control->SetAnchors(anchors);
+    }
+    children.push_back(c);
+  }
+  // One axis: the low edge at Pos with Size, the parent's size changed by Delta.
+  auto axis = [](bool low, bool high, int pos, int size, int delta) {
+    if (low && high) return std::pair{pos, size + delta};
+    if (high) return std::pair{pos + delta, size};
+    if (!low) return std::pair{pos + delta / 2, size};
+    return std::pair{pos, size};
+  };
+  for (auto [w, h] : {std::pair{300, 160}, std::pair{150, 70}, std::pair{200, 100}}) {
+    parent->SetBounds(0, 0, w, h);
+    ASSERT_EQ(parent->ClientWidth(), w);
+    for (const Child& c : children) {
+      auto [left, width] = axis(c.Anchors.Contains(akLeft), c.Anchors.Contains(akRight), 40, 60, w - 200);
+      auto [top, height] = axis(c.Anchors.Contains(akTop), c.Anchors.Contains(akBottom), 20, 30, h - 100);
+      for (TControl* control : {c.Windowed, c.Graphic}) {
+        SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h) + " anchors " +
+                     std::to_string(int(c.Anchors.Contains(akLeft))) + std::to_string(int(c.Anchors.Contains(akTop))) +
+                     std::to_string(int(c.Anchors.Contains(akRight))) + std::to_string(int(c.Anchors.Contains(akBottom))) +
+                     (control == c.Windowed ? " windowed" : " graphic"));
+        EXPECT_EQ(control->BoundsRect(), Bounds(left, top, width, height));
+      }
+    }
+  }
+  // A child moved by the program is anchored where it now stands; constraints bound a stretch.
+  TControl* stretched = children[1 | 4].Windowed;  // left and right
+  stretched->SetBounds(10, 20, 100, 30);
+  stretched->Constraints()->SetMaxWidth(150);
+  parent->SetBounds(0, 0, 240, 100);
+  EXPECT_EQ(stretched->BoundsRect(), Bounds(10, 20, 140, 30));
+  parent->SetBounds(0, 0, 300, 100);
+  EXPECT_EQ(stretched->BoundsRect(), Bounds(10, 20, 150, 30));
+}

@@ -270,10 +270,10 @@ TEST(Actions, LinksFollowTheActionAndClicksExecuteIt) {
   button->SetParent(form.get());
   action->SetCaption("&Open...");
   action->SetHint("Open a file");
-  SetControlAction(button, action);
+  button->SetAction(action);
   EXPECT_EQ(button->Caption(), "&Open...");
   EXPECT_EQ(button->Hint(), "Open a file");
-  EXPECT_EQ(ControlAction(button), action);
+  EXPECT_EQ(button->Action(), action);
   struct Step {
     std::function<void()> Change;
     std::string Caption;
@@ -303,11 +303,71 @@ TEST(Actions, LinksFollowTheActionAndClicksExecuteIt) {
   delete button;
   EXPECT_EQ(action->ClientCount(), 0);
   auto* other = new TClickable(form.get());
-  SetControlAction(other, action);
+  other->SetAction(action);
   delete action;
-  EXPECT_EQ(ControlAction(other), nullptr);
+  EXPECT_EQ(other->Action(), nullptr);
   EXPECT_EQ(list->ActionCount(), 0);
+  // The freed action's handler is not run by the control it left.
   other->DoClick();
+  EXPECT_EQ(executed, 3);
+}
+
+// A client's property follows the action while it still equals the action's: a caption the
+// client set itself stays through later changes, the other properties keep following.
+TEST(Actions, ACaptionFollowsTheActionUntilTheClientChangesIt) {
+  TRegistered reg;
+  auto form = std::make_unique<TForm>(nullptr);
+  auto* action = new TAction(form.get());
+  action->SetCaption("Cut");
+  auto* button = new TClickable(form.get());
+  button->SetCaption("old");
+  button->SetAction(action);
+  EXPECT_EQ(button->Caption(), "Cut");
+  action->SetCaption("Cu&t");
+  EXPECT_EQ(button->Caption(), "Cu&t");
+  button->SetCaption("Mine");
+  action->SetCaption("Cut selection");
+  action->SetEnabled(false);
+  EXPECT_EQ(button->Caption(), "Mine");
+  EXPECT_FALSE(button->Enabled());
+  // Back to the action's own caption, the client follows again.
+  button->SetCaption("Cut selection");
+  action->SetCaption("Cut");
+  EXPECT_EQ(button->Caption(), "Cut");
+}
+
+// Read from a description, a control keeps what it was given and takes the rest from its action.
+TEST(Actions, ALoadedControlKeepsItsOwnValuesAndTakesTheRest) {
+  TRegistered reg;
+  auto form = std::make_unique<TForm>(nullptr);
+  ReadComponentFromText(form.get(), R"(object Main: TForm {
+  object Paste: TAction {
+    Caption = "Paste"
+    Hint = "Paste the clipboard"
+    Enabled = False
+  }
+  object Own: TCustomControl {
+    Action = Paste
+    Hint = "My hint"
+  }
+  object Plain: TCustomControl {
+    Action = Paste
+  }
+})");
+  auto* own = dynamic_cast<TControl*>(form->FindComponent("Own"));
+  auto* plain = dynamic_cast<TControl*>(form->FindComponent("Plain"));
+  ASSERT_TRUE(own && plain);
+  EXPECT_EQ(own->Hint(), "My hint");
+  EXPECT_EQ(plain->Hint(), "Paste the clipboard");
+  for (TControl* c : {own, plain}) {
+    EXPECT_EQ(c->Caption(), "Paste") << c->Name();
+    EXPECT_FALSE(c->Enabled()) << c->Name();
+  }
+  // Only the hint that is not the action's is written back.
+  std::string written = WriteComponentToText(form.get());
+  EXPECT_NE(written.find("My hint"), std::string::npos) << written;
+  EXPECT_EQ(written.find("Hint = \"Paste the clipboard\"", written.find("object Own")), std::string::npos)
+      << written;
 }
 
 TEST(Actions, IdleUpdatesReachVisibleFormsAlsoInsideModalLoops) {
