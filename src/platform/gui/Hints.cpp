@@ -22,7 +22,7 @@ THintWindow::THintWindow(TComponent* AOwner) : TCustomControl(AOwner) {
 
 void THintWindow::CreateParams(TCreateParams& Params) {
   TCustomControl::CreateParams(Params);
-  Params.Style = WS_POPUP | WS_BORDER;
+  Params.Style = WS_POPUP;  // the frame is painted by Paint
   Params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
 }
 
@@ -33,8 +33,8 @@ TRect THintWindow::CalcHintRect(int MaxWidth, const std::string& AHint, void*) {
   measure.Canvas()->Font()->Assign(Font());
   RECT r{0, 0, std::max(MaxWidth, 1), 0};
   DrawText(measure.Canvas()->Handle(), AHint, -1, &r, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-  // Room for the border and the text's margins.
-  return Rect(0, 0, r.right + 6, r.bottom + 2);
+  // Room for the frame and the text's margins.
+  return Rect(0, 0, r.right + 6, r.bottom + 4);
 }
 
 void THintWindow::ActivateHint(TRect R, const std::string& AHint) {
@@ -55,10 +55,12 @@ void THintWindow::Paint() {
   TRect r = ClientRect();
   Canvas()->Brush()->SetColor(Color());
   Canvas()->FillRect(r);
+  Canvas()->Brush()->SetColor(clWindowFrame);
+  Canvas()->FrameRect(r);
   Canvas()->Font()->Assign(Font());
   Canvas()->Font()->SetColor(clInfoText);
   SetBkMode(Canvas()->Handle(), TRANSPARENT);
-  RECT text{r.Left + 2, r.Top, r.Right, r.Bottom};
+  RECT text{r.Left + 3, r.Top + 2, r.Right - 3, r.Bottom - 2};
   DrawText(Canvas()->Handle(), Caption(), -1, &text, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
 }
 

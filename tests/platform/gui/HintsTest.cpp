@@ -120,9 +120,14 @@ TEST(Hints, TheShortHintShowsAfterThePauseAndHidesAfterTheHidePause) {
   PaintWindowNow(w->Handle());
   QImage* pixels = GetWindowBackBuffer(w->Handle());
   ASSERT_NE(pixels, nullptr);
-  EXPECT_EQ(pixels->pixelColor(w->Width() - 3, w->Height() / 2).rgb() & 0xFFFFFF,
-            QColor(ColorToRGB(clInfoBk) & 0xFF, (ColorToRGB(clInfoBk) >> 8) & 0xFF,
-                   (ColorToRGB(clInfoBk) >> 16) & 0xFF).rgb() & 0xFFFFFF);
+  auto rgb = [](TColor c) {
+    c = ColorToRGB(c);
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+  };
+  // A frame round the hint colour.
+  EXPECT_EQ(pixels->pixelColor(0, 0), rgb(clWindowFrame));
+  EXPECT_EQ(pixels->pixelColor(w->Width() - 1, w->Height() - 1), rgb(clWindowFrame));
+  EXPECT_EQ(pixels->pixelColor(w->Width() - 3, w->Height() / 2), rgb(clInfoBk));
   // Moving within the control keeps it.
   s.Move(QPoint(35, 22));
   s.Advance(2499);
