@@ -589,10 +589,9 @@ bool TControl::HitTest(int X, int Y) const {
 }
 
 void TControl::Click() {
-  // A click handler of its own runs instead of the action's, unless it is the action's.
+  // A click handler of the control's own runs instead of its action.
   if (OnClick && !(FActionLink && FActionLink->IsOnExecuteLinked())) OnClick(this);
   else if (FActionLink) FActionLink->Execute(this);
-  else if (OnClick) OnClick(this);
 }
 
 void TControl::DblClick() {
@@ -659,14 +658,9 @@ void TControl::SetAction(TBasicAction* Value) {
     return;
   }
   if (!FActionLink) FActionLink.reset(CreateActionLink());
-  FActionLink->OnChange = TNotifyEvent::Bind(this, &TControl::DoActionChange);
   FActionLink->SetAction(Value);
   ActionChange(Value, Value->ComponentState().Contains(csLoading));
   Value->FreeNotification(this);
-}
-
-void TControl::DoActionChange(TObject* Sender) {
-  if (Sender == Action()) ActionChange(Sender, false);
 }
 
 void TControl::ActionChange(TObject* Sender, bool CheckDefaults) {

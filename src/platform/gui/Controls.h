@@ -301,7 +301,6 @@ class TControl : public TComponent {
   friend class TControlActionLink;
   virtual void ActionChange(TObject* Sender, bool CheckDefaults);
   virtual TControlActionLink* CreateActionLink();
-  void DoActionChange(TObject* Sender);
   virtual void DoContextPopup(TPoint MousePos, bool& Handled);
   virtual void ConstraintsChanged();
   virtual void DoStartDrag(TDragObject*& DragObject);
