@@ -190,6 +190,45 @@ TEST(Menus, TheContextMenuOpensAtTheCursorAndTheHookChoosesItsItem) {
   EXPECT_EQ(asked.size(), 3u);
 }
 
+class TMark : public TGraphicControl {
+ public:
+  using TGraphicControl::TGraphicControl;
+};
+
+// A graphic child's right-button release asks the child, then its parent: each request opens
+// exactly one menu, the child's own when it has one.
+TEST(Menus, AGraphicChildsContextMenuOpensOnce) {
+  TMenuScene s;
+  auto* mark = new TMark(s.Form.get());
+  mark->SetBounds(100, 50, 40, 40);
+  mark->SetParent(s.Panel);
+  std::vector<void*> shown;
+  THook hook([&](const TModalRequest& r) {
+    shown.push_back(r.Dialog);
+    return -1;
+  });
+  QWidget* w = GetWindowWidget(s.Panel->Handle());
+  auto rightClick = [&](QPoint local) {
+    QPoint global = w->mapToGlobal(local);
+    QCursor::setPos(global);
+    QMouseEvent down(QEvent::MouseButtonPress, QPointF(local), QPointF(global), Qt::RightButton,
+                     Qt::RightButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &down);
+    QMouseEvent up(QEvent::MouseButtonRelease, QPointF(local), QPointF(global), Qt::RightButton,
+                   Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &up);
+    Application->ProcessMessages();
+  };
+  rightClick(QPoint(110, 60));
+  EXPECT_EQ(shown, (std::vector<void*>{s.Menu}));
+  auto* own = new TPopupMenu(s.Form.get());
+  AddItem(own->Items(), "Delete marker");
+  mark->SetPopupMenu(own);
+  rightClick(QPoint(110, 60));
+  EXPECT_EQ(shown, (std::vector<void*>{s.Menu, own}));
+  EXPECT_EQ(own->PopupComponent(), mark);
+}
+
 // Item shortcuts go through the control's key pipeline: each press runs its item exactly once,
 // also when the item's action has the same shortcut in the form's action list; the key never
 // reaches the control, and nested items and radio groups work the same.
