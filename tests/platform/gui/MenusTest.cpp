@@ -84,6 +84,21 @@ void SendKey(TWinControl* c, int key, Qt::KeyboardModifiers mods, QString text =
   Application->ProcessMessages();
 }
 
+// A right-button press and release at a point of the control; gives the screen point.
+QPoint RightClick(TWinControl* c, QPoint local) {
+  QWidget* w = GetWindowWidget(c->Handle());
+  QPoint global = w->mapToGlobal(local);
+  QCursor::setPos(global);
+  QMouseEvent down(QEvent::MouseButtonPress, QPointF(local), QPointF(global), Qt::RightButton,
+                   Qt::RightButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(w, &down);
+  QMouseEvent up(QEvent::MouseButtonRelease, QPointF(local), QPointF(global), Qt::RightButton,
+                 Qt::NoButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(w, &up);
+  Application->ProcessMessages();
+  return global;
+}
+
 // Qt's menu shows the items as the user sees them; choosing the sub-menu's item runs it once
 // the menu has closed, before Popup returns.
 TEST(Menus, APopupMenuShowsItsItemsInQtsMenuAndRunsTheChosenOne) {
@@ -149,25 +164,12 @@ TEST(Menus, TheContextMenuOpensAtTheCursorAndTheHookChoosesItsItem) {
     requests.push_back(at);
     handled = handle;
   };
-  QWidget* w = GetWindowWidget(s.Panel->Handle());
-  auto rightClick = [&](QPoint local) {
-    QPoint global = w->mapToGlobal(local);
-    QCursor::setPos(global);
-    QMouseEvent down(QEvent::MouseButtonPress, QPointF(local), QPointF(global), Qt::RightButton,
-                     Qt::RightButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &down);
-    QMouseEvent up(QEvent::MouseButtonRelease, QPointF(local), QPointF(global), Qt::RightButton,
-                   Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &up);
-    Application->ProcessMessages();
-    return global;
-  };
-  rightClick(QPoint(30, 40));
+  RightClick(s.Panel, QPoint(30, 40));
   EXPECT_EQ(requests, (std::vector<TPoint>{TPoint{30, 40}}));
   EXPECT_TRUE(asked.empty());  // handled: no menu
   handle = false;
   answer = int(s.Bold->Command());
-  QPoint global = rightClick(QPoint(50, 60));
+  QPoint global = RightClick(s.Panel, QPoint(50, 60));
   ASSERT_EQ(asked.size(), 1u);
   EXPECT_EQ(asked[0].Kind, TModalRequest::mrPopupMenu);
   EXPECT_EQ(asked[0].Dialog, static_cast<void*>(s.Menu));
@@ -183,10 +185,10 @@ TEST(Menus, TheContextMenuOpensAtTheCursorAndTheHookChoosesItsItem) {
   // A disabled item never runs, whatever the hook answers; AutoPopup off shows nothing.
   s.Bold->SetEnabled(false);
   answer = int(s.Bold->Command());
-  rightClick(QPoint(50, 60));
+  RightClick(s.Panel, QPoint(50, 60));
   EXPECT_EQ(s.Ran.size(), 1u);
   s.Menu->SetAutoPopup(false);
-  rightClick(QPoint(50, 60));
+  RightClick(s.Panel, QPoint(50, 60));
   EXPECT_EQ(asked.size(), 3u);
 }
 
@@ -207,24 +209,12 @@ TEST(Menus, AGraphicChildsContextMenuOpensOnce) {
     shown.push_back(r.Dialog);
     return -1;
   });
-  QWidget* w = GetWindowWidget(s.Panel->Handle());
-  auto rightClick = [&](QPoint local) {
-    QPoint global = w->mapToGlobal(local);
-    QCursor::setPos(global);
-    QMouseEvent down(QEvent::MouseButtonPress, QPointF(local), QPointF(global), Qt::RightButton,
-                     Qt::RightButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &down);
-    QMouseEvent up(QEvent::MouseButtonRelease, QPointF(local), QPointF(global), Qt::RightButton,
-                   Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &up);
-    Application->ProcessMessages();
-  };
-  rightClick(QPoint(110, 60));
+  RightClick(s.Panel, QPoint(110, 60));
   EXPECT_EQ(shown, (std::vector<void*>{s.Menu}));
   auto* own = new TPopupMenu(s.Form.get());
   AddItem(own->Items(), "Delete marker");
   mark->SetPopupMenu(own);
-  rightClick(QPoint(110, 60));
+  RightClick(s.Panel, QPoint(110, 60));
   EXPECT_EQ(shown, (std::vector<void*>{s.Menu, own}));
   EXPECT_EQ(own->PopupComponent(), mark);
 }
