@@ -270,6 +270,7 @@ TControl::TControl(TComponent* AOwner)
 }
 
 TControl::~TControl() {
+  Destroying();  // windowed controls said so already; a drag it started asks
   if (gCaptureControl.get() == this) SetCaptureControl(nullptr);
   if (Dragging()) EndDrag(false);
   if (FParent) FParent->RemoveControl(this);

@@ -14,7 +14,9 @@ TCursor TBaseDragControlObject::GetDragCursor(bool Accepted, int, int) {
 }
 
 void TBaseDragControlObject::Finished(TObject* Target, int X, int Y, bool) {
-  if (TControl* c = Control()) c->DoEndDrag(Target, X, Y);
+  // A source being destroyed hears nothing more: its handlers may need what is already gone.
+  TControl* c = Control();
+  if (c && !c->ComponentState().Contains(csDestroying)) c->DoEndDrag(Target, X, Y);
 }
 
 struct TDragEngine {

@@ -181,3 +181,34 @@ TEST(DragDrop, EscOrALostCaptureCancelsTheDrag) {
 }
 
 }  // namespace
+
+namespace {
+
+// Either end of a drag may be freed while it runs: a freed target leaves the drag with none,
+// a freed source ends the drag, gives the capture and the cursor back.
+TEST(DragDrop, FreeingTheTargetOrTheSourceMidDragEndsCleanly) {
+  {
+    TDragScene s;
+    s.Mouse(QEvent::MouseButtonPress, QPoint(30, 30));
+    s.Mouse(QEvent::MouseMove, QPoint(230, 50));
+    delete s.Taker;
+    s.Mouse(QEvent::MouseButtonRelease, QPoint(230, 50), Qt::NoButton);
+    EXPECT_EQ(s.Log.back(), "end none");
+    EXPECT_EQ(GetCapture(), nullptr);
+  }
+  {
+    TDragScene s;
+    s.Mouse(QEvent::MouseButtonPress, QPoint(30, 30));
+    s.Mouse(QEvent::MouseMove, QPoint(230, 50));
+    s.Log.clear();
+    delete s.Source;
+    EXPECT_TRUE(s.Log.empty());  // the source is told nothing while it goes
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(Screen->Cursor(), crDefault);
+    s.Mouse(QEvent::MouseMove, QPoint(240, 50));
+    s.Mouse(QEvent::MouseButtonRelease, QPoint(240, 50), Qt::NoButton);
+    EXPECT_TRUE(s.Log.empty());
+  }
+}
+
+}  // namespace
