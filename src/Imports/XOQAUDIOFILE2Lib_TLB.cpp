@@ -5,6 +5,7 @@
 #include "audio/AudioDecoder.h"
 #include "audio/AudioEncoder.h"
 #include "audio/AudioFileError.h"
+#include "audio/DspKernels.h"
 #include "audio/FormatConverter.h"
 #include "audio/SafeFileSave.h"
 #include "audio/WavFile.h"
@@ -38,7 +39,7 @@ struct TAudioFile2::TWriter {
   int OutRate = 0, OutChannels = 0;
   std::unique_ptr<FormatConverter> Converter;
   int ConvRate = 0, ConvChannels = 0;
-  std::vector<float> Scratch;
+  std::vector<float> Scratch, Finite;
 
   void Put(const float* values, int64_t frames) {
     if (frames <= 0) return;
@@ -57,6 +58,10 @@ struct TAudioFile2::TWriter {
   }
 
   void Write(const float* values, int64_t frames, int rate, int channels) {
+    // Cleaned before the rate converter, which would spread a NaN over its neighbours.
+    Finite.assign(values, values + frames * channels);
+    DspMakeFinite(Finite.data(), Finite.size());
+    values = Finite.data();
     if (rate == OutRate && channels == OutChannels) {
       Flush();
       Put(values, frames);

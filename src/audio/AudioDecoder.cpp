@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "audio/AudioFileError.h"
+#include "audio/DspKernels.h"
 
 extern "C" {
 #include <lame/lame.h>
@@ -315,6 +316,9 @@ struct TAudioDecoder::TImpl {
     int rc = swr_alloc_set_opts2(&Swr, &out, AV_SAMPLE_FMT_FLT, Info.SampleRate, &in,
                                  AVSampleFormat(f->format), f->sample_rate, 0, nullptr);
     av_channel_layout_uninit(&out);
+    // Mixing down to stereo adds the centre and surround channels into each side: the whole
+    // matrix is scaled so that no sum can pass full scale (float output is not limited otherwise).
+    if (rc >= 0) rc = av_opt_set_double(Swr, "rematrix_maxval", 1.0, 0);
     if (rc < 0 || swr_init(Swr) < 0) {
       av_channel_layout_uninit(&in);
       Fail(Damaged(Path));
@@ -373,6 +377,7 @@ struct TAudioDecoder::TImpl {
       Fail(Damaged(Path));
     }
     Pending.resize(old + size_t(got) * Info.Channels);
+    DspMakeFinite(Pending.data() + old, size_t(got) * Info.Channels);
     Produced += got;
   }
 

@@ -17,6 +17,7 @@
 
 #include "audio/AudioFileError.h"
 #include "audio/AudioRegistry.h"
+#include "audio/DspKernels.h"
 #include "audio/FormatConverter.h"
 #include "audio/SafeFileSave.h"
 #include "audio/WavFile.h"
@@ -635,6 +636,7 @@ SampleSequence AudioDocument::FromBuffer(const SampleBuffer& samples) const {
   if (in.Channels() <= 0) in.SetFormat(FChannels, in.SampleRate());
   if (in.SampleRate() <= 0) in.SetFormat(in.Channels(), FRate);
   in.ResizeFrames(in.Frames());  // drops a trailing partial frame
+  DspMakeFinite(in.Data(), size_t(in.ValueCount()));
   const SampleBuffer converted = ConvertBuffer(in, FRate, FChannels);
   SequenceBuilder builder(FChannels, FSwapFolder);
   builder.Append(converted.Data(), converted.Frames());

@@ -4,10 +4,17 @@
 #include <mutex>
 
 #include "audio/AudioFileError.h"
+#include "audio/DspKernels.h"
 #include "audio/Mp3Encoder.h"
 #include "audio/OggEncoder.h"
 #include "audio/SafeFileSave.h"
 #include "audio/WmaEncoder.h"
+
+void TAudioEncoder::Write(const float* frames, size_t count) {
+  FClipped.resize(count * size_t(FChannels));
+  DspClampFullScale(FClipped.data(), frames, FClipped.size());
+  Encode(FClipped.data(), count);
+}
 
 std::unique_ptr<TAudioEncoder> CreateAudioEncoder(int formatCode, const TOutputFormat& format,
                                                   int sourceRate, const std::string& path,

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "audio/AudioDecoder.h"
 #include "audio/AudioOutputFormat.h"
@@ -13,13 +14,19 @@ class TAudioEncoder {
   virtual ~TAudioEncoder() = default;
   int SampleRate() const { return FSampleRate; }
   int Channels() const { return FChannels; }
-  // Frames must be at SampleRate() with Channels() values each.
-  virtual void Write(const float* frames, size_t count) = 0;
+  // Frames must be at SampleRate() with Channels() values each. They are clipped to full scale
+  // (non-finite values made 0) first: the codecs' models misbehave on anything else.
+  void Write(const float* frames, size_t count);
   // Completes the file (flush, trailers, headers); nothing may be written afterwards.
   virtual void Finish() = 0;
 
  protected:
+  // Gets what Write was given, clipped.
+  virtual void Encode(const float* frames, size_t count) = 0;
   int FSampleRate = 0, FChannels = 0;
+
+ private:
+  std::vector<float> FClipped;
 };
 
 // Opens an encoder of MP3 (2), OGG (6) or WMA (11) writing `path`; errors name `shownName`.

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <vector>
 
+#include "audio/DspKernels.h"
+
 struct AudioRecorder::Capture {
   int Channels = 2, Rate = 44100;
   int64_t BlockFrames = 1;
@@ -12,6 +14,7 @@ struct AudioRecorder::Capture {
   std::function<void()> Notify;
 
   // Device thread only.
+  std::vector<float> Finite;   // the frames just received, NaN and infinities made 0
   std::vector<float> Pending;  // frames of the block being filled
   std::vector<float> Window;   // part of a 10 ms window (voice activation)
   std::deque<float> PreRoll;   // frames heard while waiting for the attack
@@ -21,7 +24,10 @@ struct AudioRecorder::Capture {
   std::mutex Lock;
   std::deque<SampleBuffer> Ready;
 
-  void Receive(const float* v, int64_t frames) {
+  void Receive(const float* in, int64_t frames) {
+    Finite.assign(in, in + frames * Channels);
+    DspMakeFinite(Finite.data(), Finite.size());
+    const float* v = Finite.data();
     if (!Voice.Enabled) {
       Keep(v, frames);
       return;

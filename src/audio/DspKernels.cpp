@@ -84,6 +84,29 @@ DSP_CLONES void DspMultiplyFrames(float* __restrict d, const float* __restrict g
   }
 }
 
+namespace {
+
+// Exponent all ones: an infinity or a NaN. Tested on the bits, which vectorises and holds also
+// where the compiler may assume finite arithmetic.
+inline bool NonFinite(float v) {
+  uint32_t b;
+  std::memcpy(&b, &v, sizeof b);
+  return (b & 0x7f800000u) == 0x7f800000u;
+}
+
+}  // namespace
+
+DSP_CLONES void DspMakeFinite(float* d, size_t n) {
+  for (size_t i = 0; i < n; ++i) d[i] = NonFinite(d[i]) ? 0.0f : d[i];
+}
+
+DSP_CLONES void DspClampFullScale(float* d, const float* s, size_t n) {
+  for (size_t i = 0; i < n; ++i) {
+    const float v = NonFinite(s[i]) ? 0.0f : s[i];
+    d[i] = std::min(std::max(v, -1.0f), 1.0f);
+  }
+}
+
 // Peaks and extremes are taken on the bit patterns: for floats that are not NaN, the order of
 // the patterns (mapped to a monotonic integer key) is the order of the values, and integer
 // maximum reductions vectorise without licence to reorder floating-point arithmetic.

@@ -21,6 +21,13 @@ void DspGainRamp(float* d, size_t frames, int channels, double g0, double step);
 // Interleaved frames: frame i is multiplied by gains[i].
 void DspMultiplyFrames(float* d, const float* gains, size_t frames, int channels);
 
+// Samples from outside (files, devices, callers' arrays) enter the engine through this: NaN and
+// infinite values become 0, so one damaged value cannot poison filters, meters or encoders.
+void DspMakeFinite(float* d, size_t n);
+// d[i] = s[i] limited to full scale (-1..1), non-finite values becoming 0; d may be s. Encoders
+// take their input through this.
+void DspClampFullScale(float* d, const float* s, size_t n);
+
 void DspMinMax(const float* s, size_t n, float& lo, float& hi);
 // Largest magnitude; 0 for n = 0.
 float DspPeak(const float* s, size_t n);

@@ -104,7 +104,7 @@ void TOggEncoder::Pump(bool flushPages) {
   }
 }
 
-void TOggEncoder::Write(const float* frames, size_t count) {
+void TOggEncoder::Encode(const float* frames, size_t count) {
   constexpr size_t kChunk = 4096;
   while (count > 0) {
     const size_t n = std::min(count, kChunk);

@@ -12,8 +12,10 @@ class TOggEncoder : public TAudioEncoder {
   TOggEncoder(const TOutputFormat& format, const std::string& path, const std::string& shownName,
               const AudioTags& tags);
   ~TOggEncoder() override;
-  void Write(const float* frames, size_t count) override;
   void Finish() override;
+
+ protected:
+  void Encode(const float* frames, size_t count) override;
 
  private:
   struct TState;

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "audio/DspKernels.h"
 #include "platform/rtl/SysUtils.h"
 
 namespace {
@@ -199,6 +200,7 @@ void WavReader::Convert(const unsigned char* raw, int64_t frames, const WavInfo&
       out[c] = v;
     }
   }
+  if (info.Float) DspMakeFinite(values, size_t(frames) * size_t(ch));
 }
 
 WavWriter::WavWriter(const std::string& path, int sampleRate, int channels, int bits,
@@ -270,6 +272,16 @@ void WavWriter::Write(const float* values, int64_t frames) {
   std::vector<unsigned char> raw(size_t(frames) * size_t(FChannels) * size_t(bytes));
   unsigned char* p = raw.data();
   const int64_t count = frames * FChannels;
+  // A NaN would reach lround (undefined) or the file: integers clip to full scale, floats keep
+  // their headroom and lose only what is not a number.
+  std::vector<float> clean(static_cast<size_t>(count));
+  if (FBits == 32) {
+    std::copy_n(values, count, clean.data());
+    DspMakeFinite(clean.data(), clean.size());
+  } else {
+    DspClampFullScale(clean.data(), values, clean.size());
+  }
+  values = clean.data();
   for (int64_t i = 0; i < count; ++i, p += bytes) {
     const float v = values[i];
     switch (FBits) {

@@ -133,7 +133,7 @@ void TWmaEncoder::SendFrame(bool last) {
   Drain();
 }
 
-void TWmaEncoder::Write(const float* frames, size_t count) {
+void TWmaEncoder::Encode(const float* frames, size_t count) {
   const int size = S->Codec->frame_size;
   for (int c = 0; c < FChannels; ++c) {
     auto& plane = S->Planes[c];

@@ -13,8 +13,10 @@ class TWmaEncoder : public TAudioEncoder {
   TWmaEncoder(const TWmaProfile& profile, const std::string& path, const std::string& shownName,
               const AudioTags& tags);
   ~TWmaEncoder() override;
-  void Write(const float* frames, size_t count) override;
   void Finish() override;
+
+ protected:
+  void Encode(const float* frames, size_t count) override;
 
  private:
   struct TState;

@@ -3,6 +3,7 @@
 #include <sys/resource.h>
 
 #include <fstream>
+#include <limits>
 
 #include "Imports/XOQAUDIOFILE2Lib_TLB.h"
 #include "audio/AudioDecoder.h"
@@ -127,6 +128,31 @@ TEST(AudioFile2, TakesBlocksOfAnotherShape) {
   const std::vector<float> middle(v.begin() + 2 * 44100 + 2000, v.begin() + 4 * 44100 - 2000);
   EXPECT_NEAR(Rms(middle, 2, 1) / Rms(middle, 2, 0), 0.5, 0.02);
   EXPECT_NEAR(Frequency(v, 2, 0, 44100), 440.0, 2.0);
+}
+
+// NaN and infinities in a block written at another rate are silence for their own sample, not
+// a hole the rate converter would spread them into.
+TEST(AudioFile2, NonFiniteValuesInBlocksBecomeSilence) {
+  const fs::path dir = sonalix::test::MakeTempDir("nonfinite");
+  TAudioFile2 writer(nullptr);
+  writer.SetWavFormat(44100, 1, 32);
+  writer.SetPcmFormat(22050, 1);
+  const fs::path out = dir / "o.wav";
+  writer.CreateFile(out.string(), 0);
+  std::vector<float> mono(22050);
+  for (int i = 0; i < 22050; ++i) mono[i] = float(0.5 * std::sin(2 * M_PI * 440 * i / 22050.0));
+  mono[5000] = std::numeric_limits<float>::quiet_NaN();
+  mono[15000] = -std::numeric_limits<float>::infinity();
+  SampleBuffer block(mono, 1, 22050);
+  writer.WritePcm(block);
+  writer.CloseFile();
+  std::vector<float> v;
+  DecodeAudioFile(out.string(), v);
+  ASSERT_EQ(v.size(), 44100u);
+  int silent = 0;  // a resampled sine is almost never exactly 0
+  for (float x : v) silent += x == 0.0f;
+  EXPECT_LE(silent, 2);
+  EXPECT_NEAR(Rms(v, 1, 0), 0.5 / std::sqrt(2.0), 0.01);
 }
 
 TEST(AudioFile2, RecordingWritesTheNamedFileAndCopiesWavFormats) {

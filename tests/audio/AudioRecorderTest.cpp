@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <limits>
 
 #include "AudioTestUtil.h"
 #include "DeviceTestUtil.h"
@@ -78,6 +79,34 @@ TEST(AudioRecorder, RecordsTheInputInBlocksAndLosesNothingWhileTheGuiStalls) {
   EXPECT_FLOAT_EQ(monitor[1999], 0.f) << "the mono reader hears both channels mixed";
   EXPECT_EQ(blocks.size(), size_t((all.Frames() + 329) / 330));
   clock.Advance(30);
+}
+
+// A device that delivers NaN or infinities (a float capture with a damaged value) records
+// silence in their place, so nothing downstream (meters, the recording file) sees them.
+TEST(AudioRecorder, NonFiniteInputIsRecordedAsSilence) {
+  const auto dir = sonalix::test::MakeTempDir("recnan");
+  SampleBuffer input = Known(1000, 2, 8000);
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity();
+  input.At(10, 0) = nan;
+  input.At(500, 1) = inf;
+  input.At(999, 0) = -inf;
+  WriteRawFloatWav((dir / "input.wav").string(), input);
+  ScopedBackend backend("file:" + dir.string());
+  ManualClock clock;
+  AudioRecorder rec;
+  rec.SetFormat(8000, 2);
+  rec.SetBlockSize(200);
+  SampleBuffer all(2, 8000);
+  rec.OnBlock = [&](const SampleBuffer& b) { all.Append(b); };
+  ASSERT_EQ(rec.Start(), wrOk);
+  ASSERT_TRUE(clock.RunUntil([&] { return all.Frames() >= 1000; }));
+  rec.Stop();
+  EXPECT_TRUE(AllFinite(all.Data(), size_t(all.ValueCount())));
+  EXPECT_EQ(all.At(10, 0), 0.f);
+  EXPECT_EQ(all.At(500, 1), 0.f);
+  EXPECT_EQ(all.At(999, 0), 0.f);
+  EXPECT_EQ(all.At(10, 1), input.At(10, 1));
 }
 
 TEST(AudioRecorder, VoiceActivationDropsTheSilentParts) {

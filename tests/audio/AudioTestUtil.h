@@ -1,5 +1,6 @@
 #pragma once
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,29 @@ inline std::vector<float> Left(const SampleBuffer& b) {
 inline void Fill(AudioDocument& doc, int64_t frames, int channels = 2, int rate = 44100) {
   doc.NewDocument(rate, channels);
   if (frames > 0) doc.InsertPcm(Ramp(frames, channels, rate));
+}
+
+// A 32-bit float WAV file written byte by byte, so that any value (NaN, infinities) reaches the
+// file as it is; the engine's own writer would clean them.
+inline void WriteRawFloatWav(const std::string& path, const SampleBuffer& b) {
+  const uint32_t data = uint32_t(b.ValueCount() * 4);
+  const uint16_t channels = uint16_t(b.Channels()), format = 3, bits = 32;
+  const uint32_t rate = uint32_t(b.SampleRate()), byteRate = rate * channels * 4, fmtSize = 16;
+  const uint16_t align = uint16_t(channels * 4);
+  const uint32_t riff = 36 + data;
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return;
+  auto put = [&](const void* p, size_t n) { std::fwrite(p, 1, n, f); };
+  put("RIFF", 4), put(&riff, 4), put("WAVEfmt ", 8), put(&fmtSize, 4), put(&format, 2);
+  put(&channels, 2), put(&rate, 4), put(&byteRate, 4), put(&align, 2), put(&bits, 2);
+  put("data", 4), put(&data, 4), put(b.Data(), data);
+  std::fclose(f);
+}
+
+inline bool AllFinite(const float* v, size_t n) {
+  for (size_t i = 0; i < n; ++i)
+    if (!std::isfinite(v[i])) return false;
+  return true;
 }
 
 }  // namespace audiotest
