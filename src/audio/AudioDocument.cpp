@@ -661,9 +661,19 @@ void AudioDocument::InsertPcm(const SampleBuffer& samples) {
 
 void AudioDocument::ReplaceRange(int64_t start, int64_t end, const SampleBuffer& samples) {
   Busy busy(this);
+  Replace(start, end, FromBuffer(samples));
+}
+
+void AudioDocument::ReplaceRange(int64_t start, int64_t end, const SampleSequence& samples) {
+  Busy busy(this);
+  if (samples.Channels() != FChannels && !samples.Empty())
+    throw EArgumentException("The frames to put in have another channel count than the document.");
+  Replace(start, end, samples);
+}
+
+void AudioDocument::Replace(int64_t start, int64_t end, const SampleSequence& insert) {
   start = Clamp(start);
   end = std::max(start, Clamp(end));
-  SampleSequence insert = FromBuffer(samples);
   CheckLength(Length() - (end - start) + insert.Length());
   SampleSequence next = FSamples.Slice(0, start);
   next.Append(insert);

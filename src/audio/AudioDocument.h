@@ -56,6 +56,9 @@ class AudioDocument {
   // Replaces [start, end) by `samples` as one undoable edit; positions and markers inside the
   // range scale to the new length (effects use this).
   void ReplaceRange(int64_t start, int64_t end, const SampleBuffer& samples);
+  // The same with frames already in blocks (of the document's rate and channel count), for
+  // results too long to hold in one array.
+  void ReplaceRange(int64_t start, int64_t end, const SampleSequence& samples);
   void Copy();
   void Cut();
   void Paste();
@@ -73,6 +76,8 @@ class AudioDocument {
   void EndGroup();
 
   const std::string& TempDirectory() const { return FTempDirectory; }
+  // Where blocks made for this document go when memory is short (null: the default folder).
+  const std::shared_ptr<const std::string>& SwapFolder() const { return FSwapFolder; }
   void SetTempDirectory(const std::string& folder);
 
   // Position
@@ -219,6 +224,7 @@ class AudioDocument {
   Decoded Decode(const std::string& path, Operation& op, bool preview);
   void Mix(const SampleSequence& other, double selectPartPercent, double otherPercent);
   SampleSequence FromBuffer(const SampleBuffer& samples) const;
+  void Replace(int64_t start, int64_t end, const SampleSequence& insert);
   void CheckLength(int64_t frames) const;
 
   SampleSequence FSamples;

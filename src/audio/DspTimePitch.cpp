@@ -51,10 +51,18 @@ int64_t Receive(soundtouch::SoundTouch& t, std::vector<float>& out, int channels
   return got;
 }
 
+// The stretcher keeps its output in one buffer that it moves down on every write: fed a long
+// piece at a slow speed, it moves hundreds of megabytes per write (a second at 1 % took minutes).
+// Pieces that shrink with the speed keep that output to about a piece.
+size_t PieceFrames(Change change, double percent) {
+  if (change == Change::Pitch) return kPiece;
+  return size_t(std::clamp(double(kPiece) * percent / 100, 1024.0, double(kPiece)));
+}
+
 void Feed(soundtouch::SoundTouch& t, const DspSignal& s, std::vector<float>& out, int64_t& given,
-          int64_t target, const DspProgress& progress) {
-  for (size_t at = 0; at < s.Frames; at += kPiece) {
-    const size_t n = std::min(kPiece, s.Frames - at);
+          int64_t target, size_t piece, const DspProgress& progress) {
+  for (size_t at = 0; at < s.Frames; at += piece) {
+    const size_t n = std::min(piece, s.Frames - at);
     t.putSamples(s.Frame(at), unsigned(n));
     given += Receive(t, out, s.Channels, target - given);
     if (progress) progress(int(95.0 * double(at + n) / double(s.Frames)));
@@ -86,7 +94,7 @@ std::vector<float> Run(Change change, const DspSignal& s, double percent, DspStr
     soundtouch::SoundTouch t;
     Setup(t, change, percent, s);
     int64_t given = 0;
-    Feed(t, s, out, given, target, progress);
+    Feed(t, s, out, given, target, PieceFrames(change, percent), progress);
     Finish(t, out, s.Channels, given, target);
     return out;
   }
@@ -103,7 +111,7 @@ std::vector<float> Run(Change change, const DspSignal& s, double percent, DspStr
   if (st.FirstBlock < 0) st.FirstBlock = int64_t(s.Frames);
   st.In += int64_t(s.Frames);
   const int64_t target = Target(change, percent, st.In);
-  Feed(st.Stretcher->Touch, s, out, st.Out, target, progress);
+  Feed(st.Stretcher->Touch, s, out, st.Out, target, PieceFrames(change, percent), progress);
   // The batch converter reads one second at a time: a shorter block is a file's last.
   if (int64_t(s.Frames) < st.FirstBlock || double(s.Frames) < s.SampleRate) {
     Finish(st.Stretcher->Touch, out, s.Channels, st.Out, target);
@@ -143,4 +151,45 @@ std::vector<float> DspPitchChange(const DspSignal& s, double percent, DspStreams
                                   const DspProgress& progress) {
   DspCheckPitchChange(percent);
   return Run(Change::Pitch, s, percent, streams, progress);
+}
+
+void DspSpeedChangeStream(int64_t frames, int channels, double sampleRate, double percent,
+                          const std::function<int64_t(float* values, int64_t most)>& read,
+                          const std::function<void(const float* values, int64_t frames)>& write,
+                          const DspProgress& progress) {
+  DspCheckSpeedChange(percent);
+  const int64_t target = DspSpeedChangeFrames(frames, percent);
+  DspSignal s;
+  s.Channels = channels;
+  s.SampleRate = sampleRate;
+  soundtouch::SoundTouch t;
+  Setup(t, Change::Speed, percent, s);
+  const int64_t piece = int64_t(PieceFrames(Change::Speed, percent));
+  std::vector<float> in(size_t(piece) * size_t(channels)), out(kPiece * size_t(channels));
+  int64_t given = 0;
+  auto pass = [&] {
+    while (given < target) {
+      const unsigned want = unsigned(std::min<int64_t>(int64_t(kPiece), target - given));
+      const unsigned n = t.receiveSamples(out.data(), want);
+      if (n == 0) break;
+      write(out.data(), n);
+      given += n;
+    }
+  };
+  for (int64_t fed = 0; fed < frames;) {
+    const int64_t n = read(in.data(), std::min(piece, frames - fed));
+    if (n <= 0) break;
+    fed += n;
+    t.putSamples(in.data(), unsigned(n));
+    pass();
+    if (progress) progress(int(95.0 * double(fed) / double(frames)));
+  }
+  t.flush();
+  pass();
+  std::fill(out.begin(), out.end(), 0.0f);
+  while (given < target) {
+    const int64_t n = std::min<int64_t>(int64_t(kPiece), target - given);
+    write(out.data(), n);
+    given += n;
+  }
 }

@@ -3,6 +3,7 @@
 // spacing, each where it fits its neighbour best) and resampling.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -30,6 +31,15 @@ std::vector<float> DspSpeedChange(const DspSignal& s, double percent, DspStreams
                                   const DspProgress& progress = {});
 std::vector<float> DspPitchChange(const DspSignal& s, double percent, DspStreams* streams = nullptr,
                                   const DspProgress& progress = {});
+
+// The speed change of a run too long to hold whole: `read` fills up to `most` interleaved frames
+// of the input in order and returns how many (0 at the end), `write` takes the result piece by
+// piece, exactly DspSpeedChangeFrames(frames, percent) frames in all. Neither side is held in
+// memory beyond a piece of each.
+void DspSpeedChangeStream(int64_t frames, int channels, double sampleRate, double percent,
+                          const std::function<int64_t(float* values, int64_t most)>& read,
+                          const std::function<void(const float* values, int64_t frames)>& write,
+                          const DspProgress& progress = {});
 
 class DspStretcher;
 struct DspTimePitchState : DspStreamState {

@@ -165,16 +165,32 @@ void AudioEditorEffects::Reverb(float delay, float mixDepth, float feedbackGain,
 
 void AudioEditorEffects::SpeedChange(float percent) {
   DspCheckSpeedChange(percent);
+  const int64_t start = FDoc.SelectionStart(), end = FDoc.SelectionEnd();
+  if (end <= start) return;
   // A result the document cannot hold is refused before the work is done.
-  const int64_t selected = FDoc.SelectionEnd() - FDoc.SelectionStart();
-  if (selected > 0 &&
-      FDoc.Length() - selected + DspSpeedChangeFrames(selected, percent) > kMaxDocumentFrames)
+  const int64_t length = FDoc.Length() - (end - start) + DspSpeedChangeFrames(end - start, percent);
+  if (length > kMaxDocumentFrames)
     throw EComponentError(Format("The document would hold %d sample frames; at most %d are possible.",
-                                 {FDoc.Length() - selected + DspSpeedChangeFrames(selected, percent),
-                                  kMaxDocumentFrames}));
-  ReplaceSelection([&](const DspSignal& s, const DspProgress& p) {
-    return DspSpeedChange(s, percent, nullptr, p);
+                                 {length, kMaxDocumentFrames}));
+  // Slow speeds make results many times the selection (an hour at 1 % would be 127 GB of
+  // floats): the selection is read and the result built block by block, so the block store
+  // keeps both within its memory budget.
+  SampleSequence result;
+  FDoc.RunLongOperation([&](const std::function<void(double)>& report) {
+    SequenceBuilder builder(FDoc.Channels(), FDoc.SwapFolder());
+    int64_t at = start;
+    DspSpeedChangeStream(
+        end - start, FDoc.Channels(), FDoc.SampleRate(), percent,
+        [&](float* values, int64_t most) {
+          const int64_t n = FDoc.Samples().Read(at, most, values);
+          at += n;
+          return n;
+        },
+        [&](const float* values, int64_t frames) { builder.Append(values, frames); },
+        [&](int done) { report(done / 100.0); });
+    result = builder.Finish();
   });
+  FDoc.ReplaceRange(start, end, result);
 }
 
 void AudioEditorEffects::PitchChange(float percent) {

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <malloc.h>
+
 #include <cmath>
 #include <limits>
 
 #include "audio/AudioDocument.h"
+#include "audio/BlockStore.h"
 #include "audio/DspEffectTestUtil.h"
 #include "audio/DspTimePitch.h"
 #include "audio/EditorEffects.h"
@@ -123,4 +126,80 @@ TEST(DspTimePitch, TheEditorKeepsTheSelectionOnTheResult) {
   doc.Undo();
   doc.Undo();
   EXPECT_EQ(doc.Length(), 44100);
+}
+
+// Speed 1 % makes the selection a hundred times longer. The result is built in blocks that the
+// block store moves to disk beyond its memory budget, never in one array (an hour at 1 % once
+// asked for 127 GB at once); it is the whole stretched selection, and one undo brings the
+// document back.
+TEST(DspTimePitch, SlowSpeedOnALongSelectionStaysWithinTheMemoryBudget) {
+  BlockStore& store = BlockStore::Instance();
+  const int64_t budget = store.MemoryBudget();
+  store.SetMemoryBudget(int64_t(4) << 20);
+  const int rate = 11025;
+  AudioDocument doc;
+  doc.NewDocument(rate, 2);
+  doc.InsertPcm(SampleBuffer(Sine(440, rate, 4 * rate, 2, 0.5), 2, rate));
+  const SampleBuffer before = [&] {
+    SampleBuffer b(2, rate, doc.Length());
+    doc.Samples().Read(0, doc.Length(), b.Data());
+    return b;
+  }();
+  // Heap in use (arenas and mapped blocks), sampled at every progress report.
+  auto heap = [] {
+    const struct mallinfo2 m = mallinfo2();
+    return int64_t(m.uordblks + m.hblkhd);
+  };
+  const int64_t base = heap();
+  int64_t peak = base;
+  doc.SetProgressDelay(0);
+  doc.OnBlockOperation = [&](int16_t) { peak = std::max(peak, heap()); };
+  doc.Select(0, doc.Length());
+  AudioEditorEffects(doc).SpeedChange(1);
+  peak = std::max(peak, heap());
+  const int64_t stretched = 100 * 4 * int64_t(rate);  // 35 MB of floats
+  EXPECT_EQ(doc.Length(), stretched);
+  EXPECT_EQ(doc.SelectionEnd(), stretched);
+  EXPECT_LT(peak - base, int64_t(20) << 20);
+  EXPECT_GT(store.SwapBytesInUse(), int64_t(16) << 20);
+  std::vector<float> middle(2 * 4096), left(4096);
+  doc.Samples().Read(stretched / 2, 4096, middle.data());
+  for (size_t i = 0; i < left.size(); ++i) left[i] = middle[2 * i];
+  EXPECT_NEAR(ToneFrequency(left, rate, 0, left.size()), 440, 10);
+  doc.Undo();
+  ASSERT_EQ(doc.Length(), before.Frames());
+  std::vector<float> back(size_t(before.ValueCount()));
+  doc.Samples().Read(0, doc.Length(), back.data());
+  EXPECT_EQ(back, before.Values());
+  store.SetMemoryBudget(budget);
+}
+
+// A result longer than a document can hold is refused at once, before any work, and the
+// document stays as it was. (The long document shares one block, so it costs no memory.)
+TEST(DspTimePitch, SpeedResultTooLongForADocumentIsRefusedFirst) {
+  AudioDocument doc;
+  doc.NewDocument(8000, 1);
+  doc.InsertPcm(SampleBuffer(std::vector<float>(1 << 20, 0.25f), 1, 8000));
+  for (int i = 0; i < 5; ++i) {  // 32 Mi frames
+    doc.Select(0, doc.Length());
+    doc.Copy();
+    doc.SetSelectionActive(false);
+    doc.SetCursor(doc.Length());
+    doc.Paste();
+  }
+  ASSERT_EQ(doc.Length(), int64_t(32) << 20);
+  doc.Select(0, int64_t(22) << 20);  // 100 times that is past 2^31 frames
+  bool ended = false;
+  doc.OnEndOperation = [&] { ended = true; };
+  try {
+    AudioEditorEffects(doc).SpeedChange(1);
+    ADD_FAILURE() << "refused";
+  } catch (const Exception& e) {
+    EXPECT_NE(e.Message().find("at most 2147483647"), std::string::npos) << e.Message();
+  }
+  EXPECT_FALSE(ended) << "no work began";
+  EXPECT_EQ(doc.Length(), int64_t(32) << 20);
+  EXPECT_EQ(doc.SelectionEnd(), int64_t(22) << 20);
+  doc.Undo();  // the last paste, not a speed change
+  EXPECT_EQ(doc.Length(), int64_t(16) << 20);
 }
