@@ -815,6 +815,15 @@ void PutPacked(uint8_t* Dib, uint32_t X, int Bits, uint32_t Value) {
   Dib[bit >> 3] = uint8_t((Dib[bit >> 3] & ~mask) | ((Value << shift) & mask));
 }
 
+// (a x source + (255 - a) x background + 255) / 256 in each colour channel, red with blue in
+// one multiplication (neither exceeds 16 bits), opaque.
+inline uint32_t Blend(uint32_t Src, uint32_t Dst, uint32_t A) {
+  const uint32_t na = 255 - A;
+  const uint32_t rb = (((Src & 0xFF00FF) * A + (Dst & 0xFF00FF) * na + 0xFF00FF) >> 8) & 0xFF00FF;
+  const uint32_t g = (((Src & 0xFF00) * A + (Dst & 0xFF00) * na + 0xFF00) >> 8) & 0xFF00;
+  return 0xFF000000u | rb | g;
+}
+
 const uint8_t* HeldRow(const TChunkIHDR& H, uint32_t Y) {
   return H.ImageData() + size_t(H.BytesPerRow()) * (H.Height - 1 - Y);
 }
@@ -1280,6 +1289,7 @@ void TPNGObject::ResetGamma() {
 void TPNGObject::FreeChunks() {
   ResetGamma();
   FChunks.Clear();
+  FConverted = QImage();
 }
 
 int TPNGObject::Width() const { return HasHeaderChunk() ? int(HeaderChunk()->Width) : 0; }
@@ -1683,60 +1693,44 @@ void TPNGObject::Draw(TCanvas* ACanvas, const TRect& Rect) {
                                      Rect.Top + int(h->Height));
   const int w = dest.Width(), ht = dest.Height();
   if (w <= 0 || ht <= 0) return;
-  HDC canvasDC = ACanvas->Handle();
-  // Only the part of the destination the canvas can show is worked on.
-  TRect part = dest;
-  RECT clip;
-  if (GetClipBox(canvasDC, &clip) != ERROR) {
-    part = TRect(std::max<int>(dest.Left, clip.left), std::max<int>(dest.Top, clip.top),
-                 std::min<int>(dest.Right, clip.right), std::min<int>(dest.Bottom, clip.bottom));
-    if (part.Width() <= 0 || part.Height() <= 0) return;
-  }
-  const int pw = part.Width(), ph = part.Height();
+  // The image is blended or keyed straight into the canvas's pixels (32 bits each, as the blits
+  // make them), only where the canvas shows them.
+  TDibSync sync;
+  TDeviceContext* dc = FindDeviceContext(ACanvas->Handle());
+  QImage* surface = dc ? dc->Surface() : nullptr;
+  if (!surface || surface->isNull()) return;
+  if (surface->format() != QImage::Format_RGB32 && surface->format() != QImage::Format_ARGB32)
+    *surface = surface->convertToFormat(QImage::Format_RGB32);
+  const QPoint at = dc->ToSurface(QPoint(dest.Left, dest.Top));
+  const QRegion area = dc->EffectiveClip() & QRegion(QRect(at, QSize(w, ht)));
+  if (area.isEmpty()) return;
   const QImage image = ToImage();
-  // The background under the destination, blended or keyed in a 32-bit buffer, and put back.
-  HDC memDC = CreateCompatibleDC(canvasDC);
-  if (!memDC) RaisePngError<EPNGOutMemory>(kOutOfMemory);
-  struct TDcGuard {
-    HDC Dc;
-    ~TDcGuard() { DeleteDC(Dc); }
-  } guard{memDC};
-  HBITMAP bitmap = nullptr;
-  {
-    // Given up before the bitmap's pixels are written, so that they are not copied then.
-    QImage buffer(pw, ph, QImage::Format_RGB32);
-    if (buffer.isNull()) RaisePngError<EPNGOutMemory>(kOutOfMemory);
-    bitmap = CreateBitmapFromImage(buffer);
-  }
-  if (!bitmap) RaisePngError<EPNGOutMemory>(kOutOfMemory);
-  HGDIOBJ old = SelectObject(memDC, bitmap);
-  if (kind != ptkNone) BitBlt(memDC, 0, 0, pw, ph, canvasDC, part.Left, part.Top, SRCCOPY);
-  QImage& px = FindBitmap(bitmap)->Image;
   const int iw = int(h->Width), ih = int(h->Height);
-  for (int y = 0; y < ph; ++y) {
-    auto* o = reinterpret_cast<uint32_t*>(px.scanLine(y));
-    const int dy = part.Top - dest.Top + y;
-    const int sy = kind == ptkAlpha ? dy : int(int64_t(dy) * ih / ht);
-    const auto* s = reinterpret_cast<const uint32_t*>(image.constScanLine(sy));
-    for (int x = 0; x < pw; ++x) {
-      const int dx = part.Left - dest.Left + x;
-      uint32_t src = s[kind == ptkAlpha ? dx : int(int64_t(dx) * iw / w)];
-      uint32_t a = src >> 24;
-      if (kind == ptkAlpha) {
-        uint32_t dst = o[x], result = 0xFF000000u;
-        for (int shift = 0; shift < 24; shift += 8) {
-          uint32_t sc = (src >> shift) & 0xFF, dc = (dst >> shift) & 0xFF;
-          result |= (((a * sc + (255 - a) * dc + 255) >> 8) & 0xFF) << shift;
+  // The image column under every surface column of the area.
+  const QRect bounds = area.boundingRect();
+  std::vector<int> column(size_t(bounds.width()));
+  for (int px = bounds.left(); px <= bounds.right(); ++px) {
+    const int dx = px - at.x();
+    column[size_t(px - bounds.left())] = kind == ptkAlpha ? dx : int(int64_t(dx) * iw / w);
+  }
+  for (const QRect& r : area) {
+    for (int py = r.top(); py <= r.bottom(); ++py) {
+      uint32_t* o = reinterpret_cast<uint32_t*>(surface->scanLine(py)) + r.left();
+      const int dy = py - at.y();
+      const auto* s = reinterpret_cast<const uint32_t*>(
+          image.constScanLine(kind == ptkAlpha ? dy : int(int64_t(dy) * ih / ht)));
+      const int* col = column.data() + (r.left() - bounds.left());
+      for (int k = 0; k < r.width(); ++k) {
+        const uint32_t src = s[col[k]], a = src >> 24;
+        // The blend below gives the source at full alpha and the background at none.
+        if (kind == ptkNone || a == 255) {
+          o[k] = src | 0xFF000000u;
+        } else if (kind == ptkAlpha && a != 0) {
+          o[k] = Blend(src, o[k], a);
         }
-        o[x] = result;
-      } else if (kind == ptkNone || a != 0) {
-        o[x] = src | 0xFF000000u;
       }
     }
   }
-  BitBlt(canvasDC, part.Left, part.Top, pw, ph, memDC, 0, 0, SRCCOPY);
-  SelectObject(memDC, old);
-  DeleteObject(bitmap);
 }
 
 void RegisterPngClasses() {

@@ -253,6 +253,44 @@ TEST(PngImage, DrawsOpaqueStretchedKeyedAndBlended) {
   }
 }
 
+TEST(PngImage, DrawsOnlyWhereTheCanvasShows) {
+  // Opaque and blended, partly off the canvas, through a clip and a moved origin.
+  for (int ct : {2, 6}) {
+    SCOPED_TRACE(ct);
+    TPngShape s;
+    s.Width = 7, s.Height = 5, s.ColorType = ct, s.BitDepth = 8;
+    Bytes file = WritePng(s, RandomRows(s));
+    TRgbaImage ref = ReadPng(file);
+    auto png = Load(file);
+    TBitmap bmp;
+    bmp.SetSize(10, 8);
+    bmp.Canvas()->Brush()->SetColor(TColor(RGB(0x33, 0x66, 0x99)));
+    bmp.Canvas()->FillRect(TRect(0, 0, 10, 8));
+    HDC dc = bmp.Canvas()->Handle();
+    SetWindowOrgEx(dc, 1, 1, nullptr);  // logical (1, 1) is the bitmap's (0, 0)
+    IntersectClipRect(dc, 2, 2, 8, 7);
+    // Stretched twice over from (-5, -3) when opaque; at its own size there when blended.
+    bmp.Canvas()->StretchDraw(TRect(-5, -3, 9, 7), png.get());
+    SetWindowOrgEx(dc, 0, 0, nullptr);
+    for (int y = 0; y < 8; ++y)
+      for (int x = 0; x < 10; ++x) {
+        uint32_t got = reinterpret_cast<const uint32_t*>(bmp.ScanLine(y))[x] & 0xFFFFFF;
+        uint32_t want = 0x336699;
+        const int lx = x + 1, ly = y + 1, dx = lx + 5, dy = ly + 3;
+        const bool clipped = lx >= 2 && lx < 8 && ly >= 2 && ly < 7;
+        if (clipped && ct == 2) {
+          want = ref.At(dx / 2, dy / 2) & 0xFFFFFF;
+        } else if (clipped && dx < 7 && dy < 5) {
+          uint32_t src = ref.At(dx, dy), a = src >> 24;
+          want = 0;
+          for (int sh = 0; sh < 24; sh += 8)
+            want |= (((a * ((src >> sh) & 0xFF) + (255 - a) * ((0x336699u >> sh) & 0xFF) + 255) >> 8) & 0xFF) << sh;
+        }
+        ASSERT_EQ(got, want) << x << "," << y;
+      }
+  }
+}
+
 namespace {
 
 Bytes GreyFile(const std::vector<std::pair<std::string, Bytes>>& chunks) {
