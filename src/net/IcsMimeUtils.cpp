@@ -1,6 +1,11 @@
 #include "net/IcsMimeUtils.h"
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <vector>
 
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Streams.h"
@@ -60,23 +65,82 @@ std::string ContentTypeOfFile(const std::string& FileName) {
   return "application/octet-stream";
 }
 
+namespace {
+
+// A file opened for reading, read ahead in large blocks so that line-sized reads cost no system
+// call each; a failing read raises instead of looking like the end of the file.
+class TReadAheadFileStream : public TFileStream {
+ public:
+  TReadAheadFileStream(const std::string& FileName, uint16_t Mode)
+      : TFileStream(FileName, Mode), FBuffer(1 << 16) {}
+
+  int64_t Read(void* Buffer, int64_t Count) override {
+    char* out = static_cast<char*>(Buffer);
+    int64_t done = 0;
+    while (done < Count) {
+      if (FPos == FEnd && !Fill()) break;
+      const int64_t n = std::min<int64_t>(Count - done, int64_t(FEnd - FPos));
+      std::memcpy(out + done, FBuffer.data() + FPos, std::size_t(n));
+      FPos += std::size_t(n);
+      done += n;
+    }
+    return done;
+  }
+  int64_t Write(const void* Buffer, int64_t Count) override {
+    Discard();
+    return TFileStream::Write(Buffer, Count);
+  }
+  int64_t Seek(int64_t Offset, TSeekOrigin Origin) override {
+    Discard();
+    return TFileStream::Seek(Offset, Origin);
+  }
+
+ private:
+  bool Fill() {
+    FPos = FEnd = 0;
+    for (;;) {
+      const ssize_t n = ::read(FHandle, FBuffer.data(), FBuffer.size());
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0)
+        throw EReadError(
+            Format("Cannot read file \"%s\". %s", {FileName(), SysErrorMessage(errno)}));
+      FEnd = std::size_t(n);
+      return n > 0;
+    }
+  }
+  // Puts the file's position back where the reader is.
+  void Discard() {
+    if (FPos == FEnd) return;
+    const int64_t unread = int64_t(FEnd - FPos);
+    FPos = FEnd = 0;
+    TFileStream::Seek(-unread, soCurrent);
+  }
+
+  std::vector<char> FBuffer;
+  std::size_t FPos = 0, FEnd = 0;
+};
+
+}  // namespace
+
 std::unique_ptr<TStream> OpenFileStream(const std::string& FileName, uint16_t Mode) {
+  if ((Mode & fmCreate) != fmCreate && (Mode & 3) == fmOpenRead)
+    return std::make_unique<TReadAheadFileStream>(FileName, Mode);
   return std::make_unique<TFileStream>(FileName, Mode);
 }
 
 void FreeFileStream(std::unique_ptr<TStream>& Stream) { Stream.reset(); }
 
 std::string EncodeBase64Line(TStream* Stream, bool& More) {
-  std::string r;
-  More = false;
-  while (r.size() < 72) {
-    char group[3];
-    const int64_t n = Stream->Read(group, 3);
-    if (n > 0) EncodeGroup(std::string(group, std::size_t(n)), 0, r);
-    More = n == 3;
-    if (!More) break;
+  constexpr int64_t LineBytes = 54;  // 72 characters
+  char data[LineBytes];
+  int64_t got = 0;
+  while (got < LineBytes) {
+    const int64_t n = Stream->Read(data + got, LineBytes - got);
+    if (n <= 0) break;
+    got += n;
   }
-  return r;
+  More = got == LineBytes;
+  return EncodeBase64(std::string(data, std::size_t(got)));
 }
 
 std::string EncodeBase64(const std::string& Data) {

@@ -18,6 +18,9 @@ namespace {
 constexpr size_t MaxReplyLine = 4095;
 // RFC 5321 line limit without CR LF; a longer text line is sent quoted-printable.
 constexpr size_t MaxTextLine = 998;
+// Mail data goes to the socket in pieces of about this size: one send per line would cost a
+// round through the message loop for every 76 bytes.
+constexpr size_t DataBatchSize = 65536;
 
 int ReplyCodeOf(const std::string& Line) {
   size_t i = 0;
@@ -52,19 +55,47 @@ std::string Md5Of(const std::string& s) {
   return std::string(reinterpret_cast<char*>(d), 16);
 }
 
+// The end of the line break at Pos (CR LF, or a bare CR or LF).
+size_t AfterLineBreak(const std::string& Text, size_t Pos) {
+  return Pos + (Text[Pos] == '\r' && Pos + 1 < Text.size() && Text[Pos + 1] == '\n' ? 2 : 1);
+}
+
+// Lines cut at CR LF, bare CR and bare LF alike.
 std::vector<std::string> SplitLines(const std::string& Text) {
   std::vector<std::string> r;
   size_t p = 0;
   for (;;) {
-    size_t e = Text.find("\r\n", p);
+    size_t e = Text.find_first_of("\r\n", p);
     if (e == std::string::npos) {
       r.push_back(Text.substr(p));
       break;
     }
     r.push_back(Text.substr(p, e - p));
-    p = e + 2;
+    p = AfterLineBreak(Text, e);
   }
   return r;
+}
+
+// Appends Line to the mail data: each CR, LF or CR LF inside it becomes a line end of its own,
+// and every line starting with "." gets a second one, so no text can end the data early.
+void AppendDataLines(std::string& Out, const std::string& Line) {
+  size_t p = 0;
+  for (;;) {
+    size_t e = Line.find_first_of("\r\n", p);
+    size_t end = e == std::string::npos ? Line.size() : e;
+    if (end > p && Line[p] == '.') Out += '.';
+    Out.append(Line, p, end - p);
+    Out += "\r\n";
+    if (e == std::string::npos) return;
+    p = AfterLineBreak(Line, e);
+  }
+}
+
+// A value that goes into a command or a header line must not hold a line break of its own: it
+// would add commands or headers the caller never meant.
+void CheckNoLineBreak(const std::string& Value, const char* Name) {
+  if (Value.find_first_of("\r\n") != std::string::npos)
+    throw SmtpException(std::string("Line break in ") + Name);
 }
 
 // Quoted-printable of one text line: blanks inside stay, blanks at the end are encoded, soft
@@ -296,7 +327,7 @@ void TCustomSmtpClient::WindowProcedure(TMessage& MsgRec) {
       FStatusCode = int(MsgRec.WParam);
       HandleRequestDoneMessage();
     } else if (MsgRec.Msg == FMsg_WM_SMTP_SEND_NEXT) {
-      SendNextDataLine();
+      SendNextData();
     } else {
       TIcsWndControl::WindowProcedure(MsgRec);
     }
@@ -406,6 +437,7 @@ void TCustomSmtpClient::ExecRequest(TSmtpRequest RqType, const std::string& Cmd,
                                     std::vector<int> Expected, THandler OkHandler) {
   CheckReady();
   if (!FConnected) throw SmtpException("SMTP component not connected");
+  CheckNoLineBreak(Cmd, "command");
   if (!FCombined) FRequestType = RqType;
   FExpected = std::move(Expected);
   FRequestDoneFlag = false;
@@ -584,6 +616,18 @@ void TCustomSmtpClient::GotResponse() {
   if (IsContinuation(FLastResponse)) return;
   int code = ReplyCodeOf(FLastResponse);
   FLastReplyCode = code;
+  if (FSendingData) {
+    // The server answered before the end of the data: it refused the mail. What is still queued
+    // must not reach it, and nothing sent later (a QUIT) may land inside the data, so the
+    // connection goes and the request ends with the reply.
+    FSendingData = false;
+    FWSocket->OnDataSent = nullptr;
+    SetError(code != 0 ? code : 500, FLastResponse);
+    TWeakLink<TCustomSmtpClient> self(this);
+    FWSocket->Abort();
+    if (self) RequestDone(FStatusCode);
+    return;
+  }
   bool ok = FExpected.empty()
                 ? code < 500
                 : std::find(FExpected.begin(), FExpected.end(), code) != FExpected.end();
@@ -626,6 +670,7 @@ void TCustomSmtpClient::Vrfy() {
 
 void TCustomSmtpClient::MailFrom() {
   FRunningStep = 3;
+  CheckNoLineBreak(FromName, "FromName");
   std::string name, addr;
   ParseAddress(FromName, name, addr);
   ExecRequest(smtpMailFrom, "MAIL FROM:<" + addr + ">", {250}, nullptr);
@@ -633,6 +678,8 @@ void TCustomSmtpClient::MailFrom() {
 
 void TCustomSmtpClient::RcptTo() {
   if (FRcptName->Count() == 0) throw SmtpException("RcptName list is empty");
+  // All of them now: a later one is sent from a reply's event, where nothing could report it.
+  for (int i = 0; i < FRcptName->Count(); ++i) CheckNoLineBreak(FRcptName->Strings(i), "RcptName");
   FRunningStep = 4;
   FRcptNameIdx = 0;
   std::string name, addr;
@@ -669,6 +716,12 @@ void TCustomSmtpClient::RcptToNext() {
 void TCustomSmtpClient::BuildHeader() {
   FHdrLines->Clear();
   if (OwnHeaders) return;
+  const std::pair<const std::string*, const char*> values[] = {
+      {&HdrReplyTo, "HdrReplyTo"}, {&HdrReturnPath, "HdrReturnPath"},
+      {&HdrFrom, "HdrFrom"},       {&HdrTo, "HdrTo"},
+      {&HdrCc, "HdrCc"},           {&HdrSubject, "HdrSubject"},
+      {&HdrSender, "HdrSender"},   {&CharSet, "CharSet"}};
+  for (const auto& [value, name] : values) CheckNoLineBreak(*value, name);
   char encType = DefaultEncoding == smtpEncBase64 ? 'B' : 'Q';
   bool raw = Allow8bitChars && !FoldHeaders;
   auto address = [&](const std::string& name, const std::string& value) {
@@ -734,11 +787,11 @@ void TCustomSmtpClient::DataSendLines() {
   FMoreData = true;
   FSendingData = true;
   FWSocket->OnDataSent = TDataSent::Bind(this, &TCustomSmtpClient::SocketDataSent);
-  SendNextDataLine();
+  SendNextData();
 }
 
 void TCustomSmtpClient::SocketDataSent(TObject*, WORD) {
-  if (FSendingData) SendNextDataLine();
+  if (FSendingData) SendNextData();
 }
 
 void TCustomSmtpClient::FailBody(const std::string& Text) {
@@ -750,42 +803,49 @@ void TCustomSmtpClient::FailBody(const std::string& Text) {
   FWSocket->Abort();
 }
 
-void TCustomSmtpClient::SendNextDataLine() {
+// Sends the next piece of the mail data: header lines, then body lines, as many as make about
+// DataBatchSize bytes; the socket's OnDataSent asks for the next piece.
+void TCustomSmtpClient::SendNextData() {
   if (!FSendingData) return;
   if (!FConnected || FWSocket->State() != wsConnected) {
     FSendingData = false;
     FWSocket->OnDataSent = nullptr;
     return;
   }
-  std::string line;
-  if (FHdrIndex < FHdrLines->Count()) {
-    line = FHdrLines->Strings(FHdrIndex++);
-    TriggerHeaderLine(line);
-    if (!FSendingData) return;
-    TriggerDisplay("> " + line);
-    FWSocket->SendText(line + "\r\n");
-    return;
-  }
+  TWeakLink<TCustomSmtpClient> self(this);
+  std::string piece;
   bool more = true;
-  ++FLineNum;
-  try {
-    TriggerGetData(FLineNum, line, more);
-  } catch (Exception& E) {
-    FailBody("Message data could not be read: " + E.Message());
-    return;
+  while (piece.size() < DataBatchSize) {
+    std::string line;
+    if (FHdrIndex < FHdrLines->Count()) {
+      line = FHdrLines->Strings(FHdrIndex++);
+      TriggerHeaderLine(line);
+    } else {
+      ++FLineNum;
+      try {
+        TriggerGetData(FLineNum, line, more);
+      } catch (Exception& E) {
+        if (self) FailBody("Message data could not be read: " + E.Message());
+        return;
+      }
+    }
+    if (!self || !FSendingData) return;
+    if (!more) break;
+    TriggerDisplay("> " + line);
+    if (!self || !FSendingData) return;
+    AppendDataLines(piece, line);
   }
-  if (!FSendingData) return;
+  if (!piece.empty()) {
+    FWSocket->SendText(piece);
+    if (!self || !FSendingData) return;
+  }
   if (!more) {
     FSendingData = false;
     FWSocket->OnDataSent = nullptr;
     FExpected = {250};
     FOkHandler = nullptr;
     SendCommand(".");
-    return;
   }
-  if (!line.empty() && line[0] == '.') line.insert(0, ".");
-  TriggerDisplay("> " + line);
-  FWSocket->SendText(line + "\r\n");
 }
 
 void TCustomSmtpClient::Quit() {
@@ -1261,6 +1321,11 @@ bool TSmtpCli::OpenNextFile() {
     std::string name = BaseName(path);
     std::string type = ContentTypeOfFile(name);
     TriggerAttachContentType(FFileIndex, name, type);
+    if ((name + type).find_first_of("\r\n") != std::string::npos) {
+      FAttachStream.reset();
+      FailBody("Line break in attachment name");
+      return false;
+    }
     if (!Allow8bitChars && HasUnsafeChars(name))
       name = HdrEncodeInLine(name, QuotedWordSpecials, FBodyEncoding == smtpEncBase64 ? 'B' : 'Q',
                              CharSet, 63, true);

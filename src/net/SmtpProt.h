@@ -215,7 +215,7 @@ class TCustomSmtpClient : public TIcsWndControl {
   void ProcessLine(const std::string& Line);
   void GotResponse();
   void BuildHeader();
-  void SendNextDataLine();
+  void SendNextData();
   void StartSendingLines();
   void FailBody(const std::string& Text);
   void StartMechanism(TSmtpAuthType Mech);

@@ -129,7 +129,7 @@ std::string Sha256(const std::string& data) {
 
 // An SMTP server played by a thread: answers each command line by the script (Reply is sent as
 // given; "" closes the connection, "-" sends nothing). DATA content is collected until the final
-// ".".
+// "."; DataReply, when set, is sent once DataReplyAfter lines of it have come.
 struct TScriptedSmtp {
   using TScript = std::function<std::string(const std::string& Line)>;
   int ListenFd = -1;
@@ -137,6 +137,9 @@ struct TScriptedSmtp {
   std::thread Thread;
   std::vector<std::string> Commands;
   std::string DataReceived;
+  std::string DataRaw;  // the DATA content as cut at CR LF, each line followed by CR LF
+  std::string DataReply;
+  int DataReplyAfter = 0;
   std::atomic<bool> Done{false};
 
   TScriptedSmtp(std::string Banner, TScript Script) {
@@ -157,6 +160,7 @@ struct TScriptedSmtp {
       ::send(fd, Banner.data(), Banner.size(), MSG_NOSIGNAL);
       std::string pending;
       bool inData = false;
+      int dataLines = 0;
       for (;;) {
         size_t nl;
         while ((nl = pending.find("\r\n")) == std::string::npos) {
@@ -177,6 +181,9 @@ struct TScriptedSmtp {
             Commands.push_back(".");
           } else {
             DataReceived += line + "\n";
+            DataRaw += line + "\r\n";
+            if (++dataLines == DataReplyAfter)
+              ::send(fd, DataReply.data(), DataReply.size(), MSG_NOSIGNAL);
             continue;
           }
         } else {
@@ -775,4 +782,142 @@ TEST(SmtpCli, DamagedConversationsEachEndTheRequestOnce) {
     server.join();
     ::close(listenFd);
   }
+}
+
+namespace {
+
+// A server that accepts every command; DATA goes ahead.
+std::string AcceptAll(const std::string& l) {
+  if (l == "DATA") return "354 go\r\n";
+  if (l == "QUIT") return "221 bye\r\n";
+  return "250 ok\r\n";
+}
+
+void Address(TSmtpCli& smtp, int port) {
+  smtp.Host = "127.0.0.1";
+  smtp.Port = std::to_string(port);
+  smtp.FromName = "me@example.org";
+  smtp.RcptName()->Add("you@example.org");
+}
+
+}  // namespace
+
+TEST(SmtpCli, FinalReplyDuringTheDataStopsTheSenderAndTheConnection) {
+  TScriptedSmtp peer("220 ready\r\n", AcceptAll);
+  TSmtpCli smtp(nullptr);
+  Address(smtp, peer.Port);
+  const int bodyLines = 200000;
+  int asked = 0;
+  smtp.OnGetData = [&](TObject*, int n, std::string& line, bool& more) {
+    asked = n;
+    line = "body line " + std::to_string(n) + " QUIT";
+    more = n <= bodyLines;
+  };
+  ASSERT_EQ(RunRequest(smtp, [&] { smtp.Open(); }), 0);
+  peer.DataReply = "554 5.7.1 refused\r\n";
+  peer.DataReplyAfter = 50;
+  EXPECT_EQ(RunRequest(smtp, [&] { smtp.Mail(); }), 554);
+  EXPECT_EQ(smtp.ErrorMessage(), "554 5.7.1 refused");
+  EXPECT_FALSE(smtp.Connected());
+  EXPECT_LT(asked, bodyLines) << "the body went on after the refusal";
+  EXPECT_EQ(RunRequest(smtp, [&] { smtp.Quit(); }), 0);
+  ASSERT_TRUE(PumpUntil([&] { return peer.Done.load(); }));
+  // Nothing after the refusal became part of the mail: no end of data, no command inside it.
+  EXPECT_EQ(std::count(peer.Commands.begin(), peer.Commands.end(), "."), 0);
+  EXPECT_EQ(peer.DataRaw.find("\r\nQUIT\r\n"), std::string::npos);
+  EXPECT_EQ(peer.Commands.back(), "DATA");
+}
+
+TEST(SmtpCli, LineBreaksInsideBodyLinesCannotEndTheData) {
+  TScriptedSmtp peer("220 ready\r\n", AcceptAll);
+  TSmtpCli smtp(nullptr);
+  Address(smtp, peer.Port);
+  smtp.MailMessage()->Add("one\ntwo");
+  smtp.MailMessage()->Add("three\rfour");
+  const std::vector<std::string> extra = {"five\r\n.\r\nRSET", ".\n.", "six\n\rseven"};
+  smtp.OnGetData = [&](TObject*, int n, std::string& line, bool& more) {
+    more = n <= int(extra.size());
+    if (more) line = extra[size_t(n - 1)];
+  };
+  ASSERT_EQ(RunRequest(smtp, [&] { smtp.Open(); }), 0);
+  ASSERT_EQ(RunRequest(smtp, [&] { smtp.Mail(); }), 0) << smtp.ErrorMessage();
+  ASSERT_EQ(RunRequest(smtp, [&] { smtp.Quit(); }), 0);
+  ASSERT_TRUE(PumpUntil([&] { return peer.Done.load(); }));
+  const std::string body =
+      "one\r\ntwo\r\nthree\r\nfour\r\nfive\r\n..\r\nRSET\r\n..\r\n..\r\n"
+      "six\r\n\r\nseven\r\n";
+  const std::string& d = peer.DataRaw;
+  ASSERT_GE(d.size(), body.size());
+  EXPECT_EQ(d.substr(d.size() - body.size()), body) << d;
+  EXPECT_EQ(std::count(peer.Commands.begin(), peer.Commands.end(), "RSET"), 0);
+  EXPECT_EQ(std::count(peer.Commands.begin(), peer.Commands.end(), "."), 1);
+}
+
+TEST(SmtpCli, AddressesAndHeaderValuesWithLineBreaksAreRefused) {
+  struct TCase {
+    const char* Name;
+    std::function<void(TSmtpCli&)> Set;
+    const char* Error;
+  };
+  const std::vector<TCase> cases = {
+      {"sender", [](TSmtpCli& s) { s.FromName = "me@example.org>\r\nRCPT TO:<evil@x.org"; },
+       "500 Line break in FromName"},
+      {"second recipient",
+       [](TSmtpCli& s) { s.RcptName()->Add("two@example.org>\r\nRSET\r\nRCPT TO:<evil@x.org"); },
+       "500 Line break in RcptName"},
+      {"subject", [](TSmtpCli& s) { s.HdrSubject = "hello\r\nBcc: evil@x.org"; },
+       "500 Line break in HdrSubject"},
+      {"to header", [](TSmtpCli& s) { s.HdrTo = "you@example.org\nBcc: evil@x.org"; },
+       "500 Line break in HdrTo"},
+      {"sender header", [](TSmtpCli& s) { s.HdrSender = "x\r.\r"; }, "500 Line break in HdrSender"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TScriptedSmtp peer("220 ready\r\n", AcceptAll);
+    TSmtpCli smtp(nullptr);
+    Address(smtp, peer.Port);
+    smtp.MailMessage()->Add("text");
+    c.Set(smtp);
+    ASSERT_EQ(RunRequest(smtp, [&] { smtp.Open(); }), 0);
+    EXPECT_EQ(RunRequest(smtp, [&] { smtp.Mail(); }), 500);
+    EXPECT_EQ(smtp.ErrorMessage(), c.Error);
+    EXPECT_EQ(RunRequest(smtp, [&] { smtp.Quit(); }), 0);
+    ASSERT_TRUE(PumpUntil([&] { return peer.Done.load(); }));
+    for (const std::string& cmd : peer.Commands) {
+      EXPECT_EQ(cmd.find("evil"), std::string::npos) << cmd;
+      EXPECT_NE(cmd, "RSET");
+      EXPECT_NE(cmd, ".");
+    }
+    EXPECT_EQ(peer.Commands.back(), "QUIT");
+  }
+  // A single request is refused before anything is sent.
+  TScriptedSmtp peer("220 ready\r\n", AcceptAll);
+  TSmtpCli smtp(nullptr);
+  Address(smtp, peer.Port);
+  smtp.SignOn = "host\r\nMAIL FROM:<evil@x.org>";
+  ASSERT_EQ(RunRequest(smtp, [&] { smtp.Connect(); }), 0);
+  EXPECT_THROW(smtp.Helo(), SmtpException);
+  EXPECT_EQ(smtp.State(), smtpReady);
+  EXPECT_EQ(RunRequest(smtp, [&] { smtp.Quit(); }), 0);
+  ASSERT_TRUE(PumpUntil([&] { return peer.Done.load(); }));
+  EXPECT_EQ(peer.Commands, std::vector<std::string>{"QUIT"});
+}
+
+TEST(SmtpCli, AttachmentThatCannotBeReadIsNotSentAsComplete) {
+  TScriptedSmtp peer("220 ready\r\n", AcceptAll);
+  TSmtpCli smtp(nullptr);
+  Address(smtp, peer.Port);
+  smtp.MailMessage()->Add("text");
+  // The process's own memory from address 0, which is never mapped: it opens, and every read
+  // fails with an input/output error.
+  TStringList files;
+  files.Add("/proc/self/mem");
+  smtp.SetEmailFiles(&files);
+  ASSERT_EQ(RunRequest(smtp, [&] { smtp.Open(); }), 0);
+  EXPECT_EQ(RunRequest(smtp, [&] { smtp.Mail(); }), 500);
+  EXPECT_NE(smtp.ErrorMessage().find("Input/output error"), std::string::npos)
+      << smtp.ErrorMessage();
+  EXPECT_FALSE(smtp.Connected());
+  ASSERT_TRUE(PumpUntil([&] { return peer.Done.load(); }));
+  EXPECT_EQ(std::count(peer.Commands.begin(), peer.Commands.end(), "."), 0);
 }
