@@ -418,8 +418,8 @@ void TCustomWSocket::ChangeState(TSocketState NewState) {
 }
 
 // Addr, Port and Proto change only while closed; a new text must be resolved again.
-bool TCustomWSocket::SetEndpointText(const std::string& Value, const char* Name,
-                                     std::string& Text, bool& Assigned, bool& Resolved) {
+bool TCustomWSocket::SetEndpointText(const std::string& Value, const char* Name, std::string& Text,
+                                     bool& Assigned, bool& Resolved) {
   if (Value == Text && Assigned) return false;
   if (FState != wsClosed) {
     RaiseOrReport(std::string("Cannot change ") + Name + " if not closed");
@@ -1757,8 +1757,14 @@ void TCustomLineWSocket::TriggerLineLimitExceeded(int Cnt, bool& ClearData) {
 void TCustomLineWSocket::SetLineMode(bool Value) {
   if (Value == FLineMode) return;
   FLineMode = Value;
+  FLineScanned = 0;
   if ((FRcvdCnt > 0 || FLineLength > 0) && HandleValue())
     PostMessage(HandleValue(), FMsg_WM_TRIGGER_DATA_AVAILABLE, 0, 0);
+}
+
+void TCustomLineWSocket::SetLineEnd(const std::string& Value) {
+  FLineEnd = Value;
+  FLineScanned = 0;
 }
 
 int TCustomLineWSocket::SendLine(const std::string& Str) {
@@ -1771,10 +1777,11 @@ int TCustomLineWSocket::SendLine(const std::string& Str) {
 void TCustomLineWSocket::EditReceivedBytes(int& Len) {
   // The new bytes follow the FRcvdCnt held ones; edited, they replace everything from the first
   // changed byte on.
-  std::vector<uint8_t> out(FRcvdPtr.begin(), FRcvdPtr.begin() + FRcvdCnt);
+  uint8_t* held = FRcvdPtr.data() + FRcvdPos;
+  std::vector<uint8_t> out(held, held + FRcvdCnt);
   std::string echo;
   for (int i = 0; i < Len; ++i) {
-    uint8_t c = FRcvdPtr[size_t(FRcvdCnt + i)];
+    uint8_t c = held[FRcvdCnt + i];
     if (c == 8) {
       if (!out.empty()) {
         if (FLineEcho) echo += "\b \b";
@@ -1797,14 +1804,28 @@ void TCustomLineWSocket::EditReceivedBytes(int& Len) {
     Len = int(out.size()) - FRcvdCnt;
   }
   out.push_back(0);
-  if (FRcvdPtr.size() < out.size()) FRcvdPtr.resize(out.size());
-  std::copy(out.begin(), out.end(), FRcvdPtr.begin());
+  if (FRcvdPtr.size() < FRcvdPos + out.size()) FRcvdPtr.resize(FRcvdPos + out.size());
+  std::copy(out.begin(), out.end(), FRcvdPtr.begin() + std::ptrdiff_t(FRcvdPos));
   if (!echo.empty()) {
     try {
       SendText(echo);
     } catch (...) {
     }
   }
+}
+
+void TCustomLineWSocket::Consume(int Count) {
+  FRcvdPos += size_t(Count);
+  FRcvdCnt -= Count;
+  FLineScanned = std::max(0, FLineScanned - Count);
+  if (FRcvdCnt == 0) FRcvdPos = 0;
+}
+
+void TCustomLineWSocket::ClearHeld() {
+  FRcvdPos = 0;
+  FRcvdCnt = 0;
+  FLineScanned = 0;
+  if (!FRcvdPtr.empty()) FRcvdPtr[0] = 0;
 }
 
 bool TCustomLineWSocket::TriggerDataAvailable(WORD ErrCode) {
@@ -1818,22 +1839,27 @@ bool TCustomLineWSocket::TriggerDataAvailable(WORD ErrCode) {
   int n = TCustomSocksWSocket::PendingByteCount();
   if (n < 0) return true;
   if (n == 0) n = 255;
+  // Lines taken since the last notification only moved the read position: the held rest moves
+  // to the front once here.
+  if (FRcvdPos > 0) {
+    std::memmove(FRcvdPtr.data(), FRcvdPtr.data() + FRcvdPos, size_t(FRcvdCnt) + 1);
+    FRcvdPos = 0;
+  }
   if (FRcvdPtr.size() < size_t(FRcvdCnt + n + 1)) FRcvdPtr.resize(size_t(FRcvdCnt + n + 1));
   int got = TCustomSocksWSocket::RecvRaw(FRcvdPtr.data() + FRcvdCnt, n);
   // Nothing new: held bytes were offered when they came and wait for news.
   if (got < 1) return true;
-  {
-    if (FLineEdit) {
-      EditReceivedBytes(got);
-    } else if (FLineEcho) {
-      try {
-        Send(FRcvdPtr.data() + FRcvdCnt, got);
-      } catch (...) {
-      }
+  if (FLineEdit) {
+    EditReceivedBytes(got);
+  } else if (FLineEcho) {
+    try {
+      Send(FRcvdPtr.data() + FRcvdCnt, got);
+    } catch (...) {
     }
-    FRcvdCnt += got;
-    FRcvdPtr[size_t(FRcvdCnt)] = 0;
   }
+  FRcvdCnt += got;
+  FRcvdPtr[size_t(FRcvdCnt)] = 0;
+  FLineScanned = std::min(FLineScanned, FRcvdCnt);
   DeliverHeld(false);
   return true;
 }
@@ -1846,16 +1872,11 @@ bool TCustomLineWSocket::DeliverHeld(bool AtClose) {
   FInLineLoop = true;
   FStalled = false;
   TWeakLink<TCustomLineWSocket> self(this);
-  auto removeHead = [this](int n) {
-    n = std::min(n, FRcvdCnt);
-    std::memmove(FRcvdPtr.data(), FRcvdPtr.data() + n, size_t(FRcvdCnt - n + 1));
-    FRcvdCnt -= n;
-  };
   for (;;) {
     if (FRcvdCnt <= 0) break;
     if (!FLineMode || FLineEnd.empty()) {
       if (!OnDataAvailable) {
-        FRcvdCnt = 0;
+        ClearHeld();
         break;
       }
       int before = FRcvdCnt;
@@ -1864,30 +1885,32 @@ bool TCustomLineWSocket::DeliverHeld(bool AtClose) {
       if (FRcvdCnt == before) break;
       continue;
     }
-    const uint8_t* b = FRcvdPtr.data();
-    const size_t le = FLineEnd.size();
-    int found = -1;
-    for (int i = 0; i + int(le) <= FRcvdCnt; ++i)
-      if (std::memcmp(b + i, FLineEnd.data(), le) == 0) {
-        found = i;
-        break;
-      }
-    if (found < 0) {
+    // The terminator is looked for only where it could not have been seen before, so a long
+    // line arriving in many reads is scanned once.
+    const int le = int(FLineEnd.size());
+    const int from = std::max(0, FLineScanned - le + 1);
+    const uint8_t* held = FRcvdPtr.data() + FRcvdPos;
+    const void* hit = from < FRcvdCnt ? ::memmem(held + from, size_t(FRcvdCnt - from),
+                                                 FLineEnd.data(), size_t(le))
+                                      : nullptr;
+    if (!hit) {
+      FLineScanned = FRcvdCnt;
       if (!AtClose && FLineLimit > 0 && FRcvdCnt > FLineLimit) {
         bool clear = true;
         TriggerLineLimitExceeded(FRcvdCnt, clear);
         if (!self) return false;
         FLineClearData = clear;
-        if (clear) FRcvdCnt = 0;
+        if (clear) ClearHeld();
       }
       break;
     }
-    FLineLength = found + int(le);
+    FLineScanned = 0;
+    FLineLength = int(static_cast<const uint8_t*>(hit) - held) + le;
     FLineFound = true;
     bool stalled = false;
     while (FLineMode && FLineLength > 0) {
       if (!OnDataAvailable) {
-        removeHead(FLineLength);
+        Consume(FLineLength);
         FLineLength = 0;
         break;
       }
@@ -1927,23 +1950,14 @@ void TCustomLineWSocket::WindowProcedure(TMessage& MsgRec) {
 }
 
 int TCustomLineWSocket::RecvRaw(void* Buffer, int Len) {
-  if (FLineMode && FLineLength > 0) {
+  const bool pendingLine = FLineMode && FLineLength > 0;
+  if (pendingLine || (!FLineMode && FRcvdCnt > 0)) {
     ++FRecvCalls;
-    int n = std::min(Len, FLineLength);
+    int n = std::min(Len, pendingLine ? FLineLength : FRcvdCnt);
     if (n <= 0) return 0;
-    std::memcpy(Buffer, FRcvdPtr.data(), size_t(n));
-    std::memmove(FRcvdPtr.data(), FRcvdPtr.data() + n, size_t(FRcvdCnt - n + 1));
-    FRcvdCnt -= n;
-    FLineLength -= n;
-    return n;
-  }
-  if (!FLineMode && FRcvdCnt > 0) {
-    ++FRecvCalls;
-    int n = std::min(Len, FRcvdCnt);
-    if (n <= 0) return 0;
-    std::memcpy(Buffer, FRcvdPtr.data(), size_t(n));
-    std::memmove(FRcvdPtr.data(), FRcvdPtr.data() + n, size_t(FRcvdCnt - n + 1));
-    FRcvdCnt -= n;
+    std::memcpy(Buffer, FRcvdPtr.data() + FRcvdPos, size_t(n));
+    Consume(n);
+    if (pendingLine) FLineLength -= n;
     return n;
   }
   return TCustomSocksWSocket::RecvRaw(Buffer, Len);
@@ -1958,19 +1972,26 @@ int TCustomLineWSocket::PendingByteCount() {
 void TCustomLineWSocket::TriggerSessionClosed(WORD ErrCode) {
   TWeakLink<TCustomLineWSocket> self(this);
   if (FRcvdCnt > 0 && !FLineClearData && !FInLineLoop) {
-    // Complete lines first, then what is left as a last line without terminator, offered once.
+    // Complete lines first, then what is left as a last line without terminator, offered for
+    // as long as the handler takes some of it.
     if (!DeliverHeld(true)) return;
-    if (FRcvdCnt > 0 && OnDataAvailable && !FStalled) {
+    if (!FStalled) {
       FInLineLoop = true;
-      FLineLength = FLineMode ? FRcvdCnt : 0;
-      OnDataAvailable(this, 0);
-      if (!self) return;
+      while (FRcvdCnt > 0 && OnDataAvailable) {
+        const int before = FRcvdCnt;
+        FLineLength = FLineMode ? FRcvdCnt : 0;
+        OnDataAvailable(this, 0);
+        if (!self) return;
+        if (FRcvdCnt == before) break;
+      }
       FInLineLoop = false;
     }
   }
   FRcvdPtr.clear();
   FRcvdPtr.shrink_to_fit();
+  FRcvdPos = 0;
   FRcvdCnt = 0;
+  FLineScanned = 0;
   FLineLength = 0;
   FLineClearData = false;
   TCustomSocksWSocket::TriggerSessionClosed(ErrCode);

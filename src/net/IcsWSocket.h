@@ -355,7 +355,7 @@ class TCustomLineWSocket : public TCustomSocksWSocket {
   ~TCustomLineWSocket() override;
 
   const std::string& LineEnd() const { return FLineEnd; }
-  void SetLineEnd(const std::string& Value) { FLineEnd = Value; }
+  void SetLineEnd(const std::string& Value);
   bool LineMode() const { return FLineMode; }
   int LineLimit() const { return FLineLimit; }
   void SetLineLimit(int Value) { FLineLimit = Value; }
@@ -382,9 +382,16 @@ class TCustomLineWSocket : public TCustomSocksWSocket {
  protected:
   bool DeliverHeld(bool AtClose);
   void ProcessBufferedLines();
+  // Takes Count held bytes from the front.
+  void Consume(int Count);
+  void ClearHeld();
 
-  std::vector<uint8_t> FRcvdPtr;  // held bytes, always followed by a NUL
+  // The held bytes are FRcvdCnt bytes from FRcvdPos, always followed by a NUL.
+  std::vector<uint8_t> FRcvdPtr;
+  size_t FRcvdPos = 0;
   int FRcvdCnt = 0;
+  // Held bytes from the front known to hold no LineEnd.
+  int FLineScanned = 0;
   std::string FLineEnd = "\r\n";
   bool FLineMode = false;
   int FLineLength = 0;

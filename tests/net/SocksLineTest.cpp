@@ -544,6 +544,86 @@ TEST(LineMode, LimitHandlerThatReadsNothingAndCloseWithHeldBytes) {
   }
 }
 
+TEST(LineMode, UnterminatedTailAtCloseIsOfferedUntilTaken) {
+  for (int readSize : {1, 5, 1024}) {
+    SCOPED_TRACE(readSize);
+    TLinePair p;
+    p.Line.SetLineMode(true);
+    std::vector<std::string> got;
+    p.Line.OnDataAvailable = [&](TObject*, WORD) {
+      char b[1024];
+      int n = p.Line.Receive(b, readSize);
+      if (n > 0) got.emplace_back(b, size_t(n));
+    };
+    p.Peer.SendText("first\r\n0123456789abcdef");
+    ASSERT_TRUE(PumpUntil([&] { return p.Line.RcvdCnt() == 16; }));
+    p.Peer.Close();
+    ASSERT_TRUE(PumpUntil([&] { return p.Line.State() == wsClosed; }));
+    std::string all;
+    for (const auto& piece : got) {
+      EXPECT_LE(piece.size(), size_t(readSize));
+      all += piece;
+    }
+    EXPECT_EQ(all, "first\r\n0123456789abcdef");
+  }
+}
+
+TEST(LineMode, ManyLinesAtOnceAndTerminatorsSplitAcrossReads) {
+  struct TCase {
+    const char* Name;
+    std::string LineEnd;
+    std::vector<std::string> Packets;
+  };
+  // 3000 lines of varied lengths in one send: most notifications hold many lines.
+  std::string many;
+  std::vector<std::string> manyLines;
+  for (int i = 0; i < 3000; ++i) {
+    manyLines.push_back(std::string(size_t(i % 37), char('a' + i % 26)) + std::to_string(i) +
+                        "\r\n");
+    many += manyLines.back();
+  }
+  for (const TCase& c :
+       {TCase{"many lines", "\r\n", {many}},
+        TCase{"three-byte terminator split", "END", {"alphaE", "N", "Dbeta", "EN", "DgammaEND"}},
+        TCase{
+            "long line in pieces", "\n", {std::string(5000, 'x'), std::string(7000, 'y'), "\n"}}}) {
+    SCOPED_TRACE(c.Name);
+    TLinePair p;
+    p.Line.SetLineEnd(c.LineEnd);
+    p.Line.SetLineMode(true);
+    // Reads of 1 to 7 bytes, so lines are taken in pieces that end anywhere.
+    int reads = 0;
+    std::string current;
+    std::vector<std::string> lines;
+    p.Line.OnDataAvailable = [&](TObject*, WORD) {
+      char b[8];
+      int n = p.Line.Receive(b, 1 + reads++ % 7);
+      if (n <= 0) return;
+      current.append(b, size_t(n));
+      if (current.ends_with(c.LineEnd)) {
+        lines.push_back(current);
+        current.clear();
+      }
+    };
+    std::string all;
+    for (const auto& packet : c.Packets) {
+      all += packet;
+      p.Peer.SendText(packet);
+      ASSERT_TRUE(PumpUntil([&] {
+        std::string seen;
+        for (const auto& l : lines) seen += l;
+        return seen.size() + current.size() + size_t(p.Line.RcvdCnt()) == all.size();
+      }));
+    }
+    std::vector<std::string> expected;
+    if (c.LineEnd == "\r\n") expected = manyLines;
+    if (c.LineEnd == "END") expected = {"alphaEND", "betaEND", "gammaEND"};
+    if (c.LineEnd == "\n") expected = {std::string(5000, 'x') + std::string(7000, 'y') + "\n"};
+    EXPECT_EQ(lines, expected);
+    EXPECT_EQ(p.Line.RcvdCnt(), 0);
+  }
+}
+
 TEST(LineMode, SwitchingModesAndSendLine) {
   TLinePair p;
   std::string peerGot;
