@@ -17,7 +17,7 @@
 #include "common/TestEnv.h"
 #include "net/IcsMimeUtils.h"
 #include "net/IcsNtlmMsgs.h"
-#include "net/SmtpProt.h"
+#include "net/SmtpMessage.h"
 
 using namespace nettest;
 
