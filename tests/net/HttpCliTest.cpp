@@ -117,20 +117,6 @@ int RunRequest(THttpCli& h, const std::function<void()>& start, int Ms = 20000) 
   return err;
 }
 
-// A socket listening on 127.0.0.1 at a port of the system's choice.
-int ListenOnLoopback(int& Port, int Backlog = 4) {
-  int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-  socklen_t len = sizeof a;
-  ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
-  Port = ntohs(a.sin_port);
-  ::listen(fd, Backlog);
-  return fd;
-}
-
 // A server played by a thread: for each request read (header and announced body), the script
 // returns the bytes to answer; Close makes it close the connection afterwards; "" with
 // Close = false stalls until the client goes.

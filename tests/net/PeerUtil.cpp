@@ -16,7 +16,9 @@
 
 namespace nettest {
 
-int FreePort() {
+namespace {
+// A socket bound to 127.0.0.1 at a port of the system's choice, which goes to Port.
+int BindLoopback(int& Port) {
   int fd = ::socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in a{};
   a.sin_family = AF_INET;
@@ -24,8 +26,21 @@ int FreePort() {
   ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
   socklen_t len = sizeof a;
   ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
-  ::close(fd);
-  return ntohs(a.sin_port);
+  Port = ntohs(a.sin_port);
+  return fd;
+}
+}  // namespace
+
+int FreePort() {
+  int port = 0;
+  ::close(BindLoopback(port));
+  return port;
+}
+
+int ListenOnLoopback(int& Port, int Backlog) {
+  int fd = BindLoopback(Port);
+  ::listen(fd, Backlog);
+  return fd;
 }
 
 bool PumpUntil(const std::function<bool()>& Done, int Ms) {

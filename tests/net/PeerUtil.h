@@ -12,6 +12,9 @@ namespace nettest {
 
 // A port on 127.0.0.1 nobody listens on right now.
 int FreePort();
+
+// A socket listening on 127.0.0.1 at a port of the system's choice, which goes to Port.
+int ListenOnLoopback(int& Port, int Backlog = 4);
 // Runs messages and events until Done holds or Ms milliseconds passed; returns Done's last answer.
 bool PumpUntil(const std::function<bool()>& Done, int Ms = 10000);
 // The full path of a program (also from /usr/sbin), or "".
