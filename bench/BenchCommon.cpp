@@ -1,5 +1,7 @@
 #include "BenchCommon.h"
 
+#include <QApplication>
+
 #include <chrono>
 #include <cstdlib>
 #include <map>
@@ -147,4 +149,18 @@ void RegisterSoxComparisons(const std::string& prefix, std::function<std::string
         ->UseRealTime()
         ->Unit(benchmark::kMillisecond);
   }
+}
+
+void BenchEnsureApplication() {
+  static QApplication* app = nullptr;
+  if (QCoreApplication::instance()) return;
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "sonalix_bench";
+  static char* argv[] = {name, nullptr};
+  app = new QApplication(argc, argv);
+  BenchAtEnd([] {
+    delete app;
+    app = nullptr;
+  });
 }

@@ -27,6 +27,9 @@ std::string BenchInputWav(const std::string& name,
 void BenchAtEnd(std::function<void()> work);
 void BenchTearDown();
 
+// An offscreen Qt application, made once unless one exists, and freed by BenchTearDown.
+void BenchEnsureApplication();
+
 struct SoxPair {
   const char* Name;
   std::string SoxEffect;  // the arguments after "sox in.wav -n"

@@ -19,20 +19,9 @@ constexpr int kRate = 44100;
 // Made on first use and torn down before the process exits, editor first: left to the exit, they
 // would be destroyed after parts of the platform layer they still use.
 TAudioEditor2& HourEditor() {
-  static QApplication* app = nullptr;
   static TAudioEditor2* editor = nullptr;
   if (editor) return *editor;
-  if (!QCoreApplication::instance()) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "sonalix_bench";
-    static char* argv[] = {name, nullptr};
-    app = new QApplication(argc, argv);
-    BenchAtEnd([] {
-      delete app;
-      app = nullptr;
-    });
-  }
+  BenchEnsureApplication();
   editor = new TAudioEditor2(nullptr);
   BenchAtEnd([] {
     delete editor;

@@ -25,16 +25,6 @@
 
 namespace {
 
-void EnsureApplication() {
-  static std::unique_ptr<QApplication> app;
-  if (QCoreApplication::instance()) return;
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "sonalix_bench";
-  static char* argv[] = {name, nullptr};
-  app = std::make_unique<QApplication>(argc, argv);
-}
-
 // Runs the message loop until Done holds; false after Seconds without it.
 bool PumpUntil(const std::function<bool()>& Done, double Seconds = 120) {
   const double end = BenchNow() + Seconds;
@@ -138,7 +128,7 @@ struct TSmtpSetup {
   std::string Error;
 
   TSmtpSetup() {
-    EnsureApplication();
+    BenchEnsureApplication();
     std::string data(5 * 1024 * 1024, '\0');
     std::mt19937 rng(11);
     for (auto& c : data) c = char(rng());
@@ -265,7 +255,7 @@ double& SocatSeconds() {
 }
 
 void BM_LineModeSocat(benchmark::State& state) {
-  EnsureApplication();
+  BenchEnsureApplication();
   const std::string out = (BenchFolder() / "linemode-socat-out.txt").string();
   double total = 0;
   for (auto _ : state) {
@@ -286,7 +276,7 @@ void BM_LineModeSocat(benchmark::State& state) {
 }
 
 void BM_LineModeOurs(benchmark::State& state) {
-  EnsureApplication();
+  BenchEnsureApplication();
   const std::string out = (BenchFolder() / "linemode-ours-out.txt").string();
   double total = 0;
   for (auto _ : state) {

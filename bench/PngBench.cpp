@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchCommon.h"
 #include "controls/PngImage.h"
 
 namespace {
@@ -158,16 +159,6 @@ std::map<std::string, double>& QPainterSeconds() {
   return m;
 }
 
-void EnsureGuiApplication() {
-  static std::unique_ptr<QApplication> app;
-  if (QCoreApplication::instance()) return;
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "sonalix_bench";
-  static char* argv[] = {name, nullptr};
-  app = std::make_unique<QApplication>(argc, argv);
-}
-
 // Blue first with the filler last is QImage's ARGB32 in memory on this machine.
 QImage LibpngImage(const TKind& k) {
   QImage image;
@@ -181,7 +172,7 @@ QImage LibpngImage(const TKind& k) {
 }
 
 void BM_QPainterDraw(benchmark::State& state, const TKind* k) {
-  EnsureGuiApplication();
+  BenchEnsureApplication();
   const QImage image = LibpngImage(*k);
   QImage target(image.size(), QImage::Format_RGB32);
   target.fill(0x336699);
@@ -198,7 +189,7 @@ void BM_QPainterDraw(benchmark::State& state, const TKind* k) {
 }
 
 void BM_OursDraw(benchmark::State& state, const TKind* k) {
-  EnsureGuiApplication();
+  BenchEnsureApplication();
   const Bytes& file = File(*k);
   TMemoryStream in;
   in.WriteBuffer(file.data(), int64_t(file.size()));
