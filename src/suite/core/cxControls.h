@@ -19,3 +19,7 @@ void EnableRecordedWindows(const std::vector<HWND>& List);
 // a null window: every window of the thread), one or All. A quit request met is posted again
 // and ends the removal. True when something was removed.
 bool RemovePendingMessages(HWND Window, UINT FirstMessage, UINT LastMessage = 0, bool All = true);
+
+// ---- Window utilities, mouse tracking, subclassing chains and hint windows
+
+// ---- The base control, its scroll bars, size grip and drag and drop
