@@ -6,6 +6,7 @@
 #include "app/Main.h"
 #include "app/Splash.h"
 #include "controls/PngImage.h"
+#include "controls/TransparentDraw.h"
 #include "platform/gui/QtApplication.h"
 
 static void InitAppImages() { Q_INIT_RESOURCE(sonalix_app_images); }
@@ -26,6 +27,7 @@ int RunProgram(int argc, char** argv) {
   TQtApplication app(argc, argv);
   // The system's own hand for links.
   Screen->SetCursors(crHandPoint, LoadCursor(nullptr, IDC_HAND));
+  RegisterRxCursors();
 
   SplashForm = new TSplashForm(Application);
   SplashForm->Show();
