@@ -47,6 +47,10 @@ using TShiftState = TSet<TShiftStateItem>;
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 using enum TMouseButton;
 
+// How a control places its text across its width.
+enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
+using enum TAlignment;
+
 // The edges of its parent a control keeps its distance to when the parent is resized; left and
 // right together stretch it, neither keeps it centred where it was.
 enum class TAnchorKind { akLeft, akTop, akRight, akBottom };

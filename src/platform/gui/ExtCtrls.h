@@ -1,7 +1,10 @@
 #pragma once
 // TTimer: a component that calls OnTimer every Interval milliseconds while Enabled, from the
-// one clock of the window layer (so tests drive it with the test clock).
+// one clock of the window layer (so tests drive it with the test clock). TBevel, a line or box
+// drawn on its parent; TCustomPanel and TPanel, a windowed container framed with bevels.
 
+#include "platform/gui/Controls.h"
+#include "platform/gui/CustomForms.h"
 #include "platform/rtl/Classes.h"
 #include "platform/win/Windows.h"
 
@@ -30,3 +33,89 @@ class TTimer : public TComponent {
   HWND FWindowHandle = nullptr;
   bool FRunning = false;
 };
+
+// Draws Width nested one-pixel frames, the top and left sides in TopColor, the bottom and right
+// sides in BottomColor, and shrinks Rect by Width on every side.
+void Frame3D(TCanvas* Canvas, TRect& Rect, TColor TopColor, TColor BottomColor, int Width);
+
+enum class TBevelShape { bsBox, bsFrame, bsTopLine, bsBottomLine, bsLeftLine, bsRightLine, bsSpacer };
+using enum TBevelShape;
+enum class TBevelStyle { bsLowered, bsRaised };
+using enum TBevelStyle;
+
+// A box, frame or line in the classic 3D look, drawn on its parent (the dividing line above a
+// dialog's buttons).
+class TBevel : public TGraphicControl {
+ public:
+  explicit TBevel(TComponent* AOwner);
+  TBevelShape Shape() const { return FShape; }
+  void SetShape(TBevelShape Value);
+  TBevelStyle Style() const { return FStyle; }
+  void SetStyle(TBevelStyle Value);
+
+ protected:
+  void Paint() override;
+
+ private:
+  TBevelShape FShape = bsBox;
+  TBevelStyle FStyle = bsLowered;
+};
+
+enum class TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
+using enum TBevelCut;
+using TPanelBevel = TBevelCut;
+// A control's own border: none, or a sunken edge around its client area.
+using TBorderStyle = TFormBorderStyle;
+using TBevelWidth = int;
+using TBorderWidth = int;
+
+// A windowed container: an outer bevel, a border of the panel's colour, an inner bevel, then
+// the client area children are aligned in, and the caption drawn on one line across it.
+class TCustomPanel : public TCustomControl {
+ public:
+  explicit TCustomPanel(TComponent* AOwner);
+
+  TAlignment Alignment() const { return FAlignment; }
+  void SetAlignment(TAlignment Value);
+  TPanelBevel BevelInner() const { return FBevelInner; }
+  void SetBevelInner(TPanelBevel Value);
+  TPanelBevel BevelOuter() const { return FBevelOuter; }
+  void SetBevelOuter(TPanelBevel Value);
+  TBevelWidth BevelWidth() const { return FBevelWidth; }
+  void SetBevelWidth(TBevelWidth Value);
+  TBorderWidth BorderWidth() const { return FBorderWidth; }
+  void SetBorderWidth(TBorderWidth Value);
+  TBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TBorderStyle Value);
+  // Kept for descriptions: the whole panel is always painted.
+  bool FullRepaint() const { return FFullRepaint; }
+  void SetFullRepaint(bool Value) { FFullRepaint = Value; }
+  // The client area minus bevels and border: where aligned children go.
+  TRect InnerRect() const;
+
+ protected:
+  void Paint() override;
+  void AlignControls(TControl* AControl, TRect& Rect) override;
+  void Dispatch(TMessage& Message) override;
+  // The colours of a bevel's top-left and bottom-right sides.
+  void AdjustColors(TPanelBevel Bevel, TColor& TopColor, TColor& BottomColor) const;
+
+ private:
+  void FrameChanged();
+
+  TAlignment FAlignment = taCenter;
+  TPanelBevel FBevelInner = bvNone;
+  TPanelBevel FBevelOuter = bvRaised;
+  TBevelWidth FBevelWidth = 1;
+  TBorderWidth FBorderWidth = 0;
+  TBorderStyle FBorderStyle = bsNone;
+  bool FFullRepaint = true;
+};
+
+class TPanel : public TCustomPanel {
+ public:
+  using TCustomPanel::TCustomPanel;
+};
+
+// Registers the bevel and panel classes with their published properties.
+void RegisterExtControlClasses();

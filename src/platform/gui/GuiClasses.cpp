@@ -2,10 +2,12 @@
 // with the published properties their descriptions use.
 
 #include "platform/gui/ActnList.h"
+#include "platform/gui/Buttons.h"
 #include "platform/gui/CustomForms.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Jpeg.h"
 #include "platform/gui/Pictures.h"
+#include "platform/gui/StdCtrls.h"
 #include "platform/rtl/TypInfo.h"
 
 void RegisterGuiClasses() {
@@ -57,5 +59,8 @@ void RegisterGuiClasses() {
   RegisterActionClasses();
   RegisterPictureClasses();
   RegisterJpegClasses();
+  RegisterStdControlClasses();
+  RegisterExtControlClasses();
+  RegisterButtonClasses();
 }
 
