@@ -4,9 +4,11 @@
 #include <sys/statvfs.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 
 #include "platform/rtl/SysUtils.h"
+#include "platform/sys/CdDevice.h"
 
 namespace {
 
@@ -62,6 +64,21 @@ std::vector<TDriveInfo> SystemDriveTable(const std::string& DevFolder) {
     cd.Type = DRIVE_CDROM;
     cd.Device = IncludeTrailingPathDelimiter(DevFolder) + "sr" + std::to_string(n);
     drives.push_back(cd);
+  }
+  // Cue sheets stand in for drives on machines without one (and in tests).
+  if (const char* images = std::getenv("SONALIX_CD_IMAGES")) {
+    std::string list = images;
+    for (std::size_t start = 0; start <= list.size() && letter <= 'Z';) {
+      std::size_t end = std::min(list.find(':', start), list.size());
+      if (end > start) {
+        TDriveInfo cd;
+        cd.Letter = letter++;
+        cd.Type = DRIVE_CDROM;
+        cd.Device = list.substr(start, end - start);
+        drives.push_back(cd);
+      }
+      start = end + 1;
+    }
   }
   return drives;
 }
@@ -137,6 +154,8 @@ bool GetVolumeInformation(const std::string& RootPathName, std::string& VolumeNa
   const TDriveInfo* d = DriveOf(RootPathName);
   if (!d) return false;
   if (d->Type == DRIVE_CDROM && LabelQuery()) return LabelQuery()(*d, VolumeName);
+  // A drive of the system's table has no fixed label: its disc tells.
+  if (d->Type == DRIVE_CDROM && d->VolumeLabel.empty()) return CdVolumeLabel(*d, VolumeName);
   VolumeName = d->VolumeLabel;
   return true;
 }

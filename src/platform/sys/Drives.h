@@ -1,6 +1,7 @@
 #pragma once
 // Drive letters over a POSIX system, from one table: "C:" is the fixed drive of the root file
-// system and each CD drive (/dev/srN, in order) gets a letter from D: on. The table is built
+// system and each CD drive (/dev/srN, in order, then the cue sheets listed in SONALIX_CD_IMAGES,
+// ':'-separated) gets a letter from D: on. The table is built
 // from the system on first use; tests replace it with SetDriveTable.
 
 #include <cstdint>
@@ -24,7 +25,7 @@ struct TDriveInfo {
   unsigned Type = DRIVE_FIXED;
   // The folder the drive's root stands for; "" for drives without a folder (a CD's tracks).
   std::string RootPath;
-  // The device node ("/dev/sr0") of a CD drive.
+  // The device node ("/dev/sr0") of a CD drive, or the cue sheet of an image drive.
   std::string Device;
   // Fixed values for tests; -1 measures RootPath's file system at each query.
   int64_t FreeBytes = -1;
@@ -56,7 +57,7 @@ unsigned GetDriveType(const std::string& RootPathName);
 bool GetDiskFreeSpaceEx(const std::string& DirectoryName, uint64_t* FreeBytesAvailable,
                         uint64_t* TotalNumberOfBytes, uint64_t* TotalNumberOfFreeBytes);
 // The volume label of a drive; false when the drive is absent. A CD drive asks the label
-// query when one is installed.
+// query when one is installed, else its disc ("Audio CD"; false without a disc).
 bool GetVolumeInformation(const std::string& RootPathName, std::string& VolumeName);
 using TVolumeLabelQuery = std::function<bool(const TDriveInfo& Drive, std::string& Label)>;
 void SetVolumeLabelQuery(TVolumeLabelQuery Query);
