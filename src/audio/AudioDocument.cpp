@@ -21,6 +21,7 @@
 #include "audio/FormatConverter.h"
 #include "audio/SafeFileSave.h"
 #include "audio/WavFile.h"
+#include "platform/sys/CdTrackFiles.h"
 
 namespace fs = std::filesystem;
 
@@ -449,7 +450,10 @@ static SampleSequence LoadWav(const std::string& path, const WavReader& reader,
 
 AudioDocument::Decoded AudioDocument::Decode(const std::string& path, Operation& op, bool preview) {
   std::error_code ec;
-  if (!fs::is_regular_file(path, ec))
+  // A CD track is no file on disk; its decoder tells what is missing (drive, disc, track).
+  char drive;
+  int track;
+  if (!fs::is_regular_file(path, ec) && !ParseCdTrackPath(path, drive, track))
     throw EFOpenError(Format("The file \"%s\" was not found.", {path}));
   struct LoadingScope {
     TLoadingView& view;

@@ -4,11 +4,13 @@
 #include <mutex>
 
 #include "audio/AudioFileError.h"
+#include "audio/CdaDecoder.h"
 #include "audio/DspKernels.h"
 #include "audio/Mp3Encoder.h"
 #include "audio/OggEncoder.h"
 #include "audio/SafeFileSave.h"
 #include "audio/WmaEncoder.h"
+#include "platform/sys/CdTrackFiles.h"
 
 void TAudioEncoder::Write(const float* frames, size_t count) {
   FClipped.resize(count * size_t(FChannels));
@@ -74,6 +76,8 @@ bool DecodeWithFfmpeg(const std::string& path, AudioSink& sink, AudioTags& tags)
 void RegisterAudioCodecs() {
   static std::once_flag once;
   std::call_once(once, [] {
+    RegisterFileDecoder(DecodeCdTrack);
+    InstallCdTrackFiles();
     RegisterFileDecoder(DecodeWithFfmpeg);
     for (int code : {afMp3, afOgg, afWma}) {
       RegisterFileEncoder(
