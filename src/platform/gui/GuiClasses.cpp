@@ -3,6 +3,7 @@
 
 #include "platform/gui/ActnList.h"
 #include "platform/gui/Buttons.h"
+#include "platform/gui/ComCtrls.h"
 #include "platform/gui/CustomForms.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Jpeg.h"
@@ -16,6 +17,7 @@ void RegisterGuiClasses() {
   done = true;
 
   RegisterControlClasses();
+  RegisterComCtrlsClasses();
 
   RegisterClass<TCustomForm, TWinControl>();
   RegisterClass<TForm, TCustomForm>();

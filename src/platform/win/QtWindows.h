@@ -25,6 +25,9 @@ void PaintWindowNow(HWND hWnd);
 using TWidgetFactory = std::function<QWidget*(QWidget* parent)>;
 void SetClassWidgetFactory(const char* className, TWidgetFactory factory);
 TWidgetFactory GetClassWidgetFactory(const char* className);
+// A part of a window's hosted widget that takes input itself (a scroll area's viewport): its
+// mouse and wheel input goes through the window's routing like the widget's own.
+void RouteWidgetInput(HWND hWnd, QWidget* part);
 
 // Where exceptions raised by handlers go instead of crossing Qt's event loop.
 using TExceptionHandler = std::function<void(std::exception_ptr)>;

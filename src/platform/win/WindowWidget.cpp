@@ -400,6 +400,14 @@ LRESULT DefWindowProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 namespace {
+// Input events a hosted control is handling as its window's default. What it leaves unaccepted
+// Qt hands on to the parent widgets; the platform's default handling passes nothing up that
+// way (the wheel goes up through DefWindowProc itself), so those are dropped.
+std::vector<QEvent*>& HostedEvents() {
+  static thread_local std::vector<QEvent*> events;
+  return events;
+}
+
 LRESULT DefaultWindowHandling(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp) {
   TWindowObject* w = FindWindowObject(hWnd);
   if (!w) return 0;
@@ -417,7 +425,9 @@ LRESULT DefaultWindowHandling(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp) {
     } else if (ctx->Widget) {
       // A hosted Qt control: let it handle the event itself, bypassing our routing.
       ctx->Widget->setProperty("sonalix_bypass", true);
+      HostedEvents().push_back(ctx->Event);
       ctx->DefaultResult = QCoreApplication::sendEvent(ctx->Widget, ctx->Event);
+      HostedEvents().pop_back();
       if (ctx->Widget) ctx->Widget->setProperty("sonalix_bypass", QVariant());
     }
     return 0;
@@ -774,6 +784,8 @@ bool RouteKey(HWND h, QWidget* widget, QKeyEvent* k) {
 bool RouteQtEvent(HWND h, QWidget* widget, QEvent* e) {
   TWindowObject* w = FindWindowObject(h);
   if (!w) return false;
+  const auto& hosted = HostedEvents();
+  if (std::find(hosted.begin(), hosted.end(), e) != hosted.end()) return true;
   switch (e->type()) {
     case QEvent::Paint: {
       auto* pe = static_cast<QPaintEvent*>(e);
@@ -928,6 +940,12 @@ void InstallForeignWidgetFilter(QWidget* widget) {
   static TForeignWidgetFilter* filter = new TForeignWidgetFilter;
   widget->setMouseTracking(true);
   widget->installEventFilter(filter);
+}
+
+void RouteWidgetInput(HWND hWnd, QWidget* part) {
+  if (!part || !IsWindow(hWnd)) return;
+  part->setProperty("sonalix_hwnd", QVariant::fromValue<qulonglong>(reinterpret_cast<uintptr_t>(hWnd)));
+  InstallForeignWidgetFilter(part);
 }
 
 // ---------------------------------------------------------------------------------------------
