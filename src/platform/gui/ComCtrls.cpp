@@ -43,6 +43,13 @@ struct TSyncScope {
 
 QString Q(const std::string& S) { return QString::fromStdString(S); }
 
+// The Qt widget shows the control's font (WM_SETFONT comes when the window is made and whenever
+// the font changes).
+void TakeFont(TWinControl* Control, const TMessage& Message) {
+  if (Message.Msg != WM_SETFONT) return;
+  if (QWidget* w = WidgetOf<QWidget>(Control)) w->setFont(Control->Font()->ToQFont());
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -62,6 +69,11 @@ void TProgressBar::CreateParams(TCreateParams& Params) {
 void TProgressBar::CreateWnd() {
   TWinControl::CreateWnd();
   UpdateWidget();
+}
+
+void TProgressBar::Dispatch(TMessage& Message) {
+  TakeFont(this, Message);
+  TWinControl::Dispatch(Message);
 }
 
 void TProgressBar::UpdateWidget() {
@@ -159,6 +171,7 @@ void TScrollBar::CreateWnd() {
 }
 
 void TScrollBar::Dispatch(TMessage& Message) {
+  TakeFont(this, Message);
   if (Message.Msg == WM_GETDLGCODE) {
     Message.Result = DLGC_WANTARROWS;
     return;
@@ -433,6 +446,7 @@ void TDateTimePicker::SetDateFormat(TDTDateFormat Value) {
 }
 
 void TDateTimePicker::Dispatch(TMessage& Message) {
+  TakeFont(this, Message);
   if (Message.Msg == WM_GETDLGCODE) {
     Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
     return;
@@ -724,6 +738,7 @@ void TListView::DestroyWnd() {
 }
 
 void TListView::Dispatch(TMessage& Message) {
+  TakeFont(this, Message);
   if (Message.Msg == WM_GETDLGCODE) {
     Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
     return;
@@ -1150,6 +1165,15 @@ void TPageControl::CreateWnd() {
   });
   UpdateTabs();
   PlacePages();
+}
+
+void TPageControl::Dispatch(TMessage& Message) {
+  TakeFont(this, Message);
+  TWinControl::Dispatch(Message);
+  if (Message.Msg == WM_SETFONT) {
+    UpdateTabs();
+    PlacePages();
+  }
 }
 
 void TPageControl::InsertPage(TTabSheet* Page) {

@@ -48,6 +48,7 @@ class TProgressBar : public TWinControl {
  protected:
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
+  void Dispatch(TMessage& Message) override;
 
  private:
   void UpdateWidget();
@@ -421,6 +422,7 @@ class TPageControl : public TWinControl {
  protected:
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
+  void Dispatch(TMessage& Message) override;
   void Resize() override;
   void Loaded() override;
   virtual bool CanChange();

@@ -158,6 +158,10 @@ const char* kRegionList = R"(  object List: TListView {
         Width = 100
       }
     }
+    Font {
+      Height = -15
+      Name = "DejaVu Sans"
+    }
     HideSelection = false
     MultiSelect = true
     ReadOnly = true
@@ -188,6 +192,10 @@ TEST(ListView, HeaderClicksSortAscendingThenDescendingWithEmptyTextsLast) {
   ASSERT_NE(tree, nullptr);
   EXPECT_EQ(tree->headerItem()->text(0), "Name");
   EXPECT_EQ(tree->columnWidth(1), 100);
+  // The rows show in the list's font, also after it changes.
+  EXPECT_EQ(tree->font().pixelSize(), 15);
+  list->Font()->SetHeight(-18);
+  EXPECT_EQ(tree->font().pixelSize(), 18);
   QHeaderView* header = tree->header();
   auto clickColumn = [&](int c) { Click(header->viewport(), QPoint(header->sectionPosition(c) + 5, header->height() / 2)); };
 
