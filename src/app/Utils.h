@@ -85,6 +85,10 @@ int BusyCount();
 // Opens a web address or a file with the desktop's handler (xdg-open), with the busy cursor.
 void OpenURL(const std::string& Target);
 class TWinControl;
+// The folder picker over Owner, starting on Folder (RootFolder when that is empty); on OK Folder
+// becomes the chosen folder and the result is true. Callers pass Flags 65 (file-system folders).
+bool BrowseForFolder(TWinControl* Owner, std::string& Folder, const std::string& Title,
+                     const std::string& RootFolder, unsigned Flags);
 // Gives NewName to the font of every child (windowed children recursively) whose font is named
 // OldName, when NewName is an installed font other than OldName. The control's own font stays.
 void SubstituteFontName(TWinControl* Control, const std::string& OldName, const std::string& NewName);

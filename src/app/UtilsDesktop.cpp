@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "app/Utils.h"
+#include "platform/gui/Dialogs.h"
 #include "platform/gui/Forms.h"
 
 namespace {
@@ -43,4 +44,9 @@ void SubstituteFontName(TWinControl* Control, const std::string& OldName, const 
     if (child->Font()->Name() == OldName) child->Font()->SetName(NewName);
     if (auto* w = dynamic_cast<TWinControl*>(child)) SubstituteFontName(w, OldName, NewName);
   }
+}
+
+bool BrowseForFolder(TWinControl* Owner, std::string& Folder, const std::string& Title,
+                     const std::string& RootFolder, unsigned Flags) {
+  return ShellBrowseForFolder(Owner ? Owner->Handle() : nullptr, Folder, Title, RootFolder, Flags);
 }

@@ -5,6 +5,7 @@
 #include "platform/gui/Buttons.h"
 #include "platform/gui/ComCtrls.h"
 #include "platform/gui/CustomForms.h"
+#include "platform/gui/Dialogs.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Jpeg.h"
 #include "platform/gui/Pictures.h"
@@ -18,6 +19,7 @@ void RegisterGuiClasses() {
 
   RegisterControlClasses();
   RegisterComCtrlsClasses();
+  RegisterDialogClasses();
 
   RegisterClass<TCustomForm, TWinControl>();
   RegisterClass<TForm, TCustomForm>();
