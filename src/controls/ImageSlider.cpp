@@ -80,6 +80,14 @@ void TImageCustomSlider::Loaded() {
 
 void TImageCustomSlider::DefineProperties(TFiler* Filer) {
   TCustomControl::DefineProperties(Filer);
+  // Supplied images are kept as bitmap files; the defaults come from the program itself.
+  static const char* const kNames[4] = {"ImageHThumb", "ImageHRuler", "ImageVThumb", "ImageVRuler"};
+  for (int i = 0; i < 4; ++i) {
+    TBitmap* image = FImages[size_t(i)].get();
+    Filer->DefineBinaryProperty(
+        kNames[i], [image](TStream* S) { image->LoadFromStream(S); },
+        [image](TStream* S) { image->SaveToStream(S); }, (FUserImages & (1u << i)) != 0);
+  }
   Filer->DefineBinaryProperty(
       "UserImages",
       [this](TStream* S) {
@@ -583,14 +591,7 @@ void RegisterImageSliderClasses() {
   RegisterEnumNames<TSliderOrientation>({"soHorizontal", "soVertical"});
   RegisterEnumNames<TSliderOption>({"soShowFocus", "soShowPoints", "soSmooth", "soRulerOpaque", "soThumbOpaque"});
   if (!FindEnumInfo(typeid(TBevelCut))) RegisterEnumNames<TBevelCut>({"bvNone", "bvLowered", "bvRaised", "bvSpace"});
-  auto imageStored = [](int Index) {
-    return [Index](TImageSlider* s) { return (s->UserImages() & (1u << Index)) != 0; };
-  };
   Published<TImageSlider>()
-      .Property("ImageHThumb", &TImageSlider::ImageHThumb, &TImageSlider::SetImageHThumb).Stored(imageStored(0))
-      .Property("ImageHRuler", &TImageSlider::ImageHRuler, &TImageSlider::SetImageHRuler).Stored(imageStored(1))
-      .Property("ImageVThumb", &TImageSlider::ImageVThumb, &TImageSlider::SetImageVThumb).Stored(imageStored(2))
-      .Property("ImageVRuler", &TImageSlider::ImageVRuler, &TImageSlider::SetImageVRuler).Stored(imageStored(3))
       .Property("NumThumbStates", &TImageSlider::NumThumbStates, &TImageSlider::SetNumThumbStates).Default(2)
       .Property("Orientation", &TImageSlider::Orientation, &TImageSlider::SetOrientation).Default(soHorizontal)
       .Property("EdgeSize", &TImageSlider::EdgeSize, &TImageSlider::SetEdgeSize).Default(2)

@@ -9,6 +9,7 @@
 #include "ControlsScene.h"
 #include "controls/ImageSlider.h"
 #include "controls/TransparentDraw.h"
+#include "platform/rtl/Streaming.h"
 
 using namespace controlstest;
 
@@ -279,6 +280,40 @@ TEST(ImageSlider, DefaultImagesKeepTheirKeyAndRepeatCleanly) {
   // The caps differ from the middle: the groove is closed at both ends.
   EXPECT_NE(h.pixel(0, 3), h.pixel(2, 3));
   EXPECT_NE(h.pixel(9, 3), h.pixel(2, 3));
+}
+
+// A description keeps the supplied images and which ones they are, and nothing of the defaults;
+// reading it back gives the same slider.
+TEST(ImageSlider, DescriptionsKeepSuppliedImagesOnly) {
+  RegisterGuiClasses();
+  RegisterImageSliderClasses();
+  TForm form(nullptr);
+  auto* slider = new TImageSlider(&form);
+  slider->SetName("Volume");
+  slider->SetParent(&form);
+  TBitmap thumb;
+  thumb.SetSize(16, 9);
+  thumb.Canvas()->Brush()->SetColor(clTeal);
+  thumb.Canvas()->FillRect(Rect(0, 0, 16, 9));
+  thumb.Canvas()->SetPixel(3, 4, clYellow);
+  slider->SetImage(0, &thumb);
+  slider->SetMaxValue(65535);
+  slider->SetValue(30000);
+  slider->SetOptions({soSmooth});
+  const std::string text = WriteComponentToText(&form);
+  EXPECT_NE(text.find("ImageHThumb"), std::string::npos);
+  EXPECT_EQ(text.find("ImageHRuler"), std::string::npos);
+  TForm copy(nullptr);
+  ReadComponentFromText(&copy, text);
+  auto* read = dynamic_cast<TImageSlider*>(copy.FindComponent("Volume"));
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->UserImages(), 1);
+  EXPECT_EQ(read->Image(0)->ToImage().convertToFormat(QImage::Format_RGB32),
+            thumb.ToImage().convertToFormat(QImage::Format_RGB32));
+  EXPECT_EQ(read->Image(1)->Width(), 10);
+  EXPECT_EQ(read->ThumbRect().Width(), 8);
+  EXPECT_EQ(read->Value(), 30000);
+  EXPECT_EQ(read->Options(), TSliderOptions{soSmooth});
 }
 
 }  // namespace
