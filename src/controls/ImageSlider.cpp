@@ -585,12 +585,12 @@ void RegisterImageSliderClasses() {
   if (done) return;
   done = true;
   RegisterControlClasses();
+  RegisterExtControlClasses();
   if (!FindClassInfo(typeid(TBitmap))) RegisterPictureClasses();
   RegisterClass<TImageCustomSlider, TCustomControl>();
   RegisterClass<TImageSlider, TImageCustomSlider>();
   RegisterEnumNames<TSliderOrientation>({"soHorizontal", "soVertical"});
   RegisterEnumNames<TSliderOption>({"soShowFocus", "soShowPoints", "soSmooth", "soRulerOpaque", "soThumbOpaque"});
-  if (!FindEnumInfo(typeid(TBevelCut))) RegisterEnumNames<TBevelCut>({"bvNone", "bvLowered", "bvRaised", "bvSpace"});
   Published<TImageSlider>()
       .Property("NumThumbStates", &TImageSlider::NumThumbStates, &TImageSlider::SetNumThumbStates).Default(2)
       .Property("Orientation", &TImageSlider::Orientation, &TImageSlider::SetOrientation).Default(soHorizontal)

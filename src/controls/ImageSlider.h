@@ -7,11 +7,8 @@
 #include <memory>
 
 #include "platform/gui/Controls.h"
+#include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Pictures.h"
-
-// The bevel kinds of panels.
-enum class TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
-using enum TBevelCut;
 
 enum class TSliderOrientation { soHorizontal, soVertical };
 using enum TSliderOrientation;
