@@ -3,6 +3,7 @@
 #include "controls/PngButtonFunctions.h"
 #include "platform/gui/ActnList.h"
 #include "platform/gui/ImgList.h"
+#include "platform/rtl/Streaming.h"
 #include "platform/rtl/TypInfo.h"
 
 TPngSpeedButton::TPngSpeedButton(TComponent* AOwner)
@@ -33,6 +34,19 @@ void TPngSpeedButton::SetPngOptions(TPngOptions Value) {
 void TPngSpeedButton::Loaded() {
   TSpeedButton::Loaded();
   FillPlaceholderGlyph();
+}
+
+void TPngSpeedButton::DefineProperties(TFiler* Filer) {
+  TSpeedButton::DefineProperties(Filer);
+  // The picture is kept as a PNG file; one taken from an action comes back with the action.
+  Filer->DefineBinaryProperty(
+      "PngImage",
+      [this](TStream* S) {
+        TPNGObject png;
+        png.LoadFromStream(S);
+        SetPngImage(&png);
+      },
+      [this](TStream* S) { FPngImage->SaveToStream(S); }, !FImageFromAction && !FPngImage->Empty());
 }
 
 void TPngSpeedButton::FillPlaceholderGlyph() {
@@ -79,8 +93,6 @@ void RegisterPngSpeedButtonClasses() {
   RegisterEnumNames<TPngOption>({"pngBlendOnDisabled", "pngGrayscaleOnDisabled"});
   RegisterClass<TPngSpeedButton, TSpeedButton>();
   Published<TPngSpeedButton>()
-      .Property("PngImage", &TPngSpeedButton::PngImage, &TPngSpeedButton::SetPngImage)
-          .Stored([](TPngSpeedButton* b) { return !b->ImageFromAction() && !b->PngImage()->Empty(); })
       .Property("PngOptions", &TPngSpeedButton::PngOptions, &TPngSpeedButton::SetPngOptions)
           .Default(TPngOptions{pngBlendOnDisabled});
 }

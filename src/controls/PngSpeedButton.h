@@ -26,6 +26,7 @@ class TPngSpeedButton : public TSpeedButton {
 
  protected:
   void Loaded() override;
+  void DefineProperties(TFiler* Filer) override;
   void ActionChange(TObject* Sender, bool CheckDefaults) override;
   void Paint() override;
 

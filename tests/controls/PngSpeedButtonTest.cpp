@@ -9,6 +9,7 @@
 #include "controls/PngButtonFunctions.h"
 #include "controls/PngSpeedButton.h"
 #include "platform/gui/ActnList.h"
+#include "platform/rtl/Streaming.h"
 
 using namespace controlstest;
 
@@ -173,6 +174,30 @@ TEST(PngSpeedButton, PicturesFromTheActionsImageList) {
   s.Button->SetAction(action);
   EXPECT_FALSE(s.Button->ImageFromAction());
   EXPECT_EQ(s.Button->PngImage()->Width(), 4);
+}
+
+// A window description keeps the button's own picture as a PNG file, not one from its action.
+TEST(PngSpeedButton, DescriptionsKeepTheButtonsOwnPicture) {
+  RegisterGuiClasses();
+  RegisterPngSpeedButtonClasses();
+  TForm form(nullptr);
+  auto* button = new TPngSpeedButton(&form);
+  button->SetName("ButtonPlay");
+  button->SetParent(&form);
+  auto png = SolidPng(24, 20, qRgb(10, 200, 30), 200);
+  button->SetPngImage(png.get());
+  button->SetPngOptions({});
+  const std::string text = WriteComponentToText(&form);
+  TForm copy(nullptr);
+  ReadComponentFromText(&copy, text);
+  auto* read = dynamic_cast<TPngSpeedButton*>(copy.FindComponent("ButtonPlay"));
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->PngImage()->ToImage(), png->ToImage());
+  EXPECT_EQ(read->Glyph()->Width(), 24);
+  EXPECT_TRUE(read->PngOptions().Empty());
+  // Without a picture nothing is stored.
+  button->SetPngImage(nullptr);
+  EXPECT_EQ(WriteComponentToText(&form).find("PngImage"), std::string::npos);
 }
 
 }  // namespace
