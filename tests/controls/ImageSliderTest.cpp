@@ -178,6 +178,17 @@ TEST(ImageSlider, TickMarksForEveryIncrementWithLongerEndMarks) {
   ASSERT_EQ(marks.size(), 11u);
   for (int v = 0; v <= 10; ++v) EXPECT_EQ(marks[size_t(v)], s.Slider->OffsetFromValue(v) + 10) << v;
   EXPECT_EQ(lengths, (std::vector<int>{5, 3, 3, 3, 3, 3, 3, 3, 3, 3, 5}));
+  // A handler of its own replaces the standard marks, here with other steps and lengths.
+  s.Slider->OnDrawPoints = [&](TObject*) { s.Slider->DrawTicks(2, 6, 8); };
+  s.Slider->Invalidate();
+  const QImage own = Painted(s.Slider);
+  std::vector<int> ownLengths;
+  for (int x = 0; x < own.width(); ++x) {
+    int n = 0;
+    while (own.pixel(x, top + n) == qRgb(0, 0, 0)) ++n;
+    if (n) ownLengths.push_back(n);
+  }
+  EXPECT_EQ(ownLengths, (std::vector<int>{8, 6, 6, 6, 6, 8}));
   // Nothing of the transparent colour reaches the screen, and no focus frame is drawn.
   EXPECT_FALSE(img.pixelColor(0, 0) == QColor(255, 0, 255));
   for (int y = 0; y < img.height(); ++y)

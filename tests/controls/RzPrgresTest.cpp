@@ -79,6 +79,35 @@ TEST(RzProgressBar, PercentIsStoredUnclampedAndAHundredOrMoreFillsTheBar) {
   for (int x = 0; x < 188; x += 17) EXPECT_EQ(s.At(x, 4), qRgb(0, 0, 0)) << x;
 }
 
+// The plain bar's text reads in the background colour over the filled part and in the bar
+// colour over the rest; without text the two parts are plain.
+TEST(RzProgressBar, PlainBarTextInvertsAcrossTheBoundary) {
+  TBarScene s;
+  s.Bar->SetBounds(10, 10, 120, 20);
+  s.Bar->SetBorderOuter(fsNone);
+  s.Bar->SetBarColor(clRed);
+  s.Bar->SetBackColor(clWhite);
+  s.Bar->SetPercent(50);
+  s.Bar->SetShowPercent(false);
+  QImage img = Painted(s.Form.get());
+  for (int x = 0; x < 120; x += 3) EXPECT_EQ(img.pixel(10 + x, 20), x < 60 ? qRgb(255, 0, 0) : qRgb(255, 255, 255)) << x;
+  s.Bar->SetShowPercent(true);
+  img = Painted(s.Form.get());
+  int whiteInFilled = 0, redInEmpty = 0;
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 120; ++x) {
+      const QRgb p = img.pixel(10 + x, 10 + y);
+      if (x < 60) {
+        EXPECT_NE(p, qRgb(0, 0, 0));
+        whiteInFilled += qGreen(p) > 128;
+      } else {
+        redInEmpty += qGreen(p) < 128;
+      }
+    }
+  EXPECT_GT(whiteInFilled, 5);
+  EXPECT_GT(redInEmpty, 5);
+}
+
 // A bar taller than wide turns vertical and fills from the bottom.
 TEST(RzProgressBar, BoundsDecideTheOrientation) {
   TBarScene s;
