@@ -61,3 +61,23 @@ function(sonalix_embed_forms target)
                      BASE ${PROJECT_SOURCE_DIR}/resources/forms FILES ${forms})
   endif()
 endfunction()
+
+# sonalix_generated_images(<target> <resource> <tool> <file names...>): the tool draws the files
+# into the folder given as its argument at build time; they are embedded under ":/images" as the
+# resource <resource> (a static library brings it in with Q_INIT_RESOURCE(<resource>)).
+function(sonalix_generated_images target resource tool)
+  set(dir ${CMAKE_CURRENT_BINARY_DIR}/images)
+  list(TRANSFORM ARGN PREPEND ${dir}/ OUTPUT_VARIABLE files)
+  file(MAKE_DIRECTORY ${dir})
+  add_custom_command(OUTPUT ${files}
+    COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen $<TARGET_FILE:${tool}> ${dir}
+    DEPENDS ${tool} VERBATIM)
+  set(qrc "<RCC>\n  <qresource prefix=\"/images\">\n")
+  foreach(name IN LISTS ARGN)
+    string(APPEND qrc "    <file>${name}</file>\n")
+  endforeach()
+  string(APPEND qrc "  </qresource>\n</RCC>\n")
+  file(WRITE ${dir}/${resource}.qrc "${qrc}")
+  qt_add_resources(sources ${dir}/${resource}.qrc)
+  target_sources(${target} PRIVATE ${sources})
+endfunction()
