@@ -5,7 +5,11 @@
 
 #include "app/Main.h"
 #include "app/Splash.h"
+#include "controls/ImageSlider.h"
 #include "controls/PngImage.h"
+#include "controls/PngSpeedButton.h"
+#include "controls/RzPrgres.h"
+#include "controls/SUIImagePanel.h"
 #include "controls/TransparentDraw.h"
 #include "platform/gui/QtApplication.h"
 
@@ -18,6 +22,11 @@ void RegisterAppClasses() {
   InitAppImages();
   RegisterGuiClasses();
   RegisterPngClasses();
+  // The small controls the windows are described with.
+  RegisterImageSliderClasses();
+  RegisterRzPrgresClasses();
+  RegisterPngSpeedButtonClasses();
+  RegisterSUIImagePanelClasses();
   RegisterSplashClasses();
   RegisterMainClasses();
 }
