@@ -269,6 +269,14 @@ TEST(ImageSlider, TheRulerRepeatsItsMiddleBetweenItsEdges) {
     const int from = x < 8 ? x : x < 134 ? 2 + (x - 2) % 6 : 6 + (x - 134);
     EXPECT_EQ(ruler.pixel(x, 4), src.pixel(from, 4)) << x;
   }
+  // Edges of 3 leave a tile of 4; edges whose double is not below the image's length are refused.
+  for (int e : {5, 3, 6}) s.Slider->SetEdgeSize(e);
+  EXPECT_EQ(s.Slider->EdgeSize(), 3);
+  const QImage wider = s.Slider->RulerBitmap()->ToImage().convertToFormat(QImage::Format_RGB32);
+  for (int x = 0; x < 138; ++x) {
+    const int from = x < 7 ? x : x < 135 ? 3 + (x - 3) % 4 : 7 + (x - 135);
+    EXPECT_EQ(wider.pixel(x, 4), src.pixel(from, 4)) << x;
+  }
 }
 
 // The default images: their sizes, the transparent colour in the bottom-left pixel, and rulers
