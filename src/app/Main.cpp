@@ -4,9 +4,9 @@
 #include <filesystem>
 
 #include "app/ExplorerVerb.h"
-#include "app/Globals.h"
+#include "appbase/Globals.h"
 #include "app/Splash.h"
-#include "app/Utils.h"
+#include "appbase/Utils.h"
 #include "platform/rtl/TypInfo.h"
 #include "platform/sys/ShellFolders.h"
 

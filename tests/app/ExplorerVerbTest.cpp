@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "app/ExplorerVerb.h"
-#include "app/Utils.h"
+#include "appbase/Utils.h"
 #include "common/TestEnv.h"
 
 namespace fs = std::filesystem;

@@ -1,8 +1,9 @@
 // Each folder of src/ belongs to one layer and may include headers of its own layer or the layers
 // below it, never above: the platform at the bottom, then the audio components, then the system
-// libraries, then the program itself.
+// libraries, then the program itself, whose shared settings and helpers sit below its windows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -20,7 +21,8 @@ struct Layer {
 
 const Layer Layers[] = {
     {"platform/", 0}, {"audio/", 1},        {"Imports/", 1},    {"net/", 2},  {"cd/", 2},
-    {"acm/", 2},      {"suite/", 2},        {"controls/", 2},   {"app/", 3},  {"operations/", 3},
+    {"acm/", 2},      {"suite/", 2},        {"controls/", 2},   {"appbase/", 3},
+    {"app/", 4},      {"operations/", 4},
 };
 
 // The rank of a path relative to src/, or -1 for one outside every layer (src/main.cpp).
@@ -70,8 +72,15 @@ TEST(SourceLayers, TheCheckSeesAnUpwardInclude) {
   fs::create_directories(dir / "suite/core");
   std::ofstream(dir / "platform/rtl/Low.cpp") << "#include \"platform/rtl/Other.h\"\n#include \"suite/core/High.h\"\n";
   std::ofstream(dir / "suite/core/High.h") << "#include \"platform/rtl/Low.h\"\n#include \"audio/X.h\"\n";
-  const auto found = UpwardIncludes(dir);
-  ASSERT_EQ(found.size(), 1u);
-  EXPECT_EQ(found[0], "platform/rtl/Low.cpp:2 includes suite/core/High.h");
+  // The shared settings are below the windows: they may not reach up into either library.
+  fs::create_directories(dir / "appbase");
+  std::ofstream(dir / "appbase/Base.h") << "#include \"controls/C.h\"\n#include \"operations/Dialog.h\"\n";
+  std::ofstream(dir / "appbase/Base.cpp") << "#include \"appbase/Base.h\"\n#include \"app/Main.h\"\n";
+  auto found = UpwardIncludes(dir);
+  std::sort(found.begin(), found.end());
+  ASSERT_EQ(found.size(), 3u);
+  EXPECT_EQ(found[0], "appbase/Base.cpp:2 includes app/Main.h");
+  EXPECT_EQ(found[1], "appbase/Base.h:2 includes operations/Dialog.h");
+  EXPECT_EQ(found[2], "platform/rtl/Low.cpp:2 includes suite/core/High.h");
   fs::remove_all(dir);
 }

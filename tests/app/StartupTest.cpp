@@ -16,11 +16,11 @@
 
 #include "common/TestEnv.h"
 #include "app/ExplorerVerb.h"
-#include "app/Globals.h"
+#include "appbase/Globals.h"
 #include "app/Main.h"
 #include "app/Program.h"
 #include "app/Splash.h"
-#include "app/Utils.h"
+#include "appbase/Utils.h"
 #include "platform/sys/Registry.h"
 #include "platform/win/QtWindows.h"
 

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <functional>
 
-#include "app/Utils.h"
+#include "appbase/Utils.h"
 #include "common/TestEnv.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/SysUtils.h"

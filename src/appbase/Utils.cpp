@@ -1,4 +1,4 @@
-#include "app/Utils.h"
+#include "appbase/Utils.h"
 
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/SysUtils.h"

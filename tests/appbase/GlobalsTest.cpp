@@ -5,8 +5,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/Globals.h"
-#include "app/Utils.h"
+#include "appbase/Globals.h"
+#include "appbase/Utils.h"
 #include "common/TestEnv.h"
 #include "platform/sys/Registry.h"
 

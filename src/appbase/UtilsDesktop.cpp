@@ -2,7 +2,7 @@
 #include <QProcess>
 #include <QStringList>
 
-#include "app/Utils.h"
+#include "appbase/Utils.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/Forms.h"
 

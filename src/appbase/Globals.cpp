@@ -1,6 +1,6 @@
-#include "app/Globals.h"
+#include "appbase/Globals.h"
 
-#include "app/Utils.h"
+#include "appbase/Utils.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/sys/Registry.h"
 

@@ -1,7 +1,7 @@
 // Window placement under the settings key.
 #include <algorithm>
 
-#include "app/Globals.h"
+#include "appbase/Globals.h"
 #include "platform/gui/Forms.h"
 #include "platform/sys/Registry.h"
 
