@@ -117,8 +117,9 @@ class TCddb : public TComponent {
   const std::string& NoteToUser() const { return FNoteToUser; }
   void SetNoteToUser(const std::string& Value);
   std::string EmailUser;
-  std::string EmailSubmit = "freedb-submit@freedb.org";
-  std::string EmailTestSubmit = "test-submit@freedb.org";
+  // No mail addresses are built in: the built-in service is asked over HTTP only.
+  std::string EmailSubmit;
+  std::string EmailTestSubmit;
   std::string ServerAddr = CddbDefaultServer;
   std::string ServerAdditionalAddr = "/~cddb/cddb.cgi";
   std::string ServerPort;

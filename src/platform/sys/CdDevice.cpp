@@ -195,11 +195,12 @@ class TScriptCd : public TCdDevice {
   TScriptedCd& S;
 };
 
-bool IsCueSheet(const std::string& device) {
-  return device.size() > 4 && SameText(device.substr(device.size() - 4), ".cue");
-}
-
 }  // namespace
+
+bool IsCdImage(const TDriveInfo& Drive) {
+  const std::string& d = Drive.Device;
+  return d.size() > 4 && SameText(d.substr(d.size() - 4), ".cue");
+}
 
 void SetScriptedCd(char Letter, TScriptedCd* Script) {
   if (Script)
@@ -220,7 +221,7 @@ std::unique_ptr<TCdDevice> OpenCdDevice(char Letter, int& Error) {
     if ((Error = script->second->OpenError)) return nullptr;
     return std::make_unique<TScriptCd>(*script->second);
   }
-  if (IsCueSheet(drive->Device)) {
+  if (IsCdImage(*drive)) {
     if (::access(drive->Device.c_str(), R_OK) != 0) {
       Error = errno;
       return nullptr;

@@ -33,6 +33,8 @@ class TCdDevice {
   virtual int ReadTocControl(uint8_t* Buffer, int Len) = 0;
 };
 
+// True for a drive whose disc is a cue sheet with its BIN.
+bool IsCdImage(const TDriveInfo& Drive);
 // Opens the device of a CD drive letter; nullptr with the errno value in Error when it cannot
 // be opened (ENOENT when the letter is no CD drive).
 std::unique_ptr<TCdDevice> OpenCdDevice(char Letter, int& Error);

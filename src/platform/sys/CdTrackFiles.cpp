@@ -31,14 +31,21 @@ struct TAudioTrack {
   int32_t Sectors;
 };
 
-std::vector<TAudioTrack> AudioTracks(char letter) {
-  std::vector<TAudioTrack> result;
+// False when the drive has no disc.
+bool AudioTracks(char letter, std::vector<TAudioTrack>& tracks) {
+  tracks.clear();
   std::vector<TCdTocEntry> toc;
-  if (!ReadCdTracks(letter, toc)) return result;
+  if (!ReadCdTracks(letter, toc)) return false;
   for (size_t i = 0; i + 1 < toc.size(); ++i)
     if (!(toc[i].Control & 0x04) && toc[i].Number != 0xAA)
-      result.push_back({toc[i].Number, toc[i].Lba, toc[i + 1].Lba - toc[i].Lba});
-  return result;
+      tracks.push_back({toc[i].Number, toc[i].Lba, toc[i + 1].Lba - toc[i].Lba});
+  return true;
+}
+
+bool HasTrack(const std::vector<TAudioTrack>& tracks, int number) {
+  for (const auto& t : tracks)
+    if (t.Number == number) return true;
+  return false;
 }
 
 class TTrackFiles : public TVirtualFileProvider {
@@ -50,19 +57,18 @@ class TTrackFiles : public TVirtualFileProvider {
   bool FileExists(const std::string& Path) const override {
     char letter;
     int track;
-    if (!ParseCdTrackPath(Path, letter, track)) return false;
-    for (const auto& t : AudioTracks(letter))
-      if (t.Number == track) return true;
-    return false;
+    std::vector<TAudioTrack> tracks;
+    return ParseCdTrackPath(Path, letter, track) && AudioTracks(letter, tracks) &&
+           HasTrack(tracks, track);
   }
 
   bool ListFolder(const std::string& Folder, std::vector<TSearchRec>& Entries) const override {
     if (Folder.size() < 2 || !IsCdDrive(Folder[0])) return false;
     const std::string rest = Folder.substr(2);
     if (!rest.empty() && rest != "\\" && rest != "/") return false;
-    std::vector<TCdTocEntry> toc;
-    if (!ReadCdTracks(Folder[0], toc)) return false;
-    for (const auto& t : AudioTracks(Folder[0])) {
+    std::vector<TAudioTrack> tracks;
+    if (!AudioTracks(Folder[0], tracks)) return false;
+    for (const auto& t : tracks) {
       TSearchRec r;
       r.Name = TrackName(t.Number);
       r.Attr = faReadOnly;
@@ -124,33 +130,25 @@ TCdTrackReader::TCdTrackReader(const std::string& Path) : F(std::make_unique<TIm
   const TDriveInfo* drive = FindDrive(letter);
   if (!drive || drive->Type != DRIVE_CDROM)
     throw EInOutError("There is no CD drive " + std::string(1, letter) + ":.");
-  std::vector<TCdTocEntry> toc;
-  if (!ReadCdTracks(letter, toc))
+  const std::string disc = "The disc in drive " + std::string(1, drive->Letter) + ":";
+  const std::string noTrack = disc + " has no audio track " + std::to_string(track) + ".";
+  std::vector<TAudioTrack> tracks;
+  if (!AudioTracks(letter, tracks))
     throw EInOutError("There is no disc in drive " + std::string(1, drive->Letter) + ":.");
-  bool found = false;
-  for (const auto& t : AudioTracks(letter))
-    if (t.Number == track) found = true;
-  if (!found)
-    throw EInOutError("The disc in drive " + std::string(1, drive->Letter) + ": has no audio track " +
-                      std::to_string(track) + ".");
+  if (!HasTrack(tracks, track)) throw EInOutError(noTrack);
 
   cdio_loglevel_default = CDIO_LOG_ERROR;
-  const bool image = drive->Device.size() > 4 &&
-                     SameText(drive->Device.substr(drive->Device.size() - 4), ".cue");
+  const bool image = IsCdImage(*drive);
   F->Cdio = image ? cdio_open_cue(drive->Device.c_str())
                   : cdio_open(drive->Device.c_str(), DRIVER_DEVICE);
-  if (!F->Cdio) throw EInOutError("The disc in drive " + std::string(1, drive->Letter) + ": cannot be read.");
-  F->Drive = cdio_cddap_identify_cdio(F->Cdio, CDDA_MESSAGE_FORGETIT, nullptr);
-  if (!F->Drive || cdio_cddap_open(F->Drive) != 0)
-    throw EInOutError("The disc in drive " + std::string(1, drive->Letter) + ": cannot be read.");
+  if (F->Cdio) F->Drive = cdio_cddap_identify_cdio(F->Cdio, CDDA_MESSAGE_FORGETIT, nullptr);
+  if (!F->Drive || cdio_cddap_open(F->Drive) != 0) throw EInOutError(disc + " cannot be read.");
   // Audio sectors come little-endian from drives and BIN files alike; the library's guess from
   // the samples themselves takes plain tones for the other order.
   F->Drive->bigendianp = 0;
   const lsn_t first = cdio_cddap_track_firstsector(F->Drive, track_t(track));
   const lsn_t last = cdio_cddap_track_lastsector(F->Drive, track_t(track));
-  if (first < 0 || last < first)
-    throw EInOutError("The disc in drive " + std::string(1, drive->Letter) + ": has no audio track " +
-                      std::to_string(track) + ".");
+  if (first < 0 || last < first) throw EInOutError(noTrack);
   F->Sectors = last - first + 1;
   F->Paranoia = cdio_paranoia_init(F->Drive);
   // An image reads the same every time: the overlap checks only cost time there.
