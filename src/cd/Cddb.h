@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -157,6 +158,16 @@ class TCddb : public TComponent {
   void SocketClosed(TObject* Sender, uint16_t Error);
   void SocketDataAvailable(TObject* Sender, uint16_t Error);
   void SendCddbpCommand(const std::string& Command, int NewState);
+  struct TReplyRow {
+    int Code, State;
+    int Handshaken;  // -1 leaves it
+    const char* Text;
+    int Flags;
+  };
+  // Applies the row of the reply's code; a code without a row goes to HandleStatusReply when
+  // Others is set, else changes nothing.
+  int HandleReplyTable(const std::string& Line, std::initializer_list<TReplyRow> Rows,
+                       bool Others = true);
   int HandleGreeting(const std::string& Line);
   int HandleHelloReply(const std::string& Line);
   int HandleProtocolReply(const std::string& Line);

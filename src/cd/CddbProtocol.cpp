@@ -83,66 +83,38 @@ void TCddb::SocketDataAvailable(TObject*, uint16_t) {
   }
 }
 
-int TCddb::HandleGreeting(const std::string& Line) {
-  struct {
-    int Code, State;
-    const char* Text;
-    int Flags;
-  } static const table[] = {
-      {200, 18, "OK, read/write allowed", 272},
-      {201, 17, "OK, read only", 272},
-      {432, -1, "No connections allowed: permission denied", 34},
-      {433, -1, "No connections allowed: X users allowed, Y currently active", 34},
-      {434, -1, "No connections allowed: system load too high", 34},
-  };
+int TCddb::HandleReplyTable(const std::string& Line, std::initializer_list<TReplyRow> Rows,
+                            bool Others) {
   const int code = ReplyCode(Line);
-  for (const auto& row : table)
+  for (const TReplyRow& row : Rows)
     if (row.Code == code) {
       FState = row.State;
-      FHandshaken = false;
+      if (row.Handshaken >= 0) FHandshaken = row.Handshaken == 1;
       Status(row.Text);
       return row.Flags;
     }
-  return HandleStatusReply(Line);
+  return Others ? HandleStatusReply(Line) : 0;
+}
+
+int TCddb::HandleGreeting(const std::string& Line) {
+  return HandleReplyTable(
+      Line, {{200, 18, 0, "OK, read/write allowed", 272},
+             {201, 17, 0, "OK, read only", 272},
+             {432, -1, 0, "No connections allowed: permission denied", 34},
+             {433, -1, 0, "No connections allowed: X users allowed, Y currently active", 34},
+             {434, -1, 0, "No connections allowed: system load too high", 34}});
 }
 
 int TCddb::HandleHelloReply(const std::string& Line) {
-  switch (ReplyCode(Line)) {
-    case 200:
-      FState = 2;
-      FHandshaken = true;
-      Status("Handshake successful");
-      return 272;
-    case 402:
-      FState = 2;
-      FHandshaken = true;
-      Status("Already shook hands");
-      return 258;
-    case 431:
-      FState = -1;
-      FHandshaken = false;
-      Status("Handshake not successful, closing connection");
-      return 34;
-    default: return HandleStatusReply(Line);
-  }
+  return HandleReplyTable(Line, {{200, 2, 1, "Handshake successful", 272},
+                                 {402, 2, 1, "Already shook hands", 258},
+                                 {431, -1, 0, "Handshake not successful, closing connection", 34}});
 }
 
 int TCddb::HandleProtocolReply(const std::string& Line) {
-  switch (ReplyCode(Line)) {
-    case 201:
-      FState = 10;
-      Status("OK, protocol level now: 5");
-      return 272;
-    case 501:
-      FState = 0;
-      Status("Illegal protocol level");
-      return 257;
-    case 502:
-      FState = 10;
-      Status("Protocol level already 5");
-      return 257;
-    default: return HandleStatusReply(Line);
-  }
+  return HandleReplyTable(Line, {{201, 10, -1, "OK, protocol level now: 5", 272},
+                                 {501, 0, -1, "Illegal protocol level", 257},
+                                 {502, 10, -1, "Protocol level already 5", 257}});
 }
 
 int TCddb::HandleSiteLine(const std::string& Line) {
@@ -223,21 +195,11 @@ void TCddb::HttpCommand(TObject*, std::string& Line) {
 }
 
 int TCddb::HandleSubmitReply(const std::string& Line) {
-  switch (ReplyCode(Line)) {
-    case 200:
-      FState = 22;
-      Status("OK, submission has been sent.");
-      return 272;
-    case 500:
-      FState = 23;
-      Status("Missing required header information.");
-      return 257;
-    case 501:
-      FState = 23;
-      Status("Invalid header information.");
-      return 257;
-    default: return 0;
-  }
+  // Other codes change nothing.
+  return HandleReplyTable(Line, {{200, 22, -1, "OK, submission has been sent.", 272},
+                                 {500, 23, -1, "Missing required header information.", 257},
+                                 {501, 23, -1, "Invalid header information.", 257}},
+                          false);
 }
 
 void TCddb::SubmitByMail(const TEntryArray& Entry) {
