@@ -7,7 +7,6 @@
 #include "ControlsScene.h"
 #include "PngSamples.h"
 #include "controls/PngFunctions.h"
-#include "platform/gui/ImgList.h"
 
 using namespace controlstest;
 
@@ -59,19 +58,7 @@ TEST(PngFunctions, AKeyedPalettePictureKeepsItsKeyTransparent) {
 TEST(PngFunctions, AnImageListEntryBecomesAPictureWithItsMaskAsAlpha) {
   TCustomImageList images(nullptr);
   images.SetSize(8, 8);
-  for (TColor colour : {clRed, clBlue}) {
-    TBitmap picture, mask;
-    picture.SetSize(8, 8);
-    picture.Canvas()->Brush()->SetColor(colour);
-    picture.Canvas()->FillRect(Rect(0, 0, 8, 8));
-    mask.SetSize(8, 8);
-    mask.SetMonochrome(true);
-    mask.Canvas()->Brush()->SetColor(clBlack);
-    mask.Canvas()->FillRect(Rect(0, 0, 8, 8));
-    mask.Canvas()->Brush()->SetColor(clWhite);
-    mask.Canvas()->FillRect(Rect(0, 0, 2, 8));
-    images.Add(&picture, &mask);
-  }
+  for (TColor colour : {clRed, clBlue}) AddMaskedSquare(images, colour);
   TPNGObject png;
   PngFromImageListEntry(&png, &images, 1);
   const QImage img = png.ToImage();

@@ -6,6 +6,7 @@
 
 #include "PngFiles.h"
 #include "controls/PngImage.h"
+#include "platform/gui/ImgList.h"
 
 namespace controlstest {
 
@@ -31,6 +32,21 @@ inline std::unique_ptr<TPNGObject> SolidPng(int W, int H, QRgb C, uint8_t Alpha 
       row[size_t(x) * 4 + 3] = Alpha;
     }
   return LoadPng(pngfiles::WritePng(shape, rows));
+}
+
+// Adds an 8 x 8 entry of one colour whose two left columns are masked out (white in the mask).
+inline void AddMaskedSquare(TCustomImageList& List, TColor Colour) {
+  TBitmap picture, mask;
+  picture.SetSize(8, 8);
+  picture.Canvas()->Brush()->SetColor(Colour);
+  picture.Canvas()->FillRect(Rect(0, 0, 8, 8));
+  mask.SetSize(8, 8);
+  mask.SetMonochrome(true);
+  mask.Canvas()->Brush()->SetColor(clBlack);
+  mask.Canvas()->FillRect(Rect(0, 0, 8, 8));
+  mask.Canvas()->Brush()->SetColor(clWhite);
+  mask.Canvas()->FillRect(Rect(0, 0, 2, 8));
+  List.Add(&picture, &mask);
 }
 
 }  // namespace controlstest

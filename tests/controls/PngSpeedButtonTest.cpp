@@ -137,17 +137,7 @@ TEST(PngSpeedButton, PicturesFromTheActionsImageList) {
   TButtonScene s;
   auto* images = new TCustomImageList(s.Form.get());
   images->SetSize(8, 8);
-  TBitmap picture, mask;
-  picture.SetSize(8, 8);
-  picture.Canvas()->Brush()->SetColor(clBlue);
-  picture.Canvas()->FillRect(Rect(0, 0, 8, 8));
-  mask.SetSize(8, 8);
-  mask.SetMonochrome(true);
-  mask.Canvas()->Brush()->SetColor(clBlack);
-  mask.Canvas()->FillRect(Rect(0, 0, 8, 8));
-  mask.Canvas()->Brush()->SetColor(clWhite);
-  mask.Canvas()->FillRect(Rect(0, 0, 2, 8));
-  images->Add(&picture, &mask);
+  AddMaskedSquare(*images, clBlue);
   auto* list = new TActionList(s.Form.get());
   list->SetImages(images);
   auto* action = new TAction(s.Form.get());
