@@ -43,6 +43,23 @@ struct TSyncScope {
 
 QString Q(const std::string& S) { return QString::fromStdString(S); }
 
+// Hosted widgets draw in the system colours the painted controls use, so a dialog mixing both
+// looks like one.
+QWidget* WithSystemColors(QWidget* Widget) {
+  QPalette pal(TColorToQColor(clBtnFace), TColorToQColor(clBtnFace));
+  pal.setColor(QPalette::Base, TColorToQColor(clWindow));
+  pal.setColor(QPalette::AlternateBase, TColorToQColor(clBtnFace));
+  pal.setColor(QPalette::Text, TColorToQColor(clWindowText));
+  pal.setColor(QPalette::WindowText, TColorToQColor(clWindowText));
+  pal.setColor(QPalette::ButtonText, TColorToQColor(clBtnText));
+  pal.setColor(QPalette::Highlight, TColorToQColor(clHighlight));
+  pal.setColor(QPalette::HighlightedText, TColorToQColor(clHighlightText));
+  for (QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
+    pal.setColor(QPalette::Disabled, role, TColorToQColor(clGrayText));
+  Widget->setPalette(pal);
+  return Widget;
+}
+
 // The Qt widget shows the control's font (WM_SETFONT comes when the window is made and whenever
 // the font changes).
 void TakeFont(TWinControl* Control, const TMessage& Message) {
@@ -62,7 +79,7 @@ void TProgressBar::CreateParams(TCreateParams& Params) {
   SetClassWidgetFactory(Params.WinClassName.c_str(), [](QWidget* parent) -> QWidget* {
     auto* bar = new QProgressBar(parent);
     bar->setTextVisible(false);
-    return bar;
+    return WithSystemColors(bar);
   });
 }
 
@@ -131,7 +148,7 @@ TScrollBar::TScrollBar(TComponent* AOwner) : TWinControl(AOwner) {
 void TScrollBar::CreateParams(TCreateParams& Params) {
   TWinControl::CreateParams(Params);
   SetClassWidgetFactory(Params.WinClassName.c_str(),
-                        [](QWidget* parent) -> QWidget* { return new QScrollBar(parent); });
+                        [](QWidget* parent) -> QWidget* { return WithSystemColors(new QScrollBar(parent)); });
 }
 
 struct TScrollBarWidget {
@@ -370,7 +387,7 @@ void TDateTimePicker::CreateParams(TCreateParams& Params) {
     auto* edit = new QDateTimeEdit(parent);
     edit->setTimeSpec(Qt::UTC);
     edit->setMinimumDateTime(QDateTime(QDate(1601, 1, 1), QTime(0, 0), Qt::UTC));
-    return edit;
+    return WithSystemColors(edit);
   });
 }
 
@@ -704,7 +721,7 @@ void TListView::CreateParams(TCreateParams& Params) {
     tree->header()->setSectionsMovable(false);
     tree->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     tree->setItemDelegate(new TCaptionSelectionDelegate(tree));
-    return tree;
+    return WithSystemColors(tree);
   });
 }
 
@@ -937,7 +954,11 @@ void TListView::ItemSelecting(TListItem* Item, bool Value) {
       }
   Item->FSelected = Value;
   changed.push_back(Item);
-  ApplySelection();
+  if (WidgetOf<QTreeWidget>(this)) {
+    TSyncScope sync(FSyncing);
+    for (TListItem* i : changed)
+      if (auto* row = static_cast<QTreeWidgetItem*>(i->FRow)) row->setSelected(i->FSelected);
+  }
   TWeakLink<TListView> self(this);
   for (TListItem* i : changed) {
     if (!self.get() || !OnSelectItem) return;
@@ -1150,7 +1171,7 @@ TPageControl::~TPageControl() {
 void TPageControl::CreateParams(TCreateParams& Params) {
   TWinControl::CreateParams(Params);
   Params.Style |= WS_CLIPCHILDREN;
-  SetClassWidgetFactory(Params.WinClassName.c_str(), [](QWidget* parent) -> QWidget* { return new TTabHost(parent); });
+  SetClassWidgetFactory(Params.WinClassName.c_str(), [](QWidget* parent) -> QWidget* { return WithSystemColors(new TTabHost(parent)); });
 }
 
 void TPageControl::CreateWnd() {
