@@ -6,8 +6,6 @@
 #include <QApplication>
 #include <QDateTimeEdit>
 #include <QHeaderView>
-#include <QKeyEvent>
-#include <QMouseEvent>
 #include <QProgressBar>
 #include <QScrollBar>
 #include <QTabBar>
@@ -16,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/gui/GuiInput.h"
 #include "platform/gui/ComCtrls.h"
 #include "platform/gui/Forms.h"
 #include "platform/rtl/Streaming.h"
@@ -110,26 +109,8 @@ W* Widget(TWinControl* c) {
   return qobject_cast<W*>(GetWindowWidget(c->Handle()));
 }
 
-void Mouse(QWidget* w, QEvent::Type type, QPoint local, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-  QPoint global = w->mapToGlobal(local);
-  Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-  QMouseEvent e(type, QPointF(local), QPointF(global), Qt::LeftButton, held, mods);
-  QCoreApplication::sendEvent(w, &e);
-}
-
-void Click(QWidget* w, QPoint local, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-  Mouse(w, QEvent::MouseButtonPress, local, mods);
-  Mouse(w, QEvent::MouseButtonRelease, local, mods);
-  Application->ProcessMessages();
-}
-
-void Key(QWidget* w, int key) {
-  QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier);
-  QCoreApplication::sendEvent(w, &down);
-  QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier);
-  QCoreApplication::sendEvent(w, &up);
-  Application->ProcessMessages();
-}
+// A point of a widget inside the form (what the user aims at), in the form's coordinates.
+QPoint At(TWinControl* Form, QWidget* Part, QPoint Local) { return Part->mapTo(GetWindowWidget(Form->Handle()), Local); }
 
 std::vector<std::string> Shown(QTreeWidget* tree, int column) {
   std::vector<std::string> rows;
@@ -197,7 +178,9 @@ TEST(ListView, HeaderClicksSortAscendingThenDescendingWithEmptyTextsLast) {
   list->Font()->SetHeight(-18);
   EXPECT_EQ(tree->font().pixelSize(), 18);
   QHeaderView* header = tree->header();
-  auto clickColumn = [&](int c) { Click(header->viewport(), QPoint(header->sectionPosition(c) + 5, header->height() / 2)); };
+  auto clickColumn = [&](int c) {
+    guitest::Click(form.get(), At(form.get(), header->viewport(), QPoint(header->sectionPosition(c) + 5, header->height() / 2)));
+  };
 
   clickColumn(1);  // Time, ascending: empty last
   EXPECT_EQ(Shown(tree, 1), (std::vector<std::string>{"0:00:01", "0:00:02", "0:00:03", ""}));
@@ -243,8 +226,9 @@ TEST(ListView, ClicksSelectRowsAndTheCaptionSearchIgnoresCase) {
   TListView* list = FillRegions(form.get());
   auto* tree = Widget<QTreeWidget>(list);
   auto rowPoint = [&](int i) { return tree->visualItemRect(tree->topLevelItem(i)).center(); };
-  Click(tree->viewport(), rowPoint(1));
-  Click(tree->viewport(), rowPoint(3), Qt::ControlModifier);
+  auto onRow = [&](int i) { return At(form.get(), tree->viewport(), rowPoint(i)); };
+  guitest::Click(form.get(), onRow(1));
+  guitest::Click(form.get(), onRow(3), Qt::ControlModifier);
   EXPECT_EQ(list->SelCount(), 2);
   EXPECT_EQ(list->Selected(), list->Items()->Item(1));
   EXPECT_EQ(list->ItemFocused(), list->Items()->Item(3));
@@ -252,11 +236,7 @@ TEST(ListView, ClicksSelectRowsAndTheCaptionSearchIgnoresCase) {
   EXPECT_EQ(form->Log, (std::vector<std::string>{"select Alpha", "select alpha 2"}));
   // A double click reaches the list's handler with the row under it selected.
   form->Log.clear();
-  Mouse(tree->viewport(), QEvent::MouseButtonPress, rowPoint(0));
-  Mouse(tree->viewport(), QEvent::MouseButtonRelease, rowPoint(0));
-  Mouse(tree->viewport(), QEvent::MouseButtonDblClick, rowPoint(0));
-  Mouse(tree->viewport(), QEvent::MouseButtonRelease, rowPoint(0));
-  Application->ProcessMessages();
+  guitest::DoubleClick(form.get(), onRow(0));
   EXPECT_EQ(form->Log.back(), "double click");
   EXPECT_EQ(list->SelCount(), 1);
   EXPECT_EQ(list->ItemIndex(), 0);
@@ -349,10 +329,10 @@ TEST(PageControl, HiddenTabsKeepTheirPagesAndOnlyVisibleTabsShow) {
 
   // A click on a tab changes the page unless OnChanging refuses.
   form->AllowPageChange = false;
-  Click(bar, bar->tabRect(1).center());
+  guitest::Click(form.get(), At(form.get(), bar, bar->tabRect(1).center()));
   EXPECT_EQ(pages->ActivePage(), step2);
   form->AllowPageChange = true;
-  Click(bar, bar->tabRect(1).center());
+  guitest::Click(form.get(), At(form.get(), bar, bar->tabRect(1).center()));
   EXPECT_EQ(pages->ActivePage(), step3);
   EXPECT_EQ(form->Log, std::vector<std::string>{"page Step3"});
   EXPECT_TRUE(GetWindowWidget(step3->Handle())->isVisible());
@@ -390,17 +370,17 @@ TEST(ScrollBar, ArrowsPagesAndKeysScrollByTheirStepsAndEndTheScroll) {
   auto* sb = Widget<QScrollBar>(bar);
   ASSERT_NE(sb, nullptr);
   EXPECT_EQ(sb->maximum(), 65535);
-  Click(sb, QPoint(sb->width() - 4, sb->height() / 2));  // the right arrow
+  guitest::Click(form.get(), At(form.get(), sb, QPoint(sb->width() - 4, sb->height() / 2)));  // the right arrow
   EXPECT_EQ(bar->Position(), 10);
   EXPECT_EQ(form->Log, (std::vector<std::string>{"line down 10", "change 10", "end 10"}));
   form->Log.clear();
-  Click(sb, QPoint(sb->width() * 3 / 4, sb->height() / 2));  // the track right of the thumb
+  guitest::Click(form.get(), At(form.get(), sb, QPoint(sb->width() * 3 / 4, sb->height() / 2)));  // the track
   // The handler moved the page step on by 1000.
   EXPECT_EQ(form->Log, (std::vector<std::string>{"page down 510", "change 1510", "end 1510"}));
   EXPECT_EQ(sb->value(), 1510);
   form->Log.clear();
   bar->SetFocus();
-  Key(sb, Qt::Key_Left);
+  guitest::Key(bar, Qt::Key_Left);
   EXPECT_EQ(form->Log, (std::vector<std::string>{"line up 1500", "change 1500", "end 1500"}));
 }
 
@@ -456,7 +436,7 @@ TEST(DateTimePicker, TextsFollowTheFormatAndJoinIntoADateTime) {
   auto* edit = Widget<QDateTimeEdit>(stop);
   stop->SetFocus();
   edit->setSelectedSection(QDateTimeEdit::HourSection);
-  Key(edit, Qt::Key_Up);
+  guitest::Key(stop, Qt::Key_Up);
   EXPECT_EQ(stop->Text(), "02:02:03");
   EXPECT_EQ(form->Log, std::vector<std::string>{"picked"});
 }

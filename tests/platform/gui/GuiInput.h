@@ -15,7 +15,8 @@
 namespace guitest {
 
 // A mouse event at a client point of Root, sent to the deepest widget there.
-inline void Mouse(TWinControl* Root, QEvent::Type Type, QPoint At, Qt::MouseButton Button = Qt::LeftButton) {
+inline void Mouse(TWinControl* Root, QEvent::Type Type, QPoint At, Qt::MouseButton Button = Qt::LeftButton,
+                  Qt::KeyboardModifiers Mods = Qt::NoModifier) {
   QWidget* root = GetWindowWidget(Root->Handle());
   QPoint global = root->mapToGlobal(At);
   QWidget* w = root->childAt(At);
@@ -24,16 +25,16 @@ inline void Mouse(TWinControl* Root, QEvent::Type Type, QPoint At, Qt::MouseButt
   Qt::MouseButtons held = Type == QEvent::MouseButtonRelease || Type == QEvent::MouseMove
                               ? Qt::NoButton : Qt::MouseButtons(Button);
   Qt::MouseButton which = Type == QEvent::MouseMove ? Qt::NoButton : Button;
-  QMouseEvent e(Type, QPointF(w->mapFromGlobal(global)), QPointF(global), which, held, Qt::NoModifier);
+  QMouseEvent e(Type, QPointF(w->mapFromGlobal(global)), QPointF(global), which, held, Mods);
   QCoreApplication::sendEvent(w, &e);
   Application->ProcessMessages();
 }
 
-// Moves there, presses and releases the left button.
-inline void Click(TWinControl* Root, QPoint At) {
-  Mouse(Root, QEvent::MouseMove, At);
-  Mouse(Root, QEvent::MouseButtonPress, At);
-  Mouse(Root, QEvent::MouseButtonRelease, At);
+// Moves there, presses and releases the left button (with the keys of Mods held).
+inline void Click(TWinControl* Root, QPoint At, Qt::KeyboardModifiers Mods = Qt::NoModifier) {
+  Mouse(Root, QEvent::MouseMove, At, Qt::LeftButton, Mods);
+  Mouse(Root, QEvent::MouseButtonPress, At, Qt::LeftButton, Mods);
+  Mouse(Root, QEvent::MouseButtonRelease, At, Qt::LeftButton, Mods);
 }
 
 inline void DoubleClick(TWinControl* Root, QPoint At) {
