@@ -243,22 +243,7 @@ void TCustomPanel::Paint() {
 }
 
 void TCustomPanel::Dispatch(TMessage& m) {
-  if (FBorderStyle == bsSingle) {
-    if (m.Msg == WM_NCCALCSIZE) {
-      auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(m.LParam);
-      p->rgrc[0] = TRect(p->rgrc[0]).Inflate(-2, -2);
-      m.Result = 0;
-      return;
-    }
-    if (m.Msg == WM_NCPAINT && HandleAllocated()) {
-      HDC dc = GetWindowDC(WindowHandle());
-      RECT r = Rect(0, 0, Width(), Height());
-      DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT);
-      ReleaseDC(WindowHandle(), dc);
-      m.Result = 0;
-      return;
-    }
-  }
+  if (FBorderStyle == bsSingle && SunkenEdgeMessage(this, m)) return;
   TCustomControl::Dispatch(m);
 }
 

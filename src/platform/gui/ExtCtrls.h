@@ -4,7 +4,7 @@
 // drawn on its parent; TCustomPanel and TPanel, a windowed container framed with bevels.
 
 #include "platform/gui/Controls.h"
-#include "platform/gui/CustomForms.h"
+#include "platform/gui/StdCtrls.h"
 #include "platform/rtl/Classes.h"
 #include "platform/win/Windows.h"
 
@@ -64,8 +64,6 @@ class TBevel : public TGraphicControl {
 enum class TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 using enum TBevelCut;
 using TPanelBevel = TBevelCut;
-// A control's own border: none, or a sunken edge around its client area.
-using TBorderStyle = TFormBorderStyle;
 using TBevelWidth = int;
 using TBorderWidth = int;
 

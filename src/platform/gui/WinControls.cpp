@@ -975,7 +975,8 @@ void TWinControl::CNKeyDown(TMessage& m) {
 void TWinControl::CNChar(TMessage& m) {
   m.Result = 1;
   TWinControl* form = GetParentForm(this);
-  if ((Perform(WM_GETDLGCODE) & DLGC_WANTCHARS) == 0 && form &&
+  // Alt with a key always asks for an access key, also from controls that take characters.
+  if ((m.Msg == CN_SYSCHAR || (Perform(WM_GETDLGCODE) & DLGC_WANTCHARS) == 0) && form &&
       form->Perform(CM_DIALOGCHAR, m.WParam, m.LParam) != 0)
     return;
   m.Result = 0;

@@ -48,6 +48,9 @@ void SetManualClock(bool manual);
 bool ManualClock();
 void AdvanceClock(DWORD ms);
 
+// How many beeps MessageBeep gave since the program started (tests read it).
+int BeepCount();
+
 // Message boxes and modal dialogs ask this hook first; a non-zero answer ends them at once.
 struct TModalRequest {
   // A pop-up menu (Dialog: the TPopupMenu) answers the command of the item to run, or < 0.

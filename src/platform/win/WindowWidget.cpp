@@ -170,7 +170,14 @@ BOOL SetCursorPos(int x, int y) {
 
 UINT GetDoubleClickTime() { return UINT(QGuiApplication::styleHints()->mouseDoubleClickInterval()); }
 
+namespace {
+int gBeeps = 0;
+}
+
+int BeepCount() { return gBeeps; }
+
 BOOL MessageBeep(UINT) {
+  ++gBeeps;
   QApplication::beep();
   return TRUE;
 }

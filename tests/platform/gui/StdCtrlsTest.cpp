@@ -1,6 +1,12 @@
-// Standard controls built from descriptions and driven with real input: labels.
+// Standard controls built from descriptions and driven with real input: labels, buttons, check
+// boxes, radio buttons and groups, edits, memos, combo boxes, list boxes, and the dialog keys.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTextCursor>
 #include <memory>
 #include <string>
 
@@ -176,6 +182,561 @@ TEST(Labels, AccessKeysMatchTheLetterAfterASingleAmpersand) {
                {"Fre&q", U'f', false}, {"A&&B", U'b', false}, {"A&&B &C", U'c', true},
                {"No key", U'n', false}, {"End&", U'd', false}, {"&Ärger", U'ä', true}};
   for (const Case& c : cases) EXPECT_EQ(IsAccel(c.Key, c.Caption), c.Match) << c.Caption;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Windowed controls and dialog keys
+
+class TDialogForm : public TForm {
+ public:
+  using TForm::TForm;
+  std::vector<std::string> Log;
+  // The exit check of the edit: refuses to let the focus go while the text is "bad".
+  void EditExit(TObject* Sender) {
+    auto* edit = static_cast<TEdit*>(Sender);
+    Log.push_back("exit " + edit->Text());
+    if (edit->Text() == "bad") edit->SetFocus();
+  }
+  void OKClick(TObject*) { Log.push_back("ok"); }
+  void CancelClick(TObject*) { Log.push_back("cancel"); }
+  void OtherClick(TObject*) { Log.push_back("other"); }
+  void BoxClick(TObject* Sender) { Log.push_back("box " + static_cast<TControl*>(Sender)->Name()); }
+  void EditChange(TObject*) { Log.push_back("change"); }
+};
+
+const char* kDialog = R"F(
+object Edit1: TEdit {
+  Left = 10
+  Top = 10
+  TabOrder = 0
+  OnExit = EditExit
+}
+object Other: TButton {
+  Left = 10
+  Top = 50
+  Caption = "&Other"
+  TabOrder = 1
+  OnClick = OtherClick
+}
+object OK: TButton {
+  Left = 100
+  Top = 120
+  Caption = "&OK"
+  Default = true
+  ModalResult = 1
+  TabOrder = 2
+  OnClick = OKClick
+}
+object Cancel: TButton {
+  Left = 180
+  Top = 120
+  Caption = "&Cancel"
+  Cancel = true
+  ModalResult = 2
+  TabOrder = 3
+  OnClick = CancelClick
+}
+)F";
+
+std::unique_ptr<TDialogForm> DialogFrom(const std::string& Children) {
+  static bool registered = [] {
+    RegisterGuiClasses();
+    RegisterClass<TDialogForm, TForm>();
+    Published<TDialogForm>()
+        .Method("EditExit", &TDialogForm::EditExit)
+        .Method("OKClick", &TDialogForm::OKClick)
+        .Method("CancelClick", &TDialogForm::CancelClick)
+        .Method("OtherClick", &TDialogForm::OtherClick)
+        .Method("BoxClick", &TDialogForm::BoxClick)
+        .Method("EditChange", &TDialogForm::EditChange);
+    return true;
+  }();
+  (void)registered;
+  auto form = std::make_unique<TDialogForm>(nullptr);
+  ReadComponentFromText(form.get(), "object Dialog: TDialogForm {\n  Left = 0\n  Top = 0\n"
+                                    "  ClientWidth = 260\n  ClientHeight = 160\n"
+                                    "  Font {\n    Name = \"DejaVu Sans\"\n    Height = -11\n  }\n" +
+                                        Children + "}\n");
+  form->Show();
+  Application->ProcessMessages();
+  return form;
+}
+
+template <class T>
+T* Find(TForm* Form, const char* Name) {
+  return dynamic_cast<T*>(Form->FindComponent(Name));
+}
+
+QPoint Centre(TControl* C) {
+  TPoint p = C->ClientToParent(TPoint(C->Width() / 2, C->Height() / 2), GetParentForm(C));
+  return QPoint(p.X, p.Y);
+}
+
+TEST(DialogKeys, EnterRunsTheDefaultButtonAndEscTheCancelButton) {
+  auto form = DialogFrom(kDialog);
+  auto* edit = Find<TEdit>(form.get(), "Edit1");
+  edit->SetFocus();
+  guitest::Key(form.get(), Qt::Key_Return);
+  EXPECT_EQ(form->ModalResult(), mrOk);
+  form->SetModalResult(mrNone);
+  guitest::Key(form.get(), Qt::Key_Escape);
+  EXPECT_EQ(form->ModalResult(), mrCancel);
+  // A focused button is the one Enter clicks.
+  form->SetModalResult(mrNone);
+  Find<TButton>(form.get(), "Other")->SetFocus();
+  guitest::Key(form.get(), Qt::Key_Return);
+  EXPECT_EQ(form->ModalResult(), mrNone);
+  // Alt with an access key clicks a button from anywhere, the edit included.
+  edit->SetFocus();
+  guitest::Key(form.get(), Qt::Key_C, Qt::AltModifier, "c");
+  EXPECT_EQ(form->ModalResult(), mrCancel);
+  EXPECT_EQ(form->Log, (std::vector<std::string>{"ok", "cancel", "exit ", "other", "cancel"}));
+}
+
+TEST(DialogKeys, TabAndShiftTabFollowTheTabOrder) {
+  auto form = DialogFrom(kDialog);
+  std::vector<std::string> order;
+  Find<TEdit>(form.get(), "Edit1")->SetFocus();
+  for (int i = 0; i < 4; ++i) {
+    guitest::Key(form.get(), Qt::Key_Tab);
+    order.push_back(form->ActiveControl() ? form->ActiveControl()->Name() : "none");
+  }
+  guitest::Key(form.get(), Qt::Key_Backtab, Qt::ShiftModifier);
+  order.push_back(form->ActiveControl()->Name());
+  EXPECT_EQ(order, (std::vector<std::string>{"Other", "OK", "Cancel", "Edit1", "Cancel"}));
+  EXPECT_TRUE(Find<TButton>(form.get(), "Cancel")->Focused());
+}
+
+// A click on OK first moves the focus there, so the edit's exit check runs before OK's click;
+// when the check keeps the focus, nothing is clicked.
+TEST(DialogKeys, ClickingOKRunsTheEditsExitCheckFirst) {
+  auto form = DialogFrom(kDialog);
+  auto* edit = Find<TEdit>(form.get(), "Edit1");
+  auto* ok = Find<TButton>(form.get(), "OK");
+  edit->SetFocus();
+  edit->SetText("bad");
+  guitest::Click(form.get(), Centre(ok));
+  EXPECT_EQ(form->Log, (std::vector<std::string>{"exit bad"}));
+  EXPECT_TRUE(edit->Focused());
+  EXPECT_EQ(form->ModalResult(), mrNone);
+  edit->SetText("good");
+  guitest::Click(form.get(), Centre(ok));
+  EXPECT_EQ(form->Log, (std::vector<std::string>{"exit bad", "exit good", "ok"}));
+  EXPECT_TRUE(ok->Focused());
+  EXPECT_EQ(form->ModalResult(), mrOk);
+}
+
+TEST(DialogKeys, AModalResultOnAButtonEndsTheModalForm) {
+  auto form = DialogFrom(kDialog);
+  form->Hide();
+  // The click comes from a timer that is due as soon as the modal loop runs.
+  SetManualClock(true);
+  TTimer timer(nullptr);
+  timer.SetInterval(10);
+  timer.SetOnTimer([&](TObject*) {
+    timer.SetEnabled(false);
+    guitest::Click(form.get(), Centre(Find<TButton>(form.get(), "Cancel")));
+    if (form->ModalResult() == mrNone) form->SetModalResult(mrAbort);  // never hang
+  });
+  AdvanceClock(10);
+  int result = form->ShowModal();
+  SetManualClock(false);
+  EXPECT_EQ(result, mrCancel);
+  EXPECT_EQ(form->Log, (std::vector<std::string>{"cancel"}));
+}
+
+TEST(CheckBoxes, ClicksKeysAndTheProgramChangeTheStateAndClick) {
+  auto form = DialogFrom(R"F(
+object Box: TCheckBox {
+  Left = 10
+  Top = 10
+  Width = 120
+  Caption = "Check&sum"
+  Checked = true
+  OnClick = BoxClick
+}
+object Edit1: TEdit {
+  Left = 10
+  Top = 40
+}
+)F");
+  auto* box = Find<TCheckBox>(form.get(), "Box");
+  EXPECT_TRUE(box->Checked()) << "from the description, without a click";
+  EXPECT_TRUE(form->Log.empty());
+  guitest::Click(form.get(), Centre(box));
+  EXPECT_EQ(box->State(), cbUnchecked);
+  EXPECT_TRUE(box->Focused());
+  // With grayed allowed the clicks go through three states.
+  box->SetAllowGrayed(true);
+  std::vector<TCheckBoxState> states;
+  for (int i = 0; i < 3; ++i) {
+    guitest::Click(form.get(), Centre(box));
+    states.push_back(box->State());
+  }
+  EXPECT_EQ(states, (std::vector<TCheckBoxState>{cbChecked, cbGrayed, cbUnchecked}));
+  // The access key focuses and toggles; the program's change clicks too.
+  Find<TEdit>(form.get(), "Edit1")->SetFocus();
+  guitest::Key(form.get(), Qt::Key_S, Qt::AltModifier, "s");
+  EXPECT_TRUE(box->Checked());
+  box->SetChecked(false);
+  EXPECT_EQ(form->Log.size(), 6u);
+  box->SetChecked(false);
+  EXPECT_EQ(form->Log.size(), 6u) << "no change, no click";
+}
+
+TEST(RadioButtons, OneIsCheckedPerParent) {
+  auto form = DialogFrom(R"F(
+object rbMono: TRadioButton {
+  Left = 10
+  Top = 10
+  Caption = "&Mono (Single)"
+  OnClick = BoxClick
+}
+object rbStereo: TRadioButton {
+  Left = 10
+  Top = 30
+  Caption = "Ste&reo (Dual)"
+  Checked = true
+  OnClick = BoxClick
+}
+object Group: TGroupBox {
+  Left = 10
+  Top = 60
+  Width = 200
+  Height = 80
+  Caption = "&Variable"
+  object rbA: TRadioButton {
+    Left = 10
+    Top = 20
+    Caption = "A"
+    Checked = true
+  }
+  object rbB: TRadioButton {
+    Left = 10
+    Top = 45
+    Caption = "B"
+  }
+}
+)F");
+  auto* mono = Find<TRadioButton>(form.get(), "rbMono");
+  auto* stereo = Find<TRadioButton>(form.get(), "rbStereo");
+  auto* a = Find<TRadioButton>(form.get(), "rbA");
+  auto* b = Find<TRadioButton>(form.get(), "rbB");
+  guitest::Click(form.get(), Centre(mono));
+  EXPECT_TRUE(mono->Checked());
+  EXPECT_FALSE(stereo->Checked());
+  EXPECT_TRUE(a->Checked()) << "another parent, another group";
+  // A click on the checked one keeps it checked and does not click again.
+  guitest::Click(form.get(), Centre(mono));
+  EXPECT_TRUE(mono->Checked());
+  EXPECT_EQ(form->Log, (std::vector<std::string>{"box rbMono"}));
+  guitest::Click(form.get(), Centre(b));
+  EXPECT_TRUE(b->Checked());
+  EXPECT_FALSE(a->Checked());
+  EXPECT_TRUE(mono->Checked());
+  // The widgets show the same.
+  EXPECT_TRUE(qobject_cast<QRadioButton*>(mono->Widget())->isChecked());
+  EXPECT_FALSE(qobject_cast<QRadioButton*>(a->Widget())->isChecked());
+  // Alt+R checks the stereo button; the group box's key focuses its first control.
+  guitest::Key(form.get(), Qt::Key_R, Qt::AltModifier, "r");
+  EXPECT_TRUE(stereo->Checked());
+  EXPECT_FALSE(mono->Checked());
+  guitest::Key(form.get(), Qt::Key_V, Qt::AltModifier, "v");
+  EXPECT_TRUE(b->Focused()) << "the checked radio button is the group's tab stop";
+}
+
+TEST(RadioGroups, ItemsMakeButtonsAndTheItemIndexFollowsClicks) {
+  auto form = DialogFrom(R"F(
+object Modes: TRadioGroup {
+  Left = 10
+  Top = 10
+  Width = 220
+  Height = 90
+  Caption = "Mode"
+  Columns = 2
+  Items = ("Preset", "Specify", "Constant", "Variable")
+  ItemIndex = 1
+  OnClick = BoxClick
+}
+)F");
+  auto* modes = Find<TRadioGroup>(form.get(), "Modes");
+  EXPECT_EQ(modes->ItemIndex(), 1);
+  EXPECT_TRUE(modes->Buttons(1)->Checked());
+  EXPECT_TRUE(form->Log.empty());
+  // Two columns of two: the third item starts the second column.
+  EXPECT_EQ(modes->Buttons(2)->Top(), modes->Buttons(0)->Top());
+  EXPECT_GT(modes->Buttons(2)->Left(), modes->Buttons(0)->Left() + 50);
+  EXPECT_GT(modes->Buttons(1)->Top(), modes->Buttons(0)->Top());
+  guitest::Click(form.get(), Centre(modes->Buttons(3)));
+  EXPECT_EQ(modes->ItemIndex(), 3);
+  EXPECT_FALSE(modes->Buttons(1)->Checked());
+  EXPECT_EQ(form->Log, (std::vector<std::string>{"box Modes"}));
+  modes->SetItemIndex(0);
+  EXPECT_TRUE(modes->Buttons(0)->Checked());
+  EXPECT_EQ(form->Log.size(), 2u);
+  modes->Items()->Delete(0);
+  EXPECT_EQ(modes->ItemIndex(), 0);
+  EXPECT_EQ(modes->Buttons(0)->Caption(), "Specify");
+}
+
+TEST(Edits, TypingIsFilteredByNumberStyleMaximumLengthAndReadOnly) {
+  auto form = DialogFrom(R"F(
+object Times: TEdit {
+  Left = 10
+  Top = 10
+  MaxLength = 3
+  Text = "1"
+  OnChange = EditChange
+}
+object Free: TEdit {
+  Left = 10
+  Top = 40
+}
+)F");
+  auto* times = Find<TEdit>(form.get(), "Times");
+  auto* free = Find<TEdit>(form.get(), "Free");
+  EXPECT_EQ(times->Text(), "1");
+  SetWindowLongPtr(times->Handle(), GWL_STYLE, GetWindowLongPtr(times->Handle(), GWL_STYLE) | ES_NUMBER);
+  guitest::Click(form.get(), Centre(times));
+  times->SelectAll();
+  int beeps = BeepCount();
+  guitest::Type(form.get(), "4a5");
+  EXPECT_EQ(times->Text(), "45");
+  EXPECT_EQ(BeepCount(), beeps + 1) << "the letter is refused with a beep";
+  guitest::Type(form.get(), "678");
+  EXPECT_EQ(times->Text(), "456") << "three characters at most";
+  EXPECT_EQ(form->Log, (std::vector<std::string>{"change", "change", "change"}));
+  // A key filter sees each character first and may drop it.
+  free->OnKeyPress = [](TObject*, char32_t& key) {
+    if (key == '-') key = 0;
+  };
+  free->SetFocus();
+  guitest::Type(form.get(), "a-b");
+  EXPECT_EQ(free->Text(), "ab");
+  free->SetReadOnly(true);
+  guitest::Type(form.get(), "c");
+  EXPECT_EQ(free->Text(), "ab");
+  free->SetReadOnly(false);
+  guitest::Type(form.get(), "C");
+  EXPECT_EQ(free->Text(), "abC");
+}
+
+TEST(Edits, EnterAndExitFollowTheFocusAndTabSelectsTheText) {
+  auto form = DialogFrom(R"F(
+object E1: TEdit {
+  Left = 10
+  Top = 10
+  Text = "first"
+}
+object E2: TEdit {
+  Left = 10
+  Top = 40
+  Text = "second"
+}
+)F");
+  auto* e1 = Find<TEdit>(form.get(), "E1");
+  auto* e2 = Find<TEdit>(form.get(), "E2");
+  std::vector<std::string> log;
+  for (TEdit* e : {e1, e2}) {
+    e->OnEnter = [&log](TObject* s) { log.push_back("enter " + static_cast<TEdit*>(s)->Name()); };
+    e->OnExit = [&log](TObject* s) { log.push_back("exit " + static_cast<TEdit*>(s)->Name()); };
+  }
+  e1->SetFocus();
+  guitest::Key(form.get(), Qt::Key_Tab);
+  EXPECT_EQ(log, (std::vector<std::string>{"enter E1", "exit E1", "enter E2"}));
+  EXPECT_EQ(e2->SelText(), "second");
+  // A click places the caret instead of selecting.
+  guitest::Click(form.get(), Centre(e1));
+  EXPECT_TRUE(e1->Focused());
+  EXPECT_EQ(e1->SelLength(), 0);
+  EXPECT_EQ(log.back(), "enter E1");
+}
+
+TEST(GroupBoxes, EtchedFrameWithTheCaptionAcrossItsTopLine) {
+  auto form = DialogFrom(R"F(
+object Group: TGroupBox {
+  Left = 10
+  Top = 10
+  Width = 200
+  Height = 100
+  Caption = "Equalizer"
+  Color = clBtnFace
+}
+)F");
+  auto* group = Find<TGroupBox>(form.get(), "Group");
+  QImage shot = guitest::Shot(group);
+  // Etched: a shadow line with a highlight line inside it, on every side.
+  EXPECT_EQ(Px(shot, 0, 50), Rgb(clBtnShadow));
+  EXPECT_EQ(Px(shot, 1, 50), Rgb(clBtnHighlight));
+  EXPECT_EQ(Px(shot, 198, 50), Rgb(clBtnShadow));
+  EXPECT_EQ(Px(shot, 199, 50), Rgb(clBtnHighlight));
+  EXPECT_EQ(Px(shot, 100, 98), Rgb(clBtnShadow));
+  int top = -1;
+  for (int y = 0; y < 20 && top < 0; ++y)
+    if (Px(shot, 150, y) == Rgb(clBtnShadow)) top = y;
+  ASSERT_GT(top, 2) << "the top line runs through the caption's middle";
+  // The caption's letters interrupt the line.
+  bool ink = false;
+  for (int x = 9; x < 40; ++x) ink |= Px(shot, x, top) != Rgb(clBtnShadow);
+  EXPECT_TRUE(ink);
+}
+
+TEST(ComboBoxes, AListPicksItemsByKeyAndTellsClickThenChange) {
+  auto form = DialogFrom(R"F(
+object cbSampleRate: TComboBox {
+  Left = 10
+  Top = 10
+  Style = csDropDownList
+  Items = ("96,000", "88,200", "48,000", "44,100", "32,000")
+  ItemIndex = 3
+  OnClick = BoxClick
+  OnChange = EditChange
+}
+)F");
+  auto* rates = Find<TComboBox>(form.get(), "cbSampleRate");
+  EXPECT_EQ(rates->ItemIndex(), 3);
+  EXPECT_EQ(rates->Text(), "44,100");
+  guitest::Click(form.get(), Centre(rates));
+  EXPECT_TRUE(rates->Focused());
+  rates->SetDroppedDown(false);
+  guitest::Key(form.get(), Qt::Key_Down);
+  EXPECT_EQ(rates->ItemIndex(), 4);
+  EXPECT_EQ(rates->Text(), "32,000");
+  EXPECT_EQ(form->Log, (std::vector<std::string>{"box cbSampleRate", "change"}));
+  // The program's choices are silent; a text that is an item selects it.
+  rates->SetItemIndex(0);
+  rates->SetText("48,000");
+  EXPECT_EQ(rates->ItemIndex(), 2);
+  rates->SetText("12");
+  EXPECT_EQ(rates->ItemIndex(), 2) << "a pick-only list shows only its items";
+  EXPECT_EQ(form->Log.size(), 2u);
+}
+
+TEST(ComboBoxes, SortedItemsKeepTheirObjectsAndTypedTextChanges) {
+  auto form = DialogFrom(R"F(
+object Voices: TComboBox {
+  Left = 10
+  Top = 10
+  Sorted = true
+  OnChange = EditChange
+}
+)F");
+  auto* voices = Find<TComboBox>(form.get(), "Voices");
+  TObject first, second, third;
+  voices->Items()->AddObject("mbrola", &first);
+  voices->Items()->AddObject("english", &second);
+  voices->Items()->AddObject("german", &third);
+  EXPECT_EQ(voices->Items()->CommaText(), "english,german,mbrola");
+  EXPECT_EQ(voices->Items()->Objects(2), &first);
+  auto* widget = qobject_cast<QComboBox*>(voices->Widget());
+  ASSERT_TRUE(widget);
+  EXPECT_EQ(widget->count(), 3);
+  EXPECT_EQ(widget->itemText(0), "english");
+  voices->SetItemIndex(1);
+  EXPECT_EQ(voices->Text(), "german");
+  voices->SetFocus();
+  widget->lineEdit()->selectAll();
+  guitest::Type(form.get(), "mbrola");
+  EXPECT_EQ(voices->Text(), "mbrola");
+  EXPECT_EQ(voices->ItemIndex(), 2) << "typed text naming an item selects it";
+  ASSERT_FALSE(form->Log.empty());
+  EXPECT_EQ(form->Log.back(), "change");
+}
+
+TEST(ListBoxes, OwnerDrawnRowsSelectByClickAndKeysAndScroll) {
+  auto form = DialogFrom(R"F(
+object Commands: TListBox {
+  Left = 10
+  Top = 10
+  Width = 150
+  Height = 100
+  Style = lbOwnerDrawFixed
+  ItemHeight = 24
+  OnClick = BoxClick
+}
+)F");
+  auto* list = Find<TListBox>(form.get(), "Commands");
+  for (int i = 0; i < 10; ++i) list->Items()->Add("Command " + std::to_string(i));
+  // Even rows blue, odd rows green, the chosen row red.
+  list->OnDrawItem = [](TWinControl* c, int index, TRect r, TOwnerDrawState state) {
+    TCanvas* canvas = static_cast<TListBox*>(c)->Canvas();
+    canvas->Brush()->SetColor(state.Contains(odSelected) ? clRed : index % 2 ? clLime : clBlue);
+    canvas->FillRect(r);
+  };
+  int dbl = 0;
+  list->OnDblClick = [&](TObject*) { ++dbl; };
+  const int edge = 2;  // the sunken border
+  auto rowPixel = [&](const QImage& shot, int row) { return Px(shot, edge + 20, edge + row * 24 + 12); };
+  QImage shot = guitest::Shot(list);
+  EXPECT_EQ(rowPixel(shot, 0), qRgb(0, 0, 255));
+  EXPECT_EQ(rowPixel(shot, 1), qRgb(0, 255, 0));
+  EXPECT_EQ(Px(shot, 0, 50), Rgb(clBtnShadow));
+  // A click on the second row selects it and clicks the list.
+  guitest::Click(form.get(), QPoint(list->Left() + edge + 20, list->Top() + edge + 24 + 12));
+  EXPECT_EQ(list->ItemIndex(), 1);
+  EXPECT_TRUE(list->Focused());
+  shot = guitest::Shot(list);
+  EXPECT_EQ(rowPixel(shot, 0), qRgb(0, 0, 255));
+  EXPECT_EQ(rowPixel(shot, 1), qRgb(255, 0, 0));
+  guitest::Key(form.get(), Qt::Key_Down);
+  EXPECT_EQ(list->ItemIndex(), 2);
+  guitest::Key(form.get(), Qt::Key_End);
+  EXPECT_EQ(list->ItemIndex(), 9);
+  EXPECT_EQ(list->TopIndex(), 10 - 96 / 24) << "the chosen row is scrolled into view";
+  EXPECT_EQ(form->Log.size(), 3u);
+  // The scroll bar's up arrow scrolls one row.
+  guitest::Click(form.get(), QPoint(list->Left() + list->Width() - edge - 8, list->Top() + edge + 8));
+  EXPECT_EQ(list->TopIndex(), 5);
+  EXPECT_EQ(list->ItemIndex(), 9);
+  guitest::DoubleClick(form.get(), QPoint(list->Left() + edge + 20, list->Top() + edge + 12));
+  EXPECT_EQ(dbl, 1);
+  EXPECT_EQ(list->ItemIndex(), 5);
+}
+
+TEST(Memos, LinesTypingEnterAndTheDialogKeys) {
+  auto form = DialogFrom(std::string(kDialog) + R"F(
+object MemoInputString: TMemo {
+  Left = 10
+  Top = 80
+  Width = 80
+  Height = 40
+  Lines = ("one", "two")
+  ScrollBars = ssVertical
+  OnChange = EditChange
+}
+)F");
+  auto* memo = Find<TMemo>(form.get(), "MemoInputString");
+  EXPECT_EQ(memo->Text(), "one\ntwo");
+  EXPECT_EQ(memo->Lines()->Count(), 2);
+  auto* widget = qobject_cast<QPlainTextEdit*>(memo->Widget());
+  ASSERT_TRUE(widget);
+  EXPECT_EQ(widget->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+  memo->Lines()->Add("three");
+  EXPECT_EQ(memo->Lines()->Strings(2), "three");
+  form->Log.clear();
+  // (A click lands on the edit's inner viewport, which Qt focuses by itself.)
+  memo->SetFocus();
+  widget->moveCursor(QTextCursor::End);
+  guitest::Key(form.get(), Qt::Key_Return, Qt::NoModifier, "\r");
+  guitest::Type(form.get(), "4");
+  EXPECT_EQ(memo->Lines()->Count(), 4);
+  EXPECT_EQ(memo->Lines()->Strings(3), "4");
+  EXPECT_EQ(form->ModalResult(), mrNone) << "Enter made a line, not a click";
+  EXPECT_EQ(form->Log, (std::vector<std::string>{"change", "change"}));
+  guitest::Key(form.get(), Qt::Key_Escape);
+  EXPECT_EQ(form->ModalResult(), mrCancel);
+  // Without returns Enter is the dialog's again; a full memo refuses more with a beep.
+  form->SetModalResult(mrNone);
+  memo->SetWantReturns(false);
+  guitest::Key(form.get(), Qt::Key_Return, Qt::NoModifier, "\r");
+  EXPECT_EQ(form->ModalResult(), mrOk);
+  memo->SetMaxLength(int(widget->toPlainText().size()));
+  int beeps = BeepCount();
+  guitest::Type(form.get(), "x");
+  EXPECT_EQ(memo->Lines()->Strings(3), "4");
+  EXPECT_EQ(BeepCount(), beeps + 1);
+  memo->Lines()->Clear();
+  EXPECT_EQ(memo->Lines()->Count(), 0);
 }
 
 }  // namespace
