@@ -212,7 +212,15 @@ bool FocusOnClick(TWinControl* Control) {
   if (Control->Focused() || !Control->CanFocus()) return true;
   TWeakLink<TWinControl> self(Control);
   Control->SetFocus();
-  return self && Control->Focused();
+  if (!self) return false;
+  if (Control->Focused()) return true;
+  // The press goes nowhere: no capture, no click on the release.
+  TControlState state = Control->ControlState();
+  state.Exclude(csLButtonDown);
+  state.Exclude(csClicked);
+  Control->SetControlState(state);
+  Control->SetMouseCapture(false);
+  return false;
 }
 
 namespace {
@@ -299,16 +307,18 @@ void TButtonControl::WidgetCreated() {
 }
 
 void TButtonControl::WMLButtonDown(TMessage& m) {
-  if (!FocusOnClick(this)) {
-    // The control being left kept the focus: the press goes nowhere, so nothing is clicked.
-    FControlState.Exclude(csLButtonDown);
-    return;
-  }
-  TWinControl::WMLButtonDown(m);
+  if (FocusOnClick(this)) TWinControl::WMLButtonDown(m);
 }
 
 void TButtonControl::Dispatch(TMessage& m) {
   switch (m.Msg) {
+    case CM_DIALOGCHAR:
+      if (IsAccel(char32_t(m.WParam), Caption()) && CanFocus()) {
+        AccessKeyPressed();
+        m.Result = 1;
+        return;
+      }
+      break;
     case CM_TEXTCHANGED:
       ShowCaption(Widget(), Caption());
       break;
@@ -360,13 +370,6 @@ void TButton::Dispatch(TMessage& m) {
     case CM_DIALOGKEY:
       if (((m.WParam == VK_RETURN && FActive) || (m.WParam == VK_ESCAPE && FCancel)) &&
           KeyDataToShiftState(m.LParam).Empty() && CanFocus()) {
-        Click();
-        m.Result = 1;
-        return;
-      }
-      break;
-    case CM_DIALOGCHAR:
-      if (IsAccel(char32_t(m.WParam), Caption()) && CanFocus()) {
         Click();
         m.Result = 1;
         return;
@@ -432,14 +435,9 @@ void TCustomCheckBox::WidgetClicked() {
   if (self) ShowState();
 }
 
-void TCustomCheckBox::Dispatch(TMessage& m) {
-  if (m.Msg == CM_DIALOGCHAR && IsAccel(char32_t(m.WParam), Caption()) && CanFocus()) {
-    SetFocus();
-    if (Focused()) Toggle();
-    m.Result = 1;
-    return;
-  }
-  TButtonControl::Dispatch(m);
+void TCustomCheckBox::AccessKeyPressed() {
+  SetFocus();
+  if (Focused()) Toggle();
 }
 
 // ---- TRadioButton
@@ -490,14 +488,9 @@ void TRadioButton::WidgetClicked() {
   if (self) ShowChecked();
 }
 
-void TRadioButton::Dispatch(TMessage& m) {
-  if (m.Msg == CM_DIALOGCHAR && IsAccel(char32_t(m.WParam), Caption()) && CanFocus()) {
-    SetFocus();
-    if (Focused()) SetChecked(true);
-    m.Result = 1;
-    return;
-  }
-  TButtonControl::Dispatch(m);
+void TRadioButton::AccessKeyPressed() {
+  SetFocus();
+  if (Focused()) SetChecked(true);
 }
 
 // ---- TCustomGroupBox
@@ -757,12 +750,7 @@ void TCustomEdit::DoEnter() {
 }
 
 void TCustomEdit::WMLButtonDown(TMessage& m) {
-  if (!FocusOnClick(this)) {
-    FControlState.Exclude(csLButtonDown);
-    FControlState.Exclude(csClicked);
-    return;
-  }
-  TWinControl::WMLButtonDown(m);
+  if (FocusOnClick(this)) TWinControl::WMLButtonDown(m);
 }
 
 void TCustomEdit::Dispatch(TMessage& m) {
@@ -815,14 +803,12 @@ void TCustomComboBox::CreateParams(TCreateParams& Params) {
 }
 
 void TCustomComboBox::CreateWnd() {
-  std::string text = FText;
   TWinControl::CreateWnd();
   auto* c = static_cast<TQtComboBox*>(qobject_cast<QComboBox*>(Widget()));
   if (!c) return;
   c->setEditable(FStyle == csDropDown);
   c->setMaxVisibleItems(FDropDownCount);
   ApplyFont(c, Font());
-  FText = text;
   ShowItems();
   TWeakLink<TCustomComboBox> self(this);
   c->BeforePopup = [self] {
@@ -878,10 +864,7 @@ void TCustomComboBox::SetStyle(TComboBoxStyle Value) {
   if (Value != csDropDownList) Value = csDropDown;
   if (FStyle == Value) return;
   FStyle = Value;
-  if (HandleAllocated()) {
-    FText = GetText();
-    RecreateWnd();
-  }
+  RecreateWnd();
 }
 
 void TCustomComboBox::SetItemIndex(int Value) {
@@ -922,11 +905,7 @@ void TCustomComboBox::Change() {
 }
 
 void TCustomComboBox::WMLButtonDown(TMessage& m) {
-  if (!FocusOnClick(this)) {
-    FControlState.Exclude(csLButtonDown);
-    return;
-  }
-  TWinControl::WMLButtonDown(m);
+  if (FocusOnClick(this)) TWinControl::WMLButtonDown(m);
 }
 
 void TCustomComboBox::Dispatch(TMessage& m) {
@@ -1140,12 +1119,7 @@ bool TCustomListBox::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint Mous
 }
 
 void TCustomListBox::WMLButtonDown(TMessage& m) {
-  if (!FocusOnClick(this)) {
-    FControlState.Exclude(csLButtonDown);
-    SetMouseCapture(false);
-    return;
-  }
-  TCustomControl::WMLButtonDown(m);
+  if (FocusOnClick(this)) TCustomControl::WMLButtonDown(m);
 }
 
 void TCustomListBox::Dispatch(TMessage& m) {
@@ -1246,12 +1220,11 @@ void TCustomMemo::CreateParams(TCreateParams& Params) {
 }
 
 void TCustomMemo::CreateWnd() {
-  std::string text = FText;
   TWinControl::CreateWnd();
   auto* e = qobject_cast<QPlainTextEdit*>(Widget());
   if (!e) return;
   FSettingWidget = true;
-  e->setPlainText(QString::fromStdString(text));
+  e->setPlainText(QString::fromStdString(FText));
   FSettingWidget = false;
   ApplyOptions();
   TWeakLink<TCustomMemo> self(this);
@@ -1259,11 +1232,6 @@ void TCustomMemo::CreateWnd() {
     TCustomMemo* m = self.get();
     if (m && !m->FSettingWidget) Guarded([m] { m->Change(); });
   });
-}
-
-void TCustomMemo::DestroyWnd() {
-  FText = GetText();
-  TWinControl::DestroyWnd();
 }
 
 void TCustomMemo::ApplyOptions() {
@@ -1314,12 +1282,7 @@ void TCustomMemo::KeyPress(char32_t& Key) {
 }
 
 void TCustomMemo::WMLButtonDown(TMessage& m) {
-  if (!FocusOnClick(this)) {
-    FControlState.Exclude(csLButtonDown);
-    FControlState.Exclude(csClicked);
-    return;
-  }
-  TWinControl::WMLButtonDown(m);
+  if (FocusOnClick(this)) TWinControl::WMLButtonDown(m);
 }
 
 void TCustomMemo::Dispatch(TMessage& m) {

@@ -80,7 +80,7 @@ class TLabel : public TCustomLabel {
 // Windowed controls over Qt widgets
 
 // Takes the focus for a mouse press when the control can have it; false when the focus did not
-// arrive (the control being left refused it in its exit check): the press is then dropped.
+// arrive (the control being left kept it in its exit check): the press is then dropped.
 bool FocusOnClick(TWinControl* Control);
 
 // A control whose window shows a Qt button (push button, check box, radio button).
@@ -101,6 +101,8 @@ class TButtonControl : public TWinControl {
   virtual void WidgetCreated();
   // Runs a click that came from the widget (the user's click or key).
   virtual void WidgetClicked() { Click(); }
+  // Alt with the caption's access key.
+  virtual void AccessKeyPressed() { Click(); }
   // Keeps the widget from running a click of its own while the control sets its state.
   bool FSettingWidget = false;
 };
@@ -150,7 +152,7 @@ class TCustomCheckBox : public TButtonControl {
   TWidgetFactory WidgetFactory() const override;
   void WidgetCreated() override;
   void WidgetClicked() override;
-  void Dispatch(TMessage& Message) override;
+  void AccessKeyPressed() override;
   virtual void Toggle();
 
  private:
@@ -176,7 +178,7 @@ class TRadioButton : public TButtonControl {
   TWidgetFactory WidgetFactory() const override;
   void WidgetCreated() override;
   void WidgetClicked() override;
-  void Dispatch(TMessage& Message) override;
+  void AccessKeyPressed() override;
 
  private:
   void ShowChecked();
@@ -433,7 +435,6 @@ class TCustomMemo : public TWinControl {
  protected:
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
-  void DestroyWnd() override;
   void Dispatch(TMessage& Message) override;
   void WMLButtonDown(TMessage& Message) override;
   void KeyPress(char32_t& Key) override;

@@ -16,16 +16,7 @@ namespace {
 using guitest::Px;
 using guitest::Rgb;
 
-std::unique_ptr<TForm> FormFrom(const std::string& Children) {
-  RegisterGuiClasses();
-  auto form = std::make_unique<TForm>(nullptr);
-  ReadComponentFromText(form.get(), "object Form1: TForm {\n  Left = 0\n  Top = 0\n"
-                                    "  ClientWidth = 240\n  ClientHeight = 120\n  Color = clWhite\n" +
-                                        Children + "}\n");
-  form->Show();
-  Application->ProcessMessages();
-  return form;
-}
+std::unique_ptr<TForm> FormFrom(const std::string& Children) { return guitest::ShowForm(Children); }
 
 TSpeedButton* Button(TForm* Form, const char* Name) {
   return dynamic_cast<TSpeedButton*>(Form->FindComponent(Name));

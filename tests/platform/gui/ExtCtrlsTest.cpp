@@ -14,16 +14,7 @@ namespace {
 using guitest::Px;
 using guitest::Rgb;
 
-std::unique_ptr<TForm> FormFrom(const std::string& Children) {
-  RegisterGuiClasses();
-  auto form = std::make_unique<TForm>(nullptr);
-  ReadComponentFromText(form.get(), "object Form1: TForm {\n  Left = 0\n  Top = 0\n"
-                                    "  ClientWidth = 200\n  ClientHeight = 120\n  Color = clWhite\n" +
-                                        Children + "}\n");
-  form->Show();
-  Application->ProcessMessages();
-  return form;
-}
+std::unique_ptr<TForm> FormFrom(const std::string& Children) { return guitest::ShowForm(Children); }
 
 // Bevels, border and caption: the frame rings from the outside in, and the aligned child placed
 // inside all of them.

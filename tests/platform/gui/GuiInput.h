@@ -8,11 +8,30 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
+#include <memory>
+#include <string>
 
 #include "platform/gui/Forms.h"
+#include "platform/rtl/Streaming.h"
 #include "platform/win/QtWindows.h"
 
 namespace guitest {
+
+// A form of the registered class F, read from a description of its children on a white client
+// area of 260 x 160 in DejaVu Sans, and shown.
+template <class F = TForm>
+std::unique_ptr<F> ShowForm(const std::string& Children, const std::string& ClassName = "TForm") {
+  RegisterGuiClasses();
+  auto form = std::make_unique<F>(nullptr);
+  ReadComponentFromText(form.get(), "object Form1: " + ClassName +
+                                        " {\n  Left = 0\n  Top = 0\n  ClientWidth = 260\n"
+                                        "  ClientHeight = 160\n  Color = clWhite\n"
+                                        "  Font {\n    Name = \"DejaVu Sans\"\n    Height = -11\n  }\n" +
+                                        Children + "}\n");
+  form->Show();
+  Application->ProcessMessages();
+  return form;
+}
 
 // A mouse event at a client point of Root, sent to the deepest widget there.
 inline void Mouse(TWinControl* Root, QEvent::Type Type, QPoint At, Qt::MouseButton Button = Qt::LeftButton,

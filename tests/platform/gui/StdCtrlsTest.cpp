@@ -22,32 +22,42 @@ namespace {
 using guitest::Px;
 using guitest::Rgb;
 
-class TLabelForm : public TForm {
+class TDialogForm : public TForm {
  public:
   using TForm::TForm;
   std::vector<std::string> Log;
   void LabelClick(TObject*) { Log.push_back("click"); }
   void LabelDblClick(TObject*) { Log.push_back("dblclick"); }
+  // The exit check of the edit: refuses to let the focus go while the text is "bad".
+  void EditExit(TObject* Sender) {
+    auto* edit = static_cast<TEdit*>(Sender);
+    Log.push_back("exit " + edit->Text());
+    if (edit->Text() == "bad") edit->SetFocus();
+  }
+  void OKClick(TObject*) { Log.push_back("ok"); }
+  void CancelClick(TObject*) { Log.push_back("cancel"); }
+  void OtherClick(TObject*) { Log.push_back("other"); }
+  void BoxClick(TObject* Sender) { Log.push_back("box " + static_cast<TControl*>(Sender)->Name()); }
+  void EditChange(TObject*) { Log.push_back("change"); }
 };
 
-std::unique_ptr<TLabelForm> FormFrom(const std::string& Children) {
+std::unique_ptr<TDialogForm> FormFrom(const std::string& Children) {
   static bool registered = [] {
     RegisterGuiClasses();
-    RegisterClass<TLabelForm, TForm>();
-    Published<TLabelForm>()
-        .Method("LabelClick", &TLabelForm::LabelClick)
-        .Method("LabelDblClick", &TLabelForm::LabelDblClick);
+    RegisterClass<TDialogForm, TForm>();
+    Published<TDialogForm>()
+        .Method("LabelClick", &TDialogForm::LabelClick)
+        .Method("LabelDblClick", &TDialogForm::LabelDblClick)
+        .Method("EditExit", &TDialogForm::EditExit)
+        .Method("OKClick", &TDialogForm::OKClick)
+        .Method("CancelClick", &TDialogForm::CancelClick)
+        .Method("OtherClick", &TDialogForm::OtherClick)
+        .Method("BoxClick", &TDialogForm::BoxClick)
+        .Method("EditChange", &TDialogForm::EditChange);
     return true;
   }();
   (void)registered;
-  auto form = std::make_unique<TLabelForm>(nullptr);
-  ReadComponentFromText(form.get(), "object Form1: TLabelForm {\n  Left = 0\n  Top = 0\n"
-                                    "  ClientWidth = 240\n  ClientHeight = 160\n  Color = clWhite\n"
-                                    "  Font {\n    Name = \"DejaVu Sans\"\n    Height = -11\n  }\n" +
-                                        Children + "}\n");
-  form->Show();
-  Application->ProcessMessages();
-  return form;
+  return guitest::ShowForm<TDialogForm>(Children, "TDialogForm");
 }
 
 // The columns and rows of Image inside R that differ from Background.
@@ -187,22 +197,6 @@ TEST(Labels, AccessKeysMatchTheLetterAfterASingleAmpersand) {
 // ---------------------------------------------------------------------------------------------
 // Windowed controls and dialog keys
 
-class TDialogForm : public TForm {
- public:
-  using TForm::TForm;
-  std::vector<std::string> Log;
-  // The exit check of the edit: refuses to let the focus go while the text is "bad".
-  void EditExit(TObject* Sender) {
-    auto* edit = static_cast<TEdit*>(Sender);
-    Log.push_back("exit " + edit->Text());
-    if (edit->Text() == "bad") edit->SetFocus();
-  }
-  void OKClick(TObject*) { Log.push_back("ok"); }
-  void CancelClick(TObject*) { Log.push_back("cancel"); }
-  void OtherClick(TObject*) { Log.push_back("other"); }
-  void BoxClick(TObject* Sender) { Log.push_back("box " + static_cast<TControl*>(Sender)->Name()); }
-  void EditChange(TObject*) { Log.push_back("change"); }
-};
 
 const char* kDialog = R"F(
 object Edit1: TEdit {
@@ -238,29 +232,6 @@ object Cancel: TButton {
 }
 )F";
 
-std::unique_ptr<TDialogForm> DialogFrom(const std::string& Children) {
-  static bool registered = [] {
-    RegisterGuiClasses();
-    RegisterClass<TDialogForm, TForm>();
-    Published<TDialogForm>()
-        .Method("EditExit", &TDialogForm::EditExit)
-        .Method("OKClick", &TDialogForm::OKClick)
-        .Method("CancelClick", &TDialogForm::CancelClick)
-        .Method("OtherClick", &TDialogForm::OtherClick)
-        .Method("BoxClick", &TDialogForm::BoxClick)
-        .Method("EditChange", &TDialogForm::EditChange);
-    return true;
-  }();
-  (void)registered;
-  auto form = std::make_unique<TDialogForm>(nullptr);
-  ReadComponentFromText(form.get(), "object Dialog: TDialogForm {\n  Left = 0\n  Top = 0\n"
-                                    "  ClientWidth = 260\n  ClientHeight = 160\n"
-                                    "  Font {\n    Name = \"DejaVu Sans\"\n    Height = -11\n  }\n" +
-                                        Children + "}\n");
-  form->Show();
-  Application->ProcessMessages();
-  return form;
-}
 
 template <class T>
 T* Find(TForm* Form, const char* Name) {
@@ -273,7 +244,7 @@ QPoint Centre(TControl* C) {
 }
 
 TEST(DialogKeys, EnterRunsTheDefaultButtonAndEscTheCancelButton) {
-  auto form = DialogFrom(kDialog);
+  auto form = FormFrom(kDialog);
   auto* edit = Find<TEdit>(form.get(), "Edit1");
   edit->SetFocus();
   guitest::Key(form.get(), Qt::Key_Return);
@@ -294,7 +265,7 @@ TEST(DialogKeys, EnterRunsTheDefaultButtonAndEscTheCancelButton) {
 }
 
 TEST(DialogKeys, TabAndShiftTabFollowTheTabOrder) {
-  auto form = DialogFrom(kDialog);
+  auto form = FormFrom(kDialog);
   std::vector<std::string> order;
   Find<TEdit>(form.get(), "Edit1")->SetFocus();
   for (int i = 0; i < 4; ++i) {
@@ -310,7 +281,7 @@ TEST(DialogKeys, TabAndShiftTabFollowTheTabOrder) {
 // A click on OK first moves the focus there, so the edit's exit check runs before OK's click;
 // when the check keeps the focus, nothing is clicked.
 TEST(DialogKeys, ClickingOKRunsTheEditsExitCheckFirst) {
-  auto form = DialogFrom(kDialog);
+  auto form = FormFrom(kDialog);
   auto* edit = Find<TEdit>(form.get(), "Edit1");
   auto* ok = Find<TButton>(form.get(), "OK");
   edit->SetFocus();
@@ -327,7 +298,7 @@ TEST(DialogKeys, ClickingOKRunsTheEditsExitCheckFirst) {
 }
 
 TEST(DialogKeys, AModalResultOnAButtonEndsTheModalForm) {
-  auto form = DialogFrom(kDialog);
+  auto form = FormFrom(kDialog);
   form->Hide();
   // The click comes from a timer that is due as soon as the modal loop runs.
   SetManualClock(true);
@@ -346,7 +317,7 @@ TEST(DialogKeys, AModalResultOnAButtonEndsTheModalForm) {
 }
 
 TEST(CheckBoxes, ClicksKeysAndTheProgramChangeTheStateAndClick) {
-  auto form = DialogFrom(R"F(
+  auto form = FormFrom(R"F(
 object Box: TCheckBox {
   Left = 10
   Top = 10
@@ -385,7 +356,7 @@ object Edit1: TEdit {
 }
 
 TEST(RadioButtons, OneIsCheckedPerParent) {
-  auto form = DialogFrom(R"F(
+  auto form = FormFrom(R"F(
 object rbMono: TRadioButton {
   Left = 10
   Top = 10
@@ -446,7 +417,7 @@ object Group: TGroupBox {
 }
 
 TEST(RadioGroups, ItemsMakeButtonsAndTheItemIndexFollowsClicks) {
-  auto form = DialogFrom(R"F(
+  auto form = FormFrom(R"F(
 object Modes: TRadioGroup {
   Left = 10
   Top = 10
@@ -480,7 +451,7 @@ object Modes: TRadioGroup {
 }
 
 TEST(Edits, TypingIsFilteredByNumberStyleMaximumLengthAndReadOnly) {
-  auto form = DialogFrom(R"F(
+  auto form = FormFrom(R"F(
 object Times: TEdit {
   Left = 10
   Top = 10
@@ -522,7 +493,7 @@ object Free: TEdit {
 }
 
 TEST(Edits, EnterAndExitFollowTheFocusAndTabSelectsTheText) {
-  auto form = DialogFrom(R"F(
+  auto form = FormFrom(R"F(
 object E1: TEdit {
   Left = 10
   Top = 10
@@ -553,7 +524,7 @@ object E2: TEdit {
 }
 
 TEST(GroupBoxes, EtchedFrameWithTheCaptionAcrossItsTopLine) {
-  auto form = DialogFrom(R"F(
+  auto form = FormFrom(R"F(
 object Group: TGroupBox {
   Left = 10
   Top = 10
@@ -582,7 +553,7 @@ object Group: TGroupBox {
 }
 
 TEST(ComboBoxes, AListPicksItemsByKeyAndTellsClickThenChange) {
-  auto form = DialogFrom(R"F(
+  auto form = FormFrom(R"F(
 object cbSampleRate: TComboBox {
   Left = 10
   Top = 10
@@ -613,7 +584,7 @@ object cbSampleRate: TComboBox {
 }
 
 TEST(ComboBoxes, SortedItemsKeepTheirObjectsAndTypedTextChanges) {
-  auto form = DialogFrom(R"F(
+  auto form = FormFrom(R"F(
 object Voices: TComboBox {
   Left = 10
   Top = 10
@@ -644,7 +615,7 @@ object Voices: TComboBox {
 }
 
 TEST(ListBoxes, OwnerDrawnRowsSelectByClickAndKeysAndScroll) {
-  auto form = DialogFrom(R"F(
+  auto form = FormFrom(R"F(
 object Commands: TListBox {
   Left = 10
   Top = 10
@@ -694,7 +665,7 @@ object Commands: TListBox {
 }
 
 TEST(Memos, LinesTypingEnterAndTheDialogKeys) {
-  auto form = DialogFrom(std::string(kDialog) + R"F(
+  auto form = FormFrom(std::string(kDialog) + R"F(
 object MemoInputString: TMemo {
   Left = 10
   Top = 80
