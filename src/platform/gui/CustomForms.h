@@ -51,6 +51,13 @@ constexpr TModalResult mrClose = 11;
 using TCloseEvent = Event<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = Event<void(TObject* Sender, bool& CanClose)>;
 
+// The form designer editing a form (a design-time tool; a running program has none).
+class IDesignerNotify {
+ public:
+  virtual ~IDesignerNotify() = default;
+  virtual void Modified() = 0;
+};
+
 class TCustomForm : public TWinControl {
  public:
   // A form without a description; a form class reads its own with InitForm.
@@ -121,6 +128,8 @@ class TCustomForm : public TWinControl {
   void SetTileMode(TTileMode Value) { FTileMode = Value; }
   // Runs the idle update of every action list the form owns.
   virtual void UpdateActions();
+  IDesignerNotify* Designer() const { return FDesigner; }
+  void SetDesigner(IDesignerNotify* Value) { FDesigner = Value; }
 
   TNotifyEvent OnCreate;
   TNotifyEvent OnDestroy;
@@ -153,6 +162,7 @@ class TCustomForm : public TWinControl {
   void Loaded() override;
 
  private:
+  IDesignerNotify* FDesigner = nullptr;
   void ApplyPosition();
   void RaiseStayOnTopForms();
   void ApplySizeLimits();

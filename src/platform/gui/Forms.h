@@ -29,11 +29,17 @@ class THintWindow : public TCustomControl {
   virtual void ActivateHintData(TRect Rect, const std::string& AHint, void* AData);
   // Hides the hint by destroying its window.
   void ReleaseHandle() { DestroyHandle(); }
+  // The class the window was made with by CreateHintWindow (null otherwise).
+  THintWindow* (*WindowClass() const)(TComponent*) { return FWindowClass; }
 
  protected:
   void CreateParams(TCreateParams& Params) override;
   void Paint() override;
   void Dispatch(TMessage& Message) override;
+
+ private:
+  friend THintWindow* CreateHintWindow(THintWindow* (*)(TComponent*), TComponent*);
+  THintWindow* (*FWindowClass)(TComponent*) = nullptr;
 };
 
 // A hint window class: the factory the application makes its hint window with.
@@ -44,6 +50,8 @@ THintWindow* MakeHintWindow(TComponent* AOwner) {
 }
 // The class of the application's hint windows (THintWindow unless replaced).
 extern THintWindowClass HintWindowClass;
+// A hint window of the class, which it remembers.
+THintWindow* CreateHintWindow(THintWindowClass Class, TComponent* AOwner);
 
 class TApplication : public TComponent {
  public:
@@ -97,6 +105,9 @@ class TApplication : public TComponent {
   void SetHintHidePause(int Value) { FHintHidePause = Value; }
   bool ShowHint() const { return FShowHint; }
   void SetShowHint(bool Value) { FShowHint = Value; }
+  // Whether hints of commands carry their shortcut's text (read by the bars).
+  bool HintShortCuts() const { return FHintShortCuts; }
+  void SetHintShortCuts(bool Value) { FHintShortCuts = Value; }
   const std::string& Hint() const { return FHint; }
   void SetHint(const std::string& Value);
 
@@ -134,6 +145,7 @@ class TApplication : public TComponent {
   int FHintShortPause = 50;
   int FHintHidePause = 2500;
   bool FShowHint = true;
+  bool FHintShortCuts = true;
   std::string FHint;
 };
 

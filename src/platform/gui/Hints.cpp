@@ -11,6 +11,12 @@
 
 THintWindowClass HintWindowClass = &MakeHintWindow<THintWindow>;
 
+THintWindow* CreateHintWindow(THintWindowClass Class, TComponent* AOwner) {
+  THintWindow* window = Class(AOwner);
+  window->FWindowClass = Class;
+  return window;
+}
+
 THintWindow::THintWindow(TComponent* AOwner) : TCustomControl(AOwner) {
   SetControlStyle(ControlStyle() + TControlStyle{csOpaque});
   SetParentColor(false);
@@ -190,7 +196,7 @@ void TApplication::ActivateHint(TPoint CursorPos) {
   if (!alive || !canShow || info.HintStr.empty() || !info.HintWindowClass) return;
   if (!h.Window || h.WindowClass != info.HintWindowClass) {
     delete h.Window;
-    h.Window = info.HintWindowClass(this);
+    h.Window = CreateHintWindow(info.HintWindowClass, this);
     h.WindowClass = info.HintWindowClass;
   }
   h.Window->SetColor(info.HintColor);

@@ -59,6 +59,8 @@ SONALIX_DECLARE_EXCEPTION(EDivByZero, EIntError);
 SONALIX_DECLARE_EXCEPTION(ERangeError, EIntError);
 SONALIX_DECLARE_EXCEPTION(EMathError, Exception);
 SONALIX_DECLARE_EXCEPTION(EInvalidOp, EMathError);
+// A programming error found by a check in the code (the unit's name in the message).
+SONALIX_DECLARE_EXCEPTION(EAssertionFailed, Exception);
 
 // Raises EAbort.
 [[noreturn]] void Abort();

@@ -7,6 +7,8 @@
 #include <QMimeData>
 #include <QUrl>
 #include <QCursor>
+#include <QFile>
+#include <QPixmap>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -585,6 +587,12 @@ void DragFinish(HDROP hDrop) { gDrops.erase(reinterpret_cast<uintptr_t>(hDrop));
 // ---------------------------------------------------------------------------------------------
 // Monitors and layered windows
 
+void RegisterWindowModuleEntries();
+namespace {
+// The optional entries of the window library are in the module table from the start.
+const bool gWindowEntriesRegistered = (RegisterWindowModuleEntries(), true);
+}  // namespace
+
 HMONITOR MonitorFromPoint(POINT pt, DWORD flags) {
   const auto screens = QGuiApplication::screens();
   for (int i = 0; i < screens.size(); ++i)
@@ -1121,6 +1129,29 @@ HCURSOR LoadCursor(HINSTANCE, intptr_t id) {
   return system[id] = CreateCursorHandle(QCursor(shape));
 }
 
+HCURSOR LoadCursor(HINSTANCE, const char* name) {
+  static std::map<std::string, HCURSOR> named;
+  if (!name) return nullptr;
+  auto it = named.find(name);
+  if (it != named.end()) return it->second;
+  const QString base = QStringLiteral(":/cursors/") + QString::fromUtf8(name);
+  QImage image(base + QStringLiteral(".bmp"));
+  if (image.isNull()) return nullptr;
+  image = image.convertToFormat(QImage::Format_ARGB32);
+  for (int y = 0; y < image.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int x = 0; x < image.width(); ++x)
+      if ((line[x] & 0xFFFFFFu) == 0xFF00FFu) line[x] = 0;
+  }
+  int hotX = 0, hotY = 0;
+  QFile hotSpot(base + QStringLiteral(".hotspot"));
+  if (hotSpot.open(QIODevice::ReadOnly)) {
+    const QList<QByteArray> parts = hotSpot.readAll().simplified().split(' ');
+    if (parts.size() == 2) hotX = parts[0].toInt(), hotY = parts[1].toInt();
+  }
+  return named[name] = CreateCursorHandle(QCursor(QPixmap::fromImage(image), hotX, hotY));
+}
+
 HCURSOR SetCursor(HCURSOR hCursor) {
   HCURSOR old = gCurrentCursor;
   gCurrentCursor = hCursor;
@@ -1275,6 +1306,11 @@ int GetSystemMetrics(int index) {
   return 0;
 }
 
+namespace {
+// The menu and tool-tip effects, by their query action; off until a program sets them.
+std::map<UINT, BOOL> gAnimationSettings;
+}  // namespace
+
 BOOL SystemParametersInfo(UINT action, UINT param, void* pv, UINT) {
   switch (action) {
     case SPI_GETWORKAREA: {
@@ -1291,6 +1327,14 @@ BOOL SystemParametersInfo(UINT action, UINT param, void* pv, UINT) {
     case SPI_GETTOOLTIPANIMATION:
     case SPI_GETTOOLTIPFADE:
     case SPI_GETMENUFADE:
+      if (pv) *static_cast<BOOL*>(pv) = gAnimationSettings[action];
+      return TRUE;
+    case SPI_SETMENUANIMATION:
+    case SPI_SETTOOLTIPANIMATION:
+    case SPI_SETTOOLTIPFADE:
+    case SPI_SETMENUFADE:
+      gAnimationSettings[action - 1] = pv != nullptr;
+      return TRUE;
     case SPI_GETCOMBOBOXANIMATION:
     case SPI_GETDRAGFULLWINDOWS:
     case SPI_GETFLATMENU:

@@ -822,6 +822,10 @@ constexpr intptr_t IDC_APPSTARTING = 32650;
 constexpr intptr_t IDC_HELP = 32651;
 // The system cursors by id; a null HINSTANCE only.
 HCURSOR LoadCursor(HINSTANCE hInstance, intptr_t id);
+// A cursor of the program's resources by name: the image ":/cursors/NAME.bmp" (magenta is
+// transparent) with its hot spot in ":/cursors/NAME.hotspot" ("x y"). Null when there is none;
+// the same name gives the same handle.
+HCURSOR LoadCursor(HINSTANCE hInstance, const char* name);
 // Shows the cursor over the window that has the mouse now; returns the one shown before.
 HCURSOR SetCursor(HCURSOR hCursor);
 HCURSOR GetCursor();
@@ -894,6 +898,11 @@ constexpr UINT SPI_GETTOOLTIPANIMATION = 0x1016;
 constexpr UINT SPI_GETTOOLTIPFADE = 0x1018;
 constexpr UINT SPI_GETFLATMENU = 0x1022;
 constexpr UINT SPI_GETDRAGFULLWINDOWS = 0x0026;
+// The animation settings are off until set (pvParam carries the new BOOL, as on the platform).
+constexpr UINT SPI_SETMENUANIMATION = 0x1003;
+constexpr UINT SPI_SETMENUFADE = 0x1013;
+constexpr UINT SPI_SETTOOLTIPANIMATION = 0x1017;
+constexpr UINT SPI_SETTOOLTIPFADE = 0x1019;
 BOOL SystemParametersInfo(UINT uiAction, UINT uiParam, void* pvParam, UINT fWinIni);
 
 // ---------------------------------------------------------------------------------------------
@@ -930,6 +939,20 @@ BOOL GetMonitorInfo(HMONITOR hMonitor, MONITORINFO* lpmi);
 constexpr DWORD LWA_COLORKEY = 0x1;
 constexpr DWORD LWA_ALPHA = 0x2;
 BOOL SetLayeredWindowAttributes(HWND hwnd, COLORREF crKey, BYTE bAlpha, DWORD dwFlags);
+
+// Shows (or with AW_HIDE hides) the window and returns at once; over dwTime ms of the platform
+// clock AW_BLEND raises its opacity (seen only with a compositor), the direction flags and
+// AW_CENTER reveal it through a growing mask. FALSE when it is already shown (hidden).
+constexpr DWORD AW_HOR_POSITIVE = 0x00000001;
+constexpr DWORD AW_HOR_NEGATIVE = 0x00000002;
+constexpr DWORD AW_VER_POSITIVE = 0x00000004;
+constexpr DWORD AW_VER_NEGATIVE = 0x00000008;
+constexpr DWORD AW_CENTER = 0x00000010;
+constexpr DWORD AW_HIDE = 0x00010000;
+constexpr DWORD AW_ACTIVATE = 0x00020000;
+constexpr DWORD AW_SLIDE = 0x00040000;
+constexpr DWORD AW_BLEND = 0x00080000;
+BOOL AnimateWindow(HWND hWnd, DWORD dwTime, DWORD dwFlags);
 
 constexpr DWORD DCX_WINDOW = 0x00000001;
 constexpr DWORD DCX_CACHE = 0x00000002;
