@@ -1,6 +1,8 @@
 #include "suite/core/cxSuiteUnits.h"
 
 #include "suite/core/cxClasses.h"
+#include "suite/core/cxControls.h"
+#include "suite/core/dxHooks.h"
 #include "suite/core/cxGeometry.h"
 #include "suite/core/cxGraphics.h"
 #include "suite/core/dxOffice11.h"
@@ -21,6 +23,7 @@ const std::vector<TcxSuiteUnit>& SuiteUnits() {
   static const std::vector<TcxSuiteUnit> units = {
       {"dxCore", &dxCoreInitialize, &dxCoreFinalize},
       {"cxLibraryStrs", &cxLibraryStrsInitialize, &cxLibraryStrsFinalize},
+      {"dxHooks", &dxHooksInitialize, &dxHooksFinalize},
       {"cxGeometry", &cxGeometryInitialize, &cxGeometryFinalize},
       {"cxClasses", &cxClassesInitialize, &cxClassesFinalize},
       {"dxUxTheme", &dxUxThemeInitialize, &dxUxThemeFinalize},
@@ -32,6 +35,7 @@ const std::vector<TcxSuiteUnit>& SuiteUnits() {
       {"dxOffice11", &dxOffice11Initialize, &dxOffice11Finalize},
       {"cxLookAndFeelPainters", &cxLookAndFeelPaintersInitialize, &cxLookAndFeelPaintersFinalize},
       {"cxLookAndFeels", &cxLookAndFeelsInitialize, &cxLookAndFeelsFinalize},
+      {"cxControls", &cxControlsInitialize, &cxControlsFinalize},
   };
   return units;
 }
