@@ -19,7 +19,9 @@ int main(int argc, char** argv) {
   }
   fs::create_directories(root / "home");
   setenv("HOME", (root / "home").c_str(), 1);
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  // SONALIX_TEST_PLATFORM=xcb runs the widgets on a real X server (Xvfb) for screenshots.
+  const char* platform = getenv("SONALIX_TEST_PLATFORM");
+  setenv("QT_QPA_PLATFORM", platform ? platform : "offscreen", 1);
   if (!getenv("SONALIX_AUDIO")) setenv("SONALIX_AUDIO", "null", 1);
 
   testing::InitGoogleTest(&argc, argv);

@@ -1,9 +1,10 @@
 // Draws the suite's small resource bitmaps into a folder as BMP files, pixel by pixel at their
-// own size: the sub-menu expand chevrons, the plus and minus expand buttons and the six
-// indicator images of grid rows.
+// own size: the sub-menu expand chevrons, the plus and minus expand buttons, the six
+// indicator images of grid rows and the three anchors of middle-button scrolling.
 
 #include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
 #include <cstdio>
 #include <string>
 
@@ -80,6 +81,46 @@ const char* const kMultiArrow[9] = {"#.......", "##......", "###.....", "####.##
 const char* const kFilter[9] = {"........", "#######.", ".#####..", "..###...", "...#....",
                                 "...#....", "...#....", "...#....", "........"};
 
+// The anchor of middle-button scrolling, 32 x 32: a light disc with a dark rim, a dot at the
+// anchor and solid arrows towards the directions the content can scroll.
+QImage AnchorBitmap(bool Horizontal, bool Vertical) {
+  const int size = 32;
+  QImage img(size, size, QImage::Format_RGB32);
+  img.fill(0xFFFFFFFFu);
+  QPainter p(&img);
+  p.setRenderHint(QPainter::Antialiasing, true);
+  p.setPen(QPen(QColor(0x80, 0x80, 0x80), 1.0));
+  p.setBrush(QColor(0xF4, 0xF4, 0xF4));
+  p.drawEllipse(QRectF(1.5, 1.5, size - 3, size - 3));
+  p.setRenderHint(QPainter::Antialiasing, false);
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(0x20, 0x20, 0x20));
+  // A centre dot 4 x 4 and arrows of 7-pixel base, 4 pixels deep, 4 pixels from the rim.
+  p.drawRect(14, 14, 4, 4);
+  auto arrow = [&](int dx, int dy) {
+    const int c = 16;
+    QPolygon tri;
+    if (dy != 0) {
+      const int tip = dy < 0 ? 5 : size - 6, base = dy < 0 ? tip + 4 : tip - 4;
+      tri << QPoint(c - 4, base) << QPoint(c + 3, base) << QPoint(c - 1, tip) << QPoint(c, tip);
+    } else {
+      const int tip = dx < 0 ? 5 : size - 6, base = dx < 0 ? tip + 4 : tip - 4;
+      tri << QPoint(base, c - 4) << QPoint(base, c + 3) << QPoint(tip, c) << QPoint(tip, c - 1);
+    }
+    p.drawPolygon(tri);
+  };
+  if (Vertical) {
+    arrow(0, -1);
+    arrow(0, 1);
+  }
+  if (Horizontal) {
+    arrow(-1, 0);
+    arrow(1, 0);
+  }
+  p.end();
+  return img;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -99,6 +140,9 @@ int main(int argc, char** argv) {
     Save(Indicator(kMultiDot), dir + "/CX_MULTIDOTBITMAP.bmp");
     Save(Indicator(kMultiArrow), dir + "/CX_MULTIARROWBITMAP.bmp");
     Save(Indicator(kFilter), dir + "/CX_FILTERBITMAP.bmp");
+    Save(AnchorBitmap(true, true), dir + "/CX_FULLSCROLLBITMAP.bmp");
+    Save(AnchorBitmap(true, false), dir + "/CX_HORSCROLLBITMAP.bmp");
+    Save(AnchorBitmap(false, true), dir + "/CX_VERSCROLLBITMAP.bmp");
   } catch (const Exception& e) {
     std::fprintf(stderr, "suitebitmaps: %s\n", e.Message().c_str());
     return 1;

@@ -445,3 +445,459 @@ void cxControlsInitialize();
 void cxControlsFinalize();
 
 // ---- The base control, its scroll bars, size grip and drag and drop
+
+#include "platform/gui/Pictures.h"
+#include "platform/gui/ScrollTypes.h"
+#include "suite/core/cxGraphics.h"
+#include "suite/core/cxLookAndFeels.h"
+#include "suite/core/cxScrollBar.h"
+#include "suite/core/dxCore.h"
+
+class TcxControl;
+class TcxControlChildComponent;
+class TcxDragAndDropObject;
+class TcxDragImageList;
+class TPopupMenu;
+class TDragImageList;
+
+enum TcxControlBorderStyle : uint8_t { cxcbsNone, cxcbsDefault };
+enum TcxKey : uint8_t { kAll, kArrows, kChars, kTab };
+using TcxKeys = TSet<TcxKey>;
+enum TcxDragAndDropState : uint8_t { ddsNone, ddsStarting, ddsInProcess };
+// A scroll step's direction.
+enum TcxDirection : uint8_t { dirNone, dirLeft, dirRight, dirUp, dirDown };
+enum TcxMouseWheelScrollingKind : uint8_t { mwskNone, mwskHorizontal, mwskVertical };
+
+// Told of the control's new font.
+class IcxFontListener {
+ public:
+  virtual ~IcxFontListener() = default;
+  virtual void FontChanged(TObject* Sender, TFont* Font) = 0;
+};
+// A control that hands its new font on to something it draws with.
+class IcxFontTarget {
+ public:
+  virtual ~IcxFontTarget() = default;
+  virtual void AssignFont(TFont* Font) = 0;
+};
+// An object inside a control that holds the mouse capture; told when it loses it.
+class IcxMouseCaptureObject {
+ public:
+  virtual ~IcxMouseCaptureObject() = default;
+  virtual void DoCancelMode() = 0;
+};
+// A control that paints its background from a bitmap of what lies behind it.
+class IcxBackgroundProvider {
+ public:
+  virtual ~IcxBackgroundProvider() = default;
+  // Null when there is none.
+  virtual TcxBitmap* BackgroundBitmap() = 0;
+  // The control whose client area the bitmap covers.
+  virtual TWinControl* BackgroundControl() = 0;
+};
+class IcxTransparentControl {
+ public:
+  virtual ~IcxTransparentControl() = default;
+  virtual bool IsTransparentBackground() = 0;
+};
+class IcxLookAndFeelContainer {
+ public:
+  virtual ~IcxLookAndFeelContainer() = default;
+  virtual TcxLookAndFeel* GetLookAndFeel() = 0;
+};
+
+// What SetScrollBarInfo decides for a bar before it is applied.
+struct TcxScrollBarData {
+  int32_t Min = 0;
+  int32_t Max = 100;
+  int32_t Position = 0;
+  int32_t PageSize = 0;
+  int16_t SmallChange = 1;
+  int16_t LargeChange = 1;
+  bool Enabled = true;
+  bool Visible = false;
+  bool AllowShow = false;
+  bool AllowHide = false;
+};
+
+// A scroll bar of a TcxControl, placed in its client area.
+class TcxControlScrollBar : public TcxScrollBar {
+ public:
+  explicit TcxControlScrollBar(TComponent* AOwner);
+  TcxScrollBarData& Data() { return FData; }
+  const TcxScrollBarData& Data() const { return FData; }
+  void ApplyData();
+
+ protected:
+  void Dispatch(TMessage& Message) override;
+  void DrawTrackBackground(TcxCanvas* Canvas, const TRect& R) override;
+  // Focuses the control the bar belongs to, when that agrees.
+  void FocusOwner();
+
+ private:
+  TcxScrollBarData FData;
+};
+
+// The corner between the two scroll bars.
+class TcxSizeGrip : public TCustomControl {
+ public:
+  explicit TcxSizeGrip(TComponent* AOwner);
+  ~TcxSizeGrip() override;
+  TcxLookAndFeel* LookAndFeel() const { return FLookAndFeel.get(); }
+
+ protected:
+  void Paint() override;
+  void Dispatch(TMessage& Message) override;
+
+ private:
+  std::unique_ptr<TcxLookAndFeel> FLookAndFeel;
+};
+
+using TcxDragAndDropObjectClass = std::function<TcxDragAndDropObject*(TcxControl* Control)>;
+
+// The base window control of the suite: a suite canvas, a look and feel, its own scroll bars and
+// size grip, drag and drop inside the control, anchor and wheel scrolling, focus on click, wanted
+// dialog keys, a pop-up menu of either kind, and buffered painting.
+class TcxControl : public TCustomControl, public IdxLocalizerListener, public IcxLookAndFeelContainer {
+ public:
+  explicit TcxControl(TComponent* AOwner);
+  ~TcxControl() override;
+
+  // The suite canvas, or a screen canvas while there is no window.
+  TcxCanvas* Canvas();
+  TcxLookAndFeel* LookAndFeel() const { return FLookAndFeel.get(); }
+  TcxControlBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TcxControlBorderStyle Value);
+  bool FocusOnClick() const { return FFocusOnClick; }
+  void SetFocusOnClick(bool Value) { FFocusOnClick = Value; }
+  TScrollStyle ScrollBars() const { return FScrollBars; }
+  void SetScrollBars(TScrollStyle Value);
+  TcxKeys WantedKeys() const { return FKeys; }
+  void SetWantedKeys(TcxKeys Value) {
+    if (!(FKeys == Value)) FKeys = Value;
+  }
+  // A TPopupMenu, a component with the suite's pop-up menu interface, or null.
+  TComponent* PopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(TComponent* Value);
+  // The stored menu when it is a TPopupMenu.
+  TPopupMenu* GetPopupMenu() const;
+
+  TcxControlScrollBar* HScrollBar() const { return FHScrollBar; }
+  TcxControlScrollBar* VScrollBar() const { return FVScrollBar; }
+  TcxSizeGrip* SizeGrip() const { return FSizeGrip; }
+  bool IsHorzScrollBarVisible() const;
+  bool IsVertScrollBarVisible() const;
+  void SetScrollBarInfo(TScrollBarKind Kind, int Min, int Max, int Step, int Page, int Position, bool AllowShow,
+                        bool AllowHide);
+
+  TcxDragAndDropObject* DragAndDropObject();
+  TcxDragAndDropState DragAndDropState() const { return FDragAndDropState; }
+  void SetDragAndDropState(TcxDragAndDropState Value);
+  TcxDragAndDropObjectClass DragAndDropObjectClassValue() const { return FDragAndDropObjectClass; }
+  void SetDragAndDropObjectClass(TcxDragAndDropObjectClass Value) { FDragAndDropObjectClass = std::move(Value); }
+  void FinishDragAndDrop(bool Accepted);
+  TObject* MouseCaptureObject() const { return FMouseCaptureObject; }
+  void SetMouseCaptureObject(TObject* Value);
+  TPoint MouseDownPos() const { return FMouseDownPos; }
+  bool IsMouseButtonPressed() const { return FMouseButtonPressed; }
+  bool IsScrollingContent() const { return FScrollingContent; }
+  TcxDragImageList* DragImages() const { return FDragImages.get(); }
+
+  void AddFontListener(IcxFontListener* Listener);
+  void RemoveFontListener(IcxFontListener* Listener);
+
+  bool IsDestroying() const { return ComponentState().Contains(csDestroying); }
+  void Invalidate() override;
+  // The drag images of a platform drag, made on first use; null without any.
+  TcxDragImageList* GetDragImages();
+
+  // One scroll step as the wheel and anchor scrolling make it.
+  void ScrollContent(TcxDirection Direction);
+
+  // IdxLocalizerListener
+  void TranslationChanged() override { RefreshView(); }
+  // IcxLookAndFeelContainer
+  TcxLookAndFeel* GetLookAndFeel() override { return LookAndFeelSource(); }
+
+  TNotifyEvent OnFocusChanged;
+
+ protected:
+  friend class TcxControlScrollBar;
+  friend class TcxControlChildComponent;
+  friend class TcxDragAndDropObject;
+  friend class TcxDragControlObject;
+
+  void WndProc(TMessage& Message) override;
+  void Dispatch(TMessage& Message) override;
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  void DestroyWindowHandle() override;
+  void Resize() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void PaintWindow(HDC DC) override;
+  void Paint() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
+  void DoContextPopup(TPoint MousePos, bool& Handled) override;
+  void DoStartDrag(TDragObject*& DragObject) override;
+  void DoEndDrag(TObject* Target, int X, int Y) override;
+  void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override;
+  void WMLButtonDown(TMessage& Message) override;
+
+  // The operations descendants override, in their fixed order.
+  virtual bool ShowContextPopup(TComponent* Popup, int X, int Y);
+  virtual void NotifyDesigner();
+  virtual void FillBackground(TcxCanvas* ACanvas);
+  virtual void BeginAutoDrag(TMouseButton Button, int X, int Y);
+  virtual void PrepareMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {}
+  virtual void BringScrollBarsToFront();
+  virtual void AfterMouseUp();
+  virtual void DrawBorder(TcxCanvas* ACanvas);
+  virtual int BorderSize();
+  virtual TRect ControlBounds();
+  virtual TRect ClientBounds();
+  virtual TCursor DefaultCursor(int X, int Y) { return FDefaultCursor; }
+  virtual bool IsDesigning() const { return ComponentState().Contains(csDesigning); }
+  virtual bool IsFocused() const { return Focused(); }
+  virtual TcxMouseWheelScrollingKind WheelScrollKind();
+  virtual bool PaintsAlpha() const { return false; }
+  virtual TcxControlScrollBar* CreateScrollBar(TScrollBarKind Kind);
+  virtual TcxSizeGrip* CreateSizeGrip();
+  virtual void InitScrollBars();
+  virtual bool UsesBufferedPaint() const { return true; }
+  virtual bool CanFocusOnClick();
+  virtual bool CanFocusOnClickAt(int X, int Y) { return CanFocusOnClick(); }
+  virtual bool CanFocusOnChildClick(TControl* Child) { return CanFocusOnClick(); }
+  virtual bool ErasesBackground() const { return false; }
+  virtual bool IsInternalControl(TControl* Control) const;
+  virtual bool RedrawOnResize() const { return false; }
+  virtual bool KeepsClickPointOnMove() const { return true; }
+  virtual void ParentBackgroundChanged() {}
+  virtual TcxLookAndFeel* LookAndFeelSource() { return FLookAndFeel.get(); }
+  virtual TcxCustomLookAndFeelPainter* LookAndFeelPainter();
+  virtual void LookAndFeelChanged(TcxLookAndFeel* Sender, TcxLookAndFeelValues ChangedValues) {}
+  virtual bool HandlesScroll(TcxDirection Direction) { return false; }
+  virtual TRect HorzScrollBarBounds();
+  virtual TRect SizeGripBounds();
+  virtual TRect VertScrollBarBounds();
+  virtual void SetupScrollBarRanges() {}
+  virtual bool NeedsScrollBar(TScrollBarKind Kind) { return false; }
+  virtual bool HasScrollBars() const { return true; }
+  virtual bool KeepsScrollBarsVisible() const { return true; }
+  virtual void Scroll(TScrollBarKind Kind, TScrollCode ScrollCode, int& Position) {}
+  virtual void PlaceScrollBars();
+  virtual void UpdateScrollBarsState();
+  virtual void UpdateScrollBars();
+  virtual bool AllowDragAt(int X, int Y, TShiftState Shift) { return true; }
+  virtual TcxDragAndDropObject* CreateDragAndDropObject();
+  virtual TcxDragAndDropObjectClass DragAndDropObjectClass();
+  virtual void DrawDragImage(TcxCanvas* ACanvas, const TRect& R) {}
+  virtual TcxDragImageList* CreateDragImageList();
+  virtual TSize DragImageSize() { return TSize{0, 0}; }
+  virtual bool IsCopyDragDrop();
+  virtual bool HasDragImages() const { return false; }
+  virtual void InitDragImages(TcxDragImageList* ImageList);
+  virtual bool CanFocusNow();
+  virtual bool IsDragPoint(int X, int Y);
+  virtual void RefreshView() {}
+
+  // The message-style operations.
+  virtual void AddChildComponent(TcxControlChildComponent* Child);
+  virtual void RemoveChildComponent(TcxControlChildComponent* Child);
+  virtual void ResetMouseState();
+  virtual bool DesignHitTest(int X, int Y, TShiftState Shift);
+  virtual TDragControlObject* CreateDragControlObject();
+  virtual void MouseEnter(TControl* AControl) {}
+  virtual void MouseLeave(TControl* AControl) {}
+  virtual bool IsFocusable() const { return true; }
+  virtual void BoundsChanged();
+  virtual void ColorChanged() {}
+  virtual void CursorChanged() { FDefaultCursor = Cursor(); }
+  virtual void FocusChanged();
+  virtual void FontChanged();
+  virtual void TextChanged() {}
+  virtual void VisibleChanged() {}
+  virtual bool AllowsClickWithoutFocus() { return false; }
+  virtual void DragAndDrop(TPoint P, bool& Accepted);
+  virtual void EndDragAndDrop(bool Accepted);
+  virtual void BeginDragAndDrop();
+  virtual bool StartDragAndDrop(TPoint P) { return false; }
+  virtual bool CanBeginPlatformDrag(int X, int Y) { return true; }
+  virtual bool AcceptsStartDrag(TDragObject* DragObject) { return true; }
+
+  void ScrollBarScroll(TObject* Sender, TScrollCode ScrollCode, int& ScrollPos);
+  void CreateScrollBars();
+  void DestroyScrollBars();
+  void RecreateScrollBars();
+  void ParentScrollBars();
+  // Middle-button scrolling round an anchor until a click, Escape or a lost capture.
+  void ScrollContentFromAnchor();
+  // The direction and speed (1 to 12, 0 in the neutral zone) of anchor scrolling at a screen
+  // point, with the anchor bitmap's size.
+  void AnchorScrollDirection(TPoint Anchor, TPoint P, TSize BitmapSize, bool& LeftZone, TcxDirection& Direction,
+                             int& Speed) const;
+  TCursor AnchorScrollCursor(TcxDirection Direction) const;
+
+ private:
+  void LookAndFeelChangeHandler(TcxLookAndFeel* Sender, TcxLookAndFeelValues ChangedValues);
+  void DoPaintWithMemoryDC(TMessage& Message);
+  void DoPaintBuffered(TMessage& Message);
+  void WMEraseBkgndSuite(TMessage& Message);
+  void WMGetDlgCode(TMessage& Message);
+  void CNKeyDownSuite(TMessage& Message);
+  bool IsPopupShortCut(TMessage& Message);
+  void CalculateScrollBars();
+  void CheckScrollBarSizes();
+  TPoint MessagePoint(const TMessage& Message);
+
+  std::unique_ptr<TcxCanvas> FCanvas;
+  std::unique_ptr<TcxScreenCanvas> FActiveCanvas;
+  TCursor FDefaultCursor = crDefault;
+  bool FFocusOnClick = true;
+  std::vector<IcxFontListener*> FFontListeners;
+  std::unique_ptr<TcxLookAndFeel> FLookAndFeel;
+  TScrollStyle FScrollBars = ssBoth;
+  TcxControlScrollBar* FHScrollBar = nullptr;
+  TcxControlScrollBar* FVScrollBar = nullptr;
+  TcxSizeGrip* FSizeGrip = nullptr;
+  TcxControlBorderStyle FBorderStyle = cxcbsNone;
+  TcxKeys FKeys;
+  std::unique_ptr<TcxDragAndDropObject> FDragAndDropObject;
+  TcxDragAndDropObjectClass FDragAndDropObjectClass;
+  TcxDragAndDropState FDragAndDropState = ddsNone;
+  bool FFinishingDragAndDrop = false;
+  TCursor FDragAndDropPrevCursor = crDefault;
+  TObject* FMouseCaptureObject = nullptr;
+  bool FMouseButtonPressed = false;
+  TPoint FMouseDownPos;
+  TComponent* FPopupMenu = nullptr;
+  bool FUpdatingScrollBars = false;
+  bool FInitialHScrollBarVisible = false;
+  bool FInitialVScrollBarVisible = false;
+  bool FInitialScrollBarsParamsCalculated = false;
+  bool FCalculatingScrollBarsParams = false;
+  bool FCreatingWindow = false;
+  bool FScrollingContent = false;
+  std::unique_ptr<TcxDragImageList> FDragImages;
+  TRect FBounds;
+  bool FLastParentBackground = true;
+  bool FDirectButtonDown = false;
+};
+
+// A component that belongs to a control (its parent in stored descriptions).
+class TcxControlChildComponent : public TcxComponent {
+ public:
+  explicit TcxControlChildComponent(TComponent* AOwner);
+  // Owned by the control's owner when AssignOwner, else by no one; bound to the control.
+  TcxControlChildComponent(TcxControl* AControl, bool AssignOwner);
+  ~TcxControlChildComponent() override;
+  TcxControl* Control() const { return FControl; }
+  virtual void SetControl(TcxControl* Value) { FControl = Value; }
+  bool IsDestroying() const { return ComponentState().Contains(csDestroying); }
+  TComponent* GetParentComponent() const override { return FControl; }
+  bool HasParent() const override { return FControl != nullptr; }
+  void SetParentComponent(TComponent* Value) override;
+
+ protected:
+  virtual void Initialize() {}
+
+ private:
+  TcxControl* FControl = nullptr;
+};
+
+// Keeps the control scroll bars at the system's size when the non-client metrics change.
+class TcxSettingsController : public TObject {
+ public:
+  ~TcxSettingsController() override;
+  void Register(TcxControl* Control);
+  void Unregister(TcxControl* Control);
+  bool IsRegistered(TcxControl* Control) const;
+  HWND Window() const { return FWindow; }
+
+ private:
+  void WndProc(TMessage& Message);
+  std::vector<TcxControl*> FControls;
+  HWND FWindow = nullptr;
+};
+TcxSettingsController* GetSettingsController();
+
+// The private message a control posts itself to check its scroll bars' size.
+constexpr UINT DXM_CHECKSCROLLBARSIZES = 0x8065;
+
+// ---- drag and drop
+
+// The suite's own drag and drop inside one control: follows the mouse while the control holds
+// the capture.
+class TcxDragAndDropObject : public TObject {
+ public:
+  explicit TcxDragAndDropObject(TcxControl* AControl);
+  TcxControl* Control() const { return FControl; }
+  TcxCanvas* Canvas() const { return FCanvas; }
+  bool Dirty() const { return FDirty; }
+  void SetDirty(bool Value);
+  TPoint CurMousePos() const { return FCurMousePos; }
+  TPoint PrevMousePos() const { return FPrevMousePos; }
+  void SetMousePos(TPoint P);
+  void Start();
+  void Move(TPoint P, bool& Accepted);
+  void Finish(bool Accepted);
+
+  virtual void DirtyChanged() {}
+  virtual TPoint GetClientCursorPos();
+  virtual TCursor GetDragAndDropCursor(bool Accepted);
+  virtual bool GetImmediateStart() { return false; }
+  virtual void AfterDragAndDrop(bool Accepted) {}
+  virtual void BeginDragAndDrop() { DirtyChanged(); }
+  virtual void DragAndDrop(TPoint P, bool& Accepted);
+  virtual void EndDragAndDrop(bool Accepted) { FDirty = true; }
+
+ private:
+  TcxControl* FControl;
+  TcxCanvas* FCanvas = nullptr;
+  bool FDirty = false;
+  TPoint FCurMousePos{-1, -1};
+  TPoint FPrevMousePos{-1, -1};
+};
+
+// The platform drag of a TcxControl; Ctrl makes it a copy.
+class TcxDragControlObject : public TDragControlObject {
+ public:
+  using TDragControlObject::TDragControlObject;
+  TCursor GetDragCursor(bool Accepted, int X, int Y) override;
+  void Finished(TObject* Target, int X, int Y, bool Accepted) override;
+};
+
+// The images a TcxControl shows while the platform drags it.
+class TcxDragImageList : public TObject {
+ public:
+  int Width() const { return FWidth; }
+  int Height() const { return FHeight; }
+  void SetSize(int Width, int Height) {
+    FWidth = Width;
+    FHeight = Height;
+  }
+  int Count() const { return int(FImages.size()); }
+  TBitmap* Images(int Index) const { return FImages.at(size_t(Index)).get(); }
+  TColor MaskColor(int Index) const { return FMasks.at(size_t(Index)); }
+  void AddMasked(std::unique_ptr<TBitmap> Image, TColor Mask);
+
+ private:
+  int FWidth = 0, FHeight = 0;
+  std::vector<std::unique_ptr<TBitmap>> FImages;
+  std::vector<TColor> FMasks;
+};
+
+// The platform drag object over a suite control right now, or null.
+TDragObject* CurrentPlatformDragObject();
+
+// The cursors the unit registers in the screen's table.
+constexpr TCursor crcxDragCopy = 2100;
+constexpr TCursor crcxFullScroll = 2101;
+constexpr TCursor crcxHorScroll = 2102;
+constexpr TCursor crcxVerScroll = 2103;
+constexpr TCursor crcxUpScroll = 2104;
+constexpr TCursor crcxRightScroll = 2105;
+constexpr TCursor crcxDownScroll = 2106;
+constexpr TCursor crcxLeftScroll = 2107;

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
+#include <QApplication>
 #include <QWidget>
 
 #include "platform/gui/Forms.h"
