@@ -603,3 +603,64 @@ TEST(BaseControl, ContextMenusOfEitherKind) {
   EXPECT_EQ(s.Grid->PopupMenu(), nullptr) << "a freed menu is let go";
   SetModalHook(old);
 }
+
+// The control's own erase (WParam = LParam) fills its background; an erase from outside erases
+// nothing and says so.
+TEST(BaseControl, EraseFillsOnlyForTheControlsOwnPainting) {
+  TGridScene s;
+  s.Grid->SetColor(TColor(0x3366CC));
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP bitmap = CreateCompatibleBitmap(dc, 40, 40);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  RECT all{0, 0, 40, 40};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  EXPECT_EQ(s.Grid->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 0);
+  EXPECT_EQ(GetPixel(dc, 5, 5), COLORREF(0xFFFFFF));
+  EXPECT_EQ(s.Grid->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(dc)), 1);
+  EXPECT_EQ(GetPixel(dc, 5, 5), COLORREF(0x3366CC));
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+}
+
+// A change of the system's non-client metrics brings every control's bars back to the system
+// size.
+TEST(BaseControl, SettingsChangeResizesTheBars) {
+  TGridScene s;
+  s.Grid->HScrollBar()->SetHeight(30);
+  s.Grid->VScrollBar()->SetWidth(25);
+  HWND watcher = GetSettingsController()->Window();
+  ASSERT_NE(watcher, nullptr);
+  EXPECT_EQ(SendMessage(watcher, WM_SETTINGCHANGE, 42, 0), 0);
+  EXPECT_EQ(s.Grid->HScrollBar()->Height(), 17);
+  EXPECT_EQ(s.Grid->VScrollBar()->Width(), 17);
+  EXPECT_EQ(s.Grid->VScrollBar()->BoundsRect(), TRect(283, 0, 300, 217));
+}
+
+// Drag images come from DrawDragImage at DragImageSize; a size with a zero side gives none.
+TEST(BaseControl, DragImagesOfAPlatformDrag) {
+  struct TImageGrid : TGridDemo {
+    using TGridDemo::TGridDemo;
+    TSize ImageSize{0, 10};
+    bool HasDragImages() const override { return true; }
+    TSize DragImageSize() override { return ImageSize; }
+    void DrawDragImage(TcxCanvas* Canvas, const TRect& R) override {
+      Canvas->FillRectWithColor(R, TColor(0x00FF00));
+      Canvas->FillRectWithColor(TRect(0, 0, 4, 4), TColor(0x0000FF));
+    }
+  };
+  TForm form(nullptr);
+  auto* grid = new TImageGrid(&form);
+  grid->SetParent(&form);
+  EXPECT_EQ(grid->GetDragImages(), nullptr);
+  auto* other = new TImageGrid(&form);
+  other->SetParent(&form);
+  other->ImageSize = TSize{16, 12};
+  TcxDragImageList* images = other->GetDragImages();
+  ASSERT_NE(images, nullptr);
+  ASSERT_EQ(images->Count(), 1);
+  EXPECT_EQ(images->Width(), 16);
+  EXPECT_EQ(images->Height(), 12);
+  EXPECT_EQ(images->Images(0)->Canvas()->Pixel(10, 10), TColor(0x00FF00));
+  EXPECT_EQ(images->Images(0)->Canvas()->Pixel(1, 1), TColor(0x0000FF));
+}
