@@ -573,9 +573,7 @@ class TcxControl : public TCustomControl, public IdxLocalizerListener, public Ic
   TScrollStyle ScrollBars() const { return FScrollBars; }
   void SetScrollBars(TScrollStyle Value);
   TcxKeys WantedKeys() const { return FKeys; }
-  void SetWantedKeys(TcxKeys Value) {
-    if (!(FKeys == Value)) FKeys = Value;
-  }
+  void SetWantedKeys(TcxKeys Value) { FKeys = Value; }
   // A TPopupMenu, a component with the suite's pop-up menu interface, or null.
   TComponent* PopupMenu() const { return FPopupMenu; }
   void SetPopupMenu(TComponent* Value);
@@ -593,7 +591,6 @@ class TcxControl : public TCustomControl, public IdxLocalizerListener, public Ic
   TcxDragAndDropObject* DragAndDropObject();
   TcxDragAndDropState DragAndDropState() const { return FDragAndDropState; }
   void SetDragAndDropState(TcxDragAndDropState Value);
-  TcxDragAndDropObjectClass DragAndDropObjectClassValue() const { return FDragAndDropObjectClass; }
   void SetDragAndDropObjectClass(TcxDragAndDropObjectClass Value) { FDragAndDropObjectClass = std::move(Value); }
   void FinishDragAndDrop(bool Accepted);
   TObject* MouseCaptureObject() const { return FMouseCaptureObject; }

@@ -426,24 +426,21 @@ void TcxControl::ScrollContentFromAnchor() {
       PostQuitMessage(int(msg.wParam));
       break;
     }
-    bool last_message = false;
+    bool escape = false, ends = false;
     switch (msg.message) {
       case WM_PAINT:
         if (msg.hwnd == window) ValidateRect(window, nullptr);
         break;
       case WM_KEYDOWN:
-      case WM_KEYUP:
-        if (msg.wParam == VK_ESCAPE) last_message = true;
-        break;
+      case WM_KEYUP: escape = msg.wParam == VK_ESCAPE; break;
       case WM_TIMER:
-        if (!msg.hwnd && msg.wParam == timer && ++ticks % (13 - speed) == 0 && self)
-          ScrollContent(direction);
+        if (!msg.hwnd && msg.wParam == timer && ++ticks % (13 - speed) == 0) ScrollContent(direction);
         break;
       case WM_MOUSEMOVE: {
         POINT p{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
         ::ClientToScreen(msg.hwnd, &p);
         TPoint at(p.x, p.y);
-        if (at != last && self) {
+        if (at != last) {
           last = at;
           AnchorScrollDirection(anchor, at, TSize{w, h}, leftZone, direction, speed);
           ::SetCursor(Screen->Cursors(AnchorScrollCursor(direction)));
@@ -458,14 +455,15 @@ void TcxControl::ScrollContentFromAnchor() {
       case WM_RBUTTONDBLCLK:
       case WM_MBUTTONDOWN:
       case WM_MBUTTONDBLCLK:
-      case WM_MOUSEWHEEL: last_message = true; break;
-      case WM_MBUTTONUP: last_message = leftZone; break;
+      case WM_MOUSEWHEEL: ends = true; break;
+      // A middle click that never left the neutral zone keeps the scrolling on.
+      case WM_MBUTTONUP: ends = leftZone; break;
     }
-    if (last_message && (msg.message == WM_KEYDOWN || msg.message == WM_KEYUP)) break;
+    if (escape) break;
     // A click that ends the scrolling still reaches its window.
     TranslateMessage(&msg);
     DispatchMessage(&msg);
-    if (last_message) break;
+    if (ends) break;
   }
   if (self && MouseCapture()) SetMouseCapture(false);
   KillTimer(nullptr, timer);

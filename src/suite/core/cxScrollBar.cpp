@@ -128,10 +128,7 @@ TcxScrollBar::TcxScrollBar(TComponent* AOwner) : TCustomControl(AOwner) {
   SetBounds(Left(), Top(), 121, GetSystemMetrics(SM_CYHSCROLL));
 }
 
-TcxScrollBar::~TcxScrollBar() {
-  FRepeatTimer.reset();
-  FThemeNotifier.reset();
-}
+TcxScrollBar::~TcxScrollBar() = default;
 
 TcxScrollBarViewInfo* TcxScrollBar::CreateViewInfo() { return new TcxScrollBarViewInfo(this); }
 
