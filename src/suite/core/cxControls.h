@@ -598,7 +598,6 @@ class TcxControl : public TCustomControl, public IdxLocalizerListener, public Ic
   TPoint MouseDownPos() const { return FMouseDownPos; }
   bool IsMouseButtonPressed() const { return FMouseButtonPressed; }
   bool IsScrollingContent() const { return FScrollingContent; }
-  TcxDragImageList* DragImages() const { return FDragImages.get(); }
 
   void AddFontListener(IcxFontListener* Listener);
   void RemoveFontListener(IcxFontListener* Listener);
@@ -743,7 +742,6 @@ class TcxControl : public TCustomControl, public IdxLocalizerListener, public Ic
   void DoPaintBuffered(TMessage& Message);
   void WMEraseBkgndSuite(TMessage& Message);
   void WMGetDlgCode(TMessage& Message);
-  void CNKeyDownSuite(TMessage& Message);
   bool IsPopupShortCut(TMessage& Message);
   void CalculateScrollBars();
   void CheckScrollBarSizes();
