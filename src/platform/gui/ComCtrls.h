@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/gui/Controls.h"
+#include "platform/gui/ScrollTypes.h"
 #include "platform/rtl/SysUtils.h"
 
 class TCustomImageList;
@@ -60,14 +61,6 @@ class TProgressBar : public TWinControl {
 // ---------------------------------------------------------------------------------------------
 // Scroll bar
 
-enum class TScrollBarKind { sbHorizontal, sbVertical };
-using enum TScrollBarKind;
-enum class TScrollCode {
-  scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom, scEndScroll
-};
-using enum TScrollCode;
-// ScrollPos is where the bar is about to go; the handler may change it.
-using TScrollEvent = Event<void(TObject* Sender, TScrollCode ScrollCode, int& ScrollPos)>;
 
 class TScrollBar : public TWinControl {
  public:

@@ -6,11 +6,12 @@
 
 #include "platform/rtl/Events.h"
 
-enum TScrollBarKind : uint8_t { sbHorizontal, sbVertical };
-
-enum TScrollCode : uint8_t {
+enum class TScrollBarKind { sbHorizontal, sbVertical };
+using enum TScrollBarKind;
+enum class TScrollCode {
   scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom, scEndScroll
 };
+using enum TScrollCode;
 
 constexpr int SB_LINEUP = 0;
 constexpr int SB_LINELEFT = 0;
@@ -28,7 +29,9 @@ constexpr int SB_ENDSCROLL = 8;
 using TScrollBarInc = int16_t;
 
 class TObject;
+// ScrollPos is where the bar is about to go; the handler may change it.
 using TScrollEvent = Event<void(TObject* Sender, TScrollCode ScrollCode, int& ScrollPos)>;
 
 // Which scroll bars a control may show.
-enum TScrollStyle : uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };
+enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+using enum TScrollStyle;

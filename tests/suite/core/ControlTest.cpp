@@ -147,7 +147,7 @@ TEST(BaseControl, DemoGridLaysOutItsBars) {
   }
 
   // Scrolling by the bar moves the grid.
-  v->Perform(CN_VSCROLL, scPageDown, 0);
+  v->Perform(CN_VSCROLL, WPARAM(scPageDown), 0);
   EXPECT_EQ(s.Grid->TopRow, 10);
   EXPECT_EQ(v->Position(), 10);
 }

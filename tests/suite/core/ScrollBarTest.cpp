@@ -33,7 +33,7 @@ struct TBarScene {
     Bar->OnScroll = [this](TObject*, TScrollCode Code, int& Pos) {
       static const char* names[] = {"lineup", "linedown", "pageup", "pagedown", "position",
                                     "track", "top", "bottom", "end"};
-      Log.push_back(std::string(names[Code]) + " " + std::to_string(Pos));
+      Log.push_back(std::string(names[int(Code)]) + " " + std::to_string(Pos));
     };
     Form->Show();
     Application->ProcessMessages();
@@ -153,7 +153,7 @@ TEST(ScrollBar, ScrollRequests) {
     TBarScene s;
     s.Bar->SetPosition(c.From);
     s.Log.clear();
-    s.Bar->Perform(CN_VSCROLL, c.Code, 0);
+    s.Bar->Perform(CN_VSCROLL, WPARAM(c.Code), 0);
     EXPECT_EQ(s.Bar->Position(), c.Expected) << int(c.Code);
     EXPECT_EQ(s.Log.size(), c.Changes ? 2u : 1u) << int(c.Code);
   }
@@ -163,10 +163,10 @@ TEST(ScrollBar, ScrollRequests) {
     if (Code == scLineDown) Pos = 1000;  // clamped again after the handler
   };
   s.Log.clear();
-  s.Bar->Perform(CN_VSCROLL, scTrack, 0);
+  s.Bar->Perform(CN_VSCROLL, WPARAM(scTrack), 0);
   EXPECT_EQ(s.Bar->Position(), 77);
   EXPECT_TRUE(s.Log.empty()) << "no OnChange for tracking";
-  s.Bar->Perform(CN_VSCROLL, scLineDown, 0);
+  s.Bar->Perform(CN_VSCROLL, WPARAM(scLineDown), 0);
   EXPECT_EQ(s.Bar->Position(), 100);
 }
 
