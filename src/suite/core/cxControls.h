@@ -886,13 +886,3 @@ class TcxDragImageList : public TObject {
 
 // The platform drag object over a suite control right now, or null.
 TDragObject* CurrentPlatformDragObject();
-
-// The cursors the unit registers in the screen's table.
-constexpr TCursor crcxDragCopy = 2100;
-constexpr TCursor crcxFullScroll = 2101;
-constexpr TCursor crcxHorScroll = 2102;
-constexpr TCursor crcxVerScroll = 2103;
-constexpr TCursor crcxUpScroll = 2104;
-constexpr TCursor crcxRightScroll = 2105;
-constexpr TCursor crcxDownScroll = 2106;
-constexpr TCursor crcxLeftScroll = 2107;
