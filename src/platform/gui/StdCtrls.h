@@ -9,6 +9,7 @@
 
 #include "platform/gui/Controls.h"
 #include "platform/gui/CustomForms.h"
+#include "platform/gui/ScrollTypes.h"
 #include "platform/win/QtWindows.h"
 
 class QWidget;
@@ -404,9 +405,6 @@ class TListBox : public TCustomListBox {
  public:
   using TCustomListBox::TCustomListBox;
 };
-
-enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
-using enum TScrollStyle;
 
 // A multi-line edit: Lines are its text's lines; word wrap, scroll bars, and Enter and Tab
 // typed into it when it wants them.
