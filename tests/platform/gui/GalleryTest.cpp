@@ -22,8 +22,8 @@ namespace {
 const char* kGallery = R"(object Gallery: TForm {
   BorderStyle = bsDialog
   Caption = "Gallery"
-  ClientHeight = 364
-  ClientWidth = 560
+  ClientHeight = 470
+  ClientWidth = 760
   Color = clBtnFace
   Font {
     Height = -11
@@ -32,14 +32,14 @@ const char* kGallery = R"(object Gallery: TForm {
   object Banner: TPanel {
     Left = 0
     Top = 0
-    Width = 560
+    Width = 760
     Height = 52
     Align = alTop
     BevelOuter = bvNone
     object Picture: TImage {
       Left = 0
       Top = 0
-      Width = 560
+      Width = 760
       Height = 52
       Align = alClient
       Stretch = true
@@ -203,10 +203,99 @@ const char* kGallery = R"(object Gallery: TForm {
     Top = 298
     Caption = "h : m : s"
   }
-  object Status: TPanel {
+  object Output: TGroupBox {
+    Left = 560
+    Top = 62
+    Width = 192
+    Height = 134
+    Caption = "Output"
+    object Wav: TRadioButton {
+      Left = 10
+      Top = 20
+      Width = 70
+      Height = 17
+      Caption = "&WAV"
+      Checked = true
+    }
+    object Mp3: TRadioButton {
+      Left = 96
+      Top = 20
+      Width = 70
+      Height = 17
+      Caption = "&MP3"
+    }
+    object Rate: TComboBox {
+      Left = 10
+      Top = 44
+      Width = 172
+      Height = 22
+      Style = csDropDownList
+      Items = ("48,000 Hz", "44,100 Hz", "22,050 Hz")
+      ItemIndex = 1
+    }
+    object FileName: TEdit {
+      Left = 10
+      Top = 74
+      Width = 172
+      Height = 22
+      Text = "take 2"
+    }
+    object Tags: TCheckBox {
+      Left = 10
+      Top = 106
+      Width = 172
+      Height = 17
+      Caption = "Write &tags"
+      Checked = true
+    }
+  }
+  object Channels: TRadioGroup {
+    Left = 560
+    Top = 202
+    Width = 192
+    Height = 84
+    Caption = "Channels"
+    Items = ("Mono", "Stereo", "Left only", "Right only")
+    Columns = 2
+    ItemIndex = 1
+  }
+  object Notes: TMemo {
     Left = 8
     Top = 328
-    Width = 544
+    Width = 370
+    Height = 90
+    Lines = ("Recorded live on the second night.", "Trim the applause at the end, then normalize to -1 dB.")
+    ScrollBars = ssVertical
+  }
+  object Recent: TListBox {
+    Left = 388
+    Top = 328
+    Width = 164
+    Height = 90
+    Items = ("intro.wav", "take 2.mp3", "voice.ogg", "loop.aiff")
+  }
+  object OK: TButton {
+    Left = 560
+    Top = 328
+    Width = 92
+    Height = 25
+    Caption = "OK"
+    Default = true
+    ModalResult = 1
+  }
+  object Cancel: TButton {
+    Left = 660
+    Top = 328
+    Width = 92
+    Height = 25
+    Cancel = true
+    Caption = "Cancel"
+    ModalResult = 2
+  }
+  object Status: TPanel {
+    Left = 8
+    Top = 434
+    Width = 744
     Height = 26
     Alignment = taLeftJustify
     BevelOuter = bvLowered
