@@ -43,8 +43,7 @@ bool RemovePendingMessages(HWND Window, UINT FirstMessage, UINT LastMessage = 0,
 bool PrepareHintInfo(THintInfo& HintInfo, THintWindow*& HintWindow, TControl* Control,
                      const std::string& Text, TRect& Rect, void* HintData = nullptr,
                      int HideTimeout = 0);
-// Shows the hint at Rect when a monitor serves its top-left corner; the window is parented to
-// the application window first.
+// Shows the hint at Rect when a monitor serves its top-left corner.
 void ActivateHintOnScreen(THintWindow* HintWindow, const TRect& Rect, const std::string& Text);
 
 // Desktop geometry
@@ -301,6 +300,8 @@ class TcxWindowProcController : public TObject {
  private:
   TcxWindowProcLinkedObjectList* FindChain(TControl* Control, HWND Handle) const;
   TcxWindowProcLinkedObject* AddLink(TcxWindowProcLinkedObjectList* Chain, TWndMethod Handler);
+  // The chain of the control (or, without one, of the handle) is made on first use.
+  TcxWindowProcLinkedObject* AddHook(TControl* Control, HWND Handle, TWndMethod Handler);
   void FreeChain(TcxWindowProcLinkedObjectList* Chain);
   std::vector<TcxWindowProcLinkedObjectList*> FChains;
 };

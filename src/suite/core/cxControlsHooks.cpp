@@ -136,12 +136,11 @@ TcxWindowProcLinkedObject* TcxWindowProcController::AddLink(TcxWindowProcLinkedO
   return link;
 }
 
-TcxWindowProcLinkedObject* TcxWindowProcController::HookControl(TControl* Control,
-                                                                TWndMethod Handler) {
-  if (!Control) return nullptr;
-  TcxWindowProcLinkedObjectList* chain = FindChain(Control, nullptr);
+TcxWindowProcLinkedObject* TcxWindowProcController::AddHook(TControl* Control, HWND Handle,
+                                                            TWndMethod Handler) {
+  TcxWindowProcLinkedObjectList* chain = FindChain(Control, Handle);
   if (!chain) {
-    chain = new TcxWindowProcLinkedObjectList(Control, nullptr);
+    chain = new TcxWindowProcLinkedObjectList(Control, Handle);
     FChains.push_back(chain);
     chain->FHelper->StoreDefaultWindowProc([chain](TMessage& M) { chain->Dispatch(M); });
     AddLink(chain, chain->FHelper->DefaultWindowProc());
@@ -149,17 +148,14 @@ TcxWindowProcLinkedObject* TcxWindowProcController::HookControl(TControl* Contro
   return AddLink(chain, std::move(Handler));
 }
 
+TcxWindowProcLinkedObject* TcxWindowProcController::HookControl(TControl* Control,
+                                                                TWndMethod Handler) {
+  return Control ? AddHook(Control, nullptr, std::move(Handler)) : nullptr;
+}
+
 TcxWindowProcLinkedObject* TcxWindowProcController::HookWindowHandle(HWND Handle,
                                                                      TWndMethod Handler) {
-  if (!Handle) return nullptr;
-  TcxWindowProcLinkedObjectList* chain = FindChain(nullptr, Handle);
-  if (!chain) {
-    chain = new TcxWindowProcLinkedObjectList(nullptr, Handle);
-    FChains.push_back(chain);
-    chain->FHelper->StoreDefaultWindowProc([chain](TMessage& M) { chain->Dispatch(M); });
-    AddLink(chain, chain->FHelper->DefaultWindowProc());
-  }
-  return AddLink(chain, std::move(Handler));
+  return Handle ? AddHook(nullptr, Handle, std::move(Handler)) : nullptr;
 }
 
 void TcxWindowProcController::Unhook(TcxWindowProcLinkedObject*& Link) {

@@ -89,10 +89,8 @@ bool MonitorFoundAt(const TPoint& P) {
 
 void ActivateHintOnScreen(THintWindow* HintWindow, const TRect& Rect, const std::string& Text) {
   if (!HintWindow || !MonitorFoundAt(Rect.TopLeft())) return;
-  if (HintWindow->ParentWindow() != Application->Handle()) {
-    HintWindow->SetVisible(false);
-    HintWindow->SetParentWindow(Application->Handle());
-  }
+  // The application's window is a hidden message-only window here: a hint, a top-level window
+  // of its own, is not parented to it.
   HintWindow->ActivateHint(Rect, Text);
 }
 

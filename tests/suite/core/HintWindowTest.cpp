@@ -140,3 +140,19 @@ TEST_F(THintWindowTest, PreparingAHintAsksTheApplicationAndMakesTheWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(THintWindowTest, ActivatedOnTheScreenAlsoWhenItShowedBefore) {
+  TcxBaseHintWindow hint(nullptr);
+  hint.ActivateHint(Bounds(40, 50, 80, 20), "before");
+  ActivateHintOnScreen(&hint, Bounds(60, 70, 90, 22), "on screen");
+  EXPECT_TRUE(IsWindowVisible(hint.Handle()));
+  EXPECT_EQ(GetWindowRectOrEmpty(hint.Handle()), Bounds(60, 70, 90, 22));
+  EXPECT_EQ(hint.Caption(), "on screen");
+  QWidget* widget = GetWindowWidget(hint.Handle());
+  ASSERT_NE(widget, nullptr);
+  EXPECT_TRUE(widget->isVisible() && widget->isWindow()) << "still a top-level window of its own";
+}
+
+}  // namespace
