@@ -62,17 +62,18 @@ function(sonalix_embed_forms target)
   endif()
 endfunction()
 
-# sonalix_generated_images(<target> <resource> <tool> <file names...>): the tool draws the files
-# into the folder given as its argument at build time; they are embedded under ":/images" as the
-# resource <resource> (a static library brings it in with Q_INIT_RESOURCE(<resource>)).
-function(sonalix_generated_images target resource tool)
-  set(dir ${CMAKE_CURRENT_BINARY_DIR}/images)
+# sonalix_generated_resources(<target> <resource> <tool> <prefix> <file names...>): the tool draws
+# the files into the folder given as its argument at build time; they are embedded under
+# ":/<prefix>" as the resource <resource> (a static library brings it in with
+# Q_INIT_RESOURCE(<resource>)).
+function(sonalix_generated_resources target resource tool prefix)
+  set(dir ${CMAKE_CURRENT_BINARY_DIR}/${prefix})
   list(TRANSFORM ARGN PREPEND ${dir}/ OUTPUT_VARIABLE files)
   file(MAKE_DIRECTORY ${dir})
   add_custom_command(OUTPUT ${files}
     COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen $<TARGET_FILE:${tool}> ${dir}
     DEPENDS ${tool} VERBATIM)
-  set(qrc "<RCC>\n  <qresource prefix=\"/images\">\n")
+  set(qrc "<RCC>\n  <qresource prefix=\"/${prefix}\">\n")
   foreach(name IN LISTS ARGN)
     string(APPEND qrc "    <file>${name}</file>\n")
   endforeach()
@@ -80,4 +81,9 @@ function(sonalix_generated_images target resource tool)
   file(WRITE ${dir}/${resource}.qrc "${qrc}")
   qt_add_resources(sources ${dir}/${resource}.qrc)
   target_sources(${target} PRIVATE ${sources})
+endfunction()
+
+# Images drawn at build time, embedded under ":/images".
+function(sonalix_generated_images target resource tool)
+  sonalix_generated_resources(${target} ${resource} ${tool} images ${ARGN})
 endfunction()
