@@ -21,6 +21,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/gui/HostedWidgets.h"
 #include "platform/gui/ImgList.h"
 #include "platform/gui/Pictures.h"
 #include "platform/rtl/TypInfo.h"
@@ -43,28 +44,11 @@ struct TSyncScope {
 
 QString Q(const std::string& S) { return QString::fromStdString(S); }
 
-// Hosted widgets draw in the system colours the painted controls use, so a dialog mixing both
-// looks like one.
-QWidget* WithSystemColors(QWidget* Widget) {
-  QPalette pal(TColorToQColor(clBtnFace), TColorToQColor(clBtnFace));
-  pal.setColor(QPalette::Base, TColorToQColor(clWindow));
-  pal.setColor(QPalette::AlternateBase, TColorToQColor(clBtnFace));
-  pal.setColor(QPalette::Text, TColorToQColor(clWindowText));
-  pal.setColor(QPalette::WindowText, TColorToQColor(clWindowText));
-  pal.setColor(QPalette::ButtonText, TColorToQColor(clBtnText));
-  pal.setColor(QPalette::Highlight, TColorToQColor(clHighlight));
-  pal.setColor(QPalette::HighlightedText, TColorToQColor(clHighlightText));
-  for (QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
-    pal.setColor(QPalette::Disabled, role, TColorToQColor(clGrayText));
-  Widget->setPalette(pal);
-  return Widget;
-}
-
 // The Qt widget shows the control's font (WM_SETFONT comes when the window is made and whenever
 // the font changes).
 void TakeFont(TWinControl* Control, const TMessage& Message) {
   if (Message.Msg != WM_SETFONT) return;
-  if (QWidget* w = WidgetOf<QWidget>(Control)) w->setFont(Control->Font()->ToQFont());
+  ShowControlFont(WidgetOf<QWidget>(Control), Control->Font());
 }
 
 }  // namespace

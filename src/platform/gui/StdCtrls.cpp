@@ -7,7 +7,6 @@
 #include <QComboBox>
 #include <QKeySequence>
 #include <QLineEdit>
-#include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -16,6 +15,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "platform/gui/HostedWidgets.h"
 #include "platform/rtl/TypInfo.h"
 
 int DrawControlText(TCanvas* Canvas, const std::string& Text, TRect& Rect, UINT Flags) {
@@ -243,18 +243,6 @@ void ShowCaption(QWidget* w, const std::string& caption) {
   b->setShortcut(QKeySequence());
 }
 
-void ApplyFont(QWidget* w, TFont* font) {
-  if (!w) return;
-  w->setFont(font->ToQFont());
-  QPalette pal = w->palette();
-  TColor c = ColorToRGB(font->Color());
-  QColor text(GetRValue(c), GetGValue(c), GetBValue(c));
-  pal.setColor(QPalette::WindowText, text);
-  pal.setColor(QPalette::ButtonText, text);
-  pal.setColor(QPalette::Text, text);
-  w->setPalette(pal);
-}
-
 // Check boxes and radio buttons take a click anywhere in their window, as the platform's do.
 class TQtCheckBox : public QCheckBox {
  public:
@@ -298,7 +286,7 @@ void TButtonControl::WidgetCreated() {
   auto* b = qobject_cast<QAbstractButton*>(Widget());
   if (!b) return;
   ShowCaption(b, Caption());
-  ApplyFont(b, Font());
+  ShowControlFont(b, Font());
   TWeakLink<TButtonControl> self(this);
   QObject::connect(b, &QAbstractButton::clicked, b, [self] {
     TButtonControl* c = self.get();
@@ -324,7 +312,7 @@ void TButtonControl::Dispatch(TMessage& m) {
       break;
     case CM_FONTCHANGED:
       TWinControl::Dispatch(m);
-      ApplyFont(Widget(), Font());
+      ShowControlFont(Widget(), Font());
       return;
   }
   TWinControl::Dispatch(m);
@@ -808,7 +796,7 @@ void TCustomComboBox::CreateWnd() {
   if (!c) return;
   c->setEditable(FStyle == csDropDown);
   c->setMaxVisibleItems(FDropDownCount);
-  ApplyFont(c, Font());
+  ShowControlFont(c, Font());
   ShowItems();
   TWeakLink<TCustomComboBox> self(this);
   c->BeforePopup = [self] {
@@ -930,7 +918,7 @@ void TCustomComboBox::Dispatch(TMessage& m) {
       return;
     case CM_FONTCHANGED:
       TWinControl::Dispatch(m);
-      ApplyFont(Widget(), Font());
+      ShowControlFont(Widget(), Font());
       return;
   }
   TWinControl::Dispatch(m);
@@ -1244,7 +1232,7 @@ void TCustomMemo::ApplyOptions() {
   e->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
   e->setReadOnly(FReadOnly);
   e->setTabChangesFocus(!FWantTabs);
-  ApplyFont(e, Font());
+  ShowControlFont(e, Font());
 }
 
 void TCustomMemo::SetScrollBars(TScrollStyle Value) {
@@ -1300,7 +1288,7 @@ void TCustomMemo::Dispatch(TMessage& m) {
       return;
     case CM_FONTCHANGED:
       TWinControl::Dispatch(m);
-      ApplyFont(Widget(), Font());
+      ShowControlFont(Widget(), Font());
       return;
   }
   TWinControl::Dispatch(m);

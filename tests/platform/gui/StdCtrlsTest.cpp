@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTextCursor>
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -15,6 +16,7 @@
 #include "platform/gui/Pictures.h"
 #include "platform/gui/StdCtrls.h"
 #include "platform/rtl/Streaming.h"
+#include "platform/win/QtWindows.h"
 #include "platform/gui/GuiInput.h"
 
 namespace {
@@ -314,6 +316,39 @@ TEST(DialogKeys, AModalResultOnAButtonEndsTheModalForm) {
   SetManualClock(false);
   EXPECT_EQ(result, mrCancel);
   EXPECT_EQ(form->Log, (std::vector<std::string>{"cancel"}));
+}
+
+// The caption shows the font's colour while the button is enabled and the palette's grey once it
+// is disabled.
+TEST(Buttons, CaptionTakesTheFontColourAndGreysWhenDisabled) {
+  auto form = guitest::ShowForm(R"(  object Button1: TButton {
+    Left = 10
+    Top = 10
+    Width = 120
+    Height = 30
+    Caption = "MMMMMMMM"
+    Font {
+      Color = clRed
+      Height = -16
+      Name = "DejaVu Sans"
+    }
+  }
+)");
+  auto* button = Find<TButton>(form.get(), "Button1");
+  auto reddest = [&] {
+    QImage shot = GetWindowWidget(button->Handle())->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    int best = -255;
+    for (int y = 0; y < shot.height(); ++y)
+      for (int x = 0; x < shot.width(); ++x) {
+        QRgb p = shot.pixel(x, y);
+        best = std::max(best, qRed(p) - std::max(qGreen(p), qBlue(p)));
+      }
+    return best;
+  };
+  EXPECT_GT(reddest(), 150);
+  button->SetEnabled(false);
+  Application->ProcessMessages();
+  EXPECT_LT(reddest(), 40);
 }
 
 TEST(CheckBoxes, ClicksKeysAndTheProgramChangeTheStateAndClick) {
