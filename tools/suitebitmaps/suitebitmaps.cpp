@@ -1,11 +1,14 @@
 // Draws the suite's small resource bitmaps into a folder as BMP files, pixel by pixel at their
 // own size: the sub-menu expand chevrons, the plus and minus expand buttons, the six
-// indicator images of grid rows and the three anchors of middle-button scrolling.
+// indicator images of grid rows, the three anchors of middle-button scrolling, the status bar's
+// seven lamps and the font-name list's two font-type marks.
 
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 #include <cstdio>
+#include <utility>
 #include <string>
 
 #include "platform/gui/Pictures.h"
@@ -121,6 +124,48 @@ QImage AnchorBitmap(bool Horizontal, bool Vertical) {
   return img;
 }
 
+// A status bar lamp, 17 x 8 on magenta (drawn transparently): a rounded capsule with a dark rim,
+// its body shaded from a light top to the full colour, and a small glint at the upper left.
+QImage Lamp(uint32_t Color) {
+  QImage img(17, 8, QImage::Format_RGB32);
+  img.fill(0xFFFF00FFu);
+  const uint32_t rim = Lerp(Color, 0xFF000000u, 11, 20);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 1; x < 16; ++x) {
+      const bool corner = (y == 0 || y == 7) && (x == 1 || x == 15);
+      if (corner) continue;
+      const bool edge = y == 0 || y == 7 || x == 1 || x == 15;
+      img.setPixel(x, y, edge ? rim : Lerp(0xFFFFFFFFu, Color, std::min(y + 2, 6), 6));
+    }
+  img.setPixel(3, 2, 0xFFFFFFFFu);
+  img.setPixel(4, 2, 0xFFFFFFFFu);
+  return img;
+}
+
+// The font-type marks of the font-name list, 12 x 12 on white (drawn transparently): two
+// overlapping letters T for scalable outline fonts, a small grid of dots for the others.
+QImage TrueTypeMark() {
+  QImage img(12, 12, QImage::Format_RGB32);
+  img.fill(0xFFFFFFFFu);
+  auto tee = [&](int x0, int y0, uint32_t c) {
+    for (int x = 0; x < 7; ++x) img.setPixel(x0 + x, y0, c);
+    for (int x : {0, 6}) img.setPixel(x0 + x, y0 + 1, c);
+    for (int y = 1; y < 7; ++y) img.setPixel(x0 + 3, y0 + y, c);
+    for (int x = 2; x < 5; ++x) img.setPixel(x0 + x, y0 + 7, c);
+  };
+  tee(0, 1, 0xFF808080u);
+  tee(4, 4, 0xFF000000u);
+  return img;
+}
+
+QImage OtherFontMark() {
+  QImage img(12, 12, QImage::Format_RGB32);
+  img.fill(0xFFFFFFFFu);
+  for (int y = 2; y < 11; y += 2)
+    for (int x = 2; x < 11; x += 2) img.setPixel(x, y, (x == 2 || y == 2) ? 0xFF000000u : 0xFF808080u);
+  return img;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -143,6 +188,12 @@ int main(int argc, char** argv) {
     Save(AnchorBitmap(true, true), dir + "/CX_FULLSCROLLBITMAP.bmp");
     Save(AnchorBitmap(true, false), dir + "/CX_HORSCROLLBITMAP.bmp");
     Save(AnchorBitmap(false, true), dir + "/CX_VERSCROLLBITMAP.bmp");
+    static const std::pair<const char*, uint32_t> lamps[] = {
+        {"GRAY", 0xFF9A9A9Au}, {"YELLOW", 0xFFF0D000u}, {"BLUE", 0xFF2060F0u}, {"GREEN", 0xFF20B020u},
+        {"RED", 0xFFE02020u},  {"TEAL", 0xFF10A0A0u},   {"PURPLE", 0xFF9030C0u}};
+    for (const auto& [name, color] : lamps) Save(Lamp(color), dir + "/DXSTATUSBAR_" + name + ".bmp");
+    Save(TrueTypeMark(), dir + "/DXBARTRUETYPEFONT.bmp");
+    Save(OtherFontMark(), dir + "/DXBARNONTRUETYPEFONT.bmp");
   } catch (const Exception& e) {
     std::fprintf(stderr, "suitebitmaps: %s\n", e.Message().c_str());
     return 1;
