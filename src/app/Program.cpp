@@ -5,6 +5,7 @@
 
 #include "app/Main.h"
 #include "app/Splash.h"
+#include "cd/LoadCD.h"
 #include "controls/ImageSlider.h"
 #include "controls/PngImage.h"
 #include "controls/PngSpeedButton.h"
@@ -28,6 +29,7 @@ void RegisterAppClasses() {
   RegisterPngSpeedButtonClasses();
   RegisterSUIImagePanelClasses();
   RegisterSplashClasses();
+  RegisterLoadCDClasses();
   RegisterMainClasses();
 }
 

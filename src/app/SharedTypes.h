@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "cd/CDItem.h"
 #include "platform/rtl/System.h"
 
 // One entry of the region list.
@@ -37,12 +38,7 @@ class TBatchFileItem : public TObject {
   std::string Folder;    // with the trailing delimiter
 };
 
-// One track of the CD load dialog.
-class TCDItem : public TObject {
- public:
-  std::string TrackPath;  // "D:\Track01.cda"
-  std::string Caption;
-};
+// One track of the CD load dialog: TCDItem, made by the dialog in the CD library.
 
 // The batch converter's commands, one class each, holding that command's parameters.
 

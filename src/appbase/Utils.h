@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/gui/FontSubstitution.h"
+
 class TStringList;
 
 // Names and folders.
@@ -89,6 +91,3 @@ class TWinControl;
 // becomes the chosen folder and the result is true. Callers pass Flags 65 (file-system folders).
 bool BrowseForFolder(TWinControl* Owner, std::string& Folder, const std::string& Title,
                      const std::string& RootFolder, unsigned Flags);
-// Gives NewName to the font of every child (windowed children recursively) whose font is named
-// OldName, when NewName is an installed font other than OldName. The control's own font stays.
-void SubstituteFontName(TWinControl* Control, const std::string& OldName, const std::string& NewName);

@@ -6,6 +6,7 @@
 #include "net/IcsWSocket.h"
 #include "net/SmtpMessage.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/rtl/TypInfo.h"
 #include "platform/sys/CdTrackFiles.h"
 
 const char* const CddbDefaultServer = "gnudb.gnudb.org";
@@ -177,6 +178,8 @@ int TCddb::StartGet(const std::string& Url, const std::string& StatusText, int N
   FReceived.SetPosition(0);
   FHttpCli->SetReplyStream(&FReceived);
   FHttpCli->URL = Url;
+  // The new state comes first: the announcement must not carry the failure of the last request.
+  FState = NewState;
   Status(StatusText);
   Exchange(Url + "\r\n");
   try {
@@ -187,7 +190,6 @@ int TCddb::StartGet(const std::string& Url, const std::string& StatusText, int N
            FHttpCli->ReplyText() + "\"");
     return -1;
   }
-  FState = NewState;
   return 0;
 }
 
@@ -406,4 +408,51 @@ int TCddb::ParseReadEntry() {
   RefreshTOC();
   FCDInfo.Category = category;
   return result;
+}
+
+namespace {
+
+template <class V>
+auto Field(V TCddb::*Member) {
+  return [Member](TCddb* c, V v) { c->*Member = std::move(v); };
+}
+
+}  // namespace
+
+void RegisterCddbClasses() {
+  RegisterClass<TCddb, TComponent>();
+  RegisterEnumNames<TCDInterface>({"cdiAutoDetect", "cdiASPI", "cdiNTSCSI"});
+  RegisterEnumNames<TLocalCDDBType>({"lctWIN", "lctUNIX"});
+  RegisterEnumNames<TServerType>({"CDDBP", "HTTP"});
+  RegisterEnumNames<TSubmissionType>({"TEST", "SUBMIT"});
+  Published<TCddb>()
+      .Property("InternalTOCRetrieve", &TCddb::InternalTOCRetrieve, Field(&TCddb::InternalTOCRetrieve))
+      .Property("CDInterface", &TCddb::CDInterface, Field(&TCddb::CDInterface))
+      .Property("LocalCDDBPath", &TCddb::LocalCDDBPath, Field(&TCddb::LocalCDDBPath))
+      .Property("LocalCDDBDLLPath", &TCddb::LocalCDDBDLLPath, Field(&TCddb::LocalCDDBDLLPath))
+      .Property("LocalCDDBType", &TCddb::LocalCDDBType, Field(&TCddb::LocalCDDBType))
+      .Property("NoteToUser", &TCddb::NoteToUser, &TCddb::SetNoteToUser)
+      .Property("EmailUser", &TCddb::EmailUser, Field(&TCddb::EmailUser))
+      .Property("EmailSubmit", &TCddb::EmailSubmit, Field(&TCddb::EmailSubmit))
+      .Property("EmailTestSubmit", &TCddb::EmailTestSubmit, Field(&TCddb::EmailTestSubmit))
+      .Property("ServerAddr", &TCddb::ServerAddr, Field(&TCddb::ServerAddr))
+      .Property("ServerAdditionalAddr", &TCddb::ServerAdditionalAddr, Field(&TCddb::ServerAdditionalAddr))
+      .Property("ServerPort", &TCddb::ServerPort, Field(&TCddb::ServerPort))
+      .Property("ServerType", &TCddb::ServerType, Field(&TCddb::ServerType))
+      .Property("ServerLatitude", &TCddb::ServerLatitude, Field(&TCddb::ServerLatitude))
+      .Property("ServerLongitude", &TCddb::ServerLongitude, Field(&TCddb::ServerLongitude))
+      .Property("ServerDescription", &TCddb::ServerDescription, Field(&TCddb::ServerDescription))
+      .Property("ProxyAddress", &TCddb::ProxyAddress, &TCddb::SetProxyAddress)
+      .Property("ProxyPort", &TCddb::ProxyPort, &TCddb::SetProxyPort)
+      .Property("ProxyUsername", &TCddb::ProxyUsername, &TCddb::SetProxyUsername)
+      .Property("ProxyPassword", &TCddb::ProxyPassword, &TCddb::SetProxyPassword)
+      .Property("SubmissionType", &TCddb::SubmissionType, Field(&TCddb::SubmissionType))
+      .Property("MailServerAddress", &TCddb::MailServerAddress, Field(&TCddb::MailServerAddress))
+      .Property("MailServerPort", &TCddb::MailServerPort, Field(&TCddb::MailServerPort))
+      .Property("ClientName", &TCddb::ClientName, Field(&TCddb::ClientName))
+      .Property("ClientVersion", &TCddb::ClientVersion, Field(&TCddb::ClientVersion))
+      .Property("ClientComments", &TCddb::ClientComments, Field(&TCddb::ClientComments))
+      .Property("OnStatusMessage", &TCddb::OnStatusMessage)
+      .Property("OnDataExchange", &TCddb::OnDataExchange)
+      .Property("OnMatch", &TCddb::OnMatch);
 }

@@ -13,6 +13,7 @@
 #include "cd/AspiCD.h"
 #include "cd/LocalCDDB.h"
 #include "platform/rtl/Classes.h"
+#include "platform/rtl/Events.h"
 #include "platform/rtl/Streams.h"
 
 class THttpCli;
@@ -59,9 +60,8 @@ struct TServer {
 
 using TMatchArray = std::array<std::string, 100>;
 using TServerArray = std::array<TServer, 100>;
-using TStatusEvent = std::function<void(TObject* Sender, const std::string& Status)>;
-using TMatchEvent =
-    std::function<void(TObject* Sender, const TMatchArray& Matches, int& RightOne)>;
+using TStatusEvent = Event<void(TObject* Sender, const std::string& Status)>;
+using TMatchEvent = Event<void(TObject* Sender, const TMatchArray& Matches, int& RightOne)>;
 
 // Where the component asks when nothing else is set.
 extern const char* const CddbDefaultServer;
@@ -190,3 +190,6 @@ class TCddb : public TComponent {
   int FState = -1;
   TServerArray FSites;
 };
+
+// Publishes the component's properties and events, so that a form description can carry it.
+void RegisterCddbClasses();
