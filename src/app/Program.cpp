@@ -12,6 +12,7 @@
 #include "controls/RzPrgres.h"
 #include "controls/SUIImagePanel.h"
 #include "controls/TransparentDraw.h"
+#include "operations/FormatSetup.h"
 #include "platform/gui/QtApplication.h"
 
 static void InitAppImages() { Q_INIT_RESOURCE(sonalix_app_images); }
@@ -31,6 +32,7 @@ void RegisterAppClasses() {
   RegisterSplashClasses();
   RegisterLoadCDClasses();
   RegisterMainClasses();
+  RegisterOutputFormatClasses();
 }
 
 int RunProgram(int argc, char** argv) {

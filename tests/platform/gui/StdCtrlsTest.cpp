@@ -158,6 +158,34 @@ TEST(Labels, WordWrapBreaksLinesAndLayoutPlacesThemVertically) {
   }
 }
 
+// The slider end labels of the format dialogs: a caption's "\r\n" starts one new line, wrapped
+// or not, and the label is as wide as its wider line.
+TEST(Labels, ALineBreakInTheCaptionStartsOneNewLine) {
+  auto form = FormFrom(
+      "object One: TLabel {\n  Left = 10\n  Top = 10\n  Caption = \"Low Quality,\"\n}\n"
+      "object Plain: TLabel {\n  Left = 10\n  Top = 40\n  Caption = \"Low Quality,\\r\\nSmall Size\"\n}\n"
+      "object Wrapped: TLabel {\n  Left = 120\n  Top = 40\n  Width = 130\n  WordWrap = true\n"
+      "  Caption = \"High Quality,\\r\\nLarge Size\"\n}\n");
+  auto* one = dynamic_cast<TLabel*>(form->FindComponent("One"));
+  auto* plain = dynamic_cast<TLabel*>(form->FindComponent("Plain"));
+  auto* wrapped = dynamic_cast<TLabel*>(form->FindComponent("Wrapped"));
+  EXPECT_EQ(plain->Caption(), "Low Quality,\r\nSmall Size");
+  EXPECT_EQ(plain->Height(), 2 * one->Height());
+  EXPECT_EQ(plain->Width(), one->Width()) << "the first line is the wider one";
+  EXPECT_EQ(wrapped->Height(), 2 * one->Height()) << "room for both lines on one, still two";
+  EXPECT_LT(wrapped->Width(), 130) << "as wide as its wider line";
+  // Two bands of letters, the second starting one line below the first.
+  QImage shot = guitest::Shot(form.get());
+  for (TLabel* label : {plain, wrapped}) {
+    TRect r = label->BoundsRect();
+    TRect top = InkBounds(shot, TRect(r.Left, r.Top, r.Right, r.Top + one->Height()), Rgb(clWhite));
+    TRect bottom = InkBounds(shot, TRect(r.Left, r.Top + one->Height(), r.Right, r.Bottom), Rgb(clWhite));
+    EXPECT_LT(top.Left, top.Right) << label->Name();
+    EXPECT_LT(bottom.Left, bottom.Right) << label->Name();
+    EXPECT_LE(std::abs(bottom.Left - top.Left), 2) << label->Name() << ": no stray character before the second line";
+  }
+}
+
 TEST(Labels, ClicksAndTheAccessKeyOfTheCaption) {
   auto form = FormFrom("object Edit1: TPanel {\n  Left = 100\n  Top = 10\n  TabStop = true\n}\n"
                        "object Edit2: TPanel {\n  Left = 100\n  Top = 60\n  TabStop = true\n}\n"
