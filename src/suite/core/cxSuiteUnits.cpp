@@ -1,5 +1,6 @@
 #include "suite/core/cxSuiteUnits.h"
 
+#include "suite/core/cxAccessibility.h"
 #include "suite/core/cxClasses.h"
 #include "suite/core/cxControls.h"
 #include "suite/core/dxHooks.h"
@@ -36,6 +37,7 @@ const std::vector<TcxSuiteUnit>& SuiteUnits() {
       {"cxLookAndFeelPainters", &cxLookAndFeelPaintersInitialize, &cxLookAndFeelPaintersFinalize},
       {"cxLookAndFeels", &cxLookAndFeelsInitialize, &cxLookAndFeelsFinalize},
       {"cxControls", &cxControlsInitialize, &cxControlsFinalize},
+      {"cxAccessibility", &cxAccessibilityInitialize, &cxAccessibilityFinalize},
   };
   return units;
 }
