@@ -6,7 +6,13 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QProcess>
+#include <QScreen>
+#include <QStandardPaths>
 #include <QTimer>
+#include <QWindow>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -15,6 +21,7 @@
 
 #include "CdImageFixture.h"
 #include "CddbTestUtil.h"
+#include "common/TestEnv.h"
 #include "cd/CDItem.h"
 #include "cd/LoadCD.h"
 #include "cd/MultiFoundCDDB.h"
@@ -59,6 +66,24 @@ QPoint RowPoint(TListView* List, int Index) {
 int TakeFirstMatch(TMatchForm* Chooser) {
   Chooser->LstMatches->SetItemIndex(0);
   return mrOk;
+}
+
+// What a window shows: read back from the screen on a real X server (unless another window
+// covers it), else from the widget.
+QImage WindowPicture(TWinControl* Form, bool FromScreen = true) {
+  QWidget* widget = GetWindowWidget(Form->Handle());
+  if (!FromScreen || QGuiApplication::platformName() != "xcb") return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  QWindow* window = widget->window()->windowHandle();
+  for (int i = 0; i < 2000 && !window->isExposed(); ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  for (int i = 0; i < 20; ++i) QCoreApplication::processEvents();
+  return window->screen()->grabWindow(window->winId()).toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// Kept for a person to look at: in SONALIX_SCREENSHOT_DIR when set, else beside the sheets.
+void KeepPicture(const QImage& Picture, const std::string& Name) {
+  const char* dir = std::getenv("SONALIX_SCREENSHOT_DIR");
+  const std::filesystem::path folder = dir ? std::filesystem::path(dir) : sonalix::test::SheetDir();
+  EXPECT_TRUE(Picture.save(QString::fromStdString((folder / Name).string()))) << Name;
 }
 
 QPoint Centre(TControl* Control) { return QPoint(Control->Width() / 2, Control->Height() / 2); }
@@ -366,6 +391,69 @@ TEST_F(LoadCD, FailedReadIsReportedOncePerRead) {
   EXPECT_EQ(Form->Cddb->State(), 5);
   EXPECT_TRUE(Boxes.empty());
   EXPECT_FALSE(Form->Timer->Enabled());  // nothing left to wait for
+}
+
+// The dialog while it waits on the chooser, the chooser, and the dialog with the titles.
+TEST_F(LoadCD, Pictures) {
+  StartServer();
+  Open();
+  const std::string id = DiscId();
+  Server.Reply("query-" + id,
+               "211 close matches found\r\nrock " + id + " Night Drive / Neon Roads\r\n"
+               "jazz 0a0b0c0d Blue Hour Quartet / Late Set\r\nfolk " + id + " Hollow Pines / Kindling\r\n.\r\n");
+  Server.Reply("read-0a0b0c0d", Entry("jazz", "0a0b0c0d", {"So Late It's Early", "Blue Hour"}));
+  QImage waiting, chooser;
+  OnChooser = [&](TMatchForm* Chooser) {
+    QTimer::singleShot(0, [&, Chooser] {
+      guitest::Click(Chooser->LstMatches, QPoint(40, 24 + 12));
+      chooser = WindowPicture(Chooser);
+      waiting = WindowPicture(Form.get(), false);  // the chooser covers it on the screen
+      guitest::Click(Chooser, Centre(Chooser->ButtonOK) + QPoint(Chooser->ButtonOK->Left(), Chooser->ButtonOK->Top()));
+    });
+    return 0;
+  };
+  ClickFreecddb();
+  ASSERT_TRUE(WaitForState({12, 13, 16}));
+  ASSERT_TRUE(nettest::PumpUntil([&] { return Rows().front() != "Track - 01"; }, 5000));
+  guitest::Click(Form->ListViewTracks, RowPoint(Form->ListViewTracks, 1));
+  DoActionIdle();
+  const QImage titled = WindowPicture(Form.get());
+  ASSERT_FALSE(waiting.isNull());
+  ASSERT_FALSE(chooser.isNull());
+  EXPECT_GE(titled.width(), Form->ClientWidth());
+  EXPECT_GE(chooser.width(), 312);
+
+  // The button's picture is there: the blue of its globe in the lower right of the glyph.
+  const TPoint glyph = Form->ButtonFreeCDDB->ClientToParent(Form->ButtonFreeCDDB->GlyphPos(), Form.get());
+  const int dx = titled.width() - Form->ClientWidth(), dy = titled.height() - Form->ClientHeight();
+  const QColor globe = titled.pixelColor(glyph.X + 23 + dx / 2, glyph.Y + 23 + (dy - dx / 2));
+  EXPECT_GT(globe.blue(), globe.red() + 60) << globe.name().toStdString();
+  KeepPicture(waiting, "loadcd-lookup.png");
+  KeepPicture(chooser, "loadcd-chooser.png");
+  KeepPicture(titled, "loadcd-titles.png");
+}
+
+// The same pictures taken on a real X server (Xvfb), as the screen shows them.
+TEST(LoadCDPictures, UnderXvfb) {
+  const QString xvfb = QStandardPaths::findExecutable("xvfb-run");
+  if (xvfb.isEmpty()) GTEST_SKIP() << "xvfb-run is not installed";
+  const std::filesystem::path dir = sonalix::test::SheetDir() / "xvfb";
+  std::filesystem::create_directories(dir);
+  for (const char* name : {"loadcd-lookup.png", "loadcd-chooser.png", "loadcd-titles.png"})
+    std::filesystem::remove(dir / name);
+  QProcess child;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("SONALIX_SCREENSHOT_DIR", QString::fromStdString(dir.string()));
+  env.insert("SONALIX_TEST_PLATFORM", "xcb");
+  child.setProcessEnvironment(env);
+  child.start(xvfb, {"-a", "-s", "-screen 0 800x600x24", QCoreApplication::applicationFilePath(),
+                     "--gtest_filter=LoadCD.Pictures"});
+  ASSERT_TRUE(child.waitForFinished(100000));
+  const std::string output = child.readAllStandardOutput().toStdString();
+  EXPECT_EQ(child.exitCode(), 0) << output << child.readAllStandardError().toStdString();
+  if (output.find("[  SKIPPED ]") != std::string::npos) GTEST_SKIP() << "the pictures need lighttpd";
+  for (const char* name : {"loadcd-lookup.png", "loadcd-chooser.png", "loadcd-titles.png"})
+    EXPECT_FALSE(QImage(QString::fromStdString((dir / name).string())).isNull()) << name;
 }
 
 }  // namespace
