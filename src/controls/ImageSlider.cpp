@@ -76,6 +76,8 @@ void TImageCustomSlider::Loaded() {
       copy.Assign(FImages[size_t(i)].get());
       SetImage(i, &copy);
     }
+  // The bounds a description gives arrive while reading, when no layout runs.
+  LayOutElements();
 }
 
 void TImageCustomSlider::DefineProperties(TFiler* Filer) {

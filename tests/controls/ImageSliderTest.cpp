@@ -335,4 +335,26 @@ TEST(ImageSlider, DescriptionsKeepSuppliedImagesOnly) {
   EXPECT_EQ(read->Options(), TSliderOptions{soSmooth});
 }
 
+// A slider read from a description is laid out at the size it was given there, as one sized by
+// the program is: same ruler, track, thumb place and ticks.
+TEST(ImageSlider, ADescribedSliderIsLaidOutAtItsDescribedSize) {
+  RegisterGuiClasses();
+  RegisterImageSliderClasses();
+  TSliderScene made(260, 40);
+  made.Slider->SetMaxValue(10);
+  made.Slider->SetIncrement(1);
+  made.Slider->SetValue(8);
+  TForm read(nullptr);
+  ReadComponentFromText(&read, "object Form1: TForm {\n  object Preset: TImageSlider {\n    Left = 10\n"
+                                "    Top = 10\n    Width = 260\n    Height = 40\n    MaxValue = 10\n"
+                                "    Increment = 1\n    Value = 8\n  }\n}\n");
+  read.Show();
+  auto* slider = dynamic_cast<TImageSlider*>(read.FindComponent("Preset"));
+  ASSERT_TRUE(slider);
+  EXPECT_EQ(slider->TrackLength(), made.Slider->TrackLength());
+  EXPECT_EQ(slider->RulerBitmap()->Width(), made.Slider->RulerBitmap()->Width());
+  EXPECT_EQ(slider->ThumbRect(), made.Slider->ThumbRect());
+  EXPECT_EQ(slider->TicksRect(), made.Slider->TicksRect());
+}
+
 }  // namespace
