@@ -13,6 +13,7 @@
 #include "controls/SUIImagePanel.h"
 #include "controls/TransparentDraw.h"
 #include "operations/FormatSetup.h"
+#include "operations/DialogSupport.h"
 #include "platform/gui/QtApplication.h"
 
 static void InitAppImages() { Q_INIT_RESOURCE(sonalix_app_images); }
@@ -33,6 +34,7 @@ void RegisterAppClasses() {
   RegisterLoadCDClasses();
   RegisterMainClasses();
   RegisterOutputFormatClasses();
+  RegisterEditingDialogClasses();
 }
 
 int RunProgram(int argc, char** argv) {
