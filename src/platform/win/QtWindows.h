@@ -51,6 +51,21 @@ void AdvanceClock(DWORD ms);
 // How many beeps MessageBeep gave since the program started (tests read it).
 int BeepCount();
 
+// Where GetKeyState reads the toggles of Caps Lock, Num Lock and Scroll Lock: by default the X
+// server's keyboard indicators when running on X11. The source answers 0 or 1, or -1 when it
+// cannot tell, and then the key events the application saw decide. Returns the previous source;
+// an empty one restores the default.
+using TLockKeySource = std::function<int(int VirtualKey)>;
+TLockKeySource SetLockKeySource(TLockKeySource Source);
+
+// The last press on a sizing hit code (HTLEFT to HTBOTTOMRIGHT) that asked the window manager to
+// resize a top-level window: that window and the code (tests read it).
+struct TSystemResizeRequest {
+  HWND Window = nullptr;
+  LRESULT HitCode = 0;
+};
+TSystemResizeRequest LastSystemResizeRequest();
+
 // Message boxes and modal dialogs ask this hook first; a non-zero answer ends them at once.
 struct TModalRequest {
   // A pop-up menu (Dialog: the TPopupMenu) answers the command of the item to run, or < 0.

@@ -190,6 +190,8 @@ TQtEventContext*& CurrentQtEvent();
 // Key mapping between Qt and virtual keys.
 WORD VirtualKeyFromQt(int qtKey, Qt::KeyboardModifiers mods, quint32 nativeVirtualKey);
 void NoteKeyState(WORD vk, bool down);
+// A lock key's toggle from the lock-key source: 0 or 1, -1 when it cannot tell.
+int LockKeyToggle(int VirtualKey);
 void NoteButtonState(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods);
 WPARAM MouseKeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods);
 

@@ -154,7 +154,10 @@ SHORT GetKeyState(int vk) {
   if (vk == VK_LSHIFT || vk == VK_RSHIFT) down = gKeyDown[VK_SHIFT];
   if (vk == VK_LCONTROL || vk == VK_RCONTROL) down = gKeyDown[VK_CONTROL];
   if (vk == VK_LMENU || vk == VK_RMENU) down = gKeyDown[VK_MENU];
-  return SHORT((down ? 0xFF80 : 0) | (gKeyToggled[vk] ? 1 : 0));
+  bool toggled = gKeyToggled[vk];
+  if (vk == VK_CAPITAL || vk == VK_NUMLOCK || vk == VK_SCROLL)
+    if (int lit = LockKeyToggle(vk); lit >= 0) toggled = lit == 1;
+  return SHORT((down ? 0xFF80 : 0) | (toggled ? 1 : 0));
 }
 
 SHORT GetAsyncKeyState(int vk) { return SHORT(GetKeyState(vk) & 0x8000 ? 0x8000 : 0); }
@@ -392,8 +395,29 @@ namespace {
 LRESULT DefaultWindowHandling(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp);
 }  // namespace
 
+namespace {
+TSystemResizeRequest gLastResize;
+
+// A press on a sizing code, also one a child window answers (a status bar's grip), resizes the
+// top-level window by the window manager's own interactive resize.
+void StartSystemResize(HWND hWnd, LRESULT code) {
+  static const Qt::Edges edges[] = {
+      Qt::LeftEdge, Qt::RightEdge, Qt::TopEdge, Qt::TopEdge | Qt::LeftEdge, Qt::TopEdge | Qt::RightEdge,
+      Qt::BottomEdge, Qt::BottomEdge | Qt::LeftEdge, Qt::BottomEdge | Qt::RightEdge};
+  HWND top = GetAncestor(hWnd, GA_ROOT);
+  QWidget* widget = GetWindowWidget(top);
+  if (!widget) return;
+  gLastResize = {top, code};
+  if (QWindow* window = widget->windowHandle()) window->startSystemResize(edges[code - HTLEFT]);
+}
+}  // namespace
+
+TSystemResizeRequest LastSystemResizeRequest() { return gLastResize; }
+
 LRESULT DefWindowProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT result = DefaultWindowHandling(hWnd, msg, wp, lp);
+  if (msg == WM_NCLBUTTONDOWN && LRESULT(wp) >= HTLEFT && LRESULT(wp) <= HTBOTTOMRIGHT && IsWindow(hWnd))
+    StartSystemResize(hWnd, LRESULT(wp));
   // The context menu is asked for on the right button's release, the menu key and Shift+F10,
   // never on Qt's own context-menu events.
   if (msg == WM_RBUTTONUP && IsWindow(hWnd)) {
