@@ -12,52 +12,13 @@
 #include "platform/gui/StdCtrls.h"
 #include "suite/core/ControlTestSupport.h"
 #include "suite/core/PainterTestSupport.h"
+#include "suite/extras/StatusBarTestSupport.h"
 #include "suite/extras/dxStatusBar.h"
 
 namespace {
 
 using painter_test::Rgb;
-
-struct TBarScene {
-  std::unique_ptr<TForm> Form;
-  TdxStatusBar* Bar;
-
-  explicit TBarScene(int ClientWidth = 839, TdxStatusBarPaintStyle Style = stpsStandard) {
-    Form = std::make_unique<TForm>(nullptr);
-    Form->SetClientWidth(ClientWidth);
-    Form->SetClientHeight(120);
-    Bar = new TdxStatusBar(Form.get());
-    Bar->SetPaintStyle(Style);
-    Bar->SetParent(Form.get());
-    Form->Show();
-    Application->ProcessMessages();
-  }
-  TdxStatusBarPanel* Add(int Width, bool Fixed = true) {
-    TdxStatusBarPanel* p = Bar->Panels()->Add();
-    p->SetWidth(Width);
-    p->SetFixed(Fixed);
-    return p;
-  }
-  // Each visible panel's width and, between them, each separator's.
-  std::vector<int> Widths() const {
-    std::vector<int> w;
-    TdxStatusBarViewInfo* info = Bar->ViewInfo();
-    for (int i = 0; i < info->PanelCount(); ++i) {
-      w.push_back(info->Panels(i)->Bounds.Width());
-      if (i + 1 < info->PanelCount()) w.push_back(info->Panels(i)->SeparatorBounds.Width());
-    }
-    return w;
-  }
-  QImage Shot() { return suitetest::Snapshot(Bar); }
-  uint32_t At(int x, int y) { return Shot().pixel(x, y) & 0xFFFFFF; }
-};
-
-int CountColour(const QImage& img, const TRect& r, TColor c) {
-  int n = 0;
-  for (int y = r.Top; y < r.Bottom; ++y)
-    for (int x = r.Left; x < r.Right; ++x) n += (img.pixel(x, y) & 0xFFFFFF) == Rgb(c);
-  return n;
-}
+using statusbar_test::TBarScene;
 
 }  // namespace
 
