@@ -6,6 +6,7 @@
 
 #include "platform/gui/CustomForms.h"
 #include "platform/gui/Forms.h"
+#include "platform/rtl/TypInfo.h"
 #include "suite/core/dxCore.h"
 #include "suite/core/dxOffice11.h"
 
@@ -537,6 +538,91 @@ void RegisterPanelStyle(const char* Description) {
   gStyleMakers[&info] = [](TdxStatusBarPanel* p) -> TdxStatusBarPanelStyle* { return new T(p); };
   gPanelStyles->AddEntry(&info, Description);
 }
+
+// What form descriptions store of the bar, its panels and their styles.
+void RegisterPublishedProperties() {
+  if (!FindClassInfo(typeid(TcxControl))) RegisterClass<TcxControl, TCustomControl>();
+  RegisterClass<TdxCustomStatusBar, TcxControl>();
+  RegisterClass<TdxStatusBar, TdxCustomStatusBar>();
+  RegisterClass<TdxStatusBarContainerControl, TcxControl>();
+  RegisterClass<TdxStatusBarPanel, TCollectionItem>();
+  RegisterClass<TdxStatusBarStateIndicatorItem, TCollectionItem>();
+  RegisterClass<TdxStatusBarKeyStateAppearance, TPersistent>();
+  RegisterEnumNames<TdxStatusBarPaintStyle>({"stpsStandard", "stpsFlat", "stpsXP", "stpsOffice11", "stpsUseLookAndFeel"});
+  RegisterEnumNames<TdxStatusBarPanelBevel>({"dxpbNone", "dxpbLowered", "dxpbRaised"});
+  RegisterEnumNames<TdxStatusBarEllipsisType>({"dxetNone", "dxetTruncate", "dxetSmartPath"});
+  RegisterEnumNames<TdxStatusBarStateIndicatorType>(
+      {"sitOff", "sitYellow", "sitBlue", "sitGreen", "sitRed", "sitTeal", "sitPurple"});
+  RegisterEnumNames<TdxStatusBarKeyboardState>({"dxksCapsLock", "dxksNumLock", "dxksScrollLock", "dxksInsert"});
+  if (!FindEnumInfo(typeid(TAlignment))) RegisterEnumNames<TAlignment>({"taLeftJustify", "taRightJustify", "taCenter"});
+
+  using B = TdxCustomStatusBar;
+  Published<B>()
+      .Property("Images", &B::Images, &B::SetImages)
+      .Property("Panels", &B::Panels, &B::SetPanels)
+      .Property("PaintStyle", &B::PaintStyle, &B::SetPaintStyle).Default(stpsStandard)
+      .Property("SizeGrip", &B::SizeGrip, &B::SetSizeGrip).Default(1)
+      .Property("LookAndFeel", &B::LookAndFeel, &B::SetLookAndFeel)
+      .Property("BorderWidth", &B::BorderWidth, &B::SetBorderWidth).Default(0)
+      .Property("OnHint", &B::OnHint);
+  using P = TdxStatusBarPanel;
+  Published<P>()
+      .Property("PanelStyleClassName", &P::PanelStyleClassName, &P::SetPanelStyleClassName)
+      .Property("PanelStyle", &P::PanelStyle, &P::SetPanelStyle)
+      .Property("Bevel", &P::Bevel, &P::SetBevel).Default(dxpbLowered)
+      .Property("Fixed", &P::Fixed, &P::SetFixed).Default(1)
+      .Property("MinWidth", &P::MinWidth, &P::SetMinWidth).Stored(&P::MinWidthAssigned)
+      .Property("Text", &P::Text, &P::SetText)
+      .Property("Visible", &P::Visible, &P::SetVisible).Default(1)
+      .Property("Width", &P::Width, &P::SetWidth).Stored(&P::WidthAssigned)
+      .Property("OnClick", &P::OnClick)
+      .Property("OnDblClick", &P::OnDblClick)
+      .Property("OnDrawPanel", &P::OnDrawPanel);
+  auto ownColor = [](TdxStatusBarPanelStyle* s) { return s->ColorAssigned(); };
+  auto ownFont = [](TdxStatusBarPanelStyle* s) { return !s->ParentFont(); };
+  using T = TdxStatusBarTextPanelStyle;
+  Published<T>()
+      .Property("Alignment", &T::Alignment, &T::SetAlignment).Default(taLeftJustify)
+      .Property("AutoHint", &T::AutoHint, &T::SetAutoHint).Default(0)
+      .Property("Color", &T::Color, &T::SetColor).Idents(ColorIdentMap()).Stored(ownColor)
+      .Property("EllipsisType", &T::EllipsisType, &T::SetEllipsisType).Default(dxetNone)
+      .Property("Font", &T::Font, &T::SetFont).Stored(ownFont)
+      .Property("ImageIndex", &T::ImageIndex, &T::SetImageIndex).Default(-1)
+      .Property("ParentFont", &T::ParentFont, &T::SetParentFont).Default(1)
+      .Property("OnGetText", &T::OnGetText);
+  using I = TdxStatusBarStateIndicatorPanelStyle;
+  Published<I>()
+      .Property("Color", &I::Color, &I::SetColor).Idents(ColorIdentMap()).Stored(ownColor)
+      .Property("Indicators", &I::Indicators, &I::SetIndicators)
+      .Property("Spacing", &I::Spacing, &I::SetSpacing).Default(4);
+  using It = TdxStatusBarStateIndicatorItem;
+  Published<It>()
+      .Property("IndicatorType", &It::IndicatorType, &It::SetIndicatorType).Default(sitOff)
+      .Property("Visible", &It::Visible, &It::SetVisible).Default(1);
+  using K = TdxStatusBarKeyboardStatePanelStyle;
+  Published<K>()
+      .Property("Color", &K::Color, &K::SetColor).Idents(ColorIdentMap()).Stored(ownColor)
+      .Property("Font", &K::Font, &K::SetFont).Stored(ownFont)
+      .Property("KeyboardStates", &K::KeyboardStates, &K::SetKeyboardStates)
+          .Default(TdxStatusBarKeyboardStates{dxksCapsLock, dxksNumLock, dxksScrollLock, dxksInsert})
+      .Property("FullRect", &K::FullRect, &K::SetFullRect).Default(0)
+      .Property("CapsLockKeyAppearance", &K::CapsLockKeyAppearance, &K::SetCapsLockKeyAppearance)
+      .Property("NumLockKeyAppearance", &K::NumLockKeyAppearance, &K::SetNumLockKeyAppearance)
+      .Property("ScrollLockKeyAppearance", &K::ScrollLockKeyAppearance, &K::SetScrollLockKeyAppearance)
+      .Property("InsertKeyAppearance", &K::InsertKeyAppearance, &K::SetInsertKeyAppearance)
+      .Property("ParentFont", &K::ParentFont, &K::SetParentFont).Default(1);
+  using A = TdxStatusBarKeyStateAppearance;
+  Published<A>()
+      .Property("ActiveFontColor", &A::ActiveFontColor, &A::SetActiveFontColor).Idents(ColorIdentMap())
+      .Property("InactiveFontColor", &A::InactiveFontColor, &A::SetInactiveFontColor).Idents(ColorIdentMap())
+      .Property("ActiveCaption", &A::ActiveCaption, &A::SetActiveCaption)
+      .Property("InactiveCaption", &A::InactiveCaption, &A::SetInactiveCaption);
+  using C = TdxStatusBarContainerPanelStyle;
+  Published<C>()
+      .Property("AlignControl", &C::AlignControl, &C::SetAlignControl).Default(1)
+      .Property("Container", &C::Container, &C::SetContainer);
+}
+
 }  // namespace
 
 TcxRegisteredClasses* GetRegisteredStatusBarPanelStyles() {
@@ -557,7 +643,7 @@ void dxStatusBarInitialize() {
   RegisterPanelStyle<TdxStatusBarContainerPanelStyle>("Container Panel");
   RegisterPanelStyle<TdxStatusBarKeyboardStatePanelStyle>("Keyboard State Panel");
   RegisterPanelStyle<TdxStatusBarStateIndicatorPanelStyle>("State Indicator Panel");
-  RegisterClass<TdxStatusBarContainerControl, TcxControl>();
+  RegisterPublishedProperties();
 }
 
 void dxStatusBarFinalize() {
