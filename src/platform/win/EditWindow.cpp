@@ -1,5 +1,9 @@
 // The "EDIT" window class: a one-line edit (QLineEdit) driven by the edit messages, telling its
-// parent of changes with WM_COMMAND, typing characters when WM_CHAR reaches it.
+// parent of changes with WM_COMMAND, typing characters when WM_CHAR reaches it. The text limit
+// holds back what the user types or pastes, never text the program sets (Qt's own maximum
+// length would cut that too), so the limit is kept beside the widget and Qt's stays at its most.
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QFont>
 #include <QLineEdit>
 #include <QMargins>
@@ -21,6 +25,31 @@ void Notify(HWND h, WORD code) {
   if (!parent || !(GetWindowLongPtr(h, GWL_STYLE) & WS_CHILD)) return;
   SendMessage(parent, WM_COMMAND, MAKEWPARAM(WORD(GetWindowLongPtr(h, GWLP_ID)), code),
               reinterpret_cast<LPARAM>(h));
+}
+
+constexpr int kMostText = 32767;
+const char* const kLimitProperty = "sonalix_text_limit";
+
+int TextLimit(QLineEdit* e) {
+  int limit = e->property(kLimitProperty).toInt();
+  return limit > 0 ? limit : kMostText;
+}
+
+// Room left for typed or pasted text once the selection it replaces is gone.
+int RoomForInput(QLineEdit* e) {
+  return std::max(0, TextLimit(e) - int(e->text().size() - e->selectedText().size()));
+}
+
+void PasteWithinLimit(HWND h, QLineEdit* e) {
+  if (e->isReadOnly()) return;
+  QString text = QGuiApplication::clipboard()->text();
+  text = text.left(text.indexOf(QLatin1Char('\n')) < 0 ? text.size() : text.indexOf(QLatin1Char('\n')));
+  int room = RoomForInput(e);
+  if (text.size() > room) {
+    text.truncate(room);
+    Notify(h, EN_MAXTEXT);
+  }
+  if (!text.isEmpty()) e->insert(text);
 }
 
 void ApplyStyle(QLineEdit* e, DWORD style) {
@@ -73,6 +102,10 @@ LRESULT EditProc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
         if ((style & ES_UPPERCASE) && c < 128) wp = WPARAM(std::toupper(int(c)));
         if ((style & ES_LOWERCASE) && c < 128) wp = WPARAM(std::tolower(int(c)));
         if (style & ES_READONLY) return 0;
+        if (RoomForInput(e) <= 0) {
+          Notify(h, EN_MAXTEXT);
+          return 0;
+        }
       }
       return DefWindowProc(h, m, wp, lp);
     }
@@ -88,8 +121,17 @@ LRESULT EditProc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
     case WM_SETFONT:
       if (TGdiFont* f = FindFont(reinterpret_cast<HFONT>(wp))) e->setFont(f->Font);
       return 0;
-    case EM_LIMITTEXT: e->setMaxLength(wp ? int(std::min<WPARAM>(wp, 32767)) : 32767); return 0;
-    case EM_GETLIMITTEXT: return e->maxLength();
+    case EM_LIMITTEXT: e->setProperty(kLimitProperty, wp ? int(std::min<WPARAM>(wp, kMostText)) : 0); return 0;
+    case EM_GETLIMITTEXT: return TextLimit(e);
+    case WM_KEYDOWN: {
+      // Qt's own paste keys would pass the limit by.
+      bool ctrl = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0;
+      if ((ctrl && !shift && wp == 'V') || (shift && !ctrl && wp == VK_INSERT)) {
+        PasteWithinLimit(h, e);
+        return 0;
+      }
+      break;
+    }
     case EM_SETSEL: {
       int len = int(e->text().size());
       int start = int(intptr_t(wp)), end = int(lp);
@@ -160,13 +202,27 @@ LRESULT EditProc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
     }
     case WM_CUT: e->cut(); return 0;
     case WM_COPY: e->copy(); return 0;
-    case WM_PASTE: e->paste(); return 0;
+    case WM_PASTE: PasteWithinLimit(h, e); return 0;
     case WM_CLEAR: e->del(); return 0;
   }
   return DefWindowProc(h, m, wp, lp);
 }
 
 }  // namespace
+
+BOOL GetCaretPos(POINT* p) {
+  if (!p) return FALSE;
+  QWidget* w = GetWindowWidget(GetFocus());
+  if (!w || !w->testAttribute(Qt::WA_InputMethodEnabled)) return FALSE;
+  // Qt widens the caret's rectangle for repainting; its middle is where the caret stands. A line
+  // edit sets its text two pixels further in than the platform's edit, whose caret before the
+  // first character stands at x 1.
+  QRect r = w->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+  if (!r.isValid()) return FALSE;
+  p->x = r.left() + r.width() / 2 - (qobject_cast<QLineEdit*>(w) ? 2 : 0);
+  p->y = r.top();
+  return TRUE;
+}
 
 void RegisterEditClass() {
   static bool done = false;

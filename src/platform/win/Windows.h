@@ -768,6 +768,8 @@ BOOL SetForegroundWindow(HWND hWnd);
 SHORT GetKeyState(int nVirtKey);
 SHORT GetAsyncKeyState(int vKey);
 BOOL GetCursorPos(POINT* lpPoint);
+// The caret of the focus window (a hosted text control), in its client pixels; FALSE without one.
+BOOL GetCaretPos(POINT* lpPoint);
 BOOL SetCursorPos(int X, int Y);
 UINT GetDoubleClickTime();
 BOOL MessageBeep(UINT uType);
