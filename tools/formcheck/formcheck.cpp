@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "app/Program.h"
+#include "operations/EffectDialogs.h"
 #include "platform/rtl/Streaming.h"
 
 int main(int argc, char** argv) {
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   if (!getenv("SONALIX_AUDIO")) setenv("SONALIX_AUDIO", "null", 1);
   RegisterAppClasses();
+  RegisterEffectDialogClasses();
   QApplication app(argc, argv);
 
   std::vector<std::string> failures = CheckDescriptions(":/forms");
