@@ -718,6 +718,36 @@ HRGN CreatePolygonRgn(const POINT* pts, int count, int fillMode) {
   for (int i = 0; i < count; ++i) poly << QPoint(pts[i].x, pts[i].y);
   return AddRegion(QRegion(poly, fillMode == 2 ? Qt::WindingFill : Qt::OddEvenFill));
 }
+HRGN ExtCreateRegion(const XFORM* xform, DWORD count, const RGNDATA* data) {
+  if (xform || !data || count < sizeof(RGNDATAHEADER)) return nullptr;
+  const RGNDATAHEADER& h = data->rdh;
+  if (h.dwSize != sizeof(RGNDATAHEADER) || h.iType != RDH_RECTANGLES) return nullptr;
+  if ((count - sizeof(RGNDATAHEADER)) / sizeof(RECT) < h.nCount) return nullptr;
+  const auto* bytes = reinterpret_cast<const char*>(data) + sizeof(RGNDATAHEADER);
+  QList<QRect> rects;
+  rects.reserve(qsizetype(h.nCount));
+  for (DWORD i = 0; i < h.nCount; ++i) {
+    RECT r;
+    std::memcpy(&r, bytes + i * sizeof(RECT), sizeof(RECT));
+    QRect q = Normalized(r.left, r.top, r.right, r.bottom);
+    if (!q.isEmpty()) rects.append(q);
+  }
+  // Banded data (sorted by rows, then left to right, not overlapping) is taken in one step, as a
+  // mask's runs are; anything else is united rectangle by rectangle.
+  bool banded = true;
+  for (qsizetype i = 1; i < rects.size() && banded; ++i) {
+    const QRect &a = rects[i - 1], &b = rects[i];
+    bool sameBand = a.top() == b.top() && a.bottom() == b.bottom() && a.right() < b.left();
+    banded = sameBand || a.bottom() < b.top();
+  }
+  QRegion region;
+  if (banded) {
+    region.setRects(rects.constData(), int(rects.size()));
+  } else {
+    for (const QRect& r : rects) region += r;
+  }
+  return AddRegion(region);
+}
 
 int CombineRgn(HRGN dst, HRGN a, HRGN b, int mode) {
   TGdiRegion* d = FindRegion(dst);

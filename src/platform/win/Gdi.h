@@ -207,6 +207,23 @@ HRGN CreateRectRgnIndirect(const RECT* r);
 HRGN CreateEllipticRgn(int x1, int y1, int x2, int y2);
 HRGN CreateRoundRectRgn(int x1, int y1, int x2, int y2, int w, int h);
 HRGN CreatePolygonRgn(const POINT* pts, int count, int fillMode);
+// Region data: a header followed by nCount rectangles (RDH_RECTANGLES only).
+constexpr DWORD RDH_RECTANGLES = 1;
+struct RGNDATAHEADER {
+  DWORD dwSize = 32;
+  DWORD iType = RDH_RECTANGLES;
+  DWORD nCount = 0;
+  DWORD nRgnSize = 0;
+  RECT rcBound;
+};
+struct RGNDATA {
+  RGNDATAHEADER rdh;
+  char Buffer[1];
+};
+struct XFORM;
+// The union of the data's rectangles. Null for a transform (not supported), a header of another
+// size or type, or a byte count too small for the rectangles it announces.
+HRGN ExtCreateRegion(const XFORM* xform, DWORD count, const RGNDATA* data);
 int CombineRgn(HRGN dst, HRGN src1, HRGN src2, int mode);
 int OffsetRgn(HRGN rgn, int x, int y);
 BOOL SetRectRgn(HRGN rgn, int l, int t, int r, int b);
