@@ -569,6 +569,7 @@ void RegisterPublishedProperties() {
   Published<P>()
       .Property("PanelStyleClassName", &P::PanelStyleClassName, &P::SetPanelStyleClassName)
       .Property("PanelStyle", &P::PanelStyle, &P::SetPanelStyle)
+      .Property("PanelStyleEvents", &P::PanelStyleEvents)
       .Property("Bevel", &P::Bevel, &P::SetBevel).Default(dxpbLowered)
       .Property("Fixed", &P::Fixed, &P::SetFixed).Default(1)
       .Property("MinWidth", &P::MinWidth, &P::SetMinWidth).Stored(&P::MinWidthAssigned)
