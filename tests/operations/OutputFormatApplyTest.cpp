@@ -10,11 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "FormatDialogInput.h"
 #include "Imports/XOQAUDIOFILE2Lib_TLB.h"
 #include "appbase/Globals.h"
 #include "audio/AudioOutputFormat.h"
 #include "audio/CodecTestUtil.h"
 #include "common/TestEnv.h"
+#include "controls/ImageSlider.h"
+#include "operations/Mp3Format.h"
 #include "operations/OutputFormatApply.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -374,6 +377,42 @@ TEST_F(OutputFiles, StoredQualityZeroEncodesAtTheBestVariableLevel) {
     rates[stored ? 1 : 0] = p.BitRate;
   }
   EXPECT_GT(rates[0], rates[1] * 3 / 2) << rates[0] << " vs " << rates[1];
+}
+
+// The whole quality chain: the Configure dialog's slider stores 9 - position, the encoder is given
+// 9 - stored and encodes at its level 9 - that. The "High: 0" end must spend the most bits.
+TEST_F(OutputFiles, TheQualitySlidersHighEndEncodesAtTheBestVariableLevel) {
+  struct End {
+    int Key;
+    const char* ReadOut;
+    int Stored;
+    long Rate = 0;
+  } ends[] = {{Qt::Key_End, "0", 0}, {Qt::Key_Home, "9", 9}};
+  for (End& end : ends) {
+    SCOPED_TRACE(end.ReadOut);
+    formatdialogs::FreshSettings();
+    GlobalVars.OutputMP3Type = 1;
+    GlobalVars.OutputMP3CBR = false;
+    GlobalVars.OutputMP3VBRBitRateMin = 0;
+    GlobalVars.OutputMP3VBRBitRateMax = 12;
+    {
+      auto configure = formatdialogs::ShowLoaded<TMp3SettingsSpecifyForm>();
+      formatdialogs::Press(configure->ImageSliderQuality, end.Key);
+      EXPECT_EQ(configure->LabelQuality->Caption(), end.ReadOut);
+      configure->SaveSettings();
+    }
+    EXPECT_EQ(GlobalVars.OutputMP3QualityLevelValue, end.Stored);
+    TRecordingTarget target;
+    TAudioEditor2LameEnc lame(nullptr);
+    ASSERT_TRUE(ApplyOutputFormat(GlobalVars, afMp3, lame, target));
+    EXPECT_EQ(target.Encoder.VbrMethod, 0);
+    EXPECT_EQ(int(target.Encoder.VbrQuality), 9 - end.Stored);
+    const codectest::Probe p =
+        codectest::ProbeFile(SaveThroughEditor(GlobalVars, afMp3, end.ReadOut, lame));
+    ASSERT_TRUE(p.Ok);
+    end.Rate = p.BitRate;
+  }
+  EXPECT_GT(ends[0].Rate, ends[1].Rate * 3 / 2) << ends[0].Rate << " vs " << ends[1].Rate;
 }
 
 }  // namespace

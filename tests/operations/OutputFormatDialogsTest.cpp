@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "FormatDialogInput.h"
 #include "appbase/Globals.h"
 #include "controls/ImageSlider.h"
 #include "operations/Mp3Format.h"
@@ -17,21 +18,11 @@
 #include "platform/gui/GuiInput.h"
 #include "platform/win/QtWindows.h"
 
-// The resource's initialiser lives outside any namespace.
-static void InitFormResources() { Q_INIT_RESOURCE(OutputFormatForms); }
-
 namespace {
 
-void FreshSettings() {
-  static const bool done = [] {
-    InitFormResources();
-    RegisterGuiClasses();
-    RegisterOutputFormatClasses();
-    return true;
-  }();
-  (void)done;
-  SetDefaultGlobalVars(GlobalVars);
-}
+using formatdialogs::FreshSettings;
+using formatdialogs::Press;
+using formatdialogs::ShowLoaded;
 
 template <class T>
 T* Find(TComponent* Form, const char* Name) {
@@ -56,21 +47,6 @@ std::string Caption(TComponent* Form, const char* Name) {
 }
 
 bool Enabled(TComponent* Form, const char* Name) { return Find<TControl>(Form, Name)->Enabled(); }
-
-// Presses a key n times in the control, which takes the focus first.
-void Press(TWinControl* Control, int QtKey, int Times = 1) {
-  Control->SetFocus();
-  for (int i = 0; i < Times; ++i) guitest::Key(GetParentForm(Control), QtKey);
-}
-
-template <class F>
-std::unique_ptr<F> ShowLoaded() {
-  auto form = std::make_unique<F>(nullptr);
-  form->LoadSettings();
-  form->Show();
-  Application->ProcessMessages();
-  return form;
-}
 
 // Answers every modal dialog while alive with Answer(request), then puts the hook back.
 class ModalAnswers {

@@ -18,6 +18,7 @@
 #include <memory>
 #include <string>
 
+#include "FormatDialogInput.h"
 #include "appbase/Globals.h"
 #include "common/TestEnv.h"
 #include "operations/Mp3Format.h"
@@ -26,8 +27,6 @@
 #include "operations/WmaFormat.h"
 #include "platform/gui/Forms.h"
 #include "platform/win/QtWindows.h"
-
-static void InitGalleryForms() { Q_INIT_RESOURCE(OutputFormatForms); }
 
 namespace {
 
@@ -122,9 +121,7 @@ QImage Picture(TForm* Form) {
 }
 
 TEST(FormatDialogGallery, EveryDialogInEachOfItsModes) {
-  InitGalleryForms();
-  RegisterGuiClasses();
-  RegisterOutputFormatClasses();
+  formatdialogs::FreshSettings();
   const char* dir = std::getenv("SONALIX_SCREENSHOT_DIR");
   const fs::path out = dir ? fs::path(dir) : sonalix::test::SheetDir();
   for (const View& v : kViews) {
