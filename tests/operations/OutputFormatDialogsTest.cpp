@@ -10,12 +10,14 @@
 
 #include "FormatDialogInput.h"
 #include "appbase/Globals.h"
+#include "appbase/HtmlHelp.h"
 #include "controls/ImageSlider.h"
 #include "operations/Mp3Format.h"
 #include "operations/OggFormat.h"
 #include "operations/WaveFormat.h"
 #include "operations/WmaFormat.h"
 #include "platform/gui/GuiInput.h"
+#include "platform/sys/Modules.h"
 #include "platform/win/QtWindows.h"
 
 namespace {
@@ -249,6 +251,29 @@ TEST(FormatSetupDialogs, ConfigureCancelStoresNothing) {
   EXPECT_EQ(answers.Seen, std::vector<std::string>{"TOGGSettingsSpecifyForm"});
   EXPECT_TRUE(GlobalVars == before);
   EXPECT_EQ(setup->LabelSpecifySettings->Caption(), "Variable bit rate 60%, Stereo");
+}
+
+std::vector<std::string> gHelpShown;
+
+HWND RecordingViewer(HWND, const char* File, unsigned Command, uintptr_t) {
+  if (Command == HH_DISPLAY_TOPIC) gHelpShown.push_back(File);
+  return nullptr;
+}
+
+// Each Help button opens its format's page.
+TEST(FormatSetupDialogs, HelpOpensTheFormatsPage) {
+  FreshSettings();
+  TModuleTableGuard guard;
+  SetModuleEntryAs("HHCTRL.OCX", "HtmlHelpA", &RecordingViewer);
+  std::vector<std::unique_ptr<TFormatSetupForm>> forms;
+  forms.push_back(ShowLoaded<TWaveFormatForm>());
+  forms.push_back(ShowLoaded<TMp3FormatForm>());
+  forms.push_back(ShowLoaded<TOGGFormatForm>());
+  forms.push_back(ShowLoaded<TWMAFormatForm>());
+  for (auto& form : forms) guitest::Click(form.get(), At(form->ButtonHelp));
+  EXPECT_EQ(gHelpShown, (std::vector<std::string>{
+                            HelpTopicTarget("wavsettings"), HelpTopicTarget("mp3settings"),
+                            HelpTopicTarget("oggsettings"), HelpTopicTarget("wmasettings")}));
 }
 
 // ---- the Configure dialogs
