@@ -44,6 +44,27 @@ TEST_F(EffectDialogs, EchoDelayOutOfRangeTurnsRedAndLeavingPutsItRight) {
   EXPECT_EQ(delay->Text(), "1234");
 }
 
+// Values the slider reaches show whole, and typing takes as many digits as they have.
+TEST_F(EffectDialogs, LongValuesShowWholeAndCanBeTypedBack) {
+  struct Case {
+    const char* Class;
+    size_t Param;
+    int Max;
+    const char* Typed;
+  };
+  const Case cases[] = {{"TReverbForm", 4, 22500, "11025"}, {"TNoiseReductionForm", 2, 1000, "999"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Class);
+    auto form = Open(c.Class);
+    form->ImageSlider(c.Param)->SetValue(c.Max);
+    EXPECT_EQ(form->Edit(c.Param)->Text(), IntToStr(c.Max));
+    EXPECT_EQ(form->ImageSlider(c.Param)->Value(), c.Max);
+    TypeInto(form->Edit(c.Param), QString(c.Typed) + "7");
+    EXPECT_EQ(form->Edit(c.Param)->Text(), c.Typed);
+    EXPECT_EQ(form->ImageSlider(c.Param)->Value(), StrToInt(c.Typed));
+  }
+}
+
 TEST_F(EffectDialogs, EmptyingAStrictEditShowsTheConversionErrorAndKeepsTheSlider) {
   auto form = Open("TEchoForm");
   TEdit* mix = form->Edit(1);
