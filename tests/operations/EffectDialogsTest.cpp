@@ -52,7 +52,7 @@ TEST_F(EffectDialogs, LongValuesShowWholeAndCanBeTypedBack) {
     int Max;
     const char* Typed;
   };
-  const Case cases[] = {{"TReverbForm", 4, 22500, "11025"}, {"TNoiseReductionForm", 2, 1000, "999"}};
+  const Case cases[] = {{"TReverbForm", 4, 22500, "11025"}, {"TNoiseReductionForm", 2, 1000, "1000"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Class);
     auto form = Open(c.Class);
