@@ -286,17 +286,8 @@ SONALIX_EFFECT_FORM_CTOR(TPhaserForm)
 SONALIX_EFFECT_FORM_CTOR(TFlangerForm)
 SONALIX_EFFECT_FORM_CTOR(TChorusForm)
 SONALIX_EFFECT_FORM_CTOR(TNormalizeForm)
-SONALIX_EFFECT_FORM_CTOR(TEqualizerForm)
 
 #undef SONALIX_EFFECT_FORM_CTOR
-
-void TEqualizerForm::SetAllBands(int Value) {
-  for (size_t i = 0; i < Info().Params.size(); ++i) ImageSlider(i)->SetValue(Value);
-}
-
-void TEqualizerForm::Label18dBDblClick(TObject*) { SetAllBands(180); }
-void TEqualizerForm::Label10dBDblClick(TObject*) { SetAllBands(0); }
-void TEqualizerForm::Label18dB2DblClick(TObject*) { SetAllBands(-180); }
 
 namespace {
 
