@@ -1,7 +1,5 @@
 #include "operations/EffectDialogs.h"
 
-#include <cctype>
-
 #include "appbase/HtmlHelp.h"
 #include "appbase/Utils.h"
 #include "controls/ImageSlider.h"
@@ -61,10 +59,10 @@ void TEffectForm::Build() {
   if (FButtonPreview && !FHost) FButtonPreview->SetVisible(false);
 }
 
-int TEffectForm::ParamOf(TObject* Sender) const {
+size_t TEffectForm::ParamOf(TObject* Sender) const {
   for (size_t i = 0; i < FSliders.size(); ++i)
-    if (Sender && (Sender == FSliders[i] || Sender == FEdits[i])) return int(i);
-  return -1;
+    if (Sender && (Sender == FSliders[i] || Sender == FEdits[i])) return i;
+  return npos;
 }
 
 void TEffectForm::SetParamValue(size_t Index, int Value) {
@@ -115,43 +113,37 @@ void TEffectForm::FormShow(TObject*) {
 }
 
 void TEffectForm::SliderChange(TObject* Sender) {
-  int i = ParamOf(Sender);
-  if (i >= 0 && FEdits[size_t(i)]) FEdits[size_t(i)]->SetText(Format("%d", {FSliders[size_t(i)]->Value()}));
+  const size_t i = ParamOf(Sender);
+  if (i != npos && FEdits[i]) FEdits[i]->SetText(Format("%d", {FSliders[i]->Value()}));
+}
+
+bool TEffectForm::EditNumber(size_t Index, int& Value) const {
+  const std::string text = FEdits[Index]->Text();
+  if (FInfo->Params[Index].EditKind == ekTolerant) return TryStrToInt(text, Value);
+  Value = StrToInt(text);
+  return true;
 }
 
 void TEffectForm::EditChange(TObject* Sender) {
-  int i = ParamOf(Sender);
-  if (i < 0 || !FSliders[size_t(i)]) return;
-  TEdit* edit = FEdits[size_t(i)];
-  TImageSlider* slider = FSliders[size_t(i)];
+  const size_t i = ParamOf(Sender);
+  if (i == npos || !FSliders[i]) return;
+  TImageSlider* slider = FSliders[i];
   int value = 0;
-  bool number = true;
-  if (FInfo->Params[size_t(i)].EditKind == ekTolerant) number = TryStrToInt(edit->Text(), value);
-  else value = StrToInt(edit->Text());
-  if (!number || value < slider->MinValue() || value > slider->MaxValue()) {
-    edit->Font()->SetColor(clRed);
+  if (!EditNumber(i, value) || value < slider->MinValue() || value > slider->MaxValue()) {
+    FEdits[i]->Font()->SetColor(clRed);
     return;
   }
-  edit->Font()->SetColor(clWindowText);
+  FEdits[i]->Font()->SetColor(clWindowText);
   slider->SetValue(value);
 }
 
 void TEffectForm::EditExit(TObject* Sender) {
-  int i = ParamOf(Sender);
-  if (i < 0 || !FSliders[size_t(i)]) return;
-  TEdit* edit = FEdits[size_t(i)];
-  TImageSlider* slider = FSliders[size_t(i)];
+  const size_t i = ParamOf(Sender);
+  if (i == npos || !FSliders[i]) return;
+  TImageSlider* slider = FSliders[i];
   int value = 0;
-  if (FInfo->Params[size_t(i)].EditKind == ekTolerant) {
-    if (!TryStrToInt(edit->Text(), value)) {
-      edit->SetText(IntToStr(slider->MinValue()));
-      return;
-    }
-  } else {
-    value = StrToInt(edit->Text());
-  }
-  if (value < slider->MinValue()) edit->SetText(IntToStr(slider->MinValue()));
-  else if (value > slider->MaxValue()) edit->SetText(IntToStr(slider->MaxValue()));
+  if (!EditNumber(i, value) || value < slider->MinValue()) FEdits[i]->SetText(IntToStr(slider->MinValue()));
+  else if (value > slider->MaxValue()) FEdits[i]->SetText(IntToStr(slider->MaxValue()));
 }
 
 bool TEffectForm::CheckSingleEdit(bool Show) {

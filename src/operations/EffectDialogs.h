@@ -59,7 +59,11 @@ class TEffectForm : public TForm {
   void Build();
 
  private:
-  int ParamOf(TObject* Sender) const;
+  static constexpr size_t npos = size_t(-1);
+  // The parameter whose slider or edit Sender is, or npos.
+  size_t ParamOf(TObject* Sender) const;
+  // The edit's number: false when a tolerant edit holds none (a strict edit raises instead).
+  bool EditNumber(size_t Index, int& Value) const;
   void SetParamValue(size_t Index, int Value);
   // The single edit's range check with its message; true when the value passes.
   bool CheckSingleEdit(bool ShowMessage);
