@@ -42,6 +42,11 @@ TEST_F(EffectDialogs, EchoDelayOutOfRangeTurnsRedAndLeavingPutsItRight) {
   // Moving the slider writes the edit.
   slider->SetValue(1234);
   EXPECT_EQ(delay->Text(), "1234");
+  // The number-only style given when the dialog showed refuses letters with a beep.
+  const int beeps = BeepCount();
+  TypeInto(delay, "12a");
+  EXPECT_EQ(delay->Text(), "12");
+  EXPECT_EQ(BeepCount(), beeps + 1);
 }
 
 // Values the slider reaches show whole, and typing takes as many digits as they have.
