@@ -222,14 +222,17 @@ void TEffectForm::ButtonPreviewClick(TObject*) {
   try {
     FHost->StartPreview();
   } catch (...) {
-    FStartingPreview = false;
+    EndStartingPreview();
     throw;
   }
+  EndStartingPreview();
+}
+
+void TEffectForm::EndStartingPreview() {
   FStartingPreview = false;
-  if (FCloseAfterStart) {
-    FCloseAfterStart = false;
-    Close();
-  }
+  if (!FCloseAfterStart) return;
+  FCloseAfterStart = false;
+  Close();
 }
 
 bool TEffectForm::CloseQuery() {

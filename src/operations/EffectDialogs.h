@@ -65,6 +65,8 @@ class TEffectForm : public TForm {
   // The edit's number: false when a tolerant edit holds none (a strict edit raises instead).
   bool EditNumber(size_t Index, int& Value) const;
   void SetParamValue(size_t Index, int Value);
+  // Closes now when a close was asked for while the host was starting the preview.
+  void EndStartingPreview();
   // The single edit's range check with its message; true when the value passes.
   bool CheckSingleEdit(bool ShowMessage);
 
