@@ -14,6 +14,7 @@
 #include "controls/TransparentDraw.h"
 #include "operations/FormatSetup.h"
 #include "operations/DialogSupport.h"
+#include "operations/EffectDialogs.h"
 #include "platform/gui/QtApplication.h"
 
 static void InitAppImages() { Q_INIT_RESOURCE(sonalix_app_images); }
@@ -35,6 +36,7 @@ void RegisterAppClasses() {
   RegisterMainClasses();
   RegisterOutputFormatClasses();
   RegisterEditingDialogClasses();
+  RegisterEffectDialogClasses();
 }
 
 int RunProgram(int argc, char** argv) {

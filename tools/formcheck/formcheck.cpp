@@ -9,7 +9,6 @@
 #include <cstdlib>
 
 #include "app/Program.h"
-#include "operations/EffectDialogs.h"
 #include "platform/rtl/Streaming.h"
 
 int main(int argc, char** argv) {
@@ -31,7 +30,6 @@ int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   if (!getenv("SONALIX_AUDIO")) setenv("SONALIX_AUDIO", "null", 1);
   RegisterAppClasses();
-  RegisterEffectDialogClasses();
   QApplication app(argc, argv);
 
   std::vector<std::string> failures = CheckDescriptions(":/forms");
