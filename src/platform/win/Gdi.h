@@ -76,6 +76,26 @@ struct LOGFONT {
   BYTE lfPitchAndFamily = 0;
   char lfFaceName[32] = {};
 };
+// The fonts of the window frame, menus, status bars and message boxes with the sizes of the
+// metrics table. cbSize 340 leaves out the padded border width, as older callers expect.
+struct NONCLIENTMETRICS {
+  UINT cbSize = sizeof(NONCLIENTMETRICS);
+  int iBorderWidth = 0;
+  int iScrollWidth = 0;
+  int iScrollHeight = 0;
+  int iCaptionWidth = 0;
+  int iCaptionHeight = 0;
+  LOGFONT lfCaptionFont;
+  int iSmCaptionWidth = 0;
+  int iSmCaptionHeight = 0;
+  LOGFONT lfSmCaptionFont;
+  int iMenuWidth = 0;
+  int iMenuHeight = 0;
+  LOGFONT lfMenuFont;
+  LOGFONT lfStatusFont;
+  LOGFONT lfMessageFont;
+  int iPaddedBorderWidth = 0;
+};
 struct BITMAP {
   LONG bmType = 0;
   LONG bmWidth = 0;

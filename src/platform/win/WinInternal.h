@@ -128,6 +128,11 @@ void BroadcastToTopLevels(UINT msg, WPARAM wp, LPARAM lp);
 
 // Lookups (GUI thread; the table is locked briefly).
 TWindowObject* FindWindowObject(HWND hWnd);
+
+// The fonts SystemParametersInfo reports, the same the screen object reports.
+enum class TSystemFont { Caption, SmallCaption, Menu, Status, Message, Icon };
+LOGFONT SystemLogFont(TSystemFont Kind);
+bool FillNonClientMetrics(NONCLIENTMETRICS& Metrics);
 std::shared_ptr<TThreadQueue> CurrentQueue();
 
 // Calls the window's subclass chain and procedure.

@@ -1368,6 +1368,12 @@ BOOL SystemParametersInfo(UINT action, UINT param, void* pv, UINT) {
     case SPI_GETKEYBOARDCUES:
       if (pv) *static_cast<BOOL*>(pv) = TRUE;
       return TRUE;
+    case SPI_GETNONCLIENTMETRICS:
+      return pv && FillNonClientMetrics(*static_cast<NONCLIENTMETRICS*>(pv));
+    case SPI_GETICONTITLELOGFONT:
+      if (!pv) return FALSE;
+      *static_cast<LOGFONT*>(pv) = SystemLogFont(TSystemFont::Icon);
+      return TRUE;
   }
   (void)param;
   return FALSE;
