@@ -83,6 +83,7 @@ TCustomForm::~TCustomForm() {
   if (Application->MainForm() == this) Application->SetMainForm(nullptr);
   // Owned components go while the form is still a form.
   DestroyComponents();
+  delete FCanvas;
 }
 
 void TCustomForm::InitForm(const std::string& ResName) {
@@ -237,6 +238,8 @@ void TCustomForm::CreateParams(TCreateParams& P) {
   }
   if (FBorderStyle == bsToolWindow || FBorderStyle == bsSizeToolWin) P.ExStyle |= WS_EX_TOOLWINDOW;
   if (FFormStyle == fsStayOnTop) P.ExStyle |= WS_EX_TOPMOST;
+  if (TCustomForm* parent = FPopupParent.get(); parent && parent != this && FFormStyle != fsMDIChild)
+    P.WndParent = parent->Handle();
   if (FFormStyle == fsMDIChild) {
     auto* frame = dynamic_cast<TCustomForm*>(Application->MainForm());
     if (!frame || frame == this || frame->FFormStyle != fsMDIForm)
@@ -260,6 +263,7 @@ void TCustomForm::CreateParams(TCreateParams& P) {
 void TCustomForm::CreateWnd() {
   TWinControl::CreateWnd();
   ApplySizeLimits();
+  ApplyAlphaBlend();
   if (FFormStyle == fsMDIForm) CreateMDIClient();
   if (QMdiSubWindow* sub = SubWindowOf(this)) {
     static TSubWindowTracker* tracker = new TSubWindowTracker;
@@ -577,13 +581,23 @@ void TCustomForm::Dispatch(TMessage& Message) {
       TWinControl::Dispatch(Message);
       if (active == FActive) return;
       FActive = active;
-      if (active) {
-        if (OnActivate) OnActivate(this);
-      } else if (OnDeactivate) {
-        OnDeactivate(this);
-      }
+      if (active)
+        Activate();
+      else
+        Deactivate();
       return;
     }
+    case WM_PAINT:
+      if (!FPaintsItself) break;
+      FControlState.Include(csCustomPaint);
+      try {
+        TWinControl::Dispatch(Message);
+      } catch (...) {
+        FControlState.Exclude(csCustomPaint);
+        throw;
+      }
+      FControlState.Exclude(csCustomPaint);
+      return;
     case WM_GETMINMAXINFO: {
       auto* info = reinterpret_cast<MINMAXINFO*>(Message.LParam);
       if (Constraints()->MinWidth() > 0) info->ptMinTrackSize.x = Constraints()->MinWidth();
@@ -600,8 +614,72 @@ void TCustomForm::Dispatch(TMessage& Message) {
       TWinControl::Dispatch(Message);
       return;
     }
-    default: TWinControl::Dispatch(Message);
+    default: break;
   }
+  TWinControl::Dispatch(Message);
+}
+
+void TCustomForm::Activate() {
+  if (OnActivate) OnActivate(this);
+}
+
+void TCustomForm::Deactivate() {
+  if (OnDeactivate) OnDeactivate(this);
+}
+
+TCanvas* TCustomForm::Canvas() {
+  if (!FCanvas) {
+    FCanvas = new TControlCanvas;
+    FCanvas->SetControl(this);
+  }
+  return FCanvas;
+}
+
+void TCustomForm::PaintWindow(HDC DC) {
+  if (!FPaintsItself) return TWinControl::PaintWindow(DC);
+  TCanvas* canvas = Canvas();
+  FCanvas->FreeHandle();
+  canvas->Lock();
+  canvas->SetHandle(DC);
+  struct TRestore {
+    TCanvas* C;
+    ~TRestore() {
+      C->SetHandle(nullptr);
+      C->Unlock();
+    }
+  } restore{canvas};
+  Paint();
+}
+
+void TCustomForm::SetAlphaBlend(bool Value) {
+  if (FAlphaBlend == Value) return;
+  FAlphaBlend = Value;
+  ApplyAlphaBlend();
+}
+
+void TCustomForm::SetAlphaBlendValue(BYTE Value) {
+  if (FAlphaBlendValue == Value) return;
+  FAlphaBlendValue = Value;
+  ApplyAlphaBlend();
+}
+
+void TCustomForm::ApplyAlphaBlend() {
+  if (!HandleAllocated()) return;
+  HWND h = WindowHandle();
+  LONG_PTR ex = GetWindowLong(h, GWL_EXSTYLE);
+  if (FAlphaBlend) {
+    SetWindowLong(h, GWL_EXSTYLE, ex | WS_EX_LAYERED);
+    SetLayeredWindowAttributes(h, 0, FAlphaBlendValue, LWA_ALPHA);
+  } else if (ex & WS_EX_LAYERED) {
+    SetWindowLong(h, GWL_EXSTYLE, ex & ~LONG_PTR(WS_EX_LAYERED));
+    SetLayeredWindowAttributes(h, 0, 255, LWA_ALPHA);
+  }
+}
+
+void TCustomForm::SetPopupParent(TCustomForm* Value) {
+  if (FPopupParent.get() == Value) return;
+  FPopupParent = Value;
+  if (HandleAllocated() && FFormStyle != fsMDIChild) RecreateWnd();
 }
 
 bool TCustomForm::IsShortCut(TMessage& Message) {

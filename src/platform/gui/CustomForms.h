@@ -32,6 +32,9 @@ using enum TFormStateItem;
 using TFormState = TSet<TFormStateItem>;
 
 enum class TTileMode { tbHorizontal, tbVertical };
+// The monitor a form first shows on (one screen here: kept for the form's users).
+enum class TDefaultMonitor { dmDesktop, dmPrimary, dmMainForm, dmActiveForm };
+using enum TDefaultMonitor;
 using enum TTileMode;
 
 using TModalResult = int;
@@ -60,7 +63,8 @@ class IDesignerNotify {
 
 class TCustomForm : public TWinControl {
  public:
-  // A form without a description; a form class reads its own with InitForm.
+  // A form without a description (what the platform calls CreateNew); a form class reads its
+  // own with InitForm.
   explicit TCustomForm(TComponent* AOwner);
   ~TCustomForm() override;
 
@@ -130,6 +134,18 @@ class TCustomForm : public TWinControl {
   virtual void UpdateActions();
   IDesignerNotify* Designer() const { return FDesigner; }
   void SetDesigner(IDesignerNotify* Value) { FDesigner = Value; }
+  // A constant opacity for the whole window (a layered window; visible with a compositor).
+  bool AlphaBlend() const { return FAlphaBlend; }
+  void SetAlphaBlend(bool Value);
+  BYTE AlphaBlendValue() const { return FAlphaBlendValue; }
+  void SetAlphaBlendValue(BYTE Value);
+  // The form whose window owns this one's (kept above it); null for the default owner.
+  TCustomForm* PopupParent() const { return FPopupParent.get(); }
+  void SetPopupParent(TCustomForm* Value);
+  TDefaultMonitor DefaultMonitor() const { return FDefaultMonitor; }
+  void SetDefaultMonitor(TDefaultMonitor Value) { FDefaultMonitor = Value; }
+  // The form's own drawing surface while it paints (forms that paint themselves).
+  TCanvas* Canvas();
 
   TNotifyEvent OnCreate;
   TNotifyEvent OnDestroy;
@@ -153,6 +169,13 @@ class TCustomForm : public TWinControl {
   virtual void DoShow();
   virtual void DoHide();
   virtual void DoClose(TCloseAction& Action);
+  // The form gains or loses the activation: OnActivate, OnDeactivate.
+  virtual void Activate();
+  virtual void Deactivate();
+  // Forms that paint themselves set this; Paint then draws on Canvas.
+  void SetPaintsItself(bool Value) { FPaintsItself = Value; }
+  virtual void Paint() {}
+  void PaintWindow(HDC DC) override;
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void Dispatch(TMessage& Message) override;
@@ -164,6 +187,7 @@ class TCustomForm : public TWinControl {
  private:
   IDesignerNotify* FDesigner = nullptr;
   void ApplyPosition();
+  void ApplyAlphaBlend();
   void RaiseStayOnTopForms();
   void ApplySizeLimits();
   bool IsFixedBorder() const;
@@ -171,6 +195,13 @@ class TCustomForm : public TWinControl {
   void ConstraintsChanged() override;
   void CreateMDIClient();
   std::vector<TCustomForm*> MDIChildList(bool StackingOrder) const;
+
+  bool FAlphaBlend = false;
+  BYTE FAlphaBlendValue = 255;
+  TWeakLink<TCustomForm> FPopupParent;
+  TDefaultMonitor FDefaultMonitor = dmActiveForm;
+  bool FPaintsItself = false;
+  TControlCanvas* FCanvas = nullptr;
 
   HWND FClientHandle = nullptr;
   TWeakLink<TCustomForm> FActiveMDIChild;

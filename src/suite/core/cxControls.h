@@ -887,3 +887,112 @@ class TcxDragImageList : public TObject {
 
 // The platform drag object over a suite control right now, or null.
 TDragObject* CurrentPlatformDragObject();
+
+// ---- Popup window, drag image window and size frame
+
+enum TcxPopupAlignHorz : uint8_t { pahLeft, pahCenter, pahRight };
+enum TcxPopupAlignVert : uint8_t { pavTop, pavCenter, pavBottom };
+enum TcxPopupDirection : uint8_t { pdHorizontal, pdVertical };
+// 0 none, 1 single line, 2 raised edge, 3 double raised edge.
+using TcxPopupFrameStyle = int;
+
+// A borderless stay-on-top form opening next to an owner rectangle: it flips to the other side
+// when the work area has no room, stays inside the work area, sizes itself round its children and
+// closes when it loses the activation.
+class TcxPopupWindow : public TForm {
+ public:
+  TcxPopupWindow();
+  ~TcxPopupWindow() override;
+
+  virtual TPoint CalculatePosition();
+  virtual void CalculateSize();
+  // Sides: 0 left, 1 top, 2 right, 3 bottom.
+  virtual int SideBorderWidth(int Side) { return FrameWidth(Side) + FBorderSpace; }
+  virtual TRect InnerBounds();
+  virtual int FrameWidth(int Side);
+  virtual TRect OwnerScreenBounds();
+  virtual void InitPopup();
+  virtual void DrawFrame();
+  virtual void ClosePopup() { Hide(); }
+  virtual void Popup();
+
+  bool Adjustable() const { return FAdjustable; }
+  void SetAdjustable(bool Value) { FAdjustable = Value; }
+  TcxPopupAlignHorz AlignHorz() const { return FAlignHorz; }
+  void SetAlignHorz(TcxPopupAlignHorz Value) { FAlignHorz = Value; }
+  TcxPopupAlignVert AlignVert() const { return FAlignVert; }
+  void SetAlignVert(TcxPopupAlignVert Value) { FAlignVert = Value; }
+  int BorderSpace() const { return FBorderSpace; }
+  void SetBorderSpace(int Value) { FBorderSpace = Value; }
+  TcxPopupFrameStyle FrameStyle() const { return FFrameStyle; }
+  void SetFrameStyle(TcxPopupFrameStyle Value) { FFrameStyle = Value; }
+  TcxPopupDirection Direction() const { return FDirection; }
+  void SetDirection(TcxPopupDirection Value) { FDirection = Value; }
+  TColor FrameColor() const { return FFrameColor; }
+  void SetFrameColor(TColor Value) { FFrameColor = Value; }
+  const TRect& OwnerBounds() const { return FOwnerBounds; }
+  void SetOwnerBounds(const TRect& Value) { FOwnerBounds = Value; }
+  TControl* OwnerParent() const { return FOwnerParent.get(); }
+  void SetOwnerParent(TControl* Value) { FOwnerParent = Value; }
+  HWND PrevActiveWindow() const { return FPrevActiveWindow; }
+  TcxCanvas* cxCanvas() { return FcxCanvas.get(); }
+
+ protected:
+  void Dispatch(TMessage& Message) override;
+  void Deactivate() override;
+  void Paint() override;
+  virtual void VisibleChanged() {}
+
+ private:
+  bool FAdjustable = true;
+  TcxPopupAlignHorz FAlignHorz = pahLeft;
+  TcxPopupAlignVert FAlignVert = pavBottom;
+  int FBorderSpace = 0;
+  TcxPopupFrameStyle FFrameStyle = 0;
+  TcxPopupDirection FDirection = pdVertical;
+  TColor FFrameColor = clWindowText;
+  TRect FOwnerBounds;
+  TWeakLink<TControl> FOwnerParent;
+  HWND FPrevActiveWindow = nullptr;
+  // How far the children have already been moved in, so that sizing again does not move them
+  // further.
+  TPoint FChildOffset;
+  std::unique_ptr<TcxCanvas> FcxCanvas;
+};
+
+// A semi-transparent popup that follows a drag; the mouse passes through it.
+class TcxCustomDragImage : public TcxPopupWindow {
+ public:
+  TcxCustomDragImage();
+  void ShowWithCommand(int Cmd);
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void Dispatch(TMessage& Message) override;
+};
+
+// A frame-shaped window shown while something is being sized: a ring of FrameWidth pixels
+// (the whole rectangle with FillSelection) filled with a checkerboard.
+class TcxSizeFrame : public TcxCustomDragImage {
+ public:
+  explicit TcxSizeFrame(int AFrameWidth);
+  static TcxSizeFrame* CreateWithFrameWidth(int AFrameWidth) { return new TcxSizeFrame(AFrameWidth); }
+  ~TcxSizeFrame() override;
+
+  void PlaceOverRect(const TRect& R);
+  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+  int FrameWidthPixels() const { return FFrameWidth; }
+  bool FillSelection() const { return FFillSelection; }
+  void SetFillSelection(bool Value) { FFillSelection = Value; }
+  TcxRegion* Region() const { return FRegion.get(); }
+
+ protected:
+  void Paint() override;
+
+ private:
+  int FFrameWidth;
+  std::unique_ptr<TcxRegion> FRegion;
+  bool FFillSelection = false;
+  HBRUSH FPatternBrush = nullptr;
+  HBITMAP FPatternBitmap = nullptr;
+};

@@ -2,6 +2,7 @@
 
 #include "suite/core/cxAccessibility.h"
 #include "suite/core/cxClasses.h"
+#include "suite/core/cxContainer.h"
 #include "suite/core/cxControls.h"
 #include "suite/core/dxHooks.h"
 #include "suite/core/cxGeometry.h"
@@ -13,6 +14,8 @@
 #include "suite/core/cxLookAndFeels.h"
 #include "suite/core/cxDWMApi.h"
 #include "suite/core/dxCore.h"
+#include "suite/core/dxCustomHint.h"
+#include "suite/core/dxScreenTip.h"
 #include "suite/core/dxThemeManager.h"
 #include "suite/core/dxUxTheme.h"
 
@@ -38,6 +41,9 @@ const std::vector<TcxSuiteUnit>& SuiteUnits() {
       {"cxLookAndFeels", &cxLookAndFeelsInitialize, &cxLookAndFeelsFinalize},
       {"cxControls", &cxControlsInitialize, &cxControlsFinalize},
       {"cxAccessibility", &cxAccessibilityInitialize, &cxAccessibilityFinalize},
+      {"cxContainer", &cxContainerInitialize, &cxContainerFinalize},
+      {"dxCustomHint", &dxCustomHintInitialize, &dxCustomHintFinalize},
+      {"dxScreenTip", &dxScreenTipInitialize, &dxScreenTipFinalize},
   };
   return units;
 }
