@@ -133,6 +133,16 @@ TcxAccessibilityHelper::TChildCheck TcxAccessibilityHelper::CheckChild(const VAR
   return TChildCheck::Done;
 }
 
+template <class F>
+HRESULT TcxAccessibilityHelper::ForChild(const VARIANT& varChild, F&& Body) {
+  return Guarded([&] {
+    HRESULT r = S_OK;
+    int id = 0;
+    if (CheckChild(varChild, r, id) == TChildCheck::Done) return r;
+    return Body(id);
+  });
+}
+
 void TcxAccessibilityHelper::ConvertObjectChild(VARIANT& V) {
   if (V.vt != VT_I4 || V.lVal < 1 || ChildIsElement(V.lVal - 1)) return;
   if (TcxAccessibilityHelper* child = ChildAt(V.lVal - 1)) V = VARIANT::Dispatch(DispatchOf(child));
@@ -148,10 +158,7 @@ HRESULT TcxAccessibilityHelper::TextProperty(const VARIANT& varChild, int Bit, s
                                              bool EmptyIsFalse) {
   if (!Out) return E_POINTER;
   Out->clear();
-  return Guarded([&] {
-    HRESULT r = S_OK;
-    int id = 0;
-    if (CheckChild(varChild, r, id) == TChildCheck::Done) return r;
+  return ForChild(varChild, [&](int id) {
     if (Bit != 0 && (SupportedProperties(id) & Bit) == 0) return DISP_E_MEMBERNOTFOUND;
     *Out = (this->*Get)(id);
     return EmptyIsFalse && Out->empty() ? S_FALSE : S_OK;
@@ -228,10 +235,7 @@ HRESULT TcxAccessibilityHelper::get_accDefaultAction(VARIANT varChild, std::stri
 HRESULT TcxAccessibilityHelper::get_accRole(VARIANT varChild, VARIANT* pvarRole) {
   if (!pvarRole) return E_POINTER;
   pvarRole->Clear();
-  return Guarded([&] {
-    HRESULT r = S_OK;
-    int id = 0;
-    if (CheckChild(varChild, r, id) == TChildCheck::Done) return r;
+  return ForChild(varChild, [&](int id) {
     *pvarRole = VARIANT::I4(RoleOf(id));
     return S_OK;
   });
@@ -240,10 +244,7 @@ HRESULT TcxAccessibilityHelper::get_accRole(VARIANT varChild, VARIANT* pvarRole)
 HRESULT TcxAccessibilityHelper::get_accState(VARIANT varChild, VARIANT* pvarState) {
   if (!pvarState) return E_POINTER;
   pvarState->Clear();
-  return Guarded([&] {
-    HRESULT r = S_OK;
-    int id = 0;
-    if (CheckChild(varChild, r, id) == TChildCheck::Done) return r;
+  return ForChild(varChild, [&](int id) {
     *pvarState = VARIANT::I4(StateOf(id));
     return S_OK;
   });
@@ -252,12 +253,7 @@ HRESULT TcxAccessibilityHelper::get_accState(VARIANT varChild, VARIANT* pvarStat
 HRESULT TcxAccessibilityHelper::get_accHelp(VARIANT varChild, std::string* pszHelp) {
   if (!pszHelp) return E_POINTER;
   pszHelp->clear();
-  return Guarded([&] {
-    HRESULT r = S_OK;
-    int id = 0;
-    if (CheckChild(varChild, r, id) == TChildCheck::Done) return r;
-    return DISP_E_MEMBERNOTFOUND;
-  });
+  return ForChild(varChild, [](int) { return DISP_E_MEMBERNOTFOUND; });
 }
 
 HRESULT TcxAccessibilityHelper::get_accHelpTopic(std::string* pszHelpFile, VARIANT varChild,
@@ -265,22 +261,14 @@ HRESULT TcxAccessibilityHelper::get_accHelpTopic(std::string* pszHelpFile, VARIA
   if (!pszHelpFile || !pidTopic) return E_POINTER;
   pszHelpFile->clear();
   *pidTopic = 0;
-  return Guarded([&] {
-    HRESULT r = S_OK;
-    int id = 0;
-    if (CheckChild(varChild, r, id) == TChildCheck::Done) return r;
-    return DISP_E_MEMBERNOTFOUND;
-  });
+  return ForChild(varChild, [](int) { return DISP_E_MEMBERNOTFOUND; });
 }
 
 HRESULT TcxAccessibilityHelper::get_accKeyboardShortcut(VARIANT varChild,
                                                         std::string* pszKeyboardShortcut) {
   if (!pszKeyboardShortcut) return E_POINTER;
   pszKeyboardShortcut->clear();
-  return Guarded([&] {
-    HRESULT r = S_OK;
-    int id = 0;
-    if (CheckChild(varChild, r, id) == TChildCheck::Done) return r;
+  return ForChild(varChild, [&](int id) {
     if ((SupportedProperties(id) & cxAccessibleKeyboardShortcut) == 0) return DISP_E_MEMBERNOTFOUND;
     TShortCut shortCut = 0;
     std::string text;
@@ -315,22 +303,14 @@ HRESULT TcxAccessibilityHelper::get_accSelection(VARIANT* pvarChildren) {
 }
 
 HRESULT TcxAccessibilityHelper::accSelect(LONG, VARIANT varChild) {
-  return Guarded([&] {
-    HRESULT r = S_OK;
-    int id = 0;
-    if (CheckChild(varChild, r, id) == TChildCheck::Done) return r;
-    return DISP_E_MEMBERNOTFOUND;
-  });
+  return ForChild(varChild, [](int) { return DISP_E_MEMBERNOTFOUND; });
 }
 
 HRESULT TcxAccessibilityHelper::accLocation(LONG* pxLeft, LONG* pyTop, LONG* pcxWidth,
                                             LONG* pcyHeight, VARIANT varChild) {
   if (!pxLeft || !pyTop || !pcxWidth || !pcyHeight) return E_POINTER;
   *pxLeft = *pyTop = *pcxWidth = *pcyHeight = 0;
-  return Guarded([&] {
-    HRESULT r = S_OK;
-    int id = 0;
-    if (CheckChild(varChild, r, id) == TChildCheck::Done) return r;
+  return ForChild(varChild, [&](int id) {
     if ((SupportedProperties(CHILDID_SELF) & cxAccessibleLocation) == 0) return DISP_E_MEMBERNOTFOUND;
     TRect b = ScreenBoundsOf(id);
     *pxLeft = b.Left;
@@ -396,10 +376,7 @@ HRESULT TcxAccessibilityHelper::accHitTest(LONG xLeft, LONG yTop, VARIANT* pvarC
 }
 
 HRESULT TcxAccessibilityHelper::accDoDefaultAction(VARIANT varChild) {
-  return Guarded([&] {
-    HRESULT r = S_OK;
-    int id = 0;
-    if (CheckChild(varChild, r, id) == TChildCheck::Done) return r;
+  return ForChild(varChild, [&](int id) {
     if ((SupportedProperties(id) & cxAccessibleDefaultAction) == 0) return DISP_E_MEMBERNOTFOUND;
     DoDefaultAction(id);
     return S_OK;
@@ -407,19 +384,11 @@ HRESULT TcxAccessibilityHelper::accDoDefaultAction(VARIANT varChild) {
 }
 
 HRESULT TcxAccessibilityHelper::put_accName(VARIANT varChild, const std::string&) {
-  return Guarded([&] {
-    HRESULT r = S_OK;
-    int id = 0;
-    if (CheckChild(varChild, r, id) == TChildCheck::Done) return r;
-    return DISP_E_MEMBERNOTFOUND;
-  });
+  return ForChild(varChild, [](int) { return DISP_E_MEMBERNOTFOUND; });
 }
 
 HRESULT TcxAccessibilityHelper::put_accValue(VARIANT varChild, const std::string& szValue) {
-  return Guarded([&] {
-    HRESULT r = S_OK;
-    int id = 0;
-    if (CheckChild(varChild, r, id) == TChildCheck::Done) return r;
+  return ForChild(varChild, [&](int id) {
     if ((SupportedProperties(id) & cxAccessibleValue) == 0) return DISP_E_MEMBERNOTFOUND;
     SetValueText(id, szValue);
     return S_OK;

@@ -128,6 +128,9 @@ class TcxAccessibilityHelper : public TObject,
   enum class TChildCheck { Done, Self, Element };
   // Resolves a child id: Done with Result set, or the ChildID to go on with.
   TChildCheck CheckChild(const VARIANT& varChild, HRESULT& Result, int& ChildID);
+  // Runs Body with the ChildID once the child id passed the check; no exception leaves it.
+  template <class F>
+  HRESULT ForChild(const VARIANT& varChild, F&& Body);
   // VT_I4 0 for the object, Index + 1 for a child; a child with an object of its own becomes
   // VT_DISPATCH.
   void ChildToVariant(int Index, VARIANT& V);

@@ -312,6 +312,7 @@ void TdxHintViewInfoHelper::Calculate(TcxCanvas* ACanvas) {
   }
   TRect r(0, 0, DesktopWorkAreaAt(GetMouseScreenPos()).Width(), 0);
   RECT rr = r;
+  SelectCanvasObjects(ACanvas);
   ::DrawText(ACanvas->CurrentDC(), FText.c_str(), -1, &rr, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
   TSize size{rr.right - rr.left, rr.bottom - rr.top};
   CorrectMinSize(size);
@@ -320,6 +321,7 @@ void TdxHintViewInfoHelper::Calculate(TcxCanvas* ACanvas) {
 
 void TdxHintViewInfoHelper::DrawText(TcxCanvas* ACanvas) {
   RECT r = GetTextRect();
+  SelectCanvasObjects(ACanvas);
   HDC dc = ACanvas->CurrentDC();
   int mode = SetBkMode(dc, TRANSPARENT);
   ::DrawText(dc, FText.c_str(), -1, &r, DT_WORDBREAK | DT_NOCLIP | DT_NOPREFIX);
@@ -332,6 +334,8 @@ void TdxHintViewInfoHelper::Paint(TcxCanvas* ACanvas) {
   DrawEdge(ACanvas->CurrentDC(), &b, BDR_RAISEDOUTER, BF_RECT);
   DrawText(ACanvas);
 }
+
+void SelectCanvasObjects(TcxCanvas* ACanvas) { ACanvas->Canvas()->TextExtent(std::string()); }
 
 TdxCustomHintViewInfo::~TdxCustomHintViewInfo() { DestroyHelper(); }
 

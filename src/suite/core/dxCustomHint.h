@@ -235,5 +235,8 @@ class TdxCustomHintViewInfo : public TObject {
   TdxCustomHintViewInfoHelper* FHelper = nullptr;
 };
 
+// Puts the canvas's font, brush and pen into its device context before drawing on it directly.
+void SelectCanvasObjects(TcxCanvas* ACanvas);
+
 void dxCustomHintInitialize();
 void dxCustomHintFinalize();

@@ -73,6 +73,7 @@ int TdxScreenTipBandViewInfo::CalcHeight(TcxCanvas* ACanvas, int AWidth, const T
     int available = AWidth - 2 * indent;
     if (HasGlyph()) available -= column + indent;
     ACanvas->AssignFont(FBand->Font());
+    SelectCanvasObjects(ACanvas);
     RECT r{0, 0, std::max(available, 0), 0};
     ::DrawText(ACanvas->CurrentDC(), FText.c_str(), -1, &r, DT_CALCRECT | TextFlags());
     FTextSize = {r.right - r.left, r.bottom - r.top};
@@ -109,6 +110,7 @@ void TdxScreenTipBandViewInfo::Paint(TcxCanvas* ACanvas, const TdxScreenTipPaint
     TColor painterColor =
         FBand->BandType() == stbDescription ? APainter->DescriptionTextColor() : APainter->TitleTextColor();
     if (FBand->IsFontColorDefault() && painterColor != clDefault) ACanvas->CurrentFont()->SetColor(painterColor);
+    SelectCanvasObjects(ACanvas);
     HDC dc = ACanvas->CurrentDC();
     SetTextColor(dc, ColorToRGB(ACanvas->CurrentFont()->Color()));
     int mode = SetBkMode(dc, TRANSPARENT);
@@ -199,7 +201,6 @@ void TdxScreenTipLikeHintViewInfoHelper::Paint(TcxCanvas* ACanvas) {
   FPainter->DrawBackground(ACanvas, FBounds);
   ApplyHintFont(ACanvas);
   ApplyTextColor(ACanvas);
-  SetTextColor(ACanvas->CurrentDC(), ColorToRGB(ACanvas->CurrentFont()->Color()));
   DrawText(ACanvas);
 }
 

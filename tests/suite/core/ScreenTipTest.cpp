@@ -197,15 +197,18 @@ TEST(ScreenTips, LayoutOfTheBands) {
 
   // Header only: one band, text height + 12.
   TdxScreenTip* plain = s.Repository->Items()->Add();
-  plain->Header()->SetText("Cut");
+  plain->Header()->SetText("Cut the selection");
   TdxScreenTipViewInfoHelper header(plain, "", "", &painter);
   header.Calculate(&canvas);
   ASSERT_EQ(header.BandCount(), 1);
   canvas.AssignFont(plain->Header()->Font());
+  SelectCanvasObjects(&canvas);
   RECT measured{0, 0, 200, 0};
-  ::DrawText(canvas.CurrentDC(), "Cut", -1, &measured, DT_CALCRECT | DT_NOPREFIX);
+  ::DrawText(canvas.CurrentDC(), "Cut the selection", -1, &measured, DT_CALCRECT | DT_NOPREFIX);
   int textHeight = measured.bottom - measured.top;
   ASSERT_GT(textHeight, 8);
+  // Measured in the header's own (bold) font.
+  EXPECT_EQ(header.Bands(0)->TextSize().cx, measured.right - measured.left);
   EXPECT_EQ(header.Bounds(), TRect(0, 0, 210, textHeight + 12));
   EXPECT_EQ(header.Bands(0)->TextRect().Top, 6);
 
