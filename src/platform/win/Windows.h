@@ -843,6 +843,14 @@ UINT MapVirtualKey(UINT uCode, UINT uMapType);
 int ToAscii(UINT uVirtKey, UINT uScanCode, const BYTE* lpKeyState, WORD* lpChar, UINT uFlags);
 // Virtual key in the low byte, shift state in the high byte (1: Shift), -1 when none.
 SHORT VkKeyScan(char ch);
+
+// Sounds by system alias. The aliases this desktop defines ("MenuPopup", "MenuCommand" and the
+// rest) have no sound, so only an unknown alias without SND_NODEFAULT plays the default beep.
+constexpr DWORD SND_SYNC = 0x0000;
+constexpr DWORD SND_ASYNC = 0x0001;
+constexpr DWORD SND_NODEFAULT = 0x0002;
+constexpr DWORD SND_ALIAS = 0x00010000;
+BOOL PlaySound(const char* pszSound, HMODULE hmod, DWORD fdwSound);
 BOOL GetKeyboardState(BYTE* lpKeyState);
 
 // ---------------------------------------------------------------------------------------------

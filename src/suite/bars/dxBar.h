@@ -1,0 +1,1435 @@
+#pragma once
+// The bar manager: one non-visual component per form that owns the form's menus and toolbars.
+// Commands are items (buttons, sub-menus, separators, lists) kept once in the manager; bars,
+// sub-menus and popup menus show them through item links. The windows that draw links (bar
+// controls, item controls, dock sites) and the painters of each bar style are declared here as
+// the operations this model calls; their behaviour lives with the bar windows.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/gui/ActnList.h"
+#include "platform/gui/Controls.h"
+#include "platform/gui/Graphics.h"
+#include "platform/rtl/Classes.h"
+#include "suite/core/cxClasses.h"
+#include "suite/core/cxLookAndFeels.h"
+#include "suite/core/dxCore.h"
+
+class TdxBarManager;
+class TdxBar;
+class TdxBars;
+class TdxBarItem;
+class TdxBarItemLink;
+class TdxBarItemLinks;
+class TdxBarButton;
+class TdxBarGroup;
+class TdxBarPainter;
+class TCustomdxBarControl;
+class TdxBarItemControl;
+class TdxDockControl;
+class TdxBarItemActionLink;
+class TdxBarPopupMenu;
+class TCustomForm;
+
+// ---- enumerations
+
+enum TdxBarManagerStyle : uint8_t {
+  bmsStandard, bmsEnhanced, bmsFlat, bmsXP, bmsOffice11, bmsUseLookAndFeel
+};
+enum TdxBarMenuAnimations : uint8_t { maNone, maRandom, maUnfold, maSlide, maFade };
+enum TdxBarDockingStyle : uint8_t { dsNone, dsLeft, dsTop, dsRight, dsBottom };
+using TdxBarDockingStyles = TSet<TdxBarDockingStyle, 5>;
+enum TdxBarItemVisible : uint8_t { ivNever, ivInCustomizing, ivAlways };
+enum TdxBarItemAlign : uint8_t { iaLeft, iaCenter, iaRight, iaClient };
+enum TdxBarItemMergeKind : uint8_t { mkAdd, mkMergeByCaption, mkNone };
+// psStandard is also a look-and-feel painter style of the suite, so this one is scoped; the other
+// names are plain.
+enum class TdxBarPaintStyle : uint8_t { psStandard, psCaption, psCaptionInMenu, psCaptionGlyph };
+inline constexpr TdxBarPaintStyle psCaption = TdxBarPaintStyle::psCaption;
+inline constexpr TdxBarPaintStyle psCaptionInMenu = TdxBarPaintStyle::psCaptionInMenu;
+inline constexpr TdxBarPaintStyle psCaptionGlyph = TdxBarPaintStyle::psCaptionGlyph;
+enum TdxBarGlyphLayout : uint8_t { glLeft, glRight, glTop, glBottom };
+enum TdxBarButtonStyle : uint8_t { bsDefault, bsChecked, bsDropDown, bsCheckedDropDown };
+enum TdxBarButtonGroupPosition : uint8_t { bgpNone, bgpStart, bgpMember };
+enum TdxBarItemPosition : uint8_t { ipBeginsNewRow, ipBeginsNewColumn, ipContinuesRow };
+enum TdxBarUserDefine : uint8_t { udCaption, udGlyph, udPaintStyle, udWidth };
+using TdxBarUserDefines = TSet<TdxBarUserDefine, 4>;
+enum TdxBarItemViewLevel : uint8_t {
+  ivlLargeIconWithText, ivlSmallIconWithText, ivlSmallIcon, ivlControlOnly, ivlDefault
+};
+using TdxBarItemViewLevels = TSet<TdxBarItemViewLevel, 5>;
+enum TdxBarMenuItemSize : uint8_t { misNormal, misLarge };
+enum TdxBarItemOptionValue : uint8_t { ioShowDescriptions, ioShowShortCuts, ioSize };
+using TdxBarItemOptionValues = TSet<TdxBarItemOptionValue, 3>;
+enum TdxBarRowAlignment : uint8_t { dxbraLeft, dxbraRight };
+
+using TdxBarEvent = Event<void(TObject* Sender, TdxBar* ABar)>;
+using TdxBarItemLinkEvent = Event<void(TObject* Sender, TdxBarItemLink* AItemLink)>;
+using TdxBarClickItemEvent = Event<void(TObject* Sender, TdxBarItem* ClickedItem)>;
+using TdxBarMergeItemLinkEvent =
+    Event<void(TObject* Sender, TdxBarItemLinks* ADstItemLinks, TdxBarItemLinks* ASrcItemLinks,
+               TdxBarItemLink* ASrcItemLink, TdxBarItemMergeKind& AMergeKind, int& AMergeIndex)>;
+using TdxBarCanDockingEvent = Event<void(TdxBar* Sender, TdxBarDockingStyle Style,
+                                         TdxDockControl* DockControl, bool& CanDocking)>;
+
+// ---- windows and painters, filled by the bar windows
+
+// The window that shows one link collection: a toolbar or a sub-menu.
+class TCustomdxBarControl : public TObject {
+ public:
+  ~TCustomdxBarControl() override;
+  virtual void SetItemLinks(TdxBarItemLinks* Value) { FItemLinks = Value; }
+  virtual int BarControlKind() const { return 0; }  // toolbar 0, quick customizing 1, sub-menu 2
+  virtual bool IsVertical() const { return false; }
+  virtual bool IsShowing() const { return true; }
+  virtual bool IsDestroying() const { return false; }
+  virtual bool IsActive() const { return false; }
+  virtual int NavigationFlags() const { return 0; }
+  virtual TRect ClientBounds() const { return TRect(); }
+  virtual void RecalculateBar() {}
+  virtual void RepaintBar() {}
+  virtual void BuildItemControls() {}
+  virtual void LinksAppeared() {}
+  virtual void StyleChanged() {}
+  virtual void RecreateChangedItemControls() {}
+  virtual TdxBarItemControl* SelectedControl() const { return nullptr; }
+  virtual void SetSelectedControl(TdxBarItemControl* Value) {}
+  // The control of the item that opened this sub-menu, or null.
+  virtual TdxBarItemControl* ParentItemControl() const { return nullptr; }
+  TdxBarItemLinks* ItemLinks() const { return FItemLinks; }
+
+ private:
+  TdxBarItemLinks* FItemLinks = nullptr;
+};
+
+// The on-screen control of one link.
+class TdxBarItemControl : public TcxIUnknownObject {
+ public:
+  explicit TdxBarItemControl(TdxBarItemLink* ALink) : FItemLink(ALink) {}
+  ~TdxBarItemControl() override;
+  TdxBarItemLink* ItemLink() const { return FItemLink; }
+  TCustomdxBarControl* Parent() const;
+  virtual void CaptionChanged() {}
+  virtual void EnabledChanged() {}
+  virtual void ResetGlyphCache(bool All) {}
+  virtual void RecalcBarIfNeeded() {}
+  virtual void RecalcBar() {}
+  virtual void RecalcBarOnChange() {}
+  virtual void Repaint() {}
+  virtual void RefreshState() {}
+  virtual bool IsDrawnSelected() const { return false; }
+  virtual bool IsSelected() const { return false; }
+  virtual bool IsKeyNavigable() const { return true; }
+  virtual TdxBarItemAlign EffectiveAlign() const;
+  virtual void WidthChanged() {}
+  virtual void PaintStyleChanged() {}
+  virtual void LargeImageChanged() {}
+  virtual void HotImageChanged() {}
+  virtual void RecalcTextMetrics() {}
+  virtual void BoundsChanged() {}
+
+ private:
+  TdxBarItemLink* FItemLink;
+};
+using TdxBarItemControlClass = std::function<TdxBarItemControl*(TdxBarItemLink* Link)>;
+
+// Draws the bar windows in one style.
+class TdxBarPainter : public TcxIUnknownObject {
+ public:
+  ~TdxBarPainter() override = default;
+};
+using TdxBarPainterClass = std::function<TdxBarPainter*()>;
+
+// A place where bars dock: the four sides of the form or one placed by the user.
+class TdxDockControl : public TObject {
+ public:
+  virtual bool CanDockBar(TdxBar* Bar) const { return true; }
+  virtual bool IsImplicit() const { return true; }
+  virtual void RelayoutAndResize() {}
+  virtual void RefreshColors() {}
+  virtual void SetRedraw(bool Value) {}
+  virtual void DropEmptyRows() {}
+};
+class TdxDockRow : public TObject {};
+
+// The design controller of customizing; at run time it only tracks whether it is idle.
+class TdxBarDesignController : public TObject {
+ public:
+  virtual bool IsIdle() const { return true; }
+  // Takes a generated button out of its manager's item list into List, which owns it.
+  virtual void TrackInternalItem(TdxBarItem* Item, TComponentList* List);
+};
+TdxBarDesignController* BarDesignController();
+
+// Each painter's library fills its style's row; an empty row answers the standard painter's.
+void RegisterBarPainterClass(TdxBarManagerStyle Style, TdxBarPainterClass Class);
+TdxBarPainterClass RegisteredBarPainterClass(TdxBarManagerStyle Style);
+// The painter class the skinned style uses (a skin library may replace it).
+extern TdxBarPainterClass dxBarSkinnedPainterClass;
+
+// ---- item class registry
+
+struct TRegItemRecord {
+  const TClassInfo* ItemClass = nullptr;
+  TdxBarItemControlClass ItemControlClass;
+  bool Visible = true;
+};
+
+class TdxBarItemList : public TObject {
+ public:
+  ~TdxBarItemList() override;
+  void AddEntry(const TClassInfo* ItemClass, TdxBarItemControlClass ItemControlClass, bool Visible);
+  void RemoveClass(const TClassInfo* ItemClass);
+  void RemoveAt(int Index);
+  int Count() const { return int(FEntries.size()); }
+  const TRegItemRecord& EntryAt(int Index) const { return FEntries.at(size_t(Index)); }
+  const TClassInfo* EntryItemClass(int Index) const { return EntryAt(Index).ItemClass; }
+  int ListedEntryCount() const;
+  const TClassInfo* ListedItemClass(int Index) const;
+
+ private:
+  std::vector<TRegItemRecord> FEntries;
+};
+
+TdxBarItemList* GetBarItemList();
+void RegisterBarItemClass(const TClassInfo* ItemClass, TdxBarItemControlClass ItemControlClass,
+                          bool Visible = true);
+void UnregisterBarItemClass(const TClassInfo* ItemClass);
+
+// ---- components
+
+// What bars, items and groups share: the manager they belong to and change listeners.
+class TdxBarComponent : public TComponent {
+ public:
+  explicit TdxBarComponent(TComponent* AOwner) : TComponent(AOwner) {}
+  TdxBarManager* BarManager() const { return FBarManager; }
+  virtual bool Enabled() const { return true; }
+  virtual void SetEnabled(bool Value) {}
+  TdxBarItemVisible Visible() const { return FVisible; }
+  virtual void SetVisible(TdxBarItemVisible Value) { FVisible = Value; }
+  void NotifyChanged(bool AllChanged = false);
+
+ protected:
+  TdxBarManager* FBarManager = nullptr;
+  TdxBarItemVisible FVisible = ivAlways;
+};
+
+// Items and groups of one manager; a group holds items and other groups and turns their
+// Enabled and Visible on and off together.
+class TdxBarGroup : public TdxBarComponent {
+ public:
+  explicit TdxBarGroup(TComponent* AOwner);
+  ~TdxBarGroup() override;
+  int Count() const { return int(FItems.size()); }
+  TdxBarComponent* Items(int Index) const { return FItems.at(size_t(Index)); }
+  int IndexOf(TdxBarComponent* Item) const;
+  // Raises "You cannot create recursive groups" when Item is this group or holds it.
+  void Add(TdxBarComponent* Item);
+  void Remove(TdxBarComponent* Item);
+  bool Contains(TdxBarComponent* Item) const;
+  bool Enabled() const override { return FEnabled; }
+  void SetEnabled(bool Value) override;
+  void SetVisible(TdxBarItemVisible Value) override;
+  bool HasParent() const override { return FBarManager != nullptr; }
+  TComponent* GetParentComponent() const override;
+  void SetParentComponent(TComponent* Value) override;
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void DefineProperties(TFiler* Filer) override;
+
+ private:
+  std::vector<TdxBarComponent*> FItems;
+  std::vector<std::string> FPendingNames;
+  bool FEnabled = true;
+  friend class TdxBarManager;
+};
+
+// ---- categories
+
+class TdxBarCategoryData : public TObject {
+ public:
+  TdxBarItemVisible Visibility = ivAlways;
+  TdxBarItemVisible PendingVisibility = ivAlways;
+  bool HasPendingVisibility = false;
+  bool ItemsVisible = true;
+};
+
+class TdxBarManagerCategories : public TStringList {
+ public:
+  explicit TdxBarManagerCategories(TdxBarManager* AManager);
+  ~TdxBarManagerCategories() override;
+  void Delete(int Index) override;
+  void Insert(int Index, const std::string& S) override;
+  void Exchange(int Index1, int Index2) override;
+  void Move(int CurIndex, int NewIndex) override;
+  void Clear() override;
+  TdxBarCategoryData* Data(int Index, bool Create);
+
+ protected:
+  void Changed() override;
+  void DefineProperties(TFiler* Filer) override;
+
+ private:
+  void MoveItemsOf(int From, int To);
+  TdxBarManager* FManager;
+  bool FMoving = false;
+};
+
+// ---- image options and backgrounds
+
+class TdxBarImageOptions : public TPersistent {
+ public:
+  explicit TdxBarImageOptions(TdxBarManager* AManager) : FManager(AManager) {}
+  TComponent* Images() const { return FImages; }
+  void SetImages(TComponent* Value);
+  TComponent* LargeImages() const { return FLargeImages; }
+  void SetLargeImages(TComponent* Value);
+  TComponent* HotImages() const { return FHotImages; }
+  void SetHotImages(TComponent* Value);
+  TComponent* DisabledImages() const { return FDisabledImages; }
+  void SetDisabledImages(TComponent* Value);
+  TComponent* DisabledLargeImages() const { return FDisabledLargeImages; }
+  void SetDisabledLargeImages(TComponent* Value);
+  bool LargeIcons() const { return FLargeIcons; }
+  void SetLargeIcons(bool Value);
+  bool UseLargeImagesForLargeIcons() const { return FUseLargeImagesForLargeIcons; }
+  void SetUseLargeImagesForLargeIcons(bool Value);
+  bool UsesLargeImagesForLargeIcons() const {
+    return FUseLargeImagesForLargeIcons && FLargeImages != nullptr;
+  }
+  int GlyphSize() const;
+  void Assign(TPersistent* Source) override;
+  // A watched image list is going away.
+  void ComponentRemoved(TComponent* AComponent);
+
+  bool CacheGlyphs = true;
+  TColor ImageListBkColor = 0xFF00FF;
+  bool MakeDisabledImagesFaded = false;
+  bool SmoothGlyphs = false;
+  bool StretchGlyphs = true;
+  bool UseLeftBottomPixelAsTransparent = true;
+
+ protected:
+  TPersistent* GetOwner() const override;
+
+ private:
+  void SetList(TComponent*& Field, TComponent* Value);
+  TdxBarManager* FManager;
+  TComponent* FImages = nullptr;
+  TComponent* FLargeImages = nullptr;
+  TComponent* FHotImages = nullptr;
+  TComponent* FDisabledImages = nullptr;
+  TComponent* FDisabledLargeImages = nullptr;
+  bool FLargeIcons = false;
+  bool FUseLargeImagesForLargeIcons = false;
+};
+
+class TdxBarBackgrounds : public TPersistent {
+ public:
+  explicit TdxBarBackgrounds(TdxBarManager* AManager);
+  ~TdxBarBackgrounds() override;
+  TBitmap* Bar() const { return FBar.get(); }
+  void SetBar(TBitmap* Value);
+  TBitmap* SubMenu() const { return FSubMenu.get(); }
+  void SetSubMenu(TBitmap* Value);
+  void Assign(TPersistent* Source) override;
+
+ protected:
+  TPersistent* GetOwner() const override;
+
+ private:
+  TdxBarManager* FManager;
+  std::unique_ptr<TBitmap> FBar;
+  std::unique_ptr<TBitmap> FSubMenu;
+};
+
+// ---- popup-menu links
+
+class TdxBarPopupMenuLink : public TCollectionItem {
+ public:
+  explicit TdxBarPopupMenuLink(TCollection* Collection) : TCollectionItem(Collection) {}
+  TControl* Control() const { return FControl; }
+  void SetControl(TControl* Value);
+  TdxBarPopupMenu* PopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(TdxBarPopupMenu* Value);
+  void Assign(TPersistent* Source) override;
+
+ private:
+  TControl* FControl = nullptr;
+  TdxBarPopupMenu* FPopupMenu = nullptr;
+};
+
+class TdxBarPopupMenuLinks : public TOwnedCollection {
+ public:
+  explicit TdxBarPopupMenuLinks(TdxBarManager* AManager);
+  TdxBarPopupMenuLink* Items(int Index) const { return Get<TdxBarPopupMenuLink>(Index); }
+  TdxBarManager* BarManager() const { return FManager; }
+
+ private:
+  TdxBarManager* FManager;
+};
+
+// ---- links
+
+// The effective owner of a link collection: a bar, a sub item, a button's drop-down or a popup.
+class IdxBarLinksOwner {
+ public:
+  virtual ~IdxBarLinksOwner() = default;
+  virtual bool CanContainItem(TdxBarItem* Item, std::string& ErrorText) = 0;
+  virtual TCustomdxBarControl* LinksBarControl() { return nullptr; }
+  virtual TComponent* LinksOwnerComponent() = 0;
+  virtual TdxBarItemLinks* LinksOwnerLinks() = 0;
+  virtual TCustomdxBarControl* CreateLinksBarControl() { return nullptr; }
+};
+
+class TdxBarItemLink : public TcxInterfacedCollectionItem {
+ public:
+  explicit TdxBarItemLink(TCollection* Collection);
+  ~TdxBarItemLink() override;
+
+  void Assign(TPersistent* Source) override;
+
+  bool BeginGroup() const;
+  void SetBeginGroup(bool Value);
+  bool StoredBeginGroup() const { return FBeginGroup; }
+  TdxBarButtonGroupPosition ButtonGroup() const { return FButtonGroup; }
+  void SetButtonGroup(TdxBarButtonGroupPosition Value);
+  bool Distributed() const { return FDistributed; }
+  void SetDistributed(bool Value);
+  TdxBarItem* Item() const { return FItem; }
+  void SetItem(TdxBarItem* Value);
+  bool MostRecentlyUsed() const { return FMostRecentlyUsed; }
+  void SetMostRecentlyUsed(bool Value);
+  TdxBarItemPosition Position() const { return FPosition; }
+  void SetPosition(TdxBarItemPosition Value);
+  const std::string& UserCaption() const { return FUserCaption; }
+  void SetUserCaption(const std::string& Value);
+  TdxBarUserDefines UserDefine() const { return FUserDefine; }
+  void SetUserDefine(TdxBarUserDefines Value);
+  TdxBarPaintStyle UserPaintStyle() const { return FUserPaintStyle; }
+  void SetUserPaintStyle(TdxBarPaintStyle Value);
+  int UserWidth() const { return FUserWidth; }
+  void SetUserWidth(int Value);
+  TdxBarItemViewLevels ViewLevels() const { return FViewLevels; }
+  void SetViewLevels(TdxBarItemViewLevels Value);
+  bool Visible() const { return FVisible; }
+  void SetVisible(bool Value);
+
+  std::string EffectiveCaption() const;
+  TdxBarPaintStyle EffectivePaintStyle() const;
+  int EffectiveWidth() const;
+
+  TdxBarItemLinks* OwningLinks() const;
+  TdxBarManager* Manager() const;
+  TCustomdxBarControl* BarControl() const;
+  int Index() const { return TCollectionItem::Index(); }
+  int ShowableIndex() const;
+  int ShownIndex() const;
+  bool IsVisibleNow() const;
+  TdxBarItemLink* OriginLink() const { return FOriginLink; }
+  void SetOriginLink(TdxBarItemLink* Value) { FOriginLink = Value; }
+  TdxBar* CreatedFromBar() const { return FCreatedFromBar; }
+  TdxBarItemControl* Control() const { return FControl; }
+  TObject* Data() const { return FData; }
+  void SetData(TObject* Value) { FData = Value; }
+  const TRect& ItemRect() const { return FItemRect; }
+  void SetItemBounds(const TRect& Value);
+
+  void CreateControl();
+  void FreeControl();
+  void RecreateControl();
+  void VisibilityChanged();
+
+  int UseCount() const { return FUseCount; }
+  void SetUseCount(int Value) { FUseCount = Value; }
+  int RecentIndex() const;
+  void MoveInRecentList(int Position);
+  void PromoteInRecentList(bool CountUse);
+  void DemoteInRecentList();
+  void ResetUseCount();
+  void RememberRecentIndex() { FSavedRecentIndex = RecentIndex(); }
+  void RestoreRecentIndex() { MoveInRecentList(FSavedRecentIndex); }
+  void CopyRecentStateFrom(TdxBarItemLink* Link);
+
+  // Values read from a stored layout, applied by the collection.
+  int LoadedRecentIndex = -1;
+  int LoadedUseCount = 0;
+  bool LoadedVisible = true;
+  const std::string& PendingItemName() const { return FPendingItemName; }
+
+ protected:
+  void DefineProperties(TFiler* Filer) override;
+
+ private:
+  friend class TdxBarItemLinks;
+  friend class TdxBarItem;
+  void Changed(bool AllItems) { TCollectionItem::Changed(AllItems); }
+  void MarkUserDefined(TdxBarUserDefine Element);
+
+  bool FBeginGroup = false;
+  TdxBarButtonGroupPosition FButtonGroup = bgpNone;
+  bool FDistributed = true;
+  TdxBarItem* FItem = nullptr;
+  bool FMostRecentlyUsed = true;
+  TdxBarItemPosition FPosition = ipBeginsNewRow;
+  std::string FUserCaption;
+  TdxBarUserDefines FUserDefine;
+  TdxBarPaintStyle FUserPaintStyle = TdxBarPaintStyle::psStandard;
+  int FUserWidth = 0;
+  TdxBarItemViewLevels FViewLevels{ivlLargeIconWithText, ivlSmallIconWithText, ivlSmallIcon,
+                                   ivlControlOnly};
+  bool FVisible = true;
+  TdxBarItemControl* FControl = nullptr;
+  TdxBar* FCreatedFromBar = nullptr;
+  TObject* FData = nullptr;
+  TRect FItemRect;
+  std::string FPendingItemName;
+  TdxBarItemLink* FOriginLink = nullptr;
+  int FSavedRecentIndex = -1;
+  int FUseCount = 0;
+};
+
+// Options a menu's links inherit from the menu that opened them.
+class TdxBarItemOptions : public TPersistent {
+ public:
+  explicit TdxBarItemOptions(TdxBarItemLinks* ALinks);
+  TdxBarItemOptionValues AssignedValues() const { return FAssignedValues; }
+  void SetAssignedValues(TdxBarItemOptionValues Value) { FAssignedValues = Value; }
+  bool ShowDescriptions() const;
+  void SetShowDescriptions(bool Value);
+  bool ShowShortCuts() const;
+  void SetShowShortCuts(bool Value);
+  TdxBarMenuItemSize Size() const;
+  void SetSize(TdxBarMenuItemSize Value);
+  int RawValue(TdxBarItemOptionValue Option) const;
+  void Assign(TPersistent* Source) override;
+
+ private:
+  TdxBarItemLinks* FLinks;
+  TdxBarItemOptionValues FAssignedValues;
+  bool FShowDescriptions = false;
+  bool FShowShortCuts = true;
+  TdxBarMenuItemSize FSize = misNormal;
+};
+
+class TdxBarItemLinks : public TCollection {
+ public:
+  TdxBarItemLinks(TdxBarManager* AManager, IdxBarLinksOwner* ALinksOwner);
+  ~TdxBarItemLinks() override;
+
+  // After the collection slots.
+  virtual bool ShownAsMenu() const;
+  virtual TdxBarItemLink* SearchAccelLink(WORD Key, TShiftState Shift, TdxBarItemLink* StartLink) = 0;
+  virtual int DefaultOptionValue(TdxBarItemOptionValue Option) const;
+  virtual int OptionValue(TdxBarItemOptionValue Option, TdxBarItemLinks* Requester) const;
+  virtual bool CanContainItem(TdxBarItem* Item, std::string& ErrorText);
+
+  void Assign(TPersistent* Source) override;
+
+  TdxBarManager* BarManager() const { return FManager; }
+  void SetBarManager(TdxBarManager* Value) { FManager = Value; }
+  IdxBarLinksOwner* LinksOwner() const { return FLinksOwner; }
+  TdxBarItemLink* LinkByIndex(int Index) const { return Get<TdxBarItemLink>(Index); }
+  int IndexOfLink(TdxBarItemLink* Link) const;
+  int IndexOfItemName(const std::string& Name) const;
+  bool HasLinkWithControl() const;
+
+  TdxBarItemLink* AddLink();
+  TdxBarItemLink* InsertLink(int Index);
+  TdxBarItemLink* AddLinkForItem(TdxBarItem* Item);
+  TdxBarItemLink* AddNewItemLink(const TClassInfo* ItemClass, TComponent* Owner = nullptr);
+  void MoveLink(int From, int To);
+
+  const std::vector<TdxBarItemLink*>& PresentLinks() const { return FPresentLinks; }
+  int PresentLinkCount() const { return int(FPresentLinks.size()); }
+  const std::vector<TdxBarItemLink*>& ShowableLinks() const { return FShowableLinks; }
+  int ShowableLinkCount() const { return int(FShowableLinks.size()); }
+  const std::vector<TdxBarItemLink*>& ShownLinks() const { return FShownLinks; }
+  int ShownLinkCount() const { return int(FShownLinks.size()); }
+  const std::vector<TdxBarItemLink*>& RecentList() const { return FRecentList; }
+  void RebuildLinkLists();
+
+  bool UseRecentItems() const { return FUseRecentItems; }
+  void SetUseRecentItems(bool Value);
+  bool UsesRecentItems() const;
+  int CalcRecentItemCount() const;
+  int RecentItemCount() const { return FRecentItemCount; }
+  void SetRecentItemCount(int Count);
+  void RestoreRecentItemCount();
+  void PackRecentList();
+
+  int FittingLinkCount() const;
+  TdxBarItemLink* FirstSelectableLink() const;
+  TdxBarItemLink* LastSelectableLink() const;
+  TdxBarItemLink* NextSelectableLink(TdxBarItemLink* Link, bool Any = false) const;
+  TdxBarItemLink* PrevSelectableLink(TdxBarItemLink* Link, bool Any = false) const;
+  TdxBarItemLink* FindAccelLink(WORD Key, TShiftState Shift, TdxBarItemLink* StartLink);
+  bool ExecuteShortCut(TShortCut ShortCut);
+
+  TCustomdxBarControl* BarControl() const { return FBarControl; }
+  void SetBarControl(TCustomdxBarControl* Value);
+  void CreateBarControl();
+  void FreeBarControl();
+  TComponent* OwnerComponent() const;
+  TdxBarItemLinks* ParentLinks() const;
+
+  void MergeLinks(TdxBarItemLinks* Source);
+  void UnmergeLinks(TdxBar* SourceBar);
+
+  bool ContainsLinksOwner(IdxBarLinksOwner* Owner) const;
+  void UpdateActions();
+  void ResolveLoadedItemNames();
+  void ApplyLoadedValues(bool WithVisibility);
+  void ClearLinkBounds();
+  TdxBarItemOptions* ItemOptions() const { return FOptions.get(); }
+  void SetItemOptions(TdxBarItemOptions* Value) { FOptions->Assign(Value); }
+  bool ShowDescriptionsInEffect() const { return OptionValue(ioShowDescriptions, nullptr) != 0; }
+  bool ShowShortCutsInEffect() const { return OptionValue(ioShowShortCuts, nullptr) != 0; }
+  TdxBarMenuItemSize ItemSizeInEffect() const {
+    return TdxBarMenuItemSize(OptionValue(ioSize, nullptr));
+  }
+  bool Internal() const { return FInternal; }
+  void SetInternal(bool Value) { FInternal = Value; }
+  bool IsAssigning() const { return FAssigning; }
+  TNotifyEvent OnChange;
+
+ protected:
+  void Update(TCollectionItem* Item) override;
+  TPersistent* GetOwner() const override { return OwnerComponent(); }
+  static bool AccelMatches(TdxBarItemLink* Link, WORD Key, TShiftState Shift);
+
+ private:
+  friend class TdxBarItemLink;
+  TdxBarManager* FManager;
+  IdxBarLinksOwner* FLinksOwner;
+  TCustomdxBarControl* FBarControl = nullptr;
+  std::vector<TdxBarItemLink*> FPresentLinks, FShowableLinks, FShownLinks, FRecentList;
+  std::vector<TdxBarItemLink*> FDistributionList;
+  int FRecentItemCount = -1;
+  int FPrevRecentItemCount = -1;
+  bool FUseRecentItems = true;
+  std::unique_ptr<TdxBarItemOptions> FOptions;
+  bool FAssigning = false;
+  bool FInternal = false;
+};
+
+class TdxBarControlItemLinks : public TdxBarItemLinks {
+ public:
+  using TdxBarItemLinks::TdxBarItemLinks;
+  TdxBarItemLink* SearchAccelLink(WORD Key, TShiftState Shift, TdxBarItemLink* StartLink) override;
+};
+
+class TdxBarSubMenuControlItemLinks : public TdxBarItemLinks {
+ public:
+  using TdxBarItemLinks::TdxBarItemLinks;
+  bool ShownAsMenu() const override { return true; }
+  TdxBarItemLink* SearchAccelLink(WORD Key, TShiftState Shift, TdxBarItemLink* StartLink) override;
+};
+
+// ---- items
+
+class TdxBarItemActionLink : public TActionLink {
+ public:
+  explicit TdxBarItemActionLink(TdxBarItem* AClient);
+  TdxBarItem* Item() const;
+  bool IsCaptionLinked() const override;
+  bool IsCheckedLinked() const override;
+  bool IsEnabledLinked() const override;
+  bool IsHelpContextLinked() const override;
+  bool IsHintLinked() const override;
+  bool IsImageIndexLinked() const override;
+  bool IsShortCutLinked() const override;
+  bool IsVisibleLinked() const override;
+  bool IsOnExecuteLinked() const override;
+  void SetCaption(const std::string& Value) override;
+  void SetChecked(bool Value) override;
+  void SetEnabled(bool Value) override;
+  void SetHelpContext(int Value) override;
+  void SetHint(const std::string& Value) override;
+  void SetImageIndex(int Value) override;
+  void SetShortCut(TShortCut Value) override;
+  void SetVisible(bool Value) override;
+};
+
+class TdxBarItem : public TdxBarComponent {
+ public:
+  explicit TdxBarItem(TComponent* AOwner);
+  ~TdxBarItem() override;
+
+  void Assign(TPersistent* Source) override;
+  void Loaded() override;
+  void SetName(const std::string& NewName) override;
+  bool HasParent() const override { return FCategory >= 0; }
+  TComponent* GetParentComponent() const override;
+  void SetParentComponent(TComponent* Value) override;
+
+  bool Enabled() const override;
+  void SetEnabled(bool Value) override;
+  void SetVisible(TdxBarItemVisible Value) override;
+
+  // Introduced, in slot order.
+  virtual int Width() const { return FWidth; }
+  virtual void SetWidth(int Value);
+  virtual void BarManagerChanged() {}
+  virtual bool CanPlaceOn(int Kind, TdxBar* Bar, std::string& ErrorText) const;
+  virtual bool ActsAsButton() const { return false; }
+  virtual bool CanClick() const { return true; }
+  virtual int CurrentImageIndex() const { return ImageIndex(); }
+  virtual void SetCurrentImageIndex(int Index) { SetImageIndex(Index); }
+  virtual TdxBarItemControlClass ControlClass(bool Vertical) const;
+  virtual bool HostsControl() const { return false; }
+  virtual TdxBarItemLinks* ItemLinks() const { return nullptr; }
+  virtual bool IsEnabledFor(TdxBarItemLink* Link) const { return Enabled(); }
+  virtual bool CanShowContents() const { return true; }
+  virtual bool IsSameKindAs(TdxBarItem* Item) const { return false; }
+  virtual bool MatchesShortCut(TShortCut AShortCut);
+  virtual bool IsStaticItem() const { return false; }
+  virtual void RefreshControlStates();
+  virtual void RepaintControls();
+  virtual void RebuildBars(int Kinds = 7);
+  virtual bool HasHotImage() const { return false; }
+  virtual bool HasAnyImageIndex() const { return FImageIndex >= 0 || FLargeImageIndex >= 0; }
+  virtual std::string Caption() const { return FCaption; }
+  virtual std::string Hint() const { return FHint; }
+  virtual int ImageIndex() const { return FImageIndex; }
+  virtual bool StoresCaption() const;
+  virtual bool StoresHint() const;
+  virtual void SetCaption(const std::string& Value);
+  virtual void SetHint(const std::string& Value) { FHint = Value; }
+  virtual void SetImageIndex(int Value);
+  virtual void SetLargeImageIndex(int Value);
+  virtual void CaptionChanged();
+  virtual void EnabledChanged();
+  virtual void ImageIndexChanged();
+  virtual void HotImageChanged();
+  virtual void LargeImageIndexChanged();
+  virtual void PaintStyleChanged() {}
+  virtual void ShortCutChanged();
+  virtual void RecreateLinkControls();
+  virtual void WidthChanged();
+  virtual std::string NewItemCaption() const;
+  // Dynamic operations.
+  virtual void TakeActionProperties(TBasicAction* AAction, bool ACheckDefaults);
+  virtual void ShortCutClick();
+  virtual void Click();
+  virtual void DoClick();
+
+  TBasicAction* Action() const;
+  void SetAction(TBasicAction* Value);
+  TdxBarItemActionLink* ActionLink() const { return FActionLink.get(); }
+  TdxBarItemAlign Align() const { return FAlign; }
+  void SetAlign(TdxBarItemAlign Value);
+  int Category() const { return FCategory; }
+  void SetCategory(int Value);
+  const std::string& Description() const { return FDescription; }
+  void SetDescription(const std::string& Value);
+  int HelpContext() const { return FHelpContext; }
+  void SetHelpContext(int Value) { FHelpContext = Value; }
+  const std::string& KeyTip() const { return FKeyTip; }
+  void SetKeyTip(const std::string& Value) { FKeyTip = Value; }
+  int LargeImageIndex() const { return FLargeImageIndex; }
+  TdxBarItemMergeKind MergeKind() const { return FMergeKind; }
+  void SetMergeKind(TdxBarItemMergeKind Value) { FMergeKind = Value; }
+  int MergeOrder() const { return FMergeOrder; }
+  void SetMergeOrder(int Value) { FMergeOrder = Value < 0 ? 0 : Value; }
+  TdxBarPaintStyle PaintStyle() const { return FPaintStyle; }
+  void SetPaintStyle(TdxBarPaintStyle Value);
+  TShortCut ShortCut() const { return FShortCut; }
+  void SetShortCut(TShortCut Value);
+  bool ShowCaption() const { return FShowCaption; }
+  void SetShowCaption(bool Value);
+  TdxBarGlyphLayout GlyphLayout() const { return FGlyphLayout; }
+  void SetGlyphLayout(TdxBarGlyphLayout Value);
+  bool UnclickAfterDoing() const { return FUnclickAfterDoing; }
+  void SetUnclickAfterDoing(bool Value) { FUnclickAfterDoing = Value; }
+  TObject* Data() const { return FData; }
+  void SetData(TObject* Value) { FData = Value; }
+  TdxBarItemLink* ClickedLink() const { return FClickedLink; }
+  void SetClickedLink(TdxBarItemLink* Value) { FClickedLink = Value; }
+  bool CheckDefaults() const { return FCheckDefaults; }
+
+  int LinkCount() const { return int(FLinks.size()); }
+  TdxBarItemLink* LinkAt(int Index) const;
+  TdxBarItemLink* SelectedLink() const;
+  bool IsLoading() const { return ComponentState().Contains(csLoading); }
+  bool IsDesigning() const { return ComponentState().Contains(csDesigning); }
+  bool IsDestroying() const { return ComponentState().Contains(csDestroying); }
+  static bool IsShowable(const TdxBarItem* Item);
+  int IndexInManager() const;
+  void SetIndexInManager(int Index);
+  static bool SameItemKind(TdxBarItem* A, TdxBarItem* B);
+  std::string ShortHintFromCaption() const;
+  bool HintIsFromCaption() const;
+  void DeleteAllLinks();
+
+  bool StoresEnabled() const;
+  bool StoresHelpContext() const;
+  bool StoresImageIndex() const;
+  bool StoresShortCut() const;
+  bool StoresVisible() const;
+  bool StoresOnClick() const;
+
+  TNotifyEvent OnClick;
+  TNotifyEvent OnCreate;
+  TNotifyEvent OnDestroy;
+
+  // Used by the manager when it binds the item.
+  void AttachToManager(TdxBarManager* Manager);
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void ReadState(TReader* Reader) override;
+  void AssignTo(TPersistent* Dest) override;
+  void ActionLinkChanged(TObject* Sender);
+  template <class F>
+  void ForEachControl(F f) const {
+    for (TdxBarItemLink* l : std::vector<TdxBarItemLink*>(FLinks))
+      if (l->Control()) f(l, l->Control());
+  }
+
+  std::string FCaption;
+  std::string FHint;
+  bool FEnabled = true;
+  int FImageIndex = -1;
+  int FLargeImageIndex = -1;
+  TShortCut FShortCut = 0;
+  int FWidth = 0;
+  bool FShowCaption = false;
+  TdxBarPaintStyle FPaintStyle = TdxBarPaintStyle::psStandard;
+  TdxBarGlyphLayout FGlyphLayout = glTop;
+
+ private:
+  friend class TdxBarItemLink;
+  friend class TdxBarItemLinks;
+  friend class TdxBarManager;
+  friend class TdxBarManagerCategories;
+  std::unique_ptr<TdxBarItemActionLink> FActionLink;
+  TdxBarItemAlign FAlign = iaLeft;
+  int FCategory = -1;
+  bool FCheckDefaults = false;
+  TdxBarItemLink* FClickedLink = nullptr;
+  TObject* FData = nullptr;
+  std::string FDescription;
+  int FHelpContext = 0;
+  std::string FKeyTip;
+  std::vector<TdxBarItemLink*> FLinks;
+  TdxBarItemMergeKind FMergeKind = mkAdd;
+  int FMergeOrder = 0;
+  bool FUnclickAfterDoing = false;
+};
+
+class TdxBarButtonLikeItem : public TdxBarItem {
+ public:
+  using TdxBarItem::TdxBarItem;
+  virtual std::string OwnLinksSection(const std::string& Prefix) const = 0;
+};
+
+class TdxBarButton : public TdxBarButtonLikeItem, public IdxBarLinksOwner {
+ public:
+  explicit TdxBarButton(TComponent* AOwner);
+
+  bool ActsAsButton() const override { return true; }
+  TdxBarItemLinks* ItemLinks() const override;
+  bool IsEnabledFor(TdxBarItemLink* Link) const override;
+  void PaintStyleChanged() override;
+  std::string OwnLinksSection(const std::string& Prefix) const override {
+    return Prefix + "Button_" + Name();
+  }
+  std::string NewItemCaption() const override;
+  void ShortCutClick() override;
+
+  bool AllowAllUp() const { return FAllowAllUp; }
+  void SetAllowAllUp(bool Value);
+  TdxBarButtonStyle ButtonStyle() const { return FButtonStyle; }
+  void SetButtonStyle(TdxBarButtonStyle Value);
+  bool IsCheckedStyle() const { return FButtonStyle == bsChecked || FButtonStyle == bsCheckedDropDown; }
+  bool CloseSubMenuOnClick() const { return FCloseSubMenuOnClick; }
+  void SetCloseSubMenuOnClick(bool Value) { FCloseSubMenuOnClick = Value; }
+  bool Down() const { return FDown; }
+  void SetDown(bool Value);
+  bool DropDownEnabled() const { return FDropDownEnabled; }
+  void SetDropDownEnabled(bool Value);
+  TdxBarPopupMenu* DropDownMenu() const { return FDropDownMenu; }
+  void SetDropDownMenu(TdxBarPopupMenu* Value);
+  int GroupIndex() const { return FGroupIndex; }
+  void SetGroupIndex(int Value);
+  bool Lowered() const { return FLowered; }
+  void SetLowered(bool Value);
+  TdxBarButton* FindDownGroupMember() const;
+  bool StoresDown() const;
+
+  // IdxBarLinksOwner
+  bool CanContainItem(TdxBarItem* Item, std::string& ErrorText) override;
+  TComponent* LinksOwnerComponent() override { return this; }
+  TdxBarItemLinks* LinksOwnerLinks() override { return ItemLinks(); }
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+ private:
+  bool FAllowAllUp = false;
+  TdxBarButtonStyle FButtonStyle = bsDefault;
+  bool FCloseSubMenuOnClick = true;
+  bool FDown = false;
+  bool FDropDownEnabled = true;
+  TdxBarPopupMenu* FDropDownMenu = nullptr;
+  int FGroupIndex = 0;
+  bool FLowered = false;
+};
+
+class TdxBarLargeButton : public TdxBarButton {
+ public:
+  explicit TdxBarLargeButton(TComponent* AOwner);
+  void Loaded() override;
+  int CurrentImageIndex() const override { return LargeImageIndex(); }
+  void SetCurrentImageIndex(int Index) override { SetLargeImageIndex(Index); }
+  bool IsEnabledFor(TdxBarItemLink* Link) const override;
+  bool HasHotImage() const override { return FHotImageIndex >= 0; }
+  bool HasAnyImageIndex() const override { return LargeImageIndex() >= 0; }
+  void SetImageIndex(int Value) override;
+  void SetLargeImageIndex(int Value) override;
+  void HotImageChanged() override;
+  void LargeImageIndexChanged() override;
+  void WidthChanged() override { RebuildBars(); }
+
+  bool AutoGrayScale() const { return FAutoGrayScale; }
+  void SetAutoGrayScale(bool Value);
+  int Height() const { return FHeight; }
+  void SetHeight(int Value);
+  int HotImageIndex() const { return FHotImageIndex; }
+  void SetHotImageIndex(int Value);
+  bool SyncImageIndex() const { return FSyncImageIndex; }
+  void SetSyncImageIndex(bool Value);
+  bool StoresLargeImageIndex() const { return !(ActionLink() && ActionLink()->IsImageIndexLinked()); }
+
+ protected:
+  void DefineProperties(TFiler* Filer) override;
+
+ private:
+  bool FAutoGrayScale = true;
+  int FHeight = 0;
+  int FHotImageIndex = -1;
+  bool FSyncImageIndex = true;
+  bool FSynchronizing = false;
+  bool FImageIndexRead = false;
+  bool FLargeImageIndexRead = false;
+  bool FSyncImageIndexRead = false;
+};
+
+class TdxBarSeparator : public TdxBarItem {
+ public:
+  explicit TdxBarSeparator(TComponent* AOwner);
+  bool CanPlaceOn(int Kind, TdxBar* Bar, std::string& ErrorText) const override;
+  bool CanClick() const override { return false; }
+  bool IsEnabledFor(TdxBarItemLink* Link) const override { return false; }
+  std::string NewItemCaption() const override;
+};
+
+class TdxBarLabel : public TdxBarItem {
+ public:
+  explicit TdxBarLabel(TComponent* AOwner);
+  bool CanClick() const override { return false; }
+};
+
+class TCustomdxBarSubItem : public TdxBarButtonLikeItem, public IdxBarLinksOwner {
+ public:
+  explicit TCustomdxBarSubItem(TComponent* AOwner);
+  ~TCustomdxBarSubItem() override;
+  void BarManagerChanged() override;
+  bool CanClick() const override { return false; }
+  TdxBarItemLinks* ItemLinks() const override { return FItemLinks.get(); }
+  std::string OwnLinksSection(const std::string& Prefix) const override {
+    return Prefix + "SubItem_" + Name();
+  }
+  void SetItemLinks(TdxBarItemLinks* Value) { FItemLinks->Assign(Value); }
+  TdxBarItemOptions* ItemOptions() const { return FItemLinks->ItemOptions(); }
+  void SetItemOptions(TdxBarItemOptions* Value) { FItemLinks->SetItemOptions(Value); }
+  int BarSize() const { return FBarSize; }
+  void SetBarSize(int Value) { FBarSize = Value < 0 ? 0 : Value; }
+  bool Detachable() const { return FDetachable; }
+  void SetDetachable(bool Value) { FDetachable = Value; }
+  bool AllowCustomizing() const { return FAllowCustomizing; }
+  void SetAllowCustomizing(bool Value) { FAllowCustomizing = Value; }
+
+  // IdxBarLinksOwner
+  bool CanContainItem(TdxBarItem* Item, std::string& ErrorText) override;
+  TComponent* LinksOwnerComponent() override { return this; }
+  TdxBarItemLinks* LinksOwnerLinks() override { return FItemLinks.get(); }
+
+  TNotifyEvent OnPopup;
+  TNotifyEvent OnCloseUp;
+
+ private:
+  std::unique_ptr<TdxBarItemLinks> FItemLinks;
+  int FBarSize = 0;
+  bool FDetachable = false;
+  bool FAllowCustomizing = true;
+};
+
+class TdxBarSubItem : public TCustomdxBarSubItem {
+ public:
+  using TCustomdxBarSubItem::TCustomdxBarSubItem;
+  std::string NewItemCaption() const override;
+  bool IsSameKindAs(TdxBarItem* Item) const override;
+};
+
+// What the bar control keeps of one expanded container link.
+class TdxBarContainerLinkData : public TObject {
+ public:
+  class TCustomdxBarContainerItem* Item = nullptr;
+  TdxBarItemLink* ContainerLink = nullptr;
+  int Index = -1;
+  int SavedRecentIndex = -1;
+  std::vector<TdxBarItemLink*> GeneratedLinks;
+};
+
+class TCustomdxBarContainerItem : public TCustomdxBarSubItem {
+ public:
+  using TCustomdxBarSubItem::TCustomdxBarSubItem;
+  bool CanShowContents() const override { return bool(OnGetData); }
+  virtual TdxBarItemLink* AddGeneratedLink(TdxBarItemLinks* Links, TdxBarContainerLinkData* LinkData,
+                                           TdxBarItem* Item, int Index);
+  virtual void EndItemsPopulation(TdxBarContainerLinkData* LinkData);
+  virtual void ClearItemList();
+  virtual bool ReplacesOwnLink() const { return true; }
+  virtual void AddLinksTo(TdxBarItemLinks* Links, TdxBarContainerLinkData* LinkData, int Index) {}
+  virtual void BeginItemsPopulation();
+  virtual bool CanRecreateOnChange(TObject* Source) const;
+
+  void FillLinks(TdxBarItemLinks* Links, TdxBarContainerLinkData* LinkData, int Index);
+  void RequestItemListClear() { FClearRequested = true; }
+  void ContentsChanged(TObject* Sender);
+  bool IsPopulating() const { return FPopulating; }
+
+  TNotifyEvent OnGetData;
+
+ private:
+  int FPassCount = 0;
+  bool FClearRequested = false;
+  bool FPopulating = false;
+};
+
+class TdxBarContainerItem : public TCustomdxBarContainerItem {
+ public:
+  explicit TdxBarContainerItem(TComponent* AOwner);
+  bool CanShowContents() const override;
+  bool IsSameKindAs(TdxBarItem* Item) const override;
+  void AddLinksTo(TdxBarItemLinks* Links, TdxBarContainerLinkData* LinkData, int Index) override;
+  bool CanRecreateOnChange(TObject* Source) const override;
+  bool HasShowableLinks() const;
+};
+
+class TdxBarListItem : public TCustomdxBarContainerItem {
+ public:
+  explicit TdxBarListItem(TComponent* AOwner);
+  ~TdxBarListItem() override;
+  bool CanShowContents() const override;
+  void ClearItemList() override;
+  void AddLinksTo(TdxBarItemLinks* Links, TdxBarContainerLinkData* LinkData, int Index) override;
+  virtual TdxBarButton* CreateListButton(int StringIndex, int Number);
+  virtual std::string ItemHint(const std::string& Text) const { return {}; }
+  virtual std::string NumberPrefix(int Number) const;
+  virtual std::string DisplayTextAt(int Index) const;
+  virtual std::string ItemDisplayText(const std::string& Text) const { return Text; }
+  virtual const TClassInfo* ButtonClass() const;
+  void Click() override;
+
+  TStringList* Items() const { return FItems.get(); }
+  void SetItems(TStringList* Value) { FItems->Assign(Value); }
+  int ItemIndex() const { return FItemIndex; }
+  void SetItemIndex(int Value) { FItemIndex = Value; }
+  int DataIndex() const;
+  void SetDataIndex(int Value);
+  bool ShowCheck() const { return FShowCheck; }
+  void SetShowCheck(bool Value) { FShowCheck = Value; }
+  bool ShowNumbers() const { return FShowNumbers; }
+  void SetShowNumbers(bool Value) { FShowNumbers = Value; }
+  TComponentList* GeneratedItems() const { return FItemList.get(); }
+
+ private:
+  void ListButtonClick(TObject* Sender);
+  std::unique_ptr<TStringList> FItems;
+  std::unique_ptr<TComponentList> FItemList;
+  int FItemIndex = -1;
+  bool FShowCheck = false;
+  bool FShowNumbers = true;
+};
+
+// ---- bars
+
+class TdxBar : public TcxComponentCollectionItem, public IdxBarLinksOwner {
+ public:
+  explicit TdxBar(TComponent* AOwner);
+  ~TdxBar() override;
+
+  TdxBarManager* BarManager() const;
+  const std::string& Caption() const { return FCaption; }
+  void SetCaption(const std::string& Value);
+  TdxBarItemLinks* ItemLinks() const { return FItemLinks.get(); }
+  void SetItemLinks(TdxBarItemLinks* Value) { FItemLinks->Assign(Value); }
+  bool Visible() const { return FVisible; }
+  void SetVisible(bool Value);
+  TdxBarDockingStyle DockingStyle() const { return FDockingStyle; }
+  void SetDockingStyle(TdxBarDockingStyle Value);
+  TdxBarDockingStyles NotDocking() const { return FNotDocking; }
+  void SetNotDocking(TdxBarDockingStyles Value) { FNotDocking = Value; }
+  bool IsMainMenu() const { return FIsMainMenu; }
+  void SetIsMainMenu(bool Value);
+  bool UseOwnFont() const { return FUseOwnFont; }
+  bool UseRecentItems() const { return FItemLinks->UseRecentItems(); }
+  void SetUseRecentItems(bool Value) { FItemLinks->SetUseRecentItems(Value); }
+  bool AllowClose() const { return FAllowClose; }
+  void SetAllowClose(bool Value) { FAllowClose = Value; }
+  bool AllowCustomizing() const { return FAllowCustomizing; }
+  void SetAllowCustomizing(bool Value) { FAllowCustomizing = Value; }
+  bool AllowQuickCustomizing() const { return FAllowQuickCustomizing; }
+  void SetAllowQuickCustomizing(bool Value) { FAllowQuickCustomizing = Value; }
+  bool AllowReset() const { return FAllowReset; }
+  void SetAllowReset(bool Value) { FAllowReset = Value; }
+  int DockedLeft() const { return FDockedLeft; }
+  void SetDockedLeft(int Value) { FDockedLeft = Value; }
+  int DockedTop() const { return FDockedTop; }
+  void SetDockedTop(int Value) { FDockedTop = Value; }
+  int FloatLeft() const { return FFloatLeft; }
+  void SetFloatLeft(int Value) { FFloatLeft = Value; }
+  int FloatTop() const { return FFloatTop; }
+  void SetFloatTop(int Value) { FFloatTop = Value; }
+  int FloatClientWidth() const { return FFloatClientWidth; }
+  void SetFloatClientWidth(int Value) { FFloatClientWidth = Value; }
+  int FloatClientHeight() const { return FFloatClientHeight; }
+  void SetFloatClientHeight(int Value) { FFloatClientHeight = Value; }
+  bool MultiLine() const { return FMultiLine; }
+  void SetMultiLine(bool Value) { FMultiLine = Value; }
+  bool OneOnRow() const { return FOneOnRow; }
+  void SetOneOnRow(bool Value) { FOneOnRow = Value; }
+  int Row() const { return FRow; }
+  void SetRow(int Value) { FRow = Value; }
+  bool WholeRow() const { return FWholeRow; }
+  void SetWholeRow(bool Value) { FWholeRow = Value; }
+  bool Hidden() const { return FHidden; }
+  void SetHidden(bool Value) { FHidden = Value; }
+  bool Predefined() const { return FPredefined; }
+  void SetPredefined(bool Value) { FPredefined = Value; }
+  bool Changed() const { return FChanged; }
+  void SetChanged(bool Value) { FChanged = Value; }
+  bool LoadedVisible() const { return FLoadedVisible; }
+  TdxBarDockingStyle LoadedDockingStyle() const { return FLoadedDockingStyle; }
+
+  // Merging of a toolbar into this one (an MDI child's main menu into the main form's).
+  void Merge(TdxBar* Bar);
+  void Unmerge(TdxBar* Bar);
+  const std::vector<TdxBar*>& MergedBars() const { return FMergedBars; }
+  TdxBar* MergedWith() const { return FMergedWith; }
+
+  void Loaded() override;
+
+  // IdxBarLinksOwner
+  bool CanContainItem(TdxBarItem* Item, std::string& ErrorText) override;
+  TComponent* LinksOwnerComponent() override { return this; }
+  TdxBarItemLinks* LinksOwnerLinks() override { return FItemLinks.get(); }
+
+ protected:
+  TcxComponentCollection* CollectionFromParent(TComponent* AParent) override;
+
+ private:
+  std::string FCaption;
+  std::unique_ptr<TdxBarItemLinks> FItemLinks;
+  bool FVisible = false;
+  bool FLoadedVisible = false;
+  TdxBarDockingStyle FDockingStyle = dsNone;
+  TdxBarDockingStyle FLoadedDockingStyle = dsNone;
+  TdxBarDockingStyles FNotDocking;
+  bool FIsMainMenu = false;
+  bool FUseOwnFont = false;
+  bool FAllowClose = true;
+  bool FAllowCustomizing = true;
+  bool FAllowQuickCustomizing = true;
+  bool FAllowReset = true;
+  int FDockedLeft = 0, FDockedTop = 0;
+  int FFloatLeft = 0, FFloatTop = 0, FFloatClientWidth = 0, FFloatClientHeight = 0;
+  bool FMultiLine = false, FOneOnRow = false, FWholeRow = false;
+  int FRow = 0;
+  bool FHidden = false;
+  bool FPredefined = false;
+  bool FChanged = false;
+  std::vector<TdxBar*> FMergedBars;
+  TdxBar* FMergedWith = nullptr;
+};
+
+class TdxBars : public TcxComponentCollection {
+ public:
+  explicit TdxBars(TdxBarManager* AManager);
+  TdxBar* Items(int Index) const { return static_cast<TdxBar*>(ItemAt(Index)); }
+  TdxBar* Add();
+  TdxBarManager* BarManager() const { return FManager; }
+  TdxBar* GetBarByCaption(const std::string& Caption) const;
+  TdxBar* MainMenuBar() const;
+  void RecalculateAll();
+
+ protected:
+  void AssignItemName(TcxComponentCollectionItem* Item) override;
+  void NotifyUpdate(TcxComponentCollectionItem* Item,
+                    TcxComponentCollectionNotification Action) override;
+
+ private:
+  TdxBarManager* FManager;
+};
+
+// ---- popup menu (the part the manager and buttons need)
+
+class TdxBarPopupMenu : public TComponent, public IdxBarLinksOwner {
+ public:
+  explicit TdxBarPopupMenu(TComponent* AOwner);
+  ~TdxBarPopupMenu() override;
+  TdxBarManager* BarManager() const { return FBarManager; }
+  TdxBarItemLinks* ItemLinks() const { return FItemLinks.get(); }
+  void SetItemLinks(TdxBarItemLinks* Value) { FItemLinks->Assign(Value); }
+  TdxBarItemOptions* ItemOptions() const { return FItemLinks->ItemOptions(); }
+  void SetItemOptions(TdxBarItemOptions* Value) { FItemLinks->SetItemOptions(Value); }
+  bool UseOwnFont() const { return FUseOwnFont; }
+  void Loaded() override;
+
+  bool CanContainItem(TdxBarItem* Item, std::string& ErrorText) override;
+  TComponent* LinksOwnerComponent() override { return this; }
+  TdxBarItemLinks* LinksOwnerLinks() override { return FItemLinks.get(); }
+
+  TNotifyEvent OnPopup;
+  TNotifyEvent OnCloseUp;
+
+ private:
+  TdxBarManager* FBarManager = nullptr;
+  std::unique_ptr<TdxBarItemLinks> FItemLinks;
+  bool FUseOwnFont = false;
+};
+
+// ---- manager
+
+class TdxBarManager : public TComponent {
+ public:
+  explicit TdxBarManager(TComponent* AOwner);
+  ~TdxBarManager() override;
+
+  // Introduced, in slot order.
+  virtual void DoClickItem(TdxBarItem* ClickedItem);
+  virtual bool CanDock(TdxBar* Bar, TdxBarDockingStyle Style, TdxDockControl* DockControl);
+  virtual TdxBarPainterClass PainterClass() const;
+
+  void Loaded() override;
+
+  bool IsDesigning() const { return ComponentState().Contains(csDesigning); }
+  bool IsLoading() const { return ComponentState().Contains(csLoading); }
+  bool IsDestroying() const { return ComponentState().Contains(csDestroying); }
+  bool IsLoadingOrInLoaded() const { return IsLoading() || FInLoaded; }
+  bool IsCustomizing() const { return FIsCustomizing; }
+  bool IsCustomizingOrDesigning() const { return FIsCustomizing || IsDesigning(); }
+  void SetCustomizing(bool Value) { FIsCustomizing = Value; }
+  bool IsRedockingLoadedBars() const { return FRedockingLoadedBars; }
+
+  TdxBarManagerStyle Style() const { return FStyle; }
+  void SetStyle(TdxBarManagerStyle Value);
+  TdxBarManagerStyle ResolvedStyle() const;
+  TdxBarManagerStyle PainterStyle() const;
+  // The rule PainterStyle applies, for given look-and-feel values and theme availability.
+  static TdxBarManagerStyle PainterStyleFor(TdxBarManagerStyle Style, bool NativeStyle,
+                                            TcxLookAndFeelKind Kind, bool HasSkinPainter,
+                                            bool ThemesAvailable);
+  bool HasRecentItemsStyle() const { return ResolvedStyle() != bmsStandard; }
+  bool ShowsRecentItemsFirst() const { return HasRecentItemsStyle() && FMenusShowRecentItemsFirst; }
+  bool IsFlatStyle() const { return FStyle == bmsFlat; }
+  TdxBarPainter* Painter() const { return FPainter.get(); }
+  void ApplyStyle(TObject* Sender = nullptr);
+
+  TdxBarManagerCategories* Categories() const { return FCategories.get(); }
+  void SetCategories(TStrings* Value) { FCategories->Assign(Value); }
+  TdxBarItemVisible CategoryVisibility(int Index) const;
+  bool CategoryItemsVisible(int Index) const;
+  void SetCategoryVisibility(int Index, TdxBarItemVisible Value);
+  void SetCategoryItemsVisible(int Index, bool Value);
+  int CategoryItems(int Index, std::vector<TdxBarItem*>& List) const;
+  int GetListedCategoryItems(int Index, std::vector<TdxBarItem*>& List) const;
+  int RealCategoryIndex(int N) const;
+  TdxBarItem* CreateItem(const TClassInfo* ItemClass);
+
+  TdxBars* Bars() const { return FBars.get(); }
+  int ItemCount() const { return int(FItems.size()); }
+  TdxBarItem* Items(int Index) const { return FItems.at(size_t(Index)); }
+  int IndexOfItem(const TdxBarItem* Item) const;
+  void MoveItem(int From, int To);
+  int GroupCount() const { return int(FGroups.size()); }
+  TdxBarGroup* Groups(int Index) const { return FGroups.at(size_t(Index)); }
+  TdxBarItem* ItemByName(const std::string& Name) const;
+  TdxBarBackgrounds* Backgrounds() const { return FBackgrounds.get(); }
+  TdxBarImageOptions* ImageOptions() const { return FImageOptions.get(); }
+  TdxBarPopupMenuLinks* PopupMenuLinks() const { return FPopupMenuLinks.get(); }
+  TcxLookAndFeel* LookAndFeel() const { return FLookAndFeel.get(); }
+  TFont* Font() const { return FFont.get(); }
+  void SetFont(TFont* Value) { FFont->Assign(Value); }
+  TComponent* Images() const { return FImageOptions->Images(); }
+  TComponent* LargeImages() const { return FImageOptions->LargeImages(); }
+  TComponent* HotImages() const { return FImageOptions->HotImages(); }
+
+  // Recent items.
+  uint8_t MostRecentItemsPercents() const { return FMostRecentItemsPercents; }
+  void SetMostRecentItemsPercents(int Value);
+  int InitialUseCount() const { return FInitialUseCount; }
+  bool MenusShowRecentItemsFirst() const { return FMenusShowRecentItemsFirst; }
+  void SetMenusShowRecentItemsFirst(bool Value) { FMenusShowRecentItemsFirst = Value; }
+
+  // Locks.
+  void BeginBarsUpdate();
+  void EndBarsUpdate(bool RecreateChangedControls = true);
+  int BarsUpdateCount() const { return FBarsUpdateCount; }
+  bool IsBarsUpdating() const { return FBarsUpdateCount > 0; }
+  int RelayoutCount() const { return FRelayoutCount; }
+  void LockChangeReports(bool Lock, bool SendPending = true);
+  void NotifyDesignerModified();
+  bool ChangeReportPending() const { return FChangeReportPending; }
+  void RegisterDockControl(TdxDockControl* Value);
+  void UnregisterDockControl(TdxDockControl* Value);
+
+  // Unique component names for new items and bars (base name plus the first free number).
+  std::string UniqueName(const std::string& BaseName) const;
+
+  TWinControl* ParentControl() const;
+  TCustomForm* NearestParentForm() const;
+  bool CanReset() const { return FReadCount > 0; }
+
+  // Published properties.
+  bool AllowCallFromAnotherForm = false;
+  bool AllowReset = true;
+  bool AlwaysMerge = false;
+  bool AlwaysSaveText = false;
+  bool AutoAlignBars = false;
+  bool AutoDockColor() const { return FAutoDockColor; }
+  void SetAutoDockColor(bool Value) { FAutoDockColor = Value; }
+  bool AutoHideEmptyBars = false;
+  int ButtonArrowWidth() const { return FButtonArrowWidth; }
+  void SetButtonArrowWidth(int Value);
+  bool CanCustomize = true;
+  TColor DockColor() const;
+  void SetDockColor(TColor Value);
+  bool FlatCloseButton = false;
+  int HelpContext = 0;
+  bool HideFloatingBarsWhenInactive = true;
+  std::string IniFileName;
+  int LargeButtonArrowWidth() const { return FLargeButtonArrowWidth; }
+  void SetLargeButtonArrowWidth(int Value);
+  TdxBarMenuAnimations MenuAnimations = maNone;
+  TdxBarDockingStyles NotDocking() const { return FNotDocking; }
+  void SetNotDocking(TdxBarDockingStyles Value);
+  const std::string& RegistryPath() const { return FRegistryPath; }
+  void SetRegistryPath(const std::string& Value);
+  bool Scaled() const { return FScaled; }
+  void SetScaled(bool Value);
+  bool ShowCloseButton = false;
+  bool ShowFullMenusAfterDelay = true;
+  bool ShowHelpButton = false;
+  bool ShowHint = true;
+  bool ShowHintForDisabledItems = true;
+  bool ShowShortCutInHint = false;
+  bool StoreInIniFile = false;
+  bool StoreInRegistry = false;
+  bool SunkenBorder = false;
+  bool UseBarHintWindow = true;
+  bool UseF10ForMenu = true;
+  bool UseFullReset = false;
+  bool UseSystemFont() const { return FUseSystemFont; }
+  void SetUseSystemFont(bool Value);
+  void ApplySystemFont();
+  int WaitForDockingTime() const { return FWaitForDockingTime; }
+  void SetWaitForDockingTime(int Value);
+
+  TdxBarClickItemEvent OnClickItem;
+  TdxBarCanDockingEvent OnDocking;
+  TdxBarItemLinkEvent OnItemLinkAdd;
+  TdxBarItemLinkEvent OnItemLinkChange;
+  TdxBarItemLinkEvent OnItemLinkDelete;
+  TdxBarMergeItemLinkEvent OnMergeItemLink;
+  TdxBarEvent OnBarAdd;
+  TdxBarEvent OnBarDelete;
+
+  // Bound by items, groups and popup menus themselves.
+  void AddItem(TdxBarItem* Item);
+  void RemoveItem(TdxBarItem* Item);
+  void AddGroup(TdxBarGroup* Group);
+  void RemoveGroup(TdxBarGroup* Group);
+  void AddPopupMenu(TdxBarPopupMenu* Menu);
+  void RemovePopupMenu(TdxBarPopupMenu* Menu);
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void ReadState(TReader* Reader) override;
+  void GetChildren(TGetChildProc Proc, TComponent* Root) override;
+  TComponent* GetChildOwner() override { return Owner(); }
+  void SetChildOrder(TComponent* Child, int Order) override;
+  void DefineProperties(TFiler* Filer) override;
+
+ private:
+  void FontChanged(TObject* Sender);
+  void LoadedBody();
+  void Relayout(bool RecreateChangedControls);
+  void LookAndFeelChanged(TcxLookAndFeel* Sender, TcxLookAndFeelValues Values);
+
+  bool FConstructionFailed = true;
+  bool FRegistered = false;
+  std::unique_ptr<TdxBarBackgrounds> FBackgrounds;
+  std::unique_ptr<TcxLookAndFeel> FLookAndFeel;
+  TdxBarManagerStyle FStyle = bmsStandard;
+  std::unique_ptr<TdxBarPainter> FPainter;
+  bool FThemesAvailable = false;
+  bool FApplyingStyle = false;
+  std::vector<TdxBarItem*> FItems;
+  std::vector<TdxBarGroup*> FGroups;
+  std::vector<TdxBarPopupMenu*> FPopupMenus;
+  std::vector<TdxDockControl*> FDockControls;
+  std::unique_ptr<TdxBarManagerCategories> FCategories;
+  std::unique_ptr<TdxBars> FBars;
+  std::unique_ptr<TFont> FFont;
+  std::unique_ptr<TdxThemeChangedNotificator> FThemeNotificator;
+  std::unique_ptr<TdxBarImageOptions> FImageOptions;
+  std::unique_ptr<TdxBarPopupMenuLinks> FPopupMenuLinks;
+  bool FAutoDockColor = true;
+  TColor FDockColor = clBtnFace;
+  int FButtonArrowWidth = 11;
+  int FLargeButtonArrowWidth = 13;
+  uint8_t FMostRecentItemsPercents = 95;
+  int FInitialUseCount = 20;
+  bool FMenusShowRecentItemsFirst = true;
+  TdxBarDockingStyles FNotDocking;
+  std::string FRegistryPath;
+  bool FScaled = true;
+  bool FUseSystemFont = false;
+  bool FChangingFontItself = false;
+  int FWaitForDockingTime = 21;
+  int FBarsUpdateCount = 0;
+  int FRelayoutCount = 0;
+  bool FLoadedPending = false;
+  int FChangeReportLock = 0;
+  bool FChangeReportPending = false;
+  int FReadCount = 0;
+  bool FInLoaded = false;
+  bool FRedockingLoadedBars = false;
+  bool FIsCustomizing = false;
+  std::vector<int> FDockControlHeights{0, 0, 0, 0};
+};
+
+// ---- unit services
+
+// The live manager whose owner is AControl (or, for a nested control, one of its parents), or
+// null.
+TdxBarManager* FindBarManagerOf(TComponent* AControl);
+int BarManagerCount();
+TdxBarManager* BarManagerAt(int Index);
+// Whether the toolbar theme colour can be read; otherwise the button face colour is used.
+TColor ToolbarThemeColor();
+
+// PlaySound with the given alias, without a default sound.
+void dxBarPlaySound(const std::string& Alias);
+
+void dxBarInitialize();
+void dxBarFinalize();
