@@ -9,14 +9,6 @@
 #include "operations/WmaFormat.h"
 #include "platform/rtl/TypInfo.h"
 
-namespace {
-
-void SetEnabledIf(TControl* Control, bool Value) {
-  if (Control) Control->SetEnabled(Value);
-}
-
-}  // namespace
-
 void TFormatSpecifyForm::FormShow(TObject*) {
   SubstituteFontName(this, "Tahoma", Screen->HintFont()->Name());
   UpdateControls();
@@ -41,8 +33,6 @@ void TFormatSetupForm::InitSetupForm() {
   RadioButtonSpecifySettings = FindChild<TRadioButton>(this, "RadioButtonSpecifySettings");
   LabelSpecifySettings = FindChild<TLabel>(this, "LabelSpecifySettings");
   ButtonConfigure = FindChild<TButton>(this, "ButtonConfigure");
-  ButtonOK = FindChild<TButton>(this, "ButtonOK");
-  ButtonCancel = FindChild<TButton>(this, "ButtonCancel");
   ButtonHelp = FindChild<TButton>(this, "ButtonHelp");
 }
 
@@ -68,9 +58,10 @@ void TFormatSetupForm::SaveSettings() {
 
 void TFormatSetupForm::FormShow(TObject*) {
   SubstituteFontName(this, "Tahoma", Screen->HintFont()->Name());
-  if (FTypeField) RadioButtonPresetQualityClick(this);
   ImageSliderPresetChange(this);
-  if (LabelSpecifySettings) LabelSpecifySettings->SetCaption(DescribeSettings());
+  if (!FTypeField) return;
+  RadioButtonPresetQualityClick(this);
+  LabelSpecifySettings->SetCaption(DescribeSettings());
 }
 
 void TFormatSetupForm::RadioButtonPresetQualityClick(TObject*) {
@@ -78,10 +69,10 @@ void TFormatSetupForm::RadioButtonPresetQualityClick(TObject*) {
   for (TControl* c :
        std::initializer_list<TControl*>{LabelPresetQuality1, LabelPresetQuality2, LabelLowQuality,
                                         ImageSliderPreset, LabelHighQuality})
-    SetEnabledIf(c, preset);
+    c->SetEnabled(preset);
   const bool specify = RadioButtonSpecifySettings->Checked();
-  SetEnabledIf(LabelSpecifySettings, specify);
-  SetEnabledIf(ButtonConfigure, specify);
+  LabelSpecifySettings->SetEnabled(specify);
+  ButtonConfigure->SetEnabled(specify);
 }
 
 void TFormatSetupForm::ImageSliderPresetChange(TObject*) {

@@ -51,8 +51,6 @@ class TFormatSetupForm : public TForm {
   TRadioButton* RadioButtonSpecifySettings = nullptr;
   TLabel* LabelSpecifySettings = nullptr;
   TButton* ButtonConfigure = nullptr;
-  TButton* ButtonOK = nullptr;
-  TButton* ButtonCancel = nullptr;
   TButton* ButtonHelp = nullptr;
 
   void LoadSettings();
