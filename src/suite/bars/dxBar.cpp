@@ -351,7 +351,7 @@ void TdxBarManagerCategories::Move(int CurIndex, int NewIndex) {
 
 void TdxBarManagerCategories::Clear() { TStringList::Clear(); }
 
-void TdxBarManagerCategories::DefineProperties(TFiler* Filer) {
+void TdxBarManagerCategories::DefineVisibilities(TFiler* Filer) {
   Filer->DefineProperty(
       "ItemsVisibles",
       [this](TReader* R) {
@@ -570,6 +570,21 @@ void TdxBar::SetDockingStyle(TdxBarDockingStyle Value) {
   FDockingStyle = Value;
   FItemLinks->SetRecentItemCount(-1);
   NotifyCollection(true);
+}
+
+// The bars are read before the manager that attaches them is told it was loaded, so the values
+// read may still sit aside while the bar itself counts as loading.
+void TdxBar::ApplyLoadedPlacement() {
+  bool loading = ComponentState().Contains(csLoading);
+  SetComponentState(csLoading, false);
+  try {
+    SetDockingStyle(FLoadedDockingStyle);
+    SetVisible(FLoadedVisible);
+  } catch (...) {
+    SetComponentState(csLoading, loading);
+    throw;
+  }
+  SetComponentState(csLoading, loading);
 }
 
 void TdxBar::SetIsMainMenu(bool Value) {
@@ -842,8 +857,7 @@ void TdxBarManager::LoadedBody() {
       for (int i = 0; i < FBars->Count(); ++i) {
         TdxBar* bar = FBars->Items(i);
         bar->SetPredefined(true);
-        bar->SetDockingStyle(bar->LoadedDockingStyle());
-        bar->SetVisible(bar->LoadedVisible());
+        bar->ApplyLoadedPlacement();
       }
     } catch (...) {
       FRedockingLoadedBars = false;
@@ -1207,6 +1221,7 @@ void TdxBarManager::DefineProperties(TFiler* Filer) {
       true);
   Filer->DefineProperty(
       "Bars", [this](TReader* R) { FBars->ReadLegacyCollection(R); }, nullptr, false);
+  FCategories->DefineVisibilities(Filer);
 }
 
 void dxBarUnitStart(bool Start) {

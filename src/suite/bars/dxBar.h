@@ -269,10 +269,11 @@ class TdxBarManagerCategories : public TStringList {
   void Move(int CurIndex, int NewIndex) override;
   void Clear() override;
   TdxBarCategoryData* Data(int Index, bool Create);
+  // The manager stores the categories' visibilities beside the category names.
+  void DefineVisibilities(TFiler* Filer);
 
  protected:
   void Changed() override;
-  void DefineProperties(TFiler* Filer) override;
 
  private:
   void MoveItemsOf(int From, int To);
@@ -1119,6 +1120,7 @@ class TdxBar : public TcxComponentCollectionItem, public IdxBarLinksOwner {
   void SetChanged(bool Value) { FChanged = Value; }
   bool LoadedVisible() const { return FLoadedVisible; }
   TdxBarDockingStyle LoadedDockingStyle() const { return FLoadedDockingStyle; }
+  void ApplyLoadedPlacement();
 
   // Merging of a toolbar into this one (an MDI child's main menu into the main form's).
   void Merge(TdxBar* Bar);

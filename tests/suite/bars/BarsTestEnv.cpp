@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/gui/CustomForms.h"
 #include "suite/bars/dxBar.h"
 #include "suite/core/cxSuiteUnits.h"
 
@@ -9,6 +10,7 @@ namespace {
 class TBarsUnitsEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
+    RegisterGuiClasses();
     InitializeSuiteUnits();
     dxBarInitialize();
   }
