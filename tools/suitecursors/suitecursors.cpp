@@ -125,6 +125,27 @@ void Dropper(QPainter& p) {
   p.drawLine(5, 25, 15, 15);
 }
 
+// The bar manager's drag of a command: the pointer with a small button under it.
+void Button(QPainter& p, int x, int y) {
+  p.setPen(QPen(Qt::black, 1));
+  p.setBrush(Qt::white);
+  p.drawRect(x, y, 12, 9);
+  p.setPen(QPen(Qt::gray, 1));
+  p.drawLine(x + 2, y + 7, x + 10, y + 7);
+  p.drawLine(x + 10, y + 2, x + 10, y + 7);
+}
+
+// Sizing an edit item: a vertical bar with arrows left and right.
+void EditSizer(QPainter& p) {
+  QPainterPath path;
+  path.addRect(14.5, 6, 2, 20);
+  path.addRect(7, 14.5, 6, 2);
+  path.addRect(18, 14.5, 6, 2);
+  path.addPath(Head(2, 15.5, -1, 0, 5));
+  path.addPath(Head(29, 15.5, 1, 0, 5));
+  Shape(p, path);
+}
+
 struct TCursorImage {
   const char* Name;
   int X, Y;
@@ -181,6 +202,10 @@ int main(int argc, char** argv) {
       {"CX_COLORPICKERCURSOR", 1, 30, [](QPainter& p) { Dropper(p); }},
       {"CX_MULTIDRAGCOPYCURSOR", 1, 1,
        [&](QPainter& p) { pointer(p); Box(p, 12, 15, 12, 10); Box(p, 8, 19, 12, 10); Plus(p, 21, 21); }},
+      {"DXBARDRAGCURSOR", 1, 1, [&](QPainter& p) { pointer(p); Button(p, 9, 20); }},
+      {"DXBARDRAGCOPYCURSOR", 1, 1, [&](QPainter& p) { pointer(p); Button(p, 7, 20); Plus(p, 21, 21); }},
+      {"DXBARDRAGNODROPCURSOR", 1, 1, [&](QPainter& p) { pointer(p); Cross(p, 14, 20); }},
+      {"DXBAREDITSIZINGCURSOR", 15, 15, [](QPainter& p) { EditSizer(p); }},
   };
   for (const TCursorImage& c : cursors) Save(folder, c);
   return 0;

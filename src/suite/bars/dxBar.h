@@ -1422,6 +1422,12 @@ class TdxBarManager : public TComponent {
 
 // ---- unit services
 
+// The screen's cursors of dragging a command, copying it, a place it cannot go and sizing an edit.
+constexpr int crdxBarDrag = 1041;
+constexpr int crdxBarDragCopy = 1042;
+constexpr int crdxBarDragNoDrop = 1043;
+constexpr int crdxBarEditSizing = 1044;
+
 // The live manager whose owner is AControl (or, for a nested control, one of its parents), or
 // null.
 TdxBarManager* FindBarManagerOf(TComponent* AControl);

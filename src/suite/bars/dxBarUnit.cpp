@@ -3,11 +3,14 @@
 
 #include "platform/gui/Forms.h"
 #include "platform/gui/Pictures.h"
+#include <QtCore/QtGlobal>
 #include "platform/rtl/TypInfo.h"
 #include "suite/bars/dxBar.h"
 #include "suite/bars/dxBarStrs.h"
 
 void dxBarUnitStart(bool Start);
+
+static void InitBarCursors() { Q_INIT_RESOURCE(sonalix_bar_cursors); }
 
 namespace {
 
@@ -344,6 +347,11 @@ void dxBarInitialize() {
     RegisterBarItemClass(info, {}, true);
   RegisterBarItemClass(FindClassInfo(typeid(TdxBarLabel)), {}, false);
   RegisterBarItemClass(FindClassInfo(typeid(TdxBarSeparator)), {}, true);
+  InitBarCursors();
+  const char* const cursors[] = {"DXBARDRAGCURSOR", "DXBARDRAGCOPYCURSOR", "DXBARDRAGNODROPCURSOR",
+                                 "DXBAREDITSIZINGCURSOR"};
+  for (int i = 0; i < 4; ++i)
+    if (Screen) Screen->SetCursors(crdxBarDrag + i, LoadCursor(nullptr, cursors[i]));
 }
 
 void dxBarFinalize() {

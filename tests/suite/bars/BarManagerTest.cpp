@@ -310,3 +310,10 @@ TEST(BarPlatform, MenuSoundsAreSilentAndShortcutTextsRoundTrip) {
   EXPECT_TRUE(PlaySound("MenuCommand", nullptr, SND_ALIAS | SND_NODEFAULT));
   EXPECT_FALSE(PlaySound("NoSuchSound", nullptr, SND_ALIAS | SND_NODEFAULT));
 }
+
+TEST(BarPlatform, TheDragAndSizingCursorsAreLoaded) {
+  for (int id : {crdxBarDrag, crdxBarDragCopy, crdxBarDragNoDrop, crdxBarEditSizing}) {
+    EXPECT_NE(Screen->Cursors(id), nullptr) << id;
+    EXPECT_NE(Screen->Cursors(id), Screen->Cursors(0)) << id;
+  }
+}
