@@ -328,6 +328,7 @@ void RegisterActionClasses() {
       .Property("ShortCut", &TCustomAction::ShortCut, &TCustomAction::SetShortCut).Default(0)
       .Property("Visible", &TCustomAction::Visible, &TCustomAction::SetVisible).Default(true)
       .Property("OnExecute", &TCustomAction::OnExecute)
+      .Property("OnHint", &TCustomAction::OnHint)
       .Property("OnUpdate", &TCustomAction::OnUpdate);
   Published<TCustomActionList>()
       .Property("Images", &TCustomActionList::Images, &TCustomActionList::SetImages)
@@ -336,4 +337,10 @@ void RegisterActionClasses() {
       .Property("OnExecute", &TCustomActionList::OnExecute)
       .Property("OnUpdate", &TCustomActionList::OnUpdate);
   RegisterEnumNames<TActionListState>({"asNormal", "asSuspended", "asSuspendedEnabled"});
+}
+
+bool TCustomAction::DoHint(std::string& HintStr) {
+  bool canShow = true;
+  if (OnHint) OnHint(HintStr, canShow);
+  return canShow;
 }

@@ -127,9 +127,16 @@ class TContainedAction : public TBasicAction {
   std::string FCategory;
 };
 
+// Asked before the hint of an action's client shows: may change the text or forbid it.
+using THintEvent = Event<void(std::string& HintStr, bool& CanShow)>;
+
 class TCustomAction : public TContainedAction {
  public:
   explicit TCustomAction(TComponent* AOwner) : TContainedAction(AOwner) {}
+
+  // True when the hint may show; OnHint may change its text.
+  virtual bool DoHint(std::string& HintStr);
+  THintEvent OnHint;
 
   const std::string& Caption() const { return FCaption; }
   void SetCaption(const std::string& Value);

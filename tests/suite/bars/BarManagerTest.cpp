@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/gui/ActnList.h"
 #include "platform/gui/CustomForms.h"
 #include "platform/gui/Forms.h"
 #include "platform/win/Windows.h"
@@ -316,4 +317,21 @@ TEST(BarPlatform, TheDragAndSizingCursorsAreLoaded) {
     EXPECT_NE(Screen->Cursors(id), nullptr) << id;
     EXPECT_NE(Screen->Cursors(id), Screen->Cursors(0)) << id;
   }
+}
+
+TEST(BarPlatform, AnActionsHintHandlerMayRewriteOrForbidTheHint) {
+  TAction action(nullptr);
+  std::string hint = "Opens an existing file.";
+  EXPECT_TRUE(action.DoHint(hint));
+  struct TH : TObject {
+    void Hint(std::string& Text, bool& CanShow) {
+      CanShow = Text != "secret";
+      Text = "[" + Text + "]";
+    }
+  } h;
+  action.OnHint = THintEvent::Bind(&h, &TH::Hint);
+  EXPECT_TRUE(action.DoHint(hint));
+  EXPECT_EQ(hint, "[Opens an existing file.]");
+  std::string secret = "secret";
+  EXPECT_FALSE(action.DoHint(secret));
 }
