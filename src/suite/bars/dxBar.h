@@ -131,6 +131,11 @@ class TdxBarItemControl : public TcxIUnknownObject {
   virtual void HotImageChanged() {}
   virtual void RecalcTextMetrics() {}
   virtual void BoundsChanged() {}
+  // Controls that host a real edit window answer for it.
+  virtual bool IsWindowControl() const { return false; }
+  virtual bool IsEditing() const { return false; }
+  virtual std::string WindowText() const { return {}; }
+  virtual void SetWindowText(const std::string& Value) {}
 
  private:
   TdxBarItemLink* FItemLink;
@@ -170,6 +175,9 @@ void RegisterBarPainterClass(TdxBarManagerStyle Style, TdxBarPainterClass Class)
 TdxBarPainterClass RegisteredBarPainterClass(TdxBarManagerStyle Style);
 // The painter class the skinned style uses (a skin library may replace it).
 extern TdxBarPainterClass dxBarSkinnedPainterClass;
+
+// The control a window item shows on a vertical bar, set by the bar windows.
+extern TdxBarItemControlClass dxBarButtonControlClass;
 
 // ---- item class registry
 
@@ -922,7 +930,13 @@ class TdxBarLargeButton : public TdxBarButton {
   bool FSyncImageIndexRead = false;
 };
 
-class TdxBarSeparator : public TdxBarItem {
+class TdxBarLabel : public TdxBarItem {
+ public:
+  explicit TdxBarLabel(TComponent* AOwner);
+  bool CanClick() const override { return false; }
+};
+
+class TdxBarSeparator : public TdxBarLabel {
  public:
   explicit TdxBarSeparator(TComponent* AOwner);
   bool CanPlaceOn(int Kind, TdxBar* Bar, std::string& ErrorText) const override;
@@ -931,10 +945,41 @@ class TdxBarSeparator : public TdxBarItem {
   std::string NewItemCaption() const override;
 };
 
-class TdxBarLabel : public TdxBarItem {
+// Items whose control hosts a real edit window (edits and combos).
+class TdxBarWindowItem : public TdxBarItem {
  public:
-  explicit TdxBarLabel(TComponent* AOwner);
+  using TdxBarItem::TdxBarItem;
   bool CanClick() const override { return false; }
+  TdxBarItemControlClass ControlClass(bool Vertical) const override;
+
+  virtual std::string Text() const { return FText; }
+  virtual void SetText(const std::string& Value);
+  virtual bool FocusEditor(bool OnlyVisible);
+
+  virtual void DoChange();
+  virtual void DoCurChange();
+  virtual void DoEnter();
+  virtual void DoExit();
+  virtual void DoKeyDown(WORD& Key, TShiftState Shift);
+  virtual void DoKeyPress(char32_t& Key);
+  virtual void DoKeyUp(WORD& Key, TShiftState Shift);
+
+  // The text as the user sees it now: the open edit window's whole text while a link with a
+  // window control is selected.
+  std::string CurrentText() const;
+  TdxBarItemLink* EditingLink() const;
+  void PutCurrentText(const std::string& Value);
+
+  TNotifyEvent OnChange;
+  TNotifyEvent OnCurChange;
+  TNotifyEvent OnEnter;
+  TNotifyEvent OnExit;
+  TKeyEvent OnKeyDown;
+  TKeyPressEvent OnKeyPress;
+  TKeyEvent OnKeyUp;
+
+ protected:
+  std::string FText;
 };
 
 class TCustomdxBarSubItem : public TdxBarButtonLikeItem, public IdxBarLinksOwner {

@@ -27,7 +27,8 @@ bool TdxBarItemActionLink::IsHelpContextLinked() const {
          Item()->HelpContext() == CustomAction()->HelpContext();
 }
 bool TdxBarItemActionLink::IsHintLinked() const {
-  return TActionLink::IsHintLinked() && Item()->Hint() == CustomAction()->Hint();
+  return TActionLink::IsHintLinked() &&
+         (Item()->Hint() == CustomAction()->Hint() || Item()->HintIsFromCaption());
 }
 bool TdxBarItemActionLink::IsImageIndexLinked() const {
   return TActionLink::IsImageIndexLinked() &&
@@ -741,7 +742,7 @@ void TdxBarLargeButton::DefineProperties(TFiler* Filer) {
 
 // ---- separators and labels
 
-TdxBarSeparator::TdxBarSeparator(TComponent* AOwner) : TdxBarItem(AOwner) {}
+TdxBarSeparator::TdxBarSeparator(TComponent* AOwner) : TdxBarLabel(AOwner) {}
 
 bool TdxBarSeparator::CanPlaceOn(int Kind, TdxBar*, std::string& ErrorText) const {
   if (Kind == 1) {
@@ -990,4 +991,73 @@ void TdxBarListItem::SetDataIndex(int Value) {
     }
   }
   FItemIndex = FItems->Count();
+}
+
+// ---- window items
+
+TdxBarItemControlClass dxBarButtonControlClass;
+
+TdxBarItemControlClass TdxBarWindowItem::ControlClass(bool Vertical) const {
+  return Vertical ? dxBarButtonControlClass : TdxBarItem::ControlClass(false);
+}
+
+void TdxBarWindowItem::SetText(const std::string& Value) {
+  if (Value == FText) return;
+  FText = Value;
+  RepaintControls();
+  DoChange();
+  RepaintControls();
+}
+
+bool TdxBarWindowItem::FocusEditor(bool OnlyVisible) {
+  for (int i = 0; i < LinkCount(); ++i) {
+    TdxBarItemLink* l = LinkAt(i);
+    TdxBarItemControl* c = l->Control();
+    if (!c || !c->IsWindowControl()) continue;
+    if (OnlyVisible && !(l->BarControl() && l->BarControl()->IsShowing())) continue;
+    l->BarControl()->SetSelectedControl(c);
+    return true;
+  }
+  return false;
+}
+
+void TdxBarWindowItem::DoChange() {
+  if (!IsLoading() && OnChange) OnChange(this);
+}
+void TdxBarWindowItem::DoCurChange() {
+  if (OnCurChange) OnCurChange(this);
+}
+void TdxBarWindowItem::DoEnter() {
+  if (OnEnter) OnEnter(this);
+}
+void TdxBarWindowItem::DoExit() {
+  if (OnExit) OnExit(this);
+}
+void TdxBarWindowItem::DoKeyDown(WORD& Key, TShiftState Shift) {
+  if (OnKeyDown) OnKeyDown(this, Key, Shift);
+}
+void TdxBarWindowItem::DoKeyPress(char32_t& Key) {
+  if (OnKeyPress) OnKeyPress(this, Key);
+}
+void TdxBarWindowItem::DoKeyUp(WORD& Key, TShiftState Shift) {
+  if (OnKeyUp) OnKeyUp(this, Key, Shift);
+}
+
+std::string TdxBarWindowItem::CurrentText() const {
+  TdxBarItemLink* l = SelectedLink();
+  if (!l) return FText;
+  TdxBarItemControl* c = l->Control();
+  return c && c->IsWindowControl() ? c->WindowText() : std::string();
+}
+
+TdxBarItemLink* TdxBarWindowItem::EditingLink() const {
+  TdxBarItemLink* l = SelectedLink();
+  return l && l->Control() && l->Control()->IsWindowControl() && l->Control()->IsEditing() ? l
+                                                                                           : nullptr;
+}
+
+void TdxBarWindowItem::PutCurrentText(const std::string& Value) {
+  TdxBarItemLink* l = SelectedLink();
+  if (!l) return SetText(Value);
+  if (TdxBarItemControl* c = l->Control(); c && c->IsWindowControl()) c->SetWindowText(Value);
 }

@@ -294,10 +294,20 @@ void RegisterItemClasses() {
       .Stored([](L*) { return false; })
       .Property("SyncImageIndex", &L::SyncImageIndex, &L::SetSyncImageIndex).Default(1);
 
-  RegisterClass<TdxBarSeparator, TdxBarItem>();
-  Published<TdxBarSeparator>().Property("ShowCaption", &TdxBarSeparator::ShowCaption,
-                                        &TdxBarSeparator::SetShowCaption).Default(0);
   RegisterClass<TdxBarLabel, TdxBarItem>();
+  RegisterClass<TdxBarSeparator, TdxBarLabel>();
+  Published<TdxBarSeparator>().Property("ShowCaption", &TdxBarSeparator::ShowCaption,
+                                        &TdxBarSeparator::SetShowCaption).Default(1);
+  RegisterClass<TdxBarWindowItem, TdxBarItem>();
+  using W = TdxBarWindowItem;
+  Published<W>()
+      .Property("OnChange", &W::OnChange)
+      .Property("OnCurChange", &W::OnCurChange)
+      .Property("OnEnter", &W::OnEnter)
+      .Property("OnExit", &W::OnExit)
+      .Property("OnKeyDown", &W::OnKeyDown)
+      .Property("OnKeyPress", &W::OnKeyPress)
+      .Property("OnKeyUp", &W::OnKeyUp);
 
   RegisterClass<TCustomdxBarSubItem, TdxBarButtonLikeItem>();
   using S = TCustomdxBarSubItem;

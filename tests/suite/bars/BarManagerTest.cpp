@@ -335,3 +335,7 @@ TEST(BarPlatform, AnActionsHintHandlerMayRewriteOrForbidTheHint) {
   std::string secret = "secret";
   EXPECT_FALSE(action.DoHint(secret));
 }
+
+TEST(BarPlatform, WithoutThemesTheToolbarColourIsTheButtonFace) {
+  EXPECT_EQ(ToolbarThemeColor(), clBtnFace);
+}

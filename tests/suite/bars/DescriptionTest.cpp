@@ -181,6 +181,9 @@ TEST(BarDescription, AMainWindowsBarsLoadAndWriteBackEqual) {
   EXPECT_EQ(m->Categories()->Count(), 11);
   EXPECT_EQ(m->Categories()->Strings(10), "Toolbar");
   EXPECT_FALSE(m->AllowReset);
+  // Font is read before UseSystemFont, so the system menu font wins over the stored Tahoma.
+  EXPECT_TRUE(m->UseSystemFont());
+  EXPECT_EQ(m->Font()->Name(), Screen->MenuFont()->Name());
   EXPECT_EQ(m->Bars()->Count(), 3);
   EXPECT_EQ(m->ItemCount(), 8);
 

@@ -372,3 +372,55 @@ TEST(BarItemRegistry, ListedClassesAndExactMatching) {
   EXPECT_EQ(list->Count(), count - 1);
   RegisterBarItemClass(label, {}, false);
 }
+
+// ---- window items
+
+namespace {
+// An item control with an open edit window holding Text.
+struct TFakeEditControl : TdxBarItemControl {
+  using TdxBarItemControl::TdxBarItemControl;
+  std::string Text;
+  bool IsSelected() const override { return true; }
+  bool IsWindowControl() const override { return true; }
+  bool IsEditing() const override { return true; }
+  std::string WindowText() const override { return Text; }
+  void SetWindowText(const std::string& Value) override { Text = Value; }
+};
+struct TFakeMenuControl : TCustomdxBarControl {
+  int BarControlKind() const override { return 2; }
+};
+}  // namespace
+
+TEST_F(TItemsFixture, AWindowItemReadsTheWholeTextOfItsOpenEditor) {
+  const TClassInfo* cls = FindClassInfo(typeid(TdxBarWindowItem));
+  RegisterBarItemClass(cls, [](TdxBarItemLink* l) { return new TFakeEditControl(l); }, false);
+  auto* item = NewItem<TdxBarWindowItem>("edit");
+  int changes = 0;
+  struct TC : TObject {
+    int* N;
+    void Change(TObject*) { ++*N; }
+  } c;
+  c.N = &changes;
+  item->OnChange = TNotifyEvent::Bind(&c, &TC::Change);
+  item->SetText("committed");
+  item->SetText("committed");
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(item->CurrentText(), "committed");
+
+  auto* menu = NewItem<TdxBarSubItem>("menu");
+  TFakeMenuControl window;
+  menu->ItemLinks()->SetBarControl(&window);
+  TdxBarItemLink* link = menu->ItemLinks()->AddLinkForItem(item);
+  link->CreateControl();
+  auto* editor = dynamic_cast<TFakeEditControl*>(link->Control());
+  ASSERT_NE(editor, nullptr);
+  editor->Text = std::string(300, 'x');  // longer than any fixed buffer
+  EXPECT_EQ(item->CurrentText(), std::string(300, 'x'));
+  EXPECT_EQ(item->EditingLink(), link);
+  item->PutCurrentText("typed");
+  EXPECT_EQ(editor->Text, "typed");
+  EXPECT_EQ(item->Text(), "committed");
+  menu->ItemLinks()->SetBarControl(nullptr);
+  link->FreeControl();
+  UnregisterBarItemClass(cls);
+}
