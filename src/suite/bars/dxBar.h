@@ -17,6 +17,7 @@
 #include "platform/rtl/Classes.h"
 #include "suite/core/cxClasses.h"
 #include "suite/core/cxLookAndFeels.h"
+#include "suite/core/cxStyles.h"
 #include "suite/core/dxCore.h"
 
 class TdxBarManager;
@@ -642,6 +643,54 @@ class TdxBarSubMenuControlItemLinks : public TdxBarItemLinks {
 
 // ---- items
 
+// An item's style slots (Style; edits also StyleEdit) with a snapshot of each style's values, so
+// that a change of a style tells the item whether sizes (font) or only colours changed.
+class TdxBarItemStylesData : public TcxInterfacedPersistent, public IcxStyleWatcher {
+ public:
+  // Kind 0: colours only; 1: something that can change sizes.
+  using TChangeHandler = std::function<void(int Kind)>;
+  TdxBarItemStylesData(TPersistent* AOwner, int ACount);
+  ~TdxBarItemStylesData() override;
+  int Count() const { return int(FSlots.size()); }
+  TcxStyle* StyleAt(int Index) const;
+  void SetStyleAt(int Index, TcxStyle* Value);
+  int StyleRefCount(TcxStyle* Style) const;
+  void BeginChange();
+  void EndChange();
+  TChangeHandler OnChange;
+
+  // IcxStyleWatcher
+  void StyleModified(TcxCustomStyle* AStyle) override;
+  void StyleRemoving(TcxCustomStyle* AStyle) override;
+
+  // The longest font name the snapshot keeps, as the platform's font record does.
+  static constexpr size_t FontNameLength = 31;
+
+ private:
+  struct TFontSnapshot {
+    int Height = 0;
+    TFontPitch Pitch = fpDefault;
+    TFontStyles Style;
+    BYTE Charset = 0;
+    std::string Name;
+    bool operator==(const TFontSnapshot&) const = default;
+  };
+  struct TSlot {
+    TcxStyleValues Assigned;
+    TColor Color = 0;
+    TFontSnapshot Font;
+    TColor TextColor = 0;
+    TcxStyle* Style = nullptr;
+  };
+  static TFontSnapshot SnapshotOf(TFont* Font);
+  void Synchronize(int Index);
+  void Report(int Kind);
+  std::vector<TSlot> FSlots;
+  int FPendingKind = 2;
+  int FLockCount = 0;
+  bool FDestroying = false;
+};
+
 class TdxBarItemActionLink : public TActionLink {
  public:
   explicit TdxBarItemActionLink(TdxBarItem* AClient);
@@ -722,6 +771,7 @@ class TdxBarItem : public TdxBarComponent {
   virtual void RecreateLinkControls();
   virtual void WidthChanged();
   virtual std::string NewItemCaption() const;
+  virtual int StyleCount() const { return 1; }
   // Dynamic operations.
   virtual void TakeActionProperties(TBasicAction* AAction, bool ACheckDefaults);
   virtual void ShortCutClick();
@@ -758,6 +808,11 @@ class TdxBarItem : public TdxBarComponent {
   void SetUnclickAfterDoing(bool Value) { FUnclickAfterDoing = Value; }
   TObject* Data() const { return FData; }
   void SetData(TObject* Value) { FData = Value; }
+  TcxStyle* Style() const { return StylesData()->StyleAt(0); }
+  void SetStyle(TcxStyle* Value) { StylesData()->SetStyleAt(0, Value); }
+  TdxBarItemStylesData* StylesData() const;
+  // What the item does when one of its styles changes (Kind as TdxBarItemStylesData reports).
+  virtual void StyleChanged(int Kind);
   TdxBarItemLink* ClickedLink() const { return FClickedLink; }
   void SetClickedLink(TdxBarItemLink* Value) { FClickedLink = Value; }
   bool CheckDefaults() const { return FCheckDefaults; }
@@ -818,6 +873,7 @@ class TdxBarItem : public TdxBarComponent {
   friend class TdxBarManager;
   friend class TdxBarManagerCategories;
   std::unique_ptr<TdxBarItemActionLink> FActionLink;
+  mutable std::unique_ptr<TdxBarItemStylesData> FStylesData;
   TdxBarItemAlign FAlign = iaLeft;
   int FCategory = -1;
   bool FCheckDefaults = false;

@@ -71,7 +71,126 @@ void TdxBarItemActionLink::SetVisible(bool Value) {
   if (IsVisibleLinked()) Item()->SetVisible(Value ? ivAlways : ivNever);
 }
 
+// ---- style data
+
+TdxBarItemStylesData::TdxBarItemStylesData(TPersistent* AOwner, int ACount)
+    : TcxInterfacedPersistent(AOwner), FSlots(size_t(std::max(ACount, 0))) {}
+
+TdxBarItemStylesData::~TdxBarItemStylesData() {
+  FDestroying = true;
+  for (int i = 0; i < Count(); ++i) SetStyleAt(i, nullptr);
+}
+
+TcxStyle* TdxBarItemStylesData::StyleAt(int Index) const {
+  return Index >= 0 && Index < Count() ? FSlots[size_t(Index)].Style : nullptr;
+}
+
+int TdxBarItemStylesData::StyleRefCount(TcxStyle* Style) const {
+  return int(std::count_if(FSlots.begin(), FSlots.end(), [Style](auto& s) { return s.Style == Style; }));
+}
+
+void TdxBarItemStylesData::SetStyleAt(int Index, TcxStyle* Value) {
+  if (Index < 0 || Index >= Count() || FSlots[size_t(Index)].Style == Value) return;
+  TcxStyle* old = FSlots[size_t(Index)].Style;
+  FSlots[size_t(Index)].Style = Value;
+  if (old && StyleRefCount(old) == 0) old->RemoveWatcher(this);
+  if (Value && StyleRefCount(Value) == 1) Value->AddWatcher(this);
+  Synchronize(Index);
+}
+
+TdxBarItemStylesData::TFontSnapshot TdxBarItemStylesData::SnapshotOf(TFont* Font) {
+  TFontSnapshot f;
+  f.Height = Font->Height();
+  f.Pitch = Font->Pitch();
+  f.Style = Font->Style();
+  f.Charset = Font->Charset();
+  // Cut as the snapshot keeps it, so that a long name compares equal to itself.
+  f.Name = Font->Name().substr(0, FontNameLength);
+  return f;
+}
+
+void TdxBarItemStylesData::Synchronize(int Index) {
+  if (FDestroying) return;
+  TSlot& slot = FSlots[size_t(Index)];
+  TcxStyleValues a = slot.Assigned;
+  TcxStyleValues b = slot.Style ? slot.Style->AssignedValues() : TcxStyleValues{};
+  auto changed = [&](TcxStyleValue v, bool differs) {
+    if (!a.Contains(v) && !b.Contains(v)) return false;
+    return !(a.Contains(v) && b.Contains(v)) || differs;
+  };
+  bool colour = changed(svColor, slot.Style && ColorToRGB(slot.Color) != ColorToRGB(slot.Style->Color()));
+  bool text = changed(svTextColor,
+                      slot.Style && ColorToRGB(slot.TextColor) != ColorToRGB(slot.Style->TextColor()));
+  bool font = changed(svFont, slot.Style && !(slot.Font == SnapshotOf(slot.Style->Font())));
+  slot.Assigned = b;
+  if (slot.Style) {
+    if (b.Contains(svColor)) slot.Color = slot.Style->Color();
+    if (b.Contains(svFont)) slot.Font = SnapshotOf(slot.Style->Font());
+    if (b.Contains(svTextColor)) slot.TextColor = slot.Style->TextColor();
+  }
+  if (font)
+    Report(1);
+  else if (colour || text)
+    Report(0);
+}
+
+void TdxBarItemStylesData::Report(int Kind) {
+  if (FLockCount == 0) {
+    if (OnChange) OnChange(Kind);
+    return;
+  }
+  if (FPendingKind == 2)
+    FPendingKind = Kind;
+  else
+    FPendingKind = 1;
+}
+
+void TdxBarItemStylesData::BeginChange() {
+  if (FLockCount++ == 0) FPendingKind = 2;
+}
+
+void TdxBarItemStylesData::EndChange() {
+  if (FLockCount == 0 || --FLockCount > 0) return;
+  if (FPendingKind != 2 && OnChange) OnChange(FPendingKind);
+}
+
+void TdxBarItemStylesData::StyleModified(TcxCustomStyle* AStyle) {
+  BeginChange();
+  for (int i = 0; i < Count(); ++i)
+    if (FSlots[size_t(i)].Style == AStyle) Synchronize(i);
+  EndChange();
+}
+
+void TdxBarItemStylesData::StyleRemoving(TcxCustomStyle* AStyle) {
+  BeginChange();
+  for (int i = 0; i < Count(); ++i)
+    if (FSlots[size_t(i)].Style == AStyle) SetStyleAt(i, nullptr);
+  EndChange();
+}
+
 // ---- item
+
+TdxBarItemStylesData* TdxBarItem::StylesData() const {
+  if (!FStylesData) {
+    FStylesData = std::make_unique<TdxBarItemStylesData>(const_cast<TdxBarItem*>(this), StyleCount());
+    FStylesData->OnChange = [self = const_cast<TdxBarItem*>(this)](int Kind) {
+      self->StyleChanged(Kind);
+    };
+  }
+  return FStylesData.get();
+}
+
+void TdxBarItem::StyleChanged(int Kind) {
+  if (IsDestroying()) return;
+  if (Kind == 1) {
+    for (TdxBarItemLink* l : std::vector<TdxBarItemLink*>(FLinks))
+      if (l->Control()) l->RecreateControl();
+    RebuildBars();
+  } else {
+    ForEachControl([](TdxBarItemLink*, TdxBarItemControl* c) { c->RecalcTextMetrics(); });
+    RepaintControls();
+  }
+}
 
 TdxBarItem::TdxBarItem(TComponent* AOwner) : TdxBarComponent(AOwner) {
   TdxBarManager* m = FindBarManagerOf(AOwner);
@@ -83,6 +202,7 @@ TdxBarItem::~TdxBarItem() {
   Destroying();
   if (OnDestroy) OnDestroy(this);
   DeleteAllLinks();
+  FStylesData.reset();
   FActionLink.reset();
   if (FBarManager) FBarManager->RemoveItem(this);
   ClearLinksToObject(this);

@@ -32,6 +32,7 @@ void PublishItemBase() {
       .Property("KeyTip", &T::KeyTip, &T::SetKeyTip)
       .Property("MergeKind", &T::MergeKind, &T::SetMergeKind).Default(mkAdd)
       .Property("MergeOrder", &T::MergeOrder, &T::SetMergeOrder).Default(0)
+      .Property("Style", &T::Style, &T::SetStyle)
       .Property("Visible", [](T* t) { return t->Visible(); },
                 [](T* t, TdxBarItemVisible v) { t->SetVisible(v); })
       .Stored(&T::StoresVisible)

@@ -424,3 +424,43 @@ TEST_F(TItemsFixture, AWindowItemReadsTheWholeTextOfItsOpenEditor) {
   link->FreeControl();
   UnregisterBarItemClass(cls);
 }
+
+// ---- item styles
+
+namespace {
+struct TStyleProbeButton : TdxBarButton {
+  using TdxBarButton::TdxBarButton;
+  std::vector<int> Kinds;
+  void StyleChanged(int Kind) override {
+    Kinds.push_back(Kind);
+    TdxBarButton::StyleChanged(Kind);
+  }
+};
+}  // namespace
+
+TEST_F(TItemsFixture, StyleChangesTellSizesFromColours) {
+  auto* style = new TcxStyle(Form.get());
+  auto* b = new TStyleProbeButton(Form.get());
+  b->SetStyle(style);
+  EXPECT_EQ(style->WatcherCount(), 1);
+  EXPECT_TRUE(b->Kinds.empty());  // nothing assigned yet: nothing changed
+
+  style->SetColor(clRed);
+  EXPECT_EQ(b->Kinds, (std::vector<int>{0}));
+  style->SetColor(TColor(0x0000FF));  // the same red by its number
+  EXPECT_EQ(b->Kinds, (std::vector<int>{0}));
+  style->Font()->SetHeight(-20);
+  style->SetAssignedValues(style->AssignedValues() + TcxStyleValues{svFont});
+  EXPECT_EQ(b->Kinds.back(), 1);
+
+  // A font name longer than the snapshot keeps compares equal to itself at the next change.
+  style->Font()->SetName(std::string(40, 'F'));
+  size_t reports = b->Kinds.size();
+  style->SetColor(clRed);
+  style->NotifyStyleModified();
+  EXPECT_EQ(b->Kinds.size(), reports);
+
+  delete style;
+  EXPECT_EQ(b->Style(), nullptr);
+  EXPECT_EQ(b->Kinds.back(), 1);  // the values that disappeared, once
+}
