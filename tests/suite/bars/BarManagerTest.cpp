@@ -9,6 +9,7 @@
 #include "platform/gui/Forms.h"
 #include "platform/win/Windows.h"
 #include "suite/bars/dxBar.h"
+#include "suite/bars/dxBarStrs.h"
 
 namespace {
 
@@ -338,4 +339,17 @@ TEST(BarPlatform, AnActionsHintHandlerMayRewriteOrForbidTheHint) {
 
 TEST(BarPlatform, WithoutThemesTheToolbarColourIsTheButtonFace) {
   EXPECT_EQ(ToolbarThemeColor(), clBtnFace);
+}
+
+TEST(BarStrings, EveryTextIsRegisteredForLocalizers) {
+  TdxResourceStringsRepository* r = GetResourceStringsRepository();
+  int i = r->IndexOfProduct(dxBarProductName);
+  ASSERT_GE(i, 0);
+  TdxProductResourceStrings* p = r->Products(i);
+  EXPECT_EQ(p->ResStringCount(), 179);
+  int at = p->Names()->IndexOf("dxSBAR_RECURSIVEMENUS");
+  ASSERT_GE(at, 0);
+  EXPECT_STREQ(p->ResStrings(at)->Text, "You cannot create recursive menus");
+  EXPECT_EQ(LoadLocalizableResString(&dxSBAR_SUBMENUEDITORCAPTION), "Sonalix SubMenu Editor");
+  EXPECT_EQ(LoadLocalizableResString(&dxSBAR_TOOLBARNEWNAME), "Custom ");
 }
