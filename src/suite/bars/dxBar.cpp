@@ -60,6 +60,9 @@ int InitialUseCountFor(int Percents) {
 
 }  // namespace
 
+// The bar whose links are being merged, recorded on the links a merge creates.
+TdxBar* dxBarMergingFrom = nullptr;
+
 // ---- seams
 
 TCustomdxBarControl::~TCustomdxBarControl() {
@@ -144,17 +147,12 @@ void UnregisterBarItemClass(const TClassInfo* ItemClass) {
 // ---- unit services
 
 TdxBarManager* FindBarManagerOf(TComponent* AControl) {
-  if (!gManagers) return nullptr;
-  for (TComponent* c = AControl; c; c = c->Owner()) {
-    for (TdxBarManager* m : *gManagers)
-      if (m->Owner() == c && !m->IsDestroying()) return m;
-    if (auto* control = dynamic_cast<TControl*>(c))
-      if (control->Parent()) {
-        if (TdxBarManager* m = FindBarManagerOf(control->Parent())) return m;
-      }
-    break;
-  }
-  return nullptr;
+  if (!gManagers || !AControl) return nullptr;
+  for (TdxBarManager* m : *gManagers)
+    if (m->Owner() == AControl && !m->IsDestroying()) return m;
+  // A control placed on a form belongs to the form's manager.
+  auto* control = dynamic_cast<TControl*>(AControl);
+  return control ? FindBarManagerOf(control->Parent()) : nullptr;
 }
 
 int BarManagerCount() { return gManagers ? int(gManagers->size()) : 0; }
@@ -609,7 +607,6 @@ void TdxBar::Merge(TdxBar* Bar) {
     throw EdxException(LoadLocalizableResString(&dxSBAR_CANTMERGEWITHMERGEDTOOLBAR));
   FMergedBars.push_back(Bar);
   Bar->FMergedWith = this;
-  extern TdxBar* dxBarMergingFrom;
   dxBarMergingFrom = Bar;
   try {
     FItemLinks->MergeLinks(Bar->ItemLinks());
@@ -675,8 +672,6 @@ void TdxBars::RecalculateAll() {
     if (TCustomdxBarControl* c = Items(i)->ItemLinks()->BarControl()) c->RecalculateBar();
 }
 
-TdxBar* dxBarMergingFrom = nullptr;
-
 // ---- manager
 
 TdxBarManager::TdxBarManager(TComponent* AOwner) : TComponent(nullptr) {
@@ -686,7 +681,7 @@ TdxBarManager::TdxBarManager(TComponent* AOwner) : TComponent(nullptr) {
     if (TApplication* app = GetApplication()) AOwner = app->MainForm();
   if (!dynamic_cast<TWinControl*>(AOwner))
     throw EdxException(LoadLocalizableResString(&dxSBAR_BARMANAGERBADOWNER));
-  if (FindBarManagerOf(AOwner) && FindBarManagerOf(AOwner)->Owner() == AOwner)
+  if (TdxBarManager* other = FindBarManagerOf(AOwner); other && other->Owner() == AOwner)
     throw EdxException(LoadLocalizableResString(&dxSBAR_BARMANAGERMORETHANONE));
   FConstructionFailed = false;
   AOwner->InsertComponent(this);

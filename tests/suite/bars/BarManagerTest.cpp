@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "BarTestSupport.h"
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,17 +15,7 @@
 
 namespace {
 
-struct TManagerFixture : ::testing::Test {
-  std::unique_ptr<TForm> Form = std::make_unique<TForm>(nullptr);
-  TdxBarManager* Manager = new TdxBarManager(Form.get());
-
-  template <class T>
-  T* NewItem(const std::string& Caption = {}) {
-    auto* item = new T(Form.get());
-    item->SetCaption(Caption);
-    return item;
-  }
-};
+using TManagerFixture = TBarFixture;
 
 // A bar window stand-in that counts what the model asks of it.
 struct TFakeBarControl : TCustomdxBarControl {

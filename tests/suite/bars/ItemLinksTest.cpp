@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "BarTestSupport.h"
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,19 +12,10 @@
 
 namespace {
 
-struct TLinksFixture : ::testing::Test {
-  std::unique_ptr<TForm> Form = std::make_unique<TForm>(nullptr);
-  TdxBarManager* Manager = new TdxBarManager(Form.get());
+struct TLinksFixture : TBarFixture {
   TdxBarSubItem* Menu = nullptr;
 
   void SetUp() override { Menu = NewItem<TdxBarSubItem>("&File"); }
-
-  template <class T>
-  T* NewItem(const std::string& Caption = {}) {
-    auto* item = new T(Form.get());
-    item->SetCaption(Caption);
-    return item;
-  }
   TdxBarItemLink* Add(TdxBarItemLinks* Links, TdxBarItem* Item) {
     return Links->AddLinkForItem(Item);
   }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "BarTestSupport.h"
+
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -11,17 +13,7 @@
 
 namespace {
 
-struct TItemsFixture : ::testing::Test {
-  std::unique_ptr<TForm> Form = std::make_unique<TForm>(nullptr);
-  TdxBarManager* Manager = new TdxBarManager(Form.get());
-
-  template <class T>
-  T* NewItem(const std::string& Caption = {}) {
-    auto* item = new T(Form.get());
-    item->SetCaption(Caption);
-    return item;
-  }
-};
+using TItemsFixture = TBarFixture;
 
 // Records the order in which handlers ran.
 struct TLog : TObject {
