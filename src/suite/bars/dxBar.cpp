@@ -687,24 +687,31 @@ TdxBarManager::TdxBarManager(TComponent* AOwner) : TComponent(nullptr) {
   AOwner->InsertComponent(this);
   RegisterBarManager(this);
   FRegistered = true;
-
-  FBackgrounds = std::make_unique<TdxBarBackgrounds>(this);
-  FLookAndFeel = std::make_unique<TcxLookAndFeel>(this);
-  FLookAndFeel->OnChanged = decltype(FLookAndFeel->OnChanged)::Bind(
-      this, &TdxBarManager::LookAndFeelChanged);
-  FCategories = std::make_unique<TdxBarManagerCategories>(this);
-  if (!IsLoading()) FCategories->Add(LoadLocalizableResString(&dxSBAR_DEFAULTCATEGORYNAME));
-  FBars = std::make_unique<TdxBars>(this);
-  FFont = std::make_unique<TFont>();
-  FFont->OnChange = TNotifyEvent::Bind(this, &TdxBarManager::FontChanged);
-  FThemeNotificator = std::make_unique<TdxThemeChangedNotificator>();
-  FThemeNotificator->OnThemeChanged = TNotifyEvent::Bind(this, &TdxBarManager::ApplyStyle);
-  SetMostRecentItemsPercents(95);
-  FPopupMenuLinks = std::make_unique<TdxBarPopupMenuLinks>(this);
-  FImageOptions = std::make_unique<TdxBarImageOptions>(this);
-  SetStyle(bmsEnhanced);
-  if (FPainter == nullptr) ApplyStyle();
-  SetUseSystemFont(true);
+  // A failure further on must not leave this half-made manager in the list or in its owner.
+  try {
+    FBackgrounds = std::make_unique<TdxBarBackgrounds>(this);
+    FLookAndFeel = std::make_unique<TcxLookAndFeel>(this);
+    FLookAndFeel->OnChanged = decltype(FLookAndFeel->OnChanged)::Bind(
+        this, &TdxBarManager::LookAndFeelChanged);
+    FCategories = std::make_unique<TdxBarManagerCategories>(this);
+    if (!IsLoading()) FCategories->Add(LoadLocalizableResString(&dxSBAR_DEFAULTCATEGORYNAME));
+    FBars = std::make_unique<TdxBars>(this);
+    FFont = std::make_unique<TFont>();
+    FFont->OnChange = TNotifyEvent::Bind(this, &TdxBarManager::FontChanged);
+    FThemeNotificator = std::make_unique<TdxThemeChangedNotificator>();
+    FThemeNotificator->OnThemeChanged = TNotifyEvent::Bind(this, &TdxBarManager::ApplyStyle);
+    SetMostRecentItemsPercents(95);
+    FPopupMenuLinks = std::make_unique<TdxBarPopupMenuLinks>(this);
+    FImageOptions = std::make_unique<TdxBarImageOptions>(this);
+    SetStyle(bmsEnhanced);
+    if (FPainter == nullptr) ApplyStyle();
+    SetUseSystemFont(true);
+  } catch (...) {
+    UnregisterBarManager(this);
+    FRegistered = false;
+    AOwner->RemoveComponent(this);
+    throw;
+  }
   Office11ColorsAddRef();
 }
 

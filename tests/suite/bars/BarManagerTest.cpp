@@ -345,3 +345,16 @@ TEST(BarStrings, EveryTextIsRegisteredForLocalizers) {
   EXPECT_EQ(LoadLocalizableResString(&dxSBAR_SUBMENUEDITORCAPTION), "Sonalix SubMenu Editor");
   EXPECT_EQ(LoadLocalizableResString(&dxSBAR_TOOLBARNEWNAME), "Custom ");
 }
+
+TEST(BarManagerConstruction, AFailureHalfWayLeavesNoManagerBehind) {
+  TForm form(nullptr);
+  int before = BarManagerCount();
+  RegisterBarPainterClass(bmsEnhanced, []() -> TdxBarPainter* { throw EdxException("no painter"); });
+  EXPECT_THROW(TdxBarManager m(&form), EdxException);
+  RegisterBarPainterClass(bmsEnhanced, {});
+  EXPECT_EQ(BarManagerCount(), before);
+  EXPECT_EQ(form.ComponentCount(), 0);
+  // The form can still have its manager.
+  auto* m = new TdxBarManager(&form);
+  EXPECT_EQ(FindBarManagerOf(&form), m);
+}
