@@ -139,6 +139,10 @@ TEST_F(TLinksFixture, RecentUseHidesNeverUsedLinksAndShowsAllWhenEqual) {
   EXPECT_EQ(l[3]->RecentIndex(), 0);
   EXPECT_EQ(l[3]->UseCount(), 1);
 
+  // XP drawn by the Enhanced painter (no themes here) still collapses its menus.
+  Manager->SetStyle(bmsXP);
+  ASSERT_EQ(Manager->PainterStyle(), bmsEnhanced);
+  EXPECT_EQ(links->CalcRecentItemCount(), 3);
   Manager->SetStyle(bmsStandard);
   EXPECT_EQ(links->CalcRecentItemCount(), -1);
 }
