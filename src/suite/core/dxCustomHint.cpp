@@ -186,7 +186,14 @@ void TcxCustomHintStyleController::DoShowHint(std::string& HintStr, bool& CanSho
 
 TcxHintController::TcxHintController() : TComponent(nullptr) {}
 
-TcxHintController::~TcxHintController() { SetHintedControl(nullptr); }
+TcxHintController::~TcxHintController() {
+  SetHintedControl(nullptr);
+  // Controllers still alive at shut-down give the application its own hint handling back.
+  if (!FControllers.empty()) {
+    Application->OnShowHint = FSavedOnShowHint;
+    HintWindowClass = FSavedHintWindowClass;
+  }
+}
 
 void TcxHintController::Register(TcxCustomHintStyleController* Controller) {
   if (!Controller || Controller->IsDesigning()) return;

@@ -2,6 +2,7 @@
 
 #include "platform/gui/Menus.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/rtl/TypInfo.h"
 
 namespace {
 int gUnitCount = 0;
@@ -301,10 +302,51 @@ bool TdxScreenTipStyle::FindScreenTip(TControl* AControl, TdxScreenTip*& AScreen
   return AScreenTip != nullptr;
 }
 
+namespace {
+// Screen tips, their repository and the screen-tip style are stored in form descriptions.
+void RegisterScreenTipClasses() {
+  if (FindClassInfo(typeid(TdxScreenTipRepository))) return;
+  RegisterEnumNames<TdxScreenTipBandType>({"stbHeader", "stbDescription", "stbFooter"});
+  RegisterEnumNames<TdxScreenTipBandTextAlign>({"stbtaLeft", "stbtaRight"});
+  RegisterClass<TdxCustomScreenTipBand, TPersistent>();
+  RegisterClass<TdxScreenTipBand, TdxCustomScreenTipBand>();
+  RegisterClass<TdxScreenTipFooterBand, TdxCustomScreenTipBand>();
+  Published<TdxCustomScreenTipBand>()
+      .Property("Text", &TdxCustomScreenTipBand::Text, &TdxCustomScreenTipBand::SetText)
+      .Stored([](TdxCustomScreenTipBand* b) { return !b->Text().empty(); })
+      .Property("TextAlign", &TdxCustomScreenTipBand::TextAlign, &TdxCustomScreenTipBand::SetTextAlign)
+      .Default(stbtaRight);
+  RegisterClass<TdxScreenTip, TcxComponentCollectionItem>();
+  Published<TdxScreenTip>()
+      .Property("Header", &TdxScreenTip::Header)
+      .Property("Description", &TdxScreenTip::Description)
+      .Property("Footer", &TdxScreenTip::Footer)
+      .Property("UseHintAsHeader", &TdxScreenTip::UseHintAsHeader, &TdxScreenTip::SetUseHintAsHeader)
+      .Default(0)
+      .Property("UseStandardFooter", &TdxScreenTip::UseStandardFooter, &TdxScreenTip::SetUseStandardFooter)
+      .Default(0)
+      .Property("Width", &TdxScreenTip::Width, &TdxScreenTip::SetWidth)
+      .Default(0);
+  RegisterClass<TdxScreenTipRepository, TComponent>();
+  Published<TdxScreenTipRepository>()
+      .Property("AssignedFonts", &TdxScreenTipRepository::AssignedFonts, &TdxScreenTipRepository::SetAssignedFonts)
+      .Default(TdxScreenTipRepositoryFonts{})
+      .Property("HeaderFont", &TdxScreenTipRepository::HeaderFont)
+      .Stored([](TdxScreenTipRepository* r) { return r->AssignedFonts().Contains(stbHeader); })
+      .Property("DescriptionFont", &TdxScreenTipRepository::DescriptionFont)
+      .Stored([](TdxScreenTipRepository* r) { return r->AssignedFonts().Contains(stbDescription); })
+      .Property("FooterFont", &TdxScreenTipRepository::FooterFont)
+      .Stored([](TdxScreenTipRepository* r) { return r->AssignedFonts().Contains(stbFooter); })
+      .Property("StandardFooter", &TdxScreenTipRepository::StandardFooter)
+      .Property("ShowDescription", &TdxScreenTipRepository::ShowDescription,
+                &TdxScreenTipRepository::SetShowDescription)
+      .Default(1);
+}
+}  // namespace
+
 void dxScreenTipInitialize() {
   if (gUnitCount++ > 0) return;
-  RegisterClass<TdxScreenTip, TcxComponentCollectionItem>();
-  RegisterClass<TdxScreenTipRepository, TComponent>();
+  RegisterScreenTipClasses();
   cxRegisterHintStyle(&TdxScreenTipStyleClass, "ScreenTip");
 }
 

@@ -11,6 +11,7 @@
 #include "ControlTestSupport.h"
 #include "platform/gui/ActnList.h"
 #include "platform/gui/ExtCtrls.h"
+#include "platform/rtl/Streaming.h"
 #include "platform/win/QtWindows.h"
 #include "suite/core/dxCustomHint.h"
 #include "suite/core/dxScreenTip.h"
@@ -276,6 +277,43 @@ TEST(ScreenTips, Screenshot) {
   EXPECT_EQ(view->ScreenTipHelper()->BandCount(), 3);
   if (dir) pixels->save(QString::fromUtf8(dir) + "/screen-tip.png");
   window.ReleaseHandle();
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ScreenTips, StoredInAFormDescriptionAndReadBack) {
+  TComponent form(nullptr);
+  form.SetName("MainForm");
+  auto* repository = new TdxScreenTipRepository(&form);
+  repository->SetName("Tips");
+  repository->SetShowDescription(false);
+  repository->HeaderFont()->SetColor(clNavy);
+  TdxScreenTip* tip = repository->Items()->Add();
+  tip->Header()->SetText("Open");
+  tip->Description()->SetText("Opens a sound file.");
+  tip->Description()->SetTextAlign(stbtaLeft);
+  tip->SetUseStandardFooter(true);
+  tip->SetWidth(250);
+  repository->StandardFooter()->SetText("Press F1 for help.");
+  std::string text = WriteComponentToText(&form);
+
+  TComponent back(nullptr);
+  ReadComponentFromText(&back, text);
+  auto* repository2 = dynamic_cast<TdxScreenTipRepository*>(back.FindComponent("Tips"));
+  ASSERT_NE(repository2, nullptr) << text;
+  ASSERT_EQ(repository2->Items()->Count(), 1) << text;
+  TdxScreenTip* tip2 = repository2->Items()->Items(0);
+  EXPECT_EQ(tip2->Name(), "TipsScreenTip1");
+  EXPECT_EQ(tip2->Header()->Text(), "Open");
+  EXPECT_EQ(tip2->Description()->TextAlign(), stbtaLeft);
+  EXPECT_EQ(tip2->Width(), 250);
+  EXPECT_EQ(tip2->BandOf(stbFooter)->Text(), "Press F1 for help.");
+  EXPECT_FALSE(repository2->ShowDescription());
+  EXPECT_EQ(repository2->AssignedFonts(), TdxScreenTipRepositoryFonts{stbHeader});
+  EXPECT_EQ(repository2->BandFont(stbHeader)->Color(), clNavy);
+  EXPECT_EQ(WriteComponentToText(&back), text);
 }
 
 }  // namespace
