@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
+
+#include "platform/rtl/TypInfo.h"
 
 TAudioVisualization2::TAudioVisualization2(TComponent* AOwner) : TAudioVisualizationView(AOwner) {
   UpdateSource();
@@ -38,4 +41,15 @@ void TAudioVisualization2::MouseMove(int X, int Y, int width, int height) {
   int xv = 0, yv = 0;
   MouseValues(X, Y, width, height, xv, yv);
   if (OnMouseMove) OnMouseMove(this, X, Y, xv, yv);
+}
+
+void RegisterAudioVisualization2() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    RegisterControlClasses();
+    RegisterClass<TAudioVisualization2, TCustomControl>("TAudioVisualization2");
+    Published<TAudioVisualization2>().Property(
+        "OnMouseMove", static_cast<TAudioVisualization2MouseMoveEvent TAudioVisualization2::*>(
+                           &TAudioVisualizationView::OnMouseMove));
+  });
 }

@@ -46,3 +46,7 @@ class TAudioVisualization2 : public TAudioVisualizationView {
   void UpdateSource();
   SpectrumAnalysis FAnalysis;
 };
+
+// Makes TAudioVisualization2 known to stored form descriptions, with its mouse-move event
+// published. Safe to call more than once.
+void RegisterAudioVisualization2();

@@ -12,9 +12,9 @@
 #include "controls/RzPrgres.h"
 #include "controls/SUIImagePanel.h"
 #include "controls/TransparentDraw.h"
-#include "operations/FormatSetup.h"
 #include "operations/DialogSupport.h"
 #include "operations/EffectDialogs.h"
+#include "operations/FormatSetup.h"
 #include "platform/gui/QtApplication.h"
 
 static void InitAppImages() { Q_INIT_RESOURCE(sonalix_app_images); }

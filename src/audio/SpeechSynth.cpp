@@ -18,6 +18,7 @@ std::mutex& EngineLock() {
 }
 
 int gEngineRate = 0;  // espeak-ng's output rate; -1 when it could not start
+bool gVoicesHidden = false;
 
 // Runs under EngineLock.
 bool EngineReady() {
@@ -58,7 +59,11 @@ int SynthCallback(short* wav, int count, espeak_EVENT* events) {
 
 }  // namespace
 
+void SpeechSynth::HideVoicesForTests(bool hidden) { gVoicesHidden = hidden; }
+
 const std::vector<TSpeechVoice>& SpeechSynth::Voices() {
+  static const std::vector<TSpeechVoice> none;
+  if (gVoicesHidden) return none;
   static std::vector<TSpeechVoice> voices = [] {
     std::vector<TSpeechVoice> list;
     std::lock_guard l(EngineLock());

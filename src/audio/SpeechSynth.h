@@ -31,6 +31,8 @@ class SpeechSynth {
 
   // The installed voices, in a fixed order; empty when espeak-ng cannot start.
   static const std::vector<TSpeechVoice>& Voices();
+  // Tests: Voices() is empty while hidden, as on a machine without a speech engine.
+  static void HideVoicesForTests(bool hidden);
 
   void SetFormat(int sampleRate, int channels);
   // Index into Voices().

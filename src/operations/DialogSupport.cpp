@@ -3,8 +3,11 @@
 #include <mutex>
 
 #include "appbase/Utils.h"
+#include "operations/EnvelopeDialog.h"
+#include "operations/FreAnalysis.h"
 #include "operations/SelectSpecifiedTime.h"
 #include "operations/SmallEditDialogs.h"
+#include "operations/TextToSpeechDialog.h"
 #include "platform/gui/Forms.h"
 
 void SetNumberStyle(TWinControl* Edit) {
@@ -26,5 +29,8 @@ void RegisterEditingDialogClasses() {
     RegisterGuiClasses();
     RegisterSmallEditDialogClasses();
     RegisterSelectSpecifiedTimeClasses();
+    RegisterEnvelopeDialogClasses();
+    RegisterTextToSpeechDialogClasses();
+    RegisterFreAnalysisClasses();
   });
 }

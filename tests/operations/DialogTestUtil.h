@@ -57,21 +57,43 @@ inline void TypeInto(TWinControl* Edit, const QString& Text) {
   guitest::Type(form, Text);
 }
 
-// Shows the form modally; Step runs inside the modal loop once it is up, as a message the loop
-// dispatches (so input sent from it is handled at once). A step that leaves the dialog open
-// ends it with mrAbort, so a failing test never hangs.
-inline int RunModal(TCustomForm* Form, std::function<void()> Step) {
-  constexpr UINT kStep = WM_USER + 1;
-  HWND window = AllocateHWnd([Form, Step](TMessage& m) {
-    if (m.Msg != kStep) return;
+// Runs steps as messages the running loop dispatches, as a user's input arrives (input sent
+// from a step is handled at once, not after the step).
+class Steps {
+ public:
+  Steps() {
+    FWindow = AllocateHWnd([this](TMessage& m) {
+      if (m.Msg != kStep || FQueue.empty()) return;
+      auto step = std::move(FQueue.front());
+      FQueue.erase(FQueue.begin());
+      step();
+    });
+  }
+  ~Steps() { DeallocateHWnd(FWindow); }
+  Steps(const Steps&) = delete;
+  Steps& operator=(const Steps&) = delete;
+  void Later(std::function<void()> Step) {
+    FQueue.push_back(std::move(Step));
+    PostMessage(FWindow, kStep, 0, 0);
+  }
+
+ private:
+  static constexpr UINT kStep = WM_USER + 1;
+  HWND FWindow;
+  std::vector<std::function<void()>> FQueue;
+};
+
+// Shows the form modally; Step runs inside the modal loop once the dialog is up. Unless the
+// dialog ends by itself later, a step that leaves it open ends it with mrAbort, so a failing
+// test never hangs.
+inline int RunModal(TCustomForm* Form, std::function<void()> Step, bool EndsByItself = false) {
+  Steps steps;
+  steps.Later([Form, Step, EndsByItself] {
     Application->ProcessMessages();  // the dialog's activation
     Step();
-    if (Form->ModalResult() == mrNone && Form->Visible()) Form->SetModalResult(mrAbort);
+    if (!EndsByItself && Form->ModalResult() == mrNone && Form->Visible()) Form->SetModalResult(mrAbort);
   });
-  PostMessage(window, kStep, 0, 0);
-  const int result = Form->ShowModal();
-  DeallocateHWnd(window);
-  return result;
+  return Form->ShowModal();
 }
 
 }  // namespace dialogtest
