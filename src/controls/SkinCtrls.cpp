@@ -1210,6 +1210,7 @@ void TspSkinCheckRadioBox::DrawCaption(TCanvas* C, TRect R, bool Flat) {
   std::string text = Caption();
   if (text.empty()) return;
   C->Brush()->SetStyle(TBrushStyle::bsClear);
+  SetBkMode(C->Handle(), TRANSPARENT);
   RECT rc = R;
   UINT flags = FWordWrap ? DT_WORDBREAK : (DT_SINGLELINE | DT_VCENTER);
   if (FWordWrap) {
@@ -1416,6 +1417,7 @@ void TspSkinGauge::DrawText(TCanvas* C, int W, int H, bool Skinned) {
   SkinFont(C->Font(), d);
   if (d) C->Font()->SetColor(FFontColor);
   C->Brush()->SetStyle(TBrushStyle::bsClear);
+  SetBkMode(C->Handle(), TRANSPARENT);
   TSize s = C->TextExtent(t);
   int lift = C->Font()->Height() % 2 != 0 ? 1 : 0;
   if (FVertical) {
@@ -1769,6 +1771,7 @@ void RegisterSkinControlClasses() {
   static bool done = false;
   if (done) return;
   done = true;
+  RegisterGuiClasses();
   RegisterSkinDataClasses();
   RegisterEnumNames<TspButtonLayout>({"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"});
   auto base = []<class T>(TPublished<T> published) {

@@ -1,5 +1,7 @@
 #include "controls/spUtils.h"
 
+#include "controls/spEffBmp.h"
+
 #include "platform/gui/CustomForms.h"
 #include "platform/gui/ImgList.h"
 #include "platform/rtl/SysUtils.h"
@@ -203,6 +205,7 @@ void DrawImageListGlyphAndCaption(TCanvas* Canvas, const TRect& R, int Margin, T
     th = box.bottom - box.top;
   }
   Canvas->Brush()->SetStyle(TBrushStyle::bsClear);
+  SetBkMode(Canvas->Handle(), TRANSPARENT);
   TPoint g, t;
   CalcGlyphCaptionLayout(Layout, R, gw, gh, tw, th, Margin, Spacing, g, t);
   if (Pressed) {
@@ -216,7 +219,19 @@ void DrawImageListGlyphAndCaption(TCanvas* Canvas, const TRect& R, int Margin, T
     RECT rc = textBox;
     DrawText(Canvas->Handle(), Caption, -1, &rc, DT_WORDBREAK | DT_EXPANDTABS | DT_CENTER | DT_VCENTER);
   }
-  if (gw > 0) Images->Draw(Canvas, g.X, g.Y, ImageIndex, Enabled);
+  if (gw > 0 && Enabled) {
+    Images->Draw(Canvas, g.X, g.Y, ImageIndex, true);
+  } else if (gw > 0) {
+    // A disabled glyph shows at half opacity over what is under it.
+    TBitmap under, over;
+    under.SetSize(gw, gh);
+    under.Canvas()->CopyRect(Rect(0, 0, gw, gh), Canvas, Rect(g.X, g.Y, g.X + gw, g.Y + gh));
+    over.Assign(&under);
+    Images->Draw(over.Canvas(), 0, 0, ImageIndex, true);
+    TspEffectBmp a(under.Handle()), b(over.Handle());
+    a.Morph(&b, 0.5);
+    a.Draw(Canvas->Handle(), g.X, g.Y);
+  }
   if (!DrawMarker) return;
   Canvas->Pen()->SetColor(MarkerColor);
   if (gw > 0) {
@@ -240,6 +255,7 @@ void DrawCenteredTextLine(TCanvas* Canvas, const std::string& Text, TRect R) {
   if (Text.empty()) return;
   if (Canvas->Font()->Height() % 2 != 0) R.Top -= 1;
   RECT rc = R;
+  SetBkMode(Canvas->Handle(), TRANSPARENT);
   DrawText(Canvas->Handle(), Text, -1, &rc, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
 }
 

@@ -113,6 +113,7 @@ BOOL AnimateWindow(HWND hWnd, DWORD dwTime, DWORD dwFlags) {
 void RegisterWindowModuleEntries() {
   SetModuleEntryAs("user32.dll", "AnimateWindow", &AnimateWindow);
   SetModuleEntryAs("user32.dll", "SetLayeredWindowAttributes", &SetLayeredWindowAttributes);
+  SetModuleEntryAs("user32.dll", "UpdateLayeredWindow", &UpdateLayeredWindow);
   SetModuleEntryAs("user32.dll", "MonitorFromPoint", &MonitorFromPoint);
   SetModuleEntryAs("user32.dll", "MonitorFromRect", &MonitorFromRect);
   SetModuleEntryAs("user32.dll", "MonitorFromWindow", &MonitorFromWindow);

@@ -86,6 +86,9 @@ struct TWindowObject {
   // The client rectangle inside the window rectangle (window coordinates).
   RECT Client;
   QImage BackBuffer;
+  // What UpdateLayeredWindow last gave a layered window (premultiplied); shown instead of the
+  // back buffer while it is set.
+  QImage Layered;
   QRegion Update;  // window coordinates
   bool EraseNeeded = false;
   bool Painting = false;

@@ -838,6 +838,11 @@ bool RouteQtEvent(HWND h, QWidget* widget, QEvent* e) {
       if (dynamic_cast<TWindowWidget*>(widget)) {
         QPainter p(widget);
         p.setClipRegion(pe->region());
+        if (!w->Layered.isNull()) {
+          p.setCompositionMode(QPainter::CompositionMode_Source);
+          p.drawImage(0, 0, w->Layered);
+          return true;
+        }
         p.drawImage(0, 0, w->BackBuffer);
         return true;
       }

@@ -951,6 +951,16 @@ BOOL GetMonitorInfo(HMONITOR hMonitor, MONITORINFO* lpmi);
 constexpr DWORD LWA_COLORKEY = 0x1;
 constexpr DWORD LWA_ALPHA = 0x2;
 BOOL SetLayeredWindowAttributes(HWND hwnd, COLORREF crKey, BYTE bAlpha, DWORD dwFlags);
+// Layered windows drawn from a picture with per-pixel alpha: only through the "user32" entry of
+// the module table, which is missing where no compositor shows translucent windows.
+constexpr DWORD ULW_COLORKEY = 0x1;
+constexpr DWORD ULW_ALPHA = 0x2;
+constexpr DWORD ULW_OPAQUE = 0x4;
+struct BLENDFUNCTION;
+using TUpdateLayeredWindowProc = BOOL (*)(HWND hWnd, HDC hdcDst, POINT* pptDst, SIZE* psize, HDC hdcSrc,
+                                          POINT* pptSrc, COLORREF crKey, BLENDFUNCTION* pblend, DWORD dwFlags);
+BOOL UpdateLayeredWindow(HWND hWnd, HDC hdcDst, POINT* pptDst, SIZE* psize, HDC hdcSrc, POINT* pptSrc,
+                         COLORREF crKey, BLENDFUNCTION* pblend, DWORD dwFlags);
 
 // Shows (or with AW_HIDE hides) the window and returns at once; over dwTime ms of the platform
 // clock AW_BLEND raises its opacity (seen only with a compositor), the direction flags and
