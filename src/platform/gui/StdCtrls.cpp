@@ -843,7 +843,7 @@ void TCustomComboBox::ItemsChanged() {
 
 void TCustomComboBox::Loaded() {
   TWinControl::Loaded();
-  FItemIndex = std::clamp(FItemIndex, -1, FItems->Count() - 1);
+  if (FItemIndex < 0 || FItemIndex >= FItems->Count()) FItemIndex = -1;
   if (FItemIndex >= 0) FText = FItems->Strings(FItemIndex);
   ShowItems();
 }
@@ -860,7 +860,9 @@ void TCustomComboBox::SetItemIndex(int Value) {
     FItemIndex = Value;
     return;
   }
-  Value = std::clamp(Value, -1, FItems->Count() - 1);
+  // An index off the list selects nothing, as the list's own selection message does; pulling it
+  // onto the last item would show (and later store) a choice nobody made.
+  if (Value < 0 || Value >= FItems->Count()) Value = -1;
   FItemIndex = Value;
   if (Value >= 0) FText = FItems->Strings(Value);
   ShowItems();
@@ -969,7 +971,7 @@ int TCustomListBox::ItemAtPos(TPoint Pos, bool Existing) const {
 }
 
 void TCustomListBox::SetItemIndex(int Value) {
-  Value = std::clamp(Value, -1, FItems->Count() - 1);
+  if (Value < 0 || Value >= FItems->Count()) Value = -1;
   if (FItemIndex == Value) return;
   FItemIndex = Value;
   MakeVisible(Value);

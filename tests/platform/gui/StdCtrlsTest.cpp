@@ -646,6 +646,35 @@ object cbSampleRate: TComboBox {
   EXPECT_EQ(form->Log.size(), 2u);
 }
 
+// A stored index that is no longer on the list must select nothing: shown as the last item, it
+// would be saved back as a choice the user never made.
+TEST(ComboBoxes, AnIndexOffTheListSelectsNothing) {
+  auto form = FormFrom(R"F(
+object cbRate: TComboBox {
+  Style = csDropDownList
+  Items = ("96,000", "88,200", "48,000")
+  ItemIndex = 7
+}
+object lbRate: TListBox {
+  Top = 40
+  Items = ("96,000", "88,200", "48,000")
+}
+)F");
+  auto* combo = Find<TComboBox>(form.get(), "cbRate");
+  auto* list = Find<TListBox>(form.get(), "lbRate");
+  EXPECT_EQ(combo->ItemIndex(), -1) << "read from a description";
+  for (int index : {3, 9, -2}) {
+    combo->SetItemIndex(1);
+    combo->SetItemIndex(index);
+    EXPECT_EQ(combo->ItemIndex(), -1) << index;
+    list->SetItemIndex(1);
+    list->SetItemIndex(index);
+    EXPECT_EQ(list->ItemIndex(), -1) << index;
+  }
+  combo->SetItemIndex(2);
+  EXPECT_EQ(combo->Text(), "48,000");
+}
+
 TEST(ComboBoxes, SortedItemsKeepTheirObjectsAndTypedTextChanges) {
   auto form = FormFrom(R"F(
 object Voices: TComboBox {
