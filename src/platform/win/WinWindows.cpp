@@ -5,10 +5,14 @@
 #include <algorithm>
 
 #include "platform/win/Gdi.h"
+#include "platform/win/VisualStyles.h"
 #include "platform/win/WinInternal.h"
 
 std::mutex gTableLock;
 std::unordered_map<uintptr_t, std::unique_ptr<TWindowObject>> gWindows;
+
+// Every program with windows has the visual-style library in its module table.
+static const bool gVisualStylesInstalled = (InstallVisualStyles(), true);
 
 namespace {
 
