@@ -860,7 +860,7 @@ void InstallVisualStyles() {
   SetModuleEntryAs(m, "IsThemeActive", &IsThemeActiveEntry);
   SetModuleEntryAs(m, "IsAppThemed", &IsThemeActiveEntry);
   SetModuleEntryAs(m, "DrawThemeParentBackground", &DrawThemeParentBackgroundEntry);
-  SetModulePresent(m, env && std::strcmp(env, "0") != 0);
+  SetModulePresent(m, !(env && std::strcmp(env, "0") == 0));
 }
 
 void SetVisualStylesActive(bool Active) {

@@ -346,7 +346,7 @@ TEST(VisualStyles, EnvironmentSwitchLeavesTheLibraryAbsent) {
   setenv("SONALIX_THEMES", "0", 1);
   InstallVisualStyles();
   EXPECT_EQ(LoadLibrary("UxTheme.dll"), nullptr);
-  setenv("SONALIX_THEMES", "1", 1);
+  unsetenv("SONALIX_THEMES");
   InstallVisualStyles();
   HMODULE m = LoadLibrary("UxTheme.dll");
   EXPECT_NE(m, nullptr);

@@ -13,6 +13,7 @@
 #include "platform/gui/Menus.h"
 #include <QScreen>
 #include "suite/core/cxControls.h"
+#include "suite/core/VisualStyleState.h"
 
 using namespace suitetest;
 
@@ -607,6 +608,7 @@ TEST(BaseControl, ContextMenusOfEitherKind) {
 // The control's own erase (WParam = LParam) fills its background; an erase from outside erases
 // nothing and says so.
 TEST(BaseControl, EraseFillsOnlyForTheControlsOwnPainting) {
+  TVisualStylesAbsent styles;
   TGridScene s;
   s.Grid->SetColor(TColor(0x3366CC));
   HDC dc = CreateCompatibleDC(nullptr);

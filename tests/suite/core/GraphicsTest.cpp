@@ -15,6 +15,7 @@
 #include "platform/win/DeviceContext.h"
 #include "suite/core/cxGraphics.h"
 #include "suite/core/dxCore.h"
+#include "suite/core/VisualStyleState.h"
 
 namespace {
 
@@ -531,6 +532,7 @@ class TPaintedControl : public TCustomControl {
 }  // namespace
 
 TEST(CxGraphics, ParentBackgroundWithAndWithoutSiblings) {
+  TVisualStylesAbsent styles;
   TPaintedControl parent(clYellow, clRed);
   parent.SetBounds(0, 0, 100, 100);
   auto* behind = new TPaintedControl(clBlue, clBlue);

@@ -10,6 +10,7 @@
 #include "platform/rtl/TypInfo.h"
 #include "suite/core/cxLookAndFeelPainters.h"
 #include "suite/core/cxLookAndFeels.h"
+#include "suite/core/VisualStyleState.h"
 
 namespace {
 
@@ -107,6 +108,7 @@ TEST(LookAndFeel, FollowsTheRootAndItsMasters) {
 }
 
 TEST(LookAndFeel, StyleIndexAndPainterChoice) {
+  TVisualStylesAbsent styles;
   TRootGuard guard;
   struct TCase {
     int Index;

@@ -18,6 +18,7 @@
 #include "suite/core/PainterTestSupport.h"
 #include "suite/core/cxSuiteUnits.h"
 #include "suite/core/dxThemeManager.h"
+#include "suite/core/VisualStyleState.h"
 
 namespace {
 
@@ -231,6 +232,7 @@ class NativeWithStyle : public ::testing::Test {
 // ---- without visual styles
 
 TEST(NativePainter, WithoutStylesDrawsAsStandard) {
+  TVisualStylesAbsent styles;
   ASSERT_FALSE(IsThemingAvailable());
   const TPainter* n = Painter("Native");
   const TPainter* s = Painter("Standard");
@@ -386,6 +388,7 @@ TEST(NativePainter, WithoutStylesDrawsAsStandard) {
 }
 
 TEST(NativePainter, WithoutStylesMeasuresAsStandard) {
+  TVisualStylesAbsent styles;
   const TPainter* n = Painter("Native");
   const TPainter* s = Painter("Standard");
   TSurface surface;
@@ -462,6 +465,7 @@ TEST(NativePainter, WithoutStylesMeasuresAsStandard) {
 
 // Where its own table gives other values than Standard's, they hold without styles too.
 TEST(NativePainter, OwnValuesWithoutStyles) {
+  TVisualStylesAbsent styles;
   const TPainter* n = Painter("Native");
   const TPainter* s = Painter("Standard");
   EXPECT_EQ(n->KindName(), "Native");

@@ -16,6 +16,7 @@
 #include "suite/core/cxSuiteUnits.h"
 #include "suite/core/dxOffice11.h"
 #include "suite/core/dxThemeManager.h"
+#include "suite/core/VisualStyleState.h"
 
 namespace {
 
@@ -97,6 +98,7 @@ TEST(Office11Painter, ColourRolesPerScheme) {
 }
 
 TEST(Office11Painter, ColourRolesWithoutAScheme) {
+  TVisualStylesAbsent styles;
   TcxOffice11LookAndFeelPainter* o = Office11();
   ASSERT_NE(o, nullptr);
   ASSERT_FALSE(IsOffice11SchemeActive());
@@ -295,6 +297,7 @@ TEST(Office11Painter, UltraFlatRowsOutlinesAndSections) {
 }
 
 TEST(Office11Painter, MonthHeaderNavButtonsAndGroupBoxes) {
+  TVisualStylesAbsent styles;
   TcxOffice11LookAndFeelPainter* o = Office11();
   TSurface m(120, 20);
   o->PaintMonthHeader(m.Canvas.get(), TRect(0, 0, 120, 20), {}, {}, TcxViewParams{clRed}, 0, 0);
@@ -364,6 +367,7 @@ TEST(Office11Painter, BlueSchemeSheet) {
 
 // With visual styles the group box is the native painter's; the navigator buttons always are.
 TEST(Office11Painter, BorrowsFromTheNativePainter) {
+  TVisualStylesAbsent styles;
   auto same = [](const std::function<void(TcxCustomLookAndFeelPainter*, TcxCanvas*)>& Draw) {
     TSurface a(40, 40), b(40, 40);
     Draw(Office11(), a.Canvas.get());

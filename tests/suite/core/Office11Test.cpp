@@ -14,6 +14,7 @@
 #include "suite/core/cxSuiteUnits.h"
 #include "suite/core/dxOffice11.h"
 #include "suite/core/dxThemeManager.h"
+#include "suite/core/VisualStyleState.h"
 
 namespace {
 
@@ -133,6 +134,7 @@ TEST(Office11, SchemesFromTheColourName) {
 }
 
 TEST(Office11, GradientsBandByBand) {
+  TVisualStylesAbsent styles;
   // The two-phase gradient: black to grey 200 over 4 pixels at 75 %: middle 75, and the
   // first and second halves' steps from the formulas (0, 50 | 75 | 200).
   ASSERT_EQ(Office11GradientPercent, 75);

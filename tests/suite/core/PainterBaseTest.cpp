@@ -11,6 +11,7 @@
 #include "platform/rtl/SysUtils.h"
 #include "suite/core/cxLookAndFeelPainters.h"
 #include "suite/core/PainterTestSupport.h"
+#include "suite/core/VisualStyleState.h"
 
 namespace {
 
@@ -115,6 +116,7 @@ TEST(PainterBase, Metrics) {
 }
 
 TEST(PainterBase, DefaultColours) {
+  TVisualStylesAbsent styles;
   const TcxCustomLookAndFeelPainter& b = Base();
   struct TCase {
     const char* What;

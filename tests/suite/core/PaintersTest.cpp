@@ -14,6 +14,7 @@
 #include "suite/core/cxLookAndFeelPainters.h"
 #include "suite/core/PainterTestSupport.h"
 #include "suite/core/cxLookAndFeels.h"
+#include "suite/core/VisualStyleState.h"
 
 namespace {
 
@@ -482,6 +483,7 @@ TEST(Painters, PopupResizeBarOnAWindow) {
 }
 
 TEST(Painters, Office11BorrowsAndFramesAllRound) {
+  TVisualStylesAbsent styles;
   auto* o = dynamic_cast<TcxOffice11LookAndFeelPainter*>(Painter("Office11"));
   ASSERT_NE(o, nullptr);
   EXPECT_EQ(o->StyleKind(), psOffice11);

@@ -8,6 +8,7 @@
 #include "suite/core/cxDWMApi.h"
 #include "suite/core/cxSuiteUnits.h"
 #include "suite/core/dxThemeManager.h"
+#include "suite/core/VisualStyleState.h"
 
 namespace {
 
@@ -60,6 +61,7 @@ struct TListener : TObject {
 }  // namespace
 
 TEST(ThemeManager, WithoutTheLibraryNothingOpensAndNobodyIsTold) {
+  TVisualStylesAbsent styles;
   ASSERT_FALSE(IsUxThemeLoaded());
   EXPECT_FALSE(UxIsThemeActive());
   EXPECT_FALSE(IsThemingAvailable());
@@ -84,6 +86,7 @@ TEST(ThemeManager, HandlesPerKindReopenedAfterAThemeChange) {
   gFake = &fake;
   TRestartedUnits units;
   SetModulePresent("UxTheme.dll", true);
+  for (const std::string& entry : ModuleEntryNames("UxTheme.dll")) SetModuleEntry("UxTheme.dll", entry, nullptr);
   SetModuleEntryAs("UxTheme.dll", "OpenThemeData", &FakeOpen);
   SetModuleEntryAs("UxTheme.dll", "CloseThemeData", &FakeClose);
   SetModuleEntryAs("UxTheme.dll", "IsThemeActive", &FakeActive);

@@ -16,6 +16,7 @@
 #include "suite/core/dxOffice11.h"
 #include "suite/extras/StatusBarTestSupport.h"
 #include "suite/extras/dxStatusBar.h"
+#include "suite/core/VisualStyleState.h"
 
 namespace {
 
@@ -27,6 +28,7 @@ uint32_t Px(const QImage& img, int x, int y) { return img.pixel(x, y) & 0xFFFFFF
 }  // namespace
 
 TEST(StatusBarPainters, PaintStyleChoosesThePainter) {
+  TVisualStylesAbsent styles;
   ASSERT_FALSE(IsThemingAvailable());
   struct TCase {
     TdxStatusBarPaintStyle Style;
