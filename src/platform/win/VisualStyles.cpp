@@ -411,6 +411,17 @@ QImage ToolBarPart(int part, int state, QSize size) {
   return image;
 }
 
+// Fusion's own size grip is too faint on the face colour: a triangle of raised dots.
+void SizeGrip(QImage& image) {
+  QPainter p(&image);
+  for (int row = 0; row < 4; ++row)
+    for (int col = 0; col <= row; ++col) {
+      int x = image.width() - 4 - col * 4, y = image.height() - 4 - (row - col) * 4;
+      p.fillRect(QRect(x + 1, y + 1, 2, 2), Sys(COLOR_BTNHIGHLIGHT));
+      p.fillRect(QRect(x, y, 2, 2), Sys(COLOR_BTNSHADOW));
+    }
+}
+
 QImage Render(int c, int part, int state, QSize size) {
   if (state == 0) state = 1;
   QImage image = Blank(size);
@@ -503,11 +514,8 @@ QImage Render(int c, int part, int state, QSize size) {
     }
     case cScrollBar: {
       if (part == 10) {
-        QStyleOptionSizeGrip o;
-        Prepare(o, all, QStyle::State_Enabled);
-        o.corner = Qt::BottomRightCorner;
         image.fill(Sys(COLOR_BTNFACE));
-        Element(image, QStyle::CE_SizeGrip, o);
+        SizeGrip(image);
         return image;
       }
       return ScrollBarPart(part, state, size);
@@ -523,10 +531,7 @@ QImage Render(int c, int part, int state, QSize size) {
         return image;
       }
       if (part == 3) {
-        QStyleOptionSizeGrip o;
-        Prepare(o, all, QStyle::State_Enabled);
-        o.corner = Qt::BottomRightCorner;
-        Element(image, QStyle::CE_SizeGrip, o);
+        SizeGrip(image);
         return image;
       }
       QPainter p(&image);  // a pane's etched edge

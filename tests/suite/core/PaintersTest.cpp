@@ -196,7 +196,11 @@ TEST(Painters, SheetPerPainter) {
   TFont font;
   font.SetName("DejaVu Sans");
   font.SetSize(8);
+  // Each painter without visual styles, then again with them ("-themed").
+  for (int pass = 0; pass < 2; ++pass)
   for (int i = 0; i < cxLookAndFeelPaintersManager()->PainterCount(); ++i) {
+    std::unique_ptr<TVisualStyleState> styleState =
+        pass ? std::unique_ptr<TVisualStyleState>(new TVisualStylesOn) : std::make_unique<TVisualStylesAbsent>();
     TcxCustomLookAndFeelPainter* p = cxLookAndFeelPaintersManager()->PainterAt(i);
     const int W = 800, H = 556;
     TSurface s(W, H, clBtnFace);
@@ -388,7 +392,7 @@ TEST(Painters, SheetPerPainter) {
     }
     p->PaintSortMark(c, TRect(236, 530, 248, 542), true);
 
-    std::string file = "painter-" + p->KindName() + ".png";
+    std::string file = "painter-" + p->KindName() + (pass ? "-themed" : "") + ".png";
     ASSERT_TRUE(s.Image().save(QString::fromStdString((SheetDir() / file).string())));
   }
 }

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QWidget>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,15 +17,26 @@
 #include "platform/win/QtWindows.h"
 #include "suite/extras/StatusBarTestSupport.h"
 #include "suite/extras/dxStatusBar.h"
+#include "suite/core/VisualStyleState.h"
 
 using statusbar_test::TBarScene;
 
 TEST(StatusBarSheet, EachPaintStyleWithEachPanelStyle) {
-  const std::pair<TdxStatusBarPaintStyle, const char*> styles[] = {
-      {stpsStandard, "Standard"}, {stpsFlat, "Flat"}, {stpsOffice11, "Office11"}, {stpsXP, "XP (no visual styles)"}};
+  struct TRow {
+    TdxStatusBarPaintStyle Style;
+    const char* Name;
+    bool Themed;
+  };
+  const TRow styles[] = {{stpsStandard, "Standard", false},
+                         {stpsFlat, "Flat", false},
+                         {stpsOffice11, "Office11", false},
+                         {stpsXP, "XP (no visual styles)", false},
+                         {stpsXP, "XP", true}};
   std::vector<QImage> shots;
-  for (auto [style, name] : styles) {
+  for (auto [style, name, themed] : styles) {
     SCOPED_TRACE(name);
+    std::unique_ptr<TVisualStyleState> state =
+        themed ? std::unique_ptr<TVisualStyleState>(new TVisualStylesOn) : std::make_unique<TVisualStylesAbsent>();
     TBarScene s(720, style);
     s.Form->SetClientHeight(24);
     TdxStatusBarPanel* text = s.Add(90);
