@@ -16,6 +16,7 @@
 #include "suite/core/cxGraphics.h"
 #include "suite/core/dxCore.h"
 #include "suite/core/VisualStyleState.h"
+#include "suite/core/dxThemeManager.h"
 
 namespace {
 
@@ -562,6 +563,24 @@ TEST(CxGraphics, ParentBackgroundWithAndWithoutSiblings) {
   EXPECT_EQ(PixelRgb(bmp.get(), 1, 1), 0xFFFFFFu) << "nothing without a parent";
   DrawThemedParentBackground(control, &c, TRect(0, 0, 4, 4));
   EXPECT_EQ(PixelRgb(bmp.get(), 1, 1), 0xFFFF00u) << "without visual styles: the plain way";
+}
+
+TEST(CxGraphics, ThemedParentBackgroundComesFromTheParentUnderTheChild) {
+  TVisualStylesOn styles;
+  ASSERT_TRUE(IsThemingAvailable());
+  TPaintedControl parent(clYellow, clRed);
+  parent.SetBounds(0, 0, 100, 100);
+  auto* control = new TPaintedControl(clLime, clLime);
+  control->SetBounds(10, 10, 30, 30);
+  control->SetParent(&parent);
+  control->HandleNeeded();
+  auto bmp = WhiteBitmap(30, 30);
+  TcxCanvas c(bmp->Canvas());
+  DrawThemedParentBackground(control, &c, TRect(0, 0, 30, 30));
+  EXPECT_EQ(PixelRgb(bmp.get(), 2, 2), 0xFF0000u) << "the parent's (12, 12)";
+  EXPECT_EQ(PixelRgb(bmp.get(), 20, 20), 0xFFFF00u);
+  EXPECT_EQ(c.WindowOrigin(), TPoint(0, 0)) << "the context's state comes back";
+  EXPECT_EQ(c.DCStateDepth(), 0);
 }
 
 namespace {
