@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <tuple>
+#include <vector>
 
 #include "platform/sys/Modules.h"
 #include "platform/win/DeviceContext.h"
@@ -617,8 +618,6 @@ void Forget() {
   gPaletteBuilt = false;
 }
 
-QSize TrueSize(const TPartInfo& info) { return info.True; }
-
 QSize ReferenceSize(const TPartInfo& info) {
   QSize s = info.True;
   if (s.width() <= 0) s.setWidth(48);
@@ -729,7 +728,7 @@ HRESULT GetThemePartSizeEntry(uintptr_t theme, HDC, int part, int state, const R
   if (c < 0 || !size) return kInvalidArg;
   const TPartInfo* info = FindPart(c, part, state);
   if (!info) return kNotFound;
-  QSize s = kind == 0 && !info->Min.isEmpty() ? info->Min : TrueSize(*info);
+  QSize s = kind == 0 && !info->Min.isEmpty() ? info->Min : info->True;
   if (kind == 2 && rect) s = ToQRect(*rect).size();
   size->cx = s.width();
   size->cy = s.height();
