@@ -12,6 +12,7 @@
 #include "platform/win/Windows.h"
 #include "suite/bars/dxBar.h"
 #include "suite/bars/dxBarStrs.h"
+#include "suite/core/VisualStyleState.h"
 
 namespace {
 
@@ -116,13 +117,14 @@ std::string PainterName(TdxBarManager* m) {
 }  // namespace
 
 TEST_F(TManagerFixture, APainterStyleWithoutItsPainterDrawsWithTheStandardOne) {
+  TVisualStylesAbsent styles;
   RegisterBarPainterClass(bmsStandard, [] { return new TNamedPainter("standard"); });
   RegisterBarPainterClass(bmsFlat, [] { return new TNamedPainter("flat"); });
   Manager->SetStyle(bmsFlat);
   EXPECT_EQ(PainterName(Manager), "flat");
   Manager->SetStyle(bmsOffice11);
   EXPECT_EQ(PainterName(Manager), "standard");
-  // Without themes on this desktop the XP style is drawn as Enhanced.
+  // Without visual styles the XP style is drawn as Enhanced.
   Manager->SetStyle(bmsXP);
   EXPECT_EQ(Manager->PainterStyle(), bmsEnhanced);
   RegisterBarPainterClass(bmsStandard, {});
