@@ -332,6 +332,7 @@ TEST(BarPlatform, AnActionsHintHandlerMayRewriteOrForbidTheHint) {
 }
 
 TEST(BarPlatform, WithoutThemesTheToolbarColourIsTheButtonFace) {
+  TVisualStylesAbsent styles;
   EXPECT_EQ(ToolbarThemeColor(), clBtnFace);
 }
 

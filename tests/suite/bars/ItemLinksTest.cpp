@@ -9,6 +9,7 @@
 #include "platform/gui/Forms.h"
 #include "platform/win/Windows.h"
 #include "suite/bars/dxBar.h"
+#include "suite/core/VisualStyleState.h"
 
 namespace {
 
@@ -117,6 +118,7 @@ TEST_F(TLinksFixture, ASeparatorGoesIntoMenusButNotOnToolbars) {
 // ---- recent use
 
 TEST_F(TLinksFixture, RecentUseHidesNeverUsedLinksAndShowsAllWhenEqual) {
+  TVisualStylesAbsent styles;
   Manager->SetStyle(bmsEnhanced);
   TdxBarItemLinks* links = Menu->ItemLinks();
   std::vector<TdxBarItemLink*> l;
@@ -139,7 +141,7 @@ TEST_F(TLinksFixture, RecentUseHidesNeverUsedLinksAndShowsAllWhenEqual) {
   EXPECT_EQ(l[3]->RecentIndex(), 0);
   EXPECT_EQ(l[3]->UseCount(), 1);
 
-  // XP drawn by the Enhanced painter (no themes here) still collapses its menus.
+  // XP drawn by the Enhanced painter (visual styles absent) still collapses its menus.
   Manager->SetStyle(bmsXP);
   ASSERT_EQ(Manager->PainterStyle(), bmsEnhanced);
   EXPECT_EQ(links->CalcRecentItemCount(), 3);
