@@ -3,6 +3,7 @@
 #include "appbase/HtmlHelp.h"
 #include "appbase/Utils.h"
 #include "controls/ImageSlider.h"
+#include "operations/DialogSupport.h"
 #include "operations/Equalizer.h"
 #include "platform/rtl/TypInfo.h"
 
@@ -25,10 +26,6 @@ int Utf8Length(const std::string& Text) {
   int n = 0;
   for (unsigned char c : Text) n += (c & 0xC0) != 0x80;
   return n;
-}
-
-void ShowError(const std::string& Text) {
-  Application->MessageBox(Text, Application->Title(), MB_OK | MB_ICONERROR);
 }
 
 }  // namespace
@@ -99,12 +96,9 @@ void TEffectForm::EnableControls(bool Enabled) {
 }
 
 void TEffectForm::FormShow(TObject*) {
-  SubstituteFontName(this, "Tahoma", Screen->HintFont()->Name());
-  for (size_t i = 0; i < FEdits.size(); ++i) {
-    if (!FEdits[i] || FInfo->Params[i].KeyFilter) continue;
-    HWND h = FEdits[i]->Handle();
-    SetWindowLong(h, GWL_STYLE, GetWindowLong(h, GWL_STYLE) | ES_NUMBER);
-  }
+  SubstituteDialogFont(this);
+  for (size_t i = 0; i < FEdits.size(); ++i)
+    if (FEdits[i] && !FInfo->Params[i].KeyFilter) SetNumberStyle(FEdits[i]);
   if (FInfo->Layout == elSliders)
     for (TImageSlider* slider : FSliders) SliderChange(slider);
   if (!FInfo->Previews()) return;
@@ -166,7 +160,7 @@ bool TEffectForm::CheckSingleEdit(bool Show) {
   if (!message) return true;
   if (Show) {
     edit->SetFocus();
-    ShowError(message);
+    ShowErrorMessage(message);
   }
   return false;
 }
