@@ -1684,13 +1684,15 @@ void TPNGObject::LoadFromClipboardFormat(WORD AFormat, HANDLE AData, HPALETTE AP
   AssignBitmapHandle(bitmap.Handle(), false, 0);
 }
 
-void TPNGObject::Draw(TCanvas* ACanvas, const TRect& Rect) {
+void TPNGObject::Draw(TCanvas* ACanvas, const TRect& Rect) { DrawImage(ACanvas, Rect, false); }
+
+void TPNGObject::DrawImage(TCanvas* ACanvas, const TRect& Rect, bool StretchAlpha) {
   if (!HasHeaderChunk() || !std::as_const(*HeaderChunk()).ImageData()) return;
   const TChunkIHDR* h = HeaderChunk();
   const TPngTransparencyKind kind = TransparencyKind();
   TRect dest = Rect;
-  if (kind == ptkAlpha) dest = TRect(Rect.Left, Rect.Top, Rect.Left + int(h->Width),
-                                     Rect.Top + int(h->Height));
+  const bool natural = kind == ptkAlpha && !StretchAlpha;
+  if (natural) dest = TRect(Rect.Left, Rect.Top, Rect.Left + int(h->Width), Rect.Top + int(h->Height));
   const int w = dest.Width(), ht = dest.Height();
   if (w <= 0 || ht <= 0) return;
   // The image is blended or keyed straight into the canvas's pixels (32 bits each, as the blits
@@ -1711,14 +1713,14 @@ void TPNGObject::Draw(TCanvas* ACanvas, const TRect& Rect) {
   std::vector<int> column(size_t(bounds.width()));
   for (int px = bounds.left(); px <= bounds.right(); ++px) {
     const int dx = px - at.x();
-    column[size_t(px - bounds.left())] = kind == ptkAlpha ? dx : int(int64_t(dx) * iw / w);
+    column[size_t(px - bounds.left())] = natural ? dx : int(int64_t(dx) * iw / w);
   }
   for (const QRect& r : area) {
     for (int py = r.top(); py <= r.bottom(); ++py) {
       uint32_t* o = reinterpret_cast<uint32_t*>(surface->scanLine(py)) + r.left();
       const int dy = py - at.y();
       const auto* s = reinterpret_cast<const uint32_t*>(
-          image.constScanLine(kind == ptkAlpha ? dy : int(int64_t(dy) * ih / ht)));
+          image.constScanLine(natural ? dy : int(int64_t(dy) * ih / ht)));
       const int* col = column.data() + (r.left() - bounds.left());
       for (int k = 0; k < r.width(); ++k) {
         const uint32_t src = s[col[k]], a = src >> 24;

@@ -331,6 +331,8 @@ class TPNGObject : public TGraphic {
 
  protected:
   void Draw(TCanvas* ACanvas, const TRect& Rect) override;
+  // Alpha images are drawn at their own size unless StretchAlpha; the others fill Rect.
+  void DrawImage(TCanvas* ACanvas, const TRect& Rect, bool StretchAlpha);
 
  private:
   // What the 32-bit form is made from, but the pixels themselves (they carry a stamp).

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "controls/spLayers.h"
+#include "controls/spPngImageList.h"
 #include "controls/spSkinImages.h"
 #include "platform/gui/CustomForms.h"
 #include "platform/gui/Forms.h"
@@ -1773,6 +1774,7 @@ void RegisterSkinControlClasses() {
   done = true;
   RegisterGuiClasses();
   RegisterSkinDataClasses();
+  RegisterSpPngImageListClasses();
   RegisterEnumNames<TspButtonLayout>({"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"});
   auto base = []<class T>(TPublished<T> published) {
     published.Property("SkinData", &T::SkinData, &T::SetSkinData)
