@@ -112,6 +112,12 @@ void TAudioFile2::CloseFile() {
   CloseWriter();
 }
 
+void TAudioFile2::AbandonFile() {
+  CloseReader();
+  // The temporary file goes with the writer; a recording's file, written in place, stays.
+  FWriter.reset();
+}
+
 void TAudioFile2::CreateFile(const std::string& path, int mode) {
   FWriter.reset();
   auto w = std::make_unique<TWriter>();

@@ -6,7 +6,8 @@
 // interleaved values (whole frames) and an empty array at the end. Files with more than two
 // channels are read as stereo, so FileChannels and PcmChannels are at most 2.
 // Writing: the last format setter called picks the kind of file (WAV, MP3, OGG or WMA);
-// CreateFile mode 0 (batch) writes through a temporary file that takes the name at CloseFile,
+// CreateFile mode 0 (batch) writes through a temporary file that takes the name at CloseFile
+// (AbandonFile removes it),
 // mode 1 (recording) writes the named file directly. WritePcm takes blocks in the rate and
 // channels of SetPcmFormat, or of the block itself when it states them, and converts them to
 // the output's.
@@ -58,6 +59,9 @@ class TAudioFile2 : public TComponent {
   void OpenRead(const std::string& path, int reserved1 = 0, int reserved2 = 1);
   // Ends reading and writing; a file being written is completed (and, in batch mode, renamed).
   void CloseFile();
+  // Ends reading and drops the file being written: nothing of it remains (a stopped or failed
+  // batch output).
+  void AbandonFile();
   void CreateFile(const std::string& path, int mode);
   void WritePcm(SampleBuffer& block);
   SampleBuffer ReadPcm(int count);

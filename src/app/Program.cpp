@@ -12,6 +12,7 @@
 #include "controls/RzPrgres.h"
 #include "controls/SUIImagePanel.h"
 #include "controls/TransparentDraw.h"
+#include "operations/BatchConverter.h"
 #include "operations/DialogSupport.h"
 #include "operations/EffectDialogs.h"
 #include "operations/FormatSetup.h"
@@ -37,6 +38,7 @@ void RegisterAppClasses() {
   RegisterOutputFormatClasses();
   RegisterEditingDialogClasses();
   RegisterEffectDialogClasses();
+  RegisterBatchConverterClasses();
 }
 
 int RunProgram(int argc, char** argv) {
