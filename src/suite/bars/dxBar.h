@@ -143,12 +143,475 @@ class TdxBarItemControl : public TcxIUnknownObject {
 };
 using TdxBarItemControlClass = std::function<TdxBarItemControl*(TdxBarItemLink* Link)>;
 
-// Draws the bar windows in one style.
+// ---- painters
+
+class TdxBarSubMenuControl;
+class TdxBarHintViewInfo;
+class TdxBarItemControlDrawParams;
+class TdxBarButtonLikeControlDrawParams;
+class TdxBarEditLikeControlDrawParams;
+class TdxBarStaticLikeControlDrawParams;
+class TdxBarSeparatorControlDrawParams;
+class TdxBarColorComboControlDrawParams;
+class TdxBarSpinEditDrawParams;
+class TdxBarProgressControlDrawParams;
+class TdxBarInPlaceSubItemControlDrawParams;
+class TCustomImageList;
+class TdxScreenTipViewInfo;
+
+enum TdxBarStaticBorderStyle : uint8_t { sbsNone, sbsLowered, sbsRaised, sbsEtched, sbsBump };
+enum TdxBarMDIButton : uint8_t { mdibMinimize, mdibRestore, mdibClose };
+
+// Draws the bar windows in one style and answers the sizes they lay themselves out with. A painter
+// holds no state: every bar window of a manager shares one. The operations keep a fixed order so
+// that the style painters' tables line up; an operation no caller uses yet keeps its base answer.
+// Paint types: 0 on a horizontal bar, 1 in a menu, 2 on a vertical bar.
 class TdxBarPainter : public TcxIUnknownObject {
  public:
   ~TdxBarPainter() override = default;
+
+  virtual void DrawBarClientBackground(TCustomdxBarControl* BarControl) const;
+  virtual void DrawBarBackgroundAtOnce(TCustomdxBarControl* BarControl, HDC DC, const TRect& R) const {}
+  virtual TRect FloatingCaptionRect(TCustomdxBarControl* BarControl, const TRect& NCRect) const;
+  virtual bool BarBackgroundAtOnce() const { return false; }
+  virtual bool WantsDoubleBuffer() const { return false; }
+  virtual bool AllowsLargeIcons() const { return true; }
+  // Places a button's caption beside its glyph; Alignment gets 0 left, 1 centred, 2 right.
+  virtual void CalcCaptionRect(TdxBarButtonLikeControlDrawParams* DrawParams, const TRect& ContentRect,
+                               TRect& CaptionRect, int& Alignment, const TRect& GlyphRect) const;
+  virtual void FrameGlyphArea(TdxBarItemControl* Control, HDC DC, int PaintType, bool NoIcon, bool Selected,
+                              bool Down, bool Pressed, bool DroppedDown, bool Split, bool WithBorder,
+                              HBRUSH Brush, const TRect& R) const {}
+  virtual void DrawCheckSign(TdxBarItemControl* Control, HDC DC, int SizeCode, int X, int Y) const {}
+  virtual void DrawCheckSignCentered(TdxBarItemControl* Control, HDC DC, bool Down, int PaintType,
+                                     const TRect& R) const;
+  virtual void DrawArrow(HDC DC, const TRect& R, TcxArrowDirection Direction, bool Enabled, bool Selected,
+                         bool Flat, TColor Color) const;
+  virtual void DrawArrowSized(HDC DC, const TRect& R, TcxArrowDirection Direction, int Size, bool Selected,
+                              bool Enabled, bool Flat, TColor Color) const;
+  virtual void FrameSelection(HDC DC, const TRect& R) const {}
+  virtual TColor StateTextColor(TdxBarItemControl* Control, bool Selected, bool Flat) const;
+  virtual void DisabledCaptionColors(TdxBarItemControl* Control, bool Selected, TColor& ShadowColor,
+                                     TColor& TextColor, bool Flat) const;
+  virtual TColor DefaultCaptionColor(TdxBarItemControl* Control, bool Selected, bool Flat) const {
+    return StateTextColor(Control, Selected, Flat);
+  }
+  virtual TColor ArrowColor(TdxBarButtonLikeControlDrawParams* DrawParams) const;
+  virtual bool DisabledGlyphsFaded(TCustomdxBarControl* BarControl) const;
+  virtual bool ItemFlagStandard() const { return false; }
+  virtual bool DrawsHiddenItemsItself() const { return false; }
+  virtual bool SupportsFading() const;
+  virtual bool ShowsHotAsDown(TdxBarItemControl* Control) const { return false; }
+  virtual bool ArrowUsesCaptionColor() const { return false; }
+  virtual TPoint HintPosition(TCustomdxBarControl* BarControl, const TRect& ItemRect, TPoint Cursor) const;
+  // The caller owns the answer.
+  virtual TdxBarHintViewInfo* CreateHintViewInfo(TdxBarManager* Manager, const std::string& HintText,
+                                                 const std::string& ShortCutText) const;
+  virtual bool BarWindowFlagA() const { return true; }
+  virtual bool IsMarkAreaSmall(TCustomdxBarControl* BarControl, const TRect& R) const {
+    return R.Bottom - R.Top < 17;
+  }
+  virtual TColor FloatingCaptionColor(TCustomdxBarControl* BarControl, bool Active) const;
+  virtual TColor FloatingCaptionTextColor(TCustomdxBarControl* BarControl) const;
+  virtual TColor CloseSignColor(TCustomdxBarControl* BarControl, int State) const;
+  virtual void DrawSizeGrip(TCustomdxBarControl* BarControl, HDC DC, HBRUSH Brush, const TRect& R) const;
+  virtual void DrawCaptionMarkArrow(TCustomdxBarControl* BarControl, HDC DC, const TRect& R) const;
+  virtual void DrawMarkChevrons(TCustomdxBarControl* BarControl, HDC DC, int Position, const TRect& R) const;
+  virtual void DrawMarkBackground(TCustomdxBarControl* BarControl, HDC DC, HBRUSH Brush, const TRect& R) const {}
+  virtual void DrawMarkContents(TCustomdxBarControl* BarControl, HDC DC, const TRect& R) const;
+  virtual int FloatingCaptionTextStart(TCustomdxBarControl* BarControl) const;
+  virtual int MarkSignColorIndex(TCustomdxBarControl* BarControl) const { return 18; }
+  virtual void DrawTextWithParams(TdxBarItemControlDrawParams* DrawParams, const TRect& R, UINT Flags,
+                                  int Alignment) const;
+  virtual TRect CaptionGlyphGap() const { return TRect(4, 0, 0, 0); }
+  virtual TRect CalcCaptionTextRect(TdxBarItemControlDrawParams* DrawParams) const;
+  virtual void AddButtonExtraWidth(TdxBarButtonLikeControlDrawParams* DrawParams, int& Width) const;
+  virtual int EllipsisDotLift(int DotSize) const { return DotSize; }
+  virtual TRect CalcEllipsisButtonRect(TdxBarColorComboControlDrawParams* DrawParams, const TRect& ItemRect) const;
+  virtual int EllipsisButtonWidth(int PaintType, const TRect& R) const;
+  virtual void DrawEllipsisDot(TdxBarColorComboControlDrawParams* DrawParams, const TRect& R) const;
+  virtual void DrawEllipsisDots(TdxBarColorComboControlDrawParams* DrawParams, const TRect& R) const;
+  virtual void DrawComboArrow(TdxBarEditLikeControlDrawParams* DrawParams, const TRect& R, TColor Color,
+                              int Size) const;
+  virtual void FillRectWithColor(TcxCanvas* Canvas, const TRect& R, TColor Color) const;
+  virtual void DrawScrollArrow(TdxBarSubMenuControl* SubMenu, TcxCanvas* Canvas, bool Bottom, TColor Color,
+                               const TRect& R) const;
+  virtual void DrawScrollButton(TdxBarSubMenuControl* SubMenu, TcxCanvas* Canvas, bool Bottom) const;
+  virtual void FillScrollButton(TdxBarSubMenuControl* SubMenu, TcxCanvas* Canvas, bool Bottom) const;
+  virtual void DrawScrollButtonEdge(TdxBarSubMenuControl* SubMenu, TcxCanvas* Canvas, bool Bottom) const;
+  virtual TRect ScrollButtonRect(TdxBarSubMenuControl* SubMenu, bool Bottom) const;
+  virtual int ScrollButtonHeight(TdxBarSubMenuControl* SubMenu) const;
+  virtual int ScrollArrowSize(int Height) const { return Height / 3 - 1; }
+  virtual void DrawExpandChevrons(TdxBarSubMenuControl* SubMenu, HDC DC, bool Hot, const TRect& R) const;
+  virtual void DrawExpandButton(TdxBarSubMenuControl* SubMenu, const TRect& R, bool Hot) const;
+  virtual void DrawExpandButtonFrame(TdxBarSubMenuControl* SubMenu, HDC DC, const TRect& R) const;
+  virtual bool MenuFlagA(TCustomdxBarControl* BarControl) const { return false; }
+  virtual void InPlaceEditRect(TdxBarItemControl* EditControl, TRect& R) const;
+  virtual void DrawSpinArrow(TdxBarSpinEditDrawParams* DrawParams, TPoint Position,
+                             TcxArrowDirection Direction) const;
+  virtual TColor DropDownBorderColor() const { return clWindowFrame; }
+  virtual TcxCustomLookAndFeelPainter* LookAndFeelPainter() const;
+  virtual void DrawCenteredButtonText(HDC DC, const TRect& R, bool Opaque, const std::string& Text,
+                                      int Offset) const;
+  // Create: the painter class registered with RegisterBarPainterClass; the painter has no fields.
+  virtual void NarrowEditCaptionPart(TdxBarEditLikeControlDrawParams* DrawParams,
+                                     std::vector<TRect>& PartRects) const;
+  virtual void CalcButtonPartRects(TdxBarButtonLikeControlDrawParams* DrawParams,
+                                   std::vector<TRect>& PartRects) const;
+  virtual void CalcColorComboPartRects(TdxBarColorComboControlDrawParams* DrawParams, const TRect& R,
+                                       std::vector<TRect>& PartRects) const;
+  virtual void CalcComboPartRects(TdxBarEditLikeControlDrawParams* DrawParams, const TRect& R,
+                                  std::vector<TRect>& PartRects) const;
+  virtual void CalcEditPartRects(TdxBarEditLikeControlDrawParams* DrawParams, const TRect& ItemRect,
+                                 std::vector<TRect>& PartRects) const;
+  virtual void CalcSpinEditPartRects(TdxBarSpinEditDrawParams* DrawParams, const TRect& R,
+                                     std::vector<TRect>& PartRects) const;
+  virtual TRect BarBorderSizes(TdxBar* Bar, TdxBarDockingStyle Style, bool WithSizeGrip) const;
+  virtual int AutoAlignToolbarsOffset() const { return 0; }
+  virtual int DropDownShift() const { return 0; }
+  virtual int MenuIconAreaSize(TdxBarSubMenuControl* SubMenu) const;
+  virtual int HalfFontHeight(TdxBarItemControl* Control) const;
+  virtual int DefaultTextSize(TcxCanvas* Canvas) const;
+  virtual int PopupWindowBorderWidth() const { return 2; }
+  virtual TRect CalcLargeGlyphRect(TdxBarItemControl* Control, TSize GlyphSize, const TRect& R,
+                                   TdxBarGlyphLayout Layout, int PaintType, bool HasText) const;
+  virtual void FillControlBackground(TdxBarItemControl* Control, HDC DC, bool Solid, HBRUSH Brush,
+                                     const TRect& R) const;
+  virtual void FrameControlBackground(TdxBarItemControl* Control, HDC DC, bool Solid, HBRUSH Brush,
+                                      const TRect& R) const;
+  virtual void FillDisabledShadow(TdxBarItemControl* Control, HDC DC, const TRect& R) const;
+  virtual void FillBarBackgroundRect(TdxBarItemControl* Control, TcxCanvas* Canvas, HBRUSH Brush,
+                                     const TRect& R) const;
+  // ViewStructure: bit 0 the icon part, bit 1 the text part; ViewSize 2 is the large view.
+  virtual void DrawGlyph(TdxBarItemControl* Control, HDC DC, int PaintType, int ViewStructure, int ViewSize,
+                         bool NoIcon, bool Selected, bool Down, bool Pressed, bool DroppedDown, bool GrayGlyph,
+                         bool Split, const TRect& GlyphArea, const TRect& TextArea) const;
+  virtual void DrawGlyphInRect(TdxBarItemControl* Control, HDC DC, int PaintType, bool NoIcon, bool Selected,
+                               bool Down, bool Pressed, bool DroppedDown, bool GrayGlyph, bool Split,
+                               TCustomImageList* Images, TBitmap* Glyph, int ImageIndex, const TRect& GlyphRect,
+                               const TRect& Area) const;
+  virtual void BeforeDrawMenuButton(TdxBarButtonLikeControlDrawParams* DrawParams, const TRect& R) const {}
+  virtual void DrawItemText(TdxBarItemControl* Control, HDC DC, UINT Flags, bool Flat, bool Clip,
+                            bool Vertical, bool Selected, bool Enabled, int Alignment, const TRect& R,
+                            const std::string& Text) const;
+  virtual void DrawSunkenFrame(HDC DC, TRect& R) const;
+  virtual void DrawButtonFace(TdxBarItemControl* Control, HDC DC, bool Pressed, bool Selected, bool Enabled,
+                              const TRect& R) const {}
+  virtual TRect CaptionMargins() const { return TRect(2, 2, 2, 3); }
+  virtual HBRUSH ItemBackgroundBrush(TdxBarItemControl* Control, int PaintType, bool NoIcon, bool Selected,
+                                     bool Down, bool Enabled) const;
+  virtual int DownGlyphOffset(TdxBarItemControl* Control) const { return 0; }
+  virtual int PressedGlyphOffset(TdxBarItemControl* Control, bool Down) const { return 0; }
+  virtual bool GlyphHotLook() const { return false; }
+  virtual bool IsFlat() const { return false; }
+  virtual bool IsFlatAndNotWhiteFace() const;
+  virtual int ArrowAreaExtraWidth(TdxBarItemControl* Control) const { return 0; }
+  virtual bool GlyphAreaSolid(TdxBarItemControl* Control, bool Down, bool NoGlyph, bool Selected,
+                              bool Pressed) const;
+  virtual bool GlyphShadowWhenHot() const { return false; }
+  virtual bool UsesNativeItemBackground(TdxBarItemControl* Control) const;
+  virtual bool DownButtonHighlight() const { return true; }
+  virtual int ButtonBorderWidth(TdxBarItemControl* Control) const { return 0; }
+  virtual int ItemTextSize(TdxBarItemControl* Control) const;
+  virtual int ToolbarBorderGap() const { return 0; }
+  virtual int FloatingFrameWidth() const;
+  virtual int FloatingFrameHeight() const;
+  virtual int GripSize() const { return 0; }
+  virtual int GripSizeWithBorder(TCustomdxBarControl* BarControl) const { return 0; }
+  virtual int GripDotCount() const { return 3; }
+  virtual int DropDownArrowWidth(TdxBarManager* Manager) const;
+  virtual int LargeDropDownArrowWidth(TdxBarManager* Manager) const;
+  virtual int MenuBeginGroupIndent() const { return 0; }
+  virtual void FillDockBackground(TdxDockControl* DockControl, HDC DC, TColor Color, HBRUSH Brush,
+                                  const TRect& R, const TRect& OriginRect) const;
+  virtual bool UsesThemedBackground() const { return false; }
+  virtual int BarIndent(TCustomdxBarControl* BarControl) const { return 0; }
+  virtual bool FlatBarFlag(TCustomdxBarControl* BarControl) const;
+  virtual bool FlatBarFlagDeep(TCustomdxBarControl* BarControl) const;
+  virtual HBRUSH ManagerBarBrush(TdxBarManager* Manager) const;
+  virtual int DockRowGap() const { return 0; }
+  virtual void DrawBarOnDockBackground(TCustomdxBarControl* BarControl, HDC DC, TColor Color, HBRUSH Brush,
+                                       const TRect& ItemRect, const TRect& OriginRect) const;
+  virtual void DrawBarWallpaper(TCustomdxBarControl* BarControl, HDC DC, TColor Color, HBRUSH Brush,
+                                const TRect& R, const TRect& OriginRect) const;
+  virtual void FillBarBorderArea(TCustomdxBarControl* BarControl, HDC DC) const;
+  virtual HBRUSH BarBrush(TCustomdxBarControl* BarControl) const;
+  virtual HBRUSH ToolbarBrush(TCustomdxBarControl* BarControl) const { return BarBrush(BarControl); }
+  virtual HBRUSH CheckerBrush(TCustomdxBarControl* BarControl) const;
+  virtual HBRUSH MenuBrush(TCustomdxBarControl* BarControl) const;
+  virtual HBRUSH SelectionBrush(TCustomdxBarControl* BarControl) const;
+  virtual int ComboArrowWidth(TCustomdxBarControl* BarControl, int TextWidth) const { return 2 * TextWidth - 1; }
+  virtual int EditTextHeight(TCustomdxBarControl* BarControl, int TextHeight) const;
+  virtual void EditBorderSize(int& Top, int& Bottom) const {
+    Top = 2;
+    Bottom = 2;
+  }
+  virtual void AfterBarResize(HWND Window, const TRect& R, bool Flag) const {}
+  virtual bool TracksHotElements() const { return true; }
+  virtual bool AllowsQuickCustomizing() const { return true; }
+  virtual int BarSeparatorMargin() const { return (BarSeparatorSize() - 2) / 2; }
+  virtual int BarSeparatorSize() const { return 6; }
+  virtual TRect UniformBorderRect() const;
+  virtual int BorderUnit() const { return 1; }
+  virtual TRect DockedBorderRect(TdxBar* Bar, TdxBarDockingStyle Style) const { return TRect(2, 2, 2, 2); }
+  virtual int FloatingCaptionHeight(TCustomdxBarControl* BarControl) const { return SmallCaptionHeight() + 1; }
+  virtual void FillFloatingCaption(TCustomdxBarControl* BarControl, HDC DC, HBRUSH Brush, const TRect& R) const;
+  virtual int SmallCaptionHeight() const;
+  virtual bool FloatingCaptionFilled() const { return false; }
+  virtual TSize CloseButtonSize() const;
+  virtual void DrawBarBackground(TCustomdxBarControl* BarControl, HDC DC, TColor Color, HBRUSH Brush,
+                                 const TRect& ItemRect, const TRect& OriginRect) const;
+  virtual void DrawBarSeparator(TCustomdxBarControl* BarControl, HDC DC, bool Horizontal, HBRUSH Brush,
+                                const TRect& R) const;
+  // State 0 normal, 1 hot, 2 pressed.
+  virtual void DrawCloseButtonBackground(TCustomdxBarControl* BarControl, HDC DC, int State, const TRect& R) const;
+  virtual void DrawCaptionCloseButton(TCustomdxBarControl* BarControl, HDC DC, const TRect& R) const {}
+  virtual void DrawDockedBorder(TCustomdxBarControl* BarControl, HDC DC, const TRect& R) const {}
+  virtual void DrawFloatingBorder(TCustomdxBarControl* BarControl, HDC DC, const TRect& R) const {}
+  virtual void DrawFloatingCaption(TCustomdxBarControl* BarControl, HDC DC, HBRUSH Brush,
+                                   const TRect& CaptionRect) const;
+  virtual void DrawFloatingMarkButton(TCustomdxBarControl* BarControl, HDC DC, const TRect& R) const {
+    DrawCaptionMarkArrow(BarControl, DC, R);
+  }
+  virtual void DrawMark(TCustomdxBarControl* BarControl, TcxCanvas* Canvas, HBRUSH Brush, const TRect& R) const;
+  // State 0 normal, 1 disabled, 2 hot, 4 pressed.
+  virtual void DrawMDIButton(TCustomdxBarControl* BarControl, TdxBarMDIButton Button, const TRect& R, HDC DC,
+                             int State) const {}
+  virtual void DrawBarSizeGrip(TCustomdxBarControl* BarControl, HDC DC, HBRUSH Brush, const TRect& R) const;
+  virtual void FillBarTopStrip(TCustomdxBarControl* BarControl, HDC DC, HBRUSH Brush, const TRect& R) const;
+  virtual int FloatingFrameExtraX() const { return 0; }
+  virtual TRect MarkAreaRect(TCustomdxBarControl* BarControl) const { return MarkRect(BarControl); }
+  virtual TRect MarkRect(TCustomdxBarControl* BarControl) const;
+  virtual void InvalidateMark(TCustomdxBarControl* BarControl) const;
+  virtual int FloatingFrameExtraTop() const { return 0; }
+  virtual int FloatingFrameExtraBottom() const { return 0; }
+  virtual bool CloseButtonHitTestDirect() const { return false; }
+  virtual bool BarFlagStandard() const { return false; }
+  virtual int MarkSize(TCustomdxBarControl* BarControl) const { return 11; }
+  virtual void FillBottomBarBackground(TCustomdxBarControl* BarControl, HDC DC, const TRect& R, TColor Color,
+                                       HBRUSH Brush) const;
+  virtual TRect BottomBarMargins() const { return TRect(); }
+  virtual int StatusBarTopBorder(TdxBar* Bar) const { return 2; }
+  virtual TSize SizeGripSize(TdxBarManager* Manager) const;
+  virtual HBRUSH ToolbarBrushEx(TCustomdxBarControl* BarControl) const { return ToolbarBrush(BarControl); }
+  virtual int SquareRight(TRect& R) const {
+    R.Right = R.Left + (R.Bottom - R.Top);
+    return R.Right;
+  }
+  virtual void DrawQuickCustomizingItemExtra(TdxBarItemControl* Control, HDC DC, const TRect& R) const {}
+  virtual bool QuickPopupFlag() const { return false; }
+  virtual int SeparatorTextIndent(TdxBarItemControlDrawParams* DrawParams) const;
+  virtual TRect ControlMargins(TdxBarItemControlDrawParams* DrawParams, int Value) const {
+    return TRect(3, 0, 3, 0);
+  }
+  virtual HBRUSH ArrowAreaBrush(TdxBarButtonLikeControlDrawParams* DrawParams) const;
+  virtual bool DrawsArrowPart(TdxBarButtonLikeControlDrawParams* DrawParams) const;
+  virtual bool ArrowPartSunken(TdxBarButtonLikeControlDrawParams* DrawParams) const;
+  virtual bool ArrowPartFlatA() const { return IsFlat(); }
+  virtual bool ArrowPartFlatB() const { return IsFlat(); }
+  virtual int GlyphAreaExtraHeight() const { return 6; }
+  virtual int GlyphAreaExtraWidth() const { return 7; }
+  virtual int GlyphAreaHeight(int GlyphHeight) const { return GlyphHeight + GlyphAreaExtraHeight(); }
+  virtual int GlyphAreaWidth(int GlyphWidth) const { return GlyphWidth + GlyphAreaExtraWidth(); }
+  virtual TSize GlyphAreaSize(int GlyphWidth, int GlyphHeight) const {
+    return TSize{GlyphAreaWidth(GlyphWidth), GlyphAreaHeight(GlyphHeight)};
+  }
+  virtual TSize CheckSignSize() const { return TSize{5, 3}; }
+  virtual void AdjustMenuExtent(int& Value) const {}
+  virtual void AdjustMenuItemWidth(int& Width) const {}
+  virtual void PressedOffset(bool Down, bool Pressed, TRect& R) const;
+  virtual void OffsetWhenDown(bool Down, TRect& R) const;
+  virtual void DrawButtonLike(TdxBarButtonLikeControlDrawParams* DrawParams, const TRect& R) const;
+  virtual void DrawButtonCaption(TdxBarButtonLikeControlDrawParams* DrawParams, const TRect& R) const;
+  virtual void DrawDropDownArrowPart(TdxBarButtonLikeControlDrawParams* DrawParams, const TRect& R) const;
+  virtual void FillDropDownArrowPart(TdxBarButtonLikeControlDrawParams* DrawParams, const TRect& R,
+                                     HBRUSH Brush) const;
+  virtual void DrawSplitArrowPart(TdxBarButtonLikeControlDrawParams* DrawParams, const TRect& R) const;
+  virtual void DrawItemArrowPart(TdxBarButtonLikeControlDrawParams* DrawParams, const TRect& R) const;
+  virtual TColor ComboArrowColor(TdxBarEditLikeControlDrawParams* DrawParams) const { return clBtnText; }
+  virtual HBRUSH ComboButtonBrush(TdxBarEditLikeControlDrawParams* DrawParams) const;
+  virtual int ComboButtonInset(TdxBarEditLikeControlDrawParams* DrawParams) const { return 1; }
+  virtual TRect EditMargins(int PaintType) const { return EditFrameMargins(PaintType); }
+  virtual void DrawComboButton(TdxBarEditLikeControlDrawParams* DrawParams, const TRect& R, bool Pressed) const;
+  // May move R with the button face (a pressed face takes its arrow along).
+  virtual void DrawSimpleComboButton(TdxBarEditLikeControlDrawParams* DrawParams, TRect& R, HBRUSH Brush) const {}
+  virtual int DropDownListBorderSize() const { return 2; }
+  virtual void DrawDropDownListBorder(HDC DC, TColor Color, const TRect& R) const;
+  virtual bool MenuHasSideBand() const { return false; }
+  virtual bool OffsetsRecentGroup() const { return false; }
+  virtual int MenuArrowsOffset() const { return 2; }
+  virtual int MenuArrowWidth(int TextSize) const { return TextSize / 4 * 3 + 1; }
+  virtual int MenuSeparatorSize() const { return 10; }
+  virtual int MenuFrameTotal(TdxBarSubMenuControl* SubMenu) const { return MenuFrameWidth() + MenuClientIndent(); }
+  virtual int MenuFrameWidth() const { return 1; }
+  virtual int MenuClientIndent() const { return 1; }
+  virtual void MenuTextMetrics(TcxCanvas* Canvas, int TextSize, int& ArrowWidth, int& MarkSize) const;
+  virtual TRect MenuBorderRect(TdxBarSubMenuControl* SubMenu) const;
+  virtual int DetachCaptionAreaSize(TdxBarSubMenuControl* SubMenu) const;
+  virtual int MenuLeftAreaWidth(TdxBarSubMenuControl* SubMenu) const;
+  virtual int MenuGlyphColumnWidth(TdxBarSubMenuControl* SubMenu) const;
+  virtual int CaptionExtraHeight(TdxBarButtonLikeControlDrawParams* DrawParams) const { return 0; }
+  virtual int MenuFlagB() const { return 0; }
+  virtual int MenuSubItemArrowSize(int ItemHeight) const { return (ItemHeight - 6) / 2; }
+  virtual int ReferenceTextSize() const { return 19; }
+  virtual TRect MenuItemIconRect(const TRect& ItemRect, int IconAreaSize) const {
+    return TRect(ItemRect.Left, ItemRect.Top, ItemRect.Left + IconAreaSize, ItemRect.Bottom);
+  }
+  virtual TRect MenuItemTextRect(TdxBarItemControlDrawParams* DrawParams, const TRect& R) const;
+  virtual int MenuCaptionOffset(TdxBarItemControlDrawParams* DrawParams) const;
+  virtual TRect MenuSeparatorRect(TdxBarSubMenuControl* SubMenu, TdxBarItemControl* Control,
+                                  const TRect& ItemRect) const;
+  virtual void DetachCaptionRect(TdxBarSubMenuControl* SubMenu, TRect& R) const { R = R.Inflate(-3, -3); }
+  virtual void DrawScrollButtonFrame(TdxBarSubMenuControl* SubMenu, TcxCanvas* Canvas, bool Bottom) const {}
+  virtual void FillMenuBackground(TdxBarSubMenuControl* SubMenu, TcxCanvas* Canvas, TColor Color, HBRUSH Brush,
+                                  const TRect& R) const;
+  virtual void DrawMenuBorder(TdxBarSubMenuControl* SubMenu, HDC DC, const TRect& R) const;
+  virtual void DrawMenuFrame(TdxBarSubMenuControl* SubMenu, HDC DC, HBRUSH Brush, const TRect& R) const;
+  virtual void DrawDetachCaption(TdxBarSubMenuControl* SubMenu, HDC DC, const TRect& R) const;
+  virtual void DrawMenuSeparator(TdxBarSubMenuControl* SubMenu, TdxBarItemControl* Control, const TRect& R,
+                                 TcxCanvas* Canvas) const;
+  virtual void DrawMenuItemFrame(TdxBarSubMenuControl* SubMenu, TdxBarItemControl* Control, int ItemIndex,
+                                 const TRect& R, HDC DC) const {}
+  virtual void DrawSeparatorLine(TcxCanvas* Canvas, const TRect& R) const;
+  virtual void MenuBackgroundBrush(TdxBarSubMenuControl* SubMenu, HBRUSH& Brush) const;
+  virtual int MenuTextSize(TcxCanvas* Canvas) const { return DefaultTextSize(Canvas); }
+  virtual HBRUSH MenuOwnBrush(TdxBarSubMenuControl* SubMenu) const;
+  virtual TRect SpareInsetsA() const { return TRect(); }
+  virtual void DrawMenuBackgroundPart(TdxBarSubMenuControl* SubMenu, TcxCanvas* Canvas, const TRect& Area,
+                                      const TRect& Excluded) const;
+  virtual void AfterDrawBar() const {}
+  virtual TRect SpareInsetsB() const { return TRect(); }
+  virtual TColor BarFontColor() const { return clDefault; }
+  virtual void FillItemBackgroundWithBitmap(TdxBarItemControl* Control, TcxCanvas* Canvas, TColor Color,
+                                            HBRUSH Brush, const TRect& R) const;
+  virtual void DrawSeparatorOnCanvas(TCustomdxBarControl* BarControl, TcxCanvas* Canvas, bool Horizontal,
+                                     HBRUSH Brush, const TRect& R) const;
+  virtual void PopupFlagA() const {}
+  virtual TColor TextColorValue() const { return clBtnText; }
+  virtual int EditMinTextWidth() const { return 30; }
+  virtual int EditTextIndent() const { return 2; }
+  virtual void DrawEditValue(TdxBarItem* EditItem, TdxBarItemLink* Link, const TRect& R, TcxCanvas* Canvas) const;
+  virtual void ApplyLookAndFeel(TdxBarManager* Manager, TcxLookAndFeel* LookAndFeel) const;
+  virtual TColor EditBackgroundColor(TdxBarItemControl* EditControl) const;
+  virtual TColor EditDisabledBackgroundColor(TdxBarItemControl* EditControl) const;
+  virtual TColor EditColor(TdxBarEditLikeControlDrawParams* DrawParams) const;
+  virtual TColor EditTextColorEnabled() const;
+  virtual TColor EditTextColorDisabled() const;
+  virtual TColor EditTextColor(TdxBarItemControl* EditControl) const;
+  virtual void EditColors(TdxBarItemControl* EditControl, TColor& TextColor, TColor& BackgroundColor) const;
+  virtual bool EditFlagA() const { return true; }
+  virtual int EditFlagB() const { return 0; }
+  virtual bool EditDrawsSelected(TdxBarEditLikeControlDrawParams* DrawParams) const;
+  virtual int EditFlagC() const { return 0; }
+  virtual int EditFlagD(TdxBarEditLikeControlDrawParams* DrawParams) const { return 0; }
+  virtual void EditHookA() const {}
+  virtual void DrawEditHotFrame(TdxBarEditLikeControlDrawParams* DrawParams, HDC DC, const TRect& R) const {}
+  virtual void EditHookB(TdxBarEditLikeControlDrawParams* DrawParams) const {}
+  virtual void DrawComboListItemDefault(TdxBarItem* Item, TcxCanvas* Canvas, const TRect& R, int Index) const;
+  virtual void DrawEdit(TdxBarEditLikeControlDrawParams* DrawParams, const TRect& R) const;
+  virtual TRect EditFrameMargins(int PaintType) const { return TRect(2, 2, 2, 2); }
+  virtual void FillEditBackground(TdxBarEditLikeControlDrawParams* DrawParams, const TRect& R) const;
+  virtual void DrawEditBorder(TdxBarEditLikeControlDrawParams* DrawParams, TRect& R) const;
+  virtual void DrawEditCaption(TdxBarEditLikeControlDrawParams* DrawParams, const TRect& R) const;
+  virtual void DrawEditSelectedInMenu(TdxBarEditLikeControlDrawParams* DrawParams, const TRect& R) const;
+  virtual void DrawEditGlyph(TdxBarEditLikeControlDrawParams* DrawParams, const TRect& R) const;
+  virtual bool EditCaptionSelected(TdxBarEditLikeControlDrawParams* DrawParams) const;
+  virtual bool EditCaptionNonRecent(TdxBarEditLikeControlDrawParams* DrawParams) const;
+  virtual void DrawEditText(TdxBarItemControl* EditControl, TcxCanvas* Canvas, const TRect& R) const;
+  virtual bool EditDefaultShowsIcon(TdxBarEditLikeControlDrawParams* DrawParams) const { return false; }
+  // Part 1 the caption part, part 2 the glyph part.
+  virtual TRect EditCaptionMargins(TdxBarEditLikeControlDrawParams* DrawParams, int Part) const;
+  virtual int EditGlyphIndent(TdxBarEditLikeControlDrawParams* DrawParams) const;
+  virtual int EditMenuGlyphIndent() const { return 2; }
+  virtual int EditNoGlyphIndent() const { return 2; }
+  virtual int EditCaptionGap() const { return 4; }
+  virtual TRect EditMenuCaptionMargins() const { return TRect(4, 0, 0, 0); }
+  virtual HBRUSH EditBarBrush(TdxBarItemControl* Control) const;
+  virtual bool EditGlyphHot(TdxBarItemControl* Control) const { return false; }
+  virtual void SelectAllEditText(TdxBarItemControl* EditControl, HWND EditWindow, bool Notify) const;
+  virtual bool EditFlagF(TdxBarEditLikeControlDrawParams* DrawParams, int& Value) const { return false; }
+  virtual bool ColorComboFlag() const { return false; }
+  virtual bool HasColorBox(TdxBarColorComboControlDrawParams* DrawParams) const;
+  virtual void AdjustColorComboRect(TdxBarColorComboControlDrawParams* DrawParams, TRect& R) const;
+  virtual TRect ColorBoxMargins(int PaintType) const { return TRect(1, 2, 1, 2); }
+  virtual void DrawEllipsisButton(TdxBarColorComboControlDrawParams* DrawParams, const TRect& R) const;
+  virtual void DrawColorBoxFrame(TdxBarColorComboControlDrawParams* DrawParams, const TRect& R) const;
+  // R comes in as the window bounds and goes out as the content rectangle.
+  virtual void CalcDropDownResizeBar(TRect& R, TRect& GripRect, bool Resizable, TcxCorner& Corner,
+                                     TRect& CloseButtonRect) const;
+  virtual void DrawDropDownResizeBar(HWND Window, bool Resizable, TcxCorner Corner, const TRect& GripRect,
+                                     const TRect& CloseButtonRect, bool Tracking, int CloseState) const;
+  virtual int DropDownNonClientHeight() const;
+  virtual bool DateNavigatorFlag() const { return false; }
+  virtual void DrawPushButton(const std::string& Text, HDC DC, bool Pressed, int Offset, const TRect& R) const;
+  virtual TColor DateNavigatorColor() const { return clBtnFace; }
+  virtual TPoint SpinArrowPosition(TdxBarSpinEditDrawParams* DrawParams, const TRect& ButtonRect,
+                                   TcxArrowDirection Direction) const;
+  virtual void AdjustSpinEditRect(TdxBarSpinEditDrawParams* DrawParams, TRect& R) const;
+  // cx the arrow width, cy the arrow height.
+  virtual TSize SpinButtonSizes(int Height) const;
+  // Button 1 the upper, 2 the lower.
+  virtual TRect CalcSpinButtonRect(TdxBarSpinEditDrawParams* DrawParams, const TRect& R, int Button) const;
+  virtual TRect SpinButtonMargins(int PaintType) const { return TRect(1, 0, 1, 0); }
+  virtual int SpinButtonsWidth(int PaintType, const TRect& R) const;
+  virtual int SpinButtonState(TdxBarSpinEditDrawParams* DrawParams, int Button) const;
+  virtual void DrawSpinButton(TdxBarSpinEditDrawParams* DrawParams, const TRect& R, int Button) const;
+  virtual void FillSpinEditBackground(TdxBarSpinEditDrawParams* DrawParams, const TRect& R) const;
+  virtual TColor ProgressBarDefaultColor() const;
+  virtual int ProgressBarFrameSize() const { return 0; }
+  virtual int ProgressBarMinHeight(TdxBarItemControl* Control) const { return 12; }
+  virtual int ProgressBarLeftIndent(TdxBarProgressControlDrawParams* DrawParams) const { return 0; }
+  virtual void DrawProgressBar(TdxBarProgressControlDrawParams* DrawParams, const TRect& R, TColor Color) const;
+  virtual void FillProgressBackground(TdxBarProgressControlDrawParams* DrawParams, const TRect& R) const;
+  virtual void DrawProgressChunks(TdxBarProgressControlDrawParams* DrawParams, const TRect& R, HBRUSH Brush) const;
+  virtual void FillProgressRect(TdxBarProgressControlDrawParams* DrawParams, const TRect& R, HBRUSH Brush) const;
+  virtual void DrawProgressChunk(TdxBarProgressControlDrawParams* DrawParams, const TRect& R, HBRUSH Brush) const {
+    FillProgressRect(DrawParams, R, Brush);
+  }
+  virtual int ContainerExtraWidth() const { return 0; }
+  virtual HBRUSH InPlaceSubItemHotBrush() const;
+  virtual int InPlaceSubItemTextSize(TdxBarInPlaceSubItemControlDrawParams* DrawParams) const;
+  virtual int InPlaceSubItemExtraHeight() const { return 5; }
+  virtual bool InPlaceSubItemSelected(TdxBarInPlaceSubItemControlDrawParams* DrawParams) const;
+  virtual bool InPlaceSubItemArrowFlat(TdxBarInPlaceSubItemControlDrawParams* DrawParams) const { return true; }
+  virtual void DrawInPlaceSubItemArrow(TdxBarInPlaceSubItemControlDrawParams* DrawParams,
+                                       TcxArrowDirection Direction, const TRect& R) const;
+  virtual void DrawInPlaceSubItemBackground(TdxBarInPlaceSubItemControlDrawParams* DrawParams,
+                                            const TRect& R) const;
+  virtual void DrawInPlaceSubItem(TdxBarInPlaceSubItemControlDrawParams* DrawParams, const TRect& R) const;
+  virtual void DrawStaticBackground(TdxBarStaticLikeControlDrawParams* DrawParams, const TRect& R) const;
+  virtual void DrawStaticBorder(TdxBarStaticLikeControlDrawParams* DrawParams, TRect& R) const;
+  virtual void DrawStaticContent(TdxBarStaticLikeControlDrawParams* DrawParams, const TRect& R) const;
+  virtual void DrawStatic(TdxBarStaticLikeControlDrawParams* DrawParams, const TRect& R) const;
+  virtual bool StaticHasOwnColor(TdxBarStaticLikeControlDrawParams* DrawParams) const;
+  virtual TRect StaticBorderOffsets(TdxBarStaticBorderStyle Style) const;
+  virtual TRect SeparatorItemMargins() const { return TRect(6, 0, 0, 0); }
+  virtual int SeparatorLineHeight() const { return SeparatorLineHeightBase(); }
+  virtual int SeparatorLineHeightBase() const { return 2; }
+  virtual void DrawSeparatorCaption(TdxBarSeparatorControlDrawParams* DrawParams, const TRect& R) const;
+  virtual void DrawSeparatorItem(TdxBarSeparatorControlDrawParams* DrawParams, const TRect& R) const;
+  virtual void DrawSeparatorItemLine(TcxCanvas* Canvas, const TRect& R) const { DrawSeparatorLine(Canvas, R); }
+  virtual TColor ScreenTipDescriptionColor() const;
+  virtual TColor ScreenTipTitleColor() const;
+  virtual int ScreenTipFooterLineSize() const;
+  virtual void DrawScreenTipBackground(TdxScreenTipViewInfo* ViewInfo, const TRect& R) const;
+  virtual void DrawScreenTipFrame(TcxCanvas* Canvas, const TRect& R) const;
+
+  // Shared steps of the painters and of the extra items' controls.
+  void DrawItemGlyph(TdxBarItemControl* Control, HDC DC, int PaintType, bool NoIcon, bool Selected, bool Down,
+                     bool Pressed, bool DroppedDown, bool GrayGlyph, bool Split, const TRect& TextRect,
+                     const TRect& GlyphRect) const;
+  void DrawMenuButton(TdxBarButtonLikeControlDrawParams* DrawParams, const TRect& R) const;
+  void DrawButtonCaptionText(TdxBarButtonLikeControlDrawParams* DrawParams, const TRect& R) const;
+  void DrawWrappedCaption(TdxBarButtonLikeControlDrawParams* DrawParams, const std::string& Text,
+                          int LineLimit, UINT Flags, const TRect& R) const;
 };
 using TdxBarPainterClass = std::function<TdxBarPainter*()>;
+
+// The classic three-dimensional look: edges and frame controls in system colours.
+class TdxBarStandardPainter : public TdxBarPainter {};
+// The Standard look with one grip strip, a raised mark and wider group indents.
+class TdxBarEnhancedPainter : public TdxBarStandardPainter {};
 
 // A place where bars dock: the four sides of the form or one placed by the user.
 class TdxDockControl : public TObject {
@@ -172,6 +635,8 @@ class TdxBarDesignController : public TObject {
 TdxBarDesignController* BarDesignController();
 
 // Each painter's library fills its style's row; an empty row answers the standard painter's.
+// The Standard and Enhanced rows are filled when the bar unit starts.
+void RegisterStandardBarPainters();
 void RegisterBarPainterClass(TdxBarManagerStyle Style, TdxBarPainterClass Class);
 TdxBarPainterClass RegisteredBarPainterClass(TdxBarManagerStyle Style);
 // The painter class the skinned style uses (a skin library may replace it).

@@ -351,6 +351,7 @@ void dxBarInitialize() {
   dxBarUnitStart(true);
   RegisterClasses();
   RegisterItemClasses();
+  RegisterStandardBarPainters();
   GetResourceStringsRepository()->RegisterProduct(dxBarProductName, &RegisterBarResourceStrings);
   for (auto* info : {FindClassInfo(typeid(TdxBarButton)), FindClassInfo(typeid(TdxBarLargeButton)),
                      FindClassInfo(typeid(TdxBarSubItem)), FindClassInfo(typeid(TdxBarListItem)),

@@ -118,6 +118,7 @@ std::string PainterName(TdxBarManager* m) {
 
 TEST_F(TManagerFixture, APainterStyleWithoutItsPainterDrawsWithTheStandardOne) {
   TVisualStylesAbsent styles;
+  TdxBarPainterClass standard = RegisteredBarPainterClass(bmsStandard);
   RegisterBarPainterClass(bmsStandard, [] { return new TNamedPainter("standard"); });
   RegisterBarPainterClass(bmsFlat, [] { return new TNamedPainter("flat"); });
   Manager->SetStyle(bmsFlat);
@@ -127,7 +128,7 @@ TEST_F(TManagerFixture, APainterStyleWithoutItsPainterDrawsWithTheStandardOne) {
   // Without visual styles the XP style is drawn as Enhanced.
   Manager->SetStyle(bmsXP);
   EXPECT_EQ(Manager->PainterStyle(), bmsEnhanced);
-  RegisterBarPainterClass(bmsStandard, {});
+  RegisterBarPainterClass(bmsStandard, standard);
   RegisterBarPainterClass(bmsFlat, {});
 }
 
@@ -352,9 +353,10 @@ TEST(BarStrings, EveryTextIsRegisteredForLocalizers) {
 TEST(BarManagerConstruction, AFailureHalfWayLeavesNoManagerBehind) {
   TForm form(nullptr);
   int before = BarManagerCount();
+  TdxBarPainterClass enhanced = RegisteredBarPainterClass(bmsEnhanced);
   RegisterBarPainterClass(bmsEnhanced, []() -> TdxBarPainter* { throw EdxException("no painter"); });
   EXPECT_THROW(TdxBarManager m(&form), EdxException);
-  RegisterBarPainterClass(bmsEnhanced, {});
+  RegisterBarPainterClass(bmsEnhanced, enhanced);
   EXPECT_EQ(BarManagerCount(), before);
   EXPECT_EQ(form.ComponentCount(), 0);
   // The form can still have its manager.
