@@ -392,6 +392,7 @@ TspSkinButton::TspSkinButton(TComponent* AOwner)
 TspSkinButton::~TspSkinButton() {
   FMorphTimer.reset();
   FRepeatTimer.reset();
+  FFrameTimer.reset();
 }
 
 bool TspSkinButton::FocusedNow() const { return FCanFocused && Focused(); }
@@ -402,6 +403,7 @@ bool TspSkinButton::Morphing() const {
 void TspSkinButton::GetSkinData() {
   TspDataSkinControl* d = Description();
   FMorphing = false;
+  FAnimateSkinRect = TRect();
   if (!d || !d->InheritsFrom("TspDataSkinButtonControl")) return;
   FFontColor = d->Int("fontcolor");
   FActiveFontColor = d->Int("activefontcolor");
@@ -417,6 +419,9 @@ void TspSkinButton::GetSkinData() {
   if (IsNullRect(FDownSkinRect)) FDownSkinRect = FActiveSkinRect;
   FDisabledSkinRect = d->Rect("disabledskinrect");
   FFocusedSkinRect = d->Rect("focusedskinrect");
+  FAnimateSkinRect = d->Rect("animateskinrect");
+  FFrameCount = d->Int("framecount");
+  FAnimateInterval = d->Int("animateinterval");
   if (!UseSkinSize && FResizeMode != 1) FMaskPicture = nullptr;
 }
 
@@ -570,6 +575,61 @@ void TspSkinButton::MorphTick() {
   Invalidate();
 }
 
+bool TspSkinButton::FrameAnimationAllowed() const {
+  return FIndex != -1 && (!FSkinData || FSkinData->EnableSkinEffects) && !IsNullRect(FAnimateSkinRect) &&
+         FFrameCount > 0;
+}
+
+void TspSkinButton::StartFrameAnimation(bool Forward) {
+  if (!FrameAnimationAllowed()) return;
+  FFrameForward = Forward;
+  FFrame = Forward ? 1 : FFrameCount;
+  if (!FFrameTimer) {
+    FFrameTimer = std::make_unique<TTimer>(nullptr);
+    FFrameTimer->SetEnabled(false);
+    FFrameTimer->SetOnTimer([this](TObject*) { FrameTick(); });
+  }
+  FFrameTimer->SetInterval(UINT(std::max(FAnimateInterval, 1)));
+  FFrameTimer->SetEnabled(true);
+  Invalidate();
+}
+
+void TspSkinButton::StopFrameAnimation() {
+  if (FFrameTimer) FFrameTimer->SetEnabled(false);
+}
+
+bool TspSkinButton::FrameAnimating() const { return FFrameTimer && FFrameTimer->Enabled(); }
+
+void TspSkinButton::FrameTick() {
+  if (FFrameForward) {
+    if (FFrame <= FFrameCount) ++FFrame;
+    if (FFrame > FFrameCount) StopFrameAnimation();
+  } else {
+    if (FFrame >= 0) --FFrame;
+    if (FFrame <= 0) StopFrameAnimation();
+  }
+  Invalidate();
+}
+
+TRect TspSkinButton::FrameRect(int K) const {
+  const TRect& s = FAnimateSkinRect;
+  if (s.Width() > FSkinRect.Width()) {
+    const int w = s.Width() / FFrameCount;
+    return Rect(s.Left + (K - 1) * w, s.Top, s.Left + K * w, s.Bottom);
+  }
+  const int h = s.Height() / FFrameCount;
+  return Rect(s.Left, s.Top + (K - 1) * h, s.Right, s.Top + K * h);
+}
+
+TRect TspSkinButton::NormalSource() const {
+  return FrameAnimating() && !FFrameForward && FFrame >= 1 && FFrame <= FFrameCount ? FrameRect(FFrame) : FSkinRect;
+}
+
+TRect TspSkinButton::HotSource() const {
+  return FrameAnimating() && FFrameForward && FFrame >= 1 && FFrame <= FFrameCount ? FrameRect(FFrame)
+                                                                                     : FActiveSkinRect;
+}
+
 void TspSkinButton::StartRepeat() {
   if (!FRepeatTimer) {
     FRepeatTimer = std::make_unique<TTimer>(nullptr);
@@ -601,6 +661,7 @@ void TspSkinButton::CMMouseEnter(TMessage& Message) {
       if (Morphing()) FMorphLevel = 1;
       Invalidate();
     } else {
+      StartFrameAnimation(true);
       StartMorph();
     }
   }
@@ -612,7 +673,10 @@ void TspSkinButton::CMMouseLeave(TMessage& Message) {
   TspSkinCustomControl::CMMouseLeave(Message);
   if (Designing()) return;
   FMouseIn = FCanFocused && FDefault && FDefaultNow && !FocusedNow();
-  if (LookChanges()) StartMorph();
+  if (LookChanges()) {
+    StartFrameAnimation(false);
+    StartMorph();
+  }
   if (FDown && RepeatMode && FGroupIndex == 0) StopRepeat();
   if (HandleAllocated()) PostMessage(Handle(), SKINMSG_HIDEGLOW, 0, 0);
 }
@@ -620,6 +684,7 @@ void TspSkinButton::CMMouseLeave(TMessage& Message) {
 void TspSkinButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
   TspSkinCustomControl::MouseDown(Button, Shift, X, Y);
   if (Button != mbLeft) return;
+  StopFrameAnimation();
   FHeld = true;
   if (!FDown) {
     FMouseIn = true;
@@ -715,13 +780,19 @@ void TspSkinButton::Dispatch(TMessage& Message) {
       return;
     case WM_SETFOCUS:
       TspSkinCustomControl::Dispatch(Message);
-      if (FCanFocused) StartMorph();
+      if (FCanFocused) {
+        StartFrameAnimation(true);
+        StartMorph();
+      }
       return;
     case WM_KILLFOCUS:
       if (RepeatMode) StopRepeat();
       if (FGroupIndex == 0 && FDown) FDown = false;
       TspSkinCustomControl::Dispatch(Message);
-      if (FCanFocused) StartMorph();
+      if (FCanFocused) {
+        StartFrameAnimation(false);
+        StartMorph();
+      }
       return;
     case WM_KEYDOWN:
       if (FCanFocused && Message.WParam == VK_SPACE) {
@@ -760,6 +831,7 @@ void TspSkinButton::Dispatch(TMessage& Message) {
 
 void TspSkinButton::ApplySkin() {
   if (FMorphTimer) FMorphTimer->SetEnabled(false);
+  StopFrameAnimation();
   FMorphLevel = 0;
   TspSkinCustomControl::ApplySkin();
   if (Morphing() && (FocusedNow() || FMouseIn)) FMorphLevel = 1;
@@ -881,8 +953,8 @@ void TspSkinButton::PaintSkin(TBitmap* B) {
   if (morphing) {
     TBitmap hot;
     hot.SetSize(B->Width(), B->Height());
-    PaintFace(B, FSkinRect, false, false);
-    PaintFace(&hot, FActiveSkinRect, true, false);
+    PaintFace(B, NormalSource(), false, false);
+    PaintFace(&hot, HotSource(), true, false);
     auto normal = Effect(B), active = Effect(&hot);
     normal->MorphByKind(FMorphKind, active.get(), FMorphLevel);
     PutEffect(normal.get(), B);
@@ -893,14 +965,14 @@ void TspSkinButton::PaintSkin(TBitmap* B) {
     PaintFace(B, FDisabledSkinRect, false, false);
   } else if (FDown && (FGroupIndex != 0 || FMouseIn || (focused && !FHeld))) {
     PaintFace(B, FDownSkinRect, true, true);
-  } else if (focused && !IsNullRect(FFocusedSkinRect)) {
+  } else if (focused && !IsNullRect(FFocusedSkinRect) && !FrameAnimating()) {
     PaintFace(B, FFocusedSkinRect, true, false);
   } else if (focused || FMouseIn) {
-    PaintFace(B, FActiveSkinRect, true, false);
+    PaintFace(B, HotSource(), true, false);
   } else if (!Morphing() || FMorphLevel != 1) {
-    PaintFace(B, FSkinRect, false, false);
+    PaintFace(B, NormalSource(), false, false);
   } else {
-    PaintFace(B, FActiveSkinRect, true, false);
+    PaintFace(B, HotSource(), true, false);
   }
 }
 
@@ -1330,7 +1402,60 @@ void TspSkinGauge::GetSkinData() {
   FProgressTransparent = d->Bool("progresstransparent");
   FProgressTransparentColor = d->Int("progresstransparentcolor");
   FProgressStretch = d->Bool("progressstretch");
+  FAnimationSkinRect = d->Rect("progressanimationskinrect");
+  FAnimationFrames = d->Int("progressanimationcountframes");
+  FAnimationInterval = d->Int("progressanimationtimerinterval");
   if (!UseSkinSize) FMaskPicture = nullptr;
+}
+
+void TspSkinGauge::SetProgressAnimationPause(int Value) {
+  if (Value >= 0) FProgressAnimationPause = Value;
+}
+
+void TspSkinGauge::BeginProgressAnimation() {
+  TspDataSkinControl* d = Description();
+  if (!d || IsNullRect(d->Rect("progressanimationskinrect"))) return;
+  auto timer = [this](int Interval, void (TspSkinGauge::*Tick)()) {
+    auto t = std::make_unique<TTimer>(nullptr);
+    t->SetEnabled(false);
+    t->SetInterval(UINT(std::max(Interval, 1)));
+    t->SetOnTimer([this, Tick](TObject*) { (this->*Tick)(); });
+    return t;
+  };
+  FPauseTimer = timer(FProgressAnimationPause, &TspSkinGauge::StartAnimationRun);
+  FFrameTimer = timer(FAnimationInterval, &TspSkinGauge::AnimationTick);
+  StartAnimationRun();
+}
+
+void TspSkinGauge::EndProgressAnimation() {
+  // The bar must not stay on the frame shown last.
+  if (FAnimationFrame != 0) Invalidate();
+  FAnimationFrame = 0;
+  FPauseTimer.reset();
+  FFrameTimer.reset();
+}
+
+void TspSkinGauge::StartAnimationRun() {
+  FPauseTimer->SetEnabled(false);
+  FAnimationFrame = 0;
+  FFrameTimer->SetEnabled(true);
+  Invalidate();
+}
+
+void TspSkinGauge::AnimationTick() {
+  if (++FAnimationFrame > FAnimationFrames) {
+    FFrameTimer->SetEnabled(false);
+    FPauseTimer->SetEnabled(true);
+    FAnimationFrame = 0;
+  }
+  Invalidate();
+}
+
+void TspSkinGauge::ApplySkin() {
+  const bool running = FFrameTimer != nullptr;
+  EndProgressAnimation();
+  TspSkinCustomControl::ApplySkin();
+  if (running) BeginProgressAnimation();
 }
 
 void TspSkinGauge::AdjustSize(int& W, int& H) {
@@ -1452,11 +1577,26 @@ void TspSkinGauge::PaintSkin(TBitmap* B) {
     TCanvas* bc = bar.Canvas();
     TCanvas* pc = FPicture->Canvas();
     const TRect src = FProgressRect;
+    // While the animation shows a frame, the frame is stretched in place of the bar's middle.
+    const bool frame = FAnimationFrame >= 1 && FAnimationFrames > 0;
+    TRect middle = src;
+    if (frame) {
+      const TRect& strip = FAnimationSkinRect;
+      const int k = FAnimationFrame;
+      if (strip.Width() > src.Width()) {
+        const int w = strip.Width() / FAnimationFrames;
+        middle = Rect(strip.Left + (k - 1) * w, strip.Top, strip.Left + k * w, strip.Bottom);
+      } else {
+        const int h = strip.Height() / FAnimationFrames;
+        middle = Rect(strip.Left, strip.Top + (k - 1) * h, strip.Right, strip.Top + k * h);
+      }
+    }
+    const bool stretch = FProgressStretch || frame;
     if (FVertical) {
       int mid = filled.Height() - FBeginOffset - FEndOffset;
-      TRect s(src.Left, src.Top + FBeginOffset, src.Right, src.Bottom - FEndOffset);
+      TRect s(middle.Left, middle.Top + FBeginOffset, middle.Right, middle.Bottom - FEndOffset);
       if (mid > 0 && s.Height() > 0) {
-        if (FProgressStretch) {
+        if (stretch) {
           bc->CopyRect(Rect(0, FBeginOffset, bar.Width(), FBeginOffset + mid), pc, s);
         } else {
           // Tiles from the bottom up; the topmost keeps the lower part of the source.
@@ -1474,9 +1614,9 @@ void TspSkinGauge::PaintSkin(TBitmap* B) {
                      Rect(src.Left, src.Bottom - FEndOffset, src.Right, src.Bottom));
     } else {
       int mid = filled.Width() - FBeginOffset - FEndOffset;
-      TRect s(src.Left + FBeginOffset, src.Top, src.Right - FEndOffset, src.Bottom);
+      TRect s(middle.Left + FBeginOffset, middle.Top, middle.Right - FEndOffset, middle.Bottom);
       if (mid > 0 && s.Width() > 0) {
-        if (FProgressStretch) {
+        if (stretch) {
           bc->CopyRect(Rect(FBeginOffset, 0, FBeginOffset + mid, bar.Height()), pc, s);
         } else {
           TileHorizontally(bc, Rect(FBeginOffset, 0, FBeginOffset + mid, bar.Height()), pc, s);
@@ -1816,7 +1956,10 @@ void RegisterSkinControlClasses() {
       .Property("MaxValue", &TspSkinGauge::MaxValue, &TspSkinGauge::SetMaxValue).Default(100)
       .Property("Value", &TspSkinGauge::Value, &TspSkinGauge::SetValue).Default(50)
       .Property("Vertical", &TspSkinGauge::Vertical, &TspSkinGauge::SetVertical).Default(false)
-      .Property("UseSkinSize", &TspSkinGauge::UseSkinSize).Default(true);
+      .Property("UseSkinSize", &TspSkinGauge::UseSkinSize).Default(true)
+      .Property("ProgressAnimationPause", &TspSkinGauge::ProgressAnimationPause,
+                &TspSkinGauge::SetProgressAnimationPause)
+          .Default(1000);
   RegisterClass<TspSkinTrackBar, TCustomControl>();
   base(Published<TspSkinTrackBar>());
   Published<TspSkinTrackBar>()

@@ -194,6 +194,16 @@ class TspSkinButton : public TspSkinCustomControl {
   bool LookChanges() const;
   void StartMorph();
   void MorphTick();
+  // The hover animation: frames of "animateskinrect" in place of the hot face (forward) or
+  // the normal face (backward).
+  bool FrameAnimationAllowed() const;
+  void StartFrameAnimation(bool Forward);
+  void StopFrameAnimation();
+  void FrameTick();
+  bool FrameAnimating() const;
+  TRect FrameRect(int K) const;
+  TRect NormalSource() const;
+  TRect HotSource() const;
   void StartRepeat();
   void StopRepeat();
   void RepeatTick();
@@ -215,13 +225,16 @@ class TspSkinButton : public TspSkinCustomControl {
   bool FDefault = false;
   bool FMouseIn = false, FHeld = false, FToggledOnPress = false, FDownAtPress = false, FDefaultNow = false;
   double FMorphLevel = 0;
-  std::unique_ptr<TTimer> FMorphTimer, FRepeatTimer;
+  std::unique_ptr<TTimer> FMorphTimer, FRepeatTimer, FFrameTimer;
+  int FFrame = 0;
+  bool FFrameForward = true;
   std::unique_ptr<TspLayerManager> FLayerManager;
   // Copied from the description.
   int FFontColor = 0, FActiveFontColor = 0, FDownFontColor = 0, FDisabledFontColor = 0;
   bool FMorphing = false, FShowFocus = false;
   int FMorphKind = 0;
-  TRect FActiveSkinRect, FDownSkinRect, FDisabledSkinRect, FFocusedSkinRect;
+  TRect FActiveSkinRect, FDownSkinRect, FDisabledSkinRect, FFocusedSkinRect, FAnimateSkinRect;
+  int FFrameCount = 0, FAnimateInterval = 25;
 };
 
 // ---- check box and radio button
@@ -317,7 +330,13 @@ class TspSkinGauge : public TspSkinCustomControl {
   void SetShowProgressText(bool Value);
   bool ShowPercent() const { return FShowPercent; }
   void SetShowPercent(bool Value);
+  int ProgressAnimationPause() const { return FProgressAnimationPause; }
+  void SetProgressAnimationPause(int Value);
   Event<void(TCanvas*, const TRect&, const TRect&)> OnGaugePaint;
+  // Runs of "progressanimationskinrect" frames over the bar, a pause between runs.
+  void BeginProgressAnimation();
+  void EndProgressAnimation();
+  void ApplySkin() override;
 
   // The filled part of the working progress area.
   TRect FilledRect(const TRect& Area) const;
@@ -332,6 +351,8 @@ class TspSkinGauge : public TspSkinCustomControl {
 
  private:
   double Fraction() const;
+  void StartAnimationRun();
+  void AnimationTick();
   std::string Text() const;
   void DrawText(TCanvas* C, int W, int H, bool Skinned);
 
@@ -342,6 +363,9 @@ class TspSkinGauge : public TspSkinCustomControl {
   TRect FProgressArea, FProgressRect, FNewProgressArea;
   int FBeginOffset = 0, FEndOffset = 0, FFontColor = 0, FProgressTransparentColor = 0;
   bool FProgressTransparent = false, FProgressStretch = false;
+  TRect FAnimationSkinRect;
+  int FAnimationFrames = 0, FAnimationInterval = 0, FProgressAnimationPause = 1000, FAnimationFrame = 0;
+  std::unique_ptr<TTimer> FPauseTimer, FFrameTimer;
 };
 
 // ---- track bar

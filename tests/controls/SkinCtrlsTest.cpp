@@ -166,6 +166,108 @@ TEST(SkinButton, MorphsBothWaysInFifths) {
   EXPECT_EQ(Painted(b), normal);
 }
 
+// Paints Count solid frames of the given colours one under the other at R of the skin's picture
+// and returns the strip's rectangle.
+TRect PaintStrip(TspSkinData* Data, TRect R, const std::vector<TColor>& Colours) {
+  TCanvas* c = Data->Pictures()[0]->Canvas();
+  const int h = R.Height() / int(Colours.size());
+  for (size_t i = 0; i < Colours.size(); ++i) {
+    c->Brush()->SetColor(Colours[i]);
+    c->FillRect(Rect(R.Left, R.Top + int(i) * h, R.Right, R.Top + int(i + 1) * h));
+  }
+  return R;
+}
+
+TEST(SkinButton, HoverFramesPlayForwardThenBackward) {
+  TSkinnedForm f;
+  TManualClock clock;
+  auto* b = f.Add<TspSkinButton>(100, 100, 90, 30);
+  b->UseSkinSize = false;
+  b->SetBounds(100, 100, 90, 40);
+  const QImage normal = Painted(b);
+  TspDataSkinControl* d = b->Description();
+  ASSERT_TRUE(d);
+  d->SetRect("animateskinrect", PaintStrip(f.Data, Rect(94, 100, 138, 187), {clRed, clBlue, clWhite}));
+  d->SetInt("framecount", 3);
+  d->SetInt("animateinterval", 30);
+  d->SetInt("morphing", 0);
+  b->ApplySkin();
+  auto centre = [&] { return Painted(b).pixel(45, 20); };
+  b->Perform(CM_MOUSEENTER, 0, 0);
+  std::vector<QRgb> seen{centre()};
+  for (int i = 0; i < 3; ++i) {
+    clock.Advance(30);
+    seen.push_back(centre());
+  }
+  const QRgb hot = seen.back();
+  EXPECT_EQ(seen, (std::vector<QRgb>{Rgb(clRed), Rgb(clBlue), Rgb(clWhite), hot}));
+  EXPECT_NE(Painted(b).pixel(45, 2), normal.pixel(45, 2)) << "ends on the plain hot face";
+  clock.Advance(30);
+  EXPECT_EQ(centre(), hot) << "the animation has stopped";
+
+  b->Perform(CM_MOUSELEAVE, 0, 0);
+  seen = {centre()};
+  for (int i = 0; i < 3; ++i) {
+    clock.Advance(30);
+    seen.push_back(centre());
+  }
+  EXPECT_EQ(seen, (std::vector<QRgb>{Rgb(clWhite), Rgb(clBlue), Rgb(clRed), normal.pixel(45, 20)}));
+  EXPECT_EQ(Painted(b), normal);
+
+  // A press stops the frames: the down face shows at once.
+  b->Perform(CM_MOUSEENTER, 0, 0);
+  SendMouse(b, QEvent::MouseButtonPress, QPoint(45, 20));
+  const QRgb down = centre();
+  EXPECT_NE(down, Rgb(clRed));
+  clock.Advance(30);
+  EXPECT_EQ(centre(), down);
+  SendMouse(b, QEvent::MouseButtonRelease, QPoint(45, 20));
+}
+
+TEST(SkinGauge, ProgressAnimationRunsFramesThenPauses) {
+  TSkinnedForm f;
+  TManualClock clock;
+  auto* g = f.Add<TspSkinGauge>(10, 10, 19, 193);
+  g->SetMaxValue(100);
+  g->SetValue(50);
+  const QRgb bar = Painted(g).pixel(9, 165);
+  TspDataSkinControl* d = g->Description();
+  ASSERT_TRUE(d);
+  // Three frames as tall as "progressrect" (16 rows), one under the other.
+  d->SetRect("progressanimationskinrect", PaintStrip(f.Data, Rect(112, 110, 123, 158), {clRed, clBlue, clWhite}));
+  d->SetInt("progressanimationcountframes", 3);
+  d->SetInt("progressanimationtimerinterval", 50);
+  g->SetProgressAnimationPause(200);
+  g->SetProgressAnimationPause(-1);
+  EXPECT_EQ(g->ProgressAnimationPause(), 200) << "a negative pause is not taken";
+  g->ApplySkin();
+  EXPECT_EQ(Painted(g).pixel(9, 165), bar) << "nothing runs until it is begun";
+  g->BeginProgressAnimation();
+  auto at = [&] { return Painted(g).pixel(9, 165); };
+  std::vector<QRgb> seen{at()};
+  for (int i = 0; i < 4; ++i) {
+    clock.Advance(50);
+    seen.push_back(at());
+  }
+  EXPECT_EQ(seen, (std::vector<QRgb>{bar, Rgb(clRed), Rgb(clBlue), Rgb(clWhite), bar}));
+  // The empty part of the well shows no frame.
+  EXPECT_NE(Painted(g).pixel(9, 30), Rgb(clRed));
+  clock.Advance(150);
+  EXPECT_EQ(at(), bar) << "paused";
+  clock.Advance(50);
+  EXPECT_EQ(at(), bar) << "a new run starts at frame 0";
+  clock.Advance(50);
+  EXPECT_EQ(at(), Rgb(clRed));
+  // A new skin keeps it running; ending it shows the bar for good.
+  g->ApplySkin();
+  clock.Advance(50);
+  EXPECT_EQ(at(), Rgb(clRed));
+  g->EndProgressAnimation();
+  EXPECT_EQ(at(), bar);
+  clock.Advance(500);
+  EXPECT_EQ(at(), bar);
+}
+
 TEST(SkinButton, ClicksOfEveryKind) {
   TSkinnedForm f;
   TManualClock clock;
