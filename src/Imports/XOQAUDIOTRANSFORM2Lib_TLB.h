@@ -60,6 +60,10 @@ class TAudioTransform2 : public TComponent {
   void SetSampleRate(int value);
   bool BatchFlag() const { return FBatchFlag; }
   void SetBatchFlag(bool value);
+  // A caller that marks each stream's last block (MarkLastBlock, after BatchFlag is put true)
+  // may feed blocks of any length; speed and pitch then give back all they hold at the mark.
+  void SetMarksEnd(bool value) { FStreams.SetMarksEnd(value); }
+  void MarkLastBlock() { FStreams.MarkLastBlock(); }
 
   // Progress of a long call in percent, raised inside the call; OnEndTransform follows every call
   // that raised progress, also when it fails.

@@ -2,6 +2,7 @@
 
 void DspStreams::BeginBlock() {
   FInBlock = true;
+  FLastBlock = false;
   FCall = 0;
 }
 

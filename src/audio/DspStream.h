@@ -23,6 +23,13 @@ class DspStreams {
   // The block ends; calls outside blocks neither continue nor leave state.
   void EndBlock();
   bool InBlock() const { return FInBlock; }
+  // A caller that marks the last block of each stream itself (MarkLastBlock) may feed blocks of
+  // any length; others have their last block told by its length (see DspTimePitch.h).
+  void SetMarksEnd(bool Value) { FMarksEnd = Value; }
+  bool MarksEnd() const { return FMarksEnd; }
+  // The block begun is the stream's last; cleared by the next BeginBlock.
+  void MarkLastBlock() { FLastBlock = true; }
+  bool LastBlock() const { return FLastBlock; }
   // Forgets every stream (the stream's format changed).
   void Reset();
 
@@ -60,6 +67,7 @@ class DspStreams {
   Slot& NextSlot();
 
   bool FInBlock = false;
+  bool FMarksEnd = false, FLastBlock = false;
   size_t FCall = 0;
   std::vector<Slot> FSlots;
   Slot FScratch;

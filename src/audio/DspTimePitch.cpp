@@ -112,8 +112,11 @@ std::vector<float> Run(Change change, const DspSignal& s, double percent, DspStr
   st.In += int64_t(s.Frames);
   const int64_t target = Target(change, percent, st.In);
   Feed(st.Stretcher->Touch, s, out, st.Out, target, PieceFrames(change, percent), progress);
-  // The batch converter reads one second at a time: a shorter block is a file's last.
-  if (int64_t(s.Frames) < st.FirstBlock || double(s.Frames) < s.SampleRate) {
+  // Unless the caller marks the end, blocks come one second at a time: a shorter one is the last.
+  const bool last = streams->MarksEnd()
+                        ? streams->LastBlock()
+                        : int64_t(s.Frames) < st.FirstBlock || double(s.Frames) < s.SampleRate;
+  if (last) {
     Finish(st.Stretcher->Touch, out, s.Channels, st.Out, target);
     st.Ended = true;
   }

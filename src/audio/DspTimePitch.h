@@ -25,8 +25,8 @@ int64_t DspSpeedChangeFrames(int64_t frames, double percent);
 // the previous block: each block gives what is ready (the first a little less, as the stretching
 // needs some sound ahead), and a block shorter than the stream's first one or than one second is
 // taken as the last and brings the total to the promised length. (A stream that ends on a full
-// block keeps back its last 20 to 200 ms, the slowest speeds the most: nothing tells it that the block
-// was the last.)
+// block keeps back its last 20 to 200 ms, the slowest speeds the most, unless the caller marks its
+// last block: DspStreams::SetMarksEnd and MarkLastBlock, with blocks of any length.)
 std::vector<float> DspSpeedChange(const DspSignal& s, double percent, DspStreams* streams = nullptr,
                                   const DspProgress& progress = {});
 std::vector<float> DspPitchChange(const DspSignal& s, double percent, DspStreams* streams = nullptr,

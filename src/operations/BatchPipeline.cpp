@@ -88,6 +88,8 @@ TBatchChainRunner::TBatchChainRunner(const TBatchChain& Chain, size_t Steps, int
       FConverters(Chain.size()) {
   FGains.resize(Chain.size(), 0.0f);
   FTransform->SetSampleRate(SampleRate);
+  // Silence and speed changes make blocks of every length: the end is told, not guessed.
+  FTransform->SetMarksEnd(true);
 }
 
 TBatchChainRunner::~TBatchChainRunner() = default;
@@ -95,6 +97,7 @@ TBatchChainRunner::~TBatchChainRunner() = default;
 SampleBuffer TBatchChainRunner::Process(SampleBuffer Block, bool Last) {
   TAudioTransform2& t = *FTransform;
   t.SetBatchFlag(true);
+  if (Last) t.MarkLastBlock();
   struct EndBlock {
     TAudioTransform2& T;
     ~EndBlock() { T.SetBatchFlag(false); }

@@ -200,6 +200,23 @@ TEST(BatchConverter, KeysActOnTheListOfTheShownStepOnly) {
   EXPECT_EQ(form->ListViewFiles->Items()->Count(), 0);
 }
 
+TEST(BatchConverter, TheModalWindowSeesKeysFirst) {
+  SetDefaultGlobalVars();
+  TBatchConverterForm form(nullptr);
+  auto dir = sonalix::test::MakeTempDir();
+  for (int i = 0; i < 3; ++i) form.AddFile(Touch(dir / ("f" + std::to_string(i) + ".wav")));
+  int rowsLeft = -1;
+  const int result = RunModal(&form, [&] {
+    form.ButtonNext->SetFocus();
+    guitest::Key(&form, Qt::Key_A, Qt::ControlModifier);
+    guitest::Key(&form, Qt::Key_Delete);
+    rowsLeft = form.ListViewFiles->Items()->Count();
+    ClickOn(form.ButtonCancel);
+  }, true);
+  EXPECT_EQ(rowsLeft, 0) << "Ctrl+A and Delete reach the window while a button has the focus";
+  EXPECT_EQ(result, mrCancel);
+}
+
 TEST(BatchConverter, OutputChoicesEnableTheirControlsAndReachTheSettingsAtOnce) {
   SetDefaultGlobalVars();
   GlobalVars.BatchFileFormatUseTheSame = false;
