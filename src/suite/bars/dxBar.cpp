@@ -5,6 +5,7 @@
 #include "platform/gui/CustomForms.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/Pictures.h"
+#include "platform/rtl/IniFiles.h"
 #include "platform/rtl/Streaming.h"
 #include "platform/rtl/TypInfo.h"
 #include "suite/bars/dxBarStrs.h"
@@ -706,6 +707,9 @@ TdxBarManager::TdxBarManager(TComponent* AOwner) : TComponent(nullptr) {
     SetStyle(bmsEnhanced);
     if (FPainter == nullptr) ApplyStyle();
     SetUseSystemFont(true);
+    FAfterReadLayout = std::make_unique<TcxEventHandlerCollection>();
+    FAfterWriteLayout = std::make_unique<TcxEventHandlerCollection>();
+    if (!IsDesigning()) FLayoutSnapshot = std::make_unique<TMemIniFile>("");
   } catch (...) {
     UnregisterBarManager(this);
     FRegistered = false;
@@ -860,6 +864,11 @@ void TdxBarManager::LoadedBody() {
         TdxBar* bar = FBars->Items(i);
         bar->SetPredefined(true);
         bar->ApplyLoadedPlacement();
+      }
+      WriteLayoutSnapshot();
+      if (!IsDesigning()) {
+        if (StoreInRegistry) LoadLayoutFromRegistry(FRegistryPath);
+        if (StoreInIniFile) LoadLayoutFromIniFile(IniFileName);
       }
     } catch (...) {
       FRedockingLoadedBars = false;

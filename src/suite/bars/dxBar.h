@@ -35,6 +35,9 @@ class TdxDockControl;
 class TdxBarItemActionLink;
 class TdxBarPopupMenu;
 class TCustomForm;
+class TCustomIniFile;
+class TMemIniFile;
+class TdxBarLayoutIO;
 
 // ---- enumerations
 
@@ -894,6 +897,9 @@ class TdxBarItemLink : public TcxInterfacedCollectionItem {
   void SetViewLevels(TdxBarItemViewLevels Value);
   bool Visible() const { return FVisible; }
   void SetVisible(bool Value);
+  // The user's own picture for this link (shown while udGlyph is set).
+  TBitmap* UserGlyph() const;
+  void SetUserGlyph(TBitmap* Value);
 
   std::string EffectiveCaption() const;
   TdxBarPaintStyle EffectivePaintStyle() const;
@@ -943,6 +949,7 @@ class TdxBarItemLink : public TcxInterfacedCollectionItem {
  private:
   friend class TdxBarItemLinks;
   friend class TdxBarItem;
+  friend class TdxBarLayoutIO;
   void Changed(bool AllItems) { TCollectionItem::Changed(AllItems); }
   void MarkUserDefined(TdxBarUserDefine Element);
 
@@ -965,6 +972,7 @@ class TdxBarItemLink : public TcxInterfacedCollectionItem {
   TRect FItemRect;
   std::string FPendingItemName;
   TdxBarItemLink* FOriginLink = nullptr;
+  mutable std::unique_ptr<TBitmap> FUserGlyph;
   int FSavedRecentIndex = -1;
   int FUseCount = 0;
 };
@@ -1074,6 +1082,7 @@ class TdxBarItemLinks : public TCollection {
   TNotifyEvent OnChange;
 
  protected:
+  friend class TdxBarLayoutIO;
   void Update(TCollectionItem* Item) override;
   TPersistent* GetOwner() const override { return OwnerComponent(); }
   static bool AccelMatches(TdxBarItemLink* Link, WORD Key, TShiftState Shift);
@@ -1662,6 +1671,9 @@ class TdxBar : public TcxComponentCollectionItem, public IdxBarLinksOwner {
   void SetDockedLeft(int Value) { FDockedLeft = Value; }
   int DockedTop() const { return FDockedTop; }
   void SetDockedTop(int Value) { FDockedTop = Value; }
+  // The side the bar was last docked at, where it goes back when docked again.
+  TdxBarDockingStyle DockedDockingStyle() const { return FDockedDockingStyle; }
+  void SetDockedDockingStyle(TdxBarDockingStyle Value) { FDockedDockingStyle = Value; }
   int FloatLeft() const { return FFloatLeft; }
   void SetFloatLeft(int Value) { FFloatLeft = Value; }
   int FloatTop() const { return FFloatTop; }
@@ -1705,6 +1717,7 @@ class TdxBar : public TcxComponentCollectionItem, public IdxBarLinksOwner {
   TcxComponentCollection* CollectionFromParent(TComponent* AParent) override;
 
  private:
+  friend class TdxBarLayoutIO;
   std::string FCaption;
   std::unique_ptr<TdxBarItemLinks> FItemLinks;
   bool FVisible = false;
@@ -1719,6 +1732,7 @@ class TdxBar : public TcxComponentCollectionItem, public IdxBarLinksOwner {
   bool FAllowQuickCustomizing = true;
   bool FAllowReset = true;
   int FDockedLeft = 0, FDockedTop = 0;
+  TdxBarDockingStyle FDockedDockingStyle = dsTop;
   int FFloatLeft = 0, FFloatTop = 0, FFloatClientWidth = 0, FFloatClientHeight = 0;
   bool FMultiLine = false, FOneOnRow = false, FWholeRow = false;
   int FRow = 0;
@@ -1776,6 +1790,16 @@ class TdxBarPopupMenu : public TComponent, public IdxBarLinksOwner {
 };
 
 // ---- manager
+
+// What the handlers after a layout was read or written get: where it went and how its sections
+// are named.
+class TdxBarIniFileEventData : public TcxEventArgs {
+ public:
+  TCustomIniFile* IniFile = nullptr;
+  bool RegistryFlag = false;
+  std::string Base;
+  std::string Separator;
+};
 
 class TdxBarManager : public TComponent {
  public:
@@ -1921,6 +1945,26 @@ class TdxBarManager : public TComponent {
   TdxBarEvent OnBarAdd;
   TdxBarEvent OnBarDelete;
 
+  // The user's bar layout in the registry (sections below Path), in an ini file (sections named
+  // after the manager's name path) or in the snapshot taken when the description was loaded.
+  void SaveLayoutToRegistry(const std::string& Path);
+  void LoadLayoutFromRegistry(const std::string& Path);
+  void SaveLayoutToIniFile(const std::string& FileName);
+  void LoadLayoutFromIniFile(const std::string& FileName);
+  void WriteLayout(TCustomIniFile* IniFile, const std::string& Base, bool RegistryFlag);
+  void ReadLayout(TCustomIniFile* IniFile, const std::string& Base, bool RegistryFlag);
+  void WriteLayoutSnapshot();
+  TMemIniFile* LayoutSnapshot() const { return FLayoutSnapshot.get(); }
+  bool IsWritingLayoutSnapshot() const { return FWritingLayoutSnapshot; }
+  // The owner names up to the form, then the manager's, each followed by ".".
+  std::string LayoutNamePath() const;
+  // Stores the layout where StoreInRegistry and StoreInIniFile say (the owner form is closing).
+  void StoreLayout();
+  // Takes the links' recent use back to what the description gave.
+  void ResetUsageData();
+  TcxEventHandlerCollection* AfterReadLayoutHandlers() const { return FAfterReadLayout.get(); }
+  TcxEventHandlerCollection* AfterWriteLayoutHandlers() const { return FAfterWriteLayout.get(); }
+
   // Bound by items, groups and popup menus themselves.
   void AddItem(TdxBarItem* Item);
   void RemoveItem(TdxBarItem* Item);
@@ -1943,6 +1987,7 @@ class TdxBarManager : public TComponent {
   void Relayout(bool RecreateChangedControls);
   void LookAndFeelChanged(TcxLookAndFeel* Sender, TcxLookAndFeelValues Values);
 
+  friend class TdxBarLayoutIO;
   bool FConstructionFailed = true;
   bool FRegistered = false;
   std::unique_ptr<TdxBarBackgrounds> FBackgrounds;
@@ -1984,6 +2029,12 @@ class TdxBarManager : public TComponent {
   bool FRedockingLoadedBars = false;
   bool FIsCustomizing = false;
   std::vector<int> FDockControlHeights{0, 0, 0, 0};
+  std::unique_ptr<TMemIniFile> FLayoutSnapshot;
+  bool FWritingLayoutSnapshot = false;
+  // While a layout is read: the items the layout does not know, which keep their links.
+  std::vector<std::string>* FNewItemNames = nullptr;
+  std::unique_ptr<TcxEventHandlerCollection> FAfterReadLayout;
+  std::unique_ptr<TcxEventHandlerCollection> FAfterWriteLayout;
 };
 
 // ---- unit services

@@ -167,6 +167,16 @@ void TdxBarItemLink::SetUserWidth(int Value) {
   MarkUserDefined(udWidth);
 }
 
+TBitmap* TdxBarItemLink::UserGlyph() const {
+  if (!FUserGlyph) FUserGlyph = std::make_unique<TBitmap>();
+  return FUserGlyph.get();
+}
+
+void TdxBarItemLink::SetUserGlyph(TBitmap* Value) {
+  UserGlyph()->Assign(Value);
+  MarkUserDefined(udGlyph);
+}
+
 void TdxBarItemLink::SetUserDefine(TdxBarUserDefines Value) {
   TdxBarUserDefines old = FUserDefine;
   for (TdxBarUserDefine e : {udCaption, udGlyph, udPaintStyle, udWidth}) {
