@@ -244,6 +244,7 @@ TEST(NavBarModel, RegistryKeepsIdsSortedAndRefusesDuplicates) {
 }
 
 TEST(NavBarModel, TextsAreRegisteredForALocalizer) {
+  dxNavBarInitialize();
   TdxResourceStringsRepository* r = GetResourceStringsRepository();
   int i = r->IndexOfProduct(dxNavBarProductName);
   ASSERT_GE(i, 0);
