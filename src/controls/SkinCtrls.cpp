@@ -1908,6 +1908,16 @@ void TspSkinTrackBar::PaintDefault(TBitmap* B) {
 
 // ---- registration
 
+namespace {
+
+// A setter for a plain published field.
+template <class C, class V>
+auto Field(V C::*Member) {
+  return [Member](auto* Object, const V& Value) { Object->*Member = Value; };
+}
+
+}  // namespace
+
 void RegisterSkinControlClasses() {
   static bool done = false;
   if (done) return;
@@ -1919,13 +1929,13 @@ void RegisterSkinControlClasses() {
   auto base = []<class T>(TPublished<T> published) {
     published.Property("SkinData", &T::SkinData, &T::SetSkinData)
         .Property("SkinDataName", &T::SkinDataName, &T::SetSkinDataName)
-        .Property("AreaName", &T::AreaName)
+        .Property("AreaName", &T::AreaName, Field(&T::AreaName))
         .Property("DrawDefault", &T::DrawDefault, &T::SetDrawDefault).Default(true)
         .Property("AlphaBlend", &T::AlphaBlend, &T::SetAlphaBlend).Default(false)
         .Property("AlphaBlendValue", &T::AlphaBlendValue, &T::SetAlphaBlendValue).Default(200)
-        .Property("UseSkinCursor", &T::UseSkinCursor).Default(false)
+        .Property("UseSkinCursor", &T::UseSkinCursor, Field(&T::UseSkinCursor)).Default(false)
         .Property("DefaultFont", &T::DefaultFont)
-        .Property("UseSkinFont", &T::UseSkinFont).Default(true);
+        .Property("UseSkinFont", &T::UseSkinFont, Field(&T::UseSkinFont)).Default(true);
   };
   RegisterClass<TspSkinButton, TCustomControl>();
   base(Published<TspSkinButton>());
@@ -1933,7 +1943,7 @@ void RegisterSkinControlClasses() {
       .Property("Caption", &TspSkinButton::Caption, &TspSkinButton::SetCaption)
       .Property("ImageList", &TspSkinButton::ImageList, &TspSkinButton::SetImageList)
       .Property("ImageIndex", &TspSkinButton::ImageIndex, &TspSkinButton::SetImageIndex).Default(-1)
-      .Property("UseSkinSize", &TspSkinButton::UseSkinSize).Default(true)
+      .Property("UseSkinSize", &TspSkinButton::UseSkinSize, Field(&TspSkinButton::UseSkinSize)).Default(true)
       .Property("CanFocused", &TspSkinButton::CanFocused, &TspSkinButton::SetCanFocused).Default(true)
       .Property("Down", &TspSkinButton::Down, &TspSkinButton::SetDown).Default(false)
       .Property("GroupIndex", &TspSkinButton::GroupIndex, &TspSkinButton::SetGroupIndex).Default(0)
@@ -1956,7 +1966,7 @@ void RegisterSkinControlClasses() {
       .Property("MaxValue", &TspSkinGauge::MaxValue, &TspSkinGauge::SetMaxValue).Default(100)
       .Property("Value", &TspSkinGauge::Value, &TspSkinGauge::SetValue).Default(50)
       .Property("Vertical", &TspSkinGauge::Vertical, &TspSkinGauge::SetVertical).Default(false)
-      .Property("UseSkinSize", &TspSkinGauge::UseSkinSize).Default(true)
+      .Property("UseSkinSize", &TspSkinGauge::UseSkinSize, Field(&TspSkinGauge::UseSkinSize)).Default(true)
       .Property("ProgressAnimationPause", &TspSkinGauge::ProgressAnimationPause,
                 &TspSkinGauge::SetProgressAnimationPause)
           .Default(1000);
@@ -1967,8 +1977,8 @@ void RegisterSkinControlClasses() {
       .Property("MaxValue", &TspSkinTrackBar::MaxValue, &TspSkinTrackBar::SetMaxValue).Default(100)
       .Property("Value", &TspSkinTrackBar::Value, &TspSkinTrackBar::SetValue).Default(50)
       .Property("Vertical", &TspSkinTrackBar::Vertical, &TspSkinTrackBar::SetVertical).Default(false)
-      .Property("JumpWhenClick", &TspSkinTrackBar::JumpWhenClick).Default(false)
-      .Property("MouseSupport", &TspSkinTrackBar::MouseSupport).Default(true)
+      .Property("JumpWhenClick", &TspSkinTrackBar::JumpWhenClick, Field(&TspSkinTrackBar::JumpWhenClick)).Default(false)
+      .Property("MouseSupport", &TspSkinTrackBar::MouseSupport, Field(&TspSkinTrackBar::MouseSupport)).Default(true)
       .Property("CanFocused", &TspSkinTrackBar::CanFocused, &TspSkinTrackBar::SetCanFocused).Default(false)
       .Property("OnChange", &TspSkinTrackBar::OnChange);
 }

@@ -1,7 +1,5 @@
 #include "controls/spUtils.h"
 
-#include "controls/spEffBmp.h"
-
 #include "platform/gui/CustomForms.h"
 #include "platform/gui/ImgList.h"
 #include "platform/rtl/SysUtils.h"
@@ -219,19 +217,8 @@ void DrawImageListGlyphAndCaption(TCanvas* Canvas, const TRect& R, int Margin, T
     RECT rc = textBox;
     DrawText(Canvas->Handle(), Caption, -1, &rc, DT_WORDBREAK | DT_EXPANDTABS | DT_CENTER | DT_VCENTER);
   }
-  if (gw > 0 && Enabled) {
-    Images->Draw(Canvas, g.X, g.Y, ImageIndex, true);
-  } else if (gw > 0) {
-    // A disabled glyph shows at half opacity over what is under it.
-    TBitmap under, over;
-    under.SetSize(gw, gh);
-    under.Canvas()->CopyRect(Rect(0, 0, gw, gh), Canvas, Rect(g.X, g.Y, g.X + gw, g.Y + gh));
-    over.Assign(&under);
-    Images->Draw(over.Canvas(), 0, 0, ImageIndex, true);
-    TspEffectBmp a(under.Handle()), b(over.Handle());
-    a.Morph(&b, 0.5);
-    a.Draw(Canvas->Handle(), g.X, g.Y);
-  }
+  // The list draws a disabled image its own way (a PNG image list at half opacity).
+  if (gw > 0) Images->Draw(Canvas, g.X, g.Y, ImageIndex, Enabled);
   if (!DrawMarker) return;
   Canvas->Pen()->SetColor(MarkerColor);
   if (gw > 0) {

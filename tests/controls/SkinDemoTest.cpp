@@ -1,6 +1,7 @@
-// A demo panel of skinned controls on the recording skin, read from the form description made
-// at build time: gauges, the vertical track bar, the six icon buttons in each state and the flat
-// check box. Pictures are kept for a person to look at, also taken on a real X server (Xvfb).
+// A demo panel of skinned controls on the recording skin, read whole from the form description
+// made at build time: gauges, the vertical track bar, the six icon buttons (icons from a PNG
+// image list) in each state and the flat check box. Pictures are kept for a person to look at,
+// also taken on a real X server (Xvfb).
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
@@ -12,8 +13,8 @@
 
 #include "ControlsScene.h"
 #include "common/TestEnv.h"
-#include "controls/PngImage.h"
 #include "controls/SkinCtrls.h"
+#include "controls/spPngImageList.h"
 #include "platform/rtl/Streaming.h"
 
 using namespace controlstest;
@@ -30,7 +31,7 @@ std::string ReadText(const std::string& path) {
 struct TDemo {
   std::unique_ptr<TForm> Form = std::make_unique<TForm>(nullptr);
   TspSkinData* Data = nullptr;
-  TCustomImageList* Icons = nullptr;
+  TspPngImageList* Icons = nullptr;
   std::vector<TspSkinButton*> Buttons;
   TspSkinGauge* Left = nullptr;
   TspSkinTrackBar* Volume = nullptr;
@@ -39,69 +40,27 @@ struct TDemo {
   explicit TDemo(std::string Description) {
     RegisterSkinControlClasses();
     ReadComponentFromText(Form.get(), Description, "SkinDemo.form");
-    Data = dynamic_cast<TspSkinData*>(Form->FindComponent("SkinData"));
-    Form->SetClientWidth(880);
-    Form->SetClientHeight(220);
-    Icons = new TCustomImageList(Form.get());
-    Icons->SetWidth(24);
-    Icons->SetHeight(24);
-    for (int i = 0; i < 6; ++i) {
-      TPNGObject png;
-      png.LoadFromFile(std::string(SONALIX_SKIN_DIR) + "/icon" + IntToStr(i) + ".png");
-      TBitmap b;
-      b.SetPixelFormat(pf32bit);
-      b.SetImage(png.ToImage());
-      Icons->Add(&b, nullptr);
-    }
-    auto place = [&](TspSkinControl* c, int l, int t, int w, int h) {
-      c->SetParent(Form.get());
-      c->SetDrawDefault(false);
-      c->SetSkinData(Data);
-      c->SetBounds(l, t, w, h);
+    auto find = [this]<class T>(T*& Into, const std::string& Name) {
+      Into = dynamic_cast<T*>(Form->FindComponent(Name));
+      EXPECT_TRUE(Into) << Name;
     };
-    for (int i = 0; i < 2; ++i) {
-      auto* g = new TspSkinGauge(Form.get());
-      g->SetMaxValue(32512);
-      g->SetValue(i == 0 ? 24000 : 9000);
-      place(g, 10 + 24 * i, 12, 19, 193);
-      if (i == 0) Left = g;
-    }
-    Volume = new TspSkinTrackBar(Form.get());
-    Volume->SetSkinDataName("trackbar");
-    Volume->SetMaxValue(65535);
-    Volume->SetValue(40000);
-    place(Volume, 64, 12, 18, 193);
-    const char* captions[] = {"Record", "Pause", "Delete", "Timer Record", "Mixer", "Settings"};
-    for (int row = 0; row < 4; ++row)
+    find(Data, "SkinData");
+    find(Icons, "Icons");
+    find(Left, "LeftGauge");
+    find(Volume, "Volume");
+    find(Check, "WithoutSilence");
+    for (const char* row : {"Normal", "Hot", "Down", "Disabled"})
       for (int i = 0; i < 6; ++i) {
-        auto* b = new TspSkinButton(Form.get());
-        b->UseSkinSize = false;
-        b->SetCaption(captions[i]);
-        b->SetImageList(Icons);
-        b->SetImageIndex(i);
-        b->SetMargin(8);
-        b->SetSpacing(6);
-        b->SetCanFocused(false);
-        place(b, 96 + 130 * i, 12 + 40 * row, 124, 34);
+        TspSkinButton* b = nullptr;
+        find(b, row + std::string("Button") + IntToStr(i));
         Buttons.push_back(b);
       }
-    Check = new TspSkinCheckRadioBox(Form.get());
-    Check->SetSkinDataName("checkradio");
-    Check->SetCaption("Recording without silence");
-    Check->SetCanFocused(false);
-    Check->SetChecked(true);
-    place(Check, 100, 180, 220, 25);
     Form->Show();
   }
 
-  // Row 1 hot, row 2 down, row 3 disabled.
+  // Row 1 hot; the description makes row 2 down and row 3 disabled.
   void SetStates(TManualClock& Clock) {
-    for (int i = 0; i < 6; ++i) {
-      Buttons[size_t(6 + i)]->Perform(CM_MOUSEENTER, 0, 0);
-      Buttons[size_t(12 + i)]->SetGroupIndex(10 + i);
-      Buttons[size_t(12 + i)]->SetDown(true);
-      Buttons[size_t(18 + i)]->SetEnabled(false);
-    }
+    for (int i = 0; i < 6; ++i) Buttons[size_t(6 + i)]->Perform(CM_MOUSEENTER, 0, 0);
     for (int i = 0; i < 10; ++i) Clock.Advance(20);
   }
 
@@ -141,6 +100,17 @@ TEST(SkinDemo, PanelOnTheRecordingSkin) {
   TDemo demo(ReadText(std::string(SONALIX_SKIN_DIR) + "/SkinDemo.form"));
   ASSERT_TRUE(demo.Data);
   ASSERT_FALSE(demo.Data->Empty()) << demo.Data->LoadErrorText();
+  ASSERT_EQ(demo.Icons->PngImages()->Count(), 6);
+  EXPECT_EQ(demo.Icons->Count(), 6);
+  EXPECT_TRUE(demo.Buttons[12]->Down());
+  EXPECT_FALSE(demo.Buttons[18]->Enabled());
+  EXPECT_TRUE(demo.Check->Checked());
+  EXPECT_EQ(demo.Left->Value(), 24000);
+  EXPECT_EQ(demo.Volume->Value(), 40000);
+  // Plain published fields are set from the description too.
+  EXPECT_EQ(demo.Left->AreaName, "LeftGauge");
+  EXPECT_FALSE(demo.Buttons[0]->UseSkinSize);
+  EXPECT_TRUE(demo.Volume->JumpWhenClick);
   demo.SetStates(clock);
   QImage shot = demo.Picture();
   // The disabled row is not the normal row; the hot row differs from both.
@@ -170,6 +140,10 @@ TEST(SkinDemo, DamagedSkinOpensWithPlainFaces) {
   QImage shot = demo.Picture();
   TspSkinButton* b = demo.Buttons[0];
   EXPECT_EQ(shot.pixel(b->Left(), b->Top()), Rgb(clBtnShadow)) << "the plain button face";
+  // The plain meter still fills from the bottom: 24000 of 32512 leaves the top quarter empty.
+  TspSkinGauge* g = demo.Left;
+  EXPECT_EQ(shot.pixel(g->Left() + 9, g->Top() + 20), Rgb(clWindow));
+  EXPECT_EQ(shot.pixel(g->Left() + 9, g->Top() + 180), Rgb(TColor(0xD2BDB6)));
   Keep(shot, "skin-demo-damaged.png");
   if (QGuiApplication::platformName() == "xcb") Keep(FromScreen(demo.Form.get()), "skin-demo-damaged-xvfb.png");
 }

@@ -3,8 +3,8 @@
 //   recordskin.pkg                   the compressed package (what "CompressedData" holds)
 //   recordskin.skn                   the same as a skin file
 //   icon0.png .. icon5.png           Record, Pause, Delete, Timer Record, Mixer, Settings (24 x 24)
-//   SkinDemo.form                    a panel of skinned controls on the package, for tests and
-//                                    screenshots
+//   SkinDemo.form                    a panel of skinned controls on the package with the icons
+//                                    in a PNG image list, for tests and screenshots
 // The picture is 138 x 193; its layout (pixel rectangles) is in kIni below.
 
 #include <QGuiApplication>
@@ -291,7 +291,7 @@ QImage Icon(int Index) {
   return img;
 }
 
-void WritePng(const QImage& img, const std::string& path) {
+void WritePng(const QImage& img, TStream* Out) {
   QImage colours(img.width(), img.height(), QImage::Format_RGB32);
   for (int y = 0; y < img.height(); ++y)
     for (int x = 0; x < img.width(); ++x) colours.setPixel(x, y, img.pixel(x, y) | 0xFF000000u);
@@ -305,33 +305,69 @@ void WritePng(const QImage& img, const std::string& path) {
     uint8_t* alpha = png.AlphaRowPointer(y);
     for (int x = 0; x < img.width(); ++x) alpha[x] = uint8_t(qAlpha(img.pixel(x, y)));
   }
-  TFileStream out(path, fmCreate);
-  png.SaveToStream(&out);
+  png.SaveToStream(Out);
 }
 
-std::string Hex(TMemoryStream* Data) {
+std::string Hex(TMemoryStream* Data, const std::string& Indent) {
   static const char digits[] = "0123456789ABCDEF";
   const auto* bytes = static_cast<const uint8_t*>(Data->Memory());
   std::string out;
   for (int64_t i = 0; i < Data->Size(); ++i) {
-    if (i % 32 == 0) out += i ? "\n      " : "      ";
+    if (i % 32 == 0) out += (i ? "\n" : "") + Indent;
     out += digits[bytes[i] >> 4];
     out += digits[bytes[i] & 15];
   }
   return out;
 }
 
-std::string DemoForm(TMemoryStream* Package) {
-  return "object SkinDemo: TForm {\n"
-         "  Left = 0\n  Top = 0\n  Caption = \"Skin demo\"\n  ClientWidth = 360\n  ClientHeight = 260\n"
-         "  Color = $362F2B\n"
-         "  object StoredSkin: TspCompressedStoredSkin {\n"
-         "    CompressedFileName = \"cool.skn\"\n"
-         "    CompressedData = hex {\n" +
-         Hex(Package) +
-         "\n    }\n  }\n"
-         "  object SkinData: TspSkinData {\n    CompressedStoredSkin = StoredSkin\n  }\n"
-         "}\n";
+std::string Quoted(const std::string& Text) { return "\"" + Text + "\""; }
+
+// Two level meters, the volume bar, the six recording buttons in four rows (normal, then rows
+// a test makes hot, down and disabled) and the check box, all on one skin container.
+std::string DemoForm(TMemoryStream* Package, TMemoryStream* const* Icons) {
+  std::string t =
+      "object SkinDemo: TForm {\n"
+      "  Left = 0\n  Top = 0\n  Caption = \"Skin demo\"\n  ClientWidth = 880\n  ClientHeight = 220\n"
+      "  Color = $362F2B\n"
+      "  object StoredSkin: TspCompressedStoredSkin {\n"
+      "    CompressedFileName = \"cool.skn\"\n"
+      "    CompressedData = hex {\n" +
+      Hex(Package, "      ") +
+      "\n    }\n  }\n"
+      "  object SkinData: TspSkinData {\n    CompressedStoredSkin = StoredSkin\n  }\n"
+      "  object Icons: TspPngImageList {\n    PngWidth = 24\n    PngHeight = 24\n    PngImages = items {\n";
+  for (int i = 0; i < 6; ++i)
+    t += "      item {\n        Name = " + Quoted("PngImage" + IntToStr(i)) + "\n        PngImage = hex {\n" +
+         Hex(Icons[i], "          ") + "\n        }\n      }\n";
+  t += "    }\n  }\n";
+  auto control = [&t](const std::string& Class, const std::string& Name, int L, int T, int W, int H,
+                      const std::string& DataName, const std::string& More) {
+    t += "  object " + Name + ": " + Class + " {\n    Left = " + IntToStr(L) + "\n    Top = " + IntToStr(T) +
+         "\n    Width = " + IntToStr(W) + "\n    Height = " + IntToStr(H) +
+         "\n    SkinData = SkinData\n    SkinDataName = " + Quoted(DataName) + "\n    DrawDefault = false\n" + More +
+         "  }\n";
+  };
+  control("TspSkinGauge", "LeftGauge", 10, 12, 19, 193, "gauge",
+          "    AreaName = \"LeftGauge\"\n    Vertical = true\n    MaxValue = 32512\n    Value = 24000\n");
+  control("TspSkinGauge", "RightGauge", 34, 12, 19, 193, "gauge",
+          "    AreaName = \"RightGauge\"\n    Vertical = true\n    MaxValue = 32512\n    Value = 9000\n");
+  control("TspSkinTrackBar", "Volume", 64, 12, 18, 193, "trackbar",
+          "    MaxValue = 65535\n    Value = 40000\n    Vertical = true\n    JumpWhenClick = true\n");
+  const char* captions[] = {"Record", "Pause", "Delete", "Timer Record", "Mixer", "Settings"};
+  const char* rows[] = {"Normal", "Hot", "Down", "Disabled"};
+  for (int row = 0; row < 4; ++row)
+    for (int i = 0; i < 6; ++i) {
+      std::string more = "    Caption = " + Quoted(captions[i]) + "\n    ImageList = Icons\n    ImageIndex = " +
+                         IntToStr(i) + "\n    UseSkinSize = false\n    CanFocused = false\n    Margin = 8\n"
+                         "    Spacing = 6\n";
+      if (row == 2) more += "    GroupIndex = " + IntToStr(10 + i) + "\n    Down = true\n";
+      if (row == 3) more += "    Enabled = false\n";
+      control("TspSkinButton", std::string(rows[row]) + "Button" + IntToStr(i), 96 + 130 * i, 12 + 40 * row, 124, 34,
+              "button", more);
+    }
+  control("TspSkinCheckRadioBox", "WithoutSilence", 100, 180, 220, 25, "checkradio",
+          "    Caption = \"Recording without silence\"\n    Flat = true\n    CanFocused = false\n    Checked = true\n");
+  return t + "}\n";
 }
 
 void WriteText(const std::string& path, const std::string& text) {
@@ -354,7 +390,13 @@ int main(int argc, char** argv) {
       WriteBmpImage(&bmp, SkinPicture(), 24);
     }
     WriteText(dir + "recordskin.ini", kIni);
-    for (int i = 0; i < 6; ++i) WritePng(Icon(i), dir + "icon" + IntToStr(i) + ".png");
+    TMemoryStream icons[6];
+    TMemoryStream* iconData[6];
+    for (int i = 0; i < 6; ++i) {
+      WritePng(Icon(i), &icons[i]);
+      icons[i].SaveToFile(dir + "icon" + IntToStr(i) + ".png");
+      iconData[i] = &icons[i];
+    }
     RegisterSkinDataClasses();
     TspCompressedStoredSkin skin(nullptr);
     skin.BuildFromSkinFile(dir + "recordskin.ini");
@@ -367,7 +409,7 @@ int main(int argc, char** argv) {
       TFileStream skn(dir + "recordskin.skn", fmCreate);
       skin.SaveToSknStream(&skn);
     }
-    WriteText(dir + "SkinDemo.form", DemoForm(skin.CompressedStream()));
+    WriteText(dir + "SkinDemo.form", DemoForm(skin.CompressedStream(), iconData));
   } catch (const Exception& e) {
     std::fprintf(stderr, "skingen: %s\n", e.Message().c_str());
     return 1;
