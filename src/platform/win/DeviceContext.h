@@ -75,6 +75,9 @@ TGdiBitmap* FindBitmap(HGDIOBJ h);
 TGdiRegion* FindRegion(HGDIOBJ h);
 TGdiPalette* FindPalette(HGDIOBJ h);
 HGDIOBJ AddGdiObject(TGdiObject object);
+// How many drawing objects exist, stock objects left out: tests check that drawing code
+// deletes what it makes.
+int LiveGdiObjectCount();
 // A bitmap object over an image (the image is copied, sharing pixels until written).
 HBITMAP CreateBitmapFromImage(const QImage& image);
 

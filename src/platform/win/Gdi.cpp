@@ -289,6 +289,12 @@ HGDIOBJ AddGdiObject(TGdiObject object) {
   return reinterpret_cast<HGDIOBJ>(id);
 }
 
+int LiveGdiObjectCount() {
+  int n = 0;
+  for (const auto& [id, object] : gObjects) n += object->Stock ? 0 : 1;
+  return n;
+}
+
 HBITMAP CreateBitmapFromImage(const QImage& image) {
   TGdiObject o;
   o.Data = TGdiBitmap{image, image.depth() == 1 ? 1 : 32, nullptr};

@@ -611,10 +611,28 @@ class TdxBarPainter : public TcxIUnknownObject {
 };
 using TdxBarPainterClass = std::function<TdxBarPainter*()>;
 
-// The classic three-dimensional look: edges and frame controls in system colours.
-class TdxBarStandardPainter : public TdxBarPainter {};
-// The Standard look with one grip strip, a raised mark and wider group indents.
-class TdxBarEnhancedPainter : public TdxBarStandardPainter {};
+// Drawing routines of the bar unit that the painters and the item controls share.
+// The arrow size for a rectangle: from its width for a down arrow, its height for a right one.
+int ItemArrowSizeFromRect(const TRect& R, bool Down);
+// A down or right arrow of Size centred in R; clDefault picks the colour of the state.
+void DrawArrowTriangle(HDC DC, const TRect& R, bool Down, int Size, bool Selected, bool Enabled, bool Flat,
+                       TColor Color);
+void DrawItemArrowInRect(HDC DC, const TRect& R, bool Down, bool Enabled, bool Selected, bool Flat, TColor Color);
+void DrawItemArrow(HDC DC, const TRect& R, TcxArrowDirection Direction, bool Enabled, bool Selected, bool Flat,
+                   TColor Color);
+void DrawItemArrowSized(HDC DC, const TRect& R, TcxArrowDirection Direction, int Size, bool Selected, bool Enabled,
+                        bool Flat, TColor Color);
+// Tiles the bitmap over R on a grid anchored at Origin's top-left corner, so that neighbouring
+// windows given the same origin show one wallpaper.
+void TileBitmapInRect(HDC DC, const TRect& R, const TRect& Origin, TBitmap* Bitmap);
+// The bitmap tiled when it has pixels, else the brush, else the colour.
+void FillRectWithBackground(HDC DC, const TRect& R, const TRect& Origin, TBitmap* Bitmap, TColor Color,
+                            HBRUSH Brush);
+// The system size grip over the background already in R.
+void DrawTransparentSizeGrip(HDC DC, const TRect& R);
+// The checkered brush of down buttons that are not hot, in the current system colours.
+HBRUSH BarCheckerBrush();
+void RebuildBarCheckerBrush();
 
 // A place where bars dock: the four sides of the form or one placed by the user.
 class TdxDockControl : public TObject {
