@@ -99,6 +99,18 @@ void FillPolygonWithColor(HDC DC, const POINT* Points, int Count, COLORREF Color
   Polygon(DC, Points, Count);
 }
 
+// The 1-based position of the marked character of a caption, with the markers taken out of
+// Text; 0 when none. "&&" stands for one ampersand and a marker at the end marks nothing.
+int AcceleratorPosition(std::string& Text) {
+  int found = 0;
+  for (size_t i = 0; i + 1 < Text.size(); ++i) {
+    if (Text[i] != '&') continue;
+    Text.erase(i, 1);
+    if (Text[i] != '&') found = int(i) + 1;
+  }
+  return found;
+}
+
 void ExcludeRect(HDC DC, const TRect& R) { ExcludeClipRect(DC, R.Left, R.Top, R.Right, R.Bottom); }
 
 HBRUSH SysBrush(int Index) { return GetSysColorBrush(Index); }
@@ -510,7 +522,16 @@ TRect TdxBarPainter::FloatingCaptionRect(TCustomdxBarControl* BarControl, const 
 void TdxBarPainter::CalcCaptionRect(TdxBarButtonLikeControlDrawParams* DrawParams, const TRect& ContentRect, TRect& CaptionRect, int& Alignment, const TRect& GlyphRect) const {
 }
 
-void TdxBarPainter::DrawCheckSignCentered(TdxBarItemControl* Control, HDC DC, bool Down, int PaintType, const TRect& R) const {
+void TdxBarPainter::DrawCheckSignCentered(TdxBarItemControl* Control, HDC DC, bool Down, int PaintType,
+                                          const TRect& R) const {
+  if (!Down || PaintType != 1) return;
+  // The control's font is the one selected into the DC while it draws.
+  LOGFONT font;
+  GetObject(GetCurrentObject(DC, OBJ_FONT), sizeof(font), &font);
+  int points = MulDiv(std::abs(int(font.lfHeight)), 72, 96);
+  int code = points < 16 ? 1 : 2;
+  int w = code == 1 ? 9 : 18, h = code == 1 ? 7 : 14;
+  DrawCheckSign(Control, DC, code, (R.Left + R.Right - w) / 2, (R.Top + R.Bottom - h) / 2);
 }
 
 TColor TdxBarPainter::ArrowColor(TdxBarButtonLikeControlDrawParams* DrawParams) const {
@@ -631,13 +652,25 @@ TRect TdxBarPainter::CalcLargeGlyphRect(TdxBarItemControl* Control, TSize GlyphS
   return {};
 }
 
-void TdxBarPainter::FillControlBackground(TdxBarItemControl* Control, HDC DC, bool Solid, HBRUSH Brush, const TRect& R) const {
+void TdxBarPainter::FillControlBackground(TdxBarItemControl* Control, HDC DC, bool Solid, HBRUSH Brush,
+                                          const TRect& R) const {
+  // Until bar windows paint their own background into a part, the brush stands in for it.
+  FillWithBrush(DC, R, Brush);
 }
 
-void TdxBarPainter::FrameControlBackground(TdxBarItemControl* Control, HDC DC, bool Solid, HBRUSH Brush, const TRect& R) const {
+void TdxBarPainter::FrameControlBackground(TdxBarItemControl* Control, HDC DC, bool Solid, HBRUSH Brush,
+                                           const TRect& R) const {
+  if (Solid) {
+    FrameWithBrush(DC, R, Brush);
+    return;
+  }
+  TClipKeeper clip(DC);
+  ExcludeRect(DC, R.Inflate(-1, -1));
+  FillControlBackground(Control, DC, false, Brush, R);
 }
 
-void TdxBarPainter::FillDisabledShadow(TdxBarItemControl* Control, HDC DC, const TRect& R) const {
+void TdxBarPainter::FillDisabledShadow(TdxBarItemControl*, HDC DC, const TRect& R) const {
+  FillWithBrush(DC, R, SysBrush(COLOR_BTNSHADOW));
 }
 
 void TdxBarPainter::FillBarBackgroundRect(TdxBarItemControl* Control, TcxCanvas* Canvas, HBRUSH Brush, const TRect& R) const {
@@ -649,7 +682,48 @@ void TdxBarPainter::DrawGlyph(TdxBarItemControl* Control, HDC DC, int PaintType,
 void TdxBarPainter::DrawGlyphInRect(TdxBarItemControl* Control, HDC DC, int PaintType, bool NoIcon, bool Selected, bool Down, bool Pressed, bool DroppedDown, bool GrayGlyph, bool Split, TCustomImageList* Images, TBitmap* Glyph, int ImageIndex, const TRect& GlyphRect, const TRect& Area) const {
 }
 
-void TdxBarPainter::DrawItemText(TdxBarItemControl* Control, HDC DC, UINT Flags, bool Flat, bool Clip, bool Vertical, bool Selected, bool Enabled, int Alignment, const TRect& R, const std::string& Text) const {
+void TdxBarPainter::DrawItemText(TdxBarItemControl* Control, HDC DC, UINT Flags, bool Flat, bool Clip,
+                                 bool Vertical, bool Selected, bool Enabled, int Alignment, const TRect& R,
+                                 const std::string& Text) const {
+  bool flat = IsFlat() && Flat;
+  TColor textColor, shadowColor;
+  if (Enabled) {
+    textColor = shadowColor = DefaultCaptionColor(Control, Selected, flat);
+  } else {
+    DisabledCaptionColors(Control, Selected, shadowColor, textColor, flat);
+  }
+  Flags |= DT_NOCLIP;
+  std::string text = Text;
+  TRect r = R;
+  int prefix = 0, charWidth = 0, underlineX = 0;
+  if (Vertical) {
+    int marked = AcceleratorPosition(text);
+    TSize size = MeasureTextSize(DC, text);
+    r = r.Offset((r.Width() + size.cy) / 2, 0);
+    int freeHeight = r.Height() - size.cx;
+    if (Alignment == 1) r = r.Offset(0, freeHeight / 2);
+    if (Alignment == 2) r = r.Offset(0, freeHeight);
+    if (marked > 0) {
+      Flags |= DT_NOPREFIX;
+      prefix = MeasureTextSize(DC, text.substr(0, size_t(marked - 1))).cx;
+      charWidth = MeasureTextSize(DC, text.substr(size_t(marked - 1), 1)).cx;
+      TEXTMETRIC tm;
+      GetTextMetrics(DC, &tm);
+      underlineX = (R.Left + R.Right - size.cy) / 2 + tm.tmDescent - 2;
+    }
+  } else {
+    if (Clip) Flags &= ~DT_NOCLIP;
+    Flags |= UINT(Alignment) | DT_VCENTER;
+  }
+  auto pass = [&](TColor Color, int Shift) {
+    TRect place = r.Offset(Shift, Shift);
+    DrawTextColored(DC, text, place, Flags, -1, Color, TRANSPARENT);
+    if (charWidth > 0)
+      Lines(DC, RGBOf(Color), {{underlineX + Shift, R.Top + prefix + Shift},
+                               {underlineX + Shift, R.Top + prefix + charWidth + Shift}});
+  };
+  if (shadowColor != textColor) pass(shadowColor, 1);
+  pass(textColor, 0);
 }
 
 HBRUSH TdxBarPainter::ItemBackgroundBrush(TdxBarItemControl* Control, int PaintType, bool NoIcon, bool Selected, bool Down, bool Enabled) const {

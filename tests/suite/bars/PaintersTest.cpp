@@ -2,6 +2,7 @@
 // as pixels, and that no call leaves a drawing object or a changed clip region behind.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -155,4 +156,151 @@ TEST(BarPainterDrawing, ArrowTriangleHasItsSizeAndDisabledEmboss) {
   TSurface f(30, 30, clBtnFace);
   DrawArrowTriangle(f.C()->CurrentDC(), TRect(0, 0, 30, 30), true, 4, false, false, true, clDefault);
   EXPECT_EQ(f.Count(TRect(0, 0, 30, 30), Sys(COLOR_BTNHIGHLIGHT)), 0) << "a flat arrow has no emboss";
+}
+
+TEST(BarPainterDrawing, DisabledCaptionIsEmbossedUnlessSelected) {
+  struct TCase {
+    bool Selected;
+    int Highlight;  // pixels in COLOR_BTNHIGHLIGHT expected (0 none, 1 some)
+    TColor Ink;
+  } cases[] = {{false, 1, Sys(COLOR_BTNSHADOW)}, {true, 0, Sys(COLOR_GRAYTEXT)}};
+  for (const TCase& c : cases) {
+    TSurface s(80, 24, clBtnFace);
+    // Text without smoothing, so that every inked pixel has the colour of its pass.
+    LOGFONT lf;
+    lf.lfHeight = -13;
+    std::strcpy(lf.lfFaceName, "DejaVu Sans");
+    lf.lfQuality = 3;
+    HFONT font = CreateFontIndirect(&lf);
+    HGDIOBJ old = SelectObject(s.C()->CurrentDC(), font);
+    Base().DrawItemText(nullptr, s.C()->CurrentDC(), DT_SINGLELINE, false, false, false, c.Selected, false, 0,
+                        TRect(4, 0, 80, 24), "File");
+    TRect ink = s.Bounds(c.Ink);
+    SelectObject(s.C()->CurrentDC(), old);
+    DeleteObject(font);
+    ASSERT_FALSE(ink.IsEmpty()) << c.Selected;
+    TRect light = s.Bounds(Sys(COLOR_BTNHIGHLIGHT));
+    if (c.Highlight) {
+      // The highlight copy lies one pixel right and down, under the shadow-coloured text.
+      EXPECT_EQ(light.Right, ink.Right + 1);
+      EXPECT_EQ(light.Bottom, ink.Bottom + 1);
+    } else {
+      EXPECT_TRUE(light.IsEmpty());
+    }
+  }
+}
+
+namespace {
+// Records where the check sign goes instead of drawing it.
+struct TCheckRecorder : TdxBarPainter {
+  mutable int Code = 0, X = 0, Y = 0;
+  void DrawCheckSign(TdxBarItemControl*, HDC, int SizeCode, int AX, int AY) const override {
+    Code = SizeCode, X = AX, Y = AY;
+  }
+};
+}  // namespace
+
+TEST(BarPainterDrawing, CheckSignBoxGrowsWithTheFontFromSixteenPoints) {
+  struct {
+    int Points, Code, W, H;
+  } cases[] = {{8, 1, 9, 7}, {15, 1, 9, 7}, {16, 2, 18, 14}, {20, 2, 18, 14}};
+  for (auto& c : cases) {
+    TSurface s(40, 40);
+    s.C()->CurrentFont()->SetSize(c.Points);
+    s.C()->MeasureTextHeight("0");  // the font goes into the DC as it does when the control draws
+    HDC dc = s.C()->CurrentDC();
+    TCheckRecorder p;
+    p.DrawCheckSignCentered(nullptr, dc, true, 1, TRect(0, 0, 40, 30));
+    EXPECT_EQ(p.Code, c.Code) << c.Points;
+    EXPECT_EQ(p.X, (40 - c.W) / 2) << c.Points;
+    EXPECT_EQ(p.Y, (30 - c.H) / 2) << c.Points;
+    p.Code = 0;
+    p.DrawCheckSignCentered(nullptr, dc, true, 0, TRect(0, 0, 40, 30));
+    p.DrawCheckSignCentered(nullptr, dc, false, 1, TRect(0, 0, 40, 30));
+    EXPECT_EQ(p.Code, 0) << "only a down item in a menu gets the sign";
+  }
+}
+
+TEST(BarPainterDrawing, StandardCheckMarkScalesWithItsSizeCode) {
+  TSurface small(60, 60, clBtnFace), large(60, 60, clBtnFace);
+  Standard().DrawCheckSign(nullptr, small.C()->CurrentDC(), 1, 10, 10);
+  Standard().DrawCheckSign(nullptr, large.C()->CurrentDC(), 2, 10, 10);
+  TRect a = small.Bounds(clBtnFace, true), b = large.Bounds(clBtnFace, true);
+  EXPECT_EQ(a, TRect(10, 10, 19, 18));
+  EXPECT_EQ(b, TRect(11, 9, 27, 26));
+  EXPECT_GT(small.Count(a, clBlack), 0);
+  EXPECT_GT(small.Count(a, clWhite), 0);
+}
+
+namespace {
+struct TFakeBarControl : TCustomdxBarControl {
+  bool Vertical = false;
+  int Width = 100;
+  bool IsVertical() const override { return Vertical; }
+  TRect ClientBounds() const override { return TRect(0, 0, Width, 22); }
+};
+}  // namespace
+
+TEST(BarPainterDrawing, MarkChevronMovesUpInASmallMarkArea) {
+  TFakeBarControl bar;
+  auto chevron = [&](int Height) {
+    TSurface s(20, 20, clBtnFace);
+    Base().DrawMarkChevrons(&bar, s.C()->CurrentDC(), 5, TRect(0, 0, 11, Height));
+    return s.Bounds(Sys(COLOR_BTNTEXT));
+  };
+  TRect small = chevron(16), normal = chevron(17);
+  EXPECT_EQ(normal, TRect(5, 4, 9, 9));
+  EXPECT_EQ(small, normal.Offset(0, -1));
+  // The Standard look never moves it.
+  TSurface s(20, 20, clBtnFace);
+  Standard().DrawMarkChevrons(&bar, s.C()->CurrentDC(), 5, TRect(0, 0, 11, 16));
+  EXPECT_EQ(s.Bounds(Sys(COLOR_BTNSHADOW)).Top, 1);
+}
+
+// ---- drawing objects and clip regions
+
+namespace {
+struct TThrowingPainter : TdxBarPainter {
+  void FillControlBackground(TdxBarItemControl*, HDC, bool, HBRUSH, const TRect&) const override {
+    throw Exception("paint failed");
+  }
+};
+}  // namespace
+
+TEST(BarPainterHygiene, EveryCallLeavesNoObjectAndTheClipAsItWas) {
+  TFakeBarControl bar;
+  BarCheckerBrush();  // the unit's brush lives on
+  TSurface s(120, 60, clBtnFace);
+  HDC dc = s.C()->CurrentDC();
+  IntersectClipRect(dc, 2, 2, 110, 50);
+  const TRect r(10, 10, 60, 40);
+  std::vector<std::pair<const char*, std::function<void(const TdxBarPainter&)>>> calls = {
+      {"DrawArrow", [&](auto& p) { p.DrawArrow(dc, r, adDown, false, false, false, clDefault); }},
+      {"DrawArrowSized", [&](auto& p) { p.DrawArrowSized(dc, r, adRight, 4, true, true, false, clDefault); }},
+      {"DrawCaptionMarkArrow", [&](auto& p) { p.DrawCaptionMarkArrow(&bar, dc, r); }},
+      {"DrawMarkChevrons", [&](auto& p) { p.DrawMarkChevrons(&bar, dc, 20, r); }},
+      {"DrawCheckSign", [&](auto& p) { p.DrawCheckSign(nullptr, dc, 2, 12, 12); }},
+      {"DrawItemText", [&](auto& p) { p.DrawItemText(nullptr, dc, 0, false, true, false, false, false, 0, r, "Ab"); }},
+      {"DrawPushButton", [&](auto& p) { p.DrawPushButton("OK", dc, false, 1, r); }},
+      {"DrawDropDownListBorder", [&](auto& p) { p.DrawDropDownListBorder(dc, clRed, r); }},
+      {"FrameControlBackground", [&](auto& p) { p.FrameControlBackground(nullptr, dc, false, GetSysColorBrush(COLOR_BTNFACE), r); }},
+      {"FillDisabledShadow", [&](auto& p) { p.FillDisabledShadow(nullptr, dc, r); }},
+      {"DrawFloatingBorder", [&](auto& p) { p.DrawFloatingBorder(&bar, dc, r); }},
+  };
+  for (const TdxBarPainter* painter : {static_cast<const TdxBarPainter*>(&Base()), static_cast<const TdxBarPainter*>(&Standard()),
+                                       static_cast<const TdxBarPainter*>(&Enhanced())})
+    for (auto& [name, call] : calls) {
+      int objects = LiveGdiObjectCount();
+      std::vector<RECT> clip = ClipOf(dc);
+      call(*painter);
+      EXPECT_EQ(LiveGdiObjectCount(), objects) << name;
+      EXPECT_EQ(ClipOf(dc), clip) << name;
+    }
+
+  TThrowingPainter thrower;
+  int objects = LiveGdiObjectCount();
+  std::vector<RECT> clip = ClipOf(dc);
+  EXPECT_THROW(thrower.FrameControlBackground(nullptr, dc, false, GetSysColorBrush(COLOR_BTNFACE), r), Exception);
+  EXPECT_EQ(LiveGdiObjectCount(), objects);
+  EXPECT_EQ(ClipOf(dc), clip) << "the excluded inside is given back when the fill raises";
 }
