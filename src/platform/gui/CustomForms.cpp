@@ -156,6 +156,17 @@ void TCustomForm::RaiseStayOnTopForms() {
       if (QWidget* w = GetWindowWidget(f->WindowHandle())) w->raise();
 }
 
+// A form that becomes active gives the keyboard to the control that had it last, else to its
+// first tab stop, so a dialog can be used from the keyboard at once.
+void TCustomForm::SetWindowFocus() {
+  if (FFormStyle == fsMDIChild || !HandleAllocated()) return;
+  HWND focus = GetFocus();
+  if (focus && focus != WindowHandle() && GetAncestor(focus, GA_ROOT) == WindowHandle()) return;
+  TWinControl* target = ActiveControl();
+  if (!target || !target->CanFocus()) target = FindNextControl(nullptr, true, true, false);
+  if (target && target->CanFocus()) target->SetFocus();
+}
+
 void TCustomForm::SetFormStyle(TFormStyle Value) {
   if (FFormStyle == Value) return;
   FFormStyle = Value;
@@ -581,9 +592,10 @@ void TCustomForm::Dispatch(TMessage& Message) {
       TWinControl::Dispatch(Message);
       if (active == FActive) return;
       FActive = active;
-      if (active)
+      if (active) {
+        SetWindowFocus();
         Activate();
-      else
+      } else
         Deactivate();
       return;
     }

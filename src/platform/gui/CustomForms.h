@@ -189,6 +189,7 @@ class TCustomForm : public TWinControl {
   void ApplyPosition();
   void ApplyAlphaBlend();
   void RaiseStayOnTopForms();
+  void SetWindowFocus();
   void ApplySizeLimits();
   bool IsFixedBorder() const;
   void CloseModal();
