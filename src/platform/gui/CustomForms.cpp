@@ -79,6 +79,7 @@ void TCustomForm::BeforeDestruction() {
 
 TCustomForm::~TCustomForm() {
   BeforeDestruction();
+  Destroying();
   Screen->RemoveForm(this);
   if (Application->MainForm() == this) Application->SetMainForm(nullptr);
   // Owned components go while the form is still a form.

@@ -461,6 +461,9 @@ bool TWinControl::SetFocusedControl(TWinControl* Control) {
   if (Control != this) FActiveControl = Control;
   if (old == Control) return true;
   FFocusedControl = Control;
+  // A form being torn down moves the focus as its children go, but its handlers may belong to
+  // parts of it already destroyed: no enter or exit reaches them.
+  if (ComponentState().Contains(csDestroying)) return true;
   TWeakLink<TWinControl> guard(Control);
   // Leaving: from the old control up to (not including) the first common parent.
   for (TWinControl* c = old; c && !(Control && c->ContainsControl(Control)); c = c->Parent())

@@ -2,6 +2,7 @@
 // boxes, radio buttons and groups, edits, memos, combo boxes, list boxes, and the dialog keys.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -554,6 +555,36 @@ object Free: TEdit {
   free->SetReadOnly(false);
   guitest::Type(form.get(), "C");
   EXPECT_EQ(free->Text(), "abC");
+}
+
+// Destroying a form moves the focus from child to child as they go; the handlers of a form half
+// torn down must not run.
+TEST(Edits, AFormBeingDestroyedRunsNoExitHandler) {
+  auto form = FormFrom(R"F(
+object E1: TEdit {
+  Left = 10
+  Top = 10
+}
+object E2: TEdit {
+  Left = 10
+  Top = 40
+}
+object E3: TEdit {
+  Left = 10
+  Top = 70
+}
+)F");
+  int exits = 0;
+  for (const char* name : {"E1", "E2", "E3"}) Find<TEdit>(form.get(), name)->OnExit = [&exits](TObject*) { ++exits; };
+  QWidget* window = GetWindowWidget(form->Handle());
+  window->activateWindow();
+  for (int i = 0; i < 100 && QApplication::activeWindow() != window; ++i) Application->ProcessMessages();
+  ASSERT_EQ(QApplication::activeWindow(), window);
+  Find<TEdit>(form.get(), "E2")->SetFocus();
+  ASSERT_TRUE(Find<TEdit>(form.get(), "E2")->Focused());
+  exits = 0;
+  form.reset();
+  EXPECT_EQ(exits, 0);
 }
 
 TEST(Edits, EnterAndExitFollowTheFocusAndTabSelectsTheText) {
