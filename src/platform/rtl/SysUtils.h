@@ -50,6 +50,7 @@ SONALIX_DECLARE_EXCEPTION(EReadError, EStreamError);
 SONALIX_DECLARE_EXCEPTION(EWriteError, EStreamError);
 SONALIX_DECLARE_EXCEPTION(EFilerError, EStreamError);
 SONALIX_DECLARE_EXCEPTION(EResNotFound, Exception);
+SONALIX_DECLARE_EXCEPTION(EInvalidCast, Exception);
 SONALIX_DECLARE_EXCEPTION(EArgumentException, Exception);
 SONALIX_DECLARE_EXCEPTION(EArgumentOutOfRangeException, EArgumentException);
 SONALIX_DECLARE_EXCEPTION(ENotSupportedException, Exception);

@@ -20,7 +20,15 @@ bool SameAlias(std::string_view a, std::string_view b) {
 }
 }  // namespace
 
+std::function<void(const char*)>& SoundWatcher() {
+  static std::function<void(const char*)> watcher;
+  return watcher;
+}
+
+void SetPlaySoundWatcher(std::function<void(const char* Sound)> Watcher) { SoundWatcher() = std::move(Watcher); }
+
 BOOL PlaySound(const char* pszSound, HMODULE, DWORD fdwSound) {
+  if (SoundWatcher()) SoundWatcher()(pszSound);
   // A null name stops whatever plays; nothing ever plays here.
   if (!pszSound) return TRUE;
   std::string_view name(pszSound);

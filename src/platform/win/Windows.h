@@ -851,6 +851,8 @@ constexpr DWORD SND_ASYNC = 0x0001;
 constexpr DWORD SND_NODEFAULT = 0x0002;
 constexpr DWORD SND_ALIAS = 0x00010000;
 BOOL PlaySound(const char* pszSound, HMODULE hmod, DWORD fdwSound);
+// Tests watch which sounds were asked for (null to stop watching).
+void SetPlaySoundWatcher(std::function<void(const char* Sound)> Watcher);
 BOOL GetKeyboardState(BYTE* lpKeyState);
 
 // ---------------------------------------------------------------------------------------------

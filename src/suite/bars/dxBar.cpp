@@ -70,14 +70,22 @@ TCustomdxBarControl::~TCustomdxBarControl() {
   if (FItemLinks && FItemLinks->BarControl() == this) FItemLinks->SetBarControl(nullptr);
 }
 
-TdxBarItemControl::~TdxBarItemControl() { ClearLinksToObject(this); }
-
-TCustomdxBarControl* TdxBarItemControl::Parent() const {
-  return FItemLink ? FItemLink->BarControl() : nullptr;
+TdxBarPainter* TCustomdxBarControl::Painter() const {
+  return FItemLinks && FItemLinks->BarManager() ? FItemLinks->BarManager()->Painter() : nullptr;
 }
 
-TdxBarItemAlign TdxBarItemControl::EffectiveAlign() const {
-  return FItemLink && FItemLink->Item() ? FItemLink->Item()->Align() : iaLeft;
+bool TCustomdxBarControl::HasItemControl(TdxBarItemControl* Control) const {
+  TdxBarItemLink* link = Control ? Control->Link() : nullptr;
+  return link && link->Control() == Control && link->BarControl() == this;
+}
+
+bool TCustomdxBarControl::IsCustomizing() const {
+  return FItemLinks && FItemLinks->BarManager() && FItemLinks->BarManager()->IsCustomizingOrDesigning();
+}
+
+int TCustomdxBarControl::TextWidthFor(TdxBarItemControl* Control) const {
+  int own = Control ? Control->OwnTextSize() : 0;
+  return own ? own : TextSize();
 }
 
 void TdxBarDesignController::TrackInternalItem(TdxBarItem* Item, TComponentList* List) {

@@ -38,6 +38,13 @@ class TCustomForm;
 class TCustomIniFile;
 class TMemIniFile;
 class TdxBarLayoutIO;
+class TCustomImageList;
+class TBitmap;
+class TcxCanvas;
+class TdxFader;
+class TdxCustomHintViewInfo;
+class TdxScreenTip;
+class TCustomdxBarControlViewInfo;
 
 // ---- enumerations
 
@@ -106,45 +113,546 @@ class TCustomdxBarControl : public TObject {
   virtual TdxBarItemControl* ParentItemControl() const { return nullptr; }
   TdxBarItemLinks* ItemLinks() const { return FItemLinks; }
 
+  // What item controls ask of the window that holds them.
+  virtual TdxBarPainter* Painter() const;
+  virtual TcxCanvas* CurrentCanvas() const { return nullptr; }
+  virtual HWND Handle() const { return nullptr; }
+  virtual bool HandleAllocated() const { return false; }
+  virtual void CloseUp(int Reason) {}
+  virtual void KeySelectItemControl(TdxBarItemControl* Control) {}
+  virtual void SelectOrClose(TdxBarItemControl* Control) {}
+  virtual void ItemControlSelected(TdxBarItemControl* Control) {}
+  virtual void InvalidateItemControl(TdxBarItemControl* Control) {}
+  virtual bool HasItemControl(TdxBarItemControl* Control) const;
+  virtual TdxBarItemControl* ItemControlAt(const TPoint& P) const { return nullptr; }
+  virtual TdxBarItemControl* ItemControlUnderCursor() const { return nullptr; }
+  virtual bool ShowsItemHints() const { return !IsActive(); }
+  virtual TdxCustomHintViewInfo* NewHintViewInfo(const std::string& Hint, const std::string& ShortCut,
+                                                 TdxScreenTip* ScreenTip) {
+    return nullptr;
+  }
+  virtual TPoint CalcHintPosition(const TPoint& Cursor, int Height, const TRect& ItemBounds) {
+    return Cursor;
+  }
+  virtual TdxFader* Fader() const { return nullptr; }
+  virtual bool FadingEnabled() const { return false; }
+  virtual bool ReservedSwitch() const { return true; }
+  virtual bool IsRotated() const { return false; }
+  virtual int ItemOrientation() const { return BarControlKind() == 2 ? 1 : IsRotated() ? 2 : 0; }
+  virtual bool IsDockedVertically() const { return false; }
+  virtual bool AcceptsAlignedItems() const { return false; }
+  virtual bool IsCustomizing() const;
+  virtual bool Downed() const { return false; }
+  virtual void SetDowned(bool Value) {}
+  virtual void DeactivateIfFocused() {}
+  virtual void Activate(TdxBarItemControl* Control) {}
+  virtual bool ClosesAfterClick() const { return false; }
+  virtual HBRUSH BackgroundBrush() const { return nullptr; }
+  virtual int TextSize() const { return 0; }
+  virtual int TextWidthFor(TdxBarItemControl* Control) const;
+  virtual int IconAreaWidth() const { return 0; }
+  virtual int MenuArrowWidth() const { return 0; }
+  virtual int MenuArrowHeight() const { return 0; }
+  virtual int GroupIndent() const { return 0; }
+  virtual int SeparatorIndent() const { return 0; }
+  virtual int DropDownShift() const { return 0; }
+  virtual int ReservedMetric(TdxBarItemControl* Control) const { return ivlDefault; }
+  virtual TBitmap* FallbackGlyph() const { return nullptr; }
+  virtual bool WantsEditSelectAll() const { return false; }
+  virtual TCustomdxBarControlViewInfo* ViewInfo() const { return nullptr; }
+  virtual void SetLessUsedFill(bool Value) {}
+
  private:
   TdxBarItemLinks* FItemLinks = nullptr;
 };
 
-// The on-screen control of one link.
+// ---- item controls
+
+class TdxFader;
+class TcxCanvas;
+class TcxBitmap32;
+class TcxAlphaBitmap;
+class TcxAccessibilityHelper;
+class TdxCustomHintViewInfo;
+class TdxBarItemControlViewInfo;
+class TCustomdxBarControlViewInfo;
+class TdxCachedImageOptions;
+
+// Bits of an item control's shown parts.
+constexpr int dxBarGlyphPart = 1;
+constexpr int dxBarCaptionPart = 2;
+
+// The hot part of a control when the mouse is inside it but over none of its parts.
+constexpr int dxBarNoPartHot = 100;
+
+// What an item control hands the painter for one paint or measure.
+class TdxBarItemControlDrawParams : public TObject {
+ public:
+  explicit TdxBarItemControlDrawParams(TdxBarItemControl* AControl) : FControl(AControl) {}
+  int GlyphSizeKind() const { return FGlyphSizeKind; }
+  // 0 small glyph, 1 large icon, 2 large-button glyph; a change invalidates the glyph cache.
+  void SetGlyphSizeKind(int Value);
+  TdxBarItemControl* Control() const { return FControl; }
+  TdxBarItemControl* ItemControl() const { return FControl; }
+
+  TcxCanvas* DrawCanvas = nullptr;
+  std::string CaptionText;
+  std::string DescriptionText;
+  std::string ShortCutText;
+  int PaintKind = 0;  // 0 bar, 1 menu, 2 rotated bar
+  int ShownParts = 0;
+  bool DrawEnabled = true;
+  bool KeyNavigable = false;
+  bool Highlighted = false;
+  bool PopupOpen = false;
+  bool HasDropDownPart = false;
+  int HotPart = -1;
+  bool Customizing = false;
+  bool PressedLook = false;
+  bool KeyboardSelected = false;
+  TSize GlyphExtent;
+
+ private:
+  int FGlyphSizeKind = 0;
+  TdxBarItemControl* FControl;
+};
+
+class TdxBarButtonLikeControlDrawParams : public TdxBarItemControlDrawParams {
+ public:
+  using TdxBarItemControlDrawParams::TdxBarItemControlDrawParams;
+  TSize ArrowAreaSize;
+  uint8_t RealButtonGroupPosition = 0;
+  TRect ContentMargins;
+  bool DownLook = false;
+  bool PressedState = false;
+  bool DropDownEnabled = false;
+  bool ArrowPressed = false;
+  bool GrayGlyph = false;
+  bool PlainTextLook = false;
+  bool LoweredLook = false;
+  bool InMainMenu = false;
+  bool HotLook = false;
+  bool SeparateArrowPart = false;
+};
+
+class TdxBarEditLikeControlDrawParams : public TdxBarItemControlDrawParams {
+ public:
+  using TdxBarItemControlDrawParams::TdxBarItemControlDrawParams;
+  bool EditingNow = false;
+  bool FramePartOnly = false;
+};
+
+// Filled by the static controls of the extra items.
+class TdxBarStaticLikeControlDrawParams : public TdxBarItemControlDrawParams {
+ public:
+  using TdxBarItemControlDrawParams::TdxBarItemControlDrawParams;
+  TAlignment Alignment = taLeftJustify;
+  bool AlignmentSet = false;
+  TRect BorderOffsets;
+  int BorderStyle = 0;
+};
+
+class TdxBarSeparatorControlDrawParams : public TdxBarStaticLikeControlDrawParams {
+ public:
+  using TdxBarStaticLikeControlDrawParams::TdxBarStaticLikeControlDrawParams;
+  bool FirstShown = false;
+};
+
+class TdxBarColorComboControlDrawParams : public TdxBarEditLikeControlDrawParams {
+ public:
+  using TdxBarEditLikeControlDrawParams::TdxBarEditLikeControlDrawParams;
+  bool ShowCustomColorButton = false;
+};
+
+class TdxBarSpinEditDrawParams : public TdxBarEditLikeControlDrawParams {
+ public:
+  using TdxBarEditLikeControlDrawParams::TdxBarEditLikeControlDrawParams;
+  int PressedButton = -1;
+  TSize ButtonSizes[2];
+  bool Pressed = false;
+};
+
+class TdxBarProgressControlDrawParams : public TdxBarStaticLikeControlDrawParams {
+ public:
+  using TdxBarStaticLikeControlDrawParams::TdxBarStaticLikeControlDrawParams;
+  int Min = 0;
+  int Max = 100;
+  int Position = 0;
+  bool Smooth = false;
+};
+
+class TdxBarInPlaceSubItemControlDrawParams : public TdxBarButtonLikeControlDrawParams {
+ public:
+  using TdxBarButtonLikeControlDrawParams::TdxBarButtonLikeControlDrawParams;
+  bool Expanded = false;
+  int TextOffset = 0;
+};
+
+// An item control's rendered glyph: drawn once per drawing mode and source, then copied.
+class TdxCachedImageOptions : public TObject {
+ public:
+  // Draws the glyph at (0, 0) of the cache in the requested mode.
+  using TRenderProc = std::function<void(HDC DC, const TRect& R)>;
+  TdxCachedImageOptions();
+  ~TdxCachedImageOptions() override;
+  bool IsValidFor(int ADrawMode, TBitmap* Glyph, TCustomImageList* AImages) const;
+  void Fill(const TRect& R, TBitmap* Glyph, int ADrawMode, TCustomImageList* AImages,
+            const TRenderProc& Render);
+  TcxAlphaBitmap* CacheBitmap() const { return FCacheBitmap.get(); }
+  // Renderings since creation, for whoever wants to see the cache at work.
+  int FillCount() const { return FFillCount; }
+
+  bool Valid = false;
+  int DrawMode = 0;
+  TCustomImageList* Images = nullptr;
+  TBitmap* SourceGlyph = nullptr;
+
+ private:
+  std::unique_ptr<TcxAlphaBitmap> FCacheBitmap;
+  int FFillCount = 0;
+};
+
+// The canvas font an item control replaced, to put back after measuring or drawing.
+struct TdxBarItemFontState {
+  bool Changed = false;
+  std::unique_ptr<TFont> Saved;
+};
+
+// The on-screen control of one link inside one bar control. Each item kind has its own class;
+// the virtual operations below, in this order, are what the bar windows, painters and the extra
+// items' controls rely on.
 class TdxBarItemControl : public TcxIUnknownObject {
  public:
-  explicit TdxBarItemControl(TdxBarItemLink* ALink) : FItemLink(ALink) {}
+  using TDrawParamsFactory = TdxBarItemControlDrawParams* (*)(TdxBarItemControl*);
+  using TViewInfoFactory = TdxBarItemControlViewInfo* (*)(TdxBarItemControl*);
+
+  // CreateForLink: call Initialize() right after construction (virtual calls need the whole
+  // object); CreateItemControl does both.
+  explicit TdxBarItemControl(TdxBarItemLink* ALink);
   ~TdxBarItemControl() override;
-  TdxBarItemLink* ItemLink() const { return FItemLink; }
-  TCustomdxBarControl* Parent() const;
-  virtual void CaptionChanged() {}
-  virtual void EnabledChanged() {}
-  virtual void ResetGlyphCache(bool All) {}
-  virtual void RecalcBarIfNeeded() {}
-  virtual void RecalcBar() {}
-  virtual void RecalcBarOnChange() {}
-  virtual void Repaint() {}
-  virtual void RefreshState() {}
-  virtual bool IsDrawnSelected() const { return false; }
-  virtual bool IsSelected() const { return false; }
-  virtual bool IsKeyNavigable() const { return true; }
-  virtual TdxBarItemAlign EffectiveAlign() const;
-  virtual void WidthChanged() {}
-  virtual void PaintStyleChanged() {}
-  virtual void LargeImageChanged() {}
+  virtual void Initialize();
+
+  // -- fading and hints
+  virtual bool CanFade();
+  virtual void FadingInvalidate();
+  virtual void GetFadingImages(TcxBitmap32*& Normal, TcxBitmap32*& Hot);
+  virtual bool GetHintTexts(bool& Refused, std::string& Hint, std::string& ShortCut);
+  virtual TdxCustomHintViewInfo* CreateHintViewInfo();
+  virtual bool IsEnabled() const;
+  virtual TPoint CalcHintPosition(const TPoint& Cursor, int Height);
+  virtual bool PainterHintFlag() const;
+  virtual TdxFader* Fader() const;
+  // -- notifications from the item
+  virtual void RecalcBar();
+  virtual void CaptionChanged();
+  virtual void EnabledChanged();
+  virtual void RecalcBarIfNeeded();
   virtual void HotImageChanged() {}
-  virtual void RecalcTextMetrics() {}
-  virtual void BoundsChanged() {}
-  // Controls that host a real edit window answer for it.
-  virtual bool IsWindowControl() const { return false; }
+  virtual void LargeImageChanged();
+  virtual void RefreshState();
+  virtual void PaintStyleChanged() {}
+  virtual void BarShown(bool Value) {}
+  virtual void RepaintIfIdle();
+  virtual void ShowPlacedWindow(bool Show) {}
+  virtual void RecalcBarOnChange();
+  virtual void WidthChanged();
+  virtual void ReleasePlacedWindow() {}
+  // -- behaviour queries and actions
+  virtual bool SupportsButtonGroup() const { return false; }
+  virtual bool ClickFiresItem() const { return true; }
+  virtual bool BelongsToManager() const;
+  virtual bool CanCloseFor(TdxBarManager* Manager) { return CanClose(); }
+  virtual bool CanClose() { return true; }
+  virtual bool CanFocusByKey() const { return IsKeyNavigable(); }
+  virtual bool IsKeyNavigable() const;
+  virtual void HitTest(const TPoint& P);
+  virtual void ClickAt(bool ByMouse, bool Flag);
+  virtual void EnterActiveState(bool Flag, bool ByMouse);
+  virtual void LeaveActiveState(bool Flag);
+  virtual void DoClick(bool ByMouse, bool Flag) {}
+  virtual void Click(bool ByMouse);
+  virtual void SelectByMouse(bool AlreadySelected, bool& Handled);
+  virtual bool IsActiveNow() const { return IsDrawnSelected(); }
+  virtual bool WantsKey(WORD Key) const { return false; }
+  virtual const TClassInfo* AccessibilityHelperClass() const;
+  virtual TdxBarItemViewLevels GetPossibleViewLevels() const;
+  virtual int ShownParts() const;
+  virtual int DefaultShownParts() const { return 0; }
+  virtual int DefaultViewSize() const;
+  virtual int PaintKind() const;
+  virtual int PartCount() const { return 1; }
+  virtual TViewInfoFactory ViewInfoClass() const;
+  virtual bool DrawsGrayGlyph() const { return false; }
+  virtual void CaptionText(std::string& Text) const;
+  virtual TWinControl* InnerControl() const { return nullptr; }
+  virtual TDrawParamsFactory DrawParamsClass() const;
+  // -- glyph, image-list and hint sources
+  virtual TBitmap* SmallGlyph() const;
+  virtual bool DrawGlyphAsIs() const;
+  virtual int SmallImageIndex() const;
+  virtual TCustomImageList* ImagesFor(int SizeKind) const;
+  virtual TCustomImageList* SmallImages() const;
+  virtual TCustomImageList* HotImages() const;
+  virtual TBitmap* LargeGlyph() const;
+  virtual int LargeImageIndex() const;
+  virtual TCustomImageList* LargeImages() const;
+  virtual bool GlyphAndImages(int SizeKind, bool Hot, int& Index, TCustomImageList*& Images,
+                              TBitmap*& Glyph) const;
+  virtual int ImageIndexFor(int SizeKind) const;
+  virtual TSize GlyphSize(int SizeKind, bool Hot) const;
+  virtual std::string ItemHint() const;
+  virtual void HintAndShortCutText(std::string& Hint, std::string& ShortCut) const;
+  // -- painting
+  virtual TdxBarMenuItemSize MenuItemSize() const;
+  virtual TdxBarPainter* Painter() const;
+  virtual TShortCut ShortCutOf() const;
+  virtual int TextSize() const;
+  virtual void GetTextColors(bool Enabled, bool Selected, bool Flat, TColor& Color,
+                             TColor& SecondColor) const;
+  virtual void CalcDrawParams(bool WithTexts = true);
+  virtual void CalcPartRects();
+  virtual void RecalcTextMetrics();
+  virtual void UpdateStyleMetrics();
+  virtual void Draw(const TRect& R, int APaintKind) {}
+  virtual bool PaintsFlat() const { return true; }
+  virtual void SelectItemFont(TFont* FontSource, int StyleIndex, TdxBarItemFontState& Saved);
+  virtual void RestoreItemFont(TdxBarItemFontState& Saved);
+  virtual TCustomdxBarControl* DropDownBarControl() const { return nullptr; }
+  virtual void EmptyPartRect(TRect& R) const { R = TRect(); }
+  virtual int CaptionWidth();
+  // -- glyph and measure queries
+  virtual bool UsesLargeIcons() const;
+  virtual bool UsesLargePath(int SizeKind) const;
+  virtual bool UsesLargeGlyph(int SizeKind) const;
+  virtual bool UsesLargeImage(int SizeKind) const;
+  virtual int ViewSizeForLevel() const;
+  // -- sizes
+  virtual void GetControlMargins(int Kind, TRect& Margins);
+  virtual int TextPartWidth();
+  virtual int ExtraPartWidth() { return 0; }
+  virtual int GlyphPartWidth();
+  virtual int TextIndent();
+  virtual int Height();
+  virtual int Width();
+  virtual int SmallWidth();
+  virtual int LargeWidth();
+  virtual int MenuItemHeight();
+  virtual int MenuItemWidth();
+  virtual int MinHeight() { return 1; }
+  virtual int MinWidth() { return 1; }
+  virtual int LargeHeight();
+  virtual int SmallHeight();
+  virtual int NaturalHeight();
+  virtual int NaturalWidth();
+  // -- the rest of the contract
+  virtual bool HasToolbarHint() const;
+  virtual bool JoinsSubMenuToOwner() const;
+  virtual bool CanBeClicked() const { return IsKeyNavigable() || ClickFiresItem(); }
+  virtual bool OwnsWindow(HWND Wnd) const;
+  virtual bool ClosesMenusOnClick() const { return true; }
+  virtual bool HasArrowPart() const { return false; }
+  virtual bool FrameEditPartOnly() const { return false; }
+  virtual bool HasDropDown() const { return false; }
+  virtual bool HiddenFromCustomizingHitTest() const { return false; }
+  virtual bool IsInSubMenu() const { return false; }
+  virtual bool IsInMainMenu() const { return false; }
+  virtual bool IsRotated() const;
+  virtual bool KeepsMouseAfterClick() const { return false; }
+  virtual void BeginSizing(const TPoint& P) {}
+  virtual bool IsSizingPoint(const TPoint& P) const { return false; }
+  virtual void EndSizing(bool Apply) {}
+  virtual void DoSizing(const TPoint& P) {}
+  virtual bool HasInnerWindow() const { return false; }
+  virtual bool IsDroppedDown() const { return false; }
+  virtual void Repaint();
+  // -- dynamic operations, sent by the bar control
+  virtual void DoubleClicked() {}
+  virtual bool WantsDoubleClick() const;
+  virtual void KeyDown(WORD& Key, TShiftState Shift) {}
+  virtual void KeyUp(WORD& Key, TShiftState Shift) {}
+  virtual void KeyPress(char32_t& Key) {}
+  virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {}
+  virtual void MouseEnter(TShiftState Shift, int X, int Y) { HitTest(TPoint(X, Y)); }
+  virtual void MouseLeave() { HitTest(TPoint(-1, -1)); }
+  virtual void MouseMove(TShiftState Shift, int X, int Y) { HitTest(TPoint(X, Y)); }
+  virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {}
+  // Window items ask for the text of an open editor through these.
+  virtual bool IsWindowControl() const { return HasInnerWindow(); }
   virtual bool IsEditing() const { return false; }
   virtual std::string WindowText() const { return {}; }
   virtual void SetWindowText(const std::string& Value) {}
+  virtual bool IsSelected() const;
+
+  // -- fields and plain operations
+  TdxBarItemLink* Link() const { return FLink; }
+  TdxBarItemLink* ItemLink() const { return FLink; }
+  TdxBarItem* LinkItem() const;
+  TdxBarManager* LinkBarManager() const;
+  TdxBarManager* ItemBarManager() const;
+  TCustomdxBarControl* BarControl() const { return FBarControl; }
+  TCustomdxBarControl* Parent() const { return FBarControl; }
+  TRect ItemBoundsOf() const;
+  TcxCanvas* DrawingCanvas() const;
+  TCustomdxBarControl* ParentSubMenu() const;
+  TdxBarItemAlign EffectiveAlign() const;
+  bool IsDrawnSelected() const;
+  bool IsLockedInCustomizing() const;
+  bool IsPressedByMouse() const;
+  int HotPart() const { return FHotPart; }
+  void SetHotPart(int Index);
+  bool RepaintSuspended() const { return FRepaintSuspended; }
+  void SetRepaintSuspended(bool Value);
+  bool BarStaysAfterClick() const;
+  void BoundsChanged();
+  void ResetGlyphCache(bool ResetWidths = false);
+  void Paint(TcxCanvas* ACanvas, const TRect& R, int APaintKind);
+  int LayoutHeight();
+  int LayoutWidth();
+  int WidthAtViewLevel(TdxBarItemViewLevel Level);
+  HBRUSH BackgroundBrushOrBar() const;
+  bool HasOwnBackground() const { return FBackgroundBrush != nullptr; }
+  HBRUSH BackgroundBrush() const { return FBackgroundBrush; }
+  bool ShowsShortCut() const;
+  bool ShowsDescription() const;
+  bool HasGlyphFor(int SizeKind) const;
+  bool ShowsGlyphFor(int SizeKind, int Parts) const;
+  TdxBarItemViewLevels CheckedPossibleViewLevels() const;
+  TdxBarItemViewLevels AllowedViewLevels() const;
+  int OwnTextSize() const;
+  int TextWidthOf(const std::string& Text);
+  int TextHeight();
+  int SelectByRotation(int X, int Y) const { return IsRotated() ? Y : X; }
+  int SelectAcrossRotation(int X, int Y) const { return IsRotated() ? X : Y; }
+  void BeginBackgroundFill();
+  void EndBackgroundFill();
+  TcxAccessibilityHelper* AcquireAccessibilityHelper();
+
+  TdxBarItemControlDrawParams* DrawParams() const { return FDrawParams.get(); }
+  TdxBarItemControlViewInfo* ViewInfo() const { return FViewInfo.get(); }
+  TdxCachedImageOptions* CachedImageOptions() const { return FCachedImageOptions.get(); }
+  const std::vector<TRect>& PartRects() const { return FPartRects; }
+  bool Active() const { return FActive; }
+  bool Destroying() const { return FDestroying; }
+  bool Placed = false;
+  bool SelectedByMouse = false;
+  bool LessUsed = false;
+  bool StartsLessUsedBand = false;
+
+ protected:
+  TcxCanvas* FDrawCanvas = nullptr;
+  HBRUSH FBackgroundBrush = nullptr;
+  std::vector<TRect> FPartRects;
+  int FMeasuredTextSize = 0;
 
  private:
-  TdxBarItemLink* FItemLink;
+  std::unique_ptr<TdxCachedImageOptions> FCachedImageOptions;
+  bool FDestroying = false;
+  TcxAccessibilityHelper* FAccessibilityHelper = nullptr;
+  bool FActive = false;
+  TdxBarItemLink* FLink;
+  TCustomdxBarControl* FBarControl;
+  bool FRepaintSuspended = false;
+  std::unique_ptr<TdxBarItemControlDrawParams> FDrawParams;
+  int FHotPart = -1;
+  std::unique_ptr<TdxBarItemControlViewInfo> FViewInfo;
 };
 using TdxBarItemControlClass = std::function<TdxBarItemControl*(TdxBarItemLink* Link)>;
+
+// Constructs a control of class T for a link and runs its creation steps.
+template <class T>
+T* CreateItemControl(TdxBarItemLink* Link) {
+  std::unique_ptr<T> c(new T(Link));
+  c->Initialize();
+  return c.release();
+}
+template <class T>
+TdxBarItemControlClass ItemControlClassOf() {
+  return [](TdxBarItemLink* Link) -> TdxBarItemControl* { return CreateItemControl<T>(Link); };
+}
+
+// The geometry one layout gave an item control.
+class TdxBarItemControlViewInfo : public TcxInterfacedPersistent {
+ public:
+  explicit TdxBarItemControlViewInfo(TdxBarItemControl* AControl);
+  ~TdxBarItemControlViewInfo() override;
+  virtual void RecalcHook() {}
+  void ResetLevelWidths();
+  void CopyBounds(TRect& R) const { R = Bounds; }
+  TdxBarItemControl* Control() const { return FControl; }
+
+  // The layouts' side of the view info, in this order.
+  TdxBarItemAlign Align() const;
+  TdxBarItemViewLevels GetAllowedLevels() const { return AllowedLevels; }
+  TRect GetBounds() const { return Bounds; }
+  int GetLayoutValueA() const { return LayoutValueA; }
+  bool IsDistributed() const;
+  TdxBarItemPosition Position() const;
+  TdxBarButtonGroupPosition ButtonGroup() const;
+  uint8_t GetRealButtonGroupPosition() const { return RealButtonGroupPosition; }
+  int GetLayoutValueB() const { return LayoutValueB; }
+  TdxBarItemViewLevel GetViewLevel() const { return ViewLevel; }
+  TdxBarItemViewLevel GetGroupViewLevel() const { return GroupViewLevel; }
+  int WidthAtLevel(TdxBarItemViewLevel Level);
+  bool BeginsGroup() const;
+  bool IsListed() const;
+  bool HasMultiColumnViewInfo() const { return false; }
+  void SetBounds(const TRect& R) { Bounds = R; }
+  void SetLayoutValueA(int Value) { LayoutValueA = Value; }
+  void SetDistributed(bool Value);
+  void SetRealButtonGroupPosition(uint8_t Value) { RealButtonGroupPosition = Value; }
+  void SetLayoutValueB(int Value) { LayoutValueB = Value; }
+  void SetViewLevel(TdxBarItemViewLevel Level) { ViewLevel = Level; }
+
+  TdxBarItemViewLevels AllowedLevels;
+  TRect Bounds;
+  int LayoutValueA = 0;
+  TRect GlyphBounds;
+  TdxBarItemViewLevel MostCompactPossibleLevel = ivlSmallIconWithText;
+  uint8_t RealButtonGroupPosition = 0;
+  int LayoutValueB = 0;
+  TdxBarItemViewLevel ViewLevel = ivlDefault;
+  TdxBarItemViewLevel GroupViewLevel = ivlSmallIconWithText;
+  struct TLevelWidth {
+    bool Computed = false;
+    int Width = 0;
+  };
+  TLevelWidth LevelWidths[4];
+
+ private:
+  TdxBarItemControl* FControl;
+};
+
+// What a bar control's last layout placed: its item controls' view infos and the group
+// separators between them.
+class TCustomdxBarControlViewInfo : public TObject {
+ public:
+  struct TSeparator {
+    TdxBarItemControl* Control = nullptr;
+    TRect Bounds;
+    uint8_t Kind = 0;  // 0 horizontal line, 1 vertical line
+  };
+  explicit TCustomdxBarControlViewInfo(TCustomdxBarControl* ABarControl) : FBarControl(ABarControl) {}
+  virtual void Reset();
+  virtual void Recalculate() { Reset(); }
+
+  void AddControlViewInfo(TdxBarItemControlViewInfo* Value);
+  void RemoveControlViewInfo(TdxBarItemControlViewInfo* Value);
+  int ControlCount() const { return int(FControlViewInfos.size()); }
+  TdxBarItemControlViewInfo* ControlViewInfo(int Index) const { return FControlViewInfos.at(size_t(Index)); }
+  int IndexOfControl(TdxBarItemControl* Control) const;
+  bool ShowsControl(TdxBarItemControl* Control) const { return IndexOfControl(Control) >= 0; }
+  void AddSeparator(const TRect& R, uint8_t Kind, TdxBarItemControl* AssociatedControl);
+  void ClearSeparators() { FSeparators.clear(); }
+  int SeparatorCount() const { return int(FSeparators.size()); }
+  void GetSeparator(int Index, TRect& R, uint8_t& Kind) const;
+  bool FindSeparatorOf(TdxBarItemControl* Control, int& Index) const;
+  TCustomdxBarControl* BarControl() const { return FBarControl; }
+
+ private:
+  std::vector<TdxBarItemControlViewInfo*> FControlViewInfos;
+  std::vector<TSeparator> FSeparators;
+  TCustomdxBarControl* FBarControl;
+};
 
 // ---- painters
 
@@ -968,6 +1476,7 @@ class TdxBarItemLink : public TcxInterfacedCollectionItem {
   friend class TdxBarItemLinks;
   friend class TdxBarItem;
   friend class TdxBarLayoutIO;
+  friend class TdxBarItemControl;
   void Changed(bool AllItems) { TCollectionItem::Changed(AllItems); }
   void MarkUserDefined(TdxBarUserDefine Element);
 

@@ -6,6 +6,7 @@
 #include <QtCore/QtGlobal>
 #include "platform/rtl/TypInfo.h"
 #include "suite/bars/dxBar.h"
+#include "suite/bars/dxBarItemControls.h"
 #include "suite/bars/dxBarStrs.h"
 
 void dxBarUnitStart(bool Start);
@@ -344,8 +345,6 @@ void RegisterItemClasses() {
 
 }  // namespace
 
-// Item controls are made by the bar windows; until they register a control class, the pairs
-// name no control and links stay without one.
 void dxBarInitialize() {
   if (gUnitCount++ > 0) return;
   dxBarUnitStart(true);
@@ -353,12 +352,17 @@ void dxBarInitialize() {
   RegisterItemClasses();
   RegisterStandardBarPainters();
   GetResourceStringsRepository()->RegisterProduct(dxBarProductName, &RegisterBarResourceStrings);
-  for (auto* info : {FindClassInfo(typeid(TdxBarButton)), FindClassInfo(typeid(TdxBarLargeButton)),
-                     FindClassInfo(typeid(TdxBarSubItem)), FindClassInfo(typeid(TdxBarListItem)),
+  RegisterBarItemClass(FindClassInfo(typeid(TdxBarButton)), ItemControlClassOf<TdxBarButtonControl>(), true);
+  RegisterBarItemClass(FindClassInfo(typeid(TdxBarLargeButton)), ItemControlClassOf<TdxBarLargeButtonControl>(),
+                       true);
+  // Sub-item and container controls come with the sub-menu windows.
+  for (auto* info : {FindClassInfo(typeid(TdxBarSubItem)), FindClassInfo(typeid(TdxBarListItem)),
                      FindClassInfo(typeid(TdxBarContainerItem))})
     RegisterBarItemClass(info, {}, true);
   RegisterBarItemClass(FindClassInfo(typeid(TdxBarLabel)), {}, false);
-  RegisterBarItemClass(FindClassInfo(typeid(TdxBarSeparator)), {}, true);
+  RegisterBarItemClass(FindClassInfo(typeid(TdxBarSeparator)), ItemControlClassOf<TdxBarSeparatorControl>(),
+                       true);
+  dxBarButtonControlClass = ItemControlClassOf<TdxBarButtonControl>();
   InitBarCursors();
   const char* const cursors[] = {"DXBARDRAGCURSOR", "DXBARDRAGCOPYCURSOR", "DXBARDRAGNODROPCURSOR",
                                  "DXBAREDITSIZINGCURSOR"};
