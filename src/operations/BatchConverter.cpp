@@ -31,6 +31,14 @@ void CentreOver(TControl* Dialog, TControl* Over) {
   Dialog->SetLeft(Over->Left() + (Over->Width() - Dialog->Width()) / 2);
 }
 
+// The hourglass for a scope, also when an exception passes.
+struct TBusy {
+  TBusy() { BeginBusy(); }
+  ~TBusy() { EndBusy(); }
+  TBusy(const TBusy&) = delete;
+  TBusy& operator=(const TBusy&) = delete;
+};
+
 struct TBatchJob {
   std::string Source, OutputFolder;
   std::atomic<bool> Stop{false};
@@ -255,38 +263,26 @@ void TBatchConverterForm::AddFiles(TStrings* Paths) {
 }
 
 void TBatchConverterForm::AddFolder(const std::string& Folder) {
-  BeginBusy();
-  try {
-    const std::string folder = AddTrailingBackslash(Folder);
-    TSearchRec sr;
-    if (FindFirst(folder + "*.*", faAnyFile, sr) == 0) {
-      do AddFile(folder + sr.Name);
-      while (FindNext(sr) == 0);
-      FindClose(sr);
-    }
-  } catch (...) {
-    EndBusy();
-    throw;
+  TBusy busy;
+  const std::string folder = AddTrailingBackslash(Folder);
+  TSearchRec sr;
+  if (FindFirst(folder + "*.*", faAnyFile, sr) == 0) {
+    do AddFile(folder + sr.Name);
+    while (FindNext(sr) == 0);
+    FindClose(sr);
   }
-  EndBusy();
 }
 
 void TBatchConverterForm::DropFiles(const std::vector<std::string>& Names) {
   // The run owns the list while it converts.
   if (Running()) return;
-  BeginBusy();
-  try {
-    for (const std::string& name : Names) {
-      if (DirectoryExists(name))
-        AddFolder(name);
-      else
-        AddFile(name);
-    }
-  } catch (...) {
-    EndBusy();
-    throw;
+  TBusy busy;
+  for (const std::string& name : Names) {
+    if (DirectoryExists(name))
+      AddFolder(name);
+    else
+      AddFile(name);
   }
-  EndBusy();
 }
 
 void TBatchConverterForm::Dispatch(TMessage& Message) {
@@ -358,14 +354,10 @@ void TBatchConverterForm::ActionListUpdate(TBasicAction*, bool&) {
 void TBatchConverterForm::ActionAddFileExecute(TObject*) {
   OpenDialog->SetInitialDir(GlobalVars.LastOpenDir);
   if (!OpenDialog->Execute()) return;
-  BeginBusy();
-  try {
+  {
+    TBusy busy;
     AddFiles(OpenDialog->Files());
-  } catch (...) {
-    EndBusy();
-    throw;
   }
-  EndBusy();
   if (OpenDialog->Files()->Count() > 0)
     GlobalVars.LastOpenDir = ExtractFilePath(OpenDialog->Files()->Strings(0));
 }
@@ -589,19 +581,19 @@ void TBatchConverterForm::EnableSettings(bool Enabled) {
   ButtonCancel->SetEnabled(Enabled);
 }
 
-void TBatchConverterForm::ShowRunProgress() {
-  if (!FRun) return;
-  for (auto& job : FRun->Jobs) {
-    if (job->Source != CurrentSource) continue;
-    const int64_t length = job->Length, position = job->Position;
-    // position × 100 outgrows 32 bits after minutes of sound.
-    const int percent = length > 0 ? int(std::clamp<int64_t>(position * 100 / length, 0, 100)) : 0;
-    ProgressBar->SetPosition(percent);
-    LabelProcessFileName->SetCaption(Format("Working on file %d of %d: \"%s\"",
-                                            {DoneCount + FailedCount + 1, FileTotal, CurrentSource}));
-    LabelLabelStatus->SetCaption(Format("Status = %d%%", {ProgressBar->Position()}));
-    return;
-  }
+void TBatchConverterForm::ShowFileProgress(int64_t Position, int64_t Length) {
+  // Position × 100 outgrows 32 bits after minutes of sound.
+  const int percent = Length > 0 ? int(std::clamp<int64_t>(Position * 100 / Length, 0, 100)) : 0;
+  ProgressBar->SetPosition(percent);
+  LabelProcessFileName->SetCaption(Format("Working on file %d of %d: \"%s\"",
+                                          {DoneCount + FailedCount + 1, FileTotal, CurrentSource}));
+  LabelLabelStatus->SetCaption(Format("Status = %d%%", {ProgressBar->Position()}));
+}
+
+void TBatchConverterForm::ResetFileProgress() {
+  ProgressBar->SetPosition(0);
+  LabelProcessFileName->SetCaption("...");
+  LabelLabelStatus->SetCaption("Status = 0%");
 }
 
 void TBatchConverterForm::RunBatch() {
@@ -613,9 +605,7 @@ void TBatchConverterForm::RunBatch() {
     FRun = nullptr;
     StopFlag = true;
     EnableSettings(true);
-    ProgressBar->SetPosition(0);
-    LabelProcessFileName->SetCaption("...");
-    LabelLabelStatus->SetCaption("Status = 0%");
+    ResetFileProgress();
     ProgressBarBatch->SetPosition(0);
     LabelBatch->SetCaption("Batch = 0%");
   };
@@ -646,10 +636,10 @@ void TBatchConverterForm::RunBatch() {
       CurrentOutput.clear();
       while (!job.Done) {
         if (StopFlag) job.Stop = true;
-        ShowRunProgress();
+        ShowFileProgress(job.Position, job.Length);
         Application->HandleMessage();
       }
-      ShowRunProgress();
+      ShowFileProgress(job.Position, job.Length);
       TBatchOutcome& outcome = job.Outcome;
       if (outcome.Ok) {
         try {
@@ -660,9 +650,7 @@ void TBatchConverterForm::RunBatch() {
           outcome.Messages.push_back(e.Message());
         }
       }
-      ProgressBar->SetPosition(0);
-      LabelProcessFileName->SetCaption("...");
-      LabelLabelStatus->SetCaption("Status = 0%");
+      ResetFileProgress();
       if (outcome.Ok) {
         RemoveDoneFile(job.Source);
         ++DoneCount;

@@ -3,6 +3,7 @@
 // commands (Step 2) and the output format and folder (Step 3), then converts every file. Files
 // convert in parallel, one worker per core; the window reports them in list order.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -114,8 +115,9 @@ class TBatchConverterForm : public TForm {
   // Removes the selected rows from last to first and selects the row at the lowest index.
   static void RemoveSelectedRows(TListView* List);
   TListItem* FindFileRow(const std::string& Name, const std::string& Folder) const;
-  // Shows the state of the earliest unfinished file of the run.
-  void ShowRunProgress();
+  // The labels and bar of the file being reported: the earliest unfinished one of the run.
+  void ShowFileProgress(int64_t Position, int64_t Length);
+  void ResetFileProgress();
   TBatchRun* FRun = nullptr;
 };
 
