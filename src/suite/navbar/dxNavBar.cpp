@@ -4,6 +4,7 @@
 
 #include "platform/gui/StdCtrls.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/rtl/TypInfo.h"
 #include "platform/win/GdiExtras.h"
 #include "suite/core/cxGeometry.h"
 #include "suite/navbar/dxNavBarBaseViews.h"
@@ -683,6 +684,19 @@ void TdxCustomNavBar::Loaded() {
   ResetStyles(true);
   FState &= ~8;
   InvalidateAll(nbctRebuild);
+}
+
+void TdxCustomNavBar::GetChildren(TGetChildProc Proc, TComponent* Root) {
+  auto owned = [Root](TComponent* C) { return C->Owner() == Root; };
+  for (int i = 0; i < FGroups->Count(); ++i)
+    if (owned(FGroups->Items(i))) Proc(FGroups->Items(i));
+  for (int i = 0; i < FItems->Count(); ++i)
+    if (owned(FItems->Items(i))) Proc(FItems->Items(i));
+  TdxNavBarStyleRepository* styles = FOptionsStyle->CustomStyleRepository();
+  for (int i = 0; i < styles->Count(); ++i)
+    if (owned(styles->Items(i))) Proc(styles->Items(i));
+  for (int i = 0; i < FGroups->Count(); ++i)
+    if (TdxNavBarGroupControl* c = FGroups->Items(i)->Control()) Proc(c);
 }
 
 // -- model
@@ -1387,6 +1401,191 @@ void TdxCustomNavBar::DoEndDrag(TObject* Target, int X, int Y) {
 
 // ---- units
 
+namespace {
+
+// What form descriptions store of the bar, its groups, items, links and styles.
+void RegisterPublishedProperties() {
+  RegisterEnumNames<TdxBarStyleGradientMode>({"gmHorizontal", "gmVertical", "gmForwardDiagonal", "gmBackwardDiagonal"});
+  RegisterEnumNames<TdxBarStyleHAlignment>({"haLeft", "haCenter", "haRight"});
+  RegisterEnumNames<TdxBarStyleVAlignment>({"vaTop", "vaCenter", "vaBottom"});
+  RegisterEnumNames<TcxTopBottom>({"vaTop", "vaBottom"});
+  RegisterEnumNames<TdxBarStyleAssignedValue>({"savAlphaBlending", "savAlphaBlending2", "savBackColor", "savBackColor2",
+                                               "savFont", "savGradientMode", "savHAlignment", "savVAlignment",
+                                               "savImage"});
+
+  using S = TdxNavBarBaseStyle;
+  Published<S>()
+      .Property("AlphaBlending", &S::AlphaBlending, &S::SetAlphaBlending).Default(255)
+      .Property("AlphaBlending2", &S::AlphaBlending2, &S::SetAlphaBlending2).Default(255)
+      .Property("BackColor", &S::BackColor, &S::SetBackColor).Idents(ColorIdentMap())
+      .Property("BackColor2", &S::BackColor2, &S::SetBackColor2).Idents(ColorIdentMap())
+      .Property("GradientMode", &S::GradientMode, &S::SetGradientMode).Default(gmHorizontal)
+      .Property("Font", &S::Font, &S::SetFont)
+      .Property("Image", &S::Image, &S::SetImage)
+      // Styles start at haLeft but store against haCenter, so haLeft is always written.
+      .Property("HAlignment", &S::HAlignment, &S::SetHAlignment).Default(TdxBarStyleHAlignment::haCenter)
+      .Property("VAlignment", &S::VAlignment, &S::SetVAlignment).Default(TdxBarStyleVAlignment::vaCenter);
+  Published<TdxNavBarStyle>().Property("AssignedValues", &TdxNavBarStyle::AssignedValues,
+                                       &TdxNavBarStyle::SetAssignedValues);
+  Published<TdxNavBarStyleItem>().Property("Style", &TdxNavBarStyleItem::Style, &TdxNavBarStyleItem::SetStyle);
+
+  using D = TdxNavBarDefaultStyles;
+  static const char* const names[D::StyleCount] = {
+      "Background", "Button", "ButtonPressed", "ButtonHotTracked", "GroupBackground", "GroupControl", "GroupHeader",
+      "GroupHeaderActive", "GroupHeaderActiveHotTracked", "GroupHeaderActivePressed", "GroupHeaderHotTracked",
+      "GroupHeaderPressed", "Hint", "Item", "ItemDisabled", "ItemHotTracked", "ItemPressed", "DropTargetGroup",
+      "DropTargetLink", "NavigationPaneHeader"};
+  TPublished<D> defaults = Published<D>();
+  for (int i = 0; i < D::StyleCount; ++i)
+    defaults.Property(names[i], [i](D* d) { return d->StyleAt(i); }, [i](D* d, TdxNavBarDefaultStyle* v) { d->SetStyleAt(i, v); })
+        .Stored([i](D* d) { return d->IsStoredAt(i); });
+
+  using CS = TdxNavBarBaseCustomStyles;
+  auto publishSlots = [](auto published, std::initializer_list<const char*> slotNames) {
+    int i = 0;
+    for (const char* n : slotNames) {
+      published.Property(n, [i](CS* c) { return c->StyleAt(i); }, [i](CS* c, TdxNavBarStyleItem* v) { c->SetStyleAt(i, v); });
+      ++i;
+    }
+  };
+  publishSlots(Published<TdxNavBarCustomStyles>(), {"Background", "Hint", "DropTargetGroup", "DropTargetLink", "Button",
+                                             "ButtonHotTracked", "ButtonPressed", "NavigationPaneHeader"});
+  publishSlots(Published<TdxNavBarGroupCustomStyles>(), {"Background", "Control", "Header", "HeaderActive",
+                                                  "HeaderActiveHotTracked", "HeaderActivePressed", "HeaderHotTracked",
+                                                  "HeaderPressed"});
+  publishSlots(Published<TdxNavBarItemCustomStyles>(), {"Item", "ItemDisabled", "ItemHotTracked", "ItemPressed"});
+
+  using SO = TdxNavBarStyleOptions;
+  Published<SO>()
+      .Property("DefaultStyles", &SO::DefaultStyles, &SO::SetDefaultStyles)
+      .Property("CustomStyles", &SO::CustomStyles, &SO::SetCustomStyles);
+
+  using CV = TdxNavBarCommonViewOptions;
+  Published<CV>().Property("ShowGroupCaptions", &CV::ShowGroupCaptions, &CV::SetShowGroupCaptions).Default(1);
+  using EV = TdxNavBarExplorerBarViewOptions;
+  Published<EV>()
+      .Property("ShowSpecialGroup", &EV::ShowSpecialGroup, &EV::SetShowSpecialGroup).Default(0)
+      .Property("SpaceBetweenGroups", &EV::SpaceBetweenGroups, &EV::SetSpaceBetweenGroups).Default(0);
+  using NV = TdxNavBarNavigationPaneViewOptions;
+  Published<NV>()
+      .Property("MaxVisibleGroups", &NV::MaxVisibleGroups, &NV::SetMaxVisibleGroups).Default(-1)
+      .Property("OverflowPanelUseSmallImages", &NV::OverflowPanelUseSmallImages, &NV::SetOverflowPanelUseSmallImages)
+      .Default(1)
+      .Property("ShowActiveGroupCaptionWhenCollapsed", &NV::ShowActiveGroupCaptionWhenCollapsed,
+                &NV::SetShowActiveGroupCaptionWhenCollapsed)
+      .Default(0)
+      .Property("ShowHeader", &NV::ShowHeader, &NV::SetShowHeader).Default(1)
+      .Property("ShowOverflowPanel", &NV::ShowOverflowPanel, &NV::SetShowOverflowPanel).Default(1);
+  using VO = TdxNavBarViewOptions;
+  Published<VO>()
+      .Property("Common", &VO::Common, &VO::SetCommon)
+      .Property("ExplorerBar", &VO::ExplorerBar, &VO::SetExplorerBar)
+      .Property("NavigationPane", &VO::NavigationPane, &VO::SetNavigationPane);
+  using CB = TdxNavBarCommonBehaviorOptions;
+  Published<CB>()
+      .Property("AllowSelectLinks", &CB::AllowSelectLinks, &CB::SetAllowSelectLinks).Default(0)
+      .Property("EachGroupHasSelectedLink", &CB::EachGroupHasSelectedLink, &CB::SetEachGroupHasSelectedLink).Default(0)
+      .Property("DragDropFlags", &CB::DragDropFlags, &CB::SetDragDropFlags).Default(15)
+      .Property("ShowGroupsHint", &CB::ShowGroupsHint, &CB::SetShowGroupsHint).Default(0)
+      .Property("ShowLinksHint", &CB::ShowLinksHint, &CB::SetShowLinksHint).Default(0);
+  using NB = TdxNavBarNavigationPaneBehaviorOptions;
+  Published<NB>()
+      .Property("AdjustWidthByPopup", &NB::AdjustWidthByPopup, &NB::SetAdjustWidthByPopup).Default(0)
+      .Property("AllowCustomizing", &NB::AllowCustomizing, &NB::SetAllowCustomizing).Default(1)
+      .Property("Collapsible", &NB::Collapsible, &NB::SetCollapsible).Default(0)
+      .Property("Collapsed", &NB::Collapsed, &NB::SetCollapsed).Default(0)
+      .Property("ShowOverflowPanelHints", &NB::ShowOverflowPanelHints, &NB::SetShowOverflowPanelHints).Default(1);
+  using BO = TdxNavBarBehaviorOptions;
+  Published<BO>()
+      .Property("Common", &BO::Common, &BO::SetCommon)
+      .Property("NavigationPane", &BO::NavigationPane, &BO::SetNavigationPane);
+  using IO = TdxNavBarImageOptions;
+  Published<IO>()
+      .Property("DisabledLargeImages", &IO::DisabledLargeImages, &IO::SetDisabledLargeImages)
+      .Property("DisabledSmallImages", &IO::DisabledSmallImages, &IO::SetDisabledSmallImages)
+      .Property("HotLargeImages", &IO::HotLargeImages, &IO::SetHotLargeImages)
+      .Property("HotSmallImages", &IO::HotSmallImages, &IO::SetHotSmallImages)
+      .Property("LargeImages", &IO::LargeImages, &IO::SetLargeImages)
+      .Property("SmallImages", &IO::SmallImages, &IO::SetSmallImages);
+  using CU = TdxNavBarCursors;
+  Published<CU>()
+      .Property("DragCopyCursor", &CU::DragCopyCursor, &CU::SetDragCopyCursor).Default(dxNavBarDragCopyCursor)
+      .Property("HotTrackedGroupCursor", &CU::HotTrackedGroupCursor, &CU::SetHotTrackedGroupCursor).Default(crDefault)
+      .Property("HotTrackedLinkCursor", &CU::HotTrackedLinkCursor, &CU::SetHotTrackedLinkCursor)
+      .Default(dxNavBarLinksCursor);
+
+  using CI = TdxNavBarCustomItem;
+  Published<CI>()
+      .Property("Caption", &CI::Caption, &CI::SetCaption)
+      .Property("Hint", &CI::Hint, &CI::SetHint)
+      .Property("LargeImageIndex", &CI::LargeImageIndex, &CI::SetLargeImageIndex).Default(-1)
+      .Property("SmallImageIndex", &CI::SmallImageIndex, &CI::SetSmallImageIndex).Default(-1)
+      .Property("Visible", &CI::Visible, &CI::SetVisible).Default(1)
+      .Property("OnClick", &CI::OnClick);
+  using G = TdxNavBarGroup;
+  Published<G>()
+      .Property("Align", &G::Align, &G::SetAlign).Default(TcxTopBottom::vaTop)
+      .Property("LinksUseSmallImages", &G::LinksUseSmallImages, &G::SetLinksUseSmallImages).Default(1)
+      .Property("ShowAsIconView", &G::ShowAsIconView, &G::SetShowAsIconView).Default(0)
+      .Property("ShowCaption", &G::ShowCaption, &G::SetShowCaption).Default(1)
+      .Property("UseSmallImages", &G::UseSmallImages, &G::SetUseSmallImages).Default(1)
+      .Property("UseRestSpace", &G::UseRestSpace, &G::SetUseRestSpace).Default(0)
+      .Property("TopVisibleLinkIndex", &G::TopVisibleLinkIndex, &G::SetTopVisibleLinkIndex).Default(0)
+      .Property("SelectedLinkIndex", &G::SelectedLinkIndex, &G::SetSelectedLinkIndex).Default(-1)
+      .Property("VisibleForCustomization", &G::VisibleForCustomization, &G::SetVisibleForCustomization).Default(1)
+      .Property("Expanded", &G::Expanded, &G::SetExpanded).Default(1)
+      .Property("CustomStyles", &G::CustomStyles)
+      .Property("Links", &G::Links)
+      .Property("OnCollapsed", &G::OnCollapsed)
+      .Property("OnExpanded", &G::OnExpanded)
+      .Property("OnSelectedLinkChanged", &G::OnSelectedLinkChanged)
+      .Property("OnTopVisibleLinkChanged", &G::OnTopVisibleLinkChanged);
+  using L = TdxNavBarItemLink;
+  Published<L>().Property("Item", &L::Item, &L::SetItem);
+  // An item stores what its action does not give it.
+  auto unlinked = [](bool (TActionLink::*Test)() const) {
+    return [Test](CI* c) {
+      auto* item = dynamic_cast<TdxNavBarItem*>(c);
+      return !item || !item->ActionLink() || !(item->ActionLink()->*Test)();
+    };
+  };
+  using I = TdxNavBarItem;
+  Published<I>()
+      .Property("Action", &I::Action, &I::SetAction)
+      .Property("Caption", &CI::Caption, &CI::SetCaption).Stored(unlinked(&TActionLink::IsCaptionLinked))
+      .Property("Hint", &CI::Hint, &CI::SetHint).Stored(unlinked(&TActionLink::IsHintLinked))
+      .Property("Visible", &CI::Visible, &CI::SetVisible).Default(1).Stored(unlinked(&TActionLink::IsVisibleLinked))
+      .Property("Enabled", &I::Enabled, &I::SetEnabled).Default(1)
+      .Stored([](I* i) { return !i->ActionLink() || !i->ActionLink()->IsEnabledLinked(); })
+      .Property("CustomStyles", &I::CustomStyles);
+
+  using B = TdxCustomNavBar;
+  Published<B>()
+      .Property("ActiveGroupIndex", &B::ActiveGroupIndex, &B::SetActiveGroupIndex)
+      .Property("BorderStyle", &B::NavBarBorderStyle, &B::SetNavBarBorderStyle).Default(bsNone)
+      .Property("Cursors", &B::Cursors)
+      .Property("View", &B::View, &B::SetView).Default(0)
+      .Property("OptionsBehavior", &B::OptionsBehavior)
+      .Property("OptionsImage", &B::OptionsImage)
+      .Property("OptionsStyle", &B::OptionsStyle)
+      .Property("OptionsView", &B::OptionsView)
+      .Property("OnActiveGroupChanged", &B::OnActiveGroupChanged)
+      .Property("OnActiveGroupChanging", &B::OnActiveGroupChanging)
+      .Property("OnGroupClick", &B::OnGroupClick)
+      .Property("OnGroupHotTrack", &B::OnGroupHotTrack)
+      .Property("OnGroupPress", &B::OnGroupPress)
+      .Property("OnLinkClick", &B::OnLinkClick)
+      .Property("OnLinkHotTrack", &B::OnLinkHotTrack)
+      .Property("OnLinkPress", &B::OnLinkPress)
+      .Property("OnGetGroupHint", &B::OnGetGroupHint)
+      .Property("OnGetLinkHint", &B::OnGetLinkHint)
+      .Property("OnNavigationPaneCollapsed", &B::OnNavigationPaneCollapsed)
+      .Property("OnNavigationPaneExpanded", &B::OnNavigationPaneExpanded);
+  Published<TdxNavBar>().Property("CustomDrawEvents", &TdxNavBar::CustomDrawEvents);
+}
+
+}  // namespace
+
 void dxNavBarRegisterClasses() {
   static bool done = false;
   if (done) return;
@@ -1399,10 +1598,30 @@ void dxNavBarRegisterClasses() {
   RegisterClass<TdxNavBarItem, TdxNavBarCustomItem>();
   RegisterClass<TdxNavBarStyleItem, TdxNavBarComponentCollectionItem>();
   RegisterClass<TdxNavBarItemLink, TCollectionItem>();
+  RegisterClass<TdxNavBarItemLinks, TCollection>();
   RegisterClass<TdxNavBarGroupControl, TCustomPanel>();
+  RegisterClass<TdxNavBarBaseStyle, TPersistent>();
+  RegisterClass<TdxNavBarStyle, TdxNavBarBaseStyle>();
+  RegisterClass<TdxNavBarDefaultStyle, TdxNavBarBaseStyle>();
+  RegisterClass<TdxNavBarDefaultStyles, TPersistent>();
+  RegisterClass<TdxNavBarBaseCustomStyles, TPersistent>();
+  RegisterClass<TdxNavBarCustomStyles, TdxNavBarBaseCustomStyles>();
+  RegisterClass<TdxNavBarGroupCustomStyles, TdxNavBarBaseCustomStyles>();
+  RegisterClass<TdxNavBarItemCustomStyles, TdxNavBarBaseCustomStyles>();
+  RegisterClass<TdxNavBarStyleOptions, TPersistent>();
+  RegisterClass<TdxNavBarCommonViewOptions, TPersistent>();
+  RegisterClass<TdxNavBarExplorerBarViewOptions, TPersistent>();
+  RegisterClass<TdxNavBarNavigationPaneViewOptions, TPersistent>();
+  RegisterClass<TdxNavBarViewOptions, TPersistent>();
+  RegisterClass<TdxNavBarCommonBehaviorOptions, TPersistent>();
+  RegisterClass<TdxNavBarNavigationPaneBehaviorOptions, TPersistent>();
+  RegisterClass<TdxNavBarBehaviorOptions, TPersistent>();
+  RegisterClass<TdxNavBarImageOptions, TPersistent>();
+  RegisterClass<TdxNavBarCursors, TPersistent>();
   if (!FindClassInfo(typeid(TcxControl))) RegisterClass<TcxControl, TCustomControl>();
   RegisterClass<TdxCustomNavBar, TcxControl>();
   RegisterClass<TdxNavBar, TdxCustomNavBar>();
+  RegisterPublishedProperties();
 }
 
 void dxNavBarInitialize() {

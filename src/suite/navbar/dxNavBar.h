@@ -619,6 +619,7 @@ class TdxCustomNavBar : public TcxControl, public IdxNavBarDefaultStyleSource {
   void DoEndDrag(TObject* Target, int X, int Y) override;
   void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override;
   void DragDrop(TObject* Source, int X, int Y) override;
+  void GetChildren(TGetChildProc Proc, TComponent* Root) override;
 
  private:
   friend class TdxNavBarController;

@@ -242,6 +242,7 @@ void TdxNavBarGroup::Loaded() {
     FOptionsGroupControl->FUseControl = false;
     FOptionsGroupControl->FShowControl = false;
   }
+  FTopVisibleLinkIndex = std::max(std::min(FTopVisibleLinkIndex, LinkCount() - 1), 0);
   SetSelectedLinkIndex(FLoadedSelectedLinkIndex);
 }
 

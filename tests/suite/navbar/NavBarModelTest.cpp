@@ -244,7 +244,9 @@ TEST(NavBarModel, RegistryKeepsIdsSortedAndRefusesDuplicates) {
 }
 
 TEST(NavBarModel, TextsAreRegisteredForALocalizer) {
-  dxNavBarInitialize();
+  // Other tests of this program may have restarted the repository: register afresh.
+  dxNavBarConstsFinalize();
+  dxNavBarConstsInitialize();
   TdxResourceStringsRepository* r = GetResourceStringsRepository();
   int i = r->IndexOfProduct(dxNavBarProductName);
   ASSERT_GE(i, 0);
