@@ -15,6 +15,17 @@ namespace {
 
 inline int RoundEven(double v) { return int(std::nearbyint(v)); }
 
+// Frame K (from 1) of Count in an animation strip: frames lie side by side when the strip is
+// wider than a face, else one under the other.
+TRect StripFrame(const TRect& Strip, int FaceWidth, int Count, int K) {
+  if (Strip.Width() > FaceWidth) {
+    const int w = Strip.Width() / Count;
+    return Rect(Strip.Left + (K - 1) * w, Strip.Top, Strip.Left + K * w, Strip.Bottom);
+  }
+  const int h = Strip.Height() / Count;
+  return Rect(Strip.Left, Strip.Top + (K - 1) * h, Strip.Right, Strip.Top + K * h);
+}
+
 void FillBitmap(TBitmap* B, TColor Colour) {
   B->Canvas()->Brush()->SetStyle(TBrushStyle::bsSolid);
   B->Canvas()->Brush()->SetColor(Colour);
@@ -611,23 +622,16 @@ void TspSkinButton::FrameTick() {
   Invalidate();
 }
 
-TRect TspSkinButton::FrameRect(int K) const {
-  const TRect& s = FAnimateSkinRect;
-  if (s.Width() > FSkinRect.Width()) {
-    const int w = s.Width() / FFrameCount;
-    return Rect(s.Left + (K - 1) * w, s.Top, s.Left + K * w, s.Bottom);
-  }
-  const int h = s.Height() / FFrameCount;
-  return Rect(s.Left, s.Top + (K - 1) * h, s.Right, s.Top + K * h);
+bool TspSkinButton::FrameShown(bool Forward) const {
+  return FrameAnimating() && FFrameForward == Forward && FFrame >= 1 && FFrame <= FFrameCount;
 }
 
 TRect TspSkinButton::NormalSource() const {
-  return FrameAnimating() && !FFrameForward && FFrame >= 1 && FFrame <= FFrameCount ? FrameRect(FFrame) : FSkinRect;
+  return FrameShown(false) ? StripFrame(FAnimateSkinRect, FSkinRect.Width(), FFrameCount, FFrame) : FSkinRect;
 }
 
 TRect TspSkinButton::HotSource() const {
-  return FrameAnimating() && FFrameForward && FFrame >= 1 && FFrame <= FFrameCount ? FrameRect(FFrame)
-                                                                                     : FActiveSkinRect;
+  return FrameShown(true) ? StripFrame(FAnimateSkinRect, FSkinRect.Width(), FFrameCount, FFrame) : FActiveSkinRect;
 }
 
 void TspSkinButton::StartRepeat() {
@@ -1579,18 +1583,8 @@ void TspSkinGauge::PaintSkin(TBitmap* B) {
     const TRect src = FProgressRect;
     // While the animation shows a frame, the frame is stretched in place of the bar's middle.
     const bool frame = FAnimationFrame >= 1 && FAnimationFrames > 0;
-    TRect middle = src;
-    if (frame) {
-      const TRect& strip = FAnimationSkinRect;
-      const int k = FAnimationFrame;
-      if (strip.Width() > src.Width()) {
-        const int w = strip.Width() / FAnimationFrames;
-        middle = Rect(strip.Left + (k - 1) * w, strip.Top, strip.Left + k * w, strip.Bottom);
-      } else {
-        const int h = strip.Height() / FAnimationFrames;
-        middle = Rect(strip.Left, strip.Top + (k - 1) * h, strip.Right, strip.Top + k * h);
-      }
-    }
+    const TRect middle =
+        frame ? StripFrame(FAnimationSkinRect, src.Width(), FAnimationFrames, FAnimationFrame) : src;
     const bool stretch = FProgressStretch || frame;
     if (FVertical) {
       int mid = filled.Height() - FBeginOffset - FEndOffset;

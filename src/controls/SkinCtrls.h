@@ -201,7 +201,8 @@ class TspSkinButton : public TspSkinCustomControl {
   void StopFrameAnimation();
   void FrameTick();
   bool FrameAnimating() const;
-  TRect FrameRect(int K) const;
+  // Whether a frame stands in for the hot face (forward) or the normal face now.
+  bool FrameShown(bool Forward) const;
   TRect NormalSource() const;
   TRect HotSource() const;
   void StartRepeat();
