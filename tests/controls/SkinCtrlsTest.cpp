@@ -184,6 +184,7 @@ TEST(SkinButton, HoverFramesPlayForwardThenBackward) {
   TManualClock clock;
   auto* b = f.Add<TspSkinButton>(100, 100, 90, 30);
   b->UseSkinSize = false;
+  b->SetCanFocused(false);  // a focused button stays lit: only the mouse drives the frames here
   b->SetBounds(100, 100, 90, 40);
   const QImage normal = Painted(b);
   TspDataSkinControl* d = b->Description();
