@@ -8,9 +8,7 @@
 
 #include <QGuiApplication>
 #include <QPixmap>
-#include <QProcess>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QTimer>
 #include <QWindow>
 #include <cstdlib>
@@ -420,23 +418,15 @@ TEST_F(LoadCD, FailedReadIsReportedOncePerRead) {
 
 // The same pictures taken on a real X server (Xvfb), as the screen shows them.
 TEST(LoadCDPictures, UnderXvfb) {
-  const QString xvfb = QStandardPaths::findExecutable("xvfb-run");
-  if (xvfb.isEmpty()) GTEST_SKIP() << "xvfb-run is not installed";
   const std::filesystem::path dir = sonalix::test::SheetDir() / "xvfb";
   std::filesystem::create_directories(dir);
   for (const char* name : {"loadcd-lookup.png", "loadcd-chooser.png", "loadcd-titles.png"})
     std::filesystem::remove(dir / name);
-  QProcess child;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("SONALIX_SCREENSHOT_DIR", QString::fromStdString(dir.string()));
-  env.insert("SONALIX_TEST_PLATFORM", "xcb");
-  child.setProcessEnvironment(env);
-  child.start(xvfb, {"-a", "-s", "-screen 0 800x600x24", QCoreApplication::applicationFilePath(),
-                     "--gtest_filter=LoadCD.ChosenMatchGivesTheTrackTitles"});
-  ASSERT_TRUE(child.waitForFinished(100000));
-  const std::string output = child.readAllStandardOutput().toStdString();
-  EXPECT_EQ(child.exitCode(), 0) << output << child.readAllStandardError().toStdString();
-  if (output.find("[  SKIPPED ]") != std::string::npos) GTEST_SKIP() << "the lookup needs lighttpd";
+  const auto run = sonalix::test::RunUnderXvfb("LoadCD.ChosenMatchGivesTheTrackTitles",
+                                               {{"SONALIX_SCREENSHOT_DIR", dir.string()}});
+  if (!run.Ran) GTEST_SKIP() << "xvfb-run is not installed";
+  EXPECT_EQ(run.ExitCode, 0) << run.Output << run.Errors;
+  if (run.Output.find("[  SKIPPED ]") != std::string::npos) GTEST_SKIP() << "the lookup needs lighttpd";
   for (const char* name : {"loadcd-lookup.png", "loadcd-chooser.png", "loadcd-titles.png"})
     EXPECT_FALSE(QImage(QString::fromStdString((dir / name).string())).isNull()) << name;
 }

@@ -1,5 +1,8 @@
 #include "TestEnv.h"
 
+#include <QCoreApplication>
+#include <QProcess>
+#include <QStandardPaths>
 #include <atomic>
 #include <cstdlib>
 #include <stdexcept>
@@ -38,6 +41,30 @@ std::filesystem::path SheetDir() {
 
 std::filesystem::path SourcePath(const std::string& relative) {
   return std::filesystem::path(SONALIX_SOURCE_DIR) / relative;
+}
+
+TXvfbRun RunUnderXvfb(const std::string& Filter, const std::map<std::string, std::string>& Env) {
+  TXvfbRun run;
+  const QString xvfb = QStandardPaths::findExecutable("xvfb-run");
+  if (xvfb.isEmpty()) return run;
+  QProcess child;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("SONALIX_TEST_PLATFORM", "xcb");
+  for (const auto& [name, value] : Env) env.insert(QString::fromStdString(name), QString::fromStdString(value));
+  child.setProcessEnvironment(env);
+  child.start(xvfb, {"-a", "-s", "-screen 0 1024x768x24", QCoreApplication::applicationFilePath(),
+                     QString::fromStdString("--gtest_filter=" + Filter)});
+  run.Ran = true;
+  if (!child.waitForFinished(100000)) {
+    child.kill();
+    child.waitForFinished();
+    run.Errors = "the child did not finish within 100 s";
+    return run;
+  }
+  run.ExitCode = child.exitCode();
+  run.Output = child.readAllStandardOutput().toStdString();
+  run.Errors += child.readAllStandardError().toStdString();
+  return run;
 }
 
 }  // namespace sonalix::test

@@ -7,9 +7,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
-#include <QProcess>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QWindow>
 #include <cstdlib>
 #include <filesystem>
@@ -174,19 +172,12 @@ TEST(Gallery, ShowsEveryControl) {
 
 // Runs the gallery under Xvfb and keeps the screenshot beside the sheets.
 TEST(Gallery, ScreenshotUnderXvfb) {
-  const QString xvfb = QStandardPaths::findExecutable("xvfb-run");
-  if (xvfb.isEmpty()) GTEST_SKIP() << "xvfb-run is not installed";
   const std::filesystem::path shot = sonalix::test::SheetDir() / "controls-gallery-xvfb.png";
   std::filesystem::remove(shot);
-  QProcess child;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("SONALIX_GALLERY_SCREENSHOT", QString::fromStdString(shot.string()));
-  child.setProcessEnvironment(env);
-  child.start(xvfb, {"-a", "-s", "-screen 0 800x600x24", QCoreApplication::applicationFilePath(),
-                     "-platform", "xcb", "--gtest_filter=Gallery.ShowsEveryControl"});
-  ASSERT_TRUE(child.waitForFinished(100000));
-  EXPECT_EQ(child.exitCode(), 0) << child.readAllStandardOutput().toStdString()
-                                 << child.readAllStandardError().toStdString();
+  const auto run = sonalix::test::RunUnderXvfb("Gallery.ShowsEveryControl",
+                                               {{"SONALIX_GALLERY_SCREENSHOT", shot.string()}});
+  if (!run.Ran) GTEST_SKIP() << "xvfb-run is not installed";
+  EXPECT_EQ(run.ExitCode, 0) << run.Output << run.Errors;
   QImage img(QString::fromStdString(shot.string()));
   ASSERT_FALSE(img.isNull());
   EXPECT_EQ(img.width(), 640);

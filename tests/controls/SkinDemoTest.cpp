@@ -5,9 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
-#include <QProcess>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QWindow>
 #include <filesystem>
 
@@ -149,21 +147,13 @@ TEST(SkinDemo, DamagedSkinOpensWithPlainFaces) {
 }
 
 TEST(SkinDemo, ScreenshotsUnderXvfb) {
-  const QString xvfb = QStandardPaths::findExecutable("xvfb-run");
-  if (xvfb.isEmpty()) GTEST_SKIP() << "xvfb-run is not installed";
   const std::filesystem::path dir = sonalix::test::SheetDir() / "xvfb";
   std::filesystem::create_directories(dir);
   for (const char* name : {"skin-demo-xvfb.png", "skin-demo-damaged-xvfb.png"}) std::filesystem::remove(dir / name);
-  QProcess child;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("SONALIX_SCREENSHOT_DIR", QString::fromStdString(dir.string()));
-  env.insert("SONALIX_TEST_PLATFORM", "xcb");
-  child.setProcessEnvironment(env);
-  child.start(xvfb, {"-a", "-s", "-screen 0 1024x768x24", QCoreApplication::applicationFilePath(),
-                     "--gtest_filter=SkinDemo.PanelOnTheRecordingSkin:SkinDemo.DamagedSkinOpensWithPlainFaces"});
-  ASSERT_TRUE(child.waitForFinished(100000));
-  EXPECT_EQ(child.exitCode(), 0) << child.readAllStandardOutput().toStdString()
-                                 << child.readAllStandardError().toStdString();
+  const auto run = sonalix::test::RunUnderXvfb("SkinDemo.PanelOnTheRecordingSkin:SkinDemo.DamagedSkinOpensWithPlainFaces",
+                                               {{"SONALIX_SCREENSHOT_DIR", dir.string()}});
+  if (!run.Ran) GTEST_SKIP() << "xvfb-run is not installed";
+  EXPECT_EQ(run.ExitCode, 0) << run.Output << run.Errors;
   for (const char* name : {"skin-demo-xvfb.png", "skin-demo-damaged-xvfb.png"})
     EXPECT_FALSE(QImage(QString::fromStdString((dir / name).string())).isNull()) << name;
 }

@@ -7,9 +7,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QImage>
-#include <QProcess>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QWidget>
 #include <QWindow>
 #include <cstdlib>
@@ -137,21 +135,13 @@ TEST(FormatDialogGallery, EveryDialogInEachOfItsModes) {
 }
 
 TEST(FormatDialogGallery, ScreenshotsUnderXvfb) {
-  const QString xvfb = QStandardPaths::findExecutable("xvfb-run");
-  if (xvfb.isEmpty()) GTEST_SKIP() << "xvfb-run is not installed";
   const fs::path dir = sonalix::test::SheetDir() / "format-dialogs-xvfb";
   fs::create_directories(dir);
   fs::remove(dir / "wma-setup.png");
-  QProcess child;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("SONALIX_SCREENSHOT_DIR", QString::fromStdString(dir.string()));
-  env.insert("SONALIX_TEST_PLATFORM", "xcb");
-  child.setProcessEnvironment(env);
-  child.start(xvfb, {"-a", "-s", "-screen 0 1024x768x24", QCoreApplication::applicationFilePath(),
-                     "--gtest_filter=FormatDialogGallery.EveryDialogInEachOfItsModes"});
-  ASSERT_TRUE(child.waitForFinished(100000));
-  EXPECT_EQ(child.exitCode(), 0) << child.readAllStandardOutput().toStdString()
-                                 << child.readAllStandardError().toStdString();
+  const auto run = sonalix::test::RunUnderXvfb("FormatDialogGallery.EveryDialogInEachOfItsModes",
+                                               {{"SONALIX_SCREENSHOT_DIR", dir.string()}});
+  if (!run.Ran) GTEST_SKIP() << "xvfb-run is not installed";
+  EXPECT_EQ(run.ExitCode, 0) << run.Output << run.Errors;
   QImage img(QString::fromStdString((dir / "wma-setup.png").string()));
   ASSERT_FALSE(img.isNull());
   EXPECT_GE(img.width(), 372);
