@@ -65,13 +65,6 @@ void TdxNavBarBaseViewInfo::MakeLinkVisible(TdxNavBarItemLink* ALink, bool AtTop
 namespace {
 TColor Light(TColor C, int P) { return LightenColorByPercent(C, P); }
 TColor Dark(TColor C, int P) { return ScaleColorByPercent(C, P); }
-
-void Frame(TcxCanvas* ACanvas, const TRect& R, TColor TopLeft, TColor BottomRight) {
-  TcxBorders borders;
-  if (TopLeft != clNone) borders.Include(bLeft).Include(bTop);
-  if (BottomRight != clNone) borders.Include(bRight).Include(bBottom);
-  if (!(borders == TcxBorders())) ACanvas->DrawTwoToneFrame(R, TopLeft, BottomRight, borders, 1);
-}
 }  // namespace
 
 void TdxNavBarBaseSelectionPainter::GetColors(TdxNavBarObjectStates AState, TColor ABackColor, TColor& AOuterLeftTop,
@@ -99,26 +92,20 @@ void TdxNavBarBaseButtonPainter::DrawButton(TcxCanvas* ACanvas, const TRect& R, 
 
 void TdxNavBarBaseButtonPainter::DrawFrame(TcxCanvas* ACanvas, const TRect& R, TColor B,
                                            TdxNavBarObjectStates AState) const {
-  if (AState & sPressed) {
-    Frame(ACanvas, R, Dark(B, 20), Dark(B, 20));
-    Frame(ACanvas, R.Inflate(-1, -1), Dark(B, 70), Dark(B, 70));
-  } else {
-    Frame(ACanvas, R, Light(B, 20), Dark(B, 20));
-    Frame(ACanvas, R.Inflate(-1, -1), Light(B, 70), Dark(B, 70));
-  }
+  if (AState & sPressed)
+    dxNavBarDrawDoubleFrame(ACanvas, R, Dark(B, 20), Dark(B, 70), Dark(B, 70), Dark(B, 20));
+  else
+    dxNavBarDrawDoubleFrame(ACanvas, R, Light(B, 20), Dark(B, 70), Light(B, 70), Dark(B, 20));
 }
 
 void TdxNavBarFlatButtonPainter::DrawFrame(TcxCanvas* ACanvas, const TRect& R, TColor B,
                                            TdxNavBarObjectStates AState) const {
-  if (AState & sPressed) {
-    Frame(ACanvas, R, Dark(B, 20), Light(B, 20));
-    Frame(ACanvas, R.Inflate(-1, -1), Dark(B, 70), clNone);
-  } else if (AState & sHotTracked) {
-    Frame(ACanvas, R, Light(B, 20), Dark(B, 20));
-    Frame(ACanvas, R.Inflate(-1, -1), clNone, Dark(B, 70));
-  } else {
-    Frame(ACanvas, R, Light(B, 20), Dark(B, 70));
-  }
+  if (AState & sPressed)
+    dxNavBarDrawDoubleFrame(ACanvas, R, Dark(B, 20), clNone, Dark(B, 70), Light(B, 20));
+  else if (AState & sHotTracked)
+    dxNavBarDrawDoubleFrame(ACanvas, R, Light(B, 20), Dark(B, 70), clNone, Dark(B, 20));
+  else
+    dxNavBarDrawDoubleFrame(ACanvas, R, Light(B, 20), clNone, clNone, Dark(B, 70));
 }
 
 void TdxNavBarBaseScrollButtonsPainter::DrawArrow(TcxCanvas* ACanvas, const TRect& R, TdxNavBarObjectStates AState,

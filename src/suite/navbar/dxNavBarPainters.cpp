@@ -50,12 +50,10 @@ void DrawDottedFrame(TcxCanvas* ACanvas, const TRect& R, TColor Color) {
   DeleteObject(b);
 }
 
-TColor Light(TColor C, int P) { return LightenColorByPercent(C, P); }
-TColor Dark(TColor C, int P) { return ScaleColorByPercent(C, P); }
+}  // namespace
 
-// Outer frame on R, inner frame on R deflated by 1; a clNone side pair is skipped.
-void DrawDoubleFrame(TcxCanvas* ACanvas, const TRect& R, TColor OuterTopLeft, TColor InnerBottomRight,
-                     TColor InnerTopLeft, TColor OuterBottomRight) {
+void dxNavBarDrawDoubleFrame(TcxCanvas* ACanvas, const TRect& R, TColor OuterTopLeft, TColor InnerBottomRight,
+                             TColor InnerTopLeft, TColor OuterBottomRight) {
   auto frame = [&](const TRect& r, TColor tl, TColor br) {
     TcxBorders borders;
     if (tl != clNone) borders.Include(bLeft).Include(bTop);
@@ -65,8 +63,6 @@ void DrawDoubleFrame(TcxCanvas* ACanvas, const TRect& R, TColor OuterTopLeft, TC
   frame(R, OuterTopLeft, OuterBottomRight);
   frame(R.Inflate(-1, -1), InnerTopLeft, InnerBottomRight);
 }
-
-}  // namespace
 
 void dxNavBarFillGradientRect(HDC DC, const TRect& R, TColor Color1, TColor Color2, TdxBarStyleGradientMode Mode,
                               uint8_t, uint8_t) {
@@ -148,7 +144,7 @@ void TdxNavBarCustomSelectionPainter::DrawSelection(TcxCanvas* ACanvas, const TR
   if (!(AState & (sHotTracked | sPressed | sSelected))) return;
   TColor olt, orb, ilt, irb, fill;
   GetColors(AState, ABackColor, olt, orb, ilt, irb, fill);
-  DrawDoubleFrame(ACanvas, R, olt, irb, ilt, orb);
+  dxNavBarDrawDoubleFrame(ACanvas, R, olt, irb, ilt, orb);
   if (fill != clNone) FillSolid(ACanvas->CurrentDC(), R.Inflate(-1, -1), fill);
 }
 

@@ -240,6 +240,11 @@ class TdxNavBarElementPainter : public TdxNavBarPainter {
   void DrawDropTargetLinkSelection() override;
 };
 
+// An outer frame on R and an inner one on R deflated by 1; a side pair whose colour is clNone
+// (left and top, right and bottom) is left out.
+void dxNavBarDrawDoubleFrame(TcxCanvas* ACanvas, const TRect& R, TColor OuterTopLeft, TColor InnerBottomRight,
+                             TColor InnerTopLeft, TColor OuterBottomRight);
+
 // A two-colour gradient fill in software; a rectangle one pixel wide or high takes Color1.
 void dxNavBarFillGradientRect(HDC DC, const TRect& R, TColor Color1, TColor Color2, TdxBarStyleGradientMode Mode,
                               uint8_t Alpha1 = 255, uint8_t Alpha2 = 255);
