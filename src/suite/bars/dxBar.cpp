@@ -74,6 +74,10 @@ TdxBarPainter* TCustomdxBarControl::Painter() const {
   return FItemLinks && FItemLinks->BarManager() ? FItemLinks->BarManager()->Painter() : nullptr;
 }
 
+void TCustomdxBarControl::DrawBackground(HDC DC, const TRect& R, bool InClient, TColor Color, HBRUSH Brush) {
+  FillRectWithBackground(DC, R, R, nullptr, Color, Brush);
+}
+
 bool TCustomdxBarControl::HasItemControl(TdxBarItemControl* Control) const {
   TdxBarItemLink* link = Control ? Control->Link() : nullptr;
   return link && link->Control() == Control && link->BarControl() == this;

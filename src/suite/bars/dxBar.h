@@ -161,6 +161,14 @@ class TCustomdxBarControl : public TObject {
   virtual bool WantsEditSelectAll() const { return false; }
   virtual TCustomdxBarControlViewInfo* ViewInfo() const { return nullptr; }
   virtual void SetLessUsedFill(bool Value) {}
+  // What the painters ask of the window for its background and its mark. DrawBackground fills a
+  // part of the bar's background (InClient: R is in client coordinates); clNone takes the brush.
+  virtual void DrawBackground(HDC DC, const TRect& R, bool InClient, TColor Color, HBRUSH Brush);
+  virtual TBitmap* BackgroundBitmap() const { return nullptr; }
+  virtual TdxBarDockingStyle DockingStyle() const { return dsNone; }
+  virtual bool IsStatusBarLike() const { return false; }
+  virtual bool HasHiddenItems() const { return false; }
+  virtual int MarkState() const { return 0; }  // 0 normal, 1 hot, 2 pressed
 
  private:
   TdxBarItemLinks* FItemLinks = nullptr;
@@ -1138,6 +1146,12 @@ void FillRectWithBackground(HDC DC, const TRect& R, const TRect& Origin, TBitmap
                             HBRUSH Brush);
 // The system size grip over the background already in R.
 void DrawTransparentSizeGrip(HDC DC, const TRect& R);
+// An item control's glyph (the bitmap, else the image) in a drawing mode (0 normal, 1 disabled,
+// 2 faded, 3 grayed, 4 dimmed, 5 shadowed) at GlyphRect over Area, filled with the brush or, without
+// one, with what the DC already shows; rendered once per mode and source into the control's cache.
+void DrawItemControlGlyph(TdxBarItemControl* Control, HDC DC, HBRUSH Brush, uint8_t Mode, TColor BackgroundColor,
+                          int ImageIndex, TCustomImageList* Images, TBitmap* Glyph, const TRect& GlyphRect,
+                          const TRect& Area);
 // The checkered brush of down buttons that are not hot, in the current system colours.
 HBRUSH BarCheckerBrush();
 void RebuildBarCheckerBrush();

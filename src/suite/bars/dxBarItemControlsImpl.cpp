@@ -6,60 +6,68 @@
 
 namespace dxBarControlsImpl {
 
-bool PainterBarWindowFlagA(TdxBarPainter* P) { return true; }
-bool PainterBarBackgroundFlag(TdxBarPainter* P) { return false; }
-bool PainterAllowsLargeIcons(TdxBarPainter* P) { return true; }
-int PainterItemTextSize(TdxBarPainter* P, TdxBarItemControl* Control) { return 0; }
+bool PainterBarWindowFlagA(TdxBarPainter* P) { return P->BarWindowFlagA(); }
+bool PainterBarBackgroundFlag(TdxBarPainter* P) { return P->BarBackgroundAtOnce(); }
+bool PainterAllowsLargeIcons(TdxBarPainter* P) { return P->AllowsLargeIcons(); }
+int PainterItemTextSize(TdxBarPainter* P, TdxBarItemControl* Control) { return P->ItemTextSize(Control); }
 TSize PainterGlyphAreaSize(TdxBarPainter* P, int GlyphWidth, int GlyphHeight) {
-  return TSize{GlyphWidth + 7, GlyphHeight + 6};
+  return P->GlyphAreaSize(GlyphWidth, GlyphHeight);
 }
 TColor PainterDefaultCaptionColor(TdxBarPainter* P, TdxBarItemControl* Control, bool Selected, bool Flat) {
-  return clBtnText;
+  return P->DefaultCaptionColor(Control, Selected, Flat);
 }
 void PainterDisabledCaptionColors(TdxBarPainter* P, TdxBarItemControl* Control, bool Selected,
                                   TColor& ShadowColor, TColor& TextColor, bool Flat) {
-  ShadowColor = TextColor = clGrayText;
+  P->DisabledCaptionColors(Control, Selected, ShadowColor, TextColor, Flat);
 }
-int PainterDefaultTextSize(TdxBarPainter* P, TcxCanvas* Canvas) {
-  return Canvas->MeasureTextHeight("Zq") + 6;
-}
-int PainterMenuTextSize(TdxBarPainter* P, TcxCanvas* Canvas) { return PainterDefaultTextSize(P, Canvas); }
+int PainterDefaultTextSize(TdxBarPainter* P, TcxCanvas* Canvas) { return P->DefaultTextSize(Canvas); }
+int PainterMenuTextSize(TdxBarPainter* P, TcxCanvas* Canvas) { return P->MenuTextSize(Canvas); }
 TRect PainterCaptionTextRect(TdxBarPainter* P, TdxBarItemControlDrawParams* DrawParams) {
-  if (!DrawParams->DrawCanvas) return TRect();
-  TSize s;
-  DrawParams->DrawCanvas->MeasureText(DrawParams->CaptionText, s);
-  return TRect(0, 0, s.cx, s.cy);
+  return P->CalcCaptionTextRect(DrawParams);
 }
 TRect PainterControlMargins(TdxBarPainter* P, TdxBarItemControlDrawParams* DrawParams, int Kind) {
-  return TRect(3, 0, 3, 0);
+  return P->ControlMargins(DrawParams, Kind);
 }
-int PainterSeparatorTextIndent(TdxBarPainter* P, TdxBarItemControlDrawParams* DrawParams) { return 0; }
-TRect PainterCaptionGlyphGap(TdxBarPainter* P) { return TRect(4, 0, 0, 0); }
-void PainterAdjustMenuExtent(TdxBarPainter* P, int& Value) {}
-void PainterAdjustMenuItemWidth(TdxBarPainter* P, int& Width) {}
+int PainterSeparatorTextIndent(TdxBarPainter* P, TdxBarItemControlDrawParams* DrawParams) {
+  return P->SeparatorTextIndent(DrawParams);
+}
+TRect PainterCaptionGlyphGap(TdxBarPainter* P) { return P->CaptionGlyphGap(); }
+void PainterAdjustMenuExtent(TdxBarPainter* P, int& Value) { P->AdjustMenuExtent(Value); }
+void PainterAdjustMenuItemWidth(TdxBarPainter* P, int& Width) { P->AdjustMenuItemWidth(Width); }
 int PainterDropDownArrowWidth(TdxBarPainter* P, TdxBarManager* Manager) {
-  int w = Manager ? Manager->ButtonArrowWidth() : 11;
-  if (Manager && Manager->ImageOptions()->LargeIcons()) w *= 2;
-  return w % 2 ? w : w + 1;
+  return Manager ? P->DropDownArrowWidth(Manager) : 11;
 }
 int PainterLargeDropDownArrowWidth(TdxBarPainter* P, TdxBarManager* Manager) {
-  return Manager ? Manager->LargeButtonArrowWidth() : 13;
+  return Manager ? P->LargeDropDownArrowWidth(Manager) : 13;
 }
-bool PainterIsFlat(TdxBarPainter* P) { return false; }
-bool PainterDownButtonHighlight(TdxBarPainter* P) { return true; }
-bool PainterArrowUsesCaptionColor(TdxBarPainter* P) { return false; }
-int PainterArrowAreaExtraWidth(TdxBarPainter* P, TdxBarItemControl* Control) { return 0; }
-bool PainterArrowPartFlatB(TdxBarPainter* P) { return false; }
-bool PainterSupportsFading(TdxBarPainter* P) { return false; }
+bool PainterIsFlat(TdxBarPainter* P) { return P->IsFlat(); }
+bool PainterDownButtonHighlight(TdxBarPainter* P) { return P->DownButtonHighlight(); }
+bool PainterArrowUsesCaptionColor(TdxBarPainter* P) { return P->ArrowUsesCaptionColor(); }
+int PainterArrowAreaExtraWidth(TdxBarPainter* P, TdxBarItemControl* Control) {
+  return P->ArrowAreaExtraWidth(Control);
+}
+bool PainterArrowPartFlatB(TdxBarPainter* P) { return P->ArrowPartFlatB(); }
+bool PainterSupportsFading(TdxBarPainter* P) { return P->SupportsFading(); }
 void PainterCalcButtonPartRects(TdxBarPainter* P, TdxBarButtonLikeControlDrawParams* DrawParams,
-                                std::vector<TRect>& PartRects) {}
-void PainterAddButtonExtraWidth(TdxBarPainter* P, TdxBarButtonLikeControlDrawParams* DrawParams, int& Width) {}
-int PainterButtonBorderWidth(TdxBarPainter* P, TdxBarItemControl* Control) { return 0; }
-void PainterDrawButtonLike(TdxBarPainter* P, TdxBarButtonLikeControlDrawParams* DrawParams, const TRect& R) {}
-void PainterDrawStaticContent(TdxBarPainter* P, TdxBarStaticLikeControlDrawParams* DrawParams, const TRect& R) {}
-void PainterDrawSeparatorItem(TdxBarPainter* P, TdxBarSeparatorControlDrawParams* DrawParams, const TRect& R) {}
-TRect PainterSeparatorItemMargins(TdxBarPainter* P) { return TRect(6, 0, 0, 0); }
-int PainterSeparatorLineHeight(TdxBarPainter* P) { return 0; }
+                                std::vector<TRect>& PartRects) {
+  P->CalcButtonPartRects(DrawParams, PartRects);
+}
+void PainterAddButtonExtraWidth(TdxBarPainter* P, TdxBarButtonLikeControlDrawParams* DrawParams, int& Width) {
+  P->AddButtonExtraWidth(DrawParams, Width);
+}
+int PainterButtonBorderWidth(TdxBarPainter* P, TdxBarItemControl* Control) { return P->ButtonBorderWidth(Control); }
+void PainterDrawButtonLike(TdxBarPainter* P, TdxBarButtonLikeControlDrawParams* DrawParams, const TRect& R) {
+  P->DrawButtonLike(DrawParams, R);
+}
+void PainterDrawStaticContent(TdxBarPainter* P, TdxBarStaticLikeControlDrawParams* DrawParams, const TRect& R) {
+  P->DrawStatic(DrawParams, R);
+}
+void PainterDrawSeparatorItem(TdxBarPainter* P, TdxBarSeparatorControlDrawParams* DrawParams, const TRect& R) {
+  P->DrawSeparatorItem(DrawParams, R);
+}
+TRect PainterSeparatorItemMargins(TdxBarPainter* P) { return P->SeparatorItemMargins(); }
+int PainterSeparatorLineHeight(TdxBarPainter* P) { return P->SeparatorLineHeight(); }
+// Fading is off in this program (no painter supports it), so no fading image is ever asked for.
 void PainterDrawFadingImage(TdxBarPainter* P, TdxBarItemControlDrawParams* DrawParams, const TRect& R) {}
 
 // Fading is off in this program: no fader exists, so nothing starts or stops.

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "suite/bars/dxBarPainters.h"
 #include "suite/core/cxDropDown.h"
 #include "suite/core/cxGraphics.h"
+#include "suite/core/cxGraphicsImages.h"
 #include "suite/core/dxFading.h"
 #include "suite/core/dxOffice11.h"
 
@@ -205,7 +207,7 @@ void FillRectWithBackground(HDC DC, const TRect& R, const TRect& Origin, TBitmap
     TileBitmapInRect(DC, R, Origin, Bitmap);
   } else if (Brush) {
     FillWithBrush(DC, R, Brush);
-  } else {
+  } else if (Color != clNone && Color != clDefault) {
     FillWithColor(DC, R, RGBOf(Color));
   }
 }
@@ -512,16 +514,6 @@ void TdxBarPainter::DrawDropDownResizeBar(HWND Window, bool Resizable, TcxCorner
 
 // ---- operations that wait for the bar windows and item controls
 
-void TdxBarPainter::DrawBarClientBackground(TCustomdxBarControl* BarControl) const {
-}
-
-TRect TdxBarPainter::FloatingCaptionRect(TCustomdxBarControl* BarControl, const TRect& NCRect) const {
-  return {};
-}
-
-void TdxBarPainter::CalcCaptionRect(TdxBarButtonLikeControlDrawParams* DrawParams, const TRect& ContentRect, TRect& CaptionRect, int& Alignment, const TRect& GlyphRect) const {
-}
-
 void TdxBarPainter::DrawCheckSignCentered(TdxBarItemControl* Control, HDC DC, bool Down, int PaintType,
                                           const TRect& R) const {
   if (!Down || PaintType != 1) return;
@@ -534,40 +526,12 @@ void TdxBarPainter::DrawCheckSignCentered(TdxBarItemControl* Control, HDC DC, bo
   DrawCheckSign(Control, DC, code, (R.Left + R.Right - w) / 2, (R.Top + R.Bottom - h) / 2);
 }
 
-TColor TdxBarPainter::ArrowColor(TdxBarButtonLikeControlDrawParams* DrawParams) const {
-  return {};
-}
-
-bool TdxBarPainter::DisabledGlyphsFaded(TCustomdxBarControl* BarControl) const {
-  return {};
-}
-
-TPoint TdxBarPainter::HintPosition(TCustomdxBarControl* BarControl, const TRect& ItemRect, TPoint Cursor) const {
-  return {};
-}
-
 TdxBarHintViewInfo* TdxBarPainter::CreateHintViewInfo(TdxBarManager* Manager, const std::string& HintText, const std::string& ShortCutText) const {
   return nullptr;
 }
 
-void TdxBarPainter::DrawSizeGrip(TCustomdxBarControl* BarControl, HDC DC, HBRUSH Brush, const TRect& R) const {
-}
-
-void TdxBarPainter::DrawMarkContents(TCustomdxBarControl* BarControl, HDC DC, const TRect& R) const {
-}
-
 int TdxBarPainter::FloatingCaptionTextStart(TCustomdxBarControl* BarControl) const {
   return {};
-}
-
-void TdxBarPainter::DrawTextWithParams(TdxBarItemControlDrawParams* DrawParams, const TRect& R, UINT Flags, int Alignment) const {
-}
-
-TRect TdxBarPainter::CalcCaptionTextRect(TdxBarItemControlDrawParams* DrawParams) const {
-  return {};
-}
-
-void TdxBarPainter::AddButtonExtraWidth(TdxBarButtonLikeControlDrawParams* DrawParams, int& Width) const {
 }
 
 TRect TdxBarPainter::CalcEllipsisButtonRect(TdxBarColorComboControlDrawParams* DrawParams, const TRect& ItemRect) const {
@@ -621,9 +585,6 @@ void TdxBarPainter::DrawSpinArrow(TdxBarSpinEditDrawParams* DrawParams, TPoint P
 void TdxBarPainter::NarrowEditCaptionPart(TdxBarEditLikeControlDrawParams* DrawParams, std::vector<TRect>& PartRects) const {
 }
 
-void TdxBarPainter::CalcButtonPartRects(TdxBarButtonLikeControlDrawParams* DrawParams, std::vector<TRect>& PartRects) const {
-}
-
 void TdxBarPainter::CalcColorComboPartRects(TdxBarColorComboControlDrawParams* DrawParams, const TRect& R, std::vector<TRect>& PartRects) const {
 }
 
@@ -636,26 +597,8 @@ void TdxBarPainter::CalcEditPartRects(TdxBarEditLikeControlDrawParams* DrawParam
 void TdxBarPainter::CalcSpinEditPartRects(TdxBarSpinEditDrawParams* DrawParams, const TRect& R, std::vector<TRect>& PartRects) const {
 }
 
-TRect TdxBarPainter::BarBorderSizes(TdxBar* Bar, TdxBarDockingStyle Style, bool WithSizeGrip) const {
-  return {};
-}
-
 int TdxBarPainter::MenuIconAreaSize(TdxBarSubMenuControl* SubMenu) const {
   return {};
-}
-
-int TdxBarPainter::HalfFontHeight(TdxBarItemControl* Control) const {
-  return {};
-}
-
-TRect TdxBarPainter::CalcLargeGlyphRect(TdxBarItemControl* Control, TSize GlyphSize, const TRect& R, TdxBarGlyphLayout Layout, int PaintType, bool HasText) const {
-  return {};
-}
-
-void TdxBarPainter::FillControlBackground(TdxBarItemControl* Control, HDC DC, bool Solid, HBRUSH Brush,
-                                          const TRect& R) const {
-  // Until bar windows paint their own background into a part, the brush stands in for it.
-  FillWithBrush(DC, R, Brush);
 }
 
 void TdxBarPainter::FrameControlBackground(TdxBarItemControl* Control, HDC DC, bool Solid, HBRUSH Brush,
@@ -671,15 +614,6 @@ void TdxBarPainter::FrameControlBackground(TdxBarItemControl* Control, HDC DC, b
 
 void TdxBarPainter::FillDisabledShadow(TdxBarItemControl*, HDC DC, const TRect& R) const {
   FillWithBrush(DC, R, SysBrush(COLOR_BTNSHADOW));
-}
-
-void TdxBarPainter::FillBarBackgroundRect(TdxBarItemControl* Control, TcxCanvas* Canvas, HBRUSH Brush, const TRect& R) const {
-}
-
-void TdxBarPainter::DrawGlyph(TdxBarItemControl* Control, HDC DC, int PaintType, int ViewStructure, int ViewSize, bool NoIcon, bool Selected, bool Down, bool Pressed, bool DroppedDown, bool GrayGlyph, bool Split, const TRect& GlyphArea, const TRect& TextArea) const {
-}
-
-void TdxBarPainter::DrawGlyphInRect(TdxBarItemControl* Control, HDC DC, int PaintType, bool NoIcon, bool Selected, bool Down, bool Pressed, bool DroppedDown, bool GrayGlyph, bool Split, TCustomImageList* Images, TBitmap* Glyph, int ImageIndex, const TRect& GlyphRect, const TRect& Area) const {
 }
 
 void TdxBarPainter::DrawItemText(TdxBarItemControl* Control, HDC DC, UINT Flags, bool Flat, bool Clip,
@@ -726,116 +660,10 @@ void TdxBarPainter::DrawItemText(TdxBarItemControl* Control, HDC DC, UINT Flags,
   pass(textColor, 0);
 }
 
-HBRUSH TdxBarPainter::ItemBackgroundBrush(TdxBarItemControl* Control, int PaintType, bool NoIcon, bool Selected, bool Down, bool Enabled) const {
-  return nullptr;
-}
-
-bool TdxBarPainter::GlyphAreaSolid(TdxBarItemControl* Control, bool Down, bool NoGlyph, bool Selected, bool Pressed) const {
-  return {};
-}
-
-bool TdxBarPainter::UsesNativeItemBackground(TdxBarItemControl* Control) const {
-  return {};
-}
-
-int TdxBarPainter::ItemTextSize(TdxBarItemControl* Control) const {
-  return {};
-}
-
-void TdxBarPainter::FillDockBackground(TdxDockControl* DockControl, HDC DC, TColor Color, HBRUSH Brush, const TRect& R, const TRect& OriginRect) const {
-}
-
-bool TdxBarPainter::FlatBarFlag(TCustomdxBarControl* BarControl) const {
-  return {};
-}
-
-bool TdxBarPainter::FlatBarFlagDeep(TCustomdxBarControl* BarControl) const {
-  return {};
-}
-
-HBRUSH TdxBarPainter::ManagerBarBrush(TdxBarManager* Manager) const {
-  return nullptr;
-}
-
 void TdxBarPainter::DrawBarOnDockBackground(TCustomdxBarControl* BarControl, HDC DC, TColor Color, HBRUSH Brush, const TRect& ItemRect, const TRect& OriginRect) const {
 }
 
-void TdxBarPainter::DrawBarWallpaper(TCustomdxBarControl* BarControl, HDC DC, TColor Color, HBRUSH Brush, const TRect& R, const TRect& OriginRect) const {
-}
-
 void TdxBarPainter::FillBarBorderArea(TCustomdxBarControl* BarControl, HDC DC) const {
-}
-
-void TdxBarPainter::FillFloatingCaption(TCustomdxBarControl* BarControl, HDC DC, HBRUSH Brush, const TRect& R) const {
-}
-
-void TdxBarPainter::DrawBarBackground(TCustomdxBarControl* BarControl, HDC DC, TColor Color, HBRUSH Brush, const TRect& ItemRect, const TRect& OriginRect) const {
-}
-
-void TdxBarPainter::DrawBarSeparator(TCustomdxBarControl* BarControl, HDC DC, bool Horizontal, HBRUSH Brush, const TRect& R) const {
-}
-
-void TdxBarPainter::DrawCloseButtonBackground(TCustomdxBarControl* BarControl, HDC DC, int State, const TRect& R) const {
-}
-
-void TdxBarPainter::DrawFloatingCaption(TCustomdxBarControl* BarControl, HDC DC, HBRUSH Brush, const TRect& CaptionRect) const {
-}
-
-void TdxBarPainter::DrawMark(TCustomdxBarControl* BarControl, TcxCanvas* Canvas, HBRUSH Brush, const TRect& R) const {
-}
-
-void TdxBarPainter::DrawBarSizeGrip(TCustomdxBarControl* BarControl, HDC DC, HBRUSH Brush, const TRect& R) const {
-}
-
-void TdxBarPainter::FillBarTopStrip(TCustomdxBarControl* BarControl, HDC DC, HBRUSH Brush, const TRect& R) const {
-}
-
-TRect TdxBarPainter::MarkRect(TCustomdxBarControl* BarControl) const {
-  return {};
-}
-
-void TdxBarPainter::InvalidateMark(TCustomdxBarControl* BarControl) const {
-}
-
-void TdxBarPainter::FillBottomBarBackground(TCustomdxBarControl* BarControl, HDC DC, const TRect& R, TColor Color, HBRUSH Brush) const {
-}
-
-TSize TdxBarPainter::SizeGripSize(TdxBarManager* Manager) const {
-  return {};
-}
-
-int TdxBarPainter::SeparatorTextIndent(TdxBarItemControlDrawParams* DrawParams) const {
-  return {};
-}
-
-HBRUSH TdxBarPainter::ArrowAreaBrush(TdxBarButtonLikeControlDrawParams* DrawParams) const {
-  return nullptr;
-}
-
-bool TdxBarPainter::DrawsArrowPart(TdxBarButtonLikeControlDrawParams* DrawParams) const {
-  return {};
-}
-
-bool TdxBarPainter::ArrowPartSunken(TdxBarButtonLikeControlDrawParams* DrawParams) const {
-  return {};
-}
-
-void TdxBarPainter::DrawButtonLike(TdxBarButtonLikeControlDrawParams* DrawParams, const TRect& R) const {
-}
-
-void TdxBarPainter::DrawButtonCaption(TdxBarButtonLikeControlDrawParams* DrawParams, const TRect& R) const {
-}
-
-void TdxBarPainter::DrawDropDownArrowPart(TdxBarButtonLikeControlDrawParams* DrawParams, const TRect& R) const {
-}
-
-void TdxBarPainter::FillDropDownArrowPart(TdxBarButtonLikeControlDrawParams* DrawParams, const TRect& R, HBRUSH Brush) const {
-}
-
-void TdxBarPainter::DrawSplitArrowPart(TdxBarButtonLikeControlDrawParams* DrawParams, const TRect& R) const {
-}
-
-void TdxBarPainter::DrawItemArrowPart(TdxBarButtonLikeControlDrawParams* DrawParams, const TRect& R) const {
 }
 
 HBRUSH TdxBarPainter::ComboButtonBrush(TdxBarEditLikeControlDrawParams* DrawParams) const {
@@ -861,31 +689,7 @@ int TdxBarPainter::MenuGlyphColumnWidth(TdxBarSubMenuControl* SubMenu) const {
   return {};
 }
 
-TRect TdxBarPainter::MenuItemTextRect(TdxBarItemControlDrawParams* DrawParams, const TRect& R) const {
-  return {};
-}
-
-int TdxBarPainter::MenuCaptionOffset(TdxBarItemControlDrawParams* DrawParams) const {
-  return {};
-}
-
-TRect TdxBarPainter::MenuSeparatorRect(TdxBarSubMenuControl* SubMenu, TdxBarItemControl* Control, const TRect& ItemRect) const {
-  return {};
-}
-
 void TdxBarPainter::FillMenuBackground(TdxBarSubMenuControl* SubMenu, TcxCanvas* Canvas, TColor Color, HBRUSH Brush, const TRect& R) const {
-}
-
-void TdxBarPainter::DrawMenuBorder(TdxBarSubMenuControl* SubMenu, HDC DC, const TRect& R) const {
-}
-
-void TdxBarPainter::DrawMenuFrame(TdxBarSubMenuControl* SubMenu, HDC DC, HBRUSH Brush, const TRect& R) const {
-}
-
-void TdxBarPainter::DrawDetachCaption(TdxBarSubMenuControl* SubMenu, HDC DC, const TRect& R) const {
-}
-
-void TdxBarPainter::DrawMenuSeparator(TdxBarSubMenuControl* SubMenu, TdxBarItemControl* Control, const TRect& R, TcxCanvas* Canvas) const {
 }
 
 void TdxBarPainter::MenuBackgroundBrush(TdxBarSubMenuControl* SubMenu, HBRUSH& Brush) const {
@@ -894,31 +698,10 @@ void TdxBarPainter::MenuBackgroundBrush(TdxBarSubMenuControl* SubMenu, HBRUSH& B
 void TdxBarPainter::DrawMenuBackgroundPart(TdxBarSubMenuControl* SubMenu, TcxCanvas* Canvas, const TRect& Area, const TRect& Excluded) const {
 }
 
-void TdxBarPainter::FillItemBackgroundWithBitmap(TdxBarItemControl* Control, TcxCanvas* Canvas, TColor Color, HBRUSH Brush, const TRect& R) const {
-}
-
-void TdxBarPainter::DrawSeparatorOnCanvas(TCustomdxBarControl* BarControl, TcxCanvas* Canvas, bool Horizontal, HBRUSH Brush, const TRect& R) const {
-}
-
 void TdxBarPainter::DrawEditValue(TdxBarItem* EditItem, TdxBarItemLink* Link, const TRect& R, TcxCanvas* Canvas) const {
 }
 
 void TdxBarPainter::ApplyLookAndFeel(TdxBarManager* Manager, TcxLookAndFeel* LookAndFeel) const {
-}
-
-TColor TdxBarPainter::EditDisabledBackgroundColor(TdxBarItemControl* EditControl) const {
-  return {};
-}
-
-TColor TdxBarPainter::EditColor(TdxBarEditLikeControlDrawParams* DrawParams) const {
-  return {};
-}
-
-TColor TdxBarPainter::EditTextColor(TdxBarItemControl* EditControl) const {
-  return {};
-}
-
-void TdxBarPainter::EditColors(TdxBarItemControl* EditControl, TColor& TextColor, TColor& BackgroundColor) const {
 }
 
 bool TdxBarPainter::EditDrawsSelected(TdxBarEditLikeControlDrawParams* DrawParams) const {
@@ -1003,18 +786,6 @@ void TdxBarPainter::DrawSpinButton(TdxBarSpinEditDrawParams* DrawParams, const T
 void TdxBarPainter::FillSpinEditBackground(TdxBarSpinEditDrawParams* DrawParams, const TRect& R) const {
 }
 
-void TdxBarPainter::DrawProgressBar(TdxBarProgressControlDrawParams* DrawParams, const TRect& R, TColor Color) const {
-}
-
-void TdxBarPainter::FillProgressBackground(TdxBarProgressControlDrawParams* DrawParams, const TRect& R) const {
-}
-
-void TdxBarPainter::DrawProgressChunks(TdxBarProgressControlDrawParams* DrawParams, const TRect& R, HBRUSH Brush) const {
-}
-
-void TdxBarPainter::FillProgressRect(TdxBarProgressControlDrawParams* DrawParams, const TRect& R, HBRUSH Brush) const {
-}
-
 int TdxBarPainter::InPlaceSubItemTextSize(TdxBarInPlaceSubItemControlDrawParams* DrawParams) const {
   return {};
 }
@@ -1032,38 +803,1042 @@ void TdxBarPainter::DrawInPlaceSubItemBackground(TdxBarInPlaceSubItemControlDraw
 void TdxBarPainter::DrawInPlaceSubItem(TdxBarInPlaceSubItemControlDrawParams* DrawParams, const TRect& R) const {
 }
 
-void TdxBarPainter::DrawStaticBackground(TdxBarStaticLikeControlDrawParams* DrawParams, const TRect& R) const {
+
+// ---- what the painters read of item controls and bar windows
+
+namespace {
+
+HDC DCOf(TdxBarItemControlDrawParams* DrawParams) {
+  return DrawParams && DrawParams->DrawCanvas ? DrawParams->DrawCanvas->CurrentDC() : nullptr;
 }
 
-void TdxBarPainter::DrawStaticBorder(TdxBarStaticLikeControlDrawParams* DrawParams, TRect& R) const {
+TCustomdxBarControl* BarOf(TdxBarItemControl* Control) { return Control ? Control->BarControl() : nullptr; }
+
+TdxBarManager* ManagerOf(TCustomdxBarControl* Bar) {
+  return Bar && Bar->ItemLinks() ? Bar->ItemLinks()->BarManager() : nullptr;
 }
 
-void TdxBarPainter::DrawStaticContent(TdxBarStaticLikeControlDrawParams* DrawParams, const TRect& R) const {
+TdxBarManager* ManagerOf(TdxBarItemControl* Control) {
+  if (!Control) return nullptr;
+  if (TdxBarManager* m = Control->LinkBarManager()) return m;
+  return ManagerOf(Control->BarControl());
 }
 
-void TdxBarPainter::DrawStatic(TdxBarStaticLikeControlDrawParams* DrawParams, const TRect& R) const {
+bool NonRecent(TdxBarItemControl* Control) { return Control && Control->LessUsed; }
+
+bool VerticalBar(TCustomdxBarControl* Bar) {
+  if (!Bar) return false;
+  TdxBarDockingStyle s = Bar->DockingStyle();
+  return s == dsLeft || s == dsRight || Bar->IsVertical();
 }
 
-bool TdxBarPainter::StaticHasOwnColor(TdxBarStaticLikeControlDrawParams* DrawParams) const {
-  return {};
+TdxBarButtonLikeControlDrawParams* AsButtonLike(TdxBarItemControlDrawParams* DrawParams) {
+  return dynamic_cast<TdxBarButtonLikeControlDrawParams*>(DrawParams);
 }
 
-void TdxBarPainter::DrawSeparatorCaption(TdxBarSeparatorControlDrawParams* DrawParams, const TRect& R) const {
+// The item draws in its down look: pressed into a drop-down that is open, or hot in a menu.
+bool CaptionSelected(TdxBarItemControlDrawParams* DrawParams) {
+  if (DrawParams->PaintKind == 1) return DrawParams->Highlighted;
+  TdxBarButtonLikeControlDrawParams* b = AsButtonLike(DrawParams);
+  return b && b->ArrowPressed;
 }
 
-void TdxBarPainter::DrawSeparatorItem(TdxBarSeparatorControlDrawParams* DrawParams, const TRect& R) const {
+bool HasSplitPart(TdxBarButtonLikeControlDrawParams* DrawParams) {
+  return DrawParams->HasDropDownPart && DrawParams->SeparateArrowPart;
 }
 
-void TdxBarPainter::DrawItemGlyph(TdxBarItemControl* Control, HDC DC, int PaintType, bool NoIcon, bool Selected, bool Down, bool Pressed, bool DroppedDown, bool GrayGlyph, bool Split, const TRect& TextRect, const TRect& GlyphRect) const {
+UINT AlignmentCode(TAlignment Alignment) {
+  switch (Alignment) {
+    case taRightJustify: return DT_RIGHT;
+    case taCenter: return DT_CENTER;
+    default: return DT_LEFT;
+  }
+}
+
+TRect CenteredIn(const TRect& Area, TSize Size) {
+  int x = Area.Left + (Area.Width() - Size.cx) / 2;
+  int y = Area.Top + (Area.Height() - Size.cy) / 2;
+  return TRect(x, y, x + Size.cx, y + Size.cy);
+}
+
+void FrameWithColor(HDC DC, const TRect& R, COLORREF Color) {
+  TTempObject brush(CreateSolidBrush(Color));
+  FrameWithBrush(DC, R, static_cast<HBRUSH>(brush.Handle()));
+}
+
+}  // namespace
+
+// ---- item backgrounds and brushes
+
+void TdxBarPainter::DrawBarClientBackground(TCustomdxBarControl* BarControl) const {
+  TcxCanvas* canvas = BarControl ? BarControl->CurrentCanvas() : nullptr;
+  if (!canvas) return;
+  BarControl->DrawBackground(canvas->CurrentDC(), BarControl->ClientBounds(), true, clNone,
+                             BarControl->BackgroundBrush());
+}
+
+void TdxBarPainter::FillControlBackground(TdxBarItemControl* Control, HDC DC, bool Solid, HBRUSH Brush,
+                                          const TRect& R) const {
+  TCustomdxBarControl* bar = BarOf(Control);
+  if (Solid || !bar) {
+    if (Brush) FillWithBrush(DC, R, Brush);
+    return;
+  }
+  // The window paints its own background (wallpaper included) with the brush; in a sub-menu it
+  // shades the part of an item hidden while the menu is collapsed.
+  Control->BeginBackgroundFill();
+  try {
+    bar->DrawBackground(DC, R, true, clNone, Brush);
+  } catch (...) {
+    Control->EndBackgroundFill();
+    throw;
+  }
+  Control->EndBackgroundFill();
+}
+
+void TdxBarPainter::FillBarBackgroundRect(TdxBarItemControl* Control, TcxCanvas* Canvas, HBRUSH Brush,
+                                          const TRect& R) const {
+  if (TCustomdxBarControl* bar = BarOf(Control))
+    bar->DrawBackground(Canvas->CurrentDC(), R, true, clNone, Brush);
+  else if (Brush)
+    FillWithBrush(Canvas->CurrentDC(), R, Brush);
+}
+
+void TdxBarPainter::FillItemBackgroundWithBitmap(TdxBarItemControl* Control, TcxCanvas* Canvas, TColor Color,
+                                                 HBRUSH Brush, const TRect& R) const {
+  TCustomdxBarControl* bar = BarOf(Control);
+  FillRectWithBackground(Canvas->CurrentDC(), R, R, bar ? bar->BackgroundBitmap() : nullptr, Color, Brush);
+}
+
+HBRUSH TdxBarPainter::ItemBackgroundBrush(TdxBarItemControl* Control, int PaintType, bool NoIcon, bool Selected,
+                                          bool Down, bool Enabled) const {
+  if (Control) {
+    if (HBRUSH own = Control->BackgroundBrushOrBar()) return own;
+  }
+  return BarBrush(BarOf(Control));
+}
+
+bool TdxBarPainter::GlyphAreaSolid(TdxBarItemControl* Control, bool Down, bool NoGlyph, bool Selected,
+                                   bool Pressed) const {
+  if (NoGlyph) return NonRecent(Control) || Down || Selected || Pressed;
+  return NonRecent(Control) || (Control && Control->HasOwnBackground());
+}
+
+bool TdxBarPainter::UsesNativeItemBackground(TdxBarItemControl* Control) const {
+  if (UsesThemedBackground()) return true;
+  if (NonRecent(Control)) return false;
+  // A window with a picture behind its items lets it show around their glyphs.
+  TCustomdxBarControl* bar = BarOf(Control);
+  TBitmap* picture = bar ? bar->BackgroundBitmap() : nullptr;
+  return picture && !picture->Empty();
+}
+
+int TdxBarPainter::ItemTextSize(TdxBarItemControl* Control) const {
+  TCustomdxBarControl* bar = BarOf(Control);
+  return bar && bar->BarControlKind() == 2 ? bar->TextSize() + 1 : 0;
+}
+
+int TdxBarPainter::HalfFontHeight(TdxBarItemControl* Control) const {
+  TcxCanvas* canvas = Control ? Control->DrawingCanvas() : nullptr;
+  if (!canvas) return 0;
+  return std::abs(canvas->CurrentFont()->Height()) / 2;
+}
+
+int TdxBarPainter::SeparatorTextIndent(TdxBarItemControlDrawParams* DrawParams) const {
+  TCustomdxBarControl* bar = BarOf(DrawParams->Control());
+  return bar ? bar->SeparatorIndent() : 0;
+}
+
+HBRUSH TdxBarPainter::ArrowAreaBrush(TdxBarButtonLikeControlDrawParams* DrawParams) const {
+  return ItemBackgroundBrush(DrawParams->Control(), DrawParams->PaintKind, !(DrawParams->ShownParts & 1),
+                             DrawParams->Highlighted, DrawParams->DownLook, DrawParams->DrawEnabled);
+}
+
+bool TdxBarPainter::DrawsArrowPart(TdxBarButtonLikeControlDrawParams* DrawParams) const {
+  if (NonRecent(DrawParams->Control())) return true;
+  return IsFlat() && (DrawParams->Highlighted || DrawParams->PopupOpen);
+}
+
+bool TdxBarPainter::ArrowPartSunken(TdxBarButtonLikeControlDrawParams* DrawParams) const {
+  if (!IsFlat()) return false;
+  bool menu = DrawParams->PaintKind == 1;
+  if (IsBtnFaceWhite() && DrawParams->Highlighted && (menu || !DrawParams->PopupOpen)) return true;
+  return menu && DrawParams->PopupOpen;
+}
+
+TColor TdxBarPainter::ArrowColor(TdxBarButtonLikeControlDrawParams* DrawParams) const {
+  if (!ArrowUsesCaptionColor() || !DrawParams->Control()) return clDefault;
+  TColor color = clDefault, second = clDefault;
+  DrawParams->Control()->GetTextColors(DrawParams->DrawEnabled, DrawParams->Highlighted, IsFlat(), color, second);
+  return color;
+}
+
+bool TdxBarPainter::DisabledGlyphsFaded(TCustomdxBarControl* BarControl) const {
+  TdxBarManager* m = ManagerOf(BarControl);
+  return m && m->ImageOptions()->MakeDisabledImagesFaded;
+}
+
+TPoint TdxBarPainter::HintPosition(TCustomdxBarControl* BarControl, const TRect& ItemRect, TPoint Cursor) const {
+  if (!BarControl) return Cursor;
+  TRect r = ItemRect;
+  if (BarControl->HandleAllocated()) {
+    POINT corners[2] = {{r.Left, r.Top}, {r.Right, r.Bottom}};
+    MapWindowPoints(BarControl->Handle(), nullptr, corners, 2);
+    r = TRect(corners[0].x, corners[0].y, corners[1].x, corners[1].y);
+  }
+  return BarControl->CalcHintPosition(Cursor, 0, r);
+}
+
+// ---- glyphs
+
+TRect TdxBarPainter::CalcLargeGlyphRect(TdxBarItemControl* Control, TSize GlyphSize, const TRect& R,
+                                        TdxBarGlyphLayout Layout, int PaintType, bool HasText) const {
+  TRect g = CenteredIn(R, GlyphSize);
+  if (!HasText) return g;
+  int w = GlyphSize.cx, h = GlyphSize.cy;
+  auto placeX = [&](int Left) { g = TRect(Left, g.Top, Left + w, g.Bottom); };
+  auto placeY = [&](int Top) { g = TRect(g.Left, Top, g.Right, Top + h); };
+  if (PaintType != 2) {
+    switch (Layout) {
+      case glLeft: placeX(R.Left + 4); break;
+      case glRight: placeX(R.Right - 4 - w); break;
+      case glTop: placeY(R.Top + 2); break;
+      case glBottom: placeY(R.Bottom - 2 - h); break;
+    }
+  } else {
+    switch (Layout) {
+      case glLeft: placeY(R.Top + 4); break;
+      case glRight: placeY(R.Bottom - 4 - h); break;
+      case glTop: placeX(R.Right - 2 - w); break;
+      case glBottom: placeX(R.Left + 2); break;
+    }
+  }
+  return g;
+}
+
+void TdxBarPainter::DrawGlyph(TdxBarItemControl* Control, HDC DC, int PaintType, int ViewStructure, int ViewSize,
+                              bool NoIcon, bool Selected, bool Down, bool Pressed, bool DroppedDown, bool GrayGlyph,
+                              bool Split, const TRect& GlyphArea, const TRect& TextArea) const {
+  int index = -1;
+  TCustomImageList* images = nullptr;
+  TBitmap* glyph = nullptr;
+  bool hasGlyph = Control && Control->GlyphAndImages(ViewSize, Selected, index, images, glyph);
+  NoIcon = NoIcon || !hasGlyph || !(ViewStructure & 1);
+  TSize size{16, 16};
+  if (Control) size = Control->GlyphSize(ViewSize, Selected);
+  else if (TdxBarManager* m = ManagerOf(Control)) size = TSize{m->ImageOptions()->GlyphSize(), m->ImageOptions()->GlyphSize()};
+  TRect area = GlyphArea, glyphRect;
+  if (ViewSize == 2 && PaintType != 1) {
+    TdxBarItem* item = Control ? Control->LinkItem() : nullptr;
+    glyphRect = CalcLargeGlyphRect(Control, size, area, item ? item->GlyphLayout() : glTop, PaintType,
+                                   (ViewStructure & 2) != 0);
+  } else {
+    TdxBarItemControlDrawParams* dp = Control ? Control->DrawParams() : nullptr;
+    if (PaintType == 0 && dp && dp->GlyphExtent.cx > 0) area.Right = std::min(area.Right, area.Left + dp->GlyphExtent.cx);
+    if (PaintType == 2 && dp && dp->GlyphExtent.cy > 0) area.Bottom = std::min(area.Bottom, area.Top + dp->GlyphExtent.cy);
+    glyphRect = CenteredIn(area, size);
+    int shift = 0;
+    if (Down) shift += DownGlyphOffset(Control);
+    if (Pressed) shift += PressedGlyphOffset(Control, Down);
+    glyphRect = glyphRect.Offset(shift, shift);
+  }
+  if (Control && Control->ViewInfo()) Control->ViewInfo()->GlyphBounds = glyphRect;
+  // The whole part is the glyph's background on bars; in a menu it is the icon column.
+  DrawGlyphInRect(Control, DC, PaintType, NoIcon, Selected, Down, Pressed, DroppedDown, GrayGlyph, Split,
+                  NoIcon ? nullptr : images, NoIcon ? nullptr : glyph, index, glyphRect, GlyphArea);
+}
+
+namespace {
+
+// The glyph-drawing mode for an item's state.
+TcxImageDrawMode ItemGlyphDrawMode(const TdxBarPainter& Painter, TdxBarItemControl* Control, bool Enabled,
+                                   bool Selected, bool Down, bool Pressed, bool GrayGlyph) {
+  if (!Enabled) {
+    TdxBarManager* m = ManagerOf(Control);
+    return m && m->ImageOptions()->MakeDisabledImagesFaded ? ImageDrawFaded : ImageDrawDisabled;
+  }
+  if (GrayGlyph) return ImageDrawGrayed;
+  if (!Painter.GlyphHotLook()) return ImageDrawNormal;
+  if (!Selected && !Down && GetDeviceCaps(GetDC(nullptr), BITSPIXEL) > 8) return ImageDrawLightened;
+  return Painter.GlyphShadowWhenHot() && Selected && !Pressed ? ImageDrawShadowed : ImageDrawNormal;
+}
+
+}  // namespace
+
+void DrawItemControlGlyph(TdxBarItemControl* Control, HDC DC, HBRUSH Brush, uint8_t Mode,
+                          TColor BackgroundColor, int ImageIndex, TCustomImageList* Images, TBitmap* Glyph,
+                          const TRect& GlyphRect, const TRect& Area) {
+  TdxBarManager* m = ManagerOf(Control);
+  bool smooth = m && m->ImageOptions()->SmoothGlyphs;
+  TColor transparent = Glyph ? clNone : BackgroundColor;
+  TdxCachedImageOptions* cache = Control ? Control->CachedImageOptions() : nullptr;
+  if (cache && m && m->ImageOptions()->CacheGlyphs && Mode != ImageDrawShadowed) {
+    if (!cache->IsValidFor(Mode, Glyph, Images)) {
+      TRect local(0, 0, GlyphRect.Width(), GlyphRect.Height());
+      cache->Fill(local, Glyph, Mode, Images, [&](HDC CacheDC, const TRect& R) {
+        DrawImageInState(CacheDC, R, R, Glyph, Images, ImageIndex, Mode, smooth, nullptr, transparent);
+      });
+    }
+    // The rendered glyph stands in for its source, drawn as it is; nobody else's drawing hook runs.
+    TcxCustomDrawImageProc saved = cxCustomDrawImageProc;
+    cxCustomDrawImageProc = nullptr;
+    try {
+      DrawImageInState(DC, GlyphRect, Area, cache->CacheBitmap(), nullptr, -1, ImageDrawNormal, smooth, Brush,
+                       clNone);
+    } catch (...) {
+      cxCustomDrawImageProc = saved;
+      throw;
+    }
+    cxCustomDrawImageProc = saved;
+    return;
+  }
+  DrawImageInState(DC, GlyphRect, Area, Glyph, Images, ImageIndex, Mode, smooth, Brush, transparent);
+}
+
+void TdxBarPainter::DrawGlyphInRect(TdxBarItemControl* Control, HDC DC, int PaintType, bool NoIcon, bool Selected,
+                                    bool Down, bool Pressed, bool DroppedDown, bool GrayGlyph, bool Split,
+                                    TCustomImageList* Images, TBitmap* Glyph, int ImageIndex,
+                                    const TRect& GlyphRect, const TRect& Area) const {
+  TSize glyph{GlyphRect.Width(), GlyphRect.Height()};
+  if (NoIcon) {
+    TdxBarManager* m = ManagerOf(Control);
+    int s = m ? m->ImageOptions()->GlyphSize() : 16;
+    glyph = TSize{s, s};
+  }
+  bool withBorder = Area.Width() >= glyph.cx + 2 && Area.Height() >= glyph.cy + 2;
+  TRect inner = withBorder ? Area.Inflate(-1, -1) : Area;
+  bool enabled = Control ? Control->IsEnabled() : true;
+  HBRUSH brush = ItemBackgroundBrush(Control, PaintType, NoIcon, Selected, Down, enabled);
+  bool themed = UsesThemedBackground();
+  if (themed)
+    FrameGlyphArea(Control, DC, PaintType, NoIcon, Selected, Down, Pressed, DroppedDown, Split, withBorder, brush,
+                   Area);
+  bool native = UsesNativeItemBackground(Control);
+  if (!themed && (NoIcon || native))
+    FillControlBackground(Control, DC, GlyphAreaSolid(Control, Down, NoIcon, Selected, Pressed), brush, inner);
+  if (NoIcon) {
+    DrawCheckSignCentered(Control, DC, Down, PaintType, inner);
+  } else {
+    TdxBarManager* m = ManagerOf(Control);
+    TcxImageDrawMode mode = ItemGlyphDrawMode(*this, Control, enabled, Selected, Down, Pressed, GrayGlyph);
+    DrawItemControlGlyph(Control, DC, native ? nullptr : brush, mode,
+                         m ? m->ImageOptions()->ImageListBkColor : clNone, ImageIndex, Images, Glyph, GlyphRect,
+                         inner);
+  }
+  if (!themed)
+    FrameGlyphArea(Control, DC, PaintType, NoIcon, Selected, Down, Pressed, DroppedDown, Split, withBorder, brush,
+                   Area);
+}
+
+void TdxBarPainter::DrawItemGlyph(TdxBarItemControl* Control, HDC DC, int PaintType, bool NoIcon, bool Selected,
+                                  bool Down, bool Pressed, bool DroppedDown, bool GrayGlyph, bool Split,
+                                  const TRect& TextRect, const TRect& GlyphRect) const {
+  int structure = Control ? Control->ShownParts() : 0;
+  int size = Control ? Control->ViewSizeForLevel() : 0;
+  DrawGlyph(Control, DC, PaintType, structure, size, NoIcon, Selected, Down, Pressed, DroppedDown, GrayGlyph,
+            Split, GlyphRect, TextRect);
+}
+
+// ---- captions
+
+void TdxBarPainter::CalcCaptionRect(TdxBarButtonLikeControlDrawParams* DrawParams, const TRect& ContentRect,
+                                    TRect& CaptionRect, int& Alignment, const TRect& GlyphRect) const {
+  CaptionRect = ContentRect;
+  bool vertical = DrawParams->PaintKind == 2;
+  bool glyphShown = (DrawParams->ShownParts & 1) != 0;
+  TdxBarItemControl* control = DrawParams->Control();
+  if (DrawParams->GlyphSizeKind() == 2) {
+    Alignment = 1;
+    if (!glyphShown) return;
+    TdxBarItem* item = control ? control->LinkItem() : nullptr;
+    switch (item ? item->GlyphLayout() : glTop) {
+      case glLeft:
+        Alignment = 0;
+        if (vertical) CaptionRect.Top = GlyphRect.Bottom + 3;
+        else CaptionRect.Left = GlyphRect.Right + 3;
+        break;
+      case glRight:
+        Alignment = 2;
+        if (vertical) CaptionRect.Bottom = GlyphRect.Top - 3;
+        else CaptionRect.Right = GlyphRect.Left - 3;
+        break;
+      case glTop:
+        if (vertical) CaptionRect.Right = GlyphRect.Left;
+        else CaptionRect.Top = GlyphRect.Bottom;
+        break;
+      case glBottom:
+        if (vertical) CaptionRect.Left = GlyphRect.Right;
+        else CaptionRect.Bottom = GlyphRect.Top;
+        break;
+    }
+    return;
+  }
+  Alignment = 0;
+  int offset = glyphShown ? (vertical ? DrawParams->GlyphExtent.cy : DrawParams->GlyphExtent.cx)
+                          : (control ? control->TextIndent() : 0);
+  if (vertical) CaptionRect.Top += offset;
+  else CaptionRect.Left += offset;
+  if (!ShowsHotAsDown(control)) PressedOffset(DrawParams->DownLook, DrawParams->PressedState, CaptionRect);
+}
+
+void TdxBarPainter::DrawTextWithParams(TdxBarItemControlDrawParams* DrawParams, const TRect& R, UINT Flags,
+                                       int Alignment) const {
+  TdxBarItemControl* control = DrawParams->Control();
+  DrawItemText(control, DCOf(DrawParams), Flags, control ? control->PaintsFlat() : true, true,
+               DrawParams->PaintKind == 2, CaptionSelected(DrawParams), DrawParams->DrawEnabled, Alignment, R,
+               DrawParams->CaptionText);
+}
+
+TRect TdxBarPainter::CalcCaptionTextRect(TdxBarItemControlDrawParams* DrawParams) const {
+  HDC dc = DCOf(DrawParams);
+  if (!dc) return TRect();
+  RECT r{0, 0, 0, 0};
+  DrawText(dc, DrawParams->CaptionText, -1, &r, DT_SINGLELINE | DT_CALCRECT);
+  return TRect(r.left, r.top, r.right, r.bottom);
+}
+
+void TdxBarPainter::DrawButtonCaption(TdxBarButtonLikeControlDrawParams* DrawParams, const TRect& R) const {
+  if (!(DrawParams->ShownParts & 2)) return;
+  TRect caption;
+  int alignment = 0;
+  TdxBarItemControl* control = DrawParams->Control();
+  TRect glyph = control && control->ViewInfo() ? control->ViewInfo()->GlyphBounds : TRect();
+  CalcCaptionRect(DrawParams, R, caption, alignment, glyph);
+  DrawTextWithParams(DrawParams, caption, DT_SINGLELINE | DT_END_ELLIPSIS, alignment);
+}
+
+void TdxBarPainter::AddButtonExtraWidth(TdxBarButtonLikeControlDrawParams* DrawParams, int& Width) const {
+  if (!DrawParams->HasDropDownPart) return;
+  if (HasSplitPart(DrawParams) && DrawParams->PaintKind != 1) {
+    Width += CaptionGlyphGap().Right + DrawParams->ArrowAreaSize.cx;
+  } else {
+    TCustomdxBarControl* bar = BarOf(DrawParams->Control());
+    Width += (bar ? bar->TextSize() : ReferenceTextSize()) / 2;
+  }
+}
+
+void TdxBarPainter::CalcButtonPartRects(TdxBarButtonLikeControlDrawParams* DrawParams,
+                                        std::vector<TRect>& PartRects) const {
+  if (!HasSplitPart(DrawParams) || PartRects.size() < 2) return;
+  int x = PartRects[0].Right - DrawParams->ArrowAreaSize.cx;
+  PartRects[1] = TRect(x, PartRects[0].Top, PartRects[0].Right, PartRects[0].Bottom);
+  PartRects[0].Right = x;
+}
+
+// ---- button-like items
+
+void TdxBarPainter::DrawButtonLike(TdxBarButtonLikeControlDrawParams* DrawParams, const TRect& R) const {
+  HDC dc = DCOf(DrawParams);
+  if (!dc) return;
+  TRect r = R;
+  if (DrawParams->LoweredLook) DrawSunkenFrame(dc, r);
+  bool split = HasSplitPart(DrawParams);
+  if (DrawParams->PaintKind == 1) {
+    DrawMenuButton(DrawParams, r);
+  } else {
+    const TRect& m = DrawParams->ContentMargins;
+    TRect content(r.Left + m.Left, r.Top + m.Top, r.Right - m.Right, r.Bottom - m.Bottom);
+    if (split) content.Right -= DrawParams->ArrowAreaSize.cx;
+    TRect glyphArea = content;
+    if (DrawParams->GlyphSizeKind() == 2) {
+      glyphArea = glyphArea.Inflate(-1, -1);
+      PressedOffset(DrawParams->DownLook, DrawParams->PressedState, glyphArea);
+    }
+    int parts = DrawParams->ShownParts;
+    DrawGlyph(DrawParams->Control(), dc, DrawParams->PaintKind, parts, DrawParams->GlyphSizeKind(), !(parts & 1),
+              DrawParams->Highlighted, DrawParams->DownLook, DrawParams->PressedState, DrawParams->PopupOpen,
+              DrawParams->GrayGlyph, split, glyphArea, content);
+    DrawButtonCaption(DrawParams, content);
+  }
+  if (DrawParams->HasDropDownPart) {
+    if (split)
+      DrawSplitArrowPart(DrawParams, R);
+    else
+      DrawItemArrowPart(DrawParams, R);
+  }
+}
+
+void TdxBarPainter::DrawSplitArrowPart(TdxBarButtonLikeControlDrawParams* DrawParams, const TRect& R) const {
+  TRect part(R.Right - DrawParams->ArrowAreaSize.cx, R.Top, R.Right, R.Bottom);
+  FillDropDownArrowPart(DrawParams, part, ArrowAreaBrush(DrawParams));
+  DrawDropDownArrowPart(DrawParams, part);
+}
+
+void TdxBarPainter::FillDropDownArrowPart(TdxBarButtonLikeControlDrawParams* DrawParams, const TRect& R,
+                                          HBRUSH Brush) const {
+  TRect r = R;
+  if (IsFlat() && DrawParams->PaintKind != 1) {
+    r.Left -= 1;
+    if (DrawParams->PopupOpen) return;
+  }
+  FillControlBackground(DrawParams->Control(), DCOf(DrawParams), DrawsArrowPart(DrawParams), Brush, r);
+}
+
+void TdxBarPainter::DrawDropDownArrowPart(TdxBarButtonLikeControlDrawParams* DrawParams, const TRect& R) const {
+  bool menu = DrawParams->PaintKind == 1;
+  TRect r = R;
+  if (!ArrowPartFlatA() && DrawParams->PopupOpen && (R.Width() > 9 || menu)) r = r.Offset(1, 1);
+  bool enabled = DrawParams->DrawEnabled && DrawParams->DropDownEnabled;
+  HDC dc = DCOf(DrawParams);
+  if (menu)
+    DrawArrowSized(dc, r, adRight, DrawParams->ArrowAreaSize.cy, ArrowPartSunken(DrawParams), enabled,
+                   ArrowPartFlatA(), ArrowColor(DrawParams));
+  else
+    DrawArrow(dc, r, adDown, enabled, ArrowPartSunken(DrawParams), ArrowPartFlatA(), ArrowColor(DrawParams));
+}
+
+void TdxBarPainter::DrawItemArrowPart(TdxBarButtonLikeControlDrawParams* DrawParams, const TRect& R) const {
+  int paint = DrawParams->PaintKind;
+  bool menu = paint == 1;
+  TRect r = R;
+  if (!menu) PressedOffset(false, DrawParams->PopupOpen, r);
+  TCustomdxBarControl* bar = BarOf(DrawParams->Control());
+  int textSize = bar ? bar->TextSize() : ReferenceTextSize();
+  int size = DrawParams->ArrowAreaSize.cy - (menu ? 0 : 1);
+  if (size <= 0) size = std::max(3, textSize / 4);
+  TRect box = r;
+  if (menu) {
+    box.Left = r.Right + size - textSize;
+  } else {
+    // Whatever sign the font's height carries, the box lies at the item's far end.
+    int font = DrawParams->DrawCanvas ? std::abs(DrawParams->DrawCanvas->CurrentFont()->Height()) : 0;
+    int inset = font / 2 + textSize / 2;
+    if (paint == 0) box.Left = r.Right - inset;
+    else box.Top = r.Bottom - inset;
+  }
+  bool selected = menu ? DrawParams->Highlighted && !IsFlatAndNotWhiteFace() : DrawParams->ArrowPressed;
+  DrawArrowSized(DCOf(DrawParams), box, paint == 0 ? adDown : adRight, size, selected, DrawParams->DrawEnabled,
+                 IsFlat(), ArrowColor(DrawParams));
+}
+
+// ---- menu items
+
+int TdxBarPainter::MenuCaptionOffset(TdxBarItemControlDrawParams* DrawParams) const {
+  TCustomdxBarControl* bar = BarOf(DrawParams->Control());
+  return (bar ? bar->IconAreaWidth() : 0) + 3;
+}
+
+TRect TdxBarPainter::MenuItemTextRect(TdxBarItemControlDrawParams* DrawParams, const TRect& R) const {
+  TRect r = R;
+  r.Left += MenuCaptionOffset(DrawParams);
+  return r;
 }
 
 void TdxBarPainter::DrawMenuButton(TdxBarButtonLikeControlDrawParams* DrawParams, const TRect& R) const {
+  BeforeDrawMenuButton(DrawParams, R);
+  TdxBarItemControl* control = DrawParams->Control();
+  TCustomdxBarControl* bar = BarOf(control);
+  TRect icon = MenuItemIconRect(R, bar ? bar->IconAreaWidth() : R.Height());
+  bool noIcon = !control || !control->HasGlyphFor(control->ViewSizeForLevel()) || !(DrawParams->ShownParts & 1);
+  TRect text = MenuItemTextRect(DrawParams, R);
+  DrawItemGlyph(control, DCOf(DrawParams), 1, noIcon, DrawParams->Highlighted, DrawParams->DownLook, false,
+                DrawParams->PopupOpen, DrawParams->GrayGlyph, HasSplitPart(DrawParams), text, icon);
+  DrawButtonCaptionText(DrawParams, text);
 }
 
 void TdxBarPainter::DrawButtonCaptionText(TdxBarButtonLikeControlDrawParams* DrawParams, const TRect& R) const {
+  HDC dc = DCOf(DrawParams);
+  TdxBarItemControl* control = DrawParams->Control();
+  int extra = CaptionExtraHeight(DrawParams);
+  TRect r = R.Inflate(0, extra);
+  bool flat = control ? control->PaintsFlat() : true;
+  bool selected = DrawParams->Highlighted;
+  TCustomdxBarControl* bar = BarOf(control);
+  int textSize = bar ? bar->TextSize() : ReferenceTextSize();
+  if (control && control->ShowsDescription() && !DrawParams->DescriptionText.empty()) {
+    int fontHeight = DCFontHeight(dc);
+    int top = r.Bottom - ((r.Height() - 3 * fontHeight) / 4) * 2 - 2 * fontHeight;
+    DrawWrappedCaption(DrawParams, DrawParams->DescriptionText, 2, 0,
+                       TRect(r.Left, top, R.Right - textSize, r.Bottom));
+    r.Bottom = top;
+  }
+  DrawItemText(control, dc, DT_SINGLELINE, flat, false, false, selected, DrawParams->DrawEnabled, 0, r,
+               DrawParams->CaptionText);
+  if (control && control->ShowsShortCut() && !DrawParams->ShortCutText.empty()) {
+    TRect s = r;
+    s.Right -= textSize + 5;
+    DrawItemText(control, dc, DT_SINGLELINE | DT_NOPREFIX, flat, false, false, selected, DrawParams->DrawEnabled,
+                 DT_RIGHT, s, DrawParams->ShortCutText);
+  }
 }
 
-void TdxBarPainter::DrawWrappedCaption(TdxBarButtonLikeControlDrawParams* DrawParams, const std::string& Text, int LineLimit, UINT Flags, const TRect& R) const {
+void TdxBarPainter::DrawWrappedCaption(TdxBarButtonLikeControlDrawParams* DrawParams, const std::string& Text,
+                                       int LineLimit, UINT Flags, const TRect& R) const {
+  HDC dc = DCOf(DrawParams);
+  if (!dc) return;
+  std::vector<std::string> lines;
+  {
+    std::string line, word;
+    auto width = [&](const std::string& s) { return MeasureTextSize(dc, s).cx; };
+    std::vector<std::string> words;
+    std::string w;
+    for (char ch : Text) {
+      if (ch == ' ') {
+        if (!w.empty()) words.push_back(w);
+        w.clear();
+      } else {
+        w += ch;
+      }
+    }
+    if (!w.empty()) words.push_back(w);
+    for (const std::string& each : words) {
+      std::string next = line.empty() ? each : line + " " + each;
+      if (!line.empty() && width(next) > R.Width()) {
+        lines.push_back(line);
+        line = each;
+      } else {
+        line = next;
+      }
+    }
+    if (!line.empty()) lines.push_back(line);
+  }
+  if (LineLimit > 1 && int(lines.size()) > LineLimit) {
+    std::string rest = Text.substr(std::min(Text.size(), Text.find(lines[0]) + lines[0].size()));
+    size_t b = rest.find_first_not_of(' '), e = rest.find_last_not_of(' ');
+    rest = b == std::string::npos ? std::string() : rest.substr(b, e - b + 1);
+    lines = {lines[0], rest};
+  }
+  TdxBarItemControl* control = DrawParams->Control();
+  int step = DCFontHeight(dc);
+  TRect r = R;
+  for (const std::string& line : lines) {
+    DrawItemText(control, dc, Flags | DT_SINGLELINE | DT_END_ELLIPSIS, control ? control->PaintsFlat() : true,
+                 false, false, DrawParams->Highlighted, DrawParams->DrawEnabled, 0,
+                 TRect(r.Left, r.Top, r.Right, r.Top + step), line);
+    r.Top += step;
+  }
+}
+
+// ---- separators, statics and progress bars
+
+void TdxBarPainter::DrawBarSeparator(TCustomdxBarControl* BarControl, HDC DC, bool Horizontal, HBRUSH Brush,
+                                     const TRect& R) const {
+  int m = BarSeparatorMargin();
+  auto fill = [&](const TRect& Part) {
+    if (BarControl)
+      BarControl->DrawBackground(DC, Part, true, clNone, Brush);
+    else if (Brush)
+      FillWithBrush(DC, Part, Brush);
+  };
+  TRect line = R;
+  if (Horizontal) {
+    fill(TRect(R.Left, R.Top, R.Right, R.Top + m));
+    fill(TRect(R.Left, R.Bottom - m, R.Right, R.Bottom));
+    line.Top += m;
+    line.Bottom -= m;
+    Edge(DC, line, EDGE_ETCHED, BF_TOP);
+  } else {
+    fill(TRect(R.Left, R.Top, R.Left + m, R.Bottom));
+    fill(TRect(R.Right - m, R.Top, R.Right, R.Bottom));
+    line.Left += m;
+    line.Right -= m;
+    Edge(DC, line, EDGE_ETCHED, BF_LEFT);
+  }
+}
+
+void TdxBarPainter::DrawSeparatorOnCanvas(TCustomdxBarControl* BarControl, TcxCanvas* Canvas, bool Horizontal,
+                                          HBRUSH Brush, const TRect& R) const {
+  DrawBarSeparator(BarControl, Canvas->CurrentDC(), Horizontal, Brush, R);
+}
+
+TRect TdxBarPainter::MenuSeparatorRect(TdxBarSubMenuControl* SubMenu, TdxBarItemControl* Control,
+                                       const TRect& ItemRect) const {
+  int bottom = ItemRect.Top;
+  if (Control && Control->LessUsed && Control->StartsLessUsedBand) --bottom;
+  return TRect(ItemRect.Left, bottom - MenuSeparatorSize(), ItemRect.Right, bottom);
+}
+
+void TdxBarPainter::DrawMenuSeparator(TdxBarSubMenuControl* SubMenu, TdxBarItemControl* Control, const TRect& R,
+                                      TcxCanvas* Canvas) const {
+  HDC dc = Canvas->CurrentDC();
+  TCustomdxBarControl* bar = BarOf(Control);
+  HBRUSH brush = bar && bar->BackgroundBrush() ? bar->BackgroundBrush() : MenuBrush(bar);
+  if (NonRecent(Control) && !Control->StartsLessUsedBand) {
+    TRect band = R;
+    if (!MenuHasSideBand()) band.Left -= 1;
+    band.Right += 2;
+    FillControlBackground(Control, dc, true, brush, band);
+  } else {
+    FillControlBackground(Control, dc, false, brush, R);
+  }
+  TRect line = R.Inflate(-MenuBeginGroupIndent(), -4);
+  Edge(dc, line, EDGE_ETCHED, BF_TOP);
+}
+
+void TdxBarPainter::DrawSeparatorCaption(TdxBarSeparatorControlDrawParams* DrawParams, const TRect& R) const {
+  DrawStaticContent(DrawParams, R);
+}
+
+void TdxBarPainter::DrawSeparatorItem(TdxBarSeparatorControlDrawParams* DrawParams, const TRect& R) const {
+  HDC dc = DCOf(DrawParams);
+  if (!dc) return;
+  TdxBarItemControl* control = DrawParams->Control();
+  if (DrawParams->ShownParts & 2) {
+    int h = SeparatorLineHeight();
+    TRect r = R;
+    if (!DrawParams->FirstShown) {
+      DrawSeparatorItemLine(DrawParams->DrawCanvas, TRect(R.Left, R.Top, R.Right, R.Top + h));
+      r.Top += h;
+    }
+    DrawSeparatorItemLine(DrawParams->DrawCanvas, TRect(R.Left, R.Bottom - h, R.Right, R.Bottom));
+    r.Bottom -= h;
+    DrawSeparatorCaption(DrawParams, r);
+    return;
+  }
+  TCustomdxBarControl* bar = BarOf(control);
+  if (DrawParams->PaintKind == 1)
+    DrawMenuSeparator(nullptr, control, R, DrawParams->DrawCanvas);
+  else
+    DrawBarSeparator(bar, dc, VerticalBar(bar), bar ? bar->BackgroundBrush() : BarBrush(nullptr), R);
+}
+
+bool TdxBarPainter::StaticHasOwnColor(TdxBarStaticLikeControlDrawParams* DrawParams) const {
+  return DrawParams->Control() && DrawParams->Control()->HasOwnBackground();
+}
+
+void TdxBarPainter::DrawStaticBackground(TdxBarStaticLikeControlDrawParams* DrawParams, const TRect& R) const {
+  TdxBarItemControl* control = DrawParams->Control();
+  TCustomdxBarControl* bar = BarOf(control);
+  HBRUSH brush = control && control->BackgroundBrush() ? control->BackgroundBrush()
+                                                       : (bar ? bar->BackgroundBrush() : BarBrush(nullptr));
+  FillControlBackground(control, DCOf(DrawParams), StaticHasOwnColor(DrawParams), brush, R);
+}
+
+void TdxBarPainter::DrawStaticBorder(TdxBarStaticLikeControlDrawParams* DrawParams, TRect& R) const {
+  auto style = TdxBarStaticBorderStyle(std::clamp(DrawParams->BorderStyle, 0, 4));
+  HDC dc = DCOf(DrawParams);
+  switch (style) {
+    case sbsNone: return;
+    case sbsLowered: Edge(dc, R, BDR_SUNKENOUTER, BF_RECT); break;
+    case sbsRaised: Edge(dc, R, BDR_RAISEDINNER, BF_RECT); break;
+    case sbsEtched: Edge(dc, R, EDGE_ETCHED, BF_RECT); break;
+    case sbsBump:
+      Edge(dc, R, BDR_RAISEDINNER, BF_RECT);
+      Edge(dc, R.Inflate(-1, -1), BDR_SUNKENOUTER, BF_RECT);
+      break;
+  }
+  TRect o = StaticBorderOffsets(style);
+  R = TRect(R.Left + o.Left, R.Top + o.Top, R.Right - o.Right, R.Bottom - o.Bottom);
+}
+
+void TdxBarPainter::DrawStaticContent(TdxBarStaticLikeControlDrawParams* DrawParams, const TRect& R) const {
+  HDC dc = DCOf(DrawParams);
+  if (!dc) return;
+  DrawStaticBackground(DrawParams, R);
+  TdxBarItemControl* control = DrawParams->Control();
+  TCustomdxBarControl* bar = BarOf(control);
+  int paint = DrawParams->PaintKind;
+  TRect text = R;
+  bool glyph = (DrawParams->ShownParts & 1) != 0;
+  if (glyph) {
+    TRect icon = R;
+    if (paint == 1) {
+      icon = MenuItemIconRect(R, bar ? bar->IconAreaWidth() : R.Height());
+      text.Left = icon.Right + 2;
+    } else if (paint == 2) {
+      icon.Bottom = icon.Top + DrawParams->GlyphExtent.cy;
+      text.Top = icon.Bottom + 2;
+    } else {
+      icon.Right = icon.Left + DrawParams->GlyphExtent.cx;
+      text.Left = icon.Right + 2;
+    }
+    DrawItemGlyph(control, dc, paint, false, false, false, false, false, false, false, text, icon);
+  }
+  if (!(DrawParams->ShownParts & 2)) return;
+  UINT align = AlignmentCode(DrawParams->Alignment);
+  if (!glyph && align != DT_CENTER) {
+    int indent = (bar ? bar->TextSize() : ReferenceTextSize()) / 4;
+    if (paint == 2) {
+      text.Top += indent;
+      if (align == DT_RIGHT) text.Bottom -= indent - 2;
+    } else {
+      text.Left += indent;
+      if (align == DT_RIGHT) text.Right -= indent - 2;
+    }
+  }
+  DrawItemText(control, dc, DT_SINGLELINE, control ? control->PaintsFlat() : true, true, paint == 2, false,
+               DrawParams->DrawEnabled, int(align), text, DrawParams->CaptionText);
+}
+
+void TdxBarPainter::DrawStatic(TdxBarStaticLikeControlDrawParams* DrawParams, const TRect& R) const {
+  TRect r = R;
+  DrawStaticBorder(DrawParams, r);
+  DrawStaticContent(DrawParams, r);
+}
+
+void TdxBarPainter::FillProgressBackground(TdxBarProgressControlDrawParams* DrawParams, const TRect& R) const {
+  TCustomdxBarControl* bar = BarOf(DrawParams->Control());
+  FillControlBackground(DrawParams->Control(), DCOf(DrawParams), false,
+                        bar ? bar->BackgroundBrush() : BarBrush(nullptr), R);
+}
+
+void TdxBarPainter::FillProgressRect(TdxBarProgressControlDrawParams* DrawParams, const TRect& R,
+                                     HBRUSH Brush) const {
+  FillWithBrush(DCOf(DrawParams), R, Brush);
+}
+
+void TdxBarPainter::DrawProgressChunks(TdxBarProgressControlDrawParams* DrawParams, const TRect& R,
+                                       HBRUSH Brush) const {
+  bool vertical = DrawParams->PaintKind == 2;
+  int thickness = vertical ? R.Width() : R.Height();
+  int chunk = MulDiv(thickness, 2, 3);
+  if (chunk <= 0) return;
+  const int gap = 2;
+  if (vertical) {
+    for (int y = R.Top; y < R.Bottom; y += chunk + gap)
+      DrawProgressChunk(DrawParams, TRect(R.Left, y, R.Right, std::min(y + chunk, R.Bottom)), Brush);
+  } else {
+    for (int x = R.Left; x < R.Right; x += chunk + gap)
+      DrawProgressChunk(DrawParams, TRect(x, R.Top, std::min(x + chunk, R.Right), R.Bottom), Brush);
+  }
+}
+
+void TdxBarPainter::DrawProgressBar(TdxBarProgressControlDrawParams* DrawParams, const TRect& R,
+                                    TColor Color) const {
+  FillProgressBackground(DrawParams, R);
+  int range = DrawParams->Max - DrawParams->Min;
+  // An empty range shows the background alone; a position outside the range counts as its end.
+  if (range <= 0) return;
+  int position = std::clamp(DrawParams->Position, DrawParams->Min, DrawParams->Max) - DrawParams->Min;
+  TRect filled = R;
+  if (DrawParams->PaintKind == 2)
+    filled.Bottom = R.Top + MulDiv(R.Height(), position, range);
+  else
+    filled.Right = R.Left + MulDiv(R.Width(), position, range);
+  if (filled.IsEmpty()) return;
+  if (Color == clDefault) Color = ProgressBarDefaultColor();
+  TTempObject brush(CreateSolidBrush(RGBOf(Color)));
+  if (DrawParams->Smooth)
+    FillProgressRect(DrawParams, filled, static_cast<HBRUSH>(brush.Handle()));
+  else
+    DrawProgressChunks(DrawParams, filled, static_cast<HBRUSH>(brush.Handle()));
+}
+
+// ---- edit colours
+
+TColor TdxBarPainter::EditDisabledBackgroundColor(TdxBarItemControl* EditControl) const {
+  TCustomdxBarControl* bar = BarOf(EditControl);
+  HBRUSH brush = bar && bar->BackgroundBrush() ? bar->BackgroundBrush() : BarBrush(bar);
+  LOGBRUSH lb{};
+  if (brush && GetObject(brush, sizeof(lb), &lb) && lb.lbStyle == BS_SOLID) return TColor(lb.lbColor);
+  return TColor(GetSysColor(COLOR_BTNFACE));
+}
+
+TColor TdxBarPainter::EditColor(TdxBarEditLikeControlDrawParams* DrawParams) const {
+  if (!DrawParams->DrawEnabled) return EditDisabledBackgroundColor(DrawParams->Control());
+  return EditBackgroundColor(DrawParams->Control());
+}
+
+TColor TdxBarPainter::EditTextColor(TdxBarItemControl* EditControl) const {
+  if (EditControl && !EditControl->IsEnabled()) return EditTextColorDisabled();
+  return EditTextColorEnabled();
+}
+
+void TdxBarPainter::EditColors(TdxBarItemControl* EditControl, TColor& TextColor, TColor& BackgroundColor) const {
+  TextColor = EditTextColor(EditControl);
+  bool enabled = !EditControl || EditControl->IsEnabled();
+  BackgroundColor = enabled ? EditBackgroundColor(EditControl) : EditDisabledBackgroundColor(EditControl);
+}
+
+// ---- bars
+
+TRect TdxBarPainter::FloatingCaptionRect(TCustomdxBarControl* BarControl, const TRect& NCRect) const {
+  int top = NCRect.Top + FloatingFrameHeight();
+  return TRect(NCRect.Left + FloatingFrameWidth(), top, NCRect.Right - FloatingFrameWidth(),
+               top + SmallCaptionHeight());
+}
+
+TRect TdxBarPainter::BarBorderSizes(TdxBar* Bar, TdxBarDockingStyle Style, bool WithSizeGrip) const {
+  if (Style == dsNone) {
+    int w = FloatingFrameWidth(), h = FloatingFrameHeight();
+    return TRect(w, h, w, h);
+  }
+  TRect r = DockedBorderRect(Bar, Style);
+  if (Style == dsTop || Style == dsBottom)
+    r.Left += GripSize();
+  else
+    r.Top += GripSize();
+  return r;
+}
+
+void TdxBarPainter::DrawBarWallpaper(TCustomdxBarControl* BarControl, HDC DC, TColor Color, HBRUSH Brush,
+                                     const TRect& R, const TRect& OriginRect) const {
+  TdxBarManager* m = ManagerOf(BarControl);
+  FillRectWithBackground(DC, R, OriginRect, m ? m->Backgrounds()->Bar() : nullptr, Color, Brush);
+}
+
+void TdxBarPainter::FillBottomBarBackground(TCustomdxBarControl* BarControl, HDC DC, const TRect& R, TColor Color,
+                                            HBRUSH Brush) const {
+  FillRectWithBackground(DC, R, R, nullptr, Color, Brush);
+}
+
+void TdxBarPainter::DrawBarBackground(TCustomdxBarControl* BarControl, HDC DC, TColor Color, HBRUSH Brush,
+                                      const TRect& ItemRect, const TRect& OriginRect) const {
+  TBitmap* own = BarControl ? BarControl->BackgroundBitmap() : nullptr;
+  if (own && !own->Empty()) {
+    FillRectWithBackground(DC, ItemRect, OriginRect, own, Color, Brush);
+    return;
+  }
+  TdxBarManager* m = ManagerOf(BarControl);
+  TBitmap* wallpaper = m ? m->Backgrounds()->Bar() : nullptr;
+  if (BarControl && BarControl->IsStatusBarLike() && (!wallpaper || wallpaper->Empty())) {
+    TRect client = BarControl->ClientBounds();
+    FillBottomBarBackground(BarControl, DC, TRect(0, 0, client.Width(), client.Height()), Color, Brush);
+    return;
+  }
+  DrawBarWallpaper(BarControl, DC, Color, Brush, ItemRect, OriginRect);
+}
+
+void TdxBarPainter::FillDockBackground(TdxDockControl* DockControl, HDC DC, TColor Color, HBRUSH Brush,
+                                       const TRect& R, const TRect& OriginRect) const {
+  FillRectWithBackground(DC, R, OriginRect, nullptr, Color, Brush);
+}
+
+bool TdxBarPainter::FlatBarFlag(TCustomdxBarControl* BarControl) const {
+  return ArrowPartFlatA() && BarControl && BarControl->DockingStyle() == dsNone;
+}
+
+bool TdxBarPainter::FlatBarFlagDeep(TCustomdxBarControl* BarControl) const { return FlatBarFlag(BarControl); }
+
+HBRUSH TdxBarPainter::ManagerBarBrush(TdxBarManager* Manager) const { return BarBrush(nullptr); }
+
+void TdxBarPainter::FillFloatingCaption(TCustomdxBarControl* BarControl, HDC DC, HBRUSH Brush,
+                                        const TRect& R) const {
+  FillWithBrush(DC, R, Brush);
+}
+
+void TdxBarPainter::DrawCloseButtonBackground(TCustomdxBarControl* BarControl, HDC DC, int State,
+                                              const TRect& R) const {
+  if (State == 0) {
+    FillWithColor(DC, R, RGBOf(FloatingCaptionColor(BarControl, BarControl && BarControl->IsActive())));
+    return;
+  }
+  FrameSelection(DC, R);
+  FillWithBrush(DC, R.Inflate(-1, -1), State == 1 ? SelectionBrush(BarControl) : MenuBrush(BarControl));
+}
+
+void TdxBarPainter::DrawFloatingCaption(TCustomdxBarControl* BarControl, HDC DC, HBRUSH Brush,
+                                        const TRect& CaptionRect) const {
+  FillWithBrush(DC, TRect(CaptionRect.Left, CaptionRect.Bottom, CaptionRect.Right, CaptionRect.Bottom + 1), Brush);
+  bool filled = FloatingCaptionFilled();
+  if (filled) FillFloatingCaption(BarControl, DC, Brush, CaptionRect);
+  if (CaptionRect.IsEmpty()) return;
+  TdxBar* bar = BarControl && BarControl->ItemLinks() ? dynamic_cast<TdxBar*>(BarControl->ItemLinks()->LinksOwner())
+                                                     : nullptr;
+  std::string text = bar ? bar->Caption() : std::string();
+  // The bar's font face, at least 11 pixels high, unless the system caption font is asked for.
+  NONCLIENTMETRICS metrics;
+  metrics.cbSize = 340;
+  SystemParametersInfo(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0);
+  LOGFONT lf = metrics.lfSmCaptionFont;
+  TdxBarManager* m = ManagerOf(BarControl);
+  if (!(m && m->UseSystemFont())) {
+    LOGFONT current{};
+    GetObject(GetCurrentObject(DC, OBJ_FONT), sizeof(current), &current);
+    if (current.lfFaceName[0]) std::memcpy(lf.lfFaceName, current.lfFaceName, sizeof(lf.lfFaceName));
+    lf.lfHeight = -std::max(11, std::abs(int(current.lfHeight)));
+  }
+  TTempObject font(CreateFontIndirect(&lf));
+  TSelection select(DC, font.Handle());
+  COLORREF oldText = SetTextColor(DC, RGBOf(FloatingCaptionTextColor(BarControl)));
+  COLORREF oldBack = SetBkColor(DC, RGBOf(FloatingCaptionColor(BarControl, BarControl && BarControl->IsActive())));
+  int oldMode = SetBkMode(DC, filled ? TRANSPARENT : OPAQUE);
+  TEXTMETRIC tm;
+  GetTextMetrics(DC, &tm);
+  RECT clip = CaptionRect;
+  int y = CaptionRect.Top + (CaptionRect.Height() - tm.tmHeight) / 2;
+  ExtTextOut(DC, CaptionRect.Left + 2, y, ETO_CLIPPED | (filled ? 0 : ETO_OPAQUE), &clip, text, nullptr);
+  SetBkMode(DC, oldMode);
+  SetBkColor(DC, oldBack);
+  SetTextColor(DC, oldText);
+}
+
+TRect TdxBarPainter::MarkRect(TCustomdxBarControl* BarControl) const {
+  TRect c = BarControl->ClientBounds();
+  int size = MarkSize(BarControl);
+  if (VerticalBar(BarControl)) return TRect(0, c.Height() - size, c.Width(), c.Height());
+  return TRect(c.Width() - size, 0, c.Width(), c.Height());
+}
+
+void TdxBarPainter::InvalidateMark(TCustomdxBarControl* BarControl) const {
+  if (!BarControl || !BarControl->HandleAllocated()) return;
+  RECT r = MarkRect(BarControl);
+  InvalidateRect(BarControl->Handle(), &r, FALSE);
+}
+
+void TdxBarPainter::DrawMark(TCustomdxBarControl* BarControl, TcxCanvas* Canvas, HBRUSH Brush,
+                             const TRect& R) const {
+  HDC dc = Canvas->CurrentDC();
+  DrawMarkBackground(BarControl, dc, Brush, R);
+  DrawMarkContents(BarControl, dc, R);
+}
+
+void TdxBarPainter::DrawMarkContents(TCustomdxBarControl* BarControl, HDC DC, const TRect& R) const {
+  bool vertical = VerticalBar(BarControl);
+  if (AllowsQuickCustomizing()) {
+    COLORREF color = SysColor(MarkSignColorIndex(BarControl));
+    if (!vertical) {
+      int x = R.Left + 3, y = R.Bottom - 7 + (IsMarkAreaSmall(BarControl, R) ? 1 : 0);
+      POINT p[3] = {{x, y}, {x + 4, y}, {x + 2, y + 2}};
+      FillPolygonWithColor(DC, p, 3, color);
+    } else {
+      int x = R.Left + 5, y = R.Top + 3;
+      POINT p[3] = {{x, y}, {x, y + 4}, {x - 2, y + 2}};
+      FillPolygonWithColor(DC, p, 3, color);
+    }
+  }
+  if (BarControl && BarControl->HasHiddenItems()) {
+    int start = vertical ? R.Top : R.Left;
+    DrawMarkChevrons(BarControl, DC, start + 2, R);
+    DrawMarkChevrons(BarControl, DC, start + 6, R);
+  }
+}
+
+void TdxBarPainter::DrawSizeGrip(TCustomdxBarControl* BarControl, HDC DC, HBRUSH Brush, const TRect& R) const {
+  DrawTransparentSizeGrip(DC, R);
+}
+
+TSize TdxBarPainter::SizeGripSize(TdxBarManager* Manager) const {
+  return TSize{GetSystemMetrics(SM_CXHSCROLL), GetSystemMetrics(SM_CYHSCROLL)};
+}
+
+void TdxBarPainter::DrawBarSizeGrip(TCustomdxBarControl* BarControl, HDC DC, HBRUSH Brush, const TRect& R) const {
+  TRect m = BottomBarMargins();
+  TRect content(R.Left + m.Left, R.Top + m.Top, R.Right - m.Right, R.Bottom - m.Bottom);
+  TSize size = SizeGripSize(ManagerOf(BarControl));
+  TRect column(content.Right - size.cx, content.Top, content.Right, content.Bottom);
+  if (BarControl)
+    BarControl->DrawBackground(DC, column, true, clNone, Brush);
+  else
+    FillWithBrush(DC, column, Brush);
+  DrawSizeGrip(BarControl, DC, Brush,
+               TRect(content.Right - size.cx, content.Bottom - size.cy, content.Right, content.Bottom));
+}
+
+void TdxBarPainter::FillBarTopStrip(TCustomdxBarControl* BarControl, HDC DC, HBRUSH Brush, const TRect& R) const {
+  TRect strip(R.Left, R.Top, R.Right, R.Top + StatusBarTopBorder(nullptr));
+  if (BarControl)
+    BarControl->DrawBackground(DC, strip, true, clNone, Brush);
+  else
+    FillWithBrush(DC, strip, Brush);
+}
+
+// ---- sub-menus
+
+void TdxBarPainter::DrawMenuBorder(TdxBarSubMenuControl* SubMenu, HDC DC, const TRect& R) const {
+  HBRUSH face = SysBrush(COLOR_BTNFACE);
+  FillWithBrush(DC, TRect(R.Left, R.Top, R.Left + 1, R.Bottom - 1), face);
+  FillWithBrush(DC, TRect(R.Left + 1, R.Top, R.Right - 1, R.Top + 1), face);
+  Edge(DC, R, BDR_RAISEDOUTER, BF_RIGHT | BF_BOTTOM);
+}
+
+void TdxBarPainter::DrawMenuFrame(TdxBarSubMenuControl* SubMenu, HDC DC, HBRUSH Brush, const TRect& R) const {
+  Edge(DC, R, BDR_RAISEDINNER, BF_RECT);
+  FrameWithBrush(DC, R.Inflate(-1, -1), Brush);
+}
+
+void TdxBarPainter::DrawDetachCaption(TdxBarSubMenuControl* SubMenu, HDC DC, const TRect& R) const {
+  FillWithBrush(DC, R, SysBrush(COLOR_INACTIVECAPTION));
 }
 
 // ---- the Standard painter
@@ -1142,38 +1917,6 @@ void TdxBarStandardPainter::DrawGripStrip(HDC DC, const TRect& R, bool Horizonta
   ExcludeRect(DC, R);
 }
 
-void TdxBarStandardPainter::FrameGlyphArea(TdxBarItemControl* Control, HDC DC, int PaintType, bool NoIcon, bool Selected, bool Down, bool Pressed, bool DroppedDown, bool Split, bool WithBorder, HBRUSH Brush, const TRect& R) const {
-}
-
-void TdxBarStandardPainter::DrawMarkBackground(TCustomdxBarControl* BarControl, HDC DC, HBRUSH Brush, const TRect& R) const {
-}
-
-void TdxBarStandardPainter::BeforeDrawMenuButton(TdxBarButtonLikeControlDrawParams* DrawParams, const TRect& R) const {
-}
-
-void TdxBarStandardPainter::DrawButtonFace(TdxBarItemControl* Control, HDC DC, bool Pressed, bool Selected, bool Enabled, const TRect& R) const {
-}
-
-HBRUSH TdxBarStandardPainter::ItemBackgroundBrush(TdxBarItemControl* Control, int PaintType, bool NoIcon, bool Selected, bool Down, bool Enabled) const {
-  return nullptr;
-}
-
-void TdxBarStandardPainter::DrawCaptionCloseButton(TCustomdxBarControl* BarControl, HDC DC, const TRect& R) const {
-}
-
-void TdxBarStandardPainter::DrawDockedBorder(TCustomdxBarControl* BarControl, HDC DC, const TRect& R) const {
-}
-
-void TdxBarStandardPainter::DrawMDIButton(TCustomdxBarControl* BarControl, TdxBarMDIButton Button, const TRect& R, HDC DC, int State) const {
-}
-
-TRect TdxBarStandardPainter::MarkRect(TCustomdxBarControl* BarControl) const {
-  return {};
-}
-
-void TdxBarStandardPainter::FillDropDownArrowPart(TdxBarButtonLikeControlDrawParams* DrawParams, const TRect& R, HBRUSH Brush) const {
-}
-
 void TdxBarStandardPainter::DrawSimpleComboButton(TdxBarEditLikeControlDrawParams* DrawParams, TRect& R, HBRUSH Brush) const {
 }
 
@@ -1184,13 +1927,134 @@ TRect TdxBarStandardPainter::MenuBorderRect(TdxBarSubMenuControl* SubMenu) const
 void TdxBarStandardPainter::DrawMenuItemFrame(TdxBarSubMenuControl* SubMenu, TdxBarItemControl* Control, int ItemIndex, const TRect& R, HDC DC) const {
 }
 
-// ---- the Enhanced painter
+void TdxBarStandardPainter::FrameGlyphArea(TdxBarItemControl* Control, HDC DC, int PaintType, bool NoIcon,
+                                           bool Selected, bool Down, bool Pressed, bool DroppedDown, bool Split,
+                                           bool WithBorder, HBRUSH Brush, const TRect& R) const {
+  if (Down || (Selected && (PaintType != 1 || !NoIcon))) {
+    bool sunken = Down || Pressed || (DroppedDown && !Split);
+    Edge(DC, R, sunken ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+  } else if (WithBorder) {
+    bool solid = Down || Selected || Pressed || NonRecent(Control) || (Control && Control->HasOwnBackground());
+    FrameControlBackground(Control, DC, solid, Brush, R);
+  }
+}
 
-void TdxBarEnhancedPainter::DrawMarkBackground(TCustomdxBarControl* BarControl, HDC DC, HBRUSH Brush, const TRect& R) const {
+HBRUSH TdxBarStandardPainter::ItemBackgroundBrush(TdxBarItemControl* Control, int PaintType, bool NoIcon,
+                                                  bool Selected, bool Down, bool Enabled) const {
+  TCustomdxBarControl* bar = BarOf(Control);
+  if (Down && Enabled) return Selected ? MenuBrush(bar) : CheckerBrush(bar);
+  if (PaintType == 1 && Selected && NoIcon) return SelectionBrush(bar);
+  return TdxBarPainter::ItemBackgroundBrush(Control, PaintType, NoIcon, Selected, Down, Enabled);
+}
+
+void TdxBarStandardPainter::BeforeDrawMenuButton(TdxBarButtonLikeControlDrawParams* DrawParams,
+                                                 const TRect& R) const {
+  TdxBarItemControl* control = DrawParams->Control();
+  TCustomdxBarControl* bar = BarOf(control);
+  HDC dc = DCOf(DrawParams);
+  TRect icon = MenuItemIconRect(R, bar ? bar->IconAreaWidth() : R.Height());
+  bool selected = DrawParams->Highlighted;
+  bool noGlyph = !control || !control->HasGlyphFor(control->ViewSizeForLevel()) || !(DrawParams->ShownParts & 1);
+  bool solid = selected || NonRecent(control);
+  HBRUSH own = control ? control->BackgroundBrushOrBar() : nullptr;
+  if (!own) own = BarBrush(bar);
+  HBRUSH iconBrush = selected && !DrawParams->DownLook && noGlyph ? SelectionBrush(bar) : own;
+  FillControlBackground(control, dc, solid, iconBrush, TRect(icon.Left, icon.Top, icon.Right + 1, icon.Bottom));
+  FillControlBackground(control, dc, solid, selected ? SelectionBrush(bar) : own,
+                        TRect(icon.Right + 1, R.Top, R.Right, R.Bottom));
+}
+
+void TdxBarStandardPainter::DrawButtonFace(TdxBarItemControl* Control, HDC DC, bool Pressed, bool Selected,
+                                           bool Enabled, const TRect& R) const {
+  TCustomdxBarControl* bar = BarOf(Control);
+  HBRUSH brush = bar && bar->BackgroundBrush() ? bar->BackgroundBrush() : BarBrush(bar);
+  if (Selected)
+    Edge(DC, R, Pressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+  else
+    FrameWithBrush(DC, R, brush);
+  FillWithBrush(DC, R.Inflate(-1, -1), brush);
+}
+
+void TdxBarStandardPainter::FillDropDownArrowPart(TdxBarButtonLikeControlDrawParams* DrawParams, const TRect& R,
+                                                  HBRUSH Brush) const {
+  TdxBarPainter::FillDropDownArrowPart(DrawParams, R, Brush);
+  HDC dc = DCOf(DrawParams);
+  if (DrawParams->Highlighted)
+    Edge(dc, R, DrawParams->PopupOpen ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+  else if (DrawParams->PaintKind == 1)
+    Edge(dc, TRect(R.Left - 1, R.Top, R.Left + 1, R.Bottom), EDGE_ETCHED, BF_LEFT | BF_RIGHT);
+}
+
+void TdxBarStandardPainter::DrawMarkBackground(TCustomdxBarControl* BarControl, HDC DC, HBRUSH Brush,
+                                               const TRect& R) const {
+  if (BarControl)
+    BarControl->DrawBackground(DC, R, true, clNone, Brush);
+  else
+    FillWithBrush(DC, R, Brush);
+}
+
+TRect TdxBarStandardPainter::MarkRect(TCustomdxBarControl* BarControl) const {
+  return TdxBarPainter::MarkRect(BarControl);
+}
+
+void TdxBarStandardPainter::DrawCaptionCloseButton(TCustomdxBarControl* BarControl, HDC DC, const TRect& R) const {
+  FrameWithColor(DC, R, RGBOf(FloatingCaptionColor(BarControl, BarControl && BarControl->IsActive())));
+  RECT inner = R.Inflate(-1, -1);
+  DrawFrameControl(DC, &inner, DFC_CAPTION, DFCS_CAPTIONCLOSE);
+}
+
+void TdxBarStandardPainter::DrawMDIButton(TCustomdxBarControl* BarControl, TdxBarMDIButton Button, const TRect& R,
+                                          HDC DC, int State) const {
+  static const UINT kinds[] = {DFCS_CAPTIONMIN, DFCS_CAPTIONRESTORE, DFCS_CAPTIONCLOSE};
+  UINT flags = kinds[Button];
+  if (State == 1) flags |= DFCS_INACTIVE;
+  if (State == 4) flags |= DFCS_PUSHED;
+  RECT r = R;
+  DrawFrameControl(DC, &r, DFC_CAPTION, flags);
+}
+
+void TdxBarStandardPainter::DrawDockedBorder(TCustomdxBarControl* BarControl, HDC DC, const TRect& R) const {
+  Edge(DC, R, BDR_RAISEDINNER, BF_RECT);
+  if (!BarControl || BarControl->DockingStyle() == dsNone || BarControl->IsStatusBarLike()) return;
+  TRect inner = R.Inflate(-2, -2);
+  bool horizontal = !VerticalBar(BarControl);
+  int dots = GripDotCount(), gap = ToolbarBorderGap();
+  TRect strip = horizontal ? TRect(inner.Left + gap, inner.Top, inner.Left + gap + dots, inner.Bottom)
+                           : TRect(inner.Left, inner.Top + gap, inner.Right, inner.Top + gap + dots);
+  for (int i = 0; i < 2; ++i) {
+    DrawGripStrip(DC, strip, horizontal, true);
+    strip = horizontal ? strip.Offset(dots, 0) : strip.Offset(0, dots);
+  }
+}
+
+void TdxBarEnhancedPainter::DrawMarkBackground(TCustomdxBarControl* BarControl, HDC DC, HBRUSH Brush,
+                                               const TRect& R) const {
+  int state = BarControl ? BarControl->MarkState() : 0;
+  if (state == 1)
+    Edge(DC, R, BDR_RAISEDINNER, BF_RECT);
+  else if (state == 2)
+    Edge(DC, R, BDR_SUNKENOUTER, BF_RECT);
+  else
+    FrameWithBrush(DC, R, Brush);
+  TRect inner = R.Inflate(-1, -1);
+  if (BarControl)
+    BarControl->DrawBackground(DC, inner, true, clNone, Brush);
+  else
+    FillWithBrush(DC, inner, Brush);
 }
 
 void TdxBarEnhancedPainter::DrawDockedBorder(TCustomdxBarControl* BarControl, HDC DC, const TRect& R) const {
+  Edge(DC, R, BDR_RAISEDINNER, BF_RECT);
+  if (!BarControl || BarControl->DockingStyle() == dsNone || BarControl->IsStatusBarLike()) return;
+  TRect inner = R.Inflate(-2, -2);
+  bool horizontal = !VerticalBar(BarControl);
+  int dots = GripDotCount(), gap = ToolbarBorderGap();
+  TRect strip = horizontal ? TRect(inner.Left + gap, inner.Top + 1, inner.Left + gap + dots, inner.Bottom - 1)
+                           : TRect(inner.Left + 1, inner.Top + gap, inner.Right - 1, inner.Top + gap + dots);
+  DrawGripStrip(DC, strip, horizontal, false);
 }
+
+// ---- the Enhanced painter
 
 void RegisterStandardBarPainters() {
   RegisterBarPainterClass(bmsStandard, [] { return new TdxBarStandardPainter(); });

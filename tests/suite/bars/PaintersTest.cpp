@@ -257,6 +257,122 @@ TEST(BarPainterDrawing, MarkChevronMovesUpInASmallMarkArea) {
   EXPECT_EQ(s.Bounds(Sys(COLOR_BTNSHADOW)).Top, 1);
 }
 
+TEST(BarPainterDrawing, MenuSeparatorEtchesItsLineFourPixelsIntoTheBand) {
+  struct {
+    const TdxBarPainter* Painter;
+    int Indent;
+  } cases[] = {{&Base(), 0}, {&Standard(), 2}, {&Enhanced(), 12}};
+  for (auto& c : cases) {
+    TSurface s(40, 10, clRed);
+    c.Painter->DrawMenuSeparator(nullptr, nullptr, TRect(0, 0, 40, 10), s.C());
+    SCOPED_TRACE(c.Indent);
+    EXPECT_EQ(s.Bounds(Sys(COLOR_BTNSHADOW)), TRect(c.Indent, 4, 40 - c.Indent, 5));
+    EXPECT_EQ(s.Bounds(Sys(COLOR_BTNHIGHLIGHT)).Top, 5);
+    EXPECT_EQ(s.Bounds(Sys(COLOR_BTNHIGHLIGHT)).Bottom, 6);
+    EXPECT_EQ(s.Count(TRect(0, 0, 40, 10), clRed), 0) << "the whole band is filled";
+  }
+}
+
+TEST(BarPainterDrawing, BarSeparatorIsOneEtchedLineBetweenTwoMargins) {
+  TSurface across(6, 20, clRed), along(20, 6, clRed);
+  Base().DrawBarSeparator(nullptr, across.C()->CurrentDC(), false, GetSysColorBrush(COLOR_BTNFACE), TRect(0, 0, 6, 20));
+  Base().DrawBarSeparator(nullptr, along.C()->CurrentDC(), true, GetSysColorBrush(COLOR_BTNFACE), TRect(0, 0, 20, 6));
+  EXPECT_EQ(across.Bounds(Sys(COLOR_BTNSHADOW)), TRect(2, 0, 3, 20));
+  EXPECT_EQ(across.Bounds(Sys(COLOR_BTNHIGHLIGHT)).Left, 3);
+  EXPECT_EQ(along.Bounds(Sys(COLOR_BTNSHADOW)), TRect(0, 2, 20, 3));
+  EXPECT_EQ(along.Bounds(Sys(COLOR_BTNHIGHLIGHT)).Top, 3);
+  EXPECT_EQ(across.Count(TRect(0, 0, 6, 20), clRed) + along.Count(TRect(0, 0, 20, 6), clRed), 0);
+}
+
+namespace {
+// The [start, end) runs of Ink along row y.
+std::vector<std::pair<int, int>> RunsOf(TSurface& S, int Y, int Width, TColor Ink) {
+  std::string row = S.Picture(TRect(0, Y, Width, Y + 1), Ink)[0];
+  std::vector<std::pair<int, int>> runs;
+  for (int x = 0; x < Width; ++x) {
+    if (row[size_t(x)] != 'X') continue;
+    int start = x;
+    while (x < Width && row[size_t(x)] == 'X') ++x;
+    runs.push_back({start, x});
+  }
+  return runs;
+}
+}  // namespace
+
+TEST(BarPainterDrawing, ProgressChunksAreEightLongWithTwoPixelGapsCutAtTheFilledEnd) {
+  using TRuns = std::vector<std::pair<int, int>>;
+  const TRuns full = {{0, 8}, {10, 18}, {20, 28}, {30, 38}, {40, 48}, {50, 58}, {60, 68}, {70, 78}, {80, 88}, {90, 95}};
+  struct {
+    int Min, Max, Position;
+    TRuns Expected;
+  } cases[] = {
+      {0, 100, 100, full},
+      {0, 100, 45, {{0, 8}, {10, 18}, {20, 28}, {30, 38}, {40, 43}}},
+      {0, 100, 0, {}},
+      {5, 5, 5, {}},       // an empty range draws the background alone
+      {10, 10, 3, {}},
+      {0, 100, 150, full}, // beyond the maximum counts as the maximum
+      {0, 100, -20, {}},
+      {-50, 50, 0, {{0, 8}, {10, 18}, {20, 28}, {30, 38}, {40, 48}}},
+  };
+  for (auto& c : cases) {
+    TSurface s(95, 12, clWhite);
+    TdxBarProgressControlDrawParams dp(nullptr);
+    dp.DrawCanvas = s.C();
+    dp.Min = c.Min, dp.Max = c.Max, dp.Position = c.Position;
+    Base().DrawProgressBar(&dp, TRect(0, 0, 95, 12), clDefault);
+    SCOPED_TRACE(std::to_string(c.Min) + ".." + std::to_string(c.Max) + " at " + std::to_string(c.Position));
+    EXPECT_EQ(RunsOf(s, 6, 95, Sys(COLOR_HIGHLIGHT)), c.Expected);
+    EXPECT_EQ(s.Count(TRect(0, 0, 95, 12), clWhite), 0) << "the background is filled";
+  }
+  TSurface smooth(95, 12, clWhite);
+  TdxBarProgressControlDrawParams dp(nullptr);
+  dp.DrawCanvas = smooth.C();
+  dp.Position = 45;
+  dp.Smooth = true;
+  Base().DrawProgressBar(&dp, TRect(0, 0, 95, 12), clRed);
+  EXPECT_EQ(RunsOf(smooth, 6, 95, clRed), (TRuns{{0, 43}}));
+}
+
+TEST(BarPainterDrawing, StaticBordersTakeTheirWidthFromEverySide) {
+  struct {
+    TdxBarStaticBorderStyle Style;
+    int Width;
+  } cases[] = {{sbsNone, 0}, {sbsLowered, 1}, {sbsRaised, 1}, {sbsEtched, 2}, {sbsBump, 2}};
+  for (auto& c : cases) {
+    TSurface s(30, 20, clRed);
+    TdxBarStaticLikeControlDrawParams dp(nullptr);
+    dp.DrawCanvas = s.C();
+    dp.BorderStyle = c.Style;
+    TRect r(0, 0, 30, 20);
+    Base().DrawStaticBorder(&dp, r);
+    EXPECT_EQ(r, TRect(c.Width, c.Width, 30 - c.Width, 20 - c.Width)) << int(c.Style);
+    // Whatever the border drew stays outside the rectangle handed back.
+    EXPECT_EQ(s.Count(r, clRed), r.Width() * r.Height()) << int(c.Style);
+    EXPECT_EQ(s.Count(TRect(0, 0, 30, 20), clRed), 600 - 2 * c.Width * (30 + 20 - 2 * c.Width)) << int(c.Style);
+  }
+}
+
+TEST(BarPainterDrawing, AnArrowInsideAButtonStaysInsideWhateverTheSignOfTheFontHeight) {
+  TRect box;
+  for (int height : {-13, 13}) {
+    TSurface s(60, 22, clBtnFace);
+    s.C()->CurrentFont()->SetHeight(height);
+    TdxBarButtonLikeControlDrawParams dp(nullptr);
+    dp.DrawCanvas = s.C();
+    dp.ArrowAreaSize = TSize{7, 4};
+    Base().DrawItemArrowPart(&dp, TRect(0, 0, 60, 22));
+    TRect arrow = s.Bounds(Sys(COLOR_BTNTEXT));
+    SCOPED_TRACE(height);
+    ASSERT_FALSE(arrow.IsEmpty());
+    EXPECT_LE(arrow.Right, 60);
+    EXPECT_GE(arrow.Left, 40) << "the arrow sits at the far end";
+    EXPECT_EQ(arrow.Width(), 5) << "a down arrow one smaller than the arrow size on a bar";
+    if (height < 0) box = arrow;
+    else EXPECT_EQ(arrow, box);
+  }
+}
+
 // ---- drawing objects and clip regions
 
 namespace {
@@ -274,6 +390,26 @@ TEST(BarPainterHygiene, EveryCallLeavesNoObjectAndTheClipAsItWas) {
   HDC dc = s.C()->CurrentDC();
   IntersectClipRect(dc, 2, 2, 110, 50);
   const TRect r(10, 10, 60, 40);
+  TdxBarProgressControlDrawParams progress(nullptr);
+  progress.DrawCanvas = s.C();
+  progress.Position = 60;
+  TdxBarStaticLikeControlDrawParams text(nullptr);
+  text.DrawCanvas = s.C();
+  text.CaptionText = "Ready";
+  text.ShownParts = dxBarCaptionPart;
+  text.BorderStyle = sbsBump;
+  TdxBarButtonLikeControlDrawParams button(nullptr), menuButton(nullptr);
+  for (auto* b : {&button, &menuButton}) {
+    b->DrawCanvas = s.C();
+    b->CaptionText = "&Open";
+    b->ShownParts = dxBarCaptionPart | dxBarGlyphPart;
+    b->Highlighted = true;
+    b->HasDropDownPart = true;
+    b->SeparateArrowPart = b == &button;
+    b->ArrowAreaSize = TSize{11, 4};
+  }
+  menuButton.PaintKind = 1;
+  menuButton.ShortCutText = "Ctrl+O";
   std::vector<std::pair<const char*, std::function<void(const TdxBarPainter&)>>> calls = {
       {"DrawArrow", [&](auto& p) { p.DrawArrow(dc, r, adDown, false, false, false, clDefault); }},
       {"DrawArrowSized", [&](auto& p) { p.DrawArrowSized(dc, r, adRight, 4, true, true, false, clDefault); }},
@@ -286,6 +422,18 @@ TEST(BarPainterHygiene, EveryCallLeavesNoObjectAndTheClipAsItWas) {
       {"FrameControlBackground", [&](auto& p) { p.FrameControlBackground(nullptr, dc, false, GetSysColorBrush(COLOR_BTNFACE), r); }},
       {"FillDisabledShadow", [&](auto& p) { p.FillDisabledShadow(nullptr, dc, r); }},
       {"DrawFloatingBorder", [&](auto& p) { p.DrawFloatingBorder(&bar, dc, r); }},
+      {"DrawBarSeparator", [&](auto& p) { p.DrawBarSeparator(&bar, dc, false, GetSysColorBrush(COLOR_BTNFACE), r); }},
+      {"DrawMenuSeparator", [&](auto& p) { p.DrawMenuSeparator(nullptr, nullptr, r, s.C()); }},
+      {"DrawProgressBar", [&](auto& p) { p.DrawProgressBar(&progress, r, clRed); }},
+      {"DrawStatic", [&](auto& p) { p.DrawStatic(&text, r); }},
+      {"DrawButtonLike", [&](auto& p) { p.DrawButtonLike(&button, r); }},
+      {"DrawButtonLike in a menu", [&](auto& p) { p.DrawButtonLike(&menuButton, r); }},
+      {"DrawMark", [&](auto& p) { p.DrawMark(&bar, s.C(), GetSysColorBrush(COLOR_BTNFACE), r); }},
+      {"DrawDockedBorder", [&](auto& p) { p.DrawDockedBorder(&bar, dc, r); }},
+      {"DrawBarSizeGrip", [&](auto& p) { p.DrawBarSizeGrip(&bar, dc, GetSysColorBrush(COLOR_BTNFACE), r); }},
+      {"DrawFloatingCaption", [&](auto& p) { p.DrawFloatingCaption(&bar, dc, GetSysColorBrush(COLOR_BTNFACE), r); }},
+      {"DrawCloseButtonBackground", [&](auto& p) { p.DrawCloseButtonBackground(&bar, dc, 1, r); }},
+      {"DrawMenuBorder", [&](auto& p) { p.DrawMenuBorder(nullptr, dc, r); }},
   };
   for (const TdxBarPainter* painter : {static_cast<const TdxBarPainter*>(&Base()), static_cast<const TdxBarPainter*>(&Standard()),
                                        static_cast<const TdxBarPainter*>(&Enhanced())})
@@ -296,6 +444,16 @@ TEST(BarPainterHygiene, EveryCallLeavesNoObjectAndTheClipAsItWas) {
       EXPECT_EQ(LiveGdiObjectCount(), objects) << name;
       EXPECT_EQ(ClipOf(dc), clip) << name;
     }
+
+  // A chunk that fails to draw leaves the chunk brush deleted.
+  struct TThrowingChunks : TdxBarPainter {
+    void DrawProgressChunk(TdxBarProgressControlDrawParams*, const TRect&, HBRUSH) const override {
+      throw Exception("chunk failed");
+    }
+  } chunks;
+  int before = LiveGdiObjectCount();
+  EXPECT_THROW(chunks.DrawProgressBar(&progress, r, clRed), Exception);
+  EXPECT_EQ(LiveGdiObjectCount(), before);
 
   TThrowingPainter thrower;
   int objects = LiveGdiObjectCount();
