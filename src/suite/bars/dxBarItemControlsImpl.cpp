@@ -6,67 +6,74 @@
 
 namespace dxBarControlsImpl {
 
-bool PainterBarWindowFlagA(TdxBarPainter* P) { return P->BarWindowFlagA(); }
-bool PainterBarBackgroundFlag(TdxBarPainter* P) { return P->BarBackgroundAtOnce(); }
-bool PainterAllowsLargeIcons(TdxBarPainter* P) { return P->AllowsLargeIcons(); }
-int PainterItemTextSize(TdxBarPainter* P, TdxBarItemControl* Control) { return P->ItemTextSize(Control); }
+bool PainterBarWindowFlagA(TdxBarPainter* P) { return P ? P->BarWindowFlagA() : true; }
+bool PainterBarBackgroundFlag(TdxBarPainter* P) { return P ? P->BarBackgroundAtOnce() : false; }
+bool PainterAllowsLargeIcons(TdxBarPainter* P) { return P ? P->AllowsLargeIcons() : true; }
+int PainterItemTextSize(TdxBarPainter* P, TdxBarItemControl* Control) { return P ? P->ItemTextSize(Control) : 0; }
 TSize PainterGlyphAreaSize(TdxBarPainter* P, int GlyphWidth, int GlyphHeight) {
-  return P->GlyphAreaSize(GlyphWidth, GlyphHeight);
+  return P ? P->GlyphAreaSize(GlyphWidth, GlyphHeight) : (TSize{GlyphWidth + 7, GlyphHeight + 6});
 }
 TColor PainterDefaultCaptionColor(TdxBarPainter* P, TdxBarItemControl* Control, bool Selected, bool Flat) {
-  return P->DefaultCaptionColor(Control, Selected, Flat);
+  return P ? P->DefaultCaptionColor(Control, Selected, Flat) : clBtnText;
 }
 void PainterDisabledCaptionColors(TdxBarPainter* P, TdxBarItemControl* Control, bool Selected,
                                   TColor& ShadowColor, TColor& TextColor, bool Flat) {
-  P->DisabledCaptionColors(Control, Selected, ShadowColor, TextColor, Flat);
+  if (P)
+    P->DisabledCaptionColors(Control, Selected, ShadowColor, TextColor, Flat);
+  else
+    ShadowColor = TextColor = clGrayText;
 }
-int PainterDefaultTextSize(TdxBarPainter* P, TcxCanvas* Canvas) { return P->DefaultTextSize(Canvas); }
-int PainterMenuTextSize(TdxBarPainter* P, TcxCanvas* Canvas) { return P->MenuTextSize(Canvas); }
+int PainterDefaultTextSize(TdxBarPainter* P, TcxCanvas* Canvas) { return P ? P->DefaultTextSize(Canvas) : Canvas->MeasureTextHeight("Zq") + 6; }
+int PainterMenuTextSize(TdxBarPainter* P, TcxCanvas* Canvas) { return P ? P->MenuTextSize(Canvas) : Canvas->MeasureTextHeight("Zq") + 6; }
 TRect PainterCaptionTextRect(TdxBarPainter* P, TdxBarItemControlDrawParams* DrawParams) {
-  return P->CalcCaptionTextRect(DrawParams);
+  if (P) return P->CalcCaptionTextRect(DrawParams);
+  if (!DrawParams->DrawCanvas) return TRect();
+  TSize s;
+  DrawParams->DrawCanvas->MeasureText(DrawParams->CaptionText, s);
+  return TRect(0, 0, s.cx, s.cy);
 }
 TRect PainterControlMargins(TdxBarPainter* P, TdxBarItemControlDrawParams* DrawParams, int Kind) {
-  return P->ControlMargins(DrawParams, Kind);
+  return P ? P->ControlMargins(DrawParams, Kind) : TRect(3, 0, 3, 0);
 }
 int PainterSeparatorTextIndent(TdxBarPainter* P, TdxBarItemControlDrawParams* DrawParams) {
-  return P->SeparatorTextIndent(DrawParams);
+  return P ? P->SeparatorTextIndent(DrawParams) : 0;
 }
-TRect PainterCaptionGlyphGap(TdxBarPainter* P) { return P->CaptionGlyphGap(); }
+TRect PainterCaptionGlyphGap(TdxBarPainter* P) { return P ? P->CaptionGlyphGap() : TRect(4, 0, 0, 0); }
 void PainterAdjustMenuExtent(TdxBarPainter* P, int& Value) { P->AdjustMenuExtent(Value); }
 void PainterAdjustMenuItemWidth(TdxBarPainter* P, int& Width) { P->AdjustMenuItemWidth(Width); }
 int PainterDropDownArrowWidth(TdxBarPainter* P, TdxBarManager* Manager) {
-  return Manager ? P->DropDownArrowWidth(Manager) : 11;
+  return P && Manager ? P->DropDownArrowWidth(Manager) : 11;
 }
 int PainterLargeDropDownArrowWidth(TdxBarPainter* P, TdxBarManager* Manager) {
-  return Manager ? P->LargeDropDownArrowWidth(Manager) : 13;
+  return P && Manager ? P->LargeDropDownArrowWidth(Manager) : 13;
 }
-bool PainterIsFlat(TdxBarPainter* P) { return P->IsFlat(); }
-bool PainterDownButtonHighlight(TdxBarPainter* P) { return P->DownButtonHighlight(); }
-bool PainterArrowUsesCaptionColor(TdxBarPainter* P) { return P->ArrowUsesCaptionColor(); }
+bool PainterIsFlat(TdxBarPainter* P) { return P ? P->IsFlat() : false; }
+bool PainterDownButtonHighlight(TdxBarPainter* P) { return P ? P->DownButtonHighlight() : true; }
+bool PainterArrowUsesCaptionColor(TdxBarPainter* P) { return P ? P->ArrowUsesCaptionColor() : false; }
 int PainterArrowAreaExtraWidth(TdxBarPainter* P, TdxBarItemControl* Control) {
-  return P->ArrowAreaExtraWidth(Control);
+  return P ? P->ArrowAreaExtraWidth(Control) : 0;
 }
-bool PainterArrowPartFlatB(TdxBarPainter* P) { return P->ArrowPartFlatB(); }
-bool PainterSupportsFading(TdxBarPainter* P) { return P->SupportsFading(); }
+bool PainterArrowPartFlatB(TdxBarPainter* P) { return P ? P->ArrowPartFlatB() : false; }
+bool PainterSupportsFading(TdxBarPainter* P) { return P ? P->SupportsFading() : false; }
 void PainterCalcButtonPartRects(TdxBarPainter* P, TdxBarButtonLikeControlDrawParams* DrawParams,
                                 std::vector<TRect>& PartRects) {
-  P->CalcButtonPartRects(DrawParams, PartRects);
+  if (P) P->CalcButtonPartRects(DrawParams, PartRects);
 }
 void PainterAddButtonExtraWidth(TdxBarPainter* P, TdxBarButtonLikeControlDrawParams* DrawParams, int& Width) {
-  P->AddButtonExtraWidth(DrawParams, Width);
+  if (P) P->AddButtonExtraWidth(DrawParams, Width);
 }
-int PainterButtonBorderWidth(TdxBarPainter* P, TdxBarItemControl* Control) { return P->ButtonBorderWidth(Control); }
+int PainterButtonBorderWidth(TdxBarPainter* P, TdxBarItemControl* Control) { return P ? P->ButtonBorderWidth(Control) : 0; }
 void PainterDrawButtonLike(TdxBarPainter* P, TdxBarButtonLikeControlDrawParams* DrawParams, const TRect& R) {
-  P->DrawButtonLike(DrawParams, R);
+  if (P) P->DrawButtonLike(DrawParams, R);
 }
 void PainterDrawStaticContent(TdxBarPainter* P, TdxBarStaticLikeControlDrawParams* DrawParams, const TRect& R) {
-  P->DrawStatic(DrawParams, R);
+  if (P) P->DrawStatic(DrawParams, R);
 }
 void PainterDrawSeparatorItem(TdxBarPainter* P, TdxBarSeparatorControlDrawParams* DrawParams, const TRect& R) {
-  P->DrawSeparatorItem(DrawParams, R);
+  if (P) P->DrawSeparatorItem(DrawParams, R);
 }
-TRect PainterSeparatorItemMargins(TdxBarPainter* P) { return P->SeparatorItemMargins(); }
-int PainterSeparatorLineHeight(TdxBarPainter* P) { return P->SeparatorLineHeight(); }
+TRect PainterSeparatorItemMargins(TdxBarPainter* P) { return P ? P->SeparatorItemMargins() : TRect(6, 0, 0, 0); }
+int PainterSeparatorLineHeight(TdxBarPainter* P) { return P ? P->SeparatorLineHeight() : 2; }
 // Fading is off in this program (no painter supports it), so no fading image is ever asked for.
 void PainterDrawFadingImage(TdxBarPainter* P, TdxBarItemControlDrawParams* DrawParams, const TRect& R) {}
 

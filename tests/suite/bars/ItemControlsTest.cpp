@@ -63,7 +63,10 @@ struct TItemControlsFixture : TBarFixture {
   TFakeBarControl Bar;
   TdxBarSubItem* Owner = NewItem<TdxBarSubItem>("owner");
 
-  TItemControlsFixture() { Owner->ItemLinks()->SetBarControl(&Bar); }
+  TItemControlsFixture() {
+    Owner->ItemLinks()->SetBarControl(&Bar);
+    Bar.SetItemLinks(Owner->ItemLinks());  // the controls draw and measure with the manager's painter
+  }
   ~TItemControlsFixture() override {
     SetPlaySoundWatcher(nullptr);
     TdxBarItemLinks* links = Owner->ItemLinks();
