@@ -53,12 +53,31 @@ pkg_check_modules(ZLIB REQUIRED IMPORTED_TARGET zlib)
 pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
 pkg_check_modules(JPEG REQUIRED IMPORTED_TARGET libjpeg)
 
+# Descriptions that carry the recording skin: skingen puts the skin package and the icons into
+# them at build time.
+set(SONALIX_SKINNED_FORMS TRecordControlForm.form)
+
 # sonalix_embed_forms(<target>): every form description of resources/forms/ under ":/forms".
 function(sonalix_embed_forms target)
   file(GLOB forms CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/forms/*.form)
+  set(skinned_dir ${CMAKE_CURRENT_BINARY_DIR}/${target}_skinned_forms)
+  set(skinned)
+  foreach(name IN LISTS SONALIX_SKINNED_FORMS)
+    set(source ${PROJECT_SOURCE_DIR}/resources/forms/${name})
+    list(REMOVE_ITEM forms ${source})
+    add_custom_command(OUTPUT ${skinned_dir}/${name}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${skinned_dir}/skin
+      COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen $<TARGET_FILE:skingen> ${skinned_dir}/skin
+              ${source} ${skinned_dir}/${name}
+      DEPENDS skingen ${source} VERBATIM)
+    list(APPEND skinned ${skinned_dir}/${name})
+  endforeach()
   if(forms)
     qt_add_resources(${target} ${target}_forms PREFIX /forms
                      BASE ${PROJECT_SOURCE_DIR}/resources/forms FILES ${forms})
+  endif()
+  if(skinned)
+    qt_add_resources(${target} ${target}_skinned_forms PREFIX /forms BASE ${skinned_dir} FILES ${skinned})
   endif()
 endfunction()
 

@@ -5,6 +5,7 @@
 #include "appbase/Utils.h"
 #include "operations/EnvelopeDialog.h"
 #include "operations/FreAnalysis.h"
+#include "operations/RecordControl.h"
 #include "operations/SelectSpecifiedTime.h"
 #include "operations/SmallEditDialogs.h"
 #include "operations/TextToSpeechDialog.h"
@@ -32,5 +33,6 @@ void RegisterEditingDialogClasses() {
     RegisterEnvelopeDialogClasses();
     RegisterTextToSpeechDialogClasses();
     RegisterFreAnalysisClasses();
+    RegisterRecordControlClasses();
   });
 }

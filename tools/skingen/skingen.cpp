@@ -5,6 +5,10 @@
 //   icon0.png .. icon5.png           Record, Pause, Delete, Timer Record, Mixer, Settings (24 x 24)
 //   SkinDemo.form                    a panel of skinned controls on the package with the icons
 //                                    in a PNG image list, for tests and screenshots
+// With two more arguments, SOURCE and TARGET, it also writes the form description SOURCE to
+// TARGET with the package and the icons put in where its comment lines ask for them:
+//   # CompressedData: ...            the compressed package
+//   # PngImages: ...                 the six icons as a PNG image list's items
 // The picture is 138 x 193; its layout (pixel rectangles) is in kIni below.
 
 #include <QGuiApplication>
@@ -370,6 +374,37 @@ std::string DemoForm(TMemoryStream* Package, TMemoryStream* const* Icons) {
   return t + "}\n";
 }
 
+// The description with the marked comment lines replaced by the data, indented like them.
+std::string Spliced(const std::string& Source, TMemoryStream* Package, TMemoryStream* const* Icons) {
+  std::string out;
+  size_t at = 0;
+  int done = 0;
+  while (at < Source.size()) {
+    size_t end = Source.find('\n', at);
+    if (end == std::string::npos) end = Source.size();
+    const std::string line = Source.substr(at, end - at);
+    at = end + 1;
+    const size_t text = line.find_first_not_of(' ');
+    const std::string indent = line.substr(0, text == std::string::npos ? 0 : text);
+    if (line.compare(indent.size(), 17, "# CompressedData:") == 0) {
+      out += indent + "CompressedData = hex {\n" + Hex(Package, indent + "  ") + "\n" + indent + "}\n";
+      ++done;
+    } else if (line.compare(indent.size(), 12, "# PngImages:") == 0) {
+      out += indent + "PngImages = items {\n";
+      for (int i = 0; i < 6; ++i)
+        out += indent + "  item {\n" + indent + "    Name = " + Quoted("PngImage" + IntToStr(i)) + "\n" + indent +
+               "    PngImage = hex {\n" + Hex(Icons[i], indent + "      ") + "\n" + indent + "    }\n" + indent +
+               "  }\n";
+      out += indent + "}\n";
+      ++done;
+    } else {
+      out += line + "\n";
+    }
+  }
+  if (done == 0) throw Exception("no line of the description asks for the skin or the icons");
+  return out;
+}
+
 void WriteText(const std::string& path, const std::string& text) {
   TFileStream out(path, fmCreate);
   out.WriteBuffer(text.data(), int64_t(text.size()));
@@ -379,8 +414,8 @@ void WriteText(const std::string& path, const std::string& text) {
 
 int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: skingen FOLDER\n");
+  if (argc != 2 && argc != 4) {
+    std::fprintf(stderr, "usage: skingen FOLDER [SOURCE TARGET]\n");
     return 2;
   }
   const std::string dir = std::string(argv[1]) + "/";
@@ -410,6 +445,12 @@ int main(int argc, char** argv) {
       skin.SaveToSknStream(&skn);
     }
     WriteText(dir + "SkinDemo.form", DemoForm(skin.CompressedStream(), iconData));
+    if (argc == 4) {
+      TMemoryStream source;
+      source.LoadFromFile(argv[2]);
+      const std::string text(static_cast<const char*>(source.Memory()), size_t(source.Size()));
+      WriteText(argv[3], Spliced(text, skin.CompressedStream(), iconData));
+    }
   } catch (const Exception& e) {
     std::fprintf(stderr, "skingen: %s\n", e.Message().c_str());
     return 1;

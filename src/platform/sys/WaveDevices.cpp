@@ -945,7 +945,16 @@ bool HardwareLines() { return CurrentBackend().K == TBackend::Alsa; }
 
 }  // namespace
 
+namespace {
+std::mutex gDeviceOverrideLock;
+std::optional<std::vector<TWaveInDeviceInfo>> gDeviceOverride;
+}  // namespace
+
 std::vector<TWaveInDeviceInfo> WaveInDevices() {
+  {
+    std::lock_guard l(gDeviceOverrideLock);
+    if (gDeviceOverride) return *gDeviceOverride;
+  }
   const TBackend b = CurrentBackend();
   if (b.K == TBackend::Null) return {{"Null sound input", true}};
   if (b.K == TBackend::File) return {{"Sound file input", true}};
@@ -1043,6 +1052,11 @@ void AdvanceWaveClock(int ms) {
     for (TWaveOutput* o : gTimedOutputs) o->Advance(seconds);
     for (TWaveCapture* c : gTimedCaptures) c->Advance(seconds);
   }
+}
+
+void OverrideWaveInDevices(std::optional<std::vector<TWaveInDeviceInfo>> devices) {
+  std::lock_guard l(gDeviceOverrideLock);
+  gDeviceOverride = std::move(devices);
 }
 
 void InjectWaveFault(bool capture, int error) {

@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -138,3 +139,6 @@ void AdvanceWaveClock(int ms);
 // The next write of ALSA playback (or read of ALSA capture) fails with `error` (-EPIPE for an
 // under- or over-run, -ESTRPIPE for a suspended device), the PCM stopped as the driver stops it.
 void InjectWaveFault(bool capture, int error);
+// The capture devices WaveInDevices reports instead of the backend's (names and usability only;
+// every one captures from the backend); nullopt gives the backend's list back.
+void OverrideWaveInDevices(std::optional<std::vector<TWaveInDeviceInfo>> devices);
