@@ -490,6 +490,13 @@ BOOL RestoreDC(HDC hdc, int n) {
   return TRUE;
 }
 
+namespace {
+int gScreenLogPixels = 96;
+}  // namespace
+
+void SetScreenLogPixels(int Value) { gScreenLogPixels = Value > 0 ? Value : 96; }
+int ScreenLogPixels() { return gScreenLogPixels; }
+
 int GetDeviceCaps(HDC, int index) {
   switch (index) {
     case TECHNOLOGY: return DT_RASDISPLAY;
@@ -497,7 +504,7 @@ int GetDeviceCaps(HDC, int index) {
     case PLANES: return 1;
     case NUMCOLORS: return -1;
     case LOGPIXELSX:
-    case LOGPIXELSY: return 96;
+    case LOGPIXELSY: return gScreenLogPixels;
     case HORZRES:
     case VERTRES: {
       QScreen* s = QGuiApplication::primaryScreen();

@@ -151,6 +151,9 @@ constexpr int NUMCOLORS = 24;
 constexpr int LOGPIXELSX = 88;
 constexpr int LOGPIXELSY = 90;
 constexpr int DT_RASDISPLAY = 1;
+// Tests: the pixels per inch GetDeviceCaps reports for LOGPIXELSX and LOGPIXELSY (96 unless set).
+void SetScreenLogPixels(int Value);
+int ScreenLogPixels();
 
 // System colour indices.
 constexpr int COLOR_SCROLLBAR = 0;

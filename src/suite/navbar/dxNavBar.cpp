@@ -10,6 +10,7 @@
 #include "suite/navbar/dxNavBarBaseViews.h"
 #include "suite/navbar/dxNavBarConsts.h"
 #include "suite/navbar/dxNavBarCustomization.h"
+#include "suite/navbar/dxNavBarExplorerViews.h"
 #include "suite/navbar/dxNavBarPainters.h"
 #include "suite/navbar/dxNavBarViewInfo.h"
 
@@ -951,6 +952,13 @@ void TdxCustomNavBar::BoundsChanged() {
   }
 }
 
+TRect TdxCustomNavBar::ClientRect() const {
+  TRect r = TcxControl::ClientRect();
+  // The scroll bar stands beside the client area, not over it.
+  if (FScrollBar && FScrollBar->Visible()) r.Right = std::max(r.Left, r.Right - GetSystemMetrics(SM_CXVSCROLL));
+  return r;
+}
+
 void TdxCustomNavBar::CreateParams(TCreateParams& Params) {
   TcxControl::CreateParams(Params);
   Params.Style |= WS_CLIPCHILDREN;
@@ -1629,6 +1637,7 @@ void dxNavBarInitialize() {
   dxNavBarRegisterClasses();
   dxNavBarConstsInitialize();
   dxNavBarBaseViewsInitialize();
+  dxNavBarExplorerViewsInitialize();
   const char* const names[] = {"dxNavBarDragCursor", "dxNavBarDragCopyCursor", "dxNavBarLinksCursor"};
   const TCursor ids[] = {dxNavBarDragCursor, dxNavBarDragCopyCursor, dxNavBarLinksCursor};
   for (int i = 0; i < 3; ++i)
@@ -1639,6 +1648,7 @@ void dxNavBarInitialize() {
 void dxNavBarFinalize() {
   if (gUnitCount == 0 || --gUnitCount > 0) return;
   gDragObject.reset();
+  dxNavBarExplorerViewsFinalize();
   dxNavBarBaseViewsFinalize();
   dxNavBarConstsFinalize();
 }

@@ -478,6 +478,8 @@ class TdxCustomNavBar : public TcxControl, public IdxNavBarDefaultStyleSource {
   void EndUpdate();
   int UpdateLock() const { return FUpdateCount; }
   void InvalidateScrollButtons();
+  // Less the scroll bar's width while it shows.
+  TRect ClientRect() const override;
 
   // Options and styles
   TdxNavBarBehaviorOptions* OptionsBehavior() const { return FOptionsBehavior.get(); }

@@ -368,7 +368,7 @@ void TdxNavBarPainter::DrawGroupCaptionText(TdxNavBarGroupViewInfo* AGroupViewIn
   canvas->Canvas()->Font()->Assign(font);
   SetBkMode(canvas->CurrentDC(), TRANSPARENT);
   DrawTextOnCanvas(canvas->Canvas(), AGroupViewInfo->Group()->Caption(), AGroupViewInfo->CaptionTextRect,
-                   AGroupViewInfo->GetCaptionDrawTextFlags(), font->Color());
+                   AGroupViewInfo->GetCaptionDrawTextFlags(), AGroupViewInfo->GetCaptionFontColor());
 }
 
 void TdxNavBarPainter::DrawDesignMark(const TRect& R) {
@@ -418,7 +418,7 @@ void TdxNavBarPainter::DrawLinkCaption(TdxNavBarLinkViewInfo* ALinkViewInfo) {
   canvas->Canvas()->Font()->Assign(font);
   SetBkMode(canvas->CurrentDC(), TRANSPARENT);
   DrawTextOnCanvas(canvas->Canvas(), ALinkViewInfo->Item()->Caption(), ALinkViewInfo->CaptionRect,
-                   ALinkViewInfo->GetDrawTextFlags() | DT_END_ELLIPSIS, font->Color());
+                   ALinkViewInfo->GetDrawTextFlags() | DT_END_ELLIPSIS, ALinkViewInfo->GetFontColor());
 }
 
 void TdxNavBarPainter::DrawLinkDesignRect(TdxNavBarLinkViewInfo* ALinkViewInfo) {
@@ -426,7 +426,7 @@ void TdxNavBarPainter::DrawLinkDesignRect(TdxNavBarLinkViewInfo* ALinkViewInfo) 
 }
 
 void TdxNavBarPainter::DrawLinkFocusRect(TdxNavBarLinkViewInfo* ALinkViewInfo) {
-  DrawDottedFrame(Canvas(), ALinkViewInfo->FocusRect, ALinkViewInfo->GetFontColor());
+  DrawDottedFrame(Canvas(), ALinkViewInfo->FocusRect, ALinkViewInfo->GetFocusFrameColor());
 }
 
 void TdxNavBarPainter::DrawLinkCaptionLine(TdxNavBarLinkViewInfo* ALinkViewInfo) {

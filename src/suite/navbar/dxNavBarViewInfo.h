@@ -84,6 +84,7 @@ class TdxNavBarLinkViewInfo : public TdxNavBarCustomItemViewInfo {
   virtual TFont* GetFont();
   virtual TColor GetFontColor();
   virtual TColor GetLineColor() { return GetFontColor(); }
+  virtual TColor GetFocusFrameColor() { return GetFontColor(); }
   virtual TRect GetSelectionRect();
   virtual TRect GetCaptionLineRect();
 
