@@ -7,6 +7,7 @@
 #include "platform/rtl/TypInfo.h"
 #include "platform/win/GdiExtras.h"
 #include "suite/core/cxGeometry.h"
+#include "suite/navbar/dxNavBarAccessibility.h"
 #include "suite/navbar/dxNavBarBaseViews.h"
 #include "suite/navbar/dxNavBarConsts.h"
 #include "suite/navbar/dxNavBarCustomization.h"
@@ -657,6 +658,8 @@ TdxCustomNavBar::~TdxCustomNavBar() {
   Destroying();
   if (gDragObject && gDragObject->NavBar() == this) gDragObject.reset();
   if (FCustomization) FCustomization->SetVisible(false);
+  FFocusedAccessible = nullptr;
+  dxNavBarReleaseAccessibilityHelper(FAccessibility);
   FActivateGroupTimer.reset();
   FScrollTimer.reset();
   FScrollBar.reset();
@@ -1007,6 +1010,16 @@ void TdxCustomNavBar::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case CM_HINTSHOW: HintShowMessage(Message); return;
     case WM_SETCURSOR: SetCursorMessage(Message); return;
+    case CM_DIALOGKEY:
+      // Enter activates the focused element (a link click, a group toggle).
+      if (Message.WParam == VK_RETURN && Focused() && FFocusedAccessible && GetKeyState(VK_SHIFT) >= 0 &&
+          GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0) {
+        FFocusedAccessible->HandleKeyUp(VK_RETURN);
+        Message.Result = 1;
+        return;
+      }
+      TcxControl::Dispatch(Message);
+      return;
     case WM_GETDLGCODE:
       TcxControl::Dispatch(Message);
       Message.Result |= DLGC_WANTARROWS;
@@ -1163,14 +1176,98 @@ bool TdxCustomNavBar::CanFocusOnClickAt(int X, int Y) {
 }
 
 void TdxCustomNavBar::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  // The element under the press takes the keyboard focus once the press is handled; it is held
+  // by a reference in case a handler frees its owner.
+  TdxNavBarCustomAccessibilityHelper* target = nullptr;
+  Painter()->CheckViewInfo();
+  TdxNavBarViewInfo* vi = ViewInfo();
+  TPoint p(X, Y);
+  if (!vi->IsTopScrollButtonAt(p) && !vi->IsBottomScrollButtonAt(p))
+    target = dxNavBarAccessibleObjectAtPos(dxNavBarAccessibilityOf(this), ClientToScreen(p));
+  if (target) target->AddRef();
   TWeakLink<TObject> alive(this);
   TcxControl::MouseDown(Button, Shift, X, Y);
-  if (!alive) return;
-  FSourceShift = Shift;
-  FSourcePoint = TPoint(X, Y);
-  FTargetPoint = FSourcePoint;
-  Painter()->CheckViewInfo();
-  Controller()->MouseDown(Button, Shift, TPoint(X, Y));
+  if (alive) {
+    FSourceShift = Shift;
+    FSourcePoint = p;
+    FTargetPoint = FSourcePoint;
+    Painter()->CheckViewInfo();
+    Controller()->MouseDown(Button, Shift, p);
+  }
+  if (alive && target && target->IsOwnerObjectLive() && target->CanTakeFocus(false))
+    SetFocusedAccessibleObject(target);
+  if (target) target->Release();
+}
+
+// -- keyboard focus on the elements
+
+void TdxCustomNavBar::SetFocusedAccessibleObject(TdxNavBarCustomAccessibilityHelper* Value) {
+  if (FFocusedAccessible == Value) return;
+  TdxNavBarCustomAccessibilityHelper* old = FFocusedAccessible;
+  FFocusedAccessible = Value;
+  if (old) old->FocusStateChanged(true);
+  if (Value) Value->FocusStateChanged(true);
+}
+
+void TdxCustomNavBar::AccessibleObjectDestroyed(TcxAccessibilityHelper* AObject) {
+  if (FFocusedAccessible && static_cast<TcxAccessibilityHelper*>(FFocusedAccessible) == AObject)
+    FFocusedAccessible = nullptr;
+}
+
+bool TdxCustomNavBar::IsFocusedElement(TObject* Owner) const {
+  TdxNavBarCustomAccessibilityHelper* f = FFocusedAccessible;
+  if (!f || f->OwnerObject() != Owner || !f->HasFocus()) return false;
+  return f->Kind() == TdxNavBarAccessibleKind::Link || f->Kind() == TdxNavBarAccessibleKind::CaptionPanel;
+}
+
+void TdxCustomNavBar::CheckFocusedAccessibleObject() {
+  if (FFocusedAccessible && !FFocusedAccessible->CanTakeFocus(false)) FFocusedAccessible->ReleaseFocus();
+}
+
+void TdxCustomNavBar::FocusChanged() {
+  TcxControl::FocusChanged();
+  if (IsDestroying()) return;
+  if (Focused() && !FFocusedAccessible) {
+    if (TdxNavBarCustomAccessibilityHelper* first = dxNavBarAccessibilityOf(this)->NextNavigationObject(dxNavBarNavFirst))
+      SetFocusedAccessibleObject(first);
+  } else if (FFocusedAccessible) {
+    FFocusedAccessible->FocusStateChanged(false);
+  }
+}
+
+void TdxCustomNavBar::KeyDown(WORD& Key, TShiftState Shift) {
+  FState |= 1;
+  TcxControl::KeyDown(Key, Shift);
+  int direction = 0;
+  switch (Key) {
+    case VK_LEFT: direction = dxNavBarNavLeft; break;
+    case VK_RIGHT: direction = dxNavBarNavRight; break;
+    case VK_UP: direction = dxNavBarNavUp; break;
+    case VK_DOWN: direction = dxNavBarNavDown; break;
+    default: break;
+  }
+  if (direction) {
+    TdxNavBarCustomAccessibilityHelper* next =
+        FFocusedAccessible ? FFocusedAccessible->NextNavigationObject(direction)
+                           : dxNavBarAccessibilityOf(this)->NextNavigationObject(dxNavBarNavDown);
+    if (next) SetFocusedAccessibleObject(next);
+  } else if (Key != 0 && FFocusedAccessible) {
+    FFocusedAccessible->HandleKeyDown(Key);
+  }
+}
+
+void TdxCustomNavBar::KeyPress(char32_t& Key) {
+  TcxControl::KeyPress(Key);
+  if (Key != 0 && FFocusedAccessible) FFocusedAccessible->HandleKeyPress(Key);
+}
+
+void TdxCustomNavBar::KeyUp(WORD& Key, TShiftState Shift) {
+  TcxControl::KeyUp(Key, Shift);
+  if (!(FState & 1) || Key == 0 || Key == VK_RETURN || !FFocusedAccessible) return;
+  FState &= ~1;
+  TWeakLink<TObject> alive(this);
+  FFocusedAccessible->HandleKeyUp(Key);
+  if (!alive) Key = 0;
 }
 
 bool TdxCustomNavBar::StartsDragAt(TPoint P) {

@@ -26,6 +26,8 @@ class TdxNavBarGroupViewInfo;
 class TdxNavBarLinkViewInfo;
 class TdxNavBarCustomization;
 class TdxNavBarDragObject;
+class TdxNavBarCustomAccessibilityHelper;
+class TcxAccessibilityHelper;
 
 // Views by id (the registry, dxNavBarViewsFact, maps them to painters).
 constexpr int32_t dxNavBarBaseView = 0;
@@ -583,6 +585,18 @@ class TdxCustomNavBar : public TcxControl, public IdxNavBarDefaultStyleSource {
   // Told by a group being freed.
   void GroupRemoved(TdxNavBarGroup* AGroup);
 
+  // Keyboard focus on the bar's elements, through their accessibility objects.
+  TcxAccessibilityHelper*& AccessibilitySlot() { return FAccessibility; }
+  TdxNavBarCustomAccessibilityHelper* FocusedAccessibleObject() const { return FFocusedAccessible; }
+  // The old and the new object both hear of the change.
+  void SetFocusedAccessibleObject(TdxNavBarCustomAccessibilityHelper* Value);
+  // An object whose owner goes: no longer focused (without events).
+  void AccessibleObjectDestroyed(TcxAccessibilityHelper* AObject);
+  // Whether the focused object is Owner's (a link's, or a group's caption panel for a group).
+  bool IsFocusedElement(TObject* Owner) const;
+  // After a layout pass: an object that can no longer take the focus gives it up.
+  void CheckFocusedAccessibleObject();
+
   // Events
   TNotifyEvent OnActiveGroupChanged;
   TdxNavBarGroupChangingEvent OnActiveGroupChanging;
@@ -615,6 +629,10 @@ class TdxCustomNavBar : public TcxControl, public IdxNavBarDefaultStyleSource {
   bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
   void MouseEnter(TControl* AControl) override;
   void MouseLeave(TControl* AControl) override;
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void KeyUp(WORD& Key, TShiftState Shift) override;
+  void KeyPress(char32_t& Key) override;
+  void FocusChanged() override;
   bool CanFocusOnClickAt(int X, int Y) override;
   bool HasScrollBars() const override { return false; }
   void DoStartDrag(TDragObject*& DragObject) override;
@@ -676,6 +694,8 @@ class TdxCustomNavBar : public TcxControl, public IdxNavBarDefaultStyleSource {
   bool FScrollButtonDownIsDown = false;
   bool FScrollButtonUpIsDown = false;
   std::unique_ptr<TDragObject> FPlatformDragObject;
+  TcxAccessibilityHelper* FAccessibility = nullptr;
+  TdxNavBarCustomAccessibilityHelper* FFocusedAccessible = nullptr;
 };
 
 class TdxNavBar : public TdxCustomNavBar {

@@ -10,6 +10,11 @@
 #include "suite/core/cxClasses.h"
 
 class TdxCustomNavBar;
+class TcxAccessibilityHelper;
+
+// Tells an accessibility object that its owner goes, drops the owner's reference and empties
+// the owner's slot (nothing for an empty slot).
+void dxNavBarReleaseAccessibilityHelper(TcxAccessibilityHelper*& Helper);
 
 // Registers the bar's classes with the class registry (once) and answers T's entry.
 void dxNavBarRegisterClasses();

@@ -64,6 +64,7 @@ TdxNavBarItemLink::TdxNavBarItemLink(TCollection* Collection) : TCollectionItem(
 }
 
 TdxNavBarItemLink::~TdxNavBarItemLink() {
+  dxNavBarReleaseAccessibilityHelper(FAccessibility);
   SetSelected(false);
   FItem = nullptr;
   TdxNavBarGroup* g = Group();
@@ -210,6 +211,7 @@ TdxNavBarGroup::TdxNavBarGroup(TComponent* AOwner)
 TdxNavBarGroup::~TdxNavBarGroup() {
   Destroying();
   TdxCustomNavBar* bar = NavBar();
+  for (TcxAccessibilityHelper*& helper : FAccessibility) dxNavBarReleaseAccessibilityHelper(helper);
   FCustomStyles.reset();
   DestroyControl();
   FOptionsGroupControl.reset();

@@ -72,10 +72,13 @@ class TdxNavBarItemLink : public TCollectionItem {
   void SetSelected(bool Value);
   bool IsEnabled() const;
   void UpdateAction();
+  // The link's accessibility object, made on first request (dxNavBarAccessibility).
+  TcxAccessibilityHelper*& AccessibilitySlot() { return FAccessibility; }
 
  private:
   intptr_t FLinkData = 0;
   TdxNavBarItem* FItem = nullptr;
+  TcxAccessibilityHelper* FAccessibility = nullptr;
 };
 
 class TdxNavBarItemLinks : public TCollection {
@@ -134,6 +137,9 @@ class TdxNavBarGroup : public TdxNavBarCustomItem {
  public:
   explicit TdxNavBarGroup(TComponent* AOwner);
   ~TdxNavBarGroup() override;
+  // The group's accessibility objects (the group, its caption panel, its link container), made
+  // on first request (dxNavBarAccessibility).
+  TcxAccessibilityHelper*& AccessibilitySlot(int Index) { return FAccessibility[Index]; }
   void Loaded() override;
   void InitiateAction() override;
   void ApplyVisible(bool Value) override;
@@ -221,6 +227,7 @@ class TdxNavBarGroup : public TdxNavBarCustomItem {
   friend class TdxNavBarGroupExpansionOptions;
   friend class TdxNavBarGroupControl;
 
+  TcxAccessibilityHelper* FAccessibility[3] = {};
   TcxTopBottom FAlign = TcxTopBottom::vaTop;
   bool FLinksUseSmallImages = true;
   bool FShowAsIconView = false;

@@ -266,6 +266,7 @@ void TdxNavBarPainter::CheckViewInfo() {
     FNeedRecalculate = false;
     ++FCalculateCount;
     FViewInfo->Calculate();
+    NavBar()->CheckFocusedAccessibleObject();
   }
 }
 

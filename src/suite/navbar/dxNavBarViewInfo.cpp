@@ -118,6 +118,7 @@ TdxNavBarObjectStates TdxNavBarLinkViewInfo::GetState() {
   if (bar->HotTrackedLink() == FLink) s |= sHotTracked;
   if (bar->PressedLink() == FLink && bar->HotTrackedLink() == FLink) s |= sPressed;
   if (FLink->IsSelected()) s |= sSelected;
+  if (bar->IsFocusedElement(FLink)) s |= sFocused;
   return s;
 }
 
@@ -264,6 +265,7 @@ TdxNavBarObjectStates TdxNavBarGroupViewInfo::GetState() {
   if (bar->HotTrackedGroup() == FGroup) s |= sHotTracked;
   if (bar->PressedGroup() == FGroup && bar->HotTrackedGroup() == FGroup) s |= sPressed;
   if (active && ViewInfo()->CanHaveSpecialGroup() && bar->ShowSpecialGroup()) s |= sSpecial;
+  if (bar->IsFocusedElement(FGroup)) s |= sFocused;
   return s;
 }
 
