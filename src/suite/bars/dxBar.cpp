@@ -9,6 +9,10 @@
 #include "platform/rtl/Streaming.h"
 #include "platform/rtl/TypInfo.h"
 #include "suite/bars/dxBarStrs.h"
+#include "platform/rtl/Streaming.h"
+#include "platform/win/Gdi.h"
+#include "platform/win/GdiExtras.h"
+#include "suite/core/cxControls.h"
 #include "suite/core/dxHooks.h"
 #include "suite/core/dxOffice11.h"
 #include "suite/core/dxThemeManager.h"
@@ -20,6 +24,12 @@ TdxBarItemList* gItemList = nullptr;
 std::vector<TdxBarManager*>* gManagers = nullptr;
 TdxBarDesignController* gDesignController = nullptr;
 TdxBarPainterClass gPainterClasses[6];
+THintWindow* gHintWindow = nullptr;
+
+void FreeHintWindow() {
+  delete gHintWindow;
+  gHintWindow = nullptr;
+}
 
 // The manager hooks get their work from the bar windows; until then they only pass messages on.
 void BarKeyboardHookProc(int, WPARAM, LPARAM, LRESULT&) {}
@@ -29,12 +39,14 @@ void BarCallWndProcHookProc(int, WPARAM, LPARAM, LRESULT&) {}
 void RegisterBarManager(TdxBarManager* Manager) {
   if (!gManagers) return;
   if (std::find(gManagers->begin(), gManagers->end(), Manager) != gManagers->end()) return;
-  if (gManagers->empty()) {
+  const bool first = gManagers->empty();
+  if (first) {
     SubscribeSystemHook(shkKeyboard, BarKeyboardHookProc);
     SubscribeSystemHook(shkMouse, BarMouseHookProc);
     SubscribeSystemHook(shkCallWndProc, BarCallWndProcHookProc);
   }
   gManagers->push_back(Manager);
+  if (first && !Manager->IsDesigning()) Manager->EnsureHintWindow();
 }
 
 void UnsubscribeBarHooks() {
@@ -48,7 +60,10 @@ void UnregisterBarManager(TdxBarManager* Manager) {
   auto it = std::find(gManagers->begin(), gManagers->end(), Manager);
   if (it == gManagers->end()) return;
   gManagers->erase(it);
-  if (gManagers->empty()) UnsubscribeBarHooks();
+  if (gManagers->empty()) {
+    UnsubscribeBarHooks();
+    FreeHintWindow();
+  }
 }
 
 // The initial use count of new links: the smallest n with n * (100 - percents) div 100 > 0.
@@ -59,7 +74,40 @@ int InitialUseCountFor(int Percents) {
   return n;
 }
 
+// A bitmap that keeps its picture in descriptions, as its BMP form under "Data".
+class TdxBarBitmap : public TBitmap {
+ protected:
+  void DefineProperties(TFiler* Filer) override {
+    TBitmap::DefineProperties(Filer);
+    Filer->DefineBinaryProperty(
+        "Data", [this](TStream* S) { LoadFromStream(S); }, [this](TStream* S) { SaveToStream(S); },
+        !Empty());
+  }
+};
+
+COLORREF NearestScreenColor(COLORREF Color) {
+  HDC dc = GetDC(nullptr);
+  COLORREF c = GetNearestColor(dc, Color);
+  ReleaseDC(nullptr, dc);
+  return c;
+}
+
+COLORREF ScaleChannels(COLORREF Color, const std::function<int(int)>& F) {
+  auto ch = [&](int Shift) { return std::clamp(F(int((Color >> Shift) & 0xFF)), 0, 255) << Shift; };
+  return COLORREF(ch(0) | ch(8) | ch(16));
+}
+
 }  // namespace
+
+std::unique_ptr<TBitmap> CreateNotifyingBitmap(TNotifyEvent Handler) {
+  auto bitmap = std::make_unique<TdxBarBitmap>();
+  bitmap->OnChange = std::move(Handler);
+  return bitmap;
+}
+
+THintWindow* (*dxBarHintWindowClass)(TComponent*) = &MakeHintWindow<TcxBaseHintWindow>;
+
+THintWindow* dxBarHintWindow() { return gHintWindow; }
 
 // The bar whose links are being merged, recorded on the links a merge creates.
 TdxBar* dxBarMergingFrom = nullptr;
@@ -457,14 +505,16 @@ void TdxBarImageOptions::Assign(TPersistent* Source) {
 }
 
 TdxBarBackgrounds::TdxBarBackgrounds(TdxBarManager* AManager)
-    : FManager(AManager), FBar(std::make_unique<TBitmap>()), FSubMenu(std::make_unique<TBitmap>()) {}
+    : FManager(AManager),
+      FBar(CreateNotifyingBitmap([this](TObject*) { FManager->ApplyStyle(); })),
+      FSubMenu(CreateNotifyingBitmap({})) {}
 TdxBarBackgrounds::~TdxBarBackgrounds() = default;
 TPersistent* TdxBarBackgrounds::GetOwner() const { return FManager; }
 
+// The bitmap's own change notice re-applies the manager's style.
 void TdxBarBackgrounds::SetBar(TBitmap* Value) {
-  bool wasEmpty = FBar->Empty();
+  if (FBar->Empty() && (!Value || Value->Empty())) return;
   FBar->Assign(Value);
-  if ((Value && !Value->Empty()) || !wasEmpty) FManager->ApplyStyle();
 }
 
 void TdxBarBackgrounds::SetSubMenu(TBitmap* Value) { FSubMenu->Assign(Value); }
@@ -709,6 +759,9 @@ TdxBarManager::TdxBarManager(TComponent* AOwner) : TComponent(nullptr) {
     FCategories = std::make_unique<TdxBarManagerCategories>(this);
     if (!IsLoading()) FCategories->Add(LoadLocalizableResString(&dxSBAR_DEFAULTCATEGORYNAME));
     FBars = std::make_unique<TdxBars>(this);
+    FFontChangedHandlers = std::make_unique<TcxEventHandlerCollection>();
+    FSmallCaptionFont = std::make_unique<TFont>();
+    FCaptionFont = std::make_unique<TFont>();
     FFont = std::make_unique<TFont>();
     FFont->OnChange = TNotifyEvent::Bind(this, &TdxBarManager::FontChanged);
     FThemeNotificator = std::make_unique<TdxThemeChangedNotificator>();
@@ -719,6 +772,8 @@ TdxBarManager::TdxBarManager(TComponent* AOwner) : TComponent(nullptr) {
     SetStyle(bmsEnhanced);
     if (FPainter == nullptr) ApplyStyle();
     SetUseSystemFont(true);
+    RebuildDerivedFonts();
+    RefreshColors();
     FAfterReadLayout = std::make_unique<TcxEventHandlerCollection>();
     FAfterWriteLayout = std::make_unique<TcxEventHandlerCollection>();
     if (!IsDesigning()) FLayoutSnapshot = std::make_unique<TMemIniFile>("");
@@ -736,6 +791,7 @@ TdxBarManager::~TdxBarManager() {
   Destroying();
   if (FRegistered) UnregisterBarManager(this);
   FThemeNotificator.reset();
+  FreeBrushes();
   Office11ColorsRelease();
   for (TdxBarPopupMenu* m : std::vector<TdxBarPopupMenu*>(FPopupMenus)) delete m;
   for (TdxBarGroup* g : std::vector<TdxBarGroup*>(FGroups)) delete g;
@@ -814,6 +870,7 @@ void TdxBarManager::ApplyStyle(TObject*) {
   FApplyingStyle = true;
   try {
     FThemesAvailable = IsThemingAvailable();
+    if (FFlatBrushes[0]) RefreshColors();
     FPainter.reset();
     if (TdxBarPainterClass make = PainterClass()) FPainter.reset(make());
     if (FBars)
@@ -1040,7 +1097,7 @@ void TdxBarManager::SetCategoryVisibility(int Index, TdxBarItemVisible Value) {
   d->Visibility = Value;
   if (IsDesigning()) return;
   std::vector<TdxBar*> hadLinks;
-  if (AutoHideEmptyBars)
+  if (FAutoHideEmptyBars)
     for (int i = 0; i < FBars->Count(); ++i)
       if (FBars->Items(i)->ItemLinks()->PresentLinkCount() > 0) hadLinks.push_back(FBars->Items(i));
   BeginBarsUpdate();
@@ -1055,19 +1112,20 @@ void TdxBarManager::SetCategoryVisibility(int Index, TdxBarItemVisible Value) {
     throw;
   }
   EndBarsUpdate();
-  if (AutoHideEmptyBars)
+  if (FAutoHideEmptyBars)
     for (int i = 0; i < FBars->Count(); ++i) {
       TdxBar* bar = FBars->Items(i);
       bool had = std::find(hadLinks.begin(), hadLinks.end(), bar) != hadLinks.end();
       bool has = bar->ItemLinks()->PresentLinkCount() > 0;
-      if (had && !has && Value == ivNever && bar->Visible()) {
-        bar->SetHidden(true);
-        bar->SetVisible(false);
-      } else if (!had && has && bar->Hidden()) {
-        bar->SetHidden(false);
-        bar->SetVisible(true);
+      if (had && !has) {
+        if (Value == ivNever) bar->SetVisible(false);
+        bar->SetHiddenAsEmpty(Value == ivNever);
+      } else if (!had && has && bar->HiddenAsEmpty()) {
+        if (Value == ivAlways) bar->SetVisible(true);
+        bar->SetHiddenAsEmpty(false);
       }
     }
+  if (old != Value) NotifyDesignerModified();
 }
 
 void TdxBarManager::SetCategoryItemsVisible(int Index, bool Value) {
@@ -1196,7 +1254,83 @@ void TdxBarManager::FontChanged(TObject*) {
       FFont->OnChange = handler;
     }
   }
+  RebuildDerivedFonts();
+  if (FFontChangedHandlers) FFontChangedHandlers->CallAll(this, nullptr);
   if (FBars) FBars->RecalculateAll();
+}
+
+void TdxBarManager::RebuildDerivedFonts() {
+  if (!FSmallCaptionFont || !FCaptionFont || !FFont) return;
+  NONCLIENTMETRICS ncm;
+  ncm.cbSize = 340;
+  if (SystemParametersInfo(SPI_GETNONCLIENTMETRICS, ncm.cbSize, &ncm, 0)) {
+    LOGFONT lf = ncm.lfSmCaptionFont;
+    if (!FUseSystemFont) {
+      lf.lfHeight = std::min<LONG>(-11, lf.lfHeight);
+      std::string face = FFont->Name().substr(0, sizeof lf.lfFaceName - 1);
+      std::fill(std::begin(lf.lfFaceName), std::end(lf.lfFaceName), '\0');
+      std::copy(face.begin(), face.end(), lf.lfFaceName);
+    }
+    HFONT font = CreateFontIndirect(&lf);
+    FSmallCaptionFont->SetHandle(font);
+    DeleteObject(font);
+  }
+  FCaptionFont->Assign(FFont.get());
+  LOGFONT icon;
+  if (FScaled && SystemParametersInfo(SPI_GETICONTITLELOGFONT, sizeof icon, &icon, 0))
+    FCaptionFont->SetHeight(icon.lfHeight >= -10 ? -11 : icon.lfHeight);
+}
+
+void TdxBarManager::FreeBrushes() {
+  for (HBRUSH& b : FFlatBrushes)
+    if (b) {
+      DeleteObject(b);
+      b = nullptr;
+    }
+  if (FThemedToolbarBrush) {
+    DeleteObject(FThemedToolbarBrush);
+    FThemedToolbarBrush = nullptr;
+  }
+}
+
+void TdxBarManager::RefreshColors() {
+  FreeBrushes();
+  const COLORREF colors[5] = {
+      ScaleChannels(ColorToRGB(clBtnShadow), [](int c) { return c * 8 / 10; }),
+      ScaleChannels(ColorToRGB(clBtnFace), [](int c) { return c + (255 - c) * 16 / 100; }),
+      COLORREF(ColorToRGB(SystemLightColor(11, 9, 73))),
+      COLORREF(ColorToRGB(SystemLightColor(14, 44, 40))),
+      COLORREF(ColorToRGB(SystemLightColor(-2, 30, 72))),
+  };
+  for (int i = 0; i < 5; ++i) {
+    COLORREF c = NearestScreenColor(colors[i]);
+    FFlatBrushes[i] = CreateSolidBrush(c);
+    if (i == 4) FFlatHighlightColor = TColor(c);
+  }
+  if (IsThemingAvailable())
+    FThemedToolbarBrush = CreateSolidBrush(COLORREF(ColorToRGB(ToolbarThemeColor())));
+}
+
+void TdxBarManager::SetAutoHideEmptyBars(bool Value) {
+  if (FAutoHideEmptyBars == Value) return;
+  FAutoHideEmptyBars = Value;
+  if (!Value)
+    for (int i = 0; i < FBars->Count(); ++i) FBars->Items(i)->SetHiddenAsEmpty(false);
+}
+
+THintWindow* (*TdxBarManager::HintWindowClass() const)(TComponent*) {
+  return UsesStandardHintWindow() ? ::HintWindowClass : dxBarHintWindowClass;
+}
+
+void TdxBarManager::EnsureHintWindow() {
+  THintWindowClass cls = HintWindowClass();
+  if (gHintWindow && gHintWindow->WindowClass() == cls) return;
+  FreeHintWindow();
+  if (cls && GetApplication() && GetScreen()) gHintWindow = CreateHintWindow(cls, nullptr);
+}
+
+bool TdxBarManager::IsHintWindowShowing() const {
+  return gHintWindow && gHintWindow->HandleAllocated() && IsWindowVisible(gHintWindow->Handle());
 }
 
 void TdxBarManager::Notification(TComponent* AComponent, TOperation Operation) {
@@ -1251,9 +1385,11 @@ void dxBarUnitStart(bool Start) {
   if (Start) {
     gUnitFinalized = false;
     gManagers = new std::vector<TdxBarManager*>();
+    RegisterClass<TdxBarBitmap, TBitmap>();
     return;
   }
   gUnitFinalized = true;
+  FreeHintWindow();
   delete gItemList;
   gItemList = nullptr;
   delete gDesignController;

@@ -1442,6 +1442,8 @@ class TdxBarItemLink : public TcxInterfacedCollectionItem {
   void SetUserGlyph(TBitmap* Value);
 
   std::string EffectiveCaption() const;
+  // The user's picture while udGlyph asks for it (or the link has no item), else the item's.
+  TBitmap* EffectiveGlyph() const;
   TdxBarPaintStyle EffectivePaintStyle() const;
   int EffectiveWidth() const;
 
@@ -1493,6 +1495,7 @@ class TdxBarItemLink : public TcxInterfacedCollectionItem {
   friend class TdxBarItemControl;
   void Changed(bool AllItems) { TCollectionItem::Changed(AllItems); }
   void MarkUserDefined(TdxBarUserDefine Element);
+  void UserGlyphChanged(TObject* Sender);
 
   bool FBeginGroup = false;
   TdxBarButtonGroupPosition FButtonGroup = bgpNone;
@@ -1768,14 +1771,18 @@ class TdxBarItem : public TdxBarComponent {
   virtual bool HasHotImage() const { return false; }
   virtual bool HasAnyImageIndex() const { return FImageIndex >= 0 || FLargeImageIndex >= 0; }
   virtual std::string Caption() const { return FCaption; }
+  virtual TBitmap* Glyph() const { return FGlyph.get(); }
   virtual std::string Hint() const { return FHint; }
   virtual int ImageIndex() const { return FImageIndex; }
+  virtual TdxScreenTip* ScreenTip() const { return FScreenTip; }
   virtual bool StoresCaption() const;
   virtual bool StoresHint() const;
   virtual void SetCaption(const std::string& Value);
+  virtual void SetGlyph(TBitmap* Value);
   virtual void SetHint(const std::string& Value) { FHint = Value; }
   virtual void SetImageIndex(int Value);
   virtual void SetLargeImageIndex(int Value);
+  virtual void SetScreenTip(TdxScreenTip* Value);
   virtual void CaptionChanged();
   virtual void EnabledChanged();
   virtual void ImageIndexChanged();
@@ -1807,6 +1814,8 @@ class TdxBarItem : public TdxBarComponent {
   const std::string& KeyTip() const { return FKeyTip; }
   void SetKeyTip(const std::string& Value) { FKeyTip = Value; }
   int LargeImageIndex() const { return FLargeImageIndex; }
+  TBitmap* LargeGlyph() const { return FLargeGlyph.get(); }
+  void SetLargeGlyph(TBitmap* Value);
   TdxBarItemMergeKind MergeKind() const { return FMergeKind; }
   void SetMergeKind(TdxBarItemMergeKind Value) { FMergeKind = Value; }
   int MergeOrder() const { return FMergeOrder; }
@@ -1889,6 +1898,9 @@ class TdxBarItem : public TdxBarComponent {
   friend class TdxBarManagerCategories;
   std::unique_ptr<TdxBarItemActionLink> FActionLink;
   mutable std::unique_ptr<TdxBarItemStylesData> FStylesData;
+  std::unique_ptr<TBitmap> FGlyph;
+  std::unique_ptr<TBitmap> FLargeGlyph;
+  TdxScreenTip* FScreenTip = nullptr;
   TdxBarItemAlign FAlign = iaLeft;
   int FCategory = -1;
   bool FCheckDefaults = false;
@@ -1965,6 +1977,7 @@ class TdxBarButton : public TdxBarButtonLikeItem, public IdxBarLinksOwner {
 class TdxBarLargeButton : public TdxBarButton {
  public:
   explicit TdxBarLargeButton(TComponent* AOwner);
+  ~TdxBarLargeButton() override;
   void Loaded() override;
   int CurrentImageIndex() const override { return LargeImageIndex(); }
   void SetCurrentImageIndex(int Index) override { SetLargeImageIndex(Index); }
@@ -1983,6 +1996,8 @@ class TdxBarLargeButton : public TdxBarButton {
   void SetHeight(int Value);
   int HotImageIndex() const { return FHotImageIndex; }
   void SetHotImageIndex(int Value);
+  TBitmap* HotGlyph() const { return FHotGlyph.get(); }
+  void SetHotGlyph(TBitmap* Value);
   bool SyncImageIndex() const { return FSyncImageIndex; }
   void SetSyncImageIndex(bool Value);
   bool StoresLargeImageIndex() const { return !(ActionLink() && ActionLink()->IsImageIndexLinked()); }
@@ -1993,6 +2008,7 @@ class TdxBarLargeButton : public TdxBarButton {
  private:
   bool FAutoGrayScale = true;
   int FHeight = 0;
+  std::unique_ptr<TBitmap> FHotGlyph;
   int FHotImageIndex = -1;
   bool FSyncImageIndex = true;
   bool FSynchronizing = false;
@@ -2232,6 +2248,16 @@ class TdxBar : public TcxComponentCollectionItem, public IdxBarLinksOwner {
   bool WholeRow() const { return FWholeRow; }
   void SetWholeRow(bool Value) { FWholeRow = Value; }
   bool Hidden() const { return FHidden; }
+  // Hidden by the manager because no link of it was left to show (AutoHideEmptyBars).
+  bool HiddenAsEmpty() const { return FHiddenAsEmpty; }
+  void SetHiddenAsEmpty(bool Value) { FHiddenAsEmpty = Value; }
+  // Predefined and AllowReset: the bar can go back to its loaded layout.
+  bool IsResettable() const { return FPredefined && FAllowReset; }
+  // Back to the links (and, with the manager's UseFullReset, the placement) of the snapshot
+  // taken when the description was loaded; nothing when the snapshot has no bar of its caption.
+  void Reset();
+  // Reset after the user agreed.
+  void ResetWithConfirmation();
   void SetHidden(bool Value) { FHidden = Value; }
   bool Predefined() const { return FPredefined; }
   void SetPredefined(bool Value) { FPredefined = Value; }
@@ -2278,6 +2304,7 @@ class TdxBar : public TcxComponentCollectionItem, public IdxBarLinksOwner {
   bool FMultiLine = false, FOneOnRow = false, FWholeRow = false;
   int FRow = 0;
   bool FHidden = false;
+  bool FHiddenAsEmpty = false;
   bool FPredefined = false;
   bool FChanged = false;
   std::vector<TdxBar*> FMergedBars;
@@ -2440,7 +2467,8 @@ class TdxBarManager : public TComponent {
   bool AutoAlignBars = false;
   bool AutoDockColor() const { return FAutoDockColor; }
   void SetAutoDockColor(bool Value) { FAutoDockColor = Value; }
-  bool AutoHideEmptyBars = false;
+  bool AutoHideEmptyBars() const { return FAutoHideEmptyBars; }
+  void SetAutoHideEmptyBars(bool Value);
   int ButtonArrowWidth() const { return FButtonArrowWidth; }
   void SetButtonArrowWidth(int Value);
   bool CanCustomize = true;
@@ -2474,6 +2502,28 @@ class TdxBarManager : public TComponent {
   bool UseSystemFont() const { return FUseSystemFont; }
   void SetUseSystemFont(bool Value);
   void ApplySystemFont();
+  // The caption font of floating bars, and the font whose height follows the icon titles.
+  TFont* SmallCaptionFont() const { return FSmallCaptionFont.get(); }
+  TFont* CaptionFont() const { return FCaptionFont.get(); }
+  TcxEventHandlerCollection* FontChangedHandlers() const { return FFontChangedHandlers.get(); }
+
+  // The brushes of the flat style, and the toolbar brush of the visual style (null while visual
+  // styles are off); rebuilt on every system colour change.
+  HBRUSH FlatFrameBrush() const { return FFlatBrushes[0]; }
+  HBRUSH FlatFaceBrush() const { return FFlatBrushes[1]; }
+  HBRUSH FlatDownBrush() const { return FFlatBrushes[2]; }
+  HBRUSH FlatDownSelectedBrush() const { return FFlatBrushes[3]; }
+  HBRUSH FlatSelectedBrush() const { return FFlatBrushes[4]; }
+  TColor FlatHighlightColor() const { return FFlatHighlightColor; }
+  HBRUSH ThemedToolbarBrush() const { return FThemedToolbarBrush; }
+  void RefreshColors();
+
+  // The hint window: the platform's for plain hints without the bar hint window, else the bar's.
+  bool UsesStandardHintWindow() const { return FPlainHint && !UseBarHintWindow; }
+  void SetPlainHint(bool Value) { FPlainHint = Value; }
+  THintWindow* (*HintWindowClass() const)(TComponent*);
+  void EnsureHintWindow();
+  bool IsHintWindowShowing() const;
   int WaitForDockingTime() const { return FWaitForDockingTime; }
   void SetWaitForDockingTime(int Value);
 
@@ -2485,6 +2535,8 @@ class TdxBarManager : public TComponent {
   TdxBarMergeItemLinkEvent OnMergeItemLink;
   TdxBarEvent OnBarAdd;
   TdxBarEvent OnBarDelete;
+  TdxBarEvent OnBarBeforeReset;
+  TdxBarEvent OnBarAfterReset;
 
   // The user's bar layout in the registry (sections below Path), in an ini file (sections named
   // after the manager's name path) or in the snapshot taken when the description was loaded.
@@ -2524,6 +2576,8 @@ class TdxBarManager : public TComponent {
 
  private:
   void FontChanged(TObject* Sender);
+  void RebuildDerivedFonts();
+  void FreeBrushes();
   void LoadedBody();
   void Relayout(bool RecreateChangedControls);
   void LookAndFeelChanged(TcxLookAndFeel* Sender, TcxLookAndFeelValues Values);
@@ -2576,6 +2630,14 @@ class TdxBarManager : public TComponent {
   std::vector<std::string>* FNewItemNames = nullptr;
   std::unique_ptr<TcxEventHandlerCollection> FAfterReadLayout;
   std::unique_ptr<TcxEventHandlerCollection> FAfterWriteLayout;
+  std::unique_ptr<TcxEventHandlerCollection> FFontChangedHandlers;
+  std::unique_ptr<TFont> FSmallCaptionFont;
+  std::unique_ptr<TFont> FCaptionFont;
+  HBRUSH FFlatBrushes[5] = {};
+  TColor FFlatHighlightColor = clHighlight;
+  HBRUSH FThemedToolbarBrush = nullptr;
+  bool FAutoHideEmptyBars = false;
+  bool FPlainHint = false;
 };
 
 // ---- unit services
@@ -2593,6 +2655,13 @@ int BarManagerCount();
 TdxBarManager* BarManagerAt(int Index);
 // Whether the toolbar theme colour can be read; otherwise the button face colour is used.
 TColor ToolbarThemeColor();
+// An empty bitmap that calls Handler on every change and keeps its picture in descriptions; the
+// glyphs, backgrounds and user glyphs of the bar library are such bitmaps.
+std::unique_ptr<TBitmap> CreateNotifyingBitmap(TNotifyEvent Handler);
+// The one hint window of all managers: made when the first manager starts, freed with the last.
+THintWindow* dxBarHintWindow();
+// The class of the bar hint window (the suite's hint window until the bar hints bring theirs).
+extern THintWindow* (*dxBarHintWindowClass)(TComponent* AOwner);
 
 // PlaySound with the given alias, without a default sound.
 void dxBarPlaySound(const std::string& Alias);

@@ -30,7 +30,7 @@ TcxStyle* StyleAt(TdxBarItem* Item, int Index) {
 
 // ---- glyphs and images
 
-TBitmap* TdxBarItemControl::SmallGlyph() const { return nullptr; }
+TBitmap* TdxBarItemControl::SmallGlyph() const { return FLink ? FLink->EffectiveGlyph() : nullptr; }
 
 int TdxBarItemControl::SmallImageIndex() const { return LinkItem() ? LinkItem()->ImageIndex() : -1; }
 
@@ -46,7 +46,7 @@ TCustomImageList* TdxBarItemControl::HotImages() const {
   return m ? ListOf(m->HotImages()) : nullptr;
 }
 
-TBitmap* TdxBarItemControl::LargeGlyph() const { return nullptr; }
+TBitmap* TdxBarItemControl::LargeGlyph() const { return LinkItem() ? LinkItem()->LargeGlyph() : nullptr; }
 
 int TdxBarItemControl::LargeImageIndex() const { return LinkItem() ? LinkItem()->LargeImageIndex() : -1; }
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "platform/gui/Pictures.h"
 #include "platform/rtl/Streaming.h"
 #include "suite/bars/dxBar.h"
 #include "suite/bars/dxBarStrs.h"
@@ -168,13 +169,25 @@ void TdxBarItemLink::SetUserWidth(int Value) {
 }
 
 TBitmap* TdxBarItemLink::UserGlyph() const {
-  if (!FUserGlyph) FUserGlyph = std::make_unique<TBitmap>();
+  if (!FUserGlyph)
+    FUserGlyph = CreateNotifyingBitmap(
+        TNotifyEvent::Bind(const_cast<TdxBarItemLink*>(this), &TdxBarItemLink::UserGlyphChanged));
   return FUserGlyph.get();
 }
 
 void TdxBarItemLink::SetUserGlyph(TBitmap* Value) {
+  if (Value == FUserGlyph.get()) return;
   UserGlyph()->Assign(Value);
   MarkUserDefined(udGlyph);
+}
+
+void TdxBarItemLink::UserGlyphChanged(TObject*) {
+  if (FControl) FControl->RecalcBarIfNeeded();
+}
+
+TBitmap* TdxBarItemLink::EffectiveGlyph() const {
+  if (!FItem || FUserDefine.Contains(udGlyph)) return UserGlyph();
+  return FItem->Glyph();
 }
 
 void TdxBarItemLink::SetUserDefine(TdxBarUserDefines Value) {
@@ -185,6 +198,7 @@ void TdxBarItemLink::SetUserDefine(TdxBarUserDefines Value) {
     if (was) {
       FUserDefine.Exclude(e);
       if (e == udCaption) FUserCaption.clear();
+      if (e == udGlyph && FUserGlyph) FUserGlyph->Assign(nullptr);
       if (e == udPaintStyle) FUserPaintStyle = TdxBarPaintStyle::psStandard;
       if (e == udWidth) FUserWidth = 0;
     } else {
@@ -389,6 +403,10 @@ void TdxBarItemLink::Assign(TPersistent* Source) {
   if (!s) return TCollectionItem::Assign(Source);
   FData = s->FData;
   FUserCaption = s->FUserCaption;
+  if (s->FUserGlyph && !s->FUserGlyph->Empty())
+    UserGlyph()->Assign(s->FUserGlyph.get());
+  else if (FUserGlyph)
+    FUserGlyph->Assign(nullptr);
   FUserPaintStyle = s->FUserPaintStyle;
   FUserWidth = s->FUserWidth;
   TdxBarItem* item = s->FItem;

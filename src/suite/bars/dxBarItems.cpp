@@ -3,9 +3,11 @@
 #include <algorithm>
 
 #include "platform/gui/Forms.h"
+#include "platform/gui/Pictures.h"
 #include "platform/rtl/Streaming.h"
 #include "suite/bars/dxBar.h"
 #include "suite/bars/dxBarStrs.h"
+#include "suite/core/dxScreenTip.h"
 
 // ---- action link
 
@@ -193,6 +195,8 @@ void TdxBarItem::StyleChanged(int Kind) {
 }
 
 TdxBarItem::TdxBarItem(TComponent* AOwner) : TdxBarComponent(AOwner) {
+  FGlyph = CreateNotifyingBitmap([this](TObject*) { ImageIndexChanged(); });
+  FLargeGlyph = CreateNotifyingBitmap([this](TObject*) { LargeImageIndexChanged(); });
   TdxBarManager* m = FindBarManagerOf(AOwner);
   if (!m && BarManagerCount() > 0) m = BarManagerAt(0);
   if (m) AttachToManager(m);
@@ -204,6 +208,9 @@ TdxBarItem::~TdxBarItem() {
   DeleteAllLinks();
   FStylesData.reset();
   FActionLink.reset();
+  SetScreenTip(nullptr);
+  FLargeGlyph.reset();
+  FGlyph.reset();
   if (FBarManager) FBarManager->RemoveItem(this);
   ClearLinksToObject(this);
 }
@@ -248,7 +255,20 @@ void TdxBarItem::Loaded() {
 
 void TdxBarItem::Notification(TComponent* AComponent, TOperation Operation) {
   TdxBarComponent::Notification(AComponent, Operation);
-  if (Operation == opRemove && !IsDestroying() && AComponent == Action()) SetAction(nullptr);
+  if (Operation != opRemove || IsDestroying()) return;
+  if (AComponent == Action()) SetAction(nullptr);
+  if (static_cast<TComponent*>(FScreenTip) == AComponent) FScreenTip = nullptr;
+}
+
+void TdxBarItem::SetGlyph(TBitmap* Value) { FGlyph->Assign(Value); }
+
+void TdxBarItem::SetLargeGlyph(TBitmap* Value) { FLargeGlyph->Assign(Value); }
+
+void TdxBarItem::SetScreenTip(TdxScreenTip* Value) {
+  if (FScreenTip == Value) return;
+  if (FScreenTip) RemoveFreeNotification(FScreenTip);
+  FScreenTip = Value;
+  if (FScreenTip) FreeNotification(FScreenTip);
 }
 
 bool TdxBarItem::Enabled() const {
@@ -630,9 +650,13 @@ void TdxBarItem::Assign(TPersistent* Source) {
   SetKeyTip(s->FKeyTip);
   SetMergeKind(s->FMergeKind);
   SetMergeOrder(s->FMergeOrder);
+  SetStyle(s->Style());
+  SetScreenTip(s->FScreenTip);
   SetVisible(s->FVisible);
   FData = s->FData;
+  SetGlyph(s->Glyph());
   SetImageIndex(s->FImageIndex);
+  SetLargeGlyph(s->LargeGlyph());
   SetLargeImageIndex(s->FLargeImageIndex);
   SetShortCut(s->FShortCut);
   OnClick = s->OnClick;
@@ -778,7 +802,12 @@ void TdxBarButton::Notification(TComponent* AComponent, TOperation Operation) {
 
 TdxBarLargeButton::TdxBarLargeButton(TComponent* AOwner) : TdxBarButton(AOwner) {
   FShowCaption = true;
+  FHotGlyph = CreateNotifyingBitmap([this](TObject*) { HotImageChanged(); });
 }
+
+TdxBarLargeButton::~TdxBarLargeButton() = default;
+
+void TdxBarLargeButton::SetHotGlyph(TBitmap* Value) { FHotGlyph->Assign(Value); }
 
 void TdxBarLargeButton::Loaded() {
   TdxBarButton::Loaded();

@@ -4,12 +4,15 @@
 
 #include <algorithm>
 #include <optional>
+#include <set>
 
 #include "platform/gui/CustomForms.h"
+#include "platform/gui/Forms.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/Streams.h"
 #include "platform/sys/RegistryIniFile.h"
 #include "suite/bars/dxBar.h"
+#include "suite/bars/dxBarStrs.h"
 
 namespace {
 
@@ -74,13 +77,19 @@ class TdxBarLayoutIO {
   void Write();
   void Read();
   void RestoreUsage();
+  // The bar's section of this layout (found by caption); empty when there is none.
+  std::string BarSectionOf(TdxBar* Bar) const;
+  // Reads the bar's links back (and its placement when asked), then the own links of the
+  // items it shows, all without the stored usage's new-item rules.
+  void ResetBar(TdxBar* Bar, const std::string& S, bool Placement);
 
  private:
   void EraseOld();
   void WriteBar(TdxBar* Bar, int N);
   void WriteLinks(TdxBarItemLinks* Links, const std::string& S);
   void WriteLink(TdxBarItemLink* Link, const std::string& S, bool OfBar, bool Recent);
-  void ReadBar(TdxBar* Bar, const std::string& S);
+  void ReadBar(TdxBar* Bar, const std::string& S, bool Placement = true);
+  void RestoreOwnLinks(TdxBarItem* Item, std::set<TdxBarItem*>& Seen);
   void ReadLinks(TdxBarItemLinks* Links, const std::string& S);
   // False when the link was destroyed.
   bool ReadLink(TdxBarItemLink* Link, const std::string& S, bool OfBar, bool Recent);
@@ -234,8 +243,9 @@ void TdxBarLayoutIO::Read() {
   M->FNewItemNames = nullptr;
 }
 
-void TdxBarLayoutIO::ReadBar(TdxBar* Bar, const std::string& S) {
+void TdxBarLayoutIO::ReadBar(TdxBar* Bar, const std::string& S, bool Placement) {
   ReadLinks(Bar->ItemLinks(), S);
+  if (!Placement) return;
   // Read in the manager's Loaded, the bars may still count as loading; the layout's values are
   // meant to take effect at once.
   const bool loading = Bar->ComponentState().Contains(csLoading);
@@ -387,19 +397,75 @@ void TdxBarLayoutIO::RestoreMostRecentlyUsed(TdxBarItemLinks* Links, const std::
   Links->RebuildLinkLists();
 }
 
+std::string TdxBarLayoutIO::BarSectionOf(TdxBar* Bar) const {
+  const int barCount = Ini->ReadInteger(MainSection(), "BarCount", 0);
+  for (int k = 0; k < barCount; ++k)
+    if (Ini->ReadString(BarSection(k), "Caption", "") == Bar->Caption()) return BarSection(k);
+  return {};
+}
+
 void TdxBarLayoutIO::RestoreUsage() {
   for (int i = 0; i < M->ItemCount(); ++i)
     if (std::string s = OwnLinksSection(M->Items(i)); !s.empty())
       RestoreMostRecentlyUsed(M->Items(i)->ItemLinks(), s);
-  const int barCount = Ini->ReadInteger(MainSection(), "BarCount", 0);
   for (int n = 0; n < M->Bars()->Count(); ++n) {
     TdxBar* bar = M->Bars()->Items(n);
-    for (int k = 0; k < barCount; ++k)
-      if (Ini->ReadString(BarSection(k), "Caption", "") == bar->Caption()) {
-        RestoreMostRecentlyUsed(bar->ItemLinks(), BarSection(k));
-        break;
-      }
+    if (std::string s = BarSectionOf(bar); !s.empty()) RestoreMostRecentlyUsed(bar->ItemLinks(), s);
   }
+}
+
+// ---- bar reset from the snapshot
+
+void TdxBarLayoutIO::RestoreOwnLinks(TdxBarItem* Item, std::set<TdxBarItem*>& Seen) {
+  if (!Item || !Seen.insert(Item).second) return;
+  std::string s = OwnLinksSection(Item);
+  if (s.empty()) return;
+  TdxBarItemLinks* links = Item->ItemLinks();
+  if (Ini->ReadInteger(s, "ItemLinkCount", -1) >= 0) {
+    ReadLinks(links, s);
+    RestoreMostRecentlyUsed(links, s);
+  }
+  for (int i = 0; i < links->Count(); ++i) RestoreOwnLinks(links->LinkByIndex(i)->Item(), Seen);
+}
+
+void TdxBarLayoutIO::ResetBar(TdxBar* Bar, const std::string& S, bool Placement) {
+  std::vector<std::string> noNewItems;
+  M->FNewItemNames = &noNewItems;
+  try {
+    ReadBar(Bar, S, Placement);
+    RestoreMostRecentlyUsed(Bar->ItemLinks(), S);
+    std::set<TdxBarItem*> seen;
+    for (int i = 0; i < Bar->ItemLinks()->Count(); ++i)
+      RestoreOwnLinks(Bar->ItemLinks()->LinkByIndex(i)->Item(), seen);
+  } catch (...) {
+    M->FNewItemNames = nullptr;
+    throw;
+  }
+  M->FNewItemNames = nullptr;
+}
+
+void TdxBar::Reset() {
+  TdxBarManager* m = BarManager();
+  if (!m || !m->LayoutSnapshot()) return;
+  TdxBarLayoutIO io(m, m->LayoutSnapshot(), m->LayoutNamePath(), false);
+  const std::string s = io.BarSectionOf(this);
+  if (s.empty()) return;
+  if (m->OnBarBeforeReset) m->OnBarBeforeReset(m, this);
+  m->BeginBarsUpdate();
+  try {
+    io.ResetBar(this, s, m->UseFullReset);
+  } catch (...) {
+    m->EndBarsUpdate();
+    throw;
+  }
+  m->EndBarsUpdate();
+  if (m->OnBarAfterReset) m->OnBarAfterReset(m, this);
+}
+
+void TdxBar::ResetWithConfirmation() {
+  std::string text = Format(LoadLocalizableResString(&dxSBAR_WANTTORESETTOOLBAR), {Caption()});
+  if (Application->MessageBox(text, Application->Title(), MB_OKCANCEL | MB_ICONWARNING) == IDOK)
+    Reset();
 }
 
 // ---- the manager's entry points

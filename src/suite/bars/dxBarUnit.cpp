@@ -8,6 +8,7 @@
 #include "suite/bars/dxBar.h"
 #include "suite/bars/dxBarItemControls.h"
 #include "suite/bars/dxBarStrs.h"
+#include "suite/core/dxScreenTip.h"
 
 void dxBarUnitStart(bool Start);
 
@@ -34,6 +35,8 @@ void PublishItemBase() {
       .Property("MergeKind", &T::MergeKind, &T::SetMergeKind).Default(mkAdd)
       .Property("MergeOrder", &T::MergeOrder, &T::SetMergeOrder).Default(0)
       .Property("Style", &T::Style, &T::SetStyle)
+      .Property("ScreenTip", [](T* t) { return t->ScreenTip(); },
+                [](T* t, TdxScreenTip* v) { t->SetScreenTip(v); })
       .Property("Visible", [](T* t) { return t->Visible(); },
                 [](T* t, TdxBarItemVisible v) { t->SetVisible(v); })
       .Stored(&T::StoresVisible)
@@ -78,6 +81,9 @@ void RegisterClasses() {
       .Property("UseLargeImagesForLargeIcons", &TdxBarImageOptions::UseLargeImagesForLargeIcons,
                 &TdxBarImageOptions::SetUseLargeImagesForLargeIcons).Default(0);
   RegisterClass<TdxBarBackgrounds, TPersistent>();
+  Published<TdxBarBackgrounds>()
+      .Property("Bar", &TdxBarBackgrounds::Bar)
+      .Property("SubMenu", &TdxBarBackgrounds::SubMenu);
   RegisterClass<TdxBarPopupMenuLinks, TCollection>();
   RegisterClass<TdxBarPopupMenuLink, TCollectionItem>();
   Published<TdxBarPopupMenuLink>()
@@ -132,8 +138,7 @@ void RegisterClasses() {
       .Property("AlwaysSaveText", [](M* m) { return m->AlwaysSaveText; },
                 [](M* m, bool v) { m->AlwaysSaveText = v; }).Default(0)
       .Property("AutoDockColor", &M::AutoDockColor, &M::SetAutoDockColor).Default(1)
-      .Property("AutoHideEmptyBars", [](M* m) { return m->AutoHideEmptyBars; },
-                [](M* m, bool v) { m->AutoHideEmptyBars = v; }).Default(0)
+      .Property("AutoHideEmptyBars", &M::AutoHideEmptyBars, &M::SetAutoHideEmptyBars).Default(0)
       .Property("Backgrounds", [](M* m) { return m->Backgrounds(); })
       .Property("ButtonArrowWidth", &M::ButtonArrowWidth, &M::SetButtonArrowWidth).Default(11)
       .Property("CanCustomize", [](M* m) { return m->CanCustomize; },
@@ -261,6 +266,8 @@ void PublishButton() {
       .Property("GroupIndex", &T::GroupIndex, &T::SetGroupIndex).Default(0)
       .Property("Down", &T::Down, &T::SetDown).Default(0).Stored(&T::StoresDown)
       .Property("DropDownMenu", &T::DropDownMenu, &T::SetDropDownMenu)
+      .Property("Glyph", [](T* t) { return t->Glyph(); })
+      .Property("LargeGlyph", [](T* t) { return t->LargeGlyph(); })
       .Property("Lowered", &T::Lowered, &T::SetLowered).Default(0)
       .Property("PaintStyle", &T::PaintStyle, &T::SetPaintStyle).Default(TdxBarPaintStyle::psStandard)
       .Property("ShortCut", &T::ShortCut, &T::SetShortCut).Default(0).Stored(&T::StoresShortCut)
@@ -284,6 +291,7 @@ void RegisterItemClasses() {
       .Property("AutoGrayScale", &L::AutoGrayScale, &L::SetAutoGrayScale).Default(1)
       .Property("GlyphLayout", &L::GlyphLayout, &L::SetGlyphLayout).Default(glTop)
       .Property("Height", &L::Height, &L::SetHeight).Default(0)
+      .Property("HotGlyph", &L::HotGlyph)
       .Property("HotImageIndex", &L::HotImageIndex, &L::SetHotImageIndex).Default(-1)
       .Property("LargeImageIndex", &L::LargeImageIndex,
                 [](L* b, int v) { b->SetLargeImageIndex(v); })
@@ -314,8 +322,12 @@ void RegisterItemClasses() {
   RegisterClass<TCustomdxBarSubItem, TdxBarButtonLikeItem>();
   using S = TCustomdxBarSubItem;
   Published<S>()
+      .Property("Glyph", [](S* s) { return s->Glyph(); })
       .Property("ImageIndex", [](S* s) { return s->ImageIndex(); },
                 [](S* s, int v) { s->SetImageIndex(v); }).Default(-1)
+      .Property("LargeGlyph", [](S* s) { return s->LargeGlyph(); })
+      .Property("LargeImageIndex", &S::LargeImageIndex, [](S* s, int v) { s->SetLargeImageIndex(v); })
+      .Default(-1)
       .Property("ShowCaption", &S::ShowCaption, &S::SetShowCaption).Default(1)
       .Property("OnClick", &S::OnClick);
   RegisterClass<TdxBarSubItem, TCustomdxBarSubItem>();
@@ -337,8 +349,6 @@ void RegisterItemClasses() {
       .Property("DataIndex", &LI::DataIndex, &LI::SetDataIndex).Stored([](LI*) { return false; })
       .Property("ItemIndex", &LI::ItemIndex, &LI::SetItemIndex).Default(-1)
       .Property("Items", [](LI* l) { return l->Items(); })
-      .Property("LargeImageIndex", &LI::LargeImageIndex, [](LI* l, int v) { l->SetLargeImageIndex(v); })
-      .Default(-1)
       .Property("ShowCheck", &LI::ShowCheck, &LI::SetShowCheck).Default(0)
       .Property("ShowNumbers", &LI::ShowNumbers, &LI::SetShowNumbers).Default(1);
 }
