@@ -3,10 +3,14 @@
 #include <QCoreApplication>
 #include <filesystem>
 
+#include "app/About.h"
 #include "app/ExplorerVerb.h"
+#include "app/Options.h"
 #include "appbase/Globals.h"
 #include "app/Splash.h"
+#include "appbase/HtmlHelp.h"
 #include "appbase/Utils.h"
+#include "operations/FormatSummary.h"
 #include "platform/rtl/TypInfo.h"
 #include "platform/sys/ShellFolders.h"
 
@@ -75,6 +79,37 @@ void TMainForm::ApplyExplorerVerbs() {
     RemoveExplorerVerbs(kExplorerVerb, exts);
 }
 
+void TMainForm::ApplyTempDirectory() {
+  // Documents come with their own window; until one is open there is no editor to tell.
+  if (!HasDocument()) return;
+}
+
+void TMainForm::ActionOptionsExecute(TObject*) {
+  TOptionsForm dialog(this);
+  CenterOverWindow(&dialog, this);
+  dialog.LoadOptions();
+  if (dialog.ShowModal() != mrOk) return;
+  dialog.SaveOptions();
+  ApplyTempDirectory();
+  ApplyExplorerVerbs();
+}
+
+void TMainForm::ActionHelpExecute(TObject*) { ShowHelpTopic(Handle(), "WelcometoAPP"); }
+
+void TMainForm::ActionAboutExecute(TObject*) {
+  TAboutForm dialog(this);
+  CenterOverWindow(&dialog, this);
+  dialog.ShowModal();
+}
+
+std::string RecentFilesPath() { return GlobalVars.DataFolder + "MRUList5.0"; }
+
+void ClearRecentFiles() {
+  // The list has no lines left to keep, so the file saved is empty.
+  TStringList empty;
+  empty.SaveToFile(RecentFilesPath());
+}
+
 void TMainForm::Dispatch(TMessage& Message) {
   if (Message.Msg == WM_DEFERRED_START) {
     DeferredStart();
@@ -129,5 +164,8 @@ void RegisterMainClasses() {
       .Method("FormCreate", &TMainForm::FormCreate)
       .Method("FormClose", &TMainForm::FormClose)
       .Method("FormDestroy", &TMainForm::FormDestroy)
-      .Method("TimerSplashTimer", &TMainForm::TimerSplashTimer);
+      .Method("TimerSplashTimer", &TMainForm::TimerSplashTimer)
+      .Method("ActionOptionsExecute", &TMainForm::ActionOptionsExecute)
+      .Method("ActionHelpExecute", &TMainForm::ActionHelpExecute)
+      .Method("ActionAboutExecute", &TMainForm::ActionAboutExecute);
 }

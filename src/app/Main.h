@@ -34,10 +34,17 @@ class TMainForm : public TForm {
   void AppMessage(MSG& Msg, bool& Handled);
 
   bool HasDocument() const { return false; }
+  // With an active document, its editor keeps temporary files in the data folder or in the
+  // working folder, as the options say.
+  void ApplyTempDirectory();
   // Registers or withdraws the Explorer verb for the sixteen extensions per OP_AddToExplorer.
   void ApplyExplorerVerbs();
   // The file named on the command line that the deferred start accepted ("" when none).
   const std::string& StartFileName() const { return FStartFileName; }
+
+  void ActionOptionsExecute(TObject* Sender);
+  void ActionHelpExecute(TObject* Sender);
+  void ActionAboutExecute(TObject* Sender);
 
  protected:
   void Dispatch(TMessage& Message) override;
@@ -52,5 +59,10 @@ extern TMainForm* MainForm;
 // Whether the deferred start opens the file named first on the command line: an existing file
 // (not a folder) with an extension the editor opens.
 bool OpensAtStart(const std::string& Path);
+
+// The recent-files list file in the data folder.
+std::string RecentFilesPath();
+// Empties the recent-files list and saves it at once.
+void ClearRecentFiles();
 
 void RegisterMainClasses();

@@ -3,7 +3,11 @@
 #include <QResource>
 #include <cstdlib>
 
+#include "app/About.h"
 #include "app/Main.h"
+#include "app/NewFile.h"
+#include "app/Options.h"
+#include "app/Progress.h"
 #include "app/Splash.h"
 #include "cd/LoadCD.h"
 #include "controls/ImageSlider.h"
@@ -35,6 +39,10 @@ void RegisterAppClasses() {
   RegisterSplashClasses();
   RegisterLoadCDClasses();
   RegisterMainClasses();
+  RegisterOptionsClasses();
+  RegisterNewFileClasses();
+  RegisterProgressClasses();
+  RegisterAboutClasses();
   RegisterOutputFormatClasses();
   RegisterEditingDialogClasses();
   RegisterEffectDialogClasses();
@@ -55,6 +63,7 @@ int RunProgram(int argc, char** argv) {
 
   Application->SetTitle("Sonalix Sound Editor");
   CreateForm(MainForm);
+  CreateForm(FormProgress);
   Application->Run();
 
   // The forms go while Qt is still there.

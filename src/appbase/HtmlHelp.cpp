@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include "appbase/Utils.h"
+#include "platform/gui/Forms.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/sys/Modules.h"
 #include "platform/sys/ShellFolders.h"
@@ -17,7 +18,11 @@ HWND HtmlHelpEntry(HWND /*owner*/, const char* file, unsigned command, uintptr_t
     if (data) *reinterpret_cast<uint32_t*>(data) = 1;
   } else if (command == HH_DISPLAY_TOPIC && file) {
     const std::string page = HelpPageFile(file);
-    if (!page.empty()) OpenURL(page);
+    if (!page.empty())
+      OpenURL(page);
+    else
+      Application->MessageBox(MissingHelpTopicText(file), Application->Title(),
+                              MB_OK | MB_ICONINFORMATION);
   }
   return nullptr;
 }
@@ -50,6 +55,13 @@ std::string HelpTopicTarget(const std::string& Topic) {
 
 void ShowHelpTopic(HWND Owner, const std::string& Topic) {
   HtmlHelpCall(Owner, HelpTopicTarget(Topic), HH_DISPLAY_TOPIC, 0);
+}
+
+std::string MissingHelpTopicText(const std::string& Target) {
+  std::string topic = Target;
+  const size_t sep = topic.find("::/");
+  if (sep != std::string::npos) topic = ChangeFileExt(topic.substr(sep + 3), "");
+  return Format("There is no help page for the topic \"%s\".", {topic});
 }
 
 std::string HelpPageFile(const std::string& Target) {

@@ -16,8 +16,11 @@ HWND HtmlHelpCall(HWND Owner, const std::string& Target, unsigned Command, uintp
 
 // The address of a topic: the program's path with ".chm", "::/", the lower-cased topic, ".htm".
 std::string HelpTopicTarget(const std::string& Topic);
-// Shows the page of a topic.
+// Shows the page of a topic (a message naming the topic when the program has no page for it).
 void ShowHelpTopic(HWND Owner, const std::string& Topic);
+
+// The viewer's answer to an address whose page the program lacks: a message naming the topic.
+std::string MissingHelpTopicText(const std::string& Target);
 
 // The viewer's side: the page an address names, copied out of the program's resources into a
 // file a browser can open; "" when the program has no such page.
