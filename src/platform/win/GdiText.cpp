@@ -187,12 +187,21 @@ int DrawText(HDC hdc, std::string* text, int count, RECT* rect, UINT format) {
   if (!(format & DT_NOCLIP)) p.setClipRect(QRect(rect->left, rect->top, width, rect->bottom - rect->top), Qt::IntersectClip);
   p.setFont(font);
   p.setPen(dc->TextQColor());
+  // A font with an escapement turns each line about its starting point, as text output does.
+  int escapement = 0;
+  if (TGdiFont* f = FindFont(dc->S.Font)) escapement = f->Log.lfEscapement;
   int y = top;
   for (const TLine& l : lines) {
     int w = fm.horizontalAdvance(l.Text);
     int x = rect->left;
     if (format & DT_CENTER) x = rect->left + (width - w) / 2;
     else if (format & DT_RIGHT) x = rect->right - w;
+    QTransform unturned = p.transform();
+    if (escapement) {
+      p.translate(x, y);
+      p.rotate(-escapement / 10.0);
+      p.translate(-x, -y);
+    }
     if (dc->S.BkMode == OPAQUE) p.fillRect(QRect(x, y, w, lineHeight), ColorRefToQColor(dc->S.BkColor));
     p.drawText(QPoint(x, y + fm.ascent()), l.Text);
     if (l.Underline >= 0) {
@@ -200,6 +209,7 @@ int DrawText(HDC hdc, std::string* text, int count, RECT* rect, UINT format) {
       int uw = fm.horizontalAdvance(l.Text.mid(l.Underline, 1));
       p.fillRect(QRect(ux, y + fm.ascent() + 1, uw, 1), dc->TextQColor());
     }
+    p.setTransform(unturned);
     y += lineHeight;
   }
   return (top - rect->top) + textHeight;

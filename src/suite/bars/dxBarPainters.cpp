@@ -808,8 +808,12 @@ void TdxBarPainter::DrawInPlaceSubItem(TdxBarInPlaceSubItemControlDrawParams* Dr
 
 namespace {
 
+// The context of the draw parameters' canvas with the canvas's font, pen and brush selected, as
+// the item control set them up for this paint.
 HDC DCOf(TdxBarItemControlDrawParams* DrawParams) {
-  return DrawParams && DrawParams->DrawCanvas ? DrawParams->DrawCanvas->CurrentDC() : nullptr;
+  if (!DrawParams || !DrawParams->DrawCanvas) return nullptr;
+  DrawParams->DrawCanvas->MeasureTextWidth(std::string());
+  return DrawParams->DrawCanvas->CurrentDC();
 }
 
 TCustomdxBarControl* BarOf(TdxBarItemControl* Control) { return Control ? Control->BarControl() : nullptr; }
@@ -1043,9 +1047,11 @@ void TdxBarPainter::DrawGlyph(TdxBarItemControl* Control, HDC DC, int PaintType,
     glyphRect = glyphRect.Offset(shift, shift);
   }
   if (Control && Control->ViewInfo()) Control->ViewInfo()->GlyphBounds = glyphRect;
-  // The whole part is the glyph's background on bars; in a menu it is the icon column.
+  // The glyph's background is the whole button on bars (a large button's caption included) and
+  // the icon column in a menu.
+  const TRect& background = ViewSize == 2 && PaintType != 1 ? TextArea : GlyphArea;
   DrawGlyphInRect(Control, DC, PaintType, NoIcon, Selected, Down, Pressed, DroppedDown, GrayGlyph, Split,
-                  NoIcon ? nullptr : images, NoIcon ? nullptr : glyph, index, glyphRect, GlyphArea);
+                  NoIcon ? nullptr : images, NoIcon ? nullptr : glyph, index, glyphRect, background);
 }
 
 namespace {
@@ -1204,7 +1210,9 @@ void TdxBarPainter::DrawButtonCaption(TdxBarButtonLikeControlDrawParams* DrawPar
   TdxBarItemControl* control = DrawParams->Control();
   TRect glyph = control && control->ViewInfo() ? control->ViewInfo()->GlyphBounds : TRect();
   CalcCaptionRect(DrawParams, R, caption, alignment, glyph);
-  DrawTextWithParams(DrawParams, caption, DT_SINGLELINE | DT_END_ELLIPSIS, alignment);
+  // Turned text runs along the height, which the ellipsis would not know.
+  UINT flags = DrawParams->PaintKind == 2 ? DT_SINGLELINE : DT_SINGLELINE | DT_END_ELLIPSIS;
+  DrawTextWithParams(DrawParams, caption, flags, alignment);
 }
 
 void TdxBarPainter::AddButtonExtraWidth(TdxBarButtonLikeControlDrawParams* DrawParams, int& Width) const {

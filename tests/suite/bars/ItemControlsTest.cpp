@@ -364,28 +364,39 @@ TEST_F(TItemControlsFixture, OnlyTheLastHoveredMenuItemDropsDownFourHundredMilli
 // ---- the glyph cache
 
 TEST_F(TItemControlsFixture, TheGlyphCacheRendersOncePerModeAndSourceUntilTheImageIndexChanges) {
-  TCustomImageList* images = NewImages(Form.get(), 16, 2);
+  // Two pictures of one colour each.
+  auto* images = new TCustomImageList(Form.get());
+  images->SetSize(16, 16);
+  for (TColor c : {TColor(0x00C000), TColor(0xC00000)}) {
+    TBitmap b;
+    b.SetSize(16, 16);
+    TcxCanvas(b.Canvas()).FillRectWithColor(TRect(0, 0, 16, 16), c);
+    images->Add(&b, nullptr);
+  }
   Manager->ImageOptions()->SetImages(images);
   auto* item = NewItem<TdxBarButton>("Copy");
   item->SetImageIndex(0);
   auto* c = ControlFor<TdxBarButtonControl>(item);
   ASSERT_NE(c, nullptr);
   TdxCachedImageOptions* cache = c->CachedImageOptions();
-  int renders = 0;
-  auto draw = [&](int mode) {
-    if (!cache->IsValidFor(mode, nullptr, images))
-      cache->Fill(TRect(0, 0, 16, 16), nullptr, mode, images, [&](HDC, const TRect&) { ++renders; });
+  HDC dc = Bar.Canvas->CurrentDC();
+  auto draw = [&](uint8_t Mode) {
+    DrawItemControlGlyph(c, dc, GetSysColorBrush(COLOR_BTNFACE), Mode, clNone, item->ImageIndex(), images, nullptr,
+                         TRect(4, 4, 20, 20), TRect(2, 2, 22, 22));
+    return TColor(GetPixel(dc, 12, 12));
   };
-  draw(1);
-  draw(1);
-  EXPECT_EQ(renders, 1);
+  EXPECT_EQ(draw(0), TColor(0x00C000));
+  EXPECT_EQ(draw(0), TColor(0x00C000));
+  EXPECT_EQ(cache->FillCount(), 1);
   draw(2);
   draw(2);
-  EXPECT_EQ(renders, 2);
+  EXPECT_EQ(cache->FillCount(), 2);
   EXPECT_EQ(cache->CacheBitmap()->Width(), 16);
   item->SetImageIndex(1);
-  draw(2);
-  EXPECT_EQ(renders, 3);
+  EXPECT_EQ(draw(0), TColor(0xC00000)) << "a new image index draws the new picture";
+  EXPECT_EQ(cache->FillCount(), 3);
+  // The shadowed look is never cached.
+  draw(5);
   EXPECT_EQ(cache->FillCount(), 3);
 }
 
