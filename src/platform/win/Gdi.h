@@ -229,6 +229,8 @@ HRGN CreateRectRgn(int x1, int y1, int x2, int y2);
 HRGN CreateRectRgnIndirect(const RECT* r);
 HRGN CreateEllipticRgn(int x1, int y1, int x2, int y2);
 HRGN CreateRoundRectRgn(int x1, int y1, int x2, int y2, int w, int h);
+constexpr int ALTERNATE = 1;  // polygon fill modes
+constexpr int WINDING = 2;
 HRGN CreatePolygonRgn(const POINT* pts, int count, int fillMode);
 // Region data: a header followed by nCount rectangles (RDH_RECTANGLES only).
 constexpr DWORD RDH_RECTANGLES = 1;

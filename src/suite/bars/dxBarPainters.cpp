@@ -534,22 +534,6 @@ int TdxBarPainter::FloatingCaptionTextStart(TCustomdxBarControl* BarControl) con
   return {};
 }
 
-TRect TdxBarPainter::CalcEllipsisButtonRect(TdxBarColorComboControlDrawParams* DrawParams, const TRect& ItemRect) const {
-  return {};
-}
-
-void TdxBarPainter::DrawEllipsisDot(TdxBarColorComboControlDrawParams* DrawParams, const TRect& R) const {
-}
-
-void TdxBarPainter::DrawEllipsisDots(TdxBarColorComboControlDrawParams* DrawParams, const TRect& R) const {
-}
-
-void TdxBarPainter::DrawComboArrow(TdxBarEditLikeControlDrawParams* DrawParams, const TRect& R, TColor Color, int Size) const {
-}
-
-void TdxBarPainter::DrawScrollArrow(TdxBarSubMenuControl* SubMenu, TcxCanvas* Canvas, bool Bottom, TColor Color, const TRect& R) const {
-}
-
 void TdxBarPainter::DrawScrollButton(TdxBarSubMenuControl* SubMenu, TcxCanvas* Canvas, bool Bottom) const {
 }
 
@@ -574,27 +558,6 @@ void TdxBarPainter::DrawExpandButton(TdxBarSubMenuControl* SubMenu, const TRect&
 }
 
 void TdxBarPainter::DrawExpandButtonFrame(TdxBarSubMenuControl* SubMenu, HDC DC, const TRect& R) const {
-}
-
-void TdxBarPainter::InPlaceEditRect(TdxBarItemControl* EditControl, TRect& R) const {
-}
-
-void TdxBarPainter::DrawSpinArrow(TdxBarSpinEditDrawParams* DrawParams, TPoint Position, TcxArrowDirection Direction) const {
-}
-
-void TdxBarPainter::NarrowEditCaptionPart(TdxBarEditLikeControlDrawParams* DrawParams, std::vector<TRect>& PartRects) const {
-}
-
-void TdxBarPainter::CalcColorComboPartRects(TdxBarColorComboControlDrawParams* DrawParams, const TRect& R, std::vector<TRect>& PartRects) const {
-}
-
-void TdxBarPainter::CalcComboPartRects(TdxBarEditLikeControlDrawParams* DrawParams, const TRect& R, std::vector<TRect>& PartRects) const {
-}
-
-void TdxBarPainter::CalcEditPartRects(TdxBarEditLikeControlDrawParams* DrawParams, const TRect& ItemRect, std::vector<TRect>& PartRects) const {
-}
-
-void TdxBarPainter::CalcSpinEditPartRects(TdxBarSpinEditDrawParams* DrawParams, const TRect& R, std::vector<TRect>& PartRects) const {
 }
 
 int TdxBarPainter::MenuIconAreaSize(TdxBarSubMenuControl* SubMenu) const {
@@ -666,17 +629,6 @@ void TdxBarPainter::DrawBarOnDockBackground(TCustomdxBarControl* BarControl, HDC
 void TdxBarPainter::FillBarBorderArea(TCustomdxBarControl* BarControl, HDC DC) const {
 }
 
-HBRUSH TdxBarPainter::ComboButtonBrush(TdxBarEditLikeControlDrawParams* DrawParams) const {
-  return nullptr;
-}
-
-void TdxBarPainter::DrawComboButton(TdxBarEditLikeControlDrawParams* DrawParams, const TRect& R, bool Pressed) const {
-}
-
-TRect TdxBarPainter::MenuBorderRect(TdxBarSubMenuControl* SubMenu) const {
-  return {};
-}
-
 int TdxBarPainter::DetachCaptionAreaSize(TdxBarSubMenuControl* SubMenu) const {
   return {};
 }
@@ -698,109 +650,7 @@ void TdxBarPainter::MenuBackgroundBrush(TdxBarSubMenuControl* SubMenu, HBRUSH& B
 void TdxBarPainter::DrawMenuBackgroundPart(TdxBarSubMenuControl* SubMenu, TcxCanvas* Canvas, const TRect& Area, const TRect& Excluded) const {
 }
 
-void TdxBarPainter::DrawEditValue(TdxBarItem* EditItem, TdxBarItemLink* Link, const TRect& R, TcxCanvas* Canvas) const {
-}
-
 void TdxBarPainter::ApplyLookAndFeel(TdxBarManager* Manager, TcxLookAndFeel* LookAndFeel) const {
-}
-
-bool TdxBarPainter::EditDrawsSelected(TdxBarEditLikeControlDrawParams* DrawParams) const {
-  return {};
-}
-
-void TdxBarPainter::DrawComboListItemDefault(TdxBarItem* Item, TcxCanvas* Canvas, const TRect& R, int Index) const {
-}
-
-void TdxBarPainter::DrawEdit(TdxBarEditLikeControlDrawParams* DrawParams, const TRect& R) const {
-}
-
-void TdxBarPainter::FillEditBackground(TdxBarEditLikeControlDrawParams* DrawParams, const TRect& R) const {
-}
-
-void TdxBarPainter::DrawEditBorder(TdxBarEditLikeControlDrawParams* DrawParams, TRect& R) const {
-}
-
-void TdxBarPainter::DrawEditCaption(TdxBarEditLikeControlDrawParams* DrawParams, const TRect& R) const {
-}
-
-void TdxBarPainter::DrawEditSelectedInMenu(TdxBarEditLikeControlDrawParams* DrawParams, const TRect& R) const {
-}
-
-void TdxBarPainter::DrawEditGlyph(TdxBarEditLikeControlDrawParams* DrawParams, const TRect& R) const {
-}
-
-bool TdxBarPainter::EditCaptionSelected(TdxBarEditLikeControlDrawParams* DrawParams) const {
-  return {};
-}
-
-bool TdxBarPainter::EditCaptionNonRecent(TdxBarEditLikeControlDrawParams* DrawParams) const {
-  return {};
-}
-
-void TdxBarPainter::DrawEditText(TdxBarItemControl* EditControl, TcxCanvas* Canvas, const TRect& R) const {
-}
-
-TRect TdxBarPainter::EditCaptionMargins(TdxBarEditLikeControlDrawParams* DrawParams, int Part) const {
-  return {};
-}
-
-int TdxBarPainter::EditGlyphIndent(TdxBarEditLikeControlDrawParams* DrawParams) const {
-  return {};
-}
-
-HBRUSH TdxBarPainter::EditBarBrush(TdxBarItemControl* Control) const {
-  return nullptr;
-}
-
-bool TdxBarPainter::HasColorBox(TdxBarColorComboControlDrawParams* DrawParams) const {
-  return {};
-}
-
-void TdxBarPainter::AdjustColorComboRect(TdxBarColorComboControlDrawParams* DrawParams, TRect& R) const {
-}
-
-void TdxBarPainter::DrawEllipsisButton(TdxBarColorComboControlDrawParams* DrawParams, const TRect& R) const {
-}
-
-void TdxBarPainter::DrawColorBoxFrame(TdxBarColorComboControlDrawParams* DrawParams, const TRect& R) const {
-}
-
-TPoint TdxBarPainter::SpinArrowPosition(TdxBarSpinEditDrawParams* DrawParams, const TRect& ButtonRect, TcxArrowDirection Direction) const {
-  return {};
-}
-
-void TdxBarPainter::AdjustSpinEditRect(TdxBarSpinEditDrawParams* DrawParams, TRect& R) const {
-}
-
-TRect TdxBarPainter::CalcSpinButtonRect(TdxBarSpinEditDrawParams* DrawParams, const TRect& R, int Button) const {
-  return {};
-}
-
-int TdxBarPainter::SpinButtonState(TdxBarSpinEditDrawParams* DrawParams, int Button) const {
-  return {};
-}
-
-void TdxBarPainter::DrawSpinButton(TdxBarSpinEditDrawParams* DrawParams, const TRect& R, int Button) const {
-}
-
-void TdxBarPainter::FillSpinEditBackground(TdxBarSpinEditDrawParams* DrawParams, const TRect& R) const {
-}
-
-int TdxBarPainter::InPlaceSubItemTextSize(TdxBarInPlaceSubItemControlDrawParams* DrawParams) const {
-  return {};
-}
-
-bool TdxBarPainter::InPlaceSubItemSelected(TdxBarInPlaceSubItemControlDrawParams* DrawParams) const {
-  return {};
-}
-
-void TdxBarPainter::DrawInPlaceSubItemArrow(TdxBarInPlaceSubItemControlDrawParams* DrawParams, TcxArrowDirection Direction, const TRect& R) const {
-}
-
-void TdxBarPainter::DrawInPlaceSubItemBackground(TdxBarInPlaceSubItemControlDrawParams* DrawParams, const TRect& R) const {
-}
-
-void TdxBarPainter::DrawInPlaceSubItem(TdxBarInPlaceSubItemControlDrawParams* DrawParams, const TRect& R) const {
 }
 
 
@@ -1849,6 +1699,441 @@ void TdxBarPainter::DrawDetachCaption(TdxBarSubMenuControl* SubMenu, HDC DC, con
   FillWithBrush(DC, R, SysBrush(COLOR_INACTIVECAPTION));
 }
 
+// ---- edits, combos, spin edits and colour combos
+
+namespace {
+
+TCustomdxBarControl* BarOfParams(TdxBarItemControlDrawParams* DrawParams) { return BarOf(DrawParams->Control()); }
+
+HBRUSH BarBackgroundBrush(const TdxBarPainter& Painter, TCustomdxBarControl* Bar) {
+  return Bar && Bar->BackgroundBrush() ? Bar->BackgroundBrush() : Painter.BarBrush(Bar);
+}
+
+TRect PartOf(TdxBarItemControlDrawParams* DrawParams, size_t Index) {
+  TdxBarItemControl* c = DrawParams->Control();
+  if (!c || c->PartRects().size() <= Index) return TRect();
+  return c->PartRects()[Index];
+}
+
+int ControlWidth(TdxBarItemControlDrawParams* DrawParams, const TRect& Fallback) {
+  TdxBarItemControl* c = DrawParams->Control();
+  return c && c->Link() ? c->ItemBoundsOf().Width() : Fallback.Width();
+}
+
+}  // namespace
+
+int TdxBarPainter::EditGlyphIndent(TdxBarEditLikeControlDrawParams* DrawParams) const {
+  if (!(DrawParams->ShownParts & 1)) return EditNoGlyphIndent();
+  return DrawParams->PaintKind == 1 ? EditMenuGlyphIndent() : 0;
+}
+
+TRect TdxBarPainter::EditCaptionMargins(TdxBarEditLikeControlDrawParams* DrawParams, int Part) const {
+  if (Part == 1) {
+    if (DrawParams->PaintKind == 1) return EditMenuCaptionMargins();
+    return TRect(EditGlyphIndent(DrawParams), 0, EditCaptionGap(), 0);
+  }
+  TdxBarManager* m = ManagerOf(DrawParams->Control());
+  int glyph = m ? m->ImageOptions()->GlyphSize() : 16;
+  return TRect((DrawParams->GlyphExtent.cx - glyph) / 2, 0, 4, 0);
+}
+
+void TdxBarPainter::CalcEditPartRects(TdxBarEditLikeControlDrawParams* DrawParams, const TRect& ItemRect,
+                                      std::vector<TRect>& PartRects) const {
+  if (PartRects.size() < 3) PartRects.resize(3);
+  TRect m = EditFrameMargins(DrawParams->PaintKind);
+  TdxBarItemControl* control = DrawParams->Control();
+  bool glyph = (DrawParams->ShownParts & 1) != 0;
+  int x = ItemRect.Left;
+  if (glyph && DrawParams->PaintKind != 1) x += m.Left;
+  int glyphWidth = glyph && control ? control->GlyphPartWidth() : 0;
+  int captionWidth = (DrawParams->ShownParts & 2) && control ? control->CaptionWidth() : 0;
+  PartRects[1] = TRect(x, ItemRect.Top, x + glyphWidth, ItemRect.Bottom);
+  PartRects[2] = TRect(PartRects[1].Right, ItemRect.Top, PartRects[1].Right + captionWidth, ItemRect.Bottom);
+  // The frame of the value area follows the glyph and the caption.
+  PartRects[0] = TRect(std::max(ItemRect.Left + m.Left, PartRects[2].Right), ItemRect.Top + m.Top,
+                       ItemRect.Right - m.Right, ItemRect.Bottom - m.Bottom);
+}
+
+void TdxBarPainter::NarrowEditCaptionPart(TdxBarEditLikeControlDrawParams* DrawParams,
+                                          std::vector<TRect>& PartRects) const {
+  if (PartRects.size() < 2) return;
+  int x = PartRects[1].Right - EditMinTextWidth();
+  PartRects[0].Right = x;
+  PartRects[1].Left = x;
+}
+
+void TdxBarPainter::CalcComboPartRects(TdxBarEditLikeControlDrawParams* DrawParams, const TRect& R,
+                                       std::vector<TRect>& PartRects) const {
+  if (PartRects.size() < 4) PartRects.resize(4);
+  TRect m = EditMargins(DrawParams->PaintKind);
+  TRect content(R.Left + m.Left, R.Top + m.Top, R.Right - m.Right, R.Bottom - m.Bottom);
+  int zero = DrawParams->DrawCanvas ? DrawParams->DrawCanvas->MeasureTextWidth("0") : 7;
+  int w = ComboArrowWidth(BarOfParams(DrawParams), zero);
+  PartRects[3] = TRect(content.Right - w, content.Top, content.Right, content.Bottom);
+  PartRects[0].Right = PartRects[3].Left - ComboButtonInset(DrawParams);
+}
+
+TRect TdxBarPainter::CalcEllipsisButtonRect(TdxBarColorComboControlDrawParams* DrawParams,
+                                            const TRect& ItemRect) const {
+  TRect empty(ItemRect.Right, ItemRect.Top, ItemRect.Right, ItemRect.Bottom);
+  if (!DrawParams->ShowCustomColorButton) return empty;
+  TRect m = ColorBoxMargins(DrawParams->PaintKind);
+  int w = EllipsisButtonWidth(DrawParams->PaintKind, ItemRect) + m.Left + m.Right;
+  if (2 * w >= ControlWidth(DrawParams, ItemRect)) return empty;
+  return TRect(ItemRect.Right - w + m.Left, ItemRect.Top + m.Top, ItemRect.Right - m.Right, ItemRect.Bottom - m.Bottom);
+}
+
+bool TdxBarPainter::HasColorBox(TdxBarColorComboControlDrawParams* DrawParams) const {
+  return PartOf(DrawParams, 4).Width() > 0;
+}
+
+void TdxBarPainter::AdjustColorComboRect(TdxBarColorComboControlDrawParams* DrawParams, TRect& R) const {
+  if (ColorComboFlag() && HasColorBox(DrawParams))
+    R.Right = PartOf(DrawParams, 4).Right + ColorBoxMargins(DrawParams->PaintKind).Right;
+}
+
+void TdxBarPainter::CalcColorComboPartRects(TdxBarColorComboControlDrawParams* DrawParams, const TRect& R,
+                                            std::vector<TRect>& PartRects) const {
+  if (PartRects.size() < 5) PartRects.resize(5);
+  PartRects[4] = CalcEllipsisButtonRect(DrawParams, R);
+  bool box = PartRects[4].Width() > 0;
+  int right = PartRects[4].Left;
+  if (box) right -= ColorBoxMargins(DrawParams->PaintKind).Left;
+  TRect m = EditMargins(DrawParams->PaintKind);
+  if (!(ColorComboFlag() && box)) right -= m.Right;
+  CalcComboPartRects(DrawParams, TRect(R.Left, R.Top, right + m.Right, R.Bottom), PartRects);
+}
+
+TRect TdxBarPainter::CalcSpinButtonRect(TdxBarSpinEditDrawParams* DrawParams, const TRect& R, int Button) const {
+  TRect m = SpinButtonMargins(DrawParams->PaintKind);
+  int w = SpinButtonsWidth(DrawParams->PaintKind, R) + m.Left + m.Right;
+  if (2 * w >= ControlWidth(DrawParams, R)) return TRect(R.Right, R.Top, R.Right, R.Top);
+  TRect column(R.Right - w + m.Left, R.Top + m.Top, R.Right - m.Right, R.Bottom - m.Bottom);
+  int half = column.Height() / 2;
+  if (Button == 1) return TRect(column.Left, column.Top, column.Right, column.Top + half);
+  return TRect(column.Left, column.Top + half, column.Right, column.Bottom);
+}
+
+void TdxBarPainter::CalcSpinEditPartRects(TdxBarSpinEditDrawParams* DrawParams, const TRect& R,
+                                          std::vector<TRect>& PartRects) const {
+  if (PartRects.size() < 5) PartRects.resize(5);
+  PartRects[3] = CalcSpinButtonRect(DrawParams, R, 1);
+  PartRects[4] = CalcSpinButtonRect(DrawParams, R, 2);
+  PartRects[0].Right = PartRects[3].Left - EditFrameMargins(DrawParams->PaintKind).Right -
+                       SpinButtonMargins(DrawParams->PaintKind).Left;
+}
+
+void TdxBarPainter::AdjustSpinEditRect(TdxBarSpinEditDrawParams* DrawParams, TRect& R) const {
+  TRect first = PartOf(DrawParams, 3);
+  if (!first.IsEmpty()) R.Right = first.Left - SpinButtonMargins(DrawParams->PaintKind).Left;
+}
+
+int TdxBarPainter::SpinButtonState(TdxBarSpinEditDrawParams* DrawParams, int Button) const {
+  if (!DrawParams->DrawEnabled) return 4;
+  if (DrawParams->PressedButton == Button) return 3;
+  if (DrawParams->HotPart == Button + 2) return 2;
+  return 1;
+}
+
+TPoint TdxBarPainter::SpinArrowPosition(TdxBarSpinEditDrawParams* DrawParams, const TRect& ButtonRect,
+                                        TcxArrowDirection Direction) const {
+  TSize arrow = SpinButtonSizes(2 * ButtonRect.Height());
+  int x = ButtonRect.Left + (ButtonRect.Width() - arrow.cx) / 2;
+  int y = (ButtonRect.Top + ButtonRect.Bottom - arrow.cy) / 2;
+  if (Direction == adUp) y += arrow.cy - 1;
+  int button = Direction == adUp ? 1 : 2;
+  if (DrawParams->PressedButton == button) {
+    ++x;
+    ++y;
+  }
+  return TPoint(x, y);
+}
+
+void TdxBarPainter::DrawSpinArrow(TdxBarSpinEditDrawParams* DrawParams, TPoint Position,
+                                  TcxArrowDirection Direction) const {
+  HDC dc = DCOf(DrawParams);
+  TRect button = PartOf(DrawParams, Direction == adUp ? 3 : 4);
+  int a = SpinButtonSizes(2 * std::max(button.Height(), 8)).cy;
+  if (a <= 0) return;
+  auto triangle = [&](int Shift, COLORREF Color) {
+    int x = Position.X + Shift, y = Position.Y + Shift, apex = Direction == adUp ? -(a - 1) : a - 1;
+    POINT p[3] = {{x, y}, {x + 2 * a - 2, y}, {x + a - 1, y + apex}};
+    FillPolygonWithColor(dc, p, 3, Color);
+  };
+  if (DrawParams->DrawEnabled) {
+    triangle(0, SysColor(COLOR_BTNTEXT));
+  } else {
+    triangle(1, SysColor(COLOR_BTNHIGHLIGHT));
+    triangle(0, SysColor(COLOR_BTNSHADOW));
+  }
+}
+
+void TdxBarPainter::DrawSpinButton(TdxBarSpinEditDrawParams* DrawParams, const TRect& R, int Button) const {
+  int state = SpinButtonState(DrawParams, Button);
+  DrawButtonFace(DrawParams->Control(), DCOf(DrawParams), state == 3, state == 2 || state == 3,
+                 DrawParams->DrawEnabled, R);
+  TcxArrowDirection direction = Button == 1 ? adUp : adDown;
+  DrawSpinArrow(DrawParams, SpinArrowPosition(DrawParams, R, direction), direction);
+}
+
+void TdxBarPainter::FillSpinEditBackground(TdxBarSpinEditDrawParams* DrawParams, const TRect& R) const {
+  FillControlBackground(DrawParams->Control(), DCOf(DrawParams), false,
+                        BarBackgroundBrush(*this, BarOfParams(DrawParams)), R);
+}
+
+HBRUSH TdxBarPainter::ComboButtonBrush(TdxBarEditLikeControlDrawParams* DrawParams) const {
+  return ItemBackgroundBrush(DrawParams->Control(), DrawParams->PaintKind, !(DrawParams->ShownParts & 1),
+                             DrawParams->Highlighted, false, DrawParams->DrawEnabled);
+}
+
+void TdxBarPainter::DrawComboArrow(TdxBarEditLikeControlDrawParams* DrawParams, const TRect& R, TColor Color,
+                                   int Size) const {
+  if (!IsFlat() && !DrawParams->DrawEnabled) Color = clDefault;
+  DrawArrowTriangle(DCOf(DrawParams), R, true, Size, false, DrawParams->DrawEnabled, IsFlat(), Color);
+}
+
+void TdxBarPainter::DrawComboButton(TdxBarEditLikeControlDrawParams* DrawParams, const TRect& R,
+                                    bool Pressed) const {
+  TRect r = R;
+  DrawSimpleComboButton(DrawParams, r, ComboButtonBrush(DrawParams));
+  int size = r.Width() / 4;
+  if (size % 2 == 0) ++size;
+  DrawComboArrow(DrawParams, r, ComboArrowColor(DrawParams), size);
+}
+
+void TdxBarPainter::DrawEllipsisDot(TdxBarColorComboControlDrawParams* DrawParams, const TRect& R) const {
+  HDC dc = DCOf(DrawParams);
+  if (!DrawParams->DrawEnabled) {
+    FillDisabledShadow(DrawParams->Control(), dc, R);
+    return;
+  }
+  bool inverse = IsBtnFaceWhite() && DrawParams->Highlighted;
+  FillWithBrush(dc, R, SysBrush(inverse ? COLOR_BTNFACE : COLOR_BTNTEXT));
+}
+
+void TdxBarPainter::DrawEllipsisDots(TdxBarColorComboControlDrawParams* DrawParams, const TRect& R) const {
+  int w = R.Width() / 7;
+  if (w <= 0) return;
+  TRect dot(R.Left, R.Bottom - w, R.Left + w, R.Bottom);
+  dot = dot.Offset((R.Width() - 5 * w) / 2, -EllipsisDotLift(w));
+  OffsetWhenDown(DrawParams->PressedLook, dot);
+  for (int i = 0; i < 3; ++i) DrawEllipsisDot(DrawParams, dot.Offset(2 * w * i, 0));
+}
+
+void TdxBarPainter::DrawEllipsisButton(TdxBarColorComboControlDrawParams* DrawParams, const TRect& R) const {
+  DrawButtonFace(DrawParams->Control(), DCOf(DrawParams), DrawParams->PressedLook, DrawParams->Highlighted,
+                 DrawParams->DrawEnabled, R);
+  DrawEllipsisDots(DrawParams, R);
+}
+
+void TdxBarPainter::DrawColorBoxFrame(TdxBarColorComboControlDrawParams* DrawParams, const TRect& R) const {
+  HDC dc = DCOf(DrawParams);
+  FrameWithBrush(dc, R, SysBrush(COLOR_BTNSHADOW));
+  FrameWithBrush(dc, R.Inflate(0, -1), SysBrush(COLOR_BTNSHADOW));
+}
+
+bool TdxBarPainter::EditDrawsSelected(TdxBarEditLikeControlDrawParams* DrawParams) const {
+  return DrawParams->Highlighted;
+}
+
+bool TdxBarPainter::EditCaptionSelected(TdxBarEditLikeControlDrawParams* DrawParams) const {
+  return DrawParams->PaintKind == 1 && (DrawParams->Highlighted || NonRecent(DrawParams->Control()));
+}
+
+bool TdxBarPainter::EditCaptionNonRecent(TdxBarEditLikeControlDrawParams* DrawParams) const {
+  return DrawParams->PaintKind == 1 && NonRecent(DrawParams->Control());
+}
+
+HBRUSH TdxBarPainter::EditBarBrush(TdxBarItemControl* Control) const {
+  return BarBackgroundBrush(*this, BarOf(Control));
+}
+
+void TdxBarPainter::FillEditBackground(TdxBarEditLikeControlDrawParams* DrawParams, const TRect& R) const {
+  HDC dc = DCOf(DrawParams);
+  TdxBarItemControl* control = DrawParams->Control();
+  TCustomdxBarControl* bar = BarOf(control);
+  bool menu = DrawParams->PaintKind == 1;
+  HBRUSH back = menu && DrawParams->Highlighted ? SelectionBrush(bar) : BarBackgroundBrush(*this, bar);
+  bool text = (DrawParams->ShownParts & 2) || (menu && MenuHasSideBand() && !(DrawParams->ShownParts & 1));
+  if (text) {
+    TRect caption = PartOf(DrawParams, 2);
+    int margin = EditCaptionMargins(DrawParams, 1).Right;
+    FillControlBackground(control, dc, EditCaptionSelected(DrawParams), back,
+                          TRect(caption.Left, R.Top, caption.Right - margin, R.Bottom));
+    FillControlBackground(control, dc, EditCaptionNonRecent(DrawParams), EditBarBrush(control),
+                          TRect(caption.Right - margin, R.Top, caption.Right, R.Bottom));
+  }
+  if ((DrawParams->ShownParts & 1) && !menu)
+    FillControlBackground(control, dc, EditCaptionSelected(DrawParams), back, PartOf(DrawParams, 1));
+}
+
+void TdxBarPainter::DrawEditBorder(TdxBarEditLikeControlDrawParams* DrawParams, TRect& R) const {
+  HDC dc = DCOf(DrawParams);
+  TdxBarItemControl* control = DrawParams->Control();
+  HBRUSH bar = BarBackgroundBrush(*this, BarOf(control));
+  bool nonRecent = NonRecent(control);
+  if (DrawParams->Highlighted)
+    Edge(dc, R, BDR_SUNKENOUTER, BF_RECT);
+  else
+    FrameControlBackground(control, dc, nonRecent, bar, R);
+  R = R.Inflate(-1, -1);
+  bool relaxed = DrawParams->FramePartOnly;
+  HBRUSH inner = DrawParams->DrawEnabled || relaxed ? bar : SysBrush(COLOR_BTNHIGHLIGHT);
+  bool solid = nonRecent || ((DrawParams->Highlighted || !DrawParams->DrawEnabled) && !relaxed);
+  FrameControlBackground(control, dc, solid, inner, R);
+  R = R.Inflate(-1, -1);
+}
+
+void TdxBarPainter::DrawEditSelectedInMenu(TdxBarEditLikeControlDrawParams* DrawParams, const TRect& R) const {
+  TRect r = R;
+  DrawSunkenFrame(DCOf(DrawParams), r);
+}
+
+void TdxBarPainter::DrawEditGlyph(TdxBarEditLikeControlDrawParams* DrawParams, const TRect& R) const {
+  TRect glyph = R;
+  if (DrawParams->PaintKind != 1) {
+    TRect m = EditCaptionMargins(DrawParams, 2);
+    glyph = TRect(R.Left + m.Left, R.Top + m.Top, R.Right - m.Right, R.Bottom - m.Bottom);
+  }
+  TdxBarItemControl* control = DrawParams->Control();
+  DrawItemGlyph(control, DCOf(DrawParams), DrawParams->PaintKind, false, EditGlyphHot(control), false, false,
+                false, false, false, R, glyph);
+}
+
+void TdxBarPainter::DrawEditCaption(TdxBarEditLikeControlDrawParams* DrawParams, const TRect& R) const {
+  TRect r = R;
+  r.Right -= EditCaptionMargins(DrawParams, 1).Right;
+  DrawItemText(DrawParams->Control(), DCOf(DrawParams), DT_SINGLELINE, IsFlatAndNotWhiteFace(), false, false,
+               DrawParams->PaintKind == 1 && DrawParams->Highlighted, DrawParams->DrawEnabled, DT_RIGHT, r,
+               DrawParams->CaptionText);
+}
+
+void TdxBarPainter::DrawEdit(TdxBarEditLikeControlDrawParams* DrawParams, const TRect& R) const {
+  if (!DCOf(DrawParams)) return;
+  FillEditBackground(DrawParams, R);
+  if (DrawParams->PaintKind == 1 && DrawParams->Highlighted) DrawEditSelectedInMenu(DrawParams, R);
+  TRect frame = PartOf(DrawParams, 0);
+  if (!frame.IsEmpty()) DrawEditBorder(DrawParams, frame);
+  if (DrawParams->ShownParts & 1) DrawEditGlyph(DrawParams, PartOf(DrawParams, 1));
+  if (DrawParams->ShownParts & 2) DrawEditCaption(DrawParams, PartOf(DrawParams, 2));
+}
+
+void TdxBarPainter::DrawEditText(TdxBarItemControl* EditControl, TcxCanvas* Canvas, const TRect& R) const {
+  TColor text, back;
+  EditColors(EditControl, text, back);
+  Canvas->CurrentFont()->SetColor(text);
+  Canvas->SetBrushColor(back);
+  HDC dc = Canvas->CurrentDC();
+  TClipKeeper clip(dc);
+  IntersectClipRect(dc, R.Left, R.Top, R.Right, R.Bottom);
+  if (EditControl) DrawEditValue(EditControl->LinkItem(), EditControl->Link(), R, Canvas);
+}
+
+void TdxBarPainter::DrawEditValue(TdxBarItem* EditItem, TdxBarItemLink* Link, const TRect& R,
+                                  TcxCanvas* Canvas) const {
+  HDC dc = Canvas->CurrentDC();
+  Canvas->MeasureTextWidth(std::string());
+  FillWithBrush(dc, R, static_cast<HBRUSH>(Canvas->CurrentBrush()->Handle()));
+  std::string text;
+  if (Link && Link->Control() && Link->Control()->IsEditing())
+    text = Link->Control()->WindowText();
+  else if (auto* w = dynamic_cast<TdxBarWindowItem*>(EditItem))
+    text = w->Text();
+  RECT r = R.Inflate(-EditTextIndent(), 0);
+  int mode = SetBkMode(dc, TRANSPARENT);
+  DrawText(dc, text, -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+  SetBkMode(dc, mode);
+}
+
+void TdxBarPainter::DrawComboListItemDefault(TdxBarItem* Item, TcxCanvas* Canvas, const TRect& R,
+                                             int Index) const {
+  HDC dc = Canvas->CurrentDC();
+  Canvas->MeasureTextWidth(std::string());
+  FillWithBrush(dc, R, static_cast<HBRUSH>(Canvas->CurrentBrush()->Handle()));
+  std::string text;
+  if (auto* w = dynamic_cast<TdxBarWindowItem*>(Item)) text = Index < 0 ? w->Text() : std::string();
+  TextOut(dc, R.Left + 2, R.Top, text);
+}
+
+void TdxBarPainter::InPlaceEditRect(TdxBarItemControl* EditControl, TRect& R) const {
+  TRect m = CaptionMargins();
+  int top = 0, bottom = 0;
+  EditBorderSize(top, bottom);
+  R = TRect(R.Left + m.Left, R.Top + top, R.Right - m.Right, R.Bottom - bottom);
+}
+
+// ---- in-place sub items
+
+int TdxBarPainter::InPlaceSubItemTextSize(TdxBarInPlaceSubItemControlDrawParams* DrawParams) const {
+  TCustomdxBarControl* bar = BarOfParams(DrawParams);
+  return bar ? bar->TextSize() : ReferenceTextSize();
+}
+
+bool TdxBarPainter::InPlaceSubItemSelected(TdxBarInPlaceSubItemControlDrawParams* DrawParams) const {
+  return DrawParams->Highlighted;
+}
+
+void TdxBarPainter::DrawInPlaceSubItemBackground(TdxBarInPlaceSubItemControlDrawParams* DrawParams,
+                                                 const TRect& R) const {
+  HDC dc = DCOf(DrawParams);
+  TCustomdxBarControl* bar = BarOfParams(DrawParams);
+  FillWithBrush(dc, TRect(R.Left, R.Bottom - 1, R.Right, R.Bottom), BarBackgroundBrush(*this, bar));
+  TRect rest(R.Left, R.Top, R.Right, R.Bottom - 1);
+  bool selected = InPlaceSubItemSelected(DrawParams);
+  FillWithBrush(dc, rest, selected ? SelectionBrush(bar) : InPlaceSubItemHotBrush());
+  if (selected) FrameSelection(dc, rest);
+}
+
+void TdxBarPainter::DrawInPlaceSubItemArrow(TdxBarInPlaceSubItemControlDrawParams* DrawParams,
+                                            TcxArrowDirection Direction, const TRect& R) const {
+  DrawArrowSized(DCOf(DrawParams), R, Direction, DrawParams->ArrowAreaSize.cy, InPlaceSubItemSelected(DrawParams),
+                 DrawParams->DrawEnabled, InPlaceSubItemArrowFlat(DrawParams), ArrowColor(DrawParams));
+}
+
+void TdxBarPainter::DrawInPlaceSubItem(TdxBarInPlaceSubItemControlDrawParams* DrawParams, const TRect& R) const {
+  HDC dc = DCOf(DrawParams);
+  if (!dc) return;
+  DrawInPlaceSubItemBackground(DrawParams, R);
+  TRect caption = R;
+  caption.Left += InPlaceSubItemExtraHeight();
+  TdxBarItemControl* control = DrawParams->Control();
+  DrawItemText(control, dc, DT_SINGLELINE, control ? control->PaintsFlat() : true, true, false,
+               InPlaceSubItemSelected(DrawParams), DrawParams->DrawEnabled, 0, caption, DrawParams->CaptionText);
+  if (!DrawParams->DrawEnabled) return;
+  TRect arrow(R.Right - DrawParams->ArrowAreaSize.cx, R.Top, R.Right, R.Bottom);
+  if (!DrawParams->Expanded) arrow = arrow.Offset(DrawParams->ArrowAreaSize.cy, 0);
+  DrawInPlaceSubItemArrow(DrawParams, DrawParams->Expanded ? adDown : adRight, arrow);
+}
+
+// ---- sub-menu parts that need no sub-menu state
+
+TRect TdxBarPainter::MenuBorderRect(TdxBarSubMenuControl* SubMenu) const {
+  int w = MenuClientIndent();
+  return TRect(w, w, w, w);
+}
+
+void TdxBarPainter::DrawScrollArrow(TdxBarSubMenuControl* SubMenu, TcxCanvas* Canvas, bool Bottom, TColor Color,
+                                    const TRect& R) const {
+  HDC dc = Canvas->CurrentDC();
+  TPoint p[3];
+  ComputeArrowTriangle(R, p, Bottom ? adDown : adUp, true, ScrollArrowSize(R.Height()));
+  // A polygon region leaves out its right and bottom edges: widen it by one pixel there.
+  int right = std::max({p[0].X, p[1].X, p[2].X}), bottom = std::max({p[0].Y, p[1].Y, p[2].Y});
+  POINT q[3];
+  for (int i = 0; i < 3; ++i) q[i] = {p[i].X + (p[i].X == right ? 1 : 0), p[i].Y + (p[i].Y == bottom ? 1 : 0)};
+  HRGN triangle = CreatePolygonRgn(q, 3, WINDING);
+  {
+    TClipKeeper clip(dc);
+    ExtSelectClipRgn(dc, triangle, RGN_AND);
+    RECT box;
+    GetRgnBox(triangle, &box);
+    FillWithColor(dc, TRect(box.left, box.top, box.right, box.bottom), RGBOf(Color));
+  }
+  // Kept out of the button's fill that follows.
+  ExtSelectClipRgn(dc, triangle, RGN_DIFF);
+  DeleteObject(triangle);
+}
+
 // ---- the Standard painter
 
 TcxCustomLookAndFeelPainter* TdxBarStandardPainter::LookAndFeelPainter() const {
@@ -1925,13 +2210,6 @@ void TdxBarStandardPainter::DrawGripStrip(HDC DC, const TRect& R, bool Horizonta
   ExcludeRect(DC, R);
 }
 
-void TdxBarStandardPainter::DrawSimpleComboButton(TdxBarEditLikeControlDrawParams* DrawParams, TRect& R, HBRUSH Brush) const {
-}
-
-TRect TdxBarStandardPainter::MenuBorderRect(TdxBarSubMenuControl* SubMenu) const {
-  return {};
-}
-
 void TdxBarStandardPainter::DrawMenuItemFrame(TdxBarSubMenuControl* SubMenu, TdxBarItemControl* Control, int ItemIndex, const TRect& R, HDC DC) const {
 }
 
@@ -1991,6 +2269,24 @@ void TdxBarStandardPainter::FillDropDownArrowPart(TdxBarButtonLikeControlDrawPar
     Edge(dc, R, DrawParams->PopupOpen ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
   else if (DrawParams->PaintKind == 1)
     Edge(dc, TRect(R.Left - 1, R.Top, R.Left + 1, R.Bottom), EDGE_ETCHED, BF_LEFT | BF_RIGHT);
+}
+
+void TdxBarStandardPainter::DrawSimpleComboButton(TdxBarEditLikeControlDrawParams* DrawParams, TRect& R,
+                                                  HBRUSH Brush) const {
+  HDC dc = DCOf(DrawParams);
+  TCustomdxBarControl* bar = BarOf(DrawParams->Control());
+  HBRUSH frame = DrawParams->DrawEnabled ? SysBrush(COLOR_WINDOW) : BarBackgroundBrush(*this, bar);
+  if (DrawParams->Highlighted && DrawParams->DrawEnabled)
+    Edge(dc, R, DrawParams->PopupOpen ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+  else
+    FrameWithBrush(dc, R, frame);
+  FillWithBrush(dc, TRect(R.Left - 1, R.Top, R.Left, R.Bottom), frame);
+  FillWithBrush(dc, R.Inflate(-1, -1), Brush);
+  if (DrawParams->PopupOpen) R = R.Offset(1, 1);
+}
+
+TRect TdxBarStandardPainter::MenuBorderRect(TdxBarSubMenuControl* SubMenu) const {
+  return TdxBarPainter::MenuBorderRect(SubMenu);
 }
 
 void TdxBarStandardPainter::DrawMarkBackground(TCustomdxBarControl* BarControl, HDC DC, HBRUSH Brush,

@@ -10,6 +10,7 @@
 #include "platform/win/DeviceContext.h"
 #include "suite/bars/dxBarPainters.h"
 #include "suite/core/PainterTestSupport.h"
+#include "suite/core/dxOffice11.h"
 #include "BarTestSupport.h"
 
 using namespace painter_test;
@@ -371,6 +372,57 @@ TEST(BarPainterDrawing, AnArrowInsideAButtonStaysInsideWhateverTheSignOfTheFontH
     if (height < 0) box = arrow;
     else EXPECT_EQ(arrow, box);
   }
+}
+
+TEST(BarPainterParts, SpinAndEllipsisPartsGiveWayOnNarrowControls) {
+  const TdxBarPainter& p = Base();
+  TdxBarSpinEditDrawParams spin(nullptr);
+  struct {
+    int Width;
+    bool Empty;
+  } widths[] = {{80, false}, {40, false}, {38, true}, {20, true}};
+  for (auto& w : widths) {
+    TRect r(0, 0, w.Width, 22);
+    TRect upper = p.CalcSpinButtonRect(&spin, r, 1), lower = p.CalcSpinButtonRect(&spin, r, 2);
+    EXPECT_EQ(upper.IsEmpty(), w.Empty) << w.Width;
+    if (!w.Empty) {
+      // A column of 17 plus its margins at the right, halved between the two buttons.
+      EXPECT_EQ(upper, TRect(w.Width - 18, 0, w.Width - 1, 11)) << w.Width;
+      EXPECT_EQ(lower, TRect(w.Width - 18, 11, w.Width - 1, 22)) << w.Width;
+    }
+  }
+  struct {
+    bool Enabled;
+    int Pressed, Hot, Button, State;
+  } states[] = {{true, -1, -1, 1, 1}, {true, -1, 3, 1, 2}, {true, 1, 3, 1, 3}, {true, 2, 3, 1, 2},
+                {false, 1, 3, 1, 4}, {true, -1, 4, 2, 2}};
+  for (auto& st : states) {
+    spin.DrawEnabled = st.Enabled;
+    spin.PressedButton = st.Pressed;
+    spin.HotPart = st.Hot;
+    EXPECT_EQ(p.SpinButtonState(&spin, st.Button), st.State) << st.Enabled << st.Pressed << st.Hot;
+  }
+
+  TdxBarColorComboControlDrawParams combo(nullptr);
+  combo.ShowCustomColorButton = true;
+  TRect wide(0, 0, 100, 22), narrow(0, 0, 30, 22);
+  // A dotted button 16 wide for a 22-pixel height, plus the colour-box margins.
+  EXPECT_EQ(p.CalcEllipsisButtonRect(&combo, wide), TRect(100 - 18 + 1, 2, 99, 20));
+  EXPECT_EQ(p.CalcEllipsisButtonRect(&combo, narrow).Width(), 0) << "half the control or more: no ellipsis";
+  combo.ShowCustomColorButton = false;
+  EXPECT_EQ(p.CalcEllipsisButtonRect(&combo, wide).Width(), 0);
+}
+
+TEST(BarPainterDrawing, ScrollArrowIsFilledAndKeptOutOfTheButtonFill) {
+  TSurface s(40, 16, clWhite);
+  HDC dc = s.C()->CurrentDC();
+  Base().DrawScrollArrow(nullptr, s.C(), true, clBlack, TRect(0, 0, 40, 16));
+  FillRectSolid(dc, TRect(0, 0, 40, 16), clBtnFace);  // what the scroll button fills next
+  SelectClipRgn(dc, nullptr);
+  TRect arrow = s.Bounds(clBlack);
+  EXPECT_EQ(arrow.Height(), Base().ScrollArrowSize(16));
+  EXPECT_EQ(arrow.Width(), 2 * arrow.Height() - 1);
+  EXPECT_EQ(s.Count(TRect(0, 0, 40, 16), clWhite), 0);
 }
 
 // ---- drawing objects and clip regions
