@@ -150,3 +150,33 @@ TEST(NavBarAccessibility, FreedOwnersLeaveNoFocusBehind) {
   EXPECT_EQ(s.Bar->FocusedAccessibleObject(), nullptr);
   s.Shot();
 }
+
+TEST(NavBarAccessibility, UpFromTheFirstShownLinkOfAScrolledSideBarGroupReachesTheLinkAbove) {
+  // View 0 scrolls a group's links by its top visible link: those above lie over the caption.
+  TNavBarScene s(160, 200);
+  std::vector<std::string> captions;
+  for (int i = 0; i < 9; ++i) captions.push_back("Link " + std::to_string(i));
+  TdxNavBarGroup* a = s.AddGroupWithLinks("A", captions);
+  s.AddGroupWithLinks("B", {"b"});
+  s.Bar->SetActiveGroup(a);
+  s.Bar->SetTabStop(true);
+  s.Bar->SetFocus();
+  Application->ProcessMessages();
+  a->SetTopVisibleLinkIndex(4);
+  TdxNavBarViewInfo* vi = s.Layout();
+  ASSERT_FALSE(vi->TopScrollButtonRect.IsEmpty());
+  ASSERT_LT(vi->FindLinkViewInfo(a->LinkAt(3))->Rect.Top, vi->GroupAt(0)->ItemsRect.Top) << "scrolled out";
+  s.Bar->SetFocusedAccessibleObject(dxNavBarLinkAccessibilityOf(a->LinkAt(4)));
+  suitetest::Key(s.Bar, Qt::Key_Up);
+  TdxNavBarCustomAccessibilityHelper* f = s.Bar->FocusedAccessibleObject();
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(f->OwnerObject(), a->LinkAt(3)) << "the link above, not the caption";
+  EXPECT_EQ(a->TopVisibleLinkIndex(), 3) << "and scrolled into view";
+  // Down from the last link leaves the unrolled list for the next group's caption.
+  s.Bar->SetFocusedAccessibleObject(dxNavBarLinkAccessibilityOf(a->LinkAt(8)));
+  suitetest::Key(s.Bar, Qt::Key_Down);
+  f = s.Bar->FocusedAccessibleObject();
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(f->Kind(), TdxNavBarAccessibleKind::CaptionPanel);
+  EXPECT_EQ(f->OwnerObject(), s.Bar->Groups()->Items(1));
+}

@@ -290,3 +290,37 @@ TEST(NavBarExplorerViews, CaptionClickTogglesTheGroup) {
     EXPECT_EQ(e->LinkCount(), group->Expanded() ? group->LinkCount() : 0);
   }
 }
+
+TEST(NavBarExplorerViews, SizingBandResizesTheGroupControl) {
+  struct Case {
+    bool Bottom;  // the group sits at the bottom and follows the free space
+    int Drag;     // vertical travel from the band's middle
+    int Height;   // the control's height afterwards
+  };
+  for (const Case& c : {Case{false, 20, 80}, Case{true, -20, 80}, Case{true, 70, 60}}) {
+    SCOPED_TRACE(std::to_string(c.Bottom) + " " + std::to_string(c.Drag));
+    TNavBarScene s(160, 400);
+    s.Bar->SetView(dxNavBarExplorerBarView);
+    s.AddGroupWithLinks("Top", {"t"});
+    TdxNavBarGroup* g = s.AddGroup("Sized");
+    if (c.Bottom) g->SetAlign(TcxTopBottom::vaBottom);
+    g->SetUseControl(true);
+    g->OptionsGroupControl()->SetAllowControlResizing(true);
+    g->Control()->SetOriginalHeight(60);
+    s.Bar->Groups()->SetLastExpandedGroup(nullptr);
+    auto* vi = static_cast<TdxNavBarExplorerBarViewInfo*>(s.Layout());
+    auto* e = static_cast<TdxNavBarExplorerBarGroupViewInfo*>(vi->FindGroupViewInfo(g));
+    ASSERT_FALSE(e->SizingBand.IsEmpty());
+    EXPECT_EQ(e->SizingBand.Height(), 3);
+    EXPECT_EQ(c.Bottom ? e->SizingBand.Bottom : e->SizingBand.Top, c.Bottom ? e->Rect.Top : e->Rect.Bottom)
+        << "above a bottom group, below a top one";
+    TPoint p((e->SizingBand.Left + e->SizingBand.Right) / 2, e->SizingBand.Top + 1);
+    EXPECT_EQ(vi->GroupAtSizingBand(p), e);
+    EXPECT_EQ(s.Bar->Controller()->GetPartAtPos(p).MajorIndex, 3);
+    suitetest::MouseEvent(s.Bar, QEvent::MouseButtonPress, p);
+    suitetest::Drag(s.Bar, TPoint(p.X, p.Y + c.Drag));
+    suitetest::MouseEvent(s.Bar, QEvent::MouseButtonRelease, TPoint(p.X, p.Y + c.Drag));
+    EXPECT_EQ(g->Control()->OriginalHeight(), c.Height);
+    EXPECT_EQ(s.Bar->Controller()->PressedPart(), dxNavBarPartNone);
+  }
+}

@@ -134,38 +134,47 @@ TEST(NavBarLayout, DropIndexes) {
 }
 
 TEST(NavBarLayout, IdlePassWithoutActionChangesNeitherLaysOutNorPaints) {
-  TFixture f;
-  auto* list = new TActionList(f.Form.get());
-  bool enabled = true;
-  for (int i = 0; i < f.A->LinkCount(); ++i) {
-    auto* action = new TAction(f.Form.get());
-    action->SetActionList(list);
-    action->SetCaption(f.A->LinkAt(i)->Item()->Caption());
-    action->OnExecute = [](TObject*) {};
-    action->OnUpdate = [&enabled, action](TObject*) {
-      action->SetEnabled(enabled);
-      action->SetVisible(true);
-    };
-    f.A->LinkAt(i)->Item()->SetAction(action);
-  }
-  f.Shot();
-  TdxNavBarPainter* p = f.Bar->Painter();
-  int rebuilds = p->RebuildCount(), layouts = p->CalculateCount(), draws = p->DrawCount();
-  for (int pass = 0; pass < 3; ++pass) {
-    f.Bar->InitiateAction();
-    DoActionIdle();
+  // The base view and the command panel's view, which lays out a scroll bar as well.
+  for (int view : {0, 10}) {
+    SCOPED_TRACE(view);
+    TFixture f;
+    f.Bar->SetView(view);
+    // In view 10 every group shows its links: enough of them to need the scroll bar.
+    if (view == 10)
+      for (int i = 0; i < 12; ++i) f.B->CreateLink(f.AddItem("More " + std::to_string(i)));
+    auto* list = new TActionList(f.Form.get());
+    bool enabled = true;
+    for (int i = 0; i < f.A->LinkCount(); ++i) {
+      auto* action = new TAction(f.Form.get());
+      action->SetActionList(list);
+      action->SetCaption(f.A->LinkAt(i)->Item()->Caption());
+      action->OnExecute = [](TObject*) {};
+      action->OnUpdate = [&enabled, action](TObject*) {
+        action->SetEnabled(enabled);
+        action->SetVisible(true);
+      };
+      f.A->LinkAt(i)->Item()->SetAction(action);
+    }
     f.Shot();
+    if (view == 10) EXPECT_TRUE(f.Bar->ScrollBar()->Visible());
+    TdxNavBarPainter* p = f.Bar->Painter();
+    int rebuilds = p->RebuildCount(), layouts = p->CalculateCount(), draws = p->DrawCount();
+    for (int pass = 0; pass < 3; ++pass) {
+      f.Bar->InitiateAction();
+      DoActionIdle();
+      f.Shot();
+    }
+    EXPECT_EQ(p->RebuildCount(), rebuilds);
+    EXPECT_EQ(p->CalculateCount(), layouts);
+    EXPECT_EQ(p->DrawCount(), draws);
+    EXPECT_FALSE(p->NeedRepaint());
+    // A real change goes through.
+    enabled = false;
+    f.Bar->InitiateAction();
+    f.Shot();
+    EXPECT_GT(p->DrawCount(), draws);
+    EXPECT_FALSE(f.A->LinkAt(0)->Item()->Enabled());
   }
-  EXPECT_EQ(p->RebuildCount(), rebuilds);
-  EXPECT_EQ(p->CalculateCount(), layouts);
-  EXPECT_EQ(p->DrawCount(), draws);
-  EXPECT_FALSE(p->NeedRepaint());
-  // A real change goes through.
-  enabled = false;
-  f.Bar->InitiateAction();
-  f.Shot();
-  EXPECT_GT(p->DrawCount(), draws);
-  EXPECT_FALSE(f.A->LinkAt(0)->Item()->Enabled());
 }
 
 TEST(NavBarLayout, SoftwareGradientOfOnePixelFillsWithTheFirstColour) {
