@@ -562,6 +562,7 @@ TdxBarPopupMenu::TdxBarPopupMenu(TComponent* AOwner) : TComponent(AOwner) {
 }
 
 TdxBarPopupMenu::~TdxBarPopupMenu() {
+  if (FBarManager) FBarManager->OwnerClosing();
   Destroying();
   FItemLinks.reset();
   if (FBarManager) FBarManager->RemovePopupMenu(this);
@@ -588,6 +589,7 @@ TdxBar::TdxBar(TComponent* AOwner) : TcxComponentCollectionItem(AOwner) {
 }
 
 TdxBar::~TdxBar() {
+  if (TdxBarManager* m = BarManager()) m->OwnerClosing();
   Destroying();
   if (FMergedWith) FMergedWith->Unmerge(this);
   while (!FMergedBars.empty()) Unmerge(FMergedBars.back());
@@ -788,6 +790,7 @@ TdxBarManager::TdxBarManager(TComponent* AOwner) : TComponent(nullptr) {
 
 TdxBarManager::~TdxBarManager() {
   if (FConstructionFailed) return;
+  OwnerClosing();
   Destroying();
   if (FRegistered) UnregisterBarManager(this);
   FThemeNotificator.reset();

@@ -2553,6 +2553,9 @@ class TdxBarManager : public TComponent {
   std::string LayoutNamePath() const;
   // Stores the layout where StoreInRegistry and StoreInIniFile say (the owner form is closing).
   void StoreLayout();
+  // Called as the manager or a bar, item or popup menu of it starts to go: while the owner form
+  // is being destroyed, the first call stores the layout, with every part still in place.
+  void OwnerClosing();
   // Takes the links' recent use back to what the description gave.
   void ResetUsageData();
   TcxEventHandlerCollection* AfterReadLayoutHandlers() const { return FAfterReadLayout.get(); }
@@ -2638,6 +2641,7 @@ class TdxBarManager : public TComponent {
   HBRUSH FThemedToolbarBrush = nullptr;
   bool FAutoHideEmptyBars = false;
   bool FPlainHint = false;
+  bool FLayoutStoredOnClose = false;
 };
 
 // ---- unit services

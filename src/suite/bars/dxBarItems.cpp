@@ -203,6 +203,7 @@ TdxBarItem::TdxBarItem(TComponent* AOwner) : TdxBarComponent(AOwner) {
 }
 
 TdxBarItem::~TdxBarItem() {
+  if (FBarManager) FBarManager->OwnerClosing();
   Destroying();
   if (OnDestroy) OnDestroy(this);
   DeleteAllLinks();

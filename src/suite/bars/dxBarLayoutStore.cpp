@@ -557,6 +557,21 @@ void TdxBarManager::StoreLayout() {
   if (StoreInIniFile) SaveLayoutToIniFile(IniFileName);
 }
 
+void TdxBarManager::OwnerClosing() {
+  if (FLayoutStoredOnClose || FConstructionFailed || IsDesigning()) return;
+  // A manager its owner has already let go of while destroying it has no owner left, but is
+  // marked as going with it.
+  TComponent* owner = Owner();
+  if (!(owner ? owner->ComponentState().Contains(csDestroying) : IsDestroying())) return;
+  FLayoutStoredOnClose = true;
+  // Nothing may leave a destructor: a store that fails is reported like any other error.
+  try {
+    StoreLayout();
+  } catch (...) {
+    if (TApplication* app = GetApplication()) app->HandleException(this, std::current_exception());
+  }
+}
+
 void TdxBarManager::ResetUsageData() {
   if (!FLayoutSnapshot) return;
   TdxBarLayoutIO io(this, FLayoutSnapshot.get(), LayoutNamePath(), false);

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QtCore/QFileInfo>
+#include <QtCore/QTemporaryDir>
 #include <string>
 #include <vector>
 
@@ -92,8 +94,12 @@ struct TLoadedBars : ::testing::Test {
     Toolbar = Manager->Bars()->Items(0);
     Edit = Manager->Bars()->Items(1);
     More = dynamic_cast<TdxBarSubItem*>(Manager->ItemByName("SubItemMore"));
-    Manager->OnBarBeforeReset = [this](TObject*, TdxBar* b) { Events.push_back("before " + b->Caption()); };
-    Manager->OnBarAfterReset = [this](TObject*, TdxBar* b) { Events.push_back("after " + b->Caption()); };
+    Manager->OnBarBeforeReset = [this](TObject*, TdxBar* b) {
+      Events.push_back("before " + b->Caption());
+    };
+    Manager->OnBarAfterReset = [this](TObject*, TdxBar* b) {
+      Events.push_back("after " + b->Caption());
+    };
   }
 };
 
@@ -164,4 +170,33 @@ TEST_F(TLoadedBars, EmptyBarsHideWhileTheirCategoryIsHiddenAndComeBackWithIt) {
   Edit->SetVisible(true);
   Manager->SetCategoryVisibility(1, ivNever);
   EXPECT_TRUE(Edit->Visible());
+}
+
+TEST(BarLayoutOnClose, TheOwnerFormClosingStoresTheLayoutOnlyWhenAsked) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  for (bool store : {false, true}) {
+    const std::string ini = dir.filePath(store ? "stored.ini" : "not.ini").toStdString();
+    {
+      TForm form(nullptr);
+      ReadComponentFromText(&form, kBars);
+      auto* m = dynamic_cast<TdxBarManager*>(form.FindComponent("BarManager"));
+      m->IniFileName = ini;
+      m->StoreInIniFile = store;
+      m->Bars()->Items(0)->ItemLinks()->LinkByIndex(0)->SetUserCaption("Mine");
+      m->Bars()->Items(1)->SetVisible(false);
+    }
+    EXPECT_EQ(QFileInfo::exists(QString::fromStdString(ini)), store);
+    if (!store) continue;
+    // Every part was still there when the layout was written: the next run gets it all back.
+    TForm form(nullptr);
+    ReadComponentFromText(&form, kBars);
+    auto* m = dynamic_cast<TdxBarManager*>(form.FindComponent("BarManager"));
+    m->LoadLayoutFromIniFile(ini);
+    EXPECT_EQ(Links(m->Bars()->Items(0)->ItemLinks()),
+              (std::vector<std::string>{"Mine", "|Save", "More"}));
+    EXPECT_FALSE(m->Bars()->Items(1)->Visible());
+    auto* more = dynamic_cast<TdxBarSubItem*>(m->ItemByName("SubItemMore"));
+    EXPECT_EQ(Links(more->ItemLinks()), kLoadedMore);
+  }
 }

@@ -168,7 +168,8 @@ TEST_F(TBarFixture, ItemPicturesTellTheirLinksControls) {
   struct Row {
     const char* Name;
     TBitmap* Picture;
-  } rows[] = {{"Glyph", item->Glyph()}, {"LargeGlyph", item->LargeGlyph()}, {"HotGlyph", item->HotGlyph()}};
+  } rows[] = {
+      {"Glyph", item->Glyph()}, {"LargeGlyph", item->LargeGlyph()}, {"HotGlyph", item->HotGlyph()}};
   for (const Row& r : rows) {
     int before = bar.Recalculated + bar.Invalidated;
     Paint(r.Picture, 32, 32, 0x445566);
