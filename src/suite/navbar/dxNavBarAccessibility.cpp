@@ -68,13 +68,13 @@ TdxNavBarCustomAccessibilityHelper* dxNavBarLinkAccessibilityOf(TdxNavBarItemLin
 
 TdxNavBarCustomAccessibilityHelper::TdxNavBarCustomAccessibilityHelper(TObject* AOwnerObject,
                                                                        TdxCustomNavBar* ANavBar)
-    : TcxAccessibilityHelper(AOwnerObject), FNavBar(ANavBar) {
+    : TcxAccessibilityHelper(AOwnerObject), FNavBar(ANavBar), FNavBarLink(ANavBar) {
   assert(ANavBar);
 }
 
 void TdxNavBarCustomAccessibilityHelper::MarkOwnerDestroyed() {
   TcxAccessibilityHelper::MarkOwnerDestroyed();
-  if (FNavBar) FNavBar->AccessibleObjectDestroyed(this);
+  if (TdxCustomNavBar* bar = FNavBarLink.get()) bar->AccessibleObjectDestroyed(this);
 }
 
 TcxAccessibilityHelper* TdxNavBarCustomAccessibilityHelper::ChildAt(int Index) {

@@ -69,6 +69,8 @@ class TdxNavBarCustomAccessibilityHelper : public TcxAccessibilityHelper {
 
  private:
   TdxCustomNavBar* FNavBar;
+  // The bar told when the owner goes; an owner that outlives its bar tells nobody.
+  TWeakLink<TdxCustomNavBar> FNavBarLink;
   std::vector<TcxAccessibilityHelper*> FAttached;
   bool FPressed = false;
 };

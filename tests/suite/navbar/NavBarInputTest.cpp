@@ -166,3 +166,24 @@ TEST(NavBarInput, LinkHintsShowTheShortPart) {
   // The hint rectangle measured for the text sits 20 pixels right of the bar's left.
   EXPECT_EQ(f.Bar->ViewInfo()->HintRect.Left, 20);
 }
+
+TEST(NavBarInput, DraggedLinkHoveringACollapsedExplorerGroupExpandsIt) {
+  suitetest::TManualClock clock;
+  TFixture f;
+  f.Bar->SetView(10);
+  f.B->SetExpanded(false);
+  TPoint p = f.ImageCentre(f.A, 0);
+  TdxNavBarGroupViewInfo* b = f.Layout()->FindGroupViewInfo(f.B);
+  ASSERT_EQ(b->LinkCount(), 0);
+  TPoint caption(40, (b->CaptionRect.Top + b->CaptionRect.Bottom) / 2);
+  MouseEvent(f.Bar, QEvent::MouseButtonPress, p);
+  Drag(f.Bar, TPoint(p.X, p.Y + 5));
+  Drag(f.Bar, caption);
+  suitetest::Tick(299);
+  EXPECT_FALSE(f.B->Expanded());
+  suitetest::Tick(1);
+  EXPECT_TRUE(f.B->Expanded());
+  EXPECT_EQ(f.Layout()->FindGroupViewInfo(f.B)->LinkCount(), 1) << "its links are laid out for the drop";
+  MouseEvent(f.Bar, QEvent::MouseButtonRelease, caption);
+  EXPECT_EQ(TdxCustomNavBar::DragObject(), nullptr);
+}

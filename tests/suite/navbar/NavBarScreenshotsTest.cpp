@@ -99,6 +99,8 @@ void ShootCommandPanel(const char* Name, TColor Background) {
   ASSERT_NE(p.Bar, nullptr);
   ASSERT_EQ(p.Bar->Groups()->Count(), 6);
   ASSERT_EQ(p.Bar->Items()->Count(), 22);
+  // The mouse over the second link of Files: hot text, underlined.
+  p.Bar->DoLinkHotTrack(p.Bar->Groups()->Items(0)->LinkAt(1));
   QImage shot = suitetest::Snapshot(p.Bar);
   EXPECT_EQ(shot.width(), 209);
   EXPECT_EQ(shot.height(), 274);
