@@ -1853,7 +1853,9 @@ void TdxBarPainter::DrawSpinArrow(TdxBarSpinEditDrawParams* DrawParams, TPoint P
                                   TcxArrowDirection Direction) const {
   HDC dc = DCOf(DrawParams);
   TRect button = PartOf(DrawParams, Direction == adUp ? 3 : 4);
-  int a = SpinButtonSizes(2 * std::max(button.Height(), 8)).cy;
+  // The spin edit's arrow size, else the one its button's height gives.
+  int a = DrawParams->ButtonSizes[0].cy > 0 ? DrawParams->ButtonSizes[0].cy
+                                           : SpinButtonSizes(2 * std::max(button.Height(), 8)).cy;
   if (a <= 0) return;
   auto triangle = [&](int Shift, COLORREF Color) {
     int x = Position.X + Shift, y = Position.Y + Shift, apex = Direction == adUp ? -(a - 1) : a - 1;
@@ -2210,9 +2212,6 @@ void TdxBarStandardPainter::DrawGripStrip(HDC DC, const TRect& R, bool Horizonta
   ExcludeRect(DC, R);
 }
 
-void TdxBarStandardPainter::DrawMenuItemFrame(TdxBarSubMenuControl* SubMenu, TdxBarItemControl* Control, int ItemIndex, const TRect& R, HDC DC) const {
-}
-
 void TdxBarStandardPainter::FrameGlyphArea(TdxBarItemControl* Control, HDC DC, int PaintType, bool NoIcon,
                                            bool Selected, bool Down, bool Pressed, bool DroppedDown, bool Split,
                                            bool WithBorder, HBRUSH Brush, const TRect& R) const {
@@ -2356,6 +2355,43 @@ void TdxBarEnhancedPainter::DrawDockedBorder(TCustomdxBarControl* BarControl, HD
   TRect strip = horizontal ? TRect(inner.Left + gap, inner.Top + 1, inner.Left + gap + dots, inner.Bottom - 1)
                            : TRect(inner.Left + 1, inner.Top + gap, inner.Right - 1, inner.Top + gap + dots);
   DrawGripStrip(DC, strip, horizontal, false);
+}
+
+void TdxBarStandardPainter::DrawMenuItemFrame(TdxBarSubMenuControl* SubMenu, TdxBarItemControl* Control,
+                                              int ItemIndex, const TRect& R, HDC DC) const {
+  TCustomdxBarControl* menu = BarOf(Control);
+  TCustomdxBarControlViewInfo* info = menu ? menu->ViewInfo() : nullptr;
+  if (!info) return;
+  const int n = MenuHasSideBand() ? 0 : 1;
+  bool nonRecent = NonRecent(Control);
+  TdxBarItemControl* above = ItemIndex > 0 && ItemIndex - 1 < info->ControlCount()
+                                 ? info->ControlViewInfo(ItemIndex - 1)->Control()
+                                 : nullptr;
+  // A run of recent or of hidden items starts here: a line above it, light over recent items.
+  if (above && NonRecent(above) != nonRecent) {
+    int y = R.Top - 1;
+    int separator;
+    if (!nonRecent && info->FindSeparatorOf(Control, separator)) {
+      TRect s;
+      uint8_t kind = 0;
+      info->GetSeparator(separator, s, kind);
+      y = s.Top - 1;
+    }
+    FillWithBrush(DC, TRect(R.Left - n, y, R.Right + 1, y + 1), SysBrush(nonRecent ? COLOR_BTNSHADOW : COLOR_BTNHIGHLIGHT));
+  }
+  if (!nonRecent) return;
+  HBRUSH back = BarBackgroundBrush(*this, menu);
+  if (ItemIndex == 0) {
+    FillWithBrush(DC, TRect(R.Left - n, R.Top - 1, R.Right + 2, R.Top), back);
+    SetPixel(DC, R.Right + 1, R.Top - 2, SysColor(COLOR_BTNHIGHLIGHT));
+  }
+  FillWithBrush(DC, TRect(R.Left - n, R.Top, R.Left, R.Bottom), back);
+  FillWithBrush(DC, TRect(R.Right, R.Top, R.Right + 2, R.Bottom), back);
+  if (ItemIndex == info->ControlCount() - 1) {
+    int clientHeight = menu->ClientBounds().Height();
+    FillWithBrush(DC, TRect(R.Left - n, R.Bottom, R.Right + 2, clientHeight), back);
+    if (n == 1) SetPixel(DC, R.Left - 2, clientHeight - 1, SysColor(COLOR_BTNHIGHLIGHT));
+  }
 }
 
 // ---- the Enhanced painter

@@ -127,6 +127,44 @@ TEST_F(TItemControlsFixture, LargeButtonsMeasureGlyphCaptionAndFixedSizes) {
   EXPECT_EQ(b->NaturalHeight(), 20 + 6);
 }
 
+TEST_F(TItemControlsFixture, ALargeButtonWithItsGlyphOnTheRightRightAlignsItsCaption) {
+  Manager->ImageOptions()->SetLargeImages(NewImages(Form.get(), 32, 1));
+  auto* item = NewItem<TdxBarLargeButton>("Record");
+  item->SetLargeImageIndex(0);
+  item->SetShowCaption(true);
+  item->SetGlyphLayout(glRight);
+  auto* c = ControlFor<TdxBarLargeButtonControl>(item, TRect(0, 0, 120, 40));
+  ASSERT_NE(c, nullptr);
+  c->CalcDrawParams(true);
+  TdxBarPainter* p = c->Painter();
+  ASSERT_NE(p, nullptr);
+  auto* dp = static_cast<TdxBarButtonLikeControlDrawParams*>(c->DrawParams());
+  TRect content(0, 0, 120, 40);
+  TRect glyph = p->CalcLargeGlyphRect(c, TSize{32, 32}, content, glRight, 0, true);
+  EXPECT_EQ(glyph.Right, 116) << "4 pixels from the right edge";
+  TRect caption;
+  int alignment = -1;
+  p->CalcCaptionRect(dp, content, caption, alignment, glyph);
+  EXPECT_EQ(alignment, 2);
+  EXPECT_EQ(caption.Right, glyph.Left - 3);
+}
+
+TEST_F(TItemControlsFixture, ADisabledEditShowsGrayTextOnTheBarColourWhateverItsStyle) {
+  auto* item = NewItem<TdxBarButton>("Find");
+  auto* c = ControlFor<TdxBarButtonControl>(item);
+  ASSERT_NE(c, nullptr);
+  TdxBarPainter* p = c->Painter();
+  ASSERT_NE(p, nullptr);
+  TColor text, back;
+  p->EditColors(c, text, back);
+  EXPECT_EQ(text, TColor(GetSysColor(COLOR_WINDOWTEXT)));
+  EXPECT_EQ(back, TColor(GetSysColor(COLOR_WINDOW)));
+  item->SetEnabled(false);
+  p->EditColors(c, text, back);
+  EXPECT_EQ(text, TColor(GetSysColor(COLOR_GRAYTEXT)));
+  EXPECT_EQ(back, TColor(GetSysColor(COLOR_BTNFACE)));
+}
+
 // ---- view levels
 
 namespace {

@@ -193,7 +193,7 @@ TEST_F(TSheetFixture, EveryItemKindInEveryStateForEachPainter) {
       height += 30;
     }
   }
-  height += 60;
+  height += 90;
 
   for (auto& pc : painters) {
     SCOPED_TRACE(pc.File);
@@ -326,6 +326,51 @@ TEST_F(TSheetFixture, EveryItemKindInEveryStateForEachPainter) {
       dp.DrawCanvas = canvas;
       dp.Position = positions[i];
       painter->DrawProgressBar(&dp, r, clDefault);
+    }
+
+    y += 20;
+    Label(4, y, "edit parts");
+    {
+      // Spin buttons: normal, hot, pressed and disabled; combo buttons: normal, hot, dropped and
+      // disabled; a colour combo's ellipsis button.
+      int x = labelWidth;
+      const struct {
+        bool Enabled;
+        int Hot, Pressed;
+      } spins[] = {{true, -1, -1}, {true, 3, -1}, {true, 3, 1}, {false, -1, -1}};
+      for (auto& sp : spins) {
+        TdxBarSpinEditDrawParams dp(nullptr);
+        dp.DrawCanvas = canvas;
+        dp.DrawEnabled = sp.Enabled;
+        dp.HotPart = sp.Hot;
+        dp.PressedButton = sp.Pressed;
+        dp.ButtonSizes[0] = dp.ButtonSizes[1] = painter->SpinButtonSizes(22);
+        TRect column(x, y, x + 17, y + 22);
+        FillRectSolid(dc, column.Inflate(2, 2), clBtnFace);
+        painter->DrawSpinButton(&dp, TRect(column.Left, column.Top, column.Right, column.Top + 11), 1);
+        painter->DrawSpinButton(&dp, TRect(column.Left, column.Top + 11, column.Right, column.Bottom), 2);
+        x += 30;
+      }
+      const struct {
+        bool Enabled, Hot, Dropped;
+      } combos[] = {{true, false, false}, {true, true, false}, {true, true, true}, {false, false, false}};
+      for (auto& cb : combos) {
+        TdxBarEditLikeControlDrawParams dp(nullptr);
+        dp.DrawCanvas = canvas;
+        dp.DrawEnabled = cb.Enabled;
+        dp.Highlighted = cb.Hot;
+        dp.PopupOpen = cb.Dropped;
+        TRect button(x, y + 2, x + 15, y + 20);
+        FillRectSolid(dc, button.Inflate(2, 2), clBtnFace);
+        painter->DrawComboButton(&dp, button, cb.Dropped);
+        x += 26;
+      }
+      TdxBarColorComboControlDrawParams dp(nullptr);
+      dp.DrawCanvas = canvas;
+      dp.Highlighted = true;
+      TRect ellipsis(x, y + 2, x + 16, y + 20);
+      FillRectSolid(dc, ellipsis.Inflate(2, 2), clBtnFace);
+      painter->DrawEllipsisButton(&dp, ellipsis);
     }
 
     std::filesystem::path file = sonalix::test::SheetDir() / pc.File;

@@ -425,6 +425,51 @@ TEST(BarPainterDrawing, ScrollArrowIsFilledAndKeptOutOfTheButtonFill) {
   EXPECT_EQ(s.Count(TRect(0, 0, 40, 16), clWhite), 0);
 }
 
+TEST(BarPainterDrawing, APressedDownCaptionMovesTwoPixelsAndItsGlyphStays) {
+  struct {
+    bool Down, Pressed;
+    int Shift;
+  } cases[] = {{false, false, 0}, {true, false, 1}, {false, true, 1}, {true, true, 2}};
+  for (auto& c : cases) {
+    TdxBarButtonLikeControlDrawParams dp(nullptr);
+    dp.ShownParts = dxBarCaptionPart | dxBarGlyphPart;
+    dp.GlyphExtent = TSize{23, 22};
+    dp.DownLook = c.Down;
+    dp.PressedState = c.Pressed;
+    TRect caption;
+    int alignment = -1;
+    Base().CalcCaptionRect(&dp, TRect(0, 0, 80, 22), caption, alignment, TRect());
+    EXPECT_EQ(caption, TRect(23, 0, 80, 22).Offset(c.Shift, c.Shift)) << c.Down << c.Pressed;
+    EXPECT_EQ(alignment, 0);
+    EXPECT_EQ(Base().DownGlyphOffset(nullptr) + Base().PressedGlyphOffset(nullptr, c.Down), 0);
+  }
+}
+
+namespace {
+// Records whether the glyph area was framed with room for a border.
+struct TFrameRecorder : TdxBarPainter {
+  mutable int Framed = -1;
+  void FrameGlyphArea(TdxBarItemControl*, HDC, int, bool, bool, bool, bool, bool, bool, bool WithBorder, HBRUSH,
+                      const TRect&) const override {
+    Framed = WithBorder;
+  }
+};
+}  // namespace
+
+TEST(BarPainterDrawing, AGlyphAreaTwoPixelsLargerThanTheGlyphGetsTheBorder) {
+  struct {
+    TRect Area;
+    int Border;
+  } cases[] = {{TRect(0, 0, 18, 18), 1}, {TRect(0, 0, 17, 18), 0}, {TRect(0, 0, 18, 17), 0}, {TRect(0, 0, 30, 24), 1}};
+  for (auto& c : cases) {
+    TSurface s(40, 40, clBtnFace);
+    TFrameRecorder p;
+    p.DrawGlyphInRect(nullptr, s.C()->CurrentDC(), 0, false, false, false, false, false, false, false, nullptr,
+                      nullptr, -1, TRect(1, 1, 17, 17), c.Area);
+    EXPECT_EQ(p.Framed, c.Border) << c.Area.Width() << "x" << c.Area.Height();
+  }
+}
+
 // ---- drawing objects and clip regions
 
 namespace {
