@@ -470,6 +470,58 @@ TEST(BarPainterDrawing, AGlyphAreaTwoPixelsLargerThanTheGlyphGetsTheBorder) {
   }
 }
 
+namespace {
+struct TMarkBar : TFakeBarControl {
+  bool Hidden = false;
+  TdxBarDockingStyle Docking = dsTop;
+  TdxBarDockingStyle DockingStyle() const override { return Docking; }
+  bool HasHiddenItems() const override { return Hidden; }
+};
+}  // namespace
+
+TEST(BarPainterDrawing, MarkShowsItsTriangleLowerInASmallAreaAndChevronsForHiddenItems) {
+  TMarkBar bar;
+  bar.Width = 60;
+  EXPECT_EQ(Base().MarkRect(&bar), TRect(49, 0, 60, 22));
+  // The ink of the mark's contents: its bounds and how much of it lies above row 10.
+  auto contents = [&](int Height, bool Hidden) {
+    TSurface s(11, 30, clBtnFace);
+    bar.Hidden = Hidden;
+    Base().DrawMarkContents(&bar, s.C()->CurrentDC(), TRect(0, 0, 11, Height));
+    return std::make_pair(s.Bounds(Sys(COLOR_BTNTEXT)), s.Count(TRect(0, 0, 11, 10), Sys(COLOR_BTNTEXT)));
+  };
+  // The quick-customizing triangle, 5 wide and 3 high, 7 pixels above the bottom (6 when small).
+  EXPECT_EQ(contents(17, false).first, TRect(3, 10, 8, 13));
+  EXPECT_EQ(contents(16, false).first, TRect(3, 10, 8, 13)) << "one pixel lower from a bottom one higher";
+  auto hidden = contents(17, true);
+  EXPECT_EQ(hidden.first.Top, 4) << "the chevrons above the triangle";
+  EXPECT_GT(hidden.second, 0);
+  // The Standard look has no quick customizing: chevrons only.
+  TSurface standard(11, 30, clBtnFace);
+  bar.Hidden = false;
+  Standard().DrawMarkContents(&bar, standard.C()->CurrentDC(), TRect(0, 0, 11, 17));
+  EXPECT_TRUE(standard.Bounds(Sys(COLOR_BTNTEXT)).IsEmpty());
+
+  // A vertical bar keeps its mark at the bottom, the triangle pointing left.
+  bar.Docking = dsLeft;
+  bar.Width = 22;
+  EXPECT_EQ(Base().MarkRect(&bar), TRect(0, 11, 22, 22));
+  TSurface vertical(22, 11, clBtnFace);
+  Base().DrawMarkContents(&bar, vertical.C()->CurrentDC(), TRect(0, 0, 22, 11));
+  EXPECT_EQ(vertical.Bounds(Sys(COLOR_BTNTEXT)), TRect(3, 3, 6, 8));
+}
+
+TEST(BarPainterMetrics, BorderSizesOfFloatingAndDockedBars) {
+  int fx = GetSystemMetrics(SM_CXFRAME), fy = GetSystemMetrics(SM_CYFRAME);
+  EXPECT_EQ(Base().BarBorderSizes(nullptr, dsNone, false), TRect(fx, fy, fx, fy));
+  EXPECT_EQ(Standard().BarBorderSizes(nullptr, dsNone, true), TRect(fx, fy, fx, fy))
+      << "a floating bar without a shown caption has its frame alone";
+  EXPECT_EQ(Base().BarBorderSizes(nullptr, dsTop, false), TRect(2, 2, 2, 2));
+  EXPECT_EQ(Base().BarBorderSizes(nullptr, dsLeft, false), TRect(2, 2, 2, 2));
+  TRect caption = Base().FloatingCaptionRect(nullptr, TRect(0, 0, 200, 80));
+  EXPECT_EQ(caption, TRect(fx, fy, 200 - fx, fy + Base().SmallCaptionHeight()));
+}
+
 // ---- drawing objects and clip regions
 
 namespace {
