@@ -559,6 +559,19 @@ TEST(BarPainterHygiene, EveryCallLeavesNoObjectAndTheClipAsItWas) {
   }
   menuButton.PaintKind = 1;
   menuButton.ShortCutText = "Ctrl+O";
+  TdxBarEditLikeControlDrawParams edit(nullptr);
+  edit.DrawCanvas = s.C();
+  edit.Highlighted = true;
+  edit.PopupOpen = true;
+  TdxBarSpinEditDrawParams spin(nullptr);
+  spin.DrawCanvas = s.C();
+  spin.DrawEnabled = false;
+  TdxBarColorComboControlDrawParams colorCombo(nullptr);
+  colorCombo.DrawCanvas = s.C();
+  TdxBarInPlaceSubItemControlDrawParams inPlace(nullptr);
+  inPlace.DrawCanvas = s.C();
+  inPlace.CaptionText = "More";
+  inPlace.ArrowAreaSize = TSize{11, 4};
   std::vector<std::pair<const char*, std::function<void(const TdxBarPainter&)>>> calls = {
       {"DrawArrow", [&](auto& p) { p.DrawArrow(dc, r, adDown, false, false, false, clDefault); }},
       {"DrawArrowSized", [&](auto& p) { p.DrawArrowSized(dc, r, adRight, 4, true, true, false, clDefault); }},
@@ -583,6 +596,12 @@ TEST(BarPainterHygiene, EveryCallLeavesNoObjectAndTheClipAsItWas) {
       {"DrawFloatingCaption", [&](auto& p) { p.DrawFloatingCaption(&bar, dc, GetSysColorBrush(COLOR_BTNFACE), r); }},
       {"DrawCloseButtonBackground", [&](auto& p) { p.DrawCloseButtonBackground(&bar, dc, 1, r); }},
       {"DrawMenuBorder", [&](auto& p) { p.DrawMenuBorder(nullptr, dc, r); }},
+      {"DrawEdit", [&](auto& p) { p.DrawEdit(&edit, r); }},
+      {"DrawEditBorder", [&](auto& p) { TRect e = r; p.DrawEditBorder(&edit, e); }},
+      {"DrawComboButton", [&](auto& p) { p.DrawComboButton(&edit, r, true); }},
+      {"DrawSpinButton", [&](auto& p) { p.DrawSpinButton(&spin, r, 1); }},
+      {"DrawEllipsisButton", [&](auto& p) { p.DrawEllipsisButton(&colorCombo, r); }},
+      {"DrawInPlaceSubItem", [&](auto& p) { p.DrawInPlaceSubItem(&inPlace, r); }},
   };
   for (const TdxBarPainter* painter : {static_cast<const TdxBarPainter*>(&Base()), static_cast<const TdxBarPainter*>(&Standard()),
                                        static_cast<const TdxBarPainter*>(&Enhanced())})
