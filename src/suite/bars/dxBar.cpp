@@ -4,6 +4,7 @@
 
 #include "platform/gui/CustomForms.h"
 #include "platform/gui/Forms.h"
+#include "platform/gui/ImgList.h"
 #include "platform/gui/Pictures.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/Streaming.h"
@@ -451,26 +452,73 @@ void TdxBarManagerCategories::DefineVisibilities(TFiler* Filer) {
 
 // ---- image options and backgrounds
 
+TdxBarImageOptions::TdxBarImageOptions(TdxBarManager* AManager) : FManager(AManager) {
+  for (int i = 0; i < 5; ++i) {
+    FChangeLinks[i] = std::make_unique<TChangeLink>();
+    FChangeLinks[i]->OnChange = [this, i](TObject*) { ListContentsChanged(i); };
+  }
+}
+
+// Each change link leaves its list as it goes.
+TdxBarImageOptions::~TdxBarImageOptions() = default;
+
 TPersistent* TdxBarImageOptions::GetOwner() const { return FManager; }
 
-void TdxBarImageOptions::SetList(TComponent*& Field, TComponent* Value) {
+bool TdxBarImageOptions::IsLoading() const {
+  for (TComponent* l : {FImages, FLargeImages, FHotImages, FDisabledImages, FDisabledLargeImages})
+    if (l && l->ComponentState().Contains(csLoading)) return true;
+  return false;
+}
+
+void TdxBarImageOptions::SetList(int Index, TComponent*& Field, TComponent* Value) {
   if (Field == Value) return;
+  if (auto* l = dynamic_cast<TCustomImageList*>(Field)) l->UnRegisterChanges(FChangeLinks[Index].get());
   if (Field && FManager) FManager->RemoveFreeNotification(Field);
   Field = Value;
   if (Field && FManager) FManager->FreeNotification(Field);
-  if (FManager && !FManager->IsLoading()) FManager->Bars()->RecalculateAll();
+  if (auto* l = dynamic_cast<TCustomImageList*>(Field)) l->RegisterChanges(FChangeLinks[Index].get());
+  ListContentsChanged(Index);
 }
 
-void TdxBarImageOptions::SetImages(TComponent* Value) { SetList(FImages, Value); }
-void TdxBarImageOptions::SetLargeImages(TComponent* Value) { SetList(FLargeImages, Value); }
-void TdxBarImageOptions::SetHotImages(TComponent* Value) { SetList(FHotImages, Value); }
-void TdxBarImageOptions::SetDisabledImages(TComponent* Value) { SetList(FDisabledImages, Value); }
-void TdxBarImageOptions::SetDisabledLargeImages(TComponent* Value) {
-  SetList(FDisabledLargeImages, Value);
+void TdxBarImageOptions::ListContentsChanged(int Index) {
+  if (FManager) FManager->ImageListContentsChanged(Index);
 }
-void TdxBarImageOptions::SetLargeIcons(bool Value) { FLargeIcons = Value; }
+
+void TdxBarImageOptions::SetImages(TComponent* Value) { SetList(0, FImages, Value); }
+void TdxBarImageOptions::SetLargeImages(TComponent* Value) {
+  if (FLargeImages == Value) return;
+  SetList(1, FLargeImages, Value);
+  if (FLargeIcons && FUseLargeImagesForLargeIcons && FManager) FManager->GlyphSizeChanged();
+}
+void TdxBarImageOptions::SetHotImages(TComponent* Value) { SetList(2, FHotImages, Value); }
+void TdxBarImageOptions::SetDisabledImages(TComponent* Value) { SetList(3, FDisabledImages, Value); }
+void TdxBarImageOptions::SetDisabledLargeImages(TComponent* Value) {
+  SetList(4, FDisabledLargeImages, Value);
+}
+void TdxBarImageOptions::SetLargeIcons(bool Value) {
+  if (FLargeIcons == Value) return;
+  FLargeIcons = Value;
+  if (FManager) FManager->GlyphSizeChanged();
+}
 void TdxBarImageOptions::SetUseLargeImagesForLargeIcons(bool Value) {
+  if (FUseLargeImagesForLargeIcons == Value) return;
   FUseLargeImagesForLargeIcons = Value;
+  if (FManager) FManager->GlyphSizeChanged();
+}
+void TdxBarImageOptions::SetImageListBkColor(TColor Value) {
+  if (ImageListBkColor == Value) return;
+  ImageListBkColor = Value;
+  if (FManager) FManager->ImagesChanged();
+}
+void TdxBarImageOptions::SetMakeDisabledImagesFaded(bool Value) {
+  if (MakeDisabledImagesFaded == Value) return;
+  MakeDisabledImagesFaded = Value;
+  if (FManager) FManager->ImagesChanged();
+}
+void TdxBarImageOptions::SetUseLeftBottomPixelAsTransparent(bool Value) {
+  if (UseLeftBottomPixelAsTransparent == Value) return;
+  UseLeftBottomPixelAsTransparent = Value;
+  if (FManager) FManager->ImagesChanged();
 }
 
 int TdxBarImageOptions::GlyphSize() const {
@@ -480,6 +528,7 @@ int TdxBarImageOptions::GlyphSize() const {
   return 32;
 }
 
+// The list is past its own destructor's body: its change links went with it.
 void TdxBarImageOptions::ComponentRemoved(TComponent* AComponent) {
   for (TComponent** f : {&FImages, &FLargeImages, &FHotImages, &FDisabledImages,
                          &FDisabledLargeImages})
@@ -493,15 +542,15 @@ void TdxBarImageOptions::Assign(TPersistent* Source) {
   SetDisabledImages(s->FDisabledImages);
   SetDisabledLargeImages(s->FDisabledLargeImages);
   SetHotImages(s->FHotImages);
-  ImageListBkColor = s->ImageListBkColor;
+  SetImageListBkColor(s->ImageListBkColor);
   SetImages(s->FImages);
   SetLargeImages(s->FLargeImages);
-  FLargeIcons = s->FLargeIcons;
-  MakeDisabledImagesFaded = s->MakeDisabledImagesFaded;
+  SetLargeIcons(s->FLargeIcons);
+  SetMakeDisabledImagesFaded(s->MakeDisabledImagesFaded);
   SmoothGlyphs = s->SmoothGlyphs;
   StretchGlyphs = s->StretchGlyphs;
-  FUseLargeImagesForLargeIcons = s->FUseLargeImagesForLargeIcons;
-  UseLeftBottomPixelAsTransparent = s->UseLeftBottomPixelAsTransparent;
+  SetUseLargeImagesForLargeIcons(s->FUseLargeImagesForLargeIcons);
+  SetUseLeftBottomPixelAsTransparent(s->UseLeftBottomPixelAsTransparent);
 }
 
 TdxBarBackgrounds::TdxBarBackgrounds(TdxBarManager* AManager)
@@ -1312,6 +1361,35 @@ void TdxBarManager::RefreshColors() {
   }
   if (IsThemingAvailable())
     FThemedToolbarBrush = CreateSolidBrush(COLORREF(ColorToRGB(ToolbarThemeColor())));
+}
+
+void TdxBarManager::ImagesChanged() {
+  if (FBars) FBars->RecalculateAll();
+}
+
+void TdxBarManager::GlyphSizeChanged() {
+  NotifyDesignerModified();
+  if (FBars) FBars->RecalculateAll();
+}
+
+void TdxBarManager::ImageListContentsChanged(int ListIndex) {
+  if (IsLoading() || IsDestroying() || !FImageOptions || FImageOptions->IsLoading()) return;
+  BeginBarsUpdate();
+  try {
+    for (TdxBarItem* item : std::vector<TdxBarItem*>(FItems)) {
+      if (ListIndex == 0 || ListIndex == 3) {
+        if (item->ImageIndex() >= 0) item->ImageIndexChanged();
+      } else if (ListIndex == 1 || ListIndex == 4) {
+        if (item->HasAnyImageIndex()) item->LargeImageIndexChanged();
+      } else if (item->HasHotImage()) {
+        item->HotImageChanged();
+      }
+    }
+  } catch (...) {
+    EndBarsUpdate();
+    throw;
+  }
+  EndBarsUpdate();
 }
 
 void TdxBarManager::SetAutoHideEmptyBars(bool Value) {

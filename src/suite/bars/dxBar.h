@@ -39,6 +39,7 @@ class TCustomIniFile;
 class TMemIniFile;
 class TdxBarLayoutIO;
 class TCustomImageList;
+class TChangeLink;
 class TBitmap;
 class TcxCanvas;
 class TdxFader;
@@ -1302,7 +1303,8 @@ class TdxBarManagerCategories : public TStringList {
 
 class TdxBarImageOptions : public TPersistent {
  public:
-  explicit TdxBarImageOptions(TdxBarManager* AManager) : FManager(AManager) {}
+  explicit TdxBarImageOptions(TdxBarManager* AManager);
+  ~TdxBarImageOptions() override;
   TComponent* Images() const { return FImages; }
   void SetImages(TComponent* Value);
   TComponent* LargeImages() const { return FLargeImages; }
@@ -1331,12 +1333,21 @@ class TdxBarImageOptions : public TPersistent {
   bool SmoothGlyphs = false;
   bool StretchGlyphs = true;
   bool UseLeftBottomPixelAsTransparent = true;
+  // These three redraw the glyphs of every bar.
+  void SetImageListBkColor(TColor Value);
+  void SetMakeDisabledImagesFaded(bool Value);
+  void SetUseLeftBottomPixelAsTransparent(bool Value);
+  bool IsLoading() const;
 
  protected:
   TPersistent* GetOwner() const override;
 
  private:
-  void SetList(TComponent*& Field, TComponent* Value);
+  // The lists in the order of their change links: Images, LargeImages, HotImages,
+  // DisabledImages, DisabledLargeImages.
+  void SetList(int Index, TComponent*& Field, TComponent* Value);
+  void ListContentsChanged(int Index);
+  std::unique_ptr<TChangeLink> FChangeLinks[5];
   TdxBarManager* FManager;
   TComponent* FImages = nullptr;
   TComponent* FLargeImages = nullptr;
@@ -2517,6 +2528,11 @@ class TdxBarManager : public TComponent {
   TColor FlatHighlightColor() const { return FFlatHighlightColor; }
   HBRUSH ThemedToolbarBrush() const { return FThemedToolbarBrush; }
   void RefreshColors();
+  // What the image options tell the manager.
+  void ImagesChanged();
+  void GlyphSizeChanged();
+  // The pictures of an image list changed: its index in the image options' order.
+  void ImageListContentsChanged(int ListIndex);
 
   // The hint window: the platform's for plain hints without the bar hint window, else the bar's.
   bool UsesStandardHintWindow() const { return FPlainHint && !UseBarHintWindow; }

@@ -72,14 +72,24 @@ void RegisterClasses() {
       .Property("DisabledLargeImages", &TdxBarImageOptions::DisabledLargeImages,
                 &TdxBarImageOptions::SetDisabledLargeImages)
       .Property("HotImages", &TdxBarImageOptions::HotImages, &TdxBarImageOptions::SetHotImages)
+      .Property("ImageListBkColor", [](TdxBarImageOptions* o) { return o->ImageListBkColor; },
+                &TdxBarImageOptions::SetImageListBkColor)
+      .Default(0xFF00FF).Idents(ColorIdentMap())
       .Property("Images", &TdxBarImageOptions::Images, &TdxBarImageOptions::SetImages)
       .Property("LargeImages", &TdxBarImageOptions::LargeImages, &TdxBarImageOptions::SetLargeImages)
       .Property("LargeIcons", &TdxBarImageOptions::LargeIcons, &TdxBarImageOptions::SetLargeIcons)
       .Default(0)
+      .Property("MakeDisabledImagesFaded", [](TdxBarImageOptions* o) { return o->MakeDisabledImagesFaded; },
+                &TdxBarImageOptions::SetMakeDisabledImagesFaded).Default(0)
+      .Property("SmoothGlyphs", [](TdxBarImageOptions* o) { return o->SmoothGlyphs; },
+                [](TdxBarImageOptions* o, bool v) { o->SmoothGlyphs = v; }).Default(0)
       .Property("StretchGlyphs", [](TdxBarImageOptions* o) { return o->StretchGlyphs; },
                 [](TdxBarImageOptions* o, bool v) { o->StretchGlyphs = v; }).Default(1)
       .Property("UseLargeImagesForLargeIcons", &TdxBarImageOptions::UseLargeImagesForLargeIcons,
-                &TdxBarImageOptions::SetUseLargeImagesForLargeIcons).Default(0);
+                &TdxBarImageOptions::SetUseLargeImagesForLargeIcons).Default(0)
+      .Property("UseLeftBottomPixelAsTransparent",
+                [](TdxBarImageOptions* o) { return o->UseLeftBottomPixelAsTransparent; },
+                &TdxBarImageOptions::SetUseLeftBottomPixelAsTransparent).Default(1);
   RegisterClass<TdxBarBackgrounds, TPersistent>();
   Published<TdxBarBackgrounds>()
       .Property("Bar", &TdxBarBackgrounds::Bar)
@@ -154,6 +164,31 @@ void RegisterClasses() {
       .Property("HideFloatingBarsWhenInactive", [](M* m) { return m->HideFloatingBarsWhenInactive; },
                 [](M* m, bool v) { m->HideFloatingBarsWhenInactive = v; }).Default(1)
       .Property("ImageOptions", [](M* m) { return m->ImageOptions(); })
+      // Older descriptions set the image options on the manager itself; never written.
+      .Property("DisabledImages", [](M* m) { return m->ImageOptions()->DisabledImages(); },
+                [](M* m, TComponent* v) { m->ImageOptions()->SetDisabledImages(v); }).Stored([](M*) { return false; })
+      .Property("DisabledLargeImages", [](M* m) { return m->ImageOptions()->DisabledLargeImages(); },
+                [](M* m, TComponent* v) { m->ImageOptions()->SetDisabledLargeImages(v); })
+      .Stored([](M*) { return false; })
+      .Property("HotImages", [](M* m) { return m->ImageOptions()->HotImages(); },
+                [](M* m, TComponent* v) { m->ImageOptions()->SetHotImages(v); }).Stored([](M*) { return false; })
+      .Property("ImageListBkColor", [](M* m) { return m->ImageOptions()->ImageListBkColor; },
+                [](M* m, TColor v) { m->ImageOptions()->SetImageListBkColor(v); })
+      .Stored([](M*) { return false; }).Idents(ColorIdentMap())
+      .Property("Images", [](M* m) { return m->ImageOptions()->Images(); },
+                [](M* m, TComponent* v) { m->ImageOptions()->SetImages(v); }).Stored([](M*) { return false; })
+      .Property("LargeImages", [](M* m) { return m->ImageOptions()->LargeImages(); },
+                [](M* m, TComponent* v) { m->ImageOptions()->SetLargeImages(v); }).Stored([](M*) { return false; })
+      .Property("LargeIcons", [](M* m) { return m->ImageOptions()->LargeIcons(); },
+                [](M* m, bool v) { m->ImageOptions()->SetLargeIcons(v); }).Stored([](M*) { return false; })
+      .Property("MakeDisabledImagesFaded", [](M* m) { return m->ImageOptions()->MakeDisabledImagesFaded; },
+                [](M* m, bool v) { m->ImageOptions()->SetMakeDisabledImagesFaded(v); })
+      .Stored([](M*) { return false; })
+      .Property("StretchGlyphs", [](M* m) { return m->ImageOptions()->StretchGlyphs; },
+                [](M* m, bool v) { m->ImageOptions()->StretchGlyphs = v; }).Stored([](M*) { return false; })
+      .Property("UseLargeImagesForLargeIcons", [](M* m) { return m->ImageOptions()->UseLargeImagesForLargeIcons(); },
+                [](M* m, bool v) { m->ImageOptions()->SetUseLargeImagesForLargeIcons(v); })
+      .Stored([](M*) { return false; })
       .Property("IniFileName", [](M* m) { return m->IniFileName; },
                 [](M* m, const std::string& v) { m->IniFileName = v; })
       .Property("LargeButtonArrowWidth", &M::LargeButtonArrowWidth, &M::SetLargeButtonArrowWidth)
