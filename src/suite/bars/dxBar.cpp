@@ -115,32 +115,6 @@ TdxBar* dxBarMergingFrom = nullptr;
 
 // ---- seams
 
-TCustomdxBarControl::~TCustomdxBarControl() {
-  if (FItemLinks && FItemLinks->BarControl() == this) FItemLinks->SetBarControl(nullptr);
-}
-
-TdxBarPainter* TCustomdxBarControl::Painter() const {
-  return FItemLinks && FItemLinks->BarManager() ? FItemLinks->BarManager()->Painter() : nullptr;
-}
-
-void TCustomdxBarControl::DrawBackground(HDC DC, const TRect& R, bool InClient, TColor Color, HBRUSH Brush) {
-  FillRectWithBackground(DC, R, R, nullptr, Color, Brush);
-}
-
-bool TCustomdxBarControl::HasItemControl(TdxBarItemControl* Control) const {
-  TdxBarItemLink* link = Control ? Control->Link() : nullptr;
-  return link && link->Control() == Control && link->BarControl() == this;
-}
-
-bool TCustomdxBarControl::IsCustomizing() const {
-  return FItemLinks && FItemLinks->BarManager() && FItemLinks->BarManager()->IsCustomizingOrDesigning();
-}
-
-int TCustomdxBarControl::TextWidthFor(TdxBarItemControl* Control) const {
-  int own = Control ? Control->OwnTextSize() : 0;
-  return own ? own : TextSize();
-}
-
 void TdxBarDesignController::TrackInternalItem(TdxBarItem* Item, TComponentList* List) {
   if (Item->BarManager()) Item->BarManager()->RemoveItem(Item);
   List->Add(Item);

@@ -16,6 +16,7 @@
 #include "platform/gui/Graphics.h"
 #include "platform/rtl/Classes.h"
 #include "suite/core/cxClasses.h"
+#include "suite/core/cxControls.h"
 #include "suite/core/cxLookAndFeels.h"
 #include "suite/core/cxStyles.h"
 #include "suite/core/dxCore.h"
@@ -90,90 +91,7 @@ using TdxBarCanDockingEvent = Event<void(TdxBar* Sender, TdxBarDockingStyle Styl
 
 // ---- windows and painters, filled by the bar windows
 
-// The window that shows one link collection: a toolbar or a sub-menu.
-class TCustomdxBarControl : public TObject {
- public:
-  ~TCustomdxBarControl() override;
-  virtual void SetItemLinks(TdxBarItemLinks* Value) { FItemLinks = Value; }
-  virtual int BarControlKind() const { return 0; }  // toolbar 0, quick customizing 1, sub-menu 2
-  virtual bool IsVertical() const { return false; }
-  virtual bool IsShowing() const { return true; }
-  virtual bool IsDestroying() const { return false; }
-  virtual bool IsActive() const { return false; }
-  virtual int NavigationFlags() const { return 0; }
-  virtual TRect ClientBounds() const { return TRect(); }
-  virtual void RecalculateBar() {}
-  virtual void RepaintBar() {}
-  virtual void BuildItemControls() {}
-  virtual void LinksAppeared() {}
-  virtual void StyleChanged() {}
-  virtual void RecreateChangedItemControls() {}
-  virtual TdxBarItemControl* SelectedControl() const { return nullptr; }
-  virtual void SetSelectedControl(TdxBarItemControl* Value) {}
-  // The control of the item that opened this sub-menu, or null.
-  virtual TdxBarItemControl* ParentItemControl() const { return nullptr; }
-  TdxBarItemLinks* ItemLinks() const { return FItemLinks; }
-
-  // What item controls ask of the window that holds them.
-  virtual TdxBarPainter* Painter() const;
-  virtual TcxCanvas* CurrentCanvas() const { return nullptr; }
-  virtual HWND Handle() const { return nullptr; }
-  virtual bool HandleAllocated() const { return false; }
-  virtual void CloseUp(int Reason) {}
-  virtual void KeySelectItemControl(TdxBarItemControl* Control) {}
-  virtual void SelectOrClose(TdxBarItemControl* Control) {}
-  virtual void ItemControlSelected(TdxBarItemControl* Control) {}
-  virtual void InvalidateItemControl(TdxBarItemControl* Control) {}
-  virtual bool HasItemControl(TdxBarItemControl* Control) const;
-  virtual TdxBarItemControl* ItemControlAt(const TPoint& P) const { return nullptr; }
-  virtual TdxBarItemControl* ItemControlUnderCursor() const { return nullptr; }
-  virtual bool ShowsItemHints() const { return !IsActive(); }
-  virtual TdxCustomHintViewInfo* NewHintViewInfo(const std::string& Hint, const std::string& ShortCut,
-                                                 TdxScreenTip* ScreenTip) {
-    return nullptr;
-  }
-  virtual TPoint CalcHintPosition(const TPoint& Cursor, int Height, const TRect& ItemBounds) {
-    return Cursor;
-  }
-  virtual TdxFader* Fader() const { return nullptr; }
-  virtual bool FadingEnabled() const { return false; }
-  virtual bool ReservedSwitch() const { return true; }
-  virtual bool IsRotated() const { return false; }
-  virtual int ItemOrientation() const { return BarControlKind() == 2 ? 1 : IsRotated() ? 2 : 0; }
-  virtual bool IsDockedVertically() const { return false; }
-  virtual bool AcceptsAlignedItems() const { return false; }
-  virtual bool IsCustomizing() const;
-  virtual bool Downed() const { return false; }
-  virtual void SetDowned(bool Value) {}
-  virtual void DeactivateIfFocused() {}
-  virtual void Activate(TdxBarItemControl* Control) {}
-  virtual bool ClosesAfterClick() const { return false; }
-  virtual HBRUSH BackgroundBrush() const { return nullptr; }
-  virtual int TextSize() const { return 0; }
-  virtual int TextWidthFor(TdxBarItemControl* Control) const;
-  virtual int IconAreaWidth() const { return 0; }
-  virtual int MenuArrowWidth() const { return 0; }
-  virtual int MenuArrowHeight() const { return 0; }
-  virtual int GroupIndent() const { return 0; }
-  virtual int SeparatorIndent() const { return 0; }
-  virtual int DropDownShift() const { return 0; }
-  virtual int ReservedMetric(TdxBarItemControl* Control) const { return ivlDefault; }
-  virtual TBitmap* FallbackGlyph() const { return nullptr; }
-  virtual bool WantsEditSelectAll() const { return false; }
-  virtual TCustomdxBarControlViewInfo* ViewInfo() const { return nullptr; }
-  virtual void SetLessUsedFill(bool Value) {}
-  // What the painters ask of the window for its background and its mark. DrawBackground fills a
-  // part of the bar's background (InClient: R is in client coordinates); clNone takes the brush.
-  virtual void DrawBackground(HDC DC, const TRect& R, bool InClient, TColor Color, HBRUSH Brush);
-  virtual TBitmap* BackgroundBitmap() const { return nullptr; }
-  virtual TdxBarDockingStyle DockingStyle() const { return dsNone; }
-  virtual bool IsStatusBarLike() const { return false; }
-  virtual bool HasHiddenItems() const { return false; }
-  virtual int MarkState() const { return 0; }  // 0 normal, 1 hot, 2 pressed
-
- private:
-  TdxBarItemLinks* FItemLinks = nullptr;
-};
+#include "suite/bars/dxBarControl.h"
 
 // ---- item controls
 
@@ -2577,6 +2495,44 @@ class TdxBarManager : public TComponent {
   TcxEventHandlerCollection* AfterReadLayoutHandlers() const { return FAfterReadLayout.get(); }
   TcxEventHandlerCollection* AfterWriteLayoutHandlers() const { return FAfterWriteLayout.get(); }
 
+  // The bar windows' side of the manager.
+  // The toolbar that holds the keyboard in menu mode.
+  TCustomdxBarControl* KeyboardBarControl() const { return FKeyboardBar.get(); }
+  void SetKeyboardBarControl(TCustomdxBarControl* Value) { FKeyboardBar = Value; }
+  // The hot item control of the bars (the one hints and customizing follow).
+  TdxBarItemControl* SelectedItemControl() const { return FSelectedItemControl.get(); }
+  void StoreSelectedItemControl(TdxBarItemControl* Control) { FSelectedItemControl = Control; }
+  void SelectItemControl(TdxBarItemControl* Control);
+  void BeginSelectionChange() { ++FSelectionChangeCount; }
+  void EndSelectionChange() { --FSelectionChangeCount; }
+  int SelectionChangeCount() const { return FSelectionChangeCount; }
+  // Mouse-leave tracking of one bar window at a time.
+  void BeginControlMouseTracking(TCustomdxBarControl* BarControl);
+  void EndControlMouseTracking(TCustomdxBarControl* BarControl);
+  bool IsMouseTrackedControl(const TCustomdxBarControl* BarControl) const;
+  TCustomdxBarControl* MouseTrackedControl() const { return FMouseTrackedControl.get(); }
+  // Lets the bar window under the mouse (BarControl, or any when null) hot-track it again.
+  void PostHotTrackMouseMove(TCustomdxBarControl* BarControl);
+  // Item hints come with the hint windows; until then these only keep the request.
+  void ShowItemHint(bool Show, const std::string& Text, TObject* Object) {}
+  void HideItemHint() {}
+  // Dragging an item or link while customizing.
+  TdxBarItem* DraggedItem() const { return FDraggedItem; }
+  void SetDraggedItem(TdxBarItem* Value) { FDraggedItem = Value; }
+  TdxBarItemLink* DraggedItemLink() const { return FDraggedItemLink; }
+  void SetDraggedItemLink(TdxBarItemLink* Value) { FDraggedItemLink = Value; }
+  bool IsDraggingItem() const { return FDraggedItem || FDraggedItemLink; }
+  virtual void DragItemOrLink(TdxBarItem* Item, TdxBarItemLink* Link);
+  // Another live manager is in run-time customizing mode.
+  bool IsAnotherManagerCustomizing() const;
+  // The window that owns the manager's modal loops.
+  HWND ModalLoopWindow() const;
+  TdxBar* BarByName(const std::string& Name) const;
+  TdxBar* BarByCaption(const std::string& Caption) const;
+  std::string UniqueBarCaption(const std::string& Prefix) const;
+  int CountDockControls() const { return int(FDockControls.size()); }
+  TdxDockControl* DockControlByIndex(int Index) const { return FDockControls.at(size_t(Index)); }
+
   // Bound by items, groups and popup menus themselves.
   void AddItem(TdxBarItem* Item);
   void RemoveItem(TdxBarItem* Item);
@@ -2658,7 +2614,16 @@ class TdxBarManager : public TComponent {
   bool FAutoHideEmptyBars = false;
   bool FPlainHint = false;
   bool FLayoutStoredOnClose = false;
+  TWeakLink<TCustomdxBarControl> FKeyboardBar;
+  TWeakLink<TdxBarItemControl> FSelectedItemControl;
+  TWeakLink<TCustomdxBarControl> FMouseTrackedControl;
+  int FSelectionChangeCount = 0;
+  TdxBarItem* FDraggedItem = nullptr;
+  TdxBarItemLink* FDraggedItemLink = nullptr;
 };
+
+// The active bar control, when any, closes up its whole chain.
+void CloseActiveMenus();
 
 // ---- unit services
 

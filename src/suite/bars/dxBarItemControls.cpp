@@ -418,7 +418,7 @@ void TdxBarButtonControl::OpenDropDown(bool ByMouse) {
     p = {r.Right, r.Top - (InSubMenu(this) ? bar->DropDownShift() : 0)};
   else
     p = {r.Left, r.Bottom};
-  if (bar && bar->Handle()) ClientToScreen(bar->Handle(), &p);
+  if (bar && bar->WindowHandle()) ClientToScreen(bar->WindowHandle(), &p);
   // The popup menu pops up at p through the item's drop-down once popup menu windows exist.
   if (TdxBarPainter* painter = Painter(); painter && PainterArrowPartFlatB(painter)) Repaint();
 }
@@ -620,10 +620,10 @@ void TdxBarWinControl::UnhookInnerWindow() {
 }
 
 void TdxBarWinControl::ActivateAtMouse(bool Flag) {
-  if (!Flag || !BarControl() || !BarControl()->Handle() || !InnerWindow()) return;
+  if (!Flag || !BarControl() || !BarControl()->WindowHandle() || !InnerWindow()) return;
   POINT p{};
   GetCursorPos(&p);
-  ScreenToClient(BarControl()->Handle(), &p);
+  ScreenToClient(BarControl()->WindowHandle(), &p);
   if (FInnerRect.Contains(TPoint(p.x, p.y))) return;
   TPoint inner = MapToInnerWindow(TPoint(p.x, p.y));
   WPARAM keys = 0;
@@ -829,15 +829,15 @@ bool TdxBarWinControl::OwnsWindow(HWND Wnd) const {
 
 TPoint TdxBarWinControl::MapToBarWindow(const TPoint& P) const {
   POINT p{P.X, P.Y};
-  if (InnerWindow() && BarControl() && BarControl()->Handle())
-    MapWindowPoints(InnerWindow(), BarControl()->Handle(), &p, 1);
+  if (InnerWindow() && BarControl() && BarControl()->WindowHandle())
+    MapWindowPoints(InnerWindow(), BarControl()->WindowHandle(), &p, 1);
   return TPoint(p.x, p.y);
 }
 
 TPoint TdxBarWinControl::MapToInnerWindow(const TPoint& P) const {
   POINT p{P.X, P.Y};
-  if (InnerWindow() && BarControl() && BarControl()->Handle())
-    MapWindowPoints(BarControl()->Handle(), InnerWindow(), &p, 1);
+  if (InnerWindow() && BarControl() && BarControl()->WindowHandle())
+    MapWindowPoints(BarControl()->WindowHandle(), InnerWindow(), &p, 1);
   return TPoint(p.x, p.y);
 }
 

@@ -41,6 +41,8 @@ class TdxBarButtonLikeControl : public TdxBarItemControl {
     return static_cast<TdxBarButtonLikeControlDrawParams*>(DrawParams());
   }
   bool HoverSelected = false;
+  // Held down by the mouse on its bar, between the press and the click.
+  bool Pressed = false;
 
   // The program-wide hover delay, in milliseconds.
   static constexpr UINT HoverDelay = 400;

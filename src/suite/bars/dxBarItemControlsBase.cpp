@@ -97,7 +97,7 @@ bool TdxBarItemControl::IsPressedByMouse() const {
   if (!IsEnabled() || !FBarControl) return false;
   POINT p{};
   if (!GetCursorPos(&p)) return false;
-  if (HWND w = FBarControl->Handle()) ScreenToClient(w, &p);
+  if (HWND w = FBarControl->WindowHandle()) ScreenToClient(w, &p);
   if (!ItemBoundsOf().Contains(TPoint(p.x, p.y))) return false;
   int button = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
   return GetKeyState(button) < 0;
@@ -346,7 +346,7 @@ bool TdxBarItemControl::WantsDoubleClick() const {
 }
 
 bool TdxBarItemControl::OwnsWindow(HWND Wnd) const {
-  HWND bar = FBarControl ? FBarControl->Handle() : nullptr;
+  HWND bar = FBarControl ? FBarControl->WindowHandle() : nullptr;
   return bar && Wnd && (Wnd == bar || IsChild(bar, Wnd));
 }
 
