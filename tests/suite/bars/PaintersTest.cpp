@@ -522,6 +522,53 @@ TEST(BarPainterMetrics, BorderSizesOfFloatingAndDockedBars) {
   EXPECT_EQ(caption, TRect(fx, fy, 200 - fx, fy + Base().SmallCaptionHeight()));
 }
 
+namespace {
+// Records the texts a painter hands to its caption drawing.
+struct TTextRecorder : TdxBarPainter {
+  mutable std::vector<std::string> Texts;
+  void DrawItemText(TdxBarItemControl*, HDC, UINT, bool, bool, bool, bool, bool, int, const TRect&,
+                    const std::string& Text) const override {
+    Texts.push_back(Text);
+  }
+};
+}  // namespace
+
+TEST(BarPainterDrawing, ADescriptionOfThreeLinesShowsTheFirstAndTheRestInTheSecond) {
+  TSurface s(200, 60);
+  s.C()->CurrentFont()->SetName("DejaVu Sans");
+  s.C()->CurrentFont()->SetHeight(-12);
+  TdxBarButtonLikeControlDrawParams dp(nullptr);
+  dp.DrawCanvas = s.C();
+  int word = s.C()->MeasureTextWidth("Opens ") + 2;
+  struct {
+    const char* Text;
+    int Width;
+    std::vector<std::string> Lines;
+  } cases[] = {
+      {"Opens a sound file", 200, {"Opens a sound file"}},
+      {"Opens a sound", 2 * word, {"Opens a", "sound"}},
+      {"Opens a sound file  ", word, {"Opens", "a sound file"}},
+  };
+  for (auto& c : cases) {
+    TTextRecorder p;
+    p.DrawWrappedCaption(&dp, c.Text, 2, 0, TRect(0, 0, c.Width, 60));
+    EXPECT_EQ(p.Texts, c.Lines) << c.Text;
+  }
+}
+
+TEST(BarPainterDrawing, FloatingCaptionIsFilledInTheInactiveCaptionColourWithALineUnderIt) {
+  TFakeBarControl bar;
+  TSurface s(80, 24, clRed);
+  TRect caption(2, 2, 78, 18);
+  Base().DrawFloatingCaption(&bar, s.C()->CurrentDC(), GetSysColorBrush(COLOR_BTNFACE), caption);
+  EXPECT_EQ(s.Count(caption, Sys(COLOR_INACTIVECAPTION)), caption.Width() * caption.Height());
+  EXPECT_EQ(s.Bounds(Sys(COLOR_BTNFACE)), TRect(2, 18, 78, 19));
+  // The close button's hot background: a selection-brush face inside the frame.
+  TSurface b(20, 20, clRed);
+  Base().DrawCloseButtonBackground(&bar, b.C()->CurrentDC(), 1, TRect(0, 0, 20, 20));
+  EXPECT_EQ(b.Count(TRect(1, 1, 19, 19), Sys(COLOR_HIGHLIGHT)), 18 * 18);
+}
+
 // ---- drawing objects and clip regions
 
 namespace {
