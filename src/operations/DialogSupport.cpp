@@ -6,6 +6,7 @@
 #include "operations/EnvelopeDialog.h"
 #include "operations/FreAnalysis.h"
 #include "operations/RecordControl.h"
+#include "operations/RegionList.h"
 #include "operations/SelectSpecifiedTime.h"
 #include "operations/SmallEditDialogs.h"
 #include "operations/TextToSpeechDialog.h"
@@ -34,5 +35,6 @@ void RegisterEditingDialogClasses() {
     RegisterTextToSpeechDialogClasses();
     RegisterFreAnalysisClasses();
     RegisterRecordControlClasses();
+    RegisterRegionListClasses();
   });
 }

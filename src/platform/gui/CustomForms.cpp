@@ -148,9 +148,11 @@ void TCustomForm::Show() {
 }
 
 // Without a window manager that keeps them there, stay-on-top forms are raised again whenever
-// another form comes to the front.
+// another form comes to the front. A form owned by a stay-on-top form (its dialogs) stays on top
+// as well, as owned windows do on the platform, and is not covered.
 void TCustomForm::RaiseStayOnTopForms() {
-  if (FFormStyle == fsStayOnTop) return;
+  for (TComponent* c = this; c; c = c->Owner())
+    if (auto* f = dynamic_cast<TCustomForm*>(c); f && f->FFormStyle == fsStayOnTop) return;
   for (int i = 0; i < Screen->FormCount(); ++i)
     if (auto* f = dynamic_cast<TCustomForm*>(Screen->Forms(i));
         f && f != this && f->FFormStyle == fsStayOnTop && f->Showing())
