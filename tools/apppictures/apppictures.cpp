@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -92,7 +93,9 @@ void Page(G& g, double x = 6, double y = 2, double w = 20, double h = 28) {
 
 // A waveform across the rectangle: bars of a beating tone under a soft envelope.
 void Wave(G& g, QRectF r, const QColor& c = kBlue, double amount = 1.0, int seed = 0) {
-  const int n = g.Size <= 16 ? 5 : 7;
+  // Bars at least two pixels apart at either size, so they never run together.
+  const double spacing = g.Size <= 16 ? 4.4 : 3.4;
+  const int n = std::clamp(int(r.width() / spacing) + 1, 3, g.Size <= 16 ? 6 : 8);
   const double step = r.width() / (n - 1);
   const double mid = r.center().y();
   QPainterPath path;
@@ -341,13 +344,30 @@ void EffectTile(G& g, double amount = 0.9) {
   Wave(g, QRectF(6, 8, 20, 16), kBlue, amount);
 }
 
-void Wedge(G& g, bool rising, const QColor& c) {
-  QColor fill = c;
-  fill.setAlpha(150);
-  g.Outline(c.darker(130));
-  g.Fill(fill);
-  QPolygonF w = rising ? QPolygonF{{4, 16}, {28, 5}, {28, 27}} : QPolygonF{{4, 5}, {28, 16}, {4, 27}};
-  g.p.drawPolygon(w);
+// A fade: the wave's bars grow (or shrink) under a straight envelope line.
+void Wedge(G& g, bool rising, const QColor& c, double x0 = 4, double x1 = 28) {
+  const int n = g.Size <= 16 ? 6 : 9;
+  QPainterPath bars;
+  for (int i = 0; i < n; ++i) {
+    double t = double(i) / (n - 1);
+    double level = rising ? t : 1 - t;
+    double h = 1 + 10 * level * (0.7 + 0.3 * std::fabs(std::sin(i * 2.1 + 0.4)));
+    double x = x0 + t * (x1 - x0);
+    bars.moveTo(x, 16 - h);
+    bars.lineTo(x, 16 + h);
+  }
+  g.p.setPen(g.Pen(c, g.Size <= 16 ? 1.0 : 1.3));
+  g.p.drawPath(bars);
+  QPen line = g.Pen(kOrange, 1.1);
+  g.p.setPen(line);
+  const double top = 4.5, bottom = 27.5;
+  if (rising) {
+    g.p.drawLine(QPointF(x0, 16), QPointF(x1, top));
+    g.p.drawLine(QPointF(x0, 16), QPointF(x1, bottom));
+  } else {
+    g.p.drawLine(QPointF(x0, top), QPointF(x1, 16));
+    g.p.drawLine(QPointF(x0, bottom), QPointF(x1, 16));
+  }
 }
 
 void Note(G& g, QPointF at, const QColor& c) {
@@ -624,10 +644,14 @@ std::vector<Entry> Glyphs() {
       {"ActionFadeIn", [](G& g) { Wedge(g, true, kBlue); }},
       {"ActionFadeOut", [](G& g) { Wedge(g, false, kBlue); }},
       {"ActionFadeOutAndTrim", [](G& g) {
-         g.p.save(); g.p.scale(0.8, 1); Wedge(g, false, kBlue); g.p.restore();
+         Wedge(g, false, kBlue, 4, 22);
          g.p.setPen(QPen(kRed, g.Ink() * 1.1, Qt::DashLine)); g.p.drawLine(QPointF(26, 3), QPointF(26, 29));
        }},
-      {"ActionCrossFade", [](G& g) { Wedge(g, false, kBlue); Wedge(g, true, kViolet); }},
+      {"ActionCrossFade", [](G& g) {
+         g.p.setPen(g.Pen(kBlue, 1.6)); g.p.drawLine(QPointF(4, 7), QPointF(28, 25));
+         g.p.setPen(g.Pen(kViolet, 1.6)); g.p.drawLine(QPointF(4, 25), QPointF(28, 7));
+         Wave(g, QRectF(4, 18, 9, 12), kBlue); Wave(g, QRectF(19, 18, 9, 12), kViolet, 1, 2);
+       }},
       {"ActionEnvelope", [](G& g) {
          EffectTile(g, 0.9);
          QPolygonF env{{5, 22}, {12, 9}, {20, 13}, {27, 7}};
@@ -907,6 +931,10 @@ void DrawSheet(const std::vector<Entry>& glyphs, const std::vector<Picture>& pic
   }
   p.end();
   sheet.save(QString::fromStdString(path));
+  // A magnified copy of the light half, to judge the 32-pixel glyphs pixel by pixel.
+  sheet.copy(0, 0, cols * cell, glyphHeight)
+      .scaled(cols * cell * 2, glyphHeight * 2)
+      .save(QString::fromStdString(path + ".zoom.png"));
 }
 
 }  // namespace
