@@ -2022,6 +2022,7 @@ class TCustomdxBarSubItem : public TdxBarButtonLikeItem, public IdxBarLinksOwner
   bool CanContainItem(TdxBarItem* Item, std::string& ErrorText) override;
   TComponent* LinksOwnerComponent() override { return this; }
   TdxBarItemLinks* LinksOwnerLinks() override { return FItemLinks.get(); }
+  TCustomdxBarControl* CreateLinksBarControl() override;
 
   TNotifyEvent OnPopup;
   TNotifyEvent OnCloseUp;
@@ -2276,14 +2277,43 @@ class TdxBarPopupMenu : public TComponent, public IdxBarLinksOwner {
   bool CanContainItem(TdxBarItem* Item, std::string& ErrorText) override;
   TComponent* LinksOwnerComponent() override { return this; }
   TdxBarItemLinks* LinksOwnerLinks() override { return FItemLinks.get(); }
+  TCustomdxBarControl* CreateLinksBarControl() override;
+
+  // Opens the menu with its top-left corner at a screen point (moved to stay on the monitor);
+  // unless told otherwise by PopupFromControl, returns only after the menu closed.
+  virtual void Popup(int X, int Y);
+  void PopupAtCursor();
+  void PopupFromControl(int X, int Y, TWinControl* OwnerControl, bool Wait = true, const TRect* OwnerRect = nullptr,
+                        bool Animate = true, int OwnerHeight = 0, int OwnerWidth = 0);
+  // Offers a key message's shortcut to the menu's links.
+  bool IsShortCut(const TMessage& KeyMessage);
+  // The open menu window, null while closed.
+  TCustomdxBarControl* BarControl() const;
+  bool IsOpen() const { return FOpen; }
+  int BarSize() const { return FBarSize; }
+  void SetBarSize(int Value);
 
   TNotifyEvent OnPopup;
   TNotifyEvent OnCloseUp;
+  // Hears the close-up reason after OnCloseUp.
+  std::function<void(int Reason)> InternalCloseUp;
+  int MinWidth = 0;
+  // The item control on whose behalf the menu opens (a button's drop-down), for one call.
+  TdxBarItemControl* PopupItemControl = nullptr;
 
  private:
   TdxBarManager* FBarManager = nullptr;
   std::unique_ptr<TdxBarItemLinks> FItemLinks;
   bool FUseOwnFont = false;
+  bool FOpen = false;
+  int FBarSize = 0;
+  TWinControl* FOwnerControl = nullptr;
+  TRect FOwnerRect;
+  bool FHasOwnerRect = false;
+  int FOwnerHeight = 0;
+  int FOwnerWidth = 0;
+  bool FAnimate = true;
+  bool FWait = true;
 };
 
 // ---- manager

@@ -48,6 +48,7 @@ struct TSelectionChange {
 
 TCustomdxBarControl* GetActiveBarControl() { return gActiveBarControl; }
 bool ActiveChainEnteredWhileCustomizing() { return gChainEnteredWhileCustomizing; }
+void SetActiveChainEnteredWhileCustomizing(bool Value) { gChainEnteredWhileCustomizing = Value; }
 
 void AddLiveBarControl(TCustomdxBarControl* Control) { LiveBars().push_back(Control); }
 

@@ -412,6 +412,8 @@ class TCustomdxBarControl : public TCustomControl, public IcxMouseTrackingCaller
 TCustomdxBarControl* GetActiveBarControl();
 // Whether the first bar of the current chain became active while its manager was customizing.
 bool ActiveChainEnteredWhileCustomizing();
+// Menus set it when one of them expands: every menu of the chain then shows all its links.
+void SetActiveChainEnteredWhileCustomizing(bool Value);
 void AddLiveBarControl(TCustomdxBarControl* Control);
 void RemoveLiveBarControl(TCustomdxBarControl* Control);
 bool IsLiveBarControl(const TObject* Control);

@@ -9,6 +9,7 @@
 #include "suite/bars/dxBarItemControls.h"
 #include "suite/bars/dxBarStrs.h"
 #include "suite/core/dxScreenTip.h"
+#include "suite/bars/dxBarSubMenu.h"
 
 void dxBarUnitStart(bool Start);
 
@@ -400,10 +401,9 @@ void dxBarInitialize() {
   RegisterBarItemClass(FindClassInfo(typeid(TdxBarButton)), ItemControlClassOf<TdxBarButtonControl>(), true);
   RegisterBarItemClass(FindClassInfo(typeid(TdxBarLargeButton)), ItemControlClassOf<TdxBarLargeButtonControl>(),
                        true);
-  // Sub-item and container controls come with the sub-menu windows.
-  for (auto* info : {FindClassInfo(typeid(TdxBarSubItem)), FindClassInfo(typeid(TdxBarListItem)),
-                     FindClassInfo(typeid(TdxBarContainerItem))})
-    RegisterBarItemClass(info, {}, true);
+  RegisterBarItemClass(FindClassInfo(typeid(TdxBarSubItem)), ItemControlClassOf<TdxBarSubItemControl>(), true);
+  for (auto* info : {FindClassInfo(typeid(TdxBarListItem)), FindClassInfo(typeid(TdxBarContainerItem))})
+    RegisterBarItemClass(info, ItemControlClassOf<TdxBarContainerItemControl>(), true);
   RegisterBarItemClass(FindClassInfo(typeid(TdxBarLabel)), {}, false);
   RegisterBarItemClass(FindClassInfo(typeid(TdxBarSeparator)), ItemControlClassOf<TdxBarSeparatorControl>(),
                        true);
