@@ -9,6 +9,7 @@
 #include "platform/win/Messages.h"
 #include "suite/bars/dxBarAnimation.h"
 #include "suite/bars/dxBarMenuPlacement.h"
+#include "suite/bars/dxBarShadow.h"
 #include "suite/core/cxClasses.h"
 #include "suite/core/cxControls.h"
 #include "suite/core/cxGraphics.h"
@@ -394,11 +395,25 @@ void TdxBarSubMenuControl::DestroyWnd() {
   StopAnimation(false);
   StopScrolling();
   KillDelayTimer();
+  if (FShadow) FShadow->ChangeVisibility(false);
   if (auto* child = dynamic_cast<TdxBarSubMenuControl*>(ChildBar())) child->DestroyHandle();
   if (!FRecreating && IsActive()) SetActiveState(false);
   TCustomdxBarControl::DestroyWnd();
   FDestroyingWnd = false;
   if (!FRecreating && OnCloseUpNotify) OnCloseUpNotify(this, FCloseReason ? FCloseReason : CloseUpReason());
+}
+
+void TdxBarSubMenuControl::BoundsChanged(const WINDOWPOS* WindowPos) {
+  TCustomdxBarControl::BoundsChanged(WindowPos);
+  if (!WindowHandle() || IsDestroying() || FDestroyingWnd) return;
+  if (!FShadow) FShadow = std::make_unique<TdxBarShadow>(this);
+  TRect owner;
+  TdxBarPainter* p = Painter();
+  if (TouchesOwnerBounds() && p && p->FlatBarFlagDeep(this)) owner = OwnerBounds();
+  RECT w{};
+  GetWindowRect(WindowHandle(), &w);
+  FShadow->SetRects(owner, TRect(w));
+  FShadow->ChangeVisibility(ShadowVisible() && !IsAnimating());
 }
 
 void TdxBarSubMenuControl::CloseAndFree() {

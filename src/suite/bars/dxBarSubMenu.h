@@ -9,6 +9,7 @@
 #include "suite/bars/dxBarItemControls.h"
 
 class TdxBarAnimationThread;
+class TdxBarShadow;
 class TdxBarSubItemControl;
 
 // Timers of a menu window.
@@ -57,6 +58,7 @@ class TdxBarSubMenuControl : public TCustomdxBarControl {
   void MakeItemVisible(TdxBarItemControl* Control) override;
   void CloseAndFree() override;
   void DoCloseUp(int Reason) override;
+  void BoundsChanged(const WINDOWPOS* WindowPos) override;
   void DrawNonClient(HDC DC) override;
   int GroupIndent() const override;
   int IconAreaWidth() const override;
@@ -85,6 +87,7 @@ class TdxBarSubMenuControl : public TCustomdxBarControl {
   bool IsAnimating() const;
   void StopAnimation(bool Finish);
   TdxBarAnimationThread* AnimationThread() const { return FAnimationThread; }
+  TdxBarShadow* Shadow() const { return FShadow.get(); }
   TdxBarMenuAnimations ShownAnimation() const { return FAnimationKind; }
   // Every link of the menu shows (the collapsed recent-items view opens up).
   void Expand();
@@ -130,6 +133,7 @@ class TdxBarSubMenuControl : public TCustomdxBarControl {
   TdxBarMenuAnimations ResolveAnimation() const;
 
   TdxBarAnimationThread* FAnimationThread = nullptr;
+  std::unique_ptr<TdxBarShadow> FShadow;
   TdxBarMenuAnimations FAnimationKind = maNone;
   bool FRecreating = false;
   bool FDestroyingWnd = false;
