@@ -47,6 +47,68 @@ void CloseActiveMenusOf(TdxBarManager* Manager) {
   }
 }
 
+// ---- container links of a bar: a menu shows what its container items generate in their place
+
+void TCustomdxBarControl::ExpandContainerLinks() {
+  TdxBarItemLinks* links = ItemLinks();
+  if (!links) return;
+  // Filling changes the links; the bar must not rebuild itself in the middle of that.
+  LockCalculation();
+  struct TUnlock {
+    TCustomdxBarControl* Bar;
+    ~TUnlock() { Bar->UnlockCalculation(); }
+  } unlock{this};
+  std::vector<TCustomdxBarContainerItem*> cleared;
+  for (int i = 0; i < links->Count();) {
+    TdxBarItemLink* link = links->LinkByIndex(i);
+    auto* container = dynamic_cast<TCustomdxBarContainerItem*>(link->Item());
+    const auto& showable = links->ShowableLinks();
+    if (!container || std::find(showable.begin(), showable.end(), link) == showable.end()) {
+      ++i;
+      continue;
+    }
+    if (!FExpandedLinks) FExpandedLinks = new std::vector<TdxBarContainerLinkData*>;
+    auto* data = new TdxBarContainerLinkData;
+    data->Item = container;
+    data->ContainerLink = link;
+    data->Index = i;
+    FExpandedLinks->push_back(data);
+    if (std::find(cleared.begin(), cleared.end(), container) == cleared.end()) {
+      cleared.push_back(container);
+      container->RequestItemListClear();
+    }
+    const bool hides = container->ReplacesOwnLink();
+    if (hides) data->SavedRecentIndex = link->RecentIndex();
+    container->FillLinks(links, data, i + 1);
+    if (hides) {
+      link->SetCollection(nullptr);  // the generated links take its place; it comes back on collapse
+    } else {
+      ++i;
+    }
+    if (!hides) i += int(data->GeneratedLinks.size());
+  }
+}
+
+void TCustomdxBarControl::CollapseContainerLinks() {
+  if (!FExpandedLinks) return;
+  std::unique_ptr<std::vector<TdxBarContainerLinkData*>> list(FExpandedLinks);
+  FExpandedLinks = nullptr;
+  TdxBarItemLinks* links = ItemLinks();
+  LockCalculation();
+  struct TUnlock {
+    TCustomdxBarControl* Bar;
+    ~TUnlock() { Bar->UnlockCalculation(); }
+  } unlock{this};
+  for (auto it = list->rbegin(); it != list->rend(); ++it) {
+    std::unique_ptr<TdxBarContainerLinkData> data(*it);
+    data->Item->EndItemsPopulation(data.get());
+    if (links && data->ContainerLink && !data->ContainerLink->Collection()) {
+      data->ContainerLink->SetCollection(links);
+      data->ContainerLink->SetIndex(std::min(data->Index, links->Count() - 1));
+    }
+  }
+}
+
 // ---- TdxBarSubMenuControl
 
 TdxBarSubMenuControl::TdxBarSubMenuControl(TComponent* AOwner) : TCustomdxBarControl(AOwner) { SetWidth(0); }
@@ -55,6 +117,17 @@ TdxBarSubMenuControl::~TdxBarSubMenuControl() {
   StopAnimation(false);
   if (IsActive()) Deactivate();
   DestroyHandle();
+}
+
+void TdxBarSubMenuControl::BuildItemControls() {
+  if (!(State() & (dxbcsBuildingControls | dxbcsFreeingControls)) && !IsCustomizing()) ExpandContainerLinks();
+  TCustomdxBarControl::BuildItemControls();
+}
+
+void TdxBarSubMenuControl::FreeItemControls() {
+  const bool busy = State() & (dxbcsBuildingControls | dxbcsFreeingControls);
+  TCustomdxBarControl::FreeItemControls();
+  if (!busy) CollapseContainerLinks();
 }
 
 int TdxBarSubMenuControl::NavigationFlags() const {

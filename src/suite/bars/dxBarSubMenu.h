@@ -58,6 +58,8 @@ class TdxBarSubMenuControl : public TCustomdxBarControl {
   void MakeItemVisible(TdxBarItemControl* Control) override;
   void CloseAndFree() override;
   void DoCloseUp(int Reason) override;
+  void BuildItemControls() override;
+  void FreeItemControls() override;
   void BoundsChanged(const WINDOWPOS* WindowPos) override;
   void DrawNonClient(HDC DC) override;
   int GroupIndent() const override;

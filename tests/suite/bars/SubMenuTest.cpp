@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "BarTestSupport.h"
 #include "platform/gui/ActnList.h"
@@ -289,6 +290,34 @@ TEST_F(TSubMenuFixture, CollapsedMenusExpandByTheMarkAndCtrlDown) {
     EXPECT_EQ(Popup->ItemLinks()->ShownLinkCount(), Popup->ItemLinks()->ShowableLinkCount());
     EXPECT_FALSE(menu->HasMark());
     Key(menu, VK_ESCAPE);
+  }
+}
+
+TEST_F(TSubMenuFixture, AListInAMenuShowsNumberedEntriesWithTheCurrentOneChecked) {
+  auto* windows = NewItem<TdxBarListItem>("Windows");
+  windows->SetShowCheck(true);
+  windows->Items()->Add("Untitled1.wav");
+  windows->Items()->Add("Loop.wav");
+  windows->SetItemIndex(1);
+  Popup->ItemLinks()->AddLinkForItem(windows)->SetBeginGroup(true);
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    TdxBarSubMenuControl* menu = Open();
+    ASSERT_TRUE(menu);
+    std::vector<std::string> captions;
+    std::vector<bool> down;
+    for (TdxBarItemLink* l : Popup->ItemLinks()->ShownLinks()) {
+      captions.push_back(l->Item()->Caption());
+      auto* b = dynamic_cast<TdxBarButton*>(l->Item());
+      down.push_back(b && b->Down());
+    }
+    EXPECT_EQ(captions, (std::vector<std::string>{"&Open File...", "&Save", "Insert Silen&ce...", "&1 Untitled1.wav",
+                                                  "&2 Loop.wav"}));
+    EXPECT_EQ(down, (std::vector<bool>{false, false, false, false, true}));
+    Key(menu, VK_ESCAPE);
+    // Closed, the menu's links are the ones it was given again.
+    EXPECT_EQ(Popup->ItemLinks()->Count(), 4);
+    EXPECT_EQ(Popup->ItemLinks()->LinkByIndex(3)->Item(), windows);
   }
 }
 
