@@ -468,7 +468,7 @@ void TdxBarSubMenuControl::DestroyWnd() {
   StopAnimation(false);
   StopScrolling();
   KillDelayTimer();
-  if (FShadow) FShadow->ChangeVisibility(false);
+  if (Shadow()) Shadow()->ChangeVisibility(false);
   if (auto* child = dynamic_cast<TdxBarSubMenuControl*>(ChildBar())) child->DestroyHandle();
   if (!FRecreating && IsActive()) SetActiveState(false);
   TCustomdxBarControl::DestroyWnd();
@@ -476,18 +476,8 @@ void TdxBarSubMenuControl::DestroyWnd() {
   if (!FRecreating && OnCloseUpNotify) OnCloseUpNotify(this, FCloseReason ? FCloseReason : CloseUpReason());
 }
 
-void TdxBarSubMenuControl::BoundsChanged(const WINDOWPOS* WindowPos) {
-  TCustomdxBarControl::BoundsChanged(WindowPos);
-  if (!WindowHandle() || IsDestroying() || FDestroyingWnd) return;
-  if (!FShadow) FShadow = std::make_unique<TdxBarShadow>(this);
-  TRect owner;
-  TdxBarPainter* p = Painter();
-  if (TouchesOwnerBounds() && p && p->FlatBarFlagDeep(this)) owner = OwnerBounds();
-  RECT w{};
-  GetWindowRect(WindowHandle(), &w);
-  FShadow->SetRects(owner, TRect(w));
-  FShadow->ChangeVisibility(ShadowVisible() && !IsAnimating());
-}
+// While it unfolds, the menu casts no shadow.
+bool TdxBarSubMenuControl::ShadowVisible() const { return TCustomdxBarControl::ShadowVisible() && !IsAnimating(); }
 
 void TdxBarSubMenuControl::CloseAndFree() {
   if (IsDestroying()) return;

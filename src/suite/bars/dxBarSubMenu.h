@@ -9,7 +9,6 @@
 #include "suite/bars/dxBarItemControls.h"
 
 class TdxBarAnimationThread;
-class TdxBarShadow;
 class TdxBarSubItemControl;
 
 // Timers of a menu window.
@@ -60,7 +59,7 @@ class TdxBarSubMenuControl : public TCustomdxBarControl {
   void DoCloseUp(int Reason) override;
   void BuildItemControls() override;
   void FreeItemControls() override;
-  void BoundsChanged(const WINDOWPOS* WindowPos) override;
+  bool ShadowVisible() const override;
   void DrawNonClient(HDC DC) override;
   int GroupIndent() const override;
   int IconAreaWidth() const override;
@@ -89,7 +88,6 @@ class TdxBarSubMenuControl : public TCustomdxBarControl {
   bool IsAnimating() const;
   void StopAnimation(bool Finish);
   TdxBarAnimationThread* AnimationThread() const { return FAnimationThread; }
-  TdxBarShadow* Shadow() const { return FShadow.get(); }
   TdxBarMenuAnimations ShownAnimation() const { return FAnimationKind; }
   // Every link of the menu shows (the collapsed recent-items view opens up).
   void Expand();
@@ -135,7 +133,6 @@ class TdxBarSubMenuControl : public TCustomdxBarControl {
   TdxBarMenuAnimations ResolveAnimation() const;
 
   TdxBarAnimationThread* FAnimationThread = nullptr;
-  std::unique_ptr<TdxBarShadow> FShadow;
   TdxBarMenuAnimations FAnimationKind = maNone;
   bool FRecreating = false;
   bool FDestroyingWnd = false;
