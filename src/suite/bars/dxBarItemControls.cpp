@@ -1,6 +1,7 @@
 // Button-like, button, large-button, static, separator and in-place window controls.
 
 #include "suite/bars/dxBarItemControls.h"
+#include "suite/bars/dxBarSubMenu.h"
 
 #include <algorithm>
 
@@ -402,6 +403,12 @@ bool TdxBarButtonControl::QueryPlainTextLook() const {
 
 void TdxBarButtonControl::CloseDropDown(bool Close) {
   FDroppedDown = false;
+  if (TdxBarButton* b = Button(); b && b->DropDownMenu())
+    if (auto* window = dynamic_cast<TdxBarSubMenuControl*>(b->DropDownMenu()->BarControl());
+        window && window->OpeningButtonControl == this && !window->IsDestroying()) {
+      window->OpeningButtonControl = nullptr;
+      window->CloseAndFree();
+    }
   TdxBarButtonLikeControl::CloseDropDown(Close);
 }
 
@@ -419,8 +426,33 @@ void TdxBarButtonControl::OpenDropDown(bool ByMouse) {
   else
     p = {r.Left, r.Bottom};
   if (bar && bar->WindowHandle()) ClientToScreen(bar->WindowHandle(), &p);
-  // The popup menu pops up at p through the item's drop-down once popup menu windows exist.
-  if (TdxBarPainter* painter = Painter(); painter && PainterArrowPartFlatB(painter)) Repaint();
+  DropDownMenuAt(TPoint(p.x, p.y), ByMouse);
+}
+
+void TdxBarButtonControl::DropDownMenuAt(const TPoint& P, bool ByMouse) {
+  TdxBarButton* b = Button();
+  TdxBarPopupMenu* menu = b ? b->DropDownMenu() : nullptr;
+  TCustomdxBarControl* bar = BarControl();
+  if (!menu) return;
+  const TRect r = ItemBoundsOf();
+  const bool beside = InSubMenu(this) || (bar && bar->IsDockedVertically());
+  const TRect owner = bar && bar->WindowHandle() ? bar->ItemControlScreenRect(this) : TRect();
+  TWeakLink<TdxBarItemControl> self(this);
+  menu->InternalCloseUp = [self](int) {
+    if (auto* c = static_cast<TdxBarButtonControl*>(self.get()); c && c->FDroppedDown) c->CloseDropDown(false);
+  };
+  menu->PopupItemControl = this;
+  menu->PopupFromControl(P.X, P.Y, bar, false, owner.IsEmpty() ? nullptr : &owner, true, beside ? 0 : r.Height(),
+                         beside ? r.Width() : 0);
+  menu->PopupItemControl = nullptr;
+  if (!self) return;
+  if (auto* window = dynamic_cast<TdxBarSubMenuControl*>(menu->BarControl())) {
+    window->OpeningButtonControl = this;
+    if (!ByMouse && menu->ItemLinks())
+      if (TdxBarItemLink* first = menu->ItemLinks()->FirstSelectableLink(); first && first->Control())
+        window->KeySelectItemControl(first->Control());
+  }
+  if (TdxBarPainter* painter = Painter(); self && painter && PainterArrowPartFlatB(painter)) Repaint();
 }
 
 // ---- large buttons

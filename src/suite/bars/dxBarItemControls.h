@@ -90,6 +90,8 @@ class TdxBarButtonControl : public TdxBarButtonLikeControl {
 
   TdxBarButton* Button() const;
   bool DroppedDown() const { return FDroppedDown; }
+  // Opens the button's drop-down menu at a screen point.
+  void DropDownMenuAt(const TPoint& P, bool ByMouse);
   bool PressedState() const;
 
  private:

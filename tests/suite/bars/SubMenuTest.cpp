@@ -321,4 +321,36 @@ TEST_F(TSubMenuFixture, AListInAMenuShowsNumberedEntriesWithTheCurrentOneChecked
   }
 }
 
+TEST_F(TSubMenuFixture, AButtonsDropDownMenuOpensBesideItInTheChain) {
+  auto* recent = new TdxBarPopupMenu(Form.get());
+  recent->ItemLinks()->AddLinkForItem(Button("&1 Loop.wav"));
+  recent->ItemLinks()->AddLinkForItem(Button("&2 Take.wav"));
+  TdxBarButton* open = Button("Open &Recent");
+  open->SetButtonStyle(bsDropDown);
+  open->SetDropDownMenu(recent);
+  Popup->ItemLinks()->AddLinkForItem(open);
+  TdxBarSubMenuControl* menu = Open();
+  ASSERT_TRUE(menu);
+  Key(menu, VK_END);
+  ASSERT_EQ(SelectedCaption(menu), "Open &Recent");
+  Key(menu, VK_RIGHT);
+  auto* drop = dynamic_cast<TdxBarSubMenuControl*>(recent->BarControl());
+  ASSERT_TRUE(drop);
+  EXPECT_EQ(drop->ParentBar(), menu);
+  EXPECT_EQ(SelectedCaption(drop), "&1 Loop.wav");
+  EXPECT_GE(drop->Left(), menu->Left() + menu->Width() - 4);
+  Key(drop, VK_ESCAPE);
+  EXPECT_EQ(recent->BarControl(), nullptr);
+  EXPECT_EQ(Popup->BarControl(), menu);
+  Key(menu, VK_RIGHT);
+  drop = dynamic_cast<TdxBarSubMenuControl*>(recent->BarControl());
+  ASSERT_TRUE(drop);
+  Key(drop, VK_DOWN);
+  Key(drop, VK_RETURN);
+  EXPECT_EQ(Clicks, 1);
+  EXPECT_EQ(Clicked, "&2 Take.wav");
+  EXPECT_EQ(recent->BarControl(), nullptr);
+  EXPECT_EQ(Popup->BarControl(), nullptr);
+}
+
 }  // namespace
