@@ -12,6 +12,7 @@
 #include <tuple>
 #include <vector>
 
+#include "../platform/gui/GuiInput.h"
 #include "MarkerListTestUtil.h"
 #include "appbase/Globals.h"
 #include "audio/CodecTestUtil.h"
@@ -409,6 +410,35 @@ TEST_F(MarkerLists, MovedMarkersUpdateTheRowsOfTheirDocumentAndKind) {
   auto* b = static_cast<TBookmark*>(Row(BookmarkRows(), "mark")->Data());
   EXPECT_EQ(b->Position, 66150);
   EXPECT_EQ(Row(BookmarkRows(), "mark")->SubItems()->Strings(0), "0:00:01.500");
+}
+
+TEST_F(MarkerLists, TheMouseAndTheKeysReachTheCommands) {
+  H.Open(1);
+  H.Open(2);
+  AddRegion(H, 1, 2000, 3000, "first");
+  AddRegion(H, 1, 5000, 9000, "second");
+  H.BringDocumentToFront(2);
+  Regions->OpenList();
+  Application->ProcessMessages();
+  TListView* list = RegionRows();
+  int rowY = -1;
+  for (int y = 0; y < list->Height() && rowY < 0; ++y)
+    if (list->GetItemAt(20, y) == list->Items()->Item(1)) rowY = y;
+  ASSERT_GE(rowY, 0) << "the second row is not shown";
+
+  guitest::DoubleClick(Regions.get(), QPoint(20, rowY));
+  EXPECT_EQ(list->ItemFocused(), list->Items()->Item(1));
+  EXPECT_EQ(H.Active, &H.Editor(1));
+  EXPECT_EQ(H.Selection(), std::make_pair(5000, 9000));
+
+  Modal answers(IDNO);
+  answers.On<TAddRegionOrBookmarkForm>("TAddRegionOrBookmarkForm",
+                                       [](TAddRegionOrBookmarkForm&) { return int(mrCancel); });
+  guitest::Key(Regions.get(), Qt::Key_F2);
+  EXPECT_EQ(answers.Shown, 1) << "F2 renames";
+  guitest::Key(Regions.get(), Qt::Key_Delete);
+  EXPECT_EQ(answers.Messages, std::vector<std::string>{"Delete the selected region(s)?"});
+  EXPECT_EQ(list->Items()->Count(), 2);
 }
 
 // ---------------------------------------------------------------------------------------------
