@@ -17,6 +17,7 @@
 #include "DialogTestUtil.h"
 #include "acm/AcmTestUtil.h"
 #include "appbase/Globals.h"
+#include "appbase/HtmlHelp.h"
 #include "audio/DeviceTestUtil.h"
 #include "common/TestEnv.h"
 #include "operations/RecordControl.h"
@@ -568,6 +569,70 @@ TEST_F(MixerPrograms, WithoutOneTheUserIsToldWhatToInstall) {
     setenv("PATH", (std::string(path) + (*path ? ":" : "") + (*path ? Bin.string() : "")).c_str(), 1);
     EXPECT_FALSE(StartMixerProgram());
     EXPECT_EQ(Boxes, std::vector<std::string>{"No mixer program was found. Install pavucontrol or alsa-utils."});
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// The call the Record command makes: the window over its owner, answering Keep or Discard.
+TEST_F(RecordWindow, RecordToFileAnswersKeepOrDiscardAtARateOfAtMost48000) {
+  struct Case {
+    int Rate, Channels;
+    bool Keep;
+    int FileRate;
+  } cases[] = {{96000, 2, true, 48000}, {44100, 1, true, 44100}, {22050, 2, false, 22050}};
+  acmtest::MakeInputFromSamples(Dir, NumberedFrames(3 * kRate));
+  Backend.emplace("file:" + Dir.string());
+  TForm owner(nullptr);
+  owner.SetBounds(100, 100, 800, 600);
+  owner.Show();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(IntToStr(c.Rate) + (c.Keep ? " kept" : " discarded"));
+    // A file of that name from before goes first.
+    std::ofstream(GlobalVars.RecordingFile) << "old";
+    bool ran = false;
+    Application->OnIdle = [&](TObject*, bool& Done) {
+      Done = false;
+      TRecordControlForm* f = nullptr;
+      for (int i = 0; i < Screen->FormCount(); ++i)
+        if (auto* r = dynamic_cast<TRecordControlForm*>(Screen->Forms(i)); r && r->Visible()) f = r;
+      if (!f) return;
+      Application->OnIdle = nullptr;
+      ran = true;
+      EXPECT_FALSE(fs::exists(GlobalVars.RecordingFile));
+      EXPECT_EQ(f->Left(), 100 + (800 - f->Width()) / 2);
+      f->ActionRecordExecute(nullptr);
+      for (int t = 0; t < 500; t += 10) {
+        AdvanceWaveClock(10);
+        AdvanceClock(10);
+        QCoreApplication::processEvents();
+        Application->ProcessMessages();
+      }
+      if (c.Keep)
+        f->ActionKeepExecute(nullptr);
+      else
+        f->ActionDiscardExecute(nullptr);
+    };
+    EXPECT_EQ(RecordToFile(&owner, c.Rate, c.Channels, GlobalVars.RecordingFile), c.Keep);
+    Application->OnIdle = nullptr;
+    EXPECT_TRUE(ran);
+    const SampleBuffer file = File();
+    EXPECT_EQ(file.SampleRate(), c.FileRate);
+    EXPECT_EQ(file.Channels(), c.Channels);
+    EXPECT_NEAR(double(file.Frames()), c.FileRate / 2, 2);
+    fs::remove(GlobalVars.RecordingFile);
+  }
+}
+
+TEST(RecordingHelp, ThePagesTheWindowAndItsDialogOpenExist) {
+  for (const char* topic : {"RecordControl", "AdvancedRecordingOptions", "recordingsource"}) {
+    const std::string page = HelpPageFile(HelpTopicTarget(topic));
+    ASSERT_FALSE(page.empty()) << topic;
+    std::ifstream in(page);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("<h1>"), std::string::npos) << topic;
   }
 }
 
