@@ -1247,11 +1247,13 @@ void TdxBarManager::SetScaled(bool Value) {
   if (FScaled == Value) return;
   FScaled = Value;
   if (Value && !FUseSystemFont) ApplySystemFont();
+  RebuildDerivedFonts();
 }
 
 void TdxBarManager::SetUseSystemFont(bool Value) {
   FUseSystemFont = Value;
   if (Value) ApplySystemFont();
+  RebuildDerivedFonts();
 }
 
 void TdxBarManager::ApplySystemFont() {

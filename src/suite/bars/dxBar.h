@@ -1722,6 +1722,8 @@ class TdxBarItem : public TdxBarComponent {
   virtual void RecreateLinkControls();
   virtual void WidthChanged();
   virtual std::string NewItemCaption() const;
+  // The manager's Images (null without a manager or list).
+  virtual TCustomImageList* ImageList() const;
   virtual int StyleCount() const { return 1; }
   // Dynamic operations.
   virtual void TakeActionProperties(TBasicAction* AAction, bool ACheckDefaults);
@@ -1782,6 +1784,19 @@ class TdxBarItem : public TdxBarComponent {
   static bool SameItemKind(TdxBarItem* A, TdxBarItem* B);
   std::string ShortHintFromCaption() const;
   bool HintIsFromCaption() const;
+  // Whether List holds a picture at Index; HasImage asks it of ImageList and ImageIndex.
+  static bool ImageExists(TCustomImageList* List, int Index);
+  bool HasImage() const { return ImageExists(ImageList(), ImageIndex()); }
+  // What a style gives the item's look: each value the style has assigned, else no bitmap,
+  // clDefault, no font, clDefault. StyleViewParams reads the item's Style.
+  struct TViewParams {
+    TBitmap* Bitmap = nullptr;
+    TColor Color = clDefault;
+    TFont* Font = nullptr;
+    TColor TextColor = clDefault;
+  };
+  static TViewParams ViewParamsFromStyle(TcxStyle* Style);
+  TViewParams StyleViewParams() const { return ViewParamsFromStyle(Style()); }
   void DeleteAllLinks();
 
   bool StoresEnabled() const;

@@ -7,6 +7,7 @@
 #include "platform/rtl/Streaming.h"
 #include "suite/bars/dxBar.h"
 #include "suite/bars/dxBarStrs.h"
+#include "suite/core/cxGraphics.h"
 #include "suite/core/dxScreenTip.h"
 
 // ---- action link
@@ -262,6 +263,23 @@ void TdxBarItem::Notification(TComponent* AComponent, TOperation Operation) {
 }
 
 void TdxBarItem::SetGlyph(TBitmap* Value) { FGlyph->Assign(Value); }
+
+TCustomImageList* TdxBarItem::ImageList() const {
+  return FBarManager ? dynamic_cast<TCustomImageList*>(FBarManager->Images()) : nullptr;
+}
+
+bool TdxBarItem::ImageExists(TCustomImageList* List, int Index) { return IsValidImageIndex(List, Index); }
+
+TdxBarItem::TViewParams TdxBarItem::ViewParamsFromStyle(TcxStyle* Style) {
+  TViewParams p;
+  if (!Style) return p;
+  TcxStyleValues v = Style->AssignedValues();
+  if (v.Contains(svBitmap)) p.Bitmap = Style->Bitmap();
+  if (v.Contains(svColor)) p.Color = Style->Color();
+  if (v.Contains(svFont)) p.Font = Style->Font();
+  if (v.Contains(svTextColor)) p.TextColor = Style->TextColor();
+  return p;
+}
 
 void TdxBarItem::SetLargeGlyph(TBitmap* Value) { FLargeGlyph->Assign(Value); }
 

@@ -144,3 +144,33 @@ TEST(BarImageOptions, ListsNamedOnTheManagerGoToItsImageOptionsAndAreWrittenTher
   ReadComponentFromText(&back, written);
   EXPECT_EQ(WriteComponentToText(&back), written);
 }
+
+TEST_F(TBarFixture, AnItemHasAnImageOnlyAtAnIndexItsManagersListHolds) {
+  auto* item = NewItem<TdxBarButton>("Open");
+  struct Row {
+    bool WithList;
+    int Index;
+    bool Expected;
+  } rows[] = {
+      {false, 0, false}, {true, -1, false}, {true, 0, true}, {true, 1, true}, {true, 2, false}};
+  TCustomImageList* images = NewImages(Form.get(), 16, 2);
+  for (const Row& r : rows) {
+    Manager->ImageOptions()->SetImages(r.WithList ? images : nullptr);
+    item->SetImageIndex(r.Index);
+    EXPECT_EQ(item->HasImage(), r.Expected) << r.WithList << " " << r.Index;
+  }
+}
+
+TEST_F(TBarFixture, AStyleGivesAnItemOnlyTheValuesItHasAssigned) {
+  auto* item = NewItem<TdxBarButton>("Open");
+  EXPECT_EQ(item->StyleViewParams().Color, clDefault);
+  auto* style = new TcxStyle(Form.get());
+  style->SetColor(clYellow);
+  style->Font()->SetName("DejaVu Serif");
+  item->SetStyle(style);
+  TdxBarItem::TViewParams p = item->StyleViewParams();
+  EXPECT_EQ(p.Color, clYellow);
+  EXPECT_EQ(p.TextColor, clDefault);
+  EXPECT_EQ(p.Bitmap, nullptr);
+  EXPECT_EQ(p.Font, style->Font());
+}
