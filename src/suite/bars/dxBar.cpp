@@ -32,10 +32,6 @@ void FreeHintWindow() {
   gHintWindow = nullptr;
 }
 
-// The manager hooks get their work from the bar windows; until then they only pass messages on.
-void BarKeyboardHookProc(int, WPARAM, LPARAM, LRESULT&) {}
-void BarMouseHookProc(int, WPARAM, LPARAM, LRESULT&) {}
-void BarCallWndProcHookProc(int, WPARAM, LPARAM, LRESULT&) {}
 
 void RegisterBarManager(TdxBarManager* Manager) {
   if (!gManagers) return;

@@ -2570,6 +2570,10 @@ class TdxBarManager : public TComponent {
   virtual void DragItemOrLink(TdxBarItem* Item, TdxBarItemLink* Link);
   // Another live manager is in run-time customizing mode.
   bool IsAnotherManagerCustomizing() const;
+  // What the hooks hand the manager.
+  void HandleOwnerFormMessage(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam);
+  bool ExecuteShortCut(TShortCut ShortCut);
+  TdxBarItemLink* FindAcceleratorLink(WORD Key, TShiftState Shift);
   // The window that owns the manager's modal loops.
   HWND ModalLoopWindow() const;
   TdxBar* BarByName(const std::string& Name) const;
@@ -2669,6 +2673,19 @@ class TdxBarManager : public TComponent {
 
 // The active bar control, when any, closes up its whole chain.
 void CloseActiveMenus();
+// The manager whose owner control has the window, or null.
+TdxBarManager* BarManagerOfWindow(HWND Wnd);
+// The manager responsible for a key typed now (from the focused window, the active form, or the
+// main form when its manager allows calls from another form).
+TdxBarManager* FindKeyboardBarManager(bool MenuKey);
+// The bar unit's thread hooks.
+void BarKeyboardHookProc(int Code, WPARAM WParam, LPARAM LParam, LRESULT& Result);
+void BarMouseHookProc(int Code, WPARAM WParam, LPARAM LParam, LRESULT& Result);
+void BarCallWndProcHookProc(int Code, WPARAM WParam, LPARAM LParam, LRESULT& Result);
+// Alt (or F10) went down alone and waits for its key-up to select the main menu.
+bool BarMenuKeyPending();
+// A window of the application was deactivated in favour of another application's window.
+bool BarForeignActivation();
 
 // ---- unit services
 

@@ -73,6 +73,10 @@ class TTestBarControl : public TCustomdxBarControl {
     FillRect(c->CurrentDC(), &r, HBRUSH(COLOR_BTNFACE + 1));
     DrawItemControls();
   }
+  void CreateParams(TCreateParams& Params) override {
+    TCustomdxBarControl::CreateParams(Params);
+    Params.ExStyle |= WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW;
+  }
   // Shows the window at (X, Y) with the given client size and lays it out.
   void ShowAt(int X, int Y, int W, int H) {
     SetBounds(X, Y, W, H);
@@ -80,5 +84,6 @@ class TTestBarControl : public TCustomdxBarControl {
     ShowWindow(WindowHandle(), SW_SHOWNOACTIVATE);
     SetVisible(true);
     CalculateViewInfo();
+    Application->ProcessMessages();
   }
 };

@@ -1,0 +1,331 @@
+// The thread hooks of the bar unit: keys reach the active bar window, shortcuts and accelerators
+// reach items wherever the focus is (each key once: a key a manager runs is swallowed), a click
+// outside the open menus closes them level by level, and the owner forms' activation reaches
+// their managers.
+#include "platform/gui/ActnList.h"
+#include "platform/gui/CustomForms.h"
+#include "platform/gui/Forms.h"
+#include "suite/bars/dxBar.h"
+#include "suite/bars/dxBarItemControls.h"
+
+namespace {
+
+bool gMenuKeyPending = false;
+bool gKeyConsumed = false;
+WORD gConsumedKey = 0;
+bool gForeignActivation = false;
+bool gApplicationActive = true;
+bool gMouseHookBusy = false;
+
+bool IsKeyDown(LPARAM LParam) { return (uintptr_t(LParam) & 0x80000000u) == 0; }
+bool IsRepeated(LPARAM LParam) { return (uintptr_t(LParam) & 0x40000000u) != 0; }
+
+bool IsEditing(TdxBarItemControl* Control) {
+  auto* w = dynamic_cast<TdxBarWinControl*>(Control);
+  return w && w->Editing();
+}
+
+TShiftState HookShiftState() {
+  TShiftState s;
+  if (GetKeyState(VK_SHIFT) < 0) s.Include(ssShift);
+  if (GetKeyState(VK_MENU) < 0) s.Include(ssAlt);
+  if (GetKeyState(VK_CONTROL) < 0) s.Include(ssCtrl);
+  return s;
+}
+
+// The manager found for a window through its child-window parents.
+TdxBarManager* ManagerFromWindowUp(HWND Wnd) {
+  for (HWND w = Wnd; w; w = (GetWindowLong(w, GWL_STYLE) & WS_CHILD) ? GetParent(w) : nullptr)
+    if (TdxBarManager* m = BarManagerOfWindow(w)) return m;
+  return nullptr;
+}
+
+// Another manager of the same form has the keyboard in menu mode.
+bool CycleHasKeyboardBar(TdxBarManager* Manager) {
+  TWinControl* owner = Manager->ParentControl();
+  for (int i = 0; i < BarManagerCount(); ++i)
+    if (TdxBarManager* m = BarManagerAt(i); m && m->ParentControl() == owner && m->KeyboardBarControl())
+      return true;
+  return false;
+}
+
+bool BarKeyStep(int Code, WPARAM Key, LPARAM Flags, LRESULT& Result) {
+  bool down = IsKeyDown(Flags);
+  if (!down && gKeyConsumed && Key == gConsumedKey) {
+    gKeyConsumed = false;
+    Result = 1;
+    return true;
+  }
+  TCustomdxBarControl* active = GetActiveBarControl();
+  if (active && active->WindowHandle() && IsWindowEnabled(active->WindowHandle()) && !active->IsCustomizing()) {
+    if (IsEditing(active->SelectedControl())) return true;
+    if (down) {
+      gKeyConsumed = true;
+      gConsumedKey = WORD(Key);
+    }
+    if (Key == VK_ESCAPE && GetCapture() == active->WindowHandle()) {
+      ReleaseCapture();
+      Result = 1;
+      return true;
+    }
+    TWeakLink<TCustomdxBarControl> bar(active);
+    SendMessage(active->WindowHandle(), down ? WM_KEYDOWN : WM_KEYUP, Key, Flags);
+    if (GetActiveBarControl() || (!bar && GetKeyState(int(Key)) >= 0)) gKeyConsumed = false;
+    Result = 1;
+    return true;
+  }
+  return false;
+}
+
+bool ShortCutStep(TdxBarManager* Manager, WPARAM Key, LPARAM Flags, LRESULT& Result) {
+  TShiftState shift = HookShiftState();
+  bool alt = (uintptr_t(Flags) & 0x20000000u) != 0;
+  TShortCut sc = TShortCut(Key & 0xFF);
+  if (shift.Contains(ssShift)) sc |= scShift;
+  if (shift.Contains(ssCtrl)) sc |= scCtrl;
+  if (alt) sc |= scAlt;
+  if (Manager->ExecuteShortCut(sc)) {
+    Result = 1;
+    return true;
+  }
+  if (!alt) return false;
+  shift.Exclude(ssAlt);
+  TdxBarItemLink* link = Manager->FindAcceleratorLink(WORD(Key), shift);
+  if (!link || !link->Item() || !link->Item()->Enabled() || !link->Control()) return false;
+  TdxBarItemLink* other = link->OwningLinks()->FindAccelLink(WORD(Key), shift, link);
+  TCustomdxBarControl* bar = link->BarControl();
+  TdxBarItemControl* control = link->Control();
+  if (!control->ClosesMenusOnClick() || (other && other != link)) {
+    if (bar) bar->ActivateItemControlInBar(bar, control);
+  } else {
+    if (bar && dynamic_cast<TCustomdxBarSubItem*>(link->Item())) bar->SetDowned(true);
+    if (bar) bar->Activate(control);
+    control->ClickAt(false, false);
+  }
+  Result = 1;
+  return true;
+}
+
+bool MenuKeyStep(WPARAM Key, LPARAM Flags, LRESULT& Result) {
+  bool menuKey = Key == VK_MENU || Key == VK_F10;
+  TdxBarManager* m = FindKeyboardBarManager(menuKey);
+  if (!m) return false;
+  bool down = IsKeyDown(Flags);
+  if (down && IsRepeated(Flags)) return false;
+  TShiftState shift = HookShiftState();
+  bool f10Menu = Key == VK_F10 && m->UseF10ForMenu && !shift.Contains(ssShift) && !shift.Contains(ssCtrl);
+  if (down) {
+    if (((Key == VK_MENU && !shift.Contains(ssCtrl)) || f10Menu) && !(gKeyConsumed && gConsumedKey == Key)) {
+      m->HideItemHint();
+      gMenuKeyPending = true;
+      return false;
+    }
+    gMenuKeyPending = false;
+    return ShortCutStep(m, Key, Flags, Result);
+  }
+  if ((Key == VK_MENU && gMenuKeyPending) || f10Menu) {
+    gMenuKeyPending = false;
+    if (TdxBar* main = m->Bars()->MainMenuBar())
+      if (TCustomdxBarControl* c = main->ItemLinks()->BarControl(); c && c->IsShowing()) {
+        TdxBarItemLink* first = main->ItemLinks()->FirstSelectableLink();
+        c->Activate(first ? first->Control() : nullptr);
+      }
+    Result = 1;
+    return true;
+  }
+  gMenuKeyPending = false;
+  return false;
+}
+
+bool InsideActiveChain(HWND Wnd) {
+  TCustomdxBarControl* active = GetActiveBarControl();
+  if (!active) return false;
+  if (active->WindowHandle() && !IsWindowEnabled(active->WindowHandle()) && !active->IsCustomizing()) return true;
+  for (TCustomdxBarControl* c = active; c; c = c->NavigationParent())
+    if (c->OwnsWindow(Wnd)) return true;
+  return false;
+}
+
+bool IsButtonPress(WPARAM Msg) {
+  switch (Msg) {
+    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK: case WM_MBUTTONDBLCLK:
+    case WM_NCLBUTTONDOWN: case WM_NCRBUTTONDOWN: case WM_NCMBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK: case WM_NCRBUTTONDBLCLK: case WM_NCMBUTTONDBLCLK:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Every window handle the platform knows belongs to this application; another application's
+// window is none of them (a null or unknown handle).
+bool IsOurWindow(HWND Wnd) { return Wnd && IsWindow(Wnd); }
+
+}  // namespace
+
+TdxBarManager* BarManagerOfWindow(HWND Wnd) {
+  if (!Wnd) return nullptr;
+  for (int i = 0; i < BarManagerCount(); ++i)
+    if (TdxBarManager* m = BarManagerAt(i))
+      if (TWinControl* owner = m->ParentControl(); owner && owner->WindowHandle() == Wnd) return m;
+  return nullptr;
+}
+
+TdxBarManager* FindKeyboardBarManager(bool MenuKey) {
+  TdxBarManager* m = ManagerFromWindowUp(GetFocus());
+  if (!m) {
+    if (TWinControl* active = Screen->ActiveForm()) m = ManagerFromWindowUp(active->WindowHandle());
+    if (!m && !Screen->ActiveForm())
+      if (TWinControl* main = Application->MainForm(); main && main->HandleAllocated() &&
+                                                      IsWindowEnabled(main->WindowHandle()))
+        if (TdxBarManager* mm = ManagerFromWindowUp(main->WindowHandle()); mm && mm->AllowCallFromAnotherForm) m = mm;
+    if (!m && Screen->ActiveForm() && Application->MainForm() && Screen->ActiveForm() != Application->MainForm())
+      if (TdxBarManager* mm = ManagerFromWindowUp(Application->MainForm()->WindowHandle());
+          mm && mm->AllowCallFromAnotherForm)
+        m = mm;
+  }
+  if (!m) return nullptr;
+  if (m->IsCustomizingOrDesigning() || CycleHasKeyboardBar(m)) return nullptr;
+  return m;
+}
+
+bool BarMenuKeyPending() { return gMenuKeyPending; }
+bool BarForeignActivation() { return gForeignActivation; }
+
+void BarKeyboardHookProc(int Code, WPARAM WParam, LPARAM LParam, LRESULT& Result) {
+  if (Code == HC_NOREMOVE || Code < 0 || WParam == 229 /* VK_PROCESSKEY */) return;
+  if (BarKeyStep(Code, WParam, LParam, Result)) return;
+  if (!GetCapture()) MenuKeyStep(WParam, LParam, Result);
+}
+
+void BarMouseHookProc(int Code, WPARAM WParam, LPARAM LParam, LRESULT& Result) {
+  auto* hook = reinterpret_cast<const MOUSEHOOKSTRUCT*>(LParam);
+  if (!hook) return;
+  if (Code == 0 && IsButtonPress(WParam)) gMenuKeyPending = false;
+  TCustomdxBarControl* active = GetActiveBarControl();
+  if (Code >= 0 && WParam == WM_MOUSEWHEEL && active && !IsEditing(active->SelectedControl())) {
+    Result = 1;
+    return;
+  }
+  if (hook->hwnd && GetCapture() == hook->hwnd && WParam != WM_RBUTTONUP) return;
+  if (gMouseHookBusy || Code < 0 || !active) return;
+  gMouseHookBusy = true;
+  struct TReset {
+    ~TReset() { gMouseHookBusy = false; }
+  } reset;
+  if (WParam == WM_RBUTTONUP || WParam == WM_NCRBUTTONUP || WParam == WM_MBUTTONUP || WParam == WM_NCMBUTTONUP) {
+    TCustomdxBarControl* under = BarControlOfWindow(hook->hwnd);
+    bool onSelected = under && under->SelectedControl() && under->ItemControlAt(under->ScreenToClient(
+                                                                TPoint(hook->pt.x, hook->pt.y))) == under->SelectedControl();
+    if (!onSelected && !InsideActiveChain(hook->hwnd)) Result = 1;
+    return;
+  }
+  if (!IsButtonPress(WParam)) return;
+  TdxBarManager* m = active->BarManager();
+  if (m && m->IsDraggingItem()) return;
+  while (TCustomdxBarControl* a = GetActiveBarControl()) {
+    if (InsideActiveChain(hook->hwnd)) break;
+    TWeakLink<TCustomdxBarControl> before(a);
+    a->CloseUp(dxbcrClick);
+    if (hook->hwnd && !IsWindowVisible(hook->hwnd)) Result = 1;
+    // A level that stays active after closing up (a toolbar holding the keyboard) ends the walk.
+    if (before && GetActiveBarControl() == a) break;
+  }
+}
+
+void BarCallWndProcHookProc(int Code, WPARAM WParam, LPARAM LParam, LRESULT& Result) {
+  auto* cwp = reinterpret_cast<const CWPSTRUCT*>(LParam);
+  if (!cwp || Code < 0) return;
+  if (cwp->message == WM_ACTIVATE && LOWORD(cwp->wParam) == WA_INACTIVE) {
+    HWND other = HWND(cwp->lParam);
+    if (!IsOurWindow(other)) gForeignActivation = true;
+  } else if (cwp->message == WM_ACTIVATEAPP) {
+    gForeignActivation = false;
+    gApplicationActive = cwp->wParam != 0;
+  }
+  if (cwp->message == WM_ACTIVATE) {
+    HWND other = HWND(cwp->lParam);
+    if (other && IsOurWindow(other) && (GetParent(other) == cwp->hwnd || GetParent(cwp->hwnd) == other)) return;
+  }
+  TdxBarManager* m = BarManagerOfWindow(cwp->hwnd);
+  if (!m && cwp->message == WM_ACTIVATE)
+    if (HWND parent = GetParent(cwp->hwnd); parent && IsWindowVisible(parent)) m = BarManagerOfWindow(parent);
+  if (m) m->HandleOwnerFormMessage(cwp->hwnd, cwp->message, cwp->wParam, cwp->lParam);
+}
+
+// ---- the manager's side
+
+void TdxBarManager::HandleOwnerFormMessage(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  if (IsDestroying() || !Bars()) return;
+  switch (Msg) {
+    case WM_ACTIVATE: {
+      if (LOWORD(WParam) != WA_INACTIVE) return;
+      HWND other = HWND(LParam);
+      // Activation handed to a bar window of the same form changes nothing.
+      if (BarControlOfWindow(other)) return;
+      TCustomdxBarControl* active = GetActiveBarControl();
+      if (active && active->BarManager() == this) {
+        if (TdxBarItemControl* sel = active->SelectedControl(); sel && sel->OwnsWindow(other)) return;
+        active->CloseUp(dxbcrClick);
+      }
+      if (TCustomdxBarControl* tracked = MouseTrackedControl()) tracked->MouseLeave();
+      return;
+    }
+    case WM_ACTIVATEAPP:
+      if (WParam == 0) {
+        if (TCustomdxBarControl* active = GetActiveBarControl(); active && active->BarManager() == this)
+          active->CloseUp(dxbcrClick);
+        if (TdxBarItemControl* sel = SelectedItemControl(); sel && sel->BarControl() && sel->BarControl()->WindowHandle())
+          SendMessage(sel->BarControl()->WindowHandle(), WM_MOUSELEAVE, 0, 0);
+      }
+      return;
+    case WM_CANCELMODE:
+      if (TCustomdxBarControl* active = GetActiveBarControl(); active && active->BarManager() == this &&
+                                                                active->ChildBar())
+        active->CloseUp(dxbcrClick);
+      return;
+    default:
+      return;
+  }
+}
+
+bool TdxBarManager::ExecuteShortCut(TShortCut ShortCut) {
+  if (ShortCut == 0) return false;
+  auto offer = [&](TdxBarManager* m) {
+    TdxBar* main = m->Bars()->MainMenuBar();
+    if (main && main->ItemLinks()->ExecuteShortCut(ShortCut)) return true;
+    for (int i = 0; i < m->Bars()->Count(); ++i) {
+      TdxBar* b = m->Bars()->Items(i);
+      if (b == main || !b->Visible()) continue;
+      TCustomdxBarControl* c = b->ItemLinks()->BarControl();
+      if (!(c && c->IsShowing())) continue;
+      if (b->ItemLinks()->ExecuteShortCut(ShortCut)) return true;
+    }
+    return false;
+  };
+  if (offer(this)) return true;
+  for (int i = 0; i < BarManagerCount(); ++i)
+    if (TdxBarManager* m = BarManagerAt(i); m && m != this && m->ParentControl() == ParentControl() && offer(m))
+      return true;
+  return false;
+}
+
+TdxBarItemLink* TdxBarManager::FindAcceleratorLink(WORD Key, TShiftState Shift) {
+  auto search = [&](TdxBarManager* m) -> TdxBarItemLink* {
+    TdxBar* main = m->Bars()->MainMenuBar();
+    if (main && main->ItemLinks()->BarControl())
+      if (TdxBarItemLink* l = main->ItemLinks()->FindAccelLink(Key, Shift, nullptr)) return l;
+    for (int i = 0; i < m->Bars()->Count(); ++i) {
+      TdxBar* b = m->Bars()->Items(i);
+      if (b == main || !b->Visible()) continue;
+      if (TdxBarItemLink* l = b->ItemLinks()->FindAccelLink(Key, Shift, nullptr)) return l;
+    }
+    return nullptr;
+  };
+  if (TdxBarItemLink* l = search(this)) return l;
+  for (int i = 0; i < BarManagerCount(); ++i)
+    if (TdxBarManager* m = BarManagerAt(i); m && m != this && m->ParentControl() == ParentControl())
+      if (TdxBarItemLink* l = search(m)) return l;
+  return nullptr;
+}
