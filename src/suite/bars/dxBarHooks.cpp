@@ -262,8 +262,10 @@ void TdxBarManager::HandleOwnerFormMessage(HWND Window, UINT Msg, WPARAM WParam,
     case WM_ACTIVATE: {
       if (LOWORD(WParam) != WA_INACTIVE) return;
       HWND other = HWND(LParam);
-      // Activation handed to a bar window of the same form changes nothing.
-      if (BarControlOfWindow(other)) return;
+      // Activation handed to a bar window of the same form changes nothing. Without a window of
+      // ours receiving it, the application itself loses activation: WM_ACTIVATEAPP closes the
+      // bars then, outside the window system's activation change.
+      if (!other || BarControlOfWindow(other)) return;
       TCustomdxBarControl* active = GetActiveBarControl();
       if (active && active->BarManager() == this) {
         if (TdxBarItemControl* sel = active->SelectedControl(); sel && sel->OwnsWindow(other)) return;
