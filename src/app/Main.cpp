@@ -6,6 +6,7 @@
 #include "app/About.h"
 #include "app/ExplorerVerb.h"
 #include "app/Options.h"
+#include "app/WebLinks.h"
 #include "appbase/Globals.h"
 #include "app/Splash.h"
 #include "appbase/HtmlHelp.h"
@@ -102,6 +103,11 @@ void TMainForm::ActionAboutExecute(TObject*) {
   dialog.ShowModal();
 }
 
+void TMainForm::ActionHomePageExecute(TObject*) { OpenURL(ProductPageURL()); }
+void TMainForm::ActionTechnicalSupportExecute(TObject*) { OpenURL(SupportPageURL()); }
+void TMainForm::ActionRelatedSoftwareExecute(TObject*) { OpenURL(RelatedSoftwareURL()); }
+void TMainForm::ActionKorvaneExecute(TObject*) { OpenURL(MakerHomeURL()); }
+
 std::string RecentFilesPath() { return GlobalVars.DataFolder + "MRUList5.0"; }
 
 void ClearRecentFiles() {
@@ -167,5 +173,9 @@ void RegisterMainClasses() {
       .Method("TimerSplashTimer", &TMainForm::TimerSplashTimer)
       .Method("ActionOptionsExecute", &TMainForm::ActionOptionsExecute)
       .Method("ActionHelpExecute", &TMainForm::ActionHelpExecute)
-      .Method("ActionAboutExecute", &TMainForm::ActionAboutExecute);
+      .Method("ActionAboutExecute", &TMainForm::ActionAboutExecute)
+      .Method("ActionHomePageExecute", &TMainForm::ActionHomePageExecute)
+      .Method("ActionTechnicalSupportExecute", &TMainForm::ActionTechnicalSupportExecute)
+      .Method("ActionRelatedSoftwareExecute", &TMainForm::ActionRelatedSoftwareExecute)
+      .Method("ActionKorvaneExecute", &TMainForm::ActionKorvaneExecute);
 }

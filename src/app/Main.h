@@ -45,6 +45,10 @@ class TMainForm : public TForm {
   void ActionOptionsExecute(TObject* Sender);
   void ActionHelpExecute(TObject* Sender);
   void ActionAboutExecute(TObject* Sender);
+  void ActionHomePageExecute(TObject* Sender);
+  void ActionTechnicalSupportExecute(TObject* Sender);
+  void ActionRelatedSoftwareExecute(TObject* Sender);
+  void ActionKorvaneExecute(TObject* Sender);
 
  protected:
   void Dispatch(TMessage& Message) override;

@@ -1,0 +1,90 @@
+// The options, new-file, progress and about windows as the user meets them: nothing leaves its
+// window, and each is saved as a picture to the sheets folder (and to SONALIX_SCREENSHOT_DIR
+// when set) for a person to look at.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QWidget>
+#include <cstdlib>
+#include <string>
+
+#include "app/About.h"
+#include "app/NewFile.h"
+#include "app/Options.h"
+#include "app/Program.h"
+#include "app/Progress.h"
+#include "appbase/Globals.h"
+#include "common/TestEnv.h"
+#include "platform/win/QtWindows.h"
+
+namespace {
+
+void Save(const QImage& shot, const std::string& name) {
+  EXPECT_TRUE(shot.save(QString::fromStdString((sonalix::test::SheetDir() / (name + ".png")).string())));
+  if (const char* dir = std::getenv("SONALIX_SCREENSHOT_DIR"))
+    EXPECT_TRUE(shot.save(QString::fromStdString(std::string(dir) + "/" + name + ".png")));
+}
+
+void ExpectInside(TWinControl* parent) {
+  for (int i = 0; i < parent->ControlCount(); ++i) {
+    TControl* c = parent->Controls(i);
+    if (!c->Visible()) continue;
+    SCOPED_TRACE(c->Name());
+    EXPECT_GE(c->Left(), 0);
+    EXPECT_GE(c->Top(), 0);
+    EXPECT_LE(c->Left() + c->Width(), parent->ClientWidth());
+    EXPECT_LE(c->Top() + c->Height(), parent->ClientHeight());
+    if (auto* inner = dynamic_cast<TWinControl*>(c)) ExpectInside(inner);
+  }
+}
+
+QImage Shot(TCustomForm* form) {
+  form->Show();
+  Application->ProcessMessages();
+  ExpectInside(form);
+  return GetWindowWidget(form->Handle())->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// Whether any pixel of the rectangle differs much from the face colour: a picture is drawn.
+bool Drawn(const QImage& img, QRect r) {
+  const QRgb face = img.pixel(img.width() - 2, img.height() - 2);
+  for (int y = r.top(); y <= r.bottom(); ++y)
+    for (int x = r.left(); x <= r.right(); ++x)
+      if (std::abs(qRed(img.pixel(x, y)) - qRed(face)) + std::abs(qBlue(img.pixel(x, y)) - qBlue(face)) > 80)
+        return true;
+  return false;
+}
+
+TEST(DialogsGallery, EachWindowAsTheUserSeesIt) {
+  RegisterAppClasses();
+  Application->SetTitle("Sonalix Sound Editor");
+  SetDefaultGlobalVars();
+  {
+    TOptionsForm options(nullptr);
+    options.LoadOptions();
+    Save(Shot(&options), "app-options-general");
+    options.PageControl->SetActivePageIndex(1);
+    Save(Shot(&options), "app-options-audio");
+  }
+  {
+    TNewFileForm newFile(nullptr);
+    Save(Shot(&newFile), "app-new-file");
+  }
+  {
+    TForm over(nullptr);
+    over.SetBounds(0, 0, 800, 600);
+    TFormProgress progress(nullptr);
+    progress.ShowProgress(&over, 40);
+    QImage shot = Shot(&progress);
+    EXPECT_TRUE(Drawn(shot, QRect(progress.Image->Left(), progress.Image->Top(), progress.Image->Width(), progress.Image->Height())));
+    Save(shot, "app-progress");
+  }
+  {
+    TAboutForm about(nullptr);
+    QImage shot = Shot(&about);
+    EXPECT_TRUE(Drawn(shot, QRect(about.Image->Left(), about.Image->Top(), about.Image->Width(), about.Image->Height())));
+    Save(shot, "app-about");
+  }
+}
+
+}  // namespace
