@@ -7,6 +7,7 @@
 #include "platform/win/Gdi.h"
 #include "platform/win/Messages.h"
 #include "suite/bars/dxBarPainters.h"
+#include "suite/bars/dxBarSubMenu.h"
 #include "suite/core/cxDropDown.h"
 #include "suite/core/cxGraphics.h"
 #include "suite/core/cxGraphicsImages.h"
@@ -534,34 +535,7 @@ int TdxBarPainter::FloatingCaptionTextStart(TCustomdxBarControl* BarControl) con
   return {};
 }
 
-void TdxBarPainter::DrawScrollButton(TdxBarSubMenuControl* SubMenu, TcxCanvas* Canvas, bool Bottom) const {
-}
-
-void TdxBarPainter::FillScrollButton(TdxBarSubMenuControl* SubMenu, TcxCanvas* Canvas, bool Bottom) const {
-}
-
 void TdxBarPainter::DrawScrollButtonEdge(TdxBarSubMenuControl* SubMenu, TcxCanvas* Canvas, bool Bottom) const {
-}
-
-TRect TdxBarPainter::ScrollButtonRect(TdxBarSubMenuControl* SubMenu, bool Bottom) const {
-  return {};
-}
-
-int TdxBarPainter::ScrollButtonHeight(TdxBarSubMenuControl* SubMenu) const {
-  return {};
-}
-
-void TdxBarPainter::DrawExpandChevrons(TdxBarSubMenuControl* SubMenu, HDC DC, bool Hot, const TRect& R) const {
-}
-
-void TdxBarPainter::DrawExpandButton(TdxBarSubMenuControl* SubMenu, const TRect& R, bool Hot) const {
-}
-
-void TdxBarPainter::DrawExpandButtonFrame(TdxBarSubMenuControl* SubMenu, HDC DC, const TRect& R) const {
-}
-
-int TdxBarPainter::MenuIconAreaSize(TdxBarSubMenuControl* SubMenu) const {
-  return {};
 }
 
 void TdxBarPainter::FrameControlBackground(TdxBarItemControl* Control, HDC DC, bool Solid, HBRUSH Brush,
@@ -631,23 +605,6 @@ void TdxBarPainter::FillBarBorderArea(TCustomdxBarControl* BarControl, HDC DC) c
 
 int TdxBarPainter::DetachCaptionAreaSize(TdxBarSubMenuControl* SubMenu) const {
   return {};
-}
-
-int TdxBarPainter::MenuLeftAreaWidth(TdxBarSubMenuControl* SubMenu) const {
-  return {};
-}
-
-int TdxBarPainter::MenuGlyphColumnWidth(TdxBarSubMenuControl* SubMenu) const {
-  return {};
-}
-
-void TdxBarPainter::FillMenuBackground(TdxBarSubMenuControl* SubMenu, TcxCanvas* Canvas, TColor Color, HBRUSH Brush, const TRect& R) const {
-}
-
-void TdxBarPainter::MenuBackgroundBrush(TdxBarSubMenuControl* SubMenu, HBRUSH& Brush) const {
-}
-
-void TdxBarPainter::DrawMenuBackgroundPart(TdxBarSubMenuControl* SubMenu, TcxCanvas* Canvas, const TRect& Area, const TRect& Excluded) const {
 }
 
 void TdxBarPainter::ApplyLookAndFeel(TdxBarManager* Manager, TcxLookAndFeel* LookAndFeel) const {
@@ -1321,6 +1278,8 @@ void TdxBarPainter::DrawMenuSeparator(TdxBarSubMenuControl* SubMenu, TdxBarItemC
   }
   TRect line = R.Inflate(-MenuBeginGroupIndent(), -4);
   Edge(dc, line, EDGE_ETCHED, BF_TOP);
+  // In a menu window the band stays out of the background fill that ends its painting.
+  if (SubMenu) ExcludeRect(dc, R);
 }
 
 void TdxBarPainter::DrawSeparatorCaption(TdxBarSeparatorControlDrawParams* DrawParams, const TRect& R) const {
@@ -2134,6 +2093,90 @@ void TdxBarPainter::DrawScrollArrow(TdxBarSubMenuControl* SubMenu, TcxCanvas* Ca
   // Kept out of the button's fill that follows.
   ExtSelectClipRgn(dc, triangle, RGN_DIFF);
   DeleteObject(triangle);
+}
+
+// ---- sub-menu windows
+
+int TdxBarPainter::MenuIconAreaSize(TdxBarSubMenuControl* SubMenu) const {
+  TdxBarItemLinks* links = SubMenu ? SubMenu->ItemLinks() : nullptr;
+  int size = links && links->ItemSizeInEffect() == misLarge ? 40 : (SubMenu ? SubMenu->TextSize() : 0);
+  AdjustMenuExtent(size);
+  return size;
+}
+
+int TdxBarPainter::MenuLeftAreaWidth(TdxBarSubMenuControl* SubMenu) const {
+  return SubMenu ? SubMenu->IconAreaWidth() : 0;
+}
+
+int TdxBarPainter::MenuGlyphColumnWidth(TdxBarSubMenuControl* SubMenu) const {
+  int width = MenuIconAreaSize(SubMenu);
+  AdjustMenuExtent(width);
+  return width;
+}
+
+int TdxBarPainter::ScrollButtonHeight(TdxBarSubMenuControl* SubMenu) const { return SubMenu ? SubMenu->TextSize() : 0; }
+
+TRect TdxBarPainter::ScrollButtonRect(TdxBarSubMenuControl* SubMenu, bool Bottom) const {
+  TRect area = SubMenu->ItemsRect();
+  int h = ScrollButtonHeight(SubMenu);
+  return Bottom ? TRect(area.Left, area.Bottom - h, area.Right, area.Bottom)
+                : TRect(area.Left, area.Top, area.Right, area.Top + h);
+}
+
+void TdxBarPainter::FillMenuBackground(TdxBarSubMenuControl* SubMenu, TcxCanvas* Canvas, TColor Color, HBRUSH Brush,
+                                       const TRect& R) const {
+  FillRectWithBackground(Canvas->CurrentDC(), R, R, SubMenu ? SubMenu->BackgroundBitmap() : nullptr, Color, Brush);
+}
+
+void TdxBarPainter::MenuBackgroundBrush(TdxBarSubMenuControl* SubMenu, HBRUSH& Brush) const {
+  if (TracksHotElements()) Brush = SysBrush(COLOR_BTNFACE);
+}
+
+void TdxBarPainter::DrawMenuBackgroundPart(TdxBarSubMenuControl* SubMenu, TcxCanvas* Canvas, const TRect& Area,
+                                           const TRect& Excluded) const {
+  ExcludeRect(Canvas->CurrentDC(), Excluded);
+  FillMenuBackground(SubMenu, Canvas, clNone, SubMenu ? SubMenu->BackgroundBrush() : MenuBrush(nullptr), Area);
+}
+
+void TdxBarPainter::FillScrollButton(TdxBarSubMenuControl* SubMenu, TcxCanvas* Canvas, bool Bottom) const {
+  FillMenuBackground(SubMenu, Canvas, clNone, SysBrush(COLOR_BTNFACE), ScrollButtonRect(SubMenu, Bottom));
+}
+
+void TdxBarPainter::DrawScrollButton(TdxBarSubMenuControl* SubMenu, TcxCanvas* Canvas, bool Bottom) const {
+  // The arrow and the edge keep themselves out of the fill that follows; the window gets its clip
+  // region back afterwards.
+  TClipKeeper clip(Canvas->CurrentDC());
+  DrawScrollArrow(SubMenu, Canvas, Bottom, TColor(SysColor(COLOR_BTNTEXT)), ScrollButtonRect(SubMenu, Bottom));
+  DrawScrollButtonFrame(SubMenu, Canvas, Bottom);
+  DrawScrollButtonEdge(SubMenu, Canvas, Bottom);
+  FillScrollButton(SubMenu, Canvas, Bottom);
+}
+
+void TdxBarPainter::DrawExpandButtonFrame(TdxBarSubMenuControl* SubMenu, HDC DC, const TRect& R) const {
+  Edge(DC, R, BDR_RAISEDINNER, BF_RECT);
+  FillRectWithBackground(DC, R.Inflate(-1, -1), R, SubMenu ? SubMenu->BackgroundBitmap() : nullptr, clNone,
+                         SubMenu ? SubMenu->BackgroundBrush() : MenuBrush(nullptr));
+}
+
+void TdxBarPainter::DrawExpandChevrons(TdxBarSubMenuControl* SubMenu, HDC DC, bool Hot, const TRect& R) const {
+  int n = std::max(3, MenuSubItemArrowSize(SubMenu ? SubMenu->MarkSizeField() : R.Height()));
+  bool inverse = IsBtnFaceWhite() && IsFlat() && Hot;
+  COLORREF color = SysColor(inverse ? COLOR_BTNFACE : COLOR_BTNTEXT);
+  int x = (R.Left + R.Right - n - 1) / 2;
+  int y = R.Top + (R.Height() - 2 * n) / 2;
+  for (int i = 0; i < n; ++i) {
+    int row = y + i + (i >= n / 2 ? n / 2 : 0);
+    Lines(DC, color, {{x, row}, {x + n / 2, row + n / 2}, {x + n + 1, row - 1}});
+  }
+}
+
+void TdxBarPainter::DrawExpandButton(TdxBarSubMenuControl* SubMenu, const TRect& R, bool Hot) const {
+  TcxCanvas* canvas = SubMenu ? SubMenu->CurrentCanvas() : nullptr;
+  if (!canvas) return;
+  HDC dc = canvas->CurrentDC();
+  FillMenuBackground(SubMenu, canvas, clNone, SysBrush(COLOR_BTNFACE), R);
+  if (Hot) DrawExpandButtonFrame(SubMenu, dc, R);
+  DrawExpandChevrons(SubMenu, dc, Hot, R);
 }
 
 // ---- the Standard painter
