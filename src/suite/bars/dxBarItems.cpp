@@ -1110,7 +1110,8 @@ void TdxBarListItem::ListButtonClick(TObject* Sender) {
   auto* button = dynamic_cast<TComponent*>(Sender);
   if (!button) return;
   FItemIndex = int(button->Tag());
-  TCustomdxBarContainerItem::Click();
+  // The item's own click, so list kinds can act after the application's handler.
+  Click();
 }
 
 void TdxBarListItem::AddLinksTo(TdxBarItemLinks* Links, TdxBarContainerLinkData* LinkData,
