@@ -163,13 +163,21 @@ TBitmap* TdxBarSubMenuControl::BackgroundBitmap() const {
   return m ? m->Backgrounds()->SubMenu() : nullptr;
 }
 
+// The items keep the painter's indent from every side of the client area, and the side strip
+// of a sub item's menu on the left.
 void TdxBarSubMenuControl::ContentMargins(TRect& R) const {
   TdxBarPainter* p = Painter();
-  const int left = p ? p->MenuLeftAreaWidth(const_cast<TdxBarSubMenuControl*>(this)) : 0;
-  int side = 0;
+  auto* self = const_cast<TdxBarSubMenuControl*>(this);
+  R = p ? p->MenuBorderRect(self) : TRect();
+  if (p) R.Left += p->MenuLeftAreaWidth(self);
   if (ItemLinks())
-    if (auto* owner = dynamic_cast<TCustomdxBarSubItem*>(ItemLinks()->LinksOwner())) side = owner->BarSize();
-  R = TRect(left + side, 0, 0, 0);
+    if (auto* owner = dynamic_cast<TCustomdxBarSubItem*>(ItemLinks()->LinksOwner())) R.Left += owner->BarSize();
+}
+
+// A nested menu lines its first entry up with the entry that opened it.
+int TdxBarSubMenuControl::DropDownShift() const {
+  TdxBarPainter* p = Painter();
+  return p ? p->MenuFrameTotal(const_cast<TdxBarSubMenuControl*>(this)) : 0;
 }
 
 int TdxBarSubMenuControl::GroupIndent() const {
@@ -240,7 +248,8 @@ TSize TdxBarSubMenuControl::CalcPlacementSize() {
   s.cy += b.Top + b.Bottom;
   TRect margins;
   ContentMargins(margins);
-  s.cx += margins.Left;
+  s.cx += margins.Left + margins.Right;
+  s.cy += margins.Top + margins.Bottom;
   s.cx = std::max(s.cx, MinWidth);
   return s;
 }

@@ -62,6 +62,7 @@ class TdxBarSubMenuControl : public TCustomdxBarControl {
   bool ShadowVisible() const override;
   void DrawNonClient(HDC DC) override;
   int GroupIndent() const override;
+  int DropDownShift() const override;
   int IconAreaWidth() const override;
   void UpdateMetrics() override;
   bool ShowsItemHints() const override { return (NavigationFlags() & 4) != 0; }
