@@ -75,6 +75,7 @@ class TdxProductResourceStrings : public TObject {
   void AddString(const std::string& AName, const TResStringRec* AResStringAddr);
   void CallRegistration();
   const std::string& Name() const { return FName; }
+  TdxAddResourceStringsProcedure RegistrationProc() const { return FRegistrationProc; }
   // Sorted names; each object is the address of the string's descriptor.
   TStringList* Names() const { return FResStringNames.get(); }
   int ResStringCount() const { return FResStringNames->Count(); }
