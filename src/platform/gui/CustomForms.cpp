@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
+#include <memory>
 
 #include "platform/gui/ActnList.h"
 #include "platform/gui/ExtCtrls.h"
@@ -294,7 +295,15 @@ void TCustomForm::CreateMDIClient() {
   if (!registered) {
     registered = true;
     WNDCLASS wc;
-    wc.lpfnWndProc = DefWindowProcInstance();
+    // The client answers which child is active and whether it is maximized.
+    wc.lpfnWndProc = MakeWindowProc([](HWND h, UINT msg, WPARAM w, LPARAM l) -> LRESULT {
+      if (msg != WM_MDIGETACTIVE) return DefWindowProc(h, msg, w, l);
+      auto* area = qobject_cast<QMdiArea*>(GetWindowWidget(h));
+      QMdiSubWindow* sub = area ? area->currentSubWindow() : nullptr;
+      HWND child = sub ? WindowFromWidget(sub) : nullptr;
+      if (l) *reinterpret_cast<BOOL*>(l) = child && sub->isMaximized() ? TRUE : FALSE;
+      return reinterpret_cast<LRESULT>(child);
+    });
     wc.lpszClassName = "MDICLIENT";
     RegisterClass(&wc);
     SetClassWidgetFactory("MDICLIENT", [](QWidget* parent) -> QWidget* {
@@ -309,10 +318,23 @@ void TCustomForm::CreateMDIClient() {
                                  r.Top, r.Width(), r.Height(), WindowHandle(), nullptr, nullptr, nullptr);
   if (auto* area = qobject_cast<QMdiArea*>(GetWindowWidget(FClientHandle))) {
     TWeakLink<TCustomForm> self(this);
-    QObject::connect(area, &QMdiArea::subWindowActivated, area, [self](QMdiSubWindow* sub) {
+    // The child losing activation and the child gaining it each hear WM_MDIACTIVATE (losing
+    // first, wParam the one losing, lParam the one gaining), then the new child WM_CHILDACTIVATE.
+    // The frame itself going inactive (no current sub-window) changes neither.
+    auto lastActive = std::make_shared<HWND>(nullptr);
+    QObject::connect(area, &QMdiArea::subWindowActivated, area, [self, lastActive](QMdiSubWindow* sub) {
       if (!self.get() || !sub) return;
-      if (auto* child = dynamic_cast<TCustomForm*>(FindControl(WindowFromWidget(sub))))
-        self->FActiveMDIChild = child;
+      HWND gaining = WindowFromWidget(sub);
+      if (auto* child = dynamic_cast<TCustomForm*>(FindControl(gaining))) self->FActiveMDIChild = child;
+      HWND losing = *lastActive;
+      if (losing == gaining) return;
+      *lastActive = gaining;
+      if (losing && IsWindow(losing))
+        SendMessage(losing, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(losing), reinterpret_cast<LPARAM>(gaining));
+      if (gaining && IsWindow(gaining)) {
+        SendMessage(gaining, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(losing), reinterpret_cast<LPARAM>(gaining));
+        SendMessage(gaining, WM_CHILDACTIVATE, 0, 0);
+      }
     });
   }
   Realign();

@@ -4,6 +4,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QWidget>
+#include <map>
+#include <string>
+#include <vector>
 
 #include "platform/gui/Forms.h"
 #include "platform/win/QtWindows.h"
@@ -88,6 +91,59 @@ TEST(Mdi, ChildrenLiveInTheFramesClientArea) {
   orphan.SetFormStyle(fsMDIChild);
   EXPECT_THROW(orphan.HandleNeeded(), EInvalidOperation);
   delete plain;
+}
+
+// What each child hears of activation, in order, and what the client answers about it.
+TEST(Mdi, ActivationMessagesAndTheActiveChildQuery) {
+  RegisterGuiClasses();
+  TForm* frame = nullptr;
+  CreateForm(frame);
+  frame->SetFormStyle(fsMDIForm);
+  frame->SetBounds(0, 0, 600, 400);
+  frame->Show();
+  static std::vector<std::string> heard;
+  static std::map<HWND, std::string> names;
+  heard.clear();
+  names.clear();
+  SUBCLASSPROC spy = [](HWND h, UINT msg, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR) -> LRESULT {
+    auto name = [](WPARAM x) { return x ? names[reinterpret_cast<HWND>(x)] : std::string("0"); };
+    if (msg == WM_MDIACTIVATE) heard.push_back(names[h] + ":activate " + name(w) + ">" + name(LPARAM(l)));
+    if (msg == WM_CHILDACTIVATE) heard.push_back(names[h] + ":child");
+    return DefSubclassProc(h, msg, w, l);
+  };
+  std::vector<TForm*> docs;
+  for (const char* n : {"A", "B"}) {
+    auto* child = new TForm(frame);
+    child->SetFormStyle(fsMDIChild);
+    child->SetBounds(0, 0, 300, 200);
+    child->HandleNeeded();
+    names[child->Handle()] = n;
+    SetWindowSubclass(child->Handle(), spy, 1, 0);
+    docs.push_back(child);
+  }
+  docs[0]->Show();
+  docs[1]->Show();
+  docs[0]->Show();
+  EXPECT_EQ(heard, (std::vector<std::string>{"A:activate 0>A", "A:child", "A:activate A>B", "B:activate A>B",
+                                             "B:child", "B:activate B>A", "A:activate B>A", "A:child"}));
+
+  struct Case {
+    bool Maximize;
+    BOOL Flag;
+  };
+  for (Case c : std::vector<Case>{{false, FALSE}, {true, TRUE}}) {
+    auto* sub = qobject_cast<QMdiSubWindow*>(GetWindowWidget(docs[0]->Handle()));
+    c.Maximize ? sub->showMaximized() : sub->showNormal();
+    BOOL maximized = !c.Flag;
+    HWND active = reinterpret_cast<HWND>(
+        SendMessage(frame->ClientHandle(), WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized)));
+    EXPECT_EQ(active, docs[0]->Handle());
+    EXPECT_EQ(maximized, c.Flag) << c.Maximize;
+  }
+  // Without a flag to fill, the child is still answered.
+  EXPECT_EQ(reinterpret_cast<HWND>(SendMessage(frame->ClientHandle(), WM_MDIGETACTIVE, 0, 0)), docs[0]->Handle());
+  for (TForm* d : docs) RemoveWindowSubclass(d->Handle(), spy, 1);
+  delete frame;
 }
 
 }  // namespace
