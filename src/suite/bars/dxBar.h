@@ -1075,17 +1075,9 @@ void DrawItemControlGlyph(TdxBarItemControl* Control, HDC DC, HBRUSH Brush, uint
 HBRUSH BarCheckerBrush();
 void RebuildBarCheckerBrush();
 
-// A place where bars dock: the four sides of the form or one placed by the user.
-class TdxDockControl : public TObject {
- public:
-  virtual bool CanDockBar(TdxBar* Bar) const { return true; }
-  virtual bool IsImplicit() const { return true; }
-  virtual void RelayoutAndResize() {}
-  virtual void RefreshColors() {}
-  virtual void SetRedraw(bool Value) {}
-  virtual void DropEmptyRows() {}
-};
-class TdxDockRow : public TObject {};
+// Dock sites and their rows live in dxBarDock.h, included at the end of this header.
+class TdxDockControl;
+class TdxDockRow;
 
 // The design controller of customizing; at run time it only tracks whether it is idle.
 class TdxBarDesignController : public TObject {
@@ -2715,3 +2707,5 @@ void dxBarPlaySound(const std::string& Alias);
 
 void dxBarInitialize();
 void dxBarFinalize();
+
+#include "suite/bars/dxBarDock.h"

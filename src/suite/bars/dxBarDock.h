@@ -1,0 +1,126 @@
+#pragma once
+// Dock sites: the windows along the edges of a form in which bar controls lie docked, in rows.
+// A row keeps the bars assigned to it and one column per bar control that lies in it; the site
+// shares each row among its columns with the row arithmetic of dxBarLayout and sizes itself to the
+// sum of its rows.
+
+#include <memory>
+#include <vector>
+
+#include "suite/bars/dxBar.h"
+
+class TdxDockRow;
+struct TdxDockColumnInput;
+
+class TdxDockCol : public TObject {
+ public:
+  TdxDockCol(TdxDockRow* ARow, TCustomdxBarControl* ABarControl, TdxBar* ABar)
+      : FRow(ARow), FBarControl(ABarControl), FBar(ABar) {}
+  TdxDockRow* Row() const { return FRow; }
+  TCustomdxBarControl* BarControl() const { return FBarControl; }
+  TdxBar* Bar() const { return FBar; }
+  // The place (client coordinates of the site) where the bar control wants to lie.
+  TPoint Pos;
+  void StorePosition();
+
+ private:
+  TdxDockRow* FRow;
+  TCustomdxBarControl* FBarControl;
+  TdxBar* FBar;
+};
+
+class TdxDockRow : public TObject {
+ public:
+  explicit TdxDockRow(TdxDockControl* ASite) : FSite(ASite) {}
+  ~TdxDockRow() override;
+  TdxDockControl* DockControl() const { return FSite; }
+  int ColCount() const { return int(FCols.size()); }
+  TdxDockCol* Cols(int Index) const { return FCols.at(size_t(Index)).get(); }
+  const std::vector<TdxBar*>& Bars() const { return FBars; }
+
+  TdxDockCol* AddColumn(TCustomdxBarControl* BarControl, TdxBar* Bar);
+  TdxDockCol* InsertColumn(int Index, TCustomdxBarControl* BarControl, TdxBar* Bar);
+  void DeleteColumn(int Index);
+  void RemoveColumnOf(TCustomdxBarControl* BarControl);
+  int IndexOfColumn(const TdxDockCol* Col) const;
+  void AddBar(TdxBar* Bar);
+  // Takes the bar out; the row frees itself when its last bar left and FreeEmptyRow is set.
+  void RemoveBar(TdxBar* Bar, bool FreeEmptyRow);
+  void UpdateOneOnRow();
+  bool HasDockedBarControls() const;
+
+ private:
+  TdxDockControl* FSite;
+  std::vector<std::unique_ptr<TdxDockCol>> FCols;
+  std::vector<TdxBar*> FBars;
+};
+
+class TdxDockControl : public TCustomControl {
+ public:
+  explicit TdxDockControl(TComponent* AOwner = nullptr);
+  // One of the four sites of a manager's form, aligned to its side.
+  TdxDockControl(TComponent* AOwner, TdxBarDockingStyle Style, TdxBarManager* Manager);
+  ~TdxDockControl() override;
+
+  // ---- what the manager asks of its sites
+  virtual bool CanDockBar(TdxBar* Bar) const { return AllowDocking; }
+  virtual bool IsImplicit() const { return FImplicit; }
+  virtual void RelayoutAndResize();
+  virtual void RefreshColors() { UpdateColor(); }
+  virtual void SetRedraw(bool Value) {}
+  virtual void DropEmptyRows();
+
+  bool AllowDocking = true;
+  TdxBarManager* BarManager() const { return FBarManager; }
+  void SetBarManager(TdxBarManager* Value);
+
+  // ---- introduced
+  virtual void LayoutRows();
+  virtual void LayoutRow(int Index, int Length);
+  virtual void UpdateColor();
+  virtual int RowsExtent() const;
+  virtual bool SunkenBorder() const;
+  virtual bool UsesStoredRows() const { return true; }
+  virtual void ResizeToRows();
+  TdxBarDockingStyle DockingStyle() const;
+  TdxBarPainter* Painter() const;
+  // The sizes of a column's bar control for the row arithmetic; without a toolbar layout of its
+  // own a bar control keeps its current size.
+  virtual void MeasureColumn(TdxDockCol* Col, TdxDockColumnInput& In) const;
+  // Resizes a column's bar control to a length along the row and answers its thickness across.
+  virtual int ThicknessForLength(TdxDockCol* Col, int Length) const;
+  void FillBackground(HDC DC, const TRect& R, TColor AColor, HBRUSH Brush, const TRect& Origin);
+
+  bool Horizontal() const;
+  bool Leading() const;
+  int RowCount() const { return int(FRows.size()); }
+  TdxDockRow* Rows(int Index) const { return FRows.at(size_t(Index)).get(); }
+  int IndexOfRow(const TdxDockRow* Row) const;
+  TdxDockRow* InsertRow(int Index);
+  void DeleteRow(TdxDockRow* Row);
+  TRect RowRect(int Row) const;
+  void RowBand(int Row, int Band, int& Start, int& End) const;
+  void RowAtPoint(const TPoint& ScreenPoint, int& Row, bool& NewRow) const;
+  int ColumnIndexAt(int Row, const TPoint& ScreenPoint) const;
+  void SnapPointToRowGap(int Row, bool NewRow, TPoint& ScreenPoint) const;
+  TRect ScreenDockingZone() const;
+
+  // Docks a bar control: at its bar's stored row when Row is given (NewRow inserting one there),
+  // else at the row under the screen point.
+  void InsertBarControl(TCustomdxBarControl* BarControl, TdxBar* Bar, const TPoint& ScreenPoint,
+                        bool Relayout, int Row = -1, bool NewRow = false);
+  void RemoveBarControl(TCustomdxBarControl* BarControl, TdxDockCol* Col, bool Relayout);
+  void StoreColumnPositions();
+  void Relayout();
+
+ protected:
+  void Paint() override;
+  void Dispatch(TMessage& Message) override;
+
+ private:
+  TdxBarManager* FBarManager = nullptr;
+  TdxBarDockingStyle FStyle = dsNone;
+  bool FImplicit = false;
+  bool FLayingOut = false;
+  std::vector<std::unique_ptr<TdxDockRow>> FRows;
+};
