@@ -285,8 +285,11 @@ int TdxBarItemControl::TextPartWidth() {
   if (PaintKind() == 1) {
     int width = CaptionWidth();
     if (ShowsShortCut() && ShortCutOf()) {
-      std::string shortcut = FDrawParams->ShortCutText;
-      width += TextWidthOf(shortcut) + (FBarControl ? FBarControl->TextSize() : 0) - 6;
+      // The shortcut is drawn right-aligned a text size + 5 pixels in from the item's right edge:
+      // keep that inset as well as the gap before it, or the widest entry's shortcut runs over
+      // its caption.
+      const int textSize = FBarControl ? FBarControl->TextSize() : 0;
+      width += TextWidthOf(FDrawParams->ShortCutText) + (textSize - 6) + (textSize + 5);
     }
     if (MenuItemSize() == misLarge && ShowsDescription() && !FDrawParams->DescriptionText.empty()) {
       const std::string& d = FDrawParams->DescriptionText;

@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QImage>
 #include <QKeyEvent>
 #include <QWidget>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +17,7 @@
 #include "BarTestSupport.h"
 #include "platform/gui/ActnList.h"
 #include "platform/gui/Forms.h"
+#include "platform/gui/Menus.h"
 #include "platform/win/Messages.h"
 #include "platform/win/QtWindows.h"
 #include "platform/win/Windows.h"
@@ -100,6 +103,35 @@ TEST_F(TSubMenuFixture, APopupMenuShowsItsLinksStackedAtThePoint) {
   // Calling it again while it is open shows no second window.
   Open();
   EXPECT_EQ(Popup->BarControl(), menu);
+}
+
+TEST_F(TSubMenuFixture, TheWidestEntrysShortcutKeepsClearOfItsCaption) {
+  auto* all = NewItem<TdxBarButton>("Select &All and Everything Else");
+  all->SetShortCut(TextToShortCut("Ctrl+Shift+A"));
+  Popup->ItemLinks()->AddLinkForItem(all);
+  TdxBarSubMenuControl* menu = Open();
+  ASSERT_TRUE(menu);
+  const TRect r = Popup->ItemLinks()->ShownLinks().back()->ItemRect();
+  const QImage image = GetWindowWidget(menu->Handle())->grab().toImage();
+  // Columns of the entry's row holding any pixel unlike the background of its right end.
+  const QRgb background = image.pixel(r.Right - 2, (r.Top + r.Bottom) / 2);
+  std::vector<bool> inked(r.Right, false);
+  for (int x = r.Left; x < r.Right; ++x)
+    for (int y = r.Top + 2; y < r.Bottom - 2; ++y)
+      if (image.pixel(x, y) != background) inked[x] = true;
+  // Caption and shortcut are two runs of text with a clear gap of several columns between them.
+  int widestGap = 0, gap = 0;
+  bool seenText = false;
+  for (int x = r.Left + menu->IconAreaWidth() + 4; x < r.Right; ++x) {
+    if (inked[x]) {
+      if (seenText) widestGap = std::max(widestGap, gap);
+      seenText = true;
+      gap = 0;
+    } else {
+      ++gap;
+    }
+  }
+  EXPECT_GE(widestGap, 8);
 }
 
 TEST_F(TSubMenuFixture, KeysWalkTheChainAndEscapeClosesOneLevelAtATime) {
