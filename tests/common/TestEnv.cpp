@@ -52,7 +52,11 @@ TXvfbRun RunUnderXvfb(const std::string& Filter, const std::map<std::string, std
   env.insert("SONALIX_TEST_PLATFORM", "xcb");
   for (const auto& [name, value] : Env) env.insert(QString::fromStdString(name), QString::fromStdString(value));
   child.setProcessEnvironment(env);
-  child.start(xvfb, {"-a", "-s", "-screen 0 1024x768x24", QCoreApplication::applicationFilePath(),
+  // Several of these runs start at once under a parallel ctest; xvfb-run -a alone starts every
+  // one at display 99, and two of them can end up on one server, drawing over each other's
+  // windows. Start the search for a free display where this process's number points.
+  const QString firstDisplay = QString::number(100 + QCoreApplication::applicationPid() % 3000);
+  child.start(xvfb, {"-a", "-n", firstDisplay, "-s", "-screen 0 1024x768x24", QCoreApplication::applicationFilePath(),
                      QString::fromStdString("--gtest_filter=" + Filter)});
   run.Ran = true;
   if (!child.waitForFinished(100000)) {
