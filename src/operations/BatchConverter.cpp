@@ -453,28 +453,7 @@ void TBatchConverterForm::ListViewCommandDblClick(TObject* Sender) {
 }
 
 void TBatchConverterForm::ActionFormatSettingsExecute(TObject*) {
-  switch (ComboBoxFormat->ItemIndex()) {
-    case 0: {
-      TWaveFormatForm dialog(this);
-      RunFormatDialog(dialog, this);
-      break;
-    }
-    case 1: {
-      TMp3FormatForm dialog(this);
-      RunFormatDialog(dialog, this);
-      break;
-    }
-    case 2: {
-      TOGGFormatForm dialog(this);
-      RunFormatDialog(dialog, this);
-      break;
-    }
-    case 3: {
-      TWMAFormatForm dialog(this);
-      RunFormatDialog(dialog, this);
-      break;
-    }
-  }
+  RunSaveFormatSetup(ComboBoxFormat->ItemIndex(), this);
 }
 
 void TBatchConverterForm::ActionSaveToFolderSelectionExecute(TObject*) {

@@ -43,28 +43,7 @@ void TExportRegionForm::ButtonFolderClick(TObject*) {
 }
 
 void TExportRegionForm::ButtonFormatSettingsClick(TObject*) {
-  switch (ComboBoxFormat->ItemIndex()) {
-    case 0: {
-      TWaveFormatForm dialog(this);
-      RunFormatDialog(dialog, this);
-      break;
-    }
-    case 1: {
-      TMp3FormatForm dialog(this);
-      RunFormatDialog(dialog, this);
-      break;
-    }
-    case 2: {
-      TOGGFormatForm dialog(this);
-      RunFormatDialog(dialog, this);
-      break;
-    }
-    case 3: {
-      TWMAFormatForm dialog(this);
-      RunFormatDialog(dialog, this);
-      break;
-    }
-  }
+  RunSaveFormatSetup(ComboBoxFormat->ItemIndex(), this);
 }
 
 const char* ExportFormatExtension(int FormatIndex) {

@@ -90,6 +90,18 @@ void TFormatSetupForm::ButtonConfigureClick(TObject*) {
 
 void TFormatSetupForm::ButtonHelpClick(TObject*) { ShowHelpTopic(Handle(), FHelpTopic); }
 
+bool RunSaveFormatSetup(int Format, TControl* Caller) {
+  std::unique_ptr<TFormatSetupForm> dialog;
+  switch (Format) {
+    case 0: dialog = std::make_unique<TWaveFormatForm>(Caller); break;
+    case 1: dialog = std::make_unique<TMp3FormatForm>(Caller); break;
+    case 2: dialog = std::make_unique<TOGGFormatForm>(Caller); break;
+    case 3: dialog = std::make_unique<TWMAFormatForm>(Caller); break;
+    default: return false;
+  }
+  return RunFormatDialog(*dialog, Caller);
+}
+
 void RegisterOutputFormatClasses() {
   static const bool done = [] {
     RegisterImageSliderClasses();

@@ -91,5 +91,9 @@ bool RunFormatDialog(D& Dialog, TControl* Caller) {
   return true;
 }
 
+// Opens the setup dialog of a save format (0 WAV, 1 MP3, 2 OGG, 3 WMA) as RunFormatDialog does.
+// False on Cancel or for another index.
+bool RunSaveFormatSetup(int Format, TControl* Caller);
+
 // Registers the seven format dialogs with their handlers for their descriptions.
 void RegisterOutputFormatClasses();
