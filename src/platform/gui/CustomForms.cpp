@@ -290,6 +290,26 @@ void TCustomForm::CreateWnd() {
   }
 }
 
+// An MDI child carries out the window-menu commands on its sub-window; the low four bits of the
+// command are the system's own and are ignored.
+void TCustomForm::WndProc(TMessage& Message) {
+  if (Message.Msg == WM_SYSCOMMAND && FFormStyle == fsMDIChild) {
+    if (QMdiSubWindow* sub = SubWindowOf(this)) {
+      switch (Message.WParam & 0xFFF0) {
+        case SC_RESTORE: sub->showNormal(); return;
+        case SC_MINIMIZE: sub->showMinimized(); return;
+        case SC_MAXIMIZE: sub->showMaximized(); return;
+        case SC_CLOSE: Close(); return;
+        case SC_NEXTWINDOW:
+          if (auto* frame = dynamic_cast<TCustomForm*>(Application->MainForm())) frame->Next();
+          return;
+        default: break;
+      }
+    }
+  }
+  TWinControl::WndProc(Message);
+}
+
 void TCustomForm::CreateMDIClient() {
   static bool registered = false;
   if (!registered) {

@@ -158,6 +158,7 @@ class TCustomForm : public TWinControl {
   Event<void(TMessage& Msg, bool& Handled)> OnShortCut;
 
  protected:
+  void WndProc(TMessage& Message) override;
   // Reads the description named ResName (when there is one), then runs OnCreate; form classes
   // call it at the end of their constructor.
   void InitForm(const std::string& ResName);

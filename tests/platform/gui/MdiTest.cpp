@@ -146,4 +146,42 @@ TEST(Mdi, ActivationMessagesAndTheActiveChildQuery) {
   delete frame;
 }
 
+// The window-menu commands act on the child they are sent to.
+TEST(Mdi, SystemCommandsActOnTheChild) {
+  RegisterGuiClasses();
+  TForm* frame = nullptr;
+  CreateForm(frame);
+  frame->SetFormStyle(fsMDIForm);
+  frame->SetBounds(0, 0, 600, 400);
+  frame->Show();
+  std::vector<TForm*> docs;
+  for (int i = 0; i < 2; ++i) {
+    auto* child = new TForm(frame);
+    child->SetFormStyle(fsMDIChild);
+    child->SetBounds(0, 0, 300, 200);
+    child->Show();
+    docs.push_back(child);
+  }
+  auto* sub = qobject_cast<QMdiSubWindow*>(GetWindowWidget(docs[1]->Handle()));
+  struct Case {
+    WPARAM Command;
+    bool Maximized, Minimized;
+  };
+  for (Case c : std::vector<Case>{{SC_MAXIMIZE, true, false},
+                                  {SC_RESTORE, false, false},
+                                  {SC_MINIMIZE | 2, false, true},
+                                  {SC_RESTORE, false, false}}) {
+    SendMessage(docs[1]->Handle(), WM_SYSCOMMAND, c.Command, 0);
+    EXPECT_EQ(sub->isMaximized(), c.Maximized) << std::hex << c.Command;
+    EXPECT_EQ(sub->isMinimized(), c.Minimized) << std::hex << c.Command;
+  }
+  EXPECT_EQ(frame->ActiveMDIChild(), docs[1]);
+  SendMessage(docs[1]->Handle(), WM_SYSCOMMAND, SC_NEXTWINDOW, 0);
+  EXPECT_EQ(frame->ActiveMDIChild(), docs[0]);
+  // Closing goes through the form's own close, which minimises a child.
+  SendMessage(docs[0]->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_TRUE(qobject_cast<QMdiSubWindow*>(GetWindowWidget(docs[0]->Handle()))->isMinimized());
+  delete frame;
+}
+
 }  // namespace
