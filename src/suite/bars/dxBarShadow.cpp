@@ -148,9 +148,9 @@ TdxBarShadow::TdxBarShadow(TCustomdxBarControl* AOwner) : FOwner(AOwner) {}
 
 TdxBarShadow::~TdxBarShadow() = default;
 
-std::vector<TdxBarShadow::TPartSpec> TdxBarShadow::CalcParts(const TRect& O, const TRect& C, bool Horizontal,
+std::vector<TdxBarShadow::TPartPlace> TdxBarShadow::CalcParts(const TRect& O, const TRect& C, bool Horizontal,
                                                              int S) {
-  std::vector<TPartSpec> parts;
+  std::vector<TPartPlace> parts;
   auto add = [&](int kind, const TRect& r, int corners) {
     if (r.Right > r.Left && r.Bottom > r.Top) parts.push_back({kind, corners, r});
   };
@@ -197,9 +197,9 @@ void TdxBarShadow::SetRects(const TRect& OwnerRect, const TRect& ControlRect) {
 
 void TdxBarShadow::RebuildParts() {
   FParts.clear();
-  for (const TPartSpec& spec : CalcParts(FOwnerRect, FControlRect, FHorizontal, dxBarShadowSize())) {
+  for (const TPartPlace& place : CalcParts(FOwnerRect, FControlRect, FHorizontal, dxBarShadowSize())) {
     if (FParts.size() >= 5) break;
-    FParts.push_back(std::make_unique<TdxBarShadowPart>(this, spec.Kind, spec.Corners, spec.Bounds));
+    FParts.push_back(std::make_unique<TdxBarShadowPart>(this, place.Kind, place.Corners, place.Bounds));
     if (FVisible) FParts.back()->ShowPart();
   }
 }

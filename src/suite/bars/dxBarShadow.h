@@ -59,7 +59,7 @@ class TdxBarShadowPart : public TCustomControl {
 
 class TdxBarShadow : public TObject {
  public:
-  struct TPartSpec {
+  struct TPartPlace {
     int Kind = dxBarShadowHorizontal;
     int Corners = 0;
     TRect Bounds;
@@ -83,7 +83,7 @@ class TdxBarShadow : public TObject {
 
   // The strips for an opener O (empty: none) above or left of the bar window C, with thickness
   // S; strips with an empty rectangle are left out.
-  static std::vector<TPartSpec> CalcParts(const TRect& O, const TRect& C, bool Horizontal, int S);
+  static std::vector<TPartPlace> CalcParts(const TRect& O, const TRect& C, bool Horizontal, int S);
 
  private:
   TCustomdxBarControl* FOwner;

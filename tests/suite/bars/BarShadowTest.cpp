@@ -14,11 +14,11 @@
 
 namespace {
 
-using TSpec = TdxBarShadow::TPartSpec;
+using TPlace = TdxBarShadow::TPartPlace;
 constexpr int H = dxBarShadowHorizontal, V = dxBarShadowVertical;
 
-std::vector<TSpec> PartsOf(const TdxBarShadow& Shadow) {
-  std::vector<TSpec> parts;
+std::vector<TPlace> PartsOf(const TdxBarShadow& Shadow) {
+  std::vector<TPlace> parts;
   for (int i = 0; i < Shadow.PartCount(); ++i) {
     TdxBarShadowPart* p = Shadow.Part(i);
     parts.push_back({p->Kind(), p->Corners(), p->BoundsRect()});
@@ -26,7 +26,7 @@ std::vector<TSpec> PartsOf(const TdxBarShadow& Shadow) {
   return parts;
 }
 
-void ExpectParts(const std::vector<TSpec>& Actual, const std::vector<TSpec>& Expected) {
+void ExpectParts(const std::vector<TPlace>& Actual, const std::vector<TPlace>& Expected) {
   ASSERT_EQ(Actual.size(), Expected.size());
   for (size_t i = 0; i < Actual.size(); ++i) {
     SCOPED_TRACE(i);
@@ -57,7 +57,7 @@ TEST_F(TShadowFixture, PartsFollowTheOpenerAndTheMenu) {
   struct {
     const char* name;
     TRect opener, menu;
-    std::vector<TSpec> parts;
+    std::vector<TPlace> parts;
   } cases[] = {
       {"menu wider than the button below it", TRect(10, 10, 40, 30), TRect(10, 30, 130, 200),
        {{V, 4, TRect(40, 14, 44, 30)}, {H, 3, TRect(14, 200, 134, 204)}, {V, 4, TRect(130, 34, 134, 200)}}},
