@@ -14,34 +14,19 @@
 #include "app/Program.h"
 #include "app/Progress.h"
 #include "appbase/Globals.h"
+#include "common/FormPictures.h"
 #include "common/TestEnv.h"
 #include "platform/win/QtWindows.h"
 
+using sonalix::test::ExpectControlsInside;
+using sonalix::test::SavePicture;
+
 namespace {
-
-void Save(const QImage& shot, const std::string& name) {
-  EXPECT_TRUE(shot.save(QString::fromStdString((sonalix::test::SheetDir() / (name + ".png")).string())));
-  if (const char* dir = std::getenv("SONALIX_SCREENSHOT_DIR"))
-    EXPECT_TRUE(shot.save(QString::fromStdString(std::string(dir) + "/" + name + ".png")));
-}
-
-void ExpectInside(TWinControl* parent) {
-  for (int i = 0; i < parent->ControlCount(); ++i) {
-    TControl* c = parent->Controls(i);
-    if (!c->Visible()) continue;
-    SCOPED_TRACE(c->Name());
-    EXPECT_GE(c->Left(), 0);
-    EXPECT_GE(c->Top(), 0);
-    EXPECT_LE(c->Left() + c->Width(), parent->ClientWidth());
-    EXPECT_LE(c->Top() + c->Height(), parent->ClientHeight());
-    if (auto* inner = dynamic_cast<TWinControl*>(c)) ExpectInside(inner);
-  }
-}
 
 QImage Shot(TCustomForm* form) {
   form->Show();
   Application->ProcessMessages();
-  ExpectInside(form);
+  ExpectControlsInside(form);
   return GetWindowWidget(form->Handle())->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
@@ -62,13 +47,13 @@ TEST(DialogsGallery, EachWindowAsTheUserSeesIt) {
   {
     TOptionsForm options(nullptr);
     options.LoadOptions();
-    Save(Shot(&options), "app-options-general");
+    SavePicture(Shot(&options), "app-options-general");
     options.PageControl->SetActivePageIndex(1);
-    Save(Shot(&options), "app-options-audio");
+    SavePicture(Shot(&options), "app-options-audio");
   }
   {
     TNewFileForm newFile(nullptr);
-    Save(Shot(&newFile), "app-new-file");
+    SavePicture(Shot(&newFile), "app-new-file");
   }
   {
     TForm over(nullptr);
@@ -77,13 +62,13 @@ TEST(DialogsGallery, EachWindowAsTheUserSeesIt) {
     progress.ShowProgress(&over, 40);
     QImage shot = Shot(&progress);
     EXPECT_TRUE(Drawn(shot, QRect(progress.Image->Left(), progress.Image->Top(), progress.Image->Width(), progress.Image->Height())));
-    Save(shot, "app-progress");
+    SavePicture(shot, "app-progress");
   }
   {
     TAboutForm about(nullptr);
     QImage shot = Shot(&about);
     EXPECT_TRUE(Drawn(shot, QRect(about.Image->Left(), about.Image->Top(), about.Image->Width(), about.Image->Height())));
-    Save(shot, "app-about");
+    SavePicture(shot, "app-about");
   }
 }
 

@@ -13,6 +13,7 @@
 #include "DialogTestUtil.h"
 #include "appbase/Globals.h"
 #include "audio/WavFile.h"
+#include "common/FormPictures.h"
 #include "common/TestEnv.h"
 #include "operations/BatchCommands.h"
 #include "operations/BatchConverter.h"
@@ -21,30 +22,14 @@
 using namespace dialogtest;
 namespace fs = std::filesystem;
 
+using sonalix::test::ExpectControlsInside;
+using sonalix::test::SavePicture;
+
 namespace {
-
-void Save(const QImage& Shot, const std::string& Name) {
-  EXPECT_TRUE(Shot.save(QString::fromStdString((sonalix::test::SheetDir() / (Name + ".png")).string())));
-  if (const char* dir = std::getenv("SONALIX_SCREENSHOT_DIR"))
-    EXPECT_TRUE(Shot.save(QString::fromStdString(std::string(dir) + "/" + Name + ".png")));
-}
-
-void ExpectInside(TWinControl* Parent) {
-  for (int i = 0; i < Parent->ControlCount(); ++i) {
-    TControl* c = Parent->Controls(i);
-    if (!c->Visible()) continue;
-    SCOPED_TRACE(c->Name());
-    EXPECT_GE(c->Left(), 0);
-    EXPECT_GE(c->Top(), 0);
-    EXPECT_LE(c->Left() + c->Width(), Parent->ClientWidth());
-    EXPECT_LE(c->Top() + c->Height(), Parent->ClientHeight());
-    if (auto* inner = dynamic_cast<TWinControl*>(c)) ExpectInside(inner);
-  }
-}
 
 QImage Shot(TCustomForm* Form) {
   Application->ProcessMessages();
-  ExpectInside(Form);
+  ExpectControlsInside(Form);
   return GetWindowWidget(Form->Handle())->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
@@ -67,7 +52,7 @@ TEST(BatchConverterGallery, TheThreeStepsTheDialogsAndARun) {
   bool handled = false;
   form.ActionListUpdate(nullptr, handled);
   QImage step1 = Shot(&form);
-  Save(step1, "batch-step1");
+  SavePicture(step1, "batch-step1");
   // The header is white and the rows carry their icon.
   EXPECT_EQ(step1.pixel(form.ClientWidth() - 4, 4) | 0xFF000000, 0xFFFFFFFFu);
   const TPoint list = form.ListViewFiles->ClientToScreen(TPoint{0, 0});
@@ -93,16 +78,16 @@ TEST(BatchConverterGallery, TheThreeStepsTheDialogsAndARun) {
   add(bcEcho, {200, 70, 40});
   add(bcNormalize, {98});
   form.ActionListUpdate(nullptr, handled);
-  Save(Shot(&form), "batch-step2");
+  SavePicture(Shot(&form), "batch-step2");
 
   TAddCommandForm addDialog(nullptr);
   addDialog.Show();
   addDialog.ListBoxCommand->SetItemIndex(6);
-  Save(Shot(&addDialog), "batch-add-command");
+  SavePicture(Shot(&addDialog), "batch-add-command");
   addDialog.Close();
   TConvertSampleRateForm convert(nullptr);
   convert.Show();
-  Save(Shot(&convert), "convert-sample-rate");
+  SavePicture(Shot(&convert), "convert-sample-rate");
   convert.Close();
 
   form.ShowStep(2);
@@ -110,14 +95,14 @@ TEST(BatchConverterGallery, TheThreeStepsTheDialogsAndARun) {
   form.RadioButtonutputFormatConvertTo->SetChecked(true);
   form.ComboBoxFormat->SetItemIndex(1);
   form.ActionListUpdate(nullptr, handled);
-  Save(Shot(&form), "batch-step3");
+  SavePicture(Shot(&form), "batch-step3");
 
   // A run, pictured when the first file is under way.
   MessageBoxes boxes;
   Steps steps;
   std::function<void()> watch = [&] {
     if (form.ProgressBar->Position() > 0 || !form.Running()) {
-      if (form.Running()) Save(Shot(&form), "batch-running");
+      if (form.Running()) SavePicture(Shot(&form), "batch-running");
       return;
     }
     steps.Later(watch);

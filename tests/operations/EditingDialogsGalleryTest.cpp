@@ -13,6 +13,7 @@
 
 #include "DialogTestUtil.h"
 #include "audio/AudioDocument.h"
+#include "common/FormPictures.h"
 #include "common/TestEnv.h"
 #include "operations/EnvelopeDialog.h"
 #include "operations/FreAnalysis.h"
@@ -22,13 +23,9 @@
 
 using namespace dialogtest;
 
-namespace {
+using sonalix::test::SavePicture;
 
-void Save(const QImage& shot, const std::string& name) {
-  EXPECT_TRUE(shot.save(QString::fromStdString((sonalix::test::SheetDir() / (name + ".png")).string())));
-  if (const char* dir = std::getenv("SONALIX_SCREENSHOT_DIR"))
-    EXPECT_TRUE(shot.save(QString::fromStdString(std::string(dir) + "/" + name + ".png")));
-}
+namespace {
 
 // Every visible control lies inside its parent, and a label ends before the control it names
 // when they share a row.
@@ -76,29 +73,29 @@ TEST(EditingDialogsGallery, SmallDialogsAndSetSelection) {
   tags->EditYear->SetText("2026");
   tags->MemoComment->SetText("Recorded at dawn by the river.");
   tags->Show();
-  Save(Shot(tags.get()), "edit-tags");
+  SavePicture(Shot(tags.get()), "edit-tags");
 
   auto repeat = Dialog<TRepeatLoopForm>();
   repeat->EditRepeatTimes->SetText("3");
   repeat->Show();
-  Save(Shot(repeat.get()), "repeat-loop");
+  SavePicture(Shot(repeat.get()), "repeat-loop");
 
   auto silence = Dialog<TInsertSilenceForm>();
   silence->EditSilenceTime->SetText("250");
   silence->Show();
-  Save(Shot(silence.get()), "insert-silence");
+  SavePicture(Shot(silence.get()), "insert-silence");
 
   auto mix = Dialog<TPasteMixForm>();
   mix->EditAudioInBuffer->SetText("80");
   mix->Show();
-  Save(Shot(mix.get()), "paste-mix");
+  SavePicture(Shot(mix.get()), "paste-mix");
 
   auto selection = Dialog<TSelectSpecifiedTimeForm>();
   selection->InitialStartMs = 61250;
   selection->InitialEndMs = 3723004;
   selection->FileLengthMs = 4000000;
   selection->Show();
-  Save(Shot(selection.get()), "set-selection");
+  SavePicture(Shot(selection.get()), "set-selection");
 }
 
 TEST(EditingDialogsGallery, EnvelopeWithADrawnCurve) {
@@ -118,7 +115,7 @@ TEST(EditingDialogsGallery, EnvelopeWithADrawnCurve) {
   guitest::Mouse(form.get(), QEvent::MouseMove, at(0.6, -20));
   guitest::Mouse(form.get(), QEvent::MouseButtonRelease, at(0.6, -20));
   EXPECT_EQ(td->Points().size(), 4u);
-  Save(Shot(form.get()), "envelope");
+  SavePicture(Shot(form.get()), "envelope");
 }
 
 TEST(EditingDialogsGallery, SpeechMidProgress) {
@@ -135,7 +132,7 @@ TEST(EditingDialogsGallery, SpeechMidProgress) {
     report(sender, percent);
     if (shot || percent < 30) return;
     shot = true;
-    Save(Shot(f), "speech");
+    SavePicture(Shot(f), "speech");
     ClickOn(f->ButtonCancel);
   };
   RunModal(f, [&] { ClickOn(f->ButtonSynthesize); }, /*EndsByItself=*/true);
@@ -160,7 +157,7 @@ TEST(EditingDialogsGallery, AnalysisOfASineInThreeViews) {
     f->ComboBoxViewType->SetItemIndex(view);
     f->ApplySettings();
     guitest::Mouse(f, QEvent::MouseMove, QPoint(f->AudioVisualization->Width() / 3, 60));
-    Save(Shot(f), "analysis-" + f->ComboBoxViewType->Text());
+    SavePicture(Shot(f), "analysis-" + f->ComboBoxViewType->Text());
   }
 }
 

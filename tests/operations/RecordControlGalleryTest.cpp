@@ -18,6 +18,7 @@
 #include "acm/AcmTestUtil.h"
 #include "appbase/Globals.h"
 #include "audio/DeviceTestUtil.h"
+#include "common/FormPictures.h"
 #include "common/TestEnv.h"
 #include "operations/RecordControl.h"
 #include "operations/RecordingDialogs.h"
@@ -25,31 +26,15 @@
 namespace fs = std::filesystem;
 using namespace dialogtest;
 
+using sonalix::test::ExpectControlsInside;
+using sonalix::test::SavePicture;
+
 namespace {
-
-void Save(const QImage& Shot, const std::string& Name) {
-  EXPECT_TRUE(Shot.save(QString::fromStdString((sonalix::test::SheetDir() / (Name + ".png")).string())));
-  if (const char* dir = std::getenv("SONALIX_SCREENSHOT_DIR"))
-    EXPECT_TRUE(Shot.save(QString::fromStdString(std::string(dir) + "/" + Name + ".png")));
-}
-
-void ExpectInside(TWinControl* Parent) {
-  for (int i = 0; i < Parent->ControlCount(); ++i) {
-    TControl* c = Parent->Controls(i);
-    if (!c->Visible()) continue;
-    SCOPED_TRACE(c->Name());
-    EXPECT_GE(c->Left(), 0);
-    EXPECT_GE(c->Top(), 0);
-    EXPECT_LE(c->Left() + c->Width(), Parent->ClientWidth());
-    EXPECT_LE(c->Top() + c->Height(), Parent->ClientHeight());
-    if (auto* inner = dynamic_cast<TWinControl*>(c)) ExpectInside(inner);
-  }
-}
 
 QImage Shot(TCustomForm* Form) {
   Application->ProcessMessages();
   QCoreApplication::processEvents();
-  ExpectInside(Form);
+  ExpectControlsInside(Form);
   return GetWindowWidget(Form->Handle())->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
@@ -139,7 +124,7 @@ TEST_F(RecordWindowGallery, ANewUsersRecording) {
   Run(f, 300);
   QImage ready = Shot(f);
   EXPECT_LT(MeanLuminance(ready), 80) << "a dark window";
-  Save(ready, "record-1-ready");
+  SavePicture(ready, "record-1-ready");
 
   Click(f, f->ButtonRecord);
   Run(f, 1500);
@@ -150,7 +135,7 @@ TEST_F(RecordWindowGallery, ANewUsersRecording) {
   const QPoint foot = At(g, g->Width() / 2, g->Height() - 30);
   EXPECT_GT(qGreen(recording.pixel(foot)), 150) << "lit meter";
   EXPECT_GT(qGreen(recording.pixel(foot)), qRed(recording.pixel(foot)) + 60);
-  Save(recording, "record-2-recording");
+  SavePicture(recording, "record-2-recording");
 
   Click(f, f->ButtonPause);
   EXPECT_EQ(f->LabelLabelStatus->Caption(), "[ Paused ]");
@@ -158,14 +143,14 @@ TEST_F(RecordWindowGallery, ANewUsersRecording) {
     auto* timer = static_cast<TRecordingTimerForm*>(d);
     ClickOn(timer->CheckBoxStopAfter);
     timer->DateTimePickerWhenRecordingTime->SetTime(EncodeTime(0, 1, 0, 0));
-    Save(Shot(timer), "record-3-timer-dialog");
+    SavePicture(Shot(timer), "record-3-timer-dialog");
     ClickOn(timer->ButtonOK);
   });
   Click(f, f->ButtonTimerRecord);
   Run(f, 100);
   EXPECT_TRUE(f->LabelRecordingStops->Visible());
   EXPECT_EQ(f->LabelRecordingStops->Caption(), "Recording stops after: 00:01:00");
-  Save(Shot(f), "record-4-paused-with-timer");
+  SavePicture(Shot(f), "record-4-paused-with-timer");
 
   Click(f, f->CheckRecordingWithoutSilence);
   EXPECT_TRUE(GlobalVars.AccuEnabled);
@@ -173,7 +158,7 @@ TEST_F(RecordWindowGallery, ANewUsersRecording) {
     auto* settings = static_cast<TRecordingWithoutSilenceForm*>(d);
     EXPECT_EQ(settings->EditAttackLevel->Text(), "-45");
     TypeInto(settings->EditAttackLevel, "-40");
-    Save(Shot(settings), "record-5-settings-dialog");
+    SavePicture(Shot(settings), "record-5-settings-dialog");
     ClickOn(settings->ButtonOK);
   });
   Click(f, f->ButtonRWSSettings);
@@ -202,7 +187,7 @@ TEST_F(RecordWindowGallery, ADamagedSkinLeavesPlainControlsThatWork) {
   const QImage shot = Shot(f);
   TspSkinButton* b = f->ButtonRecord;
   EXPECT_EQ(shot.pixel(At(b, 0, 0)), qRgb(128, 128, 128)) << "the plain button face";
-  Save(shot, "record-damaged-skin");
+  SavePicture(shot, "record-damaged-skin");
   Click(f, f->ButtonRecord);
   Run(f, 400);
   EXPECT_EQ(f->LabelLabelStatus->Caption(), "[ Recording ]");
