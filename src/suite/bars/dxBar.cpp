@@ -9,6 +9,7 @@
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/Streaming.h"
 #include "platform/rtl/TypInfo.h"
+#include "suite/bars/dxBarFlatPainter.h"
 #include "suite/bars/dxBarStrs.h"
 #include "platform/rtl/Streaming.h"
 #include "platform/win/Gdi.h"
@@ -1447,6 +1448,7 @@ void dxBarUnitStart(bool Start) {
   gItemList = nullptr;
   delete gDesignController;
   gDesignController = nullptr;
+  FreeSharedFlatPainter();
   if (gManagers && !gManagers->empty()) UnsubscribeBarHooks();
   delete gManagers;
   gManagers = nullptr;

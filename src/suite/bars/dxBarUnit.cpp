@@ -6,6 +6,7 @@
 #include <QtCore/QtGlobal>
 #include "platform/rtl/TypInfo.h"
 #include "suite/bars/dxBar.h"
+#include "suite/bars/dxBarFlatPainter.h"
 #include "suite/bars/dxBarItemControls.h"
 #include "suite/bars/dxBarStrs.h"
 #include "suite/core/dxScreenTip.h"
@@ -397,6 +398,7 @@ void dxBarInitialize() {
   RegisterClasses();
   RegisterItemClasses();
   RegisterStandardBarPainters();
+  RegisterFlatBarPainters();
   GetResourceStringsRepository()->RegisterProduct(dxBarProductName, &RegisterBarResourceStrings);
   RegisterBarItemClass(FindClassInfo(typeid(TdxBarButton)), ItemControlClassOf<TdxBarButtonControl>(), true);
   RegisterBarItemClass(FindClassInfo(typeid(TdxBarLargeButton)), ItemControlClassOf<TdxBarLargeButtonControl>(),
