@@ -26,13 +26,6 @@ TdxBarItemList* gItemList = nullptr;
 std::vector<TdxBarManager*>* gManagers = nullptr;
 TdxBarDesignController* gDesignController = nullptr;
 TdxBarPainterClass gPainterClasses[6];
-THintWindow* gHintWindow = nullptr;
-
-void FreeHintWindow() {
-  delete gHintWindow;
-  gHintWindow = nullptr;
-}
-
 
 void RegisterBarManager(TdxBarManager* Manager) {
   if (!gManagers) return;
@@ -60,7 +53,7 @@ void UnregisterBarManager(TdxBarManager* Manager) {
   gManagers->erase(it);
   if (gManagers->empty()) {
     UnsubscribeBarHooks();
-    FreeHintWindow();
+    dxBarFreeHintWindow();
   }
 }
 
@@ -102,10 +95,6 @@ std::unique_ptr<TBitmap> CreateNotifyingBitmap(TNotifyEvent Handler) {
   bitmap->OnChange = std::move(Handler);
   return bitmap;
 }
-
-THintWindow* (*dxBarHintWindowClass)(TComponent*) = &MakeHintWindow<TcxBaseHintWindow>;
-
-THintWindow* dxBarHintWindow() { return gHintWindow; }
 
 // The bar whose links are being merged, recorded on the links a merge creates.
 TdxBar* dxBarMergingFrom = nullptr;
@@ -813,7 +802,9 @@ TdxBarManager::~TdxBarManager() {
   OwnerClosing();
   Destroying();
   if (FRegistered) UnregisterBarManager(this);
+  FHintObject = nullptr;
   FThemeNotificator.reset();
+  StopHintTimers();
   FreeBrushes();
   Office11ColorsRelease();
   for (TdxBarPopupMenu* m : std::vector<TdxBarPopupMenu*>(FPopupMenus)) delete m;
@@ -1372,21 +1363,6 @@ void TdxBarManager::SetAutoHideEmptyBars(bool Value) {
     for (int i = 0; i < FBars->Count(); ++i) FBars->Items(i)->SetHiddenAsEmpty(false);
 }
 
-THintWindow* (*TdxBarManager::HintWindowClass() const)(TComponent*) {
-  return UsesStandardHintWindow() ? ::HintWindowClass : dxBarHintWindowClass;
-}
-
-void TdxBarManager::EnsureHintWindow() {
-  THintWindowClass cls = HintWindowClass();
-  if (gHintWindow && gHintWindow->WindowClass() == cls) return;
-  FreeHintWindow();
-  if (cls && GetApplication() && GetScreen()) gHintWindow = CreateHintWindow(cls, nullptr);
-}
-
-bool TdxBarManager::IsHintWindowShowing() const {
-  return gHintWindow && gHintWindow->HandleAllocated() && IsWindowVisible(gHintWindow->Handle());
-}
-
 void TdxBarManager::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
   if (Operation != opRemove || IsDestroying()) return;
@@ -1443,7 +1419,7 @@ void dxBarUnitStart(bool Start) {
     return;
   }
   gUnitFinalized = true;
-  FreeHintWindow();
+  dxBarFreeHintWindow();
   delete gItemList;
   gItemList = nullptr;
   delete gDesignController;

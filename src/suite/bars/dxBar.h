@@ -264,7 +264,7 @@ class TdxBarItemControl : public TcxIUnknownObject {
   virtual void FadingInvalidate();
   virtual void GetFadingImages(TcxBitmap32*& Normal, TcxBitmap32*& Hot);
   virtual bool GetHintTexts(bool& Refused, std::string& Hint, std::string& ShortCut);
-  virtual TdxCustomHintViewInfo* CreateHintViewInfo();
+  virtual TdxCustomHintViewInfo* CreateHintViewInfo(const std::string& Hint, const std::string& ShortCut);
   virtual bool IsEnabled() const;
   virtual TPoint CalcHintPosition(const TPoint& Cursor, int Height);
   virtual bool PainterHintFlag() const;
@@ -2550,9 +2550,19 @@ class TdxBarManager : public TComponent {
   TCustomdxBarControl* MouseTrackedControl() const { return FMouseTrackedControl.get(); }
   // Lets the bar window under the mouse (BarControl, or any when null) hot-track it again.
   void PostHotTrackMouseMove(TCustomdxBarControl* BarControl);
-  // Item hints come with the hint windows; until then these only keep the request.
-  void ShowItemHint(bool Show, const std::string& Text, TObject* Object) {}
-  void HideItemHint() {}
+  // Item hints (dxBarHints.cpp): Object is what the hint is about (an item control, a bar
+  // window, a caption button); Text, when given, is shown instead of the object's hint.
+  void ShowItemHint(bool Show, const std::string& Text, TObject* Object);
+  void HideItemHint();
+  int HintShowDelay() const;
+  int HintHideDelay() const;
+  TObject* HintObject() const;
+  // The shortcut text of the hint shown.
+  const std::string& HintShortCut() const { return FHintShortCut; }
+  // What the hint timers run: the hint of the hint object (or the requested text) now.
+  void ShowHintNow();
+  bool ShowHintText(const std::string& Text, const std::string& ShortCut);
+  void StopHintTimers();
   // Dragging an item or link while customizing.
   TdxBarItem* DraggedItem() const { return FDraggedItem; }
   void SetDraggedItem(TdxBarItem* Value) { FDraggedItem = Value; }
@@ -2654,6 +2664,8 @@ class TdxBarManager : public TComponent {
   HBRUSH FThemedToolbarBrush = nullptr;
   bool FAutoHideEmptyBars = false;
   bool FPlainHint = false;
+  TWeakLink<TObject> FHintObject;
+  std::string FHintShortCut;
   bool FLayoutStoredOnClose = false;
   TWeakLink<TCustomdxBarControl> FKeyboardBar;
   TWeakLink<TdxBarItemControl> FSelectedItemControl;
@@ -2699,7 +2711,8 @@ TColor ToolbarThemeColor();
 std::unique_ptr<TBitmap> CreateNotifyingBitmap(TNotifyEvent Handler);
 // The one hint window of all managers: made when the first manager starts, freed with the last.
 THintWindow* dxBarHintWindow();
-// The class of the bar hint window (the suite's hint window until the bar hints bring theirs).
+void dxBarFreeHintWindow();
+// The class of the bar hint window (TdxBarHintWindow).
 extern THintWindow* (*dxBarHintWindowClass)(TComponent* AOwner);
 
 // PlaySound with the given alias, without a default sound.

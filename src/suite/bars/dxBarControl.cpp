@@ -5,6 +5,7 @@
 #include "platform/gui/CustomForms.h"
 #include "platform/gui/Forms.h"
 #include "suite/bars/dxBar.h"
+#include "suite/bars/dxBarHints.h"
 #include "suite/bars/dxBarItemControls.h"
 #include "suite/bars/dxBarShadow.h"
 #include "suite/core/cxGraphics.h"
@@ -985,15 +986,20 @@ void TCustomdxBarControl::RequestHint(bool Show, const std::string* Text, TObjec
   if (TdxBarManager* m = BarManager()) m->ShowItemHint(Show, Text ? *Text : std::string(), Object);
 }
 
-// The bar hint windows come with the item hints; until then no view info is made.
 TdxCustomHintViewInfo* TCustomdxBarControl::NewHintViewInfo(const std::string& Hint, const std::string& ShortCut,
                                                             TdxScreenTip* ScreenTip) {
-  return nullptr;
+  TdxBarPainter* p = Painter();
+  return p ? p->CreateHintViewInfo(BarManager(), Hint, ShortCut) : nullptr;
 }
 
+// The painter places the hint at the mouse; the bar then moves it below the cursor, or above the
+// bar when there is no room below.
 TPoint TCustomdxBarControl::CalcHintPosition(const TPoint& Cursor, int Height, const TRect& ItemBounds) {
   TdxBarPainter* p = Painter();
-  return p ? p->HintPosition(this, ItemBounds, Cursor) : Cursor;
+  TPoint at = p ? p->HintPosition(this, ItemBounds, Cursor) : Cursor;
+  TRect r(at.X, at.Y, at.X, at.Y + Height);
+  AdjustHintRect(r, Height);
+  return r.TopLeft();
 }
 
 TPoint TCustomdxBarControl::CalcHintPositionAtMark(const TPoint& Cursor, int Height) {

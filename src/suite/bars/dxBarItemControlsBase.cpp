@@ -156,11 +156,8 @@ bool TdxBarItemControl::GetHintTexts(bool& Refused, std::string& Hint, std::stri
   return true;
 }
 
-TdxCustomHintViewInfo* TdxBarItemControl::CreateHintViewInfo() {
-  if (!FBarControl) return nullptr;
-  std::string hint, shortcut;
-  HintAndShortCutText(hint, shortcut);
-  return FBarControl->NewHintViewInfo(hint, shortcut, nullptr);
+TdxCustomHintViewInfo* TdxBarItemControl::CreateHintViewInfo(const std::string& Hint, const std::string& ShortCut) {
+  return FBarControl ? FBarControl->NewHintViewInfo(Hint, ShortCut, nullptr) : nullptr;
 }
 
 bool TdxBarItemControl::IsEnabled() const {

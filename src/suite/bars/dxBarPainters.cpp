@@ -6,6 +6,7 @@
 #include "platform/rtl/SysUtils.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/Messages.h"
+#include "suite/bars/dxBarHints.h"
 #include "suite/bars/dxBarPainters.h"
 #include "suite/bars/dxBarSubMenu.h"
 #include "suite/core/cxDropDown.h"
@@ -528,7 +529,7 @@ void TdxBarPainter::DrawCheckSignCentered(TdxBarItemControl* Control, HDC DC, bo
 }
 
 TdxBarHintViewInfo* TdxBarPainter::CreateHintViewInfo(TdxBarManager* Manager, const std::string& HintText, const std::string& ShortCutText) const {
-  return nullptr;
+  return new TdxBarHintViewInfo(Manager, HintText, ShortCutText, GetMouseScreenPos());
 }
 
 int TdxBarPainter::FloatingCaptionTextStart(TCustomdxBarControl* BarControl) const {
@@ -789,15 +790,9 @@ bool TdxBarPainter::DisabledGlyphsFaded(TCustomdxBarControl* BarControl) const {
   return m && m->ImageOptions()->MakeDisabledImagesFaded;
 }
 
+// The hint starts at the mouse; the bar window adjusts it (TCustomdxBarControl::CalcHintPosition).
 TPoint TdxBarPainter::HintPosition(TCustomdxBarControl* BarControl, const TRect& ItemRect, TPoint Cursor) const {
-  if (!BarControl) return Cursor;
-  TRect r = ItemRect;
-  if (BarControl->HandleAllocated()) {
-    POINT corners[2] = {{r.Left, r.Top}, {r.Right, r.Bottom}};
-    MapWindowPoints(BarControl->Handle(), nullptr, corners, 2);
-    r = TRect(corners[0].x, corners[0].y, corners[1].x, corners[1].y);
-  }
-  return BarControl->CalcHintPosition(Cursor, 0, r);
+  return Cursor;
 }
 
 // ---- glyphs
