@@ -20,10 +20,15 @@ class TSubWindowTracker : public QObject {
  public:
   using QObject::QObject;
   bool eventFilter(QObject* o, QEvent* e) override {
-    if (e->type() != QEvent::Move && e->type() != QEvent::Resize) return false;
+    if (e->type() != QEvent::Move && e->type() != QEvent::Resize && e->type() != QEvent::WindowStateChange)
+      return false;
     auto* w = static_cast<QWidget*>(o);
     HWND h = WindowFromWidget(w);
     if (!h) return false;
+    // Maximizing takes the title bar away and restoring gives it back: the client area follows.
+    if (e->type() == QEvent::WindowStateChange)
+      SetWindowPos(h, nullptr, 0, 0, 0, 0,
+                   SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     RECT r;
     GetWindowRect(h, &r);
     POINT p{r.left, r.top};
@@ -284,6 +289,11 @@ void TCustomForm::CreateWnd() {
     static TSubWindowTracker* tracker = new TSubWindowTracker;
     sub->installEventFilter(tracker);
     sub->setWindowTitle(QString::fromStdString(Caption()));
+    // A document shows the application's icon until it is given one of its own.
+    if (HICON icon = ApplicationIconHandle()) {
+      SendMessage(WindowHandle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+      SendMessage(WindowHandle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    }
     // The client area lies inside the sub-window's frame and title bar.
     SetWindowPos(WindowHandle(), nullptr, 0, 0, 0, 0,
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -337,6 +347,8 @@ void TCustomForm::CreateMDIClient() {
   FClientHandle = CreateWindowEx(0, "MDICLIENT", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, r.Left,
                                  r.Top, r.Width(), r.Height(), WindowHandle(), nullptr, nullptr, nullptr);
   if (auto* area = qobject_cast<QMdiArea*>(GetWindowWidget(FClientHandle))) {
+    // A maximized child draws no title bar: the frame's menu bar shows its icon and buttons.
+    area->window()->setAttribute(Qt::WA_CanHostQMdiSubWindowTitleBar);
     TWeakLink<TCustomForm> self(this);
     // The child losing activation and the child gaining it each hear WM_MDIACTIVATE (losing
     // first, wParam the one losing, lParam the one gaining), then the new child WM_CHILDACTIVATE.

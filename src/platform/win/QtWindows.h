@@ -87,3 +87,11 @@ class QCursor;
 // Cursor handles over Qt cursors (the screen's cursor table, resource cursors).
 HCURSOR CreateCursorHandle(const QCursor& cursor);
 bool CursorFromHandle(HCURSOR handle, QCursor* cursor);
+
+class QIcon;
+// Icon handles over Qt icons (one picture or several sizes).
+HICON CreateIconHandle(const QIcon& icon);
+bool IconFromHandle(HICON handle, QIcon* icon);
+// The application's window icon as a handle (the same one while that icon stays), null when
+// the application has none.
+HICON ApplicationIconHandle();

@@ -98,6 +98,9 @@ struct TWindowObject {
   QRegion Shape;
   std::shared_ptr<TThreadQueue> Queue;
   std::vector<HWND> Children;  // z-order, top first
+  HMENU SystemMenu = nullptr;  // made by GetSystemMenu, freed with the window
+  HICON SmallIcon = nullptr;   // WM_SETICON (the program keeps the icons)
+  HICON BigIcon = nullptr;
 };
 
 // Window class and registered message names compare without case.

@@ -368,6 +368,7 @@ BOOL DestroyWindow(HWND hWnd) {
   SendMessage(hWnd, WM_NCDESTROY, 0, 0);
   if (!(w = FindWindowObject(hWnd))) return TRUE;
   ReleaseWindowDCs(w);
+  if (w->SystemMenu) DestroyMenu(w->SystemMenu);
   auto& timers = w->Queue->Timers;
   timers.erase(std::remove_if(timers.begin(), timers.end(),
                               [hWnd](const TTimerEntry& t) { return t.Window == hWnd; }),

@@ -8,6 +8,7 @@
 #include <QUrl>
 #include <QCursor>
 #include <QFile>
+#include <QIcon>
 #include <QPixmap>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -505,6 +506,20 @@ LRESULT DefaultWindowHandling(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp) {
       return LRESULT(n);
     }
     case WM_GETTEXTLENGTH: return LRESULT(w->Text.size());
+    case WM_SETICON: {
+      HICON& slot = wp == ICON_BIG ? w->BigIcon : w->SmallIcon;
+      HICON previous = slot;
+      slot = reinterpret_cast<HICON>(lp);
+      // The widget shows the small icon, the big one when there is no small one.
+      QIcon icon;
+      if (w->Widget && (IconFromHandle(w->SmallIcon, &icon) || IconFromHandle(w->BigIcon, &icon)))
+        w->Widget->setWindowIcon(icon);
+      return reinterpret_cast<LRESULT>(previous);
+    }
+    case WM_GETICON:
+      if (wp == ICON_BIG) return reinterpret_cast<LRESULT>(w->BigIcon);
+      if (wp == ICON_SMALL2 && !w->SmallIcon) return reinterpret_cast<LRESULT>(w->BigIcon);
+      return reinterpret_cast<LRESULT>(w->SmallIcon);
     case WM_CLOSE: DestroyWindow(hWnd); return 0;
     case WM_SETREDRAW: SetRedraw(hWnd, wp ? TRUE : FALSE); return 0;
     case WM_SETCURSOR: {

@@ -1048,3 +1048,119 @@ constexpr UINT SW_ERASE = 0x0004;
 int ScrollWindowEx(HWND hWnd, int dx, int dy, const RECT* prcScroll, const RECT* prcClip,
                    HRGN hrgnUpdate, RECT* prcUpdate, UINT flags);
 BOOL ScrollWindow(HWND hWnd, int XAmount, int YAmount, const RECT* lpRect, const RECT* lpClipRect);
+
+// ---------------------------------------------------------------------------------------------
+// Menus (platform/README.md, "Menus and window icons"). A menu handle is an id in our menu
+// table; entries are found by command (MF_BYCOMMAND, also inside sub-menus) or by position.
+constexpr UINT MF_BYCOMMAND = 0x0000;
+constexpr UINT MF_BYPOSITION = 0x0400;
+constexpr UINT MF_STRING = 0x0000;
+constexpr UINT MF_ENABLED = 0x0000;
+constexpr UINT MF_UNCHECKED = 0x0000;
+constexpr UINT MF_GRAYED = 0x0001;
+constexpr UINT MF_DISABLED = 0x0002;
+constexpr UINT MF_BITMAP = 0x0004;
+constexpr UINT MF_CHECKED = 0x0008;
+constexpr UINT MF_POPUP = 0x0010;
+constexpr UINT MF_SEPARATOR = 0x0800;
+constexpr UINT MF_DEFAULT = 0x1000;
+constexpr UINT MFT_STRING = 0x0000;
+constexpr UINT MFT_BITMAP = 0x0004;
+constexpr UINT MFT_SEPARATOR = 0x0800;
+constexpr UINT MFS_ENABLED = 0x0000;
+constexpr UINT MFS_GRAYED = 0x0003;
+constexpr UINT MFS_DISABLED = 0x0003;
+constexpr UINT MFS_CHECKED = 0x0008;
+constexpr UINT MFS_DEFAULT = 0x1000;
+constexpr UINT MIIM_STATE = 0x0001;
+constexpr UINT MIIM_ID = 0x0002;
+constexpr UINT MIIM_SUBMENU = 0x0004;
+constexpr UINT MIIM_CHECKMARKS = 0x0008;
+constexpr UINT MIIM_TYPE = 0x0010;
+constexpr UINT MIIM_DATA = 0x0020;
+constexpr UINT MIIM_STRING = 0x0040;
+constexpr UINT MIIM_BITMAP = 0x0080;
+constexpr UINT MIIM_FTYPE = 0x0100;
+constexpr UINT GMDI_USEDISABLED = 0x0001;
+constexpr UINT GMDI_GOINTOPOPUPS = 0x0002;
+// The item bitmaps the window menu shows beside its entries.
+inline const HBITMAP HBMMENU_POPUP_CLOSE = reinterpret_cast<HBITMAP>(intptr_t(8));
+inline const HBITMAP HBMMENU_POPUP_RESTORE = reinterpret_cast<HBITMAP>(intptr_t(9));
+inline const HBITMAP HBMMENU_POPUP_MAXIMIZE = reinterpret_cast<HBITMAP>(intptr_t(10));
+inline const HBITMAP HBMMENU_POPUP_MINIMIZE = reinterpret_cast<HBITMAP>(intptr_t(11));
+
+struct MENUITEMINFO {
+  UINT cbSize = sizeof(MENUITEMINFO);
+  UINT fMask = 0;
+  UINT fType = 0;
+  UINT fState = 0;
+  UINT wID = 0;
+  HMENU hSubMenu = nullptr;
+  HBITMAP hbmpChecked = nullptr;
+  HBITMAP hbmpUnchecked = nullptr;
+  ULONG_PTR dwItemData = 0;
+  char* dwTypeData = nullptr;  // the text buffer (reading) or text (writing)
+  UINT cch = 0;                // the buffer's size in characters; the text's length on return
+  HBITMAP hbmpItem = nullptr;  // left out of a structure whose cbSize stops before it
+};
+using LPMENUITEMINFO = MENUITEMINFO*;
+
+HMENU CreateMenu();
+HMENU CreatePopupMenu();
+// Frees the menu and its sub-menus.
+BOOL DestroyMenu(HMENU hMenu);
+BOOL IsMenu(HMENU hMenu);
+BOOL AppendMenu(HMENU hMenu, UINT uFlags, UINT_PTR uIDNewItem, const char* lpNewItem);
+BOOL InsertMenuItem(HMENU hMenu, UINT item, BOOL fByPosition, const MENUITEMINFO* lpmii);
+BOOL SetMenuItemInfo(HMENU hMenu, UINT item, BOOL fByPosition, const MENUITEMINFO* lpmii);
+BOOL GetMenuItemInfo(HMENU hMenu, UINT item, BOOL fByPosition, MENUITEMINFO* lpmii);
+// Takes the entry out; DeleteMenu also frees its sub-menu.
+BOOL RemoveMenu(HMENU hMenu, UINT uPosition, UINT uFlags);
+BOOL DeleteMenu(HMENU hMenu, UINT uPosition, UINT uFlags);
+int GetMenuItemCount(HMENU hMenu);
+UINT GetMenuItemID(HMENU hMenu, int nPos);
+HMENU GetSubMenu(HMENU hMenu, int nPos);
+// The state flags of an entry (a sub-menu's entry count in the high byte), 0xFFFFFFFF when there
+// is none.
+UINT GetMenuState(HMENU hMenu, UINT uId, UINT uFlags);
+// Copies the entry's text (with its Tab and shortcut); the length copied.
+int GetMenuString(HMENU hMenu, UINT uIDItem, char* lpString, int cchMax, UINT flags);
+// The previous state (MF_GRAYED, MF_DISABLED), 0xFFFFFFFF when there is no such entry.
+DWORD EnableMenuItem(HMENU hMenu, UINT uIDEnableItem, UINT uEnable);
+DWORD CheckMenuItem(HMENU hMenu, UINT uIDCheckItem, UINT uCheck);
+BOOL SetMenuDefaultItem(HMENU hMenu, UINT uItem, UINT fByPos);
+// The default entry's command (or position), 0xFFFFFFFF when there is none.
+UINT GetMenuDefaultItem(HMENU hMenu, UINT fByPos, UINT gmdiFlags);
+// The window menu of a window with WS_SYSMENU, made on first request and kept with the window;
+// its entries are greyed by the window's state each time it is asked for. bRevert gives the
+// menu back its standard entries and answers null.
+HMENU GetSystemMenu(HWND hWnd, BOOL bRevert);
+
+// ---------------------------------------------------------------------------------------------
+// Icons: images in a table of their own (handles never shared with cursors). A window keeps a
+// small and a big icon (WM_SETICON, WM_GETICON).
+constexpr UINT WM_SETICON = 0x0080;
+constexpr WPARAM ICON_SMALL = 0;
+constexpr WPARAM ICON_BIG = 1;
+constexpr WPARAM ICON_SMALL2 = 2;
+constexpr UINT IMAGE_BITMAP = 0;
+constexpr UINT IMAGE_ICON = 1;
+constexpr UINT IMAGE_CURSOR = 2;
+constexpr UINT LR_DEFAULTCOLOR = 0x0000;
+constexpr UINT LR_COPYRETURNORG = 0x0004;
+constexpr UINT LR_COPYDELETEORG = 0x0008;
+constexpr UINT LR_COPYFROMRESOURCE = 0x4000;
+constexpr UINT DI_MASK = 0x0001;
+constexpr UINT DI_IMAGE = 0x0002;
+constexpr UINT DI_NORMAL = 0x0003;
+constexpr UINT DI_DEFAULTSIZE = 0x0008;
+using HANDLE = void*;
+// IMAGE_ICON only: a new icon of cx by cy pixels (0: the icon's own size). LR_COPYFROMRESOURCE
+// takes the picture the icon holds at that size when it has one, else its picture scaled.
+HANDLE CopyImage(HANDLE h, UINT type, int cx, int cy, UINT flags);
+BOOL DestroyIcon(HICON hIcon);
+// Draws the icon blended over the DC at cx by cy (0 with DI_DEFAULTSIZE: SM_CXICON, without it
+// the icon's own size); a brush with istepIfAniCur 0 fills the rectangle first.
+BOOL DrawIconEx(HDC hdc, int xLeft, int yTop, HICON hIcon, int cxWidth, int cyWidth, UINT istepIfAniCur,
+                HBRUSH hbrFlickerFreeDraw, UINT diFlags);
+BOOL DrawIcon(HDC hDC, int X, int Y, HICON hIcon);

@@ -1,14 +1,18 @@
 // The MDI frame and its children on Qt's MDI area.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QIcon>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QWidget>
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "platform/gui/Forms.h"
+#include "platform/win/DeviceContext.h"
 #include "platform/win/QtWindows.h"
 
 namespace {
@@ -185,3 +189,173 @@ TEST(Mdi, SystemCommandsActOnTheChild) {
 }
 
 }  // namespace
+
+namespace {
+
+struct TMenuLine {
+  std::string Text;
+  UINT Id;
+  HBITMAP Bitmap;
+  bool Grey;
+};
+
+// Reads a menu as the bar manager does: by position, the type query, the text after it.
+std::vector<TMenuLine> ReadMenu(HMENU menu) {
+  std::vector<TMenuLine> lines;
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    char text[64] = {};
+    MENUITEMINFO mii;
+    mii.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_CHECKMARKS | MIIM_TYPE;
+    mii.dwTypeData = text;
+    mii.cch = sizeof(text);
+    EXPECT_TRUE(GetMenuItemInfo(menu, UINT(i), TRUE, &mii));
+    if (mii.fType & MFT_SEPARATOR) {
+      lines.push_back({"-", 0, nullptr, false});
+      continue;
+    }
+    char viaString[64] = {};
+    EXPECT_EQ(GetMenuString(menu, UINT(i), viaString, sizeof(viaString), MF_BYPOSITION), int(std::strlen(text)));
+    EXPECT_STREQ(viaString, text);
+    lines.push_back({text, mii.wID, mii.hbmpItem, (mii.fState & MFS_GRAYED) != 0});
+  }
+  return lines;
+}
+
+}  // namespace
+
+// Each document has its window menu, greyed by its state, and answers with its small icon.
+TEST(Mdi, WindowMenuAndIcon) {
+  RegisterGuiClasses();
+  QImage red(16, 16, QImage::Format_ARGB32);
+  red.fill(QColor(255, 0, 0));
+  QApplication::setWindowIcon(QIcon(QPixmap::fromImage(red)));
+  TForm* frame = nullptr;
+  CreateForm(frame);
+  frame->SetFormStyle(fsMDIForm);
+  frame->SetBounds(0, 0, 600, 400);
+  frame->Show();
+  auto* doc = new TForm(frame);
+  doc->SetFormStyle(fsMDIChild);
+  doc->SetBounds(0, 0, 300, 200);
+  doc->Show();
+  HWND h = doc->Handle();
+  auto* sub = qobject_cast<QMdiSubWindow*>(GetWindowWidget(h));
+  HMENU menu = GetSystemMenu(h, FALSE);
+  ASSERT_TRUE(menu);
+  EXPECT_EQ(GetSystemMenu(h, FALSE), menu);
+
+  struct Case {
+    const char* State;
+    std::vector<bool> Grey;  // restore, move, size, minimize, maximize
+  };
+  for (const Case& c : std::vector<Case>{{"normal", {true, false, false, false, false}},
+                                         {"maximized", {false, true, true, false, true}},
+                                         {"minimized", {false, false, true, true, false}}}) {
+    std::string state = c.State;
+    if (state == "normal") sub->showNormal();
+    if (state == "maximized") sub->showMaximized();
+    if (state == "minimized") sub->showMinimized();
+    auto lines = ReadMenu(GetSystemMenu(h, FALSE));
+    const std::vector<TMenuLine> expected = {
+        {"&Restore", UINT(SC_RESTORE), HBMMENU_POPUP_RESTORE, c.Grey[0]},
+        {"&Move", UINT(SC_MOVE), nullptr, c.Grey[1]},
+        {"&Size", UINT(SC_SIZE), nullptr, c.Grey[2]},
+        {"Mi&nimize", UINT(SC_MINIMIZE), HBMMENU_POPUP_MINIMIZE, c.Grey[3]},
+        {"Ma&ximize", UINT(SC_MAXIMIZE), HBMMENU_POPUP_MAXIMIZE, c.Grey[4]},
+        {"-", 0, nullptr, false},
+        {"&Close\tCtrl+F4", UINT(SC_CLOSE), HBMMENU_POPUP_CLOSE, false},
+        {"-", 0, nullptr, false},
+        {"Nex&t\tCtrl+F6", UINT(SC_NEXTWINDOW), nullptr, false}};
+    ASSERT_EQ(lines.size(), expected.size()) << state;
+    for (size_t i = 0; i < lines.size(); ++i) {
+      EXPECT_EQ(lines[i].Text, expected[i].Text) << state << " " << i;
+      EXPECT_EQ(lines[i].Id, expected[i].Id) << state << " " << i;
+      EXPECT_EQ(lines[i].Bitmap, expected[i].Bitmap) << state << " " << i;
+      EXPECT_EQ(lines[i].Grey, expected[i].Grey) << state << " " << i;
+    }
+    EXPECT_EQ(bool(GetMenuState(menu, UINT(SC_MAXIMIZE), MF_BYCOMMAND) & MF_GRAYED), c.Grey[4]) << state;
+    EXPECT_EQ(GetMenuDefaultItem(menu, FALSE, 0), UINT(SC_CLOSE));
+  }
+  sub->showNormal();
+
+  // A maximized document shows no title bar: its client area is the whole sub-window.
+  const int normalTop = sub->contentsMargins().top();
+  EXPECT_GT(normalTop, 0);
+  sub->showMaximized();
+  EXPECT_EQ(sub->contentsMargins().top(), 0);
+  RECT wr, cr;
+  GetWindowRect(h, &wr);
+  GetClientRect(h, &cr);
+  EXPECT_EQ(cr.bottom, wr.bottom - wr.top);
+  sub->showNormal();
+  EXPECT_EQ(sub->contentsMargins().top(), normalTop);
+
+  // A greyed entry the program set stays; without a minimize box the entry is grey.
+  EnableMenuItem(menu, UINT(SC_CLOSE), MF_BYCOMMAND | MF_GRAYED);
+  EXPECT_EQ(GetMenuState(GetSystemMenu(h, FALSE), UINT(SC_CLOSE), MF_BYCOMMAND) & MF_GRAYED, MF_GRAYED);
+  EXPECT_EQ(GetMenuDefaultItem(menu, FALSE, 0), 0xFFFFFFFFu);
+  EXPECT_EQ(GetMenuDefaultItem(menu, FALSE, GMDI_USEDISABLED), UINT(SC_CLOSE));
+  EXPECT_EQ(GetSystemMenu(h, TRUE), nullptr);
+  EXPECT_FALSE(IsMenu(menu));
+  EXPECT_EQ(GetMenuState(GetSystemMenu(h, FALSE), UINT(SC_CLOSE), MF_BYCOMMAND) & MF_GRAYED, 0u);
+  doc->SetBorderIcons(TBorderIcons{biSystemMenu, biMaximize});
+  EXPECT_NE(doc->Handle(), nullptr);
+  EXPECT_EQ(GetMenuState(GetSystemMenu(doc->Handle(), FALSE), UINT(SC_MINIMIZE), MF_BYCOMMAND) & MF_GRAYED,
+            MF_GRAYED);
+
+  // Its small icon is the application's, drawn at 16 x 16; a copy of its own is drawn too.
+  auto icon = reinterpret_cast<HICON>(SendMessage(doc->Handle(), WM_GETICON, ICON_SMALL, 0));
+  ASSERT_TRUE(icon);
+  auto copy = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, 16, 16, LR_COPYFROMRESOURCE));
+  ASSERT_TRUE(copy);
+  QImage canvas(32, 32, QImage::Format_RGB32);
+  canvas.fill(Qt::white);
+  HDC dc = CreateImageDC(&canvas);
+  EXPECT_TRUE(DrawIconEx(dc, 8, 8, copy, 0, 0, 0, nullptr, DI_NORMAL));
+  DeleteDC(dc);
+  EXPECT_EQ(canvas.pixel(8, 8), qRgb(255, 0, 0));
+  EXPECT_EQ(canvas.pixel(23, 23), qRgb(255, 0, 0));
+  EXPECT_EQ(canvas.pixel(24, 24), qRgb(255, 255, 255));
+  EXPECT_EQ(canvas.pixel(7, 7), qRgb(255, 255, 255));
+  EXPECT_TRUE(DestroyIcon(copy));
+  EXPECT_FALSE(DestroyIcon(copy));
+  // A window without a window menu has none.
+  TForm plain(nullptr);
+  plain.SetBorderIcons(TBorderIcons{});
+  plain.HandleNeeded();
+  EXPECT_EQ(GetSystemMenu(plain.Handle(), FALSE), nullptr);
+  QApplication::setWindowIcon(QIcon());
+  delete frame;
+}
+
+// Menus made by the program: sub-menus, commands found inside them, texts cut to the buffer.
+TEST(Menus, EntriesByCommandAndPosition) {
+  HMENU menu = CreatePopupMenu();
+  HMENU sub = CreatePopupMenu();
+  AppendMenu(sub, MF_STRING | MF_CHECKED, 201, "Inner\tCtrl+I");
+  AppendMenu(menu, MF_STRING, 101, "&First");
+  AppendMenu(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenu(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), "&More");
+  EXPECT_EQ(GetMenuItemCount(menu), 3);
+  EXPECT_EQ(GetSubMenu(menu, 2), sub);
+  EXPECT_EQ(GetMenuState(menu, 2, MF_BYPOSITION), MF_POPUP | (1u << 8));
+  EXPECT_EQ(GetMenuState(menu, 201, MF_BYCOMMAND), MF_CHECKED);
+  EXPECT_EQ(GetMenuState(menu, 1, MF_BYPOSITION), MF_SEPARATOR);
+  EXPECT_EQ(GetMenuState(menu, 999, MF_BYCOMMAND), 0xFFFFFFFFu);
+  char text[6];
+  EXPECT_EQ(GetMenuString(menu, 201, text, sizeof(text), MF_BYCOMMAND), 5);
+  EXPECT_STREQ(text, "Inner");
+  MENUITEMINFO mii;
+  mii.fMask = MIIM_STRING;
+  EXPECT_TRUE(GetMenuItemInfo(menu, 201, FALSE, &mii));
+  EXPECT_EQ(mii.cch, 12u);
+  EXPECT_EQ(EnableMenuItem(menu, 101, MF_BYCOMMAND | MF_DISABLED), 0u);
+  EXPECT_EQ(EnableMenuItem(menu, 101, MF_BYCOMMAND | MF_ENABLED), DWORD(MF_DISABLED));
+  EXPECT_TRUE(SetMenuDefaultItem(menu, 0, TRUE));
+  EXPECT_EQ(GetMenuDefaultItem(menu, FALSE, 0), 101u);
+  EXPECT_EQ(GetMenuDefaultItem(menu, TRUE, 0), 0u);
+  EXPECT_TRUE(DeleteMenu(menu, 2, MF_BYPOSITION));
+  EXPECT_FALSE(IsMenu(sub));
+  EXPECT_TRUE(DestroyMenu(menu));
+  EXPECT_EQ(GetMenuItemCount(menu), -1);
+}
