@@ -37,7 +37,7 @@ struct THintsFixture : TBarFixture {
     Bar->ShowAt(100, 100, 300, 30);
   }
   void TearDown() override {
-    Manager->HideItemHint();
+    if (Form) Manager->HideItemHint();
     Bar.reset();
     Application->SetHintShortCuts(true);
     SetManualClock(false);
@@ -111,10 +111,15 @@ TEST_F(THintsFixture, AHintThatFollowsAnotherShowsAtOnceWithinTheReshowPeriod) {
   MoveOnto(Open);
   Wait(1000);
   ASSERT_TRUE(Showing());
-  // Straight on to the next button: no wait.
+  // Straight on to the next button: no wait, and a layout made at the new mouse position.
   MoveOnto(Save);
   EXPECT_TRUE(Showing());
   EXPECT_EQ(Shown(), "Saves the file. (Ctrl+S)");
+  auto* layout = dynamic_cast<TdxBarHintViewInfo*>(static_cast<TdxBarHintWindow*>(Window())->ViewInfo());
+  ASSERT_TRUE(layout);
+  POINT cursor;
+  GetCursorPos(&cursor);
+  EXPECT_EQ(layout->CursorPos(), TPoint(cursor.x, cursor.y));
   // Off the buttons and back within 400 ms: no wait either.
   MoveAway();
   EXPECT_FALSE(Showing());
@@ -207,4 +212,35 @@ TEST_F(THintsFixture, TheHintWindowIsATipWithTheTextInside) {
   // The text fills the tip from its left margin to its right one.
   EXPECT_LE(firstInk, 6);
   EXPECT_GE(lastInk, image.width() - 10);
+}
+
+TEST_F(THintsFixture, TheHintIsWrittenInTheManagersFontUnlessItFollowsTheSystem) {
+  auto widthWith = [this](bool SystemFont) {
+    Manager->SetUseSystemFont(SystemFont);
+    if (!SystemFont) {
+      Manager->SetScaled(false);
+      Manager->Font()->SetSize(16);
+    }
+    MoveOnto(Open);
+    Wait(1000);
+    int width = Showing() ? Window()->Width() : 0;
+    Manager->HideItemHint();
+    MoveAway();
+    Wait(1000);
+    return width;
+  };
+  const int system = widthWith(true);
+  const int large = widthWith(false);
+  EXPECT_GT(system, 0);
+  EXPECT_GT(large, system * 3 / 2);
+}
+
+TEST_F(THintsFixture, AManagerGoneBeforeItsHintTimerFiresLeavesNothingBehind) {
+  MoveOnto(Open);
+  Bar.reset();
+  Form.reset();
+  EXPECT_EQ(dxBarHintWindow(), nullptr);
+  Wait(1000);
+  Wait(10000);
+  EXPECT_EQ(dxBarHintWindow(), nullptr);
 }
