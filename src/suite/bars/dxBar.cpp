@@ -602,6 +602,8 @@ TdxBar::~TdxBar() {
   Destroying();
   if (FMergedWith) FMergedWith->Unmerge(this);
   while (!FMergedBars.empty()) Unmerge(FMergedBars.back());
+  FItemLinks->FreeBarControl();
+  RemoveFromDockRow();
   FItemLinks.reset();
 }
 
@@ -628,8 +630,17 @@ void TdxBar::SetVisible(bool Value) {
     return;
   }
   if (FVisible == Value) return;
+  TdxBarManager* m = BarManager();
+  if (Value && m && m->IsDestroying()) return;
+  if (!Value)
+    if (TdxBarControl* c = BarControl()) c->StorePositionInBar();
   FVisible = Value;
-  if (!Value) FItemLinks->FreeBarControl();
+  if (Value) {
+    FItemLinks->CreateBarControl();
+    ApplyPlacement();
+  } else {
+    FItemLinks->FreeBarControl();
+  }
   NotifyCollection();
 }
 
@@ -639,8 +650,17 @@ void TdxBar::SetDockingStyle(TdxBarDockingStyle Value) {
     return;
   }
   if (FDockingStyle == Value) return;
+  TdxBarControl* c = BarControl();
+  const bool reshow = c && c->DockingStyle() != Value && !FChangingDockingStyle;
+  if (reshow) SetVisible(false);
   FDockingStyle = Value;
+  if (!FChangingDockingStyle) {
+    FChangingDockingStyle = true;
+    FDockControl = nullptr;
+    FChangingDockingStyle = false;
+  }
   FItemLinks->SetRecentItemCount(-1);
+  if (reshow) SetVisible(true);
   NotifyCollection(true);
 }
 
@@ -706,7 +726,11 @@ void TdxBar::Unmerge(TdxBar* Bar) {
 }
 
 TdxBars::TdxBars(TdxBarManager* AManager)
-    : TcxComponentCollection(AManager, FindClassInfo(typeid(TdxBar))), FManager(AManager) {}
+    : TcxComponentCollection(AManager, FindClassInfo(typeid(TdxBar))), FManager(AManager) {
+  CreateDockControls();
+}
+
+TdxBars::~TdxBars() { FreeDockControls(); }
 
 TdxBar* TdxBars::Add() { return static_cast<TdxBar*>(AddNew()); }
 
@@ -1036,6 +1060,7 @@ void TdxBarManager::RegisterDockControl(TdxDockControl* Value) {
 }
 
 void TdxBarManager::UnregisterDockControl(TdxDockControl* Value) {
+  if (FBars) FBars->ForgetDockControl(Value);
   FDockControls.erase(std::remove(FDockControls.begin(), FDockControls.end(), Value),
                       FDockControls.end());
 }
@@ -1399,8 +1424,19 @@ void TdxBarManager::DefineProperties(TFiler* Filer) {
           if (i < FDockControlHeights.size()) FDockControlHeights[i] = v;
         }
         R->ReadListEnd();
+        // Left and right widths, then top and bottom heights; the sites then follow their rows.
+        static const TdxBarDockingStyle order[] = {dsLeft, dsRight, dsTop, dsBottom};
+        for (size_t i = 0; i < 4; ++i)
+          if (TdxDockControl* d = FBars->DockControls(order[i])) {
+            if (d->Horizontal()) d->SetBounds(d->Left(), d->Top(), d->Width(), FDockControlHeights[i]);
+            else d->SetBounds(d->Left(), d->Top(), FDockControlHeights[i], d->Height());
+          }
       },
       [this](TWriter* W) {
+        static const TdxBarDockingStyle order[] = {dsLeft, dsRight, dsTop, dsBottom};
+        for (size_t i = 0; i < 4; ++i)
+          if (TdxDockControl* d = FBars->DockControls(order[i]))
+            FDockControlHeights[i] = d->Horizontal() ? d->Height() : d->Width();
         W->WriteListBegin();
         for (int v : FDockControlHeights) W->WriteInteger(v);
         W->WriteListEnd();

@@ -33,8 +33,11 @@ class TdxBarPainter;
 class TCustomdxBarControl;
 class TdxBarItemControl;
 class TdxDockControl;
+class TdxDockRow;
+class TdxDockCol;
 class TdxBarItemActionLink;
 class TdxBarPopupMenu;
+class TdxBarControl;
 class TCustomForm;
 class TCustomIniFile;
 class TMemIniFile;
@@ -58,6 +61,7 @@ enum TdxBarDockingStyle : uint8_t { dsNone, dsLeft, dsTop, dsRight, dsBottom };
 using TdxBarDockingStyles = TSet<TdxBarDockingStyle, 5>;
 enum TdxBarItemVisible : uint8_t { ivNever, ivInCustomizing, ivAlways };
 enum TdxBarItemAlign : uint8_t { iaLeft, iaCenter, iaRight, iaClient };
+enum TdxBarBorderStyle : uint8_t { bbsNone, bbsSingle };
 enum TdxBarItemMergeKind : uint8_t { mkAdd, mkMergeByCaption, mkNone };
 // psStandard is also a look-and-feel painter style of the suite, so this one is scoped; the other
 // names are plain.
@@ -2180,10 +2184,53 @@ class TdxBar : public TcxComponentCollectionItem, public IdxBarLinksOwner {
   void SetMultiLine(bool Value) { FMultiLine = Value; }
   bool OneOnRow() const { return FOneOnRow; }
   void SetOneOnRow(bool Value) { FOneOnRow = Value; }
-  int Row() const { return FRow; }
-  void SetRow(int Value) { FRow = Value; }
+  // The index of the bar's dock row while it lies in one, else the stored value.
+  int Row() const;
+  void SetRow(int Value);
   bool WholeRow() const { return FWholeRow; }
   void SetWholeRow(bool Value) { FWholeRow = Value; }
+  TdxBarBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TdxBarBorderStyle Value);
+  TColor Color() const { return FColor; }
+  void SetColor(TColor Value);
+  bool ShowMark() const { return FShowMark; }
+  void SetShowMark(bool Value);
+  bool SizeGrip() const { return FSizeGrip; }
+  void SetSizeGrip(bool Value);
+  bool RotateWhenVertical() const { return FRotateWhenVertical; }
+  void SetRotateWhenVertical(bool Value);
+  bool UseRestSpace() const { return FUseRestSpace; }
+  void SetUseRestSpace(bool Value);
+  uint8_t AlphaBlendValue() const { return FAlphaBlendValue; }
+  void SetAlphaBlendValue(uint8_t Value);
+  // An explicit dock site (a TdxBarDockControl), null for the implicit site of DockingStyle.
+  TdxDockControl* DockControl() const { return FDockControl; }
+  void SetDockControl(TdxDockControl* Value);
+
+  // ---- the bar's window
+  // The toolbar window while the bar is visible.
+  TdxBarControl* BarControl() const;
+  // The explicit dock site, else the manager's implicit site of DockingStyle (null floating).
+  TdxDockControl* CurrentDockSite() const;
+  TdxBarPainter* Painter() const;
+  // Sums of the painter's left and right, top and bottom borders of the bar in a style.
+  int HorzBorderSize(TdxBarDockingStyle Style) const;
+  int VertBorderSize(TdxBarDockingStyle Style) const;
+  bool CanBeClosed() const;
+  bool IsDockable() const;
+  bool IsBottomWholeRowBar() const;
+  bool ShowsSizeGrip() const;
+  // Docks the window in its site (at DockedLeft, DockedTop) or floats it at FloatLeft, FloatTop,
+  // and shows it.
+  void ApplyPlacement();
+  void SetDockPlacement(TdxBarDockingStyle Style, TdxDockControl* Site);
+  void MarkChanged() { FChanged = true; }
+  // Whether the bar has lain in a dock site since it was made.
+  bool EverDocked() const { return FEverDocked; }
+  TdxDockRow* DockRow() const { return FDockRow; }
+  void SetDockRow(TdxDockRow* Value) { FDockRow = Value; }
+  void RemoveFromDockRow();
+  TCustomdxBarControl* CreateLinksBarControl() override;
   bool Hidden() const { return FHidden; }
   // Hidden by the manager because no link of it was left to show (AutoHideEmptyBars).
   bool HiddenAsEmpty() const { return FHiddenAsEmpty; }
@@ -2240,6 +2287,14 @@ class TdxBar : public TcxComponentCollectionItem, public IdxBarLinksOwner {
   int FFloatLeft = 0, FFloatTop = 0, FFloatClientWidth = 0, FFloatClientHeight = 0;
   bool FMultiLine = false, FOneOnRow = false, FWholeRow = false;
   int FRow = 0;
+  TdxBarBorderStyle FBorderStyle = bbsSingle;
+  TColor FColor = clDefault;
+  bool FShowMark = true, FSizeGrip = true, FRotateWhenVertical = true, FUseRestSpace = false;
+  uint8_t FAlphaBlendValue = 255;
+  TdxDockControl* FDockControl = nullptr;
+  TdxDockRow* FDockRow = nullptr;
+  bool FChangingDockingStyle = false;
+  bool FEverDocked = false;
   bool FHidden = false;
   bool FHiddenAsEmpty = false;
   bool FPredefined = false;
@@ -2251,12 +2306,31 @@ class TdxBar : public TcxComponentCollectionItem, public IdxBarLinksOwner {
 class TdxBars : public TcxComponentCollection {
  public:
   explicit TdxBars(TdxBarManager* AManager);
+  ~TdxBars() override;
   TdxBar* Items(int Index) const { return static_cast<TdxBar*>(ItemAt(Index)); }
   TdxBar* Add();
   TdxBarManager* BarManager() const { return FManager; }
   TdxBar* GetBarByCaption(const std::string& Caption) const;
   TdxBar* MainMenuBar() const;
   void RecalculateAll();
+  // The manager's implicit dock site of a style (null for dsNone or before they exist).
+  TdxDockControl* DockControls(TdxBarDockingStyle Style) const;
+  // Made by the manager once its owner control is known, as children of it.
+  void CreateDockControls();
+  void FreeDockControls();
+  // A site of the collection goes away by itself (with the form's windows).
+  void ForgetDockControl(TdxDockControl* Site);
+  // The site given, else the implicit one of Style; nothing for dsNone.
+  void InsertIntoDockSite(TdxBarDockingStyle Style, TdxDockControl* Site, const TPoint& ScreenPoint,
+                          TCustomdxBarControl* BarControl);
+  void UndockBarControl(TdxBarDockingStyle Style, TdxDockControl* Site, TCustomdxBarControl* BarControl);
+  // The drag of a bar (none yet: its loop comes with dragging and docking).
+  bool IsMoving() const { return FMovingBarControl != nullptr; }
+  TCustomdxBarControl* MovingBarControl() const { return FMovingBarControl; }
+  void SetMovingBarControl(TCustomdxBarControl* Value) { FMovingBarControl = Value; }
+  int DockingZoneSize() const { return 23; }
+  // The modal loop that drags a bar by its drag area (it comes with dragging and docking).
+  void RunBarMoveLoop(TCustomdxBarControl* BarControl);
 
  protected:
   void AssignItemName(TcxComponentCollectionItem* Item) override;
@@ -2265,6 +2339,8 @@ class TdxBars : public TcxComponentCollection {
 
  private:
   TdxBarManager* FManager;
+  TdxDockControl* FDockControls[5] = {};
+  TCustomdxBarControl* FMovingBarControl = nullptr;
 };
 
 // ---- popup menu (the part the manager and buttons need)
@@ -2505,6 +2581,7 @@ class TdxBarManager : public TComponent {
   TdxBarItemLinkEvent OnItemLinkDelete;
   TdxBarMergeItemLinkEvent OnMergeItemLink;
   TdxBarEvent OnBarAdd;
+  TdxBarEvent OnBarClose;
   TdxBarEvent OnBarDelete;
   TdxBarEvent OnBarBeforeReset;
   TdxBarEvent OnBarAfterReset;
@@ -2721,4 +2798,8 @@ void dxBarPlaySound(const std::string& Alias);
 void dxBarInitialize();
 void dxBarFinalize();
 
+// Whether a toolbar window floats with a caption of its own (the painters size its frame by it).
+bool BarControlHasFloatingCaption(TdxBarControl* Control);
+
 #include "suite/bars/dxBarDock.h"
+#include "suite/bars/dxBarToolbar.h"

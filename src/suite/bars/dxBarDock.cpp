@@ -15,7 +15,7 @@ void TdxDockCol::StorePosition() { Pos = TPoint(FBarControl->Left(), FBarControl
 TdxDockRow::~TdxDockRow() {
   FCols.clear();
   for (TdxBar* b : FBars)
-    if (b->Row() >= 0) b->SetOneOnRow(false);
+    if (b->DockRow() == this) b->SetDockRow(nullptr);
   FBars.clear();
 }
 
@@ -49,12 +49,20 @@ void TdxDockRow::RemoveColumnOf(TCustomdxBarControl* BarControl) {
 
 void TdxDockRow::AddBar(TdxBar* Bar) {
   if (std::find(FBars.begin(), FBars.end(), Bar) == FBars.end()) FBars.push_back(Bar);
+  Bar->SetDockRow(this);
+  // A bar whose window lies in this site gets its column here, at its stored place.
+  TdxBarControl* c = Bar->BarControl();
+  if (!c || ColCount() >= int(FBars.size()) || Bar->CurrentDockSite() != FSite) return;
+  for (auto& col : FCols)
+    if (col->BarControl() == c) return;
+  AddColumn(c, Bar)->Pos = TPoint(Bar->DockedLeft(), Bar->DockedTop());
 }
 
 void TdxDockRow::RemoveBar(TdxBar* Bar, bool FreeEmptyRow) {
   auto it = std::find(FBars.begin(), FBars.end(), Bar);
   if (it == FBars.end()) return;
   FBars.erase(it);
+  if (Bar->DockRow() == this) Bar->SetDockRow(nullptr);
   for (int i = 0; i < ColCount(); ++i)
     if (FCols[size_t(i)]->Bar() == Bar) {
       DeleteColumn(i);
@@ -71,6 +79,8 @@ void TdxDockRow::UpdateOneOnRow() {
 bool TdxDockRow::HasDockedBarControls() const {
   for (auto& c : FCols)
     if (c->BarControl() && c->BarControl()->DockingStyle() != dsNone) return true;
+  for (TdxBar* b : FBars)
+    if (TdxBarControl* c = b->BarControl(); c && c->DockingStyle() != dsNone) return true;
   return false;
 }
 
@@ -89,6 +99,11 @@ TdxDockControl::TdxDockControl(TComponent* AOwner, TdxBarDockingStyle Style, Tdx
 }
 
 TdxDockControl::~TdxDockControl() {
+  // The bar windows lying here go with this window; they must not reach back into it.
+  for (auto& r : FRows)
+    for (int i = 0; i < r->ColCount(); ++i)
+      if (TCustomdxBarControl* c = r->Cols(i)->BarControl(); IsLiveBarControl(c) && c->DockControl() == this)
+        c->AssignDockControl(nullptr);
   SetBarManager(nullptr);
   FRows.clear();
 }
@@ -243,8 +258,27 @@ TRect TdxDockControl::ScreenDockingZone() const {
 void TdxDockControl::InsertBarControl(TCustomdxBarControl* BarControl, TdxBar* Bar, const TPoint& ScreenPoint,
                                       bool Relayout, int Row, bool NewRow) {
   if (!FBarManager) return;
+  // A bar that kept its row while its window was away takes that row again when nothing else
+  // lies in it; a bar in any other row leaves it first.
+  bool reuse = false;
+  if (Bar && Bar->DockRow()) {
+    TdxDockRow* own = Bar->DockRow();
+    if (own->DockControl() == this && own->ColCount() == 0 && Row >= 0) {
+      Row = IndexOfRow(own);
+      NewRow = false;
+      reuse = true;
+    } else {
+      Bar->RemoveFromDockRow();
+    }
+  }
   if (Row < 0) RowAtPoint(ScreenPoint, Row, NewRow);
-  if (Bar && Bar->WholeRow()) NewRow = true;
+  if (Bar && Bar->WholeRow() && !reuse) NewRow = true;
+  // While loaded bars come back, the rows up to a stored one are made, and a bar takes the
+  // empty row made for it.
+  if (!reuse && FBarManager->IsRedockingLoadedBars() && Row >= 0) {
+    while (RowCount() <= Row) InsertRow(RowCount());
+    if (Rows(Row)->ColCount() == 0) NewRow = false;
+  }
   Row = std::clamp(Row, 0, NewRow ? RowCount() : std::max(0, RowCount() - 1));
   if (Row >= RowCount()) NewRow = true;
   if (!NewRow)
@@ -263,10 +297,7 @@ void TdxDockControl::InsertBarControl(TCustomdxBarControl* BarControl, TdxBar* B
     row = Rows(Row);
     col = row->InsertColumn(ColumnIndexAt(Row, ScreenPoint), BarControl, Bar);
   }
-  if (Bar) {
-    row->AddBar(Bar);
-    Bar->SetRow(IndexOfRow(row));
-  }
+  if (Bar) row->AddBar(Bar);
   col->Pos = p;
   BarControl->AssignDockControl(this);
   if (BarControl->Parent() != this) BarControl->SetParent(this);
@@ -303,6 +334,18 @@ void TdxDockControl::RelayoutAndResize() {
   ResizeToRows();
 }
 
+void TdxDockControl::AlignControls(TControl*, TRect&) {
+  if (!FBarManager || FBarManager->IsLoading() || FAligning) return;
+  FAligning = true;
+  try {
+    RelayoutAndResize();
+  } catch (...) {
+    FAligning = false;
+    throw;
+  }
+  FAligning = false;
+}
+
 void TdxDockControl::Relayout() {
   if (!FBarManager || FLayingOut) return;
   FLayingOut = true;
@@ -318,14 +361,48 @@ void TdxDockControl::LayoutRows() {
 
 void TdxDockControl::MeasureColumn(TdxDockCol* Col, TdxDockColumnInput& In) const {
   TCustomdxBarControl* c = Col->BarControl();
-  const int along = Horizontal() ? c->Width() : c->Height();
-  In.MinAlong = In.MaxAlong = along;
-  In.NaturalAcross = Horizontal() ? c->Height() : c->Width();
+  auto* t = dynamic_cast<TdxBarControl*>(c);
+  TdxBar* bar = t ? t->Bar() : nullptr;
+  if (!bar) {
+    const int along = Horizontal() ? c->Width() : c->Height();
+    In.MinAlong = In.MaxAlong = along;
+    In.NaturalAcross = Horizontal() ? c->Height() : c->Width();
+    return;
+  }
+  const TdxBarDockingStyle style = DockingStyle();
+  const bool h = Horizontal();
+  t->SetTruncated(false);
+  if (bar->ItemLinks()) bar->ItemLinks()->SetRecentItemCount(-1);
+  const int bordersAlong = h ? bar->HorzBorderSize(style) : bar->VertBorderSize(style);
+  const int bordersAcross = h ? bar->VertBorderSize(style) : bar->HorzBorderSize(style);
+  In.MinAlong = (h ? t->MinWidth(style) : t->MinHeight(style)) + bordersAlong;
+  const int maxClient = h ? t->MaxWidth(style) : t->MaxHeight(style);
+  In.MaxAlong = maxClient + bordersAlong;
+  if (!t->HasMark() && In.MinAlong != In.MaxAlong)
+    if (TdxBarPainter* p = Painter()) In.MinAlong += p->MarkSize(t);
+  TSize natural{0, 0};
+  if (h) t->CalcSizeForWidth(style, maxClient, natural);
+  else t->CalcSizeForHeight(style, maxClient, natural);
+  In.NaturalAcross = (h ? natural.cy : natural.cx) + bordersAcross;
+  In.Wraps = t->IsMultiLineLayout();
+  In.UseRestSpace = bar->UseRestSpace();
+  In.Dragged = FBarManager && FBarManager->Bars()->MovingBarControl() == c;
 }
 
 int TdxDockControl::ThicknessForLength(TdxDockCol* Col, int Length) const {
   TCustomdxBarControl* c = Col->BarControl();
-  return Horizontal() ? c->Height() : c->Width();
+  auto* t = dynamic_cast<TdxBarControl*>(c);
+  TdxBar* bar = t ? t->Bar() : nullptr;
+  if (!bar) return Horizontal() ? c->Height() : c->Width();
+  const TdxBarDockingStyle style = DockingStyle();
+  const bool h = Horizontal();
+  TdxBarPainter* p = Painter();
+  int len = Length - (h ? bar->HorzBorderSize(style) : bar->VertBorderSize(style));
+  if (p && !p->AllowsQuickCustomizing()) len -= t->MarkSize();
+  TSize s{0, 0};
+  if (h) t->CalcSizeForWidth(style, len, s);
+  else t->CalcSizeForHeight(style, len, s);
+  return (h ? s.cy : s.cx) + (h ? bar->VertBorderSize(style) : bar->HorzBorderSize(style));
 }
 
 void TdxDockControl::LayoutRow(int Index, int Length) {
@@ -352,9 +429,19 @@ void TdxDockControl::LayoutRow(int Index, int Length) {
     TdxDockCol* col = row->Cols(i);
     (h ? col->Pos.X : col->Pos.Y) = in[size_t(i)].Wished;
     TCustomdxBarControl* c = col->BarControl();
+    auto* t = dynamic_cast<TdxBarControl*>(c);
+    if (t) {
+      t->SetTruncated(r.Truncated);
+      // Sized for its final length once more: this lays its links out for that length.
+      ThicknessForLength(col, r.Width);
+    }
     const TRect b = h ? TRect(r.Left, across, r.Left + r.Width, across + r.Height)
                       : TRect(across, r.Left, across + r.Height, r.Left + r.Width);
     if (b != TRect(c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height())) c->SetBoundsRect(b);
+    if (t) {
+      t->CalculateViewInfo();
+      t->Invalidate();
+    }
   }
 }
 

@@ -116,11 +116,14 @@ class TdxDockControl : public TCustomControl {
  protected:
   void Paint() override;
   void Dispatch(TMessage& Message) override;
+  // The bars of the rows take the place of the platform's alignment.
+  void AlignControls(TControl* AControl, TRect& Rect) override;
 
  private:
   TdxBarManager* FBarManager = nullptr;
   TdxBarDockingStyle FStyle = dsNone;
   bool FImplicit = false;
   bool FLayingOut = false;
+  bool FAligning = false;
   std::vector<std::unique_ptr<TdxDockRow>> FRows;
 };

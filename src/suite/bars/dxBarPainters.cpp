@@ -1463,7 +1463,24 @@ TRect TdxBarPainter::FloatingCaptionRect(TCustomdxBarControl* BarControl, const 
 TRect TdxBarPainter::BarBorderSizes(TdxBar* Bar, TdxBarDockingStyle Style, bool WithSizeGrip) const {
   if (Style == dsNone) {
     int w = FloatingFrameWidth(), h = FloatingFrameHeight();
-    return TRect(w, h, w, h);
+    TRect r(w, h, w, h);
+    TdxBarControl* c = Bar ? Bar->BarControl() : nullptr;
+    if (c && c->HasFloatingCaption()) {
+      r.Left += FloatingFrameExtraX();
+      r.Right += FloatingFrameExtraX();
+      r.Top += FloatingCaptionHeight(c) + FloatingFrameExtraTop();
+      r.Bottom += FloatingFrameExtraBottom();
+    }
+    return r;
+  }
+  if (Bar && Bar->BorderStyle() == bbsNone) {
+    TRect r;
+    if (Bar->IsBottomWholeRowBar()) {
+      const TRect m = BottomBarMargins();
+      r = TRect(m.Left, StatusBarTopBorder(Bar) + m.Top, m.Right, m.Bottom);
+      if (WithSizeGrip) r.Right += SizeGripSize(Bar->BarManager()).cx;
+    }
+    return r;
   }
   TRect r = DockedBorderRect(Bar, Style);
   if (Style == dsTop || Style == dsBottom)

@@ -52,6 +52,7 @@ void RegisterClasses() {
   RegisterEnumNames<TdxBarDockingStyle>({"dsNone", "dsLeft", "dsTop", "dsRight", "dsBottom"});
   RegisterEnumNames<TdxBarItemVisible>({"ivNever", "ivInCustomizing", "ivAlways"});
   RegisterEnumNames<TdxBarItemAlign>({"iaLeft", "iaCenter", "iaRight", "iaClient"});
+  RegisterEnumNames<TdxBarBorderStyle>({"bbsNone", "bbsSingle"});
   RegisterEnumNames<TdxBarItemMergeKind>({"mkAdd", "mkMergeByCaption", "mkNone"});
   RegisterEnumNames<TdxBarPaintStyle>({"TdxBarPaintStyle::psStandard", "psCaption", "psCaptionInMenu", "psCaptionGlyph"});
   RegisterEnumNames<TdxBarGlyphLayout>({"glLeft", "glRight", "glTop", "glBottom"});
@@ -248,7 +249,10 @@ void RegisterClasses() {
       .Property("AllowQuickCustomizing", &TdxBar::AllowQuickCustomizing,
                 &TdxBar::SetAllowQuickCustomizing).Default(1)
       .Property("AllowReset", &TdxBar::AllowReset, &TdxBar::SetAllowReset).Default(1)
+      .Property("AlphaBlendValue", &TdxBar::AlphaBlendValue, &TdxBar::SetAlphaBlendValue).Default(255)
+      .Property("BorderStyle", &TdxBar::BorderStyle, &TdxBar::SetBorderStyle).Default(bbsSingle)
       .Property("Caption", &TdxBar::Caption, &TdxBar::SetCaption)
+      .Property("Color", &TdxBar::Color, &TdxBar::SetColor).Idents(ColorIdentMap()).Default(clDefault)
       .Property("DockedLeft", &TdxBar::DockedLeft, &TdxBar::SetDockedLeft).Default(0)
       .Property("DockedTop", &TdxBar::DockedTop, &TdxBar::SetDockedTop).Default(0)
       .Property("DockingStyle",
@@ -269,8 +273,12 @@ void RegisterClasses() {
       .Property("NotDocking", &TdxBar::NotDocking, &TdxBar::SetNotDocking)
       .Default(TdxBarDockingStyles{})
       .Property("OneOnRow", &TdxBar::OneOnRow, &TdxBar::SetOneOnRow).Default(0)
+      .Property("RotateWhenVertical", &TdxBar::RotateWhenVertical, &TdxBar::SetRotateWhenVertical).Default(1)
       .Property("Row", &TdxBar::Row, &TdxBar::SetRow).Default(0)
+      .Property("ShowMark", &TdxBar::ShowMark, &TdxBar::SetShowMark).Default(1)
+      .Property("SizeGrip", &TdxBar::SizeGrip, &TdxBar::SetSizeGrip).Default(1)
       .Property("UseRecentItems", &TdxBar::UseRecentItems, &TdxBar::SetUseRecentItems).Default(1)
+      .Property("UseRestSpace", &TdxBar::UseRestSpace, &TdxBar::SetUseRestSpace).Default(0)
       .Property("Visible",
                 [](TdxBar* b) { return b->Predefined() ? b->Visible() : b->LoadedVisible(); },
                 &TdxBar::SetVisible)
