@@ -1,0 +1,221 @@
+// The main window as a user meets it: its menus, bars, command panel and pop-ups against the
+// command table, the idle enabling over real documents, the editor hook, closing with modified
+// documents, and what survives a restart.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QWidget>
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "Imports/AudioEditorControl.h"
+#include "app/Child.h"
+#include "app/Main.h"
+#include "app/MainCommands.h"
+#include "app/Program.h"
+#include "app/Progress.h"
+#include "appbase/Globals.h"
+#include "common/FormPictures.h"
+#include "common/TestEnv.h"
+#include "platform/gui/Menus.h"
+#include "platform/sys/Registry.h"
+#include "platform/win/QtWindows.h"
+#include "suite/bars/dxBar.h"
+#include "suite/extras/dxBarExtItems.h"
+#include "suite/navbar/dxNavBar.h"
+#include "suite/navbar/dxNavBarCollns.h"
+#include "MainTestSupport.h"
+
+using sonalix::test::SavePicture;
+using namespace maintest;
+
+namespace {
+
+// "caption, caption | caption": a list of links, "|" before a link that begins a group.
+std::string LinkText(TdxBarItemLinks* Links) {
+  std::string text;
+  for (int i = 0; i < Links->Count(); ++i) {
+    auto* link = static_cast<TdxBarItemLink*>(Links->Items(i));
+    if (i > 0) text += link->BeginGroup() ? " | " : ", ";
+    text += link->Item()->Caption();
+  }
+  return text;
+}
+
+std::string MenuText(TMenuItem* Menu) {
+  std::string text;
+  bool group = false;
+  for (int i = 0; i < Menu->Count(); ++i) {
+    TMenuItem* item = Menu->Items(i);
+    if (item->Caption() == "-") {
+      group = true;
+      continue;
+    }
+    if (!text.empty()) text += group ? " | " : ", ";
+    group = false;
+    text += item->Caption();
+    if (item->ShortCut()) text += " (" + ShortCutToText(item->ShortCut()) + ")";
+    if (item->Count() > 0) text += " [" + MenuText(item) + "]";
+  }
+  return text;
+}
+
+// Every bar item a user can reach from the bars and the bar pop-up menus.
+void Reach(TdxBarItemLinks* Links, std::set<TdxBarItem*>& Items) {
+  for (int i = 0; i < Links->Count(); ++i) {
+    TdxBarItem* item = static_cast<TdxBarItemLink*>(Links->Items(i))->Item();
+    if (!Items.insert(item).second) continue;
+    if (TdxBarItemLinks* inner = item->ItemLinks()) Reach(inner, Items);
+  }
+}
+
+}  // namespace
+
+TEST(MainWindow, CommandsMenusBarsAndPanelAsDescribed) {
+  TProgram p;
+  // The action list is the command table, in its order, each action with its handler.
+  const auto& table = MainCommands();
+  ASSERT_EQ(p->ActionList->ActionCount(), int(table.size()));
+  for (size_t i = 0; i < table.size(); ++i) {
+    auto* a = dynamic_cast<TCustomAction*>(p->ActionList->Actions(int(i)));
+    ASSERT_NE(a, nullptr);
+    SCOPED_TRACE(table[i].Name);
+    EXPECT_EQ(a->Name(), table[i].Name);
+    EXPECT_EQ(a->Category(), table[i].Category);
+    EXPECT_EQ(a->Caption(), table[i].Caption);
+    EXPECT_EQ(a->Hint(), table[i].Hint);
+    EXPECT_EQ(a->ShortCut(), *table[i].ShortCut ? TextToShortCut(table[i].ShortCut) : 0);
+    EXPECT_EQ(a->Visible(), !table[i].Hidden);
+    EXPECT_TRUE(bool(a->OnExecute));
+  }
+
+  TdxBarManager* m = p->dxBarManager;
+  ASSERT_NE(m, nullptr);
+  ASSERT_EQ(m->Bars()->Count(), 3);
+  struct {
+    const char* Owner;  // a bar caption or a sub-menu item name
+    const char* Links;
+  } menus[] = {
+      {"Menu", "&File, &Edit, &Effects, &Control, &Tools, &Bookmark, &View, &Window, &Help"},
+      {"dxBarSubItemFile",
+       "&New File..., &Open File..., &Load Audio CD Track(s)... | Close File | &Save File, Save File "
+       "&As... | &Convert Sample Rate and Channels... | Edit ID3 Tags... | O&ptions... | List of "
+       "Recently Used Files | E&xit"},
+      {"dxBarSubItemEdit",
+       "&Undo, Redo | Cu&t, &Copy, Copy To &New, &Paste, Paste Mi&x..., &Delete | &Select All, Select "
+       "To Start, Select To End, Select Specified Time | &Mix File... | Repeat &Loop... | Tri&m, Trim "
+       "St&art, Trim En&d | S&plit into two at this point | Silence Select Re&gion, Save Select "
+       "&Region As... | Insert Silen&ce..., &Insert File..."},
+      {"dxBarSubItemInsertSilence", "Begin, Current, End"},
+      {"dxBarSubItemInsertFile", "Begin, Current, End"},
+      {"dxBarSubItemEffects",
+       "&Amplify..., &Normalize..., Dynamic Range Co&mpressor..., &High-Pass Filter..., E&qualizer..., "
+       "Ech&o..., &Reverb..., Re&verse | &Fade In, &Fade Out, Fade Out and &Trim, CrossFade..., "
+       "En&velope..., &Mix Stereo Channels... | &Noise Reduction... | S&peed Change..., &Pitch "
+       "Change... | Speciall Effects"},
+      {"dxBarSubItemSpecialEffects", "Phaser..., Flanger..., Chorus..."},
+      {"dxBarSubItemControl",
+       "&Record | &Play, L&oop Play, &Pause, &Stop | &Go to Start, Re&wind, &Fast Forword, Go To &End"},
+      {"dxBarSubItemTools", "&Frequency Analysis (FFT) | Text To &Speech, Batch Converter | O&ptions..."},
+      {"dxBarSubItemBookmark", "&Set Bookmark, &Open Bookmark List | &Add Region, &Open Region List"},
+      {"dxBarSubItemView",
+       "Command bar | Main Toolbar, Effects Toolbar | &Open Bookmark List, &Open Region List"},
+      {"dxBarSubItemCommandBar", "Show Command Bar | On the Left, On the Right"},
+      {"dxBarSubItemWindow",
+       "&Cascade, Tile &Horizontal, Tile &Vertical, &Arrange Icons | &Zoom In, Zoom &Out, Zoom To "
+       "&Selection, Zoom &Full | Close All | List of Current Windows"},
+      {"dxBarSubItemHelp",
+       "&Help Contents | Sonalix Home Page, Sonalix Technical Support | More Related Software, "
+       "Korvane Homepage | About"},
+      {"Toolbar",
+       "&New, &Open, &Save, Save &As | &Undo, Redo, Cu&t, &Copy, &Paste, &Delete | &Load CD | "
+       "&Bookmark, &Region, Select | &Batch | &Options, &Help"},
+      {"Quick",
+       "Edit ID3 Tags... | Copy To &New, Repeat &Loop... | Tri&m, Trim St&art, Trim En&d, S&plit into "
+       "two at this point | &Mix File..., Current, Current | &Amplify..., &Normalize..., Dynamic "
+       "Range Co&mpressor..., &High-Pass Filter..., E&qualizer..., Ech&o..., &Reverb..., Re&verse | "
+       "&Fade In, &Fade Out, CrossFade... | &Mix Stereo Channels..., &Noise Reduction... | S&peed "
+       "Change..., &Pitch Change... | Flanger..."},
+  };
+  for (const auto& menu : menus) {
+    SCOPED_TRACE(menu.Owner);
+    TdxBarItemLinks* links = nullptr;
+    for (int b = 0; b < m->Bars()->Count(); ++b)
+      if (m->Bars()->Items(b)->Caption() == menu.Owner) links = m->Bars()->Items(b)->ItemLinks();
+    if (!links)
+      if (auto* sub = dynamic_cast<TdxBarSubItem*>(p->FindComponent(menu.Owner))) links = sub->ItemLinks();
+    ASSERT_NE(links, nullptr);
+    EXPECT_EQ(LinkText(links), menu.Links);
+  }
+  EXPECT_TRUE(m->Bars()->Items(0)->IsMainMenu());
+  for (const char* check : {"dxBarLargeButtonShowCommandBar", "dxBarLargeButtonBarOntheLeft", "dxBarLargeButtonBarOntheRight"})
+    EXPECT_EQ(dynamic_cast<TdxBarButton*>(p->FindComponent(check))->ButtonStyle(), bsChecked) << check;
+  EXPECT_TRUE(p->dxBarListWindows->ShowCheck());
+  EXPECT_EQ(p->dxBarMRUFiles->MaxItemCount(), 5);
+  EXPECT_FALSE(p->dxBarMRUFiles->RemoveItemOnClick());
+
+  // The seven commands without a handler of their own, and the stored "New Item", are on no bar,
+  // menu, panel or key.
+  std::set<TdxBarItem*> reached;
+  for (int b = 0; b < m->Bars()->Count(); ++b) Reach(m->Bars()->Items(b)->ItemLinks(), reached);
+  Reach(p->dxBarPopupMenuSelection->ItemLinks(), reached);
+  EXPECT_EQ(reached.count(dynamic_cast<TdxBarItem*>(p->FindComponent("dxBarStatic1"))), 0u);
+  const std::set<std::string> nowhere = {"ActionAutoTrim",           "ActionAutoSplit",
+                                         "ActionMarkFirstPosition",  "ActionMarkSecondPosition",
+                                         "ActionRecallMarkSelection", "ActionCopyAllToCD",
+                                         "ActionSpeedPitchChange"};
+  for (TdxBarItem* item : reached)
+    if (TBasicAction* a = item->Action()) EXPECT_EQ(nowhere.count(a->Name()), 0u) << a->Name();
+  for (int g = 0; g < p->dxNavBar->Groups()->Count(); ++g) {
+    TdxNavBarGroup* group = p->dxNavBar->Groups()->Items(g);
+    for (int l = 0; l < group->LinkCount(); ++l)
+      EXPECT_EQ(nowhere.count(group->LinkAt(l)->Item()->Action()->Name()), 0u);
+  }
+  for (const std::string& name : nowhere)
+    EXPECT_EQ(dynamic_cast<TCustomAction*>(p->FindComponent(name))->ShortCut(), 0) << name;
+
+  // The command panel: six groups of items with captions of their own.
+  std::string panel;
+  for (int g = 0; g < p->dxNavBar->Groups()->Count(); ++g) {
+    TdxNavBarGroup* group = p->dxNavBar->Groups()->Items(g);
+    panel += (g ? " / " : "") + group->Caption() + ":";
+    for (int l = 0; l < group->LinkCount(); ++l) panel += " " + group->LinkAt(l)->Item()->Caption() + ";";
+  }
+  EXPECT_EQ(panel,
+            "Files: Open an existing file; Create a new file; Load tracks from CD; Save this file; Save "
+            "file as...; / Edit: Undo last edit or effect; Cut selection; Copy selection; Delete "
+            "selection; Mix file with selection; Trim start and end; Split into two files; / Effects: "
+            "Amplify louder or softer; Normalize to optimal level; Fade In; Fade Out; Remove noise or "
+            "hiss; / Tools: Batch processor; / Boolmark: Bookmark current position; Open bookmark list; "
+            "/ Region: Make selection a new region; Open region list;");
+  EXPECT_EQ(p->dxNavBar->Width(), 209);
+
+  // The two pop-up menus.
+  EXPECT_EQ(MenuText(p->PopupMenu->Items()),
+            "&Undo (Ctrl+Z) | Cu&t (Ctrl+X), &Copy (Ctrl+C), &Paste (Ctrl+V), Paste Mi&x..., &Delete "
+            "(Del) | &Select All (Ctrl+A), Select To Start (Shift+Home), Select To End (Shift+End), "
+            "Select Specified Time (Ctrl+G) | &Mix File... | Tri&m (Ctrl+T), Trim St&art (Ctrl+M), Trim "
+            "En&d (Ctrl+E), S&plit into two at this point | Silence Select Re&gion, Save Select &Region "
+            "As..., Insert Silence... [Begin, Current, End], Insert File... [Begin, Current, End] | "
+            "Copy To &New | Effects [&Amplify..., &Normalize..., &High-Pass Filter..., E&qualizer..., "
+            "Ech&o..., &Reverb..., Re&verse | &Fade In, &Fade Out, Fade Out and &Trim, En&velope... | "
+            "&Noise Reduction... | S&peed Change..., &Pitch Change...] | &Set Bookmark (Ctrl+B), &Add "
+            "Region (Ctrl+R)");
+  EXPECT_EQ(LinkText(p->dxBarPopupMenuSelection->ItemLinks()),
+            "Select Specified Time | Select To Start, Select To End | &Select All");
+}
+
+TEST(MainWindow, Picture) {
+  TProgram p;
+  p->SetBounds(0, 0, 1000, 700);
+  TChildForm* doc = p.Open(WriteTone("picture.wav", 44100, 2, 44100 * 3));
+  ASSERT_NE(doc, nullptr);
+  p.Idle();
+  QImage shot = GetWindowWidget(p->Handle())->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  SavePicture(shot, "main-window");
+}
