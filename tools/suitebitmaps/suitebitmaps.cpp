@@ -1,7 +1,8 @@
 // Draws the suite's small resource bitmaps into a folder as BMP files, pixel by pixel at their
 // own size: the sub-menu expand chevrons, the plus and minus expand buttons, the six
 // indicator images of grid rows, the three anchors of middle-button scrolling, the status bar's
-// seven lamps and the font-name list's two font-type marks.
+// seven lamps, the font-name list's two font-type marks and the four window-menu glyphs of the
+// bar manager.
 
 #include <QGuiApplication>
 #include <QImage>
@@ -166,6 +167,41 @@ QImage OtherFontMark() {
   return img;
 }
 
+// The window-menu glyphs of the bar manager's MDI system menu, 16 x 16 black on magenta (the
+// lower-left pixel, transparent): a cross for close, one window for maximize, two overlapping
+// windows for restore and a bar at the base line for minimize. Windows have a two-pixel top.
+enum class TWindowGlyph { Close, Maximize, Restore, Minimize };
+
+QImage WindowGlyph(TWindowGlyph Kind) {
+  QImage img(16, 16, QImage::Format_RGB32);
+  img.fill(0xFFFF00FFu);
+  const uint32_t ink = 0xFF000000u;
+  auto frame = [&](int l, int t, int r, int b) {
+    for (int x = l; x <= r; ++x) img.setPixel(x, t, ink), img.setPixel(x, t + 1, ink), img.setPixel(x, b, ink);
+    for (int y = t; y <= b; ++y) img.setPixel(l, y, ink), img.setPixel(r, y, ink);
+  };
+  switch (Kind) {
+    case TWindowGlyph::Close:
+      // Two strokes two pixels wide inside the square from (4, 4) to (11, 11).
+      for (int i = 0; i < 8; ++i)
+        for (int x : {4 + i, 5 + i, 11 - i, 10 - i})
+          if (x >= 4 && x <= 11) img.setPixel(x, 4 + i, ink);
+      break;
+    case TWindowGlyph::Maximize: frame(3, 3, 12, 12); break;
+    case TWindowGlyph::Restore:
+      frame(6, 2, 13, 8);
+      // The front window hides what it covers of the back one.
+      for (int y = 5; y <= 12; ++y)
+        for (int x = 3; x <= 10; ++x) img.setPixel(x, y, 0xFFFF00FFu);
+      frame(3, 5, 10, 12);
+      break;
+    case TWindowGlyph::Minimize:
+      for (int x = 4; x <= 10; ++x) img.setPixel(x, 11, ink), img.setPixel(x, 12, ink);
+      break;
+  }
+  return img;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -194,6 +230,10 @@ int main(int argc, char** argv) {
     for (const auto& [name, color] : lamps) Save(Lamp(color), dir + "/DXSTATUSBAR_" + name + ".bmp");
     Save(TrueTypeMark(), dir + "/DXBARTRUETYPEFONT.bmp");
     Save(OtherFontMark(), dir + "/DXBARNONTRUETYPEFONT.bmp");
+    Save(WindowGlyph(TWindowGlyph::Close), dir + "/DXBARCLOSE.bmp");
+    Save(WindowGlyph(TWindowGlyph::Maximize), dir + "/DXBARMAXIMIZE.bmp");
+    Save(WindowGlyph(TWindowGlyph::Restore), dir + "/DXBARRESTORE.bmp");
+    Save(WindowGlyph(TWindowGlyph::Minimize), dir + "/DXBARMINIMIZE.bmp");
   } catch (const Exception& e) {
     std::fprintf(stderr, "suitebitmaps: %s\n", e.Message().c_str());
     return 1;
