@@ -4,6 +4,7 @@
 #include <QMdiSubWindow>
 #include <QWidget>
 #include <QWindow>
+#include <QWindowStateChangeEvent>
 #include <algorithm>
 #include <memory>
 
@@ -25,10 +26,18 @@ class TSubWindowTracker : public QObject {
     auto* w = static_cast<QWidget*>(o);
     HWND h = WindowFromWidget(w);
     if (!h) return false;
-    // Maximizing takes the title bar away and restoring gives it back: the client area follows.
-    if (e->type() == QEvent::WindowStateChange)
+    if (e->type() == QEvent::WindowStateChange) {
+      // Activation changes the state too; only minimizing, maximizing and restoring count.
+      const Qt::WindowStates sized = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
+      if ((static_cast<QWindowStateChangeEvent*>(e)->oldState() & sized) == (w->windowState() & sized))
+        return false;
+      // Maximizing takes the title bar away and restoring gives it back: the client area
+      // follows, and the child hears that it was sized.
       SetWindowPos(h, nullptr, 0, 0, 0, 0,
                    SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      if (IsWindow(h)) SendMessage(h, WM_CHILDACTIVATE, 0, 0);
+      return false;
+    }
     RECT r;
     GetWindowRect(h, &r);
     POINT p{r.left, r.top};

@@ -101,9 +101,23 @@ TdxBar* dxBarMergingFrom = nullptr;
 
 // ---- seams
 
+TdxBarDesignController::TdxBarDesignController() : FInternalItems(std::make_unique<TComponentList>(true)) {}
+
+TdxBarDesignController::~TdxBarDesignController() = default;
+
 void TdxBarDesignController::TrackInternalItem(TdxBarItem* Item, TComponentList* List) {
   if (Item->BarManager()) Item->BarManager()->RemoveItem(Item);
-  List->Add(Item);
+  (List ? List : FInternalItems.get())->Add(Item);
+}
+
+void TdxBarDesignController::FreeInternalItems() { FInternalItems->Clear(); }
+
+void TdxBarDesignController::FreeLinkItems(TdxBarItemLinks* Links) {
+  while (Links && Links->Count() > 0) {
+    TdxBarItemLink* first = Links->LinkByIndex(0);
+    if (TdxBarItem* item = first->Item()) delete item;
+    else delete first;
+  }
 }
 
 TdxBarDesignController* BarDesignController() {

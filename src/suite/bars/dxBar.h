@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -1083,12 +1084,24 @@ void RebuildBarCheckerBrush();
 class TdxDockControl;
 class TdxDockRow;
 
-// The design controller of customizing; at run time it only tracks whether it is idle.
+// The design controller of customizing; at run time it only tracks whether it is idle and owns
+// the internal items that generated menus consist of.
 class TdxBarDesignController : public TObject {
  public:
+  TdxBarDesignController();
+  ~TdxBarDesignController() override;
   virtual bool IsIdle() const { return true; }
-  // Takes a generated button out of its manager's item list into List, which owns it.
-  virtual void TrackInternalItem(TdxBarItem* Item, TComponentList* List);
+  // Takes a generated item out of its manager's item list into List (the controller's own
+  // internal items when null), which owns it.
+  virtual void TrackInternalItem(TdxBarItem* Item, TComponentList* List = nullptr);
+  // Frees the controller's internal items; every generated menu starts with it.
+  void FreeInternalItems();
+  // Frees the item of the first link until the collection is empty.
+  void FreeLinkItems(TdxBarItemLinks* Links);
+  TComponentList* InternalItems() const { return FInternalItems.get(); }
+
+ private:
+  std::unique_ptr<TComponentList> FInternalItems;
 };
 TdxBarDesignController* BarDesignController();
 
@@ -2649,6 +2662,23 @@ class TdxBarManager : public TComponent {
   virtual void DragItemOrLink(TdxBarItem* Item, TdxBarItemLink* Link);
   // Another live manager is in run-time customizing mode.
   bool IsAnotherManagerCustomizing() const;
+  // The main form's MDI children (dxBarMDI.cpp): the active child or its maximized state
+  // changed; the steps of that change (Kind 0 the child became active, 1 it stopped being
+  // active, 2 its maximized state changed); the system-menu item of a maximized child first on
+  // the main menu; the window-menu command of an MDI button (0 minimize, 1 restore, 2 close)
+  // sent to the active child.
+  void ActiveMDIChildChanged();
+  void MergeStep(int Kind, HWND ChildWindow);
+  void AddSystemMenuItem(HWND ChildWindow);
+  void RemoveSystemMenuItems();
+  bool HasSystemMenuItems() const;
+  void SendMDIChildSysCommand(int ButtonIndex);
+  bool ActiveMDIChildMaximized() const { return FActiveMDIChildMaximized; }
+  HWND LastActiveMDIChild() const { return FLastActiveMDIChild; }
+  // Called with TdxBarMergeEventArgs (dxBarMDI.h) at the end of every merge step.
+  TcxEventHandlerCollection* MergeHandlers();
+  std::function<void(TObject* Sender, TdxBarManager* ChildBarManager, bool AddItems)> OnMenuMerge;
+  std::function<void(TObject* Sender, TdxBarManager* ChildBarManager, bool AddItems)> OnMerge;
   // What the hooks hand the manager.
   void HandleOwnerFormMessage(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam);
   bool ExecuteShortCut(TShortCut ShortCut);
@@ -2750,6 +2780,12 @@ class TdxBarManager : public TComponent {
   int FSelectionChangeCount = 0;
   TdxBarItem* FDraggedItem = nullptr;
   TdxBarItemLink* FDraggedItemLink = nullptr;
+  HWND FLastActiveMDIChild = nullptr;
+  bool FActiveMDIChildMaximized = false;
+  std::unique_ptr<TComponentList> FInternalItems;  // the system-menu items
+  std::unique_ptr<TcxEventHandlerCollection> FMergeHandlers;
+  std::map<TdxBar*, bool> FVisibleBeforeMerging;
+  std::vector<TdxBar*> FMenuMergedBars;  // recorded as merged by OnMenuMerge
 };
 
 // The active bar control, when any, closes up its whole chain.

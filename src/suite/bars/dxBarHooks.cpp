@@ -5,6 +5,7 @@
 #include "platform/gui/ActnList.h"
 #include "platform/gui/CustomForms.h"
 #include "platform/gui/Forms.h"
+#include "platform/rtl/SysUtils.h"
 #include "suite/bars/dxBar.h"
 #include "suite/bars/dxBarItemControls.h"
 
@@ -252,6 +253,15 @@ void BarCallWndProcHookProc(int Code, WPARAM WParam, LPARAM LParam, LRESULT& Res
   if (!m && cwp->message == WM_ACTIVATE)
     if (HWND parent = GetParent(cwp->hwnd); parent && IsWindowVisible(parent)) m = BarManagerOfWindow(parent);
   if (m) m->HandleOwnerFormMessage(cwp->hwnd, cwp->message, cwp->wParam, cwp->lParam);
+  // A document of the main form was activated, moved, sized or destroyed: its manager looks at
+  // the active document again.
+  if (cwp->message == WM_DESTROY || cwp->message == WM_CHILDACTIVATE || cwp->message == WM_MDIACTIVATE) {
+    TWinControl* main = Application ? Application->MainForm() : nullptr;
+    HWND parent = GetParent(cwp->hwnd);
+    if (main && main->HandleAllocated() && parent && SameText(GetClassName(parent), "MDICLIENT"))
+      if (TdxBarManager* mm = BarManagerOfWindow(main->Handle()); mm && !mm->IsDestroying())
+        mm->ActiveMDIChildChanged();
+  }
 }
 
 // ---- the manager's side

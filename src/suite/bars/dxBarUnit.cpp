@@ -8,6 +8,7 @@
 #include "suite/bars/dxBar.h"
 #include "suite/bars/dxBarFlatPainter.h"
 #include "suite/bars/dxBarItemControls.h"
+#include "suite/bars/dxBarMDI.h"
 #include "suite/bars/dxBarStrs.h"
 #include "suite/core/dxScreenTip.h"
 #include "suite/bars/dxBarSubMenu.h"
@@ -417,6 +418,7 @@ void dxBarInitialize() {
   RegisterBarItemClass(FindClassInfo(typeid(TdxBarLabel)), {}, false);
   RegisterBarItemClass(FindClassInfo(typeid(TdxBarSeparator)), ItemControlClassOf<TdxBarSeparatorControl>(),
                        true);
+  RegisterBarMDIClasses();
   dxBarButtonControlClass = ItemControlClassOf<TdxBarButtonControl>();
   InitBarCursors();
   const char* const cursors[] = {"DXBARDRAGCURSOR", "DXBARDRAGCOPYCURSOR", "DXBARDRAGNODROPCURSOR",
