@@ -663,7 +663,7 @@ void TdxBar::SetDockingStyle(TdxBarDockingStyle Value) {
     FLoadedDockingStyle = Value;
     return;
   }
-  if (FDockingStyle == Value) return;
+  if (DockingStyle() == Value) return;
   TdxBarControl* c = BarControl();
   const bool reshow = c && c->DockingStyle() != Value && !FChangingDockingStyle;
   if (reshow) SetVisible(false);
@@ -684,7 +684,8 @@ void TdxBar::ApplyLoadedPlacement() {
   bool loading = ComponentState().Contains(csLoading);
   SetComponentState(csLoading, false);
   try {
-    SetDockingStyle(FLoadedDockingStyle);
+    if (FLoadedDockControl) SetDockControl(FLoadedDockControl);
+    else SetDockingStyle(FLoadedDockingStyle);
     SetVisible(FLoadedVisible);
   } catch (...) {
     SetComponentState(csLoading, loading);

@@ -2161,7 +2161,8 @@ class TdxBar : public TcxComponentCollectionItem, public IdxBarLinksOwner {
   void SetItemLinks(TdxBarItemLinks* Value) { FItemLinks->Assign(Value); }
   bool Visible() const { return FVisible; }
   void SetVisible(bool Value);
-  TdxBarDockingStyle DockingStyle() const { return FDockingStyle; }
+  // The side of the bar's explicit dock site while it has one.
+  TdxBarDockingStyle DockingStyle() const;
   void SetDockingStyle(TdxBarDockingStyle Value);
   TdxBarDockingStyles NotDocking() const { return FNotDocking; }
   void SetNotDocking(TdxBarDockingStyles Value) { FNotDocking = Value; }
@@ -2305,6 +2306,7 @@ class TdxBar : public TcxComponentCollectionItem, public IdxBarLinksOwner {
   bool FShowMark = true, FSizeGrip = true, FRotateWhenVertical = true, FUseRestSpace = false;
   uint8_t FAlphaBlendValue = 255;
   TdxDockControl* FDockControl = nullptr;
+  TdxDockControl* FLoadedDockControl = nullptr;
   TdxDockRow* FDockRow = nullptr;
   bool FChangingDockingStyle = false;
   bool FEverDocked = false;

@@ -347,7 +347,10 @@ void TdxDockControl::AlignControls(TControl*, TRect&) {
 }
 
 void TdxDockControl::Relayout() {
-  if (!FBarManager || FLayingOut) return;
+  if (!FBarManager || FLayingOut || FBarManager->IsRedockingLoadedBars() || FBarManager->IsDestroying()) return;
+  // The site lies above the other windows of its parent (an MDI client, a panel).
+  if (HandleAllocated() && !FBarManager->IsDesigning())
+    SetWindowPos(WindowHandle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   FLayingOut = true;
   LayoutRows();
   FLayingOut = false;
@@ -490,11 +493,179 @@ void TdxDockControl::Dispatch(TMessage& Message) {
         ReleaseDC(WindowHandle(), dc);
       }
       return;
+    case WM_MOUSEACTIVATE:
+      TCustomControl::Dispatch(Message);
+      if (FBarManager && !FBarManager->IsDesigning()) {
+        Message.Result = MA_NOACTIVATE;
+        if (HandleAllocated())
+          if (HWND top = GetAncestor(WindowHandle(), GA_ROOT); top && top != GetActiveWindow()) {
+            SetWindowPos(top, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+            SetActiveWindow(top);
+          }
+      }
+      return;
+    case WM_LBUTTONDBLCLK:
+      if (FBarManager && FBarManager->CanCustomize) FBarManager->SetCustomizing(true);
+      Message.Result = 0;
+      return;
+    case WM_WINDOWPOSCHANGED: {
+      TCustomControl::Dispatch(Message);
+      const auto* pos = reinterpret_cast<const WINDOWPOS*>(Message.LParam);
+      if (!FBarManager || (pos && (pos->flags & (SWP_NOSIZE | SWP_NOMOVE)) == (SWP_NOSIZE | SWP_NOMOVE))) return;
+      // A status-bar-like bottom bar draws its size grip only while it touches the form's corner.
+      if (DockingStyle() == dsBottom)
+        for (auto& r : FRows)
+          for (int i = 0; i < r->ColCount(); ++i)
+            if (auto* c = dynamic_cast<TdxBarControl*>(r->Cols(i)->BarControl());
+                IsLiveBarControl(c) && c->Bar() && c->Bar()->IsBottomWholeRowBar() &&
+                c->HasSizeGrip() != c->Bar()->ShowsSizeGrip())
+              c->ApplyAppearanceChange();
+      return;
+    }
     case WM_ERASEBKGND:
       FillBackground(reinterpret_cast<HDC>(Message.WParam), ClientRect(), Color(), nullptr, ClientRect());
       Message.Result = 1;
       return;
     default:
       TCustomControl::Dispatch(Message);
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// a dock site placed on a form
+
+TdxBarDockControl::TdxBarDockControl(TComponent* AOwner) : TdxDockControl(AOwner) {
+  SetAlign(alTop);
+  if (AOwner && AOwner->ComponentState().Contains(csDesigning))
+    if (TdxBarManager* m = FindBarManagerOf(AOwner)) SetBarManager(m);
+}
+
+bool TdxBarDockControl::IsLoadingSite() const {
+  return ComponentState().Contains(csLoading) || (BarManager() && BarManager()->IsRedockingLoadedBars());
+}
+
+bool TdxBarDockControl::CanDockBar(TdxBar* Bar) const {
+  if (!TdxDockControl::CanDockBar(Bar)) return false;
+  // A site lying on the bar's own window cannot take it.
+  TdxBarControl* c = Bar ? Bar->BarControl() : nullptr;
+  if (c && c->HandleAllocated() && HandleAllocated())
+    for (HWND w = WindowHandle(); w; w = GetParent(w))
+      if (w == c->WindowHandle()) return false;
+  return true;
+}
+
+void TdxBarDockControl::UpdateColor() {
+  if (FUseOwnColor) return;
+  TdxDockControl::UpdateColor();
+  FUseOwnColor = false;
+}
+
+int TdxBarDockControl::MinimalSize() const {
+  return ComponentState().Contains(csDesigning) && !FAllowZeroSizeInDesignTime ? 3 : 0;
+}
+
+int TdxBarDockControl::RowsExtent() const {
+  if (IsLoadingSite()) return Horizontal() ? ClientHeight() : ClientWidth();
+  const int e = TdxDockControl::RowsExtent();
+  return e ? e : MinimalSize();
+}
+
+bool TdxBarDockControl::SunkenBorder() const {
+  return FUseOwnSunkenBorder ? FOwnSunkenBorder : TdxDockControl::SunkenBorder();
+}
+
+TdxBarDockAlign TdxBarDockControl::DockAlign() const {
+  switch (Align()) {
+    case alTop: return dalTop;
+    case alBottom: return dalBottom;
+    case alLeft: return dalLeft;
+    case alRight: return dalRight;
+    default: return dalNone;
+  }
+}
+
+void TdxBarDockControl::SetDockAlign(TdxBarDockAlign Value) {
+  if (Value == DockAlign()) return;
+  static const TAlign aligns[] = {alNone, alTop, alBottom, alLeft, alRight};
+  static const TdxBarDockingStyle styles[] = {dsTop, dsTop, dsBottom, dsLeft, dsRight};
+  std::vector<TCustomdxBarControl*> docked;
+  for (int r = 0; r < RowCount(); ++r)
+    for (int i = 0; i < Rows(r)->ColCount(); ++i) docked.push_back(Rows(r)->Cols(i)->BarControl());
+  TdxBarManager* m = BarManager();
+  if (m) m->BeginBarsUpdate();
+  try {
+    for (TCustomdxBarControl* c : docked) c->SetDockingStyle(styles[Value]);
+    SetAlign(aligns[Value]);
+  } catch (...) {
+    if (m) m->EndBarsUpdate();
+    for (TCustomdxBarControl* c : docked) c->RecalculateBar();
+    throw;
+  }
+  if (m) m->EndBarsUpdate();
+  for (TCustomdxBarControl* c : docked) c->RecalculateBar();
+  if (Parent()) Parent()->Invalidate();
+}
+
+void TdxBarDockControl::SetAllowZeroSizeInDesignTime(bool Value) {
+  if (FAllowZeroSizeInDesignTime == Value) return;
+  FAllowZeroSizeInDesignTime = Value;
+  if (HandleAllocated()) SendMessage(WindowHandle(), WM_SIZE, 0, 0);
+}
+
+void TdxBarDockControl::SetOwnSunkenBorder(bool Value) {
+  if (SunkenBorder() == Value) return;
+  FOwnSunkenBorder = Value;
+  FUseOwnSunkenBorder = true;
+  RefreshFrames();
+}
+
+void TdxBarDockControl::SetUseOwnSunkenBorder(bool Value) {
+  if (FUseOwnSunkenBorder == Value) return;
+  if (Value) {
+    FOwnSunkenBorder = SunkenBorder();
+    FUseOwnSunkenBorder = true;
+    return;
+  }
+  const bool own = FOwnSunkenBorder;
+  FUseOwnSunkenBorder = false;
+  if (TdxDockControl::SunkenBorder() != own) RefreshFrames();
+}
+
+void TdxBarDockControl::SetUseOwnColor(bool Value) {
+  if (FUseOwnColor == Value) return;
+  FUseOwnColor = Value;
+  if (!Value) UpdateColor();
+}
+
+void TdxBarDockControl::SetSiteColor(TColor Value) {
+  if (Value == Color()) return;
+  SetColor(Value);
+  if (!IsLoadingSite()) FUseOwnColor = true;
+}
+
+void TdxBarDockControl::SetSiteParentColor(bool Value) {
+  if (Value == ParentColor()) return;
+  SetParentColor(Value);
+  if (!IsLoadingSite()) FUseOwnColor = true;
+}
+
+void TdxBarDockControl::RefreshFrames() {
+  if (!HandleAllocated()) return;
+  SetWindowPos(WindowHandle(), nullptr, 0, 0, 0, 0,
+               SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  for (int r = 0; r < RowCount(); ++r)
+    for (int i = 0; i < Rows(r)->ColCount(); ++i)
+      if (auto* c = dynamic_cast<TdxBarControl*>(Rows(r)->Cols(i)->BarControl()); IsLiveBarControl(c)) c->RefreshFrame();
+  RelayoutAndResize();
+}
+
+void TdxBarDockControl::Dispatch(TMessage& Message) {
+  TdxDockControl::Dispatch(Message);
+  if (Message.Msg == WM_SIZE && !IsLoadingSite() && RowCount() == 0) {
+    const int least = MinimalSize();
+    if ((Horizontal() ? ClientHeight() : ClientWidth()) != least) {
+      if (Horizontal()) SetClientHeight(least);
+      else SetClientWidth(least);
+    }
   }
 }

@@ -127,3 +127,52 @@ class TdxDockControl : public TCustomControl {
   bool FAligning = false;
   std::vector<std::unique_ptr<TdxDockRow>> FRows;
 };
+
+// How a dock site placed on a form lies: its side, or dalNone for a site placed freely (bars lie
+// in it as in a top site).
+enum TdxBarDockAlign : uint8_t { dalNone, dalTop, dalBottom, dalLeft, dalRight };
+
+// A dock site the user puts on a form: its own colour and frame when asked, an alignment that
+// turns the bars in it, and a least size when it holds nothing.
+class TdxBarDockControl : public TdxDockControl {
+ public:
+  explicit TdxBarDockControl(TComponent* AOwner);
+
+  bool IsImplicit() const override { return false; }
+  bool CanDockBar(TdxBar* Bar) const override;
+  void UpdateColor() override;
+  int RowsExtent() const override;
+  bool SunkenBorder() const override;
+  // Introduced.
+  virtual bool DropsUnnamedDockControl() const { return true; }
+  virtual int MinimalSize() const;
+
+  TdxBarDockAlign DockAlign() const;
+  void SetDockAlign(TdxBarDockAlign Value);
+  bool AllowZeroSizeInDesignTime() const { return FAllowZeroSizeInDesignTime; }
+  void SetAllowZeroSizeInDesignTime(bool Value);
+  bool OwnSunkenBorder() const { return SunkenBorder(); }
+  void SetOwnSunkenBorder(bool Value);
+  bool UseOwnColor() const { return FUseOwnColor; }
+  void SetUseOwnColor(bool Value);
+  bool UseOwnSunkenBorder() const { return FUseOwnSunkenBorder; }
+  void SetUseOwnSunkenBorder(bool Value);
+  // The colour properties as the form description sets them: a change of either makes the
+  // colour the site's own (not while it loads).
+  TColor SiteColor() const { return Color(); }
+  void SetSiteColor(TColor Value);
+  bool SiteParentColor() const { return ParentColor(); }
+  void SetSiteParentColor(bool Value);
+  bool StoresColor() const { return FUseOwnColor && !ParentColor(); }
+  void RefreshFrames();
+
+ protected:
+  void Dispatch(TMessage& Message) override;
+
+ private:
+  bool IsLoadingSite() const;
+  bool FAllowZeroSizeInDesignTime = false;
+  bool FOwnSunkenBorder = false;
+  bool FUseOwnColor = false;
+  bool FUseOwnSunkenBorder = false;
+};

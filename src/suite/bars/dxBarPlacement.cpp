@@ -59,33 +59,40 @@ void TdxBar::SetAlphaBlendValue(uint8_t Value) {
 }
 
 void TdxBar::SetDockControl(TdxDockControl* Value) {
+  if (Value && Value->IsImplicit()) Value = nullptr;
+  if (ComponentState().Contains(csLoading)) {
+    FLoadedDockControl = Value;
+    return;
+  }
   TdxBarManager* m = BarManager();
   if (Value && m && Value->BarManager() != m) return;
-  if (Value && Value->IsImplicit()) Value = nullptr;
   if (FDockControl == Value) return;
+  const TdxBarDockingStyle remembered = DockingStyle();
   const bool show = BarControl() && !FChangingDockingStyle;
   if (show) SetVisible(false);
   FDockControl = Value;
   FItemLinks->SetRecentItemCount(-1);
-  if (!FChangingDockingStyle && Value) {
+  if (!FChangingDockingStyle) {
     FChangingDockingStyle = true;
-    FDockingStyle = Value->DockingStyle();
+    FDockingStyle = Value ? Value->DockingStyle() : remembered;
     FChangingDockingStyle = false;
   }
   if (show) SetVisible(true);
   NotifyCollection();
 }
 
+TdxBarDockingStyle TdxBar::DockingStyle() const { return FDockControl ? FDockControl->DockingStyle() : FDockingStyle; }
+
 TdxBarControl* TdxBar::BarControl() const { return dynamic_cast<TdxBarControl*>(FItemLinks->BarControl()); }
 
 TdxDockControl* TdxBar::CurrentDockSite() const {
   if (FDockControl) return FDockControl;
   TdxBarManager* m = BarManager();
-  return m && FDockingStyle != dsNone ? m->Bars()->DockControls(FDockingStyle) : nullptr;
+  return m && DockingStyle() != dsNone ? m->Bars()->DockControls(DockingStyle()) : nullptr;
 }
 
 TdxBarPainter* TdxBar::Painter() const {
-  if (TdxDockControl* site = FDockingStyle != dsNone ? CurrentDockSite() : nullptr)
+  if (TdxDockControl* site = DockingStyle() != dsNone ? CurrentDockSite() : nullptr)
     if (TdxBarPainter* p = site->Painter()) return p;
   TdxBarManager* m = BarManager();
   return m ? m->Painter() : nullptr;
@@ -114,7 +121,7 @@ bool TdxBar::IsDockable() const {
 }
 
 bool TdxBar::IsBottomWholeRowBar() const {
-  return FBorderStyle == bbsNone && FDockingStyle == dsBottom && FWholeRow;
+  return FBorderStyle == bbsNone && DockingStyle() == dsBottom && FWholeRow;
 }
 
 bool TdxBar::ShowsSizeGrip() const {
@@ -150,15 +157,15 @@ void TdxBar::ApplyPlacement() {
   TdxBarControl* c = BarControl();
   TdxBarManager* m = BarManager();
   if (!c || !m) return;
-  if (FDockingStyle != dsNone) {
+  if (DockingStyle() != dsNone) {
     TdxDockControl* site = CurrentDockSite();
     if (!site) return;
     FEverDocked = true;
     c->LockLayout();
     try {
-      c->MoveToDockSite(FDockingStyle, site);
+      c->MoveToDockSite(DockingStyle(), site);
       const TPoint p = site->ClientToScreen(TPoint(FDockedLeft, FDockedTop));
-      m->Bars()->InsertIntoDockSite(FDockingStyle, FDockControl, p, c);
+      m->Bars()->InsertIntoDockSite(DockingStyle(), FDockControl, p, c);
     } catch (...) {
       c->UnlockLayout();
       throw;
@@ -195,7 +202,7 @@ void TdxBar::ApplyPlacement() {
 
 void TdxBar::SetDockPlacement(TdxBarDockingStyle Style, TdxDockControl* Site) {
   if (Site && Site->IsImplicit()) Site = nullptr;
-  if (Style == FDockingStyle || (Site && Site != FDockControl))
+  if (Style == DockingStyle() || (Site && Site != FDockControl))
     SetDockControl(Site);
   else
     SetDockingStyle(Style);
@@ -211,7 +218,7 @@ void TdxBar::SetRow(int Value) {
   Value = std::max(Value, 0);
   if (Value == Row() && FDockRow) return;
   FRow = Value;
-  TdxDockControl* site = FDockingStyle != dsNone ? CurrentDockSite() : nullptr;
+  TdxDockControl* site = DockingStyle() != dsNone ? CurrentDockSite() : nullptr;
   TdxBarManager* m = BarManager();
   if (!site || !m || ComponentState().Contains(csLoading)) return;
   TdxDockRow* row;

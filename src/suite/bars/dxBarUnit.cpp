@@ -254,6 +254,7 @@ void RegisterClasses() {
       .Property("BorderStyle", &TdxBar::BorderStyle, &TdxBar::SetBorderStyle).Default(bbsSingle)
       .Property("Caption", &TdxBar::Caption, &TdxBar::SetCaption)
       .Property("Color", &TdxBar::Color, &TdxBar::SetColor).Idents(ColorIdentMap()).Default(clDefault)
+      .Property("DockControl", &TdxBar::DockControl, &TdxBar::SetDockControl)
       .Property("DockedLeft", &TdxBar::DockedLeft, &TdxBar::SetDockedLeft).Default(0)
       .Property("DockedTop", &TdxBar::DockedTop, &TdxBar::SetDockedTop).Default(0)
       .Property("DockingStyle",
@@ -284,6 +285,23 @@ void RegisterClasses() {
                 [](TdxBar* b) { return b->Predefined() ? b->Visible() : b->LoadedVisible(); },
                 &TdxBar::SetVisible)
       .Property("WholeRow", &TdxBar::WholeRow, &TdxBar::SetWholeRow).Default(0);
+
+  RegisterEnumNames<TdxBarDockAlign>({"dalNone", "dalTop", "dalBottom", "dalLeft", "dalRight"});
+  if (!FindClassInfo(typeid(TdxDockControl))) RegisterClass<TdxDockControl, TCustomControl>();
+  if (!FindClassInfo(typeid(TdxBarDockControl))) RegisterClass<TdxBarDockControl, TdxDockControl>();
+  using D = TdxBarDockControl;
+  Published<D>()
+      .Property("Align", &D::DockAlign, &D::SetDockAlign).Default(dalTop)
+      .Property("AllowDocking", [](D* d) { return d->AllowDocking; }, [](D* d, bool v) { d->AllowDocking = v; })
+      .Default(1)
+      .Property("AllowZeroSizeInDesignTime", &D::AllowZeroSizeInDesignTime, &D::SetAllowZeroSizeInDesignTime)
+      .Default(0)
+      .Property("BarManager", &D::BarManager, &D::SetBarManager)
+      .Property("Color", &D::SiteColor, &D::SetSiteColor).Idents(ColorIdentMap()).Stored(&D::StoresColor)
+      .Property("ParentColor", &D::SiteParentColor, &D::SetSiteParentColor).Default(1)
+      .Property("SunkenBorder", &D::OwnSunkenBorder, &D::SetOwnSunkenBorder).Stored(&D::UseOwnSunkenBorder)
+      .Property("UseOwnColor", &D::UseOwnColor, &D::SetUseOwnColor).Default(0)
+      .Property("UseOwnSunkenBorder", &D::UseOwnSunkenBorder, &D::SetUseOwnSunkenBorder).Default(0);
 
   RegisterClass<TdxBarGroup, TComponent>();
   RegisterClass<TdxBarPopupMenu, TComponent>();

@@ -6,6 +6,7 @@
 #include "platform/gui/ActnList.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/Pictures.h"
+#include "platform/rtl/Streaming.h"
 #include "suite/bars/dxBar.h"
 #include "suite/core/ControlTestSupport.h"
 
@@ -229,4 +230,75 @@ TEST_F(TToolbarFixture, AFloatingBarIsKeptBelowTheTopOfItsWorkAreaWhileSized) {
   RECT narrow{c->Left(), c->Top(), c->Left() + 60, c->Top() + c->Height()};
   SendMessage(c->Handle(), WM_SIZING, WMSZ_RIGHT, reinterpret_cast<LPARAM>(&narrow));
   EXPECT_GT(narrow.bottom - narrow.top, c->Height());
+}
+
+TEST(BarDockControl, ABarDockedInASitePlacedOnTheFormLiesThereUprightAndTheSiteFitsIt) {
+  RegisterGuiClasses();
+  TForm form(nullptr);
+  ReadComponentFromText(&form, R"(object DockForm: TForm {
+  Left = 0
+  Top = 0
+  ClientWidth = 500
+  ClientHeight = 300
+  object Site: TdxBarDockControl {
+    Align = dalLeft
+    BarManager = BarManager
+    SunkenBorder = true
+    UseOwnSunkenBorder = true
+  }
+  object Empty: TdxBarDockControl {
+    Align = dalBottom
+    BarManager = BarManager
+  }
+  object BarManager: TdxBarManager {
+    object BarManagerBar1: TdxBar {
+      Caption = "Side"
+      DockControl = Site
+      ItemLinks = items {
+        item { ItemName = "One" }
+        item { ItemName = "Two" }
+      }
+      Visible = true
+    }
+    object One: TdxBarButton {
+      Caption = "One"
+    }
+    object Two: TdxBarButton {
+      Caption = "Two"
+    }
+  }
+})");
+  form.Show();
+  Application->ProcessMessages();
+  auto* site = dynamic_cast<TdxBarDockControl*>(form.FindComponent("Site"));
+  auto* empty = dynamic_cast<TdxBarDockControl*>(form.FindComponent("Empty"));
+  auto* m = dynamic_cast<TdxBarManager*>(form.FindComponent("BarManager"));
+  ASSERT_TRUE(site && empty && m);
+  TdxBar* bar = m->Bars()->Items(0);
+  EXPECT_EQ(bar->DockControl(), site);
+  EXPECT_EQ(bar->DockingStyle(), dsLeft);
+  TdxBarControl* c = bar->BarControl();
+  ASSERT_TRUE(c);
+  EXPECT_EQ(c->Parent(), site);
+  EXPECT_TRUE(c->IsVerticalBar());
+  // the buttons follow each other downwards
+  const TRect one = bar->ItemLinks()->LinkByIndex(0)->ItemRect();
+  const TRect two = bar->ItemLinks()->LinkByIndex(1)->ItemRect();
+  EXPECT_GE(two.Top, one.Bottom);
+  EXPECT_EQ(two.Left, one.Left);
+  // the site is as wide as its row plus its own sunken frame; an empty one at run time is flat
+  EXPECT_TRUE(site->SunkenBorder());
+  EXPECT_FALSE(m->SunkenBorder);
+  EXPECT_EQ(site->Width(), c->Width() + 2);
+  EXPECT_EQ(empty->Height(), 0);
+  // turned to the top, the bar lies along the row
+  site->SetDockAlign(dalTop);
+  Application->ProcessMessages();
+  EXPECT_EQ(bar->DockingStyle(), dsTop);
+  EXPECT_FALSE(c->IsVerticalBar());
+  EXPECT_EQ(bar->ItemLinks()->LinkByIndex(1)->ItemRect().Top, bar->ItemLinks()->LinkByIndex(0)->ItemRect().Top);
+  // what the form wrote is read back the same
+  const std::string written = WriteComponentToText(&form);
+  EXPECT_NE(written.find("DockControl = Site"), std::string::npos) << written;
+  EXPECT_NE(written.find("DockControlHeights"), std::string::npos);
 }
