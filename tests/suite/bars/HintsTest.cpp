@@ -11,6 +11,7 @@
 #include <string>
 
 #include "BarTestSupport.h"
+#include "platform/gui/ActnList.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/Menus.h"
 #include "platform/win/Messages.h"
@@ -243,4 +244,40 @@ TEST_F(THintsFixture, AManagerGoneBeforeItsHintTimerFiresLeavesNothingBehind) {
   Wait(1000);
   Wait(10000);
   EXPECT_EQ(dxBarHintWindow(), nullptr);
+}
+
+TEST_F(TBarFixture, ADockedToolbarsButtonShowsItsActionsHintAndShortcut) {
+  struct TClock {
+    TClock() { SetManualClock(true); }
+    ~TClock() { SetManualClock(false); }
+  } clock;
+  Manager->ShowShortCutInHint = true;
+  Form->SetBounds(50, 50, 500, 300);
+  Form->Show();
+  auto* action = new TAction(Form.get());
+  action->SetCaption("&Open");
+  action->SetHint("Opens an existing file.");
+  action->SetShortCut(TextToShortCut("Ctrl+O"));
+  action->OnExecute = [](TObject*) {};
+  auto* open = NewItem<TdxBarLargeButton>();
+  open->SetAction(action);
+  TdxBar* bar = Manager->Bars()->Add();
+  bar->ItemLinks()->AddLinkForItem(NewItem<TdxBarLargeButton>("&New"));
+  TdxBarItemLink* link = bar->ItemLinks()->AddLinkForItem(open);
+  bar->SetDockingStyle(dsTop);
+  bar->SetVisible(true);
+  Application->ProcessMessages();
+  TdxBarControl* window = bar->BarControl();
+  ASSERT_TRUE(window);
+  const TRect r = link->ItemRect();
+  const TPoint at((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+  const TPoint s = window->ClientToScreen(at);
+  SetCursorPos(s.X, s.Y);
+  SendMessage(window->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(at.X, at.Y));
+  Application->ProcessMessages();
+  AdvanceClock(1000);
+  Application->ProcessMessages();
+  EXPECT_TRUE(Manager->IsHintWindowShowing());
+  EXPECT_EQ(THintsFixture::Shown(), "Opens an existing file. (Ctrl+O)");
+  Manager->HideItemHint();
 }
