@@ -166,7 +166,6 @@ void TMainForm::FormCreate(TObject*) {
   } post{Handle()};
 
   Application->OnMessage = TMessageEvent::Bind(this, &TMainForm::AppMessage, "AppMessage");
-  DragAcceptFiles(Handle(), TRUE);
   LoadPictures();
 
   GlobalVars.DataFolder =
@@ -336,6 +335,11 @@ void TMainForm::Dispatch(TMessage& Message) {
     return;
   }
   TForm::Dispatch(Message);
+}
+
+void TMainForm::CreateWnd() {
+  TForm::CreateWnd();
+  DragAcceptFiles(Handle(), TRUE);
 }
 
 void TMainForm::DeferredStart() {

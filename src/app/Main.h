@@ -184,6 +184,8 @@ class TMainForm : public TForm {
 
  protected:
   void Dispatch(TMessage& Message) override;
+  // Every window the frame gets (also one made again) takes dropped files.
+  void CreateWnd() override;
   virtual void DeferredStart();
 
  private:

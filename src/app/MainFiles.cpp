@@ -22,7 +22,7 @@ TChildForm* TMainForm::NewDocumentWindow(const std::string& Name) {
 
 void TMainForm::OpenAsDocument(const std::string& Path) {
   TChildForm* doc = NewDocumentWindow(Path);
-  if (!doc) return;
+  if (!doc || !doc->AudioEditor) return;
   doc->AudioEditor->OpenFile(Path, 0);
   ApplyTempDirectory();
   GlobalVars.LastOpenDir = ExtractFilePath(Path);

@@ -20,6 +20,9 @@ void TMainForm::ApplyCommandBar() {
 
 void TMainForm::ActionShowCommandBarExecute(TObject*) {
   if (!dxBarLargeButtonShowCommandBar) return;
+  // A click on the check button has turned it over already; the key has not, so it does here.
+  if (dxBarLargeButtonShowCommandBar->Down() == GlobalVars.ShowCommandBar)
+    dxBarLargeButtonShowCommandBar->SetDown(!GlobalVars.ShowCommandBar);
   GlobalVars.ShowCommandBar = dxBarLargeButtonShowCommandBar->Down();
   ApplyCommandBar();
 }

@@ -9,6 +9,7 @@
 #include "app/Options.h"
 #include "app/Progress.h"
 #include "app/Splash.h"
+#include "app/StartupProbe.h"
 #include "cd/LoadCD.h"
 #include "controls/ImageSlider.h"
 #include "controls/PngImage.h"
@@ -64,6 +65,7 @@ int RunProgram(int argc, char** argv) {
   Application->SetTitle("Sonalix Sound Editor");
   CreateForm(MainForm);
   CreateForm(FormProgress);
+  InstallStartupProbe();
   Application->Run();
 
   // The forms go while Qt is still there.

@@ -3,12 +3,17 @@
 // documents, and what survives a restart.
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
 #include <QImage>
+#include <QScreen>
+#include <QWindow>
+#include <functional>
 #include <QWidget>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <set>
 #include <string>
 #include <vector>
@@ -25,7 +30,10 @@
 #include "platform/gui/Menus.h"
 #include "platform/sys/Registry.h"
 #include "platform/win/QtWindows.h"
+#include "controls/PngSpeedButton.h"
+#include "controls/SUIImagePanel.h"
 #include "suite/bars/dxBar.h"
+#include "suite/extras/dxStatusBar.h"
 #include "suite/extras/dxBarExtItems.h"
 #include "suite/navbar/dxNavBar.h"
 #include "suite/navbar/dxNavBarCollns.h"
@@ -218,4 +226,110 @@ TEST(MainWindow, Picture) {
   p.Idle();
   QImage shot = GetWindowWidget(p->Handle())->grab().toImage().convertToFormat(QImage::Format_RGB32);
   SavePicture(shot, "main-window");
+}
+
+TEST(MainWindow, EnablingOverFourDocumentStates) {
+  TProgram p;
+  struct Case {
+    const char* Name;
+    std::vector<std::string> Enabled, Disabled;
+    std::set<std::string> Groups;
+  } cases[] = {
+      {"no document",
+       {"NewFile", "OpenFile", "LoadCD", "Record", "Play", "Batch", "TextToSpeech", "Options", "Help", "About"},
+       {"SaveFile", "SaveAs", "Undo", "Cut", "Paste", "SelectAll", "Amplify", "FadeIn", "ZoomIn", "ZoomFull",
+        "SetBookmark", "Cascade", "CloseAll", "CloseFile"},
+       {"Files", "Tools"}},
+      {"empty",
+       {"SaveFile", "SaveAs", "CloseFile", "InsertFileBegin", "InsertSilenceCurrent", "MixFile", "Cascade",
+        "OpenRegionList"},
+       {"SelectAll", "Amplify", "SetBookmark", "ZoomIn", "Cut", "Undo", "Paste"},
+       {"Files", "Tools", "Edit", "Boolmark", "Region"}},
+      {"length, no selection",
+       {"SelectAll", "Amplify", "Echo", "SetBookmark", "ZoomIn", "ZoomOut"},
+       {"Cut", "Copy", "Delete", "Trim", "FadeIn", "AddRegion", "ZoomToSelection", "ZoomFull", "Paste"},
+       {"Files", "Tools", "Edit", "Effects", "Boolmark", "Region"}},
+      {"selection, zoomed",
+       {"Cut", "Copy", "Delete", "FadeIn", "CrossFade", "AddRegion", "ZoomToSelection", "ZoomFull"},
+       {"Paste", "PasteMix", "Redo"},
+       {"Files", "Tools", "Edit", "Effects", "Boolmark", "Region"}},
+  };
+  for (Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const std::string name = c.Name;
+    if (name == "empty") p->ActionNewFileExecute(nullptr);
+    if (name == "length, no selection") p.Open(WriteTone("states.wav", 8000, 2, 8000));
+    if (name == "selection, zoomed") {
+      IAudioEditor2Position* pos = p->ActiveEditor()->Position();
+      pos->SetSelectionActive(true);
+      pos->SetSelectionStart(1000);
+      pos->SetSelectionEnd(3000);
+      p->ActiveEditor()->ZoomToRange(500, 4000);
+    }
+    p.Idle();
+    for (const auto& a : c.Enabled) EXPECT_TRUE(p.Enabled(a)) << a;
+    for (const auto& a : c.Disabled) EXPECT_FALSE(p.Enabled(a)) << a;
+    std::set<std::string> shown;
+    for (int g = 0; g < p->dxNavBar->Groups()->Count(); ++g)
+      if (p->dxNavBar->Groups()->Items(g)->Visible()) shown.insert(p->dxNavBar->Groups()->Items(g)->Caption());
+    EXPECT_EQ(shown, c.Groups);
+  }
+}
+
+// Under a real X server (run by the test below): the started program with a document, as a
+// person sees it, saved as a picture and searched for its parts.
+TEST(MainWindowOnX, StartedProgramWithADocument) {
+  if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "runs under Xvfb only";
+  TProgram p;
+  p->SetBounds(0, 0, 1000, 700);
+  p->Show();
+  TChildForm* doc = p.Open(WriteTone("shown.wav", 44100, 2, 44100 * 4));
+  ASSERT_NE(doc, nullptr);
+  p->ActionTileHorizontalExecute(nullptr);
+  p.Idle();
+  QWindow* window = GetWindowWidget(p->Handle())->windowHandle();
+  for (int i = 0; i < 2000 && !window->isExposed(); ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  for (int i = 0; i < 20; ++i) {
+    QCoreApplication::processEvents();
+    Application->ProcessMessages();
+  }
+  const QImage shot = window->screen()->grabWindow(window->winId()).toImage().convertToFormat(QImage::Format_RGB32);
+  SavePicture(shot, "main-window-xvfb");
+
+  // Where each part lies, in the window's client coordinates.
+  auto rectOf = [&](TControl* c) {
+    const TPoint origin = c->ClientToScreen(TPoint{0, 0});
+    const TPoint frame = p->ClientToScreen(TPoint{0, 0});
+    return QRect(origin.X - frame.X, origin.Y - frame.Y, c->Width(), c->Height());
+  };
+  auto count = [&](const QRect& r, const std::function<bool(QRgb)>& match) {
+    int n = 0;
+    for (int y = std::max(0, r.top()); y <= std::min(shot.height() - 1, r.bottom()); ++y)
+      for (int x = std::max(0, r.left()); x <= std::min(shot.width() - 1, r.right()); ++x)
+        n += match(shot.pixel(x, y));
+    return n;
+  };
+  auto dark = [](QRgb c) { return qGray(c) < 100; };
+  // Waveform: the editor's green lanes.
+  const int green = count(rectOf(doc->AudioEditor), [](QRgb c) { return c == qRgb(0x66, 0xFF, 0x66); });
+  EXPECT_GT(green, 2000);
+  // The command panel's group captions are text on its headers.
+  EXPECT_GT(count(rectOf(p->dxNavBar), dark), 200);
+  // The status bar sits at the bottom, below the panel of transport buttons.
+  const QRect status = rectOf(p->dxStatusBar);
+  EXPECT_GE(status.top(), rectOf(p->PanelBottom).bottom());
+  EXPECT_GE(status.bottom(), p->ClientHeight() - 2);
+  // The time labels and transport pictures are drawn on the bottom panel.
+  EXPECT_GT(count(rectOf(p->LabelFileLength), [](QRgb c) { return qBlue(c) > qRed(c) + 40; }), 20);
+  EXPECT_GT(count(rectOf(p->ButtonPlay), [](QRgb c) { return qGreen(c) > qRed(c) + 60; }), 30);
+}
+
+TEST(MainWindow, PictureUnderXvfb) {
+  const std::filesystem::path dir = sonalix::test::SheetDir() / "xvfb";
+  std::filesystem::create_directories(dir);
+  std::filesystem::remove(dir / "main-window-xvfb.png");
+  const auto run = sonalix::test::RunUnderXvfb("MainWindowOnX.*", {{"SONALIX_SCREENSHOT_DIR", dir.string()}});
+  if (!run.Ran) GTEST_SKIP() << "xvfb-run is not installed";
+  EXPECT_EQ(run.ExitCode, 0) << run.Output << run.Errors;
+  EXPECT_FALSE(QImage(QString::fromStdString((dir / "main-window-xvfb.png").string())).isNull());
 }
