@@ -54,14 +54,14 @@ T* Part(TComponent* Root, const char* Name) {
   return dynamic_cast<T*>(Root->FindComponent(Name));
 }
 
-// Image list filled from a strip of square glyphs.
-void FillFromStrip(TCustomImageList* List, const std::string& Strip) {
+// Image list filled from a strip of square glyphs of that size.
+void FillFromStrip(TCustomImageList* List, const std::string& Strip, int Size) {
   if (!List) return;
   TPNGObject png;
   if (!LoadAppPng(Strip, png)) return;
   TBitmap strip;
   strip.Assign(&png);
-  List->Clear();
+  List->SetSize(Size, Size);
   List->Add(&strip, nullptr);
 }
 }  // namespace
@@ -131,8 +131,8 @@ void TMainForm::FindParts() {
 }
 
 void TMainForm::LoadPictures() {
-  FillFromStrip(ImageListSmall, "Glyphs16");
-  FillFromStrip(ImageListLarge, "Glyphs32");
+  FillFromStrip(ImageListSmall, "Glyphs16", 16);
+  FillFromStrip(ImageListLarge, "Glyphs32", 32);
   auto& rules = ActionRules();
   rules.clear();
   if (ActionList)
@@ -143,6 +143,10 @@ void TMainForm::LoadPictures() {
       if (const TCommandInfo* c = FindMainCommand(action->Name()))
         rules.push_back({action, c->Enabling});
     }
+  // A large button shows the 32-pixel glyph of its command in the toolbars.
+  for (int i = 0; i < ComponentCount(); ++i)
+    if (auto* b = dynamic_cast<TdxBarLargeButton*>(Components(i)))
+      if (auto* a = dynamic_cast<TCustomAction*>(b->Action())) b->SetLargeImageIndex(a->ImageIndex());
   for (TPngSpeedButton* b : {ButtonPlay, ButtonRecord, ButtonPause, ButtonStop, ButtonStart,
                              ButtonRewind, ButtonForword, ButtonEnd}) {
     TPNGObject png;

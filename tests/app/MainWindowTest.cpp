@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "Imports/AudioEditorControl.h"
+#include "app/AppPictures.h"
 #include "app/Child.h"
 #include "app/Main.h"
 #include "app/MainCommands.h"
@@ -27,6 +28,7 @@
 #include "appbase/Globals.h"
 #include "common/FormPictures.h"
 #include "common/TestEnv.h"
+#include "platform/gui/ImgList.h"
 #include "platform/gui/Menus.h"
 #include "platform/sys/Registry.h"
 #include "platform/win/QtWindows.h"
@@ -164,6 +166,12 @@ TEST(MainWindow, CommandsMenusBarsAndPanelAsDescribed) {
   for (const char* check : {"dxBarLargeButtonShowCommandBar", "dxBarLargeButtonBarOntheLeft", "dxBarLargeButtonBarOntheRight"})
     EXPECT_EQ(dynamic_cast<TdxBarButton*>(p->FindComponent(check))->ButtonStyle(), bsChecked) << check;
   EXPECT_TRUE(p->dxBarListWindows->ShowCheck());
+  // Glyphs: every command's at 16 pixels in the menus and at 32 in the toolbars.
+  EXPECT_EQ(p->ImageListSmall->Count(), int(AppGlyphNames().size()));
+  EXPECT_EQ(p->ImageListLarge->Count(), int(AppGlyphNames().size()));
+  auto* open = dynamic_cast<TdxBarLargeButton*>(p->FindComponent("dxBarLargeButtonOpenFileToolbar"));
+  EXPECT_EQ(open->LargeImageIndex(), AppGlyphIndex("ActionOpenFile"));
+  EXPECT_EQ(open->ImageIndex(), AppGlyphIndex("ActionOpenFile"));
   EXPECT_EQ(p->dxBarMRUFiles->MaxItemCount(), 5);
   EXPECT_FALSE(p->dxBarMRUFiles->RemoveItemOnClick());
 
@@ -313,6 +321,14 @@ TEST(MainWindowOnX, StartedProgramWithADocument) {
   // Waveform: the editor's green lanes.
   const int green = count(rectOf(doc->AudioEditor), [](QRgb c) { return c == qRgb(0x66, 0xFF, 0x66); });
   EXPECT_GT(green, 2000);
+  // The menu row and the two toolbars fill the top, above the command panel: captions in the
+  // menu row, captions and 32-pixel glyphs in the toolbars.
+  const int barsBottom = rectOf(p->dxNavBar).top();
+  EXPECT_GT(barsBottom, 60);
+  EXPECT_GT(count(QRect(0, 0, shot.width(), 20), dark), 150);
+  const QRect toolbars(0, 22, shot.width(), barsBottom - 22);
+  EXPECT_GT(count(toolbars, dark), 400);
+  EXPECT_GT(count(toolbars, [](QRgb c) { return qGray(c) < 180; }), 4000);
   // The command panel's group captions are text on its headers.
   EXPECT_GT(count(rectOf(p->dxNavBar), dark), 200);
   // The status bar sits at the bottom, below the panel of transport buttons.
