@@ -7,7 +7,8 @@
 namespace dxBarControlsImpl {
 
 bool PainterBarWindowFlagA(TdxBarPainter* P) { return P ? P->BarWindowFlagA() : true; }
-bool PainterBarBackgroundFlag(TdxBarPainter* P) { return P ? P->BarBackgroundAtOnce() : false; }
+// Menus join the element that opened them in the flat looks only.
+bool PainterBarBackgroundFlag(TdxBarPainter* P) { return P ? P->IsFlat() : false; }
 bool PainterAllowsLargeIcons(TdxBarPainter* P) { return P ? P->AllowsLargeIcons() : true; }
 int PainterItemTextSize(TdxBarPainter* P, TdxBarItemControl* Control) { return P ? P->ItemTextSize(Control) : 0; }
 TSize PainterGlyphAreaSize(TdxBarPainter* P, int GlyphWidth, int GlyphHeight) {

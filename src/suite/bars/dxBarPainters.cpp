@@ -2141,7 +2141,7 @@ void TdxBarPainter::FillMenuBackground(TdxBarSubMenuControl* SubMenu, TcxCanvas*
 }
 
 void TdxBarPainter::MenuBackgroundBrush(TdxBarSubMenuControl* SubMenu, HBRUSH& Brush) const {
-  if (TracksHotElements()) Brush = SysBrush(COLOR_BTNFACE);
+  if (TracksHotElements()) Brush = MenuOwnBrush(SubMenu);
 }
 
 void TdxBarPainter::DrawMenuBackgroundPart(TdxBarSubMenuControl* SubMenu, TcxCanvas* Canvas, const TRect& Area,

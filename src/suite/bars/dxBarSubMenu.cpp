@@ -653,12 +653,18 @@ void TdxBarSubMenuControl::Paint() {
   if (!canvas) return;
   SelectClipRgn(canvas->CurrentDC(), nullptr);
   const TRect client = ClientRect();
-  if (p) p->FillMenuBackground(this, canvas, clNone, FaceBrush(), client);
+  if (p) p->FillMenuBackground(this, canvas, clNone, BackgroundBrush(), client);
   DrawContent();
 }
 
+HBRUSH TdxBarSubMenuControl::BackgroundBrush() const {
+  HBRUSH brush = FaceBrush();
+  if (TdxBarPainter* p = Painter()) p->MenuBackgroundBrush(const_cast<TdxBarSubMenuControl*>(this), brush);
+  return brush;
+}
+
 void TdxBarSubMenuControl::FillItemsBackground(const TRect& R) {
-  if (TdxBarPainter* p = Painter()) p->FillMenuBackground(this, CurrentCanvas(), clNone, FaceBrush(), R);
+  if (TdxBarPainter* p = Painter()) p->FillMenuBackground(this, CurrentCanvas(), clNone, BackgroundBrush(), R);
 }
 
 void TdxBarSubMenuControl::DrawContent() {
@@ -696,7 +702,7 @@ void TdxBarSubMenuControl::DrawNonClient(HDC DC) {
   RECT w{};
   GetWindowRect(WindowHandle(), &w);
   const TRect r(0, 0, w.right - w.left, w.bottom - w.top);
-  p->DrawMenuFrame(this, DC, FaceBrush(), r);
+  p->DrawMenuFrame(this, DC, BackgroundBrush(), r);
   p->DrawMenuBorder(this, DC, r);
 }
 

@@ -74,6 +74,8 @@ class TdxBarSubMenuControl : public TCustomdxBarControl {
   void HandOverSelection() override;
   void SimulateMouseMove(int X, int Y, bool& Handled) override;
   TBitmap* BackgroundBitmap() const override;
+  // The menu's own brush: the painter's menu brush, which looks that track hot elements replace.
+  HBRUSH BackgroundBrush() const override;
   void ContentMargins(TRect& R) const override;
 
   // ---- operations

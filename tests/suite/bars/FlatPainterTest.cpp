@@ -7,7 +7,12 @@
 #include <string>
 #include <vector>
 
+#include <QImage>
+
 #include "BarTestSupport.h"
+#include "platform/win/Messages.h"
+#include "platform/win/QtWindows.h"
+#include "suite/bars/dxBarSubMenu.h"
 #include "suite/bars/dxBarFlatPainter.h"
 #include "suite/core/PainterTestSupport.h"
 #include "suite/core/dxOffice11.h"
@@ -186,4 +191,57 @@ TEST(FlatPainter, ComboListEntryOfTheEditLineSitsTwoPixelsLowerThanInTheBaseLook
   TRect inBase = text(base), inFlat = text(flat);
   ASSERT_FALSE(inBase.IsEmpty());
   EXPECT_EQ(inFlat, inBase.Offset(0, 2));
+}
+
+TEST_F(TBarFixture, AButtonAndTheMenuItOpenedShareOneOutline) {
+  Manager->SetStyle(bmsFlat);
+  Manager->MenuAnimations = maNone;
+  Form->SetBounds(0, 0, 400, 300);
+  Form->Show();
+  auto* owner = NewItem<TdxBarSubItem>("bar");
+  auto* effects = NewItem<TdxBarSubItem>("&Effects");
+  owner->ItemLinks()->AddLinkForItem(NewItem<TdxBarButton>("&Open"));
+  TdxBarItemLink* link = owner->ItemLinks()->AddLinkForItem(effects);
+  effects->ItemLinks()->AddLinkForItem(NewItem<TdxBarButton>("&Echo"));
+  effects->ItemLinks()->AddLinkForItem(NewItem<TdxBarButton>("&Reverb"));
+  TTestBarControl bar(Manager, owner->ItemLinks());
+  bar.ShowAt(40, 40, 200, 24);
+  const TRect r = link->ItemRect();
+  ASSERT_FALSE(r.IsEmpty());
+  const TPoint centre((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+  SendMessage(bar.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(centre.X, centre.Y));
+  auto* control = dynamic_cast<TdxBarSubItemControl*>(link->Control());
+  ASSERT_NE(control, nullptr);
+  // Pressed as the mouse presses a menu title: the bar is down and the item opens its menu.
+  bar.SetDowned(true);
+  control->DoClick(false, false);
+  Application->ProcessMessages();
+  auto* menu = dynamic_cast<TCustomdxBarControl*>(effects->ItemLinks()->BarControl());
+  ASSERT_NE(menu, nullptr);
+  ASSERT_TRUE(IsWindowVisible(menu->Handle()));
+  RedrawWindow(bar.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  RedrawWindow(menu->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+  Application->ProcessMessages();
+
+  const TPoint barOrigin = bar.ClientOrigin();
+  EXPECT_EQ(menu->Top(), barOrigin.Y + r.Bottom) << "the menu opens right under the button";
+  EXPECT_EQ(menu->Left(), barOrigin.X + r.Left);
+  QImage* button = GetWindowBackBuffer(bar.Handle());
+  QImage* popup = GetWindowBackBuffer(menu->Handle());
+  ASSERT_TRUE(button && popup);
+  auto pixel = [](QImage* Image, int X, int Y) { return Image->pixel(X, Y) & 0xFFFFFF; };
+  const uint32_t frame = Rgb(BrushColor(Manager->FlatFrameBrush()));
+  const uint32_t face = Rgb(BrushColor(Manager->FlatFaceBrush()));
+  // Top, left and right sides of the button are the frame; its bottom row is open to the menu
+  // except for its two end pixels.
+  for (int x = r.Left; x < r.Right; ++x) EXPECT_EQ(pixel(button, x, r.Top), frame) << x;
+  for (int y = r.Top; y < r.Bottom; ++y) {
+    EXPECT_EQ(pixel(button, r.Left, y), frame) << y;
+    EXPECT_EQ(pixel(button, r.Right - 1, y), frame) << y;
+  }
+  for (int x = r.Left + 1; x < r.Right - 1; ++x) EXPECT_EQ(pixel(button, x, r.Bottom - 1), face) << x;
+  // The menu's own frame closes the outline below.
+  for (int x = 0; x < r.Width(); ++x) EXPECT_EQ(pixel(popup, x, 0), frame) << x;
+  CloseActiveMenusOf(Manager);
+  Application->ProcessMessages();
 }

@@ -38,7 +38,15 @@ struct TSheetBar : TCustomdxBarControl {
   TdxBarDockingStyle DockingStyle() const override { return Kind == 2 ? dsNone : Rotated ? dsLeft : dsTop; }
   TcxCanvas* CurrentCanvas() const override { return Canvas; }
   TRect ClientBounds() const override { return Client; }
-  HBRUSH BackgroundBrush() const override { return Painter() ? Painter()->BarBrush(nullptr) : nullptr; }
+  HBRUSH BackgroundBrush() const override {
+    TdxBarPainter* p = Painter();
+    if (!p) return nullptr;
+    if (Kind != 2) return p->BarBrush(const_cast<TSheetBar*>(this));
+    // A menu's own brush, as the menu window takes it.
+    HBRUSH brush = p->MenuBrush(const_cast<TSheetBar*>(this));
+    p->MenuBackgroundBrush(nullptr, brush);
+    return brush;
+  }
   int TextSize() const override { return 19; }
   int IconAreaWidth() const override { return 24; }
   int MenuArrowWidth() const override { return 13; }
@@ -169,7 +177,8 @@ TEST_F(TSheetFixture, EveryItemKindInEveryStateForEachPainter) {
     bool Base;
   } painters[] = {{"bars-base.png", bmsStandard, true},
                   {"bars-standard.png", bmsStandard, false},
-                  {"bars-enhanced.png", bmsEnhanced, false}};
+                  {"bars-enhanced.png", bmsEnhanced, false},
+                  {"bars-flat.png", bmsFlat, false}};
 
   // Sections: a horizontal bar, a menu and a rotated vertical bar.
   struct TSection {
@@ -262,8 +271,15 @@ TEST_F(TSheetFixture, EveryItemKindInEveryStateForEachPainter) {
           const TState& st = kStates[i];
           int x = labelWidth + i * (std::max(s.Cell.cx, s.LargeCell.cx) + gap);
           TRect r(x, y, x + cell.cx, y + cell.cy);
-          // The base painter leaves the bar's background to the window behind its items.
-          canvas->FillRectWithColor(r, pc.Base ? clBtnFace : kUnpainted);
+          // The base painter and the flat looks leave parts of the bar's background to the window
+          // behind their items; the others paint every pixel.
+          const bool behind = pc.Base || painter->IsFlat();
+          if (behind) {
+            RECT cellRect = r;
+            FillRect(dc, &cellRect, Bar.BackgroundBrush());
+          } else {
+            canvas->FillRectWithColor(r, kUnpainted);
+          }
           TdxBarItem* item = kind.Make(*this);
           item->SetEnabled(st.Enabled);
           if (auto* b = dynamic_cast<TdxBarButton*>(item)) {
@@ -293,7 +309,7 @@ TEST_F(TSheetFixture, EveryItemKindInEveryStateForEachPainter) {
           }
           delete item;
           // Every pixel of the cell belongs to the item.
-          if (!pc.Base) EXPECT_EQ(Sheet->Count(r, kUnpainted), 0) << s.Name << " " << kind.Name << " " << st.Name;
+          if (!behind) EXPECT_EQ(Sheet->Count(r, kUnpainted), 0) << s.Name << " " << kind.Name << " " << st.Name;
         }
         y += cell.cy + gap;
       }

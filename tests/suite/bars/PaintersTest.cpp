@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/win/DeviceContext.h"
+#include "suite/bars/dxBarFlatPainter.h"
 #include "suite/bars/dxBarPainters.h"
 #include "suite/core/PainterTestSupport.h"
 #include "suite/core/dxOffice11.h"
@@ -650,8 +651,11 @@ TEST(BarPainterHygiene, EveryCallLeavesNoObjectAndTheClipAsItWas) {
       {"DrawEllipsisButton", [&](auto& p) { p.DrawEllipsisButton(&colorCombo, r); }},
       {"DrawInPlaceSubItem", [&](auto& p) { p.DrawInPlaceSubItem(&inPlace, r); }},
   };
+  TdxBarFlatPainter flat;
+  // The flat look keeps brushes of its colours for drawing without a manager: made once.
+  for (auto& [name, call] : calls) call(flat);
   for (const TdxBarPainter* painter : {static_cast<const TdxBarPainter*>(&Base()), static_cast<const TdxBarPainter*>(&Standard()),
-                                       static_cast<const TdxBarPainter*>(&Enhanced())})
+                                       static_cast<const TdxBarPainter*>(&Enhanced()), static_cast<const TdxBarPainter*>(&flat)})
     for (auto& [name, call] : calls) {
       int objects = LiveGdiObjectCount();
       std::vector<RECT> clip = ClipOf(dc);
