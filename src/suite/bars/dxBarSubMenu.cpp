@@ -663,6 +663,16 @@ HBRUSH TdxBarSubMenuControl::BackgroundBrush() const {
   return brush;
 }
 
+void TdxBarSubMenuControl::DrawBackground(HDC DC, const TRect& R, bool InClient, TColor Color, HBRUSH Brush) {
+  TcxCanvas* canvas = CurrentCanvas();
+  TdxBarPainter* p = Painter();
+  if (p && canvas && InClient && canvas->CurrentDC() == DC) {
+    p->FillMenuBackground(this, canvas, Color, Brush, R);
+    return;
+  }
+  TCustomdxBarControl::DrawBackground(DC, R, InClient, Color, Brush);
+}
+
 void TdxBarSubMenuControl::FillItemsBackground(const TRect& R) {
   if (TdxBarPainter* p = Painter()) p->FillMenuBackground(this, CurrentCanvas(), clNone, BackgroundBrush(), R);
 }

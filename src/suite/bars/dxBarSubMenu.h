@@ -76,6 +76,9 @@ class TdxBarSubMenuControl : public TCustomdxBarControl {
   TBitmap* BackgroundBitmap() const override;
   // The menu's own brush: the painter's menu brush, which looks that track hot elements replace.
   HBRUSH BackgroundBrush() const override;
+  // Parts of the menu's background, on the menu's own canvas, come from the painter's menu fill
+  // (a band or background bitmap included).
+  void DrawBackground(HDC DC, const TRect& R, bool InClient, TColor Color, HBRUSH Brush) override;
   void ContentMargins(TRect& R) const override;
 
   // ---- operations

@@ -7,6 +7,7 @@
 #include "platform/rtl/TypInfo.h"
 #include "suite/bars/dxBar.h"
 #include "suite/bars/dxBarFlatPainter.h"
+#include "suite/bars/dxBarOffice11Painter.h"
 #include "suite/bars/dxBarItemControls.h"
 #include "suite/bars/dxBarMDI.h"
 #include "suite/bars/dxBarStrs.h"
@@ -426,6 +427,7 @@ void dxBarInitialize() {
   RegisterItemClasses();
   RegisterStandardBarPainters();
   RegisterFlatBarPainters();
+  RegisterOffice11BarPainters();
   GetResourceStringsRepository()->RegisterProduct(dxBarProductName, &RegisterBarResourceStrings);
   RegisterBarItemClass(FindClassInfo(typeid(TdxBarButton)), ItemControlClassOf<TdxBarButtonControl>(), true);
   RegisterBarItemClass(FindClassInfo(typeid(TdxBarLargeButton)), ItemControlClassOf<TdxBarLargeButtonControl>(),

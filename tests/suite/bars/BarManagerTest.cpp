@@ -119,8 +119,11 @@ std::string PainterName(TdxBarManager* m) {
 TEST_F(TManagerFixture, APainterStyleWithoutItsPainterDrawsWithTheStandardOne) {
   TVisualStylesAbsent styles;
   TdxBarPainterClass standard = RegisteredBarPainterClass(bmsStandard);
+  TdxBarPainterClass flat = RegisteredBarPainterClass(bmsFlat);
+  TdxBarPainterClass office11 = RegisteredBarPainterClass(bmsOffice11);
   RegisterBarPainterClass(bmsStandard, [] { return new TNamedPainter("standard"); });
   RegisterBarPainterClass(bmsFlat, [] { return new TNamedPainter("flat"); });
+  RegisterBarPainterClass(bmsOffice11, {});
   Manager->SetStyle(bmsFlat);
   EXPECT_EQ(PainterName(Manager), "flat");
   Manager->SetStyle(bmsOffice11);
@@ -129,7 +132,8 @@ TEST_F(TManagerFixture, APainterStyleWithoutItsPainterDrawsWithTheStandardOne) {
   Manager->SetStyle(bmsXP);
   EXPECT_EQ(Manager->PainterStyle(), bmsEnhanced);
   RegisterBarPainterClass(bmsStandard, standard);
-  RegisterBarPainterClass(bmsFlat, {});
+  RegisterBarPainterClass(bmsFlat, flat);
+  RegisterBarPainterClass(bmsOffice11, office11);
 }
 
 // ---- properties

@@ -178,7 +178,8 @@ TEST_F(TSheetFixture, EveryItemKindInEveryStateForEachPainter) {
   } painters[] = {{"bars-base.png", bmsStandard, true},
                   {"bars-standard.png", bmsStandard, false},
                   {"bars-enhanced.png", bmsEnhanced, false},
-                  {"bars-flat.png", bmsFlat, false}};
+                  {"bars-flat.png", bmsFlat, false},
+                  {"bars-office11.png", bmsOffice11, false}};
 
   // Sections: a horizontal bar, a menu and a rotated vertical bar.
   struct TSection {
