@@ -842,6 +842,8 @@ TdxBarManager::~TdxBarManager() {
   Destroying();
   if (FRegistered) UnregisterBarManager(this);
   FHintObject = nullptr;
+  // The sites outlive their manager when the form frees it first; they must not call it back.
+  for (TdxDockControl* d : std::vector<TdxDockControl*>(FDockControls)) d->SetBarManager(nullptr);
   FThemeNotificator.reset();
   StopHintTimers();
   FreeBrushes();
@@ -1100,6 +1102,7 @@ void TdxBarManager::MoveItem(int From, int To) {
   TdxBarItem* item = FItems[size_t(From)];
   FItems.erase(FItems.begin() + From);
   FItems.insert(FItems.begin() + To, item);
+  NotifyDesignerModified();
 }
 
 TdxBarItem* TdxBarManager::ItemByName(const std::string& Name) const {

@@ -2444,7 +2444,9 @@ class TdxBarManager : public TComponent {
   bool IsLoadingOrInLoaded() const { return IsLoading() || FInLoaded; }
   bool IsCustomizing() const { return FIsCustomizing; }
   bool IsCustomizingOrDesigning() const { return FIsCustomizing || IsDesigning(); }
-  void SetCustomizing(bool Value) { FIsCustomizing = Value; }
+  // Enters or leaves run-time customizing: open menus close, every link list is rebuilt for the
+  // new mode and the bar windows lay out again.
+  void SetCustomizing(bool Value);
   bool IsRedockingLoadedBars() const { return FRedockingLoadedBars; }
 
   TdxBarManagerStyle Style() const { return FStyle; }
@@ -2692,6 +2694,29 @@ class TdxBarManager : public TComponent {
   std::string UniqueBarCaption(const std::string& Prefix) const;
   int CountDockControls() const { return int(FDockControls.size()); }
   TdxDockControl* DockControlByIndex(int Index) const { return FDockControls.at(size_t(Index)); }
+  void AddDockControl(TdxDockControl* DockControl) { RegisterDockControl(DockControl); }
+  // The site leaves the manager: the bars docked in it are hidden.
+  void RemoveDockControl(TdxDockControl* DockControl);
+  // Prefix plus the first number that no bar has as its name.
+  std::string UniqueBarName(const std::string& Prefix) const;
+  // The class name without its first letter plus the first number no item has as its name.
+  std::string UniqueItemName(const TClassInfo* ItemClass) const;
+  // The manager of the nearest control above the owner's window, or null.
+  TdxBarManager* ParentManager() const;
+  bool CanCreateItems() const;
+  // A new toolbar captioned "Custom N", floating beside the owner and docked at the top; with
+  // AskName the name dialog may change the caption or cancel (null then).
+  TdxBar* AddNewToolbar(bool AsMainMenu, bool AskName);
+  void RenameToolbar(TdxBar* Bar);
+  void ResetToolbar(TdxBar* Bar);
+  // Asks before taking the links' recent use back to the description's.
+  void ConfirmResetUsageData();
+  // A new group owned by the owner control.
+  TdxBarGroup* AddGroup();
+  int RecentItemsThreshold() const { return FInitialUseCount; }
+  // Floating bar windows are disabled around the customizing dialogs and enabled again after.
+  void DisableFloatingBarWindows();
+  void ReenableFloatingBarWindows();
 
   // Bound by items, groups and popup menus themselves.
   void AddItem(TdxBarItem* Item);
@@ -2788,7 +2813,13 @@ class TdxBarManager : public TComponent {
   std::unique_ptr<TcxEventHandlerCollection> FMergeHandlers;
   std::map<TdxBar*, bool> FVisibleBeforeMerging;
   std::vector<TdxBar*> FMenuMergedBars;  // recorded as merged by OnMenuMerge
+  std::unique_ptr<std::vector<HWND>> FDisabledFloatingBarWindows;
 };
+
+// The name dialog of the bar editor: lets the user change Name (a new toolbar, or a rename when
+// Rename is set); false when cancelled. Null until the bar editor dialogs are linked in, and the
+// proposed name then stands.
+extern bool (*dxBarNameDialog)(TdxBarManager* Manager, std::string& Name, bool Rename);
 
 // The active bar control, when any, closes up its whole chain.
 void CloseActiveMenus();
