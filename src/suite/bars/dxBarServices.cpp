@@ -129,17 +129,19 @@ bool TdxBarManager::CanCreateItems() const {
 
 void TdxBarManager::RemoveDockControl(TdxDockControl* DockControl) {
   if (!DockControl) return;
-  std::vector<TdxBar*> docked;
-  for (int r = 0; r < DockControl->RowCount(); ++r)
-    for (TdxBar* b : DockControl->Rows(r)->Bars()) docked.push_back(b);
   std::vector<TdxBar*> bars;
   for (int i = 0; i < FBars->Count(); ++i) bars.push_back(FBars->Items(i));
-  for (TdxBar* b : bars)
-    if (std::find(docked.begin(), docked.end(), b) != docked.end()) {
+  for (TdxBar* b : bars) {
+    bool docked = (b->DockRow() && b->DockRow()->DockControl() == DockControl) ||
+                  (b->Visible() && b->CurrentDockSite() == DockControl);
+    if (docked) {
       b->SetVisible(false);
-      for (int r = DockControl->RowCount() - 1; r >= 0; --r) DockControl->Rows(r)->RemoveBar(b, true);
+      b->RemoveFromDockRow();
     }
+    if (b->DockControl() == DockControl) b->SetDockControl(nullptr);
+  }
   UnregisterDockControl(DockControl);
+  if (DockControl->IsImplicit()) FBars->ForgetDockControl(DockControl);
   DockControl->SetParentColor(true);
 }
 
@@ -195,10 +197,8 @@ TdxBar* TdxBarManager::AddNewToolbar(bool AsMainMenu, bool AskName) {
       bar->SetIsMainMenu(true);
       bar->SetVisible(true);
     } else {
-      int rows = 0;
-      for (TdxDockControl* d : FDockControls)
-        if (d->IsImplicit() && d->DockingStyle() == dsTop) rows = d->RowCount();
-      bar->SetRow(rows);
+      TdxDockControl* top = FBars->DockControls(dsTop);
+      bar->SetRow(top ? top->RowCount() : 0);
       bar->SetOneOnRow(true);
       bar->SetVisible(true);
       bar->SetOneOnRow(false);

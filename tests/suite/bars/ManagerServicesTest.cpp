@@ -70,9 +70,13 @@ TEST_F(TServicesFixture, UniqueNamesTakeTheFirstFreeNumber) {
 
 TEST_F(TServicesFixture, NewToolbarTakesTheFirstFreeCustomCaptionAndAFreshTopRow) {
   Manager->Bars()->Add()->SetCaption("Custom 1");
-  Manager->Bars()->Add()->SetCaption("Custom 3");
-  auto* top = new TdxDockControl(Form.get(), dsTop, Manager);
-  top->InsertRow(0);
+  TdxBar* shown = Manager->Bars()->Add();
+  shown->SetCaption("Custom 3");
+  shown->SetDockingStyle(dsTop);
+  shown->SetVisible(true);
+  TdxDockControl* top = Manager->Bars()->DockControls(dsTop);
+  ASSERT_NE(top, nullptr);
+  ASSERT_EQ(top->RowCount(), 1);
   int before = Manager->Bars()->Count();
   TdxBar* bar = Manager->AddNewToolbar(false, false);
   ASSERT_NE(bar, nullptr);
@@ -80,8 +84,8 @@ TEST_F(TServicesFixture, NewToolbarTakesTheFirstFreeCustomCaptionAndAFreshTopRow
   EXPECT_EQ(bar->Caption(), "Custom 2");
   EXPECT_EQ(bar->DockingStyle(), dsTop);
   EXPECT_EQ(bar->Row(), 1);
+  EXPECT_EQ(top->RowCount(), 2);
   EXPECT_TRUE(bar->Visible());
-  EXPECT_FALSE(bar->OneOnRow());
   EXPECT_FALSE(bar->IsMainMenu());
 
   TdxBar* menu = Manager->AddNewToolbar(true, false);
@@ -170,23 +174,31 @@ TEST_F(TServicesFixture, AddGroupMakesAGroupOfThisManager) {
 }
 
 TEST_F(TServicesFixture, RemovingADockSiteHidesItsBarsAndLeavesThemWithoutSite) {
-  auto* site = new TdxDockControl(Form.get(), dsTop, Manager);
+  TdxDockControl* site = Manager->Bars()->DockControls(dsTop);
+  ASSERT_NE(site, nullptr);
   TdxBar* docked = Manager->Bars()->Add();
   TdxBar* other = Manager->Bars()->Add();
+  docked->SetDockingStyle(dsTop);
+  other->SetDockingStyle(dsLeft);
   docked->SetVisible(true);
   other->SetVisible(true);
-  site->InsertRow(0)->AddBar(docked);
+  ASSERT_NE(docked->DockRow(), nullptr);
   site->SetColor(clRed);
-  ASSERT_EQ(Manager->CountDockControls(), 1);
+  const int sites = Manager->CountDockControls();
 
   Manager->RemoveDockControl(site);
   EXPECT_FALSE(docked->Visible());
+  EXPECT_EQ(docked->DockRow(), nullptr);
+  EXPECT_EQ(docked->CurrentDockSite(), nullptr);
   EXPECT_TRUE(other->Visible());
+  EXPECT_NE(other->DockRow(), nullptr);
   EXPECT_EQ(site->RowCount(), 0);
-  EXPECT_EQ(Manager->CountDockControls(), 0);
+  EXPECT_EQ(Manager->CountDockControls(), sites - 1);
+  EXPECT_EQ(Manager->Bars()->DockControls(dsTop), nullptr);
   EXPECT_TRUE(site->ParentColor());
   Manager->AddDockControl(site);
-  EXPECT_EQ(Manager->DockControlByIndex(0), site);
+  EXPECT_EQ(Manager->DockControlByIndex(sites - 1), site);
+  delete site;  // no longer one of the collection's sites
 }
 
 TEST(ManagerServicesLifetime, ADockSiteOutlivingItsManagerForgetsIt) {
