@@ -197,6 +197,42 @@ TdxBarManager* BarManagerAt(int Index) {
                                                               : nullptr;
 }
 
+bool dxBarThemesAvailable() {
+  TdxThemedObjectTypes kinds;
+  for (TdxThemedObjectType k : {totComboBox, totEdit, totProgress, totRebar, totScrollBar, totSpin, totStatus,
+                                totToolBar, totWindow})
+    kinds.Include(k);
+  return IsThemingAvailable(kinds);
+}
+
+int EditThemeState(TdxBarItemControl* EditControl) { return !EditControl || EditControl->IsEnabled() ? 1 : 4; }
+
+TColor EditThemeFillColor(HTHEME Theme, int State) {
+  constexpr int kFillColor = 3802;
+  COLORREF c = 0;
+  if (State == 4 && UxGetThemeColor(Theme, 1, State, kFillColor, c) == 0) return TColor(c);
+  return TColor(GetSysColor(COLOR_WINDOW));
+}
+
+TColor EditThemeTextColor(HTHEME Theme, int State) {
+  constexpr int kTextColor = 3803;
+  COLORREF c = 0;
+  if (UxGetThemeColor(Theme, 1, State, kTextColor, c) == 0) return TColor(c);
+  return TColor(GetSysColor(State == 4 ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT));
+}
+
+TSize ThemeSmallCloseButtonSize() {
+  SIZE s{0, 0};
+  UxGetThemePartSizeDefault(AcquireThemeHandle(totWindow), nullptr, 19, 1, TS_TRUE, s);
+  return TSize{int(s.cx), int(s.cy)};
+}
+
+TSize ThemedGripExtent() {
+  SIZE s{0, 0};
+  UxGetThemePartSizeDefault(AcquireThemeHandle(totScrollBar), nullptr, 10, 1, TS_TRUE, s);
+  return TSize{int(s.cx) + 2, int(s.cy) + 2};
+}
+
 TColor ToolbarThemeColor() {
   constexpr int kThemeFillColor = 3802;  // the theme's fill colour property
   COLORREF c = 0;
@@ -899,13 +935,13 @@ TdxBarManagerStyle TdxBarManager::PainterStyleFor(TdxBarManagerStyle Style, bool
 TdxBarManagerStyle TdxBarManager::ResolvedStyle() const {
   if (FStyle != bmsUseLookAndFeel) return FStyle;
   TdxBarManagerStyle s = PainterStyleFor(FStyle, FLookAndFeel->NativeStyle(), FLookAndFeel->Kind(),
-                                         false, IsThemingAvailable());
+                                         false, dxBarThemesAvailable());
   return s;
 }
 
 TdxBarManagerStyle TdxBarManager::PainterStyle() const {
   return PainterStyleFor(FStyle, FLookAndFeel->NativeStyle(), FLookAndFeel->Kind(),
-                         FLookAndFeel->SkinPainter() != nullptr, IsThemingAvailable());
+                         FLookAndFeel->SkinPainter() != nullptr, dxBarThemesAvailable());
 }
 
 TdxBarPainterClass TdxBarManager::PainterClass() const {
@@ -924,13 +960,14 @@ void TdxBarManager::ApplyStyle(TObject*) {
   if (IsDestroying() || FApplyingStyle) return;
   FApplyingStyle = true;
   try {
-    FThemesAvailable = IsThemingAvailable();
+    FThemesAvailable = dxBarThemesAvailable();
     if (FFlatBrushes[0]) RefreshColors();
     FPainter.reset();
     if (TdxBarPainterClass make = PainterClass()) FPainter.reset(make());
     if (FBars)
       for (int i = 0; i < FBars->Count(); ++i)
         if (TCustomdxBarControl* c = FBars->Items(i)->ItemLinks()->BarControl()) {
+          c->ClearBackgroundCache();
           c->StyleChanged();
           c->RecalculateBar();
         }

@@ -21,6 +21,7 @@
 #include "suite/core/cxLookAndFeels.h"
 #include "suite/core/cxStyles.h"
 #include "suite/core/dxCore.h"
+#include "suite/core/dxUxTheme.h"
 
 class TdxBarManager;
 class TdxBar;
@@ -1006,6 +1007,10 @@ class TdxBarPainter : public TcxIUnknownObject {
   virtual int ProgressBarLeftIndent(TdxBarProgressControlDrawParams* DrawParams) const { return 0; }
   virtual void DrawProgressBar(TdxBarProgressControlDrawParams* DrawParams, const TRect& R, TColor Color) const;
   virtual void FillProgressBackground(TdxBarProgressControlDrawParams* DrawParams, const TRect& R) const;
+  // Where the filled part of a progress bar goes inside its background.
+  virtual TRect ProgressBarContentRect(TdxBarProgressControlDrawParams* DrawParams, const TRect& R) const {
+    return R;
+  }
   virtual void DrawProgressChunks(TdxBarProgressControlDrawParams* DrawParams, const TRect& R, HBRUSH Brush) const;
   virtual void FillProgressRect(TdxBarProgressControlDrawParams* DrawParams, const TRect& R, HBRUSH Brush) const;
   virtual void DrawProgressChunk(TdxBarProgressControlDrawParams* DrawParams, const TRect& R, HBRUSH Brush) const {
@@ -1108,6 +1113,7 @@ TdxBarDesignController* BarDesignController();
 // Each painter's library fills its style's row; an empty row answers the standard painter's.
 // The Standard and Enhanced rows are filled when the bar unit starts.
 void RegisterStandardBarPainters();
+void RegisterXPBarPainter();
 void RegisterBarPainterClass(TdxBarManagerStyle Style, TdxBarPainterClass Class);
 TdxBarPainterClass RegisteredBarPainterClass(TdxBarManagerStyle Style);
 // The painter class the skinned style uses (a skin library may replace it).
@@ -2575,6 +2581,8 @@ class TdxBarManager : public TComponent {
   HBRUSH FlatSelectedBrush() const { return FFlatBrushes[4]; }
   TColor FlatHighlightColor() const { return FFlatHighlightColor; }
   HBRUSH ThemedToolbarBrush() const { return FThemedToolbarBrush; }
+  // Visual styles were usable (dxBarThemesAvailable) when the painter was last made.
+  bool ThemesAvailable() const { return FThemesAvailable; }
   void RefreshColors();
   // What the image options tell the manager.
   void ImagesChanged();
@@ -2852,6 +2860,20 @@ int BarManagerCount();
 TdxBarManager* BarManagerAt(int Index);
 // Whether the toolbar theme colour can be read; otherwise the button face colour is used.
 TColor ToolbarThemeColor();
+// Visual styles are on and the nine theme classes of the themed bar look open ("ComboBox", "Edit",
+// "Progress", "Rebar", "ScrollBar", "Spin", "Status", "ToolBar", "Window").
+bool dxBarThemesAvailable();
+// An edit item's theme state: 1 enabled, 4 disabled.
+int EditThemeState(TdxBarItemControl* EditControl);
+// The window colour; disabled, the theme's fill colour of the edit part (the window colour when
+// it cannot be read).
+TColor EditThemeFillColor(HTHEME Theme, int State);
+// The theme's text colour of the edit part; when it cannot be read, grey text disabled and the
+// window text colour otherwise.
+TColor EditThemeTextColor(HTHEME Theme, int State);
+// The window theme's small close button; the scroll-bar theme's size box plus 2 each way.
+TSize ThemeSmallCloseButtonSize();
+TSize ThemedGripExtent();
 // An empty bitmap that calls Handler on every change and keeps its picture in descriptions; the
 // glyphs, backgrounds and user glyphs of the bar library are such bitmaps.
 std::unique_ptr<TBitmap> CreateNotifyingBitmap(TNotifyEvent Handler);

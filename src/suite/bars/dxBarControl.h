@@ -206,6 +206,10 @@ class TCustomdxBarControl : public TCustomControl, public IcxMouseTrackingCaller
   virtual TPoint ClientOriginInWindow() const { return TPoint(); }
   virtual void DrawNonClient(HDC DC) {}
   virtual void ClearBackgroundCache();
+  // The cached background the themed painters draw into (null before the window's resources).
+  TBitmap* BackgroundCacheBitmap() const { return FBackgroundCache.get(); }
+  // The floating caption's close button: 0 normal, 1 hot, 2 pressed.
+  virtual int CloseButtonState() const { return 0; }
   virtual void DecideDoubleBuffered();
   virtual void CreateResources();
   virtual void FreeResources();

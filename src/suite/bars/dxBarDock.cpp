@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/gui/Pictures.h"
 #include "platform/win/GdiExtras.h"
 #include "platform/win/Windows.h"
 #include "suite/bars/dxBarControl.h"
@@ -87,7 +88,14 @@ bool TdxDockRow::HasDockedBarControls() const {
 // ---------------------------------------------------------------------------------------------
 // the site
 
-TdxDockControl::TdxDockControl(TComponent* AOwner) : TCustomControl(AOwner) { SetParentColor(true); }
+TdxDockControl::TdxDockControl(TComponent* AOwner)
+    : TCustomControl(AOwner), FBackgroundCache(std::make_unique<TBitmap>()) {
+  SetParentColor(true);
+}
+
+void TdxDockControl::ClearBackgroundCache() {
+  if (FBackgroundCache) FBackgroundCache->SetSize(0, 0);
+}
 
 TdxDockControl::TdxDockControl(TComponent* AOwner, TdxBarDockingStyle Style, TdxBarManager* Manager)
     : TdxDockControl(AOwner) {
@@ -522,6 +530,10 @@ void TdxDockControl::Dispatch(TMessage& Message) {
               c->ApplyAppearanceChange();
       return;
     }
+    case WM_SIZE:
+      ClearBackgroundCache();
+      TCustomControl::Dispatch(Message);
+      return;
     case WM_ERASEBKGND:
       FillBackground(reinterpret_cast<HDC>(Message.WParam), ClientRect(), Color(), nullptr, ClientRect());
       Message.Result = 1;

@@ -66,7 +66,10 @@ class TdxDockControl : public TCustomControl {
   virtual bool CanDockBar(TdxBar* Bar) const { return AllowDocking; }
   virtual bool IsImplicit() const { return FImplicit; }
   virtual void RelayoutAndResize();
-  virtual void RefreshColors() { UpdateColor(); }
+  virtual void RefreshColors() {
+    ClearBackgroundCache();
+    UpdateColor();
+  }
   virtual void SetRedraw(bool Value) {}
   virtual void DropEmptyRows();
 
@@ -90,6 +93,9 @@ class TdxDockControl : public TCustomControl {
   // Resizes a column's bar control to a length along the row and answers its thickness across.
   virtual int ThicknessForLength(TdxDockCol* Col, int Length) const;
   void FillBackground(HDC DC, const TRect& R, TColor AColor, HBRUSH Brush, const TRect& Origin);
+  // The drawn background a themed painter keeps; emptied whenever the look or the size changes.
+  TBitmap* BackgroundCache() const { return FBackgroundCache.get(); }
+  void ClearBackgroundCache();
 
   bool Horizontal() const;
   bool Leading() const;
@@ -126,6 +132,7 @@ class TdxDockControl : public TCustomControl {
   bool FLayingOut = false;
   bool FAligning = false;
   std::vector<std::unique_ptr<TdxDockRow>> FRows;
+  std::unique_ptr<TBitmap> FBackgroundCache;
 };
 
 // How a dock site placed on a form lies: its side, or dalNone for a site placed freely (bars lie

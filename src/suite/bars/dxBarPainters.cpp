@@ -9,6 +9,7 @@
 #include "suite/bars/dxBarHints.h"
 #include "suite/bars/dxBarPainters.h"
 #include "suite/bars/dxBarSubMenu.h"
+#include "suite/bars/dxBarXPPainter.h"
 #include "suite/core/cxDropDown.h"
 #include "suite/core/cxGraphics.h"
 #include "suite/core/cxGraphicsImages.h"
@@ -1412,11 +1413,12 @@ void TdxBarPainter::DrawProgressBar(TdxBarProgressControlDrawParams* DrawParams,
   // An empty range shows the background alone; a position outside the range counts as its end.
   if (range <= 0) return;
   int position = std::clamp(DrawParams->Position, DrawParams->Min, DrawParams->Max) - DrawParams->Min;
-  TRect filled = R;
+  const TRect content = ProgressBarContentRect(DrawParams, R);
+  TRect filled = content;
   if (DrawParams->PaintKind == 2)
-    filled.Bottom = R.Top + MulDiv(R.Height(), position, range);
+    filled.Bottom = content.Top + MulDiv(content.Height(), position, range);
   else
-    filled.Right = R.Left + MulDiv(R.Width(), position, range);
+    filled.Right = content.Left + MulDiv(content.Width(), position, range);
   if (filled.IsEmpty()) return;
   if (Color == clDefault) Color = ProgressBarDefaultColor();
   TTempObject brush(CreateSolidBrush(RGBOf(Color)));
@@ -1496,9 +1498,17 @@ void TdxBarPainter::DrawBarWallpaper(TCustomdxBarControl* BarControl, HDC DC, TC
   FillRectWithBackground(DC, R, OriginRect, m ? m->Backgrounds()->Bar() : nullptr, Color, Brush);
 }
 
+// The manager drew its painter while visual styles were usable and the painter draws themed.
+static bool DrawsThemed(const TdxBarPainter& Painter, TdxBarManager* Manager) {
+  return Painter.UsesThemedBackground() && Manager && Manager->ThemesAvailable();
+}
+
 void TdxBarPainter::FillBottomBarBackground(TCustomdxBarControl* BarControl, HDC DC, const TRect& R, TColor Color,
                                             HBRUSH Brush) const {
-  FillRectWithBackground(DC, R, R, nullptr, Color, Brush);
+  if (DrawsThemed(*this, ManagerOf(BarControl)))
+    TdxBarXPPainter::XPDrawStatusBackground(BarControl, DC, R, R);
+  else
+    FillRectWithBackground(DC, R, R, nullptr, Color, Brush);
 }
 
 void TdxBarPainter::DrawBarBackground(TCustomdxBarControl* BarControl, HDC DC, TColor Color, HBRUSH Brush,
@@ -1624,10 +1634,14 @@ void TdxBarPainter::DrawMarkContents(TCustomdxBarControl* BarControl, HDC DC, co
 }
 
 void TdxBarPainter::DrawSizeGrip(TCustomdxBarControl* BarControl, HDC DC, HBRUSH Brush, const TRect& R) const {
-  DrawTransparentSizeGrip(DC, R);
+  if (DrawsThemed(*this, ManagerOf(BarControl)))
+    TdxBarXPPainter::XPDrawSizeGrip(DC, R);
+  else
+    DrawTransparentSizeGrip(DC, R);
 }
 
 TSize TdxBarPainter::SizeGripSize(TdxBarManager* Manager) const {
+  if (DrawsThemed(*this, Manager)) return TdxBarXPPainter::XPSizeGripExtent();
   return TSize{GetSystemMetrics(SM_CXHSCROLL), GetSystemMetrics(SM_CYHSCROLL)};
 }
 

@@ -428,6 +428,7 @@ void dxBarInitialize() {
   RegisterStandardBarPainters();
   RegisterFlatBarPainters();
   RegisterOffice11BarPainters();
+  RegisterXPBarPainter();
   GetResourceStringsRepository()->RegisterProduct(dxBarProductName, &RegisterBarResourceStrings);
   RegisterBarItemClass(FindClassInfo(typeid(TdxBarButton)), ItemControlClassOf<TdxBarButtonControl>(), true);
   RegisterBarItemClass(FindClassInfo(typeid(TdxBarLargeButton)), ItemControlClassOf<TdxBarLargeButtonControl>(),
