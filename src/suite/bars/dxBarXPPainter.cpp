@@ -6,6 +6,7 @@
 #include "platform/gui/Pictures.h"
 #include "platform/sys/Modules.h"
 #include "platform/win/Gdi.h"
+#include "suite/bars/dxBarFlatPainter.h"
 #include "suite/bars/dxBarSubMenu.h"
 #include "suite/core/cxGraphics.h"
 #include "suite/core/cxLookAndFeelPainters.h"
@@ -215,7 +216,7 @@ void TdxBarXPPainter::FrameGlyphArea(TdxBarItemControl* Control, HDC DC, int Pai
 }
 
 void TdxBarXPPainter::DrawCheckSign(TdxBarItemControl* Control, HDC DC, int SizeCode, int X, int Y) const {
-  TdxBarPainter::DrawCheckSign(Control, DC, SizeCode, X, Y);
+  GetSharedFlatPainter()->DrawCheckSign(Control, DC, SizeCode, X, Y);
 }
 
 bool TdxBarXPPainter::ShowsHotAsDown(TdxBarItemControl* Control) const {
@@ -354,7 +355,7 @@ void TdxBarXPPainter::DrawDockedBorder(TCustomdxBarControl* BarControl, HDC DC, 
 }
 
 void TdxBarXPPainter::DrawFloatingBorder(TCustomdxBarControl* BarControl, HDC DC, const TRect& R) const {
-  TdxBarPainter::DrawFloatingBorder(BarControl, DC, R);
+  GetSharedFlatPainter()->DrawFloatingBorder(BarControl, DC, R);
 }
 
 void TdxBarXPPainter::DrawMDIButton(TCustomdxBarControl* BarControl, TdxBarMDIButton Button, const TRect& R,
@@ -447,7 +448,7 @@ TColor TdxBarXPPainter::EditTextColorDisabled() const { return EditThemeTextColo
 
 void TdxBarXPPainter::DrawComboListItemDefault(TdxBarItem* Item, TcxCanvas* Canvas, const TRect& R,
                                                int Index) const {
-  TdxBarPainter::DrawComboListItemDefault(Item, Canvas, R, Index);
+  GetSharedFlatPainter()->TdxBarFlatPainter::DrawComboListItemDefault(Item, Canvas, R, Index);
 }
 
 void TdxBarXPPainter::DrawEditBorder(TdxBarEditLikeControlDrawParams* DrawParams, TRect& R) const {
