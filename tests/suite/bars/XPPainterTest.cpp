@@ -242,3 +242,195 @@ TEST(XPPainterMetrics, ReadFromTheTheme) {
   // The drop-down window's resize bar holds the close button or the size box, whichever is larger.
   EXPECT_EQ(painter.DropDownNonClientHeight(), std::max(14 + 4, 16 + 2 + 1));
 }
+
+// ---- state tables
+
+namespace {
+
+// A windowless bar for painting item controls and bar parts straight onto a surface.
+struct TRecBar : TCustomdxBarControl {
+  int Kind = 0;
+  TdxBarDockingStyle Docking = dsTop;
+  int CloseState = 0;
+  TcxCanvas* Canvas = nullptr;
+  int BarControlKind() const override { return Kind; }
+  TdxBarDockingStyle DockingStyle() const override { return Docking; }
+  TcxCanvas* CurrentCanvas() const override { return Canvas; }
+  TRect ClientBounds() const override { return TRect(0, 0, 200, 40); }
+  int CloseButtonState() const override { return CloseState; }
+  bool MainMenu = false;
+  bool IsMainMenu() const override { return MainMenu; }
+  HBRUSH BackgroundBrush() const override { return GetSysColorBrush(COLOR_BTNFACE); }
+};
+
+struct TXPStates : TBarFixture {
+  TRecordingStyleScope Scope;
+  TRecBar Bar;
+  TdxBarSubItem* Owner = nullptr;
+  std::unique_ptr<TSurface> Surface = std::make_unique<TSurface>(200, 60, clBtnFace);
+  std::unique_ptr<TdxBarXPPainter> Painter;
+  TXPStates() {
+    Owner = NewItem<TdxBarSubItem>("owner");
+    Owner->ItemLinks()->SetBarControl(&Bar);
+    Bar.SetItemLinks(Owner->ItemLinks());
+    Bar.Canvas = Surface->C();
+    Painter = std::make_unique<TdxBarXPPainter>();
+  }
+  ~TXPStates() override {
+    TdxBarItemLinks* links = Owner->ItemLinks();
+    for (int i = 0; i < links->Count(); ++i) links->LinkByIndex(i)->FreeControl();
+    links->SetBarControl(nullptr);
+  }
+  HDC DC() { return Surface->C()->CurrentDC(); }
+  TdxBarItemControl* ControlFor(TdxBarItem* Item) {
+    TdxBarItemLink* link = Owner->ItemLinks()->AddLinkForItem(Item);
+    link->SetItemBounds(TRect(0, 0, 40, 24));
+    link->CreateControl();
+    return link->Control();
+  }
+};
+
+}  // namespace
+
+TEST_F(TXPStates, GlyphFrameOfToolbarButtons) {
+  TdxBarItemControl* enabled = ControlFor(NewItem<TdxBarButton>("on"));
+  auto* off = NewItem<TdxBarButton>("off");
+  off->SetEnabled(false);
+  TdxBarItemControl* disabled = ControlFor(off);
+  struct TCase {
+    const char* Name;
+    TdxBarItemControl* Control;
+    bool Selected, Down, Pressed, Dropped, Split;
+    const char* Expected;
+  } cases[] = {
+      {"normal", enabled, false, false, false, false, false, "1/1"},
+      {"hot", enabled, true, false, false, false, false, "1/2"},
+      {"pressed", enabled, true, false, true, false, false, "1/3"},
+      {"checked", enabled, false, true, false, false, false, "1/5"},
+      {"checked hot", enabled, true, true, false, false, false, "1/5"},
+      {"dropped", enabled, true, false, false, true, false, "1/5"},
+      {"disabled", disabled, true, true, true, false, false, "1/4"},
+      {"split hot", enabled, true, false, false, false, true, "3/2"},
+      {"split dropped", enabled, true, false, false, true, true, "3/2"},
+  };
+  for (const TCase& c : cases) {
+    Scope.Style.Drawn.clear();
+    Painter->FrameGlyphArea(c.Control, DC(), 0, false, c.Selected, c.Down, c.Pressed, c.Dropped, c.Split, true,
+                            GetSysColorBrush(COLOR_BTNFACE), TRect(2, 3, 26, 25));
+    EXPECT_EQ(Scope.Style.Drawn, (std::vector<TRecorded>{{"ToolBar", atoi(c.Expected), atoi(c.Expected + 2),
+                                                          TRect(2, 3, 26, 25)}}))
+        << c.Name;
+  }
+}
+
+TEST_F(TXPStates, MainMenuEntriesLightUpInTheHighlightColour) {
+  Bar.MainMenu = true;
+  TdxBarItemControl* entry = ControlFor(NewItem<TdxBarSubItem>("&File"));
+  ASSERT_TRUE(Painter->ShowsHotAsDown(entry));
+  const TRect r(2, 3, 40, 25);
+  Painter->FrameGlyphArea(entry, DC(), 0, true, true, false, false, false, false, true,
+                          GetSysColorBrush(COLOR_BTNFACE), r);
+  EXPECT_TRUE(Scope.Style.Of("ToolBar").empty());
+  EXPECT_EQ(Surface->Count(r, TColor(GetSysColor(COLOR_HIGHLIGHT))), r.Width() * r.Height());
+  // At rest it is a flat toolbar button.
+  Painter->FrameGlyphArea(entry, DC(), 0, true, false, false, false, false, false, true,
+                          GetSysColorBrush(COLOR_BTNFACE), r);
+  EXPECT_EQ(Scope.Style.Of("ToolBar"), (std::vector<std::string>{"1/1"}));
+}
+
+TEST_F(TXPStates, BarPartsTakeTheirPartsAndStates) {
+  using V = std::vector<std::string>;
+  auto& style = Scope.Style;
+  const TRect r(0, 0, 16, 14);
+  // MDI buttons: 1 disabled, 2 hot, 4 pressed, anything else normal.
+  for (TdxBarMDIButton b : {mdibMinimize, mdibRestore, mdibClose})
+    for (int state : {0, 1, 2, 3, 4}) Painter->DrawMDIButton(&Bar, b, r, DC(), state);
+  EXPECT_EQ(style.Of("Window"), (V{"16/1", "16/4", "16/2", "16/1", "16/3", "22/1", "22/4", "22/2", "22/1",
+                                   "22/3", "20/1", "20/4", "20/2", "20/1", "20/3"}));
+  style.Drawn.clear();
+  for (int state : {0, 1, 2}) {
+    Bar.CloseState = state;
+    Painter->DrawCaptionCloseButton(&Bar, DC(), r);
+  }
+  EXPECT_EQ(style.Of("Window"), (V{"19/1", "19/2", "19/3"}));
+  for (int state : {0, 1, 2}) {
+    Bar.SetMarkState(state);
+    Painter->DrawMarkBackground(&Bar, DC(), GetSysColorBrush(COLOR_BTNFACE), r);
+  }
+  EXPECT_EQ(style.Of("ToolBar"), (V{"1/1", "1/2", "1/3"}));
+  style.Drawn.clear();
+  // The grip runs across the bar: RP_GRIPPER unless docked at a side.
+  for (TdxBarDockingStyle d : {dsTop, dsBottom, dsLeft, dsRight}) {
+    Bar.Docking = d;
+    Painter->DrawDockedBorder(&Bar, DC(), TRect(0, 0, 100, 30));
+  }
+  EXPECT_EQ(style.Of("Rebar"), (V{"1/1", "1/1", "2/1", "2/1"}));
+  Bar.Docking = dsTop;
+  Painter->DrawBarSeparator(&Bar, DC(), false, GetSysColorBrush(COLOR_BTNFACE), r);
+  Painter->DrawBarSeparator(&Bar, DC(), true, GetSysColorBrush(COLOR_BTNFACE), r);
+  EXPECT_EQ(style.Of("ToolBar"), (V{"5/1", "6/1"}));
+  style.Drawn.clear();
+
+  // Spin buttons: the upper one SPNP_UP, in the base painter's spin state.
+  TdxBarSpinEditDrawParams spin(nullptr);
+  spin.DrawCanvas = Surface->C();
+  Painter->DrawSpinButton(&spin, r, 1);
+  Painter->DrawSpinButton(&spin, r, 2);
+  spin.HotPart = 3;
+  Painter->DrawSpinButton(&spin, r, 1);
+  spin.PressedButton = 2;
+  Painter->DrawSpinButton(&spin, r, 2);
+  spin.DrawEnabled = false;
+  Painter->DrawSpinButton(&spin, r, 1);
+  EXPECT_EQ(style.Of("Spin"), (V{"1/1", "2/1", "1/2", "2/3", "1/4"}));
+
+  // Combo buttons: disabled, dropped, hot, normal.
+  TdxBarEditLikeControlDrawParams combo(nullptr);
+  combo.DrawCanvas = Surface->C();
+  Painter->DrawComboButton(&combo, r, false);
+  combo.Highlighted = true;
+  Painter->DrawComboButton(&combo, r, false);
+  combo.PopupOpen = true;
+  Painter->DrawComboButton(&combo, r, true);
+  combo.DrawEnabled = false;
+  Painter->DrawComboButton(&combo, r, false);
+  EXPECT_EQ(style.Of("ComboBox"), (V{"1/1", "1/2", "1/3", "1/4"}));
+
+  // Progress: bar and one chunk, vertical parts on a vertical bar.
+  for (int kind : {0, 2}) {
+    TdxBarProgressControlDrawParams progress(nullptr);
+    progress.DrawCanvas = Surface->C();
+    progress.PaintKind = kind;
+    progress.Position = 50;
+    Painter->DrawProgressBar(&progress, TRect(0, 0, 40, 40), clDefault);
+  }
+  EXPECT_EQ(style.Of("Progress"), (V{"1/0", "3/0", "2/0", "4/0"}));
+}
+
+TEST_F(TXPStates, EditFrameShowsWhenSelectedDisabledOrInAMenu) {
+  struct TCase {
+    const char* Name;
+    bool Enabled, Selected;
+    int PaintKind;
+    std::vector<std::string> Expected;
+  } cases[] = {
+      {"idle on a bar", true, false, 0, {}},
+      {"selected on a bar", true, true, 0, {"1/1"}},
+      {"disabled on a bar", false, false, 0, {"1/4"}},
+      {"idle in a menu", true, false, 1, {"1/1"}},
+  };
+  Scope.Style.Margins = {{{"Edit", 1}, TRect(1, 2, 3, 4)}};
+  for (const TCase& c : cases) {
+    Scope.Style.Drawn.clear();
+    TdxBarEditLikeControlDrawParams dp(nullptr);
+    dp.DrawCanvas = Surface->C();
+    dp.DrawEnabled = c.Enabled;
+    dp.Highlighted = c.Selected;
+    dp.PaintKind = c.PaintKind;
+    TRect r(10, 10, 60, 30);
+    Painter->DrawEditBorder(&dp, r);
+    EXPECT_EQ(Scope.Style.Of("Edit"), c.Expected) << c.Name;
+    // The caller gets the content rectangle back.
+    EXPECT_EQ(r, TRect(11, 12, 57, 26)) << c.Name;
+  }
+}
