@@ -431,6 +431,11 @@ void TdxBarXPPainter::DrawSeparatorLine(TcxCanvas* Canvas, const TRect& R) const
   DrawPart(totToolBar, Canvas->CurrentDC(), TP_SEPARATORVERT, 1, R);
 }
 
+void TdxBarXPPainter::DrawSeparatorItemLine(TcxCanvas* Canvas, const TRect& R) const {
+  FillWithBrush(Canvas->CurrentDC(), R, BarBrush(nullptr));
+  DrawSeparatorLine(Canvas, R);
+}
+
 HBRUSH TdxBarXPPainter::MenuOwnBrush(TdxBarSubMenuControl* SubMenu) const { return GetSysColorBrush(COLOR_MENU); }
 
 // ---- edits, combos, spin edits, colour combos and progress bars

@@ -100,6 +100,8 @@ class TdxBarXPPainter : public TdxBarPainter {
   void DrawMenuSeparator(TdxBarSubMenuControl* SubMenu, TdxBarItemControl* Control, const TRect& R,
                          TcxCanvas* Canvas) const override;
   void DrawSeparatorLine(TcxCanvas* Canvas, const TRect& R) const override;
+  // The themed line leaves its strip around it: a separator item's strips get the bar's colour first.
+  void DrawSeparatorItemLine(TcxCanvas* Canvas, const TRect& R) const override;
   HBRUSH MenuOwnBrush(TdxBarSubMenuControl* SubMenu) const override;
   TColor EditBackgroundColor(TdxBarItemControl* EditControl) const override;
   TColor EditDisabledBackgroundColor(TdxBarItemControl* EditControl) const override;

@@ -19,6 +19,7 @@
 #include "suite/bars/dxBarPainters.h"
 #include "suite/core/PainterTestSupport.h"
 #include "suite/core/dxOffice11.h"
+#include "suite/core/VisualStyleState.h"
 
 using namespace painter_test;
 
@@ -132,6 +133,8 @@ struct TKind {
 }  // namespace
 
 TEST_F(TSheetFixture, EveryItemKindInEveryStateForEachPainter) {
+  // The XP sheet needs the visual styles; the other looks do not look at them.
+  TVisualStylesOn styles;
   const std::vector<TKind> kinds = {
       {"glyph", [](TSheetFixture& f) {
          auto* b = f.NewItem<TdxBarButton>("&Open");
@@ -179,7 +182,8 @@ TEST_F(TSheetFixture, EveryItemKindInEveryStateForEachPainter) {
                   {"bars-standard.png", bmsStandard, false},
                   {"bars-enhanced.png", bmsEnhanced, false},
                   {"bars-flat.png", bmsFlat, false},
-                  {"bars-office11.png", bmsOffice11, false}};
+                  {"bars-office11.png", bmsOffice11, false},
+                  {"bars-xp.png", bmsXP, false}};
 
   // Sections: a horizontal bar, a menu and a rotated vertical bar.
   struct TSection {
