@@ -223,6 +223,20 @@ bool TdxBarXPPainter::ShowsHotAsDown(TdxBarItemControl* Control) const {
   return Control && Control->IsInMainMenu();
 }
 
+void TdxBarXPPainter::DrawTextWithParams(TdxBarItemControlDrawParams* DrawParams, const TRect& R, UINT Flags,
+                                         int Alignment) const {
+  TdxBarItemControl* control = DrawParams->Control();
+  auto* b = dynamic_cast<TdxBarButtonLikeControlDrawParams*>(DrawParams);
+  const bool lit = b && b->PaintKind != 1 && ShowsHotAsDown(control) &&
+                   (b->Highlighted || b->PopupOpen || b->PressedState || b->DownLook);
+  if (!lit) {
+    TdxBarPainter::DrawTextWithParams(DrawParams, R, Flags, Alignment);
+    return;
+  }
+  DrawItemText(control, DCOf(DrawParams), Flags, control ? control->PaintsFlat() : true, true,
+               DrawParams->PaintKind == 2, true, DrawParams->DrawEnabled, Alignment, R, DrawParams->CaptionText);
+}
+
 void TdxBarXPPainter::DrawMarkBackground(TCustomdxBarControl* BarControl, HDC DC, HBRUSH Brush,
                                          const TRect& R) const {
   FillBarBackground(BarControl, DC, R, Brush);

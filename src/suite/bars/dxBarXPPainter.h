@@ -38,6 +38,9 @@ class TdxBarXPPainter : public TdxBarPainter {
   void DrawCheckSign(TdxBarItemControl* Control, HDC DC, int SizeCode, int X, int Y) const override;
   bool DisabledGlyphsFaded(TCustomdxBarControl* BarControl) const override { return true; }
   bool ShowsHotAsDown(TdxBarItemControl* Control) const override;
+  // A main-menu entry lit in the highlight colour writes its caption in the highlight text colour.
+  void DrawTextWithParams(TdxBarItemControlDrawParams* DrawParams, const TRect& R, UINT Flags,
+                          int Alignment) const override;
   void DrawMarkBackground(TCustomdxBarControl* BarControl, HDC DC, HBRUSH Brush, const TRect& R) const override;
   int FloatingCaptionTextStart(TCustomdxBarControl* BarControl) const override;
   int EllipsisDotLift(int DotSize) const override { return 2 * DotSize; }

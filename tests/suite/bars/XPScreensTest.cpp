@@ -168,6 +168,19 @@ TEST_F(TXPScreen, MainMenuToolbarOpenMenuAndFloatingBar) {
   sonalix::test::SavePicture(picture, "bars-xp-window");
   sonalix::test::SavePicture(Shot(Form.get()), "bars-xp-form");
 
+  // The open main-menu entry is lit in the highlight colour with its caption in the highlight text
+  // colour.
+  const QImage menuShot = Shot(menuBar);
+  int lit = 0, text = 0;
+  for (int y = f.Top; y < f.Bottom; ++y)
+    for (int x = f.Left; x < f.Right; ++x) {
+      const COLORREF c = COLORREF(menuShot.pixel(x, y) & 0xFFFFFF);
+      const COLORREF bgr = RGB(GetBValue(c), GetGValue(c), GetRValue(c));
+      lit += bgr == GetSysColor(COLOR_HIGHLIGHT);
+      text += bgr == GetSysColor(COLOR_HIGHLIGHTTEXT);
+    }
+  EXPECT_GT(lit, f.Width() * f.Height() / 2);
+  EXPECT_GT(text, 5);
   // The checked button and the disabled one differ from a button at rest.
   const QImage bar = Shot(toolbar);
   auto centre = [&](int Index) {
