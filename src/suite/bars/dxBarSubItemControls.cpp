@@ -69,6 +69,9 @@ void TdxBarSubItemControl::CalcDrawParams(bool WithTexts) {
   dp->PressedState = open;
   dp->PopupOpen = open;
   dp->InMainMenu = IsInMainMenu();
+  // A menu bar's titles open their menus without a drop-down arrow; they keep the arrow part for
+  // the keys and the hover opening, but neither draw the arrow nor reserve room for it.
+  dp->HasDropDownPart = HasArrowPart() && !dp->InMainMenu;
 }
 
 int TdxBarSubItemControl::TextPartWidth() {

@@ -196,6 +196,40 @@ TEST_F(TToolbarFixture, AMultiLineMainMenuWrapsIntoLinesWhenTheFormIsNarrow) {
   EXPECT_EQ(c->Height(), oneLine);
 }
 
+// Dark pixels in the far end of an item, where a drop-down arrow would sit.
+static int DarkPixelsAtEnd(const QImage& Image, const TRect& Item, int Span) {
+  int dark = 0;
+  for (int y = Item.Top + 2; y < Item.Bottom - 2; ++y)
+    for (int x = std::max(int(Item.Left), int(Item.Right) - Span); x < Item.Right - 1; ++x)
+      if (qGray(Image.pixel(x, y)) < 80) ++dark;
+  return dark;
+}
+
+TEST_F(TToolbarFixture, MainMenuTitlesShowNoDropDownArrowWhileToolbarSubItemsDo) {
+  auto subItem = [&](const std::string& Caption) {
+    auto* s = NewItem<TdxBarSubItem>(Caption);
+    s->SetShowCaption(true);
+    s->ItemLinks()->AddLinkForItem(NewItem<TdxBarButton>("Inside"));
+    return s;
+  };
+  TdxBar* menu = NewBar("Menu", 0, {subItem("&File"), subItem("&Edit")});
+  menu->SetIsMainMenu(true);
+  TdxBar* tools = NewBar("Toolbar", 1, {subItem("&File")}, false);
+  Application->ProcessMessages();
+  const TRect inMenu = menu->ItemLinks()->LinkByIndex(0)->ItemRect();
+  const TRect onBar = tools->ItemLinks()->LinkByIndex(0)->ItemRect();
+  TdxBarItemControl* menuFile = menu->ItemLinks()->LinkByIndex(0)->Control();
+  const int textSize = menuFile->BarControl()->TextSize();
+  // the title leaves out the room the arrow takes on a toolbar
+  EXPECT_EQ(onBar.Width() - inMenu.Width(), textSize / 2);
+  menuFile->CalcDrawParams(true);
+  auto* dp = static_cast<TdxBarButtonLikeControlDrawParams*>(menuFile->DrawParams());
+  EXPECT_TRUE(dp->InMainMenu);
+  EXPECT_FALSE(dp->HasDropDownPart);
+  // read back: the toolbar's sub item still shows its down arrow past the caption
+  EXPECT_GT(DarkPixelsAtEnd(suitetest::Snapshot(tools->BarControl()), onBar, textSize / 2 + 4), 0);
+}
+
 TEST_F(TToolbarFixture, AFloatingBarIsKeptBelowTheTopOfItsWorkAreaWhileSized) {
   TdxBar* bar = Manager->Bars()->Add();
   bar->SetCaption("Floating");
