@@ -18,6 +18,7 @@
 
 class IAudioEditor2;
 class TAudioEditor2;
+class TAudioEditor2LameEnc;
 class TChildForm;
 class TdxBarButton;
 class TdxBarListItem;
@@ -134,8 +135,17 @@ class TMainForm : public TForm {
   TChildForm* NewDocumentWindow(const std::string& Name = {});
   // Opens Path as a new document the way Open, a drop and the command line do.
   void OpenAsDocument(const std::string& Path);
-  // True when a file was written; nothing writes yet, so the answer is no.
+  // True when a file was written. A failed write is shown and leaves the document as it was.
   bool SaveDocument(TChildForm* Document, bool SaveAs, bool SelectionOnly);
+  // The stored output-format choices put on the active editor; false keeps its previous format
+  // (MainSave.cpp).
+  bool ApplyWavFormat();
+  bool ApplyMp3Format();
+  bool ApplyOggFormat();
+  bool ApplyWmaFormat();
+  // The encoder settings object the MP3 choices go through, made on first use.
+  TAudioEditor2LameEnc* LameEnc = nullptr;
+  TAudioEditor2LameEnc& LameEncoder();
   // The files of a drop: exactly one existing, supported file opens; anything else is ignored.
   void OpenDroppedFiles(HDROP Drop);
   void dxBarMRUFilesClick(TObject* Sender);
@@ -189,6 +199,7 @@ class TMainForm : public TForm {
   virtual void DeferredStart();
 
  private:
+  bool ApplyFormatTo(IAudioEditor2* Editor, int Format);
   void FindParts();
   void LoadPictures();
   std::string FStartFileName;

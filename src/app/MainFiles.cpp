@@ -97,12 +97,3 @@ void TMainForm::ActionCloseFileExecute(TObject*) {
 }
 
 void TMainForm::ActionExitExecute(TObject*) { Close(); }
-
-bool TMainForm::SaveDocument(TChildForm* Document, bool, bool) {
-  // Writing files comes with the format dialogs; until then nothing is saved.
-  return Document != nullptr && false;
-}
-
-void TMainForm::ActionSaveFileExecute(TObject*) { SaveDocument(ActiveDocument(), false, false); }
-void TMainForm::ActionSaveAsExecute(TObject*) { SaveDocument(ActiveDocument(), true, false); }
-void TMainForm::ActionSaveSelectExecute(TObject*) { SaveDocument(ActiveDocument(), true, true); }

@@ -3,7 +3,7 @@
 #include "app/Main.h"
 
 #define SONALIX_PENDING_ACTIONS(X)                                                              \
-  X(LoadCD) X(CopyAllToCD) X(ConvertSampleRate) X(EditID3) X(Undo) X(Redo) X(Cut) X(Copy)        \
+  X(LoadCD) X(CopyAllToCD) X(Undo) X(Redo) X(Cut) X(Copy)        \
   X(CopyToNew) X(Paste) X(Delete) X(SelectSpecifiedTime) X(MixFile) X(RepeatLoop) X(PasteMix)   \
   X(Trim) X(TrimStart) X(TrimEnd) X(AutoTrim) X(SplitIntoTwo) X(AutoSplit) X(SilenceSelect)     \
   X(InsertSilenceBegin) X(InsertSilenceCurrent) X(InsertSilenceEnd) X(InsertFileBegin)          \
