@@ -164,9 +164,12 @@ TEST(MainDocuments, ClosingAsksEveryModifiedDocument) {
   EXPECT_TRUE(reg.ReadBool("ShowCommandBar")) << "nothing written";
   GlobalVars.ShowCommandBar = true;
   {
-    // Yes saves, and saving does not happen yet, so the window stays.
-    TAnswers yes(IDYES);
+    // Yes saves; with the format dialog cancelled nothing is written and the window stays.
+    TModalHook old = SetModalHook([](const TModalRequest& r) {
+      return r.Kind == TModalRequest::mrMessageBox ? int(IDYES) : int(mrCancel);
+    });
     EXPECT_FALSE(p->CloseQuery());
+    SetModalHook(old);
   }
   {
     // Close All asks each window, last first; a window kept by Cancel does not stop the rest.
