@@ -19,6 +19,7 @@
 class IAudioEditor2;
 class TAudioEditor2;
 class TAudioEditor2LameEnc;
+class SampleBuffer;
 class TChildForm;
 class TdxBarButton;
 class TdxBarListItem;
@@ -133,6 +134,9 @@ class TMainForm : public TForm {
   // Documents (MainFiles.cpp).
   // A new document window, active, named Name ("" names it "Untitled" and its number).
   TChildForm* NewDocumentWindow(const std::string& Name = {});
+  // A new "Untitled" document of that rate and channels, with the editor's work folder set:
+  // every command that makes a document goes through it.
+  TChildForm* NewEmptyDocument(int Rate, int Channels);
   // Opens Path as a new document the way Open, a drop and the command line do.
   void OpenAsDocument(const std::string& Path);
   // True when a file was written. A failed write is shown and leaves the document as it was.
@@ -188,6 +192,13 @@ class TMainForm : public TForm {
   // The command panel shown or hidden and on its side, as the View buttons say.
   void ApplyCommandBar();
 
+  // Edit commands (MainEdit.cpp).
+  enum TInsertPlace { ipBegin, ipCurrent, ipEnd };
+  void InsertSilenceAt(TInsertPlace Where);
+  void InsertFileAt(TInsertPlace Where);
+  // A change of the samples: the document is modified, and played when the options say so.
+  void AfterEdit();
+
 #define SONALIX_DECLARE_ACTION(n) void Action##n##Execute(TObject* Sender);
   SONALIX_MAIN_ACTIONS(SONALIX_DECLARE_ACTION)
 #undef SONALIX_DECLARE_ACTION
@@ -199,6 +210,9 @@ class TMainForm : public TForm {
   virtual void DeferredStart();
 
  private:
+  void NewDocumentWith(IAudioEditor2* Source, SampleBuffer& Samples);
+  bool AskMix(IAudioEditor2* Editor);
+  void WidenForMix(IAudioEditor2* Editor, int Start, int End, int64_t Frames);
   bool ApplyFormatTo(IAudioEditor2* Editor, int Format);
   void FindParts();
   void LoadPictures();

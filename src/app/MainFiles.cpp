@@ -20,6 +20,14 @@ TChildForm* TMainForm::NewDocumentWindow(const std::string& Name) {
   return child;
 }
 
+TChildForm* TMainForm::NewEmptyDocument(int Rate, int Channels) {
+  TChildForm* doc = NewDocumentWindow();
+  if (!doc || !doc->AudioEditor) return nullptr;
+  doc->AudioEditor->NewDocument(Rate, Channels);
+  ApplyTempDirectory();
+  return doc;
+}
+
 void TMainForm::OpenAsDocument(const std::string& Path) {
   TChildForm* doc = NewDocumentWindow(Path);
   if (!doc || !doc->AudioEditor) return;
@@ -38,10 +46,8 @@ void TMainForm::OpenAsDocument(const std::string& Path) {
 void TMainForm::ActionNewFileExecute(TObject*) {
   int rate = GlobalVars.OP_DefSample, channels = GlobalVars.OP_DefChannel;
   if (GlobalVars.OP_PromptNewFile && !AskNewFileFormat(this, true, rate, channels)) return;
-  TChildForm* doc = NewDocumentWindow();
+  TChildForm* doc = NewEmptyDocument(rate, channels);
   if (!doc) return;
-  doc->AudioEditor->NewDocument(rate, channels);
-  ApplyTempDirectory();
   doc->Modified = false;
   if (GlobalVars.OP_TileFormAfter) ActionTileHorizontalExecute(this);
 }

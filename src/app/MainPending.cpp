@@ -2,17 +2,13 @@
 // rule says, and does nothing yet.
 #include "app/Main.h"
 
-#define SONALIX_PENDING_ACTIONS(X)                                                              \
-  X(LoadCD) X(CopyAllToCD) X(Undo) X(Redo) X(Cut) X(Copy)        \
-  X(CopyToNew) X(Paste) X(Delete) X(SelectSpecifiedTime) X(MixFile) X(RepeatLoop) X(PasteMix)   \
-  X(Trim) X(TrimStart) X(TrimEnd) X(AutoTrim) X(SplitIntoTwo) X(AutoSplit) X(SilenceSelect)     \
-  X(InsertSilenceBegin) X(InsertSilenceCurrent) X(InsertSilenceEnd) X(InsertFileBegin)          \
-  X(InsertFileCurrent) X(InsertFileEnd) X(MarkFirstPosition) X(MarkSecondPosition)              \
-  X(RecallMarkSelection) X(Amplify) X(Normalize) X(DynamicRangeCompressor) X(HighPass)          \
-  X(Equalizer) X(Echo) X(Reverb) X(Reverse) X(FadeIn) X(FadeOut) X(FadeOutAndTrim) X(CrossFade) \
-  X(Envelope) X(MixStereo) X(NoiseReduction) X(SpeedPitchChange) X(SpeedChange) X(PitchChange)  \
-  X(Phaser) X(Flanger) X(Chorus) X(Record) X(SetBookmark) X(OpenBookmarkList) X(AddRegion)      \
-  X(OpenRegionList) X(Batch) X(FrequencyAnalysis) X(TextToSpeech)
+#define SONALIX_PENDING_ACTIONS(X) \
+  X(LoadCD) X(CopyAllToCD) X(AutoTrim) X(AutoSplit) X(MarkFirstPosition) X(MarkSecondPosition) \
+  X(RecallMarkSelection) X(Amplify) X(Normalize) X(DynamicRangeCompressor) X(HighPass) \
+  X(Equalizer) X(Echo) X(Reverb) X(Reverse) X(FadeIn) X(FadeOut) X(FadeOutAndTrim) \
+  X(CrossFade) X(Envelope) X(MixStereo) X(NoiseReduction) X(SpeedPitchChange) X(SpeedChange) \
+  X(PitchChange) X(Phaser) X(Flanger) X(Chorus) X(Record) X(SetBookmark) X(OpenBookmarkList) \
+  X(AddRegion) X(OpenRegionList) X(Batch) X(FrequencyAnalysis) X(TextToSpeech)
 
 #define SONALIX_PENDING(n) \
   void TMainForm::Action##n##Execute(TObject*) {}
