@@ -969,7 +969,8 @@ void TdxBarManager::ApplyStyle(TObject*) {
         if (TCustomdxBarControl* c = FBars->Items(i)->ItemLinks()->BarControl()) {
           c->ClearBackgroundCache();
           c->StyleChanged();
-          c->RecalculateBar();
+          // A floating toolbar is shown anew by its style change, in a new window.
+          if ((c = FBars->Items(i)->ItemLinks()->BarControl())) c->RecalculateBar();
         }
     for (TdxDockControl* d : FDockControls) d->RefreshColors();
   } catch (...) {

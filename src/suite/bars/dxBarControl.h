@@ -136,6 +136,8 @@ class TCustomdxBarControl : public TCustomControl, public IcxMouseTrackingCaller
   virtual bool IsMainMenu() const { return false; }
   virtual bool ShadowVisible() const;
   virtual bool IsStatusBarLike() const { return false; }
+  // A docked bar shows a grip at its start, the main menu and a status-bar-like bar excepted.
+  virtual bool ShowsGrip() const { return DockingStyle() != dsNone && !IsStatusBarLike() && !IsMainMenu(); }
   virtual TCustomForm* OwnerForm() const;
   virtual int ReservedMetric(TdxBarItemControl* Control) const;
   virtual int GroupIndentBefore(TdxBarItemLink* Link) const;

@@ -554,9 +554,7 @@ void TdxBarFlatPainter::DrawDockedBorder(TCustomdxBarControl* BarControl, HDC DC
   SetPixel(DC, r.Left, r.Bottom - 1, face);
   SetPixel(DC, r.Right - 1, r.Bottom - 1, face);
   r = r.Inflate(-1, -1);
-  if (!BarControl || BarControl->DockingStyle() == dsNone || BarControl->IsStatusBarLike() ||
-      BarControl->IsMainMenu())
-    return;
+  if (!BarControl || !BarControl->ShowsGrip()) return;
   // The grip: alternate rows (columns on a vertical bar) of shadow and bar face, shadow first.
   const bool horizontal = !VerticalBar(BarControl);
   const int gap = ToolbarBorderGap(), length = GripDotCount();

@@ -710,7 +710,7 @@ void TdxBarOffice11Painter::DrawDockedBorder(TCustomdxBarControl* BarControl, HD
     bg(TRect(Rr - 1, B - 1, Rr, B));
   }
   // The dotted grip.
-  if (BarControl->DockingStyle() == dsNone || BarControl->IsStatusBarLike() || IsMainMenuBar(BarControl)) return;
+  if (!BarControl->ShowsGrip()) return;
   const TRect r = R.Inflate(-2, -2);
   const int gap = ToolbarBorderGap(), dots = GripDotCount();
   const TRect grip = lying ? TRect(r.Left + gap, r.Top + 3, r.Left + gap + dots, r.Bottom - 3)

@@ -1485,10 +1485,13 @@ TRect TdxBarPainter::BarBorderSizes(TdxBar* Bar, TdxBarDockingStyle Style, bool 
     return r;
   }
   TRect r = DockedBorderRect(Bar, Style);
+  // The grip lies in the border before the client area; the main menu has none. The style is
+  // passed in (it may be one the bar is about to take), so the bar's own settings decide here.
+  const int grip = Bar && !Bar->IsMainMenu() ? GripSizeWithBorder(Bar->BarControl()) : GripSize();
   if (Style == dsTop || Style == dsBottom)
-    r.Left += GripSize();
+    r.Left += grip;
   else
-    r.Top += GripSize();
+    r.Top += grip;
   return r;
 }
 
@@ -2387,7 +2390,7 @@ void TdxBarStandardPainter::DrawMDIButton(TCustomdxBarControl* BarControl, TdxBa
 
 void TdxBarStandardPainter::DrawDockedBorder(TCustomdxBarControl* BarControl, HDC DC, const TRect& R) const {
   Edge(DC, R, BDR_RAISEDINNER, BF_RECT);
-  if (!BarControl || BarControl->DockingStyle() == dsNone || BarControl->IsStatusBarLike()) return;
+  if (!BarControl || !BarControl->ShowsGrip()) return;
   TRect inner = R.Inflate(-2, -2);
   bool horizontal = !VerticalBar(BarControl);
   int dots = GripDotCount(), gap = ToolbarBorderGap();
@@ -2417,7 +2420,7 @@ void TdxBarEnhancedPainter::DrawMarkBackground(TCustomdxBarControl* BarControl, 
 
 void TdxBarEnhancedPainter::DrawDockedBorder(TCustomdxBarControl* BarControl, HDC DC, const TRect& R) const {
   Edge(DC, R, BDR_RAISEDINNER, BF_RECT);
-  if (!BarControl || BarControl->DockingStyle() == dsNone || BarControl->IsStatusBarLike()) return;
+  if (!BarControl || !BarControl->ShowsGrip()) return;
   TRect inner = R.Inflate(-2, -2);
   bool horizontal = !VerticalBar(BarControl);
   int dots = GripDotCount(), gap = ToolbarBorderGap();

@@ -518,6 +518,10 @@ bool TdxBarControl::IsMainMenu() const { return Bar() && Bar()->IsMainMenu(); }
 
 bool TdxBarControl::IsStatusBarLike() const { return Bar() && Bar()->IsBottomWholeRowBar(); }
 
+bool TdxBarControl::ShowsGrip() const {
+  return TCustomdxBarControl::ShowsGrip() && Bar() && Bar()->BorderStyle() != bbsNone;
+}
+
 TCustomForm* TdxBarControl::OwnerForm() const {
   for (TControl* c = DockControl(); c; c = c->Parent())
     if (auto* f = dynamic_cast<TCustomForm*>(c)) return f;

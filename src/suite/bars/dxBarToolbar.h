@@ -167,6 +167,7 @@ class TdxBarControl : public TdxBarDockedControl {
   bool FadingEnabled() const override;
   bool IsMainMenu() const override;
   bool IsStatusBarLike() const override;
+  bool ShowsGrip() const override;
   TCustomForm* OwnerForm() const override;
   TObject* DesignOwner() const override { return Bar(); }
   HBRUSH BackgroundBrush() const override;
@@ -216,6 +217,7 @@ class TdxBarControl : public TdxBarDockedControl {
   bool Moving() const { return FMoving; }
   void GrabOffsetForDockingStyle(TdxBarDockingStyle Style, TPoint& P);
   void ApplyStyleChange();
+  void StyleChanged() override { ApplyStyleChange(); }
   void ApplyAppearanceChange();
   void RefreshFrame();
   void ApplyBarFont();

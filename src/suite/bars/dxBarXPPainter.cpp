@@ -356,9 +356,7 @@ void TdxBarXPPainter::DrawCaptionCloseButton(TCustomdxBarControl* BarControl, HD
 }
 
 void TdxBarXPPainter::DrawDockedBorder(TCustomdxBarControl* BarControl, HDC DC, const TRect& R) const {
-  if (!BarControl || BarControl->DockingStyle() == dsNone || BarControl->IsStatusBarLike()) return;
-  TdxBar* bar = BarOfControl(BarControl);
-  if (bar && bar->BorderStyle() == bbsNone) return;
+  if (!BarControl || !BarControl->ShowsGrip()) return;
   TRect inner = R.Inflate(-2, -2);
   const TdxBarDockingStyle s = BarControl->DockingStyle();
   const bool alongTop = s == dsTop || s == dsBottom;

@@ -7,6 +7,7 @@
 #include "platform/gui/Forms.h"
 #include "platform/gui/Pictures.h"
 #include "platform/rtl/Streaming.h"
+#include "platform/win/QtWindows.h"
 #include "suite/bars/dxBar.h"
 #include "suite/core/ControlTestSupport.h"
 
@@ -228,6 +229,47 @@ TEST_F(TToolbarFixture, MainMenuTitlesShowNoDropDownArrowWhileToolbarSubItemsDo)
   EXPECT_FALSE(dp->HasDropDownPart);
   // read back: the toolbar's sub item still shows its down arrow past the caption
   EXPECT_GT(DarkPixelsAtEnd(suitetest::Snapshot(tools->BarControl()), onBar, textSize / 2 + 4), 0);
+}
+
+TEST_F(TToolbarFixture, DockedToolbarsShowTheirGripBeforeTheButtonsButTheMainMenuDoesNot) {
+  TdxBar* menu = Manager->Bars()->Add();
+  for (TdxBarItem* i : Buttons({"&File", "&Edit"})) menu->ItemLinks()->AddLinkForItem(i);
+  menu->SetIsMainMenu(true);
+  menu->SetDockingStyle(dsTop);
+  menu->SetVisible(true);
+  TdxBar* tools = NewBar("Toolbar", 1, Buttons({"New", "Open"}));
+  // a change of style lays the frames out anew
+  for (TdxBarManagerStyle style : {bmsStandard, bmsEnhanced}) {
+    SCOPED_TRACE(int(style));
+    Manager->SetStyle(style);
+    Application->ProcessMessages();
+    TdxBarPainter* painter = Manager->Painter();
+    ASSERT_TRUE(painter);
+    auto clientLeft = [](TdxBarControl* c) {
+      RECT w;
+      GetWindowRect(c->Handle(), &w);
+      return int(c->ClientOrigin().X - w.left);
+    };
+    TdxBarControl* bar = tools->BarControl();
+    EXPECT_TRUE(bar->ShowsGrip());
+    EXPECT_FALSE(menu->BarControl()->ShowsGrip());
+    const int before = clientLeft(bar);
+    EXPECT_EQ(before, painter->DockedBorderRect(tools, dsTop).Left + painter->GripSizeWithBorder(bar));
+    EXPECT_EQ(clientLeft(menu->BarControl()), painter->DockedBorderRect(menu, dsTop).Left);
+    // the grip strip's raised edge is read back in the border before the buttons
+    suitetest::Snapshot(bar);
+    const QImage* image = GetWindowBackBuffer(bar->Handle());
+    ASSERT_TRUE(image);
+    const int y = image->height() / 2;
+    bool light = false, dark = false;
+    for (int x = 2; x < before; ++x) {
+      const QRgb p = image->pixel(x, y);
+      light = light || p == QColor(Qt::white).rgb();
+      dark = dark || qGray(p) < 150;
+    }
+    EXPECT_TRUE(light);
+    EXPECT_TRUE(dark);
+  }
 }
 
 TEST_F(TToolbarFixture, AFloatingBarIsKeptBelowTheTopOfItsWorkAreaWhileSized) {
