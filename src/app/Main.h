@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "operations/EffectPreview.h"
 #include "platform/gui/ActnList.h"
 #include "platform/gui/Buttons.h"
 #include "platform/gui/Dialogs.h"
@@ -18,6 +19,8 @@
 
 class IAudioEditor2;
 class TAudioEditor2;
+class TAudioPlayer2;
+class TAudioTransform2;
 class TAudioEditor2LameEnc;
 class SampleBuffer;
 class TChildForm;
@@ -58,7 +61,7 @@ constexpr UINT WM_DEFERRED_START = WM_USER + 1;
   X(ArrangeIcons) X(ZoomIn) X(ZoomOut) X(ZoomToSelection) X(ZoomFull) X(CloseAll) X(Help)         \
   X(HomePage) X(TechnicalSupport) X(RelatedSoftware) X(Korvane) X(About)
 
-class TMainForm : public TForm {
+class TMainForm : public TForm, public IEffectPreviewHost {
  public:
   explicit TMainForm(TComponent* AOwner);
   ~TMainForm() override;
@@ -96,8 +99,6 @@ class TMainForm : public TForm {
   int SelectEndMs = 0;
   bool PositionUpdating = false;
   int PreviewLength = 0;
-  bool PreviewPlaying = false;
-  bool PreviewTransforming = false;
 
   void FormCreate(TObject* Sender);
   void FormClose(TObject* Sender, TCloseAction& Action);
@@ -199,6 +200,19 @@ class TMainForm : public TForm {
   // A change of the samples: the document is modified, and played when the options say so.
   void AfterEdit();
 
+  // Effects and their preview (MainEffects.cpp).
+  void StartPreview() override;
+  void StopPreview() override;
+  bool PreviewPlaying() const override { return FPreviewPlaying; }
+  bool PreviewTransforming() const override { return FPreviewTransforming; }
+  void ClearPreviewPlaying() override { FPreviewPlaying = false; }
+  void PlayPreviewBuffer();
+  // The selection copy run through the effect of the stored preview code; false when the
+  // transform gave nothing back.
+  bool TransformPreviewBuffer(SampleBuffer& A);
+  TAudioPlayer2* Player();
+  TAudioTransform2* Transform();
+
 #define SONALIX_DECLARE_ACTION(n) void Action##n##Execute(TObject* Sender);
   SONALIX_MAIN_ACTIONS(SONALIX_DECLARE_ACTION)
 #undef SONALIX_DECLARE_ACTION
@@ -210,6 +224,11 @@ class TMainForm : public TForm {
   virtual void DeferredStart();
 
  private:
+  void WirePreview(TAudioPlayer2* Player, TAudioTransform2* Transform);
+  void RunEffectDialog(const std::string& ClassName);
+  bool FPreviewPlaying = false;
+  bool FPreviewTransforming = false;
+  bool FPreviewWired = false;
   void NewDocumentWith(IAudioEditor2* Source, SampleBuffer& Samples);
   bool AskMix(IAudioEditor2* Editor);
   void WidenForMix(IAudioEditor2* Editor, int Start, int End, int64_t Frames);

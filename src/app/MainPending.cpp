@@ -4,10 +4,7 @@
 
 #define SONALIX_PENDING_ACTIONS(X) \
   X(LoadCD) X(CopyAllToCD) X(AutoTrim) X(AutoSplit) X(MarkFirstPosition) X(MarkSecondPosition) \
-  X(RecallMarkSelection) X(Amplify) X(Normalize) X(DynamicRangeCompressor) X(HighPass) \
-  X(Equalizer) X(Echo) X(Reverb) X(Reverse) X(FadeIn) X(FadeOut) X(FadeOutAndTrim) \
-  X(CrossFade) X(Envelope) X(MixStereo) X(NoiseReduction) X(SpeedPitchChange) X(SpeedChange) \
-  X(PitchChange) X(Phaser) X(Flanger) X(Chorus) X(Record) X(SetBookmark) X(OpenBookmarkList) \
+  X(RecallMarkSelection) X(SpeedPitchChange) X(Record) X(SetBookmark) X(OpenBookmarkList) \
   X(AddRegion) X(OpenRegionList) X(Batch) X(FrequencyAnalysis) X(TextToSpeech)
 
 #define SONALIX_PENDING(n) \
