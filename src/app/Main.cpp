@@ -191,6 +191,8 @@ void TMainForm::FormCreate(TObject*) {
   }
   // The verb follows the stored option, so it is applied once the settings are read.
   ApplyExplorerVerbs();
+  // The bookmark and region windows live as long as the frame, shown or not.
+  CreateMarkerWindows();
 
   if (dxBarMRUFiles && FileExists(RecentFilesPath())) {
     try {

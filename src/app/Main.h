@@ -4,6 +4,7 @@
 // commands in MainFiles.cpp; the editor events, time labels, meters and transport in
 // MainEditor.cpp; the window, view, zoom and help commands in MainWindows.cpp.
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@
 class IAudioEditor2;
 class TAudioEditor2;
 class TAudioPlayer2;
+class IMarkerListHost;
 class TAudioTransform2;
 class TAudioEditor2LameEnc;
 class SampleBuffer;
@@ -213,6 +215,11 @@ class TMainForm : public TForm, public IEffectPreviewHost {
   TAudioPlayer2* Player();
   TAudioTransform2* Transform();
 
+  // Bookmarks and regions (MainMarkers.cpp): the two list windows, made once, and what they see
+  // of the frame.
+  void CreateMarkerWindows();
+  IMarkerListHost* MarkerHost();
+
 #define SONALIX_DECLARE_ACTION(n) void Action##n##Execute(TObject* Sender);
   SONALIX_MAIN_ACTIONS(SONALIX_DECLARE_ACTION)
 #undef SONALIX_DECLARE_ACTION
@@ -224,6 +231,7 @@ class TMainForm : public TForm, public IEffectPreviewHost {
   virtual void DeferredStart();
 
  private:
+  std::shared_ptr<IMarkerListHost> FMarkerHost;
   void WirePreview(TAudioPlayer2* Player, TAudioTransform2* Transform);
   void RunEffectDialog(const std::string& ClassName);
   bool FPreviewPlaying = false;

@@ -78,10 +78,6 @@ void TMainForm::EditorMeter(TObject*, int LevelLeft, int LevelRight) {
   if (RightBar) RightBar->SetPercent(uint16_t(std::max(0, LevelRight - 67) * 4));
 }
 
-void TMainForm::EditorMarkerChanged(TObject*, int) {
-  // The bookmark and region lists follow the editor's markers once they are part of the frame.
-}
-
 void TMainForm::EditorDblClick(TObject*) {
   if (HasDocument()) ActionSelectAllExecute(this);
 }

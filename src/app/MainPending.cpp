@@ -4,8 +4,8 @@
 
 #define SONALIX_PENDING_ACTIONS(X) \
   X(LoadCD) X(CopyAllToCD) X(AutoTrim) X(AutoSplit) X(MarkFirstPosition) X(MarkSecondPosition) \
-  X(RecallMarkSelection) X(SpeedPitchChange) X(Record) X(SetBookmark) X(OpenBookmarkList) \
-  X(AddRegion) X(OpenRegionList) X(Batch) X(FrequencyAnalysis) X(TextToSpeech)
+  X(RecallMarkSelection) X(SpeedPitchChange) X(Record) \
+  X(Batch) X(FrequencyAnalysis) X(TextToSpeech)
 
 #define SONALIX_PENDING(n) \
   void TMainForm::Action##n##Execute(TObject*) {}
