@@ -220,6 +220,12 @@ class TMainForm : public TForm, public IEffectPreviewHost {
   void CreateMarkerWindows();
   IMarkerListHost* MarkerHost();
 
+  // Recording and speech (MainRecord.cpp): the format of the work file, from the active
+  // document or asked for a new one (false when cancelled), and its insertion at the cursor or
+  // into a new document.
+  bool FormatForWorkFile(int& Rate, int& Channels);
+  void InsertWorkFile(const std::string& Path, int Rate, int Channels);
+
 #define SONALIX_DECLARE_ACTION(n) void Action##n##Execute(TObject* Sender);
   SONALIX_MAIN_ACTIONS(SONALIX_DECLARE_ACTION)
 #undef SONALIX_DECLARE_ACTION

@@ -4,8 +4,8 @@
 
 #define SONALIX_PENDING_ACTIONS(X) \
   X(LoadCD) X(CopyAllToCD) X(AutoTrim) X(AutoSplit) X(MarkFirstPosition) X(MarkSecondPosition) \
-  X(RecallMarkSelection) X(SpeedPitchChange) X(Record) \
-  X(Batch) X(FrequencyAnalysis) X(TextToSpeech)
+  X(RecallMarkSelection) X(SpeedPitchChange) \
+  X(Batch) X(FrequencyAnalysis) 
 
 #define SONALIX_PENDING(n) \
   void TMainForm::Action##n##Execute(TObject*) {}
