@@ -2725,6 +2725,12 @@ class TdxBarManager : public TComponent {
   // Floating bar windows are disabled around the customizing dialogs and enabled again after.
   void DisableFloatingBarWindows();
   void ReenableFloatingBarWindows();
+  // The manager's bar windows show as belonging to the active window; inactive floating bars
+  // hide while HideFloatingBarsWhenInactive is set.
+  bool BarsActive() const { return FBarsActive; }
+  void SetBarsActive(bool Active, bool Forced, HWND OtherWindow);
+  // Moves floating bars back inside the work area of the monitor nearest the owner's centre.
+  void KeepFloatingBarsInWorkArea();
 
   // Bound by items, groups and popup menus themselves.
   void AddItem(TdxBarItem* Item);
@@ -2822,6 +2828,10 @@ class TdxBarManager : public TComponent {
   std::map<TdxBar*, bool> FVisibleBeforeMerging;
   std::vector<TdxBar*> FMenuMergedBars;  // recorded as merged by OnMenuMerge
   std::unique_ptr<std::vector<HWND>> FDisabledFloatingBarWindows;
+  bool FBarsActive = true;
+  bool FActivationChanging = false;
+  bool FDeactivatedWhileDisabled = false;
+  bool FHandlingCancelMode = false;
 };
 
 // The name dialog of the bar editor: lets the user change Name (a new toolbar, or a rename when

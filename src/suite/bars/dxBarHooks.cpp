@@ -8,6 +8,8 @@
 #include "platform/rtl/SysUtils.h"
 #include "suite/bars/dxBar.h"
 #include "suite/bars/dxBarItemControls.h"
+#include "suite/core/cxControls.h"
+#include "suite/core/dxOffice11.h"
 
 namespace {
 
@@ -266,37 +268,187 @@ void BarCallWndProcHookProc(int Code, WPARAM WParam, LPARAM LParam, LRESULT& Res
 
 // ---- the manager's side
 
+namespace {
+
+std::vector<TdxBarControl*> FloatingBarControls(TdxBars* Bars) {
+  std::vector<TdxBarControl*> r;
+  for (int i = 0; i < Bars->Count(); ++i)
+    if (TdxBarControl* c = Bars->Items(i)->BarControl(); c && c->DockingStyle() == dsNone) r.push_back(c);
+  return r;
+}
+
+HWND TopLevelWindowOf(TWinControl* Control) {
+  return Control && Control->HandleAllocated() ? FindNonChildAncestor(Control->WindowHandle()) : nullptr;
+}
+
+// Visible, with no minimized window among it and its child-window parents.
+bool IsOwnerShowing(TWinControl* Control) {
+  if (!Control || !Control->HandleAllocated() || !IsWindowVisible(Control->WindowHandle())) return false;
+  for (HWND w = Control->WindowHandle(); w; w = (GetWindowLong(w, GWL_STYLE) & WS_CHILD) ? GetParent(w) : nullptr)
+    if (IsIconic(w)) return false;
+  return true;
+}
+
+bool LiesInMDIChild(TWinControl* Control) {
+  for (TWinControl* c = Control; c; c = c->Parent())
+    if (auto* f = dynamic_cast<TCustomForm*>(c); f && f->FormStyle() == fsMDIChild) return true;
+  return false;
+}
+
+}  // namespace
+
+void TdxBarManager::SetBarsActive(bool Active, bool Forced, HWND OtherWindow) {
+  if ((!Forced && Active == FBarsActive) || FActivationChanging) return;
+  FActivationChanging = true;
+  struct TReset {
+    bool& Flag;
+    ~TReset() { Flag = false; }
+  } reset{FActivationChanging};
+  FBarsActive = Active;
+  TWinControl* owner = ParentControl();
+  if (!HideFloatingBarsWhenInactive && !Forced)
+    for (TdxBarControl* c : FloatingBarControls(FBars.get())) c->RefreshFrame();
+  if (Active) {
+    if (IsOwnerShowing(owner) || LiesInMDIChild(owner))
+      for (TdxBarControl* c : FloatingBarControls(FBars.get()))
+        if (c->HandleAllocated() && c->Bar()->Visible()) ShowWindow(c->WindowHandle(), SW_SHOWNOACTIVATE);
+    return;
+  }
+  HWND top = TopLevelWindowOf(owner);
+  if (OtherWindow && top && GetParent(OtherWindow) == top && (GetWindowLong(OtherWindow, GWL_STYLE) & WS_CHILD)) return;
+  // Towards none of our windows the menus close on WM_ACTIVATEAPP, outside the window system's
+  // activation change.
+  if (TCustomdxBarControl* a = GetActiveBarControl();
+      OtherWindow && a && a->BarManager() == this && !a->OwnsWindow(OtherWindow))
+    a->CloseUp(dxbcrClick);
+  if (!HideFloatingBarsWhenInactive && !Forced) return;
+  // Another window of this application that is no form (a hint, a bar, a control's popup) keeps
+  // the bars; a deactivation towards none of our windows is another application's.
+  if (OtherWindow && IsOurWindow(OtherWindow) && !dynamic_cast<TCustomForm*>(FindControl(OtherWindow)) &&
+      OtherWindow != Application->Handle())
+    return;
+  for (TdxBarControl* c : FloatingBarControls(FBars.get()))
+    if (c->HandleAllocated()) ShowWindow(c->WindowHandle(), SW_HIDE);
+  if (!Forced)
+    if (TCustomForm* form = NearestParentForm(); form && form->HandleAllocated())
+      SendMessage(form->WindowHandle(), WM_NCACTIVATE, FALSE, 0);
+}
+
+void TdxBarManager::KeepFloatingBarsInWorkArea() {
+  TWinControl* owner = ParentControl();
+  if (!owner) return;
+  TPoint centre = owner->ClientToScreen(TPoint(owner->ClientWidth() / 2, owner->ClientHeight() / 2));
+  MONITORINFO info;
+  if (!GetMonitorInfo(MonitorFromPoint(POINT{centre.X, centre.Y}, MONITOR_DEFAULTTONEAREST), &info)) return;
+  const RECT& work = info.rcWork;
+  for (int i = 0; i < FBars->Count(); ++i) {
+    TdxBar* bar = FBars->Items(i);
+    if (bar->DockingStyle() != dsNone) continue;
+    TdxBarControl* c = bar->BarControl();
+    RECT r;
+    if (c && c->HandleAllocated()) {
+      GetWindowRect(c->WindowHandle(), &r);
+    } else {
+      r = RECT{bar->FloatLeft(), bar->FloatTop(), bar->FloatLeft() + bar->FloatClientWidth() + bar->HorzBorderSize(dsNone),
+               bar->FloatTop() + bar->FloatClientHeight() + bar->VertBorderSize(dsNone)};
+    }
+    int dx = 0, dy = 0;
+    if (r.bottom > work.bottom) dy = work.bottom - r.bottom;
+    if (r.top + dy < work.top) dy = work.top - r.top;
+    if (r.right > work.right) dx = work.right - r.right;
+    if (r.left + dx < work.left) dx = work.left - r.left;
+    if (!dx && !dy) continue;
+    if (c && c->HandleAllocated()) {
+      SetWindowPos(c->WindowHandle(), nullptr, r.left + dx, r.top + dy, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    } else {
+      LockChangeReports(true);
+      bar->SetFloatLeft(r.left + dx);
+      bar->SetFloatTop(r.top + dy);
+      LockChangeReports(false);
+    }
+  }
+}
+
 void TdxBarManager::HandleOwnerFormMessage(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam) {
   if (IsDestroying() || !Bars()) return;
   switch (Msg) {
     case WM_ACTIVATE: {
-      if (LOWORD(WParam) != WA_INACTIVE) return;
       HWND other = HWND(LParam);
-      // Activation handed to a bar window of the same form changes nothing. Without a window of
-      // ours receiving it, the application itself loses activation: WM_ACTIVATEAPP closes the
-      // bars then, outside the window system's activation change.
-      if (!other || BarControlOfWindow(other)) return;
+      // Activation handed to a bar window of the same form changes nothing.
+      if (other && BarControlOfWindow(other)) return;
       TCustomdxBarControl* active = GetActiveBarControl();
-      if (active && active->BarManager() == this) {
-        if (TdxBarItemControl* sel = active->SelectedControl(); sel && sel->OwnsWindow(other)) return;
-        active->CloseUp(dxbcrClick);
+      if (TdxBarItemControl* sel = active ? active->SelectedControl() : nullptr; sel && other && sel->OwnsWindow(other))
+        return;
+      TCustomForm* form = NearestParentForm();
+      HWND top = TopLevelWindowOf(ParentControl());
+      bool disabled = top && !IsWindowEnabled(top);
+      bool activate = (FBarsActive && disabled && !IsDesigning()) || LOWORD(WParam) != WA_INACTIVE || (other && other == top);
+      if (!activate) {
+        // Without a window of ours receiving it, the application itself loses activation: the
+        // open menus close on WM_ACTIVATEAPP, outside the window system's activation change.
+        if (other && active && active->BarManager() == this) active->CloseUp(dxbcrClick);
+        if (other && form && other != form->WindowHandle())
+          if (TCustomdxBarControl* tracked = MouseTrackedControl()) tracked->MouseLeave();
       }
-      if (TCustomdxBarControl* tracked = MouseTrackedControl()) tracked->MouseLeave();
+      SetBarsActive(activate, false, other);
       return;
     }
     case WM_ACTIVATEAPP:
+      if (FHandlingCancelMode) return;
       if (WParam == 0) {
+        HWND top = TopLevelWindowOf(ParentControl());
+        if (FBarsActive && top && !IsWindowEnabled(top)) FDeactivatedWhileDisabled = true;
+        SetBarsActive(false, false, nullptr);
         if (TCustomdxBarControl* active = GetActiveBarControl(); active && active->BarManager() == this)
           active->CloseUp(dxbcrClick);
         if (TdxBarItemControl* sel = SelectedItemControl(); sel && sel->BarControl() && sel->BarControl()->WindowHandle())
           SendMessage(sel->BarControl()->WindowHandle(), WM_MOUSELEAVE, 0, 0);
+      } else if (FDeactivatedWhileDisabled) {
+        SetBarsActive(true, false, nullptr);
+        FDeactivatedWhileDisabled = false;
       }
       return;
-    case WM_CANCELMODE:
+    case WM_SYSCOLORCHANGE:
+      RebuildBarCheckerBrush();
+      RefreshColors();
+      Office11ColorsRefresh();
+      for (TdxDockControl* d : FDockControls) d->RefreshColors();
+      for (int i = 0; i < FBars->Count(); ++i)
+        if (TCustomdxBarControl* c = FBars->Items(i)->ItemLinks()->BarControl()) c->RepaintBar();
+      return;
+    case WM_SETTINGCHANGE:
+      if (WParam == 42 /* SPI_SETNONCLIENTMETRICS */) ApplySystemFont();
+      else if (WParam == 47 /* SPI_SETWORKAREA */) KeepFloatingBarsInWorkArea();
+      return;
+    case 0x007E /* WM_DISPLAYCHANGE */:
+      KeepFloatingBarsInWorkArea();
+      return;
+    case WM_CHILDACTIVATE:
+      SetBarsActive(true, false, nullptr);
+      return;
+    case WM_WINDOWPOSCHANGING:
+      if (auto* pos = reinterpret_cast<const WINDOWPOS*>(LParam); pos && (pos->flags & SWP_HIDEWINDOW))
+        SetBarsActive(false, true, nullptr);
+      return;
+    case WM_WINDOWPOSCHANGED:
+      if (auto* pos = reinterpret_cast<const WINDOWPOS*>(LParam);
+          pos && (pos->flags & SWP_SHOWWINDOW) && !LiesInMDIChild(ParentControl()))
+        SetBarsActive(true, true, nullptr);
+      return;
+    case WM_MDIACTIVATE:
+      SetBarsActive(HWND(LParam) == Window, false, nullptr);
+      return;
+    case WM_CANCELMODE: {
+      FHandlingCancelMode = true;
+      struct TReset {
+        bool& Flag;
+        ~TReset() { Flag = false; }
+      } reset{FHandlingCancelMode};
       if (TCustomdxBarControl* active = GetActiveBarControl(); active && active->BarManager() == this &&
                                                                 active->ChildBar())
         active->CloseUp(dxbcrClick);
       return;
+    }
     default:
       return;
   }
