@@ -21,6 +21,7 @@
 class IAudioEditor2;
 class TAudioEditor2;
 class TAudioPlayer2;
+class TFreAnalysisForm;
 class IMarkerListHost;
 class TAudioTransform2;
 class TAudioEditor2LameEnc;
@@ -165,8 +166,10 @@ class TMainForm : public TForm, public IEffectPreviewHost {
   void EditorMeter(TObject* Sender, int LevelLeft, int LevelRight);
   void EditorMarkerChanged(TObject* Sender, int Num);
   void EditorDblClick(TObject* Sender);
-  // Feeds the analysis window while it shows; it has no window to feed yet.
+  // Feeds the analysis window while it shows (MainTools.cpp).
   void FeedFrequencyAnalysis();
+  // Made by the first Frequency Analysis; hidden, not freed, when closed.
+  TFreAnalysisForm* FreAnalysisForm = nullptr;
   void LayoutMeter();
   void ScrollBarValueChange(TObject* Sender);
   void TimeLabelDblClick(TObject* Sender);

@@ -82,10 +82,6 @@ void TMainForm::EditorDblClick(TObject*) {
   if (HasDocument()) ActionSelectAllExecute(this);
 }
 
-void TMainForm::FeedFrequencyAnalysis() {
-  // Only while the analysis window shows; the frame has none yet.
-}
-
 void TMainForm::LayoutMeter() {
   if (!ScrollBarValue) return;
   ScrollBarValue->SetAnchors({akLeft, akTop, akRight});

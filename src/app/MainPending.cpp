@@ -5,7 +5,7 @@
 #define SONALIX_PENDING_ACTIONS(X) \
   X(LoadCD) X(CopyAllToCD) X(AutoTrim) X(AutoSplit) X(MarkFirstPosition) X(MarkSecondPosition) \
   X(RecallMarkSelection) X(SpeedPitchChange) \
-  X(Batch) X(FrequencyAnalysis) 
+  X(Batch) 
 
 #define SONALIX_PENDING(n) \
   void TMainForm::Action##n##Execute(TObject*) {}

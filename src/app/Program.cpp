@@ -9,7 +9,6 @@
 #include "app/Options.h"
 #include "app/Progress.h"
 #include "app/Splash.h"
-#include "operations/RegionList.h"
 #include "app/StartupProbe.h"
 #include "cd/LoadCD.h"
 #include "controls/ImageSlider.h"
@@ -49,7 +48,6 @@ void RegisterAppClasses() {
   RegisterEditingDialogClasses();
   RegisterEffectDialogClasses();
   RegisterBatchConverterClasses();
-  RegisterRegionListClasses();
 }
 
 int RunProgram(int argc, char** argv) {
