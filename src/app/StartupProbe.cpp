@@ -38,7 +38,11 @@ class TStartupProbe : public QObject {
  private:
   bool Painted(HWND Window) const {
     QWidget* w = Window ? GetWindowWidget(Window) : nullptr;
-    return w && FPainted.count(w) > 0;
+    if (!w) return false;
+    // The window or any part inside it (a frame covered by its parts paints only them).
+    for (QWidget* p : FPainted)
+      if (p == w || w->isAncestorOf(p)) return true;
+    return false;
   }
 
   void Check() {
