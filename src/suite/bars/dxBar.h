@@ -2691,6 +2691,8 @@ class TdxBarManager : public TComponent {
   TcxEventHandlerCollection* MergeHandlers();
   std::function<void(TObject* Sender, TdxBarManager* ChildBarManager, bool AddItems)> OnMenuMerge;
   std::function<void(TObject* Sender, TdxBarManager* ChildBarManager, bool AddItems)> OnMerge;
+  // The main menu's lone close button was clicked (ShowCloseButton without a maximized child).
+  TNotifyEvent OnCloseButtonClick;
   // What the hooks hand the manager.
   void HandleOwnerFormMessage(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam);
   bool ExecuteShortCut(TShortCut ShortCut);

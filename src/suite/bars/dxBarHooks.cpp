@@ -10,6 +10,7 @@
 #include "suite/bars/dxBarItemControls.h"
 #include "suite/core/cxControls.h"
 #include "suite/core/dxOffice11.h"
+#include "suite/bars/dxBarMDI.h"
 
 namespace {
 
@@ -197,7 +198,13 @@ bool BarMenuKeyPending() { return gMenuKeyPending; }
 bool BarForeignActivation() { return gForeignActivation; }
 
 void BarKeyboardHookProc(int Code, WPARAM WParam, LPARAM LParam, LRESULT& Result) {
-  if (Code == HC_NOREMOVE || Code < 0 || WParam == 229 /* VK_PROCESSKEY */) return;
+  if (Code == HC_NOREMOVE) return;
+  // While an MDI button of the main menu is held, every key is swallowed.
+  if (dxBarMDIButtonHeld()) {
+    Result = 1;
+    return;
+  }
+  if (Code < 0 || WParam == 229 /* VK_PROCESSKEY */) return;
   if (BarKeyStep(Code, WParam, LParam, Result)) return;
   if (!GetCapture()) MenuKeyStep(WParam, LParam, Result);
 }

@@ -61,5 +61,8 @@ class TSystemMenuSubItemControl : public TdxBarSubItemControl {
   TSystemMenuSubItem* SystemMenuItem() const;
 };
 
+// An MDI button of a main menu bar is held (keys are swallowed meanwhile).
+bool dxBarMDIButtonHeld();
+
 // Registers the system-menu item's class with the bar unit (called when the unit starts).
 void RegisterBarMDIClasses();

@@ -226,6 +226,7 @@ void TdxBarControl::CreateWnd() {
 
 void TdxBarControl::WndProc(TMessage& Message) {
   if (Message.Msg == WM_SETFOCUS) return;
+  if (Message.Msg == WM_CANCELMODE) CancelMDIButtons();
   if (Message.Msg == WM_LBUTTONDBLCLK && HitTestCode() == dxBarHitDragArea) {
     TdxBarManager* m = BarManager();
     if (!(m && m->IsDesigning())) {

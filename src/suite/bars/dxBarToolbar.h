@@ -119,12 +119,12 @@ class TdxBarControl : public TdxBarDockedControl {
   virtual void CalcSizeForWidth(TdxBarDockingStyle Style, int Width, TSize& Size);
   virtual bool HasFloatingCaption() const { return true; }
   virtual bool HasCloseButton() const;
-  // The main menu's MDI buttons (minimize, restore, close of a maximized child) come with the
-  // MDI children: they override these.
-  virtual bool HasMDIButtons() const { return false; }
-  virtual TSize MDIButtonsSize() const { return TSize{0, 0}; }
-  virtual void DrawMDIButtons(HDC DC, const TRect& R) {}
-  virtual bool MDIButtonPressedAt(const TPoint& P) { return false; }
+  // The main menu's MDI buttons (minimize, restore, close of a maximized child), in
+  // dxBarMDIButtons.cpp.
+  virtual bool HasMDIButtons() const;
+  virtual TSize MDIButtonsSize() const;
+  virtual void DrawMDIButtons(HDC DC, const TRect& R);
+  virtual bool MDIButtonPressedAt(const TPoint& P);
   virtual void UpdateCaption();
   virtual void DrawSeparator(const TRect& R, bool Horizontal);
   virtual void DrawNonClientArea(HDC DC);
@@ -193,6 +193,22 @@ class TdxBarControl : public TdxBarDockedControl {
   bool IsVerticalBar() const override { return IsDockedVertically(); }
   bool IsRotated() const override;
   int BarControlKind() const override { return 0; }
+
+  // ---- the MDI buttons (dxBarMDIButtons.cpp): index 0 minimize, 1 restore, 2 close
+  TRect MDIButtonRect(int Index) const;
+  // Whether the button is usable: the active document's window menu has none of Mask's bits on
+  // its command (restore always is, a lone close button is).
+  bool ButtonEnabled(int Index, UINT Mask) const;
+  void DrawMDIButtonSet(HDC DC, bool ExcludeFromClip);
+  void RedrawMDIButtons();
+  // The enabled button under a client point, -1 for none.
+  int MDIButtonAt(const TPoint& P, UINT Mask) const;
+  // A button held or hot lets go (WM_CANCELMODE).
+  void CancelMDIButtons();
+  void MouseMoveOverBar(TShiftState Shift, const TPoint& P, TdxBarItemControl* Control) override;
+  void MouseUpOnBar(TMouseButton Button, TShiftState Shift, bool InClient, TdxBarItemControl* Control,
+                    const TPoint& P) override;
+  void MouseLeftBar() override;
 
   // ---- layout (sizes of the client area unless said)
   void CalcSizeForHeight(TdxBarDockingStyle Style, int Height, TSize& Size);
