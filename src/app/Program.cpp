@@ -1,5 +1,7 @@
 #include "app/Program.h"
 
+#include <QGuiApplication>
+#include <QIcon>
 #include <QResource>
 #include <cstdlib>
 
@@ -53,6 +55,10 @@ void RegisterAppClasses() {
 int RunProgram(int argc, char** argv) {
   RegisterAppClasses();
   TQtApplication app(argc, argv);
+  // The program's icon, which its windows and documents show in their title bars.
+  QIcon icon;
+  for (int size : {16, 32, 48, 128}) icon.addFile(QStringLiteral(":/images/AppIcon%1.png").arg(size));
+  QGuiApplication::setWindowIcon(icon);
   // The system's own hand for links.
   Screen->SetCursors(crHandPoint, LoadCursor(nullptr, IDC_HAND));
   RegisterRxCursors();
