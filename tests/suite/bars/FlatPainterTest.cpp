@@ -14,6 +14,7 @@
 #include "platform/win/QtWindows.h"
 #include "suite/bars/dxBarSubMenu.h"
 #include "suite/bars/dxBarFlatPainter.h"
+#include "suite/bars/dxBarOffice11Painter.h"
 #include "suite/core/PainterTestSupport.h"
 #include "suite/core/dxOffice11.h"
 
@@ -244,4 +245,36 @@ TEST_F(TBarFixture, AButtonAndTheMenuItOpenedShareOneOutline) {
   for (int x = 0; x < r.Width(); ++x) EXPECT_EQ(pixel(popup, x, 0), frame) << x;
   CloseActiveMenusOf(Manager);
   Application->ProcessMessages();
+}
+
+namespace {
+struct TDockedBar : TCustomdxBarControl {
+  TdxBarDockingStyle DockingStyle() const override { return dsTop; }
+  TRect ClientBounds() const override { return TRect(0, 0, 60, 24); }
+};
+}  // namespace
+
+TEST(Office11Painter, DockedToolbarBorderIsRoundedWithAnEdgeLineBelow) {
+  Office11ColorsAddRef();
+  {
+    TdxBarOffice11Painter p;
+    TDockedBar bar;
+    TSurface s(60, 24, clRed);
+    p.DrawDockedBorder(&bar, s.C()->CurrentDC(), TRect(0, 0, 60, 24));
+    const uint32_t dock = Rgb(dxBarOffice11::DockColor1()), edge = Rgb(dxBarOffice11::BarEdgeColor()),
+                   border = Rgb(dxBarOffice11::BarBorderColor());
+    // The leading two columns and the top row belong to the dock site.
+    for (int y = 0; y < 24; ++y) {
+      EXPECT_EQ(s.At(0, y), dock) << y;
+      EXPECT_EQ(s.At(1, y), dock) << y;
+    }
+    for (int x = 2; x < 60; ++x) EXPECT_EQ(s.At(x, 0), dock) << x;
+    // The rounded corners show the dock site too.
+    for (TPoint c : {TPoint(2, 1), TPoint(59, 1), TPoint(2, 23), TPoint(59, 23)})
+      EXPECT_EQ(s.At(c.X, c.Y), dock) << c.X << "," << c.Y;
+    // The bottom edge line and the border pixel inside the lower right corner.
+    for (int x = 4; x < 58; ++x) EXPECT_EQ(s.At(x, 23), edge) << x;
+    EXPECT_EQ(s.At(58, 22), border);
+  }
+  Office11ColorsRelease();
 }
