@@ -9,38 +9,15 @@
 #include "suite/core/cxGraphicsImages.h"
 #include "suite/core/cxLookAndFeelPainters.h"
 #include "suite/core/dxOffice11.h"
+#include "suite/bars/dxBarGdiScopes.h"
 
 namespace {
 
+using dxBarGdi::TTempObject;
+using dxBarGdi::TSelection;
+using dxBarGdi::TClipKeeper;
+
 TdxBarFlatPainter* gSharedFlatPainter = nullptr;
-
-// A drawing object made for one call.
-class TTempObject {
- public:
-  explicit TTempObject(HGDIOBJ Handle) : FHandle(Handle) {}
-  ~TTempObject() {
-    if (FHandle) DeleteObject(FHandle);
-  }
-  TTempObject(const TTempObject&) = delete;
-  TTempObject& operator=(const TTempObject&) = delete;
-  HGDIOBJ Handle() const { return FHandle; }
-  HBRUSH Brush() const { return static_cast<HBRUSH>(FHandle); }
-
- private:
-  HGDIOBJ FHandle;
-};
-
-class TSelection {
- public:
-  TSelection(HDC DC, HGDIOBJ Object) : FDC(DC), FPrevious(SelectObject(DC, Object)) {}
-  ~TSelection() { SelectObject(FDC, FPrevious); }
-  TSelection(const TSelection&) = delete;
-  TSelection& operator=(const TSelection&) = delete;
-
- private:
-  HDC FDC;
-  HGDIOBJ FPrevious;
-};
 
 void FillWithBrush(HDC DC, const TRect& R, HBRUSH Brush) {
   RECT r = R;
@@ -65,25 +42,6 @@ TdxBarManager* ManagerOf(TCustomdxBarControl* Bar) {
   if (TdxBarManager* m = Bar->BarManager()) return m;
   return Bar->ItemLinks() ? Bar->ItemLinks()->BarManager() : nullptr;
 }
-
-// Keeps a DC's clip region as it was when the scope began.
-class TClipKeeper {
- public:
-  explicit TClipKeeper(HDC DC) : FDC(DC), FSaved(CreateRectRgn(0, 0, 0, 0)) {
-    FHad = GetClipRgn(DC, FSaved) == 1;
-  }
-  ~TClipKeeper() {
-    SelectClipRgn(FDC, FHad ? FSaved : nullptr);
-    DeleteObject(FSaved);
-  }
-  TClipKeeper(const TClipKeeper&) = delete;
-  TClipKeeper& operator=(const TClipKeeper&) = delete;
-
- private:
-  HDC FDC;
-  HRGN FSaved;
-  bool FHad = false;
-};
 
 TCustomdxBarControl* BarOf(TdxBarItemControl* Control) { return Control ? Control->BarControl() : nullptr; }
 

@@ -12,6 +12,7 @@
 #include "suite/core/cxGraphicsImages.h"
 #include "suite/core/cxLookAndFeelPainters.h"
 #include "suite/core/dxOffice11.h"
+#include "suite/bars/dxBarGdiScopes.h"
 
 // ---- the roles of the colour set
 //
@@ -20,6 +21,9 @@
 
 namespace dxBarOffice11 {
 namespace {
+
+using dxBarGdi::TTempObject;
+using dxBarGdi::TClipKeeper;
 TColor C(int Index) {
   if (Office11ColorsUsers() == 0) return Office11RoleColor(TOffice11Role(Index));
   return Office11Colors[Index];
@@ -84,39 +88,6 @@ HBRUSH InPlaceHotBrush() { return B(15); }
 using namespace dxBarOffice11;
 
 namespace {
-
-class TTempObject {
- public:
-  explicit TTempObject(HGDIOBJ Handle) : FHandle(Handle) {}
-  ~TTempObject() {
-    if (FHandle) DeleteObject(FHandle);
-  }
-  TTempObject(const TTempObject&) = delete;
-  TTempObject& operator=(const TTempObject&) = delete;
-  HGDIOBJ Handle() const { return FHandle; }
-  HBRUSH Brush() const { return static_cast<HBRUSH>(FHandle); }
-
- private:
-  HGDIOBJ FHandle;
-};
-
-class TClipKeeper {
- public:
-  explicit TClipKeeper(HDC DC) : FDC(DC), FSaved(CreateRectRgn(0, 0, 0, 0)) {
-    FHad = GetClipRgn(DC, FSaved) == 1;
-  }
-  ~TClipKeeper() {
-    SelectClipRgn(FDC, FHad ? FSaved : nullptr);
-    DeleteObject(FSaved);
-  }
-  TClipKeeper(const TClipKeeper&) = delete;
-  TClipKeeper& operator=(const TClipKeeper&) = delete;
-
- private:
-  HDC FDC;
-  HRGN FSaved;
-  bool FHad = false;
-};
 
 void FillWithBrush(HDC DC, const TRect& R, HBRUSH Brush) {
   if (R.IsEmpty()) return;

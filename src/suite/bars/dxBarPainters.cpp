@@ -15,58 +15,16 @@
 #include "suite/core/cxGraphicsImages.h"
 #include "suite/core/dxFading.h"
 #include "suite/core/dxOffice11.h"
+#include "suite/bars/dxBarGdiScopes.h"
 
 namespace {
 
+using dxBarGdi::TTempObject;
+using dxBarGdi::TSelection;
+using dxBarGdi::TClipKeeper;
+
 COLORREF SysColor(int Index) { return GetSysColor(Index); }
 COLORREF RGBOf(TColor Color) { return COLORREF(ColorToRGB(Color)); }
-
-// A drawing object made for one call, deleted when the call leaves, also by an exception.
-class TTempObject {
- public:
-  explicit TTempObject(HGDIOBJ Handle) : FHandle(Handle) {}
-  ~TTempObject() {
-    if (FHandle) DeleteObject(FHandle);
-  }
-  TTempObject(const TTempObject&) = delete;
-  TTempObject& operator=(const TTempObject&) = delete;
-  HGDIOBJ Handle() const { return FHandle; }
-
- private:
-  HGDIOBJ FHandle;
-};
-
-// Selects an object into a DC for a scope and puts the previous one back.
-class TSelection {
- public:
-  TSelection(HDC DC, HGDIOBJ Object) : FDC(DC), FPrevious(SelectObject(DC, Object)) {}
-  ~TSelection() { SelectObject(FDC, FPrevious); }
-  TSelection(const TSelection&) = delete;
-  TSelection& operator=(const TSelection&) = delete;
-
- private:
-  HDC FDC;
-  HGDIOBJ FPrevious;
-};
-
-// Keeps a DC's clip region as it was when the scope began.
-class TClipKeeper {
- public:
-  explicit TClipKeeper(HDC DC) : FDC(DC), FSaved(CreateRectRgn(0, 0, 0, 0)) {
-    FHad = GetClipRgn(DC, FSaved) == 1;
-  }
-  ~TClipKeeper() {
-    SelectClipRgn(FDC, FHad ? FSaved : nullptr);
-    DeleteObject(FSaved);
-  }
-  TClipKeeper(const TClipKeeper&) = delete;
-  TClipKeeper& operator=(const TClipKeeper&) = delete;
-
- private:
-  HDC FDC;
-  HRGN FSaved;
-  bool FHad = false;
-};
 
 void FillWithColor(HDC DC, const TRect& R, COLORREF Color) {
   TTempObject brush(CreateSolidBrush(Color));

@@ -11,8 +11,11 @@
 #include "suite/core/cxGraphics.h"
 #include "suite/core/cxLookAndFeelPainters.h"
 #include "suite/core/dxThemeManager.h"
+#include "suite/bars/dxBarGdiScopes.h"
 
 namespace {
+
+using dxBarGdi::TClipKeeper;
 
 // Part and state numbers of the theme classes, as the style library publishes them.
 enum : int {
@@ -112,25 +115,6 @@ bool OwnerFormActive(TCustomdxBarControl* Bar) {
   if (form && form->HandleAllocated()) return GetActiveWindow() == form->Handle();
   return Bar && Bar->IsActive();
 }
-
-// Keeps a DC's clip region as it was when the scope began.
-class TClipKeeper {
- public:
-  explicit TClipKeeper(HDC DC) : FDC(DC), FSaved(CreateRectRgn(0, 0, 0, 0)) {
-    FHad = GetClipRgn(DC, FSaved) == 1;
-  }
-  ~TClipKeeper() {
-    SelectClipRgn(FDC, FHad ? FSaved : nullptr);
-    DeleteObject(FSaved);
-  }
-  TClipKeeper(const TClipKeeper&) = delete;
-  TClipKeeper& operator=(const TClipKeeper&) = delete;
-
- private:
-  HDC FDC;
-  HRGN FSaved;
-  bool FHad = false;
-};
 
 void MeasureMetrics() {
   TdxBarXPMetrics m;
