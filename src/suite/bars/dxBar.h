@@ -307,7 +307,7 @@ class TdxBarItemControl : public TcxIUnknownObject {
   virtual void SelectByMouse(bool AlreadySelected, bool& Handled);
   virtual bool IsActiveNow() const { return IsDrawnSelected(); }
   virtual bool WantsKey(WORD Key) const { return false; }
-  virtual const TClassInfo* AccessibilityHelperClass() const;
+  virtual TcxAccessibilityHelperClass AccessibilityHelperClass() const;
   virtual TdxBarItemViewLevels GetPossibleViewLevels() const;
   virtual int ShownParts() const;
   virtual int DefaultShownParts() const { return 0; }

@@ -5,8 +5,10 @@
 #include "platform/gui/CustomForms.h"
 #include "platform/gui/Forms.h"
 #include "suite/bars/dxBar.h"
+#include "suite/bars/dxBarAccessibility.h"
 #include "suite/bars/dxBarHints.h"
 #include "suite/bars/dxBarItemControls.h"
+#include "suite/bars/dxBarNavigation.h"
 #include "suite/bars/dxBarShadow.h"
 #include "suite/core/cxGraphics.h"
 #include "suite/core/dxFading.h"
@@ -101,6 +103,7 @@ void TCustomdxBarControl::BeforeDestruction() {
 
 TCustomdxBarControl::~TCustomdxBarControl() {
   BeforeDestruction();
+  DetachAccessibilityHelper(FAccessibilityHelper);
   if (TdxBarManager* m = BarManager()) {
     m->EndControlMouseTracking(this);
     if (m->KeyboardBarControl() == this) m->SetKeyboardBarControl(nullptr);
@@ -175,8 +178,20 @@ void TCustomdxBarControl::CreateWindowHandle(const TCreateParams& Params) {
   ApplyTransparency();
 }
 
+TcxAccessibilityHelperClass TCustomdxBarControl::AccessibilityHelperClass() const {
+  return &CreateForOwner<TCustomdxBarControlAccessibilityHelper>;
+}
+
+TcxAccessibilityHelper* TCustomdxBarControl::AcquireAccessibilityHelper() {
+  if (!FAccessibilityHelper && !IsDestroying())
+    if (TcxAccessibilityHelperClass helperClass = AccessibilityHelperClass()) FAccessibilityHelper = helperClass(this);
+  return FAccessibilityHelper;
+}
+
 void TCustomdxBarControl::CreateWnd() {
   TCustomControl::CreateWnd();
+  // Assistive tools read the bar and its commands through its helper.
+  cxSetWindowAccessibilityHelper(WindowHandle(), AcquireAccessibilityHelper());
   FCanvas = std::make_unique<TcxCanvas>(Canvas());
   if (FScreenCanvas) FScreenCanvas.reset();
   InitFont();
@@ -1049,6 +1064,7 @@ void TCustomdxBarControl::SetActiveState(bool Value) {
   FPreviousActive = nullptr;
   if (gActiveBarControl && (!IsLiveBarControl(gActiveBarControl) || !gActiveBarControl->IsActive()))
     gActiveBarControl = nullptr;
+  GetBarNavigationController()->BarControlDeactivated(this);
 }
 
 void TCustomdxBarControl::ChangeActive(bool Value) {

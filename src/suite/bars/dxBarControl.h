@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/gui/Controls.h"
+#include "suite/core/cxAccessibility.h"
 #include "suite/core/cxControls.h"
 
 class TdxBarManager;
@@ -121,7 +122,8 @@ class TCustomdxBarControl : public TCustomControl, public IcxMouseTrackingCaller
   virtual TdxBarItemLink* AccelLinkFor(WORD Key, TShiftState Shift, bool& Ambiguous,
                                        TdxBarItemLink* StartLink);
   virtual void ItemMouseDown(TdxBarItemControl* Control);
-  virtual const TClassInfo* AccessibilityHelperClass() const { return nullptr; }
+  // Every bar window answers with the generic bar helper unless its class has its own.
+  virtual TcxAccessibilityHelperClass AccessibilityHelperClass() const;
   virtual TBitmap* BackgroundBitmap() const { return nullptr; }
   virtual int GroupIndent() const { return 0; }
   virtual int NavigationFlags() const;
@@ -339,6 +341,8 @@ class TCustomdxBarControl : public TCustomControl, public IcxMouseTrackingCaller
   void SetSwitchingDragMode(bool Value) { FSwitchingDragMode = Value; }
   bool HasScreenCanvas() const { return FScreenCanvas != nullptr; }
   TdxBarShadow* Shadow() const { return FShadow.get(); }
+  // The bar's accessibility helper, made on first request.
+  TcxAccessibilityHelper* AcquireAccessibilityHelper();
   TNotifyEvent OnClose;
 
  protected:
@@ -381,6 +385,7 @@ class TCustomdxBarControl : public TCustomControl, public IcxMouseTrackingCaller
   void BeforeDestruction();
 
   mutable std::unique_ptr<TcxScreenCanvas> FScreenCanvas;
+  TcxAccessibilityHelper* FAccessibilityHelper = nullptr;
   std::unique_ptr<TBitmap> FBackgroundCache;
   HBRUSH FBackgroundBrush = nullptr;
   std::unique_ptr<TcxCanvas> FCanvas;

@@ -5,6 +5,7 @@
 #include "platform/gui/Pictures.h"
 #include "platform/win/GdiExtras.h"
 #include "platform/win/Windows.h"
+#include "suite/bars/dxBarAccessibility.h"
 #include "suite/bars/dxBarControl.h"
 #include "suite/bars/dxBarLayout.h"
 
@@ -107,6 +108,7 @@ TdxDockControl::TdxDockControl(TComponent* AOwner, TdxBarDockingStyle Style, Tdx
 }
 
 TdxDockControl::~TdxDockControl() {
+  DetachAccessibilityHelper(FAccessibilityHelper);
   // The bar windows lying here go with this window; they must not reach back into it.
   for (auto& r : FRows)
     for (int i = 0; i < r->ColCount(); ++i)
@@ -680,4 +682,10 @@ void TdxBarDockControl::Dispatch(TMessage& Message) {
       else SetClientWidth(least);
     }
   }
+}
+
+TcxAccessibilityHelper* TdxDockControl::AcquireAccessibilityHelper() {
+  if (!FAccessibilityHelper && !(ComponentState().Contains(csDestroying)))
+    FAccessibilityHelper = new TdxDockControlAccessibilityHelper(this);
+  return FAccessibilityHelper;
 }

@@ -118,6 +118,8 @@ class TdxDockControl : public TCustomControl {
   void RemoveBarControl(TCustomdxBarControl* BarControl, TdxDockCol* Col, bool Relayout);
   void StoreColumnPositions();
   void Relayout();
+  // The site's accessibility helper, made on first request.
+  TcxAccessibilityHelper* AcquireAccessibilityHelper();
 
  protected:
   void Paint() override;
@@ -127,6 +129,7 @@ class TdxDockControl : public TCustomControl {
 
  private:
   TdxBarManager* FBarManager = nullptr;
+  TcxAccessibilityHelper* FAccessibilityHelper = nullptr;
   TdxBarDockingStyle FStyle = dsNone;
   bool FImplicit = false;
   bool FLayingOut = false;

@@ -11,6 +11,7 @@
 #include "suite/core/cxControls.h"
 #include "suite/core/dxOffice11.h"
 #include "suite/bars/dxBarMDI.h"
+#include "suite/bars/dxBarNavigation.h"
 
 namespace {
 
@@ -60,6 +61,19 @@ bool BarKeyStep(int Code, WPARAM Key, LPARAM Flags, LRESULT& Result) {
     Result = 1;
     return true;
   }
+  // Keyboard navigation and key tips take their keys first.
+  TdxBarNavigationController* nc = GetBarNavigationController();
+  TShiftState shift = HookShiftState();
+  if (nc->WantsKey(WORD(Key), shift)) {
+    if (down) {
+      gKeyConsumed = true;
+      gConsumedKey = WORD(Key);
+      nc->DispatchKey(WORD(Key), shift);
+    }
+    Result = 1;
+    return true;
+  }
+  if (IsCharacterKey(WORD(Key)) && (nc->HasPendingKeyTips() || nc->HasKeyTipsContainer())) nc->LeaveNavigationMode();
   TCustomdxBarControl* active = GetActiveBarControl();
   if (active && active->WindowHandle() && IsWindowEnabled(active->WindowHandle()) && !active->IsCustomizing()) {
     if (IsEditing(active->SelectedControl())) return true;
@@ -110,10 +124,19 @@ bool ShortCutStep(TdxBarManager* Manager, WPARAM Key, LPARAM Flags, LRESULT& Res
   return true;
 }
 
+// The main-menu bar of a manager, as the root of keyboard navigation, while it shows.
+TdxBarAccessibilityHelper* MenuRootOf(TdxBarManager* Manager) {
+  TdxBar* main = Manager->Bars() ? Manager->Bars()->MainMenuBar() : nullptr;
+  TCustomdxBarControl* c = main ? main->ItemLinks()->BarControl() : nullptr;
+  return c && c->IsShowing() ? QueryAccessibilityHelper(c->AcquireAccessibilityHelper()) : nullptr;
+}
+
 bool MenuKeyStep(WPARAM Key, LPARAM Flags, LRESULT& Result) {
   bool menuKey = Key == VK_MENU || Key == VK_F10;
   TdxBarManager* m = FindKeyboardBarManager(menuKey);
   if (!m) return false;
+  TdxBarNavigationController* nc = GetBarNavigationController();
+  IdxBarKeyTipWindowsManager* tipWindows = nullptr;
   bool down = IsKeyDown(Flags);
   if (down && IsRepeated(Flags)) return false;
   TShiftState shift = HookShiftState();
@@ -122,22 +145,27 @@ bool MenuKeyStep(WPARAM Key, LPARAM Flags, LRESULT& Result) {
     if (((Key == VK_MENU && !shift.Contains(ssCtrl)) || f10Menu) && !(gKeyConsumed && gConsumedKey == Key)) {
       m->HideItemHint();
       gMenuKeyPending = true;
+      if (TdxBarAccessibilityHelper* root = MenuRootOf(m); root && root->KeyTipsAvailable(tipWindows))
+        nc->RequestKeyTips(root);
       return false;
     }
     gMenuKeyPending = false;
+    nc->StopWaitingForKeyTips(false);
     return ShortCutStep(m, Key, Flags, Result);
   }
   if ((Key == VK_MENU && gMenuKeyPending) || f10Menu) {
     gMenuKeyPending = false;
-    if (TdxBar* main = m->Bars()->MainMenuBar())
-      if (TCustomdxBarControl* c = main->ItemLinks()->BarControl(); c && c->IsShowing()) {
-        TdxBarItemLink* first = main->ItemLinks()->FirstSelectableLink();
-        c->Activate(first ? first->Control() : nullptr);
-      }
+    // The first entry of the main menu is selected: keyboard navigation begins there.
+    if (TdxBarAccessibilityHelper* root = MenuRootOf(m)) {
+      TdxBarAccessibilityHelperRef keep = TdxBarAccessibilityHelperRef::Share(root);
+      nc->SelectFirstObject(root);
+      if (root->IsOwnerObjectLive() && root->KeyTipsAvailable(tipWindows)) nc->StopWaitingForKeyTips(true);
+    }
     Result = 1;
     return true;
   }
   gMenuKeyPending = false;
+  nc->StopWaitingForKeyTips(false);
   return false;
 }
 
@@ -195,6 +223,7 @@ TdxBarManager* FindKeyboardBarManager(bool MenuKey) {
 }
 
 bool BarMenuKeyPending() { return gMenuKeyPending; }
+void SetBarMenuKeyPending(bool Value) { gMenuKeyPending = Value; }
 bool BarForeignActivation() { return gForeignActivation; }
 
 void BarKeyboardHookProc(int Code, WPARAM WParam, LPARAM LParam, LRESULT& Result) {
@@ -212,7 +241,11 @@ void BarKeyboardHookProc(int Code, WPARAM WParam, LPARAM LParam, LRESULT& Result
 void BarMouseHookProc(int Code, WPARAM WParam, LPARAM LParam, LRESULT& Result) {
   auto* hook = reinterpret_cast<const MOUSEHOOKSTRUCT*>(LParam);
   if (!hook) return;
-  if (Code == 0 && IsButtonPress(WParam)) gMenuKeyPending = false;
+  if (Code == 0 && IsButtonPress(WParam)) {
+    gMenuKeyPending = false;
+    TdxBarNavigationController* nc = GetBarNavigationController();
+    if (nc->NavigationMode() || nc->HasPendingKeyTips() || nc->HasKeyTipsContainer()) nc->LeaveNavigationMode();
+  }
   TCustomdxBarControl* active = GetActiveBarControl();
   if (Code >= 0 && WParam == WM_MOUSEWHEEL && active && !IsEditing(active->SelectedControl())) {
     Result = 1;

@@ -1,5 +1,6 @@
 // Button-like, button, large-button, static, separator and in-place window controls.
 
+#include "suite/bars/dxBarAccessibility.h"
 #include "suite/bars/dxBarItemControls.h"
 #include "suite/bars/dxBarSubMenu.h"
 
@@ -199,7 +200,9 @@ bool TdxBarButtonLikeControl::WantsKey(WORD Key) const {
   return InSubMenu(this) ? Key == VK_RIGHT : Key == VK_UP || Key == VK_DOWN;
 }
 
-const TClassInfo* TdxBarButtonLikeControl::AccessibilityHelperClass() const { return nullptr; }
+TcxAccessibilityHelperClass TdxBarButtonLikeControl::AccessibilityHelperClass() const {
+  return &CreateForOwner<TdxBarButtonLikeControlAccessibilityHelper>;
+}
 
 TdxBarItemControl::TDrawParamsFactory TdxBarButtonLikeControl::DrawParamsClass() const {
   return [](TdxBarItemControl* c) -> TdxBarItemControlDrawParams* {
@@ -282,7 +285,9 @@ bool TdxBarButtonControl::IsActiveNow() const {
   return (IsDrawnSelected() && !(BarControl() && BarControl()->IsCustomizing())) || RepaintSuspended();
 }
 
-const TClassInfo* TdxBarButtonControl::AccessibilityHelperClass() const { return nullptr; }
+TcxAccessibilityHelperClass TdxBarButtonControl::AccessibilityHelperClass() const {
+  return &CreateForOwner<TdxBarButtonControlAccessibilityHelper>;
+}
 
 int TdxBarButtonControl::ShownParts() const {
   TdxBarItemViewLevel level = ViewInfo() ? ViewInfo()->ViewLevel : ivlDefault;
@@ -852,7 +857,9 @@ void TdxBarWinControl::EnabledChanged() {
   TdxBarItemControl::EnabledChanged();
 }
 
-const TClassInfo* TdxBarWinControl::AccessibilityHelperClass() const { return nullptr; }
+TcxAccessibilityHelperClass TdxBarWinControl::AccessibilityHelperClass() const {
+  return &CreateForOwner<TdxBarWinControlAccessibilityHelper>;
+}
 
 bool TdxBarWinControl::OwnsWindow(HWND Wnd) const {
   HWND inner = InnerWindow();

@@ -31,7 +31,7 @@ class TdxBarButtonLikeControl : public TdxBarItemControl {
   void LeaveActiveState(bool Flag) override;
   void SelectByMouse(bool AlreadySelected, bool& Handled) override;
   bool WantsKey(WORD Key) const override;
-  const TClassInfo* AccessibilityHelperClass() const override;
+  TcxAccessibilityHelperClass AccessibilityHelperClass() const override;
   TDrawParamsFactory DrawParamsClass() const override;
   void CalcDrawParams(bool WithTexts = true) override;
   void Draw(const TRect& R, int APaintKind) override;
@@ -67,7 +67,7 @@ class TdxBarButtonControl : public TdxBarButtonLikeControl {
   void Click(bool ByMouse) override;
   void SelectByMouse(bool AlreadySelected, bool& Handled) override;
   bool IsActiveNow() const override;
-  const TClassInfo* AccessibilityHelperClass() const override;
+  TcxAccessibilityHelperClass AccessibilityHelperClass() const override;
   int ShownParts() const override;
   int DefaultShownParts() const override;
   int PartCount() const override { return HasArrowPart() ? 2 : 1; }
@@ -200,7 +200,7 @@ class TdxBarWinControl : public TdxBarItemControl {
   void DoClick(bool ByMouse, bool Flag) override;
   void SelectByMouse(bool AlreadySelected, bool& Handled) override;
   void EnabledChanged() override;
-  const TClassInfo* AccessibilityHelperClass() const override;
+  TcxAccessibilityHelperClass AccessibilityHelperClass() const override;
   bool OwnsWindow(HWND Wnd) const override;
   bool ClosesMenusOnClick() const override { return false; }
   void KeyDown(WORD& Key, TShiftState Shift) override;

@@ -7,6 +7,7 @@
 #include "platform/gui/Menus.h"
 #include "platform/win/Windows.h"
 #include "suite/bars/dxBar.h"
+#include "suite/bars/dxBarAccessibility.h"
 #include "suite/bars/dxBarItemControls.h"
 #include "suite/bars/dxBarItemControlsImpl.h"
 #include "suite/core/cxClasses.h"
@@ -39,7 +40,7 @@ void TdxBarItemControl::Initialize() {
 
 TdxBarItemControl::~TdxBarItemControl() {
   FDestroying = true;
-  FAccessibilityHelper = nullptr;
+  DetachAccessibilityHelper(FAccessibilityHelper);
   if (FLink && FLink->FControl == this) FLink->FControl = nullptr;
   TdxBarManager* manager = LinkBarManager();
   if (FBarControl && FBarControl->SelectedControl() == this && !(manager && manager->IsDestroying()) &&
@@ -127,7 +128,11 @@ void TdxBarItemControl::EndBackgroundFill() {
   if (FBarControl && FBarControl->BarControlKind() == 2) FBarControl->SetLessUsedFill(false);
 }
 
-TcxAccessibilityHelper* TdxBarItemControl::AcquireAccessibilityHelper() { return FAccessibilityHelper; }
+TcxAccessibilityHelper* TdxBarItemControl::AcquireAccessibilityHelper() {
+  if (!FAccessibilityHelper && !FDestroying)
+    if (TcxAccessibilityHelperClass helperClass = AccessibilityHelperClass()) FAccessibilityHelper = helperClass(this);
+  return FAccessibilityHelper;
+}
 
 // ---- fading and hints
 
@@ -335,7 +340,9 @@ void TdxBarItemControl::SelectByMouse(bool AlreadySelected, bool& Handled) {
   FBarControl->KeySelectItemControl(this);
 }
 
-const TClassInfo* TdxBarItemControl::AccessibilityHelperClass() const { return nullptr; }
+TcxAccessibilityHelperClass TdxBarItemControl::AccessibilityHelperClass() const {
+  return &CreateForOwner<TdxBarItemControlAccessibilityHelper>;
+}
 
 bool TdxBarItemControl::WantsDoubleClick() const {
   TdxBarManager* m = LinkBarManager();

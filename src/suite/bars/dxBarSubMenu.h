@@ -44,6 +44,7 @@ class TdxBarSubMenuControl : public TCustomdxBarControl {
 
   // ---- overrides of the bar window
   int BarControlKind() const override { return 2; }
+  TcxAccessibilityHelperClass AccessibilityHelperClass() const override;
   bool IsPopup() const override { return true; }
   bool ClosesAfterClick() const override { return true; }
   bool IsVerticalLayout() const override { return true; }
@@ -198,6 +199,7 @@ class TdxBarSubItemControl : public TdxBarButtonLikeControl {
   bool WantsDoubleClick() const override;
   void CloseDropDown(bool Close) override;
   void OpenDropDown(bool ByMouse) override;
+  TcxAccessibilityHelperClass AccessibilityHelperClass() const override;
 
   TCustomdxBarSubItem* SubItem() const;
   // The sub-menu window of the sub item's links, when one exists.

@@ -10,6 +10,7 @@
 #include "suite/bars/dxBarOffice11Painter.h"
 #include "suite/bars/dxBarItemControls.h"
 #include "suite/bars/dxBarMDI.h"
+#include "suite/bars/dxBarNavigation.h"
 #include "suite/bars/dxBarStrs.h"
 #include "suite/core/dxScreenTip.h"
 #include "suite/bars/dxBarSubMenu.h"
@@ -450,6 +451,7 @@ void dxBarInitialize() {
 
 void dxBarFinalize() {
   if (gUnitCount == 0 || --gUnitCount > 0) return;
+  FreeBarNavigationController();
   GetResourceStringsRepository()->UnregisterProduct(dxBarProductName);
   dxBarUnitStart(false);
 }
