@@ -42,6 +42,10 @@ class TsuiImagePanel;
 class TCustomImageList;
 class TCustomListItem;
 
+// The rate and channels a document made from Editor's document gets: its own when the editor
+// offers it, else 44100 Hz, and mono or stereo.
+void NewDocumentFormat(IAudioEditor2* Editor, int& Rate, int& Channels);
+
 // The private message the main window posts itself at the end of its creation.
 constexpr UINT WM_DEFERRED_START = WM_USER + 1;
 

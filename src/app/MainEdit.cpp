@@ -25,7 +25,9 @@ void ShowError(const std::string& Text) {
   Application->MessageBox(Text, Application->Title(), MB_OK | MB_ICONERROR);
 }
 
-// The rate and channels a document split off or copied from Editor's gets.
+}  // namespace
+
+// The rate and channels a document made from Editor's (split off, copied, recorded or spoken) gets.
 void NewDocumentFormat(IAudioEditor2* Editor, int& Rate, int& Channels) {
   static constexpr int kRates[] = {6000,  8000,  11025, 12000, 16000, 22050,
                                    24000, 32000, 44100, 48000, 88200, 96000};
@@ -36,8 +38,6 @@ void NewDocumentFormat(IAudioEditor2* Editor, int& Rate, int& Channels) {
   const int channels = Editor->FileInfo()->Channels();
   Channels = channels == 1 || channels == 2 ? channels : 2;
 }
-
-}  // namespace
 
 void TMainForm::AfterEdit() {
   SetModified(true);

@@ -15,18 +15,6 @@
 
 namespace {
 
-// The rate and channels a recording or speech of Editor's document is made at.
-void DocumentFormat(IAudioEditor2* Editor, int& Rate, int& Channels) {
-  static constexpr int kRates[] = {6000,  8000,  11025, 12000, 16000, 22050,
-                                   24000, 32000, 44100, 48000, 88200, 96000};
-  const int rate = Editor->FileInfo()->SampleRate();
-  Rate = 44100;
-  for (int r : kRates)
-    if (r == rate) Rate = rate;
-  const int channels = Editor->FileInfo()->Channels();
-  Channels = channels == 1 || channels == 2 ? channels : 2;
-}
-
 // A work file in the temporary folder (made when missing), deleted before it is used.
 std::string WorkFile(const char* Name) {
   std::error_code ec;
@@ -45,7 +33,7 @@ void RemoveFile(const std::string& Path) {
 
 bool TMainForm::FormatForWorkFile(int& Rate, int& Channels) {
   if (IAudioEditor2* e = ActiveEditor()) {
-    DocumentFormat(e, Rate, Channels);
+    NewDocumentFormat(e, Rate, Channels);
     return true;
   }
   Rate = GlobalVars.OP_DefSample;
