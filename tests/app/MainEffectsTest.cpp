@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "../audio/DeviceTestUtil.h"
+#include "../platform/gui/GuiInput.h"
 #include "Imports/AudioEditorControl.h"
 #include "MainTestSupport.h"
 #include "audio/SampleBuffer.h"
@@ -253,5 +254,41 @@ TEST(MainEffects, FlatEnvelopeKeepsTheSamples) {
   const std::vector<float> after = Contents(doc);
   ASSERT_EQ(after.size(), before.size());
   for (size_t i = 0; i < after.size(); i += 7) ASSERT_NEAR(after[i], before[i], 1e-6) << i;
+  EXPECT_TRUE(doc->Modified);
+}
+
+// Both ends of the curve dragged down to -6.0206 dB (the nearest row the editor has): every
+// sample takes the gain 10^(dB / 20), about one half.
+TEST(MainEffects, EnvelopeDecibelsBecomeGains) {
+  TProgram program;
+  TChildForm* doc = program.Open(WriteTone("tone.wav", 44100, 1, 4410));
+  ASSERT_NE(doc, nullptr);
+  const std::vector<float> before = Contents(doc);
+  float db = 0;
+  THook hook;
+  hook.Dialog = [&](const TModalRequest& r) -> int {
+    if (r.DialogClass != "TEnvelopeForm") return 0;
+    auto* d = static_cast<TEnvelopeForm*>(r.Dialog);
+    d->Show();
+    Application->ProcessMessages();
+    for (double t : {0.0, 1.0}) {
+      const QPoint at(d->TD->Left() + d->TD->XOfPosition(t),
+                      d->TD->Top() + d->TD->YOfDb(-6.0206));
+      guitest::Mouse(d, QEvent::MouseButtonPress, at);
+      guitest::Mouse(d, QEvent::MouseButtonRelease, at);
+    }
+    const SampleBuffer curve = d->TD->CurveValues();
+    db = curve[0];
+    EXPECT_EQ(curve[curve.Frames() - 1], db);
+    d->Hide();
+    return mrOk;
+  };
+  RunAction("Envelope");
+  ASSERT_NEAR(db, -6.0206, 0.2) << "one row of the curve editor";
+  const double gain = std::pow(10.0, db / 20.0);
+  EXPECT_NEAR(gain, 0.5, 0.012);
+  const std::vector<float> after = Contents(doc);
+  ASSERT_EQ(after.size(), before.size());
+  for (size_t i = 0; i < after.size(); ++i) ASSERT_NEAR(after[i], before[i] * gain, 1e-4) << i;
   EXPECT_TRUE(doc->Modified);
 }
