@@ -557,6 +557,8 @@ void TdxBarFlatPainter::DrawMDIButton(TCustomdxBarControl* BarControl, TdxBarMDI
   UINT flags = kinds[Button] | DFCS_FLAT;
   if (State == 1) flags |= DFCS_INACTIVE;
   DrawFrameControl(glyph.Canvas()->Handle(), &r, DFC_CAPTION, flags);
+  // The frame control's face (its corner pixel) lets the state's fill through.
+  glyph.SetTransparent(true);
   DrawGlyphInState(DC, inner, &glyph, 1);
 }
 

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QImage>
 #include <QPixmap>
 #include <algorithm>
 #include <string>
@@ -14,7 +15,9 @@
 #include "platform/gui/Forms.h"
 #include "platform/gui/Menus.h"
 #include "suite/bars/dxBar.h"
+#include "platform/gui/Pictures.h"
 #include "suite/bars/dxBarMDI.h"
+#include "suite/bars/dxBarToolbar.h"
 #include "suite/core/ControlTestSupport.h"
 
 namespace {
@@ -212,6 +215,161 @@ TEST_F(TMdiFixture, ADoubleClickOnTheIconSendsTheDefaultCommand) {
   EXPECT_EQ(gCommands.back(), std::make_pair(Docs[1]->Handle(), WPARAM(SC_MINIMIZE)));
   EXPECT_TRUE(IsIconic(Docs[1]->Handle()));
   EXPECT_FALSE(GetActiveBarControl());
+}
+
+// The main menu docked on the frame, drawn flat so that every button state has its own look.
+struct TMdiButtonsFixture : TMdiFixture {
+  TMdiButtonsFixture() {
+    Manager->SetStyle(bmsFlat);
+    Menu->SetDockingStyle(dsTop);
+    Menu->SetVisible(true);
+    Application->ProcessMessages();
+  }
+  TdxBarControl* Bar() const { return Menu->BarControl(); }
+  HWND Doc() const { return Docs[1]->Handle(); }
+  void Maximize() {
+    if (!IsZoomed(Doc())) Command(Docs[1], SC_MAXIMIZE);
+    Application->ProcessMessages();
+    gCommands.clear();
+  }
+  TPoint Centre(int Index) const {
+    const TRect r = Bar()->MDIButtonRect(Index);
+    return TPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+  }
+  // The button as the bar shows it now (the picture holds the whole window, border included).
+  QImage Shown(int Index) const {
+    const TRect r = Bar()->MDIButtonRect(Index);
+    const TPoint o = Bar()->ClientOriginInWindow();
+    return suitetest::Snapshot(Bar())
+        .copy(r.Left + o.X, r.Top + o.Y, r.Width(), r.Height())
+        .convertToFormat(QImage::Format_RGB32);
+  }
+  // The button as the painter draws it in State, on a canvas the size of the bar.
+  QImage Drawn(int Index, int State) const {
+    const TRect r = Bar()->MDIButtonRect(Index);
+    TBitmap canvas;
+    canvas.SetSize(Bar()->ClientWidth(), Bar()->ClientHeight());
+    Manager->Painter()->DrawMDIButton(Bar(), TdxBarMDIButton(Index), r, canvas.Canvas()->Handle(), State);
+    return canvas.ToImage().copy(r.Left, r.Top, r.Width(), r.Height()).convertToFormat(QImage::Format_RGB32);
+  }
+  void ExpectLook(int Index, int State, const char* When) const {
+    EXPECT_EQ(Shown(Index), Drawn(Index, State)) << "button " << Index << " not in state " << State << " " << When;
+  }
+  void Mouse(QEvent::Type Type, TPoint At) { suitetest::MouseEvent(Bar(), Type, At); }
+};
+
+TEST_F(TMdiButtonsFixture, TheThreeButtonsSendTheirCommandsToTheMaximizedDocument) {
+  ASSERT_TRUE(Bar());
+  EXPECT_FALSE(Bar()->HasMDIButtons());
+  Maximize();
+  ASSERT_TRUE(Bar()->HasMDIButtons());
+  // Minimize, restore and close in a row at the far end, the close button set apart.
+  const TRect mn = Bar()->MDIButtonRect(0), rs = Bar()->MDIButtonRect(1), cl = Bar()->MDIButtonRect(2);
+  EXPECT_EQ(mn.Right, rs.Left);
+  EXPECT_EQ(rs.Right + 2, cl.Left);
+  EXPECT_LE(cl.Right, Bar()->ClientWidth());
+  EXPECT_GE(mn.Left, Menu->ItemLinks()->LinkByIndex(1)->ItemRect().Right);
+  for (int i = 0; i < 3; ++i) ExpectLook(i, 0, "at rest");
+
+  struct TCase {
+    int Index;
+    WPARAM Command;
+  };
+  for (const TCase& c : {TCase{0, SC_MINIMIZE}, TCase{1, SC_RESTORE}, TCase{2, SC_CLOSE}}) {
+    Maximize();
+    ASSERT_TRUE(Bar()->HasMDIButtons()) << c.Index;
+    const TPoint at = Centre(c.Index);
+    Mouse(QEvent::MouseButtonPress, at);
+    EXPECT_TRUE(gCommands.empty()) << "a press alone sends nothing";
+    Mouse(QEvent::MouseButtonRelease, at);
+    const std::vector<std::pair<HWND, WPARAM>> sent = {{Doc(), c.Command}};
+    EXPECT_EQ(gCommands, sent) << c.Index;
+    EXPECT_FALSE(GetCapture()) << c.Index;
+    if (c.Index == 0) EXPECT_TRUE(IsIconic(Doc()));
+    if (c.Index == 1) EXPECT_FALSE(IsZoomed(Doc()));
+    if (c.Index < 2) EXPECT_FALSE(Bar()->HasMDIButtons()) << c.Index;
+  }
+}
+
+TEST_F(TMdiButtonsFixture, AButtonIsGreyWhenItsWindowMenuEntryIs) {
+  // Minimize follows the document's frame; the program greys or disables Close itself.
+  struct TCase {
+    const char* Name;
+    int Index;
+    UINT CloseFlags;
+    bool MinimizeBox;
+    int DrawnState, HotState;
+    bool Sends;
+  };
+  const TCase cases[] = {
+      {"minimize with a minimize box", 0, MF_ENABLED, true, 0, 2, true},
+      {"close greyed", 2, MF_GRAYED, true, 1, 1, false},
+      {"close disabled, not grey", 2, MF_DISABLED, true, 0, 2, false},
+      {"minimize without a minimize box", 0, MF_ENABLED, false, 1, 1, false},
+  };
+  for (const TCase& c : cases) {
+    if (!c.MinimizeBox) {
+      Docs[1]->SetBorderIcons(TBorderIcons{biSystemMenu, biMaximize});
+      SetWindowSubclass(Doc(), CommandSpy, 1, 0);
+    }
+    Maximize();
+    ASSERT_TRUE(Bar()->HasMDIButtons()) << c.Name;
+    EnableMenuItem(GetSystemMenu(Doc(), FALSE), SC_CLOSE, MF_BYCOMMAND | c.CloseFlags);
+    InvalidateRect(Bar()->Handle(), nullptr, TRUE);
+    ExpectLook(c.Index, c.DrawnState, c.Name);
+    ExpectLook(1, 0, c.Name);
+    Mouse(QEvent::MouseMove, Centre(c.Index));
+    ExpectLook(c.Index, c.HotState, c.Name);
+    Mouse(QEvent::MouseButtonPress, Centre(c.Index));
+    Mouse(QEvent::MouseButtonRelease, Centre(c.Index));
+    EXPECT_EQ(gCommands.size(), c.Sends ? 1u : 0u) << c.Name;
+    EXPECT_EQ(bool(IsIconic(Doc())), c.Sends) << c.Name;
+    EXPECT_TRUE(IsWindow(Doc())) << c.Name;
+    Mouse(QEvent::MouseMove, TPoint(0, 0));
+    if (IsIconic(Doc())) Command(Docs[1], SC_RESTORE);
+    EnableMenuItem(GetSystemMenu(Doc(), FALSE), SC_CLOSE, MF_BYCOMMAND | MF_ENABLED);
+  }
+}
+
+TEST_F(TMdiButtonsFixture, TheButtonsFollowTheMouseAndAPressReleasedElsewhereSendsNothing) {
+  Maximize();
+  // Each state has a look of its own in this style: its fill shows round the glyph.
+  for (int a = 0; a < 5; ++a)
+    for (int b = a + 1; b < 5; ++b) ASSERT_NE(Drawn(1, a), Drawn(1, b)) << a << " " << b;
+  const TPoint away(Bar()->MDIButtonRect(0).Left - 20, Centre(0).Y);
+  Mouse(QEvent::MouseMove, Centre(0));
+  ExpectLook(0, 2, "under the mouse");
+  Mouse(QEvent::MouseMove, Centre(1));
+  ExpectLook(0, 0, "after the mouse went on");
+  ExpectLook(1, 2, "under the mouse");
+  Mouse(QEvent::MouseMove, away);
+  ExpectLook(1, 0, "after the mouse left the buttons");
+
+  Mouse(QEvent::MouseMove, Centre(1));
+  Mouse(QEvent::MouseButtonPress, Centre(1));
+  ExpectLook(1, 4, "held under the mouse");
+  EXPECT_EQ(GetCapture(), Bar()->Handle());
+  // Held, the button keeps the mouse: neither its neighbour nor the menu titles light up.
+  suitetest::Drag(Bar(), Centre(2));
+  ExpectLook(1, 3, "held with the mouse away");
+  ExpectLook(2, 0, "while another is held");
+  suitetest::Drag(Bar(), Centre(1));
+  ExpectLook(1, 4, "held with the mouse back");
+  suitetest::Drag(Bar(), away);
+  Mouse(QEvent::MouseButtonRelease, away);
+  ExpectLook(1, 0, "released elsewhere");
+  EXPECT_TRUE(gCommands.empty());
+  EXPECT_TRUE(IsZoomed(Doc()));
+  EXPECT_FALSE(GetCapture());
+
+  // The window system taking the mouse away ends the press without a command.
+  Mouse(QEvent::MouseButtonPress, Centre(2));
+  ExpectLook(2, 4, "held");
+  SendMessage(Bar()->Handle(), WM_CANCELMODE, 0, 0);
+  ExpectLook(2, 0, "after the press was cancelled");
+  Mouse(QEvent::MouseButtonRelease, Centre(2));
+  EXPECT_TRUE(gCommands.empty());
+  EXPECT_TRUE(IsWindow(Doc()) && IsZoomed(Doc()));
 }
 
 }  // namespace
