@@ -58,12 +58,13 @@ void TMainForm::ActionRecordExecute(TObject*) {
   int rate = 44100, channels = 2;
   if (!FormatForWorkFile(rate, channels)) return;
   const std::string file = WorkFile("SonalixRecording.wav");
-  // The window records at 48000 Hz at most; the document converts what it inserts.
-  if (!RecordToFile(this, std::min(rate, 48000), channels, file)) {
+  // The window records at 48000 Hz at most and says in what format it did: a new document
+  // takes that format, an open one converts what it inserts to its own.
+  if (!RecordToFile(this, rate, channels, file)) {
     RemoveFile(file);
     return;
   }
-  InsertWorkFile(file, std::min(rate, 48000), channels);
+  InsertWorkFile(file, rate, channels);
 }
 
 void TMainForm::ActionTextToSpeechExecute(TObject*) {

@@ -525,14 +525,17 @@ bool StartMixerProgram() {
   return false;
 }
 
-bool RecordToFile(TCustomForm* Owner, int SampleRate, int Channels, const std::string& FileName) {
+bool RecordToFile(TCustomForm* Owner, int& SampleRate, int& Channels, const std::string& FileName) {
   auto form = std::make_unique<TRecordControlForm>(Owner);
   if (Owner) CenterOverWindow(form.get(), Owner);
   form->RecordSampleRate = std::min(SampleRate, 48000);
   form->RecordChannels = Channels;
   GlobalVars.RecordingFile = FileName;
   DeleteFile(FileName);
-  return form->ShowModal() == mrOk;
+  const bool kept = form->ShowModal() == mrOk;
+  SampleRate = form->RecordSampleRate;
+  Channels = form->RecordChannels;
+  return kept;
 }
 
 void RegisterRecordControlClasses() {

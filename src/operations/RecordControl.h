@@ -114,7 +114,8 @@ bool StartMixerProgram();
 
 // Shows the recording window over Owner for a recording of SampleRate (at most 48000 is used)
 // and Channels into FileName, which is deleted first. True when the user kept the recording;
-// after Discard the file may hold what was recorded and is the caller's to delete.
-bool RecordToFile(TCustomForm* Owner, int SampleRate, int Channels, const std::string& FileName);
+// after Discard the file may hold what was recorded and is the caller's to delete. SampleRate
+// and Channels come back as the format the window recorded in.
+bool RecordToFile(TCustomForm* Owner, int& SampleRate, int& Channels, const std::string& FileName);
 
 void RegisterRecordControlClasses();

@@ -615,7 +615,10 @@ TEST_F(RecordWindow, RecordToFileAnswersKeepOrDiscardAtARateOfAtMost48000) {
       else
         f->ActionDiscardExecute(nullptr);
     };
-    EXPECT_EQ(RecordToFile(&owner, c.Rate, c.Channels, GlobalVars.RecordingFile), c.Keep);
+    int rate = c.Rate, channels = c.Channels;
+    EXPECT_EQ(RecordToFile(&owner, rate, channels, GlobalVars.RecordingFile), c.Keep);
+    EXPECT_EQ(rate, c.FileRate) << "the format recorded in comes back";
+    EXPECT_EQ(channels, c.Channels);
     Application->OnIdle = nullptr;
     EXPECT_TRUE(ran);
     const SampleBuffer file = File();
