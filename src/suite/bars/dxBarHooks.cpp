@@ -113,12 +113,21 @@ bool ShortCutStep(TdxBarManager* Manager, WPARAM Key, LPARAM Flags, LRESULT& Res
   TdxBarItemLink* other = link->OwningLinks()->FindAccelLink(WORD(Key), shift, link);
   TCustomdxBarControl* bar = link->BarControl();
   TdxBarItemControl* control = link->Control();
-  if (!control->ClosesMenusOnClick() || (other && other != link)) {
+  const bool shared = other && other != link;
+  // A letter of one entry alone opens its menu at once (a menu title never closes menus when
+  // clicked, so it is asked before that); a shared letter, or an entry that stays open when
+  // clicked, only selects.
+  const bool opensMenu = !shared && dynamic_cast<TCustomdxBarSubItem*>(link->Item());
+  if (!opensMenu && (!control->ClosesMenusOnClick() || shared)) {
     if (bar) bar->ActivateItemControlInBar(bar, control);
   } else {
-    if (bar && dynamic_cast<TCustomdxBarSubItem*>(link->Item())) bar->SetDowned(true);
+    // The bar takes the keys first, then goes down, so that the menu opens as the head of the
+    // active chain.
+    TWeakLink<TdxBarItemControl> alive(control);
+    TWeakLink<TCustomdxBarControl> aliveBar(bar);
     if (bar) bar->Activate(control);
-    control->ClickAt(false, false);
+    if (opensMenu && aliveBar) bar->SetDowned(true);
+    if (alive) control->ClickAt(false, false);
   }
   Result = 1;
   return true;

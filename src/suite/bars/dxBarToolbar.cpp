@@ -10,6 +10,7 @@
 #include "suite/bars/dxBarItemControls.h"
 #include "suite/bars/dxBarLayout.h"
 #include "suite/bars/dxBarStrs.h"
+#include "suite/bars/dxBarSubMenu.h"
 #include "suite/core/cxControls.h"
 #include "suite/core/cxGraphics.h"
 
@@ -728,6 +729,22 @@ void TdxBarControl::Activate(TdxBarItemControl* Control) {
     FPreviousKeyboardBar = m->KeyboardBarControl();
     m->SetKeyboardBarControl(this);
   }
+}
+
+// A toolbar that is down (a menu of it open) opens the menu of the entry the keys move to; when it
+// is only selected, the move just selects.
+void TdxBarControl::KeySelectItemControl(TdxBarItemControl* Control) {
+  TdxBarItemControl* old = SelectedControl();
+  TWeakLink<TCustomdxBarControl> self(this);
+  TdxBarDockedControl::KeySelectItemControl(Control);
+  // While the bar is being activated the selection comes first; the menu opens once it is active.
+  if (!self || !IsActive() || !Control || Control == old || SelectedControl() != Control || Control->Active() ||
+      IsCustomizing())
+    return;
+  if (dynamic_cast<TdxBarSubItemControl*>(Control))
+    Control->DoClick(false, false);
+  else
+    Control->EnterActiveState(false, false);
 }
 
 void TdxBarControl::Deactivate() {

@@ -145,6 +145,7 @@ class TdxBarControl : public TdxBarDockedControl {
   void CustomizingClick(TdxBarItemControl* Control, TMouseButton Button, TShiftState Shift) override;
   void ItemMouseDown(TdxBarItemControl* Control) override;
   void Activate(TdxBarItemControl* Control) override;
+  void KeySelectItemControl(TdxBarItemControl* Control) override;
   void Deactivate() override;
   void DoCloseUp(int Reason) override;
   bool AllowsCustomizingHits() const override;
