@@ -84,6 +84,9 @@ HBITMAP CreateBitmapFromImage(const QImage& image);
 QColor ColorRefToQColor(COLORREF c);
 COLORREF QColorToColorRef(const QColor& c);
 QFont FontFromLogFont(const LOGFONT& lf);
+// The advance of a text in a font, shaped once and then remembered (per thread, bounded): text
+// is measured over and over while bars and menus lay out and paint their captions.
+int CachedTextAdvance(const QFont& font, const QString& text);
 
 class TDeviceContext {
  public:

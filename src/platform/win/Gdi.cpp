@@ -1148,7 +1148,7 @@ BOOL TextOut(HDC hdc, int x, int y, const std::string& text) {
   if (TGdiFont* f = FindFont(dc->S.Font)) escapement = f->Log.lfEscapement;
   p.translate(x, y);
   if (escapement) p.rotate(-escapement / 10.0);
-  QRect box(0, 0, fm.horizontalAdvance(s), fm.height());
+  QRect box(0, 0, CachedTextAdvance(font, s), fm.height());
   if (dc->S.BkMode == OPAQUE) p.fillRect(box, ColorRefToQColor(dc->S.BkColor));
   p.setFont(font);
   p.setPen(dc->TextQColor());
@@ -1158,8 +1158,9 @@ BOOL TextOut(HDC hdc, int x, int y, const std::string& text) {
 
 BOOL GetTextExtentPoint32(HDC hdc, const std::string& text, SIZE* size) {
   DC_OR(FALSE);
-  QFontMetrics fm(dc->CurrentFont());
-  size->cx = fm.horizontalAdvance(QString::fromStdString(text));
+  const QFont font = dc->CurrentFont();
+  QFontMetrics fm(font);
+  size->cx = CachedTextAdvance(font, QString::fromStdString(text));
   size->cy = fm.height();
   return TRUE;
 }

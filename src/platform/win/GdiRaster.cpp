@@ -177,6 +177,31 @@ bool SourcePixel(const QImage& img, const TBltArea& a, int dx, int dy, bool half
   return true;
 }
 
+// A blit that neither stretches nor mirrors reads source pixels at a fixed offset from the
+// destination: SourcePixel's mapping is then the identity, so rows can be read directly.
+struct TDirectRows {
+  bool On = false;
+  int OffsetX = 0, OffsetY = 0;
+};
+
+TDirectRows DirectRows(const TBltArea& a) {
+  TDirectRows d;
+  d.On = a.Source.size() == a.Dest.size() && !a.MirrorX && !a.MirrorY;
+  d.OffsetX = a.Source.left() - a.Dest.left();
+  d.OffsetY = a.Source.top() - a.Dest.top();
+  return d;
+}
+
+// The source row for destination row py and the destination columns [x0, x1] it covers, or
+// nullptr when the row lies outside the source.
+const uint32_t* DirectRow(const QImage& img, const TDirectRows& d, int py, int& x0, int& x1) {
+  const int sy = py + d.OffsetY;
+  if (sy < 0 || sy >= img.height()) return nullptr;
+  x0 = std::max(x0, -d.OffsetX);
+  x1 = std::min(x1, img.width() - 1 - d.OffsetX);
+  return reinterpret_cast<const uint32_t*>(img.constScanLine(sy)) + d.OffsetX;
+}
+
 }  // namespace
 
 DWORD ApplyRop3(DWORD rop, DWORD p, DWORD s, DWORD d) {
@@ -242,14 +267,31 @@ BOOL StretchBlt(HDC hdst, int x, int y, int cx, int cy, HDC hsrc, int x1, int y1
   bool halftone = dst->S.StretchMode == HALFTONE;
   bool keepAlpha = KeepsAlpha(*dimg);
   bool plainCopy = rop == SRCCOPY && !srcMono && !dstMono;
+  const TDirectRows direct = usesSource ? DirectRows(a) : TDirectRows();
   QRegion area = dst->EffectiveClip() & QRegion(a.Dest);
   for (const QRect& r : area) {
     for (int py = r.top(); py <= r.bottom(); ++py) {
       uint32_t* row = reinterpret_cast<uint32_t*>(dimg->scanLine(py));
-      for (int px = r.left(); px <= r.right(); ++px) {
+      int x0 = r.left(), x1 = r.right();
+      const uint32_t* srow = direct.On ? DirectRow(*simg, direct, py, x0, x1) : nullptr;
+      if (direct.On && !srow) continue;
+      if (srow && plainCopy) {
+        if (x1 < x0) continue;
+        if (keepAlpha) {
+          std::memcpy(row + x0, srow + x0, size_t(x1 - x0 + 1) * 4);
+        } else {
+          for (int px = x0; px <= x1; ++px) row[px] = srow[px] | 0xFF000000u;
+        }
+        continue;
+      }
+      for (int px = x0; px <= x1; ++px) {
         uint32_t s = 0;
-        if (usesSource) {
+        if (srow) {
+          s = srow[px];
+        } else if (usesSource) {
           if (!SourcePixel(*simg, a, px, py, halftone, s)) continue;
+        }
+        if (usesSource) {
           if (srcMono && !dstMono) s = (s & 0xFFFFFF) ? monoBk : monoFg;
           else if (!srcMono && dstMono) s = (s & 0xFFFFFF) == srcBk ? 0xFFFFFF : 0;
         }
@@ -301,13 +343,19 @@ BOOL AlphaBlend(HDC hdst, int x, int y, int cx, int cy, HDC hsrc, int x1, int y1
   const bool srcHasAlpha = KeepsAlpha(*simg);
   const bool keepAlpha = KeepsAlpha(*dimg);
   auto scale = [](uint32_t v, uint32_t f) { return (v * f + 127) / 255; };
+  const TDirectRows direct = DirectRows(a);
+  const bool halftone = dst->S.StretchMode == HALFTONE;
   QRegion area = dst->EffectiveClip() & QRegion(a.Dest);
   for (const QRect& r : area)
     for (int py = r.top(); py <= r.bottom(); ++py) {
       uint32_t* row = reinterpret_cast<uint32_t*>(dimg->scanLine(py));
-      for (int px = r.left(); px <= r.right(); ++px) {
+      int x0 = r.left(), x1 = r.right();
+      const uint32_t* srow = direct.On ? DirectRow(*simg, direct, py, x0, x1) : nullptr;
+      if (direct.On && !srow) continue;
+      for (int px = x0; px <= x1; ++px) {
         uint32_t s;
-        if (!SourcePixel(*simg, a, px, py, dst->S.StretchMode == HALFTONE, s)) continue;
+        if (srow) s = srow[px];
+        else if (!SourcePixel(*simg, a, px, py, halftone, s)) continue;
         if (!srcHasAlpha) s |= 0xFF000000u;
         uint32_t d = row[px], out = 0;
         if (perPixel) {

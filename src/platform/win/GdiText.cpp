@@ -1,7 +1,9 @@
 // Formatted text: line breaking, prefixes, tabs, ellipses, alignment and measuring, and text
 // output with per-character advances.
 #include <QFontMetrics>
+#include <QHash>
 #include <algorithm>
+#include <unordered_map>
 
 #include "platform/win/DeviceContext.h"
 
@@ -107,7 +109,28 @@ void WrapParagraph(const QString& p, int width, bool breakWords, const QFontMetr
   }
 }
 
+struct TAdvanceKey {
+  QFont Font;
+  QString Text;
+  bool operator==(const TAdvanceKey& o) const { return Text == o.Text && Font == o.Font; }
+};
+struct TAdvanceKeyHash {
+  size_t operator()(const TAdvanceKey& k) const { return qHash(k.Text, qHash(k.Font)); }
+};
+
 }  // namespace
+
+int CachedTextAdvance(const QFont& font, const QString& text) {
+  if (text.isEmpty()) return 0;
+  thread_local std::unordered_map<TAdvanceKey, int, TAdvanceKeyHash> cache;
+  TAdvanceKey key{font, text};
+  auto it = cache.find(key);
+  if (it != cache.end()) return it->second;
+  if (cache.size() >= 4096) cache.clear();
+  const int w = QFontMetrics(font).horizontalAdvance(text);
+  cache.emplace(std::move(key), w);
+  return w;
+}
 
 int DrawText(HDC hdc, std::string* text, int count, RECT* rect, UINT format) {
   TDeviceContext* dc = FindDeviceContext(hdc);
@@ -166,7 +189,7 @@ int DrawText(HDC hdc, std::string* text, int count, RECT* rect, UINT format) {
     }
   }
   int textWidth = 0;
-  for (const TLine& l : lines) textWidth = std::max(textWidth, fm.horizontalAdvance(l.Text));
+  for (const TLine& l : lines) textWidth = std::max(textWidth, CachedTextAdvance(font, l.Text));
   int textHeight = int(std::max<size_t>(lines.size(), 1)) * lineHeight;
   if (single) textHeight = lineHeight;
 
@@ -192,7 +215,7 @@ int DrawText(HDC hdc, std::string* text, int count, RECT* rect, UINT format) {
   if (TGdiFont* f = FindFont(dc->S.Font)) escapement = f->Log.lfEscapement;
   int y = top;
   for (const TLine& l : lines) {
-    int w = fm.horizontalAdvance(l.Text);
+    int w = CachedTextAdvance(font, l.Text);
     int x = rect->left;
     if (format & DT_CENTER) x = rect->left + (width - w) / 2;
     else if (format & DT_RIGHT) x = rect->right - w;
@@ -205,8 +228,8 @@ int DrawText(HDC hdc, std::string* text, int count, RECT* rect, UINT format) {
     if (dc->S.BkMode == OPAQUE) p.fillRect(QRect(x, y, w, lineHeight), ColorRefToQColor(dc->S.BkColor));
     p.drawText(QPoint(x, y + fm.ascent()), l.Text);
     if (l.Underline >= 0) {
-      int ux = x + fm.horizontalAdvance(l.Text.left(l.Underline));
-      int uw = fm.horizontalAdvance(l.Text.mid(l.Underline, 1));
+      int ux = x + CachedTextAdvance(font, l.Text.left(l.Underline));
+      int uw = CachedTextAdvance(font, l.Text.mid(l.Underline, 1));
       p.fillRect(QRect(ux, y + fm.ascent() + 1, uw, 1), dc->TextQColor());
     }
     p.setTransform(unturned);
@@ -240,7 +263,7 @@ BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* rect, const std
   if (dx)
     for (int i = 0; i < s.size(); ++i) total += dx[i];
   else
-    total = fm.horizontalAdvance(s);
+    total = CachedTextAdvance(font, s);
   if (dc->S.BkMode == OPAQUE && !(options & ETO_OPAQUE)) p.fillRect(QRect(0, 0, total, fm.height()), ColorRefToQColor(dc->S.BkColor));
   p.setFont(font);
   p.setPen(dc->TextQColor());

@@ -6,6 +6,7 @@
 #include "platform/rtl/SysUtils.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/Messages.h"
+#include "suite/bars/dxBarGlyphCache.h"
 #include "suite/bars/dxBarHints.h"
 #include "suite/bars/dxBarPainters.h"
 #include "suite/bars/dxBarSubMenu.h"
@@ -842,8 +843,10 @@ void DrawItemControlGlyph(TdxBarItemControl* Control, HDC DC, HBRUSH Brush, uint
   if (cache && m && m->ImageOptions()->CacheGlyphs && Mode != ImageDrawShadowed) {
     if (!cache->IsValidFor(Mode, Glyph, Images)) {
       TRect local(0, 0, GlyphRect.Width(), GlyphRect.Height());
-      cache->Fill(local, Glyph, Mode, Images, [&](HDC CacheDC, const TRect& R) {
-        DrawImageInState(CacheDC, R, R, Glyph, Images, ImageIndex, Mode, smooth, nullptr, transparent);
+      // Another control may have rendered the same glyph already (menus make their controls
+      // afresh each time they open): the shared cache hands its pixels over.
+      cache->Fill(local, Glyph, Mode, Images, [&](HDC, const TRect& R) {
+        dxBarRenderGlyphCached(cache->CacheBitmap(), R, Glyph, Images, ImageIndex, Mode, smooth, transparent);
       });
     }
     // The rendered glyph stands in for its source, drawn as it is; nobody else's drawing hook runs.

@@ -7,6 +7,7 @@
 #include "platform/rtl/TypInfo.h"
 #include "suite/bars/dxBar.h"
 #include "suite/bars/dxBarFlatPainter.h"
+#include "suite/bars/dxBarGlyphCache.h"
 #include "suite/bars/dxBarOffice11Painter.h"
 #include "suite/bars/dxBarItemControls.h"
 #include "suite/bars/dxBarMDI.h"
@@ -452,6 +453,7 @@ void dxBarInitialize() {
 void dxBarFinalize() {
   if (gUnitCount == 0 || --gUnitCount > 0) return;
   FreeBarNavigationController();
+  dxBarClearGlyphRenderCache();
   GetResourceStringsRepository()->UnregisterProduct(dxBarProductName);
   dxBarUnitStart(false);
 }

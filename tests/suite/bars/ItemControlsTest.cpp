@@ -15,6 +15,7 @@
 #include "platform/gui/StdCtrls.h"
 #include "platform/win/QtWindows.h"
 #include "platform/win/Windows.h"
+#include "suite/bars/dxBarGlyphCache.h"
 #include "suite/bars/dxBarItemControls.h"
 #include "suite/core/cxGraphics.h"
 #include "suite/core/dxCore.h"
@@ -436,6 +437,69 @@ TEST_F(TItemControlsFixture, TheGlyphCacheRendersOncePerModeAndSourceUntilTheIma
   // The shadowed look is never cached.
   draw(5);
   EXPECT_EQ(cache->FillCount(), 3);
+}
+
+TEST_F(TItemControlsFixture, ControlsShareRenderedGlyphsAndSeeTheirSourcesChange) {
+  auto paint = [](TBitmap* b, TColor c) {
+    b->SetSize(16, 16);
+    TcxCanvas(b->Canvas()).FillRectWithColor(TRect(0, 0, 16, 16), c);
+    TcxCanvas(b->Canvas()).FillRectWithColor(TRect(4, 4, 12, 12), TColor(0xFFFFFF));
+  };
+  HDC dc = Bar.Canvas->CurrentDC();
+  // The glyph area's pixels after drawing; without a control nothing is cached.
+  auto draw = [&](TdxBarItemControl* c, TBitmap* Glyph, TCustomImageList* Images, int Index, uint8_t Mode) {
+    DrawItemControlGlyph(c, dc, GetSysColorBrush(COLOR_BTNFACE), Mode, clNone, Index, Images, Glyph,
+                         TRect(4, 4, 20, 20), TRect(2, 2, 22, 22));
+    std::vector<COLORREF> out;
+    for (int y = 2; y < 22; ++y)
+      for (int x = 2; x < 22; ++x) out.push_back(GetPixel(dc, x, y));
+    return out;
+  };
+  TBitmap green;
+  paint(&green, TColor(0x00A000));
+  auto* first = NewItem<TdxBarButton>("One");
+  auto* second = NewItem<TdxBarButton>("Two");
+  first->SetGlyph(&green);
+  second->SetGlyph(&green);
+  auto* a = ControlFor<TdxBarButtonControl>(first);
+  auto* b = ControlFor<TdxBarButtonControl>(second);
+  ASSERT_TRUE(a && b);
+  for (uint8_t mode : {ImageDrawNormal, ImageDrawDisabled, ImageDrawFaded, ImageDrawGrayed, ImageDrawLightened}) {
+    SCOPED_TRACE(int(mode));
+    const auto direct = draw(nullptr, first->Glyph(), nullptr, -1, mode);
+    EXPECT_EQ(draw(a, first->Glyph(), nullptr, -1, mode), direct);
+    const int renders = dxBarGlyphRenderCount();
+    EXPECT_EQ(draw(b, second->Glyph(), nullptr, -1, mode), direct) << "a copy of the first rendering";
+    EXPECT_EQ(dxBarGlyphRenderCount(), renders);
+    EXPECT_EQ(b->CachedImageOptions()->FillCount(), a->CachedImageOptions()->FillCount());
+  }
+
+  // A bitmap changed in place (its corners and so its transparent colour kept) is rendered
+  // afresh for a new control.
+  TcxCanvas(first->Glyph()->Canvas()).FillRectWithColor(TRect(4, 4, 12, 12), TColor(0xC00000));
+  const int renders = dxBarGlyphRenderCount();
+  auto* again = ControlFor<TdxBarButtonControl>(first);
+  EXPECT_EQ(draw(again, first->Glyph(), nullptr, -1, ImageDrawNormal), draw(nullptr, first->Glyph(), nullptr, -1, 0));
+  EXPECT_EQ(dxBarGlyphRenderCount(), renders + 1);
+  EXPECT_EQ(TColor(GetPixel(dc, 12, 12)), TColor(0xC00000));
+
+  // An image list that changes forgets its renderings.
+  auto* images = new TCustomImageList(Form.get());
+  images->SetSize(16, 16);
+  TBitmap picture;
+  paint(&picture, TColor(0x0000C0));
+  images->Add(&picture, nullptr);
+  auto* listed = NewItem<TdxBarButton>("Three");
+  auto* c = ControlFor<TdxBarButtonControl>(listed);
+  const auto red = draw(c, nullptr, images, 0, ImageDrawNormal);
+  EXPECT_EQ(red, draw(nullptr, nullptr, images, 0, ImageDrawNormal));
+  EXPECT_EQ(red, draw(ControlFor<TdxBarButtonControl>(listed), nullptr, images, 0, ImageDrawNormal));
+  images->Clear();
+  paint(&picture, TColor(0xC0C000));
+  images->Add(&picture, nullptr);
+  const auto teal = draw(ControlFor<TdxBarButtonControl>(listed), nullptr, images, 0, ImageDrawNormal);
+  EXPECT_NE(teal, red);
+  EXPECT_EQ(teal, draw(nullptr, nullptr, images, 0, ImageDrawNormal));
 }
 
 // ---- in-place window controls
