@@ -508,9 +508,19 @@ QImage Render(int c, int part, int state, QSize size) {
         image.fill(Sys(COLOR_BTNFACE));
         return image;
       }
-      QStyleOption o;
-      Prepare(o, all, QStyle::State_Enabled | (part == 1 ? QStyle::State_Horizontal : QStyle::State_None));
-      Primitive(image, QStyle::PE_IndicatorToolBarHandle, o);
+      // Fusion's handle dots are too pale to find on the bar's face: a row of raised dots in
+      // the shadow and highlight colours instead, along the strip (down it for part 1, across
+      // for part 2), each a dark 2 x 2 square with a light one behind it.
+      QPainter p(&image);
+      const bool down = part == 1;
+      const int length = down ? size.height() : size.width();
+      const int across = down ? size.width() : size.height();
+      const int at = std::max(0, (across - 3) / 2);
+      for (int i = 2; i + 3 <= length - 1; i += 4) {
+        const QPoint dot = down ? QPoint(at, i) : QPoint(i, at);
+        p.fillRect(QRect(dot + QPoint(1, 1), QSize(2, 2)), Sys(COLOR_BTNHIGHLIGHT));
+        p.fillRect(QRect(dot, QSize(2, 2)), Sys(COLOR_BTNSHADOW));
+      }
       return image;
     }
     case cScrollBar: {

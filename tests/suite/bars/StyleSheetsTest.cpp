@@ -50,6 +50,19 @@ void Mouse(TWinControl* W, QEvent::Type Type, const TPoint& At, Qt::MouseButtons
   Application->ProcessMessages();
 }
 
+// Where a window's client area lies in the picture of its widget (bar windows draw their
+// borders and grips outside it).
+QPoint ClientOffset(TWinControl* W) {
+  const TPoint client = W->ClientToScreen(TPoint(0, 0));
+  return QPoint(client.X, client.Y) - GetWindowWidget(W->Handle())->mapToGlobal(QPoint(0, 0));
+}
+
+// The part of a window's picture that shows the client rectangle R.
+QImage ClientPart(TWinControl* W, const QImage& Shot, const TRect& R) {
+  const QPoint o = ClientOffset(W);
+  return Shot.copy(R.Left + o.x(), R.Top + o.y(), R.Width(), R.Height());
+}
+
 TPoint Centre(const TRect& R) { return TPoint((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2); }
 
 // 16 pixel pictures: a framed square with a coloured middle.
@@ -165,7 +178,7 @@ struct TStyleSheets : ::testing::Test {
     menu->SetVisible(true);
 
     // The toolbar: glyph and caption buttons, one per state, a separator before the checked ones.
-    TdxBar* tools = bar("Toolbar", 1);
+    TdxBar* tools = bar("Toolbar", 0);
     std::vector<TdxBarButton*> buttons;
     for (int i = 0; i < kStates; ++i) {
       auto* b = item(new TdxBarButton(form.get()), kStateNames[i]);
@@ -180,7 +193,8 @@ struct TStyleSheets : ::testing::Test {
       buttons.push_back(b);
     }
     tools->SetOneOnRow(true);
-    tools->SetDockingStyle(dsTop);
+    // Docked at the foot of the frame, clear of the open menu.
+    tools->SetDockingStyle(dsBottom);
     tools->SetVisible(true);
 
     // A floating bar below the toolbar.
@@ -191,7 +205,7 @@ struct TStyleSheets : ::testing::Test {
       floating->ItemLinks()->AddLinkForItem(b);
     }
     floating->SetFloatLeft(form->Left() + 380);
-    floating->SetFloatTop(form->Top() + 190);
+    floating->SetFloatTop(form->Top() + 150);
     floating->SetDockingStyle(dsNone);
     floating->SetVisible(true);
 
@@ -214,25 +228,19 @@ struct TStyleSheets : ::testing::Test {
       return out;
     }
     auto rectOf = [&](int I) { return tools->ItemLinks()->LinkByIndex(I)->ItemRect(); };
-    auto crop = [&](const QImage& Image, const TRect& R) { return Image.copy(R.Left, R.Top, R.Width(), R.Height()); };
     const TPoint away(2, toolbar->ClientHeight() - 1);
 
     out.Toolbar = Shot(toolbar);
-    for (int i = 0; i < kStates; ++i) out.Rest[i] = crop(out.Toolbar, rectOf(i));
+    for (int i = 0; i < kStates; ++i) out.Rest[i] = ClientPart(toolbar, out.Toolbar, rectOf(i));
     {
       // The grip lies left of the client area, in the window's frame.
-      QImage whole = GetWindowWidget(toolbar->Handle())->grab().toImage().convertToFormat(QImage::Format_RGB32);
-      TRect wr, cr;
-      GetWindowRect(toolbar->Handle(), reinterpret_cast<RECT*>(&wr));
-      TPoint origin = toolbar->ClientToScreen(TPoint(0, 0));
-      const int left = origin.X - wr.Left;
-      out.Grip = whole.copy(0, 0, left, whole.height());
-      out.GripFace = QColor(out.Toolbar.pixel(away.X, out.Toolbar.height() / 2));
+      out.Grip = out.Toolbar.copy(0, 0, ClientOffset(toolbar).x(), out.Toolbar.height());
+      out.GripFace = QColor(out.Toolbar.pixel(ClientOffset(toolbar).x() + away.X, out.Toolbar.height() / 2));
     }
     // The hot buttons: the mouse rests on each.
     for (int i : {kNormal, kHot, kCheckedHot}) {
       Mouse(toolbar, QEvent::MouseMove, Centre(rectOf(i)), Qt::NoButton);
-      if (i != kNormal) out.States[i] = crop(Shot(toolbar), rectOf(i));
+      if (i != kNormal) out.States[i] = ClientPart(toolbar, Shot(toolbar), rectOf(i));
     }
     out.States[kNormal] = out.Rest[kNormal];
     out.States[kChecked] = out.Rest[kChecked];
@@ -240,7 +248,7 @@ struct TStyleSheets : ::testing::Test {
     // The pressed button: the left button held on it, released away from every button.
     Mouse(toolbar, QEvent::MouseMove, Centre(rectOf(kPressed)), Qt::NoButton);
     Mouse(toolbar, QEvent::MouseButtonPress, Centre(rectOf(kPressed)), Qt::LeftButton);
-    out.States[kPressed] = crop(Shot(toolbar), rectOf(kPressed));
+    out.States[kPressed] = ClientPart(toolbar, Shot(toolbar), rectOf(kPressed));
     Mouse(toolbar, QEvent::MouseMove, away, Qt::LeftButton);
     Mouse(toolbar, QEvent::MouseButtonRelease, away, Qt::NoButton);
     SendMessage(toolbar->Handle(), WM_MOUSELEAVE, 0, 0);
@@ -252,7 +260,7 @@ struct TStyleSheets : ::testing::Test {
       if (menu->ItemLinks()->LinkByIndex(i)->Item() == file) fileLink = menu->ItemLinks()->LinkByIndex(i);
     const TRect f = fileLink->ItemRect();
     Mouse(menuBar, QEvent::MouseMove, Centre(f), Qt::NoButton);
-    out.TitleHot = crop(Shot(menuBar), f);
+    out.TitleHot = ClientPart(menuBar, Shot(menuBar), f);
     Mouse(menuBar, QEvent::MouseButtonPress, Centre(f), Qt::LeftButton);
     Mouse(menuBar, QEvent::MouseButtonRelease, Centre(f), Qt::NoButton);
     auto* open = dynamic_cast<TCustomdxBarControl*>(file->ItemLinks()->BarControl());
@@ -260,12 +268,12 @@ struct TStyleSheets : ::testing::Test {
       ADD_FAILURE() << "the File menu did not open";
       return out;
     }
-    SendMessage(open->Handle(), WM_KEYDOWN, VK_DOWN, 0);
-    SendMessage(open->Handle(), WM_KEYDOWN, VK_DOWN, 0);
+    // The mouse goes down into the menu, onto its second entry.
+    Mouse(open, QEvent::MouseMove, Centre(file->ItemLinks()->LinkByIndex(1)->ItemRect()), Qt::NoButton);
     for (TWinControl* w : {static_cast<TWinControl*>(menuBar), static_cast<TWinControl*>(open)})
       RedrawWindow(w->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
     Application->ProcessMessages();
-    out.TitleOpen = crop(Shot(menuBar), f);
+    out.TitleOpen = ClientPart(menuBar, Shot(menuBar), f);
 
     // One picture: the frame with the open menu and the floating bar where they lie on the
     // screen, the toolbar's buttons each in its state, and a caption saying what is shown.
@@ -285,9 +293,7 @@ struct TStyleSheets : ::testing::Test {
       // The toolbar's client area inside the frame's picture.
       QWidget* frameWidget = GetWindowWidget(form->Handle());
       QWidget* barWidget = GetWindowWidget(toolbar->Handle());
-      const TPoint client = toolbar->ClientToScreen(TPoint(0, 0));
-      const QPoint bar = formAt + barWidget->mapTo(frameWidget, QPoint(0, 0)) +
-                         (QPoint(client.X, client.Y) - barWidget->mapToGlobal(QPoint(0, 0)));
+      const QPoint bar = formAt + barWidget->mapTo(frameWidget, QPoint(0, 0)) + ClientOffset(toolbar);
       for (int i = 0; i < kStates; ++i) {
         const TRect r = rectOf(i);
         p.drawImage(bar + QPoint(r.Left, r.Top), out.States[i]);
@@ -318,7 +324,7 @@ int Differing(const QImage& A, const QImage& B) {
 }
 
 // The strongest contrast of the grip's pixels against the bar's face.
-[[maybe_unused]] int GripContrast(const QImage& Grip, const QColor& Face) {
+int GripContrast(const QImage& Grip, const QColor& Face) {
   int best = 0;
   for (int y = 0; y < Grip.height(); ++y)
     for (int x = 0; x < Grip.width(); ++x) best = std::max(best, std::abs(qGray(Grip.pixel(x, y)) - qGray(Face.rgb())));
@@ -340,6 +346,8 @@ TEST_F(TStyleSheets, EveryStyleWithVisualStylesOnAndOff) {
       EXPECT_GT(Differing(d.States[kHot], d.Rest[kHot]), 10);
       EXPECT_GT(Differing(d.States[kPressed], d.Rest[kPressed]), 10);
       EXPECT_GT(Differing(d.Rest[kChecked], d.Rest[kNormal]), 10);
+      // The grip of a docked toolbar stands out from the bar's face.
+      EXPECT_GE(GripContrast(d.Grip, d.GripFace), 60);
       // The themed XP look draws a checked button the same under the mouse, and lights an open
       // main-menu entry as it lights a hot one, as the system's menu bar does.
       const bool xpThemed = c.Style == bmsXP && themed;
