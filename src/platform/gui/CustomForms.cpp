@@ -32,9 +32,11 @@ class TSubWindowTracker : public QObject {
       if ((static_cast<QWindowStateChangeEvent*>(e)->oldState() & sized) == (w->windowState() & sized))
         return false;
       // Maximizing takes the title bar away and restoring gives it back: the client area
-      // follows, and the child hears that it was sized.
-      SetWindowPos(h, nullptr, 0, 0, 0, 0,
-                   SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      // follows, and the child hears that it was sized. Qt may have placed the sub-window
+      // while it was hidden, without move or resize events yet: its geometry is the one to keep.
+      const QRect g = w->geometry();
+      SetWindowPos(h, nullptr, g.x(), g.y(), g.width(), g.height(),
+                   SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOACTIVATE);
       if (IsWindow(h)) SendMessage(h, WM_CHILDACTIVATE, 0, 0);
       return false;
     }

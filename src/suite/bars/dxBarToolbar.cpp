@@ -1431,8 +1431,8 @@ void TdxBarControl::DrawBar() {
         const TRect c = ClientRect();
         TRect r = IsVerticalBar() ? Bounds(c.Left, c.Bottom - MarkSize() - s.cy, c.Width(), s.cy)
                                   : Bounds(c.Right - MarkSize() - s.cx, c.Top, s.cx, c.Height());
+        // Each button leaves the clip as it is drawn; the space round them is the bar's background.
         DrawMDIButtons(dc, r);
-        ExcludeClipRect(dc, r.Left, r.Top, r.Right, r.Bottom);
       }
     }
     if (DockingStyle() != dsNone && HasMark()) {

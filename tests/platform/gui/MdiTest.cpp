@@ -178,6 +178,22 @@ TEST(Mdi, SystemCommandsActOnTheChild) {
     SendMessage(docs[1]->Handle(), WM_SYSCOMMAND, c.Command, 0);
     EXPECT_EQ(sub->isMaximized(), c.Maximized) << std::hex << c.Command;
     EXPECT_EQ(sub->isMinimized(), c.Minimized) << std::hex << c.Command;
+    // The window follows its sub-window: the whole client area when maximized, its own size
+    // again when restored.
+    RECT doc, client;
+    GetWindowRect(docs[1]->Handle(), &doc);
+    GetWindowRect(frame->ClientHandle(), &client);
+    const QRect g = sub->geometry();
+    EXPECT_EQ(doc.right - doc.left, g.width()) << std::hex << c.Command;
+    EXPECT_EQ(doc.bottom - doc.top, g.height()) << std::hex << c.Command;
+    if (c.Maximized) {
+      EXPECT_EQ(doc.left, client.left);
+      EXPECT_EQ(doc.top, client.top);
+      EXPECT_EQ(doc.right, client.right);
+      EXPECT_EQ(doc.bottom, client.bottom);
+    } else if (!c.Minimized) {
+      EXPECT_EQ(g.size(), QSize(300, 200)) << std::hex << c.Command;
+    }
   }
   EXPECT_EQ(frame->ActiveMDIChild(), docs[1]);
   SendMessage(docs[1]->Handle(), WM_SYSCOMMAND, SC_NEXTWINDOW, 0);

@@ -270,6 +270,11 @@ TEST_F(TMdiButtonsFixture, TheThreeButtonsSendTheirCommandsToTheMaximizedDocumen
   EXPECT_LE(cl.Right, Bar()->ClientWidth());
   EXPECT_GE(mn.Left, Menu->ItemLinks()->LinkByIndex(1)->ItemRect().Right);
   for (int i = 0; i < 3; ++i) ExpectLook(i, 0, "at rest");
+  // The gap before close is the bar's background, like the free bar before the buttons.
+  const QImage shot = suitetest::Snapshot(Bar());
+  const TPoint o = Bar()->ClientOriginInWindow();
+  const int middle = o.Y + (rs.Top + rs.Bottom) / 2;
+  EXPECT_EQ(shot.pixel(o.X + rs.Right + 1, middle), shot.pixel(o.X + mn.Left - 3, middle));
 
   struct TCase {
     int Index;
