@@ -131,6 +131,14 @@ void TMainForm::FindParts() {
 }
 
 void TMainForm::LoadPictures() {
+  // Every glyph changes the look of its bar: the bars lay themselves out once, at the end.
+  if (dxBarManager) dxBarManager->BeginBarsUpdate();
+  struct EndUpdate {
+    TdxBarManager* Manager;
+    ~EndUpdate() {
+      if (Manager) Manager->EndBarsUpdate();
+    }
+  } endUpdate{dxBarManager};
   FillFromStrip(ImageListSmall, "Glyphs16", 16);
   FillFromStrip(ImageListLarge, "Glyphs32", 32);
   auto& rules = ActionRules();
