@@ -1287,6 +1287,7 @@ void TspSkinCheckRadioBox::DrawCaption(TCanvas* C, TRect R, bool Flat) {
   std::string text = Caption();
   if (text.empty()) return;
   C->Brush()->SetStyle(TBrushStyle::bsClear);
+  SelectCanvasText(C);
   SetBkMode(C->Handle(), TRANSPARENT);
   RECT rc = R;
   UINT flags = FWordWrap ? DT_WORDBREAK : (DT_SINGLELINE | DT_VCENTER);

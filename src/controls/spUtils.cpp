@@ -196,6 +196,7 @@ void DrawImageListGlyphAndCaption(TCanvas* Canvas, const TRect& R, int Margin, T
   }
   int tw = 0, th = 0;
   bool horizontal = Layout == TspButtonLayout::blGlyphLeft || Layout == TspButtonLayout::blGlyphRight;
+  SelectCanvasText(Canvas);
   if (!Caption.empty()) {
     RECT box{0, 0, R.Width() - (horizontal ? gw : 0), R.Height() - (horizontal ? 0 : gh)};
     DrawText(Canvas->Handle(), Caption, -1, &box, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
@@ -242,8 +243,14 @@ void DrawCenteredTextLine(TCanvas* Canvas, const std::string& Text, TRect R) {
   if (Text.empty()) return;
   if (Canvas->Font()->Height() % 2 != 0) R.Top -= 1;
   RECT rc = R;
+  SelectCanvasText(Canvas);
   SetBkMode(Canvas->Handle(), TRANSPARENT);
   DrawText(Canvas->Handle(), Text, -1, &rc, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+}
+
+void SelectCanvasText(TCanvas* Canvas) {
+  SelectObject(Canvas->Handle(), Canvas->Font()->Handle());
+  SetTextColor(Canvas->Handle(), COLORREF(ColorToRGB(Canvas->Font()->Color())));
 }
 
 void DrawDot(TCanvas* Canvas, int X, int Y, TColor Color) {

@@ -59,6 +59,9 @@ void DrawImageListGlyphAndCaption(TCanvas* Canvas, const TRect& R, int Margin, T
                                   int ImageIndex, const std::string& Caption, TspButtonLayout Layout,
                                   int Spacing);
 void DrawCenteredTextLine(TCanvas* Canvas, const std::string& Text, TRect R);
+// Text drawn with DrawText on Canvas->Handle() takes the canvas's font and colour only after
+// this; otherwise it gets whatever an earlier drawing left selected in the device context.
+void SelectCanvasText(TCanvas* Canvas);
 void DrawDot(TCanvas* Canvas, int X, int Y, TColor Color);
 void DrawCheckMark(TCanvas* Canvas, int X, int Y, TColor Color);
 // What the parent shows behind Control (its background and the graphic controls before it).

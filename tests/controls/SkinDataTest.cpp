@@ -131,11 +131,11 @@ TEST(SkinData, TheRecordingSkinLoads) {
   EXPECT_EQ(b->Int("morphkind"), 0);
   EXPECT_EQ(b->Rect("activeskinrect"), Rect(44, 0, 93, 29));
   EXPECT_EQ(b->Rect("downskinrect"), Rect(44, 30, 93, 59));
-  EXPECT_EQ(b->Rect("disabledskinrect"), Rect(44, 30, 93, 59));
+  EXPECT_EQ(b->Rect("disabledskinrect"), Rect(44, 163, 93, 192));
   EXPECT_EQ(b->Str("fontname"), "Tahoma");
   EXPECT_EQ(b->Int("fontheight"), 13);
   EXPECT_EQ(b->Int("fontcolor"), 16777215);
-  EXPECT_EQ(b->Int("disabledfontcolor"), 16776959);
+  EXPECT_EQ(b->Int("disabledfontcolor"), 9405306);
   EXPECT_EQ(b->Int("animateinterval"), 25);
   EXPECT_EQ(b->Int("glowlayerpictureindex"), -1);
   EXPECT_EQ(b->Int("glowlayeralphablendvalue"), 255);

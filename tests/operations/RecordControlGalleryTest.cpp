@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QImage>
 #include <QWidget>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -51,6 +52,25 @@ QPoint At(TControl* Control, int X, int Y) {
   TPoint p = Control->ClientToScreen(TPoint{X, Y});
   TPoint q = GetParentCustomForm(Control)->ScreenToClient(p);
   return {q.X, q.Y};
+}
+
+// The brightest pixel of a control's caption, right of its icon or check image.
+double CaptionLight(const QImage& Shot, TControl* Control, int From) {
+  double best = 0;
+  for (int y = 2; y < Control->Height() - 2; ++y)
+    for (int x = From; x < Control->Width() - 4; ++x) best = std::max(best, Luminance(Shot.pixel(At(Control, x, y))));
+  return best;
+}
+
+// Pixels of the accent blue on a control's outline (the hot and pressed faces' edge).
+int AccentOnEdge(const QImage& Shot, TControl* Control) {
+  int n = 0;
+  for (int x = 0; x < Control->Width(); ++x)
+    for (int y : {0, 1, Control->Height() - 2, Control->Height() - 1}) {
+      const QRgb c = Shot.pixel(At(Control, x, y));
+      n += qBlue(c) - qRed(c) > 100;
+    }
+  return n;
 }
 
 class RecordWindowGallery : public ::testing::Test {
@@ -124,6 +144,13 @@ TEST_F(RecordWindowGallery, ANewUsersRecording) {
   Run(f, 300);
   QImage ready = Shot(f);
   EXPECT_LT(MeanLuminance(ready), 80) << "a dark window";
+  // Captions in the skin's light text; a disabled button sunk and dim, not edged like a pressed
+  // one; the check box's caption readable on the dark panel.
+  EXPECT_GT(CaptionLight(ready, f->ButtonRecord, 40), 200);
+  EXPECT_LT(CaptionLight(ready, f->ButtonPause, 40), 160);
+  EXPECT_GT(CaptionLight(ready, f->ButtonPause, 40), 90);
+  EXPECT_EQ(AccentOnEdge(ready, f->ButtonPause), 0);
+  EXPECT_GT(CaptionLight(ready, f->CheckRecordingWithoutSilence, 20), 180);
   SavePicture(ready, "record-1-ready");
 
   Click(f, f->ButtonRecord);
@@ -135,6 +162,9 @@ TEST_F(RecordWindowGallery, ANewUsersRecording) {
   const QPoint foot = At(g, g->Width() / 2, g->Height() - 30);
   EXPECT_GT(qGreen(recording.pixel(foot)), 150) << "lit meter";
   EXPECT_GT(qGreen(recording.pixel(foot)), qRed(recording.pixel(foot)) + 60);
+  EXPECT_LT(CaptionLight(recording, f->ButtonRecord, 40), 160);
+  EXPECT_EQ(AccentOnEdge(recording, f->ButtonRecord), 0);
+  EXPECT_GT(CaptionLight(recording, f->ButtonPause, 40), 200);
   SavePicture(recording, "record-2-recording");
 
   Click(f, f->ButtonPause);

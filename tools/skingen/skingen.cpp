@@ -80,18 +80,18 @@ const char* const kIni =
     "morphkind=mkdefault\r\n"
     "activeskinrect=44,0,93,29\r\n"
     "downskinrect=44,30,93,59\r\n"
-    "disabledskinrect=44,30,93,59\r\n"
+    "disabledskinrect=44,163,93,192\r\n"
     "fontname=Tahoma\r\n"
     "fontheight=13\r\n"
     "fontcolor=16777215\r\n"
     "activefontcolor=16777215\r\n"
     "downfontcolor=16777215\r\n"
-    "disabledfontcolor=16776959\r\n"
+    "disabledfontcolor=9405306\r\n"
     "\r\n"
     "[checkradio]\r\n"
     "pictureindex=0\r\n"
     "skinrect=40,110,137,135\r\n"
-    "activeskinrect=40,140,137,165\r\n"
+    "activeskinrect=40,136,137,161\r\n"
     "checkimagearea=2,6,15,19\r\n"
     "textarea=18,0,97,25\r\n"
     "uncheckimagerect=96,0,109,13\r\n"
@@ -193,10 +193,13 @@ QImage SkinPicture() {
     p.drawLine(19 + 17, y, 19 + 18, y);
   }
   p.setRenderHint(QPainter::Antialiasing);
-  // Button faces, 49 x 29: hot, down, normal.
+  // Button faces, 49 x 29: hot, down, normal, and disabled below the check box rows.
   ButtonFace(p, QRect(44, 0, 49, 29), QColor(0x4C, 0x55, 0x63), QColor(0x3A, 0x41, 0x4C), kAccent);
   ButtonFace(p, QRect(44, 30, 49, 29), QColor(0x1F, 0x23, 0x29), QColor(0x2A, 0x2F, 0x37), kAccent.darker(130));
   ButtonFace(p, QRect(44, 78, 49, 29), QColor(0x40, 0x46, 0x50), QColor(0x31, 0x36, 0x3E), kEdge);
+  // A disabled button sinks into the window: flat, a faint edge and no accent, so that it is
+  // not taken for the pressed or the focused one.
+  ButtonFace(p, QRect(44, 163, 49, 29), QColor(0x2F, 0x33, 0x3A), QColor(0x2F, 0x33, 0x3A), QColor(0x3B, 0x41, 0x4A));
   // Check images, 13 x 13: unchecked and checked, normal, hot, disabled.
   for (int i = 0; i < 6; ++i) CheckImage(p, QRect(96, 14 * i, 13, 13), i % 2 == 1, i / 2 == 1, i / 2 != 2);
   // The level bar tile, 11 x 16: a lit segment and a one-pixel gap.
@@ -209,7 +212,7 @@ QImage SkinPicture() {
   p.fillRect(QRect(112, 90, 11, 14), bar);
   // The check box row faces (97 x 25), plain and hot.
   p.fillRect(QRect(40, 110, 97, 25), kWindow);
-  p.fillRect(QRect(40, 140, 97, 25), kWindow.lighter(115));
+  p.fillRect(QRect(40, 136, 97, 25), kWindow.lighter(115));
   // Thumbs, 18 x 23, on the key colour.
   Thumb(p, QRect(120, 0, 18, 23), false);
   Thumb(p, QRect(120, 26, 18, 23), true);
