@@ -1,6 +1,7 @@
-// Keyboard navigation of the bars with real key and mouse events on a form: Alt alone selects
-// the main menu's first entry, Tab and the arrows move the selection, Esc and a mouse press end
-// it, and the main menu's accelerators, arrows, Enter and Esc work through the menu chain.
+// Keyboard navigation of the bars with real key and mouse events on a form like the main window:
+// Alt alone selects the main menu's first entry, Tab and the arrows move the selection, Esc and a
+// mouse press end it, and the main menu's accelerators, arrows, Enter and Esc work through the
+// menu chain.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -11,6 +12,7 @@
 #include <string>
 
 #include "BarTestSupport.h"
+#include "MainMenuFixture.h"
 #include "platform/gui/ActnList.h"
 #include "platform/win/QtWindows.h"
 #include "suite/bars/dxBarNavigation.h"
@@ -19,33 +21,10 @@
 
 namespace {
 
-void SendKey(TWinControl* Control, QEvent::Type Type, int QtKey, Qt::KeyboardModifiers Modifiers, bool Repeat = false) {
-  QKeyEvent e(Type, QtKey, Modifiers, QString(), Repeat);
-  QCoreApplication::sendEvent(GetWindowWidget(Control->Handle()), &e);
-  Application->ProcessMessages();
-}
-void Press(TWinControl* C, int Key, Qt::KeyboardModifiers M = Qt::NoModifier, bool Repeat = false) {
-  SendKey(C, QEvent::KeyPress, Key, M, Repeat);
-}
-void Release(TWinControl* C, int Key, Qt::KeyboardModifiers M = Qt::NoModifier) {
-  SendKey(C, QEvent::KeyRelease, Key, M);
-}
-
-// A bar window that closes on Esc as toolbars do.
-class TKeyBarControl : public TTestBarControl {
+// A toolbar that lays its links out in rows of Columns entries, closing on Esc as toolbars do.
+class TGridBarControl : public TTestBarControl {
  public:
-  using TTestBarControl::TTestBarControl;
-  void HandleKey(WORD& Key, TShiftState Shift) override {
-    if (Key != VK_ESCAPE) return TTestBarControl::HandleKey(Key, Shift);
-    Key = 0;
-    CloseByKey();
-  }
-};
-
-// A toolbar that lays its links out in rows of Columns entries.
-class TGridBarControl : public TKeyBarControl {
- public:
-  TGridBarControl(TdxBarManager* M, TdxBarItemLinks* L, int AColumns) : TKeyBarControl(M, L), Columns(AColumns) {}
+  TGridBarControl(TdxBarManager* M, TdxBarItemLinks* L, int AColumns) : TTestBarControl(M, L), Columns(AColumns) {}
   int Columns;
   void ArrangeLinks() override {
     int i = 0;
@@ -54,63 +33,17 @@ class TGridBarControl : public TKeyBarControl {
       ++i;
     }
   }
+  void HandleKey(WORD& Key, TShiftState Shift) override {
+    if (Key != VK_ESCAPE) return TTestBarControl::HandleKey(Key, Shift);
+    Key = 0;
+    CloseByKey();
+  }
 };
 
-struct TNavigationFixture : TBarFixture {
-  int Opens = 0;
-  TActionList* Actions = new TActionList(Form.get());
-  TAction* Open = new TAction(Form.get());
-  TdxBar* Menu = Manager->Bars()->Add();
-  TdxBarSubItem* File = NewItem<TdxBarSubItem>("&File");
-  TdxBarSubItem* Edit = NewItem<TdxBarSubItem>("&Edit");
-  TdxBarSubItem* Effects = NewItem<TdxBarSubItem>("&Effects");
-  TdxBarButton* Help = NewItem<TdxBarButton>("&Help");
-  std::unique_ptr<TKeyBarControl> MenuBar;
+struct TNavigationFixture : TMainMenuFixture {
   TdxBarNavigationController* Navigation = GetBarNavigationController();
 
-  void SetUp() override {
-    Manager->MenuAnimations = maNone;
-    Open->SetActionList(Actions);
-    Open->SetCaption("&Open File...");
-    Open->SetShortCut(ShortCut('O', {ssCtrl}));
-    Open->OnExecute = [this](TObject*) { ++Opens; };
-    auto* openButton = NewItem<TdxBarButton>();
-    openButton->SetAction(Open);
-    File->ItemLinks()->AddLinkForItem(openButton);
-    File->ItemLinks()->AddLinkForItem(NewItem<TdxBarButton>("&Save"));
-    Edit->ItemLinks()->AddLinkForItem(NewItem<TdxBarButton>("&Undo"));
-    Effects->ItemLinks()->AddLinkForItem(NewItem<TdxBarButton>("&Amplify..."));
-    Menu->SetIsMainMenu(true);
-    for (TdxBarItem* i : std::initializer_list<TdxBarItem*>{File, Edit, Effects, Help})
-      Menu->ItemLinks()->AddLinkForItem(i);
-    Form->SetBounds(100, 100, 500, 300);
-    Form->Show();
-    SetFocus(Form->Handle());
-    MenuBar = std::make_unique<TKeyBarControl>(Manager, Menu->ItemLinks());
-    MenuBar->ShowAt(100, 60, 400, 24);
-  }
-  void TearDown() override {
-    CloseActiveMenusOf(Manager);
-    Navigation->LeaveNavigationMode();
-    MenuBar.reset();
-  }
-
-  void Alt() {
-    Press(Form.get(), Qt::Key_Alt, Qt::AltModifier);
-    Release(Form.get(), Qt::Key_Alt);
-  }
-  void AltWith(int Key) {
-    Press(Form.get(), Qt::Key_Alt, Qt::AltModifier);
-    Press(Form.get(), Key, Qt::AltModifier);
-    Release(Form.get(), Key, Qt::AltModifier);
-    Release(Form.get(), Qt::Key_Alt);
-  }
-  TdxBarItemControl* ControlOf(TdxBarItem* Item) const {
-    for (int i = 0; i < Menu->ItemLinks()->Count(); ++i)
-      if (Menu->ItemLinks()->LinkByIndex(i)->Item() == Item) return Menu->ItemLinks()->LinkByIndex(i)->Control();
-    return nullptr;
-  }
-  TdxBarItemControl* Selected() const { return MenuBar->SelectedControl(); }
+  TdxBarItemControl* Selected() const { return MenuBar()->SelectedControl(); }
   TdxBarSubMenuControl* OpenMenu() const { return dynamic_cast<TdxBarSubMenuControl*>(GetActiveBarControl()); }
   std::string OpenMenuOwner() const {
     TdxBarSubMenuControl* m = OpenMenu();
@@ -122,7 +55,7 @@ struct TNavigationFixture : TBarFixture {
 
 TEST_F(TNavigationFixture, AltAloneSelectsTheFirstMenuEntryAndAltAgainEndsIt) {
   Alt();
-  EXPECT_EQ(GetActiveBarControl(), MenuBar.get());
+  EXPECT_EQ(GetActiveBarControl(), MenuBar());
   EXPECT_EQ(Selected(), ControlOf(File));
   EXPECT_TRUE(Navigation->NavigationMode());
   EXPECT_EQ(Navigation->CurrentSelectedObject(), ControlOf(File)->AcquireAccessibilityHelper());
@@ -141,21 +74,21 @@ TEST_F(TNavigationFixture, AltWithALetterCtrlAltAndAutoRepeat) {
   AltWith(Qt::Key_Q);
   EXPECT_EQ(GetActiveBarControl(), nullptr);
   // Ctrl+Alt never starts it.
-  Press(Form.get(), Qt::Key_Control, Qt::ControlModifier);
-  Press(Form.get(), Qt::Key_Alt, Qt::ControlModifier | Qt::AltModifier);
-  Release(Form.get(), Qt::Key_Alt, Qt::ControlModifier);
-  Release(Form.get(), Qt::Key_Control);
+  Press(Qt::Key_Control, Qt::ControlModifier);
+  Press(Qt::Key_Alt, Qt::ControlModifier | Qt::AltModifier);
+  Release(Qt::Key_Alt, Qt::ControlModifier);
+  Release(Qt::Key_Control);
   EXPECT_EQ(GetActiveBarControl(), nullptr);
   EXPECT_FALSE(Navigation->NavigationMode());
   // Auto-repeat of a held Alt changes nothing: its release still selects the first entry.
-  Press(Form.get(), Qt::Key_Alt, Qt::AltModifier);
-  Press(Form.get(), Qt::Key_Alt, Qt::AltModifier, true);
-  Press(Form.get(), Qt::Key_Alt, Qt::AltModifier, true);
-  Release(Form.get(), Qt::Key_Alt);
+  Press(Qt::Key_Alt, Qt::AltModifier);
+  Press(Qt::Key_Alt, Qt::AltModifier, true);
+  Press(Qt::Key_Alt, Qt::AltModifier, true);
+  Release(Qt::Key_Alt);
   EXPECT_EQ(Selected(), ControlOf(File));
   EXPECT_TRUE(Navigation->NavigationMode());
   // Navigation has begun: the arrows move along the menu bar.
-  Press(Form.get(), Qt::Key_Right);
+  Press(Qt::Key_Right);
   EXPECT_EQ(Selected(), ControlOf(Edit));
 }
 
@@ -170,11 +103,12 @@ TEST_F(TNavigationFixture, TabAndShiftTabWrapAndArrowsMoveAlongTheMenuBar) {
   suitetest::Key(Form.get(), Qt::Key_Left);
   suitetest::Key(Form.get(), Qt::Key_Left);
   EXPECT_EQ(Selected(), ControlOf(Help));
-  // Up on a one-row bar finds nothing above and keeps the selection.
-  suitetest::Key(Form.get(), Qt::Key_Up);
-  EXPECT_EQ(Selected(), ControlOf(Help));
   EXPECT_EQ(OpenMenu(), nullptr);
   EXPECT_TRUE(Navigation->NavigationMode());
+  // Up on a menu title opens its menu, as Down does.
+  suitetest::Key(Form.get(), Qt::Key_Up);
+  EXPECT_EQ(Selected(), ControlOf(Help));
+  EXPECT_EQ(OpenMenuOwner(), "&Help");
 }
 
 TEST_F(TNavigationFixture, ArrowsMoveSpatiallyOnAToolbarOfTwoRows) {
@@ -222,14 +156,14 @@ TEST_F(TNavigationFixture, EscAndAMousePressEndNavigation) {
 
 TEST_F(TNavigationFixture, AltWithASharedAcceleratorSelectsAndTheLetterAgainMovesOn) {
   // "&Edit" and "&Effects" share their letter: Alt+E only selects, E again moves on.
-  Press(Form.get(), Qt::Key_Alt, Qt::AltModifier);
-  Press(Form.get(), Qt::Key_E, Qt::AltModifier);
-  Release(Form.get(), Qt::Key_E, Qt::AltModifier);
+  Press(Qt::Key_Alt, Qt::AltModifier);
+  Press(Qt::Key_E, Qt::AltModifier);
+  Release(Qt::Key_E, Qt::AltModifier);
   EXPECT_EQ(Selected(), ControlOf(Edit));
   EXPECT_EQ(OpenMenu(), nullptr);
-  Press(Form.get(), Qt::Key_E, Qt::AltModifier);
-  Release(Form.get(), Qt::Key_E, Qt::AltModifier);
-  Release(Form.get(), Qt::Key_Alt);
+  Press(Qt::Key_E, Qt::AltModifier);
+  Release(Qt::Key_E, Qt::AltModifier);
+  Release(Qt::Key_Alt);
   EXPECT_EQ(Selected(), ControlOf(Effects));
   EXPECT_EQ(OpenMenu(), nullptr);
 }
@@ -241,7 +175,7 @@ TEST_F(TNavigationFixture, ArrowsEnterAndEscWorkThroughTheMenuChain) {
   // Esc closes one level: the menu bar keeps "&File" selected.
   suitetest::Key(Form.get(), Qt::Key_Escape);
   EXPECT_EQ(OpenMenu(), nullptr);
-  EXPECT_EQ(GetActiveBarControl(), MenuBar.get());
+  EXPECT_EQ(GetActiveBarControl(), MenuBar());
   EXPECT_EQ(Selected(), ControlOf(File));
   // Down opens it again; Down and Up move in it, Enter runs the command once and closes all.
   suitetest::Key(Form.get(), Qt::Key_Down);
@@ -254,7 +188,8 @@ TEST_F(TNavigationFixture, ArrowsEnterAndEscWorkThroughTheMenuChain) {
   suitetest::Key(Form.get(), Qt::Key_Up);
   EXPECT_EQ(menu->SelectedControl(), File->ItemLinks()->LinkByIndex(0)->Control());
   suitetest::Key(Form.get(), Qt::Key_Return);
-  EXPECT_EQ(Opens, 1);
+  EXPECT_EQ(Runs["&File/&New File..."], 1);
+  EXPECT_EQ(Runs.size(), 1u);
   EXPECT_EQ(GetActiveBarControl(), nullptr);
   EXPECT_FALSE(Navigation->NavigationMode());
 }

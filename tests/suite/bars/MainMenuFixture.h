@@ -85,8 +85,15 @@ struct TMainMenuFixture : ::testing::Test {
   ~TMainMenuFixture() override {
     CloseActiveMenusOf(Manager);
     GetBarNavigationController()->LeaveNavigationMode();
+    if (Application->MainForm() == Form.get()) Application->SetMainForm(nullptr);
   }
 
+  template <class T>
+  T* NewItem(const std::string& Caption = {}) {
+    auto* item = new T(Form.get());
+    item->SetCaption(Caption);
+    return item;
+  }
   TdxBar* NewBar(const char* Caption, int Row) {
     TdxBar* bar = Manager->Bars()->Add();
     bar->SetCaption(Caption);
@@ -178,6 +185,8 @@ struct TMainMenuFixture : ::testing::Test {
 
   // A document window of the frame.
   TForm* NewDocument(const std::string& Caption) {
+    // Documents are made in the program's main form.
+    Application->SetMainForm(Form.get());
     auto* doc = new TForm(Form.get());
     doc->SetFormStyle(fsMDIChild);
     doc->SetCaption(Caption);
