@@ -96,7 +96,8 @@ void TdxBarPopupMenu::Popup(int X, int Y) {
     if (self && FItemLinks->BarControl()) FItemLinks->BarControl()->CloseUp(dxbcrClick);
     throw;
   }
-  if (!self || !FWait) return;
+  // A menu already closed while it was being shown has nothing to wait for.
+  if (!self || !FWait || !FOpen) return;
   // Wait for the menu to close, pumping the thread's messages; commands posted meanwhile are
   // dropped, as a command may not run under an open menu.
   MSG msg;

@@ -394,7 +394,11 @@ void TdxBarSubMenuControl::StopAnimation(bool Finish) {
 }
 
 void TdxBarSubMenuControl::ShowWithAnimation() {
+  // The menu may be closed and freed by what runs while it shows (its popup's handler, messages
+  // dispatched meanwhile): nothing of it is touched once it is gone.
+  TWeakLink<TCustomdxBarControl> self(this);
   if (OnShowNotify) OnShowNotify();
+  if (!self) return;
   FAnimationKind = ResolveAnimation();
   TdxBarManager* m = BarManager();
   ThreadAnimation = ThreadAnimation && (FAnimationKind == maUnfold || FAnimationKind == maSlide) && ItemLinks() &&
@@ -404,9 +408,11 @@ void TdxBarSubMenuControl::ShowWithAnimation() {
 }
 
 void TdxBarSubMenuControl::ShowWindowAnimated() {
+  TWeakLink<TCustomdxBarControl> self(this);
   HWND wnd = Handle();
   if (FAnimationKind == maFade && AnimateWindowEntry() && !IsWin9x()) {
     DispatchPendingPaintMessages();
+    if (!self) return;
     SetVisible(true);
     ShowWindow(wnd, SW_HIDE);
     AnimateWindowEntry()(wnd, dxBarSubMenuFadeTime, AW_BLEND);
@@ -417,8 +423,9 @@ void TdxBarSubMenuControl::ShowWindowAnimated() {
       SetVisible(true);
     }
     SetWindowPos(wnd, nullptr, 0, 0, 0, 0, flags);
-    DispatchPendingPaintMessages();
+    if (self) DispatchPendingPaintMessages();
   }
+  if (!self) return;
   if (FAnimationThread) FAnimationThread->Resume();
   // The shadow follows the window once it is shown.
   BoundsChanged(nullptr);
