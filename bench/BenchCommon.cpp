@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <map>
 #include <memory>
@@ -39,6 +40,24 @@ std::string BenchInputWav(const std::string& name,
     for (int i = 0; i < kRate; ++i)
       frame(double(f0 + i) / kRate, chunk[size_t(2 * i)], chunk[size_t(2 * i + 1)]);
     w.Write(chunk.data(), std::min<int64_t>(kRate, frames - f0));
+  }
+  w.Close();
+  return path.string();
+}
+
+std::string BenchTwoToneWav(int seconds) {
+  const fs::path path = BenchFolder() / ("input-" + std::to_string(seconds) + "s.wav");
+  const int64_t frames = int64_t(seconds) * 44100;
+  if (fs::exists(path) && WavReader(path.string()).Info().Frames == frames) return path.string();
+  WavWriter w(path.string(), 44100, 2, 16);
+  std::vector<float> chunk(2 * 44100);
+  for (int64_t f0 = 0; f0 < frames; f0 += 44100) {
+    for (int i = 0; i < 44100; ++i) {
+      const double t = double(f0 + i) / 44100;
+      chunk[size_t(2 * i)] = float(0.4 * std::sin(2 * M_PI * 440 * t));
+      chunk[size_t(2 * i + 1)] = float(0.3 * std::sin(2 * M_PI * 660 * t));
+    }
+    w.Write(chunk.data(), std::min<int64_t>(44100, frames - f0));
   }
   w.Close();
   return path.string();

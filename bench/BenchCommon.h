@@ -22,6 +22,10 @@ double BenchNow();
 std::string BenchInputWav(const std::string& name,
                           const std::function<void(double t, float& left, float& right)>& frame);
 
+// The engine benchmarks' input: `seconds` of a two-tone signal (440 Hz left, 660 Hz right),
+// 44.1 kHz 16-bit stereo, "input-<seconds>s.wav" in BenchFolder(), made only when missing.
+std::string BenchTwoToneWav(int seconds);
+
 // Work to do before the process exits, while every library is still up (an application object
 // a benchmark made, for instance): run by BenchTearDown in reverse order of registration.
 void BenchAtEnd(std::function<void()> work);
