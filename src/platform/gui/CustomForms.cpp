@@ -21,11 +21,19 @@ class TSubWindowTracker : public QObject {
  public:
   using QObject::QObject;
   bool eventFilter(QObject* o, QEvent* e) override {
-    if (e->type() != QEvent::Move && e->type() != QEvent::Resize && e->type() != QEvent::WindowStateChange)
+    if (e->type() != QEvent::Move && e->type() != QEvent::Resize && e->type() != QEvent::WindowStateChange &&
+        e->type() != QEvent::ContentsRectChange)
       return false;
     auto* w = static_cast<QWidget*>(o);
     HWND h = WindowFromWidget(w);
     if (!h) return false;
+    if (e->type() == QEvent::ContentsRectChange) {
+      // The title bar and frame came or went (Qt sets them after the state change): the client
+      // area follows, even where the sub-window keeps its geometry.
+      const QRect g = w->geometry();
+      SetWindowPos(h, nullptr, g.x(), g.y(), g.width(), g.height(), SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOACTIVATE);
+      return false;
+    }
     if (e->type() == QEvent::WindowStateChange) {
       // Activation changes the state too; only minimizing, maximizing and restoring count.
       const Qt::WindowStates sized = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;

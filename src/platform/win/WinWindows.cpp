@@ -658,11 +658,19 @@ BOOL SetWindowPos(HWND hWnd, HWND after, int x, int y, int cx, int cy, UINT flag
   if (!moved) pos.flags |= SWP_NOMOVE;
   if (!sized) pos.flags |= SWP_NOSIZE;
   w->Rect = now;
+  const RECT oldClient = w->Client;
   if (sized || (flags & SWP_FRAMECHANGED)) {
     RecalcClient(w);
     if (!(w = FindWindowObject(hWnd))) return FALSE;
   }
+  // A new frame can size the client area of a window that keeps its rectangle (a maximized
+  // document losing its title bar): the window hears WM_SIZE for it.
+  const RECT& c = w->Client;
+  const bool clientSized =
+      (c.right - c.left) != (oldClient.right - oldClient.left) || (c.bottom - c.top) != (oldClient.bottom - oldClient.top);
+  if (clientSized) pos.flags &= ~SWP_NOSIZE;
   ApplyWidgetGeometry(w);
+  if (clientSized && !sized && !(flags & SWP_NOREDRAW)) InvalidateRect(hWnd, nullptr, TRUE);
   if (sized) {
     EnsureBackBuffer(w);
     // A resized window repaints whole (the classes of the control library redraw on resize).
@@ -702,7 +710,7 @@ BOOL SetWindowPos(HWND hWnd, HWND after, int x, int y, int cx, int cy, UINT flag
   }
   if (flags & SWP_SHOWWINDOW) ShowWindow(hWnd, (flags & SWP_NOACTIVATE) ? SW_SHOWNA : SW_SHOW);
   if (flags & SWP_HIDEWINDOW) ShowWindow(hWnd, SW_HIDE);
-  if (moved || sized || (flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW | SWP_FRAMECHANGED)))
+  if (moved || sized || clientSized || (flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW | SWP_FRAMECHANGED)))
     SendMessage(hWnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
   return TRUE;
 }

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Forms.h"
 #include "platform/win/DeviceContext.h"
 #include "platform/win/QtWindows.h"
@@ -201,6 +202,38 @@ TEST(Mdi, SystemCommandsActOnTheChild) {
   // Closing goes through the form's own close, which minimises a child.
   SendMessage(docs[0]->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
   EXPECT_TRUE(qobject_cast<QMdiSubWindow*>(GetWindowWidget(docs[0]->Handle()))->isMinimized());
+  delete frame;
+}
+
+// A document already as large as the client area keeps its rectangle when maximized; losing
+// its title bar still gives its client area that height, and its aligned controls follow.
+TEST(Mdi, AMaximizedChildsControlsTakeTheTitleBarsPlace) {
+  RegisterGuiClasses();
+  TForm* frame = nullptr;
+  CreateForm(frame);
+  frame->SetFormStyle(fsMDIForm);
+  frame->SetBounds(0, 0, 600, 400);
+  frame->Show();
+  auto* doc = new TForm(frame);
+  doc->SetFormStyle(fsMDIChild);
+  auto* panel = new TPanel(doc);
+  panel->SetParent(doc);
+  panel->SetAlign(alClient);
+  doc->Show();
+  RECT area;
+  GetClientRect(frame->ClientHandle(), &area);
+  doc->SetBounds(0, 0, area.right, area.bottom);
+  const int before = doc->ClientHeight();
+  ASSERT_EQ(panel->Height(), before);
+  SendMessage(doc->Handle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  RECT r;
+  GetWindowRect(doc->Handle(), &r);
+  EXPECT_EQ(r.bottom - r.top, area.bottom);
+  EXPECT_GT(doc->ClientHeight(), before);
+  EXPECT_EQ(panel->Height(), doc->ClientHeight());
+  SendMessage(doc->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  EXPECT_EQ(doc->ClientHeight(), before);
+  EXPECT_EQ(panel->Height(), before);
   delete frame;
 }
 
