@@ -1,6 +1,7 @@
 #include "app/Main.h"
 
 #include <QCoreApplication>
+#include <QImage>
 #include <filesystem>
 
 #include "Imports/AudioEditorControl.h"
@@ -59,8 +60,10 @@ void FillFromStrip(TCustomImageList* List, const std::string& Strip, int Size) {
   if (!List) return;
   TPNGObject png;
   if (!LoadAppPng(Strip, png)) return;
+  // The strip keeps its alpha: a 24-bit copy would show each glyph on a white square.
   TBitmap strip;
-  strip.Assign(&png);
+  strip.SetPixelFormat(pf32bit);
+  strip.SetImage(png.ToImage().convertToFormat(QImage::Format_ARGB32));
   List->SetSize(Size, Size);
   List->Add(&strip, nullptr);
 }

@@ -169,6 +169,15 @@ TEST(MainWindow, CommandsMenusBarsAndPanelAsDescribed) {
   // Glyphs: every command's at 16 pixels in the menus and at 32 in the toolbars.
   EXPECT_EQ(p->ImageListSmall->Count(), int(AppGlyphNames().size()));
   EXPECT_EQ(p->ImageListLarge->Count(), int(AppGlyphNames().size()));
+  // The glyphs keep their transparency: drawn on red, a corner stays red (not a white square).
+  for (TCustomImageList* list : {p->ImageListSmall, p->ImageListLarge}) {
+    TBitmap canvas;
+    canvas.SetSize(list->Width(), list->Height());
+    canvas.Canvas()->Brush()->SetColor(clRed);
+    canvas.Canvas()->FillRect(TRect(0, 0, list->Width(), list->Height()));
+    list->Draw(canvas.Canvas(), 0, 0, AppGlyphIndex("ActionOpenFile"));
+    EXPECT_EQ(canvas.ToImage().pixel(0, 0) & 0xFFFFFF, 0xFF0000u) << list->Width();
+  }
   auto* open = dynamic_cast<TdxBarLargeButton*>(p->FindComponent("dxBarLargeButtonOpenFileToolbar"));
   EXPECT_EQ(open->LargeImageIndex(), AppGlyphIndex("ActionOpenFile"));
   EXPECT_EQ(open->ImageIndex(), AppGlyphIndex("ActionOpenFile"));
