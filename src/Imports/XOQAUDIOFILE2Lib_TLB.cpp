@@ -1,6 +1,7 @@
 #include "Imports/XOQAUDIOFILE2Lib_TLB.h"
 
 #include <algorithm>
+#include <mutex>
 
 #include "audio/AudioDecoder.h"
 #include "audio/AudioEncoder.h"
@@ -9,6 +10,7 @@
 #include "audio/FormatConverter.h"
 #include "audio/SafeFileSave.h"
 #include "audio/WavFile.h"
+#include "platform/rtl/TypInfo.h"
 
 void TLameEncSettingsBase::SetPreset(int value) {
   F.Preset = value;
@@ -247,4 +249,12 @@ int TAudioFile2::FileSampleRate() const { return FReader ? FReader->Decoder.Info
 int TAudioFile2::FileChannels() const { return FReader ? FReader->Decoder.Info().Channels : 0; }
 int TAudioFile2::FileBitRate() const {
   return FReader ? int(std::min<int64_t>(FReader->Decoder.Info().BitRate, INT32_MAX)) : 0;
+}
+
+void RegisterLameEncSettings() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    RegisterClass<TAudioEditor2LameEnc, TComponent>("TAudioEditor2LameEnc");
+    RegisterClass<TAudioFile2LameEnc, TComponent>("TAudioFile2LameEnc");
+  });
 }

@@ -100,3 +100,6 @@ class TAudioFile2 : public TComponent {
   int FKind = afWav;
   int FPcmChannels = 2, FPcmSampleRate = 44100;
 };
+
+// Makes the two encoder-settings classes known by name to form descriptions.
+void RegisterLameEncSettings();

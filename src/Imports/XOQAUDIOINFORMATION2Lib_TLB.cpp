@@ -5,11 +5,13 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "audio/AudioDecoder.h"
 #include "audio/AudioFileError.h"
 #include "audio/SafeFileSave.h"
+#include "platform/rtl/TypInfo.h"
 
 extern "C" {
 #include <libavformat/avformat.h>
@@ -204,4 +206,9 @@ int64_t TAudioInformation2::LengthInSamples() {
     FLength = frames;
   }
   return FLength;
+}
+
+void RegisterAudioInformation2() {
+  static std::once_flag once;
+  std::call_once(once, [] { RegisterClass<TAudioInformation2, TComponent>("TAudioInformation2"); });
 }

@@ -31,3 +31,6 @@ class TAudioInformation2 : public TComponent {
 
 // Rewrites the tags of a WAV, MP3, OGG or WMA file, keeping its encoded sound as it is.
 void WriteAudioTags(const std::string& path, const AudioTags& tags);
+
+// Makes the class known by name to form descriptions.
+void RegisterAudioInformation2();

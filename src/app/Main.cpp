@@ -27,6 +27,8 @@
 #include "suite/core/cxGraphicsImages.h"
 #include "suite/core/cxLookAndFeels.h"
 #include "suite/core/cxSuiteUnits.h"
+#include "Imports/XOQAUDIOFILE2Lib_TLB.h"
+#include "Imports/XOQAUDIOINFORMATION2Lib_TLB.h"
 #include "Imports/XOQAUDIOPLAYER2Lib_TLB.h"
 #include "Imports/XOQAUDIOTRANSFORM2Lib_TLB.h"
 #include "suite/extras/dxBarExtItems.h"
@@ -131,6 +133,8 @@ void TMainForm::FindParts() {
   TimerRewind = Part<TTimer>(this, "TimerRewind");
   TimerForword = Part<TTimer>(this, "TimerForword");
   TimerSplash = Part<TTimer>(this, "TimerSplash");
+  LameEnc = Part<TAudioEditor2LameEnc>(this, "LameEnc");
+  AudioInfo = Part<TAudioInformation2>(this, "AudioInfo");
 }
 
 void TMainForm::LoadPictures() {
@@ -454,6 +458,8 @@ void RegisterMainClasses() {
   RegisterAudioEditor2();
   RegisterAudioPlayer2();
   RegisterAudioTransform2();
+  RegisterLameEncSettings();
+  RegisterAudioInformation2();
   RegisterChildClasses();
   RegisterClass<TMainForm, TForm>();
   auto published = Published<TMainForm>();

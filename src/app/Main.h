@@ -25,6 +25,7 @@ class TFreAnalysisForm;
 class IMarkerListHost;
 class TAudioTransform2;
 class TAudioEditor2LameEnc;
+class TAudioInformation2;
 class SampleBuffer;
 class TChildForm;
 class TdxBarButton;
@@ -155,9 +156,12 @@ class TMainForm : public TForm, public IEffectPreviewHost {
   bool ApplyMp3Format();
   bool ApplyOggFormat();
   bool ApplyWmaFormat();
-  // The encoder settings object the MP3 choices go through, made on first use.
+  // The encoder settings object the MP3 choices go through (a part of the window; made on first
+  // use where a description lacks it).
   TAudioEditor2LameEnc* LameEnc = nullptr;
   TAudioEditor2LameEnc& LameEncoder();
+  // Reads the length of a file to be mixed in.
+  TAudioInformation2* AudioInfo = nullptr;
   // The files of a drop: exactly one existing, supported file opens; anything else is ignored.
   void OpenDroppedFiles(HDROP Drop);
   void dxBarMRUFilesClick(TObject* Sender);

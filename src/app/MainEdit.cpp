@@ -247,7 +247,8 @@ void TMainForm::ActionMixFileExecute(TObject*) {
   const int start = e->Position()->SelectionStart(), end = e->Position()->SelectionEnd();
   if (!AskMix(e)) return;
   GlobalVars.LastOpenDir = ExtractFilePath(path);
-  TAudioInformation2 info(nullptr);
+  TAudioInformation2 spare(nullptr);
+  TAudioInformation2& info = AudioInfo ? *AudioInfo : spare;
   info.OpenFile(path);
   WidenForMix(e, start, end, info.LengthInSamples());
   e->MixFile(float(GlobalVars.SelectePartPercent), path, float(GlobalVars.AudioInBufferPercent));

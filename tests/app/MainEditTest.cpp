@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Imports/AudioEditorControl.h"
+#include "Imports/XOQAUDIOINFORMATION2Lib_TLB.h"
 #include "MainTestSupport.h"
 #include "audio/SampleBuffer.h"
 #include "operations/SelectSpecifiedTime.h"
@@ -297,6 +298,9 @@ TEST(MainEdit, MixFileWidensAShortSelection) {
   };
   Select(doc, 100, 200);
   RunAction("MixFile");
+  // The window's information component measured the file.
+  ASSERT_NE(program->AudioInfo, nullptr);
+  EXPECT_EQ(program->AudioInfo->LengthInSamples(), 500);
   EXPECT_FALSE(GlobalVars.IncreaseSelection);
   IAudioEditor2Position* pos = doc->AudioEditor->Position();
   EXPECT_EQ(pos->Length(), 1400);

@@ -19,6 +19,8 @@
 #include <vector>
 
 #include "Imports/AudioEditorControl.h"
+#include "Imports/XOQAUDIOFILE2Lib_TLB.h"
+#include "Imports/XOQAUDIOINFORMATION2Lib_TLB.h"
 #include "app/AppPictures.h"
 #include "app/Child.h"
 #include "app/Main.h"
@@ -233,6 +235,22 @@ TEST(MainWindow, CommandsMenusBarsAndPanelAsDescribed) {
             "Region (Ctrl+R)");
   EXPECT_EQ(LinkText(p->dxBarPopupMenuSelection->ItemLinks()),
             "Select Specified Time | Select To Start, Select To End | &Select All");
+
+  // The outside components are parts of the window, read from its description.
+  const std::vector<std::pair<std::string, std::string>> outside = {
+      {"LameEnc", "TAudioEditor2LameEnc"},
+      {"AudioInfo", "TAudioInformation2"},
+      {"AudioPlayer", "TAudioPlayer2"},
+      {"AudioTransform", "TAudioTransform2"}};
+  for (const auto& [name, cls] : outside) {
+    TComponent* c = p->FindComponent(name);
+    ASSERT_NE(c, nullptr) << name;
+    EXPECT_EQ(c->ClassName(), cls);
+    EXPECT_EQ(c->Owner(), static_cast<TComponent*>(MainForm));
+  }
+  EXPECT_EQ(static_cast<TComponent*>(p->LameEnc), p->FindComponent("LameEnc"));
+  EXPECT_EQ(static_cast<TComponent*>(p->AudioInfo), p->FindComponent("AudioInfo"));
+  EXPECT_EQ(&p->LameEncoder(), p->LameEnc);
 }
 
 TEST(MainWindow, Picture) {
