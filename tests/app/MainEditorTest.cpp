@@ -2,6 +2,7 @@
 // scroll bars following each other, meters, progress, volume, zoom and the transport.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "controls/RzPrgres.h"
 #include "platform/gui/ComCtrls.h"
 #include "platform/gui/Menus.h"
+#include "suite/bars/dxBar.h"
 
 using namespace maintest;
 
@@ -248,4 +250,63 @@ TEST(MainEditor, SelectionAndZoomCommands) {
   d.P->ActionZoomFullExecute(nullptr);
   d.P->UpdateActions();
   EXPECT_FALSE(d.P.Enabled("ZoomFull"));
+}
+
+// The four time labels and their two pictures, clicked for real through the bottom panel: a
+// right button released over one opens the selection pop-up where the mouse is, a double
+// click asks for a time to select, and a left click does neither.
+TEST(MainEditor, TimeLabelsOpenTheSelectionMenuAndTheTimeDialog) {
+  TDocument d;
+  d.P->Show();
+  Application->ProcessMessages();
+  TdxBarPopupMenu* menu = d.P->dxBarPopupMenuSelection;
+  ASSERT_NE(menu, nullptr);
+  int popups = 0;
+  POINT menuAt{-1, -1};
+  menu->OnPopup = [&](TObject*) {
+    ++popups;
+    TCustomdxBarControl* bar = menu->ItemLinks()->BarControl();
+    menuAt = {bar->Left(), bar->Top()};
+    PostMessage(bar->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+  };
+  int dialogs = 0;
+  TModalHook old = SetModalHook([&](const TModalRequest& r) {
+    if (r.Kind == TModalRequest::mrDialog && r.DialogClass == "TSelectSpecifiedTimeForm") {
+      ++dialogs;
+      return int(mrCancel);
+    }
+    return 0;
+  });
+  for (TControl* part : std::initializer_list<TControl*>{d.P->LabelStart, d.P->LabelEnd, d.P->LabelSelLength,
+                                                         d.P->LabelFileLength, d.P->ImageStart, d.P->ImageSel}) {
+    ASSERT_NE(part, nullptr);
+    SCOPED_TRACE(part->Name());
+    const HWND panel = part->Parent()->Handle();
+    const int x = part->Left() + part->Width() / 2, y = part->Top() + part->Height() / 2;
+    POINT screen{x, y};
+    ClientToScreen(panel, &screen);
+    SetCursorPos(screen.x, screen.y);
+    popups = dialogs = 0;
+    PostMessage(panel, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    PostMessage(panel, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    Application->ProcessMessages();
+    EXPECT_EQ(popups, 0);
+    EXPECT_EQ(dialogs, 0);
+    PostMessage(panel, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(x, y));
+    PostMessage(panel, WM_RBUTTONUP, 0, MAKELPARAM(x, y));
+    Application->ProcessMessages();
+    EXPECT_EQ(popups, 1);
+    EXPECT_EQ(menuAt.x, screen.x);
+    EXPECT_EQ(menuAt.y, screen.y);
+    EXPECT_EQ(menu->ItemLinks()->BarControl(), nullptr) << "the menu closed again";
+    PostMessage(panel, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    PostMessage(panel, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    PostMessage(panel, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(x, y));
+    PostMessage(panel, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    Application->ProcessMessages();
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_EQ(popups, 1);
+  }
+  SetModalHook(old);
+  menu->OnPopup = nullptr;
 }
