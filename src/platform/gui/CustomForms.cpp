@@ -59,6 +59,9 @@ class TSubWindowTracker : public QObject {
   }
 };
 
+// Set on an MDI child's sub-window while its window is destroyed.
+constexpr const char* kClosingProperty = "sonalix_mdi_closing";
+
 QMdiSubWindow* SubWindowOf(const TCustomForm* Form) {
   return Form->HandleAllocated() ? qobject_cast<QMdiSubWindow*>(GetWindowWidget(Form->WindowHandle()))
                                  : nullptr;
@@ -103,6 +106,8 @@ void TCustomForm::BeforeDestruction() {
 }
 
 TCustomForm::~TCustomForm() {
+  // A document's window outlives this part of its form: it is on its way out already.
+  if (QMdiSubWindow* sub = SubWindowOf(this)) sub->setProperty(kClosingProperty, true);
   BeforeDestruction();
   Destroying();
   Screen->RemoveForm(this);
@@ -349,6 +354,9 @@ void TCustomForm::CreateMDIClient() {
       if (msg != WM_MDIGETACTIVE) return DefWindowProc(h, msg, w, l);
       auto* area = qobject_cast<QMdiArea*>(GetWindowWidget(h));
       QMdiSubWindow* sub = area ? area->currentSubWindow() : nullptr;
+      // A child whose window is being destroyed is active no more: the frame's bars hear
+      // WM_DESTROY and ask again.
+      if (sub && sub->property(kClosingProperty).toBool()) sub = nullptr;
       HWND child = sub ? WindowFromWidget(sub) : nullptr;
       if (l) *reinterpret_cast<BOOL*>(l) = child && sub->isMaximized() ? TRUE : FALSE;
       return reinterpret_cast<LRESULT>(child);
@@ -392,6 +400,7 @@ void TCustomForm::CreateMDIClient() {
 }
 
 void TCustomForm::DestroyWnd() {
+  if (QMdiSubWindow* sub = SubWindowOf(this)) sub->setProperty(kClosingProperty, true);
   if (FClientHandle) {
     // The children go with the client window.
     for (TCustomForm* child : MDIChildList(false)) child->DestroyHandle();

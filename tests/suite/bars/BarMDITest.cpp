@@ -119,6 +119,31 @@ TEST_F(TMdiFixture, TheSystemMenuLinkFollowsTheMaximizedDocument) {
   EXPECT_EQ(gCommands, sent);
 }
 
+TEST_F(TMdiFixture, ClosingTheMaximizedDocumentsTakesTheirLinkAway) {
+  Command(Docs[1], SC_MAXIMIZE);
+  ASSERT_TRUE(SystemItem());
+  // The other document takes over, maximized or not; the link never names a window that is gone.
+  delete Docs[1];
+  Docs.pop_back();
+  Application->ProcessMessages();
+  if (IsZoomed(Docs[0]->Handle())) {
+    ASSERT_TRUE(SystemItem());
+    EXPECT_EQ(SystemItem()->ChildWindow(), Docs[0]->Handle());
+  } else {
+    EXPECT_FALSE(SystemItem());
+  }
+  // The last document closed: the menu is the frame's own again.
+  Command(Docs[0], SC_MAXIMIZE);
+  ASSERT_TRUE(SystemItem());
+  delete Docs[0];
+  Docs.clear();
+  Application->ProcessMessages();
+  EXPECT_FALSE(SystemItem());
+  EXPECT_EQ(Menu->ItemLinks()->Count(), 1);
+  EXPECT_FALSE(Manager->HasSystemMenuItems());
+  EXPECT_FALSE(Manager->ActiveMDIChildMaximized());
+}
+
 TEST_F(TMdiFixture, ADocumentWithoutWindowMenuGetsNoItem) {
   Docs[1]->SetBorderIcons(TBorderIcons{biMaximize});
   Docs[1]->Show();
