@@ -427,7 +427,11 @@ void TControl::AnchorToParent(int ParentWidth, int ParentHeight) {
   FAnchoring = false;
 }
 
-void TControl::SetClientSize(int W, int H) { SetBounds(FLeft, FTop, W, H); }
+// The frame around the client area (a windowed control's borders, caption...) keeps its size.
+void TControl::SetClientSize(int W, int H) {
+  const TRect client = ClientRect();
+  SetBounds(FLeft, FTop, FWidth - client.Width() + W, FHeight - client.Height() + H);
+}
 
 TPoint TControl::ClientOrigin() const {
   if (!FParent) return {FLeft, FTop};

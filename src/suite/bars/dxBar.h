@@ -578,6 +578,8 @@ class TCustomdxBarControlViewInfo : public TObject {
   void ClearSeparators() { FSeparators.clear(); }
   int SeparatorCount() const { return int(FSeparators.size()); }
   void GetSeparator(int Index, TRect& R, uint8_t& Kind) const;
+  // The item control whose group the separator begins.
+  TdxBarItemControl* SeparatorControl(int Index) const { return FSeparators.at(size_t(Index)).Control; }
   bool FindSeparatorOf(TdxBarItemControl* Control, int& Index) const;
   TCustomdxBarControl* BarControl() const { return FBarControl; }
 

@@ -806,7 +806,8 @@ int TdxBarOffice11Painter::DetachCaptionAreaSize(TdxBarSubMenuControl* SubMenu) 
 void TdxBarOffice11Painter::FillMenuBackground(TdxBarSubMenuControl* SubMenu, TcxCanvas* Canvas, TColor Color,
                                                HBRUSH Brush, const TRect& R) const {
   auto* menu = static_cast<TCustomdxBarControl*>(SubMenu);
-  if (menu && menu->BackgroundBitmap()) {
+  // The manager always holds a sub-menu picture; only one with pixels replaces the band.
+  if (TBitmap* picture = menu ? menu->BackgroundBitmap() : nullptr; picture && !picture->Empty()) {
     TdxBarFlatPainter::FillMenuBackground(SubMenu, Canvas, Color, Brush, R);
     return;
   }

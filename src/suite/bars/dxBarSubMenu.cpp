@@ -164,12 +164,11 @@ TBitmap* TdxBarSubMenuControl::BackgroundBitmap() const {
 }
 
 // The items keep the painter's indent from every side of the client area, and the side strip
-// of a sub item's menu on the left.
+// of a sub item's menu on the left. The icon column is part of each item, not a margin.
 void TdxBarSubMenuControl::ContentMargins(TRect& R) const {
   TdxBarPainter* p = Painter();
   auto* self = const_cast<TdxBarSubMenuControl*>(this);
   R = p ? p->MenuBorderRect(self) : TRect();
-  if (p) R.Left += p->MenuLeftAreaWidth(self);
   if (ItemLinks())
     if (auto* owner = dynamic_cast<TCustomdxBarSubItem*>(ItemLinks()->LinksOwner())) R.Left += owner->BarSize();
 }
@@ -705,7 +704,8 @@ void TdxBarSubMenuControl::DrawContent() {
       TRect r;
       uint8_t kind = 0;
       ViewInfo()->GetSeparator(i, r, kind);
-      p->DrawMenuSeparator(this, nullptr, r, canvas);
+      // Drawn for the item below it, whose background (the menu's own, band included) it shares.
+      p->DrawMenuSeparator(this, ViewInfo()->SeparatorControl(i), r, canvas);
     }
   }
   DrawItemControls();

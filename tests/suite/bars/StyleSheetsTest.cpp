@@ -108,6 +108,10 @@ struct TDrawn {
   QImage Grip;                  // the docked toolbar's grip, from its window
   QColor GripFace;              // the toolbar's face beside the grip
   bool MDIButtons = false;
+  int FloatingFits = 0;         // buttons of the floating bar shown whole
+  int FirstEntryLeft = -1;      // where the open menu's entries start in its client area
+  QRgb ColumnBesideEntry = 0;   // the icon column's colour at its left edge, beside the first entry
+  std::vector<QRgb> ColumnAcrossSeparators;  // ... and across each group separator
   std::string PainterClass;
 };
 
@@ -219,6 +223,12 @@ struct TStyleSheets : ::testing::Test {
     SendMessage(doc->Handle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     Application->ProcessMessages();
     out.MDIButtons = manager->ActiveMDIChildMaximized();
+    // Every button of the floating bar lies inside its client area.
+    if (TdxBarControl* fc = floating->BarControl())
+      for (int i = 0; i < floating->ItemLinks()->Count(); ++i) {
+        const TRect r = floating->ItemLinks()->LinkByIndex(i)->ItemRect();
+        out.FloatingFits += !r.IsEmpty() && r.Right <= fc->ClientWidth() && r.Bottom <= fc->ClientHeight();
+      }
     out.PainterClass = PainterName(manager->Painter());
 
     TdxBarControl* toolbar = tools->BarControl();
@@ -274,6 +284,20 @@ struct TStyleSheets : ::testing::Test {
       RedrawWindow(w->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
     Application->ProcessMessages();
     out.TitleOpen = ClientPart(menuBar, Shot(menuBar), f);
+    {
+      // The menu's left column beside its first entry and across each group separator.
+      const QImage menuShot = Shot(open);
+      const QPoint o = ClientOffset(open);
+      const TRect first = file->ItemLinks()->LinkByIndex(0)->ItemRect();
+      out.FirstEntryLeft = first.Left;
+      out.ColumnBesideEntry = menuShot.pixel(o.x() + first.Left + 1, o.y() + (first.Top + first.Bottom) / 2);
+      for (int i = 0; i < open->ViewInfo()->SeparatorCount(); ++i) {
+        TRect r;
+        uint8_t kind = 0;
+        open->ViewInfo()->GetSeparator(i, r, kind);
+        out.ColumnAcrossSeparators.push_back(menuShot.pixel(o.x() + first.Left + 1, o.y() + (r.Top + r.Bottom) / 2));
+      }
+    }
 
     // One picture: the frame with the open menu and the floating bar where they lie on the
     // screen, the toolbar's buttons each in its state, and a caption saying what is shown.
@@ -341,6 +365,12 @@ TEST_F(TStyleSheets, EveryStyleWithVisualStylesOnAndOff) {
       if (d.Picture.isNull()) continue;
       sonalix::test::SavePicture(d.Picture, std::string("bars-style-") + c.Name + (themed ? "-themed" : "-plain"));
       EXPECT_TRUE(d.MDIButtons);
+      EXPECT_EQ(d.FloatingFits, 3);
+      // The menu's entries start at its frame, their icon column at their left, and the column
+      // runs on unbroken across the group separators.
+      EXPECT_LE(d.FirstEntryLeft, 3);
+      EXPECT_EQ(d.ColumnAcrossSeparators.size(), 2u);
+      for (QRgb c : d.ColumnAcrossSeparators) EXPECT_EQ(QColor(c).name(), QColor(d.ColumnBesideEntry).name());
       // Every state shows: hot, pressed and checked-hot differ from the same button at rest,
       // and the pressed look is not the hot look.
       EXPECT_GT(Differing(d.States[kHot], d.Rest[kHot]), 10);
