@@ -358,7 +358,11 @@ BOOL AlphaBlend(HDC hdst, int x, int y, int cx, int cy, HDC hsrc, int x1, int y1
         else if (!SourcePixel(*simg, a, px, py, halftone, s)) continue;
         if (!srcHasAlpha) s |= 0xFF000000u;
         uint32_t d = row[px], out = 0;
-        if (perPixel) {
+        if (perPixel && k == 255 && (s >> 24) == 255) {
+          out = s;  // an opaque source pixel covers the destination
+        } else if (perPixel && k == 255 && s == 0) {
+          out = d;  // a fully transparent black pixel leaves it as it is
+        } else if (perPixel) {
           uint32_t sa = scale(s >> 24, k);
           for (int ch = 0; ch < 4; ++ch) {
             uint32_t sc = scale((s >> (8 * ch)) & 0xFF, k), dc = (d >> (8 * ch)) & 0xFF;

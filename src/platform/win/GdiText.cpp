@@ -48,8 +48,8 @@ QString ExpandTabs(const QString& s, const QFontMetrics& fm) {
 }
 
 // The longest start of s (plus the ellipsis) that fits.
-QString EndEllipsis(const QString& s, int width, const QFontMetrics& fm, bool wordOnly) {
-  if (fm.horizontalAdvance(s) <= width) return s;
+QString EndEllipsis(const QString& s, int width, const QFont& font, const QFontMetrics& fm, bool wordOnly) {
+  if (CachedTextAdvance(font, s) <= width) return s;
   const QString dots = QStringLiteral("...");
   for (int n = int(s.size()) - 1; n > 0; --n) {
     if (wordOnly && n < s.size() && s[n] != ' ') continue;
@@ -60,10 +60,10 @@ QString EndEllipsis(const QString& s, int width, const QFontMetrics& fm, bool wo
 }
 
 // Keeps the last path element whole and shortens what comes before it.
-QString PathEllipsis(const QString& s, int width, const QFontMetrics& fm) {
-  if (fm.horizontalAdvance(s) <= width) return s;
+QString PathEllipsis(const QString& s, int width, const QFont& font, const QFontMetrics& fm) {
+  if (CachedTextAdvance(font, s) <= width) return s;
   int slash = int(std::max(s.lastIndexOf('\\'), s.lastIndexOf('/')));
-  if (slash < 0) return EndEllipsis(s, width, fm, false);
+  if (slash < 0) return EndEllipsis(s, width, font, fm, false);
   QString head = s.left(slash), tail = s.mid(slash);
   const QString dots = QStringLiteral("...");
   for (int n = int(head.size()) - 1; n >= 0; --n) {
@@ -175,8 +175,8 @@ int DrawText(HDC hdc, std::string* text, int count, RECT* rect, UINT format) {
   bool ellipsis = format & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS | DT_WORD_ELLIPSIS);
   if (ellipsis) {
     for (TLine& l : lines) {
-      QString t = (format & DT_PATH_ELLIPSIS) ? PathEllipsis(l.Text, width, fm)
-                                              : EndEllipsis(l.Text, width, fm, format & DT_WORD_ELLIPSIS);
+      QString t = (format & DT_PATH_ELLIPSIS) ? PathEllipsis(l.Text, width, font, fm)
+                                              : EndEllipsis(l.Text, width, font, fm, format & DT_WORD_ELLIPSIS);
       if (t != l.Text) {
         l.Text = t;
         if (l.Underline >= t.size() - 3) l.Underline = -1;

@@ -234,6 +234,9 @@ class TdxCachedImageOptions : public TObject {
   TcxAlphaBitmap* CacheBitmap() const { return FCacheBitmap.get(); }
   // Renderings since creation, for whoever wants to see the cache at work.
   int FillCount() const { return FFillCount; }
+  // The rendered glyph made ready for blending (masked, as drawing needs it), made once per
+  // rendering: copying the cache then skips that work.
+  TcxAlphaBitmap* PreparedBitmap();
 
   bool Valid = false;
   int DrawMode = 0;
@@ -242,7 +245,9 @@ class TdxCachedImageOptions : public TObject {
 
  private:
   std::unique_ptr<TcxAlphaBitmap> FCacheBitmap;
+  std::unique_ptr<TcxAlphaBitmap> FPreparedBitmap;
   int FFillCount = 0;
+  int FPreparedFill = -1;  // the rendering FPreparedBitmap was made from
 };
 
 // The canvas font an item control replaced, to put back after measuring or drawing.

@@ -484,7 +484,16 @@ bool TdxBarLargeButtonControl::GlyphAndImages(int SizeKind, bool Hot, int& Index
                                               TBitmap*& Glyph) const {
   if (SizeKind != 2) return TdxBarButtonControl::GlyphAndImages(SizeKind, Hot, Index, Images, Glyph);
   TdxBarLargeButton* b = LargeButton();
+  // A bitmap of the item's own comes before its image list's image.
+  auto bitmap = [&](TBitmap* B) {
+    if (!B || B->Empty()) return false;
+    Glyph = B;
+    Images = LargeImages();
+    Index = LargeImageIndex();
+    return true;
+  };
   auto hotSource = [&]() {
+    if (b && bitmap(b->HotGlyph())) return true;
     TCustomImageList* hot = HotImages();
     if (b && hot && b->HotImageIndex() >= 0 && b->HotImageIndex() < hot->Count()) {
       Images = hot;
@@ -495,6 +504,7 @@ bool TdxBarLargeButtonControl::GlyphAndImages(int SizeKind, bool Hot, int& Index
     return false;
   };
   auto largeSource = [&]() {
+    if (bitmap(LargeGlyph())) return true;
     TCustomImageList* large = LargeImages();
     int index = LargeImageIndex();
     if (large && index >= 0 && index < large->Count()) {

@@ -9,6 +9,7 @@
 #include "suite/bars/dxBar.h"
 #include "suite/bars/dxBarItemControlsImpl.h"
 #include "suite/core/cxGraphics.h"
+#include "suite/core/cxGraphicsImages.h"
 #include "suite/core/cxStyles.h"
 
 namespace {
@@ -440,4 +441,13 @@ void TdxCachedImageOptions::Fill(const TRect& R, TBitmap* Glyph, int ADrawMode, 
   if (Glyph && !Glyph->Empty()) Glyph->Dormant();
   Valid = true;
   ++FFillCount;
+}
+
+TcxAlphaBitmap* TdxCachedImageOptions::PreparedBitmap() {
+  if (FPreparedFill != FFillCount || !FPreparedBitmap) {
+    if (!FPreparedBitmap) FPreparedBitmap = std::make_unique<TcxAlphaBitmap>(0, 0);
+    cxPrepareImageForDrawing(FCacheBitmap.get(), FPreparedBitmap.get());
+    FPreparedFill = FFillCount;
+  }
+  return FPreparedBitmap.get();
 }

@@ -849,17 +849,9 @@ void DrawItemControlGlyph(TdxBarItemControl* Control, HDC DC, HBRUSH Brush, uint
         dxBarRenderGlyphCached(cache->CacheBitmap(), R, Glyph, Images, ImageIndex, Mode, smooth, transparent);
       });
     }
-    // The rendered glyph stands in for its source, drawn as it is; nobody else's drawing hook runs.
-    TcxCustomDrawImageProc saved = cxCustomDrawImageProc;
-    cxCustomDrawImageProc = nullptr;
-    try {
-      DrawImageInState(DC, GlyphRect, Area, cache->CacheBitmap(), nullptr, -1, ImageDrawNormal, smooth, Brush,
-                       clNone);
-    } catch (...) {
-      cxCustomDrawImageProc = saved;
-      throw;
-    }
-    cxCustomDrawImageProc = saved;
+    // The rendered glyph stands in for its source, drawn as it is in the normal mode; nobody
+    // else's drawing hook runs for it.
+    cxDrawPreparedImage(DC, GlyphRect, Area, cache->PreparedBitmap(), smooth, Brush);
     return;
   }
   DrawImageInState(DC, GlyphRect, Area, Glyph, Images, ImageIndex, Mode, smooth, Brush, transparent);

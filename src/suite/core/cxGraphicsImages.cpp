@@ -264,6 +264,38 @@ bool PrepareImageAndMask(TBitmap* Glyph, TCustomImageList* List, int Index, TCol
 
 }  // namespace
 
+namespace {
+
+// The work bitmap sized to DrawRect and holding the background: the brush, or what DC shows there.
+HDC BeginDrawArea(TWorkBitmaps& work, HDC DC, const TRect& DrawRect, HBRUSH BackgroundBrush) {
+  ResizeAndClearAlphaBitmap(work.Draw.get(), DrawRect.Width(), DrawRect.Height());
+  HDC drawDC = work.Draw->Canvas()->Handle();
+  const TRect local(0, 0, DrawRect.Width(), DrawRect.Height());
+  const RECT localRect = local;
+  if (BackgroundBrush) FillRect(drawDC, &localRect, BackgroundBrush);
+  else BitBlt(drawDC, 0, 0, local.Width(), local.Height(), DC, DrawRect.Left, DrawRect.Top, SRCCOPY);
+  return drawDC;
+}
+
+}  // namespace
+
+void cxPrepareImageForDrawing(TBitmap* Glyph, TcxAlphaBitmap* Image) {
+  if (!Glyph || Glyph->Empty()) {
+    ResizeAndClearAlphaBitmap(Image, 0, 0);
+    return;
+  }
+  PrepareImageAndMask(Glyph, nullptr, -1, clNone, Image, Work().Mask.get());
+}
+
+void cxDrawPreparedImage(HDC DC, const TRect& ImageRect, const TRect& DrawRect, TcxAlphaBitmap* Image, bool Smooth,
+                         HBRUSH BackgroundBrush) {
+  if (!Image || Image->Empty() || DrawRect.Width() <= 0 || DrawRect.Height() <= 0) return;
+  TWorkBitmaps& work = Work();
+  BeginDrawArea(work, DC, DrawRect, BackgroundBrush);
+  AlphaBlendBitmap(work.Draw.get(), Image, ImageRect.Offset(-DrawRect.Left, -DrawRect.Top), Smooth, 255);
+  DrawBitmapOnDC(DC, work.Draw.get(), DrawRect, TPoint(0, 0), SRCCOPY);
+}
+
 void DrawImageInState(HDC DC, const TRect& ImageRect, const TRect& DrawRect, TGraphic* Glyph,
                       TCustomImageList* ImageList, int ImageIndex, TcxImageDrawMode Mode, bool Smooth,
                       HBRUSH BackgroundBrush, TColor TransparentColor) {
@@ -273,12 +305,7 @@ void DrawImageInState(HDC DC, const TRect& ImageRect, const TRect& DrawRect, TGr
   if (!hasGlyph && !hasImage) return;
   if (DrawRect.Width() <= 0 || DrawRect.Height() <= 0) return;
   TWorkBitmaps& work = Work();
-  ResizeAndClearAlphaBitmap(work.Draw.get(), DrawRect.Width(), DrawRect.Height());
-  HDC drawDC = work.Draw->Canvas()->Handle();
-  const TRect local(0, 0, DrawRect.Width(), DrawRect.Height());
-  const RECT localRect = local;
-  if (BackgroundBrush) FillRect(drawDC, &localRect, BackgroundBrush);
-  else BitBlt(drawDC, 0, 0, local.Width(), local.Height(), DC, DrawRect.Left, DrawRect.Top, SRCCOPY);
+  BeginDrawArea(work, DC, DrawRect, BackgroundBrush);
   TRect r = ImageRect;
   r = r.Offset(-DrawRect.Left, -DrawRect.Top);
   if (cxCustomDrawImageProc &&

@@ -50,6 +50,12 @@ void AddDropShadow(TcxAlphaBitmap* Bitmap, TcxAlphaBitmap* Mask, int Size, TColo
 void DrawImageInState(HDC DC, const TRect& ImageRect, const TRect& DrawRect, TGraphic* Glyph,
                       TCustomImageList* ImageList, int ImageIndex, TcxImageDrawMode Mode, bool Smooth = false,
                       HBRUSH BackgroundBrush = nullptr, TColor TransparentColor = clNone);
+// DrawImageInState in the normal mode for a bitmap, in two halves, for callers that draw one
+// rendered glyph many times: its pixels made ready for blending once (Image gets them), then
+// drawn over the background (the brush, else what DC shows) exactly as DrawImageInState draws.
+void cxPrepareImageForDrawing(TBitmap* Glyph, TcxAlphaBitmap* Image);
+void cxDrawPreparedImage(HDC DC, const TRect& ImageRect, const TRect& DrawRect, TcxAlphaBitmap* Image, bool Smooth,
+                         HBRUSH BackgroundBrush);
 void HatchRectOnDC(HDC DC, const TRect& R, TColor Color1, TColor Color2, uint8_t Step, uint8_t Alpha1,
                    uint8_t Alpha2);
 void DrawHatchedStateRect(TcxCanvas* Canvas, const TRect& R, bool Positive);

@@ -179,3 +179,45 @@ TEST_F(TBarFixture, ItemPicturesTellTheirLinksControls) {
   link->FreeControl();
   menu->ItemLinks()->SetBarControl(nullptr);
 }
+
+TEST_F(TBarFixture, ALargeButtonShowsItsOwnLargeAndHotPicturesBeforeItsImageListImages) {
+  auto* menu = NewItem<TdxBarSubItem>("Menu");
+  TCountingBarControl bar;
+  menu->ItemLinks()->SetBarControl(&bar);
+  auto* images = new TCustomImageList(Form.get());
+  images->SetSize(32, 32);
+  TBitmap picture;
+  Paint(&picture, 32, 32, 0x808080);
+  images->Add(&picture, nullptr);
+  Manager->ImageOptions()->SetLargeImages(images);
+  struct Row {
+    bool Large, Hot, AskHot, Listed;
+    int Expected;  // 0 the large glyph, 1 the hot glyph, 2 the list's image
+  } rows[] = {
+      {true, false, false, true, 0},  {true, false, true, true, 0},  {true, true, false, true, 0},
+      {true, true, true, true, 1},    {false, true, false, true, 2}, {false, true, true, true, 1},
+      {false, true, false, false, 1}, {false, false, true, true, 2},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(testing::Message() << r.Large << r.Hot << r.AskHot << r.Listed);
+    auto* item = NewItem<TdxBarLargeButton>("Play");
+    item->SetLargeImageIndex(r.Listed ? 0 : -1);
+    if (r.Large) Paint(item->LargeGlyph(), 32, 32, 0x0000FF);
+    if (r.Hot) Paint(item->HotGlyph(), 32, 32, 0x00FF00);
+    TdxBarItemLink* link = menu->ItemLinks()->AddLinkForItem(item);
+    link->CreateControl();
+    ASSERT_NE(link->Control(), nullptr);
+    int index = -1;
+    TCustomImageList* list = nullptr;
+    TBitmap* glyph = nullptr;
+    EXPECT_TRUE(link->Control()->GlyphAndImages(2, r.AskHot, index, list, glyph));
+    TBitmap* expected = r.Expected == 0 ? item->LargeGlyph() : r.Expected == 1 ? item->HotGlyph() : nullptr;
+    EXPECT_EQ(glyph, expected);
+    if (r.Expected == 2) {
+      EXPECT_EQ(list, images);
+      EXPECT_EQ(index, 0);
+    }
+    link->FreeControl();
+  }
+  menu->ItemLinks()->SetBarControl(nullptr);
+}
