@@ -57,8 +57,10 @@ pkg_check_modules(JPEG REQUIRED IMPORTED_TARGET libjpeg)
 # them at build time.
 set(SONALIX_SKINNED_FORMS TRecordControlForm.form)
 
-# sonalix_embed_forms(<target>): every form description of resources/forms/ under ":/forms".
+# sonalix_embed_forms(<target> [SKINNED_ONLY]): every form description of resources/forms/ under
+# ":/forms", or only those that carry the skin (for a target that lists the others itself).
 function(sonalix_embed_forms target)
+  cmake_parse_arguments(ARG "SKINNED_ONLY" "" "" ${ARGN})
   file(GLOB forms CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/forms/*.form)
   set(skinned_dir ${CMAKE_CURRENT_BINARY_DIR}/${target}_skinned_forms)
   set(skinned)
@@ -72,7 +74,7 @@ function(sonalix_embed_forms target)
       DEPENDS skingen ${source} VERBATIM)
     list(APPEND skinned ${skinned_dir}/${name})
   endforeach()
-  if(forms)
+  if(forms AND NOT ARG_SKINNED_ONLY)
     qt_add_resources(${target} ${target}_forms PREFIX /forms
                      BASE ${PROJECT_SOURCE_DIR}/resources/forms FILES ${forms})
   endif()

@@ -8,26 +8,36 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QImage>
+#include <QScreen>
+#include <QWindow>
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "Imports/AudioEditorControl.h"
+#include "controls/PngSpeedButton.h"
 #include "MainTestSupport.h"
 #include "acm/AcmTestUtil.h"
 #include "app/NewFile.h"
 #include "appbase/Utils.h"
 #include "audio/DeviceTestUtil.h"
 #include "audio/WavFile.h"
+#include "common/FormPictures.h"
+#include "operations/DialogTestUtil.h"
 #include "operations/RecordControl.h"
+#include "operations/RecordingDialogs.h"
 #include "operations/TextToSpeechDialog.h"
 #include "platform/gui/ActnList.h"
 
 using namespace maintest;
+using sonalix::test::SavePicture;
 namespace fs = std::filesystem;
 
 namespace {
@@ -384,4 +394,193 @@ TEST(MainRecord, SpeechIsInsertedAtTheCursorOrIntoANewDocument) {
   EXPECT_EQ(peak(1000, 5410), 0.f);
   EXPECT_GT(peak(5410, 6410), 0.3f);
   SetModalHook(old);
+}
+
+namespace {
+
+// What the X server shows of the main window's area: the main window and whatever lies on it.
+QImage ServerPicture(TForm* Main, TForm* Top) {
+  for (int i = 0; i < 20; ++i) {
+    QCoreApplication::processEvents();
+    Application->ProcessMessages();
+  }
+  if (Top) {
+    QWindow* window = GetWindowWidget(Top->Handle())->windowHandle();
+    for (int i = 0; i < 2000 && !window->isExposed(); ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    for (int i = 0; i < 20; ++i) QCoreApplication::processEvents();
+  }
+  const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
+  return screen.copy(Main->Left(), Main->Top(), Main->Width(), Main->Height());
+}
+
+// A control's place in that picture.
+QRect PlaceIn(TForm* Main, TControl* Control) {
+  const TPoint p = Control->ClientToScreen(TPoint{0, 0});
+  return QRect(p.X - Main->Left(), p.Y - Main->Top(), Control->Width(), Control->Height());
+}
+
+double Light(QRgb C) { return 0.299 * qRed(C) + 0.587 * qGreen(C) + 0.114 * qBlue(C); }
+
+// The brightest pixel of a rectangle of the picture.
+double Brightest(const QImage& Picture, const QRect& R) {
+  double best = 0;
+  for (int y = std::max(0, R.top()); y <= std::min(Picture.height() - 1, R.bottom()); ++y)
+    for (int x = std::max(0, R.left()); x <= std::min(Picture.width() - 1, R.right()); ++x)
+      best = std::max(best, Light(Picture.pixel(x, y)));
+  return best;
+}
+
+// Acts on the dialog of class C once its modal loop has nothing else to do (input sent before
+// that would run the action too early), then closes it if the action left it open.
+template <class C>
+void WhenShown(std::function<void(C*)> Act) {
+  auto act = std::make_shared<std::function<void(C*)>>(std::move(Act));
+  Application->OnIdle = [act](TObject*, bool& Done) {
+    Done = false;
+    C* dialog = nullptr;
+    for (int i = 0; i < Screen->FormCount(); ++i)
+      if (auto* f = dynamic_cast<C*>(Screen->Forms(i)); f && f->Visible()) dialog = f;
+    if (!dialog) return;
+    const auto keep = act;  // this handler goes with the next line
+    Application->OnIdle = nullptr;
+    (*keep)(dialog);
+    if (dialog->ModalResult() == mrNone) dialog->SetModalResult(mrCancel);
+  };
+}
+
+}  // namespace
+
+// Under a real X server (run by the test after it): a new user records into a document from the
+// main window: the window over the document, record, pause, an automatic start a minute ahead
+// (reached by a jump of the clock), the without-silence settings, Keep. Each step is kept as a
+// picture of what the server shows and searched for what the user should see.
+TEST(MainRecordOnX, ANewUserRecordsIntoADocument) {
+  if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "runs under Xvfb only";
+  const fs::path dir = sonalix::test::MakeTempDir("recx");
+  acmtest::MakeInput(dir, "synth 60 sine 440 sine 660 vol 0.6");
+  audiotest::ScopedBackend backend("file:" + dir.string());
+  audiotest::ManualClock wave;
+  SetManualClock(true);
+  TDateTime now = EncodeDate(2026, 12, 11) + EncodeTime(10, 0, 0, 0);
+  SetNowFunction([&] { return now; });
+  const auto pass = [&](int Ms) {
+    for (int t = 0; t < Ms; t += 10) {
+      AdvanceWaveClock(10);
+      AdvanceClock(10);
+      now += 10 / MSecsPerDay;
+      QCoreApplication::processEvents();
+      Application->ProcessMessages();
+    }
+  };
+  {
+    TProgram program;
+    GlobalVars.TempFolder = (dir / "work").string();
+    program->SetBounds(0, 0, 1000, 700);
+    program->Show();
+    TChildForm* doc = program.Open(WriteTone("doc.wav", kRate, 2, kRate));
+    ASSERT_NE(doc, nullptr);
+    program->ActionTileHorizontalExecute(nullptr);
+    program.Idle();
+
+    dialogtest::Steps steps;
+    std::vector<std::string> boxes;
+    TRecordControlForm* w = nullptr;
+    int recordedFrames = -1;
+    TModalHook old = SetModalHook([&](const TModalRequest& r) -> int {
+      if (r.Kind == TModalRequest::mrMessageBox) {
+        boxes.push_back(r.Text);
+        return IDOK;
+      }
+      if (r.DialogClass != "TRecordControlForm") return 0;
+      w = static_cast<TRecordControlForm*>(r.Dialog);
+      steps.Later([&] {
+        // A click, then the enabling the loop's idle time would bring.
+        const auto click = [&](TControl* Control) {
+          dialogtest::ClickOn(Control);
+          bool handled = false;
+          w->ActionListUpdate(nullptr, handled);
+        };
+        pass(300);
+        QImage shot = ServerPicture(MainForm, w);
+        SavePicture(shot, "record-main-1-window");
+        EXPECT_EQ(w->Left(), MainForm->Left() + (MainForm->Width() - w->Width()) / 2) << "centred over the main window";
+        EXPECT_GT(Brightest(shot, PlaceIn(MainForm, w->ButtonRecord).adjusted(40, 2, -4, -2)), 200) << "Record's caption";
+        EXPECT_LT(Brightest(shot, PlaceIn(MainForm, w->ButtonPause).adjusted(40, 2, -4, -2)), 160) << "a dim Pause";
+
+        click(w->ButtonRecord);
+        pass(1500);
+        shot = ServerPicture(MainForm, w);
+        SavePicture(shot, "record-main-2-recording");
+        EXPECT_EQ(w->LabelLabelStatus->Caption(), "[ Recording ]");
+        const QRect gauge = PlaceIn(MainForm, w->spSkinGaugeLeft);
+        const QRgb foot = shot.pixel(gauge.center().x(), gauge.bottom() - 30);
+        EXPECT_GT(qGreen(foot), qRed(foot) + 60) << "the meter is lit";
+
+        click(w->ButtonPause);
+        pass(200);
+        SavePicture(ServerPicture(MainForm, w), "record-main-3-paused");
+        EXPECT_EQ(w->LabelLabelStatus->Caption(), "[ Paused ]");
+
+        // The timer: start automatically a minute from now.
+        WhenShown<TRecordingTimerForm>([&](TRecordingTimerForm* t) {
+          dialogtest::ClickOn(t->RadioButtonAutomatically);
+          const TDateTime at = now + 60 / SecsPerDay;
+          t->DateTimePickerAutomaticallyData->SetDateTime(at);
+          t->DateTimePickerAutomaticallyTime->SetDateTime(at);
+          SavePicture(ServerPicture(MainForm, t), "record-main-4-timer-dialog");
+          dialogtest::ClickOn(t->ButtonOK);
+        });
+        click(w->ButtonTimerRecord);
+        pass(100);
+        shot = ServerPicture(MainForm, w);
+        SavePicture(shot, "record-main-5-timer-armed");
+        EXPECT_TRUE(w->AutoStartArmed);
+        EXPECT_FALSE(w->ButtonRecord->Visible());
+        EXPECT_TRUE(w->LabelRecordingTimer->Visible());
+        EXPECT_LT(Brightest(shot, PlaceIn(MainForm, w->ButtonRecord).adjusted(40, 2, -4, -2)), 120)
+            << "no Record button where it was";
+        EXPECT_GT(Brightest(shot, PlaceIn(MainForm, w->LabelRecordingTimer)), 120) << "the timer line shows";
+        // The clock jumps past the start: the recording goes on.
+        now += 61 / SecsPerDay;
+        pass(1000);
+        click(w->PanelMain);
+        EXPECT_EQ(w->LabelLabelStatus->Caption(), "[ Recording ]");
+        EXPECT_TRUE(w->ButtonRecord->Visible());
+
+        // The without-silence settings, as the user would look at them.
+        WhenShown<TRecordingWithoutSilenceForm>([&](TRecordingWithoutSilenceForm* s) {
+          SavePicture(ServerPicture(MainForm, s), "record-main-6-settings");
+          dialogtest::ClickOn(s->ButtonCancel);
+        });
+        click(w->ButtonRWSSettings);
+        click(w->ButtonKeep);
+        if (w->ModalResult() == mrNone) w->SetModalResult(mrAbort);
+      });
+      return 0;
+    });
+    RunAction("Record");
+    program.Idle();
+    SetModalHook(old);
+    ASSERT_NE(w, nullptr);
+    recordedFrames = int(audiotest::ReadWav(RecordingFile()).Frames());
+    // 1.5 s, then a second from the automatic start's first tick (within one 50 ms period).
+    EXPECT_NEAR(recordedFrames, kRate * 25 / 10, kRate / 20);
+    EXPECT_EQ(doc->AudioEditor->Position()->Length(), kRate + recordedFrames);
+    EXPECT_TRUE(doc->Modified);
+    EXPECT_TRUE(boxes.empty());
+    SavePicture(ServerPicture(MainForm, nullptr), "record-main-7-kept");
+    doc->Modified = false;
+  }
+  SetNowFunction({});
+  SetManualClock(false);
+}
+
+TEST(MainRecord, PicturesUnderXvfb) {
+  const fs::path dir = sonalix::test::SheetDir() / "record-main-xvfb";
+  fs::create_directories(dir);
+  fs::remove(dir / "record-main-7-kept.png");
+  const auto run = sonalix::test::RunUnderXvfb("MainRecordOnX.*", {{"SONALIX_SCREENSHOT_DIR", dir.string()}});
+  if (!run.Ran) GTEST_SKIP() << "xvfb-run is not installed";
+  EXPECT_EQ(run.ExitCode, 0) << run.Output << run.Errors;
+  EXPECT_FALSE(QImage(QString::fromStdString((dir / "record-main-7-kept.png").string())).isNull());
 }
