@@ -103,7 +103,10 @@ bool TApplication::IsShortCut(TMessage& Message) {
   TWinControl* main = MainForm();
   TWinControl* form = nullptr;
   if (HWND f = GetFocus()) form = GetParentForm(FindControl(f));
-  return main && main != form && main->IsShortCut(Message);
+  // A disabled main form (under a modal dialog, during a long operation) takes no keys: the
+  // dialog's Esc and Space stay the dialog's.
+  return main && main != form && (!main->HandleAllocated() || IsWindowEnabled(main->Handle())) &&
+         main->IsShortCut(Message);
 }
 
 bool TApplication::ProcessMessage(MSG& Msg) {

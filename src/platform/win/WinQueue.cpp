@@ -475,7 +475,10 @@ LRESULT DispatchMessage(const MSG* m) {
   if (!w) return 0;
   TStashedEvent* s = FindStash(m->lPrivate);
   TQtEventContext ctx;
-  bool useCtx = s && s->Event && s->Widget && CurrentQtEvent() == nullptr;
+  // A queued input message carries its own Qt event: it is the context of this dispatch even
+  // inside the handling of another one (a modal loop run from a click handler reads the
+  // dialog's clicks there), and the outer context comes back afterwards.
+  bool useCtx = s && s->Event && s->Widget;
   if (useCtx) {
     ctx.Window = m->hwnd;
     ctx.Message = m->message;

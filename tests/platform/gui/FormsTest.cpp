@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 #include <functional>
@@ -14,6 +16,7 @@
 
 #include "platform/gui/ActnList.h"
 #include "platform/gui/Forms.h"
+#include "platform/gui/StdCtrls.h"
 #include "platform/rtl/Streaming.h"
 #include "platform/win/QtWindows.h"
 
@@ -133,6 +136,46 @@ TEST(Forms, ModalLoopsEndWithTheirResult) {
   EXPECT_EQ(shown->ShowModal(), mrIgnore);
   EXPECT_FALSE(shown->Visible());
   SetModalHook(old);
+}
+
+// A dialog opened by a button's click, while that click is still being handled, takes the
+// clicks of its own buttons: the input the dialog's loop reads is handled as that input, not as
+// the click that opened it.
+TEST(Forms, DialogOpenedByAClickTakesClicks) {
+  TRegistered reg;
+  auto owner = std::make_unique<TForm>(nullptr);
+  owner->SetBounds(0, 0, 200, 100);
+  auto* open = new TButton(owner.get());
+  open->SetBounds(10, 10, 80, 25);
+  open->SetParent(owner.get());
+  auto dialog = std::make_unique<TForm>(owner.get());
+  dialog->SetBounds(0, 0, 200, 100);
+  auto* ok = new TButton(dialog.get());
+  ok->SetBounds(10, 10, 80, 25);
+  ok->SetParent(dialog.get());
+  ok->SetModalResult(mrOk);
+  owner->Show();
+  Application->ProcessMessages();
+  // A real click: posted, so that it arrives while the application's loop waits for input.
+  auto postClick = [](TWinControl* Button) {
+    QWidget* w = GetWindowWidget(Button->Handle());
+    const QPointF at(Button->Width() / 2, Button->Height() / 2);
+    const QPointF global = w->mapToGlobal(at);
+    QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseButtonPress, at, global,
+                                                   Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseButtonRelease, at, global,
+                                                   Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+  };
+  int result = -1;
+  open->OnClick = [&](TObject*) {
+    Later([&] { postClick(ok); });
+    // Should the click be lost, the loop still ends.
+    QTimer::singleShot(3000, [&] { dialog->SetModalResult(mrAbort); });
+    result = dialog->ShowModal();
+  };
+  postClick(open);
+  for (int i = 0; i < 50 && result < 0; ++i) Application->HandleMessage();
+  EXPECT_EQ(result, mrOk);
 }
 
 TEST(Forms, CloseActionsAndTheMainForm) {
@@ -456,6 +499,47 @@ TEST(Actions, ShortcutsUpdateTheActionBeforeRunningIt) {
   press(Qt::Key_S, Qt::NoModifier, "s");
   EXPECT_EQ(typed, (std::vector<char32_t>{U'\x13', U's'}));
   EXPECT_EQ(saved, 1);
+}
+
+// The main form's shortcuts reach keys typed in another form, but not while the main form is
+// disabled, as it is under a modal dialog: the dialog's own keys (Esc, Space) stay its own.
+TEST(Actions, MainFormShortcutsWaitWhileItIsDisabled) {
+  TRegistered reg;
+  TForm* main = nullptr;
+  CreateForm(main);
+  auto* list = new TActionList(main);
+  auto* stop = new TAction(main);
+  stop->SetActionList(list);
+  stop->SetShortCut(ShortCut(VK_ESCAPE, TShiftState{}));
+  int stopped = 0;
+  stop->OnExecute = [&](TObject*) { ++stopped; };
+  main->Show();
+  auto other = std::make_unique<TForm>(nullptr);
+  other->SetBounds(0, 0, 200, 100);
+  auto* field = new TClickable(other.get());
+  field->SetBounds(5, 5, 50, 20);
+  field->SetParent(other.get());
+  other->Show();
+  field->SetFocus();
+  auto escape = [&] {
+    QWidget* w = GetWindowWidget(field->Handle());
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, "\x1b");
+    QCoreApplication::sendEvent(w, &down);
+    QKeyEvent up(QEvent::KeyRelease, Qt::Key_Escape, Qt::NoModifier, "\x1b");
+    QCoreApplication::sendEvent(w, &up);
+    Application->ProcessMessages();
+  };
+  escape();
+  EXPECT_EQ(stopped, 1);
+  EnableWindow(main->Handle(), FALSE);
+  escape();
+  EXPECT_EQ(stopped, 1);
+  EnableWindow(main->Handle(), TRUE);
+  escape();
+  EXPECT_EQ(stopped, 2);
+  other.reset();
+  delete main;
+  EXPECT_EQ(Application->MainForm(), nullptr);
 }
 
 }  // namespace
