@@ -12,9 +12,11 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <string>
 #include <thread>
 
 #include "common/TestEnv.h"
+#include "Imports/XOQAUDIOINFORMATION2Lib_TLB.h"
 #include "app/ExplorerVerb.h"
 #include "appbase/Globals.h"
 #include "app/Main.h"
@@ -168,6 +170,52 @@ TEST(Startup, DeferredStartShowsTheWindowAndTheTimerFreesTheSplash) {
   Application->ProcessMessages();
   EXPECT_EQ(SplashForm, nullptr);
   EXPECT_FALSE(MainForm->TimerSplash->Enabled());
+}
+
+// The decoding and speech libraries (well over a hundred shared libraries with their own) are
+// opened by the first file read, not by the start.
+TEST(Startup, TheWindowShowsWithoutTheDecodingLibraries) {
+  auto mapped = [](const char* Library) {
+    std::ifstream maps("/proc/self/maps");
+    std::string line;
+    while (std::getline(maps, line))
+      if (line.find(Library) != std::string::npos) return true;
+    return false;
+  };
+  // Alone in its process (as the test runner starts each test), or other tests may have read.
+  if (testing::UnitTest::GetInstance()->test_to_run_count() != 1)
+    GTEST_SKIP() << "meaningful only as the one test of its process";
+  ClearSettings();
+  TStart start;
+  Application->ProcessMessages();
+  ASSERT_TRUE(MainForm->Visible());
+  EXPECT_FALSE(mapped("libavformat.so"));
+  EXPECT_FALSE(mapped("libavcodec.so"));
+  EXPECT_FALSE(mapped("libespeak-ng.so"));
+  // A file read loads them, and reading works through them.
+  const std::filesystem::path wav = sonalix::test::MakeTempDir("lazy") / "one.wav";
+  {
+    std::ofstream f(wav, std::ios::binary);
+    auto u32 = [&](uint32_t v) { f.write(reinterpret_cast<const char*>(&v), 4); };
+    auto u16 = [&](uint16_t v) { f.write(reinterpret_cast<const char*>(&v), 2); };
+    f.write("RIFF", 4);
+    u32(36 + 2000);
+    f.write("WAVEfmt ", 8);
+    u32(16);
+    u16(1);
+    u16(1);
+    u32(8000);
+    u32(16000);
+    u16(2);
+    u16(16);
+    f.write("data", 4);
+    u32(2000);
+    for (int i = 0; i < 1000; ++i) u16(uint16_t(i * 7));
+  }
+  TAudioInformation2 info(nullptr);
+  info.OpenFile(wav.string());
+  EXPECT_EQ(info.LengthInSamples(), 1000);
+  EXPECT_TRUE(mapped("libavformat.so"));
 }
 
 TEST(Startup, DamagedStoredValuesStillReachTheDeferredStart) {

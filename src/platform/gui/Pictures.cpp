@@ -322,7 +322,8 @@ void TBitmap::SetSize(int AWidth, int AHeight) {
   if (AWidth == FWidth && AHeight == FHeight) return;
   QImage img(AWidth, AHeight, QImage::Format_RGB32);
   img.fill(Qt::white);
-  if (TGdiBitmap* b = Bits()) {
+  // An empty size keeps nothing of the old picture (and has nothing to paint on).
+  if (TGdiBitmap* b = Bits(); b && !img.isNull()) {
     if (b->Image.hasAlphaChannel()) img = img.convertToFormat(QImage::Format_ARGB32);
     QPainter p(&img);
     p.setCompositionMode(QPainter::CompositionMode_Source);
