@@ -751,6 +751,20 @@ bool RouteMouse(HWND h, QWidget* widget, QMouseEvent* me) {
   if (me->type() == QEvent::MouseButtonDblClick)
     offset = (w->Class && (w->Class->Class.style & CS_DBLCLKS)) ? 2 : 0;
 
+  // While a modal form has disabled the others, their windows take no mouse input (no hot
+  // tracking, no hints, no clicks); the hooks still see it, so open menus can close.
+  if (!capture) {
+    HWND root = GetAncestor(target, GA_ROOT);
+    if (root && !IsWindowEnabled(root)) {
+      MOUSEHOOKSTRUCT mh;
+      mh.pt = {global.x(), global.y()};
+      mh.hwnd = target;
+      mh.wHitTestCode = UINT(HTERROR);
+      CallMouseHooks(base ? base + offset : WM_MOUSEMOVE, mh);
+      me->accept();
+      return true;
+    }
+  }
   LRESULT hit = HTCLIENT;
   if (!capture) {
     hit = SendMessage(target, WM_NCHITTEST, 0, PointToLParam(global.x(), global.y()));

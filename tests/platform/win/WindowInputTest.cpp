@@ -128,6 +128,35 @@ TEST(WindowInput, MouseHookMaySwallowAPress) {
   DestroyWindow(top);
 }
 
+int gHookedMoves = 0;
+LRESULT CountMoves(int code, WPARAM w, LPARAM l) {
+  if (w == WM_MOUSEMOVE || w == WM_LBUTTONDOWN) ++gHookedMoves;
+  return CallNextHookEx(nullptr, code, w, l);
+}
+
+// A form disabled by a modal one: its windows get no mouse input, yet the hooks see it.
+TEST(WindowInput, DisabledTopLevelTakesNoMouseInput) {
+  HWND top = CreateWindowEx(0, TestClass(), "Top", WS_POPUP | WS_VISIBLE, 0, 0, 80, 60, nullptr,
+                            nullptr, nullptr, nullptr);
+  HWND child = CreateWindowEx(0, TestClass(), "", WS_CHILD | WS_VISIBLE, 10, 10, 40, 30, top, nullptr,
+                              nullptr, nullptr);
+  HHOOK hook = SetWindowsHookEx(WH_MOUSE, CountMoves, nullptr, GetCurrentThreadId());
+  EnableWindow(top, FALSE);
+  gSeen.clear();
+  gHookedMoves = 0;
+  SendMouse(child, QEvent::MouseMove, QPoint(5, 5), Qt::NoButton);
+  SendMouse(child, QEvent::MouseButtonPress, QPoint(5, 5), Qt::LeftButton);
+  SendMouse(top, QEvent::MouseMove, QPoint(70, 50), Qt::NoButton);
+  EXPECT_TRUE(SeenIds(child, {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_SETCURSOR}).empty());
+  EXPECT_TRUE(SeenIds(top, {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_MOUSEACTIVATE}).empty());
+  EXPECT_EQ(gHookedMoves, 3);
+  EnableWindow(top, TRUE);
+  SendMouse(child, QEvent::MouseMove, QPoint(5, 5), Qt::NoButton);
+  EXPECT_EQ(SeenIds(child, {WM_MOUSEMOVE}), std::vector<UINT>{WM_MOUSEMOVE});
+  UnhookWindowsHookEx(hook);
+  DestroyWindow(top);
+}
+
 // Window styles become the matching Qt window kinds.
 TEST(WindowInput, CreateParametersMapToQtWindows) {
   struct Case {
