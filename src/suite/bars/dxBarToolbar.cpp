@@ -912,31 +912,12 @@ int TdxBarControl::MinHeight(TdxBarDockingStyle Style) {
   return h;
 }
 
-int TdxBarControl::MaxWidth(TdxBarDockingStyle Style) {
-  int w = 0;
-  {
-    TRecentCountKeeper keep(ItemLinks(), this);
-    const bool vertical = IsVerticalStyle(Style), multi = IsMultiLineLayout();
-    const TSize mdi = ShowsCloseButton() ? MDIButtonsSize() : TSize{0, 0};
-    std::vector<TdxBarItemLink*> links;
-    std::vector<TdxBarLayoutLink> sizes;
-    if (ItemLinks()) ItemLinks()->SetRecentItemCount(-1);
-    MeasureLinks(links, sizes);
-    if (!vertical || multi) {
-      for (size_t i = 0; i < sizes.size(); ++i)
-        w += (sizes[i].BeginsGroup && i > 0 ? GroupIndent() : 0) + (vertical ? sizes[i].Across : sizes[i].Along);
-      w += mdi.cx;
-      if (Style == dsTop || Style == dsBottom) w += MarkSize();
-    } else {
-      for (const TdxBarLayoutLink& s : sizes) w = std::max(w, s.Across);
-      w = std::max(w, mdi.cx);
-    }
-  }
-  return std::max(w, MinWidth(Style));
-}
+int TdxBarControl::MaxWidth(TdxBarDockingStyle Style) { return MaxExtent(Style, true); }
 
-int TdxBarControl::MaxHeight(TdxBarDockingStyle Style) {
-  int h = 0;
+int TdxBarControl::MaxHeight(TdxBarDockingStyle Style) { return MaxExtent(Style, false); }
+
+int TdxBarControl::MaxExtent(TdxBarDockingStyle Style, bool Width) {
+  int extent = 0;
   {
     TRecentCountKeeper keep(ItemLinks(), this);
     const bool vertical = IsVerticalStyle(Style), multi = IsMultiLineLayout();
@@ -945,17 +926,21 @@ int TdxBarControl::MaxHeight(TdxBarDockingStyle Style) {
     std::vector<TdxBarLayoutLink> sizes;
     if (ItemLinks()) ItemLinks()->SetRecentItemCount(-1);
     MeasureLinks(links, sizes);
-    if (vertical || multi) {
+    // A link's extent in the asked direction: along the bar when the bar runs that way.
+    auto linkExtent = [&](const TdxBarLayoutLink& s) { return Width != vertical ? s.Along : s.Across; };
+    // The links follow one another in the asked direction when the bar runs that way or wraps.
+    if (Width != vertical || multi) {
       for (size_t i = 0; i < sizes.size(); ++i)
-        h += (sizes[i].BeginsGroup && i > 0 ? GroupIndent() : 0) + (vertical ? sizes[i].Along : sizes[i].Across);
-      h += mdi.cy;
-      if (Style == dsLeft || Style == dsRight) h += MarkSize();
+        extent += (sizes[i].BeginsGroup && i > 0 ? GroupIndent() : 0) + linkExtent(sizes[i]);
+      extent += Width ? mdi.cx : mdi.cy;
+      const bool markAlong = Width ? Style == dsTop || Style == dsBottom : Style == dsLeft || Style == dsRight;
+      if (markAlong) extent += MarkSize();
     } else {
-      for (const TdxBarLayoutLink& s : sizes) h = std::max(h, s.Across);
-      h = std::max(h, mdi.cy);
+      for (const TdxBarLayoutLink& s : sizes) extent = std::max(extent, linkExtent(s));
+      extent = std::max(extent, Width ? mdi.cx : mdi.cy);
     }
   }
-  return std::max(h, MinHeight(Style));
+  return std::max(extent, Width ? MinWidth(Style) : MinHeight(Style));
 }
 
 void TdxBarControl::FitLength(int Length, TSize& Size, bool& Truncated) {

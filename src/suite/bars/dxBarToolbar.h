@@ -273,6 +273,8 @@ class TdxBarControl : public TdxBarDockedControl {
   void FitLength(int Length, TSize& Size, bool& Truncated);
   void WrapLength(bool SubtractMark, int Length, TSize& Size);
   void CalcSizeAlong(TdxBarDockingStyle Style, int Length, bool AlongIsWidth, TSize& Size);
+  // MaxWidth (Width true) or MaxHeight: the bar's extent with every link in one line.
+  int MaxExtent(TdxBarDockingStyle Style, bool Width);
   bool IsVerticalStyle(TdxBarDockingStyle Style) const { return Style == dsLeft || Style == dsRight; }
   TRect BorderSizes(TdxBarDockingStyle Style) const;
   void HitTest(TMessage& Message);

@@ -140,6 +140,33 @@ TEST_F(TToolbarFixture, ADockedToolbarKeepsItsPlaceInItsRowAndTakesItsNaturalSiz
   EXPECT_EQ(bar->DockedDockingStyle(), dsTop);
 }
 
+TEST_F(TToolbarFixture, AToolbarDockedAtTheSideTakesItsLongestLayoutDownwards) {
+  TdxBar* bar = Manager->Bars()->Add();
+  bar->SetCaption("Tools");
+  for (TdxBarItem* i : Buttons({"One", "Two", "Three"})) bar->ItemLinks()->AddLinkForItem(i);
+  bar->ItemLinks()->LinkByIndex(2)->SetBeginGroup(true);
+  bar->SetDockedTop(30);
+  bar->SetDockingStyle(dsLeft);
+  bar->SetVisible(true);
+  Application->ProcessMessages();
+  TdxBarControl* c = bar->BarControl();
+  ASSERT_TRUE(c);
+  EXPECT_EQ(c->Top(), 30);
+  EXPECT_EQ(c->Height(), c->MaxHeight(dsLeft) + bar->VertBorderSize(dsLeft));
+  // Downwards the links follow one another with the group's indent and the mark; across, the
+  // widest one counts.
+  int widest = 0, heights = 0;
+  for (TdxBarItemLink* l : bar->ItemLinks()->ShownLinks()) {
+    widest = std::max(widest, l->ItemRect().Width());
+    heights += l->ItemRect().Height();
+  }
+  EXPECT_EQ(c->MaxWidth(dsLeft), std::max(widest, c->MinWidth(dsLeft)));
+  EXPECT_EQ(c->MaxHeight(dsLeft), heights + c->GroupIndent() + c->MarkSize());
+  // Docked at the top the same links lie across.
+  EXPECT_GT(c->MaxWidth(dsTop), c->MaxWidth(dsLeft));
+  EXPECT_LT(c->MaxHeight(dsTop), c->MaxHeight(dsLeft));
+}
+
 TEST_F(TToolbarFixture, ALargeButtonOnADockedToolbarRunsItsActionOnceWhenClicked) {
   TdxBarLargeButton* open = LargeButton("&Open File...");
   TdxBar* bar = NewBar("Toolbar", 0, {NewItem<TdxBarLargeButton>("New"), open});
