@@ -58,6 +58,7 @@ class TGlyphRenderCache {
 
   void Clear() {
     FEntries.clear();
+    Prepared.clear();
     FListeners.clear();
   }
 
@@ -109,6 +110,14 @@ class TGlyphRenderCache {
 
   std::unordered_multimap<size_t, TEntry> FEntries;
   std::unordered_map<TCustomImageList*, std::unique_ptr<TChangeLink>> FListeners;
+
+ public:
+  // Rendered glyphs made ready for blending, found by the rendering's pixels.
+  struct TPrepared {
+    int Width = 0, Height = 0;
+    std::vector<uint32_t> Rendered, Pixels;
+  };
+  std::unordered_multimap<size_t, TPrepared> Prepared;
 };
 
 TGlyphRenderCache*& Cache() {
@@ -179,6 +188,33 @@ void dxBarRenderGlyphCached(TcxAlphaBitmap* Target, const TRect& R, TBitmap* Gly
   }
   Target->GetColors(e.Pixels);
   cache.Add(hash, std::move(e));
+}
+
+void dxBarPrepareGlyphCached(TcxAlphaBitmap* Rendered, TcxAlphaBitmap* Prepared) {
+  const int w = Rendered->Width(), h = Rendered->Height();
+  if (Rendered->Empty()) {
+    cxPrepareImageForDrawing(Rendered, Prepared);
+    return;
+  }
+  if (!Cache()) Cache() = new TGlyphRenderCache;
+  auto& prepared = Cache()->Prepared;
+  TGlyphRenderCache::TPrepared e;
+  e.Width = w;
+  e.Height = h;
+  Rendered->GetColors(e.Rendered);
+  const size_t hash = qHashBits(e.Rendered.data(), e.Rendered.size() * sizeof(uint32_t), qHashMulti(0, w, h));
+  auto range = prepared.equal_range(hash);
+  for (auto it = range.first; it != range.second; ++it) {
+    if (it->second.Width == w && it->second.Height == h && it->second.Rendered == e.Rendered) {
+      ResizeAndClearAlphaBitmap(Prepared, w, h);
+      Prepared->SetColors(it->second.Pixels);
+      return;
+    }
+  }
+  cxPrepareImageForDrawing(Rendered, Prepared);
+  Prepared->GetColors(e.Pixels);
+  if (prepared.size() >= 1024) prepared.clear();
+  prepared.emplace(hash, std::move(e));
 }
 
 int dxBarGlyphRenderCount() { return gRenderCount; }

@@ -20,6 +20,9 @@ class TcxAlphaBitmap;
 // nothing is cached.
 void dxBarRenderGlyphCached(TcxAlphaBitmap* Target, const TRect& R, TBitmap* Glyph, TCustomImageList* Images,
                             int ImageIndex, TcxImageDrawMode Mode, bool Smooth, TColor TransparentColor);
+// cxPrepareImageForDrawing of a rendered glyph (a cache bitmap of an item control), taken from
+// the cache when a rendering with the same pixels was prepared before.
+void dxBarPrepareGlyphCached(TcxAlphaBitmap* Rendered, TcxAlphaBitmap* Prepared);
 // Renderings the cache has made itself (misses), for whoever wants to see it at work.
 int dxBarGlyphRenderCount();
 // Frees every entry and stops listening to image lists (when the bar unit shuts down).

@@ -7,6 +7,7 @@
 #include "platform/gui/ImgList.h"
 #include "platform/gui/Pictures.h"
 #include "suite/bars/dxBar.h"
+#include "suite/bars/dxBarGlyphCache.h"
 #include "suite/bars/dxBarItemControlsImpl.h"
 #include "suite/core/cxGraphics.h"
 #include "suite/core/cxGraphicsImages.h"
@@ -446,7 +447,7 @@ void TdxCachedImageOptions::Fill(const TRect& R, TBitmap* Glyph, int ADrawMode, 
 TcxAlphaBitmap* TdxCachedImageOptions::PreparedBitmap() {
   if (FPreparedFill != FFillCount || !FPreparedBitmap) {
     if (!FPreparedBitmap) FPreparedBitmap = std::make_unique<TcxAlphaBitmap>(0, 0);
-    cxPrepareImageForDrawing(FCacheBitmap.get(), FPreparedBitmap.get());
+    dxBarPrepareGlyphCached(FCacheBitmap.get(), FPreparedBitmap.get());
     FPreparedFill = FFillCount;
   }
   return FPreparedBitmap.get();
