@@ -592,6 +592,14 @@ void TdxBarSubMenuControlViewInfo::Recalculate() {
   }
 }
 
+// An entry the keys move to in a menu that scrolls is brought into view, as otherwise the keys
+// could select entries that cannot be seen.
+void TdxBarSubMenuControl::KeySelectItemControl(TdxBarItemControl* Control) {
+  TWeakLink<TCustomdxBarControl> self(this);
+  TCustomdxBarControl::KeySelectItemControl(Control);
+  if (self && Control && SelectedControl() == Control && (CanScrollUp() || CanScrollDown())) MakeItemVisible(Control);
+}
+
 void TdxBarSubMenuControl::MakeItemVisible(TdxBarItemControl* Control) {
   if (!Control || !ItemLinks() || !Control->Link()) return;
   const auto& shown = ItemLinks()->ShownLinks();

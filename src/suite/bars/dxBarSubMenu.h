@@ -56,6 +56,7 @@ class TdxBarSubMenuControl : public TCustomdxBarControl {
   void AdjustVisibleBottom() override;
   TCustomdxBarControlViewInfo* CreateViewInfo() override;
   void MakeItemVisible(TdxBarItemControl* Control) override;
+  void KeySelectItemControl(TdxBarItemControl* Control) override;
   void CloseAndFree() override;
   void DoCloseUp(int Reason) override;
   void BuildItemControls() override;
