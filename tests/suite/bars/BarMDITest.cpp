@@ -402,4 +402,31 @@ TEST_F(TMdiButtonsFixture, TheButtonsFollowTheMouseAndAPressReleasedElsewhereSen
   EXPECT_TRUE(IsWindow(Doc()) && IsZoomed(Doc()));
 }
 
+TEST_F(TMdiButtonsFixture, TheLoneCloseButtonFiresTheManagersEventOnly) {
+  int clicks = 0;
+  Manager->OnCloseButtonClick = [&](TObject*) { ++clicks; };
+  Manager->ShowCloseButton = true;
+  // The bar makes room for the button on its next layout.
+  SendMessage(Bar()->Handle(), WM_APP + 200, 0, 0);
+  Application->ProcessMessages();
+  ASSERT_FALSE(Bar()->HasMDIButtons());
+  ASSERT_TRUE(Bar()->ShowsCloseButton());
+  const TRect close = Bar()->MDIButtonRect(2);
+  EXPECT_GE(close.Left, Menu->ItemLinks()->LinkByIndex(0)->ItemRect().Right);
+  EXPECT_LE(close.Right, Bar()->ClientWidth());
+  ExpectLook(2, 0, "alone");
+  Mouse(QEvent::MouseMove, Centre(2));
+  ExpectLook(2, 2, "alone under the mouse");
+  Mouse(QEvent::MouseButtonPress, Centre(2));
+  Mouse(QEvent::MouseButtonRelease, Centre(2));
+  EXPECT_EQ(clicks, 1);
+  EXPECT_TRUE(gCommands.empty());
+  // Released elsewhere: no click.
+  Mouse(QEvent::MouseButtonPress, Centre(2));
+  suitetest::Drag(Bar(), TPoint(close.Left - 20, Centre(2).Y));
+  Mouse(QEvent::MouseButtonRelease, TPoint(close.Left - 20, Centre(2).Y));
+  EXPECT_EQ(clicks, 1);
+  EXPECT_TRUE(gCommands.empty());
+}
+
 }  // namespace
