@@ -45,6 +45,12 @@ class TSubWindowTracker : public QObject {
       const QRect g = w->geometry();
       SetWindowPos(h, nullptr, g.x(), g.y(), g.width(), g.height(),
                    SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOACTIVATE);
+      // A minimized child shows its title alone: its controls, laid out in an empty client
+      // area, would stand over the title. Their widgets go out of sight until it is restored.
+      const bool minimized = w->windowState() & Qt::WindowMinimized;
+      for (HWND c = IsWindow(h) ? GetWindow(h, GW_CHILD) : nullptr; c; c = GetWindow(c, GW_HWNDNEXT))
+        if (QWidget* cw = GetWindowWidget(c))
+          cw->setVisible(!minimized && (GetWindowLongPtr(c, GWL_STYLE) & WS_VISIBLE));
       if (IsWindow(h)) SendMessage(h, WM_CHILDACTIVATE, 0, 0);
       return false;
     }

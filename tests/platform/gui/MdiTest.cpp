@@ -205,6 +205,39 @@ TEST(Mdi, SystemCommandsActOnTheChild) {
   delete frame;
 }
 
+// A minimized document shows its title alone: its controls, which its empty client area would
+// put over the title, go out of sight and come back when it is restored, hidden ones staying so.
+TEST(Mdi, AMinimizedChildShowsNoControls) {
+  RegisterGuiClasses();
+  TForm* frame = nullptr;
+  CreateForm(frame);
+  frame->SetFormStyle(fsMDIForm);
+  frame->SetBounds(0, 0, 600, 400);
+  frame->Show();
+  auto* doc = new TForm(frame);
+  doc->SetFormStyle(fsMDIChild);
+  auto* shown = new TPanel(doc);
+  shown->SetParent(doc);
+  shown->SetAlign(alBottom);
+  auto* hidden = new TPanel(doc);
+  hidden->SetParent(doc);
+  hidden->SetVisible(false);
+  doc->Show();
+  auto widgetShown = [](TWinControl* c) { return GetWindowWidget(c->Handle())->isVisibleTo(GetWindowWidget(c->Parent()->Handle())); };
+  ASSERT_TRUE(widgetShown(shown));
+  SendMessage(doc->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_FALSE(widgetShown(shown));
+  EXPECT_FALSE(widgetShown(hidden));
+  EXPECT_TRUE(shown->Visible());
+  SendMessage(doc->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  EXPECT_TRUE(widgetShown(shown));
+  EXPECT_FALSE(widgetShown(hidden));
+  SendMessage(doc->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  SendMessage(doc->Handle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  EXPECT_TRUE(widgetShown(shown));
+  delete frame;
+}
+
 // A document already as large as the client area keeps its rectangle when maximized; losing
 // its title bar still gives its client area that height, and its aligned controls follow.
 TEST(Mdi, AMaximizedChildsControlsTakeTheTitleBarsPlace) {
