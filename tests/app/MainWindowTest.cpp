@@ -3,7 +3,11 @@
 // documents, and what survives a restart.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QCursor>
 #include <QGuiApplication>
+#include <QMouseEvent>
+#include <QThread>
 #include <QImage>
 #include <QScreen>
 #include <QWindow>
@@ -36,7 +40,11 @@
 #include "platform/win/QtWindows.h"
 #include "controls/PngSpeedButton.h"
 #include "controls/SUIImagePanel.h"
+#include "platform/win/VisualStyles.h"
 #include "suite/bars/dxBar.h"
+#include "suite/bars/dxBarSubMenu.h"
+#include "suite/bars/dxBarToolbar.h"
+#include "suite/bars/dxBarXPPainter.h"
 #include "suite/extras/dxStatusBar.h"
 #include "suite/extras/dxBarExtItems.h"
 #include "suite/navbar/dxNavBar.h"
@@ -367,12 +375,120 @@ TEST(MainWindowOnX, StartedProgramWithADocument) {
   EXPECT_GT(count(rectOf(p->ButtonPlay), [](QRgb c) { return qGreen(c) > qRed(c) + 60; }), 30);
 }
 
+// Under a real X server (run by the test below): the program with visual styles on as a new user
+// tries it: a maximized document, the mouse resting on a toolbar button, then pressing one, then
+// the File menu open. Each look is saved as a picture of the screen around the window.
+TEST(MainWindowOnX, ThemedMenusButtonsAndMaximizedDocument) {
+  if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "runs under Xvfb only";
+  ASSERT_TRUE(VisualStylesActive());
+  TProgram p;
+  p->SetBounds(0, 0, 900, 640);
+  p->Show();
+  TChildForm* doc = p.Open(WriteTone("maximized.wav", 44100, 2, 44100 * 2));
+  ASSERT_NE(doc, nullptr);
+  SendMessage(doc->Handle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  p.Idle();
+  QWindow* window = GetWindowWidget(p->Handle())->windowHandle();
+  for (int i = 0; i < 2000 && !window->isExposed(); ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  auto pump = [&](int Ms) {
+    for (int i = 0; i < Ms / 10; ++i) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+      Application->ProcessMessages();
+      QThread::msleep(10);
+    }
+  };
+  pump(300);
+  TdxBarManager* manager = p->dxBarManager;
+  ASSERT_NE(dynamic_cast<TdxBarXPPainter*>(manager->Painter()), nullptr);
+
+  // The maximized document fills the frame's client window, and the main menu carries its
+  // buttons.
+  EXPECT_TRUE(manager->ActiveMDIChildMaximized());
+  RECT area{};
+  GetClientRect(p->ClientHandle(), &area);
+  EXPECT_GE(doc->Width(), area.right - 2);
+  EXPECT_GE(doc->Height(), area.bottom - 2);
+
+  auto bar = [&](const char* Caption) -> TdxBar* {
+    for (int i = 0; i < manager->Bars()->Count(); ++i)
+      if (manager->Bars()->Items(i)->Caption() == Caption) return manager->Bars()->Items(i);
+    return nullptr;
+  };
+  TdxBar* toolbar = bar("Toolbar");
+  TdxBar* menu = bar("Menu");
+  ASSERT_TRUE(toolbar && menu && toolbar->BarControl() && menu->BarControl());
+  auto screen = [&]() {
+    QGuiApplication::primaryScreen()->grabWindow(0);
+    pump(100);
+    const QRect frame = window->frameGeometry();
+    return QGuiApplication::primaryScreen()->grabWindow(0).toImage().copy(frame).convertToFormat(QImage::Format_RGB32);
+  };
+  auto mouse = [&](TWinControl* W, QEvent::Type Type, const TPoint& At, Qt::MouseButtons Buttons) {
+    // At is in the window's client coordinates; the widget also holds the window's frame.
+    QWidget* widget = GetWindowWidget(W->Handle());
+    const TPoint screenAt = W->ClientToScreen(At);
+    const QPoint global(screenAt.X, screenAt.Y);
+    const QPoint local = widget->mapFromGlobal(global);
+    QCursor::setPos(global);
+    pump(50);
+    if (Type != QEvent::MouseMove) {
+      QMouseEvent e(Type, QPointF(local), QPointF(global), Qt::LeftButton, Buttons, Qt::NoModifier);
+      QCoreApplication::sendEvent(widget, &e);
+    }
+    pump(100);
+  };
+  auto centre = [](const TRect& R) { return TPoint((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2); };
+  TdxBarControl* tools = toolbar->BarControl();
+  // The second button ("Open") at rest, under the mouse and pressed; the press ends away from
+  // every button, so nothing runs.
+  const TRect open = toolbar->ItemLinks()->LinkByIndex(1)->ItemRect();
+  const TPoint o = tools->ClientToScreen(TPoint(0, 0));
+  const QRect inShot(o.X - window->frameGeometry().x() + open.Left, o.Y - window->frameGeometry().y() + open.Top,
+                     open.Width(), open.Height());
+  const QImage rest = screen().copy(inShot);
+  mouse(tools, QEvent::MouseMove, centre(open), Qt::NoButton);
+  QImage shot = screen();
+  const QImage hot = shot.copy(inShot);
+  SavePicture(shot, "main-window-themed-hot");
+  mouse(tools, QEvent::MouseButtonPress, centre(open), Qt::LeftButton);
+  shot = screen();
+  const QImage pressed = shot.copy(inShot);
+  SavePicture(shot, "main-window-themed-pressed");
+  const TPoint away(open.Left - 200 < 0 ? 1 : open.Left - 200, tools->ClientHeight() + 300);
+  mouse(tools, QEvent::MouseMove, away, Qt::LeftButton);
+  mouse(tools, QEvent::MouseButtonRelease, away, Qt::NoButton);
+  EXPECT_NE(hot, rest);
+  EXPECT_NE(pressed, hot);
+
+  // The File menu open, the mouse on its second entry.
+  TdxBarControl* menuBar = menu->BarControl();
+  TdxBarItemLink* fileLink = nullptr;
+  for (int i = 0; i < menu->ItemLinks()->Count() && !fileLink; ++i)
+    if (menu->ItemLinks()->LinkByIndex(i)->Item()->Caption() == "&File") fileLink = menu->ItemLinks()->LinkByIndex(i);
+  ASSERT_NE(fileLink, nullptr);
+  mouse(menuBar, QEvent::MouseMove, centre(fileLink->ItemRect()), Qt::NoButton);
+  mouse(menuBar, QEvent::MouseButtonPress, centre(fileLink->ItemRect()), Qt::LeftButton);
+  mouse(menuBar, QEvent::MouseButtonRelease, centre(fileLink->ItemRect()), Qt::NoButton);
+  auto* subMenu = dynamic_cast<TCustomdxBarControl*>(fileLink->Item()->ItemLinks()->BarControl());
+  ASSERT_NE(subMenu, nullptr);
+  pump(300);
+  mouse(subMenu, QEvent::MouseMove, centre(fileLink->Item()->ItemLinks()->LinkByIndex(1)->ItemRect()), Qt::NoButton);
+  pump(200);
+  SavePicture(screen(), "main-window-themed-menu");
+  CloseActiveMenusOf(manager);
+  pump(100);
+}
+
 TEST(MainWindow, PictureUnderXvfb) {
   const std::filesystem::path dir = sonalix::test::SheetDir() / "xvfb";
   std::filesystem::create_directories(dir);
-  std::filesystem::remove(dir / "main-window-xvfb.png");
+  for (const char* f : {"main-window-xvfb.png", "main-window-themed-hot.png", "main-window-themed-pressed.png",
+                        "main-window-themed-menu.png"})
+    std::filesystem::remove(dir / f);
   const auto run = sonalix::test::RunUnderXvfb("MainWindowOnX.*", {{"SONALIX_SCREENSHOT_DIR", dir.string()}});
   if (!run.Ran) GTEST_SKIP() << "xvfb-run is not installed";
   EXPECT_EQ(run.ExitCode, 0) << run.Output << run.Errors;
-  EXPECT_FALSE(QImage(QString::fromStdString((dir / "main-window-xvfb.png").string())).isNull());
+  for (const char* f : {"main-window-xvfb.png", "main-window-themed-hot.png", "main-window-themed-pressed.png",
+                        "main-window-themed-menu.png"})
+    EXPECT_FALSE(QImage(QString::fromStdString((dir / f).string())).isNull()) << f;
 }

@@ -1375,7 +1375,12 @@ void TCustomdxBarControl::ItemMouseDown(TdxBarItemControl* Control) {
   }
   Control->DoClick(true, false);
   if (self && control && HasItemControl(Control))
-    if (auto* b = dynamic_cast<TdxBarButtonControl*>(Control)) b->Pressed = false;
+    if (auto* b = dynamic_cast<TdxBarButtonControl*>(Control)) {
+      b->Pressed = false;
+      // A button on a toolbar out of menu mode is left alone by its click above; held down
+      // under the mouse it now shows pressed.
+      if (SelectedControl() == b) b->Repaint();
+    }
 }
 
 void TCustomdxBarControl::HandleMouseUpMessage(TMessage& Message) {

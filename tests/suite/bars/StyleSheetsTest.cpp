@@ -38,17 +38,8 @@ QImage Shot(TWinControl* C) {
 }
 
 // Mouse input as the window system gives it: the cursor moves there, then the event reaches the
-// window's widget.
-void Mouse(TWinControl* W, QEvent::Type Type, const TPoint& At, Qt::MouseButtons Buttons) {
-  QWidget* widget = GetWindowWidget(W->Handle());
-  const QPoint local(At.X, At.Y);
-  const QPoint global = widget->mapToGlobal(local);
-  QCursor::setPos(global);
-  const Qt::MouseButton button = Type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-  QMouseEvent e(Type, QPointF(local), QPointF(global), button, Buttons, Qt::NoModifier);
-  QCoreApplication::sendEvent(widget, &e);
-  Application->ProcessMessages();
-}
+// window's widget. At is in the window's client coordinates.
+void Mouse(TWinControl* W, QEvent::Type Type, const TPoint& At, Qt::MouseButtons Buttons);
 
 // Where a window's client area lies in the picture of its widget (bar windows draw their
 // borders and grips outside it).
@@ -61,6 +52,17 @@ QPoint ClientOffset(TWinControl* W) {
 QImage ClientPart(TWinControl* W, const QImage& Shot, const TRect& R) {
   const QPoint o = ClientOffset(W);
   return Shot.copy(R.Left + o.x(), R.Top + o.y(), R.Width(), R.Height());
+}
+
+void Mouse(TWinControl* W, QEvent::Type Type, const TPoint& At, Qt::MouseButtons Buttons) {
+  QWidget* widget = GetWindowWidget(W->Handle());
+  const QPoint local = QPoint(At.X, At.Y) + ClientOffset(W);
+  const QPoint global = widget->mapToGlobal(local);
+  QCursor::setPos(global);
+  const Qt::MouseButton button = Type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+  QMouseEvent e(Type, QPointF(local), QPointF(global), button, Buttons, Qt::NoModifier);
+  QCoreApplication::sendEvent(widget, &e);
+  Application->ProcessMessages();
 }
 
 TPoint Centre(const TRect& R) { return TPoint((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2); }
@@ -104,6 +106,7 @@ struct TDrawn {
   QImage Toolbar;               // the toolbar window at rest
   QImage States[kStates];       // each button in its own state
   QImage Rest[kStates];         // each button at rest
+  QImage HotOfPressed;          // the button to be pressed, under the mouse first
   QImage TitleHot, TitleOpen;   // the main menu's File entry under the mouse, and with its menu open
   QImage Grip;                  // the docked toolbar's grip, from its window
   QColor GripFace;              // the toolbar's face beside the grip
@@ -257,6 +260,7 @@ struct TStyleSheets : ::testing::Test {
     out.States[kDisabled] = out.Rest[kDisabled];
     // The pressed button: the left button held on it, released away from every button.
     Mouse(toolbar, QEvent::MouseMove, Centre(rectOf(kPressed)), Qt::NoButton);
+    out.HotOfPressed = ClientPart(toolbar, Shot(toolbar), rectOf(kPressed));
     Mouse(toolbar, QEvent::MouseButtonPress, Centre(rectOf(kPressed)), Qt::LeftButton);
     out.States[kPressed] = ClientPart(toolbar, Shot(toolbar), rectOf(kPressed));
     Mouse(toolbar, QEvent::MouseMove, away, Qt::LeftButton);
@@ -375,6 +379,7 @@ TEST_F(TStyleSheets, EveryStyleWithVisualStylesOnAndOff) {
       // and the pressed look is not the hot look.
       EXPECT_GT(Differing(d.States[kHot], d.Rest[kHot]), 10);
       EXPECT_GT(Differing(d.States[kPressed], d.Rest[kPressed]), 10);
+      EXPECT_GT(Differing(d.States[kPressed], d.HotOfPressed), 10);
       EXPECT_GT(Differing(d.Rest[kChecked], d.Rest[kNormal]), 10);
       // The grip of a docked toolbar stands out from the bar's face.
       EXPECT_GE(GripContrast(d.Grip, d.GripFace), 60);
