@@ -42,7 +42,10 @@
 #include "controls/SUIImagePanel.h"
 #include "platform/win/VisualStyles.h"
 #include "suite/bars/dxBar.h"
+#include "platform/sys/Modules.h"
+#include "suite/bars/dxBarPainters.h"
 #include "suite/bars/dxBarSubMenu.h"
+#include "suite/core/cxSuiteUnits.h"
 #include "suite/bars/dxBarToolbar.h"
 #include "suite/bars/dxBarXPPainter.h"
 #include "suite/extras/dxStatusBar.h"
@@ -269,6 +272,34 @@ TEST(MainWindow, Picture) {
   p.Idle();
   QImage shot = GetWindowWidget(p->Handle())->grab().toImage().convertToFormat(QImage::Format_RGB32);
   SavePicture(shot, "main-window");
+}
+
+// SONALIX_THEMES=0 leaves the visual-style library out: the main window's bars take the Enhanced
+// look.
+TEST(MainWindow, WithoutVisualStylesTheBarsTakeTheEnhancedLook) {
+  const char* before = std::getenv("SONALIX_THEMES");
+  const std::string saved = before ? before : "";
+  setenv("SONALIX_THEMES", "0", 1);
+  {
+    FinalizeSuiteUnits();
+    TModuleTableGuard guard;
+    InstallVisualStyles();
+    InitializeSuiteUnits();
+    {
+      TProgram p;
+      p->SetBounds(0, 0, 900, 600);
+      p.Idle();
+      EXPECT_NE(dynamic_cast<TdxBarEnhancedPainter*>(p->dxBarManager->Painter()), nullptr);
+      SavePicture(GetWindowWidget(p->Handle())->grab().toImage().convertToFormat(QImage::Format_RGB32),
+                  "main-window-without-visual-styles");
+    }
+    FinalizeSuiteUnits();
+  }
+  if (before)
+    setenv("SONALIX_THEMES", saved.c_str(), 1);
+  else
+    unsetenv("SONALIX_THEMES");
+  InitializeSuiteUnits();
 }
 
 TEST(MainWindow, EnablingOverFourDocumentStates) {
