@@ -217,6 +217,7 @@ TEST_F(RecordWindowGallery, ADamagedSkinLeavesPlainControlsThatWork) {
   const QImage shot = Shot(f);
   TspSkinButton* b = f->ButtonRecord;
   EXPECT_EQ(shot.pixel(At(b, 0, 0)), qRgb(128, 128, 128)) << "the plain button face";
+  EXPECT_GT(CaptionLight(shot, f->CheckRecordingWithoutSilence, 20), 180) << "a caption readable on the dark panel";
   SavePicture(shot, "record-damaged-skin");
   Click(f, f->ButtonRecord);
   Run(f, 400);
