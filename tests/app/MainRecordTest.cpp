@@ -230,19 +230,32 @@ TEST_F(MainRecordWindow, A96000HzDocumentAsksFor48000AndTakesTheRecordingAtItsOw
   EXPECT_TRUE(doc->Modified);
 }
 
-TEST_F(MainRecordWindow, DiscardLeavesTheDocumentAsItWasAndNoWorkFile) {
+TEST_F(MainRecordWindow, DiscardOrTheCloseBoxLeaveTheDocumentAsItWasAndNoWorkFile) {
   TChildForm* doc = Program->Open(WriteTone("doc.wav", kRate, 2, kRate));
   ASSERT_NE(doc, nullptr);
   doc->AudioEditor->Position()->SetCursor(1000);
   const std::vector<int> before = Integers(Contents(doc));
-  User = Recording(500, false);  // discarded while still recording
-  Record();
-  ASSERT_EQ(WindowsShown, 1);
-  EXPECT_TRUE(Integers(Contents(doc)) == before);
-  EXPECT_FALSE(doc->Modified);
-  EXPECT_FALSE(fs::exists(RecordingFile()));
-  Pass(300);
-  EXPECT_FALSE(fs::exists(RecordingFile())) << "nothing writes on after the window closed";
+  for (bool closeBox : {false, true}) {
+    SCOPED_TRACE(closeBox ? "close box" : "Discard");
+    if (closeBox) {
+      // Given up while still recording, by the window's close box.
+      User = [](TRecordControlForm* w) {
+        w->ActionRecordExecute(nullptr);
+        Pass(500);
+        SendMessage(w->Handle(), WM_CLOSE, 0, 0);
+      };
+    } else {
+      User = Recording(500, false);  // discarded while still recording
+    }
+    WindowsShown = 0;
+    Record();
+    ASSERT_EQ(WindowsShown, 1);
+    EXPECT_TRUE(Integers(Contents(doc)) == before);
+    EXPECT_FALSE(doc->Modified);
+    EXPECT_FALSE(fs::exists(RecordingFile()));
+    Pass(300);
+    EXPECT_FALSE(fs::exists(RecordingFile())) << "nothing writes on after the window closed";
+  }
 }
 
 TEST_F(MainRecordWindow, WithoutADocumentTheChosenFormatMakesAnUntitledDocumentOfTheRecording) {
