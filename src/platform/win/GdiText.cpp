@@ -1,8 +1,12 @@
 // Formatted text: line breaking, prefixes, tabs, ellipses, alignment and measuring, and text
 // output with per-character advances.
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QHash>
+#include <QPointer>
 #include <algorithm>
+#include <atomic>
+#include <mutex>
 #include <unordered_map>
 
 #include "platform/win/DeviceContext.h"
@@ -118,14 +122,37 @@ struct TAdvanceKeyHash {
   size_t operator()(const TAdvanceKey& k) const { return qHash(k.Text, qHash(k.Font)); }
 };
 
+// Fonts added to or removed from the font database may resolve a font anew: every thread's
+// remembered advances are then forgotten.
+std::atomic<int> gFontGeneration{0};
+
+// Listens to the application's font database (a new application starts a new generation).
+void WatchFontDatabase() {
+  static std::mutex lock;
+  static QPointer<QGuiApplication> watched;
+  QGuiApplication* app = qGuiApp;
+  if (!app) return;
+  std::lock_guard guard(lock);
+  if (watched == app) return;
+  watched = app;
+  ++gFontGeneration;
+  QObject::connect(app, &QGuiApplication::fontDatabaseChanged, [] { ++gFontGeneration; });
+}
+
 }  // namespace
 
 int CachedTextAdvance(const QFont& font, const QString& text) {
   if (text.isEmpty()) return 0;
   thread_local std::unordered_map<TAdvanceKey, int, TAdvanceKeyHash> cache;
+  thread_local int generation = 0;
+  if (generation != gFontGeneration.load()) {
+    cache.clear();
+    generation = gFontGeneration.load();
+  }
   TAdvanceKey key{font, text};
   auto it = cache.find(key);
   if (it != cache.end()) return it->second;
+  WatchFontDatabase();
   if (cache.size() >= 4096) cache.clear();
   const int w = QFontMetrics(font).horizontalAdvance(text);
   cache.emplace(std::move(key), w);

@@ -181,6 +181,51 @@ TEST(GdiRaster, AlphaBlendFollowsThePremultipliedFormula) {
   EXPECT_FALSE(AlphaBlend(dst.DC, 0, 0, 2, 2, src.DC, 1, 1, 2, 2, bf)) << "source outside its bitmap";
 }
 
+// Copies of the same size take each source pixel at a fixed offset: parts of the source outside
+// its bitmap and parts of the destination outside the clip stay as they were, and a destination
+// without alpha gets opaque pixels.
+TEST(GdiRaster, UnstretchedCopiesKeepToTheSourceAndTheClip) {
+  struct TCase {
+    int X, Y, W, H, SrcX, SrcY;
+    QImage::Format DestFormat;
+    bool Clip;
+  } cases[] = {
+      {2, 1, 5, 4, 1, 2, QImage::Format_ARGB32, false},   // inside
+      {0, 0, 8, 8, -3, -2, QImage::Format_ARGB32, false}, // source starts before its bitmap
+      {1, 2, 7, 6, 3, 4, QImage::Format_RGB32, false},    // and runs past its end
+      {0, 0, 8, 8, 0, 0, QImage::Format_RGB32, true},     // clipped destination
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.X << "," << c.Y << " from " << c.SrcX << "," << c.SrcY);
+    TSurface src(6, 6, QImage::Format_ARGB32), dst(8, 8, c.DestFormat, 0xFF101010);
+    for (int y = 0; y < 6; ++y)
+      for (int x = 0; x < 6; ++x) src.Put(x, y, 0x40000000u | uint32_t(x * 40) << 16 | uint32_t(y * 40));
+    const QRect clip(2, 3, 4, 3);
+    if (c.Clip) IntersectClipRect(dst.DC, clip.left(), clip.top(), clip.right() + 1, clip.bottom() + 1);
+    ASSERT_TRUE(BitBlt(dst.DC, c.X, c.Y, c.W, c.H, src.DC, c.SrcX, c.SrcY, SRCCOPY));
+    const bool keepAlpha = c.DestFormat != QImage::Format_RGB32;
+    for (int y = 0; y < 8; ++y)
+      for (int x = 0; x < 8; ++x) {
+        const int sx = x - c.X + c.SrcX, sy = y - c.Y + c.SrcY;
+        const bool inside = x >= c.X && x < c.X + c.W && y >= c.Y && y < c.Y + c.H && sx >= 0 && sy >= 0 &&
+                            sx < 6 && sy < 6 && (!c.Clip || clip.contains(x, y));
+        const uint32_t want = inside ? (keepAlpha ? src.Raw(sx, sy) : src.Raw(sx, sy) | 0xFF000000u) : 0xFF101010u;
+        ASSERT_EQ(dst.Raw(x, y), want) << x << "," << y;
+      }
+    // Blending reads the same pixels.
+    TSurface blended(8, 8, c.DestFormat, 0xFF101010);
+    if (c.Clip) IntersectClipRect(blended.DC, clip.left(), clip.top(), clip.right() + 1, clip.bottom() + 1);
+    if (c.SrcX >= 0 && c.SrcY >= 0 && c.SrcX + c.W <= 6 && c.SrcY + c.H <= 6) {
+      BLENDFUNCTION bf{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+      ASSERT_TRUE(AlphaBlend(blended.DC, c.X, c.Y, c.W, c.H, src.DC, c.SrcX, c.SrcY, c.W, c.H, bf));
+      const int x = c.X + 1, y = c.Y + 1;
+      const uint32_t s = src.Raw(x - c.X + c.SrcX, y - c.Y + c.SrcY);
+      if (!c.Clip || clip.contains(x, y))
+        EXPECT_EQ(blended.Rgb(x, y), (s + 0x0C0C0C) & 0xFFFFFF) << "a quarter-opaque pixel over dark grey";
+    }
+  }
+}
+
 TEST(GdiRaster, GradientFillEndsOnItsColoursAndHandlesOnePixel) {
   TSurface s(5, 3);
   TRIVERTEX v[2];
