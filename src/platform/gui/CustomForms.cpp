@@ -17,10 +17,23 @@
 namespace {
 
 // Sub-windows moved or resized by the user carry the form's window along.
+// Set on an MDI child's sub-window while its window is destroyed.
+constexpr const char* kClosingProperty = "sonalix_mdi_closing";
+
 class TSubWindowTracker : public QObject {
  public:
   using QObject::QObject;
   bool eventFilter(QObject* o, QEvent* e) override {
+    if (e->type() == QEvent::Close) {
+      // The sub-window's own close button asks the form, as the window menu's Close does: the
+      // form's close query may keep it (a document with unsaved changes).
+      auto* w = static_cast<QWidget*>(o);
+      HWND h = WindowFromWidget(w);
+      if (!h || w->property(kClosingProperty).toBool()) return false;
+      e->ignore();
+      SendMessage(h, WM_CLOSE, 0, 0);
+      return true;
+    }
     if (e->type() != QEvent::Move && e->type() != QEvent::Resize && e->type() != QEvent::WindowStateChange &&
         e->type() != QEvent::ContentsRectChange)
       return false;
@@ -65,8 +78,6 @@ class TSubWindowTracker : public QObject {
   }
 };
 
-// Set on an MDI child's sub-window while its window is destroyed.
-constexpr const char* kClosingProperty = "sonalix_mdi_closing";
 
 QMdiSubWindow* SubWindowOf(const TCustomForm* Form) {
   return Form->HandleAllocated() ? qobject_cast<QMdiSubWindow*>(GetWindowWidget(Form->WindowHandle()))

@@ -5,6 +5,8 @@
 #include <QIcon>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
+#include <QVariant>
 #include <QWidget>
 #include <cstring>
 #include <map>
@@ -235,6 +237,51 @@ TEST(Mdi, AMinimizedChildShowsNoControls) {
   SendMessage(doc->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
   SendMessage(doc->Handle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
   EXPECT_TRUE(widgetShown(shown));
+  delete frame;
+}
+
+// The sub-window's own close (its title bar's button) goes through the form's close: a refusing
+// close query keeps the document shown, an agreeing one closes it with the form's close action.
+TEST(Mdi, TheSubWindowsCloseButtonAsksTheForm) {
+  RegisterGuiClasses();
+  TForm* frame = nullptr;
+  CreateForm(frame);
+  frame->SetFormStyle(fsMDIForm);
+  frame->SetBounds(0, 0, 600, 400);
+  frame->Show();
+  auto* doc = new TForm(frame);
+  doc->SetFormStyle(fsMDIChild);
+  doc->SetBounds(0, 0, 300, 200);
+  doc->Show();
+  bool allow = false;
+  int asked = 0;
+  doc->OnCloseQuery = [&](TObject*, bool& can) {
+    ++asked;
+    can = allow;
+  };
+  doc->OnClose = [](TObject*, TCloseAction& a) { a = caFree; };
+  TWeakLink<TForm> link(doc);
+  auto* sub = qobject_cast<QMdiSubWindow*>(GetWindowWidget(doc->Handle()));
+  ASSERT_TRUE(sub);
+  // The button closes the sub-window from Qt's own handling of the mouse release, which runs
+  // with our routing of its events stepped aside.
+  QPointer<QMdiSubWindow> guard(sub);
+  auto closeFromTheButton = [guard] {
+    guard->setProperty("sonalix_bypass", true);
+    guard->close();
+    if (guard) guard->setProperty("sonalix_bypass", QVariant());
+  };
+  closeFromTheButton();
+  Application->ProcessMessages();
+  EXPECT_EQ(asked, 1);
+  ASSERT_TRUE(link);
+  EXPECT_TRUE(doc->Visible());
+  EXPECT_TRUE(sub->isVisible());
+  allow = true;
+  closeFromTheButton();
+  Application->ProcessMessages();
+  EXPECT_EQ(asked, 2);
+  EXPECT_FALSE(link);
   delete frame;
 }
 
