@@ -781,7 +781,10 @@ TdxBars::TdxBars(TdxBarManager* AManager)
   CreateDockControls();
 }
 
-TdxBars::~TdxBars() { FreeDockControls(); }
+TdxBars::~TdxBars() {
+  FreeDockControls();
+  if (FCaptureWindow) DeallocateHWnd(FCaptureWindow);
+}
 
 TdxBar* TdxBars::Add() { return static_cast<TdxBar*>(AddNew()); }
 

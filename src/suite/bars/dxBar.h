@@ -2352,13 +2352,28 @@ class TdxBars : public TcxComponentCollection {
   void InsertIntoDockSite(TdxBarDockingStyle Style, TdxDockControl* Site, const TPoint& ScreenPoint,
                           TCustomdxBarControl* BarControl);
   void UndockBarControl(TdxBarDockingStyle Style, TdxDockControl* Site, TCustomdxBarControl* BarControl);
-  // The drag of a bar (none yet: its loop comes with dragging and docking).
+  // The drag of a bar (dxBarDragging.cpp).
   bool IsMoving() const { return FMovingBarControl != nullptr; }
   TCustomdxBarControl* MovingBarControl() const { return FMovingBarControl; }
   void SetMovingBarControl(TCustomdxBarControl* Value) { FMovingBarControl = Value; }
   int DockingZoneSize() const { return 23; }
-  // The modal loop that drags a bar by its drag area (it comes with dragging and docking).
+  // The modal loop that drags a bar by its drag area; returns when the drag ended.
   void RunBarMoveLoop(TCustomdxBarControl* BarControl);
+  // The docking style and site under a screen point (dsNone and no site: floating).
+  TdxBarDockingStyle FindDockSiteAt(TdxBar* Bar, const TPoint& ScreenPoint, TdxDockControl*& Site) const;
+  // One step of the drag: the bar control moves in its site, into another one or floats.
+  void MoveBarControlTo(TCustomdxBarControl* BarControl, const TPoint& ScreenPoint);
+  bool IsMoveLoopRunning() const { return FMoveLoopRunning; }
+  bool IsDelayedDocking() const { return FDelayedDocking; }
+  // Added to the cursor while a docked bar is dragged: puts it on the gap of the bar's row.
+  const TPoint& DragOffset() const { return FDragOffset; }
+  // The cursor relative to the bar window when a docked bar was picked up.
+  const TPoint& DragGrabPoint() const { return FDragGrabPoint; }
+  TdxBarDockingStyle MovingStartStyle() const { return FMovingStartStyle; }
+  // The hidden window that holds the mouse while a bar is dragged.
+  HWND CaptureWindow();
+  // The docking wait: a floating bar over a dock zone docks when the mouse rested this long.
+  static void DockingWaitTimerProc(HWND Wnd, UINT Msg, UINT_PTR Id, DWORD Time);
 
  protected:
   void AssignItemName(TcxComponentCollectionItem* Item) override;
@@ -2369,6 +2384,12 @@ class TdxBars : public TcxComponentCollection {
   TdxBarManager* FManager;
   TdxDockControl* FDockControls[5] = {};
   TCustomdxBarControl* FMovingBarControl = nullptr;
+  bool FMoveLoopRunning = false;
+  bool FDelayedDocking = false;
+  TdxBarDockingStyle FMovingStartStyle = dsNone;
+  TPoint FDragOffset;
+  TPoint FDragGrabPoint;
+  HWND FCaptureWindow = nullptr;
 };
 
 // ---- popup menu (the part the manager and buttons need)

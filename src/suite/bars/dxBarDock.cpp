@@ -230,10 +230,24 @@ void TdxDockControl::RowAtPoint(const TPoint& ScreenPoint, int& Row, bool& NewRo
   DockRowAtCoordinate(GeometryOf(this), Horizontal() ? p.Y : p.X, Row, NewRow);
 }
 
+// The bar control being dragged by its user (not one re-docked by code), or null.
+static TdxBarControl* DraggedBarControl(TdxBarManager* Manager, TCustomdxBarControl* Control = nullptr) {
+  if (!Manager || !Manager->Bars()->IsMoving()) return nullptr;
+  auto* c = dynamic_cast<TdxBarControl*>(Manager->Bars()->MovingBarControl());
+  if (!c || c->IsLayoutLockedInternal() || (Control && c != Control)) return nullptr;
+  return c;
+}
+
 int TdxDockControl::ColumnIndexAt(int Row, const TPoint& ScreenPoint) const {
   if (Row < 0 || Row >= RowCount()) return 0;
   const TdxDockRow* r = Rows(Row);
-  const TPoint p = ScreenToClient(ScreenPoint);
+  TPoint p = ScreenToClient(ScreenPoint);
+  if (TdxBarControl* dragged = DraggedBarControl(FBarManager)) {
+    TPoint grab;
+    dragged->GrabOffsetForDockingStyle(DockingStyle(), grab);
+    if (Horizontal()) p.X -= grab.X;
+    else p.Y -= grab.Y;
+  }
   for (int i = 0; i < r->ColCount(); ++i) {
     const TdxDockCol* c = r->Cols(i);
     if (Horizontal() ? c->Pos.X >= p.X : c->Pos.Y >= p.Y) return i;
@@ -296,7 +310,15 @@ void TdxDockControl::InsertBarControl(TCustomdxBarControl* BarControl, TdxBar* B
       TdxDockCol* c = Rows(Row)->Cols(i);
       if (c->BarControl() != BarControl && c->Bar() && c->Bar()->WholeRow()) NewRow = true;
     }
-  TPoint p = ScreenToClient(ScreenPoint);
+  // A dragged bar's point is the cursor on its row's gap: back to the bar's top-left corner.
+  TPoint at = ScreenPoint;
+  if (TdxBarControl* dragged = DraggedBarControl(FBarManager, BarControl)) {
+    TPoint grab;
+    dragged->GrabOffsetForDockingStyle(dragged->DockingStyle(), grab);
+    const TPoint& offset = FBarManager->Bars()->DragOffset();
+    at = TPoint(at.X - offset.X - grab.X, at.Y - offset.Y - grab.Y);
+  }
+  TPoint p = ScreenToClient(at);
   (Horizontal() ? p.X : p.Y) = std::max(0, Horizontal() ? p.X : p.Y);
   TdxDockCol* col;
   TdxDockRow* row;

@@ -116,6 +116,8 @@ class TdxDockControl : public TCustomControl {
   void InsertBarControl(TCustomdxBarControl* BarControl, TdxBar* Bar, const TPoint& ScreenPoint,
                         bool Relayout, int Row = -1, bool NewRow = false);
   void RemoveBarControl(TCustomdxBarControl* BarControl, TdxDockCol* Col, bool Relayout);
+  // A dragged bar control moves to another place of the site (dxBarDragging.cpp).
+  void MoveBarControl(TCustomdxBarControl* BarControl, const TPoint& ScreenPoint);
   void StoreColumnPositions();
   void Relayout();
   // The site's accessibility helper, made on first request.

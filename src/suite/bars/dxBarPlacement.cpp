@@ -294,5 +294,3 @@ void TdxBars::UndockBarControl(TdxBarDockingStyle Style, TdxDockControl* Site, T
   if (!Site || Style == dsNone) return;
   Site->RemoveBarControl(BarControl, nullptr, true);
 }
-
-void TdxBars::RunBarMoveLoop(TCustomdxBarControl* BarControl) {}

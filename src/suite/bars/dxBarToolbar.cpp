@@ -300,6 +300,14 @@ void TdxBarControl::Dispatch(TMessage& Message) {
     case WM_NCHITTEST:
       HitTest(Message);
       return;
+    case WM_NCLBUTTONDOWN:
+      if (DockingStyle() == dsNone && (Message.WParam == HTLEFT || Message.WParam == HTRIGHT ||
+                                       Message.WParam == HTTOP || Message.WParam == HTBOTTOM)) {
+        RunSizingLoop(int(Message.WParam));
+        return;
+      }
+      TdxBarDockedControl::Dispatch(Message);
+      return;
     case WM_GETDLGCODE:
       Message.Result = DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTALLKEYS;
       return;
@@ -1294,6 +1302,14 @@ void TdxBarControl::SetDragMoving(bool Moving) {
 }
 
 void TdxBarControl::GrabOffsetForDockingStyle(TdxBarDockingStyle Style, TPoint& P) {
+  // Back in the style it was picked up in, the bar keeps the cursor where it took it.
+  if (TdxBarManager* m = BarManager(); m && Style != dsNone && m->Bars()->MovingBarControl() == this &&
+                                       Style == m->Bars()->MovingStartStyle()) {
+    const TPoint& offset = m->Bars()->DragOffset();
+    const TPoint& grab = m->Bars()->DragGrabPoint();
+    P = Style == dsLeft || Style == dsRight ? TPoint(-offset.X, grab.Y) : TPoint(grab.X, -offset.Y);
+    return;
+  }
   TSize s{0, 0};
   CalcSizeForDockingStyle(Style, s);
   P = TPoint(FGrabSize.cx > 0 ? MulDiv(s.cx, FGrabPoint.X, FGrabSize.cx) : 0,

@@ -247,6 +247,9 @@ class TdxBarControl : public TdxBarDockedControl {
   void ToggleDocking();
   // The sizes a floating bar takes while its frame is dragged (WM_SIZING).
   void SizeFloating(int Edge, TRect& R);
+  // A floating bar's edge dragged with the mouse (HTLEFT, HTTOP, HTRIGHT or HTBOTTOM): a loop of
+  // its own that asks WM_SIZING for every new rectangle (dxBarDragging.cpp).
+  void RunSizingLoop(int HitCode);
   int CloseButtonState() const { return FCloseButtonState; }
   TRect CloseButtonRect() const;
   bool HasSizeGrip() const { return FHasSizeGrip; }
