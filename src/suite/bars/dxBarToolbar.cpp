@@ -360,6 +360,9 @@ void TdxBarControl::HitTest(TMessage& Message) {
   TRect mark;
   MarkRect(mark);
   in.OverMark = HasMark() && mark.Contains(p);
+  // The MDI buttons (and the main menu's lone close button) are never a drag area, greyed or not.
+  if (ShowsCloseButton())
+    for (int i = HasMDIButtons() ? 0 : 2; i <= 2 && !in.OverButtons; ++i) in.OverButtons = MDIButtonRect(i).Contains(p);
   in.ScreenPoint = screen;
   in.WindowRect = WindowRectOf(WindowHandle());
   if (TdxBarPainter* painter = Painter()) {
