@@ -648,6 +648,7 @@ TdxBar::TdxBar(TComponent* AOwner) : TcxComponentCollectionItem(AOwner) {
 }
 
 TdxBar::~TdxBar() {
+  FCaptionButtons.reset();
   if (TdxBarManager* m = BarManager()) m->OwnerClosing();
   Destroying();
   if (FMergedWith) FMergedWith->Unmerge(this);

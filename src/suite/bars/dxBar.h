@@ -22,6 +22,7 @@
 #include "suite/core/cxStyles.h"
 #include "suite/core/dxCore.h"
 #include "suite/core/dxUxTheme.h"
+#include "suite/bars/dxBarCaptionButtons.h"
 
 class TdxBarManager;
 class TdxBar;
@@ -2171,6 +2172,9 @@ class TdxBar : public TcxComponentCollectionItem, public IdxBarLinksOwner {
   const std::string& Caption() const { return FCaption; }
   void SetCaption(const std::string& Value);
   TdxBarItemLinks* ItemLinks() const { return FItemLinks.get(); }
+  // The extra buttons of the floating caption (dxBarCaptionButtons.h), made on first use.
+  TdxBarCaptionButtons* CaptionButtons();
+  bool HasCaptionButtons() const;
   void SetItemLinks(TdxBarItemLinks* Value) { FItemLinks->Assign(Value); }
   bool Visible() const { return FVisible; }
   void SetVisible(bool Value);
@@ -2298,6 +2302,7 @@ class TdxBar : public TcxComponentCollectionItem, public IdxBarLinksOwner {
   friend class TdxBarLayoutIO;
   std::string FCaption;
   std::unique_ptr<TdxBarItemLinks> FItemLinks;
+  std::unique_ptr<TdxBarCaptionButtons> FCaptionButtons;
   bool FVisible = false;
   bool FLoadedVisible = false;
   TdxBarDockingStyle FDockingStyle = dsNone;

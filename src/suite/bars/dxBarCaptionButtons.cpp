@@ -2,6 +2,17 @@
 
 #include <algorithm>
 
+#include "platform/gui/Pictures.h"
+
+TdxBarCaptionButton::TdxBarCaptionButton(TdxBarCaptionButtons* AOwner)
+    : FOwner(AOwner), FGlyph(std::make_unique<TBitmap>()) {
+  FGlyph->OnChange = [this](TObject*) {
+    if (FOwner) FOwner->Changed(this);
+  };
+}
+
+TdxBarCaptionButton::~TdxBarCaptionButton() = default;
+
 void TdxBarCaptionButton::SetEnabled(bool Value) {
   FEnabled = Value;
   SetState(Value ? bcbsNormal : bcbsDisabled);

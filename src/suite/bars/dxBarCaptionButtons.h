@@ -9,12 +9,15 @@
 
 #include "platform/win/Types.h"
 
+class TBitmap;
+class TdxBar;
 class TdxBarCaptionButtons;
 
 class TdxBarCaptionButton {
  public:
   enum : int { bcbsNormal = 0, bcbsDisabled = 1, bcbsHot = 2, bcbsPressed = 4 };
-  explicit TdxBarCaptionButton(TdxBarCaptionButtons* AOwner) : FOwner(AOwner) {}
+  explicit TdxBarCaptionButton(TdxBarCaptionButtons* AOwner);
+  ~TdxBarCaptionButton();
 
   bool Enabled() const { return FEnabled; }
   // Also resets the state to normal or disabled when the value is unchanged.
@@ -32,15 +35,20 @@ class TdxBarCaptionButton {
   // Its hint while hot, else none.
   std::string HintText() const { return FState == bcbsHot ? Hint : std::string(); }
   TdxBarCaptionButtons* OwningButtons() const { return FOwner; }
+  // Drawn in the middle of the button; a change repaints it.
+  TBitmap* Glyph() const { return FGlyph.get(); }
 
  private:
   TdxBarCaptionButtons* FOwner;
+  std::unique_ptr<TBitmap> FGlyph;
   bool FEnabled = true;
   int FState = bcbsNormal;
 };
 
 class TdxBarCaptionButtons {
  public:
+  explicit TdxBarCaptionButtons(TdxBar* ABar = nullptr) : FBar(ABar) {}
+  TdxBar* Bar() const { return FBar; }
   TdxBarCaptionButton* Add();
   int Count() const { return int(FButtons.size()); }
   TdxBarCaptionButton* ButtonByIndex(int Index) const { return FButtons.at(size_t(Index)).get(); }
@@ -57,5 +65,6 @@ class TdxBarCaptionButtons {
   }
 
  private:
+  TdxBar* FBar;
   std::vector<std::unique_ptr<TdxBarCaptionButton>> FButtons;
 };

@@ -143,6 +143,24 @@ bool TdxBar::ShowsSizeGrip() const {
   return true;
 }
 
+// ---- caption buttons
+
+TdxBarCaptionButtons* TdxBar::CaptionButtons() {
+  if (!FCaptionButtons) {
+    FCaptionButtons = std::make_unique<TdxBarCaptionButtons>(this);
+    // A button added, changed or pressed: the floating frame shows it again.
+    FCaptionButtons->OnChanged = [this](TdxBarCaptionButton*) {
+      if (TdxBarControl* c = BarControl(); c && c->HandleAllocated() && c->DockingStyle() == dsNone) {
+        c->LayoutCaptionButtons();
+        RedrawWindow(c->WindowHandle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+      }
+    };
+  }
+  return FCaptionButtons.get();
+}
+
+bool TdxBar::HasCaptionButtons() const { return FCaptionButtons && FCaptionButtons->Count() > 0; }
+
 // ---- the window
 
 TCustomdxBarControl* TdxBar::CreateLinksBarControl() {

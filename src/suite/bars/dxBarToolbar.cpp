@@ -99,11 +99,21 @@ TdxBarDockedControl::~TdxBarDockedControl() = default;
 
 bool TdxBarDockedControl::IsOutsidePopupWindow() const { return true; }
 
-int TdxBarDockedControl::CaptionButtonAt(const TPoint& P) const { return -1; }
+int TdxBarDockedControl::CaptionButtonAt(const TPoint& P) const {
+  return HasCaptionButtons() ? FBar->CaptionButtons()->ButtonAtPoint(P) : -1;
+}
 
-bool TdxBarDockedControl::HasCaptionButtons() const { return false; }
+bool TdxBarDockedControl::HasCaptionButtons() const { return FBar && FBar->HasCaptionButtons(); }
 
-void TdxBarDockedControl::ClickCaptionButton(int Index) { BeforeCaptionButtonClick(); }
+void TdxBarDockedControl::ClickCaptionButton(int Index) {
+  BeforeCaptionButtonClick();
+  if (HasCaptionButtons() && Index >= 0 && Index < FBar->CaptionButtons()->Count())
+    FBar->CaptionButtons()->ButtonByIndex(Index)->DoClick();
+}
+
+void TdxBarDockedControl::UpdateCaptionButtonStates(const TPoint& P, bool Pressed, int Index) {
+  if (HasCaptionButtons()) FBar->CaptionButtons()->UpdateStatesAtPoint(P, Pressed);
+}
 
 void TdxBarDockedControl::MouseLeftBar() {
   TWeakLink<TCustomdxBarControl> self(this);
@@ -300,6 +310,18 @@ void TdxBarControl::Dispatch(TMessage& Message) {
     case WM_NCHITTEST:
       HitTest(Message);
       return;
+    case WM_MOUSEMOVE:
+    case WM_NCMOUSEMOVE: {
+      TWeakLink<TCustomdxBarControl> self(this);
+      TdxBarDockedControl::Dispatch(Message);
+      // The floating caption's buttons light up under the mouse.
+      if (self && DockingStyle() == dsNone && GetCapture() != WindowHandle() && WindowHandle()) {
+        const TRect w = WindowRectOf(WindowHandle());
+        const TPoint c = CursorPos();
+        UpdateCaptionButtonStates(TPoint(c.X - w.Left, c.Y - w.Top), false, -1);
+      }
+      return;
+    }
     case WM_NCLBUTTONDOWN:
       if (DockingStyle() == dsNone && (Message.WParam == HTLEFT || Message.WParam == HTRIGHT ||
                                        Message.WParam == HTTOP || Message.WParam == HTBOTTOM)) {
@@ -371,7 +393,8 @@ void TdxBarControl::HitTest(TMessage& Message) {
     in.CloseButtonHitTestDirect = painter->CloseButtonHitTestDirect();
   }
   const TPoint inWindow(screen.X - in.WindowRect.Left, screen.Y - in.WindowRect.Top);
-  in.OverCloseButton = HasCloseButton() && CloseButtonRect().Contains(inWindow);
+  in.OverCloseButton = (HasCloseButton() && CloseButtonRect().Contains(inWindow)) ||
+                       (DockingStyle() == dsNone && HasCaptionButtons() && CaptionButtonAt(inWindow) >= 0);
   if (FHasSizeGrip && Bar() && Bar()->IsBottomWholeRowBar()) {
     if (TdxBarPainter* painter = Painter()) {
       const TSize g = painter->SizeGripSize(BarManager());
@@ -797,6 +820,32 @@ TRect TdxBarControl::CloseButtonRect() const {
   return Bounds(x, y, s.cx, s.cy);
 }
 
+void TdxBarControl::LayoutCaptionButtons() {
+  if (!Bar() || !Bar()->HasCaptionButtons()) return;
+  TdxBarCaptionButtons* buttons = Bar()->CaptionButtons();
+  TdxBarPainter* p = Painter();
+  const bool placed = p && WindowHandle() && DockingStyle() == dsNone && HasFloatingCaption();
+  TRect caption;
+  if (placed) {
+    const TRect w = WindowRectOf(WindowHandle());
+    caption = p->FloatingCaptionRect(this, TRect(0, 0, w.Width(), w.Height()));
+    if (HasCloseButton()) caption.Right -= p->SmallCaptionHeight();
+  }
+  const TSize s = p ? p->CloseButtonSize() : TSize{0, 0};
+  const int cell = p ? p->SmallCaptionHeight() : 0;
+  int right = caption.Right;
+  for (int i = 0; i < buttons->Count(); ++i) {
+    TdxBarCaptionButton* b = buttons->ButtonByIndex(i);
+    if (!placed || right - cell < caption.Left) {
+      b->Rect = TRect();
+      continue;
+    }
+    const int x = right - cell + (cell - s.cx) / 2, y = caption.Top + (caption.Height() - s.cy) / 2;
+    b->Rect = Bounds(x, y, s.cx, s.cy);
+    right -= cell;
+  }
+}
+
 int TdxBarControl::CaptionButtonAt(const TPoint& P) const {
   if (HasCloseButton() && CloseButtonRect().Contains(P)) return dxBarCloseButtonIndex;
   return TdxBarDockedControl::CaptionButtonAt(P);
@@ -1219,7 +1268,8 @@ void TdxBarControl::Rebuild(bool Recreate) {
   } else if (WindowHandle()) {
     TSize s{0, 0};
     CalcSizeForWidth(dsNone, ClientWidth(), s);
-    SetClientSize(s.cx, s.cy);
+    // The client area takes the size; the frame keeps its own.
+    SetBounds(Left(), Top(), s.cx + Width() - ClientWidth(), s.cy + Height() - ClientHeight());
     CalculateViewInfo();
   }
   if (WindowHandle() && IsWindowVisible(WindowHandle())) {
@@ -1485,6 +1535,24 @@ void TdxBarControl::EndNCPaint(HDC DC) { ReleaseDC(WindowHandle(), DC); }
 
 void TdxBarControl::DrawNonClient(HDC DC) { DrawNonClientArea(DC); }
 
+void TdxBarControl::DrawCaptionButtons(HDC DC) {
+  TdxBarPainter* p = Painter();
+  if (!p || !Bar() || !Bar()->HasCaptionButtons()) return;
+  TdxBarCaptionButtons* buttons = Bar()->CaptionButtons();
+  for (int i = 0; i < buttons->Count(); ++i) {
+    TdxBarCaptionButton* b = buttons->ButtonByIndex(i);
+    if (b->Rect.IsEmpty()) continue;
+    // Drawn as the close button is: hot framed, pressed in the selection's look.
+    const int state = b->State() == TdxBarCaptionButton::bcbsPressed ? 2 : b->State() == TdxBarCaptionButton::bcbsHot ? 1 : 0;
+    p->DrawCloseButtonBackground(this, DC, state, b->Rect);
+    TBitmap* g = b->Glyph();
+    if (g && !g->Empty()) {
+      const int x = b->Rect.Left + (b->Rect.Width() - g->Width()) / 2, y = b->Rect.Top + (b->Rect.Height() - g->Height()) / 2;
+      BitBlt(DC, x, y, g->Width(), g->Height(), g->Canvas()->Handle(), 0, 0, SRCCOPY);
+    }
+  }
+}
+
 void TdxBarControl::DrawCloseButton(HDC DC) {
   TdxBarPainter* p = Painter();
   if (!p || !HasCloseButton()) return;
@@ -1514,8 +1582,13 @@ void TdxBarControl::DrawNonClientArea(HDC DC) {
     if (floating && HasFloatingCaption()) {
       TRect caption = p->FloatingCaptionRect(this, all);
       if (HasCloseButton()) caption.Right -= p->SmallCaptionHeight();
+      LayoutCaptionButtons();
+      if (Bar() && Bar()->HasCaptionButtons())
+        if (const TRect b = Bar()->CaptionButtons()->ButtonsBounds(); !b.IsEmpty())
+          caption.Right = std::min(caption.Right, b.Left - (p->SmallCaptionHeight() - b.Width() % p->SmallCaptionHeight()) / 2);
       p->DrawFloatingCaption(this, DC, BackgroundBrush(), caption);
       DrawCloseButton(DC);
+      DrawCaptionButtons(DC);
     }
     RestoreDC(DC, saved);
   } else if (IsStatusBarLike()) {

@@ -62,7 +62,7 @@ class TdxBarDockedControl : public TCustomdxBarControl {
   virtual bool HasCaptionButtons() const;
   virtual void BeforeCaptionButtonClick() {}
   virtual void ClickCaptionButton(int Index);
-  virtual void UpdateCaptionButtonStates(const TPoint& P, bool Pressed, int Index) {}
+  virtual void UpdateCaptionButtonStates(const TPoint& P, bool Pressed, int Index);
   virtual void CaptionButtonsResized() {}
   virtual TdxBar* Bar() const { return FBar; }
 
@@ -252,6 +252,10 @@ class TdxBarControl : public TdxBarDockedControl {
   void RunSizingLoop(int HitCode);
   int CloseButtonState() const { return FCloseButtonState; }
   TRect CloseButtonRect() const;
+  // Places the bar's caption buttons right to left before the close button of the floating
+  // caption; docked they have no place.
+  void LayoutCaptionButtons();
+  void CaptionButtonsResized() override { LayoutCaptionButtons(); }
   bool HasSizeGrip() const { return FHasSizeGrip; }
   const TPoint& GrabPoint() const { return FGrabPoint; }
   const TSize& GrabSize() const { return FGrabSize; }
@@ -283,6 +287,7 @@ class TdxBarControl : public TdxBarDockedControl {
   void HitTest(TMessage& Message);
   void KeepOnScreen(WINDOWPOS* Pos);
   void DrawCloseButton(HDC DC);
+  void DrawCaptionButtons(HDC DC);
 
   int FCloseButtonState = 0;
   bool FHasSizeGrip = false;
