@@ -49,6 +49,8 @@ struct TBatchJob {
 
 }  // namespace
 
+std::function<void(const std::string&, const std::atomic<bool>&)> BatchBlockHook;
+
 // One run: the jobs in list order and the workers that take them in that order.
 struct TBatchRun {
   TBatchChain Chain;
@@ -81,6 +83,7 @@ struct TBatchRun {
                                           job.Position = position;
                                           job.Length = length;
                                           PostMessage(Wake, WM_BATCHWAKE, 0, 0);
+                                          if (BatchBlockHook) BatchBlockHook(job.Source, job.Stop);
                                         });
       }
       job.Done = true;

@@ -3,7 +3,9 @@
 // commands (Step 2) and the output format and folder (Step 3), then converts every file. Files
 // convert in parallel, one worker per core; the window reports them in list order.
 
+#include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -125,3 +127,7 @@ class TBatchConverterForm : public TForm {
 void ShowBatchConverter(TCustomForm* MainWindow);
 
 void RegisterBatchConverterClasses();
+
+// Called on a worker after each block of a file it converted, with that file's stop flag. Empty
+// in the program; a test sets it to hold a file in the middle of its conversion.
+extern std::function<void(const std::string& Source, const std::atomic<bool>& Stop)> BatchBlockHook;

@@ -4,6 +4,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "DialogTestUtil.h"
@@ -298,6 +301,15 @@ TEST_F(BatchRun, CancelAnsweredNoChangesNothingAndYesLeavesNoOutputOfTheStoppedF
       texts.push_back(r.Text);
       return r.Type & MB_YESNO ? answer : int(IDOK);
     });
+    // The first file stays in the middle of its conversion until the question is answered (and,
+    // for Yes, until the run has told it to stop), however the machine schedules the threads.
+    std::atomic<bool> answered{false};
+    BatchBlockHook = [&](const std::string& Source, const std::atomic<bool>& Stop) {
+      if (Source != files[0]) return;
+      const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+      while (!Stop && !(answer == IDNO && answered) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    };
     Steps steps;
     std::vector<std::string> rowsDuringRun;
     steps.Later([&] {
@@ -311,8 +323,10 @@ TEST_F(BatchRun, CancelAnsweredNoChangesNothingAndYesLeavesNoOutputOfTheStoppedF
         form->Close();
       else
         ClickOn(form->ButtonCancelConverting);
+      answered = true;
     });
     form->RunBatch();
+    BatchBlockHook = nullptr;
     SetModalHook(std::move(previous));
     fs::remove(Dir / "late.wav");
     EXPECT_EQ(rowsDuringRun, (std::vector<std::string>{"one.wav", "two.wav", "three.wav"}));
