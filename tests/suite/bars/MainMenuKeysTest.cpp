@@ -98,4 +98,25 @@ TEST_F(TMainMenuKeys, ScriptsOfKeysThroughTheMenuBarAndItsMenus) {
   }
 }
 
+TEST_F(TMainMenuKeys, CtrlORunsOpenFileOnceAndNeverReachesTheForm) {
+  // The form's own handling of the key, had the manager let it through.
+  int formSaw = 0;
+  Form->SetKeyPreview(true);
+  Form->OnKeyDown = [&](TObject*, WORD& Key, TShiftState) {
+    if (Key == 'O') ++formSaw;
+  };
+  Runs.clear();
+  Type(Qt::Key_O, Qt::ControlModifier);
+  EXPECT_EQ(Runs["&File/&Open File..."], 1);
+  EXPECT_EQ(Runs.size(), 1u);
+  // A key the manager ran is swallowed: the form never sees it.
+  EXPECT_EQ(formSaw, 0);
+  EXPECT_EQ(GetActiveBarControl(), nullptr);
+  // A key no command has goes on to the form.
+  Runs.clear();
+  Type(Qt::Key_O);
+  EXPECT_EQ(formSaw, 1);
+  EXPECT_TRUE(Runs.empty());
+}
+
 }  // namespace
