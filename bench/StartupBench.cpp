@@ -86,25 +86,6 @@ double FfmpegReadsMs(const std::string& File) {
   return double(MonotonicNs() - start) / 1e6;
 }
 
-// The hour of two tones the engine benchmarks open.
-std::string OneHourWav() {
-  const fs::path path = BenchFolder() / "input-3600s.wav";
-  const int64_t frames = int64_t(3600) * 44100;
-  if (fs::exists(path) && WavReader(path.string()).Info().Frames == frames) return path.string();
-  WavWriter w(path.string(), 44100, 2, 16);
-  std::vector<float> chunk(2 * 44100);
-  for (int64_t f0 = 0; f0 < frames; f0 += 44100) {
-    for (int i = 0; i < 44100; ++i) {
-      const double t = double(f0 + i) / 44100;
-      chunk[size_t(2 * i)] = float(0.4 * std::sin(2 * M_PI * 440 * t));
-      chunk[size_t(2 * i + 1)] = float(0.3 * std::sin(2 * M_PI * 660 * t));
-    }
-    w.Write(chunk.data(), 44100);
-  }
-  w.Close();
-  return path.string();
-}
-
 void Report(benchmark::State& state, double ours, double theirs) {
   state.counters["ours_ms"] = ours / double(state.iterations());
   state.counters["theirs_ms"] = theirs / double(state.iterations());
@@ -121,7 +102,7 @@ void BM_StartupToFirstPaint(benchmark::State& state) {
 }
 
 void BM_StartupWithOneHourWav(benchmark::State& state) {
-  const std::string file = OneHourWav();
+  const std::string file = BenchTwoToneWav(3600);
   double ours = 0, theirs = 0;
   for (auto _ : state) {
     ours += StartToPaintMs(SONALIX_PROGRAM, {QString::fromStdString(file)});

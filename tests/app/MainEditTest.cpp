@@ -55,23 +55,7 @@ std::vector<int> operator+(std::vector<int> A, const std::vector<int>& B) {
 }
 
 // The document's samples as the integers they were written as.
-std::vector<int> Contents(TChildForm* Doc) {
-  IAudioEditor2Position* pos = Doc->AudioEditor->Position();
-  const int start = pos->SelectionStart(), end = pos->SelectionEnd();
-  const bool active = pos->SelectionActive();
-  const int cursor = pos->Cursor();
-  pos->SetSelectionActive(true);
-  pos->SetSelectionStart(0);
-  pos->SetSelectionEnd(pos->Length());
-  SampleBuffer all = Doc->AudioEditor->CopyPcm(pos->Length());
-  pos->SetSelectionActive(active);
-  pos->SetSelectionStart(start);
-  pos->SetSelectionEnd(end);
-  if (!active) pos->SetCursor(cursor);
-  std::vector<int> v;
-  for (float f : all.Values()) v.push_back(int(std::lround(f * 32768.0f)));
-  return v;
-}
+std::vector<int> Contents(TChildForm* Doc) { return Integers(DocumentSamples(Doc)); }
 
 void Select(TChildForm* Doc, int A, int B) {
   IAudioEditor2Position* pos = Doc->AudioEditor->Position();

@@ -64,30 +64,6 @@ std::vector<int16_t> NumberedFrames(int Frames) {
   return v;
 }
 
-// Samples as the 16-bit integers they were recorded or written as.
-std::vector<int> Integers(const SampleBuffer& B) {
-  std::vector<int> v;
-  v.reserve(B.Values().size());
-  for (float f : B.Values()) v.push_back(int(std::lround(f * 32768.0f)));
-  return v;
-}
-
-// The whole document, leaving its selection and cursor as they were.
-SampleBuffer Contents(TChildForm* Doc) {
-  IAudioEditor2Position* pos = Doc->AudioEditor->Position();
-  const int start = pos->SelectionStart(), end = pos->SelectionEnd(), cursor = pos->Cursor();
-  const bool active = pos->SelectionActive();
-  pos->SetSelectionActive(true);
-  pos->SetSelectionStart(0);
-  pos->SetSelectionEnd(pos->Length());
-  SampleBuffer all = Doc->AudioEditor->CopyPcm(pos->Length());
-  pos->SetSelectionActive(active);
-  pos->SetSelectionStart(start);
-  pos->SetSelectionEnd(end);
-  if (!active) pos->SetCursor(cursor);
-  return all;
-}
-
 // Both clocks move by Ms; the devices' news and the window's timers run in between.
 void Pass(int Ms) {
   for (int t = 0; t < Ms; t += 10) {
@@ -177,7 +153,7 @@ TEST_F(MainRecordWindow, IntoAnOpenDocumentTheRecordingGoesInAtTheCursorSampleFo
   TChildForm* doc = Program->Open(WriteTone("doc.wav", kRate, 2, kRate));
   ASSERT_NE(doc, nullptr);
   doc->AudioEditor->Position()->SetCursor(1000);
-  const std::vector<int> before = Integers(Contents(doc));
+  const std::vector<int> before = Integers(DocumentSamples(doc));
   User = Recording(500, true);
   Record();
   ASSERT_EQ(WindowsShown, 1);
@@ -200,7 +176,7 @@ TEST_F(MainRecordWindow, IntoAnOpenDocumentTheRecordingGoesInAtTheCursorSampleFo
   std::vector<int> expected(before.begin(), before.begin() + 2000);
   expected.insert(expected.end(), heard.begin(), heard.end());
   expected.insert(expected.end(), before.begin() + 2000, before.end());
-  const std::vector<int> after = Integers(Contents(doc));
+  const std::vector<int> after = Integers(DocumentSamples(doc));
   ASSERT_EQ(after.size(), expected.size());
   EXPECT_TRUE(after == expected);
   EXPECT_EQ(doc->AudioEditor->FileInfo()->SampleRate(), kRate);
@@ -223,7 +199,7 @@ TEST_F(MainRecordWindow, A96000HzDocumentAsksFor48000AndTakesTheRecordingAtItsOw
   EXPECT_NEAR(double(doc->AudioEditor->Position()->Length()), 9600 + 2 * recorded.Frames(), 2);
   // Each recorded frame stands twice as long in the document: away from the edges, document
   // frame 2k carries the number of recorded frame k (the left channel's slow ramp).
-  const std::vector<int> heard = Integers(recorded), now = Integers(Contents(doc));
+  const std::vector<int> heard = Integers(recorded), now = Integers(DocumentSamples(doc));
   int far = 0;
   for (int k = 1000; k < 23000; k += 500) far += std::abs(now[size_t(4 * k)] - heard[size_t(2 * k)]) > 30;
   EXPECT_EQ(far, 0);
@@ -234,7 +210,7 @@ TEST_F(MainRecordWindow, DiscardOrTheCloseBoxLeaveTheDocumentAsItWasAndNoWorkFil
   TChildForm* doc = Program->Open(WriteTone("doc.wav", kRate, 2, kRate));
   ASSERT_NE(doc, nullptr);
   doc->AudioEditor->Position()->SetCursor(1000);
-  const std::vector<int> before = Integers(Contents(doc));
+  const std::vector<int> before = Integers(DocumentSamples(doc));
   for (bool closeBox : {false, true}) {
     SCOPED_TRACE(closeBox ? "close box" : "Discard");
     if (closeBox) {
@@ -250,7 +226,7 @@ TEST_F(MainRecordWindow, DiscardOrTheCloseBoxLeaveTheDocumentAsItWasAndNoWorkFil
     WindowsShown = 0;
     Record();
     ASSERT_EQ(WindowsShown, 1);
-    EXPECT_TRUE(Integers(Contents(doc)) == before);
+    EXPECT_TRUE(Integers(DocumentSamples(doc)) == before);
     EXPECT_FALSE(doc->Modified);
     EXPECT_FALSE(fs::exists(RecordingFile()));
     Pass(300);
@@ -300,7 +276,7 @@ TEST_F(MainRecordWindow, WithoutADocumentTheChosenFormatMakesAnUntitledDocumentO
     EXPECT_EQ(doc->AudioEditor->FileInfo()->Channels(), c.Channels);
     const SampleBuffer recorded = audiotest::ReadWav(RecordingFile());
     EXPECT_NEAR(double(recorded.Frames()), c.Rate / 2, 2);
-    EXPECT_TRUE(Integers(Contents(doc)) == Integers(recorded)) << "the recording, sample for sample";
+    EXPECT_TRUE(Integers(DocumentSamples(doc)) == Integers(recorded)) << "the recording, sample for sample";
     EXPECT_TRUE(doc->Modified);
   }
   GlobalVars.OP_PromptNewFile = false;

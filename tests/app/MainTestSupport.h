@@ -7,16 +7,43 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
+#include "Imports/AudioEditorControl.h"
 #include "app/Child.h"
 #include "app/Main.h"
 #include "app/Program.h"
 #include "app/Progress.h"
 #include "appbase/Globals.h"
+#include "audio/SampleBuffer.h"
 #include "common/TestEnv.h"
 #include "platform/win/QtWindows.h"
 
 namespace maintest {
+
+// The whole document, leaving its selection and cursor as they were.
+inline SampleBuffer DocumentSamples(TChildForm* Doc) {
+  IAudioEditor2Position* pos = Doc->AudioEditor->Position();
+  const int start = pos->SelectionStart(), end = pos->SelectionEnd(), cursor = pos->Cursor();
+  const bool active = pos->SelectionActive();
+  pos->SetSelectionActive(true);
+  pos->SetSelectionStart(0);
+  pos->SetSelectionEnd(pos->Length());
+  SampleBuffer all = Doc->AudioEditor->CopyPcm(pos->Length());
+  pos->SetSelectionActive(active);
+  pos->SetSelectionStart(start);
+  pos->SetSelectionEnd(end);
+  if (!active) pos->SetCursor(cursor);
+  return all;
+}
+
+// Samples as the 16-bit integers they were recorded or written as.
+inline std::vector<int> Integers(const SampleBuffer& B) {
+  std::vector<int> v;
+  v.reserve(B.Values().size());
+  for (float f : B.Values()) v.push_back(int(std::lround(f * 32768.0f)));
+  return v;
+}
 
 // A stereo or mono 16-bit WAV of a 440 Hz tone, in a fresh folder.
 inline std::string WriteTone(const std::string& Name, int Rate, int Channels, int Frames) {
